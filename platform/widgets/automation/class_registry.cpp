@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/widgets/automation/automation_error.h"
+#include "platform/widgets/automation/inprocess_classes.h"
 
 namespace morvane::automation {
 
@@ -166,6 +167,10 @@ ClassFactory* ClassRegistry::FactoryFromFolders(const QString& classId, const QS
 }
 
 Control* ClassRegistry::create(const QString& classIdOrProgId, QWidget* parent) {
+  // Classes built into the program need no library.
+  if (ClassFactory* builtIn = InProcessFactory(classIdOrProgId)) {
+    if (Control* control = builtIn->CreateInstance(parent)) return control;
+  }
   QString classId = NormalizeClassId(classIdOrProgId);
   QString className;
   if (classId.isEmpty()) {
