@@ -387,9 +387,12 @@ void SpinBox::ApplyColors() {
   QPalette own = palette();
   own.setColor(QPalette::Window, ColorOf(backColor_));
   setPalette(own);
+  // A disabled text box keeps the style's grey text.
   QPalette text = tbSpin_->palette();
-  text.setColor(QPalette::Base, ColorOf(backColor_));
-  text.setColor(QPalette::Text, ColorOf(foreColor_));
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    text.setColor(group, QPalette::Base, ColorOf(backColor_));
+    text.setColor(group, QPalette::Text, ColorOf(foreColor_));
+  }
   tbSpin_->setPalette(text);
 }
 
