@@ -49,17 +49,7 @@ std::optional<std::string> SectionLineText(std::string_view line) {
 
 }  // namespace
 
-bool NamesEqual(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
+bool NamesEqual(std::string_view a, std::string_view b) { return EqualsIgnoreAsciiCase(a, b); }
 
 std::string EncodeIniValue(std::string_view value) {
   if (value.empty()) return {};

@@ -29,6 +29,14 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
 int Utf8SequenceLength(unsigned char lead) {
   if (lead >= 0xF0 && lead <= 0xF4) return 4;
   if (lead >= 0xE0 && lead <= 0xEF) return 3;

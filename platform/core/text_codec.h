@@ -32,6 +32,10 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // Every line end (LF or CR LF) written as CR LF; a lone CR stays as it is.
 std::string ToCrLf(std::string_view text);
 
+// ASCII letters compared without regard to case; every other byte as it is.
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
+
 // Number of bytes of the UTF-8 sequence that starts with lead (1 for a byte that
 // cannot start one), so callers can step over whole characters.
 int Utf8SequenceLength(unsigned char lead);
