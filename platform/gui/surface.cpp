@@ -1,5 +1,7 @@
 #include "platform/gui/surface.h"
 
+#include "platform/gui/image_loader.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -483,27 +485,8 @@ bool Surface::FloodFill(std::int32_t x, std::int32_t y, OleColor color, FloodFil
   return true;
 }
 
-core::RgbImage ToRgbImage(const QImage& image) {
-  const QImage src = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
-  core::RgbImage out(src.width(), src.height());
-  for (int y = 0; y < src.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-    for (int x = 0; x < src.width(); ++x) out.at(x, y) = 0xff000000u | row[x];
-  }
-  return out;
-}
-
-QImage ToQImage(const core::RgbImage& rgb) {
-  QImage out(std::max(rgb.width, 0), std::max(rgb.height, 0), QImage::Format_RGB32);
-  for (int y = 0; y < out.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-    for (int x = 0; x < out.width(); ++x) row[x] = 0xff000000u | rgb.at(x, y);
-  }
-  return out;
-}
-
 core::RgbImage Surface::ToRgbImage() const { return gui::ToRgbImage(image_); }
 
-void Surface::FromRgbImage(const core::RgbImage& rgb) { image_ = ToQImage(rgb); }
+void Surface::FromRgbImage(const core::RgbImage& rgb) { image_ = gui::FromRgbImage(rgb); }
 
 }  // namespace morvane::gui

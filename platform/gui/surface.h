@@ -193,7 +193,8 @@ class Surface {
   // surface or does not qualify.
   bool FloodFill(std::int32_t x, std::int32_t y, OleColor color, FloodFillType type);
 
-  // The persistent image as plain memory, and back (sizes the surface to it).
+  // The persistent image as plain memory, and back (sizes the surface to it); the
+  // conversions are those of image_loader.h.
   core::RgbImage ToRgbImage() const;
   void FromRgbImage(const core::RgbImage& rgb);
 
@@ -226,9 +227,5 @@ class Surface {
   double currentY_ = 0;
   SystemColorResolver resolver_;
 };
-
-// Qt image <-> plain memory (RGB32 both ways).
-core::RgbImage ToRgbImage(const QImage& image);
-QImage ToQImage(const core::RgbImage& rgb);
 
 }  // namespace morvane::gui
