@@ -119,7 +119,7 @@ std::string DecodeHtml(std::string_view text) {
       continue;
     }
     const std::size_t semi = text.find(';', at + 1);
-    if (semi == std::string_view::npos || semi - at > 12) {
+    if (semi == std::string_view::npos || semi - at > 32) {
       out += c;
       ++at;
       continue;
