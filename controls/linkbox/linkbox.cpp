@@ -12,11 +12,14 @@
 #include <cmath>
 
 #include "controls/linkbox/linkbox_typelib.h"
+#include "common/value_helpers.h"
 #include "controls/spinbox/control_common.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/handle_table.h"
 #include "platform/widgets/automation/inprocess_classes.h"
 #include "platform/widgets/automation/variant_args.h"
+#include "platform/widgets/services.h"
+#include "platform/widgets/twips.h"
 
 namespace morvane::linkbox {
 
@@ -27,7 +30,6 @@ using automation::MemberTable;
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kHotTrackingInterval = 100;  // ms
 
 QVariant Color(std::uint32_t c) { return automation::FromColor(c); }
@@ -282,16 +284,16 @@ void LinkBox::OnClick() {
     target = Caption();
   }
   if (target.isEmpty()) return;
-  ShellOpener& opener = opener_ != nullptr ? *opener_ : DesktopShellOpener();
-  opener.Open(target);
+  // A target that cannot be opened gives no message.
+  widgets::Shell().Open(target);
 }
 
 void LinkBox::OnTimer() {
   // Both edges of the window rectangle count as inside.
   const QPoint topLeft = mapToGlobal(QPoint(0, 0));
   const QPoint pointer = QCursor::pos();
-  const bool inside = pointer.x() >= topLeft.x() && pointer.x() <= topLeft.x() + width() &&
-                      pointer.y() >= topLeft.y() && pointer.y() <= topLeft.y() + height();
+  const bool inside = common::InRange(pointer.x(), topLeft.x(), topLeft.x() + width()) &&
+                      common::InRange(pointer.y(), topLeft.y(), topLeft.y() + height());
   if (!inside) {
     ShowUnderline(false);
     toHotTracking_->stop();
@@ -301,8 +303,8 @@ void LinkBox::OnTimer() {
 QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   const QPointF inControl = position + QPointF(tlCaption_->pos());
   return {QVariant::fromValue(spinbox::ButtonsOf(buttons)), QVariant::fromValue(spinbox::ShiftStateOf(modifiers)),
-          QVariant(static_cast<float>(inControl.x() * kTwipsPerPixel)),
-          QVariant(static_cast<float>(inControl.y() * kTwipsPerPixel))};
+          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.x()))),
+          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.y())))};
 }
 
 bool LinkBox::eventFilter(QObject* watched, QEvent* event) {

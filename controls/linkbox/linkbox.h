@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "controls/linkbox/shell_open.h"
 #include "platform/widgets/automation/control.h"
 #include "platform/widgets/automation/control_site.h"
 #include "platform/widgets/automation/events.h"
@@ -19,7 +18,7 @@ class QTimer;
 namespace morvane::linkbox {
 
 // A hyperlink label: a click on its text opens Path (or, with CaptionIsPath, the text
-// itself) through the shell. With HotTracking the text is underlined while the pointer
+// itself) through the shell service, shown normally. With HotTracking the text is underlined while the pointer
 // is over it or the control has the focus; a 100 ms timer notices when the pointer has
 // left. The hover underline is drawn on a copy of the font: the Font object the host
 // gave, and what is stored, keep their own underline.
@@ -70,8 +69,6 @@ class LinkBox : public QWidget, public automation::Control {
   QTimer* hotTrackingTimer() const { return toHotTracking_; }
   // Whether the text is shown underlined just now.
   bool Underlined() const;
-  // Where clicks open their target; the desktop's opener unless set. Not owned.
-  void setShellOpener(ShellOpener* opener) { opener_ = opener; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,7 +94,6 @@ class LinkBox : public QWidget, public automation::Control {
   QTimer* toHotTracking_;
   automation::EventSource events_;
   automation::ControlSite* site_ = nullptr;
-  ShellOpener* opener_ = nullptr;
   automation::FontRef font_;  // the control's and the label's font object
   bool hot_ = false;          // the hover or focus underline is shown
   std::int32_t alignment_ = 0;

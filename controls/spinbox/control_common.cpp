@@ -1,14 +1,14 @@
 #include "controls/spinbox/control_common.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QKeyEvent>
-#include <QMessageBox>
-#include <QPalette>
 #include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
+
+#include "platform/gui/ole_color.h"
+#include "platform/widgets/services.h"
 
 namespace morvane::spinbox {
 
@@ -30,40 +30,14 @@ QString VersionText(const core::VersionRecord& record) {
 
 QString VersionText() { return VersionText(core::ThisVersionRecord()); }
 
-QString AboutText(const core::VersionRecord& record) {
-  return QString::fromStdString(record.title) + QStringLiteral("\r\n\r\nVersion") + VersionText(record);
-}
-
 void ShowAboutBox(QWidget* owner) {
-  QMessageBox box(QMessageBox::Information, QStringLiteral("About..."),
-                  AboutText(core::ThisVersionRecord()), QMessageBox::Ok, owner);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  const core::VersionRecord& record = core::ThisVersionRecord();
+  // The version text's leading blank separates it from "Version".
+  const QString text = QString::fromStdString(record.title) + QStringLiteral("\r\n\r\nVersion") + VersionText(record);
+  widgets::MessageBoxes().Show(owner, text, widgets::kInformation, QStringLiteral("About..."));
 }
 
-QColor ColorOf(std::uint32_t oleColor) {
-  if ((oleColor & 0x80000000u) == 0) {
-    return QColor(static_cast<int>(oleColor & 0xffu), static_cast<int>((oleColor >> 8) & 0xffu),
-                  static_cast<int>((oleColor >> 16) & 0xffu));
-  }
-  const QPalette palette = QApplication::palette();
-  switch (oleColor & 0xffu) {
-    case 5: return palette.color(QPalette::Base);             // window background
-    case 8: return palette.color(QPalette::Text);             // window text
-    case 13: return palette.color(QPalette::Highlight);
-    case 14: return palette.color(QPalette::HighlightedText);
-    case 15: return palette.color(QPalette::Button);          // button face
-    case 17: return palette.color(QPalette::Disabled, QPalette::Text);
-    case 18: return palette.color(QPalette::ButtonText);
-    case 23: return palette.color(QPalette::ToolTipText);
-    case 24: return palette.color(QPalette::ToolTipBase);
-    case 26: return palette.color(QPalette::Link);
-    case 7:
-    case 9:
-    case 19: return palette.color(QPalette::WindowText);
-    default: return palette.color(QPalette::Window);
-  }
-}
+QColor ColorOf(std::uint32_t oleColor) { return QColor::fromRgb(gui::ResolveColor(oleColor)); }
 
 std::int32_t TextWidthTwips(const QFont& font, const QString& text) {
   const QFontMetricsF metrics(font);

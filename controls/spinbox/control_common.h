@@ -25,10 +25,8 @@ namespace morvane::spinbox {
 QString VersionText(const core::VersionRecord& record);
 QString VersionText();  // of the program
 
-// The About box's text: the program's description, a blank line, "Version" and the
-// version text.
-QString AboutText(const core::VersionRecord& record);
-// Shows it in an information box titled "About...".
+// An information box titled "About...": the program's title, a blank line, "Version"
+// and the version text.
 void ShowAboutBox(QWidget* owner);
 
 // A 32-bit colour value (red in the low byte; the high bit names a system colour)

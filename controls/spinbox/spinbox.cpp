@@ -17,12 +17,14 @@
 #include <cmath>
 #include <limits>
 
+#include "common/value_helpers.h"
 #include "controls/spinbox/control_common.h"
 #include "controls/spinbox/spinbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/handle_table.h"
 #include "platform/widgets/automation/inprocess_classes.h"
 #include "platform/widgets/automation/variant_args.h"
+#include "platform/widgets/twips.h"
 
 namespace morvane::spinbox {
 
@@ -33,8 +35,6 @@ using automation::Member;
 using automation::MemberTable;
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
 
 // The leading number of a text: blanks skipped, an optional sign, digits and an
 // optional decimal part; the reading stops at the first character that does not fit,
@@ -318,9 +318,9 @@ void SpinBox::LetSmallChange(std::int16_t step) {
 std::int32_t SpinBox::Value() const { return SaturatedInt32(LeadingNumber(tbSpin_->text())); }
 
 void SpinBox::LetValue(double value) {
-  // Any size of number is clamped; with Min above Max the value is Max.
-  const double clamped = std::min(std::max(value, static_cast<double>(min_)), static_cast<double>(max_));
-  const std::int32_t c = SaturatedInt32(clamped);
+  // Any size of number is clamped (first into 32 bits, which holds every 16-bit
+  // range); with Min above Max the value is Max.
+  const std::int32_t c = common::MinOf(common::MaxOf(SaturatedInt32(value), min_), max_);
   const QString text = QString::number(c);
   // The runtime raises no change for an identical text; writing it anyway would
   // also move the caret.
@@ -402,32 +402,41 @@ void SpinBox::ApplyPointer() {
   ApplyMousePointer(*vsSpin_, mousePointer_, mouseIcon_);
 }
 
+namespace {
+
+// The layout's measures in twips: the bar's width, the text box's least width (room
+// for as many "9"s as Max needs: one up to 31, two from 32, three from 317) and the
+// control's one height, which follows its font alone.
+struct LayoutMeasures {
+  std::int32_t barWidth;
+  std::int32_t leastTextWidth;
+  std::int32_t height;
+};
+
+LayoutMeasures MeasuresOf(const QWidget& control, const QWidget& bar, const QFont& font, std::int16_t max) {
+  const int pixel = gui::kTwipsPerPixel;
+  const int digits = static_cast<int>(std::trunc(common::LogBase(max) - 0.5)) + 1;
+  return {pixel * control.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &bar),
+          digits * TextWidthTwips(font, QStringLiteral("9")),
+          8 * pixel + TextHeightTwips(font, QStringLiteral("{}Wdflbkqypgj[]"))};
+}
+
+}  // namespace
+
 QSize SpinBox::sizeHint() const {
-  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, vsSpin_);
-  const double log = max_ > 0 ? std::log10(static_cast<double>(max_)) : 0.0;
-  const int digits = static_cast<int>(std::trunc(log - 0.5)) + 1;
-  const QFont shown = font_->ToQFont();
-  const std::int32_t textTwips = digits * TextWidthTwips(shown, QStringLiteral("9"));
-  const std::int32_t widthTwips = bar * kTwipsPerPixel + textTwips + 6 * kTwipsPerPixel;
-  const std::int32_t heightTwips = 8 * kTwipsPerPixel + TextHeightTwips(shown, QStringLiteral("{}Wdflbkqypgj[]"));
-  return {static_cast<int>(std::nearbyint(widthTwips / double(kTwipsPerPixel))),
-          static_cast<int>(std::nearbyint(heightTwips / double(kTwipsPerPixel)))};
+  const LayoutMeasures m = MeasuresOf(*this, *vsSpin_, font_->ToQFont(), max_);
+  return {widgets::PixelsFromTwips(m.barWidth + m.leastTextWidth + 6 * gui::kTwipsPerPixel),
+          widgets::PixelsFromTwips(m.height)};
 }
 
 void SpinBox::Layout() {
   // Twips throughout, as the host measures the control; pixels only at Qt's calls.
-  const int px = kTwipsPerPixel;
-  auto toPixels = [](std::int32_t twips) { return static_cast<int>(std::nearbyint(twips / double(kTwipsPerPixel))); };
-  const QFont shown = font_->ToQFont();
-  const std::int32_t barWidth = px * style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, vsSpin_);
-  const double log = max_ > 0 ? std::log10(static_cast<double>(max_)) : 0.0;
-  const int digits = static_cast<int>(std::trunc(log - 0.5)) + 1;
-  const std::int32_t controlWidth = width() * px;
-  const std::int32_t textWidth =
-      std::max(controlWidth - barWidth - 6 * px, digits * TextWidthTwips(shown, QStringLiteral("9")));
-  const std::int32_t newWidth = std::max(controlWidth, barWidth + textWidth + 6 * px);
-  const std::int32_t newHeight = 8 * px + TextHeightTwips(shown, QStringLiteral("{}Wdflbkqypgj[]"));
-  const QSize size(toPixels(newWidth), toPixels(newHeight));
+  const int pixel = gui::kTwipsPerPixel;
+  const LayoutMeasures m = MeasuresOf(*this, *vsSpin_, font_->ToQFont(), max_);
+  const std::int32_t controlWidth = width() * pixel;
+  const std::int32_t textWidth = std::max(controlWidth - m.barWidth - 6 * pixel, m.leastTextWidth);
+  const std::int32_t newWidth = std::max(controlWidth, m.barWidth + textWidth + 6 * pixel);
+  const QSize size(widgets::PixelsFromTwips(newWidth), widgets::PixelsFromTwips(m.height));
   if (size != this->size() && !inLayout_) {
     // The nested resize computes the same size and stops there.
     inLayout_ = true;
@@ -435,8 +444,8 @@ void SpinBox::Layout() {
     inLayout_ = false;
   }
   const int boxHeight = height() - 4;
-  tbSpin_->setGeometry(0, 2, toPixels(textWidth), boxHeight);
-  vsSpin_->setGeometry(tbSpin_->x() + tbSpin_->width() + 2, 0, toPixels(barWidth), boxHeight);
+  tbSpin_->setGeometry(0, 2, widgets::PixelsFromTwips(textWidth), boxHeight);
+  vsSpin_->setGeometry(tbSpin_->x() + tbSpin_->width() + 2, 0, widgets::PixelsFromTwips(m.barWidth), boxHeight);
   updateGeometry();
 }
 
@@ -463,8 +472,8 @@ QVariantList SpinBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
   const QPointF inControl = position + QPointF(tbSpin_->pos());
   return {QVariant::fromValue<std::int16_t>(ButtonsOf(buttons)),
           QVariant::fromValue<std::int16_t>(ShiftStateOf(modifiers)),
-          QVariant(static_cast<float>(inControl.x() * kTwipsPerPixel)),
-          QVariant(static_cast<float>(inControl.y() * kTwipsPerPixel))};
+          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.x()))),
+          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.y())))};
 }
 
 bool SpinBox::eventFilter(QObject* watched, QEvent* event) {

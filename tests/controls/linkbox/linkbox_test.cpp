@@ -15,6 +15,7 @@
 #include "controls/linkbox/linkbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
+#include "platform/widgets/fake_services.h"
 
 namespace morvane::linkbox {
 namespace {
@@ -23,18 +24,13 @@ using automation::ControlSite;
 using automation::FunctionSink;
 using automation::PropertyBag;
 
-struct FakeShell : ShellOpener {
-  QStringList opened;
-  void Open(const QString& target) override { opened << target; }
-};
-
 // A link box on a shown host form, with a fake shell, its events and announcements.
 struct Hosted {
   QWidget form;
   ControlSite site{QStringLiteral("ltLink"), &form};
   LinkBox* link = new LinkBox(&form);
   QLineEdit* other = new QLineEdit(&form);  // somewhere for the focus to go
-  FakeShell shell;
+  widgets::FakeServices services;
   std::vector<automation::DispId> events;
   QStringList announced;
   FunctionSink sink{[this](automation::DispId id, QVariantList&) { events.push_back(id); }};
@@ -44,7 +40,6 @@ struct Hosted {
     other->move(0, 150);
     link->move(20, 30);
     link->setSite(&site);
-    link->setShellOpener(&shell);
     site.setChangedHandler([this](const QString& p) { announced << p; });
     link->InitProperties();
     link->events().advise(&sink);
@@ -86,7 +81,7 @@ TEST(LinkBox, AClickOpensTheChosenTargetThroughTheShell) {
     h.link->LetAutoSize(false);
     h.link->resize(120, 20);
     QTest::mouseClick(h.link->label(), Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
-    EXPECT_EQ(h.shell.opened, c.opened);
+    EXPECT_EQ(QStringList(h.services.shell.opened.begin(), h.services.shell.opened.end()), c.opened);
     EXPECT_EQ(h.Count(eventid::Click), 1) << "Click is raised whether or not a target opens";
     EXPECT_EQ(h.Count(eventid::MouseDown), 1);
     EXPECT_EQ(h.Count(eventid::MouseUp), 1);
@@ -99,7 +94,7 @@ TEST(LinkBox, KeysArePassedOnAndOpenNothing) {
   h.link->LetCaptionIsPath(false);
   h.link->setFocus();
   for (auto key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_A}) QTest::keyClick(h.link, key);
-  EXPECT_TRUE(h.shell.opened.isEmpty());
+  EXPECT_TRUE(h.services.shell.opened.empty());
   EXPECT_EQ(h.Count(eventid::KeyDown), 3);
   EXPECT_EQ(h.Count(eventid::KeyPress), 3);
   EXPECT_EQ(h.Count(eventid::KeyUp), 3);

@@ -18,6 +18,7 @@
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
 #include "platform/widgets/automation/variant_args.h"
+#include "platform/widgets/fake_services.h"
 
 namespace morvane::spinbox {
 namespace {
@@ -423,11 +424,13 @@ TEST(SpinBox, VersionAndAboutText) {
     record.revision = c.revision;
     EXPECT_EQ(VersionText(record), c.text);
   }
-  core::VersionRecord record;
-  record.title = "Morvane";
-  record.major = 1;
-  record.minor = 5;
-  EXPECT_EQ(AboutText(record), "Morvane\r\n\r\nVersion 1.05");
+  widgets::FakeServices services;
+  Hosted h(1, 6);
+  h.box->call(dispid::AboutBox);
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes.shown[0].text, "MorvaneTest\r\n\r\nVersion 1.05.0007");
+  EXPECT_EQ(services.messageBoxes.shown[0].style, widgets::kInformation);
+  EXPECT_EQ(services.messageBoxes.shown[0].title, "About...");
 }
 
 TEST(SpinBox, FormsCreateItByClassIdOrProgId) {
