@@ -2,16 +2,21 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QImage>
+#include <QLabel>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include <memory>
 #include <vector>
 
 #include "controls/linkbox/linkbox.h"
+#include "controls/spinbox/spinbox.h"
 #include "controls/linkbox/linkbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
@@ -268,6 +273,70 @@ TEST(LinkBox, FormsCreateItByClassIdOrProgId) {
   for (const char* name : {kProgId, kClassId}) {
     automation::Control* control = registry.create(name, &form);
     EXPECT_NE(dynamic_cast<LinkBox*>(control), nullptr) << name;
+  }
+}
+
+// The rows of a picture of the label that hold the link colour, from the top.
+std::vector<int> BlueRows(const QImage& image) {
+  std::vector<int> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    int blue = 0;
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.blue() > 150 && c.red() < 100 && c.green() < 100) ++blue;
+    }
+    if (blue > 0) rows.push_back(blue);
+  }
+  return rows;
+}
+
+// Both controls on one form as a person sees them. With MORVANE_SCREENSHOT_DIR set
+// (under Xvfb) the form is saved there as controls.png for a look.
+TEST(LinkBox, DrawnOnAFormBesideASpinBox) {
+  QWidget form;
+  form.setWindowTitle("Controls");
+  form.resize(320, 110);
+  auto* label = new QLabel("Digits:", &form);
+  label->move(16, 22);
+  auto* spin = new spinbox::SpinBox(&form);
+  spin->move(80, 16);
+  spin->LetMin(1);
+  spin->LetMax(6);
+  spin->LetValue(2);
+  spin->resize(60, 1);
+  auto* link = new LinkBox(&form);
+  link->move(16, 64);
+  link->InitProperties();
+  link->LetCaption("https://morvane.example.org");
+  auto* other = new QLineEdit(&form);
+  other->setGeometry(200, 16, 100, 24);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  other->setFocus();
+  QApplication::processEvents();
+
+  const QImage plain = link->grab().toImage();
+  const std::vector<int> plainRows = BlueRows(plain);
+  ASSERT_FALSE(plainRows.empty()) << "the caption is drawn in blue";
+  QCursor::setPos(link->label()->mapToGlobal(QPoint(5, 5)));
+  QTest::mouseMove(link->label(), QPoint(5, 5));
+  QApplication::processEvents();
+  const QImage hovered = link->grab().toImage();
+  const std::vector<int> hoveredRows = BlueRows(hovered);
+  // The underline is one blue row almost as wide as the caption.
+  const int widest = *std::max_element(hoveredRows.begin(), hoveredRows.end());
+  EXPECT_GT(widest, *std::max_element(plainRows.begin(), plainRows.end()));
+  EXPECT_GT(widest, link->width() * 3 / 4);
+
+  EXPECT_EQ(spin->textBox()->text(), "2");
+  EXPECT_GE(spin->textBox()->width(), spin->textBox()->fontMetrics().horizontalAdvance("9"));
+  if (const QString dir = qEnvironmentVariable("MORVANE_SCREENSHOT_DIR"); !dir.isEmpty()) {
+    QScreen* screen = form.screen();
+    QPixmap shot = screen != nullptr ? screen->grabWindow(form.winId()) : QPixmap();
+    if (shot.isNull() || shot.toImage().allGray()) shot = form.grab();
+    shot.save(dir + "/controls.png");
+    // Four times as large, for a look at single pixels.
+    shot.scaled(shot.size() * 4).save(dir + "/controls_x4.png");
   }
 }
 
