@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -277,6 +279,41 @@ TEST(SpinBox, CustomMenuKeepsTheBuiltInMenuClosedOnAPlainRightClick) {
     // Twips of the control: the text box lies 2 pixels below the control's top.
     EXPECT_FLOAT_EQ(down->second.value(2).toFloat(), 3 * 15.0f);
     EXPECT_FLOAT_EQ(down->second.value(3).toFloat(), 5 * 15.0f);
+  }
+}
+
+TEST(SpinBox, ManualDropModeReportsDropsAndLeavesTheText) {
+  const struct {
+    std::int32_t mode;
+    bool reported;
+  } cases[] = {{0, false}, {1, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    Hosted h(0, 100);
+    h.box->LetValue(12);
+    h.box->LetOLEDropMode(c.mode);
+    EXPECT_EQ(h.box->textBox()->acceptDrops(), c.mode != 0);
+    h.Reset();
+    QMimeData data;
+    data.setText(QStringLiteral("99"));
+    QDragEnterEvent enter(QPoint(4, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(h.box->textBox(), &enter);
+    QDropEvent drop(QPointF(4, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(h.box->textBox(), &drop);
+    EXPECT_EQ(h.text(), "12") << "the host decides what a drop does";
+    const auto dropped = std::find_if(h.events.begin(), h.events.end(),
+                                      [](const auto& e) { return e.first == eventid::OLEDragDrop; });
+    ASSERT_EQ(dropped != h.events.end(), c.reported);
+    if (!c.reported) continue;
+    EXPECT_EQ(dropped->second.value(0).value<QMimeData*>(), &data);
+    EXPECT_EQ(dropped->second.value(1).toInt(), 1);  // copy
+    EXPECT_EQ(dropped->second.value(2).toInt(), 1);  // left button
+    EXPECT_EQ(dropped->second.value(3).toInt(), 1);  // Shift
+    EXPECT_FLOAT_EQ(dropped->second.value(5).toFloat(), 7 * 15.0f);
+    const auto over = std::find_if(h.events.begin(), h.events.end(),
+                                   [](const auto& e) { return e.first == eventid::OLEDragOver; });
+    ASSERT_NE(over, h.events.end());
+    EXPECT_EQ(over->second.value(6).toInt(), 0) << "entering";
   }
 }
 
