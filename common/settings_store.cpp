@@ -51,6 +51,24 @@ std::pair<std::string, std::string> SplitItem(const std::string& value,
   return {StrBefore(value, *separator, false), StrAfter(value, *separator, 0, true)};
 }
 
+// Reads a section into a list-like target: clear, then add each non-empty item text
+// with its data text. Answers the item texts, empty ones included, joined by CR LF; ""
+// without touching the target when the file is missing.
+std::string ReadItems(const std::string& file, std::string_view section,
+                      std::optional<std::string_view> separator, const std::function<void()>& clear,
+                      const std::function<void(const std::string&, const std::string&)>& add) {
+  const auto values = SectionValues(file, section);
+  if (!values) return {};
+  clear();
+  std::vector<std::string> texts;
+  for (const std::string& value : *values) {
+    auto [text, data] = SplitItem(value, separator);
+    if (!text.empty()) add(text, data);
+    texts.push_back(std::move(text));
+  }
+  return Join(texts, kCrLf);
+}
+
 bool WriteLines(const std::string& file, std::string_view section,
                 const std::vector<std::string>& lines, bool keepTime) {
   if (file.empty()) return false;
@@ -99,38 +117,22 @@ bool WriteIniNumber(const std::string& file, std::string_view section, std::stri
 
 std::string ReadIniSection(const std::string& file, std::string_view section, ItemList& target,
                            std::optional<std::string_view> separator) {
-  const auto values = SectionValues(file, section);
-  if (!values) return {};
-  target.Clear();
-  std::vector<std::string> texts;
-  for (const std::string& value : *values) {
-    auto [text, data] = SplitItem(value, separator);
-    if (!text.empty()) {
-      const int index = target.AddItem(text);
-      if (target.HasItemData()) {
-        // Data that is no number reads as 0; a number out of range is skipped.
-        const auto number = data.empty() ? std::optional<Currency>(0) : Currency::Parse(data);
-        const Currency n = number.value_or(0);
-        if (n >= Currency(INT32_MIN) && n <= Currency(INT32_MAX)) target.SetItemData(index, n.ToInt32());
-      }
-    }
-    texts.push_back(std::move(text));
-  }
-  return Join(texts, kCrLf);
+  return ReadItems(file, section, separator, [&] { target.Clear(); },
+                   [&](const std::string& text, const std::string& data) {
+                     const int index = target.AddItem(text);
+                     if (!target.HasItemData()) return;
+                     // Data that is no number reads as 0; a number out of range is skipped.
+                     const Currency n = data.empty() ? Currency(0) : Currency::Parse(data).value_or(0);
+                     if (n >= Currency(INT32_MIN) && n <= Currency(INT32_MAX)) {
+                       target.SetItemData(index, n.ToInt32());
+                     }
+                   });
 }
 
 std::string ReadIniSection(const std::string& file, std::string_view section,
                            ButtonMenuItems& target, std::optional<std::string_view> separator) {
-  const auto values = SectionValues(file, section);
-  if (!values) return {};
-  target.Clear();
-  std::vector<std::string> texts;
-  for (const std::string& value : *values) {
-    auto [text, tag] = SplitItem(value, separator);
-    if (!text.empty()) target.Add(text, tag);
-    texts.push_back(std::move(text));
-  }
-  return Join(texts, kCrLf);
+  return ReadItems(file, section, separator, [&] { target.Clear(); },
+                   [&](const std::string& text, const std::string& tag) { target.Add(text, tag); });
 }
 
 std::string ReadIniSection(const std::string& file, std::string_view section,
