@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "platform/widgets/automation/automation_error.h"
+#include "platform/widgets/automation/class_registry.h"
+#include "platform/widgets/automation/handle_table.h"
+
+namespace morvane::automation {
+namespace {
+
+TEST(ClassRegistry, NormalizesClassIds) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"{77d9f396-9acc-4b5f-a978-cf06b18db6ad}", "{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}"},
+      {"77D9F396-9ACC-4B5F-A978-CF06B18DB6AD", "{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}"},
+      {" {77D9F396-9ACC-4B5F-A978-CF06B18DB6AD} ", "{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}"},
+      {"ScopelControl.Scopel", ""},
+      {"{77D9F396-9ACC-4B5F-A978-CF06B18DB6A}", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NormalizeClassId(c.in), c.out) << c.in;
+}
+
+TEST(ClassRegistry, RegistrationWritesAndRemovesTheClassKeys) {
+  MemoryClassStore store;
+  const ClassEntry entry{"{77d9f396-9acc-4b5f-a978-cf06b18db6ad}", "ScopelControl.Scopel", "Scopel",
+                         "/opt/morvane/libScopel.so"};
+  ASSERT_TRUE(RegisterClassEntry(store, entry));
+  ClassRegistry registry(store, {});
+  EXPECT_EQ(registry.ClassIdOfProgId("scopelcontrol.scopel"), "{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}");
+  EXPECT_EQ(registry.LibraryOfClass("{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}"), "/opt/morvane/libScopel.so");
+
+  store.WriteValue("SOFTWARE\\Classes\\CLSID\\{OTHER}", "", "kept");
+  ASSERT_TRUE(UnregisterClassEntry(store, entry));
+  EXPECT_FALSE(registry.ClassIdOfProgId("ScopelControl.Scopel").has_value());
+  EXPECT_FALSE(registry.LibraryOfClass(entry.classId).has_value());
+  EXPECT_EQ(store.ReadValue("SOFTWARE\\Classes\\CLSID\\{OTHER}", ""), "kept");
+  EXPECT_FALSE(RegisterClassEntry(store, {"not an id", "", "", "/x.so"}));
+}
+
+TEST(ClassRegistry, UnknownClassRaises429) {
+  MemoryClassStore store;
+  QTemporaryDir empty;
+  ClassRegistry registry(store, {empty.path()});
+  // Registered, but its library is not there.
+  RegisterClassEntry(store, {"{11111111-2222-3333-4444-555555555555}", "Lib.Gone", "Gone", empty.filePath("libGone.so")});
+  for (const char* name : {"{11111111-2222-3333-4444-555555555556}", "Lib.Unknown", "Lib.Gone",
+                           "{11111111-2222-3333-4444-555555555555}", ""}) {
+    try {
+      registry.create(name);
+      ADD_FAILURE() << name;
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), kErrCannotCreateObject) << name;
+      EXPECT_EQ(e.source(), name);
+    }
+  }
+}
+
+TEST(HandleTable, IdsAreOpaqueStableAndNeverOutliveTheirObject) {
+  auto* first = new QWidget;
+  QWidget second;
+  const Handle a = HandleTable::HandleOf(first);
+  const Handle b = HandleTable::HandleOf(&second);
+  EXPECT_NE(a, 0);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(HandleTable::HandleOf(first), a);
+  EXPECT_EQ(HandleTable::ObjectOf(a), first);
+  delete first;
+  EXPECT_EQ(HandleTable::ObjectOf(a), nullptr);
+  EXPECT_EQ(HandleTable::AddressOf(a), nullptr);
+  EXPECT_EQ(HandleTable::ObjectOf(b), &second);
+
+  const int surface = 0;
+  const Handle dc = HandleTable::HandleOf(static_cast<const void*>(&surface));
+  EXPECT_EQ(HandleTable::AddressOf(dc), &surface);
+  EXPECT_EQ(HandleTable::ObjectOf(dc), nullptr) << "a surface id is not a widget id";
+  HandleTable::Release(&surface);
+  EXPECT_EQ(HandleTable::AddressOf(dc), nullptr);
+  EXPECT_NE(HandleTable::HandleOf(static_cast<const void*>(&surface)), dc) << "ids are not reused";
+  EXPECT_EQ(HandleTable::HandleOf(static_cast<QObject*>(nullptr)), 0);
+  HandleTable::Release(&surface);
+}
+
+}  // namespace
+}  // namespace morvane::automation
