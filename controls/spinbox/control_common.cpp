@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/app_version.h"
 #include "platform/gui/ole_color.h"
 #include "platform/widgets/services.h"
 
@@ -23,9 +24,7 @@ std::int32_t RoundTwips(double twips) {
 }  // namespace
 
 QString VersionText(const core::VersionRecord& record) {
-  QString text = QStringLiteral(" %1.%2").arg(record.major).arg(record.minor, 2, 10, QLatin1Char('0'));
-  if (record.revision > 0) text += QStringLiteral(".%1").arg(record.revision, 4, 10, QLatin1Char('0'));
-  return text;
+  return QLatin1Char(' ') + QString::fromStdString(common::GetAppVersion(false, record));
 }
 
 QString VersionText() { return VersionText(core::ThisVersionRecord()); }
