@@ -113,9 +113,11 @@ class ContourEngine {
   enum class TraceResult { NoFigure, DeadEnd, Found };
 
   std::size_t Index(std::int32_t x, std::int32_t y) const {
-    return (static_cast<std::size_t>(y) + 1) * stride_ + static_cast<std::size_t>(x) + 1;
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) +
+           static_cast<std::size_t>(x);
   }
-  void LoadWorkMask();
+  // Undoes pass 1's painting: the mask as prepared.
+  void UnpaintMask();
   bool ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& start);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
@@ -137,13 +139,10 @@ class ContourEngine {
   std::uint32_t backRgb_ = 0xFFFFFF;  // the colour as 0xRRGGBB
   bool backIsPlain_ = true;
 
-  // The mask as built from the image, and the working copy that the runs paint on,
-  // framed by one pixel of kMaskOutside so that neighbour reads need no bounds test.
-  core::Mask prepared_;
-  std::vector<std::uint8_t> work_;
+  // The mask as built from the image; the whole-image run paints on it.
+  core::Mask mask_;
   std::int32_t maskW_ = 0;
   std::int32_t maskH_ = 0;
-  std::size_t stride_ = 2;
 
   // Moves already taken from each position of the trace: a list per position.
   struct Move {
@@ -152,7 +151,10 @@ class ContourEngine {
   };
   std::vector<std::int32_t> moveHeads_;
   std::vector<Move> moves_;
-  std::vector<std::size_t> floodStack_;
+  std::vector<ContourPoint> floodStack_;
+  // Scratch kept between runs, so that a run reuses memory it has already touched.
+  ContourPoints collected_;
+  std::vector<std::uint8_t> removed_;
 };
 
 }  // namespace morvane::engine

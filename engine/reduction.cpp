@@ -64,7 +64,7 @@ std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed) 
     return upper;
   }
   run_.SetProgress(2, 0);
-  std::vector<std::uint8_t> removed;
+  std::vector<std::uint8_t>& removed = removed_;
   if (ApproxMethod == 3.0f) {
     // Direction change first, then line of sight alone on what is left.
     for (const float method : {1.0f, 2.5f}) {
