@@ -3,6 +3,7 @@
 // "per_MP" is the time per megapixel, so growth with the image size shows.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -77,18 +78,18 @@ RgbImage DiscsAndRings(int size) {
   return image;
 }
 
-// One figure shaped like a comb: teeth two pixels wide with two-pixel gaps hanging from
-// a spine, so its boundary is very long.
-RgbImage Comb(int width, int height, int teeth) {
+// One figure shaped like a comb: teeth `tooth` pixels wide with gaps as wide hanging
+// from a spine, so that its boundary is very long.
+RgbImage Comb(int width, int height, int teeth, int tooth) {
   RgbImage image(width, height, kWhite);
-  for (int x = 4; x < width - 4; ++x) {
+  const int right = std::min(width - 4, 4 + 2 * tooth * teeth);
+  for (int x = 4; x < right; ++x) {
     for (int y = 4; y < 8; ++y) image.at(x, y) = kBlack;
   }
   for (int t = 0; t < teeth; ++t) {
-    const int x0 = 4 + 4 * t;
+    const int x0 = 4 + 2 * tooth * t;
     for (int y = 8; y < height - 4; ++y) {
-      image.at(x0, y) = kBlack;
-      image.at(x0 + 1, y) = kBlack;
+      for (int x = x0; x < x0 + tooth && x < width - 4; ++x) image.at(x, y) = kBlack;
     }
   }
   return image;
@@ -134,7 +135,7 @@ void BM_CreateDiscsAndRings(benchmark::State& state) {
 BENCHMARK(BM_CreateDiscsAndRings)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 void BM_CreateHugeFigure(benchmark::State& state) {
-  const RgbImage image = Comb(2048, 2048, 510);
+  const RgbImage image = Comb(2048, 2048, 255, 4);
   Rig rig(&image);
   for (auto _ : state) {
     rig.engine.mFileCreate_Click();
@@ -155,14 +156,13 @@ BENCHMARK(BM_CreateNoise)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 // A click into a comb whose boundary is about 50 000 pixels long.
 void BM_ClickAdd(benchmark::State& state) {
-  const RgbImage image = Comb(1024, 1024, 25);
+  const RgbImage image = Comb(1024, 1024, 25, 4);
   Rig rig(&image);
   rig.engine.PrepareMask();
   for (auto _ : state) {
     morvane::engine::ResetPoints(rig.state.ContourPoints);
     rig.engine.AddContourAtPoint(5 * 15, 5 * 15);
   }
-  ContourState traced;
   Rig probe(&image, 7);  // no reduction: the traced length
   probe.engine.PrepareMask();
   probe.engine.TraceContourAt(5, 5);
@@ -183,7 +183,7 @@ BENCHMARK(BM_PrepareMask)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 // Each reduction method on the comb's traced contour.
 void BM_Reduce(benchmark::State& state) {
-  const RgbImage image = Comb(1024, 1024, 25);
+  const RgbImage image = Comb(1024, 1024, 25, 4);
   const float methods[] = {0, 1, 2, 2.5f, 3};
   const float method = methods[state.range(0)];
   Rig rig(&image, method);

@@ -127,7 +127,11 @@ class ContourEngine {
   void RunFlood(std::uint8_t from, std::uint8_t to);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                     std::vector<std::uint8_t>& removed);
-  void ReductionStep(std::int32_t c, std::int32_t upper, int& shown);
+  struct ProgressGate {
+    std::int32_t next = 0;
+    int shown = 0;
+  };
+  void ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate);
 
   ContourState& state_;
   EngineHost& host_;
@@ -144,17 +148,18 @@ class ContourEngine {
   std::int32_t maskW_ = 0;
   std::int32_t maskH_ = 0;
 
-  // Moves already taken from each position of the trace: a list per position.
-  struct Move {
-    ContourPoint to;
-    std::int32_t next;
-  };
-  std::vector<std::int32_t> moveHeads_;
-  std::vector<Move> moves_;
+  std::vector<ContourPoint> currentMoves_;
   std::vector<ContourPoint> floodStack_;
   // Scratch kept between runs, so that a run reuses memory it has already touched.
   ContourPoints collected_;
   std::vector<std::uint8_t> removed_;
+  struct BackgroundRun {
+    std::int32_t begin, end;
+  };
+  std::vector<BackgroundRun> runs_;
+  std::vector<std::int32_t> runParents_;
+  std::vector<std::uint8_t> runOuter_;
+  std::vector<std::size_t> rowStarts_;
 };
 
 }  // namespace morvane::engine

@@ -1,4 +1,5 @@
 // Mask preparation and boundary following.
+#include <algorithm>
 #include <cstring>
 
 #include "common/picture_recolor.h"
@@ -173,8 +174,11 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
   // A trace that has not closed after this many steps never will.
   const std::int64_t cap = 8 * std::int64_t{maskW_} * maskH_ + 8;
 
-  moveHeads_.assign(2, -1);
-  moves_.clear();
+  // The steps already taken from the current position. Only the current position's
+  // list is ever looked at again: after a squared corner the trace returns to it, never
+  // further back. A new position starts empty.
+  std::vector<ContourPoint>& taken = currentMoves_;
+  taken.clear();
   std::int32_t n = 1;
   std::int32_t s = 1;  // back direction; 0 stands for position 8
   for (std::int64_t steps = 1;; ++steps) {
@@ -185,7 +189,7 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
     ContourPoint c{};
     std::int32_t j = 1;
     for (; j <= 7; ++j) {
-      const std::size_t q = static_cast<std::size_t>((s + j - 1) % 8 + 1);
+      const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
       c = {p.x + kDx[q], p.y + kDy[q]};
       if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
         continue;
@@ -194,15 +198,7 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
       if (mask[ci] != core::kMaskBlack) {
         continue;
       }
-      bool taken = false;
-      for (std::int32_t m = moveHeads_[static_cast<std::size_t>(n)]; m >= 0;
-           m = moves_[static_cast<std::size_t>(m)].next) {
-        if (moves_[static_cast<std::size_t>(m)].to == c) {
-          taken = true;
-          break;
-        }
-      }
-      if (taken) {
+      if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
         continue;
       }
       if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
@@ -214,18 +210,18 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
     if (j > 7) {
       return TraceResult::DeadEnd;
     }
-    moves_.push_back({c, moveHeads_[static_cast<std::size_t>(n)]});
-    moveHeads_[static_cast<std::size_t>(n)] = static_cast<std::int32_t>(moves_.size() - 1);
+    taken.push_back(c);
     ++n;
     if (n > UpperBound(points)) {
       points.push_back(c);
-      moveHeads_.push_back(-1);
     } else {
       points[static_cast<std::size_t>(n)] = c;
     }
-    s = ((s + j) % 8 + 4) % 8;
+    s = (s + j + 4) & 7;
     if (RectifyCorner(n)) {
       --n;
+    } else {
+      taken.clear();
     }
     run_.ShowElapsedTime();
     if (run_.StopRequested()) {
@@ -258,6 +254,12 @@ bool ContourEngine::RectifyCorner(std::int32_t i) {
   const ContourPoint& p1 = at(i - 1);
   const ContourPoint& p2 = at(i - 2);
   const ContourPoint& p3 = at(i - 3);
+  // Every pattern starts with a unit step along an axis; most steps rule all out.
+  const std::int64_t dx = std::int64_t{p1.x} - p.x;
+  const std::int64_t dy = std::int64_t{p1.y} - p.y;
+  if ((dx != 0) == (dy != 0) || dx < -1 || dx > 1 || dy < -1 || dy > 1) {
+    return false;
+  }
   for (const StepPattern& pattern : StepPatterns()) {
     if (IsOffset(p1, p, pattern.d1x, pattern.d1y) && IsOffset(p2, p, pattern.d2x, pattern.d2y) &&
         IsOffset(p3, p, pattern.d3x, pattern.d3y)) {
@@ -337,12 +339,14 @@ void ContourEngine::FloodOuterBackground() {
   // The same as framing the mask with background and filling from the frame: every
   // white run 4-connected through white to the border turns black. Runs are joined row
   // by row (union-find), which touches the mask in order instead of wandering over it.
-  struct Run {
-    std::int32_t begin, end, root;
-  };
-  std::vector<Run> runs;
-  std::vector<std::int32_t> parent;
-  std::vector<std::uint8_t> outer;
+  std::vector<BackgroundRun>& runs = runs_;
+  std::vector<std::int32_t>& parent = runParents_;
+  std::vector<std::uint8_t>& outer = runOuter_;
+  std::vector<std::size_t>& rowStart = rowStarts_;
+  runs.clear();
+  parent.clear();
+  outer.clear();
+  rowStart.assign(static_cast<std::size_t>(maskH_) + 1, 0);
   const auto find = [&parent](std::int32_t k) {
     while (parent[static_cast<std::size_t>(k)] != k) {
       parent[static_cast<std::size_t>(k)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
@@ -351,7 +355,6 @@ void ContourEngine::FloodOuterBackground() {
     return k;
   };
   std::size_t previous = 0;  // first run of the row above
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(maskH_) + 1, 0);
   for (std::int32_t y = 0; y < maskH_; ++y) {
     const std::uint8_t* row = &mask_.bits[Index(0, y)];
     const std::size_t first = runs.size();
@@ -360,7 +363,7 @@ void ContourEngine::FloodOuterBackground() {
     for (std::int32_t x = ScanRight<true>(row, 0, maskW_, core::kMaskWhite); x < maskW_;) {
       const std::int32_t end = ScanRight<false>(row, x, maskW_, core::kMaskWhite);
       const auto id = static_cast<std::int32_t>(runs.size());
-      runs.push_back({x, end, id});
+      runs.push_back({x, end});
       parent.push_back(id);
       outer.push_back(y == 0 || y == maskH_ - 1 || x == 0 || end == maskW_ ? 1 : 0);
       for (; above < first && runs[above].end <= x; ++above) {
