@@ -73,6 +73,9 @@ void ContourEngine::mFileCreate_Click() {
     if (pass == 1) {
       PrepareMask();
       total = CountRegionPixels();
+      // Room for a boundary point per figure pixel, which no image needs: only what is
+      // written is ever backed by memory, and the array never moves while it grows.
+      collected.reserve(static_cast<std::size_t>(total) + 2);
     } else {
       UnpaintMask();  // the mask as prepared, without pass 1's painting
     }
@@ -168,7 +171,9 @@ void ContourEngine::mFileCreate_Click() {
   }
 
   // End of run, also when stopped: what was collected becomes the document.
-  CopyPoints(collected, points);
+  // The collected array becomes the document's; the old one's memory is kept for the
+  // next run.
+  points.swap(collected);
   std::int32_t n = SimplifyContour(points, true);
   if (UpperBound(points) > 0) {
     if (n >= 1 && points[static_cast<std::size_t>(n)] == points[1]) {
