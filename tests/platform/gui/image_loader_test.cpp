@@ -216,6 +216,16 @@ TEST_F(ImageLoaderTest, MetafileWithoutConverterOrStuckConverter) {
   EXPECT_TRUE(failed.message.contains("shapes.wmf")) << failed.message.toStdString();
 }
 
+TEST(SampleImageTest, TheCommittedSampleLoads) {
+  const PictureLoad load = LoadPicture(QStringLiteral(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  ASSERT_TRUE(load.ok()) << load.message.toStdString();
+  EXPECT_EQ(load.image.size(), QSize(200, 120));
+  EXPECT_EQ(load.image.pixel(30, 30), 0xffcc0000u);   // the red rectangle
+  EXPECT_EQ(load.image.pixel(108, 36), 0xff0066ccu);  // the blue disc
+  EXPECT_EQ(load.image.pixel(160, 78), kWhite);       // the ring's hole
+  EXPECT_EQ(load.image.pixel(0, 0), kWhite);
+}
+
 TEST(RgbImageTest, CopiesPixelsBothWays) {
   const QImage image = Blocks();
   const core::RgbImage rgb = ToRgbImage(image);
