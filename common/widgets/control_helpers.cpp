@@ -2,7 +2,7 @@
 
 #include "platform/widgets/keyed_tool_bar.h"
 #include "platform/widgets/panel_status_bar.h"
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -74,7 +74,7 @@ QFont CloneFont(const QFont& font) {
 void SetObjectSize(QWidget* object, double widthTwips, double heightTwips) {
   if (!object) return;
   if (object->isWindow() && (object->windowState() & Qt::WindowMinimized)) return;
-  const int w = widgets::PixelsFromTwips(widthTwips), h = widgets::PixelsFromTwips(heightTwips);
+  const int w = core::TwipsToPixels(widthTwips), h = core::TwipsToPixels(heightTwips);
   if (object->width() != w) object->resize(w, object->height());
   if (object->height() != h) object->resize(object->width(), h);
 }

@@ -60,8 +60,8 @@ QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuItem* item, gui::Ol
     const int menuHeight = style->pixelMetric(QStyle::PM_SmallIconSize) + 4;
     size = QSize(fm.horizontalAdvance(text) + w + 3, std::max(fm.height(), menuHeight - 4));
   }
-  const QColor menu = QColor::fromRgb(gui::ResolveColor(gui::SystemColor(gui::kColorMenu)));
-  const QColor menuText = QColor::fromRgb(gui::ResolveColor(gui::SystemColor(gui::kColorMenuText)));
+  const QColor menu = QColor::fromRgb(gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuBar)));
+  const QColor menuText = QColor::fromRgb(gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuText)));
   QPixmap bitmap(size);
   bitmap.fill(menu);
   QPainter p(&bitmap);

@@ -1,6 +1,7 @@
 #include "platform/widgets/panel_status_bar.h"
 
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
+#include "platform/widgets/lengths.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -47,8 +48,8 @@ void StatusPanel::SetWidth(double twips) {
   bar_->Relayout();
 }
 
-double StatusPanel::Left() const { return TwipsFromPixels(rect_.x()); }
-double StatusPanel::Width() const { return TwipsFromPixels(rect_.width()); }
+double StatusPanel::Left() const { return TwipsOf(rect_.x()); }
+double StatusPanel::Width() const { return TwipsOf(rect_.width()); }
 
 PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -92,8 +93,8 @@ void PanelStatusBar::Relayout() {
   std::vector<int> widths;
   int used = kGap, springs = 0;
   for (const auto& p : panels_) {
-    const int minW = PixelsFromTwips(p->minWidth_);
-    int w = std::max(PixelsFromTwips(p->width_), minW);
+    const int minW = core::TwipsToPixels(p->minWidth_);
+    int w = std::max(core::TwipsToPixels(p->width_), minW);
     if (p->autoSize_ == PanelAutoSize::Contents) w = std::max(ContentWidth(*p), minW);
     if (p->autoSize_ == PanelAutoSize::Spring) {
       w = minW;
@@ -183,8 +184,8 @@ bool PanelStatusBar::event(QEvent* e) {
 }
 
 void PanelStatusBar::mousePressEvent(QMouseEvent* event) {
-  emit MouseDown(event->button(), event->modifiers(), TwipsFromPixels(event->position().x()),
-                 TwipsFromPixels(event->position().y()));
+  emit MouseDown(event->button(), event->modifiers(), TwipsOf(event->position().x()),
+                 TwipsOf(event->position().y()));
   if (StatusPanel* p = PanelUnder(event->position().toPoint())) emit PanelClick(p);
   QWidget::mousePressEvent(event);
 }

@@ -97,7 +97,7 @@ TEST(SetMenuColorSwatchTest, AFramedSwatchOfTheColour) {
   const int side = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize) - 3;
   ASSERT_EQ(swatch.size(), QSize(side, side));
   const QImage img = swatch.toImage();
-  const QRgb frame = gui::ResolveColor(gui::SystemColor(gui::kColorMenuText));
+  const QRgb frame = gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuText));
   EXPECT_EQ(img.pixel(0, 0) | 0xff000000u, frame);
   EXPECT_EQ(img.pixel(side - 1, side - 1) | 0xff000000u, frame);
   EXPECT_EQ(img.pixel(side / 2, side / 2) | 0xff000000u, 0xffff0000u);
