@@ -156,27 +156,32 @@ TEST(RefocusTextBoxTest, KeepsTheSelectionAndTakesTheFocus) {
   RefocusTextBox(&label);  // not a text box: nothing happens
 }
 
-class HideCounter : public QObject {
+// Counts the events of one type that reach the object it watches.
+class EventCounter : public QObject {
  public:
-  int hides = 0;
+  explicit EventCounter(QEvent::Type type) : type_(type) {}
+  int count = 0;
   bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Hide) ++hides;
+    if (e->type() == type_) ++count;
     return false;
   }
+
+ private:
+  QEvent::Type type_;
 };
 
 TEST(ClearTreeTest, EmptiesAFilledTreeAndLeavesAnEmptyOneAlone) {
   QTreeWidget tree;
   tree.show();
-  HideCounter counter;
+  EventCounter counter(QEvent::Hide);
   tree.installEventFilter(&counter);
   ClearTree(&tree);
-  EXPECT_EQ(counter.hides, 0);
+  EXPECT_EQ(counter.count, 0);
   auto* root = new QTreeWidgetItem(&tree, QStringList{"#00"});
   new QTreeWidgetItem(root, QStringList{"1, 2"});
   tree.expandAll();
   ClearTree(&tree);
-  EXPECT_EQ(counter.hides, 1);
+  EXPECT_EQ(counter.count, 1);
   EXPECT_EQ(tree.topLevelItemCount(), 0);
   EXPECT_TRUE(tree.isVisible());
   // A tree hidden on purpose is not shown by clearing it.
@@ -238,27 +243,18 @@ TEST(StatusBarPanelAtTest, WalksThePanelsAndClampsOnRequest) {
   EXPECT_EQ(StatusBarPanelAt(&empty, 500, 0, true), 0);
 }
 
-class ResizeCounter : public QObject {
- public:
-  int resizes = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Resize) ++resizes;
-    return false;
-  }
-};
-
 TEST(SetObjectSizeTest, WritesOnlyWhatDiffersAndLeavesAMinimisedFormAlone) {
   QWidget form;
   auto* label = new QLabel(&form);
   label->resize(40, 16);
   form.show();
-  ResizeCounter counter;
+  EventCounter counter(QEvent::Resize);
   label->installEventFilter(&counter);
   SetObjectSize(label, 600, 240);
-  EXPECT_EQ(counter.resizes, 0);
+  EXPECT_EQ(counter.count, 0);
   SetObjectSize(label, 615, 240);
   EXPECT_EQ(label->size(), QSize(41, 16));
-  EXPECT_EQ(counter.resizes, 1);
+  EXPECT_EQ(counter.count, 1);
   SetObjectSize(label, 900, 300);
   EXPECT_EQ(label->size(), QSize(60, 20));
   form.resize(300, 200);
