@@ -75,7 +75,9 @@ QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuItem* item, gui::Ol
   p.setPen(menuText);
   p.drawRect(swatch.adjusted(0, 0, -1, -1));
   p.end();
-  item->SetPicture(bitmap, withCaption);
+  // Qt menus draw an entry's picture at icon size beside its caption, so the entry
+  // shows the swatch and keeps its caption; the whole bitmap goes to the caller.
+  item->SetPicture(withCaption ? bitmap.copy(swatch) : bitmap);
   return bitmap;
 }
 

@@ -35,9 +35,9 @@ int MenuItemPosition(const widgets::MenuItem* item, const widgets::MenuItem* par
 void CheckMenuRadio(int index, const QList<widgets::MenuItem*>& group);
 
 // A swatch of colour (framed in the menu text colour, on the menu colour) made the
-// entry's picture; with withCaption the caption is drawn beside it and the picture
-// takes the caption's place. The picture is returned; null without an item. Text is
-// measured in form's font (the menu font when null).
+// entry's picture, shown beside its caption. Returns the bitmap: the swatch, or with
+// withCaption the swatch followed by the caption (without "&") in form's font (the
+// menu font when null); null without an item.
 QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuItem* item, gui::OleColor color,
                            bool withCaption);
 

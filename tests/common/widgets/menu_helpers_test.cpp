@@ -106,8 +106,9 @@ TEST(SetMenuColorSwatchTest, AFramedSwatchOfTheColour) {
 
   const QPixmap captioned = SetMenuColorSwatch(nullptr, m.open, 0x00FF00, true);
   EXPECT_GT(captioned.width(), side + 3);
-  EXPECT_TRUE(m.open->Action()->text().isEmpty());  // the picture shows the caption
-  EXPECT_EQ(m.open->Caption(), "&Open...");
+  EXPECT_EQ(captioned.toImage().pixel(side / 2, side / 2 + 1) | 0xff000000u, 0xff00ff00u);
+  EXPECT_EQ(m.open->Picture().size(), QSize(side, side));  // the menu shows the swatch
+  EXPECT_EQ(m.open->Action()->text(), "&Open...");
   EXPECT_TRUE(SetMenuColorSwatch(nullptr, nullptr, 0, false).isNull());
 }
 
