@@ -1,0 +1,711 @@
+#include "document/document.h"
+
+#include <gtest/gtest.h>
+
+#include "document/area_text.h"
+#include "document/map_format.h"
+#include "tests/document/fakes.h"
+
+namespace morvane::document {
+namespace {
+
+using engine::ContourPoint;
+using engine::ContourPoints;
+using testing::FakeDialog;
+using testing::FakeFiles;
+using testing::FakeImages;
+using testing::FakeTitles;
+using testing::FakeView;
+
+ContourPoints Points(std::vector<ContourPoint> elements) {
+  ContourPoints points = engine::EmptyContourPoints();
+  points.insert(points.end(), elements.begin(), elements.end());
+  return points;
+}
+
+// Two contours: a triangle with centroid (3, 2) and a square with centroid (15, 15).
+const std::vector<ContourPoint> kTwo = {{1, 1}, {5, 1}, {5, 4}, {1, -1},
+                                        {10, 10}, {20, 10}, {20, 20}, {10, 20}};
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  DocumentTest() : doc(state, contours, titles, view, files, images, dialog) {}
+
+  // An image that exists and loads.
+  void AddImage(const std::string& path, int w = 40, int h = 30) {
+    files.files[path] = "picture bytes";
+    images.sizes[path] = {w, h};
+  }
+
+  void SetContours(std::vector<ContourPoint> elements, std::vector<std::string> entries) {
+    contours.ContourPoints = Points(std::move(elements));
+    titles.items = std::move(entries);
+    contours.ContourCount = static_cast<std::int32_t>(titles.items.size());
+  }
+
+  std::vector<std::string> Titles() const {
+    std::vector<std::string> out;
+    for (const std::string& e : titles.items) out.push_back(TitleOfEntry(e));
+    return out;
+  }
+
+  DocumentState state;
+  engine::ContourState contours;
+  FakeTitles titles;
+  FakeView view;
+  FakeFiles files;
+  FakeImages images;
+  FakeDialog dialog;
+  Document doc;
+};
+
+// ---- Writing ---------------------------------------------------------------------
+
+TEST_F(DocumentTest, WritesTheMapByteForByte) {
+  const std::string areas =
+      "<area href='#00' alt='Tom&#39;s &#34;Lake&#34;' %cshape='polygon' coords='1,1,5,1,5,4'>\r\n"
+      "<area href='#01' alt='&#60;Bay&#62; &#38; &#216;re' %cshape='polygon' coords='10,10,20,10,20,20,10,20'>\r\n";
+  struct Case {
+    bool centroid;
+    std::string first, second;
+  };
+  const Case cases[] = {
+      {false, "", ""},
+      {true, "centroid='03,02' ", "centroid='15,15' "},
+  };
+  for (const Case& c : cases) {
+    AddImage("/pics/coast.gif");
+    state.ImagePath = "/pics/coast.gif";
+    SetContours(kTwo, {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re"});
+    view.centroid = c.centroid;
+    view.changed = true;
+    ASSERT_TRUE(doc.mFileSave_Click());
+    std::string expected =
+        "<html><body><img src='/pics/coast.gif' border=0 usemap='#coast.gif'><map name='coast.gif'>\r\n"
+        "\r\n" + areas + "\r\n</map></body></html>\r\n";
+    expected.replace(expected.find("%c"), 2, c.first);
+    expected.replace(expected.find("%c"), 2, c.second);
+    EXPECT_EQ(files.files["/pics/coast.htm"], expected) << "centroid " << c.centroid;
+    EXPECT_FALSE(view.changed);
+    EXPECT_EQ(state.ImageSrc, "/pics/coast.gif");
+    EXPECT_EQ(state.MapPath, "");  // the default map path is not remembered
+    state.ImageSrc.clear();
+  }
+}
+
+TEST_F(DocumentTest, EscapesTheImagePathAndNameAndWritesEmptyMaps) {
+  state.ImagePath = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9>.gif";
+  SetContours({}, {});
+  ASSERT_TRUE(doc.mFileSave_Click());
+  EXPECT_EQ(files.files["/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9>.htm"],
+            "<html><body><img src='/pics/Tom &#38; Bo&#39;s &#60;&#233;t&#233;&#62;.gif' border=0 "
+            "usemap='#Tom &#38; Bo&#39;s &#60;&#233;t&#233;&#62;.gif'><map name='Tom &#38; Bo&#39;s "
+            "&#60;&#233;t&#233;&#62;.gif'>\r\n\r\n\r\n</map></body></html>\r\n");
+}
+
+TEST_F(DocumentTest, SavesWithDigitsAndUntitledContoursAndShowsProgress) {
+  state.ImagePath = "/p/x.gif";
+  state.OutputNumberFormat = "000";
+  SetContours({{1, 1}, {1, -1}, {2, 2}, {2, -1}, {3, 3}, {3, -1}, {4, 4}}, {"#000", "#001", "#002", "#003"});
+  ASSERT_TRUE(doc.mFileSave_Click());
+  const std::string& text = files.files["/p/x.htm"];
+  EXPECT_NE(text.find("<area href='#003' alt='' shape='polygon' coords='4,4'>"), std::string::npos);
+  EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{2, 0}, {2, 0}, {2, 25}, {2, 50}, {2, 75}}));
+  EXPECT_FALSE(view.visibleBars.count(2));
+}
+
+TEST_F(DocumentTest, OverwriteCheck) {
+  const std::string target = "/maps/coast.htm";
+  auto ownMap = [&](std::string_view footer) {
+    return MapHeaderLine("/pics/coast.gif", "coast.gif") + "\r\n\r\n<area href='#00' alt='' shape='polygon' "
+           "coords='9,9'>\r\n\r\n" + std::string(footer) + "\r\n";
+  };
+  struct Case {
+    const char* what;
+    std::optional<std::string> existing;
+    bool stopOnError;
+    std::string mapPath;
+    std::deque<int> answers;
+    bool asks, written;
+  };
+  const Case cases[] = {
+      {"a foreign file, No", "<html><p>someone's page</p></html>", true, target, {kAnswerNo}, true, false},
+      {"a foreign file, Yes", "<html><p>someone's page</p></html>", true, target, {kAnswerYes}, true, true},
+      {"our map changed by hand", ownMap(kMapFooter) + "<p>note</p>", true, target, {kAnswerNo}, true, false},
+      {"our map with the old footer", ownMap(kOldMapFooter), true, target, {}, false, true},
+      {"our map, other letter case in the header",
+       "<HTML><BODY><IMG SRC='/PICS/COAST.GIF' border=0 usemap='#coast.gif'><map name='coast.gif'>\r\n\r\n"
+       "</map></body></html>", true, target, {}, false, true},
+      {"map of another image", "<html><body><img src='/pics/other.gif' border=0 usemap='#other.gif'>"
+       "<map name='other.gif'>\r\n\r\n</map></body></html>", true, target, {kAnswerNo}, true, false},
+      {"an empty file", "", true, target, {}, false, true},
+      {"no file yet", std::nullopt, true, target, {}, false, true},
+      {"Stop on Error off", "<p>foreign</p>", false, target, {}, false, true},
+      {"the default map path is never checked", "<p>foreign</p>", true, "", {}, false, true},
+  };
+  for (const Case& c : cases) {
+    files.files.clear();
+    if (c.existing) files.files[c.mapPath.empty() ? "/pics/coast.htm" : c.mapPath] = *c.existing;
+    state = DocumentState();
+    state.ImagePath = "/pics/coast.gif";
+    state.MapPath = c.mapPath;
+    state.StopOnError = c.stopOnError;
+    SetContours({{1, 2}}, {"#00"});
+    view.changed = true;
+    view.questions.clear();
+    view.beeps.clear();
+    view.answers = c.answers;
+    const std::string where = c.mapPath.empty() ? "/pics/coast.htm" : c.mapPath;
+    EXPECT_EQ(doc.mFileSave_Click(), c.written) << c.what;
+    EXPECT_EQ(!view.questions.empty(), c.asks) << c.what;
+    if (c.asks) {
+      EXPECT_EQ(view.questions[0], "The file was changed from another way.\r\nAre you sure you want to overwrite?");
+      EXPECT_EQ(view.beeps, std::vector<int>{kWarningBeep}) << c.what;
+    }
+    EXPECT_EQ(view.changed, !c.written) << c.what;
+    if (c.written) {
+      EXPECT_NE(files.files[where].find("coords='1,2'"), std::string::npos) << c.what;
+    } else {
+      EXPECT_EQ(files.files[where], *c.existing) << c.what;
+    }
+  }
+}
+
+TEST_F(DocumentTest, SavingTwiceAsksNothingTheSecondTime) {
+  state.ImagePath = "/pics/coast.gif";
+  state.MapPath = "/maps/coast.htm";
+  state.StopOnError = true;
+  SetContours(kTwo, {"#00  a", "#01  b"});
+  ASSERT_TRUE(doc.mFileSave_Click());
+  ASSERT_TRUE(doc.mFileSave_Click());
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_EQ(files.writes, 2);
+}
+
+TEST_F(DocumentTest, AFailedSaveSaysSoAndKeepsTheChangedMark) {
+  state.ImagePath = "/pics/coast.gif";
+  files.files["/pics/coast.htm"] = "old map";
+  files.unwritable.insert("/pics/coast.htm");
+  SetContours(kTwo, {"#00", "#01"});
+  view.changed = true;
+  EXPECT_FALSE(doc.mFileSave_Click());
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_EQ(view.errors[0], "The map could not be saved to \"/pics/coast.htm\": Permission denied");
+  EXPECT_TRUE(view.changed);
+  EXPECT_EQ(files.files["/pics/coast.htm"], "old map");
+  EXPECT_FALSE(view.visibleBars.count(2));
+
+  state.ImagePath.clear();  // nothing to save to
+  EXPECT_FALSE(doc.mFileSave_Click());
+  EXPECT_EQ(view.errors.size(), 2u);
+}
+
+TEST_F(DocumentTest, SaveAs) {
+  state.ImagePath = "/pics/coast.gif";
+  state.MapPath = "/gone/old.htm";  // no such file: becomes the default map path
+  files.folders.insert("/pics/");
+  SetContours(kTwo, {"#00", "#01"});
+  dialog.answers.push_back({0, {}, 1});
+  doc.mFileSaveAs_Click();
+  ASSERT_EQ(dialog.shown.size(), 1u);
+  const FakeDialog::Shown& s = dialog.shown[0];
+  EXPECT_TRUE(s.save);
+  EXPECT_EQ(s.FileFlags, 6);
+  EXPECT_EQ(s.DialogTitle, "Save As...");
+  EXPECT_EQ(s.DefaultExt, ".htm");
+  EXPECT_EQ(s.Filter, "HTML Files (*.*htm*;*.asp*;*.php)|*.*htm*;*.asp*;*.php|All Files (*.*)|*.*|");
+  EXPECT_EQ(s.FilterIndex, 1);
+  EXPECT_EQ(s.FileName, "/pics/coast.htm");
+  EXPECT_EQ(s.InitDir, "/pics/");
+  EXPECT_EQ(state.MapPath, "/pics/coast.htm");  // kept although cancelled
+  EXPECT_EQ(files.writes, 0);
+
+  dialog.answers.push_back({1, {"/out/chosen.htm"}, 1});
+  doc.mFileSaveAs_Click();
+  EXPECT_EQ(state.MapPath, "/out/chosen.htm");
+  EXPECT_EQ(dialog.FileName, "");
+  EXPECT_TRUE(files.files.count("/out/chosen.htm"));
+}
+
+// ---- Reading ---------------------------------------------------------------------
+
+TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
+  struct Case {
+    const char* what;
+    std::vector<ContourPoint> points;
+    std::vector<std::string> entries;
+    std::string format;
+    bool centroid;
+  };
+  std::vector<ContourPoint> big;  // one contour of 12 000 points
+  for (int i = 0; i < 12000; ++i) big.push_back({i, (i * 7919) % 5003});
+  std::vector<ContourPoint> many;  // 1 200 contours
+  std::vector<std::string> manyTitles;
+  for (int k = 0; k < 1200; ++k) {
+    if (k > 0) many.push_back({k, -1});
+    for (int j = 0; j < 3; ++j) many.push_back({k + j, 2 * k + j});
+    manyTitles.push_back(engine::ContourTitle(k, "000") + (k % 3 ? "  t" + std::to_string(k) : ""));
+  }
+  const Case cases[] = {
+      {"two titled contours", kTwo, {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re \xE2\x82\xAC"}, "00", false},
+      {"with centroid", kTwo, {"#00  x", "#01  y"}, "0000", true},
+      {"title with two blanks and CR LF", kTwo, {"#00  a  b\r\nc", "#01"}, "0", false},
+      {"one contour", {{3, 4}, {5, 6}}, {"#00  only"}, "00", false},
+      {"a contour of 12 000 points", big, {"#000000  big"}, "000000", false},
+      {"1 200 contours", many, manyTitles, "000", true},
+  };
+  for (const Case& c : cases) {
+    files.files.clear();
+    AddImage("/pics/coast.gif");
+    state = DocumentState();
+    state.ImagePath = "/pics/coast.gif";
+    state.OutputNumberFormat = c.format;
+    view.centroid = c.centroid;
+    SetContours(c.points, c.entries);
+    std::vector<std::string> before = Titles();
+    ASSERT_TRUE(doc.mFileSave_Click()) << c.what;
+
+    contours = engine::ContourState();
+    titles.Clear();
+    state.OutputNumberFormat = "0";
+    state.MapPath = "/pics/coast.htm";
+    doc.NewDocument();
+    EXPECT_EQ(contours.ContourPoints, Points(c.points)) << c.what;
+    EXPECT_EQ(contours.ContourCount, static_cast<std::int32_t>(c.entries.size())) << c.what;
+    EXPECT_EQ(Titles(), before) << c.what;
+    EXPECT_EQ(state.OutputNumberFormat, c.format) << c.what;
+    EXPECT_EQ(state.ImagePath, "/pics/coast.gif") << c.what;
+    EXPECT_EQ(titles.listIndex, 0) << c.what;
+    EXPECT_FALSE(view.changed) << c.what;
+  }
+}
+
+TEST_F(DocumentTest, ReadsTitlesDigitsAndSeparatorsFromAMap) {
+  AddImage("/maps/img/coast.gif");
+  files.files["/maps/coast.htm"] =
+      "<html><body><img src='img\\coast.gif' usemap='#coast.gif'><map name='coast.gif'>\n"
+      "<area href='#0003' alt='Lake' shape='polygon' coords='1,1,2,2'>\n"
+      "<area href='#0009' alt='' shape='polygon' coords='3,3'>\n"
+      "<area href='#x7' alt='Odd' shape='polygon' coords='4,4'>\n"
+      "<area href='#0010' alt='Bad' shape='polygon' coords='5,5,6'>\n"  // skipped, and last
+      "</map></body></html>\n";
+  state.MapPath = "/maps/coast.htm";
+  doc.NewDocument();
+  EXPECT_EQ(state.ImageSrc, "img\\coast.gif");
+  EXPECT_EQ(state.ImagePath, "/maps/img/coast.gif");
+  EXPECT_EQ(state.OutputNumberFormat, "0000");
+  EXPECT_EQ(view.digits, 4);
+  EXPECT_EQ(titles.items, (std::vector<std::string>{"#0003  Lake", "#0009  ", "#x7  Odd"}));
+  EXPECT_EQ(contours.ContourPoints, Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {2, -1}, {4, 4}}));
+  EXPECT_EQ(contours.ContourCount, 3);
+  EXPECT_TRUE(titles.textEnabled);
+  EXPECT_TRUE(view.enabled[MenuItem::mFileSaveAs]);
+  EXPECT_TRUE(view.pictureShown);
+  EXPECT_EQ(view.caption, "Morvane - /maps/img/coast.gif");
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "40x30");
+}
+
+TEST_F(DocumentTest, DigitsFollowTheFirstHrefWithinTheSpinBoxLimits) {
+  const std::pair<std::string, std::string> cases[] = {
+      {" href='#0000'", "0000"}, {" href='#00000000'", "000000"}, {"", "0"}, {" href='#'", "0"}};
+  AddImage("/m/a.gif");
+  for (const auto& [href, format] : cases) {
+    files.files["/m/a.htm"] = "<img src='a.gif' usemap='#a'><map name='a'><area" + href +
+                              " shape='polygon' coords='1,1'></map>";
+    state.MapPath = "/m/a.htm";
+    doc.NewDocument();
+    EXPECT_EQ(state.OutputNumberFormat, format) << href;
+    EXPECT_EQ(contours.ContourCount, 1) << href;
+    EXPECT_EQ(contours.ContourPoints, Points({{1, 1}})) << href;
+  }
+}
+
+TEST_F(DocumentTest, WhichMapIsRead) {
+  const std::string own = "<img src='/p/a.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
+  const std::string other = "<img src='/q/b.gif' usemap='#b'><map name='b'><area shape=polygon coords=2,2></map>";
+  AddImage("/p/a.gif");
+  AddImage("/q/b.gif");
+  struct Case {
+    const char* what;
+    std::string mapPath, besideImage;
+    std::string expectImage;
+    ContourPoints expectPoints;
+  };
+  const Case cases[] = {
+      {"no MapPath: the map beside the image names it", "", own, "/p/a.gif", Points({{1, 1}})},
+      {"no MapPath: the map beside names another image", "", other, "/p/a.gif", Points({})},
+      {"no MapPath: the map beside names it in other case", "",
+       "<img src='/P/A.GIF' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>", "/p/a.gif", Points({})},
+      {"MapPath set: its img decides the image", "/p/a.htm", other, "/q/b.gif", Points({{2, 2}})},
+  };
+  for (const Case& c : cases) {
+    files.files["/p/a.htm"] = c.besideImage;
+    state = DocumentState();
+    state.ImagePath = "/p/a.gif";
+    state.MapPath = c.mapPath;
+    doc.NewDocument();
+    EXPECT_EQ(state.ImagePath, c.expectImage) << c.what;
+    EXPECT_EQ(contours.ContourPoints, c.expectPoints) << c.what;
+    EXPECT_EQ(state.MapPath, c.mapPath) << c.what;  // the reader never changes it
+  }
+}
+
+TEST_F(DocumentTest, AMapWhoseImageIsMissingReadsNothing) {
+  files.files["/m/a.htm"] = "<img src='gone.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
+  state.MapPath = "/m/a.htm";
+  doc.NewDocument();
+  EXPECT_EQ(state.ImageSrc, "gone.gif");
+  EXPECT_EQ(state.ImagePath, "/m/gone.gif");
+  EXPECT_EQ(contours.ContourPoints, Points({}));
+  EXPECT_FALSE(view.pictureShown);
+  EXPECT_TRUE(view.errors.empty());  // the reader reports nothing
+}
+
+TEST_F(DocumentTest, APictureThatCannotBeReadLeavesAnEmptyDocument) {
+  files.files["/p/broken.gif"] = "not a picture";
+  files.files["/p/broken.htm"] =
+      "<img src='/p/broken.gif' usemap='#b'><map name='b'><area shape=polygon coords=1,1></map>";
+  state.ImagePath = "/p/broken.gif";
+  contours.ContourCount = 7;
+  doc.NewDocument();
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_NE(view.errors[0].find("/p/broken.gif"), std::string::npos);
+  EXPECT_EQ(contours.ContourPoints, Points({}));
+  EXPECT_EQ(contours.ContourCount, 0);
+  EXPECT_TRUE(titles.items.empty());
+  EXPECT_FALSE(view.pictureShown);
+  EXPECT_EQ(state.ImagePath, "/p/broken.gif");
+}
+
+TEST_F(DocumentTest, NewDocumentResetsTheCountAndBlocksTheWindow) {
+  AddImage("/p/a.gif");
+  state.ImagePath = "/p/a.gif";
+  contours.ContourCount = 12;
+  titles.items = {"#00"};
+  doc.NewDocument();
+  EXPECT_EQ(contours.ContourCount, 0);
+  EXPECT_EQ(view.calls.front(), "WindowOff");
+  EXPECT_EQ(view.calls.back(), "WindowOn");
+  EXPECT_FALSE(view.enabled[MenuItem::mFileAdd]);
+  EXPECT_TRUE(view.enabled[MenuItem::mFileCreate]);
+  EXPECT_FALSE(view.enabled[MenuItem::mFileSave]);
+  EXPECT_FALSE(view.enabled[MenuItem::mFilePainter]);  // no painter set
+}
+
+TEST_F(DocumentTest, ResolvesImageSources) {
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"a.gif", "/maps/x.htm", "/maps/a.gif"},
+      {"./a.gif", "/maps/x.htm", "/maps/a.gif"},
+      {"../img/a.gif", "/maps/sub/x.htm", "/maps/img/a.gif"},
+      {"..\\img\\a.gif", "/maps/sub/x.htm", "/maps/img/a.gif"},
+      {"../../../a.gif", "/maps/x.htm", "/a.gif"},
+      {"/abs/a.gif", "/maps/x.htm", "/abs/a.gif"},
+      {"C:\\pics\\a.gif", "/maps/x.htm", "C:\\pics\\a.gif"},
+      {"a.gif", "", "a.gif"},
+  };
+  for (const auto& [src, map, expected] : cases) EXPECT_EQ(ResolveImageSource(src, map), expected) << src;
+}
+
+// ---- Opening and the recent files ---------------------------------------------------
+
+TEST_F(DocumentTest, TheSavePrompt) {
+  EXPECT_EQ(doc.ConfirmSaveChanges(), 0);
+  EXPECT_TRUE(view.questions.empty());
+  struct Case {
+    int answer;
+    bool saved;
+  };
+  for (const Case& c : {Case{kAnswerYes, true}, Case{kAnswerNo, false}, Case{kAnswerCancel, false}}) {
+    files.files.clear();
+    state.ImagePath = "/p/a.gif";
+    view.changed = true;
+    view.questions.clear();
+    view.answers = {c.answer};
+    EXPECT_EQ(doc.ConfirmSaveChanges(), c.answer);
+    ASSERT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(view.questions[0], "The current data have been modified.\r\nSave changes?\r\n");
+    EXPECT_EQ(files.files.count("/p/a.htm") > 0, c.saved);
+  }
+}
+
+TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
+  struct Case {
+    const char* what;
+    std::string chosen;
+    std::int16_t filter;
+    bool asImage;
+  };
+  const Case cases[] = {
+      {"image filter", "/p/a.gif", 1, true},
+      {"HTML filter", "/p/a.htm", 2, false},
+      {"HTML filter takes any name as a map", "/p/a.gif", 2, false},
+      {"All Files: a map by its name", "/p/a.html", 3, false},
+      {"All Files: .php is a map", "/p/a.PHP", 3, false},
+      {"All Files: .jpeg is an image", "/p/a.jpeg", 3, true},
+      {"All Files: .h is no map", "/p/a.h", 3, true},
+  };
+  for (const Case& c : cases) {
+    state = DocumentState();
+    state.ImagePath = "/old/img.gif";
+    files.folders = {"/old/"};
+    dialog.answers = {{1, {c.chosen}, c.filter}};
+    dialog.shown.clear();
+    view.recent = {};
+    doc.mFileOpen_Click();
+    if (c.asImage) {
+      EXPECT_EQ(state.ImagePath, c.chosen) << c.what;
+      EXPECT_EQ(state.MapPath, "") << c.what;
+    } else {
+      EXPECT_EQ(state.MapPath, c.chosen) << c.what;
+      EXPECT_EQ(state.ImagePath, "/old/img.gif") << c.what;
+    }
+    EXPECT_EQ(view.recent[0], "&0 " + c.chosen) << c.what;
+    EXPECT_EQ(dialog.FileName, "") << c.what;
+  }
+  const FakeDialog::Shown& s = dialog.shown.back();
+  EXPECT_EQ(s.FileFlags, 20500);
+  EXPECT_EQ(s.DialogTitle, "Open...");
+  EXPECT_EQ(s.HelpContextId, 100 + static_cast<int>(MenuItem::mFileOpen));
+  EXPECT_EQ(s.Filter,
+            "Image Files (*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
+            "HTML Files (*.htm*;*.asp*;*.php)|*.htm*;*.asp*;*.php|All Files (*.*)|*.*|");
+  EXPECT_EQ(s.FilterIndex, 1);
+  EXPECT_EQ(s.FileName, "/old/img.gif");
+  EXPECT_EQ(s.InitDir, "/old/");
+}
+
+TEST_F(DocumentTest, CancelInTheSavePromptLeavesEverything) {
+  view.changed = true;
+  view.answers = {kAnswerCancel};
+  state.ImagePath = "/p/a.gif";
+  doc.mFileOpen_Click();
+  EXPECT_TRUE(dialog.shown.empty());
+  EXPECT_TRUE(view.changed);
+  EXPECT_EQ(view.recent[0], "");
+  doc.mFileBatch_Click();
+  EXPECT_TRUE(dialog.shown.empty());
+}
+
+TEST_F(DocumentTest, RecentFiles) {
+  for (const char* p : {"/r/0.gif", "/r/1.gif", "/r/2.htm", "/r/3.gif"}) AddImage(p);
+  for (const char* p : {"/r/3.gif", "/r/2.htm", "/r/1.gif", "/r/0.gif"}) doc.UpdateRecentFilesMenu(p);
+  auto paths = [&] {
+    std::vector<std::string> out;
+    for (int i = 0; i < kRecentCount && !view.recent[static_cast<std::size_t>(i)].empty(); ++i) {
+      out.push_back(view.recent[static_cast<std::size_t>(i)]);
+    }
+    return out;
+  };
+  EXPECT_EQ(paths(), (std::vector<std::string>{"&0 /r/0.gif", "&1 /r/1.gif", "&2 /r/2.htm", "&3 /r/3.gif"}));
+  EXPECT_TRUE(view.enabled[MenuItem::mFileRecent]);
+
+  // Opening one that is listed moves it up; those above shift down, those below stay.
+  doc.UpdateRecentFilesMenu("/r/2.htm");
+  EXPECT_EQ(paths(), (std::vector<std::string>{"&0 /r/2.htm", "&1 /r/0.gif", "&2 /r/1.gif", "&3 /r/3.gif"}));
+  EXPECT_EQ(state.MapPath, "/r/2.htm");  // the list's extension test decided
+
+  // Paths compare exactly: another letter case is another file.
+  AddImage("/r/0.GIF");
+  doc.UpdateRecentFilesMenu("/r/0.GIF");
+  EXPECT_EQ(paths().size(), 5u);
+
+  // An eleventh path drops the oldest.
+  for (int i = 0; i < 6; ++i) doc.UpdateRecentFilesMenu("/n/" + std::to_string(i) + ".gif");
+  EXPECT_EQ(paths().size(), 10u);
+  EXPECT_EQ(paths().back(), "&9 /r/1.gif");
+  doc.UpdateRecentFilesMenu("/n/new.gif");
+  EXPECT_EQ(paths().size(), 10u);
+  EXPECT_EQ(paths().front(), "&0 /n/new.gif");
+  EXPECT_EQ(paths().back(), "&9 /r/0.gif");
+
+  // A listed file that is gone: clicking it does nothing.
+  files.files.erase("/r/0.gif");
+  const auto before = view.recent;
+  doc.mFileList_Click(9);
+  EXPECT_EQ(view.recent, before);
+  // One that exists moves to the top and opens; those below it keep their places.
+  images.loaded.clear();
+  doc.mFileList_Click(8);
+  EXPECT_EQ(paths().front(), "&0 /r/2.htm");
+  EXPECT_EQ(paths()[1], "&1 /n/new.gif");
+  EXPECT_EQ(paths()[8], "&8 /r/0.GIF");
+  EXPECT_EQ(paths()[9], "&9 /r/0.gif");
+  EXPECT_EQ(state.MapPath, "/r/2.htm");
+}
+
+TEST_F(DocumentTest, SetDocumentPathsByExtension) {
+  const std::pair<const char*, bool> cases[] = {
+      {"&0 /p/a.JPG", true},  {"&0 /p/a.jpeg", true}, {"&0 /p/a.wmf", true}, {"&0 /p/v1.2/a", true},
+      {"&0 /p/a.htm", false}, {"&0 /p/a.html", false}, {"&0 /p/a.php", false}, {"&0 /p/a.aspx", false},
+      {"&0 /p/a.h", true},
+  };
+  for (const auto& [caption, image] : cases) {
+    state = DocumentState();
+    state.ImagePath = "/keep.gif";
+    doc.SetDocumentPaths(caption);
+    const std::string path = std::string(caption).substr(3);
+    if (image) {
+      EXPECT_EQ(state.ImagePath, path) << caption;
+      EXPECT_EQ(state.MapPath, DefaultMapPath(path)) << caption;
+    } else {
+      EXPECT_EQ(state.MapPath, path) << caption;
+      EXPECT_EQ(state.ImagePath, "/keep.gif") << caption;
+    }
+  }
+  EXPECT_TRUE(MatchesPatterns("/x/y.GiF", kImagePatterns));
+  EXPECT_FALSE(MatchesPatterns("/x.gif/y", kImagePatterns));
+  EXPECT_TRUE(MatchesPatterns("C:\\x\\y.htm", kMapPatterns));
+}
+
+// ---- Batch ------------------------------------------------------------------------
+
+class BatchTest : public DocumentTest {
+ protected:
+  BatchTest() {
+    // The whole-image run: contours by picture, none for /b/plain.gif.
+    view.onCreate = [this] {
+      ++created;
+      if (stopAt == created) {
+        state.BatchRunning = false;
+        view.stopRequested = true;
+      }
+      const std::string& p = state.ImagePath;
+      if (p == "/b/plain.gif") return;
+      if (p == "/b/harbour.bmp") {
+        contours.ContourPoints = Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {4, 4}});
+      } else {
+        contours.ContourPoints = Points({{static_cast<int>(p.size()), 0}, {5, 5}});
+      }
+    };
+  }
+  void Choose(std::vector<std::string> chosen) { dialog.answers = {{1, std::move(chosen), 1}}; }
+  int created = 0;
+  int stopAt = 0;
+};
+
+TEST_F(BatchTest, ReportPadsNamesAndListsEachContour) {
+  for (const char* p : {"/b/fen.gif", "/b/harbour.bmp", "/b/plain.gif", "/b/\xC3\xB8.gif"}) AddImage(p);
+  state.TextOutputPath = "/out/report.txt";
+  files.files["/out/report.txt"] = "an old report that must go";
+  Choose({"/b/fen.gif", "/b/harbour.bmp", "/b/missing.gif", "/b/plain.gif", "/b/\xC3\xB8.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(files.files["/out/report.txt"],
+            "fen.gif     10,0,5,5\r\n"
+            "harbour.bmp 1,1,2,2\r\n3,3,4,4\r\n"
+            "plain.gif   \r\n"
+            "\xC3\xB8.gif       9,0,5,5\r\n");
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "4 images processed.");
+  EXPECT_EQ(view.beeps, std::vector<int>{kInformationBeep});
+  EXPECT_FALSE(state.BatchRunning);
+  EXPECT_FALSE(view.visibleBars.count(0));
+  EXPECT_EQ(view.progress.back(), std::make_pair(0, 100));
+  EXPECT_EQ(state.ImagePath, "/b/\xC3\xB8.gif");
+  EXPECT_EQ(state.MapPath, "/b/\xC3\xB8.htm");
+
+  // Run again: the report is replaced, not appended to.
+  Choose({"/b/fen.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(files.files["/out/report.txt"], "fen.gif 10,0,5,5\r\n");
+}
+
+TEST_F(BatchTest, ThreeNamesPadToTheLongestPlusOne) {
+  for (const char* p : {"/b/a.gif", "/b/abcde.gif", "/b/abc.gif"}) AddImage(p);
+  state.TextOutputPath = "/out/r.txt";
+  Choose({"/b/a.gif", "/b/abcde.gif", "/b/abc.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(files.files["/out/r.txt"], "a.gif     8,0,5,5\r\nabcde.gif 12,0,5,5\r\nabc.gif   10,0,5,5\r\n");
+}
+
+TEST_F(BatchTest, SeparateFilesWritesAMapBesideEachImage) {
+  for (const char* p : {"/b/fen.gif", "/b/harbour.bmp"}) AddImage(p);
+  state.SeparateFiles = true;
+  Choose({"/b/fen.gif", "/b/harbour.bmp"});
+  doc.mFileBatch_Click();
+  EXPECT_NE(files.files["/b/fen.htm"].find("coords='10,0,5,5'"), std::string::npos);
+  EXPECT_NE(files.files["/b/harbour.htm"].find("<area href='#01' alt='' shape='polygon' coords='3,3,4,4'>"),
+            std::string::npos);
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "2 images processed.");
+  EXPECT_EQ(files.files.count("/out/report.txt"), 0u);
+}
+
+TEST_F(BatchTest, StopDuringTheSecondOfFive) {
+  for (int i = 0; i < 5; ++i) AddImage("/b/" + std::to_string(i) + ".gif");
+  state.TextOutputPath = "/out/report.txt";
+  files.files["/out/report.txt"] = "kept";
+  stopAt = 2;
+  Choose({"/b/0.gif", "/b/1.gif", "/b/2.gif", "/b/3.gif", "/b/4.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(created, 2);
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "1 images processed.");
+  EXPECT_EQ(files.files["/out/report.txt"], "kept");
+  EXPECT_FALSE(view.visibleBars.count(0));
+}
+
+TEST_F(BatchTest, NothingToDo) {
+  // All files missing.
+  state.TextOutputPath = "/out/r.txt";
+  Choose({"/b/x.gif", "/b/y.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "0 images processed.");
+
+  // Report mode without a path: nothing runs.
+  view.status.clear();
+  state.TextOutputPath.clear();
+  AddImage("/b/a.gif");
+  Choose({"/b/a.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(created, 0);
+  EXPECT_TRUE(view.status.empty());
+
+  // Cancelled dialog.
+  state.TextOutputPath = "/out/r.txt";
+  dialog.answers = {{0, {}, 1}};
+  doc.mFileBatch_Click();
+  EXPECT_EQ(created, 0);
+}
+
+TEST_F(BatchTest, TheDialogSeesBatchRunningAndItsSettings) {
+  bool runningWhileOpen = false;
+  dialog.whileOpen = [&] {
+    runningWhileOpen = state.BatchRunning;
+    state.TextOutputPath = "/typed/in/panel.txt";  // as the panel does
+  };
+  dialog.answers = {{0, {}, 1}};
+  state.ImagePath = "/b/last.gif";
+  files.folders.insert("/b/");
+  doc.mFileBatch_Click();
+  EXPECT_TRUE(runningWhileOpen);
+  EXPECT_FALSE(state.BatchRunning);
+  EXPECT_EQ(state.TextOutputPath, "/typed/in/panel.txt");
+  const FakeDialog::Shown& s = dialog.shown.back();
+  EXPECT_EQ(s.FileFlags, 20996);
+  EXPECT_EQ(s.DialogTitle, "Batch...");
+  EXPECT_EQ(s.Filter,
+            "Image Files (*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
+            "All Files (*.*)|*.*|");
+  EXPECT_EQ(s.InitDir, "/b/");
+  EXPECT_EQ(s.FileName, "");
+}
+
+TEST_F(BatchTest, PicturesThatCannotBeReadAreSkippedAndListedOnce) {
+  AddImage("/b/fen.gif");
+  files.files["/b/broken.gif"] = "junk";
+  state.TextOutputPath = "/out/r.txt";
+  Choose({"/b/broken.gif", "/b/fen.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_EQ(files.files["/out/r.txt"], "fen.gif 10,0,5,5\r\n");
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "1 images processed.");
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_NE(view.errors[0].find("/b/broken.gif"), std::string::npos);
+
+  // A report that cannot be written is said so.
+  files.unwritable.insert("/out/r.txt");
+  view.errors.clear();
+  Choose({"/b/fen.gif"});
+  doc.mFileBatch_Click();
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_NE(view.errors[0].find("/out/r.txt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morvane::document

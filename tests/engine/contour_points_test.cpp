@@ -1,0 +1,125 @@
+#include "engine/contour_points.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/host.h"
+
+namespace morvane::engine {
+namespace {
+
+constexpr ContourPoint S{0, -1};  // a separator whose number is renumbered
+
+ContourPoints Array(std::initializer_list<ContourPoint> elements) {
+  ContourPoints points = EmptyContourPoints();
+  points.insert(points.end(), elements);
+  return points;
+}
+
+std::vector<std::int32_t> SeparatorNumbers(const ContourPoints& points) {
+  std::vector<std::int32_t> numbers;
+  for (std::size_t k = 1; k < points.size(); ++k) {
+    if (IsSeparator(points[k])) {
+      numbers.push_back(points[k].x);
+    }
+  }
+  return numbers;
+}
+
+TEST(RenumberContoursTest, NumbersContoursInArrayOrder) {
+  struct Case {
+    const char* what;
+    ContourPoints points;
+    std::vector<std::int32_t> numbers;
+    std::int32_t count;
+  };
+  const Case cases[] = {
+      {"empty document", Array({}), {}, 0},
+      {"one contour", Array({{1, 1}, {2, 2}}), {}, 1},
+      {"canonical three", Array({{1, 1}, S, {2, 2}, S, {3, 3}}), {1, 2}, 3},
+      {"added at a click to an empty document", Array({S, {1, 1}, S, {2, 2}}), {0, 1}, 2},
+      {"only contour deleted, its separator left", Array({S}), {0}, 0},
+      {"a trailing separator counts nothing", Array({{1, 1}, S, {2, 2}, S}), {1, 2}, 2},
+      {"two separators in a row", Array({{1, 1}, S, S, {2, 2}}), {1, 1}, 2},
+  };
+  for (const Case& c : cases) {
+    ContourPoints points = c.points;
+    std::int32_t count = -7;
+    RenumberContours(points, count);
+    EXPECT_EQ(SeparatorNumbers(points), c.numbers) << c.what;
+    EXPECT_EQ(count, c.count) << c.what;
+  }
+}
+
+TEST(GetContourRangeTest, FindsTheStretchAroundAPosition) {
+  // 1 2 | 4 5 6 | 8
+  const ContourPoints points = Array({{1, 1}, {2, 1}, S, {4, 1}, {5, 1}, {6, 1}, S, {8, 1}});
+  struct Case {
+    std::int32_t i, first, last;
+  };
+  const Case cases[] = {
+      {1, 1, 2}, {2, 1, 2}, {4, 4, 6}, {5, 4, 6}, {6, 4, 6}, {8, 8, 8},
+      {3, 1, 6},  // a separator itself is not examined
+      {20, 8, 8},  // past the end
+  };
+  for (const Case& c : cases) {
+    std::int32_t first = 0, last = 0;
+    GetContourRange(points, c.i, first, &last);
+    EXPECT_EQ(first, c.first) << c.i;
+    EXPECT_EQ(last, c.last) << c.i;
+  }
+  std::int32_t first = 0;
+  GetContourRange(points, 5, first);
+  EXPECT_EQ(first, 4);
+}
+
+TEST(RotateContourTest, BringsStartToTheFront) {
+  const ContourPoints three = Array({{1, 1}, {2, 1}, S, {4, 1}, {5, 1}, {6, 1}, S, {8, 1}});
+  struct Case {
+    const char* what;
+    std::int32_t start;
+    bool within;
+    ContourPoints expected;
+  };
+  const Case cases[] = {
+      {"start at the front", 1, false, three},
+      {"whole array", 3, false, Array({S, {4, 1}, {5, 1}, {6, 1}, S, {8, 1}, {1, 1}, {2, 1}})},
+      {"middle contour only", 6, true, Array({{1, 1}, {2, 1}, S, {6, 1}, {4, 1}, {5, 1}, S, {8, 1}})},
+      {"first of its contour", 4, true, three},
+      {"out of range does nothing", 0, true, three},
+  };
+  for (const Case& c : cases) {
+    ContourPoints points = three;
+    RotateContour(points, c.start, c.within);
+    EXPECT_EQ(points, c.expected) << c.what;
+  }
+  ContourPoints empty = EmptyContourPoints();
+  RotateContour(empty, 1, false);
+  EXPECT_EQ(empty, EmptyContourPoints());
+}
+
+TEST(CopyPointsTest, CopiesAndResetsElementZero) {
+  ContourPoints source = Array({{3, 4}, S});
+  source[0] = {9, 9};
+  ContourPoints destination = Array({{7, 7}, {7, 7}, {7, 7}});
+  CopyPoints(source, destination);
+  EXPECT_EQ(destination, Array({{3, 4}, S}));
+  CopyPoints(EmptyContourPoints(), destination);
+  EXPECT_EQ(destination, EmptyContourPoints());
+}
+
+TEST(PointsEqualTest, ComparesSeparatorsLikePoints) {
+  EXPECT_TRUE(PointsEqual({3, -1}, {3, -1}));
+  EXPECT_FALSE(PointsEqual({3, -1}, {4, -1}));
+  EXPECT_FALSE(PointsEqual({1, 2}, {2, 1}));
+}
+
+TEST(ContourTitleTest, PadsTheNumberAfterItsSign) {
+  EXPECT_EQ(ContourTitle(0, "00"), "#00");
+  EXPECT_EQ(ContourTitle(7, "000"), "#007");
+  EXPECT_EQ(ContourTitle(123, "0"), "#123");
+  EXPECT_EQ(FormatContourNumber(-5, "00"), "-05");
+  EXPECT_EQ(FormatContourNumber(42, ""), "42");
+}
+
+}  // namespace
+}  // namespace morvane::engine
