@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -270,10 +271,34 @@ void Scopel::SyncWidgets() {
 // RedrawZoomView's painting: commit the drawing into the picture, magnify the visible
 // part into the viewport's picture and lay the grid over it. The cost is bounded by
 // the viewport: only visible rows, columns and grid lines are touched.
+void Scopel::MarkDrawn(double left, double top, double right, double bottom, double margin) {
+  const auto lo = [margin](double v) { return static_cast<int>(std::clamp(std::floor(v - margin), -1.0e9, 1.0e9)); };
+  const auto hi = [margin](double v) { return static_cast<int>(std::clamp(std::ceil(v + margin), -1.0e9, 1.0e9)); };
+  const QRect area = QRect(QPoint(lo(std::min(left, right)), lo(std::min(top, bottom))),
+                           QPoint(hi(std::max(left, right)), hi(std::max(top, bottom))))
+                         .intersected(QRect(0, 0, image_.Width(), image_.Height()));
+  dirty_ = dirty_.united(area);
+}
+
+void Scopel::CommitDrawing() {
+  const QImage& image = image_.Image();
+  if (committed_.isNull() || committed_.size() != image.size() || dirtyAll_) {
+    committed_ = image.copy();
+  } else if (!dirty_.isEmpty()) {
+    const std::size_t bytes = static_cast<std::size_t>(dirty_.width()) * sizeof(QRgb);
+    for (int y = dirty_.top(); y <= dirty_.bottom(); ++y) {
+      std::memcpy(reinterpret_cast<QRgb*>(committed_.scanLine(y)) + dirty_.left(),
+                  reinterpret_cast<const QRgb*>(image.constScanLine(y)) + dirty_.left(), bytes);
+    }
+  }
+  dirty_ = QRect();
+  dirtyAll_ = false;
+}
+
 void Scopel::PaintZoomView() {
   const BusyPointer busy;
-  image_.CommitImage();
-  const QImage& src = image_.Picture();
+  CommitDrawing();
+  const QImage& src = committed_;
   const int w = Px(model_.viewportWidth());
   const int h = Px(model_.viewportHeight());
   const std::int64_t z = model_.Zoom();
@@ -514,6 +539,11 @@ void Scopel::SetAutoRedraw(bool on) {
 
 gui::OleColor Scopel::BackColor() const { return image_.BackColor(); }
 void Scopel::SetBackColor(gui::OleColor color) {
+  // A new background clears what was drawn since the last redraw, as a picture box does.
+  if (color != image_.BackColor() && image_.HasPicture()) {
+    image_.SetPicture(committed_);
+    dirty_ = QRect();
+  }
   image_.SetBackColor(color);
   MarkChanged("BackColor");
 }
@@ -634,7 +664,7 @@ void Scopel::SetOLEDropMode(std::int16_t mode) {
 
 QVariant Scopel::Picture() const {
   if (!image_.HasPicture()) return {};
-  return QVariant::fromValue(image_.Picture());
+  return QVariant::fromValue(committed_);
 }
 
 void Scopel::SetPicture(const QVariant& picture) {
@@ -644,8 +674,12 @@ void Scopel::SetPicture(const QVariant& picture) {
   const QImage p = automation::PictureOf(picture);
   const bool has = !p.isNull();
   if (has) {
-    image_.SetPicture(p.format() == QImage::Format_RGB32 ? p : p.convertToFormat(QImage::Format_RGB32));
+    committed_ = p.format() == QImage::Format_RGB32 ? p : p.convertToFormat(QImage::Format_RGB32);
+    image_.SetPicture(committed_);
+    dirty_ = QRect();
+    dirtyAll_ = false;
   } else {
+    committed_ = QImage();
     image_.ClearPicture();
     image_.SetSize(0, 0);
     viewPicture_ = QImage();
@@ -735,7 +769,11 @@ void Scopel::DrawLine(const QVariantList& a) {
   if (hasStart) start = QPointF(ToPixels(automation::ToDouble(a[1])), ToPixels(automation::ToDouble(a[2])));
   // A relative start without a start point draws nothing.
   if (!(step1 && !hasStart)) {
+    const QPointF from(image_.CurrentX(), image_.CurrentY());
     image_.Line(step1, start, step2, end, color, box || fill, box && fill);
+    const QPointF first = start ? (step1 ? from + *start : *start) : from;
+    const QPointF b(image_.CurrentX(), image_.CurrentY());
+    MarkDrawn(first.x(), first.y(), b.x(), b.y(), image_.DrawWidth() + 1.0);
   }
   RedrawIfImmediate();
 }
@@ -754,15 +792,22 @@ void Scopel::DrawCircle(const QVariantList& a) {
   if (!IsMissing(a, 5)) start = automation::ToDouble(a[5]);
   if (!IsMissing(a, 6)) end = automation::ToDouble(a[6]);
   if (!IsMissing(a, 7)) aspect = automation::ToDouble(a[7]);
+  const QPointF centre = step ? QPointF(image_.CurrentX() + x, image_.CurrentY() + y) : QPointF(x, y);
   if (!image_.Circle(step, x, y, radius, color, start, end, aspect)) {
     throw AutomationError(automation::kErrInvalidProcedureCall);
   }
+  const double reach = std::fabs(radius) + image_.DrawWidth() + 1.0;
+  MarkDrawn(centre.x() - reach, centre.y() - reach, centre.x() + reach, centre.y() + reach, 0);
   RedrawIfImmediate();
 }
 
 void Scopel::PrintText(const QString& text) {
   image_.SetFont(font_->ToQFont());
+  const QPointF at(image_.CurrentX(), image_.CurrentY());
+  const double w = image_.TextWidth(text), h = image_.TextHeight(text);
   image_.Print(text);
+  // Overhangs of italic and wide glyphs stay within one line height around the text.
+  MarkDrawn(at.x(), at.y(), at.x() + w, at.y() + h, h + 2.0);
   RedrawIfImmediate();
 }
 
@@ -772,10 +817,13 @@ bool Scopel::SetPoint(const QVariantList& a) {
   const bool step = !IsMissing(a, 0) && automation::ToBool(a[0]);
   const gui::OleColor color = IsMissing(a, 3) ? image_.ForeColor() : automation::ToColor(a[3]);
   image_.PSet(step, ToPixels(automation::ToDouble(a[1])), ToPixels(automation::ToDouble(a[2])), color);
+  MarkDrawn(image_.CurrentX(), image_.CurrentY(), image_.CurrentX(), image_.CurrentY(), image_.DrawWidth() + 1.0);
   // The pixel's cell shows at once, without a magnified redraw; it leaves out the
   // cell's last column and row, where the grid lies.
   try {
-    const auto cell = model_.SetPointCell(image_.CurrentX() * kTwipsPerPixelX, image_.CurrentY() * kTwipsPerPixelY);
+    // The cell of the pixel the surface set (it rounds to whole pixels).
+    const double px = std::nearbyint(image_.CurrentX()), py = std::nearbyint(image_.CurrentY());
+    const auto cell = model_.SetPointCell(px * kTwipsPerPixelX, py * kTwipsPerPixelY);
     if (!view_.isNull()) {
       QPainter p(&view_);
       p.fillRect(QRect(static_cast<int>(cell.left), static_cast<int>(cell.top), static_cast<int>(cell.width),
@@ -790,7 +838,12 @@ bool Scopel::SetPoint(const QVariantList& a) {
 }
 
 void Scopel::ClearGraphics() {
-  image_.Cls();
+  // Back to the picture as the last redraw committed it.
+  dirty_ = QRect();
+  dirtyAll_ = false;
+  image_.SetPicture(committed_);
+  image_.SetCurrentX(0);
+  image_.SetCurrentY(0);
   view_ = viewPicture_;
   zoom_->update();
 }

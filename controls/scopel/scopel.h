@@ -145,6 +145,11 @@ class Scopel : public QFrame, public automation::Control {
   friend class ScopelStrip;
 
   void PaintZoomView();
+  // Drawing since the last redraw, in surface pixels; the redraw copies only that
+  // area into the picture, so its cost stays bounded by what was drawn.
+  void MarkDrawn(double left, double top, double right, double bottom, double margin);
+  void MarkAllDrawn() { dirtyAll_ = true; }
+  void CommitDrawing();
   void SyncWidgets();
   void UpdateInnerSize();
   void Layout();
@@ -175,6 +180,9 @@ class Scopel : public QFrame, public automation::Control {
   QScrollBar* barX_ = nullptr;      // sbZoomX
   QScrollBar* barY_ = nullptr;      // sbZoomY
   QTimer* scrollTimer_ = nullptr;   // tcScroll
+  QImage committed_;    // the Picture: the image with what was drawn up to the last redraw
+  QRect dirty_;
+  bool dirtyAll_ = false;
   QImage viewPicture_;  // the viewport's picture: the last painted view
   QImage view_;         // that picture with the cells SetPoint painted since
   automation::FontRef font_;

@@ -173,6 +173,11 @@ TEST_F(ScopelDrawingTest, ClearGraphicsDropsWhatWasDrawnSinceTheLastRedraw) {
   EXPECT_EQ(At(0, 0), static_cast<std::int32_t>(kRed));
   EXPECT_NE(At(0, 2), static_cast<std::int32_t>(kRed));
   EXPECT_EQ(host_->Get(dispid::CurrentX).toInt(), 0);
+  // A new background colour likewise drops only the uncommitted drawing.
+  Line({kNone, 0, 60, kNone, 30, 60, kRed});
+  host_->Put(dispid::BackColor, kBlue);
+  EXPECT_EQ(At(0, 0), static_cast<std::int32_t>(kRed));
+  EXPECT_NE(At(0, 4), static_cast<std::int32_t>(kRed));
 }
 
 TEST_F(ScopelDrawingTest, PrintTextDrawsInTheForeColourAndMeasuresInTwips) {
