@@ -458,23 +458,19 @@ void Scopel::RaiseKeyUp(QKeyEvent* event) {
   });
 }
 
-void Scopel::RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t state) {
-  if (oleDropMode_ == 0) {
-    event->ignore();
-    return;
-  }
+void Scopel::RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& data,
+                            QPointF pos, std::optional<std::int16_t> state) {
   bool accepted = false;
   CatchAtEventBoundary([&] {
-    if (state == automation::kDragEnter) dragData_ = automation::DataObject::FromMimeData(event->mimeData());
-    dragPos_ = pos;
     const std::int32_t allowed = automation::DropEffectsOf(event->possibleActions());
-    QVariantList args{QVariant::fromValue(dragData_), QVariant::fromValue(allowed),
+    QVariantList args{QVariant::fromValue(data), QVariant::fromValue(allowed),
                       QVariant::fromValue(automation::ButtonMask(event->buttons())),
                       QVariant::fromValue(automation::ShiftMask(event->modifiers())),
                       QVariant::fromValue(static_cast<float>(pos.x() * kTwipsPerPixelX)),
-                      QVariant::fromValue(static_cast<float>(pos.y() * kTwipsPerPixelY)),
-                      QVariant::fromValue(state)};
-    events_.raise(eventid::OLEDragOver, args);
+                      QVariant::fromValue(static_cast<float>(pos.y() * kTwipsPerPixelY))};
+    if (state) args << QVariant::fromValue(*state);
+    events_.raise(id, args);
+    // The host's Effect goes back to the drag source.
     const Qt::DropAction action = automation::DropActionOf(automation::ToInt32(args[1]) & allowed);
     if (action != Qt::IgnoreAction) {
       event->setDropAction(action);
@@ -486,6 +482,16 @@ void Scopel::RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t stat
   } else {
     event->ignore();
   }
+}
+
+void Scopel::RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t state) {
+  if (oleDropMode_ == 0) {
+    event->ignore();
+    return;
+  }
+  if (state == automation::kDragEnter) dragData_ = automation::DataObject::FromMimeData(event->mimeData());
+  dragPos_ = pos;
+  RaiseDropEvent(eventid::OLEDragOver, event, dragData_, pos, state);
 }
 
 void Scopel::RaiseDragLeave() {
@@ -505,28 +511,7 @@ void Scopel::RaiseDrop(QDropEvent* event, QPointF pos) {
     event->ignore();
     return;
   }
-  bool accepted = false;
-  CatchAtEventBoundary([&] {
-    const std::int32_t allowed = automation::DropEffectsOf(event->possibleActions());
-    QVariantList args{QVariant::fromValue(automation::DataObject::FromMimeData(event->mimeData())),
-                      QVariant::fromValue(allowed),
-                      QVariant::fromValue(automation::ButtonMask(event->buttons())),
-                      QVariant::fromValue(automation::ShiftMask(event->modifiers())),
-                      QVariant::fromValue(static_cast<float>(pos.x() * kTwipsPerPixelX)),
-                      QVariant::fromValue(static_cast<float>(pos.y() * kTwipsPerPixelY))};
-    events_.raise(eventid::OLEDragDrop, args);
-    // The host's Effect goes back to the drag source.
-    const Qt::DropAction action = automation::DropActionOf(automation::ToInt32(args[1]) & allowed);
-    if (action != Qt::IgnoreAction) {
-      event->setDropAction(action);
-      accepted = true;
-    }
-  });
-  if (accepted) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  RaiseDropEvent(eventid::OLEDragDrop, event, automation::DataObject::FromMimeData(event->mimeData()), pos, {});
 }
 
 // ---- forwarding properties -------------------------------------------------------------

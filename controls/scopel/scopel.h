@@ -169,6 +169,10 @@ class Scopel : public QFrame, public automation::Control {
   void RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t state);
   void RaiseDragLeave();
   void RaiseDrop(QDropEvent* event, QPointF pos);
+  // Raises a drag-over (with its state) or drop event and answers the drag source with
+  // the effect the host chose.
+  void RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& data, QPointF pos,
+                      std::optional<std::int16_t> state);
 
   automation::EventSource events_;
   automation::ControlSite* site_ = nullptr;

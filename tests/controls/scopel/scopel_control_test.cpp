@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMessageBox>
@@ -506,6 +507,22 @@ TEST_F(ScopelTest, RedrawLeavesTheHostsPointerEnabledStateAndFocusAlone) {
   host.Put(dispid::Enabled, false);
   host.Call(dispid::Refresh);
   EXPECT_FALSE(host.Get(dispid::Enabled).toBool()) << "a redraw never enables a disabled control";
+}
+
+TEST_F(ScopelTest, FocusGoesBackToTheViewportAfterTheBarMoved) {
+  ScopelHost host(QSize(200, 200));
+  host.Put(dispid::Zooming, 4);
+  host.Put(dispid::Picture, QVariant::fromValue(Gradient(200, 200)));
+  QApplication::setActiveWindow(&host.form());
+  auto* bar = static_cast<QScrollBar*>(host.part("sbZoomX"));
+  bar->setFocus();
+  ASSERT_TRUE(bar->hasFocus());
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QElapsedTimer wait;
+  wait.start();
+  while (!host.part("pbZoom")->hasFocus() && wait.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_TRUE(host.part("pbZoom")->hasFocus());
+  EXPECT_GT(host.Get(dispid::ScrollX).toInt(), 0);
 }
 
 TEST_F(ScopelTest, BorderStyleKeepsTheWorkspaceColourAndLocateCursorMeasuresFromTheViewport) {
