@@ -57,9 +57,9 @@ void ZoomModel::PictureChanged(bool hasPicture, std::int64_t imageWidth, std::in
   if (!hasPicture) {
     viewHasPicture_ = false;
     ResetZoomView();
-  } else {
-    Resize();
   }
+  // Without a picture the layout hides the strips: no scroll bars beside an empty view.
+  Resize();
 }
 
 bool ZoomModel::SetZooming(int zoom) {

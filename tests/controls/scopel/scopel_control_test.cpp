@@ -478,6 +478,68 @@ TEST_F(ScopelTest, StoredZoomBelowOneReadsAsOne) {
   EXPECT_EQ(host.Get(dispid::Zooming).toInt(), 1);
 }
 
+TEST_F(ScopelTest, NothingOrAnEmptyPictureHidesTheViewAndResetsIt) {
+  for (const QVariant& none : {QVariant(), QVariant::fromValue(QImage())}) {
+    ScopelHost host(QSize(200, 200));
+    host.Put(dispid::Zooming, 4);
+    host.Put(dispid::Picture, QVariant::fromValue(Gradient(200, 200)));
+    host.Put(dispid::ScrollX, 3000);
+    ASSERT_GT(host.Get(dispid::ScrollX).toInt(), 0);
+    host.PutRef(dispid::Picture, none);
+    EXPECT_FALSE(host.Get(dispid::Picture).isValid());
+    EXPECT_FALSE(host.part("pbZoom")->isVisible());
+    EXPECT_EQ(host.part("pbZoom")->size(), QSize(0, 0));
+    EXPECT_EQ(host.Get(dispid::ImageWidth).toInt(), 0);
+    EXPECT_FALSE(host.part("pbZoomX")->isVisible());
+    host.Put(dispid::Picture, QVariant::fromValue(Gradient(200, 200)));
+    EXPECT_EQ(host.Get(dispid::ScrollX).toInt(), 0) << "a new picture starts at its top left";
+  }
+}
+
+TEST_F(ScopelTest, UnchangedGridSettingsNeitherRepaintNorMarkChanged) {
+  ScopelHost host(QSize(200, 200));
+  host.Put(dispid::Zooming, 4);
+  host.Put(dispid::Picture, QVariant::fromValue(Gradient(20, 20)));
+  host.Put(dispid::GridColor, kBlue);
+  host.Put(dispid::GridLines, true);
+  host.changed.clear();
+  host.Call(dispid::SetPoint, {QVariant(), 0, 0, kRed});  // shows until the next redraw
+  host.Put(dispid::GridColor, kBlue);
+  host.Put(dispid::GridLines, true);
+  EXPECT_TRUE(host.changed.isEmpty());
+  EXPECT_EQ(ViewOf(host).pixel(0, 0), kRedRgb) << "no redraw happened";
+  host.Put(dispid::GridColor, kGreen);
+  EXPECT_EQ(host.changed, QStringList{"GridColor"});
+  EXPECT_EQ(ViewOf(host).pixel(3, 0), 0xff00ff00u);
+}
+
+TEST_F(ScopelTest, MovesOverTheControlAndDropsOnTheStripsUseTheControlsFrame) {
+  ScopelHost host(QSize(300, 200));
+  host.Put(dispid::Zooming, 2);
+  host.Put(dispid::Picture, QVariant::fromValue(Gradient(100, 50)));  // 200 x 100: room right and below
+  host.Put(dispid::OLEDropMode, 1);
+  QWidget* control = host.control().widget();
+  const QPointF outside(250, 150);
+  QMouseEvent move(QEvent::MouseMove, outside, control->mapToGlobal(outside), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(control, &move);
+  ASSERT_FALSE(host.events.empty());
+  EXPECT_EQ(host.events.back().id, eventid::MouseMove);
+  EXPECT_EQ(host.events.back().args[2].toFloat(), 250 * 15 / 2);  // converted like the viewport's
+
+  // A drop on the horizontal strip arrives shifted by the strip's position, in twips.
+  host.Put(dispid::Picture, QVariant::fromValue(Gradient(400, 50)));  // wider than the control
+  QWidget* strip = host.part("pbZoomX");
+  ASSERT_TRUE(strip->isVisible());
+  host.events.clear();
+  QMimeData mime;
+  mime.setText("x");
+  QDragEnterEvent enter(QPoint(2, 3), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(strip, &enter);
+  ASSERT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(host.events[0].args[4].toFloat(), (strip->x() + 2) * 15.0f);
+  EXPECT_EQ(host.events[0].args[5].toFloat(), (strip->y() + 3) * 15.0f);
+}
+
 TEST_F(ScopelTest, NewInstanceDefaults) {
   ScopelHost host(QSize(200, 200));
   EXPECT_EQ(host.Get(dispid::Zooming).toInt(), 1);
