@@ -458,12 +458,12 @@ void Scopel::RaiseKeyUp(QKeyEvent* event) {
   });
 }
 
-void Scopel::RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& data,
+void Scopel::RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& dragged,
                             QPointF pos, std::optional<std::int16_t> state) {
   bool accepted = false;
   CatchAtEventBoundary([&] {
     const std::int32_t allowed = automation::DropEffectsOf(event->possibleActions());
-    QVariantList args{QVariant::fromValue(data), QVariant::fromValue(allowed),
+    QVariantList args{QVariant::fromValue(dragged), QVariant::fromValue(allowed),
                       QVariant::fromValue(automation::ButtonMask(event->buttons())),
                       QVariant::fromValue(automation::ShiftMask(event->modifiers())),
                       QVariant::fromValue(static_cast<float>(pos.x() * kTwipsPerPixelX)),

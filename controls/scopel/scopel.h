@@ -171,7 +171,7 @@ class Scopel : public QFrame, public automation::Control {
   void RaiseDrop(QDropEvent* event, QPointF pos);
   // Raises a drag-over (with its state) or drop event and answers the drag source with
   // the effect the host chose.
-  void RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& data, QPointF pos,
+  void RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& dragged, QPointF pos,
                       std::optional<std::int16_t> state);
 
   automation::EventSource events_;

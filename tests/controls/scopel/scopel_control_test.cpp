@@ -324,7 +324,9 @@ TEST_F(ScopelTest, FileDroppedOnTheViewportReachesTheHostAndItsEffectTheSource) 
     EXPECT_EQ(e.args[4].toFloat(), 60.0f) << "drop coordinates stay in the viewport's twips";
     EXPECT_EQ(e.args[5].toFloat(), 90.0f);
     EXPECT_EQ(drop.isAccepted(), answer != automation::kDropEffectNone);
-    if (answer == automation::kDropEffectCopy) EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    if (answer == automation::kDropEffectCopy) {
+      EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+    }
   }
   // With drops switched off nothing is raised.
   host.Put(dispid::OLEDropMode, 0);
