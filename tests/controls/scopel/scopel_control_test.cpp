@@ -180,6 +180,8 @@ TEST_F(ScopelTest, EveryDispatchIdReachesItsMember) {
            ASSERT_NE(box, nullptr);
            caption = box->windowTitle();
            text = box->text();
+           EXPECT_FALSE(box->iconPixmap().isNull()) << "the library's own icon";
+           EXPECT_EQ(box->buttons().size(), 1);
            box->accept();
          });
          host.Call(dispid::AboutBox);
