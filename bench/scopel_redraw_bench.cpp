@@ -55,8 +55,8 @@ void BM_RedrawZoom8(benchmark::State& state) {
 }
 BENCHMARK(BM_RedrawZoom8)->Arg(200)->Arg(1000)->Arg(4000)->Arg(12000)->Unit(benchmark::kMillisecond);
 
-// One line drawn and the view redrawn: the first drawing after a redraw copies the
-// picture once (the redraw shares it with the surface), so this grows with the picture.
+// One line drawn and the view redrawn: the redraw commits only the drawn area into the
+// picture, so this too stays bounded by the viewport and the drawing.
 void BM_DrawLineThenRedrawZoom8(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0));
   hosting::ScopelHost& host = HostFor(w, w * 3 / 4);

@@ -659,8 +659,9 @@ void Scopel::SetPicture(const QVariant& picture) {
   const QImage p = automation::PictureOf(picture);
   const bool has = !p.isNull();
   if (has) {
-    committed_ = p.format() == QImage::Format_RGB32 ? p : p.convertToFormat(QImage::Format_RGB32);
-    image_.SetPicture(committed_);
+    image_.SetPicture(p.format() == QImage::Format_RGB32 ? p : p.convertToFormat(QImage::Format_RGB32));
+    // A buffer of its own, so that committing a drawing never copies the whole picture.
+    committed_ = image_.Image().copy();
     dirty_ = QRect();
     dirtyAll_ = false;
   } else {
