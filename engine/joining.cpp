@@ -1,0 +1,301 @@
+// Adding contours at a click, joining and cutting them, and finding points.
+#include <cmath>
+
+#include "engine/contour_engine.h"
+
+namespace morvane::engine {
+
+namespace {
+
+constexpr const char* kNoFigure = "No figure found.";
+constexpr const char* kAlreadyAdded = "Already added.";
+constexpr const char* kSameContour = "The same contour.";
+constexpr const char* kDifferentContours = "Different contours.";
+
+std::int64_t SquaredDistance(const ContourPoint& a, const ContourPoint& b) {
+  const std::int64_t dx = std::int64_t{a.x} - b.x;
+  const std::int64_t dy = std::int64_t{a.y} - b.y;
+  return dx * dx + dy * dy;
+}
+
+float FloatDistance(std::int64_t squared) {
+  return static_cast<float>(std::sqrt(static_cast<double>(squared)));
+}
+
+bool SeparatorBetween(const ContourPoints& points, std::int32_t p, std::int32_t q) {
+  for (std::int32_t k = p; k <= q; ++k) {
+    if (IsSeparator(points[static_cast<std::size_t>(k)])) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void ContourEngine::AddContourAtPoint(std::int32_t x, std::int32_t y) {
+  ContourPoints& points = state_.ContourPoints;
+  ContourPoints saved;
+  CopyPoints(points, saved);
+  const std::int32_t px = x / kTwipsPerPixel;
+  const std::int32_t py = y / kTwipsPerPixel;
+
+  if (!TraceContourAt(px, py)) {
+    host_.SetProgress2Text(kNoFigure);
+    points = std::move(saved);
+    return;
+  }
+  const std::int32_t n = SimplifyContour(points, true);
+  if (n != UpperBound(points)) {
+    CutPoints(points, n);
+  }
+  if (UpperBound(points) == 0) {
+    // A degenerate figure can reduce to nothing.
+    host_.SetProgress2Text(kNoFigure);
+    points = std::move(saved);
+    return;
+  }
+  StartAtNearestOrigin();
+
+  // Every contour added at a click starts at its point nearest to the origin, so a
+  // figure traced twice starts where a stored contour does.
+  const std::int32_t savedUpper = UpperBound(saved);
+  for (std::int32_t k = 0; k < savedUpper; ++k) {
+    if ((k == 0 || IsSeparator(saved[static_cast<std::size_t>(k)])) &&
+        PointsEqual(saved[static_cast<std::size_t>(k) + 1], points[1])) {
+      host_.SetProgress2Text(kAlreadyAdded);
+      points = std::move(saved);
+      return;
+    }
+  }
+
+  bool join = false;
+  if (Connected) {
+    const std::int32_t index = ConnectToPrevious(saved, points);
+    // With nothing to connect to, the contour is added plainly.
+    if (index > 0) {
+      PointPair = {index, savedUpper + 2};
+      join = true;
+    }
+  }
+  saved.push_back(Separator(state_.ContourCount));
+  ++state_.ContourCount;
+  saved.insert(saved.end(), points.begin() + 1, points.end());
+  points = std::move(saved);
+  if (!join) {
+    titles_.AddItem(ContourTitle(state_.ContourCount - 1, host_.OutputNumberFormat()));
+    titles_.EnableTitlesText(true);
+  } else {
+    JoinContours();
+  }
+}
+
+void ContourEngine::StartAtNearestOrigin() {
+  ContourPoints& points = state_.ContourPoints;
+  const std::int32_t upper = UpperBound(points);
+  std::int32_t best = 0;
+  float bestDistance = 0;
+  for (std::int32_t k = 1; k <= upper; ++k) {
+    const float d = FloatDistance(SquaredDistance(points[static_cast<std::size_t>(k)], {}));
+    if (best == 0 || d < bestDistance) {
+      best = k;
+      bestDistance = d;
+    }
+  }
+  if (best > 1) {
+    RotateContour(points, best, false);
+  }
+}
+
+std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPoints& newer) {
+  run_.SetProgress(2, 0);
+  const std::int32_t eu = UpperBound(existing);
+  const std::int32_t nu = UpperBound(newer);
+  // A float distance can only beat the best when the exact squared one is smaller, so
+  // the root is taken only then.
+  std::int64_t bestSquared = std::int64_t{maskW_} * maskW_ + std::int64_t{maskH_} * maskH_;
+  float best = FloatDistance(bestSquared);
+  std::int32_t i0 = 0, j0 = 0;
+  int shown = 0;
+  const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
+  for (std::int32_t i = 1; i <= eu; ++i) {
+    const ContourPoint e = existing[static_cast<std::size_t>(i)];
+    std::int32_t j = 1;
+    if (!IsSeparator(e)) {
+      for (; j <= nu; ++j) {
+        const ContourPoint& q = newer[static_cast<std::size_t>(j)];
+        if (IsSeparator(q)) {
+          continue;
+        }
+        const std::int64_t squared = SquaredDistance(e, q);
+        if (squared >= bestSquared) {
+          continue;
+        }
+        const float d = FloatDistance(squared);
+        if (d < best) {
+          best = d;
+          bestSquared = squared;
+          i0 = i;
+          j0 = j;
+          if (best == 0) {
+            break;
+          }
+        }
+      }
+    } else {
+      j = nu + 1;
+    }
+    run_.ShowElapsedTime();
+    const int percent =
+        pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(i) *
+                                                    static_cast<double>(j) * 100.0 / pairs))
+                  : 100;
+    if (percent != shown) {
+      shown = percent;
+      run_.SetProgress(2, percent);
+    }
+    if (best == 0 && i0 > 0) {
+      break;
+    }
+  }
+  if (i0 > 0) {
+    RotateContour(existing, i0, true);
+    RotateContour(newer, j0, false);
+  }
+  run_.HideProgress(2);
+  return i0;
+}
+
+void ContourEngine::JoinContours() {
+  ContourPoints& points = state_.ContourPoints;
+  const std::int32_t upper = UpperBound(points);
+  std::int32_t p = PointPair[0];
+  std::int32_t q = PointPair[1];
+  if (p == q) {
+    return;
+  }
+  if (p > q) {
+    std::swap(p, q);
+    PointPair = {p, q};
+  }
+  // Only two points of the array can be joined.
+  if (p < 1 || q > upper || IsSeparator(points[static_cast<std::size_t>(p)]) ||
+      IsSeparator(points[static_cast<std::size_t>(q)])) {
+    return;
+  }
+  if (!SeparatorBetween(points, p, q)) {
+    host_.SetProgress2Text(kSameContour);
+    return;
+  }
+  host_.SetWindowEnabled(false);
+  host_.SetBusyPointer(11);
+
+  std::int32_t qFirst = 0, qLast = 0, pFirst = 0, pLast = 0;
+  GetContourRange(points, q, qFirst, &qLast);
+  GetContourRange(points, p, pFirst, &pLast);
+  const std::int32_t qNumber = points[static_cast<std::size_t>(qFirst) - 1].x;
+  if (titles_.ListCount() > qNumber && qNumber >= 0) {
+    titles_.RemoveItem(qNumber);
+  }
+  const auto slice = [&points](std::int32_t first, std::int32_t last) {
+    ContourPoints part = EmptyContourPoints();
+    part.insert(part.end(), points.begin() + first, points.begin() + last + 1);
+    return part;
+  };
+  ContourPoints a = slice(pFirst, pLast);
+  ContourPoints b = slice(qFirst, qLast);
+  ConnectToPrevious(a, b);
+
+  // Around the first figure, across to the second, around it and back the same way.
+  ContourPoints joined(points.begin(), points.begin() + pFirst);
+  joined.insert(joined.end(), a.begin() + 1, a.end());
+  joined.push_back(a[1]);
+  joined.insert(joined.end(), b.begin() + 1, b.end());
+  joined.push_back(b[1]);
+  // What followed p's contour, less q's contour and the separator in front of it.
+  for (std::int32_t k = pLast + 1; k <= upper; ++k) {
+    if (k < qFirst - 1 || k > qLast) {
+      joined.push_back(points[static_cast<std::size_t>(k)]);
+    }
+  }
+  points = std::move(joined);
+  RenumberContours(points, state_.ContourCount);
+  if (titles_.ListCount() > 0) {
+    titles_.SetListIndex(0);
+  }
+  host_.LoadImageFile(true);
+  host_.RedrawContours();
+  host_.FillContourTree(-1);
+  host_.MarkChanged();
+  host_.SetBusyPointer(0);
+  host_.SetWindowEnabled(true);
+}
+
+void ContourEngine::CutBetweenPoints() {
+  ContourPoints& points = state_.ContourPoints;
+  std::int32_t p = PointPair[0];
+  std::int32_t q = PointPair[1];
+  if (p == q) {
+    return;
+  }
+  if (p > q) {
+    std::swap(p, q);
+    PointPair = {p, q};
+  }
+  if (p < 1 || q > UpperBound(points) || IsSeparator(points[static_cast<std::size_t>(p)]) ||
+      IsSeparator(points[static_cast<std::size_t>(q)])) {
+    return;
+  }
+  if (SeparatorBetween(points, p, q)) {
+    host_.SetProgress2Text(kDifferentContours);
+    return;
+  }
+  host_.SetWindowEnabled(false);
+  host_.SetBusyPointer(11);
+  points.erase(points.begin() + p + 1, points.begin() + q);
+  host_.LoadImageFile(true);
+  host_.RedrawContours();
+  host_.FillContourTree(0);
+  host_.MarkChanged();
+  host_.SetBusyPointer(0);
+  host_.SetWindowEnabled(true);
+}
+
+std::int32_t ContourEngine::FindNearestPoint(float x, float y) {
+  const ContourPoints& points = state_.ContourPoints;
+  const std::int32_t upper = UpperBound(points);
+  if (upper == 0) {
+    return 0;
+  }
+  const auto toPixel = [](float v) {
+    return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(v))) / kTwipsPerPixel;
+  };
+  const std::int64_t px = toPixel(x);
+  const std::int64_t py = toPixel(y);
+  std::int32_t best = 0;
+  double bestDistance = 0;
+  for (std::int32_t k = 1; k <= upper; ++k) {
+    const ContourPoint& pt = points[static_cast<std::size_t>(k)];
+    const double dx = static_cast<double>(pt.x - px);
+    const double dy = static_cast<double>(pt.y - py);
+    const double d = std::nearbyint(std::sqrt(dx * dx + dy * dy));
+    if (best == 0 || d < bestDistance) {
+      best = k;
+      bestDistance = d;
+    }
+  }
+  std::int32_t first = 0;
+  GetContourRange(points, best, first);
+  const std::int32_t number = points[static_cast<std::size_t>(first) - 1].x;
+  host_.SetTitlesSelectionFlag(true);
+  if (number >= 0 && titles_.ListCount() > number) {
+    titles_.SetListIndex(number);
+  }
+  host_.SetTitlesSelectionFlag(false);
+  const ContourPoint& pt = points[static_cast<std::size_t>(best)];
+  host_.LocateCursor(static_cast<double>(pt.x) * kTwipsPerPixel,
+                     static_cast<double>(pt.y) * kTwipsPerPixel);
+  return best;
+}
+
+}  // namespace morvane::engine

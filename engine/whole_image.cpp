@@ -1,0 +1,191 @@
+// File > Create: every figure of the image, then every hole.
+#include <cmath>
+#include <cstring>
+
+#include "engine/contour_engine.h"
+
+namespace morvane::engine {
+
+bool ContourEngine::FindNextRegionPixel(ContourPoint& p) {
+  // Background is the mask's white, whatever colour the user picked.
+  for (std::int32_t row = std::max(p.y, 0); row < maskH_; ++row) {
+    const std::int32_t from = row == p.y ? std::max(p.x + 1, 0) : 0;
+    if (from < maskW_) {
+      const std::uint8_t* begin = &work_[Index(from, row)];
+      const void* hit = std::memchr(begin, core::kMaskWhite, static_cast<std::size_t>(maskW_ - from));
+      if (hit != nullptr) {
+        p = {from + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
+        run_.ShowElapsedTime();
+        return true;
+      }
+    }
+    run_.ShowElapsedTime();
+  }
+  return false;
+}
+
+std::int32_t ContourEngine::CountRegionPixels() {
+  run_.SetProgress(2, 0);
+  const double area = static_cast<double>(maskW_) * static_cast<double>(maskH_);
+  std::int64_t count = 0;
+  int shown = 0;
+  for (std::int32_t row = 0; row < maskH_; ++row) {
+    const std::uint8_t* line = &work_[Index(0, row)];
+    std::int32_t white = 0;
+    for (std::int32_t x = 0; x < maskW_; ++x) {
+      white += line[x] == core::kMaskWhite ? 1 : 0;
+    }
+    count += maskW_ - white;
+    run_.ShowElapsedTime();
+    const int percent = static_cast<int>(
+        std::nearbyint(static_cast<double>(maskW_) * row * 100.0 / area));
+    if (percent != shown) {
+      shown = percent;
+      run_.SetProgress(2, percent);
+    }
+  }
+  run_.HideProgress(2);
+  return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
+}
+
+void ContourEngine::mFileCreate_Click() {
+  ContourPoints& points = state_.ContourPoints;
+  if (!host_.BatchRunning()) {
+    host_.StartRunClock();
+  }
+  host_.EnableUiDuringRun(false);
+  host_.SetBusyPointer(11);
+  run_.SetProgress(1, 0);
+  host_.SetProgress2Text("");
+  host_.LoadImageFile(true);
+  state_.ContourCount = 0;
+  ContourPoints collected = EmptyContourPoints();
+  titles_.Clear();
+  titles_.SetTitlesText("");
+  titles_.EnableTitlesText(false);
+  const std::string format = host_.OutputNumberFormat();
+
+  std::int32_t total = 0;
+  int shown = 0;
+  bool stopped = false;
+  for (int pass = 1; pass <= 2 && !stopped; ++pass) {
+    if (pass == 1) {
+      PrepareMask();
+      total = CountRegionPixels();
+    } else {
+      LoadWorkMask();  // the mask as prepared, without pass 1's painting
+    }
+    // Pass 1 resumes its raster scan where the last figure started: nothing before it
+    // is black any more. Pass 2 scans on from the last hole.
+    ContourPoint p{0, 0};
+    bool firstHole = true;
+    for (;;) {
+      if (pass == 2) {
+        if (firstHole) {
+          firstHole = false;
+          FloodOuterBackground();
+        } else {
+          FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack);
+        }
+        if (!FindNextRegionPixel(p)) {
+          break;
+        }
+        if (run_.StopRequested()) {
+          stopped = true;
+          break;
+        }
+      }
+      const TraceResult result = Trace(p.x, p.y);
+      if (result == TraceResult::NoFigure) {
+        break;
+      }
+      const ContourPoint start = points[1];
+      if (pass == 1) {
+        p = start;
+      }
+      if (result == TraceResult::DeadEnd) {
+        // An isolated pixel or a figure that cannot be closed: mark it and go on.
+        if (pass == 1) {
+          FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted);
+        }
+        if (run_.StopRequested()) {
+          stopped = true;
+          break;
+        }
+        continue;
+      }
+      if (run_.StopRequested()) {
+        stopped = true;
+        break;
+      }
+      if (UpperBound(collected) > 0 && Connected) {
+        ConnectToPrevious(collected, points);
+        if (run_.StopRequested()) {
+          stopped = true;
+          break;
+        }
+        collected.push_back(collected[1]);
+      }
+      collected.insert(collected.end(), points.begin() + 1, points.end());
+      if (Connected) {
+        // The whole image becomes one polygon that visits each figure in turn.
+        if (state_.ContourCount == 0) {
+          titles_.AddItem(ContourTitle(state_.ContourCount, format));
+          ++state_.ContourCount;
+          titles_.EnableTitlesText(true);
+        }
+        collected.push_back(points[1]);
+      } else {
+        titles_.AddItem(ContourTitle(state_.ContourCount, format));
+        ++state_.ContourCount;
+        titles_.EnableTitlesText(true);
+        collected.push_back(Separator(state_.ContourCount));
+      }
+      if (pass == 1) {
+        // Paint the traced figure so that it is not found again. Its first point can be
+        // off the figure after a connection (a squared corner); the start pixel always
+        // lies on it.
+        const ContourPoint first = points[1];
+        if (MaskPixel(first.x, first.y) == core::kMaskBlack) {
+          FloodFill(first.x, first.y, core::kMaskBlack, kMaskPainted);
+        } else {
+          FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted);
+        }
+      }
+      const int percent =
+          total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(UpperBound(collected)) *
+                                                      100.0 / static_cast<double>(total)))
+                    : 100;
+      if (percent != shown) {
+        shown = percent;
+        run_.SetProgress(1, percent);
+      }
+    }
+    if (run_.StopRequested()) {
+      stopped = true;
+    }
+  }
+
+  // End of run, also when stopped: what was collected becomes the document.
+  points = std::move(collected);
+  std::int32_t n = SimplifyContour(points, true);
+  if (UpperBound(points) > 0) {
+    if (n >= 1 && points[static_cast<std::size_t>(n)] == points[1]) {
+      --n;
+    }
+    if (n >= 1 && IsSeparator(points[static_cast<std::size_t>(n)])) {
+      --n;
+    }
+    if (n != UpperBound(points)) {
+      CutPoints(points, n);
+    }
+  }
+  if (titles_.ListCount() > 0) {
+    titles_.SetListIndex(0);
+  }
+  run_.HideProgress(1);
+  host_.EnableAddCommand(false);
+  host_.ResetAfterRun();
+}
+
+}  // namespace morvane::engine

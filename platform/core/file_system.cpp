@@ -1,0 +1,219 @@
+#include "platform/core/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+namespace morvane::core {
+namespace fs = std::filesystem;
+namespace {
+
+std::string Reason(const std::string& what, int err) {
+  return what + ": " + std::strerror(err);
+}
+
+void SetError(std::string* error, std::string text) {
+  if (error) *error = std::move(text);
+}
+
+// A name that no other writer picks at the same time: the process id, a counter and a
+// random part, so two processes writing the same settings file do not collide.
+std::string TemporaryName(const fs::path& target) {
+  static std::atomic<unsigned> counter{0};
+  static const unsigned salt = std::random_device{}();
+  std::ostringstream name;
+  name << "." << target.filename().string() << "." << ::getpid() << "." << salt << "."
+       << counter.fetch_add(1) << ".tmp";
+  return name.str();
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::chrono::system_clock::time_point FromTimespec(const struct statx_timestamp& t) {
+  using namespace std::chrono;
+  return system_clock::time_point(duration_cast<system_clock::duration>(
+      seconds(t.tv_sec) + nanoseconds(t.tv_nsec)));
+}
+
+}  // namespace
+
+bool IsFile(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  const fs::file_status st = fs::status(path, ec);
+  return !ec && fs::exists(st) && !fs::is_directory(st);
+}
+
+bool IsFolder(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  return fs::is_directory(path, ec) && !ec;
+}
+
+FileContents ReadFileBytes(const std::string& path) {
+  FileContents result;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    result.status = (err == ENOENT || err == ENOTDIR) ? FileContents::kMissing
+                                                      : FileContents::kFailed;
+    result.error = Reason(path, err);
+    return result;
+  }
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      result.status = FileContents::kFailed;
+      result.error = Reason(path, errno);
+      result.bytes.clear();
+      ::close(fd);
+      return result;
+    }
+    result.bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  result.status = FileContents::kOk;
+  return result;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+  if (path.empty()) {
+    SetError(error, "No file name given");
+    return false;
+  }
+  fs::path target(path);
+  std::error_code ec;
+  if (fs::is_symlink(target, ec)) {
+    const fs::path real = fs::canonical(target, ec);
+    if (!ec) target = real;
+  }
+  if (fs::is_directory(target, ec)) {
+    SetError(error, Reason(target.string(), EISDIR));
+    return false;
+  }
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+  struct stat old {};
+  const bool existed = ::stat(target.c_str(), &old) == 0;
+
+  fs::path temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder / TemporaryName(target);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    SetError(error, Reason("Cannot create a temporary file in " + folder.string(), errno));
+    return false;
+  }
+
+  int failure = 0;
+  std::string step;
+  if (!WriteAll(fd, bytes)) {
+    failure = errno;
+    step = "Cannot write " + temp.string();
+  } else if (::fsync(fd) != 0) {
+    failure = errno;
+    step = "Cannot flush " + temp.string();
+  }
+  if (failure == 0 && existed) {
+    // Keep who owns the file and who may read it; failing here is not worth losing
+    // the write over.
+    [[maybe_unused]] const int chown_result = ::fchown(fd, old.st_uid, old.st_gid);
+    ::fchmod(fd, old.st_mode & 07777);
+  }
+  if (::close(fd) != 0 && failure == 0) {
+    failure = errno;
+    step = "Cannot close " + temp.string();
+  }
+  if (failure == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
+    failure = errno;
+    step = "Cannot replace " + target.string();
+  }
+  if (failure != 0) {
+    ::unlink(temp.c_str());
+    SetError(error, Reason(step, failure));
+    return false;
+  }
+  // Make the rename itself durable; a failure here leaves a correct file behind.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+bool CreateFolders(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  fs::create_directories(path, ec);
+  return IsFolder(path);
+}
+
+bool FolderIsWritable(const std::string& folder) {
+  if (!IsFolder(folder)) return false;
+  const fs::path probe = fs::path(folder) / TemporaryName(".probe");
+  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return true;
+}
+
+std::optional<FileTime> GetFileTime(const std::string& path, FileTimeKind kind) {
+  if (path.empty()) return std::nullopt;
+  struct statx sx {};
+  if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+    return std::nullopt;
+  }
+  switch (kind) {
+    case FileTimeKind::kCreation:
+      if (sx.stx_mask & STATX_BTIME) return FromTimespec(sx.stx_btime);
+      return FromTimespec(sx.stx_mtime);
+    case FileTimeKind::kLastAccess:
+      return FromTimespec(sx.stx_atime);
+    case FileTimeKind::kLastWrite:
+      return FromTimespec(sx.stx_mtime);
+  }
+  return std::nullopt;
+}
+
+bool SetFileTime(const std::string& path, FileTimeKind kind, FileTime time) {
+  if (path.empty() || kind == FileTimeKind::kCreation) return false;
+  using namespace std::chrono;
+  const auto since = time.time_since_epoch();
+  const auto secs = floor<seconds>(since);
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1] = times[0];
+  struct timespec& chosen = kind == FileTimeKind::kLastAccess ? times[0] : times[1];
+  chosen.tv_sec = static_cast<time_t>(secs.count());
+  chosen.tv_nsec = static_cast<long>(duration_cast<nanoseconds>(since - secs).count());
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
+}  // namespace morvane::core

@@ -1,0 +1,194 @@
+#include "platform/widgets/panel_status_bar.h"
+
+#include "platform/widgets/twips.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace morvane::widgets {
+
+namespace {
+constexpr int kGap = 2;      // between panels and at the bar's left edge
+constexpr int kPadding = 4;  // text inside a panel
+}  // namespace
+
+void StatusPanel::SetText(const QString& text) {
+  if (text_ == text) return;
+  text_ = text;
+  if (autoSize_ == PanelAutoSize::Contents) bar_->Relayout();
+  bar_->update(rect_);
+}
+
+void StatusPanel::SetPicture(const QPixmap& picture) {
+  picture_ = picture;
+  if (autoSize_ == PanelAutoSize::Contents) bar_->Relayout();
+  bar_->update(rect_);
+}
+
+void StatusPanel::SetAutoSize(PanelAutoSize a) {
+  autoSize_ = a;
+  bar_->Relayout();
+}
+
+void StatusPanel::SetMinWidth(double twips) {
+  minWidth_ = twips;
+  bar_->Relayout();
+}
+
+void StatusPanel::SetWidth(double twips) {
+  width_ = twips;
+  bar_->Relayout();
+}
+
+double StatusPanel::Left() const { return TwipsFromPixels(rect_.x()); }
+double StatusPanel::Width() const { return TwipsFromPixels(rect_.width()); }
+
+PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+PanelStatusBar::~PanelStatusBar() = default;
+
+StatusPanel* PanelStatusBar::AddPanel(const QString& key, double widthTwips,
+                                      PanelAutoSize autoSize, const QString& text) {
+  panels_.push_back(std::unique_ptr<StatusPanel>(new StatusPanel(this, Count() + 1)));
+  StatusPanel* p = panels_.back().get();
+  p->key_ = key;
+  p->width_ = widthTwips;
+  p->autoSize_ = autoSize;
+  p->text_ = text;
+  Relayout();
+  return p;
+}
+
+StatusPanel* PanelStatusBar::PanelAt(int index) const {
+  return index >= 1 && index <= Count() ? panels_[static_cast<std::size_t>(index - 1)].get() : nullptr;
+}
+
+StatusPanel* PanelStatusBar::Panel(const QString& key) const {
+  for (const auto& p : panels_) {
+    if (p->Key() == key) return p.get();
+  }
+  return nullptr;
+}
+
+int PanelStatusBar::ContentWidth(const StatusPanel& p) const {
+  // One pixel more than the advance: eliding measures the text's exact, fractional width.
+  int w = 2 * kPadding + fontMetrics().horizontalAdvance(p.text_) + 1;
+  if (!p.picture_.isNull()) w += p.picture_.width() + kPadding;
+  return w;
+}
+
+void PanelStatusBar::Relayout() {
+  std::vector<int> widths;
+  int used = kGap, springs = 0;
+  for (const auto& p : panels_) {
+    const int minW = PixelsFromTwips(p->minWidth_);
+    int w = std::max(PixelsFromTwips(p->width_), minW);
+    if (p->autoSize_ == PanelAutoSize::Contents) w = std::max(ContentWidth(*p), minW);
+    if (p->autoSize_ == PanelAutoSize::Spring) {
+      w = minW;
+      ++springs;
+    }
+    widths.push_back(w);
+    used += w + kGap;
+  }
+  // What is left goes to the springs, the first ones taking the odd pixels.
+  const int spare = std::max(width() - used, 0);
+  int given = 0, k = 0;
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    if (panels_[i]->autoSize_ != PanelAutoSize::Spring) continue;
+    ++k;
+    const int share = spare * k / springs - given;
+    widths[i] += share;
+    given += share;
+  }
+  int x = kGap;
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    panels_[i]->rect_ = QRect(x, kGap, widths[i], std::max(height() - kGap, 0) - kGap);
+    x += widths[i] + kGap;
+  }
+  update();
+  emit PanelsMoved();
+}
+
+QRect PanelStatusBar::OverlayRect(const StatusPanel* panel, int inset) const {
+  if (!panel) return {};
+  const QRect r = panel->rect_.adjusted(inset, inset, -inset, -inset);
+  const QRect sized(r.topLeft(), QSize(std::max(r.width(), 0), std::max(r.height(), 0)));
+  return sized.translated(pos());
+}
+
+QSize PanelStatusBar::sizeHint() const {
+  return {200, fontMetrics().height() + 2 * kGap + 6};
+}
+
+void PanelStatusBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  for (const auto& p : panels_) {
+    if (p->rect_.width() <= 0) continue;
+    QStyleOptionFrame frame;
+    frame.initFrom(this);
+    frame.rect = p->rect_;
+    frame.lineWidth = 1;
+    frame.state |= QStyle::State_Sunken;
+    style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
+    QRect inner = p->rect_.adjusted(kPadding, 1, -kPadding, -1);
+    painter.save();
+    painter.setClipRect(p->rect_.adjusted(1, 1, -1, -1));
+    if (!p->picture_.isNull()) {
+      const QPoint at(inner.left(), inner.top() + (inner.height() - p->picture_.height()) / 2);
+      painter.drawPixmap(at, p->picture_);
+      inner.setLeft(inner.left() + p->picture_.width() + kPadding);
+    }
+    // drawText with a plain string never interprets markup.
+    const QString shown = fontMetrics().elidedText(p->text_, Qt::ElideRight, inner.width());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(inner, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, shown);
+    painter.restore();
+  }
+}
+
+StatusPanel* PanelStatusBar::PanelUnder(QPoint pt) const {
+  for (const auto& p : panels_) {
+    if (p->rect_.contains(pt)) return p.get();
+  }
+  return nullptr;
+}
+
+bool PanelStatusBar::event(QEvent* e) {
+  if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) Relayout();
+  if (e->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(e);
+    const StatusPanel* p = PanelUnder(help->pos());
+    if (p && !p->toolTip_.isEmpty()) {
+      QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(p->toolTip_), this, p->rect_);
+    } else {
+      QToolTip::hideText();
+      e->ignore();
+    }
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+void PanelStatusBar::mousePressEvent(QMouseEvent* event) {
+  emit MouseDown(event->button(), event->modifiers(), TwipsFromPixels(event->position().x()),
+                 TwipsFromPixels(event->position().y()));
+  if (StatusPanel* p = PanelUnder(event->position().toPoint())) emit PanelClick(p);
+  QWidget::mousePressEvent(event);
+}
+
+void PanelStatusBar::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Relayout();
+}
+
+}  // namespace morvane::widgets

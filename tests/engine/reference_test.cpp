@@ -1,0 +1,145 @@
+// The fast engine against the literal model, on seeded random images.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "engine/line_cover.h"
+#include "tests/engine/engine_fixture.h"
+#include "tests/engine/reference.h"
+
+namespace morvane::engine::testing {
+namespace {
+
+// Random pictures with shapes and noise; near-white pixels (white in the mask, not
+// background in the image) make corner squaring depend on the image.
+core::RgbImage RandomImage(std::mt19937& rng) {
+  std::uniform_int_distribution<int> size(1, 28);
+  const int w = size(rng), h = size(rng);
+  core::RgbImage image(w, h, 0xFFFFFFFFu);
+  const std::uint32_t colours[] = {0xFF000000u, 0xFFC0C0C0u, 0xFFF4F4F4u, 0xFFFFFFFFu};
+  std::uniform_int_distribution<int> shapes(0, 6);
+  std::uniform_int_distribution<int> pick(0, 3);
+  const int count = shapes(rng);
+  for (int s = 0; s < count; ++s) {
+    const int cx = std::uniform_int_distribution<int>(-2, w + 1)(rng);
+    const int cy = std::uniform_int_distribution<int>(-2, h + 1)(rng);
+    const int r = std::uniform_int_distribution<int>(1, 8)(rng);
+    const bool disc = pick(rng) < 2;
+    const std::uint32_t colour = colours[std::uniform_int_distribution<int>(0, 1)(rng)];
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const int dx = x - cx, dy = y - cy;
+        if (disc ? dx * dx + dy * dy <= r * r : (std::abs(dx) <= r && std::abs(dy) <= r / 2 + 1)) {
+          image.at(x, y) = colour;
+        }
+      }
+    }
+    if (pick(rng) == 0) {  // punch a hole
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const int dx = x - cx, dy = y - cy;
+          if (dx * dx + dy * dy <= (r / 2) * (r / 2)) image.at(x, y) = 0xFFFFFFFFu;
+        }
+      }
+    }
+  }
+  const double noise = std::uniform_real_distribution<double>(0, 0.5)(rng);
+  std::bernoulli_distribution flip(noise);
+  for (auto& px : image.pixels) {
+    if (flip(rng)) px = colours[pick(rng)];
+  }
+  return image;
+}
+
+struct FastRun {
+  explicit FastRun(const core::RgbImage& picture, float method, bool connected)
+      : image(picture), engine(state, window, window, window) {
+    engine.SetImage(&image);
+    engine.SetBackColor(0xFFFFFF);
+    engine.ApproxMethod = method;
+    engine.Connected = connected;
+  }
+  core::RgbImage image;
+  ContourState state;
+  FakeWindow window;
+  ContourEngine engine;
+};
+
+constexpr float kMethods[] = {0, 1, 2, 2.5f, 3};
+
+TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
+  std::mt19937 rng(20261210);
+  for (int round = 0; round < 400; ++round) {
+    const core::RgbImage image = RandomImage(rng);
+    const float method = kMethods[round % 5];
+    const bool connected = round % 7 == 3;
+    reference::Model model;
+    model.image = image;
+    model.approxMethod = method;
+    model.connected = connected;
+    reference::CreateWholeImage(model);
+
+    FastRun fast(image, method, connected);
+    fast.engine.mFileCreate_Click();
+    ASSERT_EQ(fast.state.ContourPoints, model.points)
+        << "round " << round << " method " << method << " connected " << connected << " size "
+        << image.width << "x" << image.height;
+    ASSERT_EQ(fast.state.ContourCount, model.contourCount) << "round " << round;
+    ASSERT_EQ(fast.window.titles, model.titles) << "round " << round;
+  }
+}
+
+TEST(ReferenceTest, ClickTracesAndAddsGiveTheSamePointArrays) {
+  std::mt19937 rng(4242);
+  for (int round = 0; round < 300; ++round) {
+    const core::RgbImage image = RandomImage(rng);
+    const float method = kMethods[round % 5];
+    reference::Model model;
+    model.image = image;
+    model.approxMethod = method;
+    reference::PrepareMask(model);
+    FastRun fast(image, method, false);
+    fast.engine.PrepareMask();
+    std::uniform_int_distribution<int> xs(-1, image.width), ys(-1, image.height);
+    for (int click = 0; click < 4; ++click) {
+      const int x = xs(rng), y = ys(rng);
+      // The bare trace first, then an add on top of what was added before.
+      reference::Model traced = model;
+      const bool found = reference::TraceContourAt(traced, x, y);
+      ContourState kept = fast.state;
+      ASSERT_EQ(fast.engine.TraceContourAt(x, y), found) << "round " << round;
+      ASSERT_EQ(fast.state.ContourPoints, traced.points) << "round " << round << " click " << x << "," << y;
+      fast.state = kept;
+
+      const std::string status = reference::AddContourAtPoint(model, x, y);
+      fast.window.progress2 = "";
+      fast.engine.AddContourAtPoint(x * kTwipsPerPixel, y * kTwipsPerPixel);
+      ASSERT_EQ(fast.window.progress2, status) << "round " << round;
+      ASSERT_EQ(fast.state.ContourPoints, model.points) << "round " << round << " click " << x << "," << y;
+    }
+  }
+}
+
+TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> coord(-12, 12);
+  for (int round = 0; round < 3000; ++round) {
+    const ContourPoint from{coord(rng), coord(rng)}, to{coord(rng), coord(rng)};
+    std::vector<ContourPoint> drawn;
+    ForEachLinePixel(from, to, [&](std::int64_t x, std::int64_t y) {
+      drawn.push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
+    });
+    ASSERT_EQ(drawn.front(), from);
+    ASSERT_EQ(drawn.back(), to);
+    for (int y = -14; y <= 14; ++y) {
+      for (int x = -14; x <= 14; ++x) {
+        const bool onLine = std::find(drawn.begin(), drawn.end(), ContourPoint{x, y}) != drawn.end();
+        ASSERT_EQ(LineCovers(from, to, {x, y}), onLine) << from << " " << to << " " << ContourPoint{x, y};
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morvane::engine::testing
