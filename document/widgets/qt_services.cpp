@@ -1,5 +1,6 @@
 #include "document/widgets/qt_services.h"
 
+#include <QDir>
 #include <QFileDialog>
 
 #include "document/widgets/batch_output_panel.h"
@@ -36,7 +37,8 @@ std::int32_t QtDialogControl::Show(bool save) {
   dialogs_.DefaultExt = QString::fromStdString(DefaultExt);
   dialogs_.Filter = QString::fromStdString(Filter);
   dialogs_.FilterIndex = FilterIndex;
-  dialogs_.InitDir = QString::fromStdString(InitDir);
+  // No usable folder: the dialogs start in the home folder.
+  dialogs_.InitDir = InitDir.empty() ? QDir::homePath() : QString::fromStdString(InitDir);
   dialogs_.FileName = QString::fromStdString(FileName);
   const std::int32_t result = save ? dialogs_.ShowSaveDialog() : dialogs_.ShowOpenDialog();
   if (result == 1) {
