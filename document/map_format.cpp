@@ -113,6 +113,11 @@ std::string DecodeHtml(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size()) {
     const char c = text[at];
+    if (c == '\0') {  // as a browser reads it
+      AppendUtf8(out, kReplacement);
+      ++at;
+      continue;
+    }
     if (c != '&') {
       out += c;
       ++at;
