@@ -178,9 +178,9 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key,
     insertAt = i + 1;
     if (!NamesEqual(line.name, key)) continue;
     const std::string_view text(line.text);
-    if (line.equals != std::string::npos && DecodeIniValue(text.substr(line.equals + 1)) == value) {
-      return true;  // already so; the line keeps its bytes
-    }
+    const std::string current =
+        line.equals == std::string::npos ? std::string() : DecodeIniValue(text.substr(line.equals + 1));
+    if (current == value) return true;  // already so; the line keeps its bytes
     // Keep the key as the file spells it, and the blanks after "="; only the value
     // changes.
     std::string prefix;

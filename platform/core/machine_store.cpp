@@ -194,6 +194,11 @@ bool MachineStore::DeleteValue(RegistryRoot root, std::string_view keyPath,
 }
 
 bool MachineStore::DeleteKey(RegistryRoot root, std::string_view keyPath, std::string* error) {
+  // An empty path would name the root with everything below it: never meant.
+  if (StripSeparators(keyPath).empty()) {
+    if (error) *error = "No key path given";
+    return false;
+  }
   const auto section = SectionFor(root, keyPath);
   if (!section) return true;
   const std::string below = *section + "\\";

@@ -59,7 +59,7 @@ class MachineStore {
                   const StoredValue& value, std::string* error = nullptr);
   bool DeleteValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
                    std::string* error = nullptr);
-  // Removes the key with its values and all keys below it.
+  // Removes the key with its values and all keys below it. An empty path is refused.
   bool DeleteKey(RegistryRoot root, std::string_view keyPath, std::string* error = nullptr);
 
   // The section that holds a key, or nothing for an unknown root or a path the file

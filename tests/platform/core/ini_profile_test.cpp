@@ -108,6 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"BlanksAtEndsQuoted", "[a]\r\n", Set("a", "k", " x"), true, "[a]\r\nk=\" x\"\r\n"},
         EditCase{"QuotedValueQuotedAgain", "[a]\r\n", Set("a", "k", "\"x\""), true,
                  "[a]\r\nk=\"\"x\"\"\r\n"},
+        EditCase{"KeyWithoutEqualsIsAlreadyEmpty", "[a]\r\nflag\r\n", Set("a", "flag", ""), true,
+                 "[a]\r\nflag\r\n"},
         EditCase{"EmptyValueKeepsKey", "[a]\r\nk=1\r\n", Set("a", "k", ""), true, "[a]\r\nk=\r\n"},
         EditCase{"LineBreakInValueRefused", "[a]\r\n", Set("a", "k", "x\ny"), false, "[a]\r\n"},
         EditCase{"NulInValueRefused", "[a]\r\n", Set("a", "k", std::string("x\0y", 3)), false,

@@ -97,6 +97,8 @@ TEST(MachineStoreTest, DeleteValueAndKeyWithEverythingBelowIt) {
   EXPECT_FALSE(store.KeyExists(RegistryRoot::kClassesRoot, "CLSID\\{1}\\InprocServer32"));
   EXPECT_TRUE(store.KeyExists(RegistryRoot::kClassesRoot, "CLSID\\{12}"));
   EXPECT_TRUE(store.KeyExists(RegistryRoot::kClassesRoot, "Other"));
+  EXPECT_FALSE(store.DeleteKey(RegistryRoot::kClassesRoot, "\\"));
+  EXPECT_TRUE(store.KeyExists(RegistryRoot::kClassesRoot, "Other")) << "the root is never emptied";
 }
 
 TEST(MachineStoreTest, EntriesThatDoNotDecodeReadAsAbsent) {

@@ -1,0 +1,214 @@
+#include "common/settings_store.h"
+
+#include <chrono>
+#include <functional>
+
+#include "common/file_helpers.h"
+#include "common/text_helpers.h"
+#include "platform/core/ini_profile.h"
+
+namespace morvane::common {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Runs write, then puts the file's last-write time back when asked to. The time is only
+// kept for a file that existed before.
+bool KeepingTime(const std::string& file, bool keepTime, const std::function<bool()>& write) {
+  std::optional<core::FileTime> before;
+  if (keepTime && FileExists(file)) before = core::GetFileTime(file, core::FileTimeKind::kLastWrite);
+  const bool written = write();
+  if (written && before) core::SetFileTime(file, core::FileTimeKind::kLastWrite, *before);
+  return written;
+}
+
+// The values of the section's entries, or nothing when the file does not exist. An
+// absent section in an existing file reads as empty.
+std::optional<std::vector<std::string>> SectionValues(const std::string& file,
+                                                      std::string_view section) {
+  if (!FileExists(file)) return std::nullopt;
+  std::vector<std::string> values;
+  for (const std::string& line : core::ReadProfileSection(file, section).value_or(std::vector<std::string>{})) {
+    values.push_back(StrAfter(line, "=", 0, false));
+  }
+  return values;
+}
+
+std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) out += separator;
+    out += parts[i];
+  }
+  return out;
+}
+
+// Item text and data text of a value: split at the separator's first occurrence when a
+// separator is given.
+std::pair<std::string, std::string> SplitItem(const std::string& value,
+                                              std::optional<std::string_view> separator) {
+  if (!separator) return {value, {}};
+  return {StrBefore(value, *separator, false), StrAfter(value, *separator, 0, true)};
+}
+
+// Reads a section into a list-like target: clear, then add each non-empty item text
+// with its data text. Answers the item texts, empty ones included, joined by CR LF; ""
+// without touching the target when the file is missing.
+std::string ReadItems(const std::string& file, std::string_view section,
+                      std::optional<std::string_view> separator, const std::function<void()>& clear,
+                      const std::function<void(const std::string&, const std::string&)>& add) {
+  const auto values = SectionValues(file, section);
+  if (!values) return {};
+  clear();
+  std::vector<std::string> texts;
+  for (const std::string& value : *values) {
+    auto [text, data] = SplitItem(value, separator);
+    if (!text.empty()) add(text, data);
+    texts.push_back(std::move(text));
+  }
+  return Join(texts, kCrLf);
+}
+
+bool WriteLines(const std::string& file, std::string_view section,
+                const std::vector<std::string>& lines, bool keepTime) {
+  if (file.empty()) return false;
+  return KeepingTime(file, keepTime, [&] { return core::WriteProfileSection(file, section, lines); });
+}
+
+}  // namespace
+
+std::string ReadIniString(const std::string& file, std::string_view section, std::string_view key,
+                          std::string_view defaultValue) {
+  if (file.empty() || section.empty() || key.empty()) return std::string(defaultValue);
+  return core::ReadProfileString(file, section, key).value_or(std::string(defaultValue));
+}
+
+Currency ReadIniNumber(const std::string& file, std::string_view section, std::string_view key,
+                       Currency defaultValue, std::int32_t* count) {
+  if (file.empty() || section.empty() || key.empty()) return defaultValue;
+  const auto stored = core::ReadProfileString(file, section, key);
+  if (count) {
+    // The old platform wrote a non-negative default with a blank in front.
+    const std::string text = stored ? *stored
+                                    : (defaultValue < 0 ? "" : " ") + defaultValue.ToText();
+    *count = static_cast<std::int32_t>(text.size());
+  }
+  if (!stored) return defaultValue;
+  return Currency::Parse(*stored).value_or(defaultValue);
+}
+
+bool WriteIniString(const std::string& file, std::string_view section, std::string_view key,
+                    std::string_view value, bool keepTime) {
+  if (file.empty()) return false;
+  if (core::ReadProfileString(file, section, key) == value) return true;
+  return KeepingTime(file, keepTime, [&] { return core::WriteProfileString(file, section, key, value); });
+}
+
+bool WriteIniNumber(const std::string& file, std::string_view section, std::string_view key,
+                    Currency value, bool keepTime) {
+  if (file.empty()) return false;
+  if (value != 0) {
+    const auto stored = core::ReadProfileString(file, section, key);
+    if (stored && Currency::Parse(*stored) == value) return true;
+  }
+  return KeepingTime(file, keepTime,
+                     [&] { return core::WriteProfileString(file, section, key, value.ToText()); });
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section, ItemList& target,
+                           std::optional<std::string_view> separator) {
+  return ReadItems(file, section, separator, [&] { target.Clear(); },
+                   [&](const std::string& text, const std::string& data) {
+                     const int index = target.AddItem(text);
+                     if (!target.HasItemData()) return;
+                     // Data that is no number reads as 0; a number out of range is skipped.
+                     const Currency n = data.empty() ? Currency(0) : Currency::Parse(data).value_or(0);
+                     if (n >= Currency(INT32_MIN) && n <= Currency(INT32_MAX)) {
+                       target.SetItemData(index, n.ToInt32());
+                     }
+                   });
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section,
+                           ButtonMenuItems& target, std::optional<std::string_view> separator) {
+  return ReadItems(file, section, separator, [&] { target.Clear(); },
+                   [&](const std::string& text, const std::string& tag) { target.Add(text, tag); });
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section,
+                           std::vector<std::string>& target,
+                           std::optional<std::string_view> separator) {
+  const auto values = SectionValues(file, section);
+  if (!values) return {};
+  target = values->empty() ? std::vector<std::string>{std::string()} : *values;
+  return Join(*values, separator.value_or(kCrLf));
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section,
+                           std::optional<std::string_view> separator) {
+  const auto values = SectionValues(file, section);
+  if (!values) return {};
+  return Join(*values, separator.value_or(kCrLf));
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section, std::string_view lines,
+                     std::optional<std::string_view> separator, bool keepTime) {
+  const std::string_view sep = separator.value_or(kCrLf);
+  std::vector<std::string> entries;
+  TokenReader reader;
+  const std::string text(lines);
+  for (std::string line = reader.First(text, sep); !line.empty(); line = reader.Next(text)) {
+    entries.push_back(std::to_string(entries.size()) + "=" + line);
+  }
+  return WriteLines(file, section, entries, keepTime);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section,
+                     const std::vector<std::string>& values, bool keepTime) {
+  if (values.empty()) return false;
+  std::vector<std::string> entries;
+  for (std::size_t i = 0; i < values.size(); ++i) entries.push_back(std::to_string(i) + "=" + values[i]);
+  return WriteLines(file, section, entries, keepTime);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section, const ItemList& source,
+                     std::optional<std::string_view> separator, bool keepTime) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < source.ListCount(); ++i) {
+    std::string line = std::to_string(i) + "=" + source.List(i);
+    if (separator && source.HasItemData()) line += std::string(*separator) + std::to_string(source.ItemData(i));
+    entries.push_back(std::move(line));
+  }
+  return WriteLines(file, section, entries, keepTime);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section,
+                     const ButtonMenuItems& source, std::optional<std::string_view> separator,
+                     bool keepTime) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < source.Count(); ++i) {
+    const std::string text = source.Text(i);
+    if (text == "-") continue;
+    std::string line = std::to_string(i + 1) + "=" + text;
+    const std::string tag = source.Tag(i);
+    if (separator && !tag.empty()) line += std::string(*separator) + tag;
+    entries.push_back(std::move(line));
+  }
+  return WriteLines(file, section, entries, keepTime);
+}
+
+std::optional<core::FileTime> GetFileTimeAsDate(const std::string& path, int selector) {
+  if (selector < kCreationTime || selector > kLastWriteTime) return std::nullopt;
+  const auto time = core::GetFileTime(path, static_cast<core::FileTimeKind>(selector));
+  if (!time) return std::nullopt;
+  return std::chrono::floor<std::chrono::seconds>(*time);
+}
+
+bool SetFileTimeFromDate(const std::string& path, core::FileTime time, int selector,
+                         bool /*keepOrder*/) {
+  if (selector != kLastAccessTime && selector != kLastWriteTime) return false;
+  return core::SetFileTime(path, static_cast<core::FileTimeKind>(selector),
+                           std::chrono::floor<std::chrono::seconds>(time));
+}
+
+}  // namespace morvane::common
