@@ -392,20 +392,6 @@ TEST_F(DocumentTest, NewDocumentResetsTheCountAndBlocksTheWindow) {
   EXPECT_FALSE(view.enabled[MenuItem::mFilePainter]);  // no painter set
 }
 
-TEST_F(DocumentTest, ResolvesImageSources) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"a.gif", "/maps/x.htm", "/maps/a.gif"},
-      {"./a.gif", "/maps/x.htm", "/maps/a.gif"},
-      {"../img/a.gif", "/maps/sub/x.htm", "/maps/img/a.gif"},
-      {"..\\img\\a.gif", "/maps/sub/x.htm", "/maps/img/a.gif"},
-      {"../../../a.gif", "/maps/x.htm", "/a.gif"},
-      {"/abs/a.gif", "/maps/x.htm", "/abs/a.gif"},
-      {"C:\\pics\\a.gif", "/maps/x.htm", "C:\\pics\\a.gif"},
-      {"a.gif", "", "a.gif"},
-  };
-  for (const auto& [src, map, expected] : cases) EXPECT_EQ(ResolveImageSource(src, map), expected) << src;
-}
-
 // ---- Opening and the recent files ---------------------------------------------------
 
 TEST_F(DocumentTest, TheSavePrompt) {
