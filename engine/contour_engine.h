@@ -116,14 +116,12 @@ class ContourEngine {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) +
            static_cast<std::size_t>(x);
   }
-  // Undoes pass 1's painting: the mask as prepared.
-  void UnpaintMask();
   bool ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& start);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to);
-  void FloodOuterBackground();
+  void FloodOuterBackground(bool unpaint);
   void RunFlood(std::uint8_t from, std::uint8_t to);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                     std::vector<std::uint8_t>& removed);

@@ -79,12 +79,6 @@ void ContourEngine::PrepareMask() {
   maskH_ = mask_.empty() ? 0 : mask_.height;
 }
 
-void ContourEngine::UnpaintMask() {
-  for (std::uint8_t& v : mask_.bits) {
-    v = v == kMaskPainted ? core::kMaskBlack : v;
-  }
-}
-
 std::uint8_t ContourEngine::MaskPixel(std::int32_t x, std::int32_t y) const {
   if (x < 0 || y < 0 || x >= maskW_ || y >= maskH_) {
     return kMaskOutside;
@@ -335,10 +329,12 @@ std::int32_t RunStart(const std::uint8_t* row, std::int32_t from, std::uint8_t v
 
 }  // namespace
 
-void ContourEngine::FloodOuterBackground() {
+void ContourEngine::FloodOuterBackground(bool unpaint) {
   // The same as framing the mask with background and filling from the frame: every
   // white run 4-connected through white to the border turns black. Runs are joined row
   // by row (union-find), which touches the mask in order instead of wandering over it.
+  // With unpaint, the whole-image run's painted figures turn back to black on the way,
+  // giving the mask as prepared first.
   std::vector<BackgroundRun>& runs = runs_;
   std::vector<std::int32_t>& parent = runParents_;
   std::vector<std::uint8_t>& outer = runOuter_;
@@ -356,7 +352,12 @@ void ContourEngine::FloodOuterBackground() {
   };
   std::size_t previous = 0;  // first run of the row above
   for (std::int32_t y = 0; y < maskH_; ++y) {
-    const std::uint8_t* row = &mask_.bits[Index(0, y)];
+    std::uint8_t* row = &mask_.bits[Index(0, y)];
+    if (unpaint) {
+      for (std::int32_t x = 0; x < maskW_; ++x) {
+        row[x] = row[x] == kMaskPainted ? core::kMaskBlack : row[x];
+      }
+    }
     const std::size_t first = runs.size();
     rowStart[static_cast<std::size_t>(y)] = first;
     std::size_t above = previous;

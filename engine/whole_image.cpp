@@ -73,11 +73,9 @@ void ContourEngine::mFileCreate_Click() {
     if (pass == 1) {
       PrepareMask();
       total = CountRegionPixels();
-      // Room for a boundary point per figure pixel, which no image needs: only what is
-      // written is ever backed by memory, and the array never moves while it grows.
+      // Room for a point per figure pixel, more than most images need: only what is
+      // written is backed by memory, and the array seldom moves while it grows.
       collected.reserve(static_cast<std::size_t>(total) + 2);
-    } else {
-      UnpaintMask();  // the mask as prepared, without pass 1's painting
     }
     // Pass 1 resumes its raster scan where the last figure started: nothing before it
     // is black any more. Pass 2 scans on from the last hole.
@@ -87,7 +85,7 @@ void ContourEngine::mFileCreate_Click() {
       if (pass == 2) {
         if (firstHole) {
           firstHole = false;
-          FloodOuterBackground();
+          FloodOuterBackground(true);  // also takes back pass 1's painting
         } else {
           FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack);
         }
