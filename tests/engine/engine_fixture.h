@@ -12,6 +12,7 @@ namespace morvane::common {
 inline std::ostream& operator<<(std::ostream& os, const ContourPoint& p) {
   return os << "{" << p.x << ", " << p.y << "}";
 }
+inline void PrintTo(const ContourPoint& p, std::ostream* os) { *os << p; }
 }  // namespace morvane::common
 
 namespace morvane::engine::testing {

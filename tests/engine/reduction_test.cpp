@@ -47,11 +47,12 @@ TEST(SimplifyContourTest, EachMethodOnTracedFigures) {
       // Line of sight never tests the last vertex.
       {"rectangle, line of sight", rect, 2.5f, {{1, 1}, {1, 3}, {4, 3}, {4, 1}, {2, 1}}},
       {"triangle, line of sight", triangle, 2.5f, {{1, 1}, {1, 5}, {5, 5}, {2, 2}}},
-      {"blob, line of sight", blob, 2.5f, {{2, 1}, {1, 4}, {3, 5}, {6, 3}, {4, 1}, {3, 1}}},
+      {"blob, line of sight", blob, 2.5f,
+       {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}, {3, 1}}},
       {"blob, line of sight with neighbours", blob, 2,
-       {{2, 1}, {1, 4}, {3, 5}, {6, 3}, {4, 1}, {3, 1}}},
+       {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}, {3, 1}}},
       {"rectangle, both", rect, 3, {{1, 1}, {1, 3}, {4, 3}, {4, 1}}},
-      {"blob, both", blob, 3, {{2, 1}, {1, 2}, {1, 4}, {3, 5}, {6, 3}, {4, 1}}},
+      {"blob, both", blob, 3, {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}}},
   };
   for (const Case& c : cases) {
     EngineRig rig(c.art, c.method);

@@ -5,7 +5,7 @@
 #include "common/line_helpers.h"
 #include "common/picture_recolor.h"
 #include "engine/contour_engine.h"
-#include "engine/line_cover.h"
+#include "platform/gui/raster.h"
 
 namespace morvane::engine::reference {
 
@@ -296,13 +296,16 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed) {
              examine[static_cast<std::size_t>(q.y) * W + q.x] == kBlack;
     };
     while (c <= U) {
-      // Clear the scratch picture and draw the line from a to c on it.
+      // Clear the scratch picture and draw the line from a to c on it, as a picture
+      // box draws a one-pixel line.
       std::fill(examine.begin(), examine.end(), kWhite);
-      ForEachLinePixel(points[a], points[c], [&](std::int64_t px, std::int64_t py) {
-        if (px >= 0 && py >= 0 && px < W && py < H) {
-          examine[static_cast<std::size_t>(py) * W + static_cast<std::size_t>(px)] = kBlack;
+      std::vector<gui::raster::Px> line;
+      gui::raster::LinePath({points[a].x, points[a].y}, {points[c].x, points[c].y}, false, line);
+      for (const gui::raster::Px& px : line) {
+        if (px.x >= 0 && px.y >= 0 && px.x < W && px.y < H) {
+          examine[static_cast<std::size_t>(px.y) * W + static_cast<std::size_t>(px.x)] = kBlack;
         }
-      });
+      }
       const ContourPoint B = points[b];
       if (B.y >= 0 && fore(B)) removed[b] = true;
       if (m.approxMethod == 2 && B.y >= 0 && !removed[b]) {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "engine/line_cover.h"
+#include "platform/gui/raster.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/reference.h"
 
@@ -121,24 +122,27 @@ TEST(ReferenceTest, ClickTracesAndAddsGiveTheSamePointArrays) {
   }
 }
 
+// The line-of-sight test answers as the picture box's own line drawing.
 TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> coord(-12, 12);
   for (int round = 0; round < 3000; ++round) {
     const ContourPoint from{coord(rng), coord(rng)}, to{coord(rng), coord(rng)};
-    std::vector<ContourPoint> drawn;
-    ForEachLinePixel(from, to, [&](std::int64_t x, std::int64_t y) {
-      drawn.push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
-    });
-    ASSERT_EQ(drawn.front(), from);
-    ASSERT_EQ(drawn.back(), to);
+    std::vector<gui::raster::Px> drawn;
+    gui::raster::LinePath({from.x, from.y}, {to.x, to.y}, false, drawn);
     for (int y = -14; y <= 14; ++y) {
       for (int x = -14; x <= 14; ++x) {
-        const bool onLine = std::find(drawn.begin(), drawn.end(), ContourPoint{x, y}) != drawn.end();
+        const bool onLine =
+            std::find(drawn.begin(), drawn.end(), gui::raster::Px{x, y}) != drawn.end();
         ASSERT_EQ(LineCovers(from, to, {x, y}), onLine) << from << " " << to << " " << ContourPoint{x, y};
       }
     }
   }
+  // Far apart, where the products leave 32 bits.
+  const ContourPoint far{2000000000, -2000000000};
+  EXPECT_TRUE(LineCovers({0, 0}, far, {1000000000, -1000000000}));
+  EXPECT_FALSE(LineCovers({0, 0}, far, {1000000000, -999999999}));
+  EXPECT_FALSE(LineCovers({0, 0}, far, far)) << "the end pixel is not drawn";
 }
 
 }  // namespace
