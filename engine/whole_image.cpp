@@ -1,4 +1,5 @@
 // File > Create: every figure of the image, then every hole.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -75,7 +76,7 @@ void ContourEngine::mFileCreate_Click() {
       total = CountRegionPixels();
       // Room for a point per figure pixel, more than most images need: only what is
       // written is backed by memory, and the array seldom moves while it grows.
-      collected.reserve(static_cast<std::size_t>(total) + 2);
+      collected.reserve(std::min<std::size_t>(static_cast<std::size_t>(total) + 2, 1u << 24));
     }
     // Pass 1 resumes its raster scan where the last figure started: nothing before it
     // is black any more. Pass 2 scans on from the last hole.
