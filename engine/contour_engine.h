@@ -123,8 +123,11 @@ class ContourEngine {
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to);
   void FloodOuterBackground(bool unpaint);
   void RunFlood(std::uint8_t from, std::uint8_t to);
+  // One reduction by a method other than 3, clean-up included.
+  std::int32_t ReduceOnce(ContourPoints& points, bool closed);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                     std::vector<std::uint8_t>& removed);
+  std::int32_t CleanUp(ContourPoints& points, bool closed, std::int32_t upper);
   struct ProgressGate {
     std::int32_t next = 0;
     int shown = 0;

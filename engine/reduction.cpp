@@ -65,31 +65,47 @@ void ContourEngine::ReductionStep(std::int32_t c, std::int32_t upper, ProgressGa
 }
 
 std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed) {
+  if (ApproxMethod != 3.0f) {
+    return ReduceOnce(points, closed);
+  }
+  // Direction change first, then line of sight alone on what is left; each pass is a
+  // whole reduction of its own, on a closed contour.
+  const std::int32_t upper = UpperBound(points);
+  if (upper < 3 || run_.StopRequested()) {
+    return upper;
+  }
+  run_.SetProgress(2, 0);
+  for (const float method : {1.0f, 2.5f}) {
+    ApproxMethod = method;
+    const std::int32_t n = ReduceOnce(points, true);
+    if (n != UpperBound(points)) {
+      CutPoints(points, n);
+    }
+  }
+  ApproxMethod = 3.0f;
+  removed_.assign(points.size(), 0);
+  const std::int32_t count = CleanUp(points, closed, UpperBound(points));
+  run_.HideProgress(2);
+  return count;
+}
+
+std::int32_t ContourEngine::ReduceOnce(ContourPoints& points, bool closed) {
   std::int32_t upper = UpperBound(points);
   if (upper < 3 || run_.StopRequested()) {
     return upper;
   }
   run_.SetProgress(2, 0);
-  std::vector<std::uint8_t>& removed = removed_;
-  if (ApproxMethod == 3.0f) {
-    // Direction change first, then line of sight alone on what is left.
-    for (const float method : {1.0f, 2.5f}) {
-      ApproxMethod = method;
-      const std::int32_t n = SimplifyContour(points, true);
-      if (n != UpperBound(points)) {
-        CutPoints(points, n);
-      }
-    }
-    ApproxMethod = 3.0f;
-    upper = UpperBound(points);
-    removed.assign(static_cast<std::size_t>(upper) + 1, 0);
-  } else {
-    removed.assign(static_cast<std::size_t>(upper) + 1, 0);
-    SimplifyOnce(points, closed, upper, removed);
-  }
+  removed_.assign(static_cast<std::size_t>(upper) + 1, 0);
+  SimplifyOnce(points, closed, upper, removed_);
+  const std::int32_t count = CleanUp(points, closed, upper);
+  run_.HideProgress(2);
+  return count;
+}
 
-  // Clean-up: a closing repetition of the first point goes, and of two equal
-  // consecutive points only the second stays; survivors move to the front.
+std::int32_t ContourEngine::CleanUp(ContourPoints& points, bool closed, std::int32_t upper) {
+  // A closing repetition of the first point goes, and of two equal consecutive points
+  // only the second stays; survivors move to the front.
+  std::vector<std::uint8_t>& removed = removed_;
   const auto at = [&points](std::int32_t k) -> ContourPoint& {
     return points[static_cast<std::size_t>(k)];
   };
@@ -106,7 +122,6 @@ std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed) 
       at(++count) = at(k);
     }
   }
-  run_.HideProgress(2);
   return count;
 }
 
