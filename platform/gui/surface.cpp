@@ -1,5 +1,6 @@
 #include "platform/gui/surface.h"
 
+#include "platform/core/units.h"
 #include "platform/gui/image_loader.h"
 
 #include <QFontMetrics>
@@ -17,13 +18,7 @@ namespace {
 
 using raster::Px;
 
-std::int32_t ToPx(double v) {
-  if (!std::isfinite(v)) return 0;
-  const double r = std::nearbyint(v);
-  constexpr double lo = std::numeric_limits<std::int32_t>::min();
-  constexpr double hi = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(std::clamp(r, lo, hi));
-}
+std::int32_t ToPx(double v) { return core::RoundToInt32(v); }
 
 std::uint32_t Rop2(DrawMode m, std::uint32_t d, std::uint32_t p) {
   switch (m) {
@@ -121,8 +116,8 @@ Px EllipsePointAt(Px c, double rx, double ry, double a) {
 Surface::Surface() : Surface(0, 0) {}
 
 Surface::Surface(std::int32_t width, std::int32_t height)
-    : backColor_(SystemColor(kColorButtonFace)),
-      foreColor_(SystemColor(kColorButtonText)),
+    : backColor_(core::SystemColorValue(core::SystemColor::kButtonFace)),
+      foreColor_(core::SystemColorValue(core::SystemColor::kButtonText)),
       font_(QGuiApplication::font()) {
   image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
   Repaint();
@@ -342,7 +337,7 @@ void Surface::PSet(bool step, double x, double y, std::optional<OleColor> color)
 std::int32_t Surface::Point(double x, double y) const {
   const std::int32_t px = ToPx(x), py = ToPx(y);
   if (px < 0 || py < 0 || px >= Width() || py >= Height()) return -1;
-  return static_cast<std::int32_t>(RgbToOle(image_.pixel(px, py)));
+  return static_cast<std::int32_t>(QRgbToOle(image_.pixel(px, py)));
 }
 
 namespace {

@@ -15,9 +15,6 @@
 
 namespace morvane::gui {
 
-// Lengths on forms are twips; the surface works in pixels. The factor is fixed.
-inline constexpr int kTwipsPerPixel = 15;
-
 // Binary raster operations of the pen and the fill (pen P, destination D), numbered as
 // the old platform numbers them.
 enum class DrawMode : int {
@@ -80,7 +77,8 @@ inline constexpr std::uint32_t kMergePaint = 0x00BB0226;
 inline constexpr std::uint32_t kDstInvert = 0x00550009;
 
 // A picture box: a picture, a persistent image (the picture plus everything drawn
-// since), drawing attributes and a current drawing position, in pixels. Every pixel
+// since), drawing attributes and a current drawing position, in pixels (callers
+// convert the form's twips with platform/core/units.h). Every pixel
 // is Format_RGB32. Colours are resolved when something is painted; system colours go
 // through the resolver hook.
 //
@@ -139,8 +137,9 @@ class Surface {
   void SetCurrentX(double x) { currentX_ = x; }
   void SetCurrentY(double y) { currentY_ = y; }
 
-  // System colours of this surface resolve through this hook (the palette when unset).
-  void SetSystemColorResolver(SystemColorResolver r) { resolver_ = std::move(r); }
+  // System colours of this surface resolve through this hook, asked each time
+  // something is painted (the widget palette when null). Not owned.
+  void SetSystemColorResolver(const core::SystemColorResolver* r) { resolver_ = r; }
   QRgb Resolve(OleColor c) const { return ResolveColor(c, resolver_); }
 
   // Clears the drawing (the picture stays) and puts the drawing position at 0, 0.
@@ -225,7 +224,7 @@ class Surface {
   QFont font_;
   double currentX_ = 0;
   double currentY_ = 0;
-  SystemColorResolver resolver_;
+  const core::SystemColorResolver* resolver_ = nullptr;
 };
 
 }  // namespace morvane::gui

@@ -1,6 +1,7 @@
 #include "platform/widgets/band_bar.h"
 
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
+#include "platform/widgets/lengths.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -102,7 +103,7 @@ void BandBar::MoveBand(Band* band, int position) {
 int BandBar::RowHeight() const {
   int h = 0;
   for (const auto& b : bands_) {
-    if (b->Visible()) h = std::max(h, PixelsFromTwips(b->MinHeight()));
+    if (b->Visible()) h = std::max(h, core::TwipsToPixels(b->MinHeight()));
   }
   return h;
 }
@@ -136,7 +137,7 @@ void BandBar::Relayout() {
       ++rows_;
       rowStart.push_back(placed_.size());
     }
-    const int w = std::max(PixelsFromTwips(b->Width()), kGripWidth);
+    const int w = std::max(core::TwipsToPixels(b->Width()), kGripWidth);
     placed_.push_back({b, QRect(x, y, w, rowH)});
     x += w;
   }
@@ -171,7 +172,7 @@ QSize BandBar::sizeHint() const {
     if (!b->Visible()) continue;
     if (!any || b->NewRow()) row = 0;
     any = true;
-    row += PixelsFromTwips(b->Width());
+    row += core::TwipsToPixels(b->Width());
     w = std::max(w, row);
   }
   return {w, minimumHeight()};
@@ -258,7 +259,7 @@ void BandBar::mouseReleaseEvent(QMouseEvent* event) {
     Relayout();
   } else if (from.left() > 0) {  // along its own row: the band to its left gets the change
     Band* left = BandAtPosition(band->Position() - 1);
-    if (left) left->SetWidth(std::max(left->Width() + TwipsFromPixels(to.x() - dragFrom_.x()), 0.0));
+    if (left) left->SetWidth(std::max(left->Width() + TwipsOf(to.x() - dragFrom_.x()), 0.0));
   }
 }
 

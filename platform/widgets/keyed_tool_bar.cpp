@@ -1,6 +1,7 @@
 #include "platform/widgets/keyed_tool_bar.h"
 
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
+#include "platform/widgets/lengths.h"
 
 #include <QMouseEvent>
 #include <QTextDocument>
@@ -43,10 +44,10 @@ void ToolBarButton::SetWidth(double twips) {
   bar_->Relayout();
 }
 
-double ToolBarButton::Left() const { return TwipsFromPixels(rect_.x()); }
-double ToolBarButton::Top() const { return TwipsFromPixels(rect_.y()); }
-double ToolBarButton::Width() const { return TwipsFromPixels(rect_.width()); }
-double ToolBarButton::Height() const { return TwipsFromPixels(rect_.height()); }
+double ToolBarButton::Left() const { return TwipsOf(rect_.x()); }
+double ToolBarButton::Top() const { return TwipsOf(rect_.y()); }
+double ToolBarButton::Width() const { return TwipsOf(rect_.width()); }
+double ToolBarButton::Height() const { return TwipsOf(rect_.height()); }
 
 void ToolBarButton::Sync() {
   if (!widget_) return;
@@ -117,7 +118,7 @@ void KeyedToolBar::Relayout() {
     }
     int w = buttonSize_.width();
     if (b->style_ == ButtonStyle::Separator) w = kSeparatorWidth;
-    if (b->style_ == ButtonStyle::Placeholder) w = PixelsFromTwips(b->placeholderWidth_);
+    if (b->style_ == ButtonStyle::Placeholder) w = core::TwipsToPixels(b->placeholderWidth_);
     b->rect_ = QRect(x, 0, w, buttonSize_.height());
     if (b->widget_) {
       b->widget_->setGeometry(b->rect_);
@@ -142,15 +143,15 @@ bool KeyedToolBar::eventFilter(QObject* watched, QEvent* event) {
     auto* me = static_cast<QMouseEvent*>(event);
     if (w && w->parentWidget() == this) {
       const QPointF p = w->mapToParent(me->position());
-      emit MouseDown(me->button(), me->modifiers(), TwipsFromPixels(p.x()), TwipsFromPixels(p.y()));
+      emit MouseDown(me->button(), me->modifiers(), TwipsOf(p.x()), TwipsOf(p.y()));
     }
   }
   return QWidget::eventFilter(watched, event);
 }
 
 void KeyedToolBar::mousePressEvent(QMouseEvent* event) {
-  emit MouseDown(event->button(), event->modifiers(), TwipsFromPixels(event->position().x()),
-                 TwipsFromPixels(event->position().y()));
+  emit MouseDown(event->button(), event->modifiers(), TwipsOf(event->position().x()),
+                 TwipsOf(event->position().y()));
   QWidget::mousePressEvent(event);
 }
 

@@ -25,7 +25,7 @@ void MenuItem::SyncAction() {
   if (!action_) return;
   const QSignalBlocker block(action_);
   action_->setSeparator(IsSeparator());
-  action_->setText(pictureReplacesCaption_ ? QString() : caption_);
+  action_->setText(IsSeparator() || pictureReplacesCaption_ ? QString() : caption_);
   action_->setIcon(picture_.isNull() ? QIcon() : QIcon(picture_));
   action_->setEnabled(enabled_);
   action_->setVisible(visible_);

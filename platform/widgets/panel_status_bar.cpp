@@ -1,6 +1,7 @@
 #include "platform/widgets/panel_status_bar.h"
 
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
+#include "platform/widgets/lengths.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -47,8 +48,8 @@ void StatusPanel::SetWidth(double twips) {
   bar_->Relayout();
 }
 
-double StatusPanel::Left() const { return TwipsFromPixels(rect_.x()); }
-double StatusPanel::Width() const { return TwipsFromPixels(rect_.width()); }
+double StatusPanel::Left() const { return TwipsOf(rect_.x()); }
+double StatusPanel::Width() const { return TwipsOf(rect_.width()); }
 
 PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -81,24 +82,26 @@ StatusPanel* PanelStatusBar::Panel(const QString& key) const {
 
 int PanelStatusBar::ContentWidth(const StatusPanel& p) const {
   // One pixel more than the advance: eliding measures the text's exact, fractional width.
-  int w = 2 * kPadding + fontMetrics().horizontalAdvance(p.text_) + 1;
+  int w = 2 * kPadding + kGap + fontMetrics().horizontalAdvance(p.text_) + 1;
   if (!p.picture_.isNull()) w += p.picture_.width() + kPadding;
   return w;
 }
 
 void PanelStatusBar::Relayout() {
+  // Panels lie edge to edge from a small margin (each draws its frame short of its
+  // right edge), so a panel's Left is the one before's Left plus its Width.
   std::vector<int> widths;
   int used = kGap, springs = 0;
   for (const auto& p : panels_) {
-    const int minW = PixelsFromTwips(p->minWidth_);
-    int w = std::max(PixelsFromTwips(p->width_), minW);
+    const int minW = core::TwipsToPixels(p->minWidth_);
+    int w = std::max(core::TwipsToPixels(p->width_), minW);
     if (p->autoSize_ == PanelAutoSize::Contents) w = std::max(ContentWidth(*p), minW);
     if (p->autoSize_ == PanelAutoSize::Spring) {
       w = minW;
       ++springs;
     }
     widths.push_back(w);
-    used += w + kGap;
+    used += w;
   }
   // What is left goes to the springs, the first ones taking the odd pixels.
   const int spare = std::max(width() - used, 0);
@@ -112,8 +115,8 @@ void PanelStatusBar::Relayout() {
   }
   int x = kGap;
   for (std::size_t i = 0; i < panels_.size(); ++i) {
-    panels_[i]->rect_ = QRect(x, kGap, widths[i], std::max(height() - kGap, 0) - kGap);
-    x += widths[i] + kGap;
+    panels_[i]->rect_ = QRect(x, kGap, widths[i], std::max(height() - 2 * kGap, 0));
+    x += widths[i];
   }
   update();
   emit PanelsMoved();
@@ -121,7 +124,7 @@ void PanelStatusBar::Relayout() {
 
 QRect PanelStatusBar::OverlayRect(const StatusPanel* panel, int inset) const {
   if (!panel) return {};
-  const QRect r = panel->rect_.adjusted(inset, inset, -inset, -inset);
+  const QRect r = panel->rect_.adjusted(inset, inset, -inset - kGap, -inset);
   const QRect sized(r.topLeft(), QSize(std::max(r.width(), 0), std::max(r.height(), 0)));
   return sized.translated(pos());
 }
@@ -133,16 +136,17 @@ QSize PanelStatusBar::sizeHint() const {
 void PanelStatusBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   for (const auto& p : panels_) {
-    if (p->rect_.width() <= 0) continue;
+    const QRect face = p->rect_.adjusted(0, 0, -kGap, 0);
+    if (face.width() <= 0) continue;
     QStyleOptionFrame frame;
     frame.initFrom(this);
-    frame.rect = p->rect_;
+    frame.rect = face;
     frame.lineWidth = 1;
     frame.state |= QStyle::State_Sunken;
     style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
-    QRect inner = p->rect_.adjusted(kPadding, 1, -kPadding, -1);
+    QRect inner = face.adjusted(kPadding, 1, -kPadding, -1);
     painter.save();
-    painter.setClipRect(p->rect_.adjusted(1, 1, -1, -1));
+    painter.setClipRect(face.adjusted(1, 1, -1, -1));
     if (!p->picture_.isNull()) {
       const QPoint at(inner.left(), inner.top() + (inner.height() - p->picture_.height()) / 2);
       painter.drawPixmap(at, p->picture_);
@@ -180,8 +184,8 @@ bool PanelStatusBar::event(QEvent* e) {
 }
 
 void PanelStatusBar::mousePressEvent(QMouseEvent* event) {
-  emit MouseDown(event->button(), event->modifiers(), TwipsFromPixels(event->position().x()),
-                 TwipsFromPixels(event->position().y()));
+  emit MouseDown(event->button(), event->modifiers(), TwipsOf(event->position().x()),
+                 TwipsOf(event->position().y()));
   if (StatusPanel* p = PanelUnder(event->position().toPoint())) emit PanelClick(p);
   QWidget::mousePressEvent(event);
 }

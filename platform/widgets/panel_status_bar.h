@@ -58,8 +58,9 @@ class StatusPanel {
   QRect rect_;
 };
 
-// A status bar of keyed panels, each sunk into the bar, texts shown as plain text. Over
-// a panel's rectangle the host may lay a progress bar (see OverlayRect).
+// A status bar of keyed panels, each sunk into the bar, texts shown as plain text.
+// Panels follow each other without gaps in Left and Width (the frames leave a small
+// one). Over a panel's face the host may lay a progress bar (see OverlayRect).
 class PanelStatusBar : public QWidget {
   Q_OBJECT
   Q_PROPERTY(int Count READ Count)

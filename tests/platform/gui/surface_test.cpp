@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QPalette>
 
 #include <map>
 #include <numbers>
@@ -33,7 +35,7 @@ QImage ImageFromArt(const Art& art) {
   QImage img(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
   for (int y = 0; y < img.height(); ++y) {
     for (int x = 0; x < img.width(); ++x) {
-      img.setPixel(x, y, OleToRgb(Letters().at(art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)])));
+      img.setPixel(x, y, OleToQRgb(Letters().at(art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)])));
     }
   }
   return img;
@@ -220,10 +222,10 @@ TEST(SurfaceDrawModeTest, EachModeCombinesPenAndDestination) {
   };
   for (const auto& [mode, rgb] : cases) {
     Surface s(1, 1);
-    s.SetBackColor(RgbToOle(d));
+    s.SetBackColor(core::RgbToOle(d));
     s.SetDrawMode(mode);
-    s.PSet(false, 0, 0, RgbToOle(p));
-    EXPECT_EQ(static_cast<std::uint32_t>(s.Point(0, 0)), RgbToOle(rgb)) << static_cast<int>(mode);
+    s.PSet(false, 0, 0, core::RgbToOle(p));
+    EXPECT_EQ(static_cast<std::uint32_t>(s.Point(0, 0)), core::RgbToOle(rgb)) << static_cast<int>(mode);
   }
 }
 
@@ -374,20 +376,24 @@ TEST(SurfacePointTest, OutsideIsMinusOneAndPSetSteps) {
 }
 
 TEST(SurfaceColorTest, SystemColoursResolveWhenPainted) {
+  using core::SystemColor;
   Surface s(2, 1);
-  QRgb face = 0xff102030;
-  s.SetSystemColorResolver([&face](int index) {
-    return index == kColorButtonFace ? face : QRgb{0xff000000};
-  });
+  core::SystemColorTable table;
+  table.Set(SystemColor::kButtonFace, 0x102030);
+  s.SetSystemColorResolver(&table);
   s.Cls();  // the default background is the button face
-  EXPECT_EQ(static_cast<std::uint32_t>(s.Point(0, 0)), RgbToOle(0x102030));
-  face = 0xff405060;
-  s.PSet(false, 1, 0, SystemColor(kColorButtonFace));
-  EXPECT_EQ(static_cast<std::uint32_t>(s.Point(1, 0)), RgbToOle(0x405060));
-  EXPECT_EQ(static_cast<std::uint32_t>(s.Point(0, 0)), RgbToOle(0x102030));
-  EXPECT_EQ(OleToRgb(0x0000FF), 0xffff0000u);  // red sits in the low byte
-  EXPECT_EQ(ResolveColor(SystemColor(99), [](int) { return QRgb{0xff00ff00}; }), 0xff00ff00u);
-  EXPECT_EQ(PaletteSystemColor(99), 0xff000000u);
+  EXPECT_EQ(static_cast<std::uint32_t>(s.Point(0, 0)), core::RgbToOle(0x102030));
+  table.Set(SystemColor::kButtonFace, 0x405060);
+  s.PSet(false, 1, 0, core::SystemColorValue(SystemColor::kButtonFace));
+  EXPECT_EQ(static_cast<std::uint32_t>(s.Point(1, 0)), core::RgbToOle(0x405060));
+  EXPECT_EQ(static_cast<std::uint32_t>(s.Point(0, 0)), core::RgbToOle(0x102030));
+  // What the table does not know paints black; the palette knows the button face.
+  s.PSet(false, 1, 0, core::SystemColorValue(SystemColor::kHotLight));
+  EXPECT_EQ(s.Point(1, 0), 0);
+  EXPECT_EQ(OleToQRgb(0x0000FF), 0xffff0000u);  // red sits in the low byte
+  EXPECT_EQ(ResolveColor(core::kSystemColorFlag | 99), 0xff000000u);
+  EXPECT_EQ(ResolveColor(core::SystemColorValue(SystemColor::kButtonFace)),
+            QGuiApplication::palette().color(QPalette::Button).rgb() | 0xff000000u);
 }
 
 TEST(SurfaceTextTest, PrintMovesToTheNextLineInTheForeColour) {

@@ -181,18 +181,21 @@ TEST(PanelStatusBarTest, PanelsByKeyWithSpringsSharingTheRest) {
   EXPECT_EQ(bar.Panel("Info"), info);
   EXPECT_EQ(bar.PanelAt(3), p1);
   EXPECT_EQ(bar.Panel("Time"), nullptr);
-  // 400 - 5 gaps of 2 - 20 - 100 - 40 = 230 spare; the springs take 115 each.
+  // 400 - a margin of 2 - 20 - 100 - 40 = 238 spare; the springs take 119 each, and
+  // each panel starts where the one before ends.
   EXPECT_EQ(changed->Left(), 2 * 15.0);
-  EXPECT_EQ(info->Width(), (40 + 115) * 15.0);
-  EXPECT_EQ(p1->Left(), (2 + 20 + 2 + 155 + 2) * 15.0);
-  EXPECT_EQ(p2->Width(), 115 * 15.0);
+  EXPECT_EQ(info->Width(), (40 + 119) * 15.0);
+  EXPECT_EQ(p1->Left(), info->Left() + info->Width());
+  EXPECT_EQ(p1->Left(), (2 + 20 + 159) * 15.0);
+  EXPECT_EQ(p2->Width(), 119 * 15.0);
   QSignalSpy moved(&bar, &PanelStatusBar::PanelsMoved);
   bar.resize(300, 24);
   EXPECT_GE(moved.count(), 1);
-  EXPECT_EQ(info->Width(), (40 + 65) * 15.0);
-  // A progress bar laid over a panel covers its face, in the parent's coordinates.
+  EXPECT_EQ(info->Width(), (40 + 69) * 15.0);
+  // A progress bar laid over a panel covers its face (the frame stops 2 pixels short
+  // of the next panel), in the parent's coordinates.
   bar.move(10, 100);
-  EXPECT_EQ(bar.OverlayRect(p1, 2), p1->Rect().adjusted(2, 2, -2, -2).translated(10, 100));
+  EXPECT_EQ(bar.OverlayRect(p1, 2), p1->Rect().adjusted(2, 2, -4, -2).translated(10, 100));
   // Contents panels follow their text.
   StatusPanel* time = bar.AddPanel("Time", 0, PanelAutoSize::Contents, "0:00");
   const double w = time->Width();
