@@ -19,7 +19,7 @@
 #include "platform/widgets/automation/inprocess_classes.h"
 #include "platform/widgets/automation/variant_args.h"
 #include "platform/widgets/services.h"
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
 
 namespace morvane::linkbox {
 
@@ -303,8 +303,8 @@ void LinkBox::OnTimer() {
 QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   const QPointF inControl = position + QPointF(tlCaption_->pos());
   return {QVariant::fromValue(spinbox::ButtonsOf(buttons)), QVariant::fromValue(spinbox::ShiftStateOf(modifiers)),
-          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.x()))),
-          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.y())))};
+          QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
+          QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
 }
 
 bool LinkBox::eventFilter(QObject* watched, QEvent* event) {

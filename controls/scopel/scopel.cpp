@@ -880,7 +880,7 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
   step([&] { SetDrawStyle(ToInt16(bag.read("DrawStyle", 0))); });
   step([&] { SetDrawWidth(ToInt16(bag.read("DrawWidth", 1))); });
   step([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
-  step([&] { SetFillColor(ToColor(bag.read("FillColor", ColorValue(gui::SystemColor(gui::kColorButtonText))))); });
+  step([&] { SetFillColor(ToColor(bag.read("FillColor", ColorValue(core::SystemColorValue(core::SystemColor::kButtonText))))); });
   step([&] { SetFillStyle(ToInt16(bag.read("FillStyle", 0))); });
   step([&] {
     if (bag.contains("Font")) {

@@ -193,8 +193,8 @@ class Scopel : public QFrame, public automation::Control {
   QImage mouseIcon_;
   std::int16_t mousePointer_ = 0;
   std::int16_t oleDropMode_ = 0;
-  gui::OleColor backColorBkg_ = gui::SystemColor(gui::kColorAppWorkspace);
-  gui::OleColor gridColor_ = gui::SystemColor(gui::kColorButtonFace);
+  gui::OleColor backColorBkg_ = core::SystemColorValue(core::SystemColor::kApplicationWorkspace);
+  gui::OleColor gridColor_ = core::SystemColorValue(core::SystemColor::kButtonFace);
   std::int32_t borderStyle_ = 0;
   bool gridLines_ = false;
   bool drawImmadiately_ = true;

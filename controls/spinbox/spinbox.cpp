@@ -24,7 +24,7 @@
 #include "platform/widgets/automation/handle_table.h"
 #include "platform/widgets/automation/inprocess_classes.h"
 #include "platform/widgets/automation/variant_args.h"
-#include "platform/widgets/twips.h"
+#include "platform/core/units.h"
 
 namespace morvane::spinbox {
 
@@ -414,7 +414,7 @@ struct LayoutMeasures {
 };
 
 LayoutMeasures MeasuresOf(const QWidget& control, const QWidget& bar, const QFont& font, std::int16_t max) {
-  const int pixel = gui::kTwipsPerPixel;
+  const int pixel = core::kTwipsPerPixel;
   const int digits = static_cast<int>(std::trunc(common::LogBase(max) - 0.5)) + 1;
   return {pixel * control.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &bar),
           digits * TextWidthTwips(font, QStringLiteral("9")),
@@ -425,18 +425,18 @@ LayoutMeasures MeasuresOf(const QWidget& control, const QWidget& bar, const QFon
 
 QSize SpinBox::sizeHint() const {
   const LayoutMeasures m = MeasuresOf(*this, *vsSpin_, font_->ToQFont(), max_);
-  return {widgets::PixelsFromTwips(m.barWidth + m.leastTextWidth + 6 * gui::kTwipsPerPixel),
-          widgets::PixelsFromTwips(m.height)};
+  return {core::TwipsToPixels(m.barWidth + m.leastTextWidth + 6 * core::kTwipsPerPixel),
+          core::TwipsToPixels(m.height)};
 }
 
 void SpinBox::Layout() {
   // Twips throughout, as the host measures the control; pixels only at Qt's calls.
-  const int pixel = gui::kTwipsPerPixel;
+  const int pixel = core::kTwipsPerPixel;
   const LayoutMeasures m = MeasuresOf(*this, *vsSpin_, font_->ToQFont(), max_);
   const std::int32_t controlWidth = width() * pixel;
   const std::int32_t textWidth = std::max(controlWidth - m.barWidth - 6 * pixel, m.leastTextWidth);
   const std::int32_t newWidth = std::max(controlWidth, m.barWidth + textWidth + 6 * pixel);
-  const QSize size(widgets::PixelsFromTwips(newWidth), widgets::PixelsFromTwips(m.height));
+  const QSize size(core::TwipsToPixels(newWidth), core::TwipsToPixels(m.height));
   if (size != this->size() && !inLayout_) {
     // The nested resize computes the same size and stops there.
     inLayout_ = true;
@@ -444,8 +444,8 @@ void SpinBox::Layout() {
     inLayout_ = false;
   }
   const int boxHeight = height() - 4;
-  tbSpin_->setGeometry(0, 2, widgets::PixelsFromTwips(textWidth), boxHeight);
-  vsSpin_->setGeometry(tbSpin_->x() + tbSpin_->width() + 2, 0, widgets::PixelsFromTwips(m.barWidth), boxHeight);
+  tbSpin_->setGeometry(0, 2, core::TwipsToPixels(textWidth), boxHeight);
+  vsSpin_->setGeometry(tbSpin_->x() + tbSpin_->width() + 2, 0, core::TwipsToPixels(m.barWidth), boxHeight);
   updateGeometry();
 }
 
@@ -472,8 +472,8 @@ QVariantList SpinBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
   const QPointF inControl = position + QPointF(tbSpin_->pos());
   return {QVariant::fromValue<std::int16_t>(ButtonsOf(buttons)),
           QVariant::fromValue<std::int16_t>(ShiftStateOf(modifiers)),
-          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.x()))),
-          QVariant(static_cast<float>(widgets::TwipsFromPixels(inControl.y())))};
+          QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
+          QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
 }
 
 bool SpinBox::eventFilter(QObject* watched, QEvent* event) {
