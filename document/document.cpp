@@ -338,7 +338,7 @@ void Document::LoadImageMapFile() {
   const MapContent map = ReadMapText(*text, requiredSrc);
   if (!map.hasImage || map.usemap.empty()) return;
   state_.ImageSrc = map.src;
-  state_.ImagePath = common::ResolveRelativePath(map.src, state_.MapPath);
+  state_.ImagePath = common::ResolveRelativePath(map.src, FolderOf(state_.MapPath));
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
@@ -372,8 +372,9 @@ std::string Document::InitialFolder(const std::string& path) const {
   return !folder.empty() && files_.DirExists(folder) ? folder : std::string();
 }
 
-void Document::mFileBatch_Click() {
-  if (ConfirmSaveChanges() == kAnswerCancel) return;
+Document::BatchResult Document::mFileBatch_Click() {
+  BatchResult outcome;
+  if (ConfirmSaveChanges() == kAnswerCancel) return outcome;
   dialog_.FileFlags = 20996;
   dialog_.HelpContextId = view_.MenuHelpContextId(MenuItem::mFileBatch);
   dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileBatch));
@@ -384,8 +385,9 @@ void Document::mFileBatch_Click() {
   state_.BatchRunning = true;
   const std::int32_t result = dialog_.ShowOpenDialog();
   state_.BatchRunning = false;
-  if (result != 1 || (!state_.SeparateFiles && state_.TextOutputPath.empty())) return;
+  if (result != 1 || (!state_.SeparateFiles && state_.TextOutputPath.empty())) return outcome;
 
+  outcome.ran = true;
   state_.BatchRunning = true;
   view_.EnableUiDuringRun(false);
   view_.StartRunClock();
@@ -422,10 +424,12 @@ void Document::mFileBatch_Click() {
     if (!state_.BatchRunning) break;
   }
   loadFailures_ = nullptr;
+  outcome.unreadable = static_cast<int>(failures.size());
 
   if (state_.BatchRunning && !state_.SeparateFiles) {
     std::string error;
     if (!files_.WriteFileAtomic(state_.TextOutputPath, BuildBatchReport(rows), error)) {
+      outcome.reportFailed = true;
       failures.push_back("The report could not be written to \"" + state_.TextOutputPath + "\": " + error);
     }
   }
@@ -439,6 +443,8 @@ void Document::mFileBatch_Click() {
   }
   view_.Beep(kInformationBeep);
   state_.BatchRunning = false;
+  outcome.processed = processed;
+  return outcome;
 }
 
 }  // namespace morvane::document

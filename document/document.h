@@ -66,8 +66,14 @@ class Document {
   bool LoadImageFile(bool keepScroll);
   void LoadImageMapFile();
 
-  // File > Batch.
-  void mFileBatch_Click();
+  // File > Batch. Says how it went, for callers without a window.
+  struct BatchResult {
+    bool ran = false;           // the dialog was confirmed and the run started
+    int processed = 0;          // images traced to the end
+    int unreadable = 0;         // pictures that could not be read
+    bool reportFailed = false;  // the report could not be written
+  };
+  BatchResult mFileBatch_Click();
 
  private:
   void ResetContours();
