@@ -1,4 +1,6 @@
 // Adding contours at a click, joining and cutting them, and finding points.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "engine/contour_engine.h"
@@ -108,53 +110,82 @@ void ContourEngine::StartAtNearestOrigin() {
 }
 
 std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPoints& newer) {
+  // The pair taken is the first, in the order existing by new, whose float distance is
+  // the smallest and below the mask's diagonal. It is found in two sweeps that skip
+  // every existing point whose distance to the new points' bounding box already rules
+  // it out: first the smallest squared distance, then the first pair at that float
+  // distance. Float roots grow with the squared distance, so both skips are exact.
   run_.SetProgress(2, 0);
   const std::int32_t eu = UpperBound(existing);
   const std::int32_t nu = UpperBound(newer);
-  // A float distance can only beat the best when the exact squared one is smaller, so
-  // the root is taken only then.
-  std::int64_t bestSquared = std::int64_t{maskW_} * maskW_ + std::int64_t{maskH_} * maskH_;
-  float best = FloatDistance(bestSquared);
-  std::int32_t i0 = 0, j0 = 0;
-  int shown = 0;
-  const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
-  for (std::int32_t i = 1; i <= eu; ++i) {
-    const ContourPoint e = existing[static_cast<std::size_t>(i)];
-    std::int32_t j = 1;
-    if (!IsSeparator(e)) {
-      for (; j <= nu; ++j) {
+  const float limit = FloatDistance(std::int64_t{maskW_} * maskW_ + std::int64_t{maskH_} * maskH_);
+
+  std::int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
+  for (std::int32_t j = 1; j <= nu; ++j) {
+    const ContourPoint& q = newer[static_cast<std::size_t>(j)];
+    if (!IsSeparator(q)) {
+      x0 = std::min<std::int64_t>(x0, q.x);
+      x1 = std::max<std::int64_t>(x1, q.x);
+      y0 = std::min<std::int64_t>(y0, q.y);
+      y1 = std::max<std::int64_t>(y1, q.y);
+    }
+  }
+  const auto boxSquared = [&](const ContourPoint& e) {
+    const std::int64_t dx = e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0);
+    const std::int64_t dy = e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0);
+    return dx * dx + dy * dy;
+  };
+
+  // The smallest squared distance. The latest points lie nearest to a new figure
+  // most often, so the sweep runs backwards to tighten the bound early.
+  std::int64_t least = INT64_MAX;
+  if (x0 <= x1) {
+    for (std::int32_t i = eu; i >= 1 && least > 0; --i) {
+      const ContourPoint e = existing[static_cast<std::size_t>(i)];
+      if (IsSeparator(e) || boxSquared(e) >= least) {
+        continue;
+      }
+      for (std::int32_t j = 1; j <= nu; ++j) {
         const ContourPoint& q = newer[static_cast<std::size_t>(j)];
-        if (IsSeparator(q)) {
-          continue;
-        }
-        const std::int64_t squared = SquaredDistance(e, q);
-        if (squared >= bestSquared) {
-          continue;
-        }
-        const float d = FloatDistance(squared);
-        if (d < best) {
-          best = d;
-          bestSquared = squared;
-          i0 = i;
-          j0 = j;
-          if (best == 0) {
-            break;
-          }
+        if (!IsSeparator(q)) {
+          least = std::min(least, SquaredDistance(e, q));
         }
       }
-    } else {
-      j = nu + 1;
+    }
+  }
+  const float best = least == INT64_MAX ? limit : FloatDistance(least);
+
+  // Squared distances from here on have roots above best: no pair of theirs is taken.
+  const double beyond = std::pow(static_cast<double>(std::nextafter(best, INFINITY)), 2);
+  std::int32_t i0 = 0, j0 = 0;
+  ProgressGate gate;
+  const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
+  for (std::int32_t i = 1; i <= eu && best < limit; ++i) {
+    const ContourPoint e = existing[static_cast<std::size_t>(i)];
+    std::int32_t j = nu + 1;
+    if (!IsSeparator(e) && static_cast<double>(boxSquared(e)) < beyond) {
+      for (j = 1; j <= nu; ++j) {
+        const ContourPoint& q = newer[static_cast<std::size_t>(j)];
+        if (!IsSeparator(q) && FloatDistance(SquaredDistance(e, q)) == best) {
+          i0 = i;
+          j0 = j;
+          break;
+        }
+      }
     }
     run_.ShowElapsedTime();
-    const int percent =
-        pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(i) *
-                                                    static_cast<double>(j) * 100.0 / pairs))
-                  : 100;
-    if (percent != shown) {
-      shown = percent;
-      run_.SetProgress(2, percent);
+    if (i >= gate.next) {
+      gate.next = i + std::max(1, eu / 1000);
+      const int percent =
+          pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(i) *
+                                                      static_cast<double>(j) * 100.0 / pairs))
+                    : 100;
+      if (percent != gate.shown) {
+        gate.shown = percent;
+        run_.SetProgress(2, percent);
+      }
     }
-    if (best == 0 && i0 > 0) {
+    if (i0 > 0) {
       break;
     }
   }

@@ -394,8 +394,6 @@ std::string AddContourAtPoint(Model& m, std::int32_t px, std::int32_t py) {
   return "";
 }
 
-namespace {
-
 // Nearest pair, one float root per pair; rotates both. Returns i0 (0: no pair).
 std::int32_t ConnectToPrevious(Model& m, ContourPoints& existing, ContourPoints& newer) {
   float best = static_cast<float>(
@@ -424,8 +422,6 @@ std::int32_t ConnectToPrevious(Model& m, ContourPoints& existing, ContourPoints&
   }
   return i0;
 }
-
-}  // namespace
 
 void CreateWholeImage(Model& m) {
   m.contourCount = 0;

@@ -43,6 +43,7 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed);
 void StartAtNearestOrigin(Model& m);
 // AddContourAtPoint without Connected; returns the status text ("" when added).
 std::string AddContourAtPoint(Model& m, std::int32_t px, std::int32_t py);
+std::int32_t ConnectToPrevious(Model& m, ContourPoints& existing, ContourPoints& newer);
 void CreateWholeImage(Model& m);
 
 }  // namespace morvane::engine::reference

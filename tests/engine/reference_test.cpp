@@ -122,6 +122,35 @@ TEST(ReferenceTest, ClickTracesAndAddsGiveTheSamePointArrays) {
   }
 }
 
+// Many equal distances: the pair taken must be the first in the search order.
+TEST(ReferenceTest, NearestPairsAndTheirTies) {
+  std::mt19937 rng(31);
+  for (int round = 0; round < 2000; ++round) {
+    const int spread = 1 + round % 12;
+    std::uniform_int_distribution<int> coord(0, spread), size(0, 14), sep(0, 5);
+    const auto randomArray = [&] {
+      ContourPoints points = EmptyContourPoints();
+      const int n = size(rng);
+      for (int k = 0; k < n; ++k) {
+        points.push_back(sep(rng) == 0 ? Separator(k) : ContourPoint{coord(rng), coord(rng)});
+      }
+      return points;
+    };
+    ContourPoints existing = randomArray(), newer = randomArray();
+    reference::Model model;
+    model.maskW = 1 + round % 9;  // a small diagonal leaves some pairs out of reach
+    model.maskH = 1 + round % 5;
+    ContourPoints modelExisting = existing, modelNewer = newer;
+    const std::int32_t expected = reference::ConnectToPrevious(model, modelExisting, modelNewer);
+
+    FastRun fast(core::RgbImage(model.maskW, model.maskH), 1, false);
+    fast.engine.PrepareMask();
+    ASSERT_EQ(fast.engine.ConnectToPrevious(existing, newer), expected) << "round " << round;
+    ASSERT_EQ(existing, modelExisting) << "round " << round;
+    ASSERT_EQ(newer, modelNewer) << "round " << round;
+  }
+}
+
 // The line-of-sight test answers as the picture box's own line drawing.
 TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
   std::mt19937 rng(7);
