@@ -1,39 +1,16 @@
 #pragma once
 
+#include "platform/core/message_box.h"
+
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+#include <cstdint>
 
 namespace morvane::widgets {
 
-// Message-box styles and answers, numbered as the program passes and tests them.
-enum MessageBoxStyle : int {
-  kOkOnly = 0,
-  kOkCancel = 1,
-  kAbortRetryIgnore = 2,
-  kYesNoCancel = 3,
-  kYesNo = 4,
-  kRetryCancel = 5,
-  kCritical = 16,
-  kQuestion = 32,
-  kExclamation = 48,
-  kInformation = 64,
-  kDefaultButton2 = 256,
-  kDefaultButton3 = 512,
-};
-enum MessageBoxResult : int { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
-
 // Message-beep types: 0 default, 16 error, 32 question, 48 warning, 64 information.
 enum BeepType : int { kBeepDefault = 0, kBeepError = 16, kBeepQuestion = 32, kBeepWarning = 48, kBeepInformation = 64 };
-
-// A modal message box. The text is plain text; an empty title is the program's title.
-// The answer is one of MessageBoxResult.
-class MessageBoxService {
- public:
-  virtual ~MessageBoxService() = default;
-  virtual int Show(QWidget* owner, const QString& text, int style, const QString& title = {}) = 0;
-};
 
 class BeepService {
  public:
@@ -59,8 +36,9 @@ class ClipboardService {
   virtual void Clear() = 0;
 };
 
-// The services in use: the real ones unless a ServiceOverride is alive.
-MessageBoxService& MessageBoxes();
+// The services in use: the real ones unless a ServiceOverride is alive. Message boxes
+// are the platform core's service, shown by AppMessageBox (app_message_box.h).
+core::MessageBoxService& MessageBoxes();
 BeepService& Beeper();
 ShellService& Shell();
 ClipboardService& Clipboard();
@@ -69,14 +47,14 @@ ClipboardService& Clipboard();
 // the previous ones back when it ends. Tests install fakes this way.
 class ServiceOverride {
  public:
-  ServiceOverride(MessageBoxService* messageBoxes, BeepService* beeper, ShellService* shell,
+  ServiceOverride(core::MessageBoxService* messageBoxes, BeepService* beeper, ShellService* shell,
                   ClipboardService* clipboard);
   ~ServiceOverride();
   ServiceOverride(const ServiceOverride&) = delete;
   ServiceOverride& operator=(const ServiceOverride&) = delete;
 
  private:
-  MessageBoxService* messageBoxes_;
+  core::MessageBoxService* messageBoxes_;
   BeepService* beeper_;
   ShellService* shell_;
   ClipboardService* clipboard_;
@@ -84,6 +62,11 @@ class ServiceOverride {
 
 // The program's title for message boxes: the application display name.
 QString ProgramTitle();
+
+// Asks the message boxes in use: plain text, styled and answered with the numbers of
+// platform/core/message_box.h, captioned with the program's title unless a title is
+// given. No owner window.
+std::int32_t ShowMessage(const QString& text, std::int32_t style, const QString& title = {});
 
 // How a file path or an address becomes something the desktop can open: an address
 // with a scheme ("http:", "mailto:", "file:") as it is, anything else as a local path.
