@@ -66,23 +66,25 @@ void BoxPath(Px a, Px b, const Clip& clip, std::vector<PathPixel>& out) {
     return;
   }
   const std::int64_t w = std::int64_t{r} - l, h = std::int64_t{bo} - t;
-  auto row = [&](std::int32_t y, std::int32_t x0, std::int32_t x1, bool forward, std::int64_t base) {
-    if (y < clip.top || y > clip.bottom) return;
-    const std::int32_t from = std::max(x0, clip.left), to = std::min(x1, clip.right);
-    if (forward) {
-      for (std::int32_t x = from; x <= to; ++x) out.push_back({{x, y}, base + (x - x0)});
-    } else {
-      for (std::int32_t x = to; x >= from; --x) out.push_back({{x, y}, base + (x1 - x)});
+  // One side of the box: the pixels v0 .. v1 along it at the fixed coordinate, walked
+  // forwards or backwards, numbered on from base.
+  auto side = [&](bool horizontal, std::int32_t fixed, std::int32_t v0, std::int32_t v1, bool forward,
+                  std::int64_t base) {
+    const std::int32_t fixLo = horizontal ? clip.top : clip.left, fixHi = horizontal ? clip.bottom : clip.right;
+    if (fixed < fixLo || fixed > fixHi) return;
+    const std::int32_t from = std::max(v0, horizontal ? clip.left : clip.top);
+    const std::int32_t to = std::min(v1, horizontal ? clip.right : clip.bottom);
+    for (std::int32_t k = 0; k <= to - from; ++k) {
+      const std::int32_t v = forward ? from + k : to - k;
+      const Px p = horizontal ? Px{v, fixed} : Px{fixed, v};
+      out.push_back({p, base + (forward ? v - v0 : v1 - v)});
     }
   };
+  auto row = [&](std::int32_t y, std::int32_t x0, std::int32_t x1, bool forward, std::int64_t base) {
+    side(true, y, x0, x1, forward, base);
+  };
   auto column = [&](std::int32_t x, std::int32_t y0, std::int32_t y1, bool forward, std::int64_t base) {
-    if (x < clip.left || x > clip.right) return;
-    const std::int32_t from = std::max(y0, clip.top), to = std::min(y1, clip.bottom);
-    if (forward) {
-      for (std::int32_t y = from; y <= to; ++y) out.push_back({{x, y}, base + (y - y0)});
-    } else {
-      for (std::int32_t y = to; y >= from; --y) out.push_back({{x, y}, base + (y1 - y)});
-    }
+    side(false, x, y0, y1, forward, base);
   };
   row(t, l, r, true, 0);                    // top, left to right
   column(r, t + 1, bo, true, w + 1);        // right, downwards
