@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/file_helpers.h"
 #include "document/area_text.h"
 #include "document/map_format.h"
 
@@ -77,29 +78,6 @@ bool MatchesPatterns(std::string_view path, std::string_view patterns) {
 }
 
 bool IsMapFile(std::string_view path) { return MatchesPatterns(path, kMapPatterns); }
-
-std::string ResolveImageSource(std::string_view src, std::string_view mapPath) {
-  const bool drive = src.size() >= 2 && src[1] == ':';
-  if (drive || src.empty() || src.front() == '/') return std::string(src);
-  std::string path(src);
-  std::replace(path.begin(), path.end(), '\\', '/');
-  std::string base = FolderOf(mapPath);
-  if (base.empty()) return path;
-  std::replace(base.begin(), base.end(), '\\', '/');
-  while (true) {
-    if (path.rfind("./", 0) == 0) {
-      path.erase(0, 2);
-    } else if (path.rfind("../", 0) == 0) {
-      path.erase(0, 3);
-      // base ends with "/": drop its last folder, but never the root.
-      const std::size_t cut = base.find_last_of('/', base.size() >= 2 ? base.size() - 2 : 0);
-      if (cut != std::string::npos && base != "/") base.erase(cut + 1);
-    } else {
-      break;
-    }
-  }
-  return base + path;
-}
 
 std::string BuildBatchReport(const std::vector<ReportRow>& rows) {
   std::size_t longest = 0;
@@ -360,7 +338,7 @@ void Document::LoadImageMapFile() {
   const MapContent map = ReadMapText(*text, requiredSrc);
   if (!map.hasImage || map.usemap.empty()) return;
   state_.ImageSrc = map.src;
-  state_.ImagePath = ResolveImageSource(map.src, state_.MapPath);
+  state_.ImagePath = common::ResolveRelativePath(map.src, FolderOf(state_.MapPath));
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
@@ -394,8 +372,9 @@ std::string Document::InitialFolder(const std::string& path) const {
   return !folder.empty() && files_.DirExists(folder) ? folder : std::string();
 }
 
-void Document::mFileBatch_Click() {
-  if (ConfirmSaveChanges() == kAnswerCancel) return;
+Document::BatchResult Document::mFileBatch_Click() {
+  BatchResult outcome;
+  if (ConfirmSaveChanges() == kAnswerCancel) return outcome;
   dialog_.FileFlags = 20996;
   dialog_.HelpContextId = view_.MenuHelpContextId(MenuItem::mFileBatch);
   dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileBatch));
@@ -406,8 +385,9 @@ void Document::mFileBatch_Click() {
   state_.BatchRunning = true;
   const std::int32_t result = dialog_.ShowOpenDialog();
   state_.BatchRunning = false;
-  if (result != 1 || (!state_.SeparateFiles && state_.TextOutputPath.empty())) return;
+  if (result != 1 || (!state_.SeparateFiles && state_.TextOutputPath.empty())) return outcome;
 
+  outcome.ran = true;
   state_.BatchRunning = true;
   view_.EnableUiDuringRun(false);
   view_.StartRunClock();
@@ -444,10 +424,12 @@ void Document::mFileBatch_Click() {
     if (!state_.BatchRunning) break;
   }
   loadFailures_ = nullptr;
+  outcome.unreadable = static_cast<int>(failures.size());
 
   if (state_.BatchRunning && !state_.SeparateFiles) {
     std::string error;
     if (!files_.WriteFileAtomic(state_.TextOutputPath, BuildBatchReport(rows), error)) {
+      outcome.reportFailed = true;
       failures.push_back("The report could not be written to \"" + state_.TextOutputPath + "\": " + error);
     }
   }
@@ -461,6 +443,8 @@ void Document::mFileBatch_Click() {
   }
   view_.Beep(kInformationBeep);
   state_.BatchRunning = false;
+  outcome.processed = processed;
+  return outcome;
 }
 
 }  // namespace morvane::document

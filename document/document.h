@@ -23,11 +23,6 @@ bool MatchesPatterns(std::string_view path, std::string_view patterns);
 // A map file, by its name; anything else is opened as an image.
 bool IsMapFile(std::string_view path);
 
-// The img src of a map resolved against the map's folder: a path with a drive letter
-// or a leading "/" stays; "\" in a relative path reads as "/"; "./" and "../" steps
-// are taken. An empty folder leaves the path as it is.
-std::string ResolveImageSource(std::string_view src, std::string_view mapPath);
-
 // One row of the batch report.
 struct ReportRow {
   std::string name;
@@ -71,8 +66,14 @@ class Document {
   bool LoadImageFile(bool keepScroll);
   void LoadImageMapFile();
 
-  // File > Batch.
-  void mFileBatch_Click();
+  // File > Batch. Says how it went, for callers without a window.
+  struct BatchResult {
+    bool ran = false;           // the dialog was confirmed and the run started
+    int processed = 0;          // images traced to the end
+    int unreadable = 0;         // pictures that could not be read
+    bool reportFailed = false;  // the report could not be written
+  };
+  BatchResult mFileBatch_Click();
 
  private:
   void ResetContours();

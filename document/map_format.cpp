@@ -5,6 +5,8 @@
 #include <charconv>
 #include <limits>
 
+#include "common/text_helpers.h"
+
 namespace morvane::document {
 namespace {
 
@@ -113,6 +115,11 @@ std::string DecodeHtml(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size()) {
     const char c = text[at];
+    if (c == '\0') {  // as a browser reads it
+      AppendUtf8(out, kReplacement);
+      ++at;
+      continue;
+    }
     if (c != '&') {
       out += c;
       ++at;
@@ -245,10 +252,9 @@ std::string MapHeaderLine(std::string_view src, std::string_view name) {
          "'><map name='" + escapedName + "'>";
 }
 
-bool IsOwnMap(std::string_view existing, std::string_view headerLine) {
-  while (existing.size() >= 2 && existing.substr(existing.size() - 2) == "\r\n") {
-    existing.remove_suffix(2);
-  }
+bool IsOwnMap(std::string_view file, std::string_view headerLine) {
+  const std::string trimmed = common::TrimTrailingCrLf(file);
+  const std::string_view existing = trimmed;
   if (existing.empty()) return true;
   const std::string header = std::string(headerLine) + "\r\n";
   if (existing.size() < header.size() || !EqualsNoCase(existing.substr(0, header.size()), header)) {

@@ -20,7 +20,8 @@ std::string EscapeHtml(std::string_view utf8);
 
 // Decodes numeric references (&#65; &#x41;) and &amp; &lt; &gt; &quot; &apos;; other
 // text, unknown names and references without their ";" stay as they are. A reference
-// to no valid character (0, a surrogate, beyond U+10FFFF) gives U+FFFD.
+// to no valid character (0, a surrogate, beyond U+10FFFF) gives U+FFFD, and so does a
+// NUL in the text.
 std::string DecodeHtml(std::string_view text);
 
 // ---- Tags -----------------------------------------------------------------------

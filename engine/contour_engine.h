@@ -113,9 +113,11 @@ class ContourEngine {
   enum class TraceResult { NoFigure, DeadEnd, Found };
 
   std::size_t Index(std::int32_t x, std::int32_t y) const {
-    return (static_cast<std::size_t>(y) + 1) * stride_ + static_cast<std::size_t>(x) + 1;
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) +
+           static_cast<std::size_t>(x);
   }
-  void LoadWorkMask();
+  // Undoes pass 1's painting: the mask as prepared.
+  void UnpaintMask();
   bool ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& start);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
@@ -125,7 +127,11 @@ class ContourEngine {
   void RunFlood(std::uint8_t from, std::uint8_t to);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                     std::vector<std::uint8_t>& removed);
-  void ReductionStep(std::int32_t c, std::int32_t upper, int& shown);
+  struct ProgressGate {
+    std::int32_t next = 0;
+    int shown = 0;
+  };
+  void ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate);
 
   ContourState& state_;
   EngineHost& host_;
@@ -137,22 +143,23 @@ class ContourEngine {
   std::uint32_t backRgb_ = 0xFFFFFF;  // the colour as 0xRRGGBB
   bool backIsPlain_ = true;
 
-  // The mask as built from the image, and the working copy that the runs paint on,
-  // framed by one pixel of kMaskOutside so that neighbour reads need no bounds test.
-  core::Mask prepared_;
-  std::vector<std::uint8_t> work_;
+  // The mask as built from the image; the whole-image run paints on it.
+  core::Mask mask_;
   std::int32_t maskW_ = 0;
   std::int32_t maskH_ = 0;
-  std::size_t stride_ = 2;
 
-  // Moves already taken from each position of the trace: a list per position.
-  struct Move {
-    ContourPoint to;
-    std::int32_t next;
+  std::vector<ContourPoint> currentMoves_;
+  std::vector<ContourPoint> floodStack_;
+  // Scratch kept between runs, so that a run reuses memory it has already touched.
+  ContourPoints collected_;
+  std::vector<std::uint8_t> removed_;
+  struct BackgroundRun {
+    std::int32_t begin, end;
   };
-  std::vector<std::int32_t> moveHeads_;
-  std::vector<Move> moves_;
-  std::vector<std::size_t> floodStack_;
+  std::vector<BackgroundRun> runs_;
+  std::vector<std::int32_t> runParents_;
+  std::vector<std::uint8_t> runOuter_;
+  std::vector<std::size_t> rowStarts_;
 };
 
 }  // namespace morvane::engine

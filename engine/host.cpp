@@ -5,15 +5,22 @@
 namespace morvane::engine {
 
 std::string FormatContourNumber(std::int32_t number, std::string_view format) {
-  std::string digits = std::to_string(std::llabs(static_cast<long long>(number)));
-  if (digits.size() < format.size()) {
-    digits.insert(0, format.size() - digits.size(), '0');
+  const std::string digits = std::to_string(std::llabs(static_cast<long long>(number)));
+  std::string text;
+  if (number < 0) {
+    text.push_back('-');
   }
-  return number < 0 ? "-" + digits : digits;
+  if (digits.size() < format.size()) {
+    text.append(format.size() - digits.size(), '0');
+  }
+  text.append(digits);
+  return text;
 }
 
 std::string ContourTitle(std::int32_t number, std::string_view format) {
-  return "#" + FormatContourNumber(number, format);
+  std::string title = "#";
+  title.append(FormatContourNumber(number, format));
+  return title;
 }
 
 }  // namespace morvane::engine

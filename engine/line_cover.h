@@ -36,8 +36,10 @@ inline bool LineCovers(const common::ContourPoint& from, const common::ContourPo
   if (t < 0 || t > major) {
     return false;
   }
-  const LineWide offset =
-      (LineWide{2} * t * minor + major) / (LineWide{2} * major);
+  // 2 t minor + major fits 64 bits for every coordinate an image can have.
+  const LineWide offset = major < (std::int64_t{1} << 30)
+                              ? LineWide{(2 * t * minor + major) / (2 * major)}
+                              : (LineWide{2} * t * minor + major) / (LineWide{2} * major);
   const LineWide expected = dMinor < 0 ? -offset : offset;
   return expected == pMinor;
 }

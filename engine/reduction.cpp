@@ -1,4 +1,5 @@
 // Point reduction.
+#include <algorithm>
 #include <cmath>
 
 #include "common/line_helpers.h"
@@ -48,12 +49,17 @@ double SegmentAngle(const ContourPoints& points, std::int32_t i, std::int32_t j)
   return SegmentAngle(points[static_cast<std::size_t>(i)], points[static_cast<std::size_t>(j)]);
 }
 
-void ContourEngine::ReductionStep(std::int32_t c, std::int32_t upper, int& shown) {
+void ContourEngine::ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate) {
   run_.ShowElapsedTime();
+  // The bar moves by whole percents; looking a thousand times per run is enough.
+  if (c < gate.next) {
+    return;
+  }
+  gate.next = c + std::max(1, upper / 1000);
   const int percent =
       static_cast<int>(std::nearbyint(static_cast<double>(c) * 100.0 / static_cast<double>(upper)));
-  if (percent != shown) {
-    shown = percent;
+  if (percent != gate.shown) {
+    gate.shown = percent;
     run_.SetProgress(2, percent);
   }
 }
@@ -64,7 +70,7 @@ std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed) 
     return upper;
   }
   run_.SetProgress(2, 0);
-  std::vector<std::uint8_t> removed;
+  std::vector<std::uint8_t>& removed = removed_;
   if (ApproxMethod == 3.0f) {
     // Direction change first, then line of sight alone on what is left.
     for (const float method : {1.0f, 2.5f}) {
@@ -112,7 +118,7 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
   const auto remove = [&removed](std::int32_t k) { removed[static_cast<std::size_t>(k)] = 1; };
   const std::int32_t u = upper;
   std::int32_t a = 1, b = 2, c = 3;
-  int shown = 0;
+  ProgressGate shown;
 
   if (ApproxMethod == 0.0f) {
     float la = 0, lb = 0;  // kept between calls, as a coincident pair leaves them

@@ -1,4 +1,5 @@
 // Mask preparation and boundary following.
+#include <algorithm>
 #include <cstring>
 
 #include "common/picture_recolor.h"
@@ -68,22 +69,19 @@ void ContourEngine::PrepareMask() {
   common::ColorToRGBText(backColor_, first, second, third);
   const std::int32_t key = std::int32_t{first} | (std::int32_t{second} << 8) |
                            (std::int32_t{third} << 16);
-  if (image_ == nullptr || image_->empty()) {
-    prepared_ = core::Mask();
-  } else {
-    common::RecolorPicture(*image_, key, prepared_);
+  // Let go of the old mask first, so that the new one can take its memory: fresh
+  // pages cost more than the recolouring.
+  mask_ = core::Mask();
+  if (image_ != nullptr && !image_->empty()) {
+    common::RecolorPicture(*image_, key, mask_);
   }
-  LoadWorkMask();
+  maskW_ = mask_.empty() ? 0 : mask_.width;
+  maskH_ = mask_.empty() ? 0 : mask_.height;
 }
 
-void ContourEngine::LoadWorkMask() {
-  maskW_ = prepared_.width > 0 && prepared_.height > 0 ? prepared_.width : 0;
-  maskH_ = maskW_ > 0 ? prepared_.height : 0;
-  stride_ = static_cast<std::size_t>(maskW_) + 2;
-  work_.assign(stride_ * (static_cast<std::size_t>(maskH_) + 2), kMaskOutside);
-  for (std::int32_t y = 0; y < maskH_; ++y) {
-    std::memcpy(&work_[Index(0, y)], &prepared_.bits[static_cast<std::size_t>(y) * maskW_],
-                static_cast<std::size_t>(maskW_));
+void ContourEngine::UnpaintMask() {
+  for (std::uint8_t& v : mask_.bits) {
+    v = v == kMaskPainted ? core::kMaskBlack : v;
   }
 }
 
@@ -91,7 +89,7 @@ std::uint8_t ContourEngine::MaskPixel(std::int32_t x, std::int32_t y) const {
   if (x < 0 || y < 0 || x >= maskW_ || y >= maskH_) {
     return kMaskOutside;
   }
-  return work_[Index(x, y)];
+  return mask_.bits[Index(x, y)];
 }
 
 bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
@@ -111,7 +109,7 @@ bool ContourEngine::ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& s
   for (std::int32_t row = y; row < maskH_; ++row) {
     const std::int32_t from = row == y ? std::max(x, 0) : 0;
     if (from < maskW_) {
-      const std::uint8_t* begin = &work_[Index(from, row)];
+      const std::uint8_t* begin = &mask_.bits[Index(from, row)];
       const void* hit = std::memchr(begin, core::kMaskBlack, static_cast<std::size_t>(maskW_ - from));
       if (hit != nullptr) {
         start = {from + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
@@ -128,12 +126,12 @@ bool ContourEngine::FindStart(std::int32_t x, std::int32_t y, ContourPoint& star
   if (MaskPixel(x, y) != core::kMaskBlack) {
     return ScanForBlack(x, y, start);
   }
-  if (x == 0 || work_[Index(x - 1, y)] != core::kMaskBlack) {
+  if (x == 0 || mask_.bits[Index(x - 1, y)] != core::kMaskBlack) {
     start = {x, y};
     return true;
   }
   // The rightmost pixel of the black run that holds (x, y).
-  const std::uint8_t* row = &work_[Index(0, y)];
+  const std::uint8_t* row = &mask_.bits[Index(0, y)];
   std::int32_t c = x;
   while (c < maskW_ && row[c] == core::kMaskBlack) {
     ++c;
@@ -165,46 +163,46 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
   }
   points.push_back(start);
 
-  const auto stride = static_cast<std::ptrdiff_t>(stride_);
+  const auto stride = static_cast<std::ptrdiff_t>(maskW_);
   std::array<std::ptrdiff_t, 9> delta{};
   for (std::size_t q = 1; q <= 8; ++q) {
     delta[q] = kDy[q] * stride + kDx[q];
   }
-  const std::uint8_t* mask = work_.data();
+  const std::uint8_t* mask = mask_.bits.data();
   const std::int32_t lastX = maskW_ - 1;
   const std::int32_t lastY = maskH_ - 1;
   // A trace that has not closed after this many steps never will.
   const std::int64_t cap = 8 * std::int64_t{maskW_} * maskH_ + 8;
 
-  moveHeads_.assign(2, -1);
-  moves_.clear();
+  // The steps already taken from the current position. Only the current position's
+  // list is ever looked at again: after a squared corner the trace returns to it, never
+  // further back. A new position starts empty.
+  std::vector<ContourPoint>& taken = currentMoves_;
+  taken.clear();
   std::int32_t n = 1;
   std::int32_t s = 1;  // back direction; 0 stands for position 8
   for (std::int64_t steps = 1;; ++steps) {
     const ContourPoint p = points[static_cast<std::size_t>(n)];
     const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
+    // Away from the border every neighbour is inside the mask.
+    const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
     ContourPoint c{};
     std::int32_t j = 1;
     for (; j <= 7; ++j) {
-      const std::size_t q = static_cast<std::size_t>((s + j - 1) % 8 + 1);
-      const std::ptrdiff_t ci = base + delta[q];
-      if (mask[ci] != core::kMaskBlack) {
-        continue;  // also every pixel beyond the mask
-      }
+      const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
       c = {p.x + kDx[q], p.y + kDy[q]};
-      bool taken = false;
-      for (std::int32_t m = moveHeads_[static_cast<std::size_t>(n)]; m >= 0;
-           m = moves_[static_cast<std::size_t>(m)].next) {
-        if (moves_[static_cast<std::size_t>(m)].to == c) {
-          taken = true;
-          break;
-        }
-      }
-      if (taken) {
+      if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
         continue;
       }
-      const bool onBorder = c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY;
-      if (onBorder || mask[ci - 1] != core::kMaskBlack || mask[ci + stride] != core::kMaskBlack ||
+      const std::ptrdiff_t ci = base + delta[q];
+      if (mask[ci] != core::kMaskBlack) {
+        continue;
+      }
+      if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
+        continue;
+      }
+      if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
+          mask[ci - 1] != core::kMaskBlack || mask[ci + stride] != core::kMaskBlack ||
           mask[ci + 1] != core::kMaskBlack || mask[ci - stride] != core::kMaskBlack) {
         break;
       }
@@ -212,18 +210,18 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
     if (j > 7) {
       return TraceResult::DeadEnd;
     }
-    moves_.push_back({c, moveHeads_[static_cast<std::size_t>(n)]});
-    moveHeads_[static_cast<std::size_t>(n)] = static_cast<std::int32_t>(moves_.size() - 1);
+    taken.push_back(c);
     ++n;
     if (n > UpperBound(points)) {
       points.push_back(c);
-      moveHeads_.push_back(-1);
     } else {
       points[static_cast<std::size_t>(n)] = c;
     }
-    s = ((s + j) % 8 + 4) % 8;
+    s = (s + j + 4) & 7;
     if (RectifyCorner(n)) {
       --n;
+    } else {
+      taken.clear();
     }
     run_.ShowElapsedTime();
     if (run_.StopRequested()) {
@@ -256,6 +254,12 @@ bool ContourEngine::RectifyCorner(std::int32_t i) {
   const ContourPoint& p1 = at(i - 1);
   const ContourPoint& p2 = at(i - 2);
   const ContourPoint& p3 = at(i - 3);
+  // Every pattern starts with a unit step along an axis; most steps rule all out.
+  const std::int64_t dx = std::int64_t{p1.x} - p.x;
+  const std::int64_t dy = std::int64_t{p1.y} - p.y;
+  if ((dx != 0) == (dy != 0) || dx < -1 || dx > 1 || dy < -1 || dy > 1) {
+    return false;
+  }
   for (const StepPattern& pattern : StepPatterns()) {
     if (IsOffset(p1, p, pattern.d1x, pattern.d1y) && IsOffset(p2, p, pattern.d2x, pattern.d2y) &&
         IsOffset(p3, p, pattern.d3x, pattern.d3y)) {
@@ -276,48 +280,140 @@ void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from,
     return;
   }
   floodStack_.clear();
-  floodStack_.push_back(Index(x, y));
+  floodStack_.push_back({x, y});
   RunFlood(from, to);
 }
 
+namespace {
+
+// Scans for the first byte in [from, to) that is (or, with `equal` false, is not) v,
+// eight bytes at a time; to when there is none.
+template <bool kEqual>
+std::int32_t ScanRight(const std::uint8_t* row, std::int32_t from, std::int32_t to, std::uint8_t v) {
+  const std::uint64_t pattern = 0x0101010101010101ull * v;
+  std::int32_t x = from;
+  for (; x + 8 <= to; x += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, row + x, 8);
+    std::uint64_t diff = word ^ pattern;  // zero bytes where equal
+    std::uint64_t hits;
+    if constexpr (kEqual) {
+      hits = (diff - 0x0101010101010101ull) & ~diff & 0x8080808080808080ull;
+    } else {
+      hits = diff;
+    }
+    if (hits != 0) {
+      return x + (__builtin_ctzll(hits) >> 3);
+    }
+  }
+  for (; x < to; ++x) {
+    if ((row[x] == v) == kEqual) {
+      return x;
+    }
+  }
+  return to;
+}
+
+// The first x of the run of v that ends at `from` (row[from] == v), scanning left.
+std::int32_t RunStart(const std::uint8_t* row, std::int32_t from, std::uint8_t v) {
+  const std::uint64_t pattern = 0x0101010101010101ull * v;
+  std::int32_t x = from;  // row[x..from] are v
+  while (x >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, row + x - 8, 8);
+    const std::uint64_t diff = word ^ pattern;
+    if (diff != 0) {
+      return x - (__builtin_clzll(diff) >> 3);
+    }
+    x -= 8;
+  }
+  while (x > 0 && row[x - 1] == v) {
+    --x;
+  }
+  return x;
+}
+
+}  // namespace
+
 void ContourEngine::FloodOuterBackground() {
-  // The same as framing the mask with background and filling from the frame.
-  floodStack_.clear();
-  for (std::int32_t x = 0; x < maskW_; ++x) {
-    floodStack_.push_back(Index(x, 0));
-    floodStack_.push_back(Index(x, maskH_ - 1));
-  }
+  // The same as framing the mask with background and filling from the frame: every
+  // white run 4-connected through white to the border turns black. Runs are joined row
+  // by row (union-find), which touches the mask in order instead of wandering over it.
+  std::vector<BackgroundRun>& runs = runs_;
+  std::vector<std::int32_t>& parent = runParents_;
+  std::vector<std::uint8_t>& outer = runOuter_;
+  std::vector<std::size_t>& rowStart = rowStarts_;
+  runs.clear();
+  parent.clear();
+  outer.clear();
+  rowStart.assign(static_cast<std::size_t>(maskH_) + 1, 0);
+  const auto find = [&parent](std::int32_t k) {
+    while (parent[static_cast<std::size_t>(k)] != k) {
+      parent[static_cast<std::size_t>(k)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
+      k = parent[static_cast<std::size_t>(k)];
+    }
+    return k;
+  };
+  std::size_t previous = 0;  // first run of the row above
   for (std::int32_t y = 0; y < maskH_; ++y) {
-    floodStack_.push_back(Index(0, y));
-    floodStack_.push_back(Index(maskW_ - 1, y));
+    const std::uint8_t* row = &mask_.bits[Index(0, y)];
+    const std::size_t first = runs.size();
+    rowStart[static_cast<std::size_t>(y)] = first;
+    std::size_t above = previous;
+    for (std::int32_t x = ScanRight<true>(row, 0, maskW_, core::kMaskWhite); x < maskW_;) {
+      const std::int32_t end = ScanRight<false>(row, x, maskW_, core::kMaskWhite);
+      const auto id = static_cast<std::int32_t>(runs.size());
+      runs.push_back({x, end});
+      parent.push_back(id);
+      outer.push_back(y == 0 || y == maskH_ - 1 || x == 0 || end == maskW_ ? 1 : 0);
+      for (; above < first && runs[above].end <= x; ++above) {
+      }
+      for (std::size_t k = above; k < first && runs[k].begin < end; ++k) {
+        const std::int32_t a = find(static_cast<std::int32_t>(k));
+        const std::int32_t b = find(id);
+        if (a != b) {
+          parent[static_cast<std::size_t>(b)] = a;
+          outer[static_cast<std::size_t>(a)] |= outer[static_cast<std::size_t>(b)];
+        }
+      }
+      x = ScanRight<true>(row, end, maskW_, core::kMaskWhite);
+    }
+    previous = first;
   }
-  RunFlood(core::kMaskWhite, core::kMaskBlack);
+  rowStart[static_cast<std::size_t>(maskH_)] = runs.size();
+  for (std::int32_t y = 0; y < maskH_; ++y) {
+    std::uint8_t* row = &mask_.bits[Index(0, y)];
+    for (std::size_t k = rowStart[static_cast<std::size_t>(y)]; k < rowStart[static_cast<std::size_t>(y) + 1]; ++k) {
+      if (outer[static_cast<std::size_t>(find(static_cast<std::int32_t>(k)))] != 0) {
+        std::memset(row + runs[k].begin, core::kMaskBlack, static_cast<std::size_t>(runs[k].end - runs[k].begin));
+      }
+    }
+  }
 }
 
 void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to) {
-  // 4-connected scanline fill; the frame of kMaskOutside stops every run.
-  std::uint8_t* mask = work_.data();
+  // 4-connected, a row's run at a time.
+  std::uint8_t* mask = mask_.bits.data();
   while (!floodStack_.empty()) {
-    const std::size_t seed = floodStack_.back();
+    const ContourPoint seed = floodStack_.back();
     floodStack_.pop_back();
-    if (mask[seed] != from) {
+    std::uint8_t* row = mask + Index(0, seed.y);
+    if (row[seed.x] != from) {
       continue;
     }
-    std::size_t left = seed;
-    while (mask[left - 1] == from) {
-      --left;
-    }
-    std::size_t right = seed;
-    while (mask[right + 1] == from) {
-      ++right;
-    }
-    std::memset(mask + left, to, right - left + 1);
-    for (const std::size_t row : {left - stride_, left + stride_}) {
-      const std::size_t end = row + (right - left);
-      for (std::size_t k = row; k <= end; ++k) {
-        if (mask[k] == from && (k == row || mask[k - 1] != from)) {
-          floodStack_.push_back(k);
-        }
+    const std::int32_t left = RunStart(row, seed.x, from);
+    const std::int32_t end = ScanRight<false>(row, seed.x, maskW_, from);
+    std::memset(row + left, to, static_cast<std::size_t>(end - left));
+    for (const std::int32_t y : {seed.y - 1, seed.y + 1}) {
+      if (y < 0 || y >= maskH_) {
+        continue;
+      }
+      const std::uint8_t* next = mask + Index(0, y);
+      // One seed per run of `from` that touches [left, end).
+      std::int32_t x = ScanRight<true>(next, left, end, from);
+      while (x < end) {
+        floodStack_.push_back({x, y});
+        x = ScanRight<true>(next, ScanRight<false>(next, x, end, from), end, from);
       }
     }
   }

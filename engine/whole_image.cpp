@@ -11,7 +11,7 @@ bool ContourEngine::FindNextRegionPixel(ContourPoint& p) {
   for (std::int32_t row = std::max(p.y, 0); row < maskH_; ++row) {
     const std::int32_t from = row == p.y ? std::max(p.x + 1, 0) : 0;
     if (from < maskW_) {
-      const std::uint8_t* begin = &work_[Index(from, row)];
+      const std::uint8_t* begin = &mask_.bits[Index(from, row)];
       const void* hit = std::memchr(begin, core::kMaskWhite, static_cast<std::size_t>(maskW_ - from));
       if (hit != nullptr) {
         p = {from + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
@@ -30,7 +30,7 @@ std::int32_t ContourEngine::CountRegionPixels() {
   std::int64_t count = 0;
   int shown = 0;
   for (std::int32_t row = 0; row < maskH_; ++row) {
-    const std::uint8_t* line = &work_[Index(0, row)];
+    const std::uint8_t* line = &mask_.bits[Index(0, row)];
     std::int32_t white = 0;
     for (std::int32_t x = 0; x < maskW_; ++x) {
       white += line[x] == core::kMaskWhite ? 1 : 0;
@@ -59,7 +59,8 @@ void ContourEngine::mFileCreate_Click() {
   host_.SetProgress2Text("");
   host_.LoadImageFile(true);
   state_.ContourCount = 0;
-  ContourPoints collected = EmptyContourPoints();
+  ContourPoints& collected = collected_;
+  ResetPoints(collected);
   titles_.Clear();
   titles_.SetTitlesText("");
   titles_.EnableTitlesText(false);
@@ -72,8 +73,11 @@ void ContourEngine::mFileCreate_Click() {
     if (pass == 1) {
       PrepareMask();
       total = CountRegionPixels();
+      // Room for a boundary point per figure pixel, which no image needs: only what is
+      // written is ever backed by memory, and the array never moves while it grows.
+      collected.reserve(static_cast<std::size_t>(total) + 2);
     } else {
-      LoadWorkMask();  // the mask as prepared, without pass 1's painting
+      UnpaintMask();  // the mask as prepared, without pass 1's painting
     }
     // Pass 1 resumes its raster scan where the last figure started: nothing before it
     // is black any more. Pass 2 scans on from the last hole.
@@ -167,7 +171,9 @@ void ContourEngine::mFileCreate_Click() {
   }
 
   // End of run, also when stopped: what was collected becomes the document.
-  points = std::move(collected);
+  // The collected array becomes the document's; the old one's memory is kept for the
+  // next run.
+  points.swap(collected);
   std::int32_t n = SimplifyContour(points, true);
   if (UpperBound(points) > 0) {
     if (n >= 1 && points[static_cast<std::size_t>(n)] == points[1]) {

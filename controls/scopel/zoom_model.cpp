@@ -24,7 +24,7 @@ std::int64_t Div(std::int64_t a, std::int64_t b) { return b == 0 ? 0 : a / b; }
 
 std::int64_t RoundHalfEven(double v) {
   if (!std::isfinite(v)) return 0;
-  const double r = std::nearbyint(v);
+  const double r = core::RoundHalfEven(v);
   if (r >= 9.2e18) return std::numeric_limits<std::int64_t>::max();
   if (r <= -9.2e18) return std::numeric_limits<std::int64_t>::min();
   return static_cast<std::int64_t>(r);
@@ -57,9 +57,9 @@ void ZoomModel::PictureChanged(bool hasPicture, std::int64_t imageWidth, std::in
   if (!hasPicture) {
     viewHasPicture_ = false;
     ResetZoomView();
-  } else {
-    Resize();
   }
+  // Without a picture the layout hides the strips: no scroll bars beside an empty view.
+  Resize();
 }
 
 bool ZoomModel::SetZooming(int zoom) {

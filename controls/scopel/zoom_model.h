@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/core/units.h"
+
 namespace morvane::scopel {
 
 // Screen twips per pixel, fixed on both axes.
-inline constexpr std::int64_t kTwipsPerPixelX = 15;
-inline constexpr std::int64_t kTwipsPerPixelY = 15;
+inline constexpr std::int64_t kTwipsPerPixelX = core::kTwipsPerPixel;
+inline constexpr std::int64_t kTwipsPerPixelY = core::kTwipsPerPixel;
 
-// v rounded to the nearest whole number, halves to even.
+// v rounded to the nearest whole number, halves to even, held within 64 bits.
 std::int64_t RoundHalfEven(double v);
 
 // A scroll bar as the layout sees it: whole values, 32-bit.

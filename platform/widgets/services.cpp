@@ -2,6 +2,7 @@
 
 #include "platform/widgets/app_message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -9,10 +10,28 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <memory>
+
 
 namespace morvane::widgets {
 
 namespace {
+
+// The platform core's box, parented to the owner widget.
+class QtMessageBoxes final : public MessageBoxService {
+ public:
+  int Show(QWidget* owner, const QString& text, int style, const QString& title) override {
+    core::MessageBoxRequest request;
+    request.text = text.toStdString();
+    request.caption = (title.isEmpty() ? ProgramTitle() : title).toStdString();
+    request.style = style;
+    const std::unique_ptr<QMessageBox> box = AppMessageBox().Build(request);
+    if (owner) box->setParent(owner, box->windowFlags());
+    box->exec();
+    QAbstractButton* clicked = box->clickedButton();
+    return clicked ? AppMessageBox::AnswerFor(box->standardButton(clicked)) : kCancel;
+  }
+};
 
 class QtBeeper final : public BeepService {
  public:
@@ -39,14 +58,14 @@ class SystemClipboard final : public ClipboardService {
 };
 
 struct Current {
-  core::MessageBoxService* messageBoxes;
+  MessageBoxService* messageBoxes;
   BeepService* beeper;
   ShellService* shell;
   ClipboardService* clipboard;
 };
 
 Current& Installed() {
-  static AppMessageBox messageBoxes;
+  static QtMessageBoxes messageBoxes;
   static QtBeeper beeper;
   static DesktopShell shell;
   static SystemClipboard clipboard;
@@ -56,12 +75,12 @@ Current& Installed() {
 
 }  // namespace
 
-core::MessageBoxService& MessageBoxes() { return *Installed().messageBoxes; }
+MessageBoxService& MessageBoxes() { return *Installed().messageBoxes; }
 BeepService& Beeper() { return *Installed().beeper; }
 ShellService& Shell() { return *Installed().shell; }
 ClipboardService& Clipboard() { return *Installed().clipboard; }
 
-ServiceOverride::ServiceOverride(core::MessageBoxService* messageBoxes, BeepService* beeper,
+ServiceOverride::ServiceOverride(MessageBoxService* messageBoxes, BeepService* beeper,
                                  ShellService* shell, ClipboardService* clipboard) {
   Current& c = Installed();
   messageBoxes_ = c.messageBoxes;
@@ -81,14 +100,6 @@ ServiceOverride::~ServiceOverride() {
 QString ProgramTitle() {
   const QString display = QGuiApplication::applicationDisplayName();
   return display.isEmpty() ? QCoreApplication::applicationName() : display;
-}
-
-std::int32_t ShowMessage(const QString& text, std::int32_t style, const QString& title) {
-  core::MessageBoxRequest request;
-  request.text = text.toStdString();
-  request.caption = (title.isEmpty() ? ProgramTitle() : title).toStdString();
-  request.style = style;
-  return MessageBoxes().Show(request);
 }
 
 QString DesktopTarget(const QString& pathOrAddress) {

@@ -7,10 +7,47 @@
 
 #include <cstdint>
 
+class QWidget;
+
 namespace morvane::widgets {
+
+// Message-box styles and answers, numbered as the program passes and tests them (the
+// numbers of platform/core/message_box.h).
+enum MessageBoxStyle : int {
+  kOkOnly = core::kMbOk,
+  kOkCancel = core::kMbOkCancel,
+  kAbortRetryIgnore = core::kMbAbortRetryIgnore,
+  kYesNoCancel = core::kMbYesNoCancel,
+  kYesNo = core::kMbYesNo,
+  kRetryCancel = core::kMbRetryCancel,
+  kCritical = core::kMbIconStop,
+  kQuestion = core::kMbIconQuestion,
+  kExclamation = core::kMbIconExclamation,
+  kInformation = core::kMbIconInformation,
+  kDefaultButton2 = core::kMbDefaultButton2,
+  kDefaultButton3 = core::kMbDefaultButton3,
+};
+enum MessageBoxResult : int {
+  kOk = core::kIdOk,
+  kCancel = core::kIdCancel,
+  kAbort = core::kIdAbort,
+  kRetry = core::kIdRetry,
+  kIgnore = core::kIdIgnore,
+  kYes = core::kIdYes,
+  kNo = core::kIdNo,
+};
 
 // Message-beep types: 0 default, 16 error, 32 question, 48 warning, 64 information.
 enum BeepType : int { kBeepDefault = 0, kBeepError = 16, kBeepQuestion = 32, kBeepWarning = 48, kBeepInformation = 64 };
+
+// A modal message box over a widget. The text is plain text; an empty title is the
+// program's title. The answer is one of MessageBoxResult. The real one shows the
+// platform core's box (AppMessageBox).
+class MessageBoxService {
+ public:
+  virtual ~MessageBoxService() = default;
+  virtual int Show(QWidget* owner, const QString& text, int style, const QString& title = {}) = 0;
+};
 
 class BeepService {
  public:
@@ -36,9 +73,8 @@ class ClipboardService {
   virtual void Clear() = 0;
 };
 
-// The services in use: the real ones unless a ServiceOverride is alive. Message boxes
-// are the platform core's service, shown by AppMessageBox (app_message_box.h).
-core::MessageBoxService& MessageBoxes();
+// The services in use: the real ones unless a ServiceOverride is alive.
+MessageBoxService& MessageBoxes();
 BeepService& Beeper();
 ShellService& Shell();
 ClipboardService& Clipboard();
@@ -47,14 +83,14 @@ ClipboardService& Clipboard();
 // the previous ones back when it ends. Tests install fakes this way.
 class ServiceOverride {
  public:
-  ServiceOverride(core::MessageBoxService* messageBoxes, BeepService* beeper, ShellService* shell,
+  ServiceOverride(MessageBoxService* messageBoxes, BeepService* beeper, ShellService* shell,
                   ClipboardService* clipboard);
   ~ServiceOverride();
   ServiceOverride(const ServiceOverride&) = delete;
   ServiceOverride& operator=(const ServiceOverride&) = delete;
 
  private:
-  core::MessageBoxService* messageBoxes_;
+  MessageBoxService* messageBoxes_;
   BeepService* beeper_;
   ShellService* shell_;
   ClipboardService* clipboard_;
@@ -62,11 +98,6 @@ class ServiceOverride {
 
 // The program's title for message boxes: the application display name.
 QString ProgramTitle();
-
-// Asks the message boxes in use: plain text, styled and answered with the numbers of
-// platform/core/message_box.h, captioned with the program's title unless a title is
-// given. No owner window.
-std::int32_t ShowMessage(const QString& text, std::int32_t style, const QString& title = {});
 
 // How a file path or an address becomes something the desktop can open: an address
 // with a scheme ("http:", "mailto:", "file:") as it is, anything else as a local path.

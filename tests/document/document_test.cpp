@@ -392,20 +392,6 @@ TEST_F(DocumentTest, NewDocumentResetsTheCountAndBlocksTheWindow) {
   EXPECT_FALSE(view.enabled[MenuItem::mFilePainter]);  // no painter set
 }
 
-TEST_F(DocumentTest, ResolvesImageSources) {
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {"a.gif", "/maps/x.htm", "/maps/a.gif"},
-      {"./a.gif", "/maps/x.htm", "/maps/a.gif"},
-      {"../img/a.gif", "/maps/sub/x.htm", "/maps/img/a.gif"},
-      {"..\\img\\a.gif", "/maps/sub/x.htm", "/maps/img/a.gif"},
-      {"../../../a.gif", "/maps/x.htm", "/a.gif"},
-      {"/abs/a.gif", "/maps/x.htm", "/abs/a.gif"},
-      {"C:\\pics\\a.gif", "/maps/x.htm", "C:\\pics\\a.gif"},
-      {"a.gif", "", "a.gif"},
-  };
-  for (const auto& [src, map, expected] : cases) EXPECT_EQ(ResolveImageSource(src, map), expected) << src;
-}
-
 // ---- Opening and the recent files ---------------------------------------------------
 
 TEST_F(DocumentTest, TheSavePrompt) {
@@ -588,7 +574,10 @@ TEST_F(BatchTest, ReportPadsNamesAndListsEachContour) {
   state.TextOutputPath = "/out/report.txt";
   files.files["/out/report.txt"] = "an old report that must go";
   Choose({"/b/fen.gif", "/b/harbour.bmp", "/b/missing.gif", "/b/plain.gif", "/b/\xC3\xB8.gif"});
-  doc.mFileBatch_Click();
+  const Document::BatchResult result = doc.mFileBatch_Click();
+  EXPECT_TRUE(result.ran);
+  EXPECT_EQ(result.processed, 4);
+  EXPECT_FALSE(result.reportFailed);
   EXPECT_EQ(files.files["/out/report.txt"],
             "fen.gif     10,0,5,5\r\n"
             "harbour.bmp 1,1,2,2\r\n3,3,4,4\r\n"
@@ -660,7 +649,7 @@ TEST_F(BatchTest, NothingToDo) {
   // Cancelled dialog.
   state.TextOutputPath = "/out/r.txt";
   dialog.answers = {{0, {}, 1}};
-  doc.mFileBatch_Click();
+  EXPECT_FALSE(doc.mFileBatch_Click().ran);
   EXPECT_EQ(created, 0);
 }
 
@@ -692,7 +681,7 @@ TEST_F(BatchTest, PicturesThatCannotBeReadAreSkippedAndListedOnce) {
   files.files["/b/broken.gif"] = "junk";
   state.TextOutputPath = "/out/r.txt";
   Choose({"/b/broken.gif", "/b/fen.gif"});
-  doc.mFileBatch_Click();
+  EXPECT_EQ(doc.mFileBatch_Click().unreadable, 1);
   EXPECT_EQ(files.files["/out/r.txt"], "fen.gif 10,0,5,5\r\n");
   EXPECT_EQ(view.status[StatusPanel::Progress1], "1 images processed.");
   ASSERT_EQ(view.errors.size(), 1u);
@@ -702,7 +691,7 @@ TEST_F(BatchTest, PicturesThatCannotBeReadAreSkippedAndListedOnce) {
   files.unwritable.insert("/out/r.txt");
   view.errors.clear();
   Choose({"/b/fen.gif"});
-  doc.mFileBatch_Click();
+  EXPECT_TRUE(doc.mFileBatch_Click().reportFailed);
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("/out/r.txt"), std::string::npos);
 }

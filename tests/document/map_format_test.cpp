@@ -29,6 +29,7 @@ TEST(DecodeHtmlTest, DecodesReferencesAndLeavesTheRest) {
       {"&#0; &#xD800; &#1114112; &#99999999999;", "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(DecodeHtml(in), out) << in;
+  EXPECT_EQ(DecodeHtml(std::string("a\0b", 3)), "a\xEF\xBF\xBD" "b");
   const std::string odd = "a'b\"c<d>e&f\xC3\xA9\r\n\x01";
   EXPECT_EQ(DecodeHtml(EscapeHtml(odd)), odd);
 }

@@ -12,7 +12,9 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/core/machine_store.h"
 #include "platform/widgets/automation/automation_error.h"
+#include "platform/widgets/automation/inprocess_classes.h"
 
 namespace morvane::automation {
 
@@ -51,9 +53,47 @@ QString ClassKey(const QString& classId) { return kClassesRoot + QStringLiteral(
 
 }  // namespace
 
+struct MachineClassStore::Impl {
+  core::MachineStore own{std::string()};
+  core::MachineStore* store = nullptr;
+};
+
+MachineClassStore::MachineClassStore() : impl_(std::make_unique<Impl>()) {
+  impl_->store = &core::MachineStore::Default();
+}
+
+MachineClassStore::MachineClassStore(const QString& file) : impl_(std::make_unique<Impl>()) {
+  impl_->own = core::MachineStore(file.toStdString());
+  impl_->store = &impl_->own;
+}
+
+MachineClassStore::~MachineClassStore() = default;
+
+std::optional<QString> MachineClassStore::ReadValue(const QString& key, const QString& name) const {
+  const std::optional<core::StoredValue> value =
+      impl_->store->ReadValue(core::RegistryRoot::kLocalMachine, key.toStdString(), name.toStdString());
+  if (!value || (value->type != core::kRegSz && value->type != core::kRegExpandSz)) return std::nullopt;
+  std::string text(value->bytes.begin(), value->bytes.end());
+  while (!text.empty() && text.back() == '\0') text.pop_back();
+  return QString::fromStdString(text);
+}
+
+bool MachineClassStore::WriteValue(const QString& key, const QString& name, const QString& value) {
+  core::StoredValue stored;
+  stored.type = core::kRegSz;
+  const QByteArray utf8 = value.toUtf8();
+  stored.bytes.assign(utf8.begin(), utf8.end());
+  stored.bytes.push_back(0);
+  return impl_->store->WriteValue(core::RegistryRoot::kLocalMachine, key.toStdString(), name.toStdString(), stored);
+}
+
+bool MachineClassStore::DeleteKey(const QString& key) {
+  return impl_->store->DeleteKey(core::RegistryRoot::kLocalMachine, key.toStdString());
+}
+
 ClassStore& DefaultClassStore() {
-  static MemoryClassStore memory;
-  return CurrentStore() != nullptr ? *CurrentStore() : memory;
+  static MachineClassStore machine;
+  return CurrentStore() != nullptr ? *CurrentStore() : machine;
 }
 
 void SetDefaultClassStore(ClassStore* store) { CurrentStore() = store; }
@@ -166,6 +206,10 @@ ClassFactory* ClassRegistry::FactoryFromFolders(const QString& classId, const QS
 }
 
 Control* ClassRegistry::create(const QString& classIdOrProgId, QWidget* parent) {
+  // Classes built into the program need no library.
+  if (ClassFactory* builtIn = InProcessFactory(classIdOrProgId)) {
+    if (Control* control = builtIn->CreateInstance(parent)) return control;
+  }
   QString classId = NormalizeClassId(classIdOrProgId);
   QString className;
   if (classId.isEmpty()) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "platform/widgets/automation/automation_export.h"
@@ -35,10 +36,29 @@ class MORVANE_AUTOMATION_API MemoryClassStore : public ClassStore {
   std::map<QString, std::map<QString, QString>> keys_;  // lower-cased paths and names
 };
 
-// The store of this process: the one registration entry points write to. Until a
-// store is set, an in-memory one that lasts as long as the process.
+// The class keys in the machine store (the registry stand-in, a per-user file), under
+// the local machine's root.
+class MORVANE_AUTOMATION_API MachineClassStore : public ClassStore {
+ public:
+  // The user's machine store.
+  MachineClassStore();
+  // The machine store in `file`.
+  explicit MachineClassStore(const QString& file);
+  ~MachineClassStore() override;
+
+  std::optional<QString> ReadValue(const QString& key, const QString& name) const override;
+  bool WriteValue(const QString& key, const QString& name, const QString& value) override;
+  bool DeleteKey(const QString& key) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The store of this process: the one that registration entry points write to and
+// registries read by default. Until one is set, the user's machine store.
 MORVANE_AUTOMATION_API ClassStore& DefaultClassStore();
-// Not owned; nullptr goes back to the in-memory store.
+// Not owned; nullptr goes back to the user's machine store.
 MORVANE_AUTOMATION_API void SetDefaultClassStore(ClassStore* store);
 
 // What registering a class writes: class id, ProgID and the library's absolute path.

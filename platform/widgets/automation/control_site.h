@@ -33,6 +33,9 @@ class MORVANE_AUTOMATION_API ControlSite {
   void setHelpContextId(int id) { helpContextId_ = id; }
   int whatsThisHelpId() const { return whatsThisHelpId_; }
   void setWhatsThisHelpId(int id) { whatsThisHelpId_ = id; }
+  // The extender's ToolTipText, which a control may show on its constituents.
+  const QString& toolTipText() const { return toolTipText_; }
+  void setToolTipText(const QString& text) { toolTipText_ = text; }
 
   // Ambient properties by name ("BackColor", "ForeColor", "Font", "UserMode", ...):
   // what the host offers, or `defaultValue` for one it does not.
@@ -51,6 +54,7 @@ class MORVANE_AUTOMATION_API ControlSite {
   int index_ = -1;
   int helpContextId_ = 0;
   int whatsThisHelpId_ = 0;
+  QString toolTipText_;
   QHash<QString, QVariant> ambient_;  // keys lower-cased
   ChangedHandler changed_;
 };

@@ -44,7 +44,8 @@ bool IsNumber(const QVariant& value) {
 
 // Every value that converts to a number, as a double; a Boolean True is -1.
 double NumberOf(const QVariant& value) {
-  if (!value.isValid()) throw AutomationError(kErrArgumentNotOptional);
+  // An omitted optional argument does not convert: type mismatch, as in the runtime.
+  if (!value.isValid()) throw AutomationError(kErrTypeMismatch);
   if (value.metaType().id() == QMetaType::Bool) return value.toBool() ? -1.0 : 0.0;
   if (IsNumber(value)) return value.toDouble();
   if (value.metaType().id() == QMetaType::QString) {
@@ -87,7 +88,7 @@ float ToSingle(const QVariant& value) {
 bool ToBool(const QVariant& value) { return NumberOf(value) != 0.0; }
 
 QString ToText(const QVariant& value) {
-  if (!value.isValid()) throw AutomationError(kErrArgumentNotOptional);
+  if (!value.isValid()) throw AutomationError(kErrTypeMismatch);
   if (value.metaType().id() == QMetaType::Bool) {
     return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
   }

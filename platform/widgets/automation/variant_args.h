@@ -16,7 +16,7 @@ MORVANE_AUTOMATION_API bool IsMissing(const QVariantList& args, int index);
 
 // Conversions with the runtime's rules: numbers and numeric texts convert, fractions
 // round half to even, values outside the target's range raise error 6 (overflow),
-// anything else error 13 (type mismatch). An omitted argument raises 449.
+// anything else (an omitted optional argument too) error 13 (type mismatch).
 MORVANE_AUTOMATION_API std::int16_t ToInt16(const QVariant& value);
 MORVANE_AUTOMATION_API std::int32_t ToInt32(const QVariant& value);
 MORVANE_AUTOMATION_API double ToDouble(const QVariant& value);
@@ -26,7 +26,7 @@ MORVANE_AUTOMATION_API QString ToText(const QVariant& value);
 // A colour: any 32-bit value, signed or unsigned (system colours have the high bit set).
 MORVANE_AUTOMATION_API std::uint32_t ToColor(const QVariant& value);
 
-// The same, reading args[index]; an omitted argument raises 449.
+// args[index] of a required argument; an omitted one raises 449.
 MORVANE_AUTOMATION_API const QVariant& Arg(const QVariantList& args, int index);
 
 // A colour as it travels back to a host: the 32-bit value as an unsigned number.

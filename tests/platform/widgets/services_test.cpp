@@ -1,32 +1,28 @@
+#include "platform/widgets/fake_services.h"
 #include "platform/widgets/services.h"
-#include "tests/support/fake_services.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QUrl>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 namespace morvane::widgets {
 namespace {
 
-using testing::FakeBeeper;
-using testing::FakeServices;
-using testing::FakeShell;
-
 TEST(ServicesTest, FakesStandInWhileTheyLiveAndTheRealOnesComeBack) {
-  QApplication::setApplicationDisplayName("Morvane");
-  core::MessageBoxService* real = &MessageBoxes();
+  MessageBoxService* real = &MessageBoxes();
   {
     FakeServices fakes;
     EXPECT_EQ(&MessageBoxes(), &fakes.messageBoxes);
-    fakes.messageBoxes.Answer(core::kIdNo);
-    EXPECT_EQ(ShowMessage("Save changes?", core::kMbYesNoCancel | core::kMbIconExclamation), core::kIdNo);
-    ShowMessage("Done.", core::kMbOk, "Batch");
+    fakes.messageBoxes.answers.push_back(kNo);
+    EXPECT_EQ(MessageBoxes().Show(nullptr, "Save changes?", kYesNoCancel | kExclamation), kNo);
+    EXPECT_EQ(MessageBoxes().Show(nullptr, "Done.", kOkOnly), kOk);
     ASSERT_EQ(fakes.messageBoxes.shown.size(), 2u);
-    EXPECT_EQ(fakes.messageBoxes.shown[0].caption, "Morvane");  // the program's title
-    EXPECT_EQ(fakes.messageBoxes.shown[0].text, "Save changes?");
-    EXPECT_EQ(fakes.messageBoxes.shown[0].style, 0x33);
-    EXPECT_EQ(fakes.messageBoxes.shown[1].caption, "Batch");
+    EXPECT_EQ(fakes.messageBoxes.shown[0].title, ProgramTitle());
     Beeper().MessageBeep(kBeepWarning);
     Beeper().MessageBeep(kBeepInformation);
     EXPECT_EQ(fakes.beeper.beeps, (std::vector<int>{48, 64}));
@@ -59,7 +55,43 @@ TEST(ServicesTest, DesktopTargetsTellAddressesFromPaths) {
   shell.accept = false;
   ServiceOverride use(nullptr, nullptr, &shell, nullptr);
   EXPECT_FALSE(Shell().Open("/tmp/x.htm"));
-  EXPECT_EQ(shell.opened, std::vector<QString>{"/tmp/x.htm"});
+}
+
+// The real box, answered by a timer: plain text, the program's title, the style's
+// buttons and the answer's number.
+TEST(ServicesTest, TheRealMessageBoxShowsPlainTextAndMapsTheAnswer) {
+  QApplication::setApplicationDisplayName("Morvane");
+  struct Seen {
+    Qt::TextFormat format = Qt::AutoText;
+    QString title, text;
+    int buttons = 0;
+    bool defaultIsNo = false;
+  } seen;
+  QTimer::singleShot(0, [&seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    seen.format = box->textFormat();
+    seen.title = box->windowTitle();
+    seen.text = box->text();
+    seen.buttons = static_cast<int>(box->buttons().size());
+    seen.defaultIsNo = static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
+    box->button(QMessageBox::No)->click();
+  });
+  const int answer = MessageBoxes().Show(nullptr, "<b>Save</b> changes?",
+                                         kYesNoCancel | kQuestion | kDefaultButton2);
+  EXPECT_EQ(answer, kNo);
+  EXPECT_EQ(seen.format, Qt::PlainText);
+  EXPECT_EQ(seen.title, "Morvane");
+  EXPECT_EQ(seen.text, "<b>Save</b> changes?");
+  EXPECT_EQ(seen.buttons, 3);
+  EXPECT_TRUE(seen.defaultIsNo);
+
+  QTimer::singleShot(0, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    box->reject();  // Escape
+  });
+  EXPECT_EQ(MessageBoxes().Show(nullptr, "Stop?", kOkCancel, "Batch"), kCancel);
 }
 
 }  // namespace

@@ -86,3 +86,27 @@ TEST(HandleTable, IdsAreOpaqueStableAndNeverOutliveTheirObject) {
 
 }  // namespace
 }  // namespace morvane::automation
+
+namespace morvane::automation {
+namespace {
+
+TEST(ClassRegistry, MachineStoreKeepsRegistrationsAcrossInstances) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("Registry.ini");
+  const ClassEntry entry{"{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}", "ScopelControl.Scopel", "Scopel",
+                         "/opt/morvane dir/libScopel.so"};
+  {
+    MachineClassStore store(file);
+    ASSERT_TRUE(RegisterClassEntry(store, entry));
+  }
+  MachineClassStore again(file);
+  ClassRegistry registry(again, {});
+  EXPECT_EQ(registry.ClassIdOfProgId("ScopelControl.Scopel"), entry.classId);
+  EXPECT_EQ(registry.LibraryOfClass(entry.classId), entry.libraryPath);
+  ASSERT_TRUE(UnregisterClassEntry(again, entry));
+  EXPECT_FALSE(registry.LibraryOfClass(entry.classId).has_value());
+  EXPECT_TRUE(UnregisterClassEntry(again, entry)) << "unregistering twice is no failure";
+}
+
+}  // namespace
+}  // namespace morvane::automation

@@ -1,0 +1,209 @@
+// The engine on generated images. Run on demand:
+//   build/release/bin/morvane_bench [--benchmark_filter=...]
+// "per_MP" is the time per megapixel, so growth with the image size shows.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/contour_engine.h"
+
+namespace {
+
+using morvane::core::RgbImage;
+using morvane::engine::ContourEngine;
+using morvane::engine::ContourPoints;
+using morvane::engine::ContourState;
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+constexpr std::uint32_t kBlack = 0xFF000000u;
+
+class NullWindow : public morvane::engine::EngineHost,
+                   public morvane::engine::RunControl,
+                   public morvane::engine::TitlesList {
+ public:
+  void ShowElapsedTime() override {}
+  void SetProgress(int, int) override {}
+  void HideProgress(int) override {}
+  bool StopRequested() const override { return false; }
+  void Clear() override { count_ = 0; }
+  void AddItem(const std::string&) override { ++count_; }
+  void RemoveItem(std::int32_t) override { --count_; }
+  std::int32_t ListCount() const override { return count_; }
+  std::string List(std::int32_t) const override { return {}; }
+  void SetListIndex(std::int32_t) override {}
+  void SetTitlesText(const std::string&) override {}
+  void EnableTitlesText(bool) override {}
+  void SetProgress2Text(std::string_view) override {}
+  std::string OutputNumberFormat() const override { return "0"; }
+  bool BatchRunning() const override { return false; }
+  void StartRunClock() override {}
+  void EnableUiDuringRun(bool) override {}
+  void SetBusyPointer(int) override {}
+  void SetWindowEnabled(bool) override {}
+  void EnableAddCommand(bool) override {}
+  void LoadImageFile(bool) override {}
+  void ShowImage() override {}
+  void RedrawContours() override {}
+  void FillContourTree(std::int32_t) override {}
+  void MarkChanged() override {}
+  void ResetAfterRun() override {}
+  void LocateCursor(double, double) override {}
+  void SetTitlesSelectionFlag(bool) override {}
+
+ private:
+  std::int32_t count_ = 0;
+};
+
+// Discs and rings of radius 3 to 20 px, about 10 000 on 4096 x 4096 and as dense on
+// smaller images.
+RgbImage DiscsAndRings(int size) {
+  RgbImage image(size, size, kWhite);
+  std::mt19937 rng(1234);
+  const int count = static_cast<int>(10000.0 * size / 4096.0 * size / 4096.0);
+  std::uniform_int_distribution<int> radius(3, 20), centre(20, size - 21), kind(0, 2);
+  for (int n = 0; n < count; ++n) {
+    const int r = radius(rng), cx = centre(rng), cy = centre(rng);
+    const int hole = kind(rng) == 0 ? r / 2 : -1;
+    for (int y = cy - r; y <= cy + r; ++y) {
+      for (int x = cx - r; x <= cx + r; ++x) {
+        const int d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        if (d <= r * r) image.at(x, y) = d <= hole * hole ? kWhite : kBlack;
+      }
+    }
+  }
+  return image;
+}
+
+// One figure shaped like a comb: teeth `tooth` pixels wide with gaps as wide hanging
+// from a spine, so that its boundary is very long.
+RgbImage Comb(int width, int height, int teeth, int tooth) {
+  RgbImage image(width, height, kWhite);
+  const int right = std::min(width - 4, 4 + 2 * tooth * teeth);
+  for (int x = 4; x < right; ++x) {
+    for (int y = 4; y < 8; ++y) image.at(x, y) = kBlack;
+  }
+  for (int t = 0; t < teeth; ++t) {
+    const int x0 = 4 + 2 * tooth * t;
+    for (int y = 8; y < height - 4; ++y) {
+      for (int x = x0; x < x0 + tooth && x < width - 4; ++x) image.at(x, y) = kBlack;
+    }
+  }
+  return image;
+}
+
+RgbImage Noise(int size) {
+  RgbImage image(size, size, kWhite);
+  std::mt19937 rng(99);
+  std::bernoulli_distribution black(0.5);
+  for (auto& px : image.pixels) px = black(rng) ? kBlack : kWhite;
+  return image;
+}
+
+struct Rig {
+  explicit Rig(const RgbImage* image, float method = 3)
+      : engine(state, window, window, window) {
+    engine.SetImage(image);
+    engine.SetBackColor(0xFFFFFF);
+    engine.ApproxMethod = method;
+  }
+  ContourState state;
+  NullWindow window;
+  ContourEngine engine;
+};
+
+void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const ContourState& doc) {
+  const double mp = static_cast<double>(image.width) * image.height / 1e6;
+  state.counters["per_MP"] =
+      benchmark::Counter(mp, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["points"] = static_cast<double>(doc.ContourPoints.size() - 1);
+  state.counters["contours"] = doc.ContourCount;
+}
+
+void BM_CreateDiscsAndRings(benchmark::State& state) {
+  const RgbImage image = DiscsAndRings(static_cast<int>(state.range(0)));
+  Rig rig(&image);
+  for (auto _ : state) {
+    rig.engine.mFileCreate_Click();
+    benchmark::DoNotOptimize(rig.state.ContourPoints.data());
+  }
+  ReportPerMegapixel(state, image, rig.state);
+}
+BENCHMARK(BM_CreateDiscsAndRings)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+void BM_CreateHugeFigure(benchmark::State& state) {
+  const RgbImage image = Comb(2048, 2048, 255, 4);
+  Rig rig(&image);
+  for (auto _ : state) {
+    rig.engine.mFileCreate_Click();
+  }
+  ReportPerMegapixel(state, image, rig.state);
+}
+BENCHMARK(BM_CreateHugeFigure)->Unit(benchmark::kMillisecond);
+
+void BM_CreateNoise(benchmark::State& state) {
+  const RgbImage image = Noise(static_cast<int>(state.range(0)));
+  Rig rig(&image);
+  for (auto _ : state) {
+    rig.engine.mFileCreate_Click();
+  }
+  ReportPerMegapixel(state, image, rig.state);
+}
+BENCHMARK(BM_CreateNoise)->Arg(1024)->Unit(benchmark::kMillisecond);
+
+// A click into a comb whose boundary is about 50 000 pixels long.
+void BM_ClickAdd(benchmark::State& state) {
+  const RgbImage image = Comb(1024, 1024, 25, 4);
+  Rig rig(&image);
+  rig.engine.PrepareMask();
+  for (auto _ : state) {
+    morvane::engine::ResetPoints(rig.state.ContourPoints);
+    rig.engine.AddContourAtPoint(5 * 15, 5 * 15);
+  }
+  Rig probe(&image, 7);  // no reduction: the traced length
+  probe.engine.PrepareMask();
+  probe.engine.TraceContourAt(5, 5);
+  state.counters["boundary"] = static_cast<double>(probe.state.ContourPoints.size() - 1);
+  state.counters["points"] = static_cast<double>(rig.state.ContourPoints.size() - 1);
+}
+BENCHMARK(BM_ClickAdd)->Unit(benchmark::kMillisecond);
+
+void BM_PrepareMask(benchmark::State& state) {
+  const RgbImage image = DiscsAndRings(static_cast<int>(state.range(0)));
+  Rig rig(&image);
+  for (auto _ : state) {
+    rig.engine.PrepareMask();
+  }
+  ReportPerMegapixel(state, image, rig.state);
+}
+BENCHMARK(BM_PrepareMask)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+// Each reduction method on the comb's traced contour.
+void BM_Reduce(benchmark::State& state) {
+  const RgbImage image = Comb(1024, 1024, 25, 4);
+  const float methods[] = {0, 1, 2, 2.5f, 3};
+  const float method = methods[state.range(0)];
+  Rig rig(&image, method);
+  rig.engine.PrepareMask();
+  rig.engine.TraceContourAt(5, 5);
+  const ContourPoints traced = rig.state.ContourPoints;
+  std::int32_t n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    rig.state.ContourPoints = traced;
+    state.ResumeTiming();
+    n = rig.engine.SimplifyContour(rig.state.ContourPoints, true);
+    rig.engine.ApproxMethod = method;
+  }
+  state.counters["in"] = static_cast<double>(traced.size() - 1);
+  state.counters["out"] = n;
+  state.SetLabel("method " + std::to_string(method).substr(0, 3));
+}
+BENCHMARK(BM_Reduce)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

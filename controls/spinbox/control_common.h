@@ -1,0 +1,56 @@
+#pragma once
+
+// What the SpinBox and the LinkBox share: the version text and About box, colours,
+// text measures, and the translation of Qt's input into the key codes, shift states
+// and mouse buttons that their events carry.
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+#include "platform/core/version_record.h"
+
+class QKeyEvent;
+
+namespace morvane::spinbox {
+
+// The version text that both controls' Version returns: a blank, the major number,
+// ".", the minor number in two digits and, when the revision is 1 or more, "." and
+// the revision in four digits (" 1.05", " 1.05.0007").
+QString VersionText(const core::VersionRecord& record);
+QString VersionText();  // of the program
+
+// An information box titled "About...": the program's title, a blank line, "Version"
+// and the version text.
+void ShowAboutBox(QWidget* owner);
+
+// A 32-bit colour value (red in the low byte; the high bit names a system colour)
+// as the colour to paint, system colours through the application's palette.
+QColor ColorOf(std::uint32_t oleColor);
+
+// Text measures in twips, rounded to whole twips (halves to even). A text of several
+// lines is as high as its lines and as wide as its widest line.
+std::int32_t TextWidthTwips(const QFont& font, const QString& text);
+std::int32_t TextHeightTwips(const QFont& font, const QString& text);
+
+// Event arguments: the key code of a key (65 for A, 38 for Up, 112 for F1; 0 for keys
+// that have none), the shift state (1 Shift, 2 Ctrl, 4 Alt), the mouse buttons (1
+// left, 2 right, 4 middle), and the character code of a typed key (0 for none).
+std::int16_t KeyCodeOf(const QKeyEvent& event);
+std::int16_t ShiftStateOf(Qt::KeyboardModifiers modifiers);
+std::int16_t ButtonsOf(Qt::MouseButtons buttons);
+std::int16_t KeyAsciiOf(const QKeyEvent& event);
+
+// Mouse pointer values (0 default, 1 arrow, 2 cross, 3 I-beam, ..., 15 size all, 99
+// the custom icon); ValidMousePointer tells those from the rest.
+bool ValidMousePointer(int pointer);
+// Applies a pointer value to a widget: 0 leaves the widget's own pointer, 99 shows the
+// icon (or the default pointer when the icon is empty).
+void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon);
+
+}  // namespace morvane::spinbox

@@ -1,0 +1,61 @@
+#include "document/widgets/qt_services.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+#include "document/widgets/batch_output_panel.h"
+#include "platform/gui/image_loader.h"
+#include "platform/widgets/file_dialog.h"
+
+namespace morvane::document {
+
+QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentState& state,
+                                 std::function<bool()> connected)
+    : dialogs_(dialogs), state_(state), connected_(std::move(connected)) {
+  dialogs_.InitDialog = [this](QFileDialog& dialog) {
+    InsertBatchOutputPanel(dialog, state_.BatchRunning, state_.SeparateFiles, state_.StopOnError,
+                           state_.TextOutputPath, connected_ && connected_(), dialogs_);
+  };
+}
+
+QtDialogControl::~QtDialogControl() { dialogs_.InitDialog = nullptr; }
+
+std::int16_t QtDialogControl::FileCount() const { return dialogs_.FileCount(); }
+
+std::string QtDialogControl::FileAt(std::int16_t index) const {
+  return dialogs_.FileAt(index).toStdString();
+}
+
+std::int32_t QtDialogControl::ShowOpenDialog() { return Show(false); }
+
+std::int32_t QtDialogControl::ShowSaveDialog() { return Show(true); }
+
+std::int32_t QtDialogControl::Show(bool save) {
+  dialogs_.FileFlags = FileFlags;
+  dialogs_.HelpContextId = HelpContextId;
+  dialogs_.DialogTitle = QString::fromStdString(DialogTitle);
+  dialogs_.DefaultExt = QString::fromStdString(DefaultExt);
+  dialogs_.Filter = QString::fromStdString(Filter);
+  dialogs_.FilterIndex = FilterIndex;
+  // No usable folder: the dialogs start in the home folder.
+  dialogs_.InitDir = InitDir.empty() ? QDir::homePath() : QString::fromStdString(InitDir);
+  dialogs_.FileName = QString::fromStdString(FileName);
+  const std::int32_t result = save ? dialogs_.ShowSaveDialog() : dialogs_.ShowOpenDialog();
+  if (result == 1) {
+    FileName = dialogs_.FileName.toStdString();
+    FilterIndex = dialogs_.FilterIndex;
+  }
+  return result;
+}
+
+bool QtImageSource::LoadPicture(const std::string& path, core::RgbImage& image, std::string& message) {
+  const gui::PictureLoad load = gui::LoadPicture(QString::fromStdString(path));
+  if (!load.ok()) {
+    message = load.message.toStdString();
+    return false;
+  }
+  image = gui::ToRgbImage(load.image);
+  return true;
+}
+
+}  // namespace morvane::document

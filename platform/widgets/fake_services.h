@@ -1,0 +1,84 @@
+#pragma once
+
+// Stand-ins for the desktop services, for tests: nothing blocks and every request is
+// recorded. A FakeServices object installs all four for its lifetime.
+
+#include "platform/widgets/services.h"
+
+#include <deque>
+#include <utility>
+#include <vector>
+
+namespace morvane::widgets {
+
+class FakeMessageBoxes final : public MessageBoxService {
+ public:
+  struct Shown {
+    QString text;
+    int style;
+    QString title;
+  };
+  // Answers given in turn; when none is queued, the box's first button.
+  std::deque<int> answers;
+  std::vector<Shown> shown;
+
+  int Show(QWidget*, const QString& text, int style, const QString& title) override {
+    shown.push_back({text, style, title.isEmpty() ? ProgramTitle() : title});
+    if (!answers.empty()) {
+      const int a = answers.front();
+      answers.pop_front();
+      return a;
+    }
+    switch (style & 0x7) {
+      case kAbortRetryIgnore: return kAbort;
+      case kYesNoCancel:
+      case kYesNo: return kYes;
+      case kRetryCancel: return kRetry;
+      default: return kOk;
+    }
+  }
+};
+
+class FakeBeeper final : public BeepService {
+ public:
+  std::vector<int> beeps;
+  void MessageBeep(int type) override { beeps.push_back(type); }
+};
+
+class FakeShell final : public ShellService {
+ public:
+  struct Started {
+    QString program;
+    QStringList arguments;
+    QString workingFolder;
+  };
+  bool accept = true;
+  std::vector<QString> opened;
+  std::vector<Started> started;
+  bool Open(const QString& pathOrAddress) override {
+    opened.push_back(pathOrAddress);
+    return accept;
+  }
+  bool Start(const QString& program, const QStringList& arguments, const QString& workingFolder) override {
+    started.push_back({program, arguments, workingFolder});
+    return accept;
+  }
+};
+
+class FakeClipboard final : public ClipboardService {
+ public:
+  QString text;
+  QString Text() const override { return text; }
+  void SetText(const QString& t) override { text = t; }
+  void Clear() override { text.clear(); }
+};
+
+struct FakeServices {
+  FakeMessageBoxes messageBoxes;
+  FakeBeeper beeper;
+  FakeShell shell;
+  FakeClipboard clipboard;
+  ServiceOverride installed{&messageBoxes, &beeper, &shell, &clipboard};
+};
+
+}  // namespace morvane::widgets

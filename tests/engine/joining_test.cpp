@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "tests/engine/engine_fixture.h"
+
+namespace morvane::engine::testing {
+namespace {
+
+using Points = std::vector<ContourPoint>;
+
+// Two squares side by side and a small one below.
+const std::vector<std::string> kTwoSquares = {
+    "............",
+    ".###....###.",
+    ".###....###.",
+    ".###....###.",
+    "............",
+    "....##......",
+    "............",
+    "............",
+};
+
+void Click(EngineRig& rig, std::int32_t x, std::int32_t y) {
+  rig.window.progress2 = "";
+  rig.engine.AddContourAtPoint(x * kTwipsPerPixel + 7, y * kTwipsPerPixel + 7);
+}
+
+TEST(AddContourAtPointTest, AddsReducedContoursAfterNumberedSeparators) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.window.format = "00";
+  Click(rig, 1, 1);
+  EXPECT_EQ(rig.window.progress2, "");
+  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}}));
+  Click(rig, 6, 1);  // background before the right square: the next figure on
+  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1},
+                                  {8, 3}, {10, 3}, {10, 1}}));
+  EXPECT_EQ(rig.state.ContourCount, 2);
+  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#00", "#01"}));
+  EXPECT_TRUE(rig.window.titlesTextEnabled);
+}
+
+TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
+  EngineRig rig(kTwoSquares, 1);
+  Click(rig, 1, 1);
+  const ContourPoints before = rig.state.ContourPoints;
+  struct Case {
+    const char* what;
+    ContourPoint click;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"the same figure from another row", {1, 3}, "Already added."},
+      {"the same figure from the background before it", {0, 0}, "Already added."},
+      {"nothing after the click", {7, 6}, "No figure found."},
+      {"a two-pixel run is a dead end", {4, 5}, "No figure found."},
+  };
+  for (const Case& c : cases) {
+    Click(rig, c.click.x, c.click.y);
+    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+    EXPECT_EQ(rig.state.ContourPoints, before) << c.what;
+    EXPECT_EQ(rig.state.ContourCount, 1) << c.what;
+    EXPECT_EQ(rig.window.titles.size(), 1u) << c.what;
+  }
+}
+
+TEST(AddContourAtPointTest, ClicksBeyondSixteenBitTwipsReachTheirPixel) {
+  std::vector<std::string> wide(3, std::string(3000, '.'));
+  wide[1].replace(2990, 3, "###");
+  wide[2].replace(2990, 3, "###");
+  wide.push_back(std::string(3000, '.'));
+  EngineRig rig(wide, 1);
+  Click(rig, 2990, 1);
+  EXPECT_EQ(rig.window.progress2, "");
+  EXPECT_EQ(rig.Points().at(1), (ContourPoint{2990, 1}));
+}
+
+TEST(AddContourAtPointTest, ConnectedJoinsToTheNearestContour) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.engine.Connected = true;
+  Click(rig, 1, 1);
+  // Nothing to connect to yet: added plainly, with its title.
+  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}}));
+  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#0"}));
+  Click(rig, 8, 2);
+  // One polygon: round the first square from its point nearest the second, across,
+  // round the second and back.
+  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3},
+                                  {10, 3}, {10, 1}, {8, 1}, {8, 3}}));
+  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#0"}));
+  EXPECT_EQ(rig.state.ContourCount, 1) << "separators plus one, less the uncounted leading one";
+}
+
+TEST(JoinContoursTest, JoinsTwoContoursAndRenumbers) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.state.ContourPoints = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {5, 5}, {6, 5},
+                             {2, -1}, {8, 1}, {8, 3}, {10, 3}, {10, 1}};
+  rig.state.ContourCount = 3;
+  rig.window.titles = {"#0", "#1  Lake", "#2  Hill"};
+  rig.engine.PointPair = {10, 2};  // second contour of the pair first: stored ascending
+  rig.engine.JoinContours();
+  EXPECT_EQ(rig.engine.PointPair, (std::array<std::int32_t, 2>{2, 10}));
+  EXPECT_EQ(rig.Points(), (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3},
+                                  {10, 1}, {8, 1}, {8, 3}, {1, -1}, {5, 5}, {6, 5}}));
+  EXPECT_EQ(rig.state.ContourCount, 2);
+  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#0", "#1  Lake"}));
+  EXPECT_EQ(rig.window.listIndex, 0);
+  EXPECT_EQ(rig.window.calls.back(), "WindowEnabled");
+}
+
+TEST(JoinContoursTest, RefusesPairsItCannotJoin) {
+  EngineRig rig(kTwoSquares, 1);
+  const ContourPoints doc = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  struct Case {
+    const char* what;
+    std::array<std::int32_t, 2> pair;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"two points of one contour", {1, 3}, "The same contour."},
+      {"the same point twice", {2, 2}, ""},
+      {"a separator", {4, 5}, ""},
+      {"out of range", {2, 9}, ""},
+      {"position 0", {0, 5}, ""},
+  };
+  for (const Case& c : cases) {
+    rig.state.ContourPoints = doc;
+    rig.window.progress2 = "";
+    rig.engine.PointPair = c.pair;
+    rig.engine.JoinContours();
+    EXPECT_EQ(rig.state.ContourPoints, doc) << c.what;
+    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+  }
+}
+
+TEST(CutBetweenPointsTest, RemovesThePointsStrictlyBetween) {
+  EngineRig rig(kTwoSquares, 1);
+  const ContourPoints doc = {{0, 0}, {1, 1}, {1, 2}, {1, 3}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  struct Case {
+    const char* what;
+    std::array<std::int32_t, 2> pair;
+    ContourPoints expected;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"a stretch of one contour", {4, 1}, {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}}, ""},
+      {"adjacent points: nothing goes", {2, 3}, doc, ""},
+      {"points of two contours", {3, 6}, doc, "Different contours."},
+      {"a separator", {5, 7}, doc, ""},
+  };
+  for (const Case& c : cases) {
+    rig.state.ContourPoints = doc;
+    rig.window.progress2 = "";
+    rig.engine.PointPair = c.pair;
+    rig.engine.CutBetweenPoints();
+    EXPECT_EQ(rig.state.ContourPoints, c.expected) << c.what;
+    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+  }
+}
+
+TEST(FindNearestPointTest, FindsThePositionAndSelectsItsTitle) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.state.ContourPoints = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  rig.window.titles = {"#0", "#1"};
+  const auto twips = [](double pixel) { return static_cast<float>(pixel * kTwipsPerPixel); };
+  // The click's pixel truncates: (8, 2), as far from (8, 1) as from (8, 3); the first wins.
+  EXPECT_EQ(rig.engine.FindNearestPoint(twips(8.4), twips(2.6)), 4);
+  EXPECT_EQ(rig.window.listIndex, 1);
+  EXPECT_EQ(rig.window.selectionFlag, (std::vector<bool>{true, false}));
+  EXPECT_EQ(rig.window.cursor, (std::pair<double, double>{8 * 15.0, 1 * 15.0}));
+  // Near (1, -1) the separator itself is nearest; it belongs to the contour before.
+  EXPECT_EQ(rig.engine.FindNearestPoint(twips(1), twips(-1)), 3);
+  EXPECT_EQ(rig.window.listIndex, 0);
+  rig.state.ContourPoints = EmptyContourPoints();
+  EXPECT_EQ(rig.engine.FindNearestPoint(0, 0), 0);
+}
+
+TEST(StartAtNearestOriginTest, FirstNearestWins) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.state.ContourPoints = {{0, 0}, {5, 5}, {3, 4}, {4, 3}, {6, 1}};
+  rig.engine.StartAtNearestOrigin();
+  EXPECT_EQ(rig.Points(), (Points{{3, 4}, {4, 3}, {6, 1}, {5, 5}}));
+}
+
+}  // namespace
+}  // namespace morvane::engine::testing

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "tests/engine/engine_fixture.h"
+
+namespace morvane::engine::testing {
+namespace {
+
+using Points = std::vector<ContourPoint>;
+using Titles = std::vector<std::string>;
+
+const std::vector<std::string> kTwoFigures = {
+    "..........",
+    ".###..###.",
+    ".###..###.",
+    ".###..###.",
+    "..........",
+};
+
+const std::vector<std::string> kRing = {
+    "........",
+    ".######.",
+    ".#....#.",
+    ".#....#.",
+    ".######.",
+    "........",
+};
+
+TEST(WholeImageTest, TwoFiguresGiveTwoNumberedContours) {
+  EngineRig rig(kTwoFigures, 1);
+  rig.window.format = "00";
+  rig.engine.mFileCreate_Click();
+  // Reduced as one array: the point before each separator turns towards it and stays.
+  EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 3}, {3, 3}, {3, 1}, {2, 1}, {1, -1}, {6, 1},
+                                  {6, 3}, {8, 3}, {8, 1}, {7, 1}}));
+  EXPECT_EQ(rig.state.ContourCount, 2);
+  EXPECT_EQ(rig.window.titles, (Titles{"#00", "#01"}));
+  EXPECT_EQ(rig.window.listIndex, 0);
+  EXPECT_TRUE(rig.window.titlesTextEnabled);
+  EXPECT_EQ(rig.window.titlesText, "");
+  EXPECT_EQ(rig.window.calls,
+            (std::vector<std::string>{"StartRunClock", "DisableUi", "Pointer11",
+                                      "LoadImageKeepScroll", "AddOff", "ResetAfterRun"}));
+  EXPECT_EQ(rig.window.progress.front(), (std::pair<int, int>{1, 0}));
+  EXPECT_EQ(rig.window.hidden.back(), 1);
+}
+
+TEST(WholeImageTest, RingGivesItsOutlineAndItsHole) {
+  EngineRig rig(kRing, 1);
+  rig.engine.mFileCreate_Click();
+  // The hole is traced from the first figure pixel after it, (6, 2), along the pixels
+  // that border it; its corners are squared into the ring.
+  EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 4}, {6, 4}, {6, 1}, {2, 1}, {1, -1}, {6, 2},
+                                  {6, 4}, {1, 4}, {1, 2}, {2, 1}, {5, 1}}));
+  EXPECT_EQ(rig.window.titles, (Titles{"#0", "#1"}));
+}
+
+TEST(WholeImageTest, HolesAreFoundWhateverTheBackgroundColour) {
+  // The same ring on red: the mask's white stands for the background.
+  std::vector<std::string> red = kRing;
+  for (std::string& row : red) {
+    for (char& c : row) {
+      c = c == '.' ? 'r' : c;
+    }
+  }
+  EngineRig rig(red, 1);
+  rig.engine.SetBackColor(0x0000FF);
+  rig.engine.mFileCreate_Click();
+  EngineRig white(kRing, 1);
+  white.engine.mFileCreate_Click();
+  EXPECT_EQ(rig.state.ContourPoints, white.state.ContourPoints);
+}
+
+TEST(WholeImageTest, BackgroundCutOffByABorderFigureIsNoHole) {
+  // A C open to the left border: its pocket reaches the image edge.
+  EngineRig rig({"######...", "######...", "....##...", "######...", "######...", "........."}, 1);
+  rig.engine.mFileCreate_Click();
+  EXPECT_EQ(rig.state.ContourCount, 1);
+  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
+}
+
+TEST(WholeImageTest, ConnectedGivesOnePolygonWithOneTitle) {
+  EngineRig rig(kTwoFigures, 1);
+  rig.engine.Connected = true;
+  rig.engine.mFileCreate_Click();
+  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
+  EXPECT_EQ(rig.state.ContourCount, 1);
+  const Points points = rig.Points();
+  EXPECT_EQ(std::count_if(points.begin(), points.end(), IsSeparator), 0);
+  // Round the first square from its point nearest the second, across the bottom edge
+  // (a straight run, so its middle points go), round the second and back.
+  EXPECT_EQ(points, (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {8, 3}, {8, 1}, {6, 1}, {6, 3}}));
+}
+
+TEST(WholeImageTest, AnIsolatedPixelDoesNotHideTheFiguresAfterIt) {
+  EngineRig rig({"......", ".#....", "......", ".###..", ".###..", ".###..", "......"}, 1);
+  rig.engine.mFileCreate_Click();
+  // The trailing separator, (1, -1), lies straight above the first point, which goes.
+  EXPECT_EQ(rig.Points(), (Points{{1, 5}, {3, 5}, {3, 3}, {2, 3}}));
+  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
+}
+
+TEST(WholeImageTest, EmptyImageEndsEmpty) {
+  EngineRig rig({"....", "...."}, 3);
+  rig.engine.mFileCreate_Click();
+  EXPECT_EQ(rig.state.ContourPoints, EmptyContourPoints());
+  EXPECT_EQ(rig.state.ContourCount, 0);
+  EXPECT_TRUE(rig.window.titles.empty());
+}
+
+TEST(WholeImageTest, InBatchTheRunClockIsTheBatchs) {
+  EngineRig rig(kTwoFigures, 1);
+  rig.window.batch = true;
+  rig.engine.mFileCreate_Click();
+  EXPECT_EQ(std::count(rig.window.calls.begin(), rig.window.calls.end(), "StartRunClock"), 0);
+}
+
+TEST(WholeImageTest, StopKeepsWhatWasCollected) {
+  // Three figures; stop while tracing the second: the first stays, unreduced, and no
+  // hole is traced.
+  const std::vector<std::string> art = {
+      "...............",
+      ".###..###..###.",
+      ".#.#..###..###.",
+      ".###..###..###.",
+      "...............",
+  };
+  EngineRig full(art, 1);
+  full.engine.mFileCreate_Click();
+  ASSERT_EQ(full.state.ContourCount, 4);
+
+  EngineRig rig(art, 1);
+  std::int64_t stopTick = 0;
+  {
+    // Count the ticks of the first trace (the pixel count and start scan included).
+    EngineRig probe(art, 1);
+    probe.engine.PrepareMask();
+    probe.engine.CountRegionPixels();
+    probe.engine.TraceContourAt(0, 0);
+    stopTick = probe.window.ticks + 3;
+  }
+  rig.window.onTick = [&](std::int64_t tick) {
+    if (tick == stopTick) rig.window.stop = true;
+  };
+  rig.engine.mFileCreate_Click();
+  EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}, {3, 2}, {3, 1}, {2, 1}}));
+  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
+  EXPECT_FALSE(rig.window.stop) << "the end of the run clears the request";
+}
+
+TEST(WholeImageTest, StopDuringTheFirstTraceKeepsNothing) {
+  EngineRig rig(kTwoFigures, 1);
+  rig.window.onTick = [&](std::int64_t tick) {
+    // Five rows counted, two scanned for the start, then the first steps.
+    if (tick == 9) rig.window.stop = true;
+  };
+  rig.engine.mFileCreate_Click();
+  EXPECT_EQ(rig.state.ContourPoints, EmptyContourPoints());
+  EXPECT_TRUE(rig.window.titles.empty());
+}
+
+TEST(FindNextRegionPixelTest, ScansOnAfterTheGivenPixel) {
+  EngineRig rig({"##.#", "####", ".###"}, 1);
+  ContourPoint p{2, 0};
+  EXPECT_TRUE(rig.engine.FindNextRegionPixel(p));
+  EXPECT_EQ(p, (ContourPoint{0, 2}));
+  EXPECT_FALSE(rig.engine.FindNextRegionPixel(p));
+  EXPECT_EQ(p, (ContourPoint{0, 2}));
+  EXPECT_EQ(rig.engine.CountRegionPixels(), 10);
+}
+
+}  // namespace
+}  // namespace morvane::engine::testing

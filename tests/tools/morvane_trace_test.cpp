@@ -1,0 +1,265 @@
+// The command-line driver, run as a program on images written here.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Result {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+Result RunTool(const QStringList& arguments) {
+  QProcess process;
+  process.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"), arguments);
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+          process.readAllStandardError().toStdString()};
+}
+
+// '#' black, '.' white, 'r' red.
+QImage Art(const std::vector<std::string>& rows) {
+  QImage image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const char c = rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+      image.setPixel(x, y, c == '#' ? 0xFF000000u : c == 'r' ? 0xFFFF0000u : 0xFFFFFFFFu);
+    }
+  }
+  return image;
+}
+
+class MorvaneTraceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(Art({"..........", ".###..###.", ".###..###.", ".###..###.", ".........."})
+                    .save(Path("two.png")));
+    ASSERT_TRUE(Art({"rrrrrr", "r####r", "r####r", "rrrrrr"}).save(Path("red.bmp")));
+    ASSERT_TRUE(Art({"....", "....", "...."}).save(Path("empty.png")));
+  }
+  QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+  QTemporaryDir dir;
+};
+
+const QRegularExpression kSummary(QStringLiteral("^contours (\\d+), points (\\d+), \\d+ ms\\n$"));
+
+void ExpectSummary(const Result& r, int contours, int points) {
+  const auto match = kSummary.match(QString::fromStdString(r.err));
+  ASSERT_TRUE(match.hasMatch()) << r.err;
+  EXPECT_EQ(match.captured(1).toInt(), contours);
+  EXPECT_EQ(match.captured(2).toInt(), points);
+}
+
+TEST_F(MorvaneTraceTest, CreateTracesEveryFigure) {
+  const Result r = RunTool({"create", Path("two.png"), "--method", "1"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n");
+  ExpectSummary(r, 2, 10);
+}
+
+TEST_F(MorvaneTraceTest, CreateConnectedGivesOneLine) {
+  const Result r = RunTool({"create", Path("two.png"), "--connected", "--method", "1"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "3,3,3,1,1,1,1,3,8,3,8,1,6,1,6,3\n");
+  ExpectSummary(r, 1, 8);
+}
+
+TEST_F(MorvaneTraceTest, AddTracesOneContourPerClick) {
+  const Result r = RunTool({"add", Path("two.png"), "--at", "1,1", "--at", "1,2", "--at", "6,1"});
+  EXPECT_EQ(r.exitCode, 0);
+  // The second click finds the first figure again and adds nothing.
+  EXPECT_EQ(r.out, "1,1,1,3,3,3,3,1\n6,1,6,3,8,3,8,1\n");
+  ExpectSummary(r, 2, 8);
+}
+
+TEST_F(MorvaneTraceTest, BackgroundOption) {
+  const Result r = RunTool({"create", Path("red.bmp"), "--background", "FF0000"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, "1,2,4,2,4,1,2,1\n");
+  // On the default white background the whole picture is one figure.
+  const Result white = RunTool({"create", Path("red.bmp")});
+  EXPECT_EQ(white.exitCode, 0);
+  ExpectSummary(white, 1, 5);
+}
+
+TEST_F(MorvaneTraceTest, NoFigureExitsWithOne) {
+  const Result create = RunTool({"create", Path("empty.png")});
+  EXPECT_EQ(create.exitCode, 1);
+  EXPECT_EQ(create.out, "");
+  ExpectSummary(create, 0, 0);
+  const Result add = RunTool({"add", Path("two.png"), "--at", "0,4"});
+  EXPECT_EQ(add.exitCode, 1);
+  ExpectSummary(add, 0, 0);
+}
+
+TEST_F(MorvaneTraceTest, BadInputExitsWithTwoAndSaysWhy) {
+  // A path under a regular file cannot exist.
+  const QString missing = Path("two.png") + "/nothing.png";
+  QFile garbage(Path("garbage.png"));
+  ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+  garbage.write("not a picture");
+  garbage.close();
+  struct Case {
+    const char* what;
+    QStringList arguments;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"no command", {}, "missing command"},
+      {"unknown command", {"trace", Path("two.png")}, "unknown command"},
+      {"no image", {"create"}, "missing image"},
+      {"two images", {"create", Path("two.png"), Path("two.png")}, "more than one image"},
+      {"unknown option", {"create", Path("two.png"), "--fast"}, "unknown option"},
+      {"method out of range", {"create", Path("two.png"), "--method", "4"}, "--method"},
+      {"method missing", {"create", Path("two.png"), "--method"}, "--method"},
+      {"bad colour", {"create", Path("two.png"), "--background", "white"}, "--background"},
+      {"short colour", {"create", Path("two.png"), "--background", "FFF"}, "--background"},
+      {"add without a click", {"add", Path("two.png")}, "--at"},
+      {"bad click", {"add", Path("two.png"), "--at", "3;4"}, "--at"},
+      {"click on create", {"create", Path("two.png"), "--at", "1,1"}, "--at"},
+      {"missing image file", {"create", missing}, "cannot read image"},
+      {"not an image", {"create", Path("garbage.png")}, "cannot read image"},
+  };
+  for (const Case& c : cases) {
+    const Result r = RunTool(c.arguments);
+    EXPECT_EQ(r.exitCode, 2) << c.what;
+    EXPECT_EQ(r.out, "") << c.what;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
+  }
+}
+
+std::string ReadFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll().toStdString();
+}
+
+TEST_F(MorvaneTraceTest, CreateAndAddWriteTheMap) {
+  const std::string src = Path("two.png").toStdString();
+  const std::string header = "<html><body><img src='" + src +
+                             "' border=0 usemap='#two.png'><map name='two.png'>\r\n\r\n";
+  const Result r = RunTool({"create", Path("two.png"), "--method", "1", "--output", Path("two.htm"),
+                            "--digits", "3", "--centroid"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n");  // as without the map
+  ExpectSummary(r, 2, 10);
+  EXPECT_EQ(ReadFile(Path("two.htm")),
+            header +
+                "<area href='#000' alt='' centroid='002,001' shape='polygon' coords='1,1,1,3,3,3,3,1,2,1'>\r\n"
+                "<area href='#001' alt='' centroid='007,001' shape='polygon' coords='6,1,6,3,8,3,8,1,7,1'>\r\n"
+                "\r\n</map></body></html>\r\n");
+
+  const Result add = RunTool({"add", Path("two.png"), "--at", "6,1", "--output", Path("one.htm")});
+  EXPECT_EQ(add.exitCode, 0) << add.err;
+  EXPECT_EQ(ReadFile(Path("one.htm")),
+            header.substr(0, header.find("two.png'>")) + "two.png'><map name='two.png'>\r\n\r\n"
+                "<area href='#00' alt='' shape='polygon' coords='6,1,6,3,8,3,8,1'>\r\n\r\n</map></body></html>\r\n");
+
+  // A map that cannot be written: the contours are still printed, the exit says so.
+  const Result blocked = RunTool({"create", Path("two.png"), "--output", Path("two.png") + "/x.htm"});
+  EXPECT_EQ(blocked.exitCode, 3);
+  EXPECT_NE(blocked.err.find("could not be saved"), std::string::npos) << blocked.err;
+  EXPECT_FALSE(blocked.out.empty());
+}
+
+TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
+  ASSERT_EQ(RunTool({"create", Path("two.png"), "--method", "1", "--output", Path("two.htm")}).exitCode, 0);
+  const Result r = RunTool({"read", Path("two.htm")});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n#00  \n#01  \n");
+  EXPECT_EQ(r.err, "contours 2, points 10\n");
+
+  QFile page(Path("titled.htm"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<img src='two.png' usemap='#m'><map name='m'>\n"
+             "<area href='#7' alt='Tom&#39;s &lt;bay&gt;' shape='polygon' coords='1,2,3,4'>\n</map>\n");
+  page.close();
+  const Result titled = RunTool({"read", Path("titled.htm")});
+  EXPECT_EQ(titled.exitCode, 0) << titled.err;
+  EXPECT_EQ(titled.out, "1,2,3,4\n#7  Tom's <bay>\n");
+
+  QFile orphan(Path("orphan.htm"));
+  ASSERT_TRUE(orphan.open(QIODevice::WriteOnly));
+  orphan.write("<img src='gone.png' usemap='#m'><map name='m'><area shape=polygon coords=1,1></map>");
+  orphan.close();
+  const Result none = RunTool({"read", Path("orphan.htm")});
+  EXPECT_EQ(none.exitCode, 1);  // the map's image is missing: nothing is read
+  EXPECT_EQ(none.out, "");
+}
+
+TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
+  const Result report = RunTool({"batch", "--method", "1", "--report", Path("all.txt"), Path("two.png"),
+                                 Path("empty.png")});
+  EXPECT_EQ(report.exitCode, 0) << report.err;
+  EXPECT_EQ(report.err, "2 images processed.\n");
+  EXPECT_EQ(ReadFile(Path("all.txt")),
+            "two.png   1,1,1,3,3,3,3,1,2,1\r\n6,1,6,3,8,3,8,1,7,1\r\n"
+            "empty.png \r\n");
+
+  const Result missing = RunTool({"batch", "--report", Path("all.txt"), Path("two.png"), Path("gone.png")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err, "1 images processed.\n");
+
+  const Result separate = RunTool({"batch", "--separate", "--digits", "1", Path("two.png"), Path("red.bmp")});
+  EXPECT_EQ(separate.exitCode, 0) << separate.err;
+  EXPECT_NE(ReadFile(Path("two.htm")).find("<area href='#1' alt='' shape='polygon'"), std::string::npos);
+  EXPECT_NE(ReadFile(Path("red.htm")).find("<area href='#0'"), std::string::npos);
+
+  // Stop on Error keeps a map that this program did not write.
+  QFile foreign(Path("two.htm"));
+  ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+  foreign.write("<p>mine</p>");
+  foreign.close();
+  const Result kept = RunTool({"batch", "--separate", "--stop-on-error", Path("two.png")});
+  EXPECT_EQ(kept.exitCode, 1);
+  EXPECT_EQ(ReadFile(Path("two.htm")), "<p>mine</p>");
+  EXPECT_NE(kept.err.find("Are you sure you want to overwrite? No."), std::string::npos) << kept.err;
+}
+
+TEST_F(MorvaneTraceTest, TheSampleImageMakesAMap) {
+  const QString sample = QStringLiteral(MORVANE_SOURCE_DIR "/samples/shapes.gif");
+  const Result r = RunTool({"create", sample, "--output", Path("shapes.htm")});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string map = ReadFile(Path("shapes.htm"));
+  std::size_t areas = 0;
+  for (std::size_t at = map.find("<area "); at != std::string::npos; at = map.find("<area ", at + 1)) ++areas;
+  EXPECT_EQ(areas, 5u);  // four figures and the ring's hole
+}
+
+TEST_F(MorvaneTraceTest, NewOptionsSayWhatIsWrong) {
+  struct Case {
+    const char* what;
+    QStringList arguments;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"digits without output", {"create", Path("two.png"), "--digits", "2"}, "--output"},
+      {"digits out of range", {"create", Path("two.png"), "--output", Path("x.htm"), "--digits", "7"}, "--digits"},
+      {"output without a file", {"create", Path("two.png"), "--output"}, "--output"},
+      {"read without a map", {"read"}, "missing map"},
+      {"read of no file", {"read", Path("none.htm")}, "cannot read map"},
+      {"read with an option", {"read", Path("two.png"), "--centroid"}, "read takes no option"},
+      {"batch without a mode", {"batch", Path("two.png")}, "--separate or --report"},
+      {"batch with both modes", {"batch", "--separate", "--report", Path("r.txt"), Path("two.png")}, "--separate or --report"},
+      {"batch without images", {"batch", "--separate"}, "missing image"},
+      {"output on batch", {"batch", "--separate", "--output", Path("x.htm"), Path("two.png")}, "unknown option"},
+  };
+  for (const Case& c : cases) {
+    const Result r = RunTool(c.arguments);
+    EXPECT_EQ(r.exitCode, 2) << c.what;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,382 @@
+// morvane-trace: the engine from the command line, for tests and benchmarks.
+//
+//   morvane-trace create IMAGE [--background RRGGBB] [--method 0-3] [--connected]
+//                 [--output MAP [--digits N] [--centroid]]
+//   morvane-trace add IMAGE [--background RRGGBB] [--method 0-3] [--connected]
+//                 --at X,Y [--at X,Y ...] [--output MAP [--digits N] [--centroid]]
+//   morvane-trace read MAP
+//   morvane-trace batch (--separate | --report FILE) [--stop-on-error]
+//                 [--background RRGGBB] [--method 0-3] [--connected]
+//                 [--digits N] [--centroid] IMAGE...
+//
+// create and add print one contour per line as x1,y1,x2,y2,... and, on standard
+// error, "contours N, points M, T ms" (T: tracing and reduction, without loading);
+// with --output they also write the HTML image map (N digits, 2 unless given). read
+// prints a map's contours the same way, then its titles list, and "contours N,
+// points M" on standard error. batch traces each image into a map beside it or into
+// one report, and says "N images processed." on standard error.
+// Exits 0 on success, 1 when no figure was found (batch: when an image was missing or
+// unreadable, or a changed map was not overwritten), 2 on bad arguments or an
+// unreadable image, 3 when a map or report could not be written.
+#include <QGuiApplication>
+#include <QString>
+
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/area_text.h"
+#include "document/document.h"
+#include "document/local_file_system.h"
+#include "engine/contour_engine.h"
+#include "platform/gui/image_loader.h"
+#include "tools/morvane-trace/trace_window.h"
+
+namespace {
+
+using morvane::engine::ContourPoint;
+using morvane::engine::ContourPoints;
+
+constexpr int kFound = 0;
+constexpr int kNoFigure = 1;
+constexpr int kBadInput = 2;
+
+using morvane::trace::QuietWindow;
+
+constexpr int kNotWritten = 3;
+
+struct Options {
+  enum class Command { Create, Add, Read, Batch } command = Command::Create;
+  bool create = true;
+  std::string image;                // create, add; the map for read
+  std::vector<std::string> images;  // batch
+  std::string output;
+  int digits = 2;
+  bool centroid = false;
+  bool separate = false;
+  std::string report;
+  bool stopOnError = false;
+  std::int32_t background = 0xFFFFFF;  // OLE colour
+  float method = 3;
+  bool connected = false;
+  std::vector<ContourPoint> clicks;
+};
+
+const char* const kUsage =
+    "usage: morvane-trace create IMAGE [--background RRGGBB] [--method 0-3] [--connected]\n"
+    "       morvane-trace add IMAGE [--background RRGGBB] [--method 0-3] [--connected]"
+    " --at X,Y [--at X,Y ...]\n"
+    "       (create and add: [--output MAP [--digits 1-6] [--centroid]])\n"
+    "       morvane-trace read MAP\n"
+    "       morvane-trace batch (--separate | --report FILE) [--stop-on-error]"
+    " [--background RRGGBB] [--method 0-3] [--connected] [--digits 1-6] [--centroid] IMAGE...\n";
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value, int base = 10) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+  return ec == std::errc() && ptr == end && !text.empty();
+}
+
+// The error message, or nothing when the arguments are good.
+std::optional<std::string> ParseArguments(int argc, char** argv, Options& options) {
+  if (argc < 2) {
+    return "missing command";
+  }
+  const std::string_view command = argv[1];
+  using Command = Options::Command;
+  if (command == "create") {
+    options.command = Command::Create;
+  } else if (command == "add") {
+    options.command = Command::Add;
+  } else if (command == "read") {
+    options.command = Command::Read;
+  } else if (command == "batch") {
+    options.command = Command::Batch;
+  } else {
+    return "unknown command '" + std::string(command) + "'";
+  }
+  options.create = command == "create";
+  const bool tracing = options.command != Command::Read;
+  const bool writing = tracing;
+  bool digitsGiven = false, centroidGiven = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const auto value = [&](std::string_view& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    std::string_view text;
+    if (!tracing && arg.starts_with("--")) {
+      return "read takes no option '" + std::string(arg) + "'";
+    }
+    if (writing && arg == "--output" && options.command != Command::Batch) {
+      if (!value(text) || text.empty()) return "--output needs a map file";
+      options.output = text;
+    } else if (writing && arg == "--digits") {
+      if (!value(text) || !ParseNumber(text, options.digits) || options.digits < 1 || options.digits > 6) {
+        return "--digits needs a number from 1 to 6";
+      }
+      digitsGiven = true;
+    } else if (writing && arg == "--centroid") {
+      options.centroid = true;
+      centroidGiven = true;
+    } else if (options.command == Command::Batch && arg == "--separate") {
+      options.separate = true;
+    } else if (options.command == Command::Batch && arg == "--report") {
+      if (!value(text) || text.empty()) return "--report needs a file";
+      options.report = text;
+    } else if (options.command == Command::Batch && arg == "--stop-on-error") {
+      options.stopOnError = true;
+    } else if (arg == "--connected") {
+      options.connected = true;
+    } else if (arg == "--background") {
+      std::uint32_t rgb = 0;
+      if (!value(text) || text.size() != 6 || !ParseNumber(text, rgb, 16)) {
+        return "--background needs a colour as RRGGBB";
+      }
+      options.background = static_cast<std::int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
+    } else if (arg == "--method") {
+      int method = -1;
+      if (!value(text) || !ParseNumber(text, method) || method < 0 || method > 3) {
+        return "--method needs a number from 0 to 3";
+      }
+      options.method = static_cast<float>(method);
+    } else if (arg == "--at") {
+      const std::size_t comma = value(text) ? text.find(',') : std::string_view::npos;
+      ContourPoint click;
+      if (comma == std::string_view::npos || !ParseNumber(text.substr(0, comma), click.x) ||
+          !ParseNumber(text.substr(comma + 1), click.y)) {
+        return "--at needs a pixel as X,Y";
+      }
+      options.clicks.push_back(click);
+    } else if (arg.starts_with("--")) {
+      return "unknown option '" + std::string(arg) + "'";
+    } else if (options.command == Command::Batch) {
+      options.images.emplace_back(arg);
+    } else if (options.image.empty()) {
+      options.image = arg;
+    } else {
+      return options.command == Command::Read ? "more than one map given" : "more than one image given";
+    }
+  }
+  if (options.command == Command::Read) {
+    if (options.image.empty()) return "missing map";
+    return std::nullopt;
+  }
+  if (options.command == Command::Batch) {
+    if (options.images.empty()) return "missing image";
+    if (options.separate == !options.report.empty()) return "batch needs either --separate or --report FILE";
+    return std::nullopt;
+  }
+  if (options.image.empty()) {
+    return "missing image";
+  }
+  if (options.output.empty() && (digitsGiven || centroidGiven)) {
+    return "--digits and --centroid belong to --output";
+  }
+  if (options.create && !options.clicks.empty()) {
+    return "--at belongs to the add command";
+  }
+  if (!options.create && options.clicks.empty()) {
+    return "add needs at least one --at X,Y";
+  }
+  return std::nullopt;
+}
+
+// The picture through the program's loader: 0xffRRGGBB, transparency over white.
+std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
+  const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(QString::fromStdString(path));
+  if (!load.ok()) {
+    error = "cannot read image '" + path + "': " + load.reason.toStdString();
+    return std::nullopt;
+  }
+  return morvane::gui::ToRgbImage(load.image);
+}
+
+// The pictures of the program, for the document.
+class Pictures : public morvane::document::ImageSource {
+ public:
+  bool LoadPicture(const std::string& path, morvane::core::RgbImage& image, std::string& message) override {
+    std::optional<morvane::core::RgbImage> loaded = LoadImage(path, message);
+    if (!loaded) return false;
+    image = std::move(*loaded);
+    return true;
+  }
+};
+
+// The batch's file dialog, answered by the command line.
+class ChosenFiles : public morvane::document::DialogControl {
+ public:
+  explicit ChosenFiles(std::vector<std::string> files) : files_(std::move(files)) {}
+  std::int16_t FileCount() const override { return static_cast<std::int16_t>(files_.size()); }
+  std::string FileAt(std::int16_t i) const override {
+    return i >= 0 && i < FileCount() ? files_[static_cast<std::size_t>(i)] : std::string();
+  }
+  std::int32_t ShowOpenDialog() override { return 1; }
+  std::int32_t ShowSaveDialog() override { return 0; }
+
+ private:
+  std::vector<std::string> files_;
+};
+
+// The document around the engine's contours and the window's titles.
+struct DocumentSide {
+  DocumentSide(morvane::engine::ContourState& contours, QuietWindow& window, std::vector<std::string> files = {})
+      : dialog(std::move(files)), document(state, contours, window, window, disk, pictures, dialog) {}
+  morvane::document::DocumentState state;
+  morvane::document::LocalFileSystem disk;
+  Pictures pictures;
+  ChosenFiles dialog;
+  morvane::document::Document document;
+};
+
+// Prints contours one per line as x1,y1,x2,y2,...
+void PrintContours(const morvane::engine::ContourPoints& points, std::int64_t& contours, std::int64_t& count) {
+  std::string out;
+  contours = 0;
+  count = 0;
+  bool lineOpen = false;
+  for (std::size_t k = 1; k < points.size(); ++k) {
+    const ContourPoint& p = points[k];
+    if (morvane::engine::IsSeparator(p)) {
+      if (lineOpen) out += '\n';
+      lineOpen = false;
+      continue;
+    }
+    if (!lineOpen) {
+      ++contours;
+      lineOpen = true;
+    } else {
+      out += ',';
+    }
+    ++count;
+    out += std::to_string(p.x) + ',' + std::to_string(p.y);
+  }
+  if (lineOpen) out += '\n';
+  std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+int ReadMap(const Options& options) {
+  morvane::engine::ContourState contours;
+  QuietWindow window;
+  DocumentSide side(contours, window);
+  side.state.MapPath = options.image;
+  if (!side.disk.FileExists(options.image)) {
+    std::cerr << "morvane-trace: cannot read map '" << options.image << "'\n";
+    return kBadInput;
+  }
+  side.document.LoadImageMapFile();
+  // The Copy command's text, then the titles list.
+  std::string out = side.document.FormatOutputText("", "");
+  for (std::size_t at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at)) out.replace(at, 2, "\n");
+  if (!out.empty()) out += '\n';
+  for (std::int32_t i = 0; i < window.ListCount(); ++i) out += window.List(i) + '\n';
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::int64_t points = 0;
+  for (std::size_t k = 1; k < contours.ContourPoints.size(); ++k) {
+    points += morvane::engine::IsSeparator(contours.ContourPoints[k]) ? 0 : 1;
+  }
+  std::cerr << "contours " << window.ListCount() << ", points " << points << "\n";
+  return window.ListCount() > 0 ? kFound : kNoFigure;
+}
+
+void SetUpEngine(morvane::engine::ContourEngine& engine, const Options& options) {
+  engine.SetBackColor(options.background);
+  engine.ApproxMethod = options.method;
+  engine.Connected = options.connected;
+}
+
+int Batch(const Options& options) {
+  morvane::engine::ContourState contours;
+  QuietWindow window;
+  window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
+  window.centroid = options.centroid;
+  morvane::engine::ContourEngine engine(contours, window, window, window);
+  SetUpEngine(engine, options);
+  window.createContours = [&] {
+    engine.SetImage(&window.picture);
+    engine.mFileCreate_Click();
+  };
+  DocumentSide side(contours, window, options.images);
+  side.state.OutputNumberFormat = window.numberFormat;
+  side.state.SeparateFiles = options.separate;
+  side.state.TextOutputPath = options.report;
+  side.state.StopOnError = options.stopOnError;
+  const morvane::document::Document::BatchResult result = side.document.mFileBatch_Click();
+  std::cerr << window.progress1 << "\n";
+  if (result.reportFailed) return kNotWritten;
+  const bool all = result.processed == static_cast<int>(options.images.size());
+  return all && window.errors == 0 && window.declined == 0 ? kFound : kNoFigure;
+}
+
+// Writes the traced contours as the map of the image.
+bool WriteMap(const Options& options, morvane::engine::ContourState& contours, QuietWindow& window) {
+  DocumentSide side(contours, window);
+  side.state.ImagePath = options.image;
+  side.state.MapPath = options.output;
+  side.state.OutputNumberFormat = window.numberFormat;
+  return side.document.mFileSave_Click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const auto error = ParseArguments(argc, argv, options)) {
+    std::cerr << "morvane-trace: " << *error << "\n" << kUsage;
+    return kBadInput;
+  }
+  // Metafiles are drawn with Qt, which wants its application object; no window opens,
+  // and Qt's own notes stay off standard error, which carries this tool's summary.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+  });
+  int qtArgc = 1;
+  QGuiApplication application(qtArgc, argv);
+  if (options.command == Options::Command::Read) return ReadMap(options);
+  if (options.command == Options::Command::Batch) return Batch(options);
+  std::string error;
+  std::optional<morvane::core::RgbImage> image = LoadImage(options.image, error);
+  if (!image) {
+    std::cerr << "morvane-trace: " << error << "\n";
+    return kBadInput;
+  }
+
+  morvane::engine::ContourState state;
+  QuietWindow window;
+  if (!options.output.empty()) window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
+  window.centroid = options.centroid;
+  morvane::engine::ContourEngine engine(state, window, window, window);
+  engine.SetImage(&*image);
+  SetUpEngine(engine, options);
+
+  const auto started = std::chrono::steady_clock::now();
+  if (options.create) {
+    engine.mFileCreate_Click();
+  } else {
+    engine.PrepareMask();
+    for (const ContourPoint& click : options.clicks) {
+      engine.AddContourAtPoint(click.x * morvane::engine::kTwipsPerPixel,
+                               click.y * morvane::engine::kTwipsPerPixel);
+    }
+  }
+  const auto elapsed = std::chrono::steady_clock::now() - started;
+
+  std::int64_t contours = 0, points = 0;
+  PrintContours(state.ContourPoints, contours, points);
+  if (!options.output.empty() && !WriteMap(options, state, window)) {
+    std::cerr << "contours " << contours << ", points " << points << "\n";
+    return kNotWritten;
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+  std::cerr << "contours " << contours << ", points " << points << ", " << ms << " ms\n";
+  return contours > 0 ? kFound : kNoFigure;
+}
