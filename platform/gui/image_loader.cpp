@@ -202,32 +202,32 @@ class CrispPaintEngine final : public QPaintEngine {
   }
   bool end() override { return inner_.end(); }
 
-  void updateState(const QPaintEngineState& state) override {
-    const DirtyFlags flags = state.state();
-    if (flags & DirtyTransform) inner_.setTransform(state.transform());
-    if (flags & DirtyPen) inner_.setPen(state.pen());
-    if (flags & DirtyBrush) inner_.setBrush(state.brush());
-    if (flags & DirtyBrushOrigin) inner_.setBrushOrigin(state.brushOrigin());
-    if (flags & DirtyFont) inner_.setFont(state.font());
-    if (flags & DirtyBackground) inner_.setBackground(state.backgroundBrush());
-    if (flags & DirtyBackgroundMode) inner_.setBackgroundMode(state.backgroundMode());
-    if (flags & DirtyCompositionMode) inner_.setCompositionMode(state.compositionMode());
-    if (flags & DirtyOpacity) inner_.setOpacity(state.opacity());
+  void updateState(const QPaintEngineState& changed) override {
+    const DirtyFlags flags = changed.state();
+    if (flags & DirtyTransform) inner_.setTransform(changed.transform());
+    if (flags & DirtyPen) inner_.setPen(changed.pen());
+    if (flags & DirtyBrush) inner_.setBrush(changed.brush());
+    if (flags & DirtyBrushOrigin) inner_.setBrushOrigin(changed.brushOrigin());
+    if (flags & DirtyFont) inner_.setFont(changed.font());
+    if (flags & DirtyBackground) inner_.setBackground(changed.backgroundBrush());
+    if (flags & DirtyBackgroundMode) inner_.setBackgroundMode(changed.backgroundMode());
+    if (flags & DirtyCompositionMode) inner_.setCompositionMode(changed.compositionMode());
+    if (flags & DirtyOpacity) inner_.setOpacity(changed.opacity());
     if (flags & DirtyClipRegion) {
-      if (state.clipOperation() == Qt::NoClip) {
+      if (changed.clipOperation() == Qt::NoClip) {
         inner_.setClipping(false);
       } else {
-        inner_.setClipRegion(state.clipRegion(), state.clipOperation());
+        inner_.setClipRegion(changed.clipRegion(), changed.clipOperation());
       }
     }
     if (flags & DirtyClipPath) {
-      if (state.clipOperation() == Qt::NoClip) {
+      if (changed.clipOperation() == Qt::NoClip) {
         inner_.setClipping(false);
       } else {
-        inner_.setClipPath(state.clipPath(), state.clipOperation());
+        inner_.setClipPath(changed.clipPath(), changed.clipOperation());
       }
     }
-    if (flags & DirtyClipEnabled) inner_.setClipping(state.isClipEnabled());
+    if (flags & DirtyClipEnabled) inner_.setClipping(changed.isClipEnabled());
     Crisp();
   }
 

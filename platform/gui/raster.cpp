@@ -7,41 +7,89 @@
 
 namespace morvane::gui::raster {
 
-void LinePath(Px a, Px b, bool includeEnd, std::vector<Px>& out) {
+namespace {
+
+Px Held(Px p) {
+  return {std::clamp(p.x, -kMaxCoordinate, kMaxCoordinate), std::clamp(p.y, -kMaxCoordinate, kMaxCoordinate)};
+}
+
+}  // namespace
+
+void LinePath(Px a, Px b, bool includeEnd, const Clip& clip, std::vector<PathPixel>& out) {
+  a = Held(a);
+  b = Held(b);
   const std::int64_t dx = std::llabs(std::int64_t{b.x} - a.x);
   const std::int64_t dy = std::llabs(std::int64_t{b.y} - a.y);
-  const std::int32_t sx = b.x >= a.x ? 1 : -1;
-  const std::int32_t sy = b.y >= a.y ? 1 : -1;
   const bool xMajor = dx >= dy;
   const std::int64_t major = xMajor ? dx : dy;
   const std::int64_t minor = xMajor ? dy : dx;
   const std::int64_t steps = includeEnd ? major + 1 : major;
-  out.reserve(out.size() + static_cast<std::size_t>(steps));
-  Px p = a;
-  // err tracks 2*(minor*i) - major*(2*k + 1) for the minor offset k reached so far.
-  std::int64_t err = 2 * minor - major;
-  for (std::int64_t i = 0; i < steps; ++i) {
-    out.push_back(p);
+  const std::int64_t sMajor = (xMajor ? b.x >= a.x : b.y >= a.y) ? 1 : -1;
+  const std::int64_t sMinor = (xMajor ? b.y >= a.y : b.x >= a.x) ? 1 : -1;
+  const std::int64_t major0 = xMajor ? a.x : a.y, minor0 = xMajor ? a.y : a.x;
+  const std::int64_t lo = xMajor ? clip.left : clip.top, hi = xMajor ? clip.right : clip.bottom;
+
+  // Only the steps whose major coordinate lies within the clip.
+  std::int64_t from = 0, to = steps - 1;
+  if (sMajor > 0) {
+    from = std::max(from, lo - major0);
+    to = std::min(to, hi - major0);
+  } else {
+    from = std::max(from, major0 - hi);
+    to = std::min(to, major0 - lo);
+  }
+  if (from > to) return;
+  // The minor offset after i steps and the decision value there, as the step-by-step
+  // walk from the start would have them: k = floor((2 m i + M - 1) / 2M).
+  std::int64_t k = major == 0 ? 0 : (2 * minor * from + major - 1) / (2 * major);
+  std::int64_t err = 2 * minor * (from + 1) - major - 2 * major * k;
+  for (std::int64_t i = from; i <= to; ++i) {
+    const std::int64_t ma = major0 + sMajor * i, mi = minor0 + sMinor * k;
+    const Px p = xMajor ? Px{static_cast<std::int32_t>(ma), static_cast<std::int32_t>(mi)}
+                        : Px{static_cast<std::int32_t>(mi), static_cast<std::int32_t>(ma)};
+    if (clip.Contains(p)) out.push_back({p, i});
     if (err > 0) {
-      if (xMajor) p.y += sy; else p.x += sx;
+      ++k;
       err -= 2 * major;
     }
     err += 2 * minor;
-    if (xMajor) p.x += sx; else p.y += sy;
   }
 }
 
-void BoxPath(Px a, Px b, std::vector<Px>& out) {
+void BoxPath(Px a, Px b, const Clip& clip, std::vector<PathPixel>& out) {
+  a = Held(a);
+  b = Held(b);
   const std::int32_t l = std::min(a.x, b.x), r = std::max(a.x, b.x);
   const std::int32_t t = std::min(a.y, b.y), bo = std::max(a.y, b.y);
   if (l == r || t == bo) {
-    LinePath({l, t}, {r, bo}, true, out);
+    LinePath({l, t}, {r, bo}, true, clip, out);
     return;
   }
-  for (std::int32_t x = l; x <= r; ++x) out.push_back({x, t});
-  for (std::int32_t y = t + 1; y <= bo; ++y) out.push_back({r, y});
-  for (std::int32_t x = r - 1; x >= l; --x) out.push_back({x, bo});
-  for (std::int32_t y = bo - 1; y > t; --y) out.push_back({l, y});
+  const std::int64_t w = std::int64_t{r} - l, h = std::int64_t{bo} - t;
+  // One side of the box: the pixels v0 .. v1 along it at the fixed coordinate, walked
+  // forwards or backwards, numbered on from base.
+  auto side = [&](bool horizontal, std::int32_t fixed, std::int32_t v0, std::int32_t v1, bool forward,
+                  std::int64_t base) {
+    const std::int32_t fixLo = horizontal ? clip.top : clip.left, fixHi = horizontal ? clip.bottom : clip.right;
+    if (fixed < fixLo || fixed > fixHi) return;
+    const std::int32_t from = std::max(v0, horizontal ? clip.left : clip.top);
+    const std::int32_t to = std::min(v1, horizontal ? clip.right : clip.bottom);
+    for (std::int32_t k = 0; k <= to - from; ++k) {
+      const std::int32_t v = forward ? from + k : to - k;
+      const Px p = horizontal ? Px{v, fixed} : Px{fixed, v};
+      out.push_back({p, base + (forward ? v - v0 : v1 - v)});
+    }
+  };
+  auto row = [&](std::int32_t y, std::int32_t x0, std::int32_t x1, bool forward, std::int64_t base) {
+    side(true, y, x0, x1, forward, base);
+  };
+  auto column = [&](std::int32_t x, std::int32_t y0, std::int32_t y1, bool forward, std::int64_t base) {
+    side(false, x, y0, y1, forward, base);
+  };
+  row(t, l, r, true, 0);                    // top, left to right
+  column(r, t + 1, bo, true, w + 1);        // right, downwards
+  row(bo, l, r - 1, false, w + h + 1);      // bottom, right to left
+  column(l, t + 1, bo - 1, false, 2 * w + h + 1);  // left, upwards
 }
 
 namespace {
@@ -90,42 +138,56 @@ std::vector<Px> QuadrantPoints(std::int32_t rx, std::int32_t ry) {
 
 }  // namespace
 
-void EllipsePath(Px c, std::int32_t rx, std::int32_t ry, std::vector<Px>& out) {
+void EllipsePath(Px c, std::int32_t rx, std::int32_t ry, const Clip& clip, std::vector<PathPixel>& out) {
   rx = std::clamp(rx, 0, kMaxRadius);
   ry = std::clamp(ry, 0, kMaxRadius);
-  std::vector<Px> pts;
-  for (const Px& q : QuadrantPoints(rx, ry)) {
-    pts.push_back({q.x, q.y});
-    pts.push_back({-q.x, q.y});
-    pts.push_back({q.x, -q.y});
-    pts.push_back({-q.x, -q.y});
+  const std::vector<Px> q = QuadrantPoints(rx, ry);
+  std::int64_t n = 0;
+  auto emit = [&](std::int32_t x, std::int32_t y) {
+    const Px p{c.x + x, c.y + y};
+    if (clip.Contains(p)) out.push_back({p, n});
+    ++n;
+  };
+  if (rx == 0 || ry == 0) {  // a line through the centre, from its right or lower end
+    for (std::int32_t x = rx; x >= -rx; --x) emit(x, 0);
+    for (std::int32_t y = -ry; y <= ry; ++y) {
+      if (y != 0) emit(0, y);
+    }
+    return;
   }
-  auto key = [](const Px& p) { return std::pair{p.y, p.x}; };
-  std::sort(pts.begin(), pts.end(), [&](const Px& l, const Px& r) { return key(l) < key(r); });
-  pts.erase(std::unique(pts.begin(), pts.end()), pts.end());
-  std::vector<std::pair<double, Px>> byAngle;
-  byAngle.reserve(pts.size());
-  for (const Px& p : pts) byAngle.push_back({AngleOf({0, 0}, p), p});
-  std::stable_sort(byAngle.begin(), byAngle.end(),
-                   [](const auto& l, const auto& r) { return l.first < r.first; });
-  out.reserve(out.size() + byAngle.size());
-  for (const auto& [angle, p] : byAngle) out.push_back({c.x + p.x, c.y + p.y});
+  // The quadrant runs from (0, ry) to (rx, 0) with the angle falling all the way, so
+  // mirrored four ways it gives the outline in angle order; each axis point once.
+  for (auto it = q.rbegin(); it != q.rend(); ++it) {
+    if (it->x != 0) emit(it->x, -it->y);  // upper right, from three o'clock
+  }
+  for (const Px& p : q) {
+    if (p.y != 0) emit(-p.x, -p.y);  // upper left
+  }
+  for (auto it = q.rbegin(); it != q.rend(); ++it) {
+    if (it->x != 0) emit(-it->x, it->y);  // lower left
+  }
+  for (const Px& p : q) {
+    if (p.y != 0) emit(p.x, p.y);  // lower right
+  }
 }
 
-std::vector<std::int32_t> EllipseInteriorHalfWidths(std::int32_t rx, std::int32_t ry) {
+std::vector<EllipseRow> EllipseRows(std::int32_t rx, std::int32_t ry) {
   rx = std::clamp(rx, 0, kMaxRadius);
   ry = std::clamp(ry, 0, kMaxRadius);
-  // Innermost outline x of each row; the interior stops one short of it.
-  std::vector<std::int32_t> inner(static_cast<std::size_t>(ry) + 1, rx + 1);
+  // Per row of the quadrant: the outline's innermost and outermost x.
+  std::vector<std::int32_t> innermost(static_cast<std::size_t>(ry) + 1, rx + 1);
+  std::vector<std::int32_t> outermost(static_cast<std::size_t>(ry) + 1, 0);
   for (const Px& q : QuadrantPoints(rx, ry)) {
-    auto& v = inner[static_cast<std::size_t>(q.y)];
-    v = std::min(v, q.x);
+    const auto i = static_cast<std::size_t>(q.y);
+    innermost[i] = std::min(innermost[i], q.x);
+    outermost[i] = std::max(outermost[i], q.x);
   }
-  std::vector<std::int32_t> half(2 * static_cast<std::size_t>(ry) + 1);
+  std::vector<EllipseRow> rows(2 * static_cast<std::size_t>(ry) + 1);
   for (std::int32_t dy = -ry; dy <= ry; ++dy) {
-    half[static_cast<std::size_t>(dy + ry)] = inner[static_cast<std::size_t>(std::abs(dy))] - 1;
+    const auto i = static_cast<std::size_t>(std::abs(dy));
+    rows[static_cast<std::size_t>(dy + ry)] = {outermost[i], innermost[i] - 1};
   }
-  return half;
+  return rows;
 }
 
 double AngleOf(Px c, Px p) {
@@ -135,18 +197,23 @@ double AngleOf(Px c, Px p) {
   return a;
 }
 
-std::vector<Px> PenFootprint(std::int32_t width) {
-  if (width <= 1) return {{0, 0}};
+std::vector<PenRow> PenRows(std::int32_t width) {
+  if (width <= 1) return {{0, 0, 0}};
+  // A disc of diameter width around the pixel (around its lower right corner for an
+  // even width): offsets -(w-1)/2 .. w/2 whose distance from the centre is within w/2.
   const double centre = (width % 2 == 0) ? 0.5 : 0.0;
-  const double r2 = (width / 2.0) * (width / 2.0);
-  std::vector<Px> pts;
-  for (std::int32_t dy = -(width - 1) / 2; dy <= width / 2; ++dy) {
-    for (std::int32_t dx = -(width - 1) / 2; dx <= width / 2; ++dx) {
-      const double ex = dx - centre, ey = dy - centre;
-      if (ex * ex + ey * ey <= r2) pts.push_back({dx, dy});
-    }
+  const double r = width / 2.0;
+  const std::int32_t first = -(width - 1) / 2, last = width / 2;
+  std::vector<PenRow> rows;
+  for (std::int32_t dy = first; dy <= last; ++dy) {
+    const double ey = dy - centre;
+    if (ey * ey > r * r) continue;
+    const double h = std::sqrt(r * r - ey * ey);
+    const auto lo = std::max(first, static_cast<std::int32_t>(std::ceil(centre - h)));
+    const auto hi = std::min(last, static_cast<std::int32_t>(std::floor(centre + h)));
+    if (lo <= hi) rows.push_back({dy, lo, hi});
   }
-  return pts;
+  return rows;
 }
 
 }  // namespace morvane::gui::raster

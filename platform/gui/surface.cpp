@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <numbers>
 
@@ -76,20 +77,6 @@ std::vector<int> DashRuns(DrawStyle s) {
     case DrawStyle::DashDotDot: return {9, 3, 3, 3, 3, 3};
     default: return {};
   }
-}
-
-bool RowMajorLess(const Px& a, const Px& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; }
-
-void SortUnique(std::vector<Px>& v) {
-  std::sort(v.begin(), v.end(), RowMajorLess);
-  v.erase(std::unique(v.begin(), v.end()), v.end());
-}
-
-// area minus the (sorted) pixels of cut.
-void Subtract(std::vector<Px>& area, const std::vector<Px>& cut) {
-  std::erase_if(area, [&cut](const Px& p) {
-    return std::binary_search(cut.begin(), cut.end(), p, RowMajorLess);
-  });
 }
 
 double NormalAngle(double a) {
@@ -173,50 +160,117 @@ QRgb Surface::PenColor(const std::optional<OleColor>& c) const {
   return Resolve(c.value_or(foreColor_));
 }
 
-Surface::PixelList Surface::Stroke(const PixelList& path) const {
-  PixelList out;
+raster::Clip Surface::PathClip() const {
+  const std::int32_t m = drawWidth_ > 1 ? drawWidth_ : 0;  // a wide pen reaches this far
+  return {-m, -m, Width() - 1 + m, Height() - 1 + m};
+}
+
+namespace {
+
+// Sorts spans by row and start and joins those that overlap or touch.
+template <class SpanT>
+void Merge(std::vector<SpanT>& spans) {
+  std::sort(spans.begin(), spans.end(), [](const SpanT& a, const SpanT& b) {
+    return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+  });
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    if (out > 0 && spans[out - 1].y == spans[i].y && spans[i].x0 <= spans[out - 1].x1 + 1) {
+      spans[out - 1].x1 = std::max(spans[out - 1].x1, spans[i].x1);
+    } else {
+      spans[out++] = spans[i];
+    }
+  }
+  spans.resize(out);
+}
+
+bool DashOn(const std::vector<int>& runs, std::int64_t n) {
+  if (runs.empty()) return true;
+  std::int64_t period = 0;
+  for (const int r : runs) period += r;
+  std::int64_t at = n % period;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    if (at < runs[i]) return i % 2 == 0;
+    at -= runs[i];
+  }
+  return false;
+}
+
+struct Everywhere {
+  bool operator()(std::int32_t, std::int32_t) const { return true; }
+};
+
+}  // namespace
+
+Surface::Spans Surface::Stroke(const Path& path) const {
+  Spans out;
   if (drawStyle_ == DrawStyle::Transparent || path.empty()) return out;
+  const std::int32_t w = Width(), h = Height();
   if (drawWidth_ <= 1) {
     const std::vector<int> runs = DashRuns(drawStyle_);
-    if (runs.empty()) return path;
-    std::size_t run = 0;
-    int left = runs[0];
-    for (const Px& p : path) {
-      if (run % 2 == 0) out.push_back(p);
-      if (--left == 0) {
-        run = (run + 1) % runs.size();
-        left = runs[run];
+    for (const raster::PathPixel& pp : path) {
+      const Px p = pp.p;
+      if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h || !DashOn(runs, pp.n)) continue;
+      out.push_back({p.y, p.x, p.x});
+    }
+  } else {
+    // The disc has a run on every row from its first to its last, so the rows that
+    // land on the surface are found by arithmetic, not by trying each.
+    const std::vector<raster::PenRow> pen = raster::PenRows(drawWidth_);
+    const std::int64_t first = pen.front().dy, last = pen.back().dy;
+    for (const raster::PathPixel& pp : path) {
+      const std::int64_t dyFrom = std::max<std::int64_t>(first, -std::int64_t{pp.p.y});
+      const std::int64_t dyTo = std::min<std::int64_t>(last, h - 1 - std::int64_t{pp.p.y});
+      for (std::int64_t dy = dyFrom; dy <= dyTo; ++dy) {
+        const raster::PenRow& r = pen[static_cast<std::size_t>(dy - first)];
+        const std::int64_t y = std::int64_t{pp.p.y} + r.dy;
+        const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{pp.p.x} + r.lo, 0);
+        const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{pp.p.x} + r.hi, w - 1);
+        if (x0 <= x1) {
+          out.push_back({static_cast<std::int32_t>(y), static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1)});
+        }
       }
     }
-    return out;
   }
-  const std::vector<Px> foot = raster::PenFootprint(drawWidth_);
-  out.reserve(path.size() * foot.size());
-  for (const Px& p : path) {
-    for (const Px& f : foot) out.push_back({p.x + f.x, p.y + f.y});
-  }
+  Merge(out);
   return out;
 }
 
-void Surface::Combine(PixelList& pixels, QRgb color, morvane::gui::FillStyle pattern) {
-  SortUnique(pixels);
-  const std::int32_t w = Width(), h = Height();
+template <class Inside>
+void Surface::Combine(const Spans& spans, QRgb color, morvane::gui::FillStyle pattern,
+                      const Inside& inside) {
   const std::uint32_t pen = color & 0xffffffu;
-  for (const Px& p : pixels) {
-    if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) continue;
-    if (!PatternHit(pattern, p.x, p.y)) continue;
-    auto* row = reinterpret_cast<QRgb*>(image_.scanLine(p.y));
-    const std::uint32_t d = row[p.x] & 0xffffffu;
-    row[p.x] = 0xff000000u | (Rop2(drawMode_, d, pen) & 0xffffffu);
+  for (const Span& sp : spans) {
+    if (sp.y < 0 || sp.y >= Height()) continue;
+    auto* row = reinterpret_cast<QRgb*>(image_.scanLine(sp.y));
+    for (std::int32_t x = std::max(sp.x0, 0); x <= std::min(sp.x1, Width() - 1); ++x) {
+      if (!PatternHit(pattern, x, sp.y) || !inside(x, sp.y)) continue;
+      row[x] = 0xff000000u | (Rop2(drawMode_, row[x] & 0xffffffu, pen) & 0xffffffu);
+    }
   }
 }
 
-void Surface::FillAndStroke(PixelList& area, PixelList& stroke, QRgb pen) {
-  SortUnique(stroke);
-  if (fillStyle_ != FillStyle::Transparent) {
-    SortUnique(area);
-    Subtract(area, stroke);
-    Combine(area, Resolve(fillColor_), fillStyle_);
+void Surface::Combine(const Spans& spans, QRgb color) {
+  Combine(spans, color, FillStyle::Solid, Everywhere{});
+}
+
+template <class Inside>
+void Surface::FillAndStroke(Spans area, const Spans& stroke, QRgb pen, const Inside& inside) {
+  if (fillStyle_ != FillStyle::Transparent && !area.empty()) {
+    Merge(area);
+    // The area less the stroke: walk both, row by row, in order.
+    Spans rest;
+    std::size_t k = 0;
+    for (const Span& a : area) {
+      while (k < stroke.size() && (stroke[k].y < a.y || (stroke[k].y == a.y && stroke[k].x1 < a.x0))) ++k;
+      std::int32_t from = a.x0;
+      for (std::size_t j = k; j < stroke.size() && stroke[j].y == a.y && stroke[j].x0 <= a.x1; ++j) {
+        if (stroke[j].x0 > from) rest.push_back({a.y, from, stroke[j].x0 - 1});
+        from = std::max(from, stroke[j].x1 + 1);
+      }
+      if (from <= a.x1) rest.push_back({a.y, from, a.x1});
+    }
+    Combine(rest, Resolve(fillColor_), fillStyle_, inside);
   }
   Combine(stroke, pen);
 }
@@ -232,18 +286,18 @@ void Surface::Line(bool step1, std::optional<QPointF> start, bool step2, QPointF
   const Px pa{ToPx(a.x()), ToPx(a.y())}, pb{ToPx(b.x()), ToPx(b.y())};
 
   if (!box) {
-    PixelList path;
-    raster::LinePath(pa, pb, drawWidth_ > 1, path);
-    PixelList stroke = Stroke(path);
-    Combine(stroke, pen);
+    Path path;
+    raster::LinePath(pa, pb, drawWidth_ > 1, PathClip(), path);
+    Combine(Stroke(path), pen);
     return;
   }
   const std::int32_t l = std::min(pa.x, pb.x), r = std::max(pa.x, pb.x);
   const std::int32_t t = std::min(pa.y, pb.y), bo = std::max(pa.y, pb.y);
-  PixelList area;  // the box clipped to the surface, when something fills it
+  Spans area;  // the box's rows on the surface, when something fills it
   if (fill || fillStyle_ != FillStyle::Transparent) {
-    for (std::int32_t y = std::max(t, 0); y <= std::min(bo, Height() - 1); ++y) {
-      for (std::int32_t x = std::max(l, 0); x <= std::min(r, Width() - 1); ++x) area.push_back({x, y});
+    const std::int32_t x0 = std::max(l, 0), x1 = std::min(r, Width() - 1);
+    for (std::int32_t y = std::max(t, 0); x0 <= x1 && y <= std::min(bo, Height() - 1); ++y) {
+      area.push_back({y, x0, x1});
     }
   }
   if (fill) {  // solid in the line colour, border included
@@ -256,12 +310,11 @@ void Surface::Line(bool step1, std::optional<QPointF> start, bool step2, QPointF
     inLo = (drawWidth_ - 1) / 2;
     inHi = drawWidth_ / 2;
   }
-  PixelList path;
-  if (l + inLo <= r - inHi && t + inLo <= bo - inHi) {
-    raster::BoxPath({l + inLo, t + inLo}, {r - inHi, bo - inHi}, path);
+  Path path;
+  if (std::int64_t{l} + inLo <= std::int64_t{r} - inHi && std::int64_t{t} + inLo <= std::int64_t{bo} - inHi) {
+    raster::BoxPath({l + inLo, t + inLo}, {r - inHi, bo - inHi}, PathClip(), path);
   }
-  PixelList stroke = Stroke(path);
-  FillAndStroke(area, stroke, pen);
+  FillAndStroke(std::move(area), Stroke(path), pen, Everywhere{});
 }
 
 bool Surface::Circle(bool step, double x, double y, double radius, std::optional<OleColor> color,
@@ -273,14 +326,15 @@ bool Surface::Circle(bool step, double x, double y, double radius, std::optional
   const double cxD = step ? currentX_ + x : x, cyD = step ? currentY_ + y : y;
   currentX_ = cxD;
   currentY_ = cyD;
-  const Px c{ToPx(cxD), ToPx(cyD)};
+  const Px c{std::clamp(ToPx(cxD), -raster::kMaxCoordinate, raster::kMaxCoordinate),
+             std::clamp(ToPx(cyD), -raster::kMaxCoordinate, raster::kMaxCoordinate)};
   const double asp = std::fabs(aspect.value_or(1.0));
   radius = std::fabs(radius);
   double rxD = radius, ryD = radius;
   if (asp < 1.0) ryD = radius * asp;
   else if (asp > 1.0) rxD = radius / asp;
-  std::int32_t rx = std::min(ToPx(rxD), raster::kMaxRadius);
-  std::int32_t ry = std::min(ToPx(ryD), raster::kMaxRadius);
+  std::int32_t rx = std::clamp(ToPx(rxD), 0, raster::kMaxRadius);
+  std::int32_t ry = std::clamp(ToPx(ryD), 0, raster::kMaxRadius);
   if (drawStyle_ == DrawStyle::InsideSolid && drawWidth_ > 1) {
     rx = std::max(rx - drawWidth_ / 2, 0);
     ry = std::max(ry - drawWidth_ / 2, 0);
@@ -292,35 +346,50 @@ bool Surface::Circle(bool step, double x, double y, double radius, std::optional
   const bool whole = (!start && !end) || sa == ea ||
                      (std::fabs(ea - sa) >= kTwoPi - 1e-12 && !pieStart && !pieEnd);
 
-  PixelList outline;
-  raster::EllipsePath(c, rx, ry, outline);
-  PixelList path, area;
+  Path outline;
+  raster::EllipsePath(c, rx, ry, PathClip(), outline);
+  Path path;
   if (whole) {
-    path = outline;
+    path = std::move(outline);
   } else {
-    for (const Px& p : outline) {
-      if (AngleWithin(raster::AngleOf(c, p), sa, ea)) path.push_back(p);
+    std::int64_t n = 0;
+    for (const raster::PathPixel& pp : outline) {
+      if (AngleWithin(raster::AngleOf(c, pp.p), sa, ea)) path.push_back({pp.p, n++});
     }
-    if (pieStart) raster::LinePath(c, EllipsePointAt(c, rx, ry, sa), true, path);
-    if (pieEnd) raster::LinePath(c, EllipsePointAt(c, rx, ry, ea), true, path);
+    // Radii to the ends of a pie, clipped like any line.
+    if (pieStart) raster::LinePath(c, EllipsePointAt(c, rx, ry, sa), true, PathClip(), path);
+    if (pieEnd) raster::LinePath(c, EllipsePointAt(c, rx, ry, ea), true, PathClip(), path);
   }
+  const Spans stroke = Stroke(path);
   const bool closed = whole || (pieStart && pieEnd);
-  if (closed && fillStyle_ != FillStyle::Transparent) {
-    const std::vector<std::int32_t> half = raster::EllipseInteriorHalfWidths(rx, ry);
-    for (std::int32_t dy = -ry; dy <= ry; ++dy) {
-      const std::int32_t py = c.y + dy;
-      if (py < 0 || py >= Height()) continue;
-      const std::int32_t hw = half[static_cast<std::size_t>(dy + ry)];
-      for (std::int32_t dx = -hw; dx <= hw; ++dx) {
-        const Px p{c.x + dx, py};
-        if (p.x < 0 || p.x >= Width()) continue;
-        if (whole || AngleWithin(raster::AngleOf(c, p), sa, ea)) area.push_back(p);
-      }
-    }
-    area.insert(area.end(), path.begin(), path.end());
+  if (!closed || fillStyle_ == FillStyle::Transparent) {
+    Combine(stroke, pen);
+    return true;
   }
-  PixelList stroke = Stroke(path);
-  FillAndStroke(area, stroke, pen);
+  Spans area;
+  const std::vector<raster::EllipseRow> rows = raster::EllipseRows(rx, ry);
+  for (std::int32_t dy = -ry; dy <= ry; ++dy) {
+    const std::int64_t py = std::int64_t{c.y} + dy;
+    if (py < 0 || py >= Height()) continue;
+    const std::int32_t outer = rows[static_cast<std::size_t>(dy + ry)].outer;
+    const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{c.x} - outer, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{c.x} + outer, Width() - 1);
+    if (x0 <= x1) area.push_back({static_cast<std::int32_t>(py), static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1)});
+  }
+  if (whole) {
+    FillAndStroke(std::move(area), stroke, pen, Everywhere{});
+    return true;
+  }
+  // A pie: the pixels within its angles, and those of its outline.
+  std::vector<Px> on;
+  for (const raster::PathPixel& pp : path) on.push_back(pp.p);
+  const auto rowMajor = [](const Px& l, const Px& r) { return l.y != r.y ? l.y < r.y : l.x < r.x; };
+  std::sort(on.begin(), on.end(), rowMajor);
+  const auto inside = [&](std::int32_t px, std::int32_t py) {
+    return AngleWithin(raster::AngleOf(c, {px, py}), sa, ea) ||
+           std::binary_search(on.begin(), on.end(), Px{px, py}, rowMajor);
+  };
+  FillAndStroke(std::move(area), stroke, pen, inside);
   return true;
 }
 
@@ -328,10 +397,12 @@ void Surface::PSet(bool step, double x, double y, std::optional<OleColor> color)
   const double px = step ? currentX_ + x : x, py = step ? currentY_ + y : y;
   currentX_ = px;
   currentY_ = py;
-  const Px c{ToPx(px), ToPx(py)};
-  PixelList pixels;
-  for (const Px& f : raster::PenFootprint(drawWidth_)) pixels.push_back({c.x + f.x, c.y + f.y});
-  Combine(pixels, PenColor(color));
+  const Path dot{{Px{ToPx(px), ToPx(py)}, 0}};
+  const morvane::gui::DrawStyle style = drawStyle_;
+  drawStyle_ = DrawStyle::Solid;  // a point is drawn whatever the line style
+  const Spans spans = Stroke(dot);
+  drawStyle_ = style;
+  Combine(spans, PenColor(color));
 }
 
 std::int32_t Surface::Point(double x, double y) const {
@@ -388,13 +459,18 @@ void Surface::PaintPicture(const QImage& picture, double x1, double y1, std::opt
   const QImage src = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
                          ? picture
                          : picture.convertToFormat(QImage::Format_RGB32);
-  const std::int32_t dw = ToPx(w1.value_or(src.width())), dh = ToPx(h1.value_or(src.height()));
-  const std::int32_t sw = ToPx(w2.value_or(src.width())), sh = ToPx(h2.value_or(src.height()));
+  // Held within the old platform's coordinate range, which keeps the products below
+  // within 64 bits.
+  const auto held = [](double v) {
+    return std::int64_t{std::clamp(ToPx(v), -raster::kMaxCoordinate, raster::kMaxCoordinate)};
+  };
+  const std::int64_t dw = held(w1.value_or(src.width())), dh = held(h1.value_or(src.height()));
+  const std::int64_t sw = held(w2.value_or(src.width())), sh = held(h2.value_or(src.height()));
   if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
-  const std::int32_t dx0 = ToPx(x1) + std::min(dw, 0), dy0 = ToPx(y1) + std::min(dh, 0);
-  const std::int32_t sx0 = ToPx(x2.value_or(0)) + std::min(sw, 0);
-  const std::int32_t sy0 = ToPx(y2.value_or(0)) + std::min(sh, 0);
-  const std::int64_t adw = std::abs(dw), adh = std::abs(dh), asw = std::abs(sw), ash = std::abs(sh);
+  const std::int64_t dx0 = held(x1) + std::min<std::int64_t>(dw, 0), dy0 = held(y1) + std::min<std::int64_t>(dh, 0);
+  const std::int64_t sx0 = held(x2.value_or(0)) + std::min<std::int64_t>(sw, 0);
+  const std::int64_t sy0 = held(y2.value_or(0)) + std::min<std::int64_t>(sh, 0);
+  const std::int64_t adw = std::llabs(dw), adh = std::llabs(dh), asw = std::llabs(sw), ash = std::llabs(sh);
   const bool flipX = (dw < 0) != (sw < 0), flipY = (dh < 0) != (sh < 0);
   const std::uint8_t code = static_cast<std::uint8_t>((opcode >> 16) & 0xffu);
   const std::uint32_t brush = Resolve(fillColor_) & 0xffffffu;
@@ -445,8 +521,7 @@ bool Surface::FloodFill(std::int32_t x, std::int32_t y, OleColor color, FloodFil
   };
   auto open = [&](std::int32_t px, std::int32_t py) { return !isSeen(px, py) && qualifies(px, py); };
 
-  struct Span { std::int32_t y, left, right; };
-  std::vector<Span> spans;
+  Spans spans;
   std::vector<Px> seeds{{x, y}};
   while (!seeds.empty()) {
     const Px s = seeds.back();
@@ -459,7 +534,7 @@ bool Surface::FloodFill(std::int32_t x, std::int32_t y, OleColor color, FloodFil
       const std::size_t k = index(i, s.y);
       seen[k / 64] |= std::uint64_t{1} << (k % 64);
     }
-    spans.push_back({s.y, l, r});
+    spans.push_back({s.y, l, r});  // y, x0, x1
     for (const std::int32_t ny : {s.y - 1, s.y + 1}) {
       if (ny < 0 || ny >= h) continue;
       bool inRun = false;
@@ -473,7 +548,7 @@ bool Surface::FloodFill(std::int32_t x, std::int32_t y, OleColor color, FloodFil
   const std::uint32_t fill = Resolve(fillColor_) & 0xffffffu;
   for (const Span& sp : spans) {
     auto* row = reinterpret_cast<QRgb*>(image_.scanLine(sp.y));
-    for (std::int32_t i = sp.left; i <= sp.right; ++i) {
+    for (std::int32_t i = sp.x0; i <= sp.x1; ++i) {
       if (PatternHit(fillStyle_, i, sp.y)) row[i] = 0xff000000u | fill;
     }
   }

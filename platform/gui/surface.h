@@ -198,17 +198,29 @@ class Surface {
   void FromRgbImage(const core::RgbImage& rgb);
 
  private:
-  using PixelList = std::vector<raster::Px>;
+  using Path = std::vector<raster::PathPixel>;
+  // Runs of pixels of one row, both ends included.
+  struct Span {
+    std::int32_t y, x0, x1;
+  };
+  using Spans = std::vector<Span>;
+
   void Repaint();
   QRgb PenColor(const std::optional<OleColor>& c) const;
-  // The pixels a pen leaves along a one-pixel path (style and width applied).
-  PixelList Stroke(const PixelList& path) const;
-  // Combines each listed pixel once with colour under the draw mode; with a fill
-  // style only the pixels its pattern hits. Sorts and thins the list.
-  void Combine(PixelList& pixels, QRgb color, morvane::gui::FillStyle pattern);
-  void Combine(PixelList& pixels, QRgb color) { Combine(pixels, color, FillStyle::Solid); }
-  // Fills area minus the stroke with the fill colour and style, then strokes.
-  void FillAndStroke(PixelList& area, PixelList& stroke, QRgb pen);
+  // Where a path's pixels may lie and still touch the surface under the pen.
+  raster::Clip PathClip() const;
+  // The pixels a pen leaves along a path (style and width applied), clipped to the
+  // surface, sorted and merged.
+  Spans Stroke(const Path& path) const;
+  // Combines each pixel of the spans once with colour under the draw mode; with a
+  // fill style only the pixels its pattern hits; where inside is given, only the
+  // pixels it accepts. Spans must be sorted and disjoint.
+  template <class Inside>
+  void Combine(const Spans& spans, QRgb color, morvane::gui::FillStyle pattern, const Inside& inside);
+  void Combine(const Spans& spans, QRgb color);
+  // Fills area less the stroke with the fill colour and style, then strokes.
+  template <class Inside>
+  void FillAndStroke(Spans area, const Spans& stroke, QRgb pen, const Inside& inside);
 
   QImage picture_;
   QImage image_;

@@ -1,61 +1,35 @@
 #include "platform/widgets/services.h"
 
+#include "platform/widgets/app_message_box.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <vector>
+#include <memory>
+
 
 namespace morvane::widgets {
 
 namespace {
 
+// The platform core's box, parented to the owner widget.
 class QtMessageBoxes final : public MessageBoxService {
  public:
   int Show(QWidget* owner, const QString& text, int style, const QString& title) override {
-    QMessageBox box(owner);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(text);
-    box.setWindowTitle(title.isEmpty() ? ProgramTitle() : title);
-    switch (style & 0x70) {
-      case kCritical: box.setIcon(QMessageBox::Critical); break;
-      case kQuestion: box.setIcon(QMessageBox::Question); break;
-      case kExclamation: box.setIcon(QMessageBox::Warning); break;
-      case kInformation: box.setIcon(QMessageBox::Information); break;
-      default: box.setIcon(QMessageBox::NoIcon); break;
-    }
-    struct Choice { QMessageBox::StandardButton button; int result; };
-    std::vector<Choice> choices;
-    switch (style & 0x7) {
-      case kOkCancel: choices = {{QMessageBox::Ok, kOk}, {QMessageBox::Cancel, kCancel}}; break;
-      case kAbortRetryIgnore:
-        choices = {{QMessageBox::Abort, kAbort}, {QMessageBox::Retry, kRetry}, {QMessageBox::Ignore, kIgnore}};
-        break;
-      case kYesNoCancel:
-        choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}, {QMessageBox::Cancel, kCancel}};
-        break;
-      case kYesNo: choices = {{QMessageBox::Yes, kYes}, {QMessageBox::No, kNo}}; break;
-      case kRetryCancel: choices = {{QMessageBox::Retry, kRetry}, {QMessageBox::Cancel, kCancel}}; break;
-      default: choices = {{QMessageBox::Ok, kOk}}; break;
-    }
-    for (const Choice& c : choices) box.addButton(c.button);
-    const std::size_t def = static_cast<std::size_t>((style >> 8) & 0x3);
-    box.setDefaultButton(choices[def < choices.size() ? def : 0].button);
-    // Escape answers Cancel where there is one, OK on a box with OK alone.
-    for (const Choice& c : choices) {
-      if (c.result == kCancel || choices.size() == 1) box.setEscapeButton(box.button(c.button));
-    }
-    box.exec();
-    const auto pressed = box.standardButton(box.clickedButton());
-    for (const Choice& c : choices) {
-      if (c.button == pressed) return c.result;
-    }
-    return choices.size() == 1 ? kOk : kCancel;
+    core::MessageBoxRequest request;
+    request.text = text.toStdString();
+    request.caption = (title.isEmpty() ? ProgramTitle() : title).toStdString();
+    request.style = style;
+    const std::unique_ptr<QMessageBox> box = AppMessageBox().Build(request);
+    if (owner) box->setParent(owner, box->windowFlags());
+    box->exec();
+    QAbstractButton* clicked = box->clickedButton();
+    return clicked ? AppMessageBox::AnswerFor(box->standardButton(clicked)) : kCancel;
   }
 };
 

@@ -1,34 +1,48 @@
 #pragma once
 
+#include "platform/core/message_box.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <cstdint>
 
 class QWidget;
 
 namespace morvane::widgets {
 
-// Message-box styles and answers, numbered as the program passes and tests them.
+// Message-box styles and answers, numbered as the program passes and tests them (the
+// numbers of platform/core/message_box.h).
 enum MessageBoxStyle : int {
-  kOkOnly = 0,
-  kOkCancel = 1,
-  kAbortRetryIgnore = 2,
-  kYesNoCancel = 3,
-  kYesNo = 4,
-  kRetryCancel = 5,
-  kCritical = 16,
-  kQuestion = 32,
-  kExclamation = 48,
-  kInformation = 64,
-  kDefaultButton2 = 256,
-  kDefaultButton3 = 512,
+  kOkOnly = core::kMbOk,
+  kOkCancel = core::kMbOkCancel,
+  kAbortRetryIgnore = core::kMbAbortRetryIgnore,
+  kYesNoCancel = core::kMbYesNoCancel,
+  kYesNo = core::kMbYesNo,
+  kRetryCancel = core::kMbRetryCancel,
+  kCritical = core::kMbIconStop,
+  kQuestion = core::kMbIconQuestion,
+  kExclamation = core::kMbIconExclamation,
+  kInformation = core::kMbIconInformation,
+  kDefaultButton2 = core::kMbDefaultButton2,
+  kDefaultButton3 = core::kMbDefaultButton3,
 };
-enum MessageBoxResult : int { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
+enum MessageBoxResult : int {
+  kOk = core::kIdOk,
+  kCancel = core::kIdCancel,
+  kAbort = core::kIdAbort,
+  kRetry = core::kIdRetry,
+  kIgnore = core::kIdIgnore,
+  kYes = core::kIdYes,
+  kNo = core::kIdNo,
+};
 
 // Message-beep types: 0 default, 16 error, 32 question, 48 warning, 64 information.
 enum BeepType : int { kBeepDefault = 0, kBeepError = 16, kBeepQuestion = 32, kBeepWarning = 48, kBeepInformation = 64 };
 
-// A modal message box. The text is plain text; an empty title is the program's title.
-// The answer is one of MessageBoxResult.
+// A modal message box over a widget. The text is plain text; an empty title is the
+// program's title. The answer is one of MessageBoxResult. The real one shows the
+// platform core's box (AppMessageBox).
 class MessageBoxService {
  public:
   virtual ~MessageBoxService() = default;

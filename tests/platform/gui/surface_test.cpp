@@ -164,6 +164,38 @@ TEST(SurfaceBoxTest, InsideSolidKeepsAWidePenWithinTheCorners) {
   EXPECT_EQ(ArtOf(centred), ArtOf(s));
 }
 
+TEST(SurfaceClipTest, HugeShapesCostOnlyWhatTheSurfaceShows) {
+  Surface s = White(10, 6);
+  s.Line(-1e9, 2, 1e9, 2);
+  s.SetDrawWidth(5000);
+  s.Line(-1e12, -1e12, 1e12, 1e12, 0x0000FF);  // held to the old platform's range
+  EXPECT_EQ(s.Point(0, 0), 0x0000FF);
+  EXPECT_EQ(s.Point(9, 5), 0x0000FF);
+  Surface t = White(10, 6);
+  t.SetFillColor(0x00FF00);
+  t.SetFillStyle(FillStyle::Solid);
+  t.Line(-1e9, -1e9, 1e9, 1e9, std::nullopt, true);  // the box's outline lies off the surface
+  EXPECT_EQ(ArtOf(t), (Art(6, "gggggggggg")));
+  EXPECT_TRUE(t.Circle(false, 5, 3, 1e7));
+  t.SetFillColor(0x0000FF);
+  EXPECT_TRUE(t.Circle(false, 5, 3, 1e7));  // clamped radius, filled inside
+  EXPECT_EQ(ArtOf(t), (Art(6, "rrrrrrrrrr")));
+  t.PaintPicture(ImageFromArt({"bg", "yc"}), 0, 0, 1e12, 1e12);  // its top left pixel, stretched
+  EXPECT_EQ(ArtOf(t), (Art(6, "bbbbbbbbbb")));
+}
+
+TEST(SurfaceClipTest, ADashedBoxKeepsItsPatternWhereItIsCut) {
+  Surface whole = White(61, 41);
+  whole.SetDrawStyle(DrawStyle::DashDot);
+  whole.Line(0, 0, 60, 40, std::nullopt, true);
+  Surface part = White(31, 31);
+  part.SetDrawStyle(DrawStyle::DashDot);
+  part.Line(-30, -10, 30, 30, std::nullopt, true);  // the same box, seen from (30, 10)
+  for (int y = 0; y < 31; ++y) {
+    for (int x = 0; x < 31; ++x) ASSERT_EQ(part.Point(x, y), whole.Point(x + 30, y + 10)) << x << "," << y;
+  }
+}
+
 struct CircleCase {
   const char* name;
   double radius;

@@ -1,0 +1,213 @@
+#include "common/widgets/window_layout.h"
+
+#include "common/settings_store.h"
+#include "platform/widgets/band_bar.h"
+#include "platform/widgets/keyed_tool_bar.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+
+#include <utility>
+#include <vector>
+
+namespace morvane::common {
+namespace {
+
+using morvane::testing::ReadAll;
+using morvane::testing::TempFolder;
+
+std::string Stored(const std::string& file, const std::string& section, const std::string& key) {
+  return ReadIniString(file, section, key, "<absent>");
+}
+
+// Each key of the section holds the value given.
+void ExpectStored(const std::string& file, const std::string& section,
+                  const std::vector<std::pair<std::string, std::string>>& keys) {
+  for (const auto& [key, value] : keys) EXPECT_EQ(Stored(file, section, key), value) << key;
+}
+
+TEST(FormPlacementTest, NormalWindowRoundTripsThroughTheSettingsFile) {
+  TempFolder dir;
+  const std::string file = dir.File("Morvane.dat");
+  QWidget form;
+  form.setObjectName("fwMain");
+  form.move(100, 50);
+  form.resize(640, 480);
+  FormPlacement saved;
+  SaveFormPlacement(form, saved, file);
+  ExpectStored(file, "fwMain_State",
+               {{"State", "0"}, {"Left", "100"}, {"Top", "50"}, {"Width", "640"}, {"Height", "480"}});
+
+  QWidget next;
+  next.setObjectName("fwMain");
+  next.resize(300, 200);
+  FormPlacement restored;
+  RestoreFormPlacement(next, restored, file);
+  EXPECT_EQ(restored.Left, 1500);
+  EXPECT_EQ(restored.Top, 750);
+  EXPECT_EQ(restored.Width, 9600);
+  EXPECT_EQ(restored.Height, 7200);
+  EXPECT_EQ(restored.State, 0);
+  EXPECT_FALSE(restored.PlaceByWindowManager);
+  MoveToPlacement(next, restored);
+  EXPECT_EQ(next.pos(), QPoint(100, 50));
+  EXPECT_EQ(next.size(), QSize(640, 480));
+}
+
+TEST(FormPlacementTest, AMaximisedWindowKeepsItsNormalRectangle) {
+  TempFolder dir;
+  const std::string file = dir.File("Morvane.dat");
+  QWidget form;
+  form.setObjectName("fwMain");
+  form.setWindowState(Qt::WindowMaximized);
+  FormPlacement kept{2, 1507, -1507, 9000, 6000};  // as the resize handler kept it
+  SaveFormPlacement(form, kept, file);
+  EXPECT_EQ(kept.Left, 1507);  // not taken from the maximised window
+  // Twips to pixels truncated toward zero: 1507 gives 100, -1507 gives -100.
+  ExpectStored(file, "fwMain_State", {{"State", "2"}, {"Left", "100"}, {"Top", "-100"}, {"Width", "600"}});
+
+  QWidget next;
+  next.setObjectName("fwMain");
+  FormPlacement restored;
+  RestoreFormPlacement(next, restored, file);
+  EXPECT_EQ(restored.State, 2);
+  EXPECT_TRUE(next.windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(restored.Left, 1500);
+  EXPECT_EQ(restored.Top, -1500);
+  EXPECT_EQ(restored.Width, 9000);
+}
+
+TEST(FormPlacementTest, MissingOrDamagedValuesFallBackSafely) {
+  TempFolder dir;
+  QWidget form;
+  form.setObjectName("fwMain");
+  form.resize(321, 123);
+  FormPlacement p;
+  RestoreFormPlacement(form, p, dir.File("none.dat"));
+  EXPECT_EQ(p.Left, 0);
+  EXPECT_EQ(p.Top, 0);
+  EXPECT_EQ(p.Width, 321 * 15);
+  EXPECT_EQ(p.Height, 123 * 15);
+  EXPECT_EQ(p.State, 0);
+
+  // A state outside 0 to 2 is ignored; a rectangle off every screen keeps its size and
+  // leaves the place to the window manager.
+  const std::string file = dir.Write("odd.dat",
+                                     "[fwMain_State]\r\nState=7\r\nLeft=-30000\r\nTop=-30000\r\n"
+                                     "Width=400\r\nHeight=300\r\n");
+  form.move(20, 30);
+  RestoreFormPlacement(form, p, file);
+  EXPECT_EQ(p.State, 0);
+  EXPECT_FALSE(form.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+  EXPECT_TRUE(p.PlaceByWindowManager);
+  MoveToPlacement(form, p);
+  EXPECT_EQ(form.size(), QSize(400, 300));
+  EXPECT_EQ(form.pos(), QPoint(20, 30));
+  // An explicit section name is used as given.
+  FormPlacement other;
+  SaveFormPlacement(form, other, file, "Other");
+  EXPECT_EQ(Stored(file, "Other", "Width"), "400");
+}
+
+// The main window's four bands on a form: two tool bars of one control array and two
+// strips, in design order.
+struct CoolForm {
+  QWidget form;
+  widgets::BandBar* bar = new widgets::BandBar(&form);
+  widgets::KeyedToolBar* tools0 = new widgets::KeyedToolBar(&form);
+  widgets::KeyedToolBar* tools1 = new widgets::KeyedToolBar(&form);
+  QLabel* factors = new QLabel(&form);
+  QLabel* titles = new QLabel(&form);
+  CoolForm() {
+    form.setObjectName("fwMain");
+    bar->setObjectName("pbCoolBar");
+    bar->resize(600, 10);
+    tools0->setObjectName("pbToolbar");
+    tools0->setProperty("Index", 0);
+    tools1->setObjectName("pbToolbar");
+    tools1->setProperty("Index", 1);
+    factors->setObjectName("pbFactors");
+    titles->setObjectName("pbTitles");
+    for (const char* key : {"Open", "Save", "Copy"}) tools0->AddButton(key, {}, key, "");
+    tools1->AddButton("Stop", {}, "Stop", "301");
+    bar->AddBand("Standard", tools0, 390, 7650, false);
+    bar->AddBand("Stop", tools1, 390, 900, false);
+    bar->AddBand("Factors", factors, 390, 4800, true);
+    bar->AddBand("Titles", titles, 390, 1425, true);
+  }
+};
+
+TEST(CoolBarLayoutTest, AReorderedBarComesBackWithItsKeysAndControls) {
+  TempFolder dir;
+  const std::string file = dir.File("Morvane.dat");
+  {
+    CoolForm before;
+    before.bar->MoveBand(before.bar->BandAt(1), 2);  // the user dragged Standard after Stop
+    before.bar->BandAt(3)->SetWidth(1234);
+    before.bar->BandAt(4)->SetVisible(false);
+    before.tools0->Button("Save")->SetVisible(false);
+    SaveCoolBarLayout(file, before.bar);
+  }
+  // Written under the bands' positions: Stop's band is first now.
+  ExpectStored(file, "pbCoolBar",
+               {{"1_Name", "pbToolbar"}, {"1_Index", "1"}, {"1_Key", "Stop"}, {"2_Index", "0"},
+                {"2_Key", "Standard"}, {"2_Buttons", "101"}, {"3_Width", "82.2667"},
+                {"3_Name", "pbFactors"}, {"3_Index", "-1"}, {"3_NewRow", "1"}, {"4_Visible", "0"}});
+
+  CoolForm after;
+  RestoreCoolBarLayout(file, after.bar, {}, true);
+  widgets::BandBar& bar = *after.bar;
+  EXPECT_EQ(bar.BandAt(1)->Child(), after.tools1);
+  EXPECT_EQ(bar.BandAt(2)->Child(), after.tools0);
+  // View > Toolbars finds a tool bar's band by key: it must be the band holding it.
+  EXPECT_EQ(bar.FindBand("Standard")->Child(), after.tools0);
+  EXPECT_EQ(bar.FindBand("Stop")->Child(), after.tools1);
+  EXPECT_NEAR(bar.BandAt(3)->Width(), 1234, 0.001);
+  EXPECT_FALSE(bar.BandAt(4)->Visible());
+  EXPECT_TRUE(bar.BandAt(3)->NewRow());
+  EXPECT_TRUE(after.tools0->Button("Save")->Visible());  // skipButtons: left alone
+}
+
+TEST(CoolBarLayoutTest, ButtonsTextsAndUnknownControls) {
+  TempFolder dir;
+  const std::string file = dir.Write(
+      "Morvane.dat",
+      "[pbCoolBar]\r\n1_Name=pbToolbar\r\n1_Index=0\r\n1_Buttons=0\r\n"
+      "2_Name=nothing here\r\n2_Index=0\r\n2_Visible=0\r\n"
+      "3_Name= \r\n3_Index=-1\r\n");
+  CoolForm f;
+  f.tools0->ButtonAt(3)->SetTag("-");
+  RestoreCoolBarLayout(file, f.bar, {}, false);
+  EXPECT_FALSE(f.tools0->ButtonAt(1)->Visible());  // "0"
+  EXPECT_TRUE(f.tools0->ButtonAt(2)->Visible());   // beyond the text: shown
+  EXPECT_FALSE(f.tools0->ButtonAt(3)->Visible());  // tagged "-": hidden whatever the text
+  EXPECT_EQ(f.bar->BandAt(2)->Child(), f.tools1);  // no such control: left as it was
+  EXPECT_FALSE(f.bar->BandAt(2)->Visible());
+  EXPECT_EQ(f.bar->BandAt(3)->Child(), f.factors);  // a blank name changes nothing
+  EXPECT_EQ(f.bar->BandAt(1)->Key(), "Standard");   // no key stored: the band's own
+}
+
+TEST(CoolBarLayoutTest, AnEmptyBandAndOtherObjects) {
+  TempFolder dir;
+  const std::string file = dir.File("Morvane.dat");
+  CoolForm f;
+  f.bar->BandAt(3)->SetChild(nullptr);
+  SaveCoolBarLayout(file, f.bar, "Layout");
+  ExpectStored(file, "Layout", {{"3_Name", ""}, {"3_Index", "-1"}});
+  RestoreCoolBarLayout(file, f.bar, "Layout");
+  EXPECT_EQ(f.bar->BandAt(3)->Child(), nullptr);
+
+  const std::string untouched = dir.File("untouched.dat");
+  QLabel notABar;
+  SaveCoolBarLayout(untouched, &notABar);
+  RestoreCoolBarLayout(untouched, &notABar);
+  SaveCoolBarLayout(untouched, nullptr);
+  EXPECT_EQ(ReadAll(untouched), "<missing>");
+}
+
+}  // namespace
+}  // namespace morvane::common
