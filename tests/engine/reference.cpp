@@ -299,12 +299,11 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed) {
       // Clear the scratch picture and draw the line from a to c on it, as a picture
       // box draws a one-pixel line.
       std::fill(examine.begin(), examine.end(), kWhite);
-      std::vector<gui::raster::Px> line;
-      gui::raster::LinePath({points[a].x, points[a].y}, {points[c].x, points[c].y}, false, line);
-      for (const gui::raster::Px& px : line) {
-        if (px.x >= 0 && px.y >= 0 && px.x < W && px.y < H) {
-          examine[static_cast<std::size_t>(px.y) * W + static_cast<std::size_t>(px.x)] = kBlack;
-        }
+      std::vector<gui::raster::PathPixel> line;
+      gui::raster::LinePath({points[a].x, points[a].y}, {points[c].x, points[c].y}, false,
+                            gui::raster::Clip{0, 0, W - 1, H - 1}, line);
+      for (const gui::raster::PathPixel& px : line) {
+        examine[static_cast<std::size_t>(px.p.y) * W + static_cast<std::size_t>(px.p.x)] = kBlack;
       }
       const ContourPoint B = points[b];
       if (B.y >= 0 && fore(B)) removed[b] = true;

@@ -153,25 +153,37 @@ TEST(ReferenceTest, NearestPairsAndTheirTies) {
 
 // The line-of-sight test answers as the picture box's own line drawing.
 TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
+  const auto drawnAround = [](ContourPoint from, ContourPoint to, ContourPoint centre) {
+    std::vector<gui::raster::PathPixel> drawn;
+    gui::raster::LinePath({from.x, from.y}, {to.x, to.y}, false,
+                          gui::raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14},
+                          drawn);
+    return drawn;
+  };
+  const auto agree = [&](ContourPoint from, ContourPoint to, ContourPoint centre) {
+    const auto drawn = drawnAround(from, to, centre);
+    for (int y = centre.y - 14; y <= centre.y + 14; ++y) {
+      for (int x = centre.x - 14; x <= centre.x + 14; ++x) {
+        const bool onLine = std::any_of(drawn.begin(), drawn.end(), [&](const auto& px) {
+          return px.p == gui::raster::Px{x, y};
+        });
+        if (LineCovers(from, to, {x, y}) != onLine) {
+          ADD_FAILURE() << from << " " << to << " " << ContourPoint{x, y};
+          return false;
+        }
+      }
+    }
+    return true;
+  };
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> coord(-12, 12);
   for (int round = 0; round < 3000; ++round) {
-    const ContourPoint from{coord(rng), coord(rng)}, to{coord(rng), coord(rng)};
-    std::vector<gui::raster::Px> drawn;
-    gui::raster::LinePath({from.x, from.y}, {to.x, to.y}, false, drawn);
-    for (int y = -14; y <= 14; ++y) {
-      for (int x = -14; x <= 14; ++x) {
-        const bool onLine =
-            std::find(drawn.begin(), drawn.end(), gui::raster::Px{x, y}) != drawn.end();
-        ASSERT_EQ(LineCovers(from, to, {x, y}), onLine) << from << " " << to << " " << ContourPoint{x, y};
-      }
-    }
+    ASSERT_TRUE(agree({coord(rng), coord(rng)}, {coord(rng), coord(rng)}, {0, 0}));
   }
-  // Far apart, where the products leave 32 bits.
-  const ContourPoint far{2000000000, -2000000000};
-  EXPECT_TRUE(LineCovers({0, 0}, far, {1000000000, -1000000000}));
-  EXPECT_FALSE(LineCovers({0, 0}, far, {1000000000, -999999999}));
-  EXPECT_FALSE(LineCovers({0, 0}, far, far)) << "the end pixel is not drawn";
+  // Far apart, where products leave 32 bits and the ends are held.
+  ASSERT_TRUE(agree({0, 0}, {100000000, -30000001}, {50000000, -15000000}));
+  ASSERT_TRUE(agree({0, 0}, {2000000000, -2000000000}, {100000000, -100000000}));
+  ASSERT_TRUE(agree({-3, 5}, {2000000000, 7}, {134217727, 6}));
 }
 
 }  // namespace
