@@ -13,7 +13,8 @@
 
 #include "controls/linkbox/linkbox_typelib.h"
 #include "common/value_helpers.h"
-#include "controls/spinbox/control_common.h"
+#include "controls/common/control_common.h"
+#include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/handle_table.h"
 #include "platform/widgets/automation/inprocess_classes.h"
@@ -74,10 +75,10 @@ const MemberTable<LinkBox>& Members() {
        [](B& b, L& a) { b.LetPath(ToText(Arg(a, 0))); }},
       {dispid::hDC, "hDC", [](B& b, L&) -> QVariant { return b.hDC(); }},
       {dispid::hWnd, "hWnd", [](B& b, L&) -> QVariant { return b.hWnd(); }},
-      {dispid::Version, "Version", [](B&, L&) -> QVariant { return spinbox::VersionText(); }},
+      {dispid::Version, "Version", [](B&, L&) -> QVariant { return controls::VersionText(); }},
       {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
        [](B& b, L&) -> QVariant {
-         spinbox::ShowAboutBox(&b);
+         controls::ShowAboutBox(&b);
          return {};
        }},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
@@ -211,11 +212,11 @@ void LinkBox::SetToolTipText(const std::optional<QString>& text) {
 }
 
 std::int32_t LinkBox::TextHeight(const QString& text) const {
-  return spinbox::TextHeightTwips(font_->ToQFont(), text);
+  return controls::TextHeightTwips(font_->ToQFont(), text);
 }
 
 std::int32_t LinkBox::TextWidth(const QString& text) const {
-  return spinbox::TextWidthTwips(font_->ToQFont(), text);
+  return controls::TextWidthTwips(font_->ToQFont(), text);
 }
 
 bool LinkBox::Underlined() const { return tlCaption_->font().underline(); }
@@ -239,10 +240,10 @@ void LinkBox::ApplyFont() {
 void LinkBox::ApplyColors() {
   QPalette palette = tlCaption_->palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, QPalette::Window, spinbox::ColorOf(backColor_));
-    palette.setColor(group, QPalette::WindowText, spinbox::ColorOf(foreColor_));
+    palette.setColor(group, QPalette::Window, controls::ColorOf(backColor_));
+    palette.setColor(group, QPalette::WindowText, controls::ColorOf(foreColor_));
   }
-  palette.setColor(QPalette::Disabled, QPalette::Window, spinbox::ColorOf(backColor_));
+  palette.setColor(QPalette::Disabled, QPalette::Window, controls::ColorOf(backColor_));
   tlCaption_->setPalette(palette);
 }
 
@@ -302,7 +303,7 @@ void LinkBox::OnTimer() {
 
 QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   const QPointF inControl = position + QPointF(tlCaption_->pos());
-  return {QVariant::fromValue(spinbox::ButtonsOf(buttons)), QVariant::fromValue(spinbox::ShiftStateOf(modifiers)),
+  return {QVariant::fromValue(automation::ButtonMask(buttons)), QVariant::fromValue(automation::ShiftMask(modifiers)),
           QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
           QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
 }
@@ -351,17 +352,17 @@ void LinkBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void LinkBox::keyPressEvent(QKeyEvent* event) {
-  Raise(eventid::KeyDown, {QVariant::fromValue(spinbox::KeyCodeOf(*event)),
-                           QVariant::fromValue(spinbox::ShiftStateOf(event->modifiers()))});
-  if (const std::int16_t ascii = spinbox::KeyAsciiOf(*event); ascii != 0) {
+  Raise(eventid::KeyDown, {QVariant::fromValue(automation::KeyCodeOf(*event)),
+                           QVariant::fromValue(automation::ShiftMask(event->modifiers()))});
+  if (const std::int16_t ascii = automation::KeyAsciiOf(*event); ascii != 0) {
     Raise(eventid::KeyPress, {QVariant::fromValue(ascii)});
   }
   QWidget::keyPressEvent(event);
 }
 
 void LinkBox::keyReleaseEvent(QKeyEvent* event) {
-  Raise(eventid::KeyUp, {QVariant::fromValue(spinbox::KeyCodeOf(*event)),
-                         QVariant::fromValue(spinbox::ShiftStateOf(event->modifiers()))});
+  Raise(eventid::KeyUp, {QVariant::fromValue(automation::KeyCodeOf(*event)),
+                         QVariant::fromValue(automation::ShiftMask(event->modifiers()))});
   QWidget::keyReleaseEvent(event);
 }
 

@@ -18,7 +18,8 @@
 #include <limits>
 
 #include "common/value_helpers.h"
-#include "controls/spinbox/control_common.h"
+#include "controls/common/control_common.h"
+#include "platform/widgets/automation/control_events.h"
 #include "controls/spinbox/spinbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/handle_table.h"
@@ -29,6 +30,13 @@
 namespace morvane::spinbox {
 
 using automation::AutomationError;
+using controls::ApplyMousePointer;
+using controls::ColorOf;
+using controls::ShowAboutBox;
+using controls::TextHeightTwips;
+using controls::TextWidthTwips;
+using controls::ValidMousePointer;
+using controls::VersionText;
 using automation::DispId;
 using automation::Invoke;
 using automation::Member;
@@ -470,8 +478,8 @@ void SpinBox::showEvent(QShowEvent* event) {
 QVariantList SpinBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   // The host gets twips of the control; the text box lies 2 pixels below its top.
   const QPointF inControl = position + QPointF(tbSpin_->pos());
-  return {QVariant::fromValue<std::int16_t>(ButtonsOf(buttons)),
-          QVariant::fromValue<std::int16_t>(ShiftStateOf(modifiers)),
+  return {QVariant::fromValue<std::int16_t>(automation::ButtonMask(buttons)),
+          QVariant::fromValue<std::int16_t>(automation::ShiftMask(modifiers)),
           QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
           QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
 }
@@ -485,8 +493,8 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
       const auto& key = static_cast<const QKeyEvent&>(*event);
-      const std::int16_t code = KeyCodeOf(key);
-      const std::int16_t shift = ShiftStateOf(key.modifiers());
+      const std::int16_t code = automation::KeyCodeOf(key);
+      const std::int16_t shift = automation::ShiftMask(key.modifiers());
       if (code == 65 && (shift & 2) != 0) {
         tbSpin_->setSelection(0, static_cast<int>(tbSpin_->text().size()));
       } else if ((shift & 4) != 0 && (code == 38 || code == 40)) {
@@ -497,7 +505,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
         if (tbSpin_->text() != text) tbSpin_->setText(text);
       }
       Raise(eventid::KeyDown, {QVariant::fromValue(code), QVariant::fromValue(shift)});
-      if (const std::int16_t ascii = KeyAsciiOf(key); ascii != 0) {
+      if (const std::int16_t ascii = automation::KeyAsciiOf(key); ascii != 0) {
         Raise(eventid::KeyPress, {QVariant::fromValue(ascii)});
       }
       return false;  // the text box handles the key as usual
@@ -505,13 +513,13 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
     case QEvent::KeyRelease: {
       const auto& key = static_cast<const QKeyEvent&>(*event);
       Raise(eventid::KeyUp,
-            {QVariant::fromValue(KeyCodeOf(key)), QVariant::fromValue(ShiftStateOf(key.modifiers()))});
+            {QVariant::fromValue(automation::KeyCodeOf(key)), QVariant::fromValue(automation::ShiftMask(key.modifiers()))});
       return false;
     }
     case QEvent::MouseButtonPress: {
       const auto& mouse = static_cast<const QMouseEvent&>(*event);
       suppressMenu_ = false;
-      if (mouse.button() == Qt::RightButton && ShiftStateOf(mouse.modifiers()) == 0 && customMenu_) {
+      if (mouse.button() == Qt::RightButton && automation::ShiftMask(mouse.modifiers()) == 0 && customMenu_) {
         // The host shows its own menu: the built-in one stays closed, and the
         // selection and the focus stay on the text.
         const int start = tbSpin_->selectionStart();

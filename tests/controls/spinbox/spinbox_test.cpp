@@ -14,7 +14,8 @@
 #include <memory>
 #include <vector>
 
-#include "controls/spinbox/control_common.h"
+#include "controls/common/control_common.h"
+#include "platform/widgets/automation/control_events.h"
 #include "controls/spinbox/spinbox.h"
 #include "controls/spinbox/spinbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
@@ -26,6 +27,8 @@ namespace morvane::spinbox {
 namespace {
 
 using automation::AutomationError;
+using controls::TextWidthTwips;
+using controls::VersionText;
 using automation::ControlSite;
 using automation::FunctionSink;
 using automation::PropertyBag;
@@ -213,7 +216,7 @@ TEST(SpinBox, AltArrowsStepTheValueByTheSmallChange) {
                                    [](const auto& e) { return e.first == eventid::KeyDown; });
     ASSERT_NE(down, h.events.rend());
     EXPECT_EQ(down->second.value(0).toInt(), c.key == Qt::Key_Up ? 38 : 40);
-    EXPECT_EQ(down->second.value(1).toInt(), ShiftStateOf(c.modifiers));
+    EXPECT_EQ(down->second.value(1).toInt(), automation::ShiftMask(c.modifiers));
   }
 }
 

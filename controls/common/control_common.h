@@ -1,8 +1,8 @@
 #pragma once
 
-// What the SpinBox and the LinkBox share: the version text and About box, colours,
-// text measures, and the translation of Qt's input into the key codes, shift states
-// and mouse buttons that their events carry.
+// What the controls built into the program (SpinBox, LinkBox) share: the version
+// text and About box, colours, text measures and mouse pointers. Their events
+// translate Qt's input with the hosting layer's control_events.h.
 
 #include <QColor>
 #include <QCursor>
@@ -15,9 +15,7 @@
 
 #include "platform/core/version_record.h"
 
-class QKeyEvent;
-
-namespace morvane::spinbox {
+namespace morvane::controls {
 
 // The version text that both controls' Version returns: a blank, the major number,
 // ".", the minor number in two digits and, when the revision is 1 or more, "." and
@@ -38,14 +36,6 @@ QColor ColorOf(std::uint32_t oleColor);
 std::int32_t TextWidthTwips(const QFont& font, const QString& text);
 std::int32_t TextHeightTwips(const QFont& font, const QString& text);
 
-// Event arguments: the key code of a key (65 for A, 38 for Up, 112 for F1; 0 for keys
-// that have none), the shift state (1 Shift, 2 Ctrl, 4 Alt), the mouse buttons (1
-// left, 2 right, 4 middle), and the character code of a typed key (0 for none).
-std::int16_t KeyCodeOf(const QKeyEvent& event);
-std::int16_t ShiftStateOf(Qt::KeyboardModifiers modifiers);
-std::int16_t ButtonsOf(Qt::MouseButtons buttons);
-std::int16_t KeyAsciiOf(const QKeyEvent& event);
-
 // Mouse pointer values (0 default, 1 arrow, 2 cross, 3 I-beam, ..., 15 size all, 99
 // the custom icon); ValidMousePointer tells those from the rest.
 bool ValidMousePointer(int pointer);
@@ -53,4 +43,4 @@ bool ValidMousePointer(int pointer);
 // icon (or the default pointer when the icon is empty).
 void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon);
 
-}  // namespace morvane::spinbox
+}  // namespace morvane::controls
