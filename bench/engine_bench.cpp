@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/contour_engine.h"
+#include "engine/silent_host.h"
 
 namespace {
 
@@ -21,41 +22,12 @@ using morvane::engine::ContourState;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
-class NullWindow : public morvane::engine::EngineHost,
-                   public morvane::engine::RunControl,
-                   public morvane::engine::TitlesList {
+class NullWindow : public morvane::engine::SilentHost, public morvane::engine::RunControl {
  public:
   void ShowElapsedTime() override {}
   void SetProgress(int, int) override {}
   void HideProgress(int) override {}
   bool StopRequested() const override { return false; }
-  void Clear() override { count_ = 0; }
-  void AddItem(const std::string&) override { ++count_; }
-  void RemoveItem(std::int32_t) override { --count_; }
-  std::int32_t ListCount() const override { return count_; }
-  std::string List(std::int32_t) const override { return {}; }
-  void SetListIndex(std::int32_t) override {}
-  void SetTitlesText(const std::string&) override {}
-  void EnableTitlesText(bool) override {}
-  void SetProgress2Text(std::string_view) override {}
-  std::string OutputNumberFormat() const override { return "0"; }
-  bool BatchRunning() const override { return false; }
-  void StartRunClock() override {}
-  void EnableUiDuringRun(bool) override {}
-  void SetBusyPointer(int) override {}
-  void SetWindowEnabled(bool) override {}
-  void EnableAddCommand(bool) override {}
-  void LoadImageFile(bool) override {}
-  void ShowImage() override {}
-  void RedrawContours() override {}
-  void FillContourTree(std::int32_t) override {}
-  void MarkChanged() override {}
-  void ResetAfterRun() override {}
-  void LocateCursor(double, double) override {}
-  void SetTitlesSelectionFlag(bool) override {}
-
- private:
-  std::int32_t count_ = 0;
 };
 
 // Discs and rings of radius 3 to 20 px, about 10 000 on 4096 x 4096 and as dense on

@@ -8,19 +8,15 @@
 #include <vector>
 
 #include "document/services.h"
-#include "engine/host.h"
+#include "engine/silent_host.h"
 #include "platform/core/pixel_buffer.h"
 
 namespace morvane::trace {
 
 // The window the engine and the document report to: nobody watches here. Errors go
 // to standard error; questions are answered No, so nothing is overwritten unasked.
-class QuietWindow : public engine::EngineHost,
-                    public engine::TitlesList,
-                    public document::DocumentView {
+class QuietWindow : public engine::SilentHost, public document::DocumentView {
  public:
-  // The number pattern of titles and area texts.
-  std::string numberFormat = "0";
   bool centroid = false;
   // The picture the document last showed, and what File > Create does with it.
   core::RgbImage picture;
@@ -33,35 +29,14 @@ class QuietWindow : public engine::EngineHost,
   void HideProgress(int) override {}
   bool StopRequested() const override { return false; }
 
-  void Clear() override { titles_.clear(); }
-  void AddItem(const std::string& text) override { titles_.push_back(text); }
-  void RemoveItem(std::int32_t index) override {
-    if (index >= 0 && index < ListCount()) titles_.erase(titles_.begin() + index);
-  }
-  std::int32_t ListCount() const override { return static_cast<std::int32_t>(titles_.size()); }
-  std::string List(std::int32_t index) const override {
-    return index >= 0 && index < ListCount() ? titles_[static_cast<std::size_t>(index)] : std::string();
-  }
-  void SetListIndex(std::int32_t) override {}
-  void SetTitlesText(const std::string&) override {}
-  void EnableTitlesText(bool) override {}
-
-  void SetProgress2Text(std::string_view) override {}
-  std::string OutputNumberFormat() const override { return numberFormat; }
-  bool BatchRunning() const override { return false; }
+  // The document asks for these too, under the same names.
   void StartRunClock() override {}
   void EnableUiDuringRun(bool) override {}
   void SetBusyPointer(int) override {}
   void SetWindowEnabled(bool) override {}
-  void EnableAddCommand(bool) override {}
-  void LoadImageFile(bool) override {}
-  void ShowImage() override {}
   void RedrawContours() override {}
   void FillContourTree(std::int32_t) override {}
   void MarkChanged() override { changed_ = true; }
-  void ResetAfterRun() override {}
-  void LocateCursor(double, double) override {}
-  void SetTitlesSelectionFlag(bool) override {}
 
   bool IsChanged() const override { return changed_; }
   void SetChanged(bool changed) override { changed_ = changed; }
@@ -113,7 +88,6 @@ class QuietWindow : public engine::EngineHost,
     return text;
   }
 
-  std::vector<std::string> titles_;
   std::array<std::string, document::kRecentCount> recent_{};
   bool changed_ = false;
 };
