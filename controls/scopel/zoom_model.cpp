@@ -180,6 +180,9 @@ void ZoomModel::Resize() {
   if (!propertiesRead_) return;
 
   const std::int64_t cell = Cell();
+  // The bars' positions below are shares of their ranges: take the ranges of this
+  // magnified size, not those the last redraw left (a new zoom changes them).
+  if (hasPicture_) UpdateBarRanges();
   PositionZoomView();
   const std::int64_t maxX = std::max<std::int64_t>(0, B(stripYVisible_) * stripYWidth_ + zoomWidth_ - innerWidth_);
   if (maxX < std::llabs(offsetX_)) {
@@ -228,8 +231,7 @@ void ZoomModel::RedrawZoomView() {
   viewHasPicture_ = true;
   zoomWidth_ = Zoom() * imageWidth_;
   zoomHeight_ = Zoom() * imageHeight_;
-  barX_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomWidth_) / kTwipsPerPixelX));
-  barY_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomHeight_) / kTwipsPerPixelY));
+  UpdateBarRanges();
   for (Axis axis : {Axis::X, Axis::Y}) {
     if (bar(axis).value > bar(axis).max) SetBarValue(axis, bar(axis).max);
   }
@@ -250,6 +252,12 @@ void ZoomModel::RedrawZoomView() {
        paintedY != offsetY_) && hooks_.paint) {
     hooks_.paint();
   }
+}
+
+void ZoomModel::UpdateBarRanges() {
+  // The magnified size in screen pixels.
+  barX_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomWidth_) / kTwipsPerPixelX));
+  barY_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomHeight_) / kTwipsPerPixelY));
 }
 
 void ZoomModel::StripResize(Axis axis) {

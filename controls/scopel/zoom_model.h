@@ -128,6 +128,7 @@ class ZoomModel {
   BarModel& barOf(Axis axis) { return axis == Axis::X ? barX_ : barY_; }
   std::int64_t Cell() const { return Zoom() * kTwipsPerPixelX; }
   void RunRedrawGuarded();
+  void UpdateBarRanges();
   void FitAxis(Axis axis);
 
   Hooks hooks_;

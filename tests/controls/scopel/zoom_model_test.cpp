@@ -178,6 +178,37 @@ TEST(ZoomModel, ZoomingKeepsTheLeftAndTopColumns) {
   }
 }
 
+TEST(ZoomModel, AfterAZoomChangeTheBarsStandWhereTheViewIs) {
+  // The bar's position is the offset's share of the scrollable length under the new
+  // range, so the thumb shows the kept columns and the next arrow step moves on from
+  // there by one cell, not from a position measured against the old range.
+  for (int zoom : {8, 2, 16, 3}) {
+    SCOPED_TRACE(zoom);
+    Fixture f(3000, 3000, 200, 200, 4);
+    f.model.SetBarValue(Axis::X, 400);
+    f.model.SetBarValue(Axis::Y, 200);
+    ASSERT_TRUE(f.model.SetZooming(zoom));
+    for (Axis axis : {Axis::X, Axis::Y}) {
+      const BarModel& bar = f.model.bar(axis);
+      EXPECT_EQ(bar.max, 200 * zoom);
+      const std::int64_t reach = kStrip + f.model.zoomSize(axis) - 3000;
+      const std::int64_t expected =
+          std::llabs(RoundHalfEven(static_cast<double>(bar.max) * static_cast<double>(f.model.offset(axis)) /
+                                   static_cast<double>(reach)));
+      EXPECT_EQ(bar.value, expected);
+      EXPECT_EQ(f.model.scrollValue(axis), bar.value);
+    }
+    const std::int64_t column = f.model.SourceLeftPixel();
+    const std::int32_t before = f.model.bar(Axis::X).value;
+    f.model.SetBarValue(Axis::X, before + 1);
+    EXPECT_EQ(f.model.SourceLeftPixel(), column + 1);
+    // One cell's share of the bar, and no more: no jump of the thumb.
+    const double share = static_cast<double>(f.model.bar(Axis::X).max) * zoom * 15 /
+                         static_cast<double>(f.model.zoomSize(Axis::X) + kStrip - 3000);
+    EXPECT_LE(std::abs(f.model.bar(Axis::X).value - before), share + 1);
+  }
+}
+
 TEST(ZoomModel, ZoomingBelowOneIsOneButStillLaysOut) {
   Fixture f(3000, 3000, 10, 10, 1);
   EXPECT_FALSE(f.model.SetZooming(1));
