@@ -25,8 +25,8 @@ std::int64_t Div(std::int64_t a, std::int64_t b) { return b == 0 ? 0 : a / b; }
 std::int64_t RoundHalfEven(double v) {
   if (!std::isfinite(v)) return 0;
   const double r = core::RoundHalfEven(v);
-  if (r >= 9.2e18) return std::numeric_limits<std::int64_t>::max();
-  if (r <= -9.2e18) return std::numeric_limits<std::int64_t>::min();
+  if (r >= static_cast<double>(kRoundLimit)) return kRoundLimit;
+  if (r <= -static_cast<double>(kRoundLimit)) return -kRoundLimit;
   return static_cast<std::int64_t>(r);
 }
 

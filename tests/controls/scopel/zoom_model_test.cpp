@@ -218,6 +218,31 @@ TEST(ZoomModel, ZoomingBelowOneIsOneButStillLaysOut) {
   EXPECT_GT(f.paints, paints);
 }
 
+TEST(ZoomModel, EnsureVisibleOfAFarPointStopsAtTheImagesEdge) {
+  // Points a host may pass as 32-bit floats, however far outside the image: the view
+  // goes to the image's far end (or stays at its start) and nothing overflows.
+  struct Case {
+    float x, y;
+    bool farEnd;
+  };
+  for (const Case& c : std::vector<Case>{{1e30f, 1e30f, true}, {3.4e38f, 3.4e38f, true}, {1e12f, 1e12f, true},
+                                         {-1e30f, -1e30f, false}, {-3.4e38f, -3.4e38f, false}}) {
+    SCOPED_TRACE(c.x);
+    Fixture f(3000, 3000, 200, 200, 4);
+    f.model.SetBarValue(Axis::X, 100);
+    f.model.SetBarValue(Axis::Y, 100);
+    f.model.EnsureVisible(c.x, c.y);
+    for (Axis axis : {Axis::X, Axis::Y}) {
+      const BarModel& bar = f.model.bar(axis);
+      EXPECT_EQ(bar.value, c.farEnd ? bar.max : bar.min);
+      EXPECT_LE(f.model.offset(axis), 0);
+      EXPECT_GE(f.model.offset(axis), -f.model.zoomSize(axis));
+    }
+    const auto p = f.model.LocateCursor(c.x, c.y);
+    EXPECT_GE(p.x, 0);
+  }
+}
+
 TEST(ZoomModel, EnsureVisibleKeepsOneCellOfMarginAndOtherwiseLeavesTheView) {
   Fixture f(3000, 3000, 200, 200, 4);
   f.model.SetOffsets(-600, 0);  // image column 10 at the viewport's left
