@@ -71,6 +71,29 @@ TEST(BandBarTest, HidingAndMovingChangeTheLayoutAndSayTheyDid) {
   EXPECT_EQ(f.bar.height(), 0);
 }
 
+TEST(BandBarTest, WidthsAndHeightsOfAnySizeLayOutWithoutOverflow) {
+  // Sizes come from the settings file; whatever it holds, bands stay in order on the
+  // bar and no sum leaves the range of a pixel coordinate.
+  for (const double twips : {1e12, 3e10, -1e12, 1e300}) {
+    SCOPED_TRACE(twips);
+    FourBands f;
+    f.bar.BandAt(1)->SetWidth(twips);
+    f.bar.BandAt(2)->SetWidth(twips);
+    f.bar.BandAt(3)->SetNewRow(false);
+    f.bar.BandAt(3)->SetWidth(twips);
+    f.bar.BandAt(4)->SetMinHeight(twips);
+    int right = -1;
+    for (int position = 1; position <= 3; ++position) {
+      const QRect r = f.bar.BandRect(f.bar.BandAtPosition(position));
+      EXPECT_GT(r.left(), right) << "band " << position << " starts after the one before";
+      EXPECT_GE(r.width(), BandBar::kGripWidth);
+      right = r.right();
+    }
+    EXPECT_GE(f.bar.height(), 0);
+    EXPECT_LE(f.bar.height(), QWIDGETSIZE_MAX);
+  }
+}
+
 TEST(BandBarTest, AChildGivenToABandLeavesTheBandItWasIn) {
   FourBands f;
   f.bar.BandAt(4)->SetChild(f.standard);
