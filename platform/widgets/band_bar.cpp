@@ -261,8 +261,8 @@ void BandBar::mouseReleaseEvent(QMouseEvent* event) {
     auto at = std::find(order_.begin(), order_.end(), target);
     order_.insert(before ? at : at + 1, band);
     Relayout();
-  } else if (from.left() > 0) {  // along its own row: the band to its left gets the change
-    Band* left = BandAtPosition(band->Position() - 1);
+  } else if (from.left() > 0) {  // along its own row: the band shown to its left gets the change
+    Band* left = BandUnder(QPoint(from.left() - 1, from.top()));
     if (left) left->SetWidth(std::max(left->Width() + TwipsOf(to.x() - dragFrom_.x()), 0.0));
   }
 }

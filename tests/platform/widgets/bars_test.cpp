@@ -130,6 +130,25 @@ TEST(BandBarTest, DraggingAGripMovesOrResizesBands) {
   EXPECT_EQ(f.bar.BandRect(f.bar.BandAt(2)).left(), 0);
 }
 
+TEST(BandBarTest, DraggingAGripSidewaysResizesTheBandShownToItsLeft) {
+  // A hidden band between the two does not take the change: the user drags the edge
+  // of the band that is seen there.
+  BandBar bar;
+  bar.resize(600, 10);
+  Band* first = bar.AddBand("First", new QLabel("first"), 390, 3000, false);
+  Band* hidden = bar.AddBand("Hidden", new QLabel("hidden"), 390, 1500, false);
+  Band* third = bar.AddBand("Third", new QLabel("third"), 390, 1500, false);
+  hidden->SetVisible(false);
+  bar.show();
+  const QPoint grip = bar.BandRect(third).topLeft() + QPoint(4, 10);
+  ASSERT_EQ(bar.BandRect(third).left(), 200);
+  QTest::mousePress(&bar, Qt::LeftButton, {}, grip);
+  QTest::mouseRelease(&bar, Qt::LeftButton, {}, grip + QPoint(30, 0));
+  EXPECT_EQ(first->Width(), 3000 + 30 * 15);
+  EXPECT_EQ(hidden->Width(), 1500);
+  EXPECT_EQ(bar.BandRect(third).left(), 230);
+}
+
 struct ThreeButtons {
   KeyedToolBar bar;
   ToolBarButton* open;
