@@ -202,8 +202,12 @@ SpinBox::SpinBox(QWidget* parent)
   setAutoFillBackground(true);
   font_ = std::make_shared<automation::FontObject>(automation::FontObject::FromQFont(QWidget::font()));
 
-  connect(tbSpin_, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
-  connect(vsSpin_, &QScrollBar::valueChanged, this, [this](int position) { OnScrollChanged(position); });
+  // Typing and the bar's arrows arrive inside Qt's event dispatch, where no error of
+  // the host's (a Change handler, the Value announcement) may pass.
+  connect(tbSpin_, &QLineEdit::textChanged, this,
+          [this] { automation::CatchAtEventBoundary([this] { OnTextChanged(); }); });
+  connect(vsSpin_, &QScrollBar::valueChanged, this,
+          [this](int position) { automation::CatchAtEventBoundary([this, position] { OnScrollChanged(position); }); });
   ApplyColors();
   Layout();
 }

@@ -168,6 +168,29 @@ TEST(SpinBox, ChangeEventsFollowEachChangeOfTheText) {
   EXPECT_EQ(h.text(), "1");
 }
 
+TEST(SpinBox, AHostsErrorNeverUnwindsThroughQtsEventDispatch) {
+  // Typing, the bar's arrows and Alt+Down reach the host as Change events and as the
+  // Value announcement; a host whose handlers fail sees its errors reported, and the
+  // control goes on with the corrected text.
+  std::vector<int> reported;
+  automation::SetErrorHandler([&](const AutomationError& e) { reported.push_back(e.number()); });
+  Hosted h(1, 6);
+  h.box->LetValue(3);
+  h.site.setChangedHandler([](const QString&) { throw AutomationError(automation::kErrInvalidPropertyValue); });
+  FunctionSink failing([](automation::DispId, QVariantList&) { throw std::runtime_error("host failed"); });
+  h.box->events().advise(&failing);
+  EXPECT_NO_THROW(QTest::keyClick(h.box->textBox(), Qt::Key_9));
+  EXPECT_EQ(h.text(), "6");
+  EXPECT_NO_THROW(h.box->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd));
+  EXPECT_EQ(h.text(), "5");
+  EXPECT_NO_THROW(QTest::keyClick(h.box->textBox(), Qt::Key_Down, Qt::AltModifier));
+  EXPECT_EQ(h.text(), "6");
+  EXPECT_FALSE(reported.empty());
+  // A host's own write still hears of its failure.
+  EXPECT_THROW(h.box->put(dispid::Value, 2), AutomationError);
+  automation::SetErrorHandler({});
+}
+
 TEST(SpinBox, BarArrowsRaiseAndLowerTheValue) {
   Hosted h(1, 6);
   h.box->LetValue(3);
