@@ -5,7 +5,6 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QResizeEvent>
@@ -571,7 +570,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       QVariantList args = MouseArgs(drag.buttons(), drag.modifiers(), drag.position());
       const int effect = drag.dropAction() == Qt::MoveAction ? 2 : 1;
       args.prepend(QVariant::fromValue(effect));
-      args.prepend(QVariant::fromValue(const_cast<QMimeData*>(drag.mimeData())));
+      args.prepend(QVariant::fromValue(automation::DataObject::FromMimeData(drag.mimeData())));
       args.append(QVariant::fromValue<std::int16_t>(event->type() == QEvent::DragEnter ? 0 : 2));
       Raise(eventid::OLEDragOver, args);
       drag.acceptProposedAction();
@@ -579,7 +578,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
     }
     case QEvent::DragLeave: {
       if (oleDropMode_ != 1) return false;
-      QVariantList args{QVariant::fromValue<QMimeData*>(nullptr), 0, QVariant::fromValue<std::int16_t>(0),
+      QVariantList args{QVariant::fromValue(automation::DataObject()), 0, QVariant::fromValue<std::int16_t>(0),
                         QVariant::fromValue<std::int16_t>(0), 0.0f, 0.0f, QVariant::fromValue<std::int16_t>(1)};
       Raise(eventid::OLEDragOver, args);
       return true;
@@ -590,7 +589,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       QVariantList args = MouseArgs(drop.buttons(), drop.modifiers(), drop.position());
       const int effect = drop.dropAction() == Qt::MoveAction ? 2 : 1;
       args.prepend(QVariant::fromValue(effect));
-      args.prepend(QVariant::fromValue(const_cast<QMimeData*>(drop.mimeData())));
+      args.prepend(QVariant::fromValue(automation::DataObject::FromMimeData(drop.mimeData())));
       Raise(eventid::OLEDragDrop, args);
       drop.acceptProposedAction();
       return true;

@@ -331,7 +331,9 @@ TEST(SpinBox, ManualDropModeReportsDropsAndLeavesTheText) {
                                       [](const auto& e) { return e.first == eventid::OLEDragDrop; });
     ASSERT_EQ(dropped != h.events.end(), c.reported);
     if (!c.reported) continue;
-    EXPECT_EQ(dropped->second.value(0).value<QMimeData*>(), &data);
+    // The drop's data as the hosting layer's data object, as every control hands it.
+    const auto dataObject = dropped->second.value(0).value<automation::DataObject>();
+    EXPECT_EQ(dataObject.GetData(automation::kFormatText).toString(), "99");
     EXPECT_EQ(dropped->second.value(1).toInt(), 1);  // copy
     EXPECT_EQ(dropped->second.value(2).toInt(), 1);  // left button
     EXPECT_EQ(dropped->second.value(3).toInt(), 1);  // Shift
