@@ -273,20 +273,14 @@ void SpinBox::LetForeColor(std::uint32_t color) {
 
 void SpinBox::LetMax(std::int16_t max) {
   max_ = max;
-  if (Value() > max) {
-    LetValue(max);
-  }
-  SyncScrollBar();
+  ApplyRange(Value() > max, max);
   Layout();
   Announce("Max");
 }
 
 void SpinBox::LetMin(std::int16_t min) {
   min_ = min;
-  if (Value() < min) {
-    LetValue(min);
-  }
-  SyncScrollBar();
+  ApplyRange(Value() < min, min);
   Announce("Min");
 }
 
@@ -384,14 +378,19 @@ void SpinBox::OnScrollChanged(int position) {
   if (tbSpin_->text() != text) tbSpin_->setText(text);
 }
 
-void SpinBox::SyncScrollBar() {
-  // The bar holds the sorted range; its position follows the value. Should the
-  // position have to move, the text it writes is clamped like any other.
+void SpinBox::ApplyRange(bool moveValue, std::int16_t bound) {
+  // The bar takes the sorted range first, quietly, so that the value written next (or
+  // the position that follows the value) is the only change the text sees: a range
+  // that moves the value raises one Change.
   {
     const QSignalBlocker quiet(vsSpin_);
     vsSpin_->setRange(std::min(min_, max_), std::max(min_, max_));
   }
-  vsSpin_->setValue(max_ + min_ - Value());
+  if (moveValue) {
+    LetValue(bound);
+  } else {
+    vsSpin_->setValue(max_ + min_ - Value());
+  }
 }
 
 void SpinBox::ApplyColors() {

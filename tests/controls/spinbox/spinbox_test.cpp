@@ -168,6 +168,39 @@ TEST(SpinBox, ChangeEventsFollowEachChangeOfTheText) {
   EXPECT_EQ(h.text(), "1");
 }
 
+TEST(SpinBox, ARangeThatMovesTheValueRaisesOneChange) {
+  // Min or Max written past the value moves it once: one new text, one Change, and the
+  // bar at its inverted place. A range that keeps the value raises none.
+  const struct {
+    const char* what;
+    bool setMin;
+    std::int16_t bound;
+    QString text;
+    int changes;
+    int position;
+  } cases[] = {
+      {"Min above the value", true, 70, "70", 1, 100 + 70 - 70},
+      {"Min above Max", true, 200, "100", 1, 100 + 200 - 100},
+      {"Max below the value", false, 30, "30", 1, 30 + 0 - 30},
+      {"Max below Min", false, -20, "-20", 1, 0 - 20 + 20},
+      {"Max that keeps the value", false, 90, "50", 0, 90 + 0 - 50},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Hosted h(0, 100);
+    h.box->LetValue(50);
+    h.Reset();
+    if (c.setMin) {
+      h.box->LetMin(c.bound);
+    } else {
+      h.box->LetMax(c.bound);
+    }
+    EXPECT_EQ(h.text(), c.text);
+    EXPECT_EQ(h.changes, c.changes);
+    EXPECT_EQ(h.box->scrollBar()->value(), c.position);
+  }
+}
+
 TEST(SpinBox, AHostsErrorNeverUnwindsThroughQtsEventDispatch) {
   // Typing, the bar's arrows and Alt+Down reach the host as Change events and as the
   // Value announcement; a host whose handlers fail sees its errors reported, and the
