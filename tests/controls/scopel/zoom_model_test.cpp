@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "controls/scopel/zoom_model.h"
@@ -158,6 +159,30 @@ TEST(ZoomModel, HugeImagesAtZoomEightNeitherOverflowNorStop) {
   // At zoom 32767 the range still fits 32 bits.
   EXPECT_TRUE(f.model.SetZooming(32767));
   EXPECT_EQ(f.model.bar(Axis::X).max, static_cast<std::int32_t>(16384LL * 32767));
+}
+
+TEST(ZoomModel, ARangeBeyondThirtyTwoBitsIsHeldAndStillScrollsTheWholeImage) {
+  // 20 million pixels at zoom 200: the magnified width in pixels does not fit a bar's
+  // 32-bit range. The bar holds the largest range it can, and its ends still reach
+  // the image's ends.
+  constexpr std::int64_t kPixels = 20'000'000;
+  Fixture f(15000, 12000, kPixels, 10, 200);
+  const BarModel& bar = f.model.bar(Axis::X);
+  EXPECT_EQ(bar.max, std::numeric_limits<std::int32_t>::max());
+  const std::int64_t cell = 200 * 15;
+  f.model.SetBarValue(Axis::X, bar.max);
+  EXPECT_EQ(f.model.offset(Axis::X) % cell, 0);
+  EXPECT_EQ(f.model.SourceLeftPixel() + f.model.viewportWidth() / cell, kPixels) << "the last column shows";
+  f.model.SetBarValue(Axis::X, bar.max / 2);
+  EXPECT_NEAR(static_cast<double>(f.model.SourceLeftPixel()), kPixels / 2.0, 2.0);
+  const std::int64_t column = f.model.SourceLeftPixel();
+  f.model.SetBarValue(Axis::X, bar.value + 1);  // one arrow step: one image pixel
+  EXPECT_EQ(f.model.SourceLeftPixel(), column + 1);
+  f.model.SetScroll(Axis::X, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(bar.value, bar.max);
+  f.model.SetScroll(Axis::X, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(bar.value, 0);
+  EXPECT_EQ(f.model.offset(Axis::X), 0);
 }
 
 TEST(ZoomModel, ZoomingKeepsTheLeftAndTopColumns) {
