@@ -121,6 +121,8 @@ std::optional<QVariant> DecodeValue(const QJsonValue& json) {
         if (!object.value("name").isString() || !object.value("size").isDouble()) return std::nullopt;
         font->name = object.value("name").toString();
         font->size = object.value("size").toDouble();
+        // The sizes a font can have; Qt measures text of others with nonsense heights.
+        if (!(font->size > 0 && font->size <= kMaxFontSize)) return std::nullopt;
         font->bold = object.value("bold").toBool();
         font->italic = object.value("italic").toBool();
         font->underline = object.value("underline").toBool();
