@@ -104,17 +104,17 @@ bool FilterTextChars(QWidget* control, const QString& allowed) {
     if (allowed.contains(text[i], Qt::CaseInsensitive)) kept += text[i];
     else if (i < caret) ++removedBefore;
   }
-  const int newCaret = caret - removedBefore;
-  const bool changed = kept != text;
-  if (changed) {
+  // Only a removal moves the caret, so an untouched text keeps its caret and selection.
+  if (kept == text) return false;
+  {
     struct Guard {
       Guard() { ++filterNesting; }
       ~Guard() { --filterNesting; }
     } guard;
     e->setText(kept);
   }
-  if (changed || newCaret != e->cursorPosition()) e->setCursorPosition(newCaret);
-  return changed;
+  e->setCursorPosition(caret - removedBefore);
+  return true;
 }
 
 void ClearTree(QTreeWidget* tree) {

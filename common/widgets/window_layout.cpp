@@ -92,7 +92,15 @@ void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std:
 }
 
 void MoveToPlacement(QWidget& form, const FormPlacement& placement) {
-  const QSize size(core::TwipsToPixels(placement.Width), core::TwipsToPixels(placement.Height));
+  // A size no screen can show comes from a damaged file: it is cut to the desktop (a
+  // window of millions of pixels would take gigabytes to paint), and one of 0 or less
+  // keeps the form's own.
+  QSize size(core::TwipsToPixels(placement.Width), core::TwipsToPixels(placement.Height));
+  if (size.width() <= 0) size.setWidth(form.width());
+  if (size.height() <= 0) size.setHeight(form.height());
+  QRect desktop;
+  for (const QScreen* s : QGuiApplication::screens()) desktop |= s->availableGeometry();
+  if (!desktop.isEmpty()) size = size.boundedTo(desktop.size());
   if (!placement.PlaceByWindowManager) {
     form.move(core::TwipsToPixels(placement.Left), core::TwipsToPixels(placement.Top));
   }

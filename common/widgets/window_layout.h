@@ -38,7 +38,8 @@ void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::st
 void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std::string& file,
                        std::string_view section = {});
 
-// Gives a form the placement's bounds (only the size when the window manager places it).
+// Gives a form the placement's bounds (only the size when the window manager places it),
+// the size no larger than the desktop; a stored size of 0 or less keeps the form's.
 void MoveToPlacement(QWidget& form, const FormPlacement& placement);
 
 // The band layout of a BandBar in the section (by default the bar's name): for the

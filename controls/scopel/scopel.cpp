@@ -147,7 +147,11 @@ class ScopelStrip : public QWidget {
 
 Scopel::Scopel(QWidget* parent)
     : QFrame(parent),
-      model_({[this] { PaintZoomView(); }, [this] { scrollTimer_->start(); }}) {
+      model_({[this] { PaintZoomView(); },
+              [this] {
+                // Only a bar the user worked hands the focus back to the viewport.
+                if (!hostScroll_) scrollTimer_->start();
+              }}) {
   ++gLiveInstances;
   setObjectName(QStringLiteral("Scopel"));
   setMouseTracking(true);
@@ -653,7 +657,7 @@ QVariant Scopel::Picture() const {
 }
 
 void Scopel::SetPicture(const QVariant& picture) {
-  model_.ScrollHome();
+  HostScroll([this] { model_.ScrollHome(); });
   SyncWidgets();
   if (picture.isValid() && !automation::IsPicture(picture)) throw AutomationError(automation::kErrTypeMismatch);
   const QImage p = automation::PictureOf(picture);
@@ -685,14 +689,23 @@ void Scopel::SetZooming(std::int16_t zoom) {
   MarkChanged("Zooming");
 }
 
+void Scopel::HostScroll(const std::function<void()>& move) {
+  struct Raised {
+    bool& flag;
+    explicit Raised(bool& f) : flag(f) { flag = true; }
+    ~Raised() { flag = false; }
+  } const raised(hostScroll_);
+  move();
+}
+
 void Scopel::SetScrollX(std::int32_t twips) {
-  model_.SetScroll(Axis::X, twips);
+  HostScroll([&] { model_.SetScroll(Axis::X, twips); });
   SyncWidgets();
   MarkChanged("ScrollX");
 }
 
 void Scopel::SetScrollY(std::int32_t twips) {
-  model_.SetScroll(Axis::Y, twips);
+  HostScroll([&] { model_.SetScroll(Axis::Y, twips); });
   SyncWidgets();
   MarkChanged("ScrollY");
 }

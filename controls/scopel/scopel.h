@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "controls/scopel/zoom_model.h"
@@ -154,6 +155,9 @@ class Scopel : public QFrame, public automation::Control {
   void UpdateInnerSize();
   void Layout();
   void MarkChanged(const char* property);
+  // Moves the bars for the host (ScrollX, ScrollY, a new picture): the view follows,
+  // but the focus stays where the host has it.
+  void HostScroll(const std::function<void()>& move);
   void RedrawIfImmediate();
   void ApplyCursor();
   void ApplyFrame();
@@ -200,6 +204,7 @@ class Scopel : public QFrame, public automation::Control {
   bool drawImmadiately_ = true;
   bool reading_ = false;   // inside ReadProperties: no change notices
   bool syncing_ = false;   // the control moves its own bars
+  bool hostScroll_ = false;  // the host moves them
   bool suppressClick_ = false;
   automation::DataObject dragData_;
   QPointF dragPos_;

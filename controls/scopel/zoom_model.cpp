@@ -25,8 +25,8 @@ std::int64_t Div(std::int64_t a, std::int64_t b) { return b == 0 ? 0 : a / b; }
 std::int64_t RoundHalfEven(double v) {
   if (!std::isfinite(v)) return 0;
   const double r = core::RoundHalfEven(v);
-  if (r >= 9.2e18) return std::numeric_limits<std::int64_t>::max();
-  if (r <= -9.2e18) return std::numeric_limits<std::int64_t>::min();
+  if (r >= static_cast<double>(kRoundLimit)) return kRoundLimit;
+  if (r <= -static_cast<double>(kRoundLimit)) return -kRoundLimit;
   return static_cast<std::int64_t>(r);
 }
 
@@ -180,6 +180,9 @@ void ZoomModel::Resize() {
   if (!propertiesRead_) return;
 
   const std::int64_t cell = Cell();
+  // The bars' positions below are shares of their ranges: take the ranges of this
+  // magnified size, not those the last redraw left (a new zoom changes them).
+  if (hasPicture_) UpdateBarRanges();
   PositionZoomView();
   const std::int64_t maxX = std::max<std::int64_t>(0, B(stripYVisible_) * stripYWidth_ + zoomWidth_ - innerWidth_);
   if (maxX < std::llabs(offsetX_)) {
@@ -228,8 +231,7 @@ void ZoomModel::RedrawZoomView() {
   viewHasPicture_ = true;
   zoomWidth_ = Zoom() * imageWidth_;
   zoomHeight_ = Zoom() * imageHeight_;
-  barX_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomWidth_) / kTwipsPerPixelX));
-  barY_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomHeight_) / kTwipsPerPixelY));
+  UpdateBarRanges();
   for (Axis axis : {Axis::X, Axis::Y}) {
     if (bar(axis).value > bar(axis).max) SetBarValue(axis, bar(axis).max);
   }
@@ -250,6 +252,12 @@ void ZoomModel::RedrawZoomView() {
        paintedY != offsetY_) && hooks_.paint) {
     hooks_.paint();
   }
+}
+
+void ZoomModel::UpdateBarRanges() {
+  // The magnified size in screen pixels.
+  barX_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomWidth_) / kTwipsPerPixelX));
+  barY_.max = Clamp32(RoundHalfEven(static_cast<double>(zoomHeight_) / kTwipsPerPixelY));
 }
 
 void ZoomModel::StripResize(Axis axis) {

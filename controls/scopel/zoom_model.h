@@ -11,7 +11,10 @@ namespace morvane::scopel {
 inline constexpr std::int64_t kTwipsPerPixelX = core::kTwipsPerPixel;
 inline constexpr std::int64_t kTwipsPerPixelY = core::kTwipsPerPixel;
 
-// v rounded to the nearest whole number, halves to even, held within 64 bits.
+// v rounded to the nearest whole number, halves to even, held within +-2^62: far
+// enough for any image, and near enough to 0 that a rounded offset can be negated,
+// doubled or moved by a cell without leaving 64 bits. Not a number gives 0.
+inline constexpr std::int64_t kRoundLimit = std::int64_t{1} << 62;
 std::int64_t RoundHalfEven(double v);
 
 // A scroll bar as the layout sees it: whole values, 32-bit.
@@ -128,6 +131,7 @@ class ZoomModel {
   BarModel& barOf(Axis axis) { return axis == Axis::X ? barX_ : barY_; }
   std::int64_t Cell() const { return Zoom() * kTwipsPerPixelX; }
   void RunRedrawGuarded();
+  void UpdateBarRanges();
   void FitAxis(Axis axis);
 
   Hooks hooks_;

@@ -5,7 +5,6 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QResizeEvent>
@@ -202,8 +201,12 @@ SpinBox::SpinBox(QWidget* parent)
   setAutoFillBackground(true);
   font_ = std::make_shared<automation::FontObject>(automation::FontObject::FromQFont(QWidget::font()));
 
-  connect(tbSpin_, &QLineEdit::textChanged, this, [this] { OnTextChanged(); });
-  connect(vsSpin_, &QScrollBar::valueChanged, this, [this](int position) { OnScrollChanged(position); });
+  // Typing and the bar's arrows arrive inside Qt's event dispatch, where no error of
+  // the host's (a Change handler, the Value announcement) may pass.
+  connect(tbSpin_, &QLineEdit::textChanged, this,
+          [this] { automation::CatchAtEventBoundary([this] { OnTextChanged(); }); });
+  connect(vsSpin_, &QScrollBar::valueChanged, this,
+          [this](int position) { automation::CatchAtEventBoundary([this, position] { OnScrollChanged(position); }); });
   ApplyColors();
   Layout();
 }
@@ -270,20 +273,14 @@ void SpinBox::LetForeColor(std::uint32_t color) {
 
 void SpinBox::LetMax(std::int16_t max) {
   max_ = max;
-  if (Value() > max) {
-    LetValue(max);
-  }
-  SyncScrollBar();
+  ApplyRange(Value() > max, max);
   Layout();
   Announce("Max");
 }
 
 void SpinBox::LetMin(std::int16_t min) {
   min_ = min;
-  if (Value() < min) {
-    LetValue(min);
-  }
-  SyncScrollBar();
+  ApplyRange(Value() < min, min);
   Announce("Min");
 }
 
@@ -381,14 +378,19 @@ void SpinBox::OnScrollChanged(int position) {
   if (tbSpin_->text() != text) tbSpin_->setText(text);
 }
 
-void SpinBox::SyncScrollBar() {
-  // The bar holds the sorted range; its position follows the value. Should the
-  // position have to move, the text it writes is clamped like any other.
+void SpinBox::ApplyRange(bool moveValue, std::int16_t bound) {
+  // The bar takes the sorted range first, quietly, so that the value written next (or
+  // the position that follows the value) is the only change the text sees: a range
+  // that moves the value raises one Change.
   {
     const QSignalBlocker quiet(vsSpin_);
     vsSpin_->setRange(std::min(min_, max_), std::max(min_, max_));
   }
-  vsSpin_->setValue(max_ + min_ - Value());
+  if (moveValue) {
+    LetValue(bound);
+  } else {
+    vsSpin_->setValue(max_ + min_ - Value());
+  }
 }
 
 void SpinBox::ApplyColors() {
@@ -567,7 +569,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       QVariantList args = MouseArgs(drag.buttons(), drag.modifiers(), drag.position());
       const int effect = drag.dropAction() == Qt::MoveAction ? 2 : 1;
       args.prepend(QVariant::fromValue(effect));
-      args.prepend(QVariant::fromValue(const_cast<QMimeData*>(drag.mimeData())));
+      args.prepend(QVariant::fromValue(automation::DataObject::FromMimeData(drag.mimeData())));
       args.append(QVariant::fromValue<std::int16_t>(event->type() == QEvent::DragEnter ? 0 : 2));
       Raise(eventid::OLEDragOver, args);
       drag.acceptProposedAction();
@@ -575,7 +577,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
     }
     case QEvent::DragLeave: {
       if (oleDropMode_ != 1) return false;
-      QVariantList args{QVariant::fromValue<QMimeData*>(nullptr), 0, QVariant::fromValue<std::int16_t>(0),
+      QVariantList args{QVariant::fromValue(automation::DataObject()), 0, QVariant::fromValue<std::int16_t>(0),
                         QVariant::fromValue<std::int16_t>(0), 0.0f, 0.0f, QVariant::fromValue<std::int16_t>(1)};
       Raise(eventid::OLEDragOver, args);
       return true;
@@ -586,7 +588,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       QVariantList args = MouseArgs(drop.buttons(), drop.modifiers(), drop.position());
       const int effect = drop.dropAction() == Qt::MoveAction ? 2 : 1;
       args.prepend(QVariant::fromValue(effect));
-      args.prepend(QVariant::fromValue(const_cast<QMimeData*>(drop.mimeData())));
+      args.prepend(QVariant::fromValue(automation::DataObject::FromMimeData(drop.mimeData())));
       Raise(eventid::OLEDragDrop, args);
       drop.acceptProposedAction();
       return true;

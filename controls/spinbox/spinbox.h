@@ -100,7 +100,9 @@ class SpinBox : public QWidget, public automation::Control {
   void Raise(automation::DispId id, QVariantList args = {});
   void OnTextChanged();
   void OnScrollChanged(int position);
-  void SyncScrollBar();
+  // After Min or Max changed: the bar's range, then the value moved to the bound (when
+  // moveValue) or the bar's position following the value.
+  void ApplyRange(bool moveValue, std::int16_t bound);
   void Layout();
   void ApplyColors();
   void ApplyPointer();

@@ -14,7 +14,11 @@ namespace morvane::widgets {
 
 namespace {
 constexpr int kRowGap = 2;
-}
+
+// A band length in pixels. Widths come from the settings file: whatever it holds, a
+// band is no wider or higher than a window can be, so sums along a row stay in range.
+int PixelLength(double twips) { return std::clamp(core::TwipsToPixels(twips), 0, 32767); }
+}  // namespace
 
 int Band::Position() const {
   const auto& order = bar_->order_;
@@ -103,7 +107,7 @@ void BandBar::MoveBand(Band* band, int position) {
 int BandBar::RowHeight() const {
   int h = 0;
   for (const auto& b : bands_) {
-    if (b->Visible()) h = std::max(h, core::TwipsToPixels(b->MinHeight()));
+    if (b->Visible()) h = std::max(h, PixelLength(b->MinHeight()));
   }
   return h;
 }
@@ -137,7 +141,7 @@ void BandBar::Relayout() {
       ++rows_;
       rowStart.push_back(placed_.size());
     }
-    const int w = std::max(core::TwipsToPixels(b->Width()), kGripWidth);
+    const int w = std::max(PixelLength(b->Width()), kGripWidth);
     placed_.push_back({b, QRect(x, y, w, rowH)});
     x += w;
   }
@@ -172,7 +176,7 @@ QSize BandBar::sizeHint() const {
     if (!b->Visible()) continue;
     if (!any || b->NewRow()) row = 0;
     any = true;
-    row += core::TwipsToPixels(b->Width());
+    row += PixelLength(b->Width());
     w = std::max(w, row);
   }
   return {w, minimumHeight()};
@@ -257,8 +261,8 @@ void BandBar::mouseReleaseEvent(QMouseEvent* event) {
     auto at = std::find(order_.begin(), order_.end(), target);
     order_.insert(before ? at : at + 1, band);
     Relayout();
-  } else if (from.left() > 0) {  // along its own row: the band to its left gets the change
-    Band* left = BandAtPosition(band->Position() - 1);
+  } else if (from.left() > 0) {  // along its own row: the band shown to its left gets the change
+    Band* left = BandUnder(QPoint(from.left() - 1, from.top()));
     if (left) left->SetWidth(std::max(left->Width() + TwipsOf(to.x() - dragFrom_.x()), 0.0));
   }
 }

@@ -121,6 +121,8 @@ std::optional<QVariant> DecodeValue(const QJsonValue& json) {
         if (!object.value("name").isString() || !object.value("size").isDouble()) return std::nullopt;
         font->name = object.value("name").toString();
         font->size = object.value("size").toDouble();
+        // The sizes a font can have; Qt measures text of others with nonsense heights.
+        if (!(font->size > 0 && font->size <= kMaxFontSize)) return std::nullopt;
         font->bold = object.value("bold").toBool();
         font->italic = object.value("italic").toBool();
         font->underline = object.value("underline").toBool();
@@ -228,9 +230,14 @@ std::optional<FormDesign> FormDesign::fromJson(const QByteArray& json, QString* 
   if (parse.error != QJsonParseError::NoError) return fail(parse.errorString());
   if (!document.isObject()) return fail(QStringLiteral("form design is not an object"));
   const QJsonObject root = document.object();
+  // A form without hosted controls may leave the list out; one that is not a list,
+  // or a form name that is no text, is damage.
+  const QJsonValue form = root.value("form"), controls = root.value("controls");
+  if (!form.isUndefined() && !form.isString()) return fail(QStringLiteral("form name is not a text"));
+  if (!controls.isUndefined() && !controls.isArray()) return fail(QStringLiteral("hosted controls are not a list"));
   FormDesign design;
-  design.form = root.value("form").toString();
-  for (const QJsonValue& item : root.value("controls").toArray()) {
+  design.form = form.toString();
+  for (const QJsonValue& item : controls.toArray()) {
     const QJsonObject object = item.toObject();
     HostedControlDesign control;
     control.classId = object.value("classId").toString();

@@ -19,12 +19,15 @@
 
 namespace morvane::automation {
 
+// The largest font size, in points, that a stored property bag may hold.
+inline constexpr double kMaxFontSize = 2160;
+
 // The standard font object: a small record that controls hand out by reference, so
 // that a host which keeps the object and changes it later changes the control's font
 // too (the "set" assignment), while a "let" assignment copies it.
 struct MORVANE_AUTOMATION_API FontObject {
   QString name;
-  double size = 8.25;  // points
+  double size = 8.25;  // points, above 0 and at most kMaxFontSize in a stored bag
   bool bold = false;
   bool italic = false;
   bool underline = false;

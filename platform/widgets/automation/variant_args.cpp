@@ -42,19 +42,25 @@ bool IsNumber(const QVariant& value) {
   }
 }
 
-// Every value that converts to a number, as a double; a Boolean True is -1.
+// Every value that converts to a number, as a finite double; a Boolean True is -1.
+// The runtime has no infinite or undefined numbers: a host's is an overflow, and the
+// texts "inf" and "nan" that Qt would read are no numbers at all.
 double NumberOf(const QVariant& value) {
   // An omitted optional argument does not convert: type mismatch, as in the runtime.
   if (!value.isValid()) throw AutomationError(kErrTypeMismatch);
   if (value.metaType().id() == QMetaType::Bool) return value.toBool() ? -1.0 : 0.0;
-  if (IsNumber(value)) return value.toDouble();
+  if (IsNumber(value)) {
+    const double number = value.toDouble();
+    if (!std::isfinite(number)) throw AutomationError(kErrOverflow);
+    return number;
+  }
   if (value.metaType().id() == QMetaType::QString) {
     const QString text = value.toString().trimmed();
     if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return -1.0;
     if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return 0.0;
     bool ok = false;
     const double number = text.toDouble(&ok);
-    if (ok) return number;
+    if (ok && std::isfinite(number)) return number;
   }
   throw AutomationError(kErrTypeMismatch);
 }
@@ -63,7 +69,7 @@ template <class Int>
 Int ToInteger(const QVariant& value) {
   // Unsigned 64-bit values beyond the double's exact range still compare right.
   const double rounded = std::nearbyint(NumberOf(value));
-  if (!std::isfinite(rounded) || rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
+  if (rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
       rounded > static_cast<double>(std::numeric_limits<Int>::max())) {
     throw AutomationError(kErrOverflow);
   }
@@ -79,7 +85,7 @@ double ToDouble(const QVariant& value) { return NumberOf(value); }
 
 float ToSingle(const QVariant& value) {
   const double number = NumberOf(value);
-  if (std::isfinite(number) && std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
+  if (std::fabs(number) > static_cast<double>(std::numeric_limits<float>::max())) {
     throw AutomationError(kErrOverflow);
   }
   return static_cast<float>(number);
@@ -98,7 +104,7 @@ QString ToText(const QVariant& value) {
 
 std::uint32_t ToColor(const QVariant& value) {
   const double rounded = std::nearbyint(NumberOf(value));
-  if (!std::isfinite(rounded) || rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
+  if (rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
       rounded > static_cast<double>(std::numeric_limits<std::uint32_t>::max())) {
     throw AutomationError(kErrOverflow);
   }

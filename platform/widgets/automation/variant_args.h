@@ -15,7 +15,8 @@ namespace morvane::automation {
 MORVANE_AUTOMATION_API bool IsMissing(const QVariantList& args, int index);
 
 // Conversions with the runtime's rules: numbers and numeric texts convert, fractions
-// round half to even, values outside the target's range raise error 6 (overflow),
+// round half to even, values outside the target's range (and infinite or undefined
+// numbers) raise error 6 (overflow),
 // anything else (an omitted optional argument too) error 13 (type mismatch).
 MORVANE_AUTOMATION_API std::int16_t ToInt16(const QVariant& value);
 MORVANE_AUTOMATION_API std::int32_t ToInt32(const QVariant& value);

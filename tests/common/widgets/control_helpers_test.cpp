@@ -109,6 +109,15 @@ TEST(FilterTextCharsTest, KeepsAllowedCharactersAndMovesTheCaretOnlyForRemovalsB
     EXPECT_EQ(e.cursorPosition(), c.wantCaret) << c.name;
     EXPECT_FALSE(FilterTextChars(&e, digits)) << c.name << ": a second pass finds nothing";
   }
+  // A clean text keeps its selection, whichever way it was made.
+  for (const auto& [start, length] : std::vector<std::pair<int, int>>{{1, 2}, {3, -2}, {0, 3}}) {
+    QLineEdit e;
+    e.setText("123");
+    e.setSelection(start, length);
+    const QString selected = e.selectedText();
+    EXPECT_FALSE(FilterTextChars(&e, digits));
+    EXPECT_EQ(e.selectedText(), selected) << start << "," << length;
+  }
   QLineEdit hex;
   hex.setText("Ff-0");
   EXPECT_TRUE(FilterTextChars(&hex, "0123456789abcdef"));  // case is ignored

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -111,6 +113,38 @@ TEST(FormPlacementTest, MissingOrDamagedValuesFallBackSafely) {
   FormPlacement other;
   SaveFormPlacement(form, other, file, "Other");
   EXPECT_EQ(Stored(file, "Other", "Width"), "400");
+}
+
+TEST(FormPlacementTest, AStoredSizeNoScreenCanShowIsCutToTheDesktop) {
+  // A damaged settings file must not make a window of millions of pixels (its
+  // backing store alone would take gigabytes); a size of 0 or less keeps the form's.
+  QRect desktop;
+  for (const QScreen* s : QGuiApplication::screens()) desktop |= s->availableGeometry();
+  ASSERT_FALSE(desktop.isEmpty());
+  struct Case {
+    const char* width;
+    const char* height;
+    QSize expected;
+  };
+  const std::vector<Case> cases = {
+      {"99999999", "99999999", desktop.size()},
+      {"40000", "300", QSize(desktop.width(), 300)},
+      {"0", "-40", QSize(321, 123)},
+      {"400", "300", QSize(400, 300)},
+  };
+  TempFolder dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.width);
+    const std::string file = dir.Write("big.dat", std::string("[fwMain_State]\r\nLeft=0\r\nTop=0\r\nWidth=") + c.width +
+                                                      "\r\nHeight=" + c.height + "\r\n");
+    QWidget form;
+    form.setObjectName("fwMain");
+    form.resize(321, 123);
+    FormPlacement p;
+    RestoreFormPlacement(form, p, file);
+    MoveToPlacement(form, p);
+    EXPECT_EQ(form.size(), c.expected);
+  }
 }
 
 // The main window's four bands on a form: two tool bars of one control array and two

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -589,6 +590,31 @@ TEST_F(ScopelTest, FocusGoesBackToTheViewportAfterTheBarMoved) {
   while (!host.part("pbZoom")->hasFocus() && wait.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_TRUE(host.part("pbZoom")->hasFocus());
   EXPECT_GT(host.Get(dispid::ScrollX).toInt(), 0);
+}
+
+TEST_F(ScopelTest, AHostsScrollWriteLeavesTheFocusWhereTheHostPutIt) {
+  // The magnifier click sets ScrollX and ScrollY and then gives the tree the focus;
+  // only a bar the user worked gives the focus back to the viewport.
+  ScopelHost host(QSize(200, 200));
+  auto* tree = new QLineEdit(&host.form());
+  tree->setGeometry(0, 210, 50, 20);
+  tree->show();
+  host.Put(dispid::Zooming, 4);
+  host.Put(dispid::Picture, QVariant::fromValue(Gradient(200, 200)));
+  QApplication::setActiveWindow(&host.form());
+  tree->setFocus();
+  ASSERT_TRUE(tree->hasFocus());
+  host.Put(dispid::ScrollX, 1500);
+  host.Put(dispid::ScrollY, 1500);
+  ASSERT_GT(host.Get(dispid::ScrollX).toInt(), 0);
+  host.Put(dispid::Picture, QVariant::fromValue(Gradient(100, 100)));  // scrolls home first
+  QElapsedTimer wait;
+  wait.start();
+  while (wait.elapsed() < 200) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_TRUE(tree->hasFocus());
+  const auto* timer = host.control().widget()->findChild<QTimer*>("tcScroll");
+  ASSERT_NE(timer, nullptr);
+  EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(ScopelTest, BorderStyleKeepsTheWorkspaceColourAndLocateCursorMeasuresFromTheViewport) {

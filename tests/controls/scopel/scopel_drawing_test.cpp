@@ -2,6 +2,9 @@
 
 #include <QScrollBar>
 
+#include <cmath>
+#include <limits>
+
 #include <vector>
 
 #include "controls/scopel/scopel_typelib.h"
@@ -88,6 +91,38 @@ TEST_F(ScopelDrawingTest, DrawLineWithOnlyAnEndContinuesFromTheDrawingPosition) 
     EXPECT_EQ(e.number(), automation::kErrTypeMismatch);
   }
   EXPECT_NE(At(1, 6), static_cast<std::int32_t>(kRed));
+}
+
+TEST_F(ScopelDrawingTest, NumbersThatAreNoNumbersAreRefusedAndDrawNothing) {
+  // The runtime reads no "nan" or "inf"; a host's infinite or undefined double is an
+  // overflow. Either way the call fails before anything is drawn.
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::pair<QVariant, int>> values = {
+      {QVariant("nan"), automation::kErrTypeMismatch},  {QVariant("inf"), automation::kErrTypeMismatch},
+      {QVariant("-Infinity"), automation::kErrTypeMismatch}, {QVariant(std::nan("")), automation::kErrOverflow},
+      {QVariant(inf), automation::kErrOverflow},         {QVariant(-inf), automation::kErrOverflow},
+  };
+  for (const auto& [value, error] : values) {
+    SCOPED_TRACE(value.toString().toStdString());
+    Blank();
+    const std::vector<std::pair<automation::DispId, QVariantList>> calls = {
+        {dispid::DrawLine, {kNone, 0, 0, kNone, value, 60, kRed}},
+        {dispid::DrawLine, {kNone, 0, 0, kNone, 60, 60, kRed, value}},
+        {dispid::DrawCircle, {kNone, 60, 60, value, kRed}},
+        {dispid::SetPoint, {kNone, value, 30, kRed}},
+        {dispid::GetPoint, {value, 0}},
+    };
+    for (const auto& [id, args] : calls) {
+      SCOPED_TRACE(id);
+      try {
+        host_->Call(id, args);
+        ADD_FAILURE() << "no error";
+      } catch (const automation::AutomationError& e) {
+        EXPECT_EQ(e.number(), error);
+      }
+    }
+    for (const std::string& row : Art()) EXPECT_EQ(row, "........");
+  }
 }
 
 TEST_F(ScopelDrawingTest, ViewCatchesUpOnlyAtARedraw) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "controls/scopel/zoom_model.h"
@@ -160,6 +161,30 @@ TEST(ZoomModel, HugeImagesAtZoomEightNeitherOverflowNorStop) {
   EXPECT_EQ(f.model.bar(Axis::X).max, static_cast<std::int32_t>(16384LL * 32767));
 }
 
+TEST(ZoomModel, ARangeBeyondThirtyTwoBitsIsHeldAndStillScrollsTheWholeImage) {
+  // 20 million pixels at zoom 200: the magnified width in pixels does not fit a bar's
+  // 32-bit range. The bar holds the largest range it can, and its ends still reach
+  // the image's ends.
+  constexpr std::int64_t kPixels = 20'000'000;
+  Fixture f(15000, 12000, kPixels, 10, 200);
+  const BarModel& bar = f.model.bar(Axis::X);
+  EXPECT_EQ(bar.max, std::numeric_limits<std::int32_t>::max());
+  const std::int64_t cell = 200 * 15;
+  f.model.SetBarValue(Axis::X, bar.max);
+  EXPECT_EQ(f.model.offset(Axis::X) % cell, 0);
+  EXPECT_EQ(f.model.SourceLeftPixel() + f.model.viewportWidth() / cell, kPixels) << "the last column shows";
+  f.model.SetBarValue(Axis::X, bar.max / 2);
+  EXPECT_NEAR(static_cast<double>(f.model.SourceLeftPixel()), kPixels / 2.0, 2.0);
+  const std::int64_t column = f.model.SourceLeftPixel();
+  f.model.SetBarValue(Axis::X, bar.value + 1);  // one arrow step: one image pixel
+  EXPECT_EQ(f.model.SourceLeftPixel(), column + 1);
+  f.model.SetScroll(Axis::X, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(bar.value, bar.max);
+  f.model.SetScroll(Axis::X, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(bar.value, 0);
+  EXPECT_EQ(f.model.offset(Axis::X), 0);
+}
+
 TEST(ZoomModel, ZoomingKeepsTheLeftAndTopColumns) {
   Fixture f(3000, 3000, 200, 200, 4);
   f.model.SetBarValue(Axis::X, 120);
@@ -178,6 +203,37 @@ TEST(ZoomModel, ZoomingKeepsTheLeftAndTopColumns) {
   }
 }
 
+TEST(ZoomModel, AfterAZoomChangeTheBarsStandWhereTheViewIs) {
+  // The bar's position is the offset's share of the scrollable length under the new
+  // range, so the thumb shows the kept columns and the next arrow step moves on from
+  // there by one cell, not from a position measured against the old range.
+  for (int zoom : {8, 2, 16, 3}) {
+    SCOPED_TRACE(zoom);
+    Fixture f(3000, 3000, 200, 200, 4);
+    f.model.SetBarValue(Axis::X, 400);
+    f.model.SetBarValue(Axis::Y, 200);
+    ASSERT_TRUE(f.model.SetZooming(zoom));
+    for (Axis axis : {Axis::X, Axis::Y}) {
+      const BarModel& bar = f.model.bar(axis);
+      EXPECT_EQ(bar.max, 200 * zoom);
+      const std::int64_t reach = kStrip + f.model.zoomSize(axis) - 3000;
+      const std::int64_t expected =
+          std::llabs(RoundHalfEven(static_cast<double>(bar.max) * static_cast<double>(f.model.offset(axis)) /
+                                   static_cast<double>(reach)));
+      EXPECT_EQ(bar.value, expected);
+      EXPECT_EQ(f.model.scrollValue(axis), bar.value);
+    }
+    const std::int64_t column = f.model.SourceLeftPixel();
+    const std::int32_t before = f.model.bar(Axis::X).value;
+    f.model.SetBarValue(Axis::X, before + 1);
+    EXPECT_EQ(f.model.SourceLeftPixel(), column + 1);
+    // One cell's share of the bar, and no more: no jump of the thumb.
+    const double share = static_cast<double>(f.model.bar(Axis::X).max) * zoom * 15 /
+                         static_cast<double>(f.model.zoomSize(Axis::X) + kStrip - 3000);
+    EXPECT_LE(std::abs(f.model.bar(Axis::X).value - before), share + 1);
+  }
+}
+
 TEST(ZoomModel, ZoomingBelowOneIsOneButStillLaysOut) {
   Fixture f(3000, 3000, 10, 10, 1);
   EXPECT_FALSE(f.model.SetZooming(1));
@@ -185,6 +241,31 @@ TEST(ZoomModel, ZoomingBelowOneIsOneButStillLaysOut) {
   EXPECT_TRUE(f.model.SetZooming(0));
   EXPECT_EQ(f.model.Zoom(), 1);
   EXPECT_GT(f.paints, paints);
+}
+
+TEST(ZoomModel, EnsureVisibleOfAFarPointStopsAtTheImagesEdge) {
+  // Points a host may pass as 32-bit floats, however far outside the image: the view
+  // goes to the image's far end (or stays at its start) and nothing overflows.
+  struct Case {
+    float x, y;
+    bool farEnd;
+  };
+  for (const Case& c : std::vector<Case>{{1e30f, 1e30f, true}, {3.4e38f, 3.4e38f, true}, {1e12f, 1e12f, true},
+                                         {-1e30f, -1e30f, false}, {-3.4e38f, -3.4e38f, false}}) {
+    SCOPED_TRACE(c.x);
+    Fixture f(3000, 3000, 200, 200, 4);
+    f.model.SetBarValue(Axis::X, 100);
+    f.model.SetBarValue(Axis::Y, 100);
+    f.model.EnsureVisible(c.x, c.y);
+    for (Axis axis : {Axis::X, Axis::Y}) {
+      const BarModel& bar = f.model.bar(axis);
+      EXPECT_EQ(bar.value, c.farEnd ? bar.max : bar.min);
+      EXPECT_LE(f.model.offset(axis), 0);
+      EXPECT_GE(f.model.offset(axis), -f.model.zoomSize(axis));
+    }
+    const auto p = f.model.LocateCursor(c.x, c.y);
+    EXPECT_GE(p.x, 0);
+  }
 }
 
 TEST(ZoomModel, EnsureVisibleKeepsOneCellOfMarginAndOtherwiseLeavesTheView) {

@@ -168,6 +168,62 @@ TEST(SpinBox, ChangeEventsFollowEachChangeOfTheText) {
   EXPECT_EQ(h.text(), "1");
 }
 
+TEST(SpinBox, ARangeThatMovesTheValueRaisesOneChange) {
+  // Min or Max written past the value moves it once: one new text, one Change, and the
+  // bar at its inverted place. A range that keeps the value raises none.
+  const struct {
+    const char* what;
+    bool setMin;
+    std::int16_t bound;
+    QString text;
+    int changes;
+    int position;
+  } cases[] = {
+      {"Min above the value", true, 70, "70", 1, 100 + 70 - 70},
+      {"Min above Max", true, 200, "100", 1, 100 + 200 - 100},
+      {"Max below the value", false, 30, "30", 1, 30 + 0 - 30},
+      {"Max below Min", false, -20, "-20", 1, 0 - 20 + 20},
+      {"Max that keeps the value", false, 90, "50", 0, 90 + 0 - 50},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Hosted h(0, 100);
+    h.box->LetValue(50);
+    h.Reset();
+    if (c.setMin) {
+      h.box->LetMin(c.bound);
+    } else {
+      h.box->LetMax(c.bound);
+    }
+    EXPECT_EQ(h.text(), c.text);
+    EXPECT_EQ(h.changes, c.changes);
+    EXPECT_EQ(h.box->scrollBar()->value(), c.position);
+  }
+}
+
+TEST(SpinBox, AHostsErrorNeverUnwindsThroughQtsEventDispatch) {
+  // Typing, the bar's arrows and Alt+Down reach the host as Change events and as the
+  // Value announcement; a host whose handlers fail sees its errors reported, and the
+  // control goes on with the corrected text.
+  std::vector<int> reported;
+  automation::SetErrorHandler([&](const AutomationError& e) { reported.push_back(e.number()); });
+  Hosted h(1, 6);
+  h.box->LetValue(3);
+  h.site.setChangedHandler([](const QString&) { throw AutomationError(automation::kErrInvalidPropertyValue); });
+  FunctionSink failing([](automation::DispId, QVariantList&) { throw std::runtime_error("host failed"); });
+  h.box->events().advise(&failing);
+  EXPECT_NO_THROW(QTest::keyClick(h.box->textBox(), Qt::Key_9));
+  EXPECT_EQ(h.text(), "6");
+  EXPECT_NO_THROW(h.box->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd));
+  EXPECT_EQ(h.text(), "5");
+  EXPECT_NO_THROW(QTest::keyClick(h.box->textBox(), Qt::Key_Down, Qt::AltModifier));
+  EXPECT_EQ(h.text(), "6");
+  EXPECT_FALSE(reported.empty());
+  // A host's own write still hears of its failure.
+  EXPECT_THROW(h.box->put(dispid::Value, 2), AutomationError);
+  automation::SetErrorHandler({});
+}
+
 TEST(SpinBox, BarArrowsRaiseAndLowerTheValue) {
   Hosted h(1, 6);
   h.box->LetValue(3);
@@ -308,7 +364,9 @@ TEST(SpinBox, ManualDropModeReportsDropsAndLeavesTheText) {
                                       [](const auto& e) { return e.first == eventid::OLEDragDrop; });
     ASSERT_EQ(dropped != h.events.end(), c.reported);
     if (!c.reported) continue;
-    EXPECT_EQ(dropped->second.value(0).value<QMimeData*>(), &data);
+    // The drop's data as the hosting layer's data object, as every control hands it.
+    const auto dataObject = dropped->second.value(0).value<automation::DataObject>();
+    EXPECT_EQ(dataObject.GetData(automation::kFormatText).toString(), "99");
     EXPECT_EQ(dropped->second.value(1).toInt(), 1);  // copy
     EXPECT_EQ(dropped->second.value(2).toInt(), 1);  // left button
     EXPECT_EQ(dropped->second.value(3).toInt(), 1);  // Shift

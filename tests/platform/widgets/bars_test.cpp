@@ -71,6 +71,29 @@ TEST(BandBarTest, HidingAndMovingChangeTheLayoutAndSayTheyDid) {
   EXPECT_EQ(f.bar.height(), 0);
 }
 
+TEST(BandBarTest, WidthsAndHeightsOfAnySizeLayOutWithoutOverflow) {
+  // Sizes come from the settings file; whatever it holds, bands stay in order on the
+  // bar and no sum leaves the range of a pixel coordinate.
+  for (const double twips : {1e12, 3e10, -1e12, 1e300}) {
+    SCOPED_TRACE(twips);
+    FourBands f;
+    f.bar.BandAt(1)->SetWidth(twips);
+    f.bar.BandAt(2)->SetWidth(twips);
+    f.bar.BandAt(3)->SetNewRow(false);
+    f.bar.BandAt(3)->SetWidth(twips);
+    f.bar.BandAt(4)->SetMinHeight(twips);
+    int right = -1;
+    for (int position = 1; position <= 3; ++position) {
+      const QRect r = f.bar.BandRect(f.bar.BandAtPosition(position));
+      EXPECT_GT(r.left(), right) << "band " << position << " starts after the one before";
+      EXPECT_GE(r.width(), BandBar::kGripWidth);
+      right = r.right();
+    }
+    EXPECT_GE(f.bar.height(), 0);
+    EXPECT_LE(f.bar.height(), QWIDGETSIZE_MAX);
+  }
+}
+
 TEST(BandBarTest, AChildGivenToABandLeavesTheBandItWasIn) {
   FourBands f;
   f.bar.BandAt(4)->SetChild(f.standard);
@@ -105,6 +128,25 @@ TEST(BandBarTest, DraggingAGripMovesOrResizesBands) {
   QTest::mouseRelease(&f.bar, Qt::LeftButton, {}, QPoint(50, f.bar.height() + 5));
   EXPECT_EQ(f.bar.BandAt(2)->Position(), 4);
   EXPECT_EQ(f.bar.BandRect(f.bar.BandAt(2)).left(), 0);
+}
+
+TEST(BandBarTest, DraggingAGripSidewaysResizesTheBandShownToItsLeft) {
+  // A hidden band between the two does not take the change: the user drags the edge
+  // of the band that is seen there.
+  BandBar bar;
+  bar.resize(600, 10);
+  Band* first = bar.AddBand("First", new QLabel("first"), 390, 3000, false);
+  Band* hidden = bar.AddBand("Hidden", new QLabel("hidden"), 390, 1500, false);
+  Band* third = bar.AddBand("Third", new QLabel("third"), 390, 1500, false);
+  hidden->SetVisible(false);
+  bar.show();
+  const QPoint grip = bar.BandRect(third).topLeft() + QPoint(4, 10);
+  ASSERT_EQ(bar.BandRect(third).left(), 200);
+  QTest::mousePress(&bar, Qt::LeftButton, {}, grip);
+  QTest::mouseRelease(&bar, Qt::LeftButton, {}, grip + QPoint(30, 0));
+  EXPECT_EQ(first->Width(), 3000 + 30 * 15);
+  EXPECT_EQ(hidden->Width(), 1500);
+  EXPECT_EQ(bar.BandRect(third).left(), 230);
 }
 
 struct ThreeButtons {

@@ -106,6 +106,11 @@ TEST(VariantArgs, ConversionsFollowTheRuntimeRules) {
       {QVariant(-32768.6), kErrOverflow, 0},
       {QVariant(QStringLiteral("abc")), kErrTypeMismatch, 0},
       {QVariant(QStringList{"x"}), kErrTypeMismatch, 0},
+      // Qt reads these texts as numbers; the runtime does not.
+      {QVariant(QStringLiteral("nan")), kErrTypeMismatch, 0},
+      {QVariant(QStringLiteral("-inf")), kErrTypeMismatch, 0},
+      {QVariant(std::numeric_limits<double>::quiet_NaN()), kErrOverflow, 0},
+      {QVariant(std::numeric_limits<double>::infinity()), kErrOverflow, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in.toString().toStdString());
@@ -124,6 +129,14 @@ TEST(VariantArgs, ConversionsFollowTheRuntimeRules) {
   EXPECT_EQ(ToColor(QVariant(static_cast<qint64>(std::numeric_limits<std::int32_t>::min()) + 0x12)), 0x80000012u);
   EXPECT_EQ(ToColor(QVariant(0x80000012u)), 0x80000012u);
   EXPECT_THROW(ToColor(QVariant(static_cast<qint64>(1) << 33)), AutomationError);
+  // Reals are finite too: what is drawn or compared with them is a number.
+  for (const QVariant& v : {QVariant(std::numeric_limits<double>::quiet_NaN()), QVariant(QStringLiteral("Infinity")),
+                            QVariant(std::numeric_limits<float>::infinity())}) {
+    EXPECT_THROW(ToDouble(v), AutomationError);
+    EXPECT_THROW(ToSingle(v), AutomationError);
+    EXPECT_THROW(ToBool(v), AutomationError);
+  }
+  EXPECT_EQ(ToDouble(QVariant(QStringLiteral("-1.5e3"))), -1500.0);
   EXPECT_TRUE(IsMissing({QVariant(), 1}, 0));
   EXPECT_TRUE(IsMissing({1}, 1));
   EXPECT_FALSE(IsMissing({1}, 0));

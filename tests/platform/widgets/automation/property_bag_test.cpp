@@ -83,12 +83,17 @@ TEST(PropertyBag, JsonRoundTripKeepsEveryKindOfValue) {
 
 TEST(PropertyBag, UndecodableEntryFailsAloneOnRead) {
   const QByteArray text = R"([["DrawWidth", 2], ["Picture", {"type": "picture", "png": "not-png!"}],
-                              ["Font", {"type": "font"}], ["Zooming", 3]])";
+                              ["Font", {"type": "font"}], ["Zooming", 3],
+                              ["Huge", {"type": "font", "name": "DejaVu Sans", "size": 1e300}],
+                              ["Negative", {"type": "font", "name": "DejaVu Sans", "size": -8}],
+                              ["Largest", {"type": "font", "name": "DejaVu Sans", "size": 2160}]])";
   const std::optional<PropertyBag> bag = PropertyBag::fromJson(QJsonDocument::fromJson(text).array());
   ASSERT_TRUE(bag.has_value());
   EXPECT_EQ(bag->read("DrawWidth").toInt(), 2);
   EXPECT_EQ(bag->read("Zooming").toInt(), 3);
-  for (const char* key : {"Picture", "Font"}) {
+  // A font size no font can have (Qt would measure such text with a negative height).
+  EXPECT_EQ(FontOf(bag->read("Largest"))->size, 2160);
+  for (const char* key : {"Picture", "Font", "Huge", "Negative"}) {
     try {
       bag->read(key);
       ADD_FAILURE() << key << " read without error";
@@ -151,6 +156,14 @@ TEST(FormDesign, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_FALSE(FormDesign::Load(dir.filePath("none.json"), &error).has_value());
   EXPECT_FALSE(FormDesign::fromJson("{\"controls\": [{\"name\": \"x\"}]}", &error).has_value());
   EXPECT_FALSE(FormDesign::fromJson("not json", &error).has_value());
+  // A list of controls that is no list is damage, not a form without controls.
+  for (const char* text : {R"({"form": "fwMain", "controls": {}})", R"({"form": "fwMain", "controls": "ucScopel"})",
+                           R"({"form": 7, "controls": []})", R"([1, 2])"}) {
+    error.clear();
+    EXPECT_FALSE(FormDesign::fromJson(text, &error).has_value()) << text;
+    EXPECT_FALSE(error.isEmpty()) << text;
+  }
+  EXPECT_TRUE(FormDesign::fromJson(R"({"form": "fwAbout"})", &error).has_value()) << "no hosted controls";
 }
 
 TEST(ControlSite, OffersAmbientPropertiesAndPassesChangeNotices) {

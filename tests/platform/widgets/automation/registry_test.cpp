@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QWidget>
+
+#include <utility>
+#include <vector>
 
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
@@ -55,6 +60,41 @@ TEST(ClassRegistry, UnknownClassRaises429) {
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), kErrCannotCreateObject) << name;
       EXPECT_EQ(e.source(), name);
+    }
+  }
+}
+
+TEST(ClassRegistry, ALibraryThatIsNoControlGives429) {
+  // This hosting layer's own library loads but has no DllGetClassObject; files named
+  // like libraries may hold anything. None of them crashes the host.
+  const QString notAControl = LibraryPathOf(reinterpret_cast<const void*>(&NormalizeClassId));
+  ASSERT_FALSE(notAControl.isEmpty());
+  QTemporaryDir folder;
+  for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
+           {"libJunk.so", "not a library"}, {"libEmpty.so", {}}, {"libElf.so", QByteArray("\x7f" "ELF\x02\x01\x01", 7)}}) {
+    QFile file(folder.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  MemoryClassStore store;
+  const QString id = "{11111111-2222-3333-4444-555555555557}";
+  struct Case {
+    const char* what;
+    QString library;  // registered path, empty for none
+  };
+  for (const Case& c : std::vector<Case>{{"registered, not a control", notAControl},
+                                         {"registered, junk", folder.filePath("libJunk.so")},
+                                         {"registered, a folder", folder.path()},
+                                         {"only in the search folder", {}}}) {
+    SCOPED_TRACE(c.what);
+    UnregisterClassEntry(store, {id, "", "", ""});
+    if (!c.library.isEmpty()) ASSERT_TRUE(RegisterClassEntry(store, {id, "", "Junk", c.library}));
+    ClassRegistry registry(store, {folder.path(), QFileInfo(notAControl).absolutePath()});
+    try {
+      registry.create(id);
+      ADD_FAILURE() << "created";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), kErrCannotCreateObject);
     }
   }
 }
