@@ -8,6 +8,7 @@
 #include <QLibrary>
 #include <QRegularExpression>
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -154,18 +155,23 @@ std::optional<QString> ClassRegistry::LibraryOfClass(const QString& classId) con
 
 namespace {
 
-// Loaded libraries stay loaded: instances and their code may live until the end.
-std::vector<std::unique_ptr<QLibrary>>& LoadedLibraries() {
-  static std::vector<std::unique_ptr<QLibrary>> libraries;
+// Loaded libraries stay loaded: instances and their code may live until the end. Each
+// is loaded once, however many controls it makes.
+std::map<QString, std::unique_ptr<QLibrary>>& LoadedLibraries() {
+  static std::map<QString, std::unique_ptr<QLibrary>> libraries;
   return libraries;
 }
 
 DllGetClassObjectFn EntryOf(const QString& path) {
+  auto& loaded = LoadedLibraries();
+  if (auto known = loaded.find(path); known != loaded.end()) {
+    return reinterpret_cast<DllGetClassObjectFn>(known->second->resolve("DllGetClassObject"));
+  }
   auto library = std::make_unique<QLibrary>(path);
   if (!library->load()) return nullptr;
   auto entry = reinterpret_cast<DllGetClassObjectFn>(library->resolve("DllGetClassObject"));
   if (entry != nullptr) {
-    LoadedLibraries().push_back(std::move(library));
+    loaded.emplace(path, std::move(library));
   }
   // A library without the entry point is left loaded by the system's reference count
   // only as long as others hold it; QLibrary's destructor does not unload.
