@@ -125,8 +125,11 @@ std::string DecodeHtml(std::string_view text) {
       ++at;
       continue;
     }
-    const std::size_t semi = text.find(';', at + 1);
-    if (semi == std::string_view::npos || semi - at > 32) {
+    // A reference is short: looking further for its ";" would make a text of many
+    // "&" take quadratic time.
+    const std::size_t within = text.substr(at + 1, 32).find(';');
+    const std::size_t semi = within == std::string_view::npos ? within : at + 1 + within;
+    if (semi == std::string_view::npos) {
       out += c;
       ++at;
       continue;

@@ -26,6 +26,9 @@ TEST(DecodeHtmlTest, DecodesReferencesAndLeavesTheRest) {
       {"K&#248;benhavn", "K\xC3\xB8" "benhavn"},
       {"R&D and &amp without end", "R&D and &amp without end"},
       {"&nbsp; &unknown; &#; &#xZZ;", "&nbsp; &unknown; &#; &#xZZ;"},
+      {"&#" + std::string(28, '0') + "65; &#" + std::string(29, '0') + "65;",  // the ";" too far off
+       "A &#" + std::string(29, '0') + "65;"},
+      {"&&&&&amp;", "&&&&&"},
       {"&#0; &#xD800; &#1114112; &#99999999999;", "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(DecodeHtml(in), out) << in;
@@ -51,6 +54,16 @@ TEST(TokenizeTagsTest, ReadsAttributesAsABrowserDoes) {
   EXPECT_EQ(*tags[3].Attribute("src"), "x.gif/");  // unquoted values run to the ">"
   EXPECT_EQ(tags[4].name, "br");
   EXPECT_EQ(*tags[5].Attribute("b"), "2");
+}
+
+// A page built to be slow: a reader that looked far ahead at each "&" would take many
+// minutes here.
+TEST(ReadMapTextTest, HostilePagesReadInLinearTime) {
+  const std::string img = "<img src='c.gif' usemap='#m'><map name='m'>";
+  const std::string ampersands(4'000'000, '&');
+  const MapContent amp = ReadMapText(img + "<area shape=polygon coords=1,1 alt='" + ampersands + "'></map>");
+  ASSERT_EQ(amp.polygons.size(), 1u);
+  EXPECT_EQ(amp.polygons[0].alt, ampersands);
 }
 
 TEST(ParseCoordsTest, AcceptsOnlyWholePairsInRange) {
