@@ -172,81 +172,104 @@ std::string DecodeHtml(std::string_view text) {
   return out;
 }
 
-const std::string* HtmlTag::Attribute(std::string_view lowerName) const {
-  for (const HtmlAttribute& a : attributes) {
-    if (a.name == lowerName) return &a.value;
-  }
-  return nullptr;
-}
+namespace {
 
-std::vector<HtmlTag> TokenizeTags(std::string_view text) {
-  std::vector<HtmlTag> tags;
+// Walks the attributes of a tag from p, the first byte after its name, and hands each
+// to visit(name, raw value) until visit answers true. Answers where the walk stopped:
+// at the ">" that ends the tag (one inside a quoted value does not), at the attribute
+// visit took, or npos when the tag never ends.
+template <typename Visit>
+std::size_t WalkAttributes(std::string_view text, std::size_t p, Visit visit) {
   const std::size_t n = text.size();
-  std::size_t at = 0;
-  while (true) {
-    at = text.find('<', at);
-    if (at == std::string_view::npos || at + 1 >= n) break;
-    if (text.compare(at, 4, "<!--") == 0) {
-      const std::size_t close = text.find("-->", at + 4);
-      if (close == std::string_view::npos) break;
-      at = close + 3;
+  while (p < n) {
+    while (p < n && (IsSpace(text[p]) || text[p] == '/')) ++p;
+    if (p >= n) break;
+    if (text[p] == '>') return p;
+    const std::size_t nameStart = p;
+    while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '=' &&
+           !(text[p] == '/' && p + 1 < n && text[p + 1] == '>')) {
+      ++p;
+    }
+    if (p == nameStart) {
+      ++p;  // a stray "=": step over it
       continue;
     }
-    std::size_t p = at + 1;
+    const std::string_view name = text.substr(nameStart, p - nameStart);
+    std::string_view value;
+    std::size_t q = p;
+    while (q < n && IsSpace(text[q])) ++q;
+    if (q < n && text[q] == '=') {
+      ++q;
+      while (q < n && IsSpace(text[q])) ++q;
+      if (q < n && (text[q] == '\'' || text[q] == '"')) {
+        const std::size_t close = text.find(text[q], q + 1);
+        const std::size_t valueEnd = close == std::string_view::npos ? n : close;
+        value = text.substr(q + 1, valueEnd - q - 1);
+        p = close == std::string_view::npos ? n : close + 1;
+      } else {
+        const std::size_t valueStart = q;
+        while (q < n && !IsSpace(text[q]) && text[q] != '>') ++q;
+        value = text.substr(valueStart, q - valueStart);
+        p = q;
+      }
+    }
+    if (visit(name, value)) return nameStart;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<std::string> HtmlTag::Attribute(std::string_view lowerName) const {
+  std::optional<std::string> found;
+  WalkAttributes(text_, attributes_, [&](std::string_view attribute, std::string_view value) {
+    if (!EqualsNoCase(attribute, lowerName)) return false;
+    found = DecodeHtml(value);
+    return true;
+  });
+  return found;
+}
+
+bool TagReader::Next(HtmlTag& tag) {
+  const std::string_view text = text_;
+  const std::size_t n = text.size();
+  while (true) {
+    at_ = text.find('<', at_);
+    if (at_ == std::string_view::npos || at_ + 1 >= n) {
+      at_ = n;
+      return false;
+    }
+    if (text.compare(at_, 4, "<!--") == 0) {
+      const std::size_t close = text.find("-->", at_ + 4);
+      if (close == std::string_view::npos) {
+        at_ = n;
+        return false;
+      }
+      at_ = close + 3;
+      continue;
+    }
+    std::size_t p = at_ + 1;
     const bool closing = text[p] == '/';
     if (closing) ++p;
     if (p >= n || !std::isalpha(static_cast<unsigned char>(text[p]))) {
-      ++at;
+      ++at_;
       continue;
     }
-    HtmlTag tag;
-    tag.begin = at;
     const std::size_t nameStart = p;
     while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '/') ++p;
+    const std::size_t close = WalkAttributes(text, p, [](std::string_view, std::string_view) { return false; });
+    if (close == std::string_view::npos) {
+      at_ = n;
+      return false;
+    }
     tag.name = (closing ? "/" : "") + Lower(text.substr(nameStart, p - nameStart));
-    // Attributes up to the ">" that ends the tag (one inside a quoted value does not).
-    while (p < n) {
-      while (p < n && (IsSpace(text[p]) || text[p] == '/')) ++p;
-      if (p >= n || text[p] == '>') break;
-      const std::size_t attrStart = p;
-      while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '=' &&
-             !(text[p] == '/' && p + 1 < n && text[p + 1] == '>')) {
-        ++p;
-      }
-      if (p == attrStart) {
-        ++p;  // a stray "=": step over it
-        continue;
-      }
-      HtmlAttribute attribute;
-      attribute.name = Lower(text.substr(attrStart, p - attrStart));
-      std::size_t q = p;
-      while (q < n && IsSpace(text[q])) ++q;
-      if (q < n && text[q] == '=') {
-        ++q;
-        while (q < n && IsSpace(text[q])) ++q;
-        if (q < n && (text[q] == '\'' || text[q] == '"')) {
-          const char quote = text[q];
-          const std::size_t close = text.find(quote, q + 1);
-          const std::size_t valueEnd = close == std::string_view::npos ? n : close;
-          attribute.value = DecodeHtml(text.substr(q + 1, valueEnd - q - 1));
-          p = close == std::string_view::npos ? n : close + 1;
-        } else {
-          const std::size_t valueStart = q;
-          while (q < n && !IsSpace(text[q]) && text[q] != '>') ++q;
-          attribute.value = DecodeHtml(text.substr(valueStart, q - valueStart));
-          p = q;
-        }
-      }
-      tag.attributes.push_back(std::move(attribute));
-    }
-    if (p >= n) {
-      break;  // a tag that never ends is no tag
-    }
-    tag.end = p + 1;
-    at = tag.end;
-    tags.push_back(std::move(tag));
+    tag.begin = at_;
+    tag.end = close + 1;
+    tag.text_ = text;
+    tag.attributes_ = p;
+    at_ = tag.end;
+    return true;
   }
-  return tags;
 }
 
 std::string MapHeaderLine(std::string_view src, std::string_view name) {
@@ -301,38 +324,41 @@ std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view co
 
 MapContent ReadMapText(std::string_view text, const std::optional<std::string>& requiredSrc) {
   MapContent content;
-  const std::vector<HtmlTag> tags = TokenizeTags(text);
-  auto img = std::find_if(tags.begin(), tags.end(), [&](const HtmlTag& t) {
-    if (t.name != "img") return false;
-    if (!requiredSrc) return true;
-    const std::string* src = t.Attribute("src");
-    return src != nullptr && *src == *requiredSrc;
-  });
-  if (img == tags.end()) return content;
+  HtmlTag tag;
+  bool found = false;
+  for (TagReader tags(text); !found && tags.Next(tag);) {
+    found = tag.name == "img" && (!requiredSrc || tag.Attribute("src") == requiredSrc);
+  }
+  if (!found) return content;
   content.hasImage = true;
-  if (const std::string* usemap = img->Attribute("usemap")) content.usemap = *usemap;
-  if (const std::string* src = img->Attribute("src")) content.src = *src;
+  content.usemap = tag.Attribute("usemap").value_or(std::string());
+  content.src = tag.Attribute("src").value_or(std::string());
   if (content.usemap.empty()) return content;
   const std::string_view name = std::string_view(content.usemap).substr(1);
 
-  auto map = std::find_if(tags.begin(), tags.end(), [&](const HtmlTag& t) {
-    const std::string* n = t.name == "map" ? t.Attribute("name") : nullptr;
-    return n != nullptr && EqualsNoCase(*n, name);
-  });
-  if (map == tags.end()) return content;
+  // The map may stand anywhere in the page, before the img tag too.
+  TagReader tags(text);
+  found = false;
+  while (!found && tags.Next(tag)) {
+    if (tag.name != "map") continue;
+    const std::optional<std::string> mapName = tag.Attribute("name");
+    found = mapName && EqualsNoCase(*mapName, name);
+  }
+  if (!found) return content;
   bool anyArea = false;
-  for (auto t = map + 1; t != tags.end() && t->name != "/map"; ++t) {
-    if (t->name != "area") continue;
+  while (tags.Next(tag) && tag.name != "/map") {
+    if (tag.name != "area") continue;
     anyArea = true;
-    const std::string* href = t->Attribute("href");
-    if (href != nullptr && !content.firstHref) content.firstHref = *href;
-    const std::string* shape = t->Attribute("shape");
-    const std::string* coords = t->Attribute("coords");
-    if (shape == nullptr || Lower(*shape) != "polygon" || coords == nullptr || coords->empty()) continue;
+    std::optional<std::string> href = tag.Attribute("href");
+    if (href && !content.firstHref) content.firstHref = href;
+    const std::optional<std::string> shape = tag.Attribute("shape");
+    if (!shape || Lower(*shape) != "polygon") continue;
+    const std::optional<std::string> coords = tag.Attribute("coords");
+    if (!coords || coords->empty()) continue;
     std::optional<std::vector<engine::ContourPoint>> points = ParseCoords(*coords);
     if (!points) continue;
-    const std::string* alt = t->Attribute("alt");
-    content.polygons.push_back({href ? *href : std::string(), alt ? *alt : std::string(), std::move(*points)});
+    content.polygons.push_back({href.value_or(std::string()), tag.Attribute("alt").value_or(std::string()),
+                                std::move(*points)});
   }
   content.hasMapBlock = anyArea;
   return content;
