@@ -1,6 +1,7 @@
 // The command-line driver, run as a program on images written here.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -18,8 +19,9 @@ struct Result {
   std::string err;
 };
 
-Result RunTool(const QStringList& arguments) {
+Result RunTool(const QStringList& arguments, const QString& folder = QString()) {
   QProcess process;
+  if (!folder.isEmpty()) process.setWorkingDirectory(folder);
   process.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"), arguments);
   EXPECT_TRUE(process.waitForFinished(60000));
   return {process.exitCode(), process.readAllStandardOutput().toStdString(),
@@ -225,6 +227,26 @@ TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
   EXPECT_EQ(kept.exitCode, 1);
   EXPECT_EQ(ReadFile(Path("two.htm")), "<p>mine</p>");
   EXPECT_NE(kept.err.find("Are you sure you want to overwrite? No."), std::string::npos) << kept.err;
+}
+
+// Paths given relative to the working folder: the map names the image by its full
+// path, so it reads back (and shows in a browser) from wherever the map lies.
+TEST_F(MorvaneTraceTest, RelativePathsMakeMapsThatFindTheirImage) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("pics/maps")));
+  ASSERT_TRUE(QFile::copy(Path("two.png"), Path("pics/two.png")));
+  const Result created =
+      RunTool({"create", "pics/two.png", "--method", "1", "--output", "pics/maps/two.htm"}, dir.path());
+  ASSERT_EQ(created.exitCode, 0) << created.err;
+  const std::string full = QDir(dir.path()).absoluteFilePath(QStringLiteral("pics/two.png")).toStdString();
+  EXPECT_EQ(ReadFile(Path("pics/maps/two.htm")).rfind("<html><body><img src='" + full + "' ", 0), 0u)
+      << ReadFile(Path("pics/maps/two.htm"));
+  const Result read = RunTool({"read", "maps/two.htm"}, Path("pics"));
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(read.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n#00  \n#01  \n");
+
+  const Result batch = RunTool({"batch", "--separate", "--method", "1", "two.png"}, Path("pics"));
+  ASSERT_EQ(batch.exitCode, 0) << batch.err;
+  EXPECT_EQ(ReadFile(Path("pics/two.htm")).rfind("<html><body><img src='" + full + "' ", 0), 0u);
 }
 
 TEST_F(MorvaneTraceTest, TheSampleImageMakesAMap) {

@@ -24,6 +24,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -190,6 +191,14 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
   return std::nullopt;
 }
 
+// The document keeps an image by its full path: the map names it so, and then finds
+// it from wherever the map lies.
+std::string FullPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return error ? path : full.lexically_normal().string();
+}
+
 // The picture through the program's loader: 0xffRRGGBB, transparency over white.
 std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
   const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(QString::fromStdString(path));
@@ -304,7 +313,9 @@ int Batch(const Options& options) {
     engine.SetImage(&window.picture);
     engine.mFileCreate_Click();
   };
-  DocumentSide side(contours, window, options.images);
+  std::vector<std::string> images;
+  for (const std::string& image : options.images) images.push_back(FullPath(image));
+  DocumentSide side(contours, window, std::move(images));
   side.state.OutputNumberFormat = window.numberFormat;
   side.state.SeparateFiles = options.separate;
   side.state.TextOutputPath = options.report;
@@ -319,7 +330,7 @@ int Batch(const Options& options) {
 // Writes the traced contours as the map of the image.
 bool WriteMap(const Options& options, morvane::engine::ContourState& contours, QuietWindow& window) {
   DocumentSide side(contours, window);
-  side.state.ImagePath = options.image;
+  side.state.ImagePath = FullPath(options.image);
   side.state.MapPath = options.output;
   side.state.OutputNumberFormat = window.numberFormat;
   return side.document.mFileSave_Click();
