@@ -249,6 +249,23 @@ TEST_F(MorvaneTraceTest, RelativePathsMakeMapsThatFindTheirImage) {
   EXPECT_EQ(ReadFile(Path("pics/two.htm")).rfind("<html><body><img src='" + full + "' ", 0), 0u);
 }
 
+// A map of many areas reads back whole, and in a moment.
+TEST_F(MorvaneTraceTest, ReadsAMapOfManyAreas) {
+  QFile page(Path("many.htm"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<img src='two.png' usemap='#m'><map name='m'>\r\n");
+  for (int i = 0; i < 100000; ++i) page.write("<area href='#1' shape='polygon' coords='1,2,3,4'>\r\n");
+  page.write("</map>\r\n");
+  page.close();
+  const Result r = RunTool({"read", Path("many.htm")});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "contours 100000, points 200000\n");
+  std::string lines;
+  for (int i = 0; i < 100000; ++i) lines += "1,2,3,4\n";
+  for (int i = 0; i < 100000; ++i) lines += "#1  \n";
+  EXPECT_EQ(r.out, lines);
+}
+
 TEST_F(MorvaneTraceTest, TheSampleImageMakesAMap) {
   const QString sample = QStringLiteral(MORVANE_SOURCE_DIR "/samples/shapes.gif");
   const Result r = RunTool({"create", sample, "--output", Path("shapes.htm")});

@@ -282,9 +282,13 @@ int ReadMap(const Options& options) {
     return kBadInput;
   }
   side.document.LoadImageMapFile();
-  // The Copy command's text, then the titles list.
-  std::string out = side.document.FormatOutputText("", "");
-  for (std::size_t at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at)) out.replace(at, 2, "\n");
+  // The Copy command's text, with LF line ends, then the titles list.
+  const std::string text = side.document.FormatOutputText("", "");
+  std::string out;
+  out.reserve(text.size() + 1);
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text.compare(at, 2, "\r\n") != 0) out += text[at];
+  }
   if (!out.empty()) out += '\n';
   for (std::int32_t i = 0; i < window.ListCount(); ++i) out += window.List(i) + '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
