@@ -198,6 +198,17 @@ TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
   const Result none = RunTool({"read", Path("orphan.htm")});
   EXPECT_EQ(none.exitCode, 1);  // the map's image is missing: nothing is read
   EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("the map's image '" + Path("gone.png").toStdString() + "' does not exist"),
+            std::string::npos) << none.err;
+
+  QFile page2(Path("page.htm"));
+  ASSERT_TRUE(page2.open(QIODevice::WriteOnly));
+  page2.write("<html><body><p>no map here</p></body></html>");
+  page2.close();
+  const Result plain = RunTool({"read", Path("page.htm")});
+  EXPECT_EQ(plain.exitCode, 1);
+  EXPECT_EQ(plain.out, "");
+  EXPECT_NE(plain.err.find("holds no image map"), std::string::npos) << plain.err;
 }
 
 TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {

@@ -282,6 +282,12 @@ int ReadMap(const Options& options) {
     return kBadInput;
   }
   side.document.LoadImageMapFile();
+  // The reader says nothing when it stops; here the user is told why nothing came.
+  if (side.state.ImageSrc.empty()) {
+    std::cerr << "morvane-trace: '" << options.image << "' holds no image map\n";
+  } else if (!side.disk.FileExists(side.state.ImagePath)) {
+    std::cerr << "morvane-trace: the map's image '" << side.state.ImagePath << "' does not exist\n";
+  }
   // The Copy command's text, with LF line ends, then the titles list.
   const std::string text = side.document.FormatOutputText("", "");
   std::string out;
