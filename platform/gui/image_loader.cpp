@@ -449,8 +449,17 @@ PictureLoad LoadPicture(const QString& path, const MetafileConverters& converter
   if (bytes.isEmpty()) return Failed(path, QStringLiteral("the file is empty"));
 
   const QString suffix = QFileInfo(path).suffix().toLower();
-  const bool emf = IsEmf(bytes) || (suffix == QLatin1String("emf") && !IsWmf(bytes));
-  const bool wmf = !emf && (IsWmf(bytes) || suffix == QLatin1String("wmf"));
+  bool emf = IsEmf(bytes);
+  bool wmf = !emf && IsWmf(bytes);
+  if (!emf && !wmf && (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf"))) {
+    // The name counts only when the content is no picture that Qt knows.
+    QBuffer probe(&bytes);
+    probe.open(QIODevice::ReadOnly);
+    if (QImageReader::imageFormat(&probe).isEmpty()) {
+      emf = suffix == QLatin1String("emf");
+      wmf = !emf;
+    }
+  }
   if (emf || wmf) {
     Converted converted = ConvertMetafile(bytes, emf, converters);
     if (converted.image.isNull()) return Failed(path, converted.reason);

@@ -84,6 +84,8 @@ TEST_F(ImageLoaderTest, ReadsRasterFormatsByContent) {
       {"upper.GIF", BlocksGif(), 0},
       {"really-a-gif.bmp", BlocksGif(), 0},  // the extension lies
       {"really-a-bmp.jpg", bmp, 0},
+      {"really-a-gif.wmf", BlocksGif(), 0},  // a metafile name on a raster picture
+      {"really-a-bmp.EMF", bmp, 0},
   };
   for (const Case& c : cases) {
     const PictureLoad load = LoadPicture(Put(c.name, c.bytes));
