@@ -400,7 +400,7 @@ Document::BatchResult Document::mFileBatch_Click() {
   loadFailures_ = &failures;
   int processed = 0;
 
-  for (std::int16_t i = 0; i < dialog_.FileCount(); ++i) {
+  for (std::int32_t i = 0; i < dialog_.FileCount(); ++i) {
     state_.ImagePath = dialog_.FileAt(i);
     if (files_.FileExists(state_.ImagePath)) {
       contours_.ContourPoints = engine::EmptyContourPoints();

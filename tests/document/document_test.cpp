@@ -653,6 +653,18 @@ TEST_F(BatchTest, NothingToDo) {
   EXPECT_EQ(created, 0);
 }
 
+TEST_F(BatchTest, MoreFilesThanA16BitCountHolds) {
+  std::vector<std::string> chosen;
+  for (int i = 0; i < 40000; ++i) chosen.push_back("/b/gone" + std::to_string(i) + ".gif");
+  chosen.back() = "/b/fen.gif";
+  AddImage("/b/fen.gif");
+  state.TextOutputPath = "/out/r.txt";
+  Choose(chosen);
+  EXPECT_EQ(doc.mFileBatch_Click().processed, 1);
+  EXPECT_EQ(files.files["/out/r.txt"], "fen.gif 10,0,5,5\r\n");
+  EXPECT_EQ(view.progress.back(), std::make_pair(0, 100));
+}
+
 TEST_F(BatchTest, TheDialogSeesBatchRunningAndItsSettings) {
   bool runningWhileOpen = false;
   dialog.whileOpen = [&] {

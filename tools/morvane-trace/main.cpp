@@ -224,8 +224,8 @@ class Pictures : public morvane::document::ImageSource {
 class ChosenFiles : public morvane::document::DialogControl {
  public:
   explicit ChosenFiles(std::vector<std::string> files) : files_(std::move(files)) {}
-  std::int16_t FileCount() const override { return static_cast<std::int16_t>(files_.size()); }
-  std::string FileAt(std::int16_t i) const override {
+  std::int32_t FileCount() const override { return static_cast<std::int32_t>(files_.size()); }
+  std::string FileAt(std::int32_t i) const override {
     return i >= 0 && i < FileCount() ? files_[static_cast<std::size_t>(i)] : std::string();
   }
   std::int32_t ShowOpenDialog() override { return 1; }
