@@ -178,10 +178,10 @@ void Document::mFileSaveAs_Click() {
   mFileSave_Click();
 }
 
-int Document::ConfirmSaveChanges(int answer) {
-  if (!view_.IsChanged()) return answer;
+int Document::ConfirmSaveChanges() {
+  if (!view_.IsChanged()) return 0;
   view_.Beep(kWarningBeep);
-  answer = view_.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
+  const int answer = view_.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
   if (answer == kAnswerYes) mFileSave_Click();
   return answer;
 }

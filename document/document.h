@@ -55,9 +55,8 @@ class Document {
 
   void mFileOpen_Click();
   void mFileList_Click(int index);
-  // 0 when nothing is unsaved (or answer as given), else the button: 6 Yes (after
-  // saving), 7 No, 2 Cancel.
-  int ConfirmSaveChanges(int answer = 0);
+  // 0 when nothing is unsaved, else the button: 6 Yes (after saving), 7 No, 2 Cancel.
+  int ConfirmSaveChanges();
   void UpdateRecentFilesMenu(const std::string& path);
   void SetDocumentPaths(const std::string& caption);
   void NewDocument();
