@@ -156,7 +156,7 @@ bool Document::mFileSave_Click() {
   const bool written = files_.WriteFileAtomic(target, text, error);
   view_.HideProgress(2);
   if (!written) {
-    view_.ShowError("The map could not be saved to \"" + target + "\": " + error);
+    Report("The map could not be saved to \"" + target + "\": " + error);
     return false;
   }
   view_.SetChanged(false);
@@ -259,6 +259,14 @@ void Document::SetDocumentPaths(const std::string& caption) {
   }
 }
 
+void Document::Report(const std::string& failure) {
+  if (batchFailures_ != nullptr) {
+    batchFailures_->push_back(failure);
+  } else {
+    view_.ShowError(failure);
+  }
+}
+
 void Document::ResetContours() {
   contours_.ContourPoints = engine::EmptyContourPoints();
   contours_.ContourCount = 0;
@@ -296,11 +304,7 @@ bool Document::LoadImageFile(bool keepScroll) {
       ResetContours();
       view_.RedrawContours();
       view_.FillContourTree(-1);
-      if (loadFailures_ != nullptr) {
-        loadFailures_->push_back(message);
-      } else {
-        view_.ShowError(message);
-      }
+      Report(message);
       return false;
     }
     view_.ShowPicture(image);
@@ -397,7 +401,7 @@ Document::BatchResult Document::mFileBatch_Click() {
   titles_.EnableTitlesText(false);
   std::vector<ReportRow> rows;
   std::vector<std::string> failures;
-  loadFailures_ = &failures;
+  batchFailures_ = &failures;
   int processed = 0;
 
   for (std::int32_t i = 0; i < dialog_.FileCount(); ++i) {
@@ -407,7 +411,9 @@ Document::BatchResult Document::mFileBatch_Click() {
       state_.MapPath = DefaultMapPath(state_.ImagePath);
       state_.ImageSrc.clear();
       // A picture that cannot be read adds nothing, like a missing file.
-      if (LoadImageFile(false)) {
+      if (!LoadImageFile(false)) {
+        ++outcome.unreadable;
+      } else {
         view_.CreateContours();
         if (state_.BatchRunning) {
           ++processed;
@@ -423,8 +429,7 @@ Document::BatchResult Document::mFileBatch_Click() {
     view_.SetProgress(0, Percent(i + 1, dialog_.FileCount()));
     if (!state_.BatchRunning) break;
   }
-  loadFailures_ = nullptr;
-  outcome.unreadable = static_cast<int>(failures.size());
+  batchFailures_ = nullptr;
 
   if (state_.BatchRunning && !state_.SeparateFiles) {
     std::string error;

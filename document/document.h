@@ -87,8 +87,12 @@ class Document {
   FileSystem& files_;
   ImageSource& images_;
   DialogControl& dialog_;
-  // Set during a batch: load failures are gathered instead of shown one by one.
-  std::vector<std::string>* loadFailures_ = nullptr;
+  // Shows a failure, or during a batch gathers it for one message at the end.
+  void Report(const std::string& failure);
+
+  // Set during a batch: pictures that cannot be read and maps that cannot be saved
+  // are gathered instead of shown one box at a time.
+  std::vector<std::string>* batchFailures_ = nullptr;
 };
 
 }  // namespace morvane::document

@@ -617,6 +617,20 @@ TEST_F(BatchTest, SeparateFilesWritesAMapBesideEachImage) {
   EXPECT_EQ(files.files.count("/out/report.txt"), 0u);
 }
 
+TEST_F(BatchTest, MapsThatCannotBeSavedAreListedOnceAtTheEnd) {
+  for (const char* p : {"/b/fen.gif", "/b/harbour.bmp", "/b/dune.gif"}) AddImage(p);
+  files.unwritable = {"/b/fen.htm", "/b/dune.htm"};
+  state.SeparateFiles = true;
+  Choose({"/b/fen.gif", "/b/harbour.bmp", "/b/dune.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_TRUE(files.files.count("/b/harbour.htm"));
+  ASSERT_EQ(view.errors.size(), 1u);  // one message, not one box per image
+  EXPECT_EQ(view.errors[0],
+            "The map could not be saved to \"/b/fen.htm\": Permission denied\r\n"
+            "The map could not be saved to \"/b/dune.htm\": Permission denied");
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "3 images processed.");
+}
+
 TEST_F(BatchTest, StopDuringTheSecondOfFive) {
   for (int i = 0; i < 5; ++i) AddImage("/b/" + std::to_string(i) + ".gif");
   state.TextOutputPath = "/out/report.txt";
