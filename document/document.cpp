@@ -133,7 +133,9 @@ bool Document::mFileSave_Click() {
 
   if (!state_.MapPath.empty() && state_.StopOnError && files_.FileExists(target)) {
     const std::optional<std::string> existing = files_.ReadText(target);
-    if (!existing || !IsOwnMap(*existing, header)) {
+    const bool own = existing && (IsOwnMap(*existing, header) ||
+                                  IsOwnMap(*existing, OldMapHeaderLine(state_.ImageSrc, name)));
+    if (!own) {
       view_.Beep(kWarningBeep);
       const int answer = view_.Ask(
           "The file was changed from another way.\r\nAre you sure you want to overwrite?",

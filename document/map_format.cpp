@@ -272,10 +272,13 @@ bool TagReader::Next(HtmlTag& tag) {
   }
 }
 
+std::string OldMapHeaderLine(std::string_view src, std::string_view name) {
+  const std::string n(name);
+  return "<html><body><img src='" + std::string(src) + "' border=0 usemap='#" + n + "'><map name='" + n + "'>";
+}
+
 std::string MapHeaderLine(std::string_view src, std::string_view name) {
-  const std::string escapedName = EscapeHtml(name);
-  return "<html><body><img src='" + EscapeHtml(src) + "' border=0 usemap='#" + escapedName +
-         "'><map name='" + escapedName + "'>";
+  return OldMapHeaderLine(EscapeHtml(src), EscapeHtml(name));
 }
 
 bool IsOwnMap(std::string_view file, std::string_view headerLine) {

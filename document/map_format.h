@@ -72,6 +72,8 @@ inline constexpr std::string_view kAreaTail = "'>";
 
 // Line 1 of a map: the img tag and the opening map tag. src and name are escaped here.
 std::string MapHeaderLine(std::string_view src, std::string_view name);
+// Line 1 as earlier versions wrote it, src and name as they stand.
+std::string OldMapHeaderLine(std::string_view src, std::string_view name);
 
 // Whether an existing map may be overwritten without asking: its text, less trailing
 // CR LF pairs, is empty, or begins with the header line and CR LF and ends with CR LF

@@ -171,6 +171,26 @@ TEST_F(DocumentTest, OverwriteCheck) {
   }
 }
 
+// Earlier versions wrote the image path and name as they stood; such a map is still
+// this program's own, with either footer.
+TEST_F(DocumentTest, TheOverwriteCheckKnowsMapsOfEarlierVersions) {
+  const std::string image = "/pics/Tom & Jerry's \xC3\xA9t\xC3\xA9.gif";
+  const std::string name = "Tom & Jerry's \xC3\xA9t\xC3\xA9.gif";
+  const std::string old = "<html><body><img src='" + image + "' border=0 usemap='#" + name + "'><map name='" +
+                          name + "'>\r\n\r\n<area href='#00' alt='a & b' shape='polygon' coords='9,9'>\r\n\r\n";
+  for (std::string_view footer : {kOldMapFooter, kMapFooter}) {
+    files.files["/maps/tj.htm"] = old + std::string(footer) + "\r\n";
+    state.ImagePath = image;
+    state.ImageSrc.clear();
+    state.MapPath = "/maps/tj.htm";
+    state.StopOnError = true;
+    SetContours({{1, 2}}, {"#00"});
+    view.questions.clear();
+    EXPECT_TRUE(doc.mFileSave_Click()) << footer;
+    EXPECT_TRUE(view.questions.empty()) << footer;
+  }
+}
+
 TEST_F(DocumentTest, SavingTwiceAsksNothingTheSecondTime) {
   state.ImagePath = "/pics/coast.gif";
   state.MapPath = "/maps/coast.htm";
