@@ -6,18 +6,17 @@
 #include "common/file_helpers.h"
 #include "document/area_text.h"
 #include "document/map_format.h"
+#include "platform/core/text_codec.h"
 
 namespace morvane::document {
 namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Iterative wildcard match with one backtrack point, so no pattern takes more than
 // linear-times-pattern steps.
 bool WildcardMatch(std::string_view name, std::string_view pattern) {
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == '?' || core::AsciiLower(pattern[p]) == core::AsciiLower(name[n]))) {
       ++n;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {

@@ -1,30 +1,21 @@
 #include "document/map_format.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
 
 #include "common/text_helpers.h"
+#include "platform/core/text_codec.h"
 
 namespace morvane::document {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string Lower(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = LowerAscii(c);
+  for (char& c : out) c = core::AsciiLower(c);
   return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
@@ -223,7 +214,7 @@ std::size_t WalkAttributes(std::string_view text, std::size_t p, Visit visit) {
 std::optional<std::string> HtmlTag::Attribute(std::string_view lowerName) const {
   std::optional<std::string> found;
   WalkAttributes(text_, attributes_, [&](std::string_view attribute, std::string_view value) {
-    if (!EqualsNoCase(attribute, lowerName)) return false;
+    if (!core::EqualsIgnoreAsciiCase(attribute, lowerName)) return false;
     found = DecodeHtml(value);
     return true;
   });
@@ -286,13 +277,14 @@ bool IsOwnMap(std::string_view file, std::string_view headerLine) {
   const std::string_view existing = trimmed;
   if (existing.empty()) return true;
   const std::string header = std::string(headerLine) + "\r\n";
-  if (existing.size() < header.size() || !EqualsNoCase(existing.substr(0, header.size()), header)) {
+  if (existing.size() < header.size() ||
+      !core::EqualsIgnoreAsciiCase(existing.substr(0, header.size()), header)) {
     return false;
   }
   for (std::string_view footer : {kMapFooter, kOldMapFooter}) {
     const std::string tail = "\r\n" + std::string(footer);
     if (existing.size() >= tail.size() &&
-        EqualsNoCase(existing.substr(existing.size() - tail.size()), tail)) {
+        core::EqualsIgnoreAsciiCase(existing.substr(existing.size() - tail.size()), tail)) {
       return true;
     }
   }
@@ -345,7 +337,7 @@ MapContent ReadMapText(std::string_view text, const std::optional<std::string>& 
   while (!found && tags.Next(tag)) {
     if (tag.name != "map") continue;
     const std::optional<std::string> mapName = tag.Attribute("name");
-    found = mapName && EqualsNoCase(*mapName, name);
+    found = mapName && core::EqualsIgnoreAsciiCase(*mapName, name);
   }
   if (!found) return content;
   bool anyArea = false;
