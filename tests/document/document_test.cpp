@@ -300,6 +300,24 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
   }
 }
 
+TEST_F(DocumentTest, AnImageNameThatIsEscapedReadsBack) {
+  const std::string image = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9> \"1\".gif";
+  AddImage(image);
+  state.ImagePath = image;
+  SetContours(kTwo, {"#00  a", "#01  b"});
+  ASSERT_TRUE(doc.mFileSave_Click());
+  const std::string map = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9> \"1\".htm";
+  ASSERT_TRUE(files.files.count(map));
+
+  state = DocumentState();
+  state.MapPath = map;
+  doc.NewDocument();
+  EXPECT_EQ(state.ImageSrc, image);
+  EXPECT_EQ(state.ImagePath, image);
+  EXPECT_EQ(contours.ContourPoints, Points(kTwo));
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"a", "b"}));
+}
+
 TEST_F(DocumentTest, ReadsTitlesDigitsAndSeparatorsFromAMap) {
   AddImage("/maps/img/coast.gif");
   files.files["/maps/coast.htm"] =
