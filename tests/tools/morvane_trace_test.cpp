@@ -222,7 +222,8 @@ TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
 
   const Result missing = RunTool({"batch", "--report", Path("all.txt"), Path("two.png"), Path("gone.png")});
   EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_EQ(missing.err, "1 images processed.\n");
+  EXPECT_EQ(missing.err, "morvane-trace: no image '" + Path("gone.png").toStdString() +
+                             "': skipped\n1 images processed.\n");
 
   const Result separate = RunTool({"batch", "--separate", "--digits", "1", Path("two.png"), Path("red.bmp")});
   EXPECT_EQ(separate.exitCode, 0) << separate.err;

@@ -35,6 +35,7 @@
 #include "document/document.h"
 #include "document/local_file_system.h"
 #include "engine/contour_engine.h"
+#include "platform/core/file_system.h"
 #include "platform/gui/image_loader.h"
 #include "tools/morvane-trace/trace_window.h"
 
@@ -324,7 +325,11 @@ int Batch(const Options& options) {
     engine.mFileCreate_Click();
   };
   std::vector<std::string> images;
-  for (const std::string& image : options.images) images.push_back(FullPath(image));
+  for (const std::string& image : options.images) {
+    images.push_back(FullPath(image));
+    // The batch passes over a missing file without a word; here the user is told.
+    if (!morvane::core::IsFile(images.back())) std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
+  }
   DocumentSide side(contours, window, std::move(images));
   side.state.OutputNumberFormat = window.numberFormat;
   side.state.SeparateFiles = options.separate;
