@@ -22,6 +22,9 @@ namespace morvane::gui {
 namespace {
 
 constexpr int kMaxSide = 16384;  // the largest picture the program is meant to take
+// No file of such a picture, stored as plainly as any format allows, is larger; a larger
+// file is not read into memory at all.
+constexpr qint64 kMaxFileBytes = qint64{1100} * 1024 * 1024;
 
 // Raised once, so a 16k x 16k true-colour picture (1 GiB) still decodes.
 void RaiseAllocationLimit() {
@@ -444,6 +447,9 @@ PictureLoad LoadPicture(const QString& path, const MetafileConverters& converter
   QFile file(path);
   if (!QFileInfo(path).isFile()) return Failed(path, QStringLiteral("the file does not exist"));
   if (!file.open(QIODevice::ReadOnly)) return Failed(path, file.errorString());
+  if (file.size() > kMaxFileBytes) {
+    return Failed(path, QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
+  }
   QByteArray bytes = file.readAll();
   file.close();
   if (bytes.isEmpty()) return Failed(path, QStringLiteral("the file is empty"));

@@ -140,6 +140,21 @@ TEST_F(ImageLoaderTest, UnreadableFilesNameTheFileAndTheReason) {
   }
 }
 
+// A file larger than any picture the program takes is refused before it is read: a
+// sparse file here, so the test writes nothing to disk.
+TEST_F(ImageLoaderTest, AFileLargerThanAnyPictureIsNotRead) {
+  const QString path = dir_.filePath("huge.bmp");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(Encoded(Blocks(), "BMP"));
+  ASSERT_TRUE(file.resize(qint64{1200} * 1024 * 1024));
+  file.close();
+  const PictureLoad load = LoadPicture(path);
+  EXPECT_FALSE(load.ok());
+  EXPECT_EQ(load.reason, QStringLiteral("the file is larger than any picture of 16384 x 16384 pixels"));
+  EXPECT_TRUE(load.message.contains("huge.bmp")) << load.message.toStdString();
+}
+
 bool HasProgram(const char* name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
 
 // Every pixel is one of the given colours: nothing was antialiased.
