@@ -6,18 +6,17 @@
 #include "common/file_helpers.h"
 #include "document/area_text.h"
 #include "document/map_format.h"
+#include "platform/core/text_codec.h"
 
 namespace morvane::document {
 namespace {
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Iterative wildcard match with one backtrack point, so no pattern takes more than
 // linear-times-pattern steps.
 bool WildcardMatch(std::string_view name, std::string_view pattern) {
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+    if (p < pattern.size() && (pattern[p] == '?' || core::AsciiLower(pattern[p]) == core::AsciiLower(name[n]))) {
       ++n;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -133,7 +132,9 @@ bool Document::mFileSave_Click() {
 
   if (!state_.MapPath.empty() && state_.StopOnError && files_.FileExists(target)) {
     const std::optional<std::string> existing = files_.ReadText(target);
-    if (!existing || !IsOwnMap(*existing, header)) {
+    const bool own = existing && (IsOwnMap(*existing, header) ||
+                                  IsOwnMap(*existing, OldMapHeaderLine(state_.ImageSrc, name)));
+    if (!own) {
       view_.Beep(kWarningBeep);
       const int answer = view_.Ask(
           "The file was changed from another way.\r\nAre you sure you want to overwrite?",
@@ -156,7 +157,7 @@ bool Document::mFileSave_Click() {
   const bool written = files_.WriteFileAtomic(target, text, error);
   view_.HideProgress(2);
   if (!written) {
-    view_.ShowError("The map could not be saved to \"" + target + "\": " + error);
+    Report("The map could not be saved to \"" + target + "\": " + error);
     return false;
   }
   view_.SetChanged(false);
@@ -178,10 +179,10 @@ void Document::mFileSaveAs_Click() {
   mFileSave_Click();
 }
 
-int Document::ConfirmSaveChanges(int answer) {
-  if (!view_.IsChanged()) return answer;
+int Document::ConfirmSaveChanges() {
+  if (!view_.IsChanged()) return 0;
   view_.Beep(kWarningBeep);
-  answer = view_.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
+  const int answer = view_.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
   if (answer == kAnswerYes) mFileSave_Click();
   return answer;
 }
@@ -259,6 +260,14 @@ void Document::SetDocumentPaths(const std::string& caption) {
   }
 }
 
+void Document::Report(const std::string& failure) {
+  if (batchFailures_ != nullptr) {
+    batchFailures_->push_back(failure);
+  } else {
+    view_.ShowError(failure);
+  }
+}
+
 void Document::ResetContours() {
   contours_.ContourPoints = engine::EmptyContourPoints();
   contours_.ContourCount = 0;
@@ -296,11 +305,7 @@ bool Document::LoadImageFile(bool keepScroll) {
       ResetContours();
       view_.RedrawContours();
       view_.FillContourTree(-1);
-      if (loadFailures_ != nullptr) {
-        loadFailures_->push_back(message);
-      } else {
-        view_.ShowError(message);
-      }
+      Report(message);
       return false;
     }
     view_.ShowPicture(image);
@@ -397,17 +402,19 @@ Document::BatchResult Document::mFileBatch_Click() {
   titles_.EnableTitlesText(false);
   std::vector<ReportRow> rows;
   std::vector<std::string> failures;
-  loadFailures_ = &failures;
+  batchFailures_ = &failures;
   int processed = 0;
 
-  for (std::int16_t i = 0; i < dialog_.FileCount(); ++i) {
+  for (std::int32_t i = 0; i < dialog_.FileCount(); ++i) {
     state_.ImagePath = dialog_.FileAt(i);
     if (files_.FileExists(state_.ImagePath)) {
       contours_.ContourPoints = engine::EmptyContourPoints();
       state_.MapPath = DefaultMapPath(state_.ImagePath);
       state_.ImageSrc.clear();
       // A picture that cannot be read adds nothing, like a missing file.
-      if (LoadImageFile(false)) {
+      if (!LoadImageFile(false)) {
+        ++outcome.unreadable;
+      } else {
         view_.CreateContours();
         if (state_.BatchRunning) {
           ++processed;
@@ -423,8 +430,7 @@ Document::BatchResult Document::mFileBatch_Click() {
     view_.SetProgress(0, Percent(i + 1, dialog_.FileCount()));
     if (!state_.BatchRunning) break;
   }
-  loadFailures_ = nullptr;
-  outcome.unreadable = static_cast<int>(failures.size());
+  batchFailures_ = nullptr;
 
   if (state_.BatchRunning && !state_.SeparateFiles) {
     std::string error;

@@ -55,9 +55,8 @@ class Document {
 
   void mFileOpen_Click();
   void mFileList_Click(int index);
-  // 0 when nothing is unsaved (or answer as given), else the button: 6 Yes (after
-  // saving), 7 No, 2 Cancel.
-  int ConfirmSaveChanges(int answer = 0);
+  // 0 when nothing is unsaved, else the button: 6 Yes (after saving), 7 No, 2 Cancel.
+  int ConfirmSaveChanges();
   void UpdateRecentFilesMenu(const std::string& path);
   void SetDocumentPaths(const std::string& caption);
   void NewDocument();
@@ -88,8 +87,12 @@ class Document {
   FileSystem& files_;
   ImageSource& images_;
   DialogControl& dialog_;
-  // Set during a batch: load failures are gathered instead of shown one by one.
-  std::vector<std::string>* loadFailures_ = nullptr;
+  // Shows a failure, or during a batch gathers it for one message at the end.
+  void Report(const std::string& failure);
+
+  // Set during a batch: pictures that cannot be read and maps that cannot be saved
+  // are gathered instead of shown one box at a time.
+  std::vector<std::string>* batchFailures_ = nullptr;
 };
 
 }  // namespace morvane::document

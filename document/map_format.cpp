@@ -1,30 +1,21 @@
 #include "document/map_format.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
 
 #include "common/text_helpers.h"
+#include "platform/core/text_codec.h"
 
 namespace morvane::document {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string Lower(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = LowerAscii(c);
+  for (char& c : out) c = core::AsciiLower(c);
   return out;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
@@ -125,8 +116,11 @@ std::string DecodeHtml(std::string_view text) {
       ++at;
       continue;
     }
-    const std::size_t semi = text.find(';', at + 1);
-    if (semi == std::string_view::npos || semi - at > 32) {
+    // A reference is short: looking further for its ";" would make a text of many
+    // "&" take quadratic time.
+    const std::size_t within = text.substr(at + 1, 32).find(';');
+    const std::size_t semi = within == std::string_view::npos ? within : at + 1 + within;
+    if (semi == std::string_view::npos) {
       out += c;
       ++at;
       continue;
@@ -169,87 +163,113 @@ std::string DecodeHtml(std::string_view text) {
   return out;
 }
 
-const std::string* HtmlTag::Attribute(std::string_view lowerName) const {
-  for (const HtmlAttribute& a : attributes) {
-    if (a.name == lowerName) return &a.value;
-  }
-  return nullptr;
-}
+namespace {
 
-std::vector<HtmlTag> TokenizeTags(std::string_view text) {
-  std::vector<HtmlTag> tags;
+// Walks the attributes of a tag from p, the first byte after its name, and hands each
+// to visit(name, raw value) until visit answers true. Answers where the walk stopped:
+// at the ">" that ends the tag (one inside a quoted value does not), at the attribute
+// visit took, or npos when the tag never ends.
+template <typename Visit>
+std::size_t WalkAttributes(std::string_view text, std::size_t p, Visit visit) {
   const std::size_t n = text.size();
-  std::size_t at = 0;
-  while (true) {
-    at = text.find('<', at);
-    if (at == std::string_view::npos || at + 1 >= n) break;
-    if (text.compare(at, 4, "<!--") == 0) {
-      const std::size_t close = text.find("-->", at + 4);
-      if (close == std::string_view::npos) break;
-      at = close + 3;
+  while (p < n) {
+    while (p < n && (IsSpace(text[p]) || text[p] == '/')) ++p;
+    if (p >= n) break;
+    if (text[p] == '>') return p;
+    const std::size_t nameStart = p;
+    while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '=' &&
+           !(text[p] == '/' && p + 1 < n && text[p + 1] == '>')) {
+      ++p;
+    }
+    if (p == nameStart) {
+      ++p;  // a stray "=": step over it
       continue;
     }
-    std::size_t p = at + 1;
+    const std::string_view name = text.substr(nameStart, p - nameStart);
+    std::string_view value;
+    std::size_t q = p;
+    while (q < n && IsSpace(text[q])) ++q;
+    if (q < n && text[q] == '=') {
+      ++q;
+      while (q < n && IsSpace(text[q])) ++q;
+      if (q < n && (text[q] == '\'' || text[q] == '"')) {
+        const std::size_t close = text.find(text[q], q + 1);
+        const std::size_t valueEnd = close == std::string_view::npos ? n : close;
+        value = text.substr(q + 1, valueEnd - q - 1);
+        p = close == std::string_view::npos ? n : close + 1;
+      } else {
+        const std::size_t valueStart = q;
+        while (q < n && !IsSpace(text[q]) && text[q] != '>') ++q;
+        value = text.substr(valueStart, q - valueStart);
+        p = q;
+      }
+    }
+    if (visit(name, value)) return nameStart;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<std::string> HtmlTag::Attribute(std::string_view lowerName) const {
+  std::optional<std::string> found;
+  WalkAttributes(text_, attributes_, [&](std::string_view attribute, std::string_view value) {
+    if (!core::EqualsIgnoreAsciiCase(attribute, lowerName)) return false;
+    found = DecodeHtml(value);
+    return true;
+  });
+  return found;
+}
+
+bool TagReader::Next(HtmlTag& tag) {
+  const std::string_view text = text_;
+  const std::size_t n = text.size();
+  while (true) {
+    at_ = text.find('<', at_);
+    if (at_ == std::string_view::npos || at_ + 1 >= n) {
+      at_ = n;
+      return false;
+    }
+    if (text.compare(at_, 4, "<!--") == 0) {
+      const std::size_t close = text.find("-->", at_ + 4);
+      if (close == std::string_view::npos) {
+        at_ = n;
+        return false;
+      }
+      at_ = close + 3;
+      continue;
+    }
+    std::size_t p = at_ + 1;
     const bool closing = text[p] == '/';
     if (closing) ++p;
     if (p >= n || !std::isalpha(static_cast<unsigned char>(text[p]))) {
-      ++at;
+      ++at_;
       continue;
     }
-    HtmlTag tag;
-    tag.begin = at;
     const std::size_t nameStart = p;
     while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '/') ++p;
+    const std::size_t close = WalkAttributes(text, p, [](std::string_view, std::string_view) { return false; });
+    if (close == std::string_view::npos) {
+      at_ = n;
+      return false;
+    }
     tag.name = (closing ? "/" : "") + Lower(text.substr(nameStart, p - nameStart));
-    // Attributes up to the ">" that ends the tag (one inside a quoted value does not).
-    while (p < n) {
-      while (p < n && (IsSpace(text[p]) || text[p] == '/')) ++p;
-      if (p >= n || text[p] == '>') break;
-      const std::size_t attrStart = p;
-      while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '=' &&
-             !(text[p] == '/' && p + 1 < n && text[p + 1] == '>')) {
-        ++p;
-      }
-      if (p == attrStart) {
-        ++p;  // a stray "=": step over it
-        continue;
-      }
-      HtmlAttribute attribute;
-      attribute.name = Lower(text.substr(attrStart, p - attrStart));
-      std::size_t q = p;
-      while (q < n && IsSpace(text[q])) ++q;
-      if (q < n && text[q] == '=') {
-        ++q;
-        while (q < n && IsSpace(text[q])) ++q;
-        if (q < n && (text[q] == '\'' || text[q] == '"')) {
-          const char quote = text[q];
-          const std::size_t close = text.find(quote, q + 1);
-          const std::size_t valueEnd = close == std::string_view::npos ? n : close;
-          attribute.value = DecodeHtml(text.substr(q + 1, valueEnd - q - 1));
-          p = close == std::string_view::npos ? n : close + 1;
-        } else {
-          const std::size_t valueStart = q;
-          while (q < n && !IsSpace(text[q]) && text[q] != '>') ++q;
-          attribute.value = DecodeHtml(text.substr(valueStart, q - valueStart));
-          p = q;
-        }
-      }
-      tag.attributes.push_back(std::move(attribute));
-    }
-    if (p >= n) {
-      break;  // a tag that never ends is no tag
-    }
-    tag.end = p + 1;
-    at = tag.end;
-    tags.push_back(std::move(tag));
+    tag.begin = at_;
+    tag.end = close + 1;
+    tag.text_ = text;
+    tag.attributes_ = p;
+    at_ = tag.end;
+    return true;
   }
-  return tags;
+}
+
+std::string OldMapHeaderLine(std::string_view src, std::string_view name) {
+  const std::string n(name);
+  return "<html><body><img src='" + std::string(src) + "' border=0 usemap='#" + n + "'><map name='" + n + "'>";
 }
 
 std::string MapHeaderLine(std::string_view src, std::string_view name) {
-  const std::string escapedName = EscapeHtml(name);
-  return "<html><body><img src='" + EscapeHtml(src) + "' border=0 usemap='#" + escapedName +
-         "'><map name='" + escapedName + "'>";
+  return OldMapHeaderLine(EscapeHtml(src), EscapeHtml(name));
 }
 
 bool IsOwnMap(std::string_view file, std::string_view headerLine) {
@@ -257,13 +277,14 @@ bool IsOwnMap(std::string_view file, std::string_view headerLine) {
   const std::string_view existing = trimmed;
   if (existing.empty()) return true;
   const std::string header = std::string(headerLine) + "\r\n";
-  if (existing.size() < header.size() || !EqualsNoCase(existing.substr(0, header.size()), header)) {
+  if (existing.size() < header.size() ||
+      !core::EqualsIgnoreAsciiCase(existing.substr(0, header.size()), header)) {
     return false;
   }
   for (std::string_view footer : {kMapFooter, kOldMapFooter}) {
     const std::string tail = "\r\n" + std::string(footer);
     if (existing.size() >= tail.size() &&
-        EqualsNoCase(existing.substr(existing.size() - tail.size()), tail)) {
+        core::EqualsIgnoreAsciiCase(existing.substr(existing.size() - tail.size()), tail)) {
       return true;
     }
   }
@@ -298,38 +319,41 @@ std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view co
 
 MapContent ReadMapText(std::string_view text, const std::optional<std::string>& requiredSrc) {
   MapContent content;
-  const std::vector<HtmlTag> tags = TokenizeTags(text);
-  auto img = std::find_if(tags.begin(), tags.end(), [&](const HtmlTag& t) {
-    if (t.name != "img") return false;
-    if (!requiredSrc) return true;
-    const std::string* src = t.Attribute("src");
-    return src != nullptr && *src == *requiredSrc;
-  });
-  if (img == tags.end()) return content;
+  HtmlTag tag;
+  bool found = false;
+  for (TagReader tags(text); !found && tags.Next(tag);) {
+    found = tag.name == "img" && (!requiredSrc || tag.Attribute("src") == requiredSrc);
+  }
+  if (!found) return content;
   content.hasImage = true;
-  if (const std::string* usemap = img->Attribute("usemap")) content.usemap = *usemap;
-  if (const std::string* src = img->Attribute("src")) content.src = *src;
+  content.usemap = tag.Attribute("usemap").value_or(std::string());
+  content.src = tag.Attribute("src").value_or(std::string());
   if (content.usemap.empty()) return content;
   const std::string_view name = std::string_view(content.usemap).substr(1);
 
-  auto map = std::find_if(tags.begin(), tags.end(), [&](const HtmlTag& t) {
-    const std::string* n = t.name == "map" ? t.Attribute("name") : nullptr;
-    return n != nullptr && EqualsNoCase(*n, name);
-  });
-  if (map == tags.end()) return content;
+  // The map may stand anywhere in the page, before the img tag too.
+  TagReader tags(text);
+  found = false;
+  while (!found && tags.Next(tag)) {
+    if (tag.name != "map") continue;
+    const std::optional<std::string> mapName = tag.Attribute("name");
+    found = mapName && core::EqualsIgnoreAsciiCase(*mapName, name);
+  }
+  if (!found) return content;
   bool anyArea = false;
-  for (auto t = map + 1; t != tags.end() && t->name != "/map"; ++t) {
-    if (t->name != "area") continue;
+  while (tags.Next(tag) && tag.name != "/map") {
+    if (tag.name != "area") continue;
     anyArea = true;
-    const std::string* href = t->Attribute("href");
-    if (href != nullptr && !content.firstHref) content.firstHref = *href;
-    const std::string* shape = t->Attribute("shape");
-    const std::string* coords = t->Attribute("coords");
-    if (shape == nullptr || Lower(*shape) != "polygon" || coords == nullptr || coords->empty()) continue;
+    std::optional<std::string> href = tag.Attribute("href");
+    if (href && !content.firstHref) content.firstHref = href;
+    const std::optional<std::string> shape = tag.Attribute("shape");
+    if (!shape || Lower(*shape) != "polygon") continue;
+    const std::optional<std::string> coords = tag.Attribute("coords");
+    if (!coords || coords->empty()) continue;
     std::optional<std::vector<engine::ContourPoint>> points = ParseCoords(*coords);
     if (!points) continue;
-    const std::string* alt = t->Attribute("alt");
-    content.polygons.push_back({href ? *href : std::string(), alt ? *alt : std::string(), std::move(*points)});
+    content.polygons.push_back({href.value_or(std::string()), tag.Attribute("alt").value_or(std::string()),
+                                std::move(*points)});
   }
   content.hasMapBlock = anyArea;
   return content;

@@ -26,23 +26,36 @@ std::string DecodeHtml(std::string_view text);
 
 // ---- Tags -----------------------------------------------------------------------
 
-struct HtmlAttribute {
-  std::string name;   // lower case
-  std::string value;  // references decoded
-};
-
-struct HtmlTag {
+// One tag of a page. Its attributes are read from the text when asked for, so a page
+// costs no memory per attribute: the text must outlive the tag.
+class HtmlTag {
+ public:
   std::string name;  // lower case; "/map" for a closing tag
-  std::vector<HtmlAttribute> attributes;
   std::size_t begin = 0, end = 0;  // the tag's bytes in the text, end past its ">"
 
-  // The first attribute of that (lower-case) name.
-  const std::string* Attribute(std::string_view lowerName) const;
+  // The value of the first attribute of that (lower-case) name, references decoded;
+  // "" for an attribute without a value, nullopt when the tag has none of that name.
+  std::optional<std::string> Attribute(std::string_view lowerName) const;
+
+ private:
+  friend class TagReader;
+  std::string_view text_;
+  std::size_t attributes_ = 0;  // where the attributes begin
 };
 
-// Every tag of the text in order: names and values as a browser reads them (values in
-// either quote or none, names without regard to case), comments and text skipped.
-std::vector<HtmlTag> TokenizeTags(std::string_view text);
+// The tags of a text in order, as a browser reads them: values in either quote or
+// none, names without regard to case, comments and text skipped; a tag that never
+// ends is no tag.
+class TagReader {
+ public:
+  explicit TagReader(std::string_view text) : text_(text) {}
+  // The next tag into tag; false when there is none.
+  bool Next(HtmlTag& tag);
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
 
 // ---- The map file ---------------------------------------------------------------
 
@@ -59,6 +72,8 @@ inline constexpr std::string_view kAreaTail = "'>";
 
 // Line 1 of a map: the img tag and the opening map tag. src and name are escaped here.
 std::string MapHeaderLine(std::string_view src, std::string_view name);
+// Line 1 as earlier versions wrote it, src and name as they stand.
+std::string OldMapHeaderLine(std::string_view src, std::string_view name);
 
 // Whether an existing map may be overwritten without asking: its text, less trailing
 // CR LF pairs, is empty, or begins with the header line and CR LF and ends with CR LF

@@ -50,8 +50,8 @@ class DialogControl {
   std::string InitDir;
   std::string FileName;
 
-  virtual std::int16_t FileCount() const = 0;
-  virtual std::string FileAt(std::int16_t index) const = 0;
+  virtual std::int32_t FileCount() const = 0;
+  virtual std::string FileAt(std::int32_t index) const = 0;
   virtual std::int32_t ShowOpenDialog() = 0;
   virtual std::int32_t ShowSaveDialog() = 0;
 };

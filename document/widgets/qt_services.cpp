@@ -20,9 +20,9 @@ QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentState& st
 
 QtDialogControl::~QtDialogControl() { dialogs_.InitDialog = nullptr; }
 
-std::int16_t QtDialogControl::FileCount() const { return dialogs_.FileCount(); }
+std::int32_t QtDialogControl::FileCount() const { return dialogs_.FileCount(); }
 
-std::string QtDialogControl::FileAt(std::int16_t index) const {
+std::string QtDialogControl::FileAt(std::int32_t index) const {
   return dialogs_.FileAt(index).toStdString();
 }
 

@@ -20,8 +20,8 @@ class QtDialogControl : public DialogControl {
   QtDialogControl(widgets::FileDialog& dialogs, DocumentState& state, std::function<bool()> connected);
   ~QtDialogControl() override;
 
-  std::int16_t FileCount() const override;
-  std::string FileAt(std::int16_t index) const override;
+  std::int32_t FileCount() const override;
+  std::string FileAt(std::int32_t index) const override;
   std::int32_t ShowOpenDialog() override;
   std::int32_t ShowSaveDialog() override;
 

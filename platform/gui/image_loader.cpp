@@ -22,6 +22,9 @@ namespace morvane::gui {
 namespace {
 
 constexpr int kMaxSide = 16384;  // the largest picture the program is meant to take
+// No file of such a picture, stored as plainly as any format allows, is larger; a larger
+// file is not read into memory at all.
+constexpr qint64 kMaxFileBytes = qint64{1100} * 1024 * 1024;
 
 // Raised once, so a 16k x 16k true-colour picture (1 GiB) still decodes.
 void RaiseAllocationLimit() {
@@ -444,13 +447,25 @@ PictureLoad LoadPicture(const QString& path, const MetafileConverters& converter
   QFile file(path);
   if (!QFileInfo(path).isFile()) return Failed(path, QStringLiteral("the file does not exist"));
   if (!file.open(QIODevice::ReadOnly)) return Failed(path, file.errorString());
+  if (file.size() > kMaxFileBytes) {
+    return Failed(path, QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
+  }
   QByteArray bytes = file.readAll();
   file.close();
   if (bytes.isEmpty()) return Failed(path, QStringLiteral("the file is empty"));
 
   const QString suffix = QFileInfo(path).suffix().toLower();
-  const bool emf = IsEmf(bytes) || (suffix == QLatin1String("emf") && !IsWmf(bytes));
-  const bool wmf = !emf && (IsWmf(bytes) || suffix == QLatin1String("wmf"));
+  bool emf = IsEmf(bytes);
+  bool wmf = !emf && IsWmf(bytes);
+  if (!emf && !wmf && (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf"))) {
+    // The name counts only when the content is no picture that Qt knows.
+    QBuffer probe(&bytes);
+    probe.open(QIODevice::ReadOnly);
+    if (QImageReader::imageFormat(&probe).isEmpty()) {
+      emf = suffix == QLatin1String("emf");
+      wmf = !emf;
+    }
+  }
   if (emf || wmf) {
     Converted converted = ConvertMetafile(bytes, emf, converters);
     if (converted.image.isNull()) return Failed(path, converted.reason);

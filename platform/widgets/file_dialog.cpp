@@ -32,7 +32,7 @@ QString QtNameFilter(const FilterEntry& entry) {
   return QStringLiteral("%1 (%2)").arg(words.trimmed(), patterns.join(QLatin1Char(' ')));
 }
 
-QString FileDialog::FileAt(std::int16_t index) const {
+QString FileDialog::FileAt(std::int32_t index) const {
   return index >= 0 && index < files_.size() ? files_[index] : QString();
 }
 

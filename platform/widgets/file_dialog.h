@@ -49,8 +49,8 @@ class FileDialog {
   QString InitDir;
   QString FileName;
 
-  std::int16_t FileCount() const { return static_cast<std::int16_t>(files_.size()); }
-  QString FileAt(std::int16_t index) const;
+  std::int32_t FileCount() const { return static_cast<std::int32_t>(files_.size()); }
+  QString FileAt(std::int32_t index) const;
 
   std::int32_t ShowOpenDialog();
   std::int32_t ShowSaveDialog();

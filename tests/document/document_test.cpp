@@ -171,6 +171,26 @@ TEST_F(DocumentTest, OverwriteCheck) {
   }
 }
 
+// Earlier versions wrote the image path and name as they stood; such a map is still
+// this program's own, with either footer.
+TEST_F(DocumentTest, TheOverwriteCheckKnowsMapsOfEarlierVersions) {
+  const std::string image = "/pics/Tom & Jerry's \xC3\xA9t\xC3\xA9.gif";
+  const std::string name = "Tom & Jerry's \xC3\xA9t\xC3\xA9.gif";
+  const std::string old = "<html><body><img src='" + image + "' border=0 usemap='#" + name + "'><map name='" +
+                          name + "'>\r\n\r\n<area href='#00' alt='a & b' shape='polygon' coords='9,9'>\r\n\r\n";
+  for (std::string_view footer : {kOldMapFooter, kMapFooter}) {
+    files.files["/maps/tj.htm"] = old + std::string(footer) + "\r\n";
+    state.ImagePath = image;
+    state.ImageSrc.clear();
+    state.MapPath = "/maps/tj.htm";
+    state.StopOnError = true;
+    SetContours({{1, 2}}, {"#00"});
+    view.questions.clear();
+    EXPECT_TRUE(doc.mFileSave_Click()) << footer;
+    EXPECT_TRUE(view.questions.empty()) << footer;
+  }
+}
+
 TEST_F(DocumentTest, SavingTwiceAsksNothingTheSecondTime) {
   state.ImagePath = "/pics/coast.gif";
   state.MapPath = "/maps/coast.htm";
@@ -278,6 +298,24 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
     EXPECT_EQ(titles.listIndex, 0) << c.what;
     EXPECT_FALSE(view.changed) << c.what;
   }
+}
+
+TEST_F(DocumentTest, AnImageNameThatIsEscapedReadsBack) {
+  const std::string image = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9> \"1\".gif";
+  AddImage(image);
+  state.ImagePath = image;
+  SetContours(kTwo, {"#00  a", "#01  b"});
+  ASSERT_TRUE(doc.mFileSave_Click());
+  const std::string map = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9> \"1\".htm";
+  ASSERT_TRUE(files.files.count(map));
+
+  state = DocumentState();
+  state.MapPath = map;
+  doc.NewDocument();
+  EXPECT_EQ(state.ImageSrc, image);
+  EXPECT_EQ(state.ImagePath, image);
+  EXPECT_EQ(contours.ContourPoints, Points(kTwo));
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"a", "b"}));
 }
 
 TEST_F(DocumentTest, ReadsTitlesDigitsAndSeparatorsFromAMap) {
@@ -617,6 +655,20 @@ TEST_F(BatchTest, SeparateFilesWritesAMapBesideEachImage) {
   EXPECT_EQ(files.files.count("/out/report.txt"), 0u);
 }
 
+TEST_F(BatchTest, MapsThatCannotBeSavedAreListedOnceAtTheEnd) {
+  for (const char* p : {"/b/fen.gif", "/b/harbour.bmp", "/b/dune.gif"}) AddImage(p);
+  files.unwritable = {"/b/fen.htm", "/b/dune.htm"};
+  state.SeparateFiles = true;
+  Choose({"/b/fen.gif", "/b/harbour.bmp", "/b/dune.gif"});
+  doc.mFileBatch_Click();
+  EXPECT_TRUE(files.files.count("/b/harbour.htm"));
+  ASSERT_EQ(view.errors.size(), 1u);  // one message, not one box per image
+  EXPECT_EQ(view.errors[0],
+            "The map could not be saved to \"/b/fen.htm\": Permission denied\r\n"
+            "The map could not be saved to \"/b/dune.htm\": Permission denied");
+  EXPECT_EQ(view.status[StatusPanel::Progress1], "3 images processed.");
+}
+
 TEST_F(BatchTest, StopDuringTheSecondOfFive) {
   for (int i = 0; i < 5; ++i) AddImage("/b/" + std::to_string(i) + ".gif");
   state.TextOutputPath = "/out/report.txt";
@@ -651,6 +703,18 @@ TEST_F(BatchTest, NothingToDo) {
   dialog.answers = {{0, {}, 1}};
   EXPECT_FALSE(doc.mFileBatch_Click().ran);
   EXPECT_EQ(created, 0);
+}
+
+TEST_F(BatchTest, MoreFilesThanA16BitCountHolds) {
+  std::vector<std::string> chosen;
+  for (int i = 0; i < 40000; ++i) chosen.push_back("/b/gone" + std::to_string(i) + ".gif");
+  chosen.back() = "/b/fen.gif";
+  AddImage("/b/fen.gif");
+  state.TextOutputPath = "/out/r.txt";
+  Choose(chosen);
+  EXPECT_EQ(doc.mFileBatch_Click().processed, 1);
+  EXPECT_EQ(files.files["/out/r.txt"], "fen.gif 10,0,5,5\r\n");
+  EXPECT_EQ(view.progress.back(), std::make_pair(0, 100));
 }
 
 TEST_F(BatchTest, TheDialogSeesBatchRunningAndItsSettings) {

@@ -79,8 +79,8 @@ class FakeDialog : public DialogControl {
   std::vector<Shown> shown;
   std::function<void()> whileOpen;  // runs inside Show, as the batch panel would
 
-  std::int16_t FileCount() const override { return static_cast<std::int16_t>(files_.size()); }
-  std::string FileAt(std::int16_t i) const override {
+  std::int32_t FileCount() const override { return static_cast<std::int32_t>(files_.size()); }
+  std::string FileAt(std::int32_t i) const override {
     return i >= 0 && i < FileCount() ? files_[static_cast<std::size_t>(i)] : std::string();
   }
   std::int32_t ShowOpenDialog() override { return Show(false); }

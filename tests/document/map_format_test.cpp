@@ -26,6 +26,9 @@ TEST(DecodeHtmlTest, DecodesReferencesAndLeavesTheRest) {
       {"K&#248;benhavn", "K\xC3\xB8" "benhavn"},
       {"R&D and &amp without end", "R&D and &amp without end"},
       {"&nbsp; &unknown; &#; &#xZZ;", "&nbsp; &unknown; &#; &#xZZ;"},
+      {"&#" + std::string(28, '0') + "65; &#" + std::string(29, '0') + "65;",  // the ";" too far off
+       "A &#" + std::string(29, '0') + "65;"},
+      {"&&&&&amp;", "&&&&&"},
       {"&#0; &#xD800; &#1114112; &#99999999999;", "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(DecodeHtml(in), out) << in;
@@ -34,8 +37,15 @@ TEST(DecodeHtmlTest, DecodesReferencesAndLeavesTheRest) {
   EXPECT_EQ(DecodeHtml(EscapeHtml(odd)), odd);
 }
 
-TEST(TokenizeTagsTest, ReadsAttributesAsABrowserDoes) {
-  const auto tags = TokenizeTags(
+std::vector<HtmlTag> AllTags(std::string_view text) {
+  std::vector<HtmlTag> tags;
+  HtmlTag tag;
+  for (TagReader reader(text); reader.Next(tag);) tags.push_back(tag);
+  return tags;
+}
+
+TEST(TagReaderTest, ReadsAttributesAsABrowserDoes) {
+  const auto tags = AllTags(
       "<HTML><!-- <area shape='x'> --><AREA Shape=\"polygon\" alt='a > b' COORDS=1,2,3,4 "
       "href = '#07' nohref>text</map ><img src=x.gif/><br/><p a=1 = b=2><unended shape='x'");
   ASSERT_EQ(tags.size(), 6u);
@@ -46,11 +56,37 @@ TEST(TokenizeTagsTest, ReadsAttributesAsABrowserDoes) {
   EXPECT_EQ(*tags[1].Attribute("coords"), "1,2,3,4");
   EXPECT_EQ(*tags[1].Attribute("href"), "#07");
   EXPECT_EQ(*tags[1].Attribute("nohref"), "");
-  EXPECT_EQ(tags[1].Attribute("title"), nullptr);
+  EXPECT_EQ(tags[1].Attribute("title"), std::nullopt);
   EXPECT_EQ(tags[2].name, "/map");
   EXPECT_EQ(*tags[3].Attribute("src"), "x.gif/");  // unquoted values run to the ">"
   EXPECT_EQ(tags[4].name, "br");
   EXPECT_EQ(*tags[5].Attribute("b"), "2");
+  EXPECT_EQ(tags[1].begin, 31u);  // the tag's own bytes, "<" to ">"
+  EXPECT_EQ(tags[2].begin, tags[1].end + 4);
+
+  // A repeated attribute counts once, as its first.
+  const auto twice = AllTags("<area alt=first ALT='second'>");
+  ASSERT_EQ(twice.size(), 1u);
+  EXPECT_EQ(*twice[0].Attribute("alt"), "first");
+}
+
+// Pages built to be slow: a reader that looked far ahead at each "&" would take many
+// minutes here, one that kept every tag and attribute a gigabyte.
+TEST(ReadMapTextTest, HostilePagesReadInLinearTimeAndSpace) {
+  const std::string img = "<img src='c.gif' usemap='#m'><map name='m'>";
+  const std::string ampersands(4'000'000, '&');
+  const MapContent amp = ReadMapText(img + "<area shape=polygon coords=1,1 alt='" + ampersands + "'></map>");
+  ASSERT_EQ(amp.polygons.size(), 1u);
+  EXPECT_EQ(amp.polygons[0].alt, ampersands);
+
+  std::string tags = img;
+  for (int i = 0; i < 1'000'000; ++i) tags += "<b x>";
+  tags += "<area shape=polygon coords=2,2";
+  for (int i = 0; i < 1'000'000; ++i) tags += " a";
+  tags += "></map>";
+  const MapContent many = ReadMapText(tags);
+  ASSERT_EQ(many.polygons.size(), 1u);
+  EXPECT_EQ(many.polygons[0].points, (std::vector<ContourPoint>{{2, 2}}));
 }
 
 TEST(ParseCoordsTest, AcceptsOnlyWholePairsInRange) {
@@ -142,6 +178,8 @@ TEST(ReadMapTextTest, LayoutsAndFaults) {
       {"areas after the map end are not read",
        img + "<map name='c.gif'><area alt=a shape=polygon coords=1,1></map><area alt=b shape=polygon coords=2,2>",
        {}, true, true, {"a"}},
+      {"the map before the img tag",
+       "<map name='c.gif'><area alt=a shape=polygon coords=1,1></map>" + img, {}, true, true, {"a"}},
       {"usemap naming a map the file lacks", img + "<map name='other'><area shape=polygon coords=1,1></map>",
        {}, true, false, {}},
       {"a map without areas", img + "<map name='c.gif'>\r\n\r\n</map>", {}, true, false, {}},

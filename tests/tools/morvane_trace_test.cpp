@@ -1,6 +1,7 @@
 // The command-line driver, run as a program on images written here.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -18,8 +19,9 @@ struct Result {
   std::string err;
 };
 
-Result RunTool(const QStringList& arguments) {
+Result RunTool(const QStringList& arguments, const QString& folder = QString()) {
   QProcess process;
+  if (!folder.isEmpty()) process.setWorkingDirectory(folder);
   process.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"), arguments);
   EXPECT_TRUE(process.waitForFinished(60000));
   return {process.exitCode(), process.readAllStandardOutput().toStdString(),
@@ -196,6 +198,17 @@ TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
   const Result none = RunTool({"read", Path("orphan.htm")});
   EXPECT_EQ(none.exitCode, 1);  // the map's image is missing: nothing is read
   EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("the map's image '" + Path("gone.png").toStdString() + "' does not exist"),
+            std::string::npos) << none.err;
+
+  QFile page2(Path("page.htm"));
+  ASSERT_TRUE(page2.open(QIODevice::WriteOnly));
+  page2.write("<html><body><p>no map here</p></body></html>");
+  page2.close();
+  const Result plain = RunTool({"read", Path("page.htm")});
+  EXPECT_EQ(plain.exitCode, 1);
+  EXPECT_EQ(plain.out, "");
+  EXPECT_NE(plain.err.find("holds no image map"), std::string::npos) << plain.err;
 }
 
 TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
@@ -209,7 +222,8 @@ TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
 
   const Result missing = RunTool({"batch", "--report", Path("all.txt"), Path("two.png"), Path("gone.png")});
   EXPECT_EQ(missing.exitCode, 1);
-  EXPECT_EQ(missing.err, "1 images processed.\n");
+  EXPECT_EQ(missing.err, "morvane-trace: no image '" + Path("gone.png").toStdString() +
+                             "': skipped\n1 images processed.\n");
 
   const Result separate = RunTool({"batch", "--separate", "--digits", "1", Path("two.png"), Path("red.bmp")});
   EXPECT_EQ(separate.exitCode, 0) << separate.err;
@@ -225,6 +239,43 @@ TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
   EXPECT_EQ(kept.exitCode, 1);
   EXPECT_EQ(ReadFile(Path("two.htm")), "<p>mine</p>");
   EXPECT_NE(kept.err.find("Are you sure you want to overwrite? No."), std::string::npos) << kept.err;
+}
+
+// Paths given relative to the working folder: the map names the image by its full
+// path, so it reads back (and shows in a browser) from wherever the map lies.
+TEST_F(MorvaneTraceTest, RelativePathsMakeMapsThatFindTheirImage) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("pics/maps")));
+  ASSERT_TRUE(QFile::copy(Path("two.png"), Path("pics/two.png")));
+  const Result created =
+      RunTool({"create", "pics/two.png", "--method", "1", "--output", "pics/maps/two.htm"}, dir.path());
+  ASSERT_EQ(created.exitCode, 0) << created.err;
+  const std::string full = QDir(dir.path()).absoluteFilePath(QStringLiteral("pics/two.png")).toStdString();
+  EXPECT_EQ(ReadFile(Path("pics/maps/two.htm")).rfind("<html><body><img src='" + full + "' ", 0), 0u)
+      << ReadFile(Path("pics/maps/two.htm"));
+  const Result read = RunTool({"read", "maps/two.htm"}, Path("pics"));
+  EXPECT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(read.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n#00  \n#01  \n");
+
+  const Result batch = RunTool({"batch", "--separate", "--method", "1", "two.png"}, Path("pics"));
+  ASSERT_EQ(batch.exitCode, 0) << batch.err;
+  EXPECT_EQ(ReadFile(Path("pics/two.htm")).rfind("<html><body><img src='" + full + "' ", 0), 0u);
+}
+
+// A map of many areas reads back whole, and in a moment.
+TEST_F(MorvaneTraceTest, ReadsAMapOfManyAreas) {
+  QFile page(Path("many.htm"));
+  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+  page.write("<img src='two.png' usemap='#m'><map name='m'>\r\n");
+  for (int i = 0; i < 100000; ++i) page.write("<area href='#1' shape='polygon' coords='1,2,3,4'>\r\n");
+  page.write("</map>\r\n");
+  page.close();
+  const Result r = RunTool({"read", Path("many.htm")});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "contours 100000, points 200000\n");
+  std::string lines;
+  for (int i = 0; i < 100000; ++i) lines += "1,2,3,4\n";
+  for (int i = 0; i < 100000; ++i) lines += "#1  \n";
+  EXPECT_EQ(r.out, lines);
 }
 
 TEST_F(MorvaneTraceTest, TheSampleImageMakesAMap) {

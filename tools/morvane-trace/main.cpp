@@ -24,6 +24,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -34,6 +35,7 @@
 #include "document/document.h"
 #include "document/local_file_system.h"
 #include "engine/contour_engine.h"
+#include "platform/core/file_system.h"
 #include "platform/gui/image_loader.h"
 #include "tools/morvane-trace/trace_window.h"
 
@@ -190,6 +192,14 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
   return std::nullopt;
 }
 
+// The document keeps an image by its full path: the map names it so, and then finds
+// it from wherever the map lies.
+std::string FullPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return error ? path : full.lexically_normal().string();
+}
+
 // The picture through the program's loader: 0xffRRGGBB, transparency over white.
 std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
   const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(QString::fromStdString(path));
@@ -215,8 +225,8 @@ class Pictures : public morvane::document::ImageSource {
 class ChosenFiles : public morvane::document::DialogControl {
  public:
   explicit ChosenFiles(std::vector<std::string> files) : files_(std::move(files)) {}
-  std::int16_t FileCount() const override { return static_cast<std::int16_t>(files_.size()); }
-  std::string FileAt(std::int16_t i) const override {
+  std::int32_t FileCount() const override { return static_cast<std::int32_t>(files_.size()); }
+  std::string FileAt(std::int32_t i) const override {
     return i >= 0 && i < FileCount() ? files_[static_cast<std::size_t>(i)] : std::string();
   }
   std::int32_t ShowOpenDialog() override { return 1; }
@@ -273,9 +283,19 @@ int ReadMap(const Options& options) {
     return kBadInput;
   }
   side.document.LoadImageMapFile();
-  // The Copy command's text, then the titles list.
-  std::string out = side.document.FormatOutputText("", "");
-  for (std::size_t at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at)) out.replace(at, 2, "\n");
+  // The reader says nothing when it stops; here the user is told why nothing came.
+  if (side.state.ImageSrc.empty()) {
+    std::cerr << "morvane-trace: '" << options.image << "' holds no image map\n";
+  } else if (!side.disk.FileExists(side.state.ImagePath)) {
+    std::cerr << "morvane-trace: the map's image '" << side.state.ImagePath << "' does not exist\n";
+  }
+  // The Copy command's text, with LF line ends, then the titles list.
+  const std::string text = side.document.FormatOutputText("", "");
+  std::string out;
+  out.reserve(text.size() + 1);
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text.compare(at, 2, "\r\n") != 0) out += text[at];
+  }
   if (!out.empty()) out += '\n';
   for (std::int32_t i = 0; i < window.ListCount(); ++i) out += window.List(i) + '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
@@ -304,7 +324,13 @@ int Batch(const Options& options) {
     engine.SetImage(&window.picture);
     engine.mFileCreate_Click();
   };
-  DocumentSide side(contours, window, options.images);
+  std::vector<std::string> images;
+  for (const std::string& image : options.images) {
+    images.push_back(FullPath(image));
+    // The batch passes over a missing file without a word; here the user is told.
+    if (!morvane::core::IsFile(images.back())) std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
+  }
+  DocumentSide side(contours, window, std::move(images));
   side.state.OutputNumberFormat = window.numberFormat;
   side.state.SeparateFiles = options.separate;
   side.state.TextOutputPath = options.report;
@@ -319,7 +345,7 @@ int Batch(const Options& options) {
 // Writes the traced contours as the map of the image.
 bool WriteMap(const Options& options, morvane::engine::ContourState& contours, QuietWindow& window) {
   DocumentSide side(contours, window);
-  side.state.ImagePath = options.image;
+  side.state.ImagePath = FullPath(options.image);
   side.state.MapPath = options.output;
   side.state.OutputNumberFormat = window.numberFormat;
   return side.document.mFileSave_Click();

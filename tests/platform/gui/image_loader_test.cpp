@@ -84,6 +84,8 @@ TEST_F(ImageLoaderTest, ReadsRasterFormatsByContent) {
       {"upper.GIF", BlocksGif(), 0},
       {"really-a-gif.bmp", BlocksGif(), 0},  // the extension lies
       {"really-a-bmp.jpg", bmp, 0},
+      {"really-a-gif.wmf", BlocksGif(), 0},  // a metafile name on a raster picture
+      {"really-a-bmp.EMF", bmp, 0},
   };
   for (const Case& c : cases) {
     const PictureLoad load = LoadPicture(Put(c.name, c.bytes));
@@ -136,6 +138,21 @@ TEST_F(ImageLoaderTest, UnreadableFilesNameTheFileAndTheReason) {
     EXPECT_TRUE(load.message.contains(QString::fromLatin1(c.name))) << load.message.toStdString();
     EXPECT_TRUE(load.message.contains(load.reason)) << load.message.toStdString();
   }
+}
+
+// A file larger than any picture the program takes is refused before it is read: a
+// sparse file here, so the test writes nothing to disk.
+TEST_F(ImageLoaderTest, AFileLargerThanAnyPictureIsNotRead) {
+  const QString path = dir_.filePath("huge.bmp");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(Encoded(Blocks(), "BMP"));
+  ASSERT_TRUE(file.resize(qint64{1200} * 1024 * 1024));
+  file.close();
+  const PictureLoad load = LoadPicture(path);
+  EXPECT_FALSE(load.ok());
+  EXPECT_EQ(load.reason, QStringLiteral("the file is larger than any picture of 16384 x 16384 pixels"));
+  EXPECT_TRUE(load.message.contains("huge.bmp")) << load.message.toStdString();
 }
 
 bool HasProgram(const char* name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
