@@ -294,6 +294,8 @@ bool IsOwnMap(std::string_view file, std::string_view headerLine) {
 std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view coords) {
   std::vector<std::int32_t> numbers;
   std::size_t start = 0;
+  // x may be negative (a shift moves points left of the image); y may not, since a
+  // point whose y is negative reads as a separator.
   while (true) {
     const std::size_t comma = coords.find(',', start);
     std::string_view item = coords.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
@@ -302,7 +304,9 @@ std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view co
     if (!item.empty() && item.front() == '+') item.remove_prefix(1);
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(item.data(), item.data() + item.size(), value);
-    if (item.empty() || ec != std::errc() || end != item.data() + item.size() || value < 0 ||
+    const bool isY = numbers.size() % 2 == 1;
+    if (item.empty() || ec != std::errc() || end != item.data() + item.size() ||
+        value < (isY ? 0 : std::numeric_limits<std::int32_t>::min()) ||
         value > std::numeric_limits<std::int32_t>::max()) {
       return std::nullopt;
     }

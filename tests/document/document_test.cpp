@@ -271,6 +271,7 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
       {"with centroid", kTwo, {"#00  x", "#01  y"}, "0000", true},
       {"title with two blanks and CR LF", kTwo, {"#00  a  b\r\nc", "#01"}, "0", false},
       {"one contour", {{3, 4}, {5, 6}}, {"#00  only"}, "00", false},
+      {"points shifted left of the image", {{-7, 4}, {-2147483647 - 1, 6}, {5, 0}}, {"#00  off"}, "00", true},
       {"a contour of 12 000 points", big, {"#000000  big"}, "000000", false},
       {"1 200 contours", many, manyTitles, "000", true},
   };

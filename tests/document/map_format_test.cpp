@@ -94,7 +94,9 @@ TEST(ParseCoordsTest, AcceptsOnlyWholePairsInRange) {
   EXPECT_EQ(ParseCoords("1,2,3,4"), (Points{{1, 2}, {3, 4}}));
   EXPECT_EQ(ParseCoords(" 1 , 2,+3,4 "), (Points{{1, 2}, {3, 4}}));
   EXPECT_EQ(ParseCoords("0,2147483647"), (Points{{0, 2147483647}}));
-  for (const char* bad : {"", "1", "1,2,3", "1,,2,3", "1,2,", "1,x", "1.5,2", "-1,2", "1,-1",
+  // A shift can move points left of the image; a negative y would read as a separator.
+  EXPECT_EQ(ParseCoords("-1,2,-2147483648,0"), (Points{{-1, 2}, {-2147483647 - 1, 0}}));
+  for (const char* bad : {"", "1", "1,2,3", "1,,2,3", "1,2,", "1,x", "1.5,2", "1,-1", "-2147483649,0",
                           "2147483648,0", "99999999999999999999,1"}) {
     EXPECT_EQ(ParseCoords(bad), std::nullopt) << bad;
   }
