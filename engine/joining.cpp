@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 #include "engine/contour_engine.h"
 
@@ -118,7 +119,13 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   run_.SetProgress(2, 0);
   const std::int32_t eu = UpperBound(existing);
   const std::int32_t nu = UpperBound(newer);
-  const float limit = FloatDistance(std::int64_t{maskW_} * maskW_ + std::int64_t{maskH_} * maskH_);
+  // No pair as far apart as the picture's diagonal is taken. The picture boxes have the
+  // image's size whether or not a mask has been built; without an image any pair is.
+  const float limit =
+      image_ != nullptr && !image_->empty()
+          ? FloatDistance(std::int64_t{image_->width} * image_->width +
+                          std::int64_t{image_->height} * image_->height)
+          : std::numeric_limits<float>::infinity();
 
   std::int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
   for (std::int32_t j = 1; j <= nu; ++j) {

@@ -106,6 +106,26 @@ TEST(JoinContoursTest, JoinsTwoContoursAndRenumbers) {
   EXPECT_EQ(rig.window.calls.back(), "WindowEnabled");
 }
 
+TEST(JoinContoursTest, JoinsAtTheNearestPointsBeforeAnyTrace) {
+  // A map opened over its image, or with its image missing: no mask has been built.
+  const core::RgbImage image = ImageFromArt(kTwoSquares);
+  for (const core::RgbImage* picture : {&image, static_cast<const core::RgbImage*>(nullptr)}) {
+    ContourState state;
+    FakeWindow window;
+    ContourEngine engine(state, window, window, window);
+    engine.SetImage(picture);
+    state.ContourPoints = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1}, {8, 3},
+                           {10, 3}, {10, 1}};
+    state.ContourCount = 2;
+    engine.PointPair = {1, 6};
+    engine.JoinContours();
+    EXPECT_EQ(Points(state.ContourPoints.begin() + 1, state.ContourPoints.end()),
+              (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3}, {10, 1}, {8, 1},
+                      {8, 3}}))
+        << (picture ? "with its image" : "without an image");
+  }
+}
+
 TEST(JoinContoursTest, RefusesPairsItCannotJoin) {
   EngineRig rig(kTwoSquares, 1);
   const ContourPoints doc = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
