@@ -15,13 +15,22 @@ constexpr const char* kAlreadyAdded = "Already added.";
 constexpr const char* kSameContour = "The same contour.";
 constexpr const char* kDifferentContours = "Different contours.";
 
-std::int64_t SquaredDistance(const ContourPoint& a, const ContourPoint& b) {
-  const std::int64_t dx = std::int64_t{a.x} - b.x;
-  const std::int64_t dy = std::int64_t{a.y} - b.y;
-  return dx * dx + dy * dy;
+// dx² + dy², exact; held at the largest value where the sum leaves 64 bits (only
+// points some 2^32 apart get there, and they are far whatever their distance).
+std::uint64_t SquaredSum(std::int64_t dx, std::int64_t dy) {
+  const std::uint64_t ax = dx < 0 ? 0 - static_cast<std::uint64_t>(dx) : static_cast<std::uint64_t>(dx);
+  const std::uint64_t ay = dy < 0 ? 0 - static_cast<std::uint64_t>(dy) : static_cast<std::uint64_t>(dy);
+  std::uint64_t sum = 0;
+  // Each difference of 32-bit coordinates squares within 64 bits.
+  if (__builtin_add_overflow(ax * ax, ay * ay, &sum)) return UINT64_MAX;
+  return sum;
 }
 
-float FloatDistance(std::int64_t squared) {
+std::uint64_t SquaredDistance(const ContourPoint& a, const ContourPoint& b) {
+  return SquaredSum(std::int64_t{a.x} - b.x, std::int64_t{a.y} - b.y);
+}
+
+float FloatDistance(std::uint64_t squared) {
   return static_cast<float>(std::sqrt(static_cast<double>(squared)));
 }
 
@@ -121,11 +130,9 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   const std::int32_t nu = UpperBound(newer);
   // No pair as far apart as the picture's diagonal is taken. The picture boxes have the
   // image's size whether or not a mask has been built; without an image any pair is.
-  const float limit =
-      image_ != nullptr && !image_->empty()
-          ? FloatDistance(std::int64_t{image_->width} * image_->width +
-                          std::int64_t{image_->height} * image_->height)
-          : std::numeric_limits<float>::infinity();
+  const float limit = image_ != nullptr && !image_->empty()
+                          ? FloatDistance(SquaredSum(image_->width, image_->height))
+                          : std::numeric_limits<float>::infinity();
 
   std::int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
   for (std::int32_t j = 1; j <= nu; ++j) {
@@ -138,14 +145,13 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
     }
   }
   const auto boxSquared = [&](const ContourPoint& e) {
-    const std::int64_t dx = e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0);
-    const std::int64_t dy = e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0);
-    return dx * dx + dy * dy;
+    return SquaredSum(e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0),
+                      e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0));
   };
 
   // The smallest squared distance. The latest points lie nearest to a new figure
   // most often, so the sweep runs backwards to tighten the bound early.
-  std::int64_t least = INT64_MAX;
+  std::uint64_t least = UINT64_MAX;
   if (x0 <= x1) {
     for (std::int32_t i = eu; i >= 1 && least > 0; --i) {
       const ContourPoint e = existing[static_cast<std::size_t>(i)];
@@ -160,7 +166,7 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
       }
     }
   }
-  const float best = least == INT64_MAX ? limit : FloatDistance(least);
+  const float best = least == UINT64_MAX ? limit : FloatDistance(least);
 
   // Squared distances from here on have roots above best: no pair of theirs is taken.
   const double beyond = std::pow(static_cast<double>(std::nextafter(best, INFINITY)), 2);

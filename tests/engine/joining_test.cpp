@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "tests/engine/engine_fixture.h"
 
 namespace morvane::engine::testing {
@@ -124,6 +126,22 @@ TEST(JoinContoursTest, JoinsAtTheNearestPointsBeforeAnyTrace) {
                       {8, 3}}))
         << (picture ? "with its image" : "without an image");
   }
+}
+
+TEST(ConnectToPreviousTest, CoordinatesFarApartDoNotOverflow) {
+  // Contours shifted far out: their distances leave 64 bits when squared.
+  EngineRig rig(kTwoSquares, 1);
+  constexpr std::int32_t kLow = INT32_MIN, kHigh = INT32_MAX;
+  ContourPoints existing = {{0, 0}, {kLow, 0}, {2, 2}, {kHigh, 7}};
+  ContourPoints newer = {{0, 0}, {kHigh, kHigh}, {kLow, kHigh - 1}, {3, 3}};
+  EXPECT_EQ(rig.engine.ConnectToPrevious(existing, newer), 2);
+  EXPECT_EQ(existing, (ContourPoints{{0, 0}, {2, 2}, {kHigh, 7}, {kLow, 0}}));
+  EXPECT_EQ(newer, (ContourPoints{{0, 0}, {3, 3}, {kHigh, kHigh}, {kLow, kHigh - 1}}));
+
+  // Separators take part here like points.
+  rig.state.ContourPoints = {{0, 0}, {kLow, kLow}, {kHigh, kHigh}, {5, 5}, {kLow, 0}};
+  rig.engine.StartAtNearestOrigin();
+  EXPECT_EQ(rig.Points(), (Points{{5, 5}, {kLow, 0}, {kLow, kLow}, {kHigh, kHigh}}));
 }
 
 TEST(JoinContoursTest, RefusesPairsItCannotJoin) {
