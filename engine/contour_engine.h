@@ -8,11 +8,12 @@
 #include "engine/contour_state.h"
 #include "engine/host.h"
 #include "platform/core/pixel_buffer.h"
+#include "platform/core/units.h"
 
 namespace morvane::engine {
 
 // Twips per pixel on both axes, fixed.
-inline constexpr std::int32_t kTwipsPerPixel = 15;
+inline constexpr std::int32_t kTwipsPerPixel = core::kTwipsPerPixel;
 
 // The eight neighbours of a pixel, positions 1 to 8: W, SW, S, SE, E, NE, N, NW (y grows
 // downwards); a list of positions 1 to 4 holds W, S, E, N.

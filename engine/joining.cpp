@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/contour_engine.h"
+#include "platform/core/units.h"
 
 namespace morvane::engine {
 
@@ -311,8 +312,10 @@ std::int32_t ContourEngine::FindNearestPoint(float x, float y) {
   if (upper == 0) {
     return 0;
   }
+  // Rounded to a whole number of twips first; a click beyond the 32-bit range is held
+  // at its edge.
   const auto toPixel = [](float v) {
-    return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(v))) / kTwipsPerPixel;
+    return std::int64_t{core::RoundToInt32(static_cast<double>(v)) / kTwipsPerPixel};
   };
   const std::int64_t px = toPixel(x);
   const std::int64_t py = toPixel(y);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <limits>
 
 #include "tests/engine/engine_fixture.h"
 
@@ -209,6 +211,26 @@ TEST(FindNearestPointTest, FindsThePositionAndSelectsItsTitle) {
   EXPECT_EQ(rig.window.listIndex, 0);
   rig.state.ContourPoints = EmptyContourPoints();
   EXPECT_EQ(rig.engine.FindNearestPoint(0, 0), 0);
+}
+
+TEST(FindNearestPointTest, ClicksFarOutsideAnswerAPosition) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.state.ContourPoints = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  rig.window.titles = {"#0", "#1"};
+  struct Case {
+    float x, y;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {1e30f, 1e30f, 5},
+      {-1e30f, 0, 1},
+      {std::nanf(""), 15, 1},
+      // Far below: (3, 3) and (8, 3) round to the same distance; the first wins.
+      {120, std::numeric_limits<float>::infinity(), 2},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rig.engine.FindNearestPoint(c.x, c.y), c.expected) << c.x << ", " << c.y;
+  }
 }
 
 TEST(StartAtNearestOriginTest, FirstNearestWins) {
