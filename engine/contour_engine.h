@@ -117,7 +117,10 @@ class ContourEngine {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) +
            static_cast<std::size_t>(x);
   }
-  bool ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& start);
+  // The first pixel at or after (x, y) in raster order whose mask byte is value, with a
+  // tick after each row scanned (the row of the find too); found is set only when there
+  // is one.
+  bool ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
