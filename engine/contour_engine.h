@@ -124,6 +124,9 @@ class ContourEngine {
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
+  // The two positions of PointPair in ascending order, stored back so; false when they
+  // are equal or either is no point of the array.
+  bool TakePointPair(std::int32_t& p, std::int32_t& q);
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to);
   void FloodOuterBackground(bool unpaint);
   void RunFlood(std::uint8_t from, std::uint8_t to);

@@ -211,21 +211,27 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   return i0;
 }
 
-void ContourEngine::JoinContours() {
-  ContourPoints& points = state_.ContourPoints;
-  const std::int32_t upper = UpperBound(points);
-  std::int32_t p = PointPair[0];
-  std::int32_t q = PointPair[1];
+bool ContourEngine::TakePointPair(std::int32_t& p, std::int32_t& q) {
+  p = PointPair[0];
+  q = PointPair[1];
   if (p == q) {
-    return;
+    return false;
   }
   if (p > q) {
     std::swap(p, q);
     PointPair = {p, q};
   }
-  // Only two points of the array can be joined.
-  if (p < 1 || q > upper || IsSeparator(points[static_cast<std::size_t>(p)]) ||
-      IsSeparator(points[static_cast<std::size_t>(q)])) {
+  // Only two points of the array make a pair; a separator or a position outside is none.
+  const ContourPoints& points = state_.ContourPoints;
+  return p >= 1 && q <= UpperBound(points) && !IsSeparator(points[static_cast<std::size_t>(p)]) &&
+         !IsSeparator(points[static_cast<std::size_t>(q)]);
+}
+
+void ContourEngine::JoinContours() {
+  ContourPoints& points = state_.ContourPoints;
+  const std::int32_t upper = UpperBound(points);
+  std::int32_t p = 0, q = 0;
+  if (!TakePointPair(p, q)) {
     return;
   }
   if (!SeparatorBetween(points, p, q)) {
@@ -278,17 +284,8 @@ void ContourEngine::JoinContours() {
 
 void ContourEngine::CutBetweenPoints() {
   ContourPoints& points = state_.ContourPoints;
-  std::int32_t p = PointPair[0];
-  std::int32_t q = PointPair[1];
-  if (p == q) {
-    return;
-  }
-  if (p > q) {
-    std::swap(p, q);
-    PointPair = {p, q};
-  }
-  if (p < 1 || q > UpperBound(points) || IsSeparator(points[static_cast<std::size_t>(p)]) ||
-      IsSeparator(points[static_cast<std::size_t>(q)])) {
+  std::int32_t p = 0, q = 0;
+  if (!TakePointPair(p, q)) {
     return;
   }
   if (SeparatorBetween(points, p, q)) {
