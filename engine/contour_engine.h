@@ -8,11 +8,12 @@
 #include "engine/contour_state.h"
 #include "engine/host.h"
 #include "platform/core/pixel_buffer.h"
+#include "platform/core/units.h"
 
 namespace morvane::engine {
 
 // Twips per pixel on both axes, fixed.
-inline constexpr std::int32_t kTwipsPerPixel = 15;
+inline constexpr std::int32_t kTwipsPerPixel = core::kTwipsPerPixel;
 
 // The eight neighbours of a pixel, positions 1 to 8: W, SW, S, SE, E, NE, N, NW (y grows
 // downwards); a list of positions 1 to 4 holds W, S, E, N.
@@ -116,10 +117,16 @@ class ContourEngine {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) +
            static_cast<std::size_t>(x);
   }
-  bool ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& start);
+  // The first pixel at or after (x, y) in raster order whose mask byte is value, with a
+  // tick after each row scanned (the row of the find too); found is set only when there
+  // is one.
+  bool ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
+  // The two positions of PointPair in ascending order, stored back so; false when they
+  // are equal or either is no point of the array.
+  bool TakePointPair(std::int32_t& p, std::int32_t& q);
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to);
   void FloodOuterBackground(bool unpaint);
   void RunFlood(std::uint8_t from, std::uint8_t to);

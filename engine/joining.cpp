@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 #include "engine/contour_engine.h"
+#include "platform/core/units.h"
 
 namespace morvane::engine {
 
@@ -14,13 +16,22 @@ constexpr const char* kAlreadyAdded = "Already added.";
 constexpr const char* kSameContour = "The same contour.";
 constexpr const char* kDifferentContours = "Different contours.";
 
-std::int64_t SquaredDistance(const ContourPoint& a, const ContourPoint& b) {
-  const std::int64_t dx = std::int64_t{a.x} - b.x;
-  const std::int64_t dy = std::int64_t{a.y} - b.y;
-  return dx * dx + dy * dy;
+// dx² + dy², exact; held at the largest value where the sum leaves 64 bits (only
+// points some 2^32 apart get there, and they are far whatever their distance).
+std::uint64_t SquaredSum(std::int64_t dx, std::int64_t dy) {
+  const std::uint64_t ax = dx < 0 ? 0 - static_cast<std::uint64_t>(dx) : static_cast<std::uint64_t>(dx);
+  const std::uint64_t ay = dy < 0 ? 0 - static_cast<std::uint64_t>(dy) : static_cast<std::uint64_t>(dy);
+  std::uint64_t sum = 0;
+  // Each difference of 32-bit coordinates squares within 64 bits.
+  if (__builtin_add_overflow(ax * ax, ay * ay, &sum)) return UINT64_MAX;
+  return sum;
 }
 
-float FloatDistance(std::int64_t squared) {
+std::uint64_t SquaredDistance(const ContourPoint& a, const ContourPoint& b) {
+  return SquaredSum(std::int64_t{a.x} - b.x, std::int64_t{a.y} - b.y);
+}
+
+float FloatDistance(std::uint64_t squared) {
   return static_cast<float>(std::sqrt(static_cast<double>(squared)));
 }
 
@@ -118,7 +129,11 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   run_.SetProgress(2, 0);
   const std::int32_t eu = UpperBound(existing);
   const std::int32_t nu = UpperBound(newer);
-  const float limit = FloatDistance(std::int64_t{maskW_} * maskW_ + std::int64_t{maskH_} * maskH_);
+  // No pair as far apart as the picture's diagonal is taken. The picture boxes have the
+  // image's size whether or not a mask has been built; without an image any pair is.
+  const float limit = image_ != nullptr && !image_->empty()
+                          ? FloatDistance(SquaredSum(image_->width, image_->height))
+                          : std::numeric_limits<float>::infinity();
 
   std::int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
   for (std::int32_t j = 1; j <= nu; ++j) {
@@ -131,14 +146,13 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
     }
   }
   const auto boxSquared = [&](const ContourPoint& e) {
-    const std::int64_t dx = e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0);
-    const std::int64_t dy = e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0);
-    return dx * dx + dy * dy;
+    return SquaredSum(e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0),
+                      e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0));
   };
 
   // The smallest squared distance. The latest points lie nearest to a new figure
   // most often, so the sweep runs backwards to tighten the bound early.
-  std::int64_t least = INT64_MAX;
+  std::uint64_t least = UINT64_MAX;
   if (x0 <= x1) {
     for (std::int32_t i = eu; i >= 1 && least > 0; --i) {
       const ContourPoint e = existing[static_cast<std::size_t>(i)];
@@ -153,7 +167,7 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
       }
     }
   }
-  const float best = least == INT64_MAX ? limit : FloatDistance(least);
+  const float best = least == UINT64_MAX ? limit : FloatDistance(least);
 
   // Squared distances from here on have roots above best: no pair of theirs is taken.
   const double beyond = std::pow(static_cast<double>(std::nextafter(best, INFINITY)), 2);
@@ -197,21 +211,27 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   return i0;
 }
 
-void ContourEngine::JoinContours() {
-  ContourPoints& points = state_.ContourPoints;
-  const std::int32_t upper = UpperBound(points);
-  std::int32_t p = PointPair[0];
-  std::int32_t q = PointPair[1];
+bool ContourEngine::TakePointPair(std::int32_t& p, std::int32_t& q) {
+  p = PointPair[0];
+  q = PointPair[1];
   if (p == q) {
-    return;
+    return false;
   }
   if (p > q) {
     std::swap(p, q);
     PointPair = {p, q};
   }
-  // Only two points of the array can be joined.
-  if (p < 1 || q > upper || IsSeparator(points[static_cast<std::size_t>(p)]) ||
-      IsSeparator(points[static_cast<std::size_t>(q)])) {
+  // Only two points of the array make a pair; a separator or a position outside is none.
+  const ContourPoints& points = state_.ContourPoints;
+  return p >= 1 && q <= UpperBound(points) && !IsSeparator(points[static_cast<std::size_t>(p)]) &&
+         !IsSeparator(points[static_cast<std::size_t>(q)]);
+}
+
+void ContourEngine::JoinContours() {
+  ContourPoints& points = state_.ContourPoints;
+  const std::int32_t upper = UpperBound(points);
+  std::int32_t p = 0, q = 0;
+  if (!TakePointPair(p, q)) {
     return;
   }
   if (!SeparatorBetween(points, p, q)) {
@@ -264,17 +284,8 @@ void ContourEngine::JoinContours() {
 
 void ContourEngine::CutBetweenPoints() {
   ContourPoints& points = state_.ContourPoints;
-  std::int32_t p = PointPair[0];
-  std::int32_t q = PointPair[1];
-  if (p == q) {
-    return;
-  }
-  if (p > q) {
-    std::swap(p, q);
-    PointPair = {p, q};
-  }
-  if (p < 1 || q > UpperBound(points) || IsSeparator(points[static_cast<std::size_t>(p)]) ||
-      IsSeparator(points[static_cast<std::size_t>(q)])) {
+  std::int32_t p = 0, q = 0;
+  if (!TakePointPair(p, q)) {
     return;
   }
   if (SeparatorBetween(points, p, q)) {
@@ -298,8 +309,10 @@ std::int32_t ContourEngine::FindNearestPoint(float x, float y) {
   if (upper == 0) {
     return 0;
   }
+  // Rounded to a whole number of twips first; a click beyond the 32-bit range is held
+  // at its edge.
   const auto toPixel = [](float v) {
-    return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(v))) / kTwipsPerPixel;
+    return std::int64_t{core::RoundToInt32(static_cast<double>(v)) / kTwipsPerPixel};
   };
   const std::int64_t px = toPixel(x);
   const std::int64_t py = toPixel(y);

@@ -94,19 +94,21 @@ bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
   return (image_->at(x, y) & 0xFFFFFFu) == backRgb_;
 }
 
-bool ContourEngine::ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& start) {
-  // Raster order from (x, y); rows above the mask hold nothing.
+bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value,
+                               ContourPoint& found) {
+  // Rows above the mask hold nothing: the scan then starts at the top left.
   if (y < 0) {
     x = 0;
     y = 0;
   }
   for (std::int32_t row = y; row < maskH_; ++row) {
-    const std::int32_t from = row == y ? std::max(x, 0) : 0;
+    const std::int64_t from = row == y ? std::max<std::int64_t>(x, 0) : 0;
     if (from < maskW_) {
-      const std::uint8_t* begin = &mask_.bits[Index(from, row)];
-      const void* hit = std::memchr(begin, core::kMaskBlack, static_cast<std::size_t>(maskW_ - from));
+      const auto column = static_cast<std::int32_t>(from);
+      const std::uint8_t* begin = &mask_.bits[Index(column, row)];
+      const void* hit = std::memchr(begin, value, static_cast<std::size_t>(maskW_ - column));
       if (hit != nullptr) {
-        start = {from + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
+        found = {column + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
         run_.ShowElapsedTime();
         return true;
       }
@@ -118,7 +120,7 @@ bool ContourEngine::ScanForBlack(std::int32_t x, std::int32_t y, ContourPoint& s
 
 bool ContourEngine::FindStart(std::int32_t x, std::int32_t y, ContourPoint& start) {
   if (MaskPixel(x, y) != core::kMaskBlack) {
-    return ScanForBlack(x, y, start);
+    return ScanRaster(x, y, core::kMaskBlack, start);
   }
   if (x == 0 || mask_.bits[Index(x - 1, y)] != core::kMaskBlack) {
     start = {x, y};

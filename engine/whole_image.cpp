@@ -1,7 +1,6 @@
 // File > Create: every figure of the image, then every hole.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "engine/contour_engine.h"
 
@@ -9,20 +8,7 @@ namespace morvane::engine {
 
 bool ContourEngine::FindNextRegionPixel(ContourPoint& p) {
   // Background is the mask's white, whatever colour the user picked.
-  for (std::int32_t row = std::max(p.y, 0); row < maskH_; ++row) {
-    const std::int32_t from = row == p.y ? std::max(p.x + 1, 0) : 0;
-    if (from < maskW_) {
-      const std::uint8_t* begin = &mask_.bits[Index(from, row)];
-      const void* hit = std::memchr(begin, core::kMaskWhite, static_cast<std::size_t>(maskW_ - from));
-      if (hit != nullptr) {
-        p = {from + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
-        run_.ShowElapsedTime();
-        return true;
-      }
-    }
-    run_.ShowElapsedTime();
-  }
-  return false;
+  return ScanRaster(std::int64_t{p.x} + 1, p.y, core::kMaskWhite, p);
 }
 
 std::int32_t ContourEngine::CountRegionPixels() {
@@ -169,9 +155,8 @@ void ContourEngine::mFileCreate_Click() {
     }
   }
 
-  // End of run, also when stopped: what was collected becomes the document.
-  // The collected array becomes the document's; the old one's memory is kept for the
-  // next run.
+  // End of run, also when stopped: what was collected becomes the document; the old
+  // array's memory is kept for the next run.
   points.swap(collected);
   std::int32_t n = SimplifyContour(points, true);
   if (UpperBound(points) > 0) {

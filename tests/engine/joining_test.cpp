@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <limits>
+
 #include "tests/engine/engine_fixture.h"
 
 namespace morvane::engine::testing {
@@ -106,6 +110,42 @@ TEST(JoinContoursTest, JoinsTwoContoursAndRenumbers) {
   EXPECT_EQ(rig.window.calls.back(), "WindowEnabled");
 }
 
+TEST(JoinContoursTest, JoinsAtTheNearestPointsBeforeAnyTrace) {
+  // A map opened over its image, or with its image missing: no mask has been built.
+  const core::RgbImage image = ImageFromArt(kTwoSquares);
+  for (const core::RgbImage* picture : {&image, static_cast<const core::RgbImage*>(nullptr)}) {
+    ContourState state;
+    FakeWindow window;
+    ContourEngine engine(state, window, window, window);
+    engine.SetImage(picture);
+    state.ContourPoints = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1}, {8, 3},
+                           {10, 3}, {10, 1}};
+    state.ContourCount = 2;
+    engine.PointPair = {1, 6};
+    engine.JoinContours();
+    EXPECT_EQ(Points(state.ContourPoints.begin() + 1, state.ContourPoints.end()),
+              (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3}, {10, 1}, {8, 1},
+                      {8, 3}}))
+        << (picture ? "with its image" : "without an image");
+  }
+}
+
+TEST(ConnectToPreviousTest, CoordinatesFarApartDoNotOverflow) {
+  // Contours shifted far out: their distances leave 64 bits when squared.
+  EngineRig rig(kTwoSquares, 1);
+  constexpr std::int32_t kLow = INT32_MIN, kHigh = INT32_MAX;
+  ContourPoints existing = {{0, 0}, {kLow, 0}, {2, 2}, {kHigh, 7}};
+  ContourPoints newer = {{0, 0}, {kHigh, kHigh}, {kLow, kHigh - 1}, {3, 3}};
+  EXPECT_EQ(rig.engine.ConnectToPrevious(existing, newer), 2);
+  EXPECT_EQ(existing, (ContourPoints{{0, 0}, {2, 2}, {kHigh, 7}, {kLow, 0}}));
+  EXPECT_EQ(newer, (ContourPoints{{0, 0}, {3, 3}, {kHigh, kHigh}, {kLow, kHigh - 1}}));
+
+  // Separators take part here like points.
+  rig.state.ContourPoints = {{0, 0}, {kLow, kLow}, {kHigh, kHigh}, {5, 5}, {kLow, 0}};
+  rig.engine.StartAtNearestOrigin();
+  EXPECT_EQ(rig.Points(), (Points{{5, 5}, {kLow, 0}, {kLow, kLow}, {kHigh, kHigh}}));
+}
+
 TEST(JoinContoursTest, RefusesPairsItCannotJoin) {
   EngineRig rig(kTwoSquares, 1);
   const ContourPoints doc = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
@@ -171,6 +211,26 @@ TEST(FindNearestPointTest, FindsThePositionAndSelectsItsTitle) {
   EXPECT_EQ(rig.window.listIndex, 0);
   rig.state.ContourPoints = EmptyContourPoints();
   EXPECT_EQ(rig.engine.FindNearestPoint(0, 0), 0);
+}
+
+TEST(FindNearestPointTest, ClicksFarOutsideAnswerAPosition) {
+  EngineRig rig(kTwoSquares, 1);
+  rig.state.ContourPoints = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  rig.window.titles = {"#0", "#1"};
+  struct Case {
+    float x, y;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {1e30f, 1e30f, 5},
+      {-1e30f, 0, 1},
+      {std::nanf(""), 15, 1},
+      // Far below: (3, 3) and (8, 3) round to the same distance; the first wins.
+      {120, std::numeric_limits<float>::infinity(), 2},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rig.engine.FindNearestPoint(c.x, c.y), c.expected) << c.x << ", " << c.y;
+  }
 }
 
 TEST(StartAtNearestOriginTest, FirstNearestWins) {

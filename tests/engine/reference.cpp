@@ -427,11 +427,14 @@ void CreateWholeImage(Model& m) {
   m.titles.clear();
   ContourPoints collected = EmptyContourPoints();
   ContourPoint p{0, 0};
+  // CountRegionPixels, against the mask's white; a tick after each row.
   const auto total = [&] {
     std::int32_t count = 0;
-    for (std::int32_t y = 0; y < m.maskH; ++y)
+    for (std::int32_t y = 0; y < m.maskH; ++y) {
       for (std::int32_t x = 0; x < m.maskW; ++x)
         if (GetMaskPixel(m, x, y) != kWhite) ++count;
+      ShowElapsedTime(m);
+    }
     return count;
   };
   for (int pass = 1; pass <= 2; ++pass) {

@@ -91,6 +91,70 @@ TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
   }
 }
 
+// Stopped at any step of a run (a start scan, a trace, the pixel count, pass 2's hole
+// search, the closing reduction), the fast engine keeps what the model keeps. The fast
+// engine lets events through less often (its start scan resumes where the last figure
+// started), so the two are compared by the states a stop can leave, in their order.
+// Connected runs are left out: there the fast pair search also ends its sweep early.
+struct StoppedRun {
+  ContourPoints points;
+  std::int32_t count = 0;
+  std::vector<std::string> titles;
+  bool operator==(const StoppedRun&) const = default;
+};
+
+template <typename Run>
+std::vector<StoppedRun> StatesAStopCanLeave(Run run) {
+  std::vector<StoppedRun> states;
+  for (std::int64_t stopAt = 1;; ++stopAt) {
+    bool reached = false;
+    StoppedRun state = run(stopAt, reached);
+    if (states.empty() || !(states.back() == state)) states.push_back(std::move(state));
+    if (!reached) return states;  // the run ended before this tick: no later stop counts
+  }
+}
+
+TEST(ReferenceTest, AStopAtAnyStepLeavesTheSameStates) {
+  std::mt19937 rng(1207);
+  std::size_t states = 0;
+  for (int round = 0; round < 60; ++round) {
+    core::RgbImage image = RandomImage(rng);
+    if (image.width > 14 || image.height > 14) {
+      core::RgbImage small(std::min(image.width, 14), std::min(image.height, 14));
+      for (std::int32_t y = 0; y < small.height; ++y)
+        for (std::int32_t x = 0; x < small.width; ++x) small.at(x, y) = image.at(x, y);
+      image = small;
+    }
+    const float method = kMethods[round % 5];
+    const auto model = StatesAStopCanLeave([&](std::int64_t stopAt, bool& reached) {
+      reference::Model m;
+      m.image = image;
+      m.approxMethod = method;
+      m.stopAtTick = stopAt;
+      reference::CreateWholeImage(m);
+      reached = m.ticks >= stopAt;
+      return StoppedRun{m.points, m.contourCount, m.titles};
+    });
+    const auto fast = StatesAStopCanLeave([&](std::int64_t stopAt, bool& reached) {
+      FastRun f(image, method, false);
+      f.window.onTick = [&f, stopAt](std::int64_t tick) {
+        if (tick >= stopAt) f.window.stop = true;
+      };
+      f.engine.mFileCreate_Click();
+      reached = f.window.ticks >= stopAt;
+      return StoppedRun{f.state.ContourPoints, f.state.ContourCount, f.window.titles};
+    });
+    states += model.size();
+    ASSERT_EQ(fast.size(), model.size()) << "round " << round << " method " << method;
+    for (std::size_t k = 0; k < model.size(); ++k) {
+      ASSERT_EQ(fast[k].points, model[k].points) << "round " << round << " state " << k;
+      ASSERT_EQ(fast[k].count, model[k].count) << "round " << round << " state " << k;
+      ASSERT_EQ(fast[k].titles, model[k].titles) << "round " << round << " state " << k;
+    }
+  }
+  EXPECT_GT(states, 150u) << "the images give stops something to cut short";
+}
+
 TEST(ReferenceTest, ClickTracesAndAddsGiveTheSamePointArrays) {
   std::mt19937 rng(4242);
   for (int round = 0; round < 300; ++round) {

@@ -55,19 +55,28 @@ TEST(WholeImageTest, RingGivesItsOutlineAndItsHole) {
 }
 
 TEST(WholeImageTest, HolesAreFoundWhateverTheBackgroundColour) {
-  // The same ring on red: the mask's white stands for the background.
-  std::vector<std::string> red = kRing;
-  for (std::string& row : red) {
-    for (char& c : row) {
-      c = c == '.' ? 'r' : c;
-    }
-  }
-  EngineRig rig(red, 1);
-  rig.engine.SetBackColor(0x0000FF);
-  rig.engine.mFileCreate_Click();
+  // The same ring on a palette colour and on one picked from a photo (beige, which the
+  // 16-colour conversion takes for silver): the mask's white stands for the background.
   EngineRig white(kRing, 1);
   white.engine.mFileCreate_Click();
-  EXPECT_EQ(rig.state.ContourPoints, white.state.ContourPoints);
+  struct Case {
+    const char* what;
+    std::uint32_t rgb;
+    std::int32_t ole;
+  };
+  const Case cases[] = {
+      {"red", 0xFF0000, 0x0000FF},
+      {"beige", 0xC8C4BC, 0xBCC4C8},
+  };
+  for (const Case& c : cases) {
+    EngineRig rig(kRing, 1);
+    for (std::uint32_t& px : rig.image.pixels) {
+      if (px == 0xFFFFFFFFu) px = 0xFF000000u | c.rgb;
+    }
+    rig.engine.SetBackColor(c.ole);
+    rig.engine.mFileCreate_Click();
+    EXPECT_EQ(rig.state.ContourPoints, white.state.ContourPoints) << c.what;
+  }
 }
 
 TEST(WholeImageTest, BackgroundCutOffByABorderFigureIsNoHole) {
