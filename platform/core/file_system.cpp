@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -68,14 +69,24 @@ bool IsFolder(const std::string& path) {
   return fs::is_directory(path, ec) && !ec;
 }
 
-FileContents ReadFileBytes(const std::string& path) {
+FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   FileContents result;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that opening a pipe does not wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     const int err = errno;
     result.status = (err == ENOENT || err == ENOTDIR) ? FileContents::kMissing
                                                       : FileContents::kFailed;
     result.error = Reason(path, err);
+    return result;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+    const bool regular = S_ISREG(info.st_mode);
+    ::close(fd);
+    result.status = FileContents::kFailed;
+    result.error = path + ": " + (regular ? "the file is too large" : "not a regular file");
     return result;
   }
   char buffer[65536];
@@ -88,6 +99,13 @@ FileContents ReadFileBytes(const std::string& path) {
       result.error = Reason(path, errno);
       result.bytes.clear();
       ::close(fd);
+      return result;
+    }
+    if (result.bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
+      ::close(fd);  // it grew while being read
+      result.status = FileContents::kFailed;
+      result.error = path + ": the file is too large";
+      result.bytes.clear();
       return result;
     }
     result.bytes.append(buffer, static_cast<std::size_t>(n));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,12 +18,15 @@ bool IsFolder(const std::string& path);
 
 // The whole file. kMissing when there is no such file (nor its folder); kFailed when it
 // exists but cannot be read, so a writer knows not to replace what it could not see.
+// Only regular files are read (a pipe or a device in a file's place would block or
+// never end), and none larger than maxBytes.
 struct FileContents {
   enum Status { kOk, kMissing, kFailed } status = kMissing;
   std::string bytes;
   std::string error;
 };
-FileContents ReadFileBytes(const std::string& path);
+FileContents ReadFileBytes(const std::string& path,
+                           std::size_t maxBytes = static_cast<std::size_t>(-1));
 
 // Replaces the file's bytes so that a reader sees either the old file or the new one,
 // never a part: the bytes go to a temporary file beside the target, are flushed to

@@ -291,13 +291,21 @@ std::vector<std::string> IniDocument::SectionNames() const {
   return names;
 }
 
+namespace {
+
+// Settings files hold a few kilobytes; anything far larger is not one, and reads as
+// defaults instead of filling the memory.
+constexpr std::size_t kMaxProfileBytes = std::size_t{64} << 20;
+
+}  // namespace
+
 bool UpdateProfile(const std::string& file, const std::function<bool(IniDocument&)>& change,
                    std::string* error) {
   if (file.empty()) {
     if (error) *error = "No settings file given";
     return false;
   }
-  const FileContents old = ReadFileBytes(file);
+  const FileContents old = ReadFileBytes(file, kMaxProfileBytes);
   if (old.status == FileContents::kFailed) {
     if (error) *error = old.error;
     return false;
@@ -317,7 +325,7 @@ namespace {
 
 std::optional<IniDocument> Load(const std::string& file) {
   if (file.empty()) return std::nullopt;
-  const FileContents contents = ReadFileBytes(file);
+  const FileContents contents = ReadFileBytes(file, kMaxProfileBytes);
   if (contents.status != FileContents::kOk) return std::nullopt;
   return IniDocument::Parse(contents.bytes);
 }

@@ -124,6 +124,15 @@ TEST_F(SettingsStoreTest, CorruptFileReadsAsDefaults) {
   EXPECT_EQ(ReadIniString(file, "s", "x", "d"), "d");
 }
 
+TEST_F(SettingsStoreTest, APipeInTheFilesPlaceReadsAsDefaultsAndIsNotReplaced) {
+  const std::string file = dir.File("Morvane.dat");
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  EXPECT_EQ(ReadIniString(file, "s", "k", "d"), "d");
+  EXPECT_EQ(ReadIniNumber(file, "s", "n", 9), 9);
+  EXPECT_FALSE(WriteIniString(file, "s", "k", "v"));
+  EXPECT_TRUE(S_ISFIFO(Stat(file).st_mode));
+}
+
 TEST_F(SettingsStoreTest, WritesOnlyWhatChanged) {
   const std::string file = Settings("[s]\r\nText=abc\r\nNumber=15\r\nZero=0\r\n");
   Age(file);

@@ -47,6 +47,34 @@ TEST(FileSystemTest, ReadTellsMissingFromUnreadable) {
   EXPECT_FALSE(folder.error.empty());
 }
 
+TEST(FileSystemTest, ReadsOnlyRegularFilesWithinTheLimit) {
+  TempFolder dir;
+  // A pipe or a device where a file belongs would block the read or never end it.
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string small = dir.Write("small", "12345");
+  struct Case {
+    const char* what;
+    std::string path;
+    std::size_t limit;
+    FileContents::Status status;
+  };
+  const Case cases[] = {
+      {"a pipe without a writer", pipe, static_cast<std::size_t>(-1), FileContents::kFailed},
+      {"an endless device", "/dev/zero", static_cast<std::size_t>(-1), FileContents::kFailed},
+      {"a file over the limit", small, 4, FileContents::kFailed},
+      {"a file at the limit", small, 5, FileContents::kOk},
+  };
+  for (const Case& c : cases) {
+    const FileContents contents = ReadFileBytes(c.path, c.limit);
+    EXPECT_EQ(contents.status, c.status) << c.what;
+    if (c.status == FileContents::kFailed) {
+      EXPECT_TRUE(contents.bytes.empty()) << c.what;
+      EXPECT_NE(contents.error.find(c.path), std::string::npos) << c.what << ": " << contents.error;
+    }
+  }
+}
+
 TEST(FileSystemTest, AtomicWriteCreatesReplacesAndFollowsLinks) {
   TempFolder dir;
   const std::string file = dir.File("f.txt");
