@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -690,11 +691,7 @@ void Scopel::SetZooming(std::int16_t zoom) {
 }
 
 void Scopel::HostScroll(const std::function<void()>& move) {
-  struct Raised {
-    bool& flag;
-    explicit Raised(bool& f) : flag(f) { flag = true; }
-    ~Raised() { flag = false; }
-  } const raised(hostScroll_);
+  const QScopedValueRollback<bool> raised(hostScroll_, true);
   move();
 }
 

@@ -88,7 +88,9 @@ TEST(ClassRegistry, ALibraryThatIsNoControlGives429) {
                                          {"only in the search folder", {}}}) {
     SCOPED_TRACE(c.what);
     UnregisterClassEntry(store, {id, "", "", ""});
-    if (!c.library.isEmpty()) ASSERT_TRUE(RegisterClassEntry(store, {id, "", "Junk", c.library}));
+    if (!c.library.isEmpty()) {
+      ASSERT_TRUE(RegisterClassEntry(store, {id, "", "Junk", c.library}));
+    }
     ClassRegistry registry(store, {folder.path(), QFileInfo(notAControl).absolutePath()});
     try {
       registry.create(id);
