@@ -13,7 +13,7 @@
 
 #include "controls/linkbox/linkbox_typelib.h"
 #include "common/value_helpers.h"
-#include "controls/common/control_common.h"
+#include "controls/kit/control_kit.h"
 #include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/handle_table.h"
@@ -43,7 +43,9 @@ Qt::Alignment LabelAlignment(std::int32_t alignment) {
   }
 }
 
-const MemberTable<LinkBox>& Members() {
+}  // namespace
+
+const MemberTable<LinkBox>& LinkBox::Members() {
   using automation::Arg;
   using automation::IsMissing;
   using automation::ToBool;
@@ -75,10 +77,10 @@ const MemberTable<LinkBox>& Members() {
        [](B& b, L& a) { b.LetPath(ToText(Arg(a, 0))); }},
       {dispid::hDC, "hDC", [](B& b, L&) -> QVariant { return b.hDC(); }},
       {dispid::hWnd, "hWnd", [](B& b, L&) -> QVariant { return b.hWnd(); }},
-      {dispid::Version, "Version", [](B&, L&) -> QVariant { return controls::VersionText(); }},
+      {dispid::Version, "Version", [](B&, L&) -> QVariant { return kit::VersionText(); }},
       {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
        [](B& b, L&) -> QVariant {
-         controls::ShowAboutBox(&b);
+         kit::ShowAboutBox(&b);
          return {};
        }},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
@@ -94,7 +96,6 @@ const MemberTable<LinkBox>& Members() {
   return table;
 }
 
-}  // namespace
 
 LinkBox::LinkBox(QWidget* parent)
     : QWidget(parent), tlCaption_(new QLabel(this)), toHotTracking_(new QTimer(this)) {
@@ -119,20 +120,6 @@ LinkBox::LinkBox(QWidget* parent)
 
 LinkBox::~LinkBox() { automation::HandleTable::Release(&surfaceTag_); }
 
-QVariant LinkBox::invoke(DispId id, Invoke kind, QVariantList& args) {
-  return Members().invoke(*this, id, kind, args);
-}
-
-std::optional<DispId> LinkBox::idOfName(QStringView name) const { return Members().idOfName(name); }
-
-void LinkBox::Announce(const char* property) {
-  if (site_ != nullptr) site_->PropertyChanged(QString::fromLatin1(property));
-}
-
-void LinkBox::Raise(DispId id, QVariantList args) {
-  automation::CatchAtEventBoundary([&] { events_.raise(id, args); });
-}
-
 // ---- Properties ----
 
 void LinkBox::LetAlignment(std::int32_t alignment) {
@@ -141,20 +128,20 @@ void LinkBox::LetAlignment(std::int32_t alignment) {
   alignment_ = alignment;
   tlCaption_->setAlignment(LabelAlignment(alignment));
   Layout();
-  Announce("Alignment");
+  AnnounceChange("Alignment");
 }
 
 void LinkBox::LetAutoSize(bool on) {
   autoSize_ = on;
   Layout();
-  Announce("AutoSize");
+  AnnounceChange("AutoSize");
 }
 
 void LinkBox::LetBackColor(std::uint32_t color) {
   if (color == backColor_) return;
   backColor_ = color;
   ApplyColors();
-  Announce("BackColor");
+  AnnounceChange("BackColor");
 }
 
 QString LinkBox::Caption() const { return tlCaption_->text(); }
@@ -163,17 +150,17 @@ void LinkBox::LetCaption(const QString& caption) {
   if (caption == tlCaption_->text()) return;
   tlCaption_->setText(caption);
   Layout();
-  Announce("Caption");
+  AnnounceChange("Caption");
 }
 
 void LinkBox::LetCaptionIsPath(bool on) {
   captionIsPath_ = on;
-  Announce("CaptionIsPath");
+  AnnounceChange("CaptionIsPath");
 }
 
 void LinkBox::LetEnabled(bool on) {
   setEnabled(on);
-  Announce("Enabled");
+  AnnounceChange("Enabled");
 }
 
 void LinkBox::SetFont(const automation::FontRef& font) {
@@ -183,24 +170,24 @@ void LinkBox::SetFont(const automation::FontRef& font) {
   if (hotTracking_) hot_ = false;
   ApplyFont();
   Layout();
-  Announce("Font");
+  AnnounceChange("Font");
 }
 
 void LinkBox::LetForeColor(std::uint32_t color) {
   foreColor_ = color;
   ApplyColors();
-  Announce("ForeColor");
+  AnnounceChange("ForeColor");
 }
 
 void LinkBox::LetHotTracking(bool on) {
   hotTracking_ = on;
   if (hotTracking_) ShowUnderline(false);
-  Announce("HotTracking");
+  AnnounceChange("HotTracking");
 }
 
 void LinkBox::LetPath(const QString& path) {
   path_ = path;
-  Announce("Path");
+  AnnounceChange("Path");
 }
 
 std::int32_t LinkBox::hDC() const { return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_)); }
@@ -208,15 +195,15 @@ std::int32_t LinkBox::hDC() const { return automation::HandleTable::HandleOf(sta
 std::int32_t LinkBox::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
 
 void LinkBox::SetToolTipText(const std::optional<QString>& text) {
-  tlCaption_->setToolTip(text ? *text : (site_ != nullptr ? site_->toolTipText() : QString()));
+  tlCaption_->setToolTip(text ? *text : (site() != nullptr ? site()->toolTipText() : QString()));
 }
 
 std::int32_t LinkBox::TextHeight(const QString& text) const {
-  return controls::TextHeightTwips(font_->ToQFont(), text);
+  return kit::TextHeightTwips(font_->ToQFont(), text);
 }
 
 std::int32_t LinkBox::TextWidth(const QString& text) const {
-  return controls::TextWidthTwips(font_->ToQFont(), text);
+  return kit::TextWidthTwips(font_->ToQFont(), text);
 }
 
 bool LinkBox::Underlined() const { return tlCaption_->font().underline(); }
@@ -240,10 +227,10 @@ void LinkBox::ApplyFont() {
 void LinkBox::ApplyColors() {
   QPalette palette = tlCaption_->palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, QPalette::Window, controls::ColorOf(backColor_));
-    palette.setColor(group, QPalette::WindowText, controls::ColorOf(foreColor_));
+    palette.setColor(group, QPalette::Window, kit::ColorOf(backColor_));
+    palette.setColor(group, QPalette::WindowText, kit::ColorOf(foreColor_));
   }
-  palette.setColor(QPalette::Disabled, QPalette::Window, controls::ColorOf(backColor_));
+  palette.setColor(QPalette::Disabled, QPalette::Window, kit::ColorOf(backColor_));
   tlCaption_->setPalette(palette);
 }
 
@@ -268,9 +255,9 @@ void LinkBox::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  if (site_ != nullptr) {
-    tlCaption_->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
-    tlCaption_->setToolTip(site_->toolTipText());
+  if (site() != nullptr) {
+    tlCaption_->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
+    tlCaption_->setToolTip(site()->toolTipText());
   }
 }
 
@@ -303,9 +290,8 @@ void LinkBox::OnTimer() {
 
 QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   const QPointF inControl = position + QPointF(tlCaption_->pos());
-  return {QVariant::fromValue(automation::ButtonMask(buttons)), QVariant::fromValue(automation::ShiftMask(modifiers)),
-          QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
-          QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
+  return automation::MouseEventArgs(buttons, modifiers, static_cast<float>(core::PixelsToTwips(inControl.x())),
+                                    static_cast<float>(core::PixelsToTwips(inControl.y())));
 }
 
 bool LinkBox::eventFilter(QObject* watched, QEvent* event) {
@@ -352,17 +338,15 @@ void LinkBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void LinkBox::keyPressEvent(QKeyEvent* event) {
-  Raise(eventid::KeyDown, {QVariant::fromValue(automation::KeyCodeOf(*event)),
-                           QVariant::fromValue(automation::ShiftMask(event->modifiers()))});
+  Raise(eventid::KeyDown, automation::KeyEventArgs(*event));
   if (const std::int16_t ascii = automation::KeyAsciiOf(*event); ascii != 0) {
-    Raise(eventid::KeyPress, {QVariant::fromValue(ascii)});
+    Raise(eventid::KeyPress, automation::KeyPressArgs(ascii));
   }
   QWidget::keyPressEvent(event);
 }
 
 void LinkBox::keyReleaseEvent(QKeyEvent* event) {
-  Raise(eventid::KeyUp, {QVariant::fromValue(automation::KeyCodeOf(*event)),
-                         QVariant::fromValue(automation::ShiftMask(event->modifiers()))});
+  Raise(eventid::KeyUp, automation::KeyEventArgs(*event));
   QWidget::keyReleaseEvent(event);
 }
 
@@ -417,17 +401,8 @@ void LinkBox::WriteProperties(automation::PropertyBag& bag) {
 
 // ---- Registration ----
 
-namespace {
-
-class LinkBoxFactory : public automation::ClassFactory {
- public:
-  automation::Control* CreateInstance(QWidget* parent) override { return new LinkBox(parent); }
-};
-
-}  // namespace
-
 void RegisterLinkBoxClass() {
-  static LinkBoxFactory factory;
+  static automation::ClassFactoryOf<LinkBox> factory;
   automation::RegisterInProcessClass({QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
 }
 

@@ -1,4 +1,4 @@
-#include "controls/scopel/scopel_members.h"
+#include "controls/scopel/scopel.h"
 
 #include "controls/scopel/scopel_typelib.h"
 #include "platform/widgets/automation/variant_args.h"
@@ -30,7 +30,7 @@ QVariant Value(const QImage& v) { return v.isNull() ? QVariant() : QVariant::fro
 #define MV_CALL(expr) [](Scopel & s, QVariantList & a) -> QVariant { return expr; }
 #define MV_DO(stmt) [](Scopel & s, QVariantList & a) -> QVariant { stmt; return {}; }
 
-const automation::MemberTable<Scopel>& ScopelMembers() {
+const automation::MemberTable<Scopel>& Scopel::Members() {
   static const automation::MemberTable<Scopel> table{
       {dispid::AutoRedraw, "AutoRedraw", MV_GET(Value(s.AutoRedraw())), MV_PUT(s.SetAutoRedraw(ToBool(Arg(a, 0))))},
       {dispid::BackColor, "BackColor", MV_GET(FromColor(s.BackColor())), MV_PUT(s.SetBackColor(ToColor(Arg(a, 0))))},
