@@ -52,46 +52,38 @@ const MemberTable<LinkBox>& LinkBox::Members() {
   using automation::ToColor;
   using automation::ToInt32;
   using automation::ToText;
-  using B = LinkBox;
-  using L = QVariantList;
   static const MemberTable<LinkBox> table{
-      {dispid::Alignment, "Alignment", [](B& b, L&) -> QVariant { return b.Alignment(); },
-       [](B& b, L& a) { b.LetAlignment(ToInt32(Arg(a, 0))); }},
-      {dispid::AutoSize, "AutoSize", [](B& b, L&) -> QVariant { return b.AutoSize(); },
-       [](B& b, L& a) { b.LetAutoSize(ToBool(Arg(a, 0))); }},
-      {dispid::BackColor, "BackColor", [](B& b, L&) { return Color(b.BackColor()); },
-       [](B& b, L& a) { b.LetBackColor(ToColor(Arg(a, 0))); }},
-      {dispid::Caption, "Caption", [](B& b, L&) -> QVariant { return b.Caption(); },
-       [](B& b, L& a) { b.LetCaption(ToText(Arg(a, 0))); }},
-      {dispid::CaptionIsPath, "CaptionIsPath", [](B& b, L&) -> QVariant { return b.CaptionIsPath(); },
-       [](B& b, L& a) { b.LetCaptionIsPath(ToBool(Arg(a, 0))); }},
-      {dispid::Enabled, "Enabled", [](B& b, L&) -> QVariant { return b.Enabled(); },
-       [](B& b, L& a) { b.LetEnabled(ToBool(Arg(a, 0))); }},
-      {dispid::Font, "Font", [](B& b, L&) { return QVariant::fromValue(b.Font()); }, nullptr,
-       [](B& b, L& a) { b.SetFont(automation::FontOf(Arg(a, 0))); }},
-      {dispid::ForeColor, "ForeColor", [](B& b, L&) { return Color(b.ForeColor()); },
-       [](B& b, L& a) { b.LetForeColor(ToColor(Arg(a, 0))); }},
-      {dispid::HotTracking, "HotTracking", [](B& b, L&) -> QVariant { return b.HotTracking(); },
-       [](B& b, L& a) { b.LetHotTracking(ToBool(Arg(a, 0))); }},
-      {dispid::Path, "Path", [](B& b, L&) -> QVariant { return b.Path(); },
-       [](B& b, L& a) { b.LetPath(ToText(Arg(a, 0))); }},
-      {dispid::hDC, "hDC", [](B& b, L&) -> QVariant { return b.hDC(); }},
-      {dispid::hWnd, "hWnd", [](B& b, L&) -> QVariant { return b.hWnd(); }},
-      {dispid::Version, "Version", [](B&, L&) -> QVariant { return kit::VersionText(); }},
+      {dispid::Alignment, "Alignment", MORVANE_GET(c.Alignment()),
+       MORVANE_PUT(c.LetAlignment(ToInt32(Arg(a, 0))))},
+      {dispid::AutoSize, "AutoSize", MORVANE_GET(c.AutoSize()),
+       MORVANE_PUT(c.LetAutoSize(ToBool(Arg(a, 0))))},
+      {dispid::BackColor, "BackColor", MORVANE_GET(Color(c.BackColor())),
+       MORVANE_PUT(c.LetBackColor(ToColor(Arg(a, 0))))},
+      {dispid::Caption, "Caption", MORVANE_GET(c.Caption()),
+       MORVANE_PUT(c.LetCaption(ToText(Arg(a, 0))))},
+      {dispid::CaptionIsPath, "CaptionIsPath", MORVANE_GET(c.CaptionIsPath()),
+       MORVANE_PUT(c.LetCaptionIsPath(ToBool(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(c.Enabled()),
+       MORVANE_PUT(c.LetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::Font, "Font", MORVANE_GET(QVariant::fromValue(c.Font())), nullptr,
+       MORVANE_PUT(c.SetFont(automation::FontOf(Arg(a, 0))))},
+      {dispid::ForeColor, "ForeColor", MORVANE_GET(Color(c.ForeColor())),
+       MORVANE_PUT(c.LetForeColor(ToColor(Arg(a, 0))))},
+      {dispid::HotTracking, "HotTracking", MORVANE_GET(c.HotTracking()),
+       MORVANE_PUT(c.LetHotTracking(ToBool(Arg(a, 0))))},
+      {dispid::Path, "Path", MORVANE_GET(c.Path()),
+       MORVANE_PUT(c.LetPath(ToText(Arg(a, 0))))},
+      {dispid::hDC, "hDC", MORVANE_GET(c.hDC())},
+      {dispid::hWnd, "hWnd", MORVANE_GET(c.hWnd())},
+      {dispid::Version, "Version", MORVANE_GET(kit::VersionText())},
       {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
-       [](B& b, L&) -> QVariant {
-         kit::ShowAboutBox(&b);
-         return {};
-       }},
+       MORVANE_DO(kit::ShowAboutBox(&c))},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
-       [](B& b, L& a) -> QVariant {
-         b.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0])));
-         return {};
-       }},
+       MORVANE_DO(c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
       {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr,
-       [](B& b, L& a) -> QVariant { return b.TextHeight(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextHeight(ToText(Arg(a, 0))))},
       {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr,
-       [](B& b, L& a) -> QVariant { return b.TextWidth(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextWidth(ToText(Arg(a, 0))))},
   };
   return table;
 }

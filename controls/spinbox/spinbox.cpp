@@ -109,6 +109,14 @@ std::int16_t Narrow16(std::int32_t v) {
 
 QVariant Color(std::uint32_t c) { return automation::FromColor(c); }
 
+// A picture argument: missing means none; anything but a picture is refused.
+QImage PictureArg(const QVariantList& args) {
+  if (!automation::IsMissing(args, 0) && !automation::IsPicture(args[0])) {
+    throw AutomationError(automation::kErrTypeMismatch);
+  }
+  return automation::PictureOf(args.value(0));
+}
+
 }  // namespace
 
 const MemberTable<SpinBox>& SpinBox::Members() {
@@ -120,65 +128,50 @@ const MemberTable<SpinBox>& SpinBox::Members() {
   using automation::ToInt16;
   using automation::ToInt32;
   using automation::ToText;
-  using S = SpinBox;
-  using L = QVariantList;
   static const MemberTable<SpinBox> table{
-      {dispid::BackColor, "BackColor", [](S& s, L&) { return Color(s.BackColor()); },
-       [](S& s, L& a) { s.LetBackColor(ToColor(Arg(a, 0))); }},
-      {dispid::CustomMenu, "CustomMenu", [](S& s, L&) -> QVariant { return s.CustomMenu(); },
-       [](S& s, L& a) { s.LetCustomMenu(ToBool(Arg(a, 0))); }},
-      {dispid::Enabled, "Enabled", [](S& s, L&) -> QVariant { return s.Enabled(); },
-       [](S& s, L& a) { s.LetEnabled(ToBool(Arg(a, 0))); }},
-      {dispid::Font, "Font", [](S& s, L&) { return QVariant::fromValue(s.Font()); }, nullptr,
-       [](S& s, L& a) {
-         const automation::FontRef font = automation::FontOf(Arg(a, 0));
-         if (!font) throw AutomationError(automation::kErrObjectRequired);
-         s.SetFont(font);
-       }},
-      {dispid::ForeColor, "ForeColor", [](S& s, L&) { return Color(s.ForeColor()); },
-       [](S& s, L& a) { s.LetForeColor(ToColor(Arg(a, 0))); }},
-      {dispid::Max, "Max", [](S& s, L&) -> QVariant { return s.Max(); },
-       [](S& s, L& a) { s.LetMax(ToInt16(Arg(a, 0))); }},
-      {dispid::Min, "Min", [](S& s, L&) -> QVariant { return s.Min(); },
-       [](S& s, L& a) { s.LetMin(ToInt16(Arg(a, 0))); }},
-      {dispid::MouseIcon, "MouseIcon", [](S& s, L&) { return QVariant::fromValue(s.MouseIcon()); }, nullptr,
-       [](S& s, L& a) {
-         if (!IsMissing(a, 0) && !automation::IsPicture(a[0])) throw AutomationError(automation::kErrTypeMismatch);
-         s.SetMouseIcon(automation::PictureOf(a.value(0)));
-       }},
-      {dispid::MousePointer, "MousePointer", [](S& s, L&) -> QVariant { return s.MousePointer(); },
-       [](S& s, L& a) { s.LetMousePointer(ToInt32(Arg(a, 0))); }},
-      {dispid::OLEDragMode, "OLEDragMode", [](S& s, L&) -> QVariant { return s.OLEDragMode(); },
-       [](S& s, L& a) { s.LetOLEDragMode(ToInt32(Arg(a, 0))); }},
-      {dispid::OLEDropMode, "OLEDropMode", [](S& s, L&) -> QVariant { return s.OLEDropMode(); },
-       [](S& s, L& a) { s.LetOLEDropMode(ToInt32(Arg(a, 0))); }},
-      {dispid::SmallChange, "SmallChange", [](S& s, L&) -> QVariant { return s.SmallChange(); },
-       [](S& s, L& a) { s.LetSmallChange(ToInt16(Arg(a, 0))); }},
-      {dispid::Value, "Value", [](S& s, L&) -> QVariant { return s.Value(); },
-       [](S& s, L& a) { s.LetValue(ToDouble(Arg(a, 0))); }},
-      {dispid::hDC, "hDC", [](S& s, L&) -> QVariant { return s.hDC(); }},
-      {dispid::hWnd, "hWnd", [](S& s, L&) -> QVariant { return s.hWnd(); }},
-      {dispid::SelLength, "SelLength", [](S& s, L&) -> QVariant { return s.SelLength(); },
-       [](S& s, L& a) { s.LetSelLength(ToInt32(Arg(a, 0))); }},
-      {dispid::SelStart, "SelStart", [](S& s, L&) -> QVariant { return s.SelStart(); },
-       [](S& s, L& a) { s.LetSelStart(ToInt32(Arg(a, 0))); }},
-      {dispid::SelText, "SelText", [](S& s, L&) -> QVariant { return s.SelText(); },
-       [](S& s, L& a) { s.LetSelText(ToText(Arg(a, 0))); }},
-      {dispid::Version, "Version", [](S&, L&) -> QVariant { return VersionText(); }},
+      {dispid::BackColor, "BackColor", MORVANE_GET(Color(c.BackColor())),
+       MORVANE_PUT(c.LetBackColor(ToColor(Arg(a, 0))))},
+      {dispid::CustomMenu, "CustomMenu", MORVANE_GET(c.CustomMenu()),
+       MORVANE_PUT(c.LetCustomMenu(ToBool(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(c.Enabled()),
+       MORVANE_PUT(c.LetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::Font, "Font", MORVANE_GET(QVariant::fromValue(c.Font())), nullptr,
+       MORVANE_PUT(c.SetFont(automation::FontOf(Arg(a, 0))))},
+      {dispid::ForeColor, "ForeColor", MORVANE_GET(Color(c.ForeColor())),
+       MORVANE_PUT(c.LetForeColor(ToColor(Arg(a, 0))))},
+      {dispid::Max, "Max", MORVANE_GET(c.Max()),
+       MORVANE_PUT(c.LetMax(ToInt16(Arg(a, 0))))},
+      {dispid::Min, "Min", MORVANE_GET(c.Min()),
+       MORVANE_PUT(c.LetMin(ToInt16(Arg(a, 0))))},
+      {dispid::MouseIcon, "MouseIcon", MORVANE_GET(QVariant::fromValue(c.MouseIcon())), nullptr,
+       MORVANE_PUT(c.SetMouseIcon(PictureArg(a)))},
+      {dispid::MousePointer, "MousePointer", MORVANE_GET(c.MousePointer()),
+       MORVANE_PUT(c.LetMousePointer(ToInt32(Arg(a, 0))))},
+      {dispid::OLEDragMode, "OLEDragMode", MORVANE_GET(c.OLEDragMode()),
+       MORVANE_PUT(c.LetOLEDragMode(ToInt32(Arg(a, 0))))},
+      {dispid::OLEDropMode, "OLEDropMode", MORVANE_GET(c.OLEDropMode()),
+       MORVANE_PUT(c.LetOLEDropMode(ToInt32(Arg(a, 0))))},
+      {dispid::SmallChange, "SmallChange", MORVANE_GET(c.SmallChange()),
+       MORVANE_PUT(c.LetSmallChange(ToInt16(Arg(a, 0))))},
+      {dispid::Value, "Value", MORVANE_GET(c.Value()),
+       MORVANE_PUT(c.LetValue(ToDouble(Arg(a, 0))))},
+      {dispid::hDC, "hDC", MORVANE_GET(c.hDC())},
+      {dispid::hWnd, "hWnd", MORVANE_GET(c.hWnd())},
+      {dispid::SelLength, "SelLength", MORVANE_GET(c.SelLength()),
+       MORVANE_PUT(c.LetSelLength(ToInt32(Arg(a, 0))))},
+      {dispid::SelStart, "SelStart", MORVANE_GET(c.SelStart()),
+       MORVANE_PUT(c.LetSelStart(ToInt32(Arg(a, 0))))},
+      {dispid::SelText, "SelText", MORVANE_GET(c.SelText()),
+       MORVANE_PUT(c.LetSelText(ToText(Arg(a, 0))))},
+      {dispid::Version, "Version", MORVANE_GET(VersionText())},
       {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
-       [](S& s, L&) -> QVariant {
-         ShowAboutBox(&s);
-         return {};
-       }},
+       MORVANE_DO(ShowAboutBox(&c))},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
-       [](S& s, L& a) -> QVariant {
-         s.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0])));
-         return {};
-       }},
+       MORVANE_DO(c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
       {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr,
-       [](S& s, L& a) -> QVariant { return s.TextHeight(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextHeight(ToText(Arg(a, 0))))},
       {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr,
-       [](S& s, L& a) -> QVariant { return s.TextWidth(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextWidth(ToText(Arg(a, 0))))},
   };
   return table;
 }
