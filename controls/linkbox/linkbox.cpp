@@ -13,7 +13,7 @@
 
 #include "controls/linkbox/linkbox_typelib.h"
 #include "common/value_helpers.h"
-#include "controls/common/control_common.h"
+#include "controls/kit/control_kit.h"
 #include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/handle_table.h"
@@ -43,58 +43,51 @@ Qt::Alignment LabelAlignment(std::int32_t alignment) {
   }
 }
 
-const MemberTable<LinkBox>& Members() {
+}  // namespace
+
+const MemberTable<LinkBox>& LinkBox::Members() {
   using automation::Arg;
   using automation::IsMissing;
   using automation::ToBool;
   using automation::ToColor;
   using automation::ToInt32;
   using automation::ToText;
-  using B = LinkBox;
-  using L = QVariantList;
   static const MemberTable<LinkBox> table{
-      {dispid::Alignment, "Alignment", [](B& b, L&) -> QVariant { return b.Alignment(); },
-       [](B& b, L& a) { b.LetAlignment(ToInt32(Arg(a, 0))); }},
-      {dispid::AutoSize, "AutoSize", [](B& b, L&) -> QVariant { return b.AutoSize(); },
-       [](B& b, L& a) { b.LetAutoSize(ToBool(Arg(a, 0))); }},
-      {dispid::BackColor, "BackColor", [](B& b, L&) { return Color(b.BackColor()); },
-       [](B& b, L& a) { b.LetBackColor(ToColor(Arg(a, 0))); }},
-      {dispid::Caption, "Caption", [](B& b, L&) -> QVariant { return b.Caption(); },
-       [](B& b, L& a) { b.LetCaption(ToText(Arg(a, 0))); }},
-      {dispid::CaptionIsPath, "CaptionIsPath", [](B& b, L&) -> QVariant { return b.CaptionIsPath(); },
-       [](B& b, L& a) { b.LetCaptionIsPath(ToBool(Arg(a, 0))); }},
-      {dispid::Enabled, "Enabled", [](B& b, L&) -> QVariant { return b.Enabled(); },
-       [](B& b, L& a) { b.LetEnabled(ToBool(Arg(a, 0))); }},
-      {dispid::Font, "Font", [](B& b, L&) { return QVariant::fromValue(b.Font()); }, nullptr,
-       [](B& b, L& a) { b.SetFont(automation::FontOf(Arg(a, 0))); }},
-      {dispid::ForeColor, "ForeColor", [](B& b, L&) { return Color(b.ForeColor()); },
-       [](B& b, L& a) { b.LetForeColor(ToColor(Arg(a, 0))); }},
-      {dispid::HotTracking, "HotTracking", [](B& b, L&) -> QVariant { return b.HotTracking(); },
-       [](B& b, L& a) { b.LetHotTracking(ToBool(Arg(a, 0))); }},
-      {dispid::Path, "Path", [](B& b, L&) -> QVariant { return b.Path(); },
-       [](B& b, L& a) { b.LetPath(ToText(Arg(a, 0))); }},
-      {dispid::hDC, "hDC", [](B& b, L&) -> QVariant { return b.hDC(); }},
-      {dispid::hWnd, "hWnd", [](B& b, L&) -> QVariant { return b.hWnd(); }},
-      {dispid::Version, "Version", [](B&, L&) -> QVariant { return controls::VersionText(); }},
+      {dispid::Alignment, "Alignment", MORVANE_GET(c.Alignment()),
+       MORVANE_PUT(c.LetAlignment(ToInt32(Arg(a, 0))))},
+      {dispid::AutoSize, "AutoSize", MORVANE_GET(c.AutoSize()),
+       MORVANE_PUT(c.LetAutoSize(ToBool(Arg(a, 0))))},
+      {dispid::BackColor, "BackColor", MORVANE_GET(Color(c.BackColor())),
+       MORVANE_PUT(c.LetBackColor(ToColor(Arg(a, 0))))},
+      {dispid::Caption, "Caption", MORVANE_GET(c.Caption()),
+       MORVANE_PUT(c.LetCaption(ToText(Arg(a, 0))))},
+      {dispid::CaptionIsPath, "CaptionIsPath", MORVANE_GET(c.CaptionIsPath()),
+       MORVANE_PUT(c.LetCaptionIsPath(ToBool(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(c.Enabled()),
+       MORVANE_PUT(c.LetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::Font, "Font", MORVANE_GET(QVariant::fromValue(c.Font())), nullptr,
+       MORVANE_PUT(c.SetFont(automation::FontOf(Arg(a, 0))))},
+      {dispid::ForeColor, "ForeColor", MORVANE_GET(Color(c.ForeColor())),
+       MORVANE_PUT(c.LetForeColor(ToColor(Arg(a, 0))))},
+      {dispid::HotTracking, "HotTracking", MORVANE_GET(c.HotTracking()),
+       MORVANE_PUT(c.LetHotTracking(ToBool(Arg(a, 0))))},
+      {dispid::Path, "Path", MORVANE_GET(c.Path()),
+       MORVANE_PUT(c.LetPath(ToText(Arg(a, 0))))},
+      {dispid::hDC, "hDC", MORVANE_GET(c.hDC())},
+      {dispid::hWnd, "hWnd", MORVANE_GET(c.hWnd())},
+      {dispid::Version, "Version", MORVANE_GET(kit::VersionText())},
       {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
-       [](B& b, L&) -> QVariant {
-         controls::ShowAboutBox(&b);
-         return {};
-       }},
+       MORVANE_DO(kit::ShowAboutBox(&c))},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
-       [](B& b, L& a) -> QVariant {
-         b.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0])));
-         return {};
-       }},
+       MORVANE_DO(c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
       {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr,
-       [](B& b, L& a) -> QVariant { return b.TextHeight(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextHeight(ToText(Arg(a, 0))))},
       {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr,
-       [](B& b, L& a) -> QVariant { return b.TextWidth(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextWidth(ToText(Arg(a, 0))))},
   };
   return table;
 }
 
-}  // namespace
 
 LinkBox::LinkBox(QWidget* parent)
     : QWidget(parent), tlCaption_(new QLabel(this)), toHotTracking_(new QTimer(this)) {
@@ -119,20 +112,6 @@ LinkBox::LinkBox(QWidget* parent)
 
 LinkBox::~LinkBox() { automation::HandleTable::Release(&surfaceTag_); }
 
-QVariant LinkBox::invoke(DispId id, Invoke kind, QVariantList& args) {
-  return Members().invoke(*this, id, kind, args);
-}
-
-std::optional<DispId> LinkBox::idOfName(QStringView name) const { return Members().idOfName(name); }
-
-void LinkBox::Announce(const char* property) {
-  if (site_ != nullptr) site_->PropertyChanged(QString::fromLatin1(property));
-}
-
-void LinkBox::Raise(DispId id, QVariantList args) {
-  automation::CatchAtEventBoundary([&] { events_.raise(id, args); });
-}
-
 // ---- Properties ----
 
 void LinkBox::LetAlignment(std::int32_t alignment) {
@@ -141,20 +120,20 @@ void LinkBox::LetAlignment(std::int32_t alignment) {
   alignment_ = alignment;
   tlCaption_->setAlignment(LabelAlignment(alignment));
   Layout();
-  Announce("Alignment");
+  AnnounceChange("Alignment");
 }
 
 void LinkBox::LetAutoSize(bool on) {
   autoSize_ = on;
   Layout();
-  Announce("AutoSize");
+  AnnounceChange("AutoSize");
 }
 
 void LinkBox::LetBackColor(std::uint32_t color) {
   if (color == backColor_) return;
   backColor_ = color;
   ApplyColors();
-  Announce("BackColor");
+  AnnounceChange("BackColor");
 }
 
 QString LinkBox::Caption() const { return tlCaption_->text(); }
@@ -163,17 +142,17 @@ void LinkBox::LetCaption(const QString& caption) {
   if (caption == tlCaption_->text()) return;
   tlCaption_->setText(caption);
   Layout();
-  Announce("Caption");
+  AnnounceChange("Caption");
 }
 
 void LinkBox::LetCaptionIsPath(bool on) {
   captionIsPath_ = on;
-  Announce("CaptionIsPath");
+  AnnounceChange("CaptionIsPath");
 }
 
 void LinkBox::LetEnabled(bool on) {
   setEnabled(on);
-  Announce("Enabled");
+  AnnounceChange("Enabled");
 }
 
 void LinkBox::SetFont(const automation::FontRef& font) {
@@ -183,24 +162,24 @@ void LinkBox::SetFont(const automation::FontRef& font) {
   if (hotTracking_) hot_ = false;
   ApplyFont();
   Layout();
-  Announce("Font");
+  AnnounceChange("Font");
 }
 
 void LinkBox::LetForeColor(std::uint32_t color) {
   foreColor_ = color;
   ApplyColors();
-  Announce("ForeColor");
+  AnnounceChange("ForeColor");
 }
 
 void LinkBox::LetHotTracking(bool on) {
   hotTracking_ = on;
   if (hotTracking_) ShowUnderline(false);
-  Announce("HotTracking");
+  AnnounceChange("HotTracking");
 }
 
 void LinkBox::LetPath(const QString& path) {
   path_ = path;
-  Announce("Path");
+  AnnounceChange("Path");
 }
 
 std::int32_t LinkBox::hDC() const { return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_)); }
@@ -208,15 +187,15 @@ std::int32_t LinkBox::hDC() const { return automation::HandleTable::HandleOf(sta
 std::int32_t LinkBox::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
 
 void LinkBox::SetToolTipText(const std::optional<QString>& text) {
-  tlCaption_->setToolTip(text ? *text : (site_ != nullptr ? site_->toolTipText() : QString()));
+  tlCaption_->setToolTip(text ? *text : (site() != nullptr ? site()->toolTipText() : QString()));
 }
 
 std::int32_t LinkBox::TextHeight(const QString& text) const {
-  return controls::TextHeightTwips(font_->ToQFont(), text);
+  return kit::TextHeightTwips(font_->ToQFont(), text);
 }
 
 std::int32_t LinkBox::TextWidth(const QString& text) const {
-  return controls::TextWidthTwips(font_->ToQFont(), text);
+  return kit::TextWidthTwips(font_->ToQFont(), text);
 }
 
 bool LinkBox::Underlined() const { return tlCaption_->font().underline(); }
@@ -240,10 +219,10 @@ void LinkBox::ApplyFont() {
 void LinkBox::ApplyColors() {
   QPalette palette = tlCaption_->palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, QPalette::Window, controls::ColorOf(backColor_));
-    palette.setColor(group, QPalette::WindowText, controls::ColorOf(foreColor_));
+    palette.setColor(group, QPalette::Window, kit::ColorOf(backColor_));
+    palette.setColor(group, QPalette::WindowText, kit::ColorOf(foreColor_));
   }
-  palette.setColor(QPalette::Disabled, QPalette::Window, controls::ColorOf(backColor_));
+  palette.setColor(QPalette::Disabled, QPalette::Window, kit::ColorOf(backColor_));
   tlCaption_->setPalette(palette);
 }
 
@@ -268,9 +247,9 @@ void LinkBox::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  if (site_ != nullptr) {
-    tlCaption_->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
-    tlCaption_->setToolTip(site_->toolTipText());
+  if (site() != nullptr) {
+    tlCaption_->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
+    tlCaption_->setToolTip(site()->toolTipText());
   }
 }
 
@@ -303,9 +282,8 @@ void LinkBox::OnTimer() {
 
 QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   const QPointF inControl = position + QPointF(tlCaption_->pos());
-  return {QVariant::fromValue(automation::ButtonMask(buttons)), QVariant::fromValue(automation::ShiftMask(modifiers)),
-          QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
-          QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
+  return automation::MouseEventArgs(buttons, modifiers, static_cast<float>(core::PixelsToTwips(inControl.x())),
+                                    static_cast<float>(core::PixelsToTwips(inControl.y())));
 }
 
 bool LinkBox::eventFilter(QObject* watched, QEvent* event) {
@@ -352,17 +330,15 @@ void LinkBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void LinkBox::keyPressEvent(QKeyEvent* event) {
-  Raise(eventid::KeyDown, {QVariant::fromValue(automation::KeyCodeOf(*event)),
-                           QVariant::fromValue(automation::ShiftMask(event->modifiers()))});
+  Raise(eventid::KeyDown, automation::KeyEventArgs(*event));
   if (const std::int16_t ascii = automation::KeyAsciiOf(*event); ascii != 0) {
-    Raise(eventid::KeyPress, {QVariant::fromValue(ascii)});
+    Raise(eventid::KeyPress, automation::KeyPressArgs(ascii));
   }
   QWidget::keyPressEvent(event);
 }
 
 void LinkBox::keyReleaseEvent(QKeyEvent* event) {
-  Raise(eventid::KeyUp, {QVariant::fromValue(automation::KeyCodeOf(*event)),
-                         QVariant::fromValue(automation::ShiftMask(event->modifiers()))});
+  Raise(eventid::KeyUp, automation::KeyEventArgs(*event));
   QWidget::keyReleaseEvent(event);
 }
 
@@ -417,17 +393,8 @@ void LinkBox::WriteProperties(automation::PropertyBag& bag) {
 
 // ---- Registration ----
 
-namespace {
-
-class LinkBoxFactory : public automation::ClassFactory {
- public:
-  automation::Control* CreateInstance(QWidget* parent) override { return new LinkBox(parent); }
-};
-
-}  // namespace
-
 void RegisterLinkBoxClass() {
-  static LinkBoxFactory factory;
+  static automation::ClassFactoryOf<LinkBox> factory;
   automation::RegisterInProcessClass({QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
 }
 

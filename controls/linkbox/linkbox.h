@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/control_base.h"
 #include "platform/widgets/automation/control_site.h"
 #include "platform/widgets/automation/events.h"
 #include "platform/widgets/automation/property_bag.h"
@@ -22,18 +22,15 @@ namespace morvane::linkbox {
 // is over it or the control has the focus; a 100 ms timer notices when the pointer has
 // left. The hover underline is drawn on a copy of the font: the Font object the host
 // gave, and what is stored, keep their own underline.
-class LinkBox : public QWidget, public automation::Control {
+class LinkBox : public QWidget, public automation::ControlBase<LinkBox> {
  public:
   explicit LinkBox(QWidget* parent = nullptr);
   ~LinkBox() override;
 
+  // The member table, in interface order.
+  static const automation::MemberTable<LinkBox>& Members();
+
   // automation::Control
-  QVariant invoke(automation::DispId id, automation::Invoke kind, QVariantList& args) override;
-  std::optional<automation::DispId> idOfName(QStringView name) const override;
-  QWidget* widget() override { return this; }
-  automation::EventSource& events() override { return events_; }
-  void setSite(automation::ControlSite* site) override { site_ = site; }
-  automation::ControlSite* site() const override { return site_; }
   void InitProperties() override;
   void ReadProperties(const automation::PropertyBag& bag) override;
   void WriteProperties(automation::PropertyBag& bag) override;
@@ -80,8 +77,6 @@ class LinkBox : public QWidget, public automation::Control {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void Announce(const char* property);
-  void Raise(automation::DispId id, QVariantList args = {});
   void ShowUnderline(bool on);
   void ApplyFont();
   void ApplyColors();
@@ -92,8 +87,6 @@ class LinkBox : public QWidget, public automation::Control {
 
   QLabel* tlCaption_;
   QTimer* toHotTracking_;
-  automation::EventSource events_;
-  automation::ControlSite* site_ = nullptr;
   automation::FontRef font_;  // the control's and the label's font object
   bool hot_ = false;          // the hover or focus underline is shown
   std::int32_t alignment_ = 0;

@@ -8,7 +8,9 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -23,8 +25,8 @@
 #include <limits>
 #include <vector>
 
-#include "controls/scopel/about_box.h"
-#include "controls/scopel/scopel_members.h"
+#include "controls/kit/control_kit.h"
+#include "controls/kit/library_about.h"
 #include "controls/scopel/scopel_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/variant_args.h"
@@ -37,8 +39,6 @@ using automation::FontRef;
 
 namespace {
 
-std::atomic<int> gLiveInstances{0};
-
 int Px(std::int64_t twips) {
   return static_cast<int>(std::clamp<std::int64_t>(twips / kTwipsPerPixelX, 0, std::numeric_limits<int>::max()));
 }
@@ -47,6 +47,20 @@ int Px(std::int64_t twips) {
 double ToPixels(double twips) { return twips / static_cast<double>(kTwipsPerPixelX); }
 
 QVariant ColorValue(gui::OleColor c) { return automation::FromColor(c); }
+
+// The library's icon 1: a magnified cell block with its grid.
+QIcon LibraryIcon(std::int32_t id) {
+  if (id != 1) return {};
+  QPixmap pixmap(32, 32);
+  pixmap.fill(QColor(0xc0, 0xc0, 0xc0));
+  QPainter p(&pixmap);
+  const QColor cells[4] = {QColor(0xdc, 0x1e, 0x1e), QColor(0x1e, 0x3c, 0xc8), QColor(0xff, 0xff, 0xff),
+                           QColor(0x00, 0xa0, 0x00)};
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) p.fillRect(x * 8, y * 8, 7, 7, cells[(x + y) % 4]);
+  }
+  return QIcon(pixmap);
+}
 
 // Keeps the busy pointer up while a redraw runs, without touching the host's pointer.
 class BusyPointer {
@@ -153,7 +167,6 @@ Scopel::Scopel(QWidget* parent)
                 // Only a bar the user worked hands the focus back to the viewport.
                 if (!hostScroll_) scrollTimer_->start();
               }}) {
-  ++gLiveInstances;
   setObjectName(QStringLiteral("Scopel"));
   setMouseTracking(true);
   setFrameStyle(QFrame::NoFrame);
@@ -213,10 +226,8 @@ Scopel::Scopel(QWidget* parent)
 
 Scopel::~Scopel() {
   automation::HandleTable::Release(&image_);
-  --gLiveInstances;
 }
 
-int Scopel::LiveInstances() { return gLiveInstances.load(); }
 
 QWidget* Scopel::Viewport() const { return zoom_; }
 
@@ -225,7 +236,7 @@ QWidget* Scopel::Viewport() const { return zoom_; }
 QRgb Scopel::Resolve(gui::OleColor color) const { return gui::ResolveColor(color); }
 
 void Scopel::MarkChanged(const char* property) {
-  if (site_ != nullptr && !reading_) site_->PropertyChanged(QString::fromLatin1(property));
+  if (!reading_) AnnounceChange(property);
 }
 
 void Scopel::RedrawIfImmediate() {
@@ -428,38 +439,34 @@ void Scopel::RaiseMouse(automation::DispId id, Qt::MouseButtons buttons, Qt::Key
   CatchAtEventBoundary([&] {
     const auto p = model_.ViewToImage(viewportPos.x() * kTwipsPerPixelX, viewportPos.y() * kTwipsPerPixelY);
     // Converted copies: what the host writes into them stays with the host.
-    QVariantList args{QVariant::fromValue(automation::ButtonMask(buttons)),
-                      QVariant::fromValue(automation::ShiftMask(modifiers)),
-                      QVariant::fromValue(static_cast<float>(p.x)), QVariant::fromValue(static_cast<float>(p.y))};
-    events_.raise(id, args);
+    QVariantList args = automation::MouseEventArgs(buttons, modifiers, static_cast<float>(p.x), static_cast<float>(p.y));
+    events().raise(id, args);
   });
 }
 
 void Scopel::RaiseClick(automation::DispId id) {
   CatchAtEventBoundary([&] {
     QVariantList args;
-    events_.raise(id, args);
+    events().raise(id, args);
   });
 }
 
 void Scopel::RaiseKeyDown(QKeyEvent* event) {
   CatchAtEventBoundary([&] {
-    QVariantList args{QVariant::fromValue(automation::KeyCodeOf(*event)),
-                      QVariant::fromValue(automation::ShiftMask(event->modifiers()))};
-    events_.raise(eventid::KeyDown, args);
+    QVariantList args = automation::KeyEventArgs(*event);
+    events().raise(eventid::KeyDown, args);
     const std::int16_t ascii = automation::KeyAsciiOf(*event);
     if (ascii != 0) {
-      QVariantList press{QVariant::fromValue(ascii)};
-      events_.raise(eventid::KeyPress, press);
+      QVariantList press = automation::KeyPressArgs(ascii);
+      events().raise(eventid::KeyPress, press);
     }
   });
 }
 
 void Scopel::RaiseKeyUp(QKeyEvent* event) {
   CatchAtEventBoundary([&] {
-    QVariantList args{QVariant::fromValue(automation::KeyCodeOf(*event)),
-                      QVariant::fromValue(automation::ShiftMask(event->modifiers()))};
-    events_.raise(eventid::KeyUp, args);
+    QVariantList args = automation::KeyEventArgs(*event);
+    events().raise(eventid::KeyUp, args);
   });
 }
 
@@ -468,13 +475,10 @@ void Scopel::RaiseDropEvent(automation::DispId id, QDropEvent* event, const auto
   bool accepted = false;
   CatchAtEventBoundary([&] {
     const std::int32_t allowed = automation::DropEffectsOf(event->possibleActions());
-    QVariantList args{QVariant::fromValue(dragged), QVariant::fromValue(allowed),
-                      QVariant::fromValue(automation::ButtonMask(event->buttons())),
-                      QVariant::fromValue(automation::ShiftMask(event->modifiers())),
-                      QVariant::fromValue(static_cast<float>(pos.x() * kTwipsPerPixelX)),
-                      QVariant::fromValue(static_cast<float>(pos.y() * kTwipsPerPixelY))};
-    if (state) args << QVariant::fromValue(*state);
-    events_.raise(id, args);
+    QVariantList args = automation::DragEventArgs(
+        dragged, allowed, automation::ButtonMask(event->buttons()), automation::ShiftMask(event->modifiers()),
+        static_cast<float>(pos.x() * kTwipsPerPixelX), static_cast<float>(pos.y() * kTwipsPerPixelY), state);
+    events().raise(id, args);
     // The host's Effect goes back to the drag source.
     const Qt::DropAction action = automation::DropActionOf(automation::ToInt32(args[1]) & allowed);
     if (action != Qt::IgnoreAction) {
@@ -502,12 +506,11 @@ void Scopel::RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t stat
 void Scopel::RaiseDragLeave() {
   if (oleDropMode_ == 0) return;
   CatchAtEventBoundary([&] {
-    QVariantList args{QVariant::fromValue(dragData_), QVariant::fromValue(automation::kDropEffectNone),
-                      QVariant::fromValue(std::int16_t{0}), QVariant::fromValue(std::int16_t{0}),
-                      QVariant::fromValue(static_cast<float>(dragPos_.x() * kTwipsPerPixelX)),
-                      QVariant::fromValue(static_cast<float>(dragPos_.y() * kTwipsPerPixelY)),
-                      QVariant::fromValue(automation::kDragLeave)};
-    events_.raise(eventid::OLEDragOver, args);
+    QVariantList args = automation::DragEventArgs(dragData_, automation::kDropEffectNone, 0, 0,
+                                                  static_cast<float>(dragPos_.x() * kTwipsPerPixelX),
+                                                  static_cast<float>(dragPos_.y() * kTwipsPerPixelY),
+                                                  automation::kDragLeave);
+    events().raise(eventid::OLEDragOver, args);
   });
 }
 
@@ -729,9 +732,9 @@ QImage Scopel::Image() const { return image_.Image(); }
 std::int32_t Scopel::ImageHeight() const { return static_cast<std::int32_t>(kTwipsPerPixelY * image_.Height()); }
 std::int32_t Scopel::ImageWidth() const { return static_cast<std::int32_t>(kTwipsPerPixelX * image_.Width()); }
 
-QString Scopel::Version() const { return VersionText(); }
+QString Scopel::Version() const { return kit::VersionText(); }
 
-void Scopel::AboutBox() { ShowScopelAbout(); }
+void Scopel::AboutBox() { kit::ShowLibraryAbout(&LibraryIcon); }
 
 void Scopel::EnsureVisible(float x, float y) {
   UpdateInnerSize();
@@ -919,12 +922,12 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
     if (bag.contains("Picture")) SetPicture(bag.read("Picture"));
   });
   // Context help over the viewport and the strips uses the host's ids.
-  if (site_ != nullptr) {
+  if (site() != nullptr) {
     for (QWidget* part : {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(zoomX_), static_cast<QWidget*>(zoomY_)}) {
-      part->setProperty("HelpContextID", site_->helpContextId());
+      part->setProperty("HelpContextID", site()->helpContextId());
     }
     for (QWidget* part : {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(zoomX_), static_cast<QWidget*>(zoomY_)}) {
-      part->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
+      part->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
     }
   }
   reading_ = false;
@@ -951,18 +954,6 @@ void Scopel::WriteProperties(automation::PropertyBag& bag) {
   bag.write("OLEDropMode", oleDropMode_);
   bag.write("Picture", Picture());
   bag.write("Zooming", Zooming());
-}
-
-}  // namespace morvane::scopel
-
-namespace morvane::scopel {
-
-QVariant Scopel::invoke(automation::DispId id, automation::Invoke kind, QVariantList& args) {
-  return ScopelMembers().invoke(*this, id, kind, args);
-}
-
-std::optional<automation::DispId> Scopel::idOfName(QStringView name) const {
-  return ScopelMembers().idOfName(name);
 }
 
 }  // namespace morvane::scopel

@@ -12,7 +12,7 @@
 
 #include "controls/scopel/zoom_model.h"
 #include "platform/gui/surface.h"
-#include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/control_base.h"
 #include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/automation/control_site.h"
 #include "platform/widgets/automation/handle_table.h"
@@ -35,20 +35,15 @@ class ScopelStrip;
 // pixel grid, two strips with scroll bars (pbZoomX, pbZoomY), drawing on the image, and
 // mouse events in image coordinates. Hosts reach it by dispatch id (scopel_typelib.h);
 // the typed members below are what the member table calls.
-class Scopel : public QFrame, public automation::Control {
+class Scopel : public QFrame, public automation::ControlBase<Scopel> {
  public:
   explicit Scopel(QWidget* parent = nullptr);
   ~Scopel() override;
 
-  static int LiveInstances();
+  // The member table of _Scopel, in interface order.
+  static const automation::MemberTable<Scopel>& Members();
 
   // automation::Control
-  QVariant invoke(automation::DispId id, automation::Invoke kind, QVariantList& args) override;
-  std::optional<automation::DispId> idOfName(QStringView name) const override;
-  QWidget* widget() override { return this; }
-  automation::EventSource& events() override { return events_; }
-  void setSite(automation::ControlSite* site) override { site_ = site; }
-  automation::ControlSite* site() const override { return site_; }
   void InitProperties() override;
   void ReadProperties(const automation::PropertyBag& bag) override;
   void WriteProperties(automation::PropertyBag& bag) override;
@@ -178,8 +173,6 @@ class Scopel : public QFrame, public automation::Control {
   void RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& dragged, QPointF pos,
                       std::optional<std::int16_t> state);
 
-  automation::EventSource events_;
-  automation::ControlSite* site_ = nullptr;
   ZoomModel model_;
   gui::Surface image_;  // pbImage
   ScopelViewport* zoom_ = nullptr;  // pbZoom

@@ -1,4 +1,4 @@
-#include "controls/scopel/scopel_members.h"
+#include "controls/scopel/scopel.h"
 
 #include "controls/scopel/scopel_typelib.h"
 #include "platform/widgets/automation/variant_args.h"
@@ -25,72 +25,63 @@ QVariant Value(const QImage& v) { return v.isNull() ? QVariant() : QVariant::fro
 }  // namespace
 
 // Each entry: id, name, then get, let, set and call where the member has them.
-#define MV_GET(expr) [](Scopel & s, QVariantList&) -> QVariant { return expr; }
-#define MV_PUT(stmt) [](Scopel & s, QVariantList & a) { stmt; }
-#define MV_CALL(expr) [](Scopel & s, QVariantList & a) -> QVariant { return expr; }
-#define MV_DO(stmt) [](Scopel & s, QVariantList & a) -> QVariant { stmt; return {}; }
 
-const automation::MemberTable<Scopel>& ScopelMembers() {
+const automation::MemberTable<Scopel>& Scopel::Members() {
   static const automation::MemberTable<Scopel> table{
-      {dispid::AutoRedraw, "AutoRedraw", MV_GET(Value(s.AutoRedraw())), MV_PUT(s.SetAutoRedraw(ToBool(Arg(a, 0))))},
-      {dispid::BackColor, "BackColor", MV_GET(FromColor(s.BackColor())), MV_PUT(s.SetBackColor(ToColor(Arg(a, 0))))},
-      {dispid::BackColorBkg, "BackColorBkg", MV_GET(FromColor(s.BackColorBkg())),
-       MV_PUT(s.SetBackColorBkg(ToColor(Arg(a, 0))))},
-      {dispid::BorderStyle, "BorderStyle", MV_GET(Value(s.BorderStyle())), MV_PUT(s.SetBorderStyle(ToInt32(Arg(a, 0))))},
-      {dispid::DrawMode, "DrawMode", MV_GET(Value(s.DrawMode())), MV_PUT(s.SetDrawMode(ToInt16(Arg(a, 0))))},
-      {dispid::DrawStyle, "DrawStyle", MV_GET(Value(s.DrawStyle())), MV_PUT(s.SetDrawStyle(ToInt16(Arg(a, 0))))},
-      {dispid::DrawWidth, "DrawWidth", MV_GET(Value(s.DrawWidth())), MV_PUT(s.SetDrawWidth(ToInt16(Arg(a, 0))))},
-      {dispid::Enabled, "Enabled", MV_GET(Value(s.Enabled())), MV_PUT(s.SetEnabled(ToBool(Arg(a, 0))))},
-      {dispid::FillColor, "FillColor", MV_GET(FromColor(s.FillColor())), MV_PUT(s.SetFillColor(ToColor(Arg(a, 0))))},
-      {dispid::FillStyle, "FillStyle", MV_GET(Value(s.FillStyle())), MV_PUT(s.SetFillStyle(ToInt16(Arg(a, 0))))},
-      {dispid::Font, "Font", MV_GET(QVariant::fromValue(s.Font())),
-       MV_PUT(s.LetFont(automation::FontOf(a.value(0)))), MV_PUT(s.SetFont(automation::FontOf(a.value(0))))},
-      {dispid::ForeColor, "ForeColor", MV_GET(FromColor(s.ForeColor())), MV_PUT(s.SetForeColor(ToColor(Arg(a, 0))))},
-      {dispid::GridColor, "GridColor", MV_GET(FromColor(s.GridColor())), MV_PUT(s.SetGridColor(ToColor(Arg(a, 0))))},
-      {dispid::GridLines, "GridLines", MV_GET(Value(s.GridLines())), MV_PUT(s.SetGridLines(ToBool(Arg(a, 0))))},
-      {dispid::MouseIcon, "MouseIcon", MV_GET(Value(s.MouseIcon())), nullptr,
-       MV_PUT(s.SetMouseIcon(automation::PictureOf(a.value(0))))},
-      {dispid::MousePointer, "MousePointer", MV_GET(Value(s.MousePointer())),
-       MV_PUT(s.SetMousePointer(ToInt16(Arg(a, 0))))},
-      {dispid::OLEDropMode, "OLEDropMode", MV_GET(Value(s.OLEDropMode())), MV_PUT(s.SetOLEDropMode(ToInt16(Arg(a, 0))))},
-      {dispid::Picture, "Picture", MV_GET(s.Picture()), MV_PUT(s.SetPicture(a.value(0))),
-       MV_PUT(s.SetPicture(a.value(0)))},
-      {dispid::Zooming, "Zooming", MV_GET(Value(s.Zooming())), MV_PUT(s.SetZooming(ToInt16(Arg(a, 0))))},
-      {dispid::Controls, "Controls", MV_GET(QVariant::fromValue(s.Controls()))},
-      {dispid::CurrentX, "CurrentX", MV_GET(Value(s.CurrentX())), MV_PUT(s.SetCurrentX(ToSingle(Arg(a, 0))))},
-      {dispid::CurrentY, "CurrentY", MV_GET(Value(s.CurrentY())), MV_PUT(s.SetCurrentY(ToSingle(Arg(a, 0))))},
-      {dispid::DrawImmadiately, "DrawImmadiately", MV_GET(Value(s.DrawImmadiately())),
-       MV_PUT(s.SetDrawImmadiately(ToBool(Arg(a, 0))))},
-      {dispid::hDC, "hDC", MV_GET(Value(s.hDC()))},
-      {dispid::hWnd, "hWnd", MV_GET(Value(s.hWnd()))},
-      {dispid::Image, "Image", MV_GET(Value(s.Image()))},
-      {dispid::ImageHeight, "ImageHeight", MV_GET(Value(s.ImageHeight()))},
-      {dispid::ImageWidth, "ImageWidth", MV_GET(Value(s.ImageWidth()))},
-      {dispid::ScrollX, "ScrollX", MV_GET(Value(s.ScrollX())), MV_PUT(s.SetScrollX(ToInt32(Arg(a, 0))))},
-      {dispid::ScrollY, "ScrollY", MV_GET(Value(s.ScrollY())), MV_PUT(s.SetScrollY(ToInt32(Arg(a, 0))))},
-      {dispid::Version, "Version", MV_GET(Value(s.Version()))},
-      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr, MV_DO((void)a; s.AboutBox())},
-      {dispid::ClearGraphics, "ClearGraphics", nullptr, nullptr, nullptr, MV_DO((void)a; s.ClearGraphics())},
-      {dispid::DrawCircle, "DrawCircle", nullptr, nullptr, nullptr, MV_DO(s.DrawCircle(a))},
-      {dispid::DrawLine, "DrawLine", nullptr, nullptr, nullptr, MV_DO(s.DrawLine(a))},
+      {dispid::AutoRedraw, "AutoRedraw", MORVANE_GET(Value(c.AutoRedraw())), MORVANE_PUT(c.SetAutoRedraw(ToBool(Arg(a, 0))))},
+      {dispid::BackColor, "BackColor", MORVANE_GET(FromColor(c.BackColor())), MORVANE_PUT(c.SetBackColor(ToColor(Arg(a, 0))))},
+      {dispid::BackColorBkg, "BackColorBkg", MORVANE_GET(FromColor(c.BackColorBkg())),
+       MORVANE_PUT(c.SetBackColorBkg(ToColor(Arg(a, 0))))},
+      {dispid::BorderStyle, "BorderStyle", MORVANE_GET(Value(c.BorderStyle())), MORVANE_PUT(c.SetBorderStyle(ToInt32(Arg(a, 0))))},
+      {dispid::DrawMode, "DrawMode", MORVANE_GET(Value(c.DrawMode())), MORVANE_PUT(c.SetDrawMode(ToInt16(Arg(a, 0))))},
+      {dispid::DrawStyle, "DrawStyle", MORVANE_GET(Value(c.DrawStyle())), MORVANE_PUT(c.SetDrawStyle(ToInt16(Arg(a, 0))))},
+      {dispid::DrawWidth, "DrawWidth", MORVANE_GET(Value(c.DrawWidth())), MORVANE_PUT(c.SetDrawWidth(ToInt16(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(Value(c.Enabled())), MORVANE_PUT(c.SetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::FillColor, "FillColor", MORVANE_GET(FromColor(c.FillColor())), MORVANE_PUT(c.SetFillColor(ToColor(Arg(a, 0))))},
+      {dispid::FillStyle, "FillStyle", MORVANE_GET(Value(c.FillStyle())), MORVANE_PUT(c.SetFillStyle(ToInt16(Arg(a, 0))))},
+      {dispid::Font, "Font", MORVANE_GET(QVariant::fromValue(c.Font())),
+       MORVANE_PUT(c.LetFont(automation::FontOf(a.value(0)))), MORVANE_PUT(c.SetFont(automation::FontOf(a.value(0))))},
+      {dispid::ForeColor, "ForeColor", MORVANE_GET(FromColor(c.ForeColor())), MORVANE_PUT(c.SetForeColor(ToColor(Arg(a, 0))))},
+      {dispid::GridColor, "GridColor", MORVANE_GET(FromColor(c.GridColor())), MORVANE_PUT(c.SetGridColor(ToColor(Arg(a, 0))))},
+      {dispid::GridLines, "GridLines", MORVANE_GET(Value(c.GridLines())), MORVANE_PUT(c.SetGridLines(ToBool(Arg(a, 0))))},
+      {dispid::MouseIcon, "MouseIcon", MORVANE_GET(Value(c.MouseIcon())), nullptr,
+       MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0))))},
+      {dispid::MousePointer, "MousePointer", MORVANE_GET(Value(c.MousePointer())),
+       MORVANE_PUT(c.SetMousePointer(ToInt16(Arg(a, 0))))},
+      {dispid::OLEDropMode, "OLEDropMode", MORVANE_GET(Value(c.OLEDropMode())), MORVANE_PUT(c.SetOLEDropMode(ToInt16(Arg(a, 0))))},
+      {dispid::Picture, "Picture", MORVANE_GET(c.Picture()), MORVANE_PUT(c.SetPicture(a.value(0))),
+       MORVANE_PUT(c.SetPicture(a.value(0)))},
+      {dispid::Zooming, "Zooming", MORVANE_GET(Value(c.Zooming())), MORVANE_PUT(c.SetZooming(ToInt16(Arg(a, 0))))},
+      {dispid::Controls, "Controls", MORVANE_GET(QVariant::fromValue(c.Controls()))},
+      {dispid::CurrentX, "CurrentX", MORVANE_GET(Value(c.CurrentX())), MORVANE_PUT(c.SetCurrentX(ToSingle(Arg(a, 0))))},
+      {dispid::CurrentY, "CurrentY", MORVANE_GET(Value(c.CurrentY())), MORVANE_PUT(c.SetCurrentY(ToSingle(Arg(a, 0))))},
+      {dispid::DrawImmadiately, "DrawImmadiately", MORVANE_GET(Value(c.DrawImmadiately())),
+       MORVANE_PUT(c.SetDrawImmadiately(ToBool(Arg(a, 0))))},
+      {dispid::hDC, "hDC", MORVANE_GET(Value(c.hDC()))},
+      {dispid::hWnd, "hWnd", MORVANE_GET(Value(c.hWnd()))},
+      {dispid::Image, "Image", MORVANE_GET(Value(c.Image()))},
+      {dispid::ImageHeight, "ImageHeight", MORVANE_GET(Value(c.ImageHeight()))},
+      {dispid::ImageWidth, "ImageWidth", MORVANE_GET(Value(c.ImageWidth()))},
+      {dispid::ScrollX, "ScrollX", MORVANE_GET(Value(c.ScrollX())), MORVANE_PUT(c.SetScrollX(ToInt32(Arg(a, 0))))},
+      {dispid::ScrollY, "ScrollY", MORVANE_GET(Value(c.ScrollY())), MORVANE_PUT(c.SetScrollY(ToInt32(Arg(a, 0))))},
+      {dispid::Version, "Version", MORVANE_GET(Value(c.Version()))},
+      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr, MORVANE_DO(c.AboutBox())},
+      {dispid::ClearGraphics, "ClearGraphics", nullptr, nullptr, nullptr, MORVANE_DO(c.ClearGraphics())},
+      {dispid::DrawCircle, "DrawCircle", nullptr, nullptr, nullptr, MORVANE_DO(c.DrawCircle(a))},
+      {dispid::DrawLine, "DrawLine", nullptr, nullptr, nullptr, MORVANE_DO(c.DrawLine(a))},
       {dispid::GetPoint, "GetPoint", nullptr, nullptr, nullptr,
-       MV_CALL(Value(s.GetPoint(ToSingle(Arg(a, 0)), ToSingle(Arg(a, 1)))))},
+       MORVANE_CALL(Value(c.GetPoint(ToSingle(Arg(a, 0)), ToSingle(Arg(a, 1)))))},
       {dispid::EnsureVisible, "EnsureVisible", nullptr, nullptr, nullptr,
-       MV_DO(s.EnsureVisible(ToSingle(Arg(a, 0)), ToSingle(Arg(a, 1))))},
+       MORVANE_DO(c.EnsureVisible(ToSingle(Arg(a, 0)), ToSingle(Arg(a, 1))))},
       {dispid::LocateCursor, "LocateCursor", nullptr, nullptr, nullptr,
-       MV_DO(s.LocateCursor(ToSingle(Arg(a, 0)), ToSingle(Arg(a, 1))))},
-      {dispid::PrintText, "PrintText", nullptr, nullptr, nullptr, MV_DO(s.PrintText(ToText(Arg(a, 0))))},
-      {dispid::Refresh, "Refresh", nullptr, nullptr, nullptr, MV_DO((void)a; s.Refresh())},
-      {dispid::SetPoint, "SetPoint", nullptr, nullptr, nullptr, MV_CALL(Value(s.SetPoint(a)))},
-      {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr, MV_CALL(Value(s.TextHeight(ToText(Arg(a, 0)))))},
-      {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr, MV_CALL(Value(s.TextWidth(ToText(Arg(a, 0)))))},
+       MORVANE_DO(c.LocateCursor(ToSingle(Arg(a, 0)), ToSingle(Arg(a, 1))))},
+      {dispid::PrintText, "PrintText", nullptr, nullptr, nullptr, MORVANE_DO(c.PrintText(ToText(Arg(a, 0))))},
+      {dispid::Refresh, "Refresh", nullptr, nullptr, nullptr, MORVANE_DO(c.Refresh())},
+      {dispid::SetPoint, "SetPoint", nullptr, nullptr, nullptr, MORVANE_CALL(Value(c.SetPoint(a)))},
+      {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr, MORVANE_CALL(Value(c.TextHeight(ToText(Arg(a, 0)))))},
+      {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr, MORVANE_CALL(Value(c.TextWidth(ToText(Arg(a, 0)))))},
   };
   return table;
 }
-
-#undef MV_GET
-#undef MV_PUT
-#undef MV_CALL
-#undef MV_DO
 
 }  // namespace morvane::scopel

@@ -17,7 +17,7 @@
 #include <limits>
 
 #include "common/value_helpers.h"
-#include "controls/common/control_common.h"
+#include "controls/kit/control_kit.h"
 #include "platform/widgets/automation/control_events.h"
 #include "controls/spinbox/spinbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
@@ -29,13 +29,14 @@
 namespace morvane::spinbox {
 
 using automation::AutomationError;
-using controls::ApplyMousePointer;
-using controls::ColorOf;
-using controls::ShowAboutBox;
-using controls::TextHeightTwips;
-using controls::TextWidthTwips;
-using controls::ValidMousePointer;
-using controls::VersionText;
+namespace keycode = automation::keycode;
+using kit::ApplyMousePointer;
+using kit::ColorOf;
+using kit::ShowAboutBox;
+using kit::TextHeightTwips;
+using kit::TextWidthTwips;
+using kit::ValidMousePointer;
+using kit::VersionText;
 using automation::DispId;
 using automation::Invoke;
 using automation::Member;
@@ -108,7 +109,17 @@ std::int16_t Narrow16(std::int32_t v) {
 
 QVariant Color(std::uint32_t c) { return automation::FromColor(c); }
 
-const MemberTable<SpinBox>& Members() {
+// A picture argument: missing means none; anything but a picture is refused.
+QImage PictureArg(const QVariantList& args) {
+  if (!automation::IsMissing(args, 0) && !automation::IsPicture(args[0])) {
+    throw AutomationError(automation::kErrTypeMismatch);
+  }
+  return automation::PictureOf(args.value(0));
+}
+
+}  // namespace
+
+const MemberTable<SpinBox>& SpinBox::Members() {
   using automation::Arg;
   using automation::IsMissing;
   using automation::ToBool;
@@ -117,70 +128,54 @@ const MemberTable<SpinBox>& Members() {
   using automation::ToInt16;
   using automation::ToInt32;
   using automation::ToText;
-  using S = SpinBox;
-  using L = QVariantList;
   static const MemberTable<SpinBox> table{
-      {dispid::BackColor, "BackColor", [](S& s, L&) { return Color(s.BackColor()); },
-       [](S& s, L& a) { s.LetBackColor(ToColor(Arg(a, 0))); }},
-      {dispid::CustomMenu, "CustomMenu", [](S& s, L&) -> QVariant { return s.CustomMenu(); },
-       [](S& s, L& a) { s.LetCustomMenu(ToBool(Arg(a, 0))); }},
-      {dispid::Enabled, "Enabled", [](S& s, L&) -> QVariant { return s.Enabled(); },
-       [](S& s, L& a) { s.LetEnabled(ToBool(Arg(a, 0))); }},
-      {dispid::Font, "Font", [](S& s, L&) { return QVariant::fromValue(s.Font()); }, nullptr,
-       [](S& s, L& a) {
-         const automation::FontRef font = automation::FontOf(Arg(a, 0));
-         if (!font) throw AutomationError(automation::kErrObjectRequired);
-         s.SetFont(font);
-       }},
-      {dispid::ForeColor, "ForeColor", [](S& s, L&) { return Color(s.ForeColor()); },
-       [](S& s, L& a) { s.LetForeColor(ToColor(Arg(a, 0))); }},
-      {dispid::Max, "Max", [](S& s, L&) -> QVariant { return s.Max(); },
-       [](S& s, L& a) { s.LetMax(ToInt16(Arg(a, 0))); }},
-      {dispid::Min, "Min", [](S& s, L&) -> QVariant { return s.Min(); },
-       [](S& s, L& a) { s.LetMin(ToInt16(Arg(a, 0))); }},
-      {dispid::MouseIcon, "MouseIcon", [](S& s, L&) { return QVariant::fromValue(s.MouseIcon()); }, nullptr,
-       [](S& s, L& a) {
-         if (!IsMissing(a, 0) && !automation::IsPicture(a[0])) throw AutomationError(automation::kErrTypeMismatch);
-         s.SetMouseIcon(automation::PictureOf(a.value(0)));
-       }},
-      {dispid::MousePointer, "MousePointer", [](S& s, L&) -> QVariant { return s.MousePointer(); },
-       [](S& s, L& a) { s.LetMousePointer(ToInt32(Arg(a, 0))); }},
-      {dispid::OLEDragMode, "OLEDragMode", [](S& s, L&) -> QVariant { return s.OLEDragMode(); },
-       [](S& s, L& a) { s.LetOLEDragMode(ToInt32(Arg(a, 0))); }},
-      {dispid::OLEDropMode, "OLEDropMode", [](S& s, L&) -> QVariant { return s.OLEDropMode(); },
-       [](S& s, L& a) { s.LetOLEDropMode(ToInt32(Arg(a, 0))); }},
-      {dispid::SmallChange, "SmallChange", [](S& s, L&) -> QVariant { return s.SmallChange(); },
-       [](S& s, L& a) { s.LetSmallChange(ToInt16(Arg(a, 0))); }},
-      {dispid::Value, "Value", [](S& s, L&) -> QVariant { return s.Value(); },
-       [](S& s, L& a) { s.LetValue(ToDouble(Arg(a, 0))); }},
-      {dispid::hDC, "hDC", [](S& s, L&) -> QVariant { return s.hDC(); }},
-      {dispid::hWnd, "hWnd", [](S& s, L&) -> QVariant { return s.hWnd(); }},
-      {dispid::SelLength, "SelLength", [](S& s, L&) -> QVariant { return s.SelLength(); },
-       [](S& s, L& a) { s.LetSelLength(ToInt32(Arg(a, 0))); }},
-      {dispid::SelStart, "SelStart", [](S& s, L&) -> QVariant { return s.SelStart(); },
-       [](S& s, L& a) { s.LetSelStart(ToInt32(Arg(a, 0))); }},
-      {dispid::SelText, "SelText", [](S& s, L&) -> QVariant { return s.SelText(); },
-       [](S& s, L& a) { s.LetSelText(ToText(Arg(a, 0))); }},
-      {dispid::Version, "Version", [](S&, L&) -> QVariant { return VersionText(); }},
+      {dispid::BackColor, "BackColor", MORVANE_GET(Color(c.BackColor())),
+       MORVANE_PUT(c.LetBackColor(ToColor(Arg(a, 0))))},
+      {dispid::CustomMenu, "CustomMenu", MORVANE_GET(c.CustomMenu()),
+       MORVANE_PUT(c.LetCustomMenu(ToBool(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(c.Enabled()),
+       MORVANE_PUT(c.LetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::Font, "Font", MORVANE_GET(QVariant::fromValue(c.Font())), nullptr,
+       MORVANE_PUT(c.SetFont(automation::FontOf(Arg(a, 0))))},
+      {dispid::ForeColor, "ForeColor", MORVANE_GET(Color(c.ForeColor())),
+       MORVANE_PUT(c.LetForeColor(ToColor(Arg(a, 0))))},
+      {dispid::Max, "Max", MORVANE_GET(c.Max()),
+       MORVANE_PUT(c.LetMax(ToInt16(Arg(a, 0))))},
+      {dispid::Min, "Min", MORVANE_GET(c.Min()),
+       MORVANE_PUT(c.LetMin(ToInt16(Arg(a, 0))))},
+      {dispid::MouseIcon, "MouseIcon", MORVANE_GET(QVariant::fromValue(c.MouseIcon())), nullptr,
+       MORVANE_PUT(c.SetMouseIcon(PictureArg(a)))},
+      {dispid::MousePointer, "MousePointer", MORVANE_GET(c.MousePointer()),
+       MORVANE_PUT(c.LetMousePointer(ToInt32(Arg(a, 0))))},
+      {dispid::OLEDragMode, "OLEDragMode", MORVANE_GET(c.OLEDragMode()),
+       MORVANE_PUT(c.LetOLEDragMode(ToInt32(Arg(a, 0))))},
+      {dispid::OLEDropMode, "OLEDropMode", MORVANE_GET(c.OLEDropMode()),
+       MORVANE_PUT(c.LetOLEDropMode(ToInt32(Arg(a, 0))))},
+      {dispid::SmallChange, "SmallChange", MORVANE_GET(c.SmallChange()),
+       MORVANE_PUT(c.LetSmallChange(ToInt16(Arg(a, 0))))},
+      {dispid::Value, "Value", MORVANE_GET(c.Value()),
+       MORVANE_PUT(c.LetValue(ToDouble(Arg(a, 0))))},
+      {dispid::hDC, "hDC", MORVANE_GET(c.hDC())},
+      {dispid::hWnd, "hWnd", MORVANE_GET(c.hWnd())},
+      {dispid::SelLength, "SelLength", MORVANE_GET(c.SelLength()),
+       MORVANE_PUT(c.LetSelLength(ToInt32(Arg(a, 0))))},
+      {dispid::SelStart, "SelStart", MORVANE_GET(c.SelStart()),
+       MORVANE_PUT(c.LetSelStart(ToInt32(Arg(a, 0))))},
+      {dispid::SelText, "SelText", MORVANE_GET(c.SelText()),
+       MORVANE_PUT(c.LetSelText(ToText(Arg(a, 0))))},
+      {dispid::Version, "Version", MORVANE_GET(VersionText())},
       {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
-       [](S& s, L&) -> QVariant {
-         ShowAboutBox(&s);
-         return {};
-       }},
+       MORVANE_DO(ShowAboutBox(&c))},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
-       [](S& s, L& a) -> QVariant {
-         s.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0])));
-         return {};
-       }},
+       MORVANE_DO(c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
       {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr,
-       [](S& s, L& a) -> QVariant { return s.TextHeight(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextHeight(ToText(Arg(a, 0))))},
       {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr,
-       [](S& s, L& a) -> QVariant { return s.TextWidth(ToText(Arg(a, 0))); }},
+       MORVANE_CALL(c.TextWidth(ToText(Arg(a, 0))))},
   };
   return table;
 }
 
-}  // namespace
 
 SpinBox::SpinBox(QWidget* parent)
     : QWidget(parent), tbSpin_(new QLineEdit(this)), vsSpin_(new QScrollBar(Qt::Vertical, this)) {
@@ -218,41 +213,26 @@ SpinBox::~SpinBox() {
   automation::HandleTable::Release(&surfaceTag_);
 }
 
-QVariant SpinBox::invoke(DispId id, Invoke kind, QVariantList& args) {
-  return Members().invoke(*this, id, kind, args);
-}
-
 std::int32_t SpinBox::hDC() const { return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_)); }
 
 std::int32_t SpinBox::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
-
-std::optional<DispId> SpinBox::idOfName(QStringView name) const { return Members().idOfName(name); }
-
-void SpinBox::Announce(const char* property) {
-  if (site_ != nullptr) site_->PropertyChanged(QString::fromLatin1(property));
-}
-
-void SpinBox::Raise(DispId id, QVariantList args) {
-  // Handlers run inside Qt's event dispatch, where no error may pass.
-  automation::CatchAtEventBoundary([&] { events_.raise(id, args); });
-}
 
 // ---- Properties ----
 
 void SpinBox::LetBackColor(std::uint32_t color) {
   backColor_ = color;
   ApplyColors();
-  Announce("BackColor");
+  AnnounceChange("BackColor");
 }
 
 void SpinBox::LetCustomMenu(bool on) {
   customMenu_ = on;
-  Announce("CustomMenu");
+  AnnounceChange("CustomMenu");
 }
 
 void SpinBox::LetEnabled(bool on) {
   setEnabled(on);
-  Announce("Enabled");
+  AnnounceChange("Enabled");
 }
 
 void SpinBox::SetFont(const automation::FontRef& font) {
@@ -262,32 +242,32 @@ void SpinBox::SetFont(const automation::FontRef& font) {
   setFont(shown);
   tbSpin_->setFont(shown);
   Layout();
-  Announce("Font");
+  AnnounceChange("Font");
 }
 
 void SpinBox::LetForeColor(std::uint32_t color) {
   foreColor_ = color;
   ApplyColors();
-  Announce("ForeColor");
+  AnnounceChange("ForeColor");
 }
 
 void SpinBox::LetMax(std::int16_t max) {
   max_ = max;
   ApplyRange(Value() > max, max);
   Layout();
-  Announce("Max");
+  AnnounceChange("Max");
 }
 
 void SpinBox::LetMin(std::int16_t min) {
   min_ = min;
   ApplyRange(Value() < min, min);
-  Announce("Min");
+  AnnounceChange("Min");
 }
 
 void SpinBox::SetMouseIcon(const QImage& icon) {
   mouseIcon_ = icon;
   ApplyPointer();
-  Announce("MouseIcon");
+  AnnounceChange("MouseIcon");
 }
 
 void SpinBox::LetMousePointer(std::int32_t pointer) {
@@ -295,21 +275,21 @@ void SpinBox::LetMousePointer(std::int32_t pointer) {
   if (!ValidMousePointer(narrow)) throw AutomationError(automation::kErrInvalidPropertyValue);
   mousePointer_ = narrow;
   ApplyPointer();
-  Announce("MousePointer");
+  AnnounceChange("MousePointer");
 }
 
 void SpinBox::LetOLEDragMode(std::int32_t mode) {
   if (mode != 0 && mode != 1) throw AutomationError(automation::kErrInvalidPropertyValue);
   oleDragMode_ = mode;
   tbSpin_->setDragEnabled(mode == 1);
-  Announce("OLEDragMode");
+  AnnounceChange("OLEDragMode");
 }
 
 void SpinBox::LetOLEDropMode(std::int32_t mode) {
   if (mode < 0 || mode > 2) throw AutomationError(automation::kErrInvalidPropertyValue);
   oleDropMode_ = mode;
   tbSpin_->setAcceptDrops(mode != 0);
-  Announce("OLEDropMode");
+  AnnounceChange("OLEDropMode");
 }
 
 std::int16_t SpinBox::SmallChange() const { return static_cast<std::int16_t>(vsSpin_->singleStep()); }
@@ -317,7 +297,7 @@ std::int16_t SpinBox::SmallChange() const { return static_cast<std::int16_t>(vsS
 void SpinBox::LetSmallChange(std::int16_t step) {
   if (step < 0) throw AutomationError(automation::kErrInvalidPropertyValue);
   vsSpin_->setSingleStep(step);
-  Announce("SmallChange");
+  AnnounceChange("SmallChange");
 }
 
 std::int32_t SpinBox::Value() const { return SaturatedInt32(LeadingNumber(tbSpin_->text())); }
@@ -331,7 +311,7 @@ void SpinBox::LetValue(double value) {
   // also move the caret.
   if (tbSpin_->text() != text) tbSpin_->setText(text);
   vsSpin_->setValue(max_ + min_ - c);
-  Announce("Value");
+  AnnounceChange("Value");
 }
 
 std::int32_t SpinBox::SelLength() const { return static_cast<std::int32_t>(tbSpin_->selectedText().size()); }
@@ -357,7 +337,7 @@ QString SpinBox::SelText() const { return tbSpin_->selectedText(); }
 void SpinBox::LetSelText(const QString& text) { tbSpin_->insert(text); }
 
 void SpinBox::SetToolTipText(const std::optional<QString>& text) {
-  tbSpin_->setToolTip(text ? *text : (site_ != nullptr ? site_->toolTipText() : QString()));
+  tbSpin_->setToolTip(text ? *text : (site() != nullptr ? site()->toolTipText() : QString()));
 }
 
 std::int32_t SpinBox::TextHeight(const QString& text) const { return TextHeightTwips(font_->ToQFont(), text); }
@@ -470,20 +450,28 @@ void SpinBox::showEvent(QShowEvent* event) {
   shown_ = true;
   tbSpin_->deselect();
   tbSpin_->setCursorPosition(static_cast<int>(tbSpin_->text().size()));
-  if (site_ != nullptr) {
-    tbSpin_->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
-    vsSpin_->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
-    tbSpin_->setToolTip(site_->toolTipText());
+  if (site() != nullptr) {
+    tbSpin_->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
+    vsSpin_->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
+    tbSpin_->setToolTip(site()->toolTipText());
   }
 }
 
 QVariantList SpinBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
   // The host gets twips of the control; the text box lies 2 pixels below its top.
   const QPointF inControl = position + QPointF(tbSpin_->pos());
-  return {QVariant::fromValue<std::int16_t>(automation::ButtonMask(buttons)),
-          QVariant::fromValue<std::int16_t>(automation::ShiftMask(modifiers)),
-          QVariant(static_cast<float>(core::PixelsToTwips(inControl.x()))),
-          QVariant(static_cast<float>(core::PixelsToTwips(inControl.y())))};
+  return automation::MouseEventArgs(buttons, modifiers, static_cast<float>(core::PixelsToTwips(inControl.x())),
+                                    static_cast<float>(core::PixelsToTwips(inControl.y())));
+}
+
+QVariantList SpinBox::DragArgs(const QDropEvent& drop, std::optional<std::int16_t> state) const {
+  const QPointF inControl = drop.position() + QPointF(tbSpin_->pos());
+  const std::int32_t effect =
+      drop.dropAction() == Qt::MoveAction ? automation::kDropEffectMove : automation::kDropEffectCopy;
+  return automation::DragEventArgs(automation::DataObject::FromMimeData(drop.mimeData()), effect,
+                                   automation::ButtonMask(drop.buttons()), automation::ShiftMask(drop.modifiers()),
+                                   static_cast<float>(core::PixelsToTwips(inControl.x())),
+                                   static_cast<float>(core::PixelsToTwips(inControl.y())), state);
 }
 
 bool SpinBox::eventFilter(QObject* watched, QEvent* event) {
@@ -497,25 +485,24 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       const auto& key = static_cast<const QKeyEvent&>(*event);
       const std::int16_t code = automation::KeyCodeOf(key);
       const std::int16_t shift = automation::ShiftMask(key.modifiers());
-      if (code == 65 && (shift & 2) != 0) {
+      if (code == keycode::kA && (shift & automation::kCtrlKey) != 0) {
         tbSpin_->setSelection(0, static_cast<int>(tbSpin_->text().size()));
-      } else if ((shift & 4) != 0 && (code == 38 || code == 40)) {
+      } else if ((shift & automation::kAltKey) != 0 && (code == keycode::kUp || code == keycode::kDown)) {
         // Alt+Up lowers and Alt+Down raises, unlike the bar's arrows.
         const double step = SmallChange();
         const double now = LeadingNumber(tbSpin_->text());
-        const QString text = NumberText(code == 38 ? now - step : now + step);
+        const QString text = NumberText(code == keycode::kUp ? now - step : now + step);
         if (tbSpin_->text() != text) tbSpin_->setText(text);
       }
-      Raise(eventid::KeyDown, {QVariant::fromValue(code), QVariant::fromValue(shift)});
+      Raise(eventid::KeyDown, automation::KeyEventArgs(code, shift));
       if (const std::int16_t ascii = automation::KeyAsciiOf(key); ascii != 0) {
-        Raise(eventid::KeyPress, {QVariant::fromValue(ascii)});
+        Raise(eventid::KeyPress, automation::KeyPressArgs(ascii));
       }
       return false;  // the text box handles the key as usual
     }
     case QEvent::KeyRelease: {
       const auto& key = static_cast<const QKeyEvent&>(*event);
-      Raise(eventid::KeyUp,
-            {QVariant::fromValue(automation::KeyCodeOf(key)), QVariant::fromValue(automation::ShiftMask(key.modifiers()))});
+      Raise(eventid::KeyUp, automation::KeyEventArgs(key));
       return false;
     }
     case QEvent::MouseButtonPress: {
@@ -566,30 +553,21 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
     case QEvent::DragMove: {
       if (oleDropMode_ != 1) return false;
       auto& drag = static_cast<QDragMoveEvent&>(*event);
-      QVariantList args = MouseArgs(drag.buttons(), drag.modifiers(), drag.position());
-      const int effect = drag.dropAction() == Qt::MoveAction ? 2 : 1;
-      args.prepend(QVariant::fromValue(effect));
-      args.prepend(QVariant::fromValue(automation::DataObject::FromMimeData(drag.mimeData())));
-      args.append(QVariant::fromValue<std::int16_t>(event->type() == QEvent::DragEnter ? 0 : 2));
-      Raise(eventid::OLEDragOver, args);
+      Raise(eventid::OLEDragOver,
+            DragArgs(drag, event->type() == QEvent::DragEnter ? automation::kDragEnter : automation::kDragOver));
       drag.acceptProposedAction();
       return true;  // manual mode: the text box itself takes nothing
     }
     case QEvent::DragLeave: {
       if (oleDropMode_ != 1) return false;
-      QVariantList args{QVariant::fromValue(automation::DataObject()), 0, QVariant::fromValue<std::int16_t>(0),
-                        QVariant::fromValue<std::int16_t>(0), 0.0f, 0.0f, QVariant::fromValue<std::int16_t>(1)};
-      Raise(eventid::OLEDragOver, args);
+      Raise(eventid::OLEDragOver, automation::DragEventArgs({}, automation::kDropEffectNone, 0, 0, 0.0f, 0.0f,
+                                                            automation::kDragLeave));
       return true;
     }
     case QEvent::Drop: {
       if (oleDropMode_ != 1) return false;
       auto& drop = static_cast<QDropEvent&>(*event);
-      QVariantList args = MouseArgs(drop.buttons(), drop.modifiers(), drop.position());
-      const int effect = drop.dropAction() == Qt::MoveAction ? 2 : 1;
-      args.prepend(QVariant::fromValue(effect));
-      args.prepend(QVariant::fromValue(automation::DataObject::FromMimeData(drop.mimeData())));
-      Raise(eventid::OLEDragDrop, args);
+      Raise(eventid::OLEDragDrop, DragArgs(drop, std::nullopt));
       drop.acceptProposedAction();
       return true;
     }
@@ -602,7 +580,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
 
 void SpinBox::InitProperties() {
   // A new spin box starts with a copy of its container's font.
-  QWidget* container = site_ != nullptr && site_->container() != nullptr ? site_->container() : parentWidget();
+  QWidget* container = site() != nullptr && site()->container() != nullptr ? site()->container() : parentWidget();
   const QFont base = container != nullptr ? container->font() : QWidget::font();
   SetFont(std::make_shared<automation::FontObject>(automation::FontObject::FromQFont(base)));
 }
@@ -644,12 +622,12 @@ void SpinBox::ReadProperties(const automation::PropertyBag& bag) {
     // Written as it stands: the change handler clamps it and raises Change.
     tbSpin_->setText(v.isValid() ? ToText(v) : QString());
   });
-  if (site_ != nullptr) {
-    tbSpin_->setProperty("HelpContextID", site_->helpContextId());
-    vsSpin_->setProperty("HelpContextID", site_->helpContextId());
-    tbSpin_->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
-    vsSpin_->setProperty("WhatsThisHelpID", site_->whatsThisHelpId());
-    tbSpin_->setToolTip(site_->toolTipText());
+  if (site() != nullptr) {
+    tbSpin_->setProperty("HelpContextID", site()->helpContextId());
+    vsSpin_->setProperty("HelpContextID", site()->helpContextId());
+    tbSpin_->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
+    vsSpin_->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
+    tbSpin_->setToolTip(site()->toolTipText());
   }
 }
 
@@ -671,17 +649,9 @@ void SpinBox::WriteProperties(automation::PropertyBag& bag) {
 
 // ---- Registration ----
 
-namespace {
-
-class SpinBoxFactory : public automation::ClassFactory {
- public:
-  automation::Control* CreateInstance(QWidget* parent) override { return new SpinBox(parent); }
-};
-
-}  // namespace
 
 void RegisterSpinBoxClass() {
-  static SpinBoxFactory factory;
+  static automation::ClassFactoryOf<SpinBox> factory;
   automation::RegisterInProcessClass({QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
 }
 

@@ -8,11 +8,12 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/control_base.h"
 #include "platform/widgets/automation/control_site.h"
 #include "platform/widgets/automation/events.h"
 #include "platform/widgets/automation/property_bag.h"
 
+class QDropEvent;
 class QLineEdit;
 class QScrollBar;
 
@@ -24,18 +25,15 @@ namespace morvane::spinbox {
 // Change event is raised. The bar runs inverted (position = Max + Min - value), so
 // its upper arrow raises the value. Hosts use it late-bound through spinbox_typelib.h;
 // the typed members below are the same members for code and tests.
-class SpinBox : public QWidget, public automation::Control {
+class SpinBox : public QWidget, public automation::ControlBase<SpinBox> {
  public:
   explicit SpinBox(QWidget* parent = nullptr);
   ~SpinBox() override;
 
+  // The member table, in interface order.
+  static const automation::MemberTable<SpinBox>& Members();
+
   // automation::Control
-  QVariant invoke(automation::DispId id, automation::Invoke kind, QVariantList& args) override;
-  std::optional<automation::DispId> idOfName(QStringView name) const override;
-  QWidget* widget() override { return this; }
-  automation::EventSource& events() override { return events_; }
-  void setSite(automation::ControlSite* site) override { site_ = site; }
-  automation::ControlSite* site() const override { return site_; }
   void InitProperties() override;
   void ReadProperties(const automation::PropertyBag& bag) override;
   void WriteProperties(automation::PropertyBag& bag) override;
@@ -96,8 +94,6 @@ class SpinBox : public QWidget, public automation::Control {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void Announce(const char* property);
-  void Raise(automation::DispId id, QVariantList args = {});
   void OnTextChanged();
   void OnScrollChanged(int position);
   // After Min or Max changed: the bar's range, then the value moved to the bound (when
@@ -108,11 +104,11 @@ class SpinBox : public QWidget, public automation::Control {
   void ApplyPointer();
   bool FilterTextBoxEvent(QEvent* event);
   QVariantList MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const;
+  // OLEDragOver (with its state) or OLEDragDrop arguments of a drag over the text box.
+  QVariantList DragArgs(const QDropEvent& drop, std::optional<std::int16_t> state) const;
 
   QLineEdit* tbSpin_;
   QScrollBar* vsSpin_;
-  automation::EventSource events_;
-  automation::ControlSite* site_ = nullptr;
   automation::FontRef font_;
   std::uint32_t backColor_ = 0x80000005u;
   std::uint32_t foreColor_ = 0x80000008u;

@@ -13,17 +13,17 @@ namespace morvane::automation {
 
 std::int16_t ButtonMask(Qt::MouseButtons buttons) {
   std::int16_t mask = 0;
-  if (buttons & Qt::LeftButton) mask |= 1;
-  if (buttons & Qt::RightButton) mask |= 2;
-  if (buttons & Qt::MiddleButton) mask |= 4;
+  if (buttons & Qt::LeftButton) mask |= kLeftButton;
+  if (buttons & Qt::RightButton) mask |= kRightButton;
+  if (buttons & Qt::MiddleButton) mask |= kMiddleButton;
   return mask;
 }
 
 std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers) {
   std::int16_t mask = 0;
-  if (modifiers & Qt::ShiftModifier) mask |= 1;
-  if (modifiers & Qt::ControlModifier) mask |= 2;
-  if (modifiers & Qt::AltModifier) mask |= 4;
+  if (modifiers & Qt::ShiftModifier) mask |= kShiftKey;
+  if (modifiers & Qt::ControlModifier) mask |= kCtrlKey;
+  if (modifiers & Qt::AltModifier) mask |= kAltKey;
   return mask;
 }
 
@@ -85,6 +85,27 @@ std::int16_t KeyAsciiOf(const QKeyEvent& event) {
   if (text.size() != 1) return 0;
   const char16_t c = text.at(0).unicode();
   return c < 256 ? static_cast<std::int16_t>(c) : 0;
+}
+
+QVariantList MouseEventArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y) {
+  return {QVariant::fromValue(ButtonMask(buttons)), QVariant::fromValue(ShiftMask(modifiers)), QVariant::fromValue(x),
+          QVariant::fromValue(y)};
+}
+
+QVariantList KeyEventArgs(std::int16_t keyCode, std::int16_t shift) {
+  return {QVariant::fromValue(keyCode), QVariant::fromValue(shift)};
+}
+
+QVariantList KeyEventArgs(const QKeyEvent& event) { return KeyEventArgs(KeyCodeOf(event), ShiftMask(event.modifiers())); }
+
+QVariantList KeyPressArgs(std::int16_t keyAscii) { return {QVariant::fromValue(keyAscii)}; }
+
+QVariantList DragEventArgs(const DataObject& data, std::int32_t effect, std::int16_t button, std::int16_t shift,
+                           float x, float y, std::optional<std::int16_t> state) {
+  QVariantList args{QVariant::fromValue(data), QVariant::fromValue(effect), QVariant::fromValue(button),
+                    QVariant::fromValue(shift), QVariant::fromValue(x),      QVariant::fromValue(y)};
+  if (state) args << QVariant::fromValue(*state);
+  return args;
 }
 
 std::int32_t DropEffectsOf(Qt::DropActions actions) {

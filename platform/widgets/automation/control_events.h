@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/widgets/automation/automation_export.h"
 
@@ -17,9 +18,40 @@ namespace morvane::automation {
 
 // Standard event arguments of controls, as hosts receive them.
 
-// Button masks of mouse events: 1 left, 2 right, 4 middle.
+// Bits of the Button argument of mouse events.
+enum ButtonBit : std::int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+// Bits of the Shift argument of mouse and key events.
+enum ShiftBit : std::int16_t { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
+
+// Key codes of key events, as KeyCodeOf gives them; letters and digits are their
+// upper-case character codes.
+namespace keycode {
+inline constexpr std::int16_t kBack = 8;
+inline constexpr std::int16_t kTab = 9;
+inline constexpr std::int16_t kReturn = 13;
+inline constexpr std::int16_t kPause = 19;
+inline constexpr std::int16_t kEscape = 27;
+inline constexpr std::int16_t kSpace = 32;
+inline constexpr std::int16_t kPageUp = 33;
+inline constexpr std::int16_t kPageDown = 34;
+inline constexpr std::int16_t kEnd = 35;
+inline constexpr std::int16_t kHome = 36;
+inline constexpr std::int16_t kLeft = 37;
+inline constexpr std::int16_t kUp = 38;
+inline constexpr std::int16_t kRight = 39;
+inline constexpr std::int16_t kDown = 40;
+inline constexpr std::int16_t kInsert = 45;
+inline constexpr std::int16_t kDelete = 46;
+inline constexpr std::int16_t kA = 65;
+inline constexpr std::int16_t kC = 67;
+inline constexpr std::int16_t kF1 = 112;
+// F1 to F24 follow one another.
+constexpr std::int16_t F(int n) { return static_cast<std::int16_t>(kF1 + n - 1); }
+}  // namespace keycode
+
+// The Button mask: kLeftButton, kRightButton, kMiddleButton or'ed.
 MORVANE_AUTOMATION_API std::int16_t ButtonMask(Qt::MouseButtons buttons);
-// Shift masks of mouse and key events: 1 Shift, 2 Ctrl, 4 Alt.
+// The Shift mask: kShiftKey, kCtrlKey, kAltKey or'ed.
 MORVANE_AUTOMATION_API std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers);
 // The key code of a key event (65 for A, 37 for the left arrow, 112 for F1, ...);
 // 0 for a key that has none.
@@ -64,6 +96,22 @@ class MORVANE_AUTOMATION_API DataObject {
   bool hasText_ = false;
   QImage image_;
 };
+
+// The argument lists of the standard events, built one way for every control.
+// MouseDown, MouseMove, MouseUp: Button, Shift, X, Y (X and Y as the control reports
+// them, in twips or image units).
+MORVANE_AUTOMATION_API QVariantList MouseEventArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                                   float x, float y);
+// KeyDown, KeyUp: KeyCode, Shift.
+MORVANE_AUTOMATION_API QVariantList KeyEventArgs(const QKeyEvent& event);
+MORVANE_AUTOMATION_API QVariantList KeyEventArgs(std::int16_t keyCode, std::int16_t shift);
+// KeyPress: KeyAscii.
+MORVANE_AUTOMATION_API QVariantList KeyPressArgs(std::int16_t keyAscii);
+// OLEDragOver (with its state) and OLEDragDrop (without): Data, Effect, Button, Shift,
+// X, Y[, State].
+MORVANE_AUTOMATION_API QVariantList DragEventArgs(const DataObject& data, std::int32_t effect, std::int16_t button,
+                                                  std::int16_t shift, float x, float y,
+                                                  std::optional<std::int16_t> state = std::nullopt);
 
 // Mouse-pointer values of controls (0 default, 2 crosshair, 10 up arrow, 11
 // hourglass, 99 custom icon, ...) as a cursor; false for 0, which leaves the

@@ -21,6 +21,7 @@
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
 #include "platform/widgets/fake_services.h"
+#include "tests/support/hosted_control.h"
 
 namespace morvane::linkbox {
 namespace {
@@ -30,28 +31,19 @@ using automation::FunctionSink;
 using automation::PropertyBag;
 
 // A link box on a shown host form, with a fake shell, its events and announcements.
-struct Hosted {
-  QWidget form;
-  ControlSite site{QStringLiteral("ltLink"), &form};
-  LinkBox* link = new LinkBox(&form);
-  QLineEdit* other = new QLineEdit(&form);  // somewhere for the focus to go
+struct Hosted : testing::HostedControl<LinkBox> {
+  LinkBox* link = &control();
+  QLineEdit* other = new QLineEdit(&form());  // somewhere for the focus to go
   widgets::FakeServices services;
-  std::vector<automation::DispId> events;
-  QStringList announced;
-  FunctionSink sink{[this](automation::DispId id, QVariantList&) { events.push_back(id); }};
 
-  Hosted() {
-    form.resize(400, 200);
+  Hosted() : HostedControl(QStringLiteral("ltLink"), QSize(400, 200)) {
     other->move(0, 150);
     link->move(20, 30);
-    link->setSite(&site);
-    site.setChangedHandler([this](const QString& p) { announced << p; });
     link->InitProperties();
-    link->events().advise(&sink);
-    form.show();
+    form().show();
     other->setFocus();
     QApplication::processEvents();
-    announced.clear();
+    Forget();
   }
   // Moves the pointer over the label, each time to a new place (the window system
   // reports no move to the place the pointer already has).
@@ -62,7 +54,6 @@ struct Hosted {
   }
   int hovers = 0;
   void MovePointer(QPoint global) { QCursor::setPos(global); }
-  int Count(automation::DispId id) const { return static_cast<int>(std::count(events.begin(), events.end(), id)); }
 };
 
 TEST(LinkBox, AClickOpensTheChosenTargetThroughTheShell) {
@@ -174,15 +165,15 @@ TEST(LinkBox, SettersAnnounceOnlyRealChanges) {
   h.link->LetCaption("Home");
   h.link->LetAlignment(Center);
   h.link->LetBackColor(0x00FFFFFFu);
-  h.announced.clear();
+  h.changed.clear();
   h.link->LetCaption("Home");
   h.link->LetAlignment(Center);
   h.link->LetBackColor(0x00FFFFFFu);
   h.link->SetFont(h.link->Font());
-  EXPECT_TRUE(h.announced.isEmpty()) << h.announced.join(",").toStdString();
+  EXPECT_TRUE(h.changed.isEmpty()) << h.changed.join(",").toStdString();
   h.link->LetAutoSize(h.link->AutoSize());
   h.link->LetForeColor(h.link->ForeColor());
-  EXPECT_EQ(h.announced, (QStringList{"AutoSize", "ForeColor"}));
+  EXPECT_EQ(h.changed, (QStringList{"AutoSize", "ForeColor"}));
   EXPECT_THROW(h.link->put(dispid::Alignment, 3), automation::AutomationError);
   EXPECT_EQ(h.link->get(dispid::Version).toString(), " 1.05");
 }

@@ -2,9 +2,10 @@
 
 #include <vector>
 
-#include "controls/scopel/about_box.h"
+#include "controls/kit/control_kit.h"
+#include "controls/kit/library_about.h"
 
-namespace morvane::scopel {
+namespace morvane::kit {
 namespace {
 
 core::VersionRecord Record(int major, int minor, int revision, std::string description, std::string comments) {
@@ -33,6 +34,7 @@ TEST(AboutBox, TextShowsTwoCommentPartsAndOneLinePerSentence) {
   struct Case {
     std::string description, comments;
     QString text;
+    QString extra = {};
   };
   const QString blanks(60, QLatin1Char(' '));
   const std::vector<Case> cases = {
@@ -41,13 +43,15 @@ TEST(AboutBox, TextShowsTwoCommentPartsAndOneLinePerSentence) {
       {"Zoom view", "https://morvane.example.org", "Zoom view\r\nVersion 6.09\r\n" + blanks + "\r\n(C) Morvane\r\nhttps://morvane.example.org\r\n"},
       // Empty comments give no empty line.
       {"Zoom view", "", "Zoom view\r\nVersion 6.09\r\n" + blanks + "\r\n(C) Morvane\r\n"},
+      // A host's extra text stands below the version.
+      {"Splitter", "", "Splitter\r\nVersion 6.09\r\nFor tests\r\n" + blanks + "\r\n(C) Morvane\r\n", "For tests"},
   };
   for (const Case& c : cases) {
-    const AboutContent about = BuildAboutContent(Record(6, 9, 0, c.description, c.comments));
+    const AboutContent about = BuildAboutContent(Record(6, 9, 0, c.description, c.comments), c.extra);
     EXPECT_EQ(about.caption, "About Scopel");
     EXPECT_EQ(about.text, c.text) << c.comments;
   }
 }
 
 }  // namespace
-}  // namespace morvane::scopel
+}  // namespace morvane::kit

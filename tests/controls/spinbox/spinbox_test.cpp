@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "controls/common/control_common.h"
+#include "controls/kit/control_kit.h"
 #include "platform/widgets/automation/control_events.h"
 #include "controls/spinbox/spinbox.h"
 #include "controls/spinbox/spinbox_typelib.h"
@@ -22,44 +22,29 @@
 #include "platform/widgets/automation/class_registry.h"
 #include "platform/widgets/automation/variant_args.h"
 #include "platform/widgets/fake_services.h"
+#include "tests/support/hosted_control.h"
 
 namespace morvane::spinbox {
 namespace {
 
 using automation::AutomationError;
-using controls::TextWidthTwips;
-using controls::VersionText;
+using kit::TextWidthTwips;
+using kit::VersionText;
 using automation::ControlSite;
 using automation::FunctionSink;
 using automation::PropertyBag;
 
-// A spin box on a host form, with its Change events and announcements counted.
-struct Hosted {
-  QWidget form;
-  ControlSite site{QStringLiteral("sbDigits"), &form};
-  SpinBox* box = new SpinBox(&form);
-  int changes = 0;
-  std::vector<std::pair<automation::DispId, QVariantList>> events;
-  QStringList announced;
-  FunctionSink sink{[this](automation::DispId id, QVariantList& args) {
-    if (id == eventid::Change) ++changes;
-    events.emplace_back(id, args);
-  }};
+// A spin box on a host form, with its events and announcements recorded.
+struct Hosted : testing::HostedControl<SpinBox> {
+  SpinBox* box = &control();
 
-  Hosted(std::int16_t min, std::int16_t max) {
-    box->setSite(&site);
-    site.setChangedHandler([this](const QString& p) { announced << p; });
+  Hosted(std::int16_t min, std::int16_t max) : HostedControl(QStringLiteral("sbDigits")) {
     box->LetMin(-32768);
     box->LetMax(max);
     box->LetMin(min);
-    box->events().advise(&sink);
-    Reset();
+    Forget();
   }
-  void Reset() {
-    changes = 0;
-    events.clear();
-    announced.clear();
-  }
+  int changes() const { return Count(eventid::Change); }
   QString text() const { return box->textBox()->text(); }
 };
 
@@ -138,28 +123,28 @@ TEST(SpinBox, WrittenValuesAreClampedAndMoveTheBar) {
 TEST(SpinBox, ChangeEventsFollowEachChangeOfTheText) {
   Hosted h(1, 6);
   h.box->LetValue(6);
-  h.Reset();
+  h.Forget();
   // Typing 7 after the 6 gives 67, rewritten to 6: the host sees two changes.
   h.box->textBox()->setCursorPosition(1);
   QTest::keyClick(h.box->textBox(), Qt::Key_7);
   EXPECT_EQ(h.text(), "6");
-  EXPECT_EQ(h.changes, 2);
+  EXPECT_EQ(h.changes(), 2);
 
-  h.Reset();
+  h.Forget();
   h.box->LetValue(6);  // unchanged
-  EXPECT_EQ(h.changes, 0);
-  EXPECT_EQ(h.announced, QStringList{"Value"}) << "a write announces, changed or not";
+  EXPECT_EQ(h.changes(), 0);
+  EXPECT_EQ(h.changed, QStringList{"Value"}) << "a write announces, changed or not";
   h.box->LetValue(3);
-  EXPECT_EQ(h.changes, 1);
+  EXPECT_EQ(h.changes(), 1);
 
   // An edit that needs no correction is one change.
   Hosted wide(0, 100);
   wide.box->LetValue(1);
-  wide.Reset();
+  wide.Forget();
   wide.box->textBox()->setCursorPosition(1);
   QTest::keyClick(wide.box->textBox(), Qt::Key_2);
   EXPECT_EQ(wide.text(), "12");
-  EXPECT_EQ(wide.changes, 1);
+  EXPECT_EQ(wide.changes(), 1);
   EXPECT_EQ(wide.box->textBox()->cursorPosition(), 2) << "a canonical text is not rewritten";
 
   // Deleting the whole text of a 1..6 box leaves 1.
@@ -189,14 +174,14 @@ TEST(SpinBox, ARangeThatMovesTheValueRaisesOneChange) {
     SCOPED_TRACE(c.what);
     Hosted h(0, 100);
     h.box->LetValue(50);
-    h.Reset();
+    h.Forget();
     if (c.setMin) {
       h.box->LetMin(c.bound);
     } else {
       h.box->LetMax(c.bound);
     }
     EXPECT_EQ(h.text(), c.text);
-    EXPECT_EQ(h.changes, c.changes);
+    EXPECT_EQ(h.changes(), c.changes);
     EXPECT_EQ(h.box->scrollBar()->value(), c.position);
   }
 }
@@ -209,7 +194,7 @@ TEST(SpinBox, AHostsErrorNeverUnwindsThroughQtsEventDispatch) {
   automation::SetErrorHandler([&](const AutomationError& e) { reported.push_back(e.number()); });
   Hosted h(1, 6);
   h.box->LetValue(3);
-  h.site.setChangedHandler([](const QString&) { throw AutomationError(automation::kErrInvalidPropertyValue); });
+  h.site().setChangedHandler([](const QString&) { throw AutomationError(automation::kErrInvalidPropertyValue); });
   FunctionSink failing([](automation::DispId, QVariantList&) { throw std::runtime_error("host failed"); });
   h.box->events().advise(&failing);
   EXPECT_NO_THROW(QTest::keyClick(h.box->textBox(), Qt::Key_9));
@@ -227,10 +212,10 @@ TEST(SpinBox, AHostsErrorNeverUnwindsThroughQtsEventDispatch) {
 TEST(SpinBox, BarArrowsRaiseAndLowerTheValue) {
   Hosted h(1, 6);
   h.box->LetValue(3);
-  h.Reset();
+  h.Forget();
   h.box->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the upper arrow
   EXPECT_EQ(h.text(), "4");
-  EXPECT_EQ(h.changes, 1);
+  EXPECT_EQ(h.changes(), 1);
   h.box->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   h.box->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(h.text(), "2");
@@ -261,18 +246,18 @@ TEST(SpinBox, AltArrowsStepTheValueByTheSmallChange) {
     Hosted h(c.min, c.max);
     h.box->LetSmallChange(c.step);
     h.box->LetValue(c.start);
-    h.Reset();
+    h.Forget();
     QTest::keyClick(h.box->textBox(), c.key, c.modifiers);
     EXPECT_EQ(h.text(), c.after);
     ASSERT_FALSE(h.events.empty());
-    EXPECT_EQ(h.events.back().first, eventid::KeyUp);
+    EXPECT_EQ(h.events.back().id, eventid::KeyUp);
     // KeyDown of the arrow (after those of the modifier keys), with the key code and
     // the shift state.
     const auto down = std::find_if(h.events.rbegin(), h.events.rend(),
-                                   [](const auto& e) { return e.first == eventid::KeyDown; });
+                                   [](const auto& e) { return e.id == eventid::KeyDown; });
     ASSERT_NE(down, h.events.rend());
-    EXPECT_EQ(down->second.value(0).toInt(), c.key == Qt::Key_Up ? 38 : 40);
-    EXPECT_EQ(down->second.value(1).toInt(), automation::ShiftMask(c.modifiers));
+    EXPECT_EQ(down->args.value(0).toInt(), c.key == Qt::Key_Up ? 38 : 40);
+    EXPECT_EQ(down->args.value(1).toInt(), automation::ShiftMask(c.modifiers));
   }
 }
 
@@ -319,25 +304,25 @@ TEST(SpinBox, CustomMenuKeepsTheBuiltInMenuClosedOnAPlainRightClick) {
       {false, Qt::NoModifier, true},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.customMenu << " " << c.modifiers.toInt());
+    SCOPED_TRACE(::testing::Message() << c.customMenu << " " << c.modifiers.toInt());
     Hosted h(0, 1000);
-    h.form.show();
+    h.form().show();
     h.box->LetCustomMenu(c.customMenu);
     h.box->LetValue(456);
     h.box->textBox()->setSelection(1, 2);
-    h.Reset();
+    h.Forget();
     EXPECT_EQ(RightClick(*h.box, c.modifiers), c.builtInMenu);
     if (!c.builtInMenu) {
       EXPECT_EQ(h.box->SelStart(), 1);
       EXPECT_EQ(h.box->SelLength(), 2);
     }
     const auto down = std::find_if(h.events.begin(), h.events.end(),
-                                   [](const auto& e) { return e.first == eventid::MouseDown; });
+                                   [](const auto& e) { return e.id == eventid::MouseDown; });
     ASSERT_NE(down, h.events.end()) << "the host hears the click to show its own menu";
-    EXPECT_EQ(down->second.value(0).toInt(), 2);
+    EXPECT_EQ(down->args.value(0).toInt(), 2);
     // Twips of the control: the text box lies 2 pixels below the control's top.
-    EXPECT_FLOAT_EQ(down->second.value(2).toFloat(), 3 * 15.0f);
-    EXPECT_FLOAT_EQ(down->second.value(3).toFloat(), 5 * 15.0f);
+    EXPECT_FLOAT_EQ(down->args.value(2).toFloat(), 3 * 15.0f);
+    EXPECT_FLOAT_EQ(down->args.value(3).toFloat(), 5 * 15.0f);
   }
 }
 
@@ -352,7 +337,7 @@ TEST(SpinBox, ManualDropModeReportsDropsAndLeavesTheText) {
     h.box->LetValue(12);
     h.box->LetOLEDropMode(c.mode);
     EXPECT_EQ(h.box->textBox()->acceptDrops(), c.mode != 0);
-    h.Reset();
+    h.Forget();
     QMimeData data;
     data.setText(QStringLiteral("99"));
     QDragEnterEvent enter(QPoint(4, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -361,20 +346,20 @@ TEST(SpinBox, ManualDropModeReportsDropsAndLeavesTheText) {
     QApplication::sendEvent(h.box->textBox(), &drop);
     EXPECT_EQ(h.text(), "12") << "the host decides what a drop does";
     const auto dropped = std::find_if(h.events.begin(), h.events.end(),
-                                      [](const auto& e) { return e.first == eventid::OLEDragDrop; });
+                                      [](const auto& e) { return e.id == eventid::OLEDragDrop; });
     ASSERT_EQ(dropped != h.events.end(), c.reported);
     if (!c.reported) continue;
     // The drop's data as the hosting layer's data object, as every control hands it.
-    const auto dataObject = dropped->second.value(0).value<automation::DataObject>();
+    const auto dataObject = dropped->args.value(0).value<automation::DataObject>();
     EXPECT_EQ(dataObject.GetData(automation::kFormatText).toString(), "99");
-    EXPECT_EQ(dropped->second.value(1).toInt(), 1);  // copy
-    EXPECT_EQ(dropped->second.value(2).toInt(), 1);  // left button
-    EXPECT_EQ(dropped->second.value(3).toInt(), 1);  // Shift
-    EXPECT_FLOAT_EQ(dropped->second.value(5).toFloat(), 7 * 15.0f);
+    EXPECT_EQ(dropped->args.value(1).toInt(), 1);  // copy
+    EXPECT_EQ(dropped->args.value(2).toInt(), 1);  // left button
+    EXPECT_EQ(dropped->args.value(3).toInt(), 1);  // Shift
+    EXPECT_FLOAT_EQ(dropped->args.value(5).toFloat(), 7 * 15.0f);
     const auto over = std::find_if(h.events.begin(), h.events.end(),
-                                   [](const auto& e) { return e.first == eventid::OLEDragOver; });
+                                   [](const auto& e) { return e.id == eventid::OLEDragOver; });
     ASSERT_NE(over, h.events.end());
-    EXPECT_EQ(over->second.value(6).toInt(), 0) << "entering";
+    EXPECT_EQ(over->args.value(6).toInt(), 0) << "entering";
   }
 }
 
@@ -414,7 +399,7 @@ TEST(SpinBox, PropertyBagRoundTrip) {
   EXPECT_NE(b.box->Font(), font) << "the stored font is a font of its own";
   EXPECT_FALSE(b.box->Enabled());
   EXPECT_EQ(b.text(), "-7");
-  EXPECT_EQ(b.changes, 1) << "the stored text reaches the host as a change";
+  EXPECT_EQ(b.changes(), 1) << "the stored text reaches the host as a change";
   PropertyBag again;
   b.box->WriteProperties(again);
   EXPECT_EQ(again, written);
@@ -457,7 +442,7 @@ TEST(SpinBox, LayoutFitsTheDigitsOfMaxAndFollowsTheFont) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.max);
     Hosted h(-10, c.max);
-    h.form.show();
+    h.form().show();
     h.box->resize(1, 1);
     const int nine = TextWidthTwips(h.box->Font()->ToQFont(), "9");
     EXPECT_EQ(h.box->textBox()->width(), static_cast<int>(std::nearbyint(c.nines * nine / 15.0)));
@@ -465,7 +450,7 @@ TEST(SpinBox, LayoutFitsTheDigitsOfMaxAndFollowsTheFont) {
     EXPECT_GE(h.box->width(), h.box->scrollBar()->x() + h.box->scrollBar()->width());
   }
   Hosted h(1, 6);
-  h.form.show();
+  h.form().show();
   h.box->resize(200, 5);
   const int height = h.box->height();
   EXPECT_EQ(h.box->width(), 200) << "a wider control keeps its width";
@@ -501,7 +486,7 @@ TEST(SpinBox, DispatchRangesAndErrors) {
   }
   EXPECT_EQ(h.box->idOfName(u"value"), dispid::Value);
   EXPECT_EQ(h.box->get(dispid::Version).toString(), " 1.05.0007");
-  h.site.setToolTipText("digits");
+  h.site().setToolTipText("digits");
   h.box->call(dispid::SetToolTipText);
   EXPECT_EQ(h.box->textBox()->toolTip(), "digits");
   h.box->call(dispid::SetToolTipText, {QStringLiteral("own")});

@@ -1,4 +1,4 @@
-#include "controls/common/control_common.h"
+#include "controls/kit/control_kit.h"
 
 #include <QFontMetricsF>
 
@@ -11,7 +11,7 @@
 #include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/services.h"
 
-namespace morvane::controls {
+namespace morvane::kit {
 
 namespace {
 
@@ -65,4 +65,4 @@ void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon) {
   }
 }
 
-}  // namespace morvane::controls
+}  // namespace morvane::kit

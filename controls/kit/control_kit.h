@@ -1,8 +1,9 @@
 #pragma once
 
-// What the controls built into the program (SpinBox, LinkBox) share: the version
-// text and About box, colours, text measures and mouse pointers. Their events
-// translate Qt's input with the hosting layer's control_events.h.
+// What the controls share: the version text, the program controls' About box,
+// colours, text measures and mouse pointers. Their events translate Qt's input with
+// the hosting layer's control_events.h; the libraries' own About box is in
+// library_about.h.
 
 #include <QColor>
 #include <QCursor>
@@ -15,7 +16,7 @@
 
 #include "platform/core/version_record.h"
 
-namespace morvane::controls {
+namespace morvane::kit {
 
 // The version text that both controls' Version returns: a blank, the major number,
 // ".", the minor number in two digits and, when the revision is 1 or more, "." and
@@ -43,4 +44,4 @@ bool ValidMousePointer(int pointer);
 // icon (or the default pointer when the icon is empty).
 void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon);
 
-}  // namespace morvane::controls
+}  // namespace morvane::kit
