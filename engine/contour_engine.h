@@ -127,9 +127,12 @@ class ContourEngine {
   // The two positions of PointPair in ascending order, stored back so; false when they
   // are equal or either is no point of the array.
   bool TakePointPair(std::int32_t& p, std::int32_t& q);
-  void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to);
+  // Background fills 4-connected; the trace goes round 8-connected figures.
+  enum class Connectivity { Four, Eight };
+  void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
+                 Connectivity connectivity);
   void FloodOuterBackground(bool unpaint);
-  void RunFlood(std::uint8_t from, std::uint8_t to);
+  void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
   // One reduction by a method other than 3, clean-up included.
   std::int32_t ReduceOnce(ContourPoints& points, bool closed);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
