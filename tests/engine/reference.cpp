@@ -150,7 +150,7 @@ std::int32_t PickStep(const Model& m, const std::vector<std::vector<ContourPoint
 bool RectifyCorner(Model& m, std::int32_t i) {
   ContourPoints& pts = m.points;
   const std::int32_t n = UpperBound(pts);
-  if (n < 3 || i <= 3) {
+  if (n < 3 || i <= 3 || !m.squareCorners) {
     return false;
   }
   std::int32_t idx[4];

@@ -26,6 +26,9 @@ struct Model {
   // The rules before the tracing mends: the way back never tried, the contour closed at
   // the first return to its start, a traced figure painted 4-connected.
   bool previousRules = false;
+  // Off: staircase corners are left as traced, so that a contour can be checked
+  // against the boundary pixels of its figure.
+  bool squareCorners = true;
 
   // State.
   ContourPoints points = EmptyContourPoints();
