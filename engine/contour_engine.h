@@ -75,9 +75,10 @@ class ContourEngine {
   // Finds the start pixel of a figure from a clicked or scanned pixel; when found,
   // ContourPoints holds it alone at position 1.
   bool FindContourStart(std::int32_t x, std::int32_t y);
-  // Traces the figure found from (x, y) into ContourPoints. False when no figure is
-  // found or the trace runs into a dead end (points traced so far stay); a stop
-  // request ends it early with true and an open contour.
+  // Traces the figure found from (x, y) into ContourPoints, round the figure's
+  // 8-connected boundary and out along one-pixel arms and back. False when no figure is
+  // found or the trace runs into a dead end, as a single pixel does (points traced so
+  // far stay); a stop request ends it early with true and an open contour.
   bool TraceContourAt(std::int32_t x, std::int32_t y);
   // Squares the staircase corner that ends at position i of ContourPoints when the
   // image is not background there; true when it did.

@@ -312,7 +312,8 @@ std::int32_t ExpectCompleteContoursKept(const core::RgbImage& image, const std::
   }
   // Holes: a hole trace either closes or stops at once on a single pixel.
   for (const auto* t : holes) {
-    EXPECT_TRUE(t->end.closed || UpperBound(t->points) == 1) << what << ": hole at " << t->points[1];
+    EXPECT_TRUE(t->end.closed || UpperBound(t->points) == 1)
+        << what << ": hole at " << t->points[1];
   }
 
   // Without corner squaring, each closed outline passes every pixel of its figure that
@@ -431,16 +432,18 @@ TEST(TracingMendsTest, FiguresWithThinJoinsGiveOneContourEach) {
     ContourPoint also;
   };
   const Case cases[] = {
-      {"square with a diagonal tail", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 35}}), 0, 1, {5, 20}, {35, 35}},
+      {"square with a diagonal tail", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 35}}), 0, 1, {5, 20},
+       {35, 35}},
       {"square with a two-pixel spur", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 20}, {36, 20}}), 0, 1,
        {5, 20}, {36, 20}},
       {"squares touching at a corner", Draw(12, 12, {{2, 2, 5, 5}, {6, 6, 9, 9}}, {}), 2, 1, {2, 3},
        {6, 8}},
-      {"a pixel on a square's top-left diagonal", Draw(8, 8, {{2, 2, 5, 5}}, {{1, 1}}), 2, 1, {1, 1},
-       {2, 4}},
+      {"a pixel on a square's top-left diagonal", Draw(8, 8, {{2, 2, 5, 5}}, {{1, 1}}), 2, 1,
+       {1, 1}, {2, 4}},
       // One figure; each white pixel off the border is a hole of its own.
       {"one-pixel checkerboard", Checkerboard(8), 18, 1 + 18, {0, 0}, {5, 7}},
-      {"an isolated pixel beside a square", Draw(10, 8, {{4, 2, 7, 5}}, {{1, 1}}), 1, 1, {4, 3}, {4, 5}},
+      {"an isolated pixel beside a square", Draw(10, 8, {{4, 2, 7, 5}}, {{1, 1}}), 1, 1, {4, 3},
+       {4, 5}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ExpectCompleteContoursKept(c.image, c.what), c.before)
