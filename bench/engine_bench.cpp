@@ -75,6 +75,16 @@ RgbImage Noise(int size) {
   return image;
 }
 
+// Black and white pixels alternating in both directions: every black pixel touches
+// others only at its corners.
+RgbImage Checkerboard(int size) {
+  RgbImage image(size, size, kWhite);
+  for (int y = 0; y < size; ++y) {
+    for (int x = (y & 1); x < size; x += 2) image.at(x, y) = kBlack;
+  }
+  return image;
+}
+
 struct Rig {
   explicit Rig(const RgbImage* image, float method = 3)
       : engine(state, window, window, window) {
@@ -125,6 +135,16 @@ void BM_CreateNoise(benchmark::State& state) {
   ReportPerMegapixel(state, image, rig.state);
 }
 BENCHMARK(BM_CreateNoise)->Arg(1024)->Unit(benchmark::kMillisecond);
+
+void BM_CreateCheckerboard(benchmark::State& state) {
+  const RgbImage image = Checkerboard(static_cast<int>(state.range(0)));
+  Rig rig(&image);
+  for (auto _ : state) {
+    rig.engine.mFileCreate_Click();
+  }
+  ReportPerMegapixel(state, image, rig.state);
+}
+BENCHMARK(BM_CreateCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 // A click into a comb whose boundary is about 50 000 pixels long.
 void BM_ClickAdd(benchmark::State& state) {

@@ -75,9 +75,10 @@ class ContourEngine {
   // Finds the start pixel of a figure from a clicked or scanned pixel; when found,
   // ContourPoints holds it alone at position 1.
   bool FindContourStart(std::int32_t x, std::int32_t y);
-  // Traces the figure found from (x, y) into ContourPoints. False when no figure is
-  // found or the trace runs into a dead end (points traced so far stay); a stop
-  // request ends it early with true and an open contour.
+  // Traces the figure found from (x, y) into ContourPoints, round the figure's
+  // 8-connected boundary and out along one-pixel arms and back. False when no figure is
+  // found or the trace runs into a dead end, as a single pixel does (points traced so
+  // far stay); a stop request ends it early with true and an open contour.
   bool TraceContourAt(std::int32_t x, std::int32_t y);
   // Squares the staircase corner that ends at position i of ContourPoints when the
   // image is not background there; true when it did.
@@ -127,9 +128,12 @@ class ContourEngine {
   // The two positions of PointPair in ascending order, stored back so; false when they
   // are equal or either is no point of the array.
   bool TakePointPair(std::int32_t& p, std::int32_t& q);
-  void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to);
+  // Background fills 4-connected; the trace goes round 8-connected figures.
+  enum class Connectivity { Four, Eight };
+  void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
+                 Connectivity connectivity);
   void FloodOuterBackground(bool unpaint);
-  void RunFlood(std::uint8_t from, std::uint8_t to);
+  void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
   // One reduction by a method other than 3, clean-up included.
   std::int32_t ReduceOnce(ContourPoints& points, bool closed);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,

@@ -177,6 +177,7 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
   taken.clear();
   std::int32_t n = 1;
   std::int32_t s = 1;  // back direction; 0 stands for position 8
+  ContourPoint firstStep{};
   for (std::int64_t steps = 1;; ++steps) {
     const ContourPoint p = points[static_cast<std::size_t>(n)];
     const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
@@ -184,7 +185,9 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
     const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
     ContourPoint c{};
     std::int32_t j = 1;
-    for (; j <= 7; ++j) {
+    // The way back, position 8, comes last: at the tip of a one-pixel arm it is the
+    // only way on, and the trace walks out along the arm and back.
+    for (; j <= 8; ++j) {
       const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
       c = {p.x + kDx[q], p.y + kDy[q]};
       if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
@@ -203,8 +206,16 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
         break;
       }
     }
-    if (j > 7) {
+    if (j > 8) {
       return TraceResult::DeadEnd;
+    }
+    // Closed when back at the start and about to repeat the first step: a start where
+    // two arms meet is passed more than once on the way round.
+    if (n > 1 && p == points[1] && c == firstStep) {
+      break;
+    }
+    if (n == 1) {
+      firstStep = c;
     }
     taken.push_back(c);
     ++n;
@@ -221,9 +232,6 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
     }
     run_.ShowElapsedTime();
     if (run_.StopRequested()) {
-      break;
-    }
-    if (points[static_cast<std::size_t>(n)] == points[1]) {
       break;
     }
     if (steps >= cap || n == INT32_MAX) {
@@ -271,13 +279,14 @@ bool ContourEngine::RectifyCorner(std::int32_t i) {
   return false;
 }
 
-void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to) {
+void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
+                              Connectivity connectivity) {
   if (MaskPixel(x, y) != from) {
     return;
   }
   floodStack_.clear();
   floodStack_.push_back({x, y});
-  RunFlood(from, to);
+  RunFlood(from, to, connectivity);
 }
 
 namespace {
@@ -394,8 +403,10 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
   }
 }
 
-void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to) {
-  // 4-connected, a row's run at a time.
+void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity) {
+  // A row's run at a time; 8-connected, a run also reaches the rows above and below one
+  // pixel past each of its ends.
+  const std::int32_t reach = connectivity == Connectivity::Eight ? 1 : 0;
   std::uint8_t* mask = mask_.bits.data();
   while (!floodStack_.empty()) {
     const ContourPoint seed = floodStack_.back();
@@ -412,11 +423,13 @@ void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to) {
         continue;
       }
       const std::uint8_t* next = mask + Index(0, y);
-      // One seed per run of `from` that touches [left, end).
-      std::int32_t x = ScanRight<true>(next, left, end, from);
-      while (x < end) {
+      // One seed per run of `from` that touches [first, last).
+      const std::int32_t first = std::max(left - reach, 0);
+      const std::int32_t last = std::min(end + reach, maskW_);
+      std::int32_t x = ScanRight<true>(next, first, last, from);
+      while (x < last) {
         floodStack_.push_back({x, y});
-        x = ScanRight<true>(next, ScanRight<false>(next, x, end, from), end, from);
+        x = ScanRight<true>(next, ScanRight<false>(next, x, last, from), last, from);
       }
     }
   }

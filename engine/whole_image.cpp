@@ -74,7 +74,7 @@ void ContourEngine::mFileCreate_Click() {
           firstHole = false;
           FloodOuterBackground(true);  // also takes back pass 1's painting
         } else {
-          FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack);
+          FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack, Connectivity::Four);
         }
         if (!FindNextRegionPixel(p)) {
           break;
@@ -95,7 +95,7 @@ void ContourEngine::mFileCreate_Click() {
       if (result == TraceResult::DeadEnd) {
         // An isolated pixel or a figure that cannot be closed: mark it and go on.
         if (pass == 1) {
-          FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted);
+          FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
         }
         if (run_.StopRequested()) {
           stopped = true;
@@ -131,15 +131,9 @@ void ContourEngine::mFileCreate_Click() {
         collected.push_back(Separator(state_.ContourCount));
       }
       if (pass == 1) {
-        // Paint the traced figure so that it is not found again. Its first point can be
-        // off the figure after a connection (a squared corner); the start pixel always
-        // lies on it.
-        const ContourPoint first = points[1];
-        if (MaskPixel(first.x, first.y) == core::kMaskBlack) {
-          FloodFill(first.x, first.y, core::kMaskBlack, kMaskPainted);
-        } else {
-          FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted);
-        }
+        // Paint the whole figure the contour went round, pixels touching only at a
+        // corner too, so that no pixel of it starts another trace.
+        FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
       }
       const int percent =
           total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(UpperBound(collected)) *

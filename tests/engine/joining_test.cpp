@@ -43,7 +43,9 @@ TEST(AddContourAtPointTest, AddsReducedContoursAfterNumberedSeparators) {
 }
 
 TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
-  EngineRig rig(kTwoSquares, 1);
+  std::vector<std::string> art = kTwoSquares;
+  art[6][1] = '#';  // an isolated pixel, before the last click in raster order
+  EngineRig rig(art, 1);
   Click(rig, 1, 1);
   const ContourPoints before = rig.state.ContourPoints;
   struct Case {
@@ -55,7 +57,7 @@ TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
       {"the same figure from another row", {1, 3}, "Already added."},
       {"the same figure from the background before it", {0, 0}, "Already added."},
       {"nothing after the click", {7, 6}, "No figure found."},
-      {"a two-pixel run is a dead end", {4, 5}, "No figure found."},
+      {"an isolated pixel is no figure", {1, 6}, "No figure found."},
   };
   for (const Case& c : cases) {
     Click(rig, c.click.x, c.click.y);
@@ -64,6 +66,36 @@ TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
     EXPECT_EQ(rig.state.ContourCount, 1) << c.what;
     EXPECT_EQ(rig.window.titles.size(), 1u) << c.what;
   }
+}
+
+TEST(AddContourAtPointTest, OnePixelArmsAreAddedWithTheirFigure) {
+  // A square with a two-pixel spur on its right and one pixel touching its bottom right
+  // corner: the trace walks out along each arm and back.
+  std::vector<std::string> art(12, std::string(12, '.'));
+  for (int y = 2; y <= 7; ++y) art[static_cast<std::size_t>(y)].replace(2, 6, "######");
+  art[4][8] = '#';
+  art[4][9] = '#';
+  art[8][8] = '#';
+  struct Case {
+    const char* what;
+    ContourPoint click;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"inside the square", {4, 4}, ""},
+      {"on the spur's tip", {9, 4}, "Already added."},
+      {"on the corner pixel", {8, 8}, "Already added."},
+      {"the background before it", {0, 0}, "Already added."},
+  };
+  EngineRig rig(art, 2);
+  for (const Case& c : cases) {
+    Click(rig, c.click.x, c.click.y);
+    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+  }
+  // Reduced by line of sight, the tips of both arms stay.
+  EXPECT_EQ(rig.Points(),
+            (Points{{0, -1}, {2, 2}, {2, 7}, {8, 8}, {7, 4}, {9, 4}, {7, 4}, {7, 2}}));
+  EXPECT_EQ(rig.state.ContourCount, 1);
 }
 
 TEST(AddContourAtPointTest, ClicksBeyondSixteenBitTwipsReachTheirPixel) {

@@ -47,9 +47,10 @@ void ShowElapsedTime(Model& m) {
   }
 }
 
-// A literal 4-connected flood fill, one pixel at a time with an explicit stack.
+// A literal flood fill, one pixel at a time with an explicit stack; 4-connected, or
+// 8-connected with diagonal.
 void Flood(std::vector<std::uint8_t>& pixels, std::int32_t w, std::int32_t h, std::int32_t x,
-           std::int32_t y, std::uint8_t from, std::uint8_t to) {
+           std::int32_t y, std::uint8_t from, std::uint8_t to, bool diagonal = false) {
   if (x < 0 || y < 0 || x >= w || y >= h) {
     return;
   }
@@ -69,6 +70,12 @@ void Flood(std::vector<std::uint8_t>& pixels, std::int32_t w, std::int32_t h, st
     stack.push_back({p.x + 1, p.y});
     stack.push_back({p.x, p.y - 1});
     stack.push_back({p.x, p.y + 1});
+    if (diagonal) {
+      stack.push_back({p.x - 1, p.y - 1});
+      stack.push_back({p.x + 1, p.y - 1});
+      stack.push_back({p.x - 1, p.y + 1});
+      stack.push_back({p.x + 1, p.y + 1});
+    }
   }
 }
 
@@ -107,10 +114,43 @@ bool FindContourStart(Model& m, std::int32_t x, std::int32_t y) {
   return found;
 }
 
+// The step from position n: the neighbours rotated so that position s+1 comes first,
+// the first of positions 1 to 7 that passes the tests, then (with wayBack) position 8,
+// the neighbour at s. Returns j, 0 when none passes.
+std::int32_t PickStep(const Model& m, const std::vector<std::vector<ContourPoint>>& moves,
+                      std::int32_t n, std::int32_t s, bool wayBack, ContourPoint& c) {
+  const std::int32_t W = m.maskW, H = m.maskH;
+  ContourPoints list(9);
+  GetNeighbours(m.points[n], list);
+  RotateContour(list, s + 1, false);
+  for (std::int32_t j = 1; j <= (wayBack ? 8 : 7); ++j) {
+    c = list[j];
+    if (!(0 <= c.y && c.y <= H - 1 && 0 <= c.x && c.x <= W - 1)) continue;
+    if (GetMaskPixel(m, c.x, c.y) != kBlack) continue;
+    bool seen = false;
+    for (const ContourPoint& mv : moves[n]) {
+      if (PointsEqual(mv, c)) seen = true;
+    }
+    if (seen) continue;
+    bool edge = c.x == 0 || c.x == W - 1 || c.y == 0 || c.y == H - 1;
+    if (!edge) {
+      const ContourPoint around[4] = {{c.x - 1, c.y}, {c.x, c.y + 1}, {c.x + 1, c.y}, {c.x, c.y - 1}};
+      for (const ContourPoint& q : around) {
+        if (GetMaskPixel(m, q.x, q.y) != kBlack) {
+          edge = true;
+          break;
+        }
+      }
+    }
+    if (edge) return j;
+  }
+  return 0;
+}
+
 bool RectifyCorner(Model& m, std::int32_t i) {
   ContourPoints& pts = m.points;
   const std::int32_t n = UpperBound(pts);
-  if (n < 3 || i <= 3) {
+  if (n < 3 || i <= 3 || !m.squareCorners) {
     return false;
   }
   std::int32_t idx[4];
@@ -151,52 +191,34 @@ bool TraceContourAt(Model& m, std::int32_t x, std::int32_t y, bool* deadEnd) {
   if (deadEnd != nullptr) {
     *deadEnd = false;
   }
+  m.lastTrace = {};
   m.points = EmptyContourPoints();
   if (!FindContourStart(m, x, y)) {
     return false;
   }
   const std::int32_t W = m.maskW, H = m.maskH;
+  const bool mended = !m.previousRules;
   // moves[n]: the pixels already stepped to from position n.
   std::vector<std::vector<ContourPoint>> moves(2);
   std::int32_t n = 1, s = 1;
+  ContourPoint first;
   bool found = true;
   const std::int64_t cap = 8 * std::int64_t{W} * H + 8;
   std::int64_t steps = 0;
   for (;;) {
-    ContourPoints list(9);
-    GetNeighbours(m.points[n], list);
-    RotateContour(list, s + 1, false);
-    bool accepted = false;
-    std::int32_t j = 1;
     ContourPoint c;
-    for (; j <= 7; ++j) {
-      c = list[j];
-      if (!(0 <= c.y && c.y <= H - 1 && 0 <= c.x && c.x <= W - 1)) continue;
-      if (GetMaskPixel(m, c.x, c.y) != kBlack) continue;
-      bool seen = false;
-      for (const ContourPoint& mv : moves[n]) {
-        if (PointsEqual(mv, c)) seen = true;
-      }
-      if (seen) continue;
-      bool edge = c.x == 0 || c.x == W - 1 || c.y == 0 || c.y == H - 1;
-      if (!edge) {
-        const ContourPoint around[4] = {{c.x - 1, c.y}, {c.x, c.y + 1}, {c.x + 1, c.y}, {c.x, c.y - 1}};
-        for (const ContourPoint& q : around) {
-          if (GetMaskPixel(m, q.x, q.y) != kBlack) {
-            edge = true;
-            break;
-          }
-        }
-      }
-      if (!edge) continue;
-      accepted = true;
-      break;
-    }
-    if (!accepted) {
+    const std::int32_t j = PickStep(m, moves, n, s, mended, c);
+    if (j == 0) {
       found = false;
       if (deadEnd != nullptr) *deadEnd = true;
       break;
     }
+    // Back at the start and about to take the first step again: closed.
+    if (mended && n > 1 && PointsEqual(m.points[n], m.points[1]) && PointsEqual(c, first)) {
+      m.lastTrace = {true, true};
+      break;
+    }
+    if (n == 1) first = c;
     moves[n].push_back(c);
     n = n + 1;
     // Grow one element at a time, keeping what is there.
@@ -211,7 +233,13 @@ bool TraceContourAt(Model& m, std::int32_t x, std::int32_t y, bool* deadEnd) {
     }
     ShowElapsedTime(m);
     if (m.stopRequested) break;
-    if (PointsEqual(m.points[n], m.points[1])) break;
+    if (!mended && PointsEqual(m.points[n], m.points[1])) {
+      // The earlier rule closes at the first return to the start; note whether the
+      // next step would have been the first one again.
+      ContourPoint next;
+      m.lastTrace = {true, PickStep(m, moves, n, s, false, next) != 0 && PointsEqual(next, first)};
+      break;
+    }
     ++steps;
     if (steps >= cap) {
       found = false;
@@ -477,8 +505,12 @@ void CreateWholeImage(Model& m) {
         bool deadEnd = false;
         const bool traced = TraceContourAt(m, p.x, p.y, &deadEnd);
         if (!traced && !deadEnd) break;
+        m.traced.push_back({pass, m.points, m.lastTrace});
         if (!traced) {
-          if (pass == 1) Flood(m.mask, m.maskW, m.maskH, m.points[1].x, m.points[1].y, kBlack, kRed);
+          if (pass == 1) {
+            Flood(m.mask, m.maskW, m.maskH, m.points[1].x, m.points[1].y, kBlack, kRed,
+                  !m.previousRules);
+          }
           if (m.stopRequested) goto end;
           continue;
         }
@@ -502,7 +534,10 @@ void CreateWholeImage(Model& m) {
           m.contourCount = m.contourCount + 1;
           collected.back() = Separator(m.contourCount);
         }
-        if (pass == 1) {
+        if (pass == 1 && !m.previousRules) {
+          // The whole 8-connected figure the contour went round.
+          Flood(m.mask, m.maskW, m.maskH, start.x, start.y, kBlack, kRed, true);
+        } else if (pass == 1) {
           const ContourPoint f = m.points[1];
           if (GetMaskPixel(m, f.x, f.y) == kBlack) {
             Flood(m.mask, m.maskW, m.maskH, f.x, f.y, kBlack, kRed);

@@ -23,6 +23,12 @@ struct Model {
   bool connected = false;
   // Stops the run when the tick counter reaches this (0 = never).
   std::int64_t stopAtTick = 0;
+  // The rules before the tracing mends: the way back never tried, the contour closed at
+  // the first return to its start, a traced figure painted 4-connected.
+  bool previousRules = false;
+  // Off: staircase corners are left as traced, so that a contour can be checked
+  // against the boundary pixels of its figure.
+  bool squareCorners = true;
 
   // State.
   ContourPoints points = EmptyContourPoints();
@@ -30,6 +36,21 @@ struct Model {
   std::vector<std::string> titles;
   std::int64_t ticks = 0;
   bool stopRequested = false;
+
+  // How the last trace ended: closed by its rule, and whether its next step from the
+  // start would have been its first step again (always so under the mended rule).
+  struct TraceEnd {
+    bool closed = false;
+    bool repeatsFirstStep = false;
+  };
+  TraceEnd lastTrace;
+  // Every trace of the whole-image run that found a start, unreduced, in run order.
+  struct Traced {
+    int pass = 0;
+    ContourPoints points;
+    TraceEnd end;
+  };
+  std::vector<Traced> traced;
 
   // Picture boxes: the mask and the scratch picture, colours as bytes (0 black,
   // 255 white, 1 red); reads outside give kInvalid.

@@ -186,6 +186,291 @@ TEST(ReferenceTest, ClickTracesAndAddsGiveTheSamePointArrays) {
   }
 }
 
+// The 8-connected figures of a model's mask: a label per pixel (-1 for background),
+// and per figure its first pixel in raster order and its size.
+struct Figures {
+  std::vector<int> label;
+  std::vector<ContourPoint> first;
+  std::vector<int> size;
+};
+
+Figures FindFigures(const reference::Model& m) {
+  Figures f;
+  f.label.assign(m.mask.size(), -1);
+  for (std::int32_t y = 0; y < m.maskH; ++y) {
+    for (std::int32_t x = 0; x < m.maskW; ++x) {
+      const auto at = static_cast<std::size_t>(y) * m.maskW + x;
+      if (m.mask[at] != core::kMaskBlack || f.label[at] >= 0) continue;
+      const int id = static_cast<int>(f.first.size());
+      f.first.push_back({x, y});
+      f.size.push_back(0);
+      std::vector<ContourPoint> stack{{x, y}};
+      f.label[at] = id;
+      while (!stack.empty()) {
+        const ContourPoint p = stack.back();
+        stack.pop_back();
+        ++f.size.back();
+        for (int dy = -1; dy <= 1; ++dy) {
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int qx = p.x + dx, qy = p.y + dy;
+            if (qx < 0 || qy < 0 || qx >= m.maskW || qy >= m.maskH) continue;
+            const auto q = static_cast<std::size_t>(qy) * m.maskW + qx;
+            if (m.mask[q] == core::kMaskBlack && f.label[q] < 0) {
+              f.label[q] = id;
+              stack.push_back({qx, qy});
+            }
+          }
+        }
+      }
+    }
+  }
+  return f;
+}
+
+// The pixels of a figure that touch its outside, 4-connected, and that the points
+// do not pass. The outside is everything not of the figure that the image's frame
+// reaches without crossing it.
+std::vector<ContourPoint> OutsideBoundaryMissed(const reference::Model& m, const Figures& f,
+                                                int figure, const ContourPoints& points) {
+  const std::int32_t W = m.maskW + 2, H = m.maskH + 2;
+  const auto of = [&](std::int32_t x, std::int32_t y) {  // framed coordinates
+    return x >= 1 && y >= 1 && x <= m.maskW && y <= m.maskH &&
+           f.label[static_cast<std::size_t>(y - 1) * m.maskW + (x - 1)] == figure;
+  };
+  std::vector<std::uint8_t> outside(static_cast<std::size_t>(W) * H, 0);
+  std::vector<ContourPoint> stack{{0, 0}};
+  outside[0] = 1;
+  while (!stack.empty()) {
+    const ContourPoint p = stack.back();
+    stack.pop_back();
+    for (const ContourPoint q : {ContourPoint{p.x - 1, p.y}, ContourPoint{p.x + 1, p.y},
+                                 ContourPoint{p.x, p.y - 1}, ContourPoint{p.x, p.y + 1}}) {
+      if (q.x < 0 || q.y < 0 || q.x >= W || q.y >= H || of(q.x, q.y)) continue;
+      auto& o = outside[static_cast<std::size_t>(q.y) * W + q.x];
+      if (o == 0) {
+        o = 1;
+        stack.push_back(q);
+      }
+    }
+  }
+  std::vector<ContourPoint> missed;
+  for (std::int32_t y = 1; y <= m.maskH; ++y) {
+    for (std::int32_t x = 1; x <= m.maskW; ++x) {
+      if (!of(x, y)) continue;
+      const bool touches = outside[static_cast<std::size_t>(y) * W + x - 1] != 0 ||
+                           outside[static_cast<std::size_t>(y) * W + x + 1] != 0 ||
+                           outside[static_cast<std::size_t>(y - 1) * W + x] != 0 ||
+                           outside[static_cast<std::size_t>(y + 1) * W + x] != 0;
+      const ContourPoint pixel{x - 1, y - 1};
+      if (touches && std::find(points.begin() + 1, points.end(), pixel) == points.end()) {
+        missed.push_back(pixel);
+      }
+    }
+  }
+  return missed;
+}
+
+// The whole-image run under the earlier and the mended rules. A contour that the
+// earlier rule closed properly (back at its start and about to repeat its first step)
+// on a figure not traced before stays point for point, and so does such a hole. Under
+// the mended rules each 8-connected figure of more than one pixel gets exactly one
+// closed contour, started at its first pixel, and a single pixel none. Returns the
+// number of contours under the earlier rules.
+std::int32_t ExpectCompleteContoursKept(const core::RgbImage& image, const std::string& what) {
+  reference::Model before;
+  before.image = image;
+  before.previousRules = true;
+  reference::CreateWholeImage(before);
+  reference::Model after;
+  after.image = image;
+  reference::CreateWholeImage(after);
+
+  reference::Model masked;
+  masked.image = image;
+  reference::PrepareMask(masked);
+  const Figures figures = FindFigures(masked);
+  const auto figureOf = [&](const reference::Model::Traced& t) {
+    const ContourPoint start = t.points[1];
+    return figures.label[static_cast<std::size_t>(start.y) * masked.maskW + start.x];
+  };
+
+  // Mended: pass 1 is one trace per figure, in the order of their first pixels.
+  std::vector<const reference::Model::Traced*> outlines, holes;
+  for (const auto& t : after.traced) (t.pass == 1 ? outlines : holes).push_back(&t);
+  EXPECT_EQ(outlines.size(), figures.first.size()) << what;
+  if (outlines.size() != figures.first.size()) return before.contourCount;
+  for (std::size_t k = 0; k < outlines.size(); ++k) {
+    const auto& t = *outlines[k];
+    EXPECT_EQ(t.points[1], figures.first[k]) << what << ": figure " << k;
+    if (figures.size[k] == 1) {
+      EXPECT_FALSE(t.end.closed) << what << ": a single pixel is no figure, at " << t.points[1];
+      EXPECT_EQ(UpperBound(t.points), 1) << what;
+    } else {
+      EXPECT_TRUE(t.end.closed) << what << ": figure at " << t.points[1];
+      EXPECT_GE(UpperBound(t.points), 2) << what;
+    }
+  }
+  // Holes: a hole trace either closes or stops at once on a single pixel.
+  for (const auto* t : holes) {
+    EXPECT_TRUE(t->end.closed || UpperBound(t->points) == 1)
+        << what << ": hole at " << t->points[1];
+  }
+
+  // Without corner squaring, each closed outline passes every pixel of its figure that
+  // touches the figure's outside (the background around it, or the image border).
+  reference::Model bare;
+  bare.image = image;
+  bare.squareCorners = false;
+  reference::CreateWholeImage(bare);
+  for (const auto& t : bare.traced) {
+    if (t.pass != 1 || !t.end.closed) continue;
+    const auto missed = OutsideBoundaryMissed(masked, figures, figureOf(t), t.points);
+    EXPECT_TRUE(missed.empty()) << what << ": the outline from " << t.points[1] << " misses "
+                                << missed.front();
+  }
+
+  // What the earlier rule closed properly stays.
+  std::vector<bool> seen(figures.first.size(), false);
+  std::size_t hole = 0;
+  for (const auto& t : before.traced) {
+    if (t.pass == 1) {
+      const int figure = figureOf(t);
+      const bool firstOfFigure = !seen[static_cast<std::size_t>(figure)];
+      seen[static_cast<std::size_t>(figure)] = true;
+      if (firstOfFigure && t.end.closed && t.end.repeatsFirstStep) {
+        EXPECT_EQ(outlines[static_cast<std::size_t>(figure)]->points, t.points)
+            << what << ": figure at " << t.points[1];
+      }
+    } else {
+      // The holes are found in the same order under both rules.
+      if (hole == holes.size()) {
+        ADD_FAILURE() << what << ": fewer holes than before";
+        break;
+      }
+      if (t.end.closed && t.end.repeatsFirstStep) {
+        EXPECT_EQ(holes[hole]->points, t.points) << what << ": hole at " << t.points[1];
+      }
+      ++hole;
+    }
+  }
+  EXPECT_EQ(hole, holes.size()) << what;
+  return before.contourCount;
+}
+
+TEST(TracingMendsTest, CompleteContoursStayOnRandomImages) {
+  std::mt19937 rng(8111);
+  for (int round = 0; round < 400; ++round) {
+    const core::RgbImage image = RandomImage(rng);
+    ExpectCompleteContoursKept(image, "round " + std::to_string(round));
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+// The same for a bare trace from a click: a contour the earlier rule closed properly
+// stays; the mended trace closes, or stops at once on a single pixel.
+TEST(TracingMendsTest, CompleteClickTracesStay) {
+  std::mt19937 rng(5150);
+  std::size_t kept = 0, changed = 0;
+  for (int round = 0; round < 300; ++round) {
+    const core::RgbImage image = RandomImage(rng);
+    reference::Model before;
+    before.image = image;
+    before.previousRules = true;
+    reference::PrepareMask(before);
+    reference::Model after = before;
+    after.previousRules = false;
+    std::uniform_int_distribution<int> xs(0, image.width - 1), ys(0, image.height - 1);
+    for (int click = 0; click < 6; ++click) {
+      const int x = xs(rng), y = ys(rng);
+      const bool closedBefore = reference::TraceContourAt(before, x, y);
+      const bool closedAfter = reference::TraceContourAt(after, x, y);
+      if (UpperBound(after.points) == 0) {
+        ASSERT_FALSE(closedBefore);
+        continue;
+      }
+      ASSERT_TRUE(closedAfter || UpperBound(after.points) == 1) << "round " << round;
+      if (closedBefore && before.lastTrace.repeatsFirstStep) {
+        ASSERT_EQ(after.points, before.points) << "round " << round << " click " << x << "," << y;
+        ++kept;
+      } else if (closedAfter) {
+        ++changed;
+      }
+    }
+  }
+  EXPECT_GT(kept, 100u);
+  EXPECT_GT(changed, 50u) << "the images hold arms and shared starts";
+}
+
+// The images the faults were found on.
+core::RgbImage Draw(std::int32_t w, std::int32_t h, std::vector<std::array<int, 4>> squares,
+                    std::vector<ContourPoint> pixels) {
+  core::RgbImage image(w, h, 0xFFFFFFFFu);
+  for (const auto& [x0, y0, x1, y1] : squares) {
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) image.at(x, y) = 0xFF000000u;
+  }
+  for (const ContourPoint& p : pixels) image.at(p.x, p.y) = 0xFF000000u;
+  return image;
+}
+
+core::RgbImage Checkerboard(std::int32_t size) {
+  core::RgbImage image(size, size, 0xFFFFFFFFu);
+  for (std::int32_t y = 0; y < size; ++y)
+    for (std::int32_t x = y & 1; x < size; x += 2) image.at(x, y) = 0xFF000000u;
+  return image;
+}
+
+TEST(TracingMendsTest, FiguresWithThinJoinsGiveOneContourEach) {
+  struct Case {
+    const char* what;
+    core::RgbImage image;
+    int before;    // contours of the whole-image run under the earlier rules
+    int contours;  // and now: figures, then holes
+    // Two clicks on pixels of one figure, each with background on its left (a click
+    // inside a row starts at the row's right end and cuts corners).
+    ContourPoint click;
+    ContourPoint also;
+  };
+  const Case cases[] = {
+      {"square with a diagonal tail", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 35}}), 0, 1, {5, 20},
+       {35, 35}},
+      {"square with a two-pixel spur", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 20}, {36, 20}}), 0, 1,
+       {5, 20}, {36, 20}},
+      {"squares touching at a corner", Draw(12, 12, {{2, 2, 5, 5}, {6, 6, 9, 9}}, {}), 2, 1, {2, 3},
+       {6, 8}},
+      {"a pixel on a square's top-left diagonal", Draw(8, 8, {{2, 2, 5, 5}}, {{1, 1}}), 2, 1,
+       {1, 1}, {2, 4}},
+      // One figure; each white pixel off the border is a hole of its own.
+      {"one-pixel checkerboard", Checkerboard(8), 18, 1 + 18, {0, 0}, {5, 7}},
+      {"an isolated pixel beside a square", Draw(10, 8, {{4, 2, 7, 5}}, {{1, 1}}), 1, 1, {4, 3},
+       {4, 5}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ExpectCompleteContoursKept(c.image, c.what), c.before)
+        << c.what << ": the fault, under the earlier rules";
+
+    reference::Model model;
+    model.image = c.image;
+    model.approxMethod = 1;
+    reference::CreateWholeImage(model);
+    FastRun fast(c.image, 1, false);
+    fast.engine.mFileCreate_Click();
+    EXPECT_EQ(fast.state.ContourCount, c.contours) << c.what;
+    EXPECT_EQ(fast.state.ContourPoints, model.points) << c.what;
+
+    // Either click adds the figure, and then the other finds it added.
+    FastRun clicks(c.image, 1, false);
+    clicks.engine.PrepareMask();
+    clicks.window.progress2 = "";
+    clicks.engine.AddContourAtPoint(c.click.x * kTwipsPerPixel, c.click.y * kTwipsPerPixel);
+    EXPECT_EQ(clicks.window.progress2, "") << c.what;
+    clicks.window.progress2 = "";
+    clicks.engine.AddContourAtPoint(c.also.x * kTwipsPerPixel, c.also.y * kTwipsPerPixel);
+    EXPECT_EQ(clicks.window.progress2, "Already added.") << c.what;
+    EXPECT_EQ(clicks.state.ContourCount, 1) << c.what;
+  }
+}
+
 // Many equal distances: the pair taken must be the first in the search order.
 TEST(ReferenceTest, NearestPairsAndTheirTies) {
   std::mt19937 rng(31);
