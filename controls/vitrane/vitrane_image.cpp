@@ -44,6 +44,7 @@ VitraneImage::VitraneImage(QWidget* parent) : QWidget(parent) {
 
 VitraneImage::~VitraneImage() {
   if (followed_ != nullptr) followed_->removeEventFilter(this);
+  automation::HandleTable::Release(&shown_);
 }
 
 bool VitraneImage::UserMode() const {
@@ -62,7 +63,7 @@ void VitraneImage::MarkChanged(const char* property) {
 
 void VitraneImage::InitProperties() {
   maskColor_ = kWhite;
-  setFocusPolicy(Qt::NoFocus);  // the extender's TabStop := False
+  setFocusPolicy(Qt::ClickFocus);  // the extender's TabStop := False
   update();
 }
 

@@ -92,6 +92,19 @@ TEST(VitraneImage, MaskColourIsComparedExactly) {
   EXPECT_EQ(host->mask(), host->Shape());  // the control's own input and paint shape
 }
 
+TEST(VitraneImage, AnExplicitMaskPictureGivesTheShape) {
+  Host host(QStringLiteral("liAbout"));
+  host->InitProperties();
+  host.Set("Picture", Pic(Art("RRR|RRR")));
+  host.Let("MaskColor", 0xff00ff);  // magenta, which the picture lacks
+  const QString mask = QStringLiteral("M.M|.M.");
+  host.Set("MaskPicture", Pic(Art(mask)));
+  EXPECT_EQ(host->Shape(), PixelsOf(mask, QStringLiteral(".")));
+  EXPECT_TRUE(host.changed.contains(QStringLiteral("MaskPicture")));
+  host.Set("MaskPicture", QVariant());
+  EXPECT_EQ(host->Shape(), QRegion(0, 0, 3, 2));
+}
+
 TEST(VitraneImage, WithoutPictureMaskColourAndDrawEffectDoNotStick) {
   Host host(QStringLiteral("liAbout"));
   host->InitProperties();
@@ -115,8 +128,10 @@ TEST(VitraneImage, PictureToControlStretchesAndBackUndoes) {
   host->InitProperties();
   host.Set("Picture", Pic(Art("MR|RM")));
   host->resize(4, 4);
+  host.Forget();
   host.Let("AutoSize", PictureToControl);
   EXPECT_EQ(host->Image().size(), QSize(4, 4));
+  EXPECT_EQ(host.Count(eventid::Resize), 1);
   EXPECT_EQ(host->Shape(), QRegion(2, 0, 2, 2) + QRegion(0, 2, 2, 2));
   host.Let("AutoSize", ControlToPicture);
   EXPECT_EQ(host->Image().size(), QSize(2, 2));

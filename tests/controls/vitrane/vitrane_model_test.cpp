@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         RegionCase{"ColourOutsideTheVgaTable", "oRo|Roo|ooR", 'o', "R"},
         RegionCase{"NeighbourColourStays", "MpM|pMp", 'M', "p"},
         RegionCase{"SinglePixel", "R", 'R', ""}),
-    [](const ::testing::TestParamInfo<RegionCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RegionCase>& param) { return std::string(param.param.name); });
 
 TEST(RegionOfPicture, NoPictureGivesNoRegion) { EXPECT_FALSE(RegionOfPicture(QImage(), qRgb(255, 255, 255))); }
 
@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
                   VitraneParentTitled, StyleOutcome::MenuConflict, ""},
         StyleCase{"MenuAtRunTime", With([](StyleFacts& f) { f.formHasMenu = true; }), VitraneParentTitled,
                   StyleOutcome::Apply, ""}),
-    [](const ::testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<StyleCase>& param) { return std::string(param.param.name); });
 
 TEST(StyleTexts, SourceAndMenuText) {
   EXPECT_EQ(ErrorSource(), QStringLiteral("Vitrane.VitraneImage"));
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DragCase{"NoSizeAwayFromCorner", {150, 0, 0, 0}, 3000, 3000, false},
                       DragCase{"WidthOnlyAtCorner", {0, 0, 600, 0}, 300, 0, true},
                       DragCase{"WidthOnlyAwayFromCorner", {15, 0, 600, 0}, 300, 0, false}),
-    [](const ::testing::TestParamInfo<DragCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<DragCase>& param) { return std::string(param.param.name); });
 
 // --- drawn looks -------------------------------------------------------------------
 
