@@ -71,6 +71,16 @@ double NumberOfText(const std::string& text) {
 
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
+// The splitters on a form (the class has no meta-object of its own, so no qobject_cast).
+QList<Trellan*> TrellansOn(const QWidget* form) {
+  QList<Trellan*> bars;
+  if (form == nullptr) return bars;
+  for (QWidget* w : form->findChildren<QWidget*>()) {
+    if (auto* bar = dynamic_cast<Trellan*>(w)) bars << bar;
+  }
+  return bars;
+}
+
 }  // namespace
 
 // The cut in a sunken container border where a bar meets it: drawn over the
@@ -105,6 +115,7 @@ Trellan::Trellan(QWidget* parent)
               core::SystemColorValue(core::SystemColor::k3DDarkShadow)},
       helpFileName_(QString::fromLatin1(kClassName) + QStringLiteral(".hlp")) {
   setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);  // MouseMove is raised without buttons too
   setAttribute(Qt::WA_OpaquePaintEvent);
   menu_ = new QMenu(this);
   menu_->setObjectName(QStringLiteral("Menu_Trellan"));
@@ -438,7 +449,7 @@ void Trellan::PaintJunctions(bool repaintOthers) {
     borderCut_->hide();
   }
   if (!repaintOthers || drawJunctions_ == JunctionNone || dashSize_ > 0) return;
-  for (Trellan* other : window()->findChildren<Trellan*>()) {
+  for (Trellan* other : TrellansOn(window())) {
     if (other != this && other->dashSize_ == 0 && other->drawJunctions_ != JunctionNone) other->update();
   }
 }
@@ -456,7 +467,7 @@ void Trellan::paintEvent(QPaintEvent*) {
     if (dashSize_ > 0 || drawJunctions_ == JunctionNone || window() == nullptr) return;
     const QPoint origin = mapTo(window(), QPoint(0, 0));
     const Box me{origin.x(), origin.y(), width(), height()};
-    for (Trellan* other : window()->findChildren<Trellan*>()) {
+    for (Trellan* other : TrellansOn(window())) {
       if (other == this || !other->isVisible()) continue;
       const QPoint o = other->mapTo(window(), QPoint(0, 0));
       const Box theirs{o.x(), o.y(), other->width(), other->height()};
@@ -608,7 +619,8 @@ QVariant Trellan::GuidedControl(int slot) const {
   return names_[i].isEmpty() ? kNone : names_[i];
 }
 
-void Trellan::AssignByName(int slot, const QString& value) {
+// `value` is a copy: callers pass the stored name that this overwrites.
+void Trellan::AssignByName(int slot, QString value) {
   QWidget* candidate = nullptr;
   if (!value.isEmpty() && value != kNone) {
     if (ParentForm() == nullptr) return;
@@ -739,7 +751,7 @@ Trellan* Trellan::TrellanOf(const QObject* object) const {
   if (object == nullptr) return nullptr;
   if (object == guided_[0] || object == guided_[1]) return const_cast<Trellan*>(this);
   if (window() == nullptr) return nullptr;
-  for (Trellan* other : window()->findChildren<Trellan*>()) {
+  for (Trellan* other : TrellansOn(window())) {
     if (other->guided_[0] == object || other->guided_[1] == object) return other;
   }
   return nullptr;

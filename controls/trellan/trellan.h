@@ -134,7 +134,7 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
   // Accepts a control as guided, refuses it silently (null) or with an error.
   QWidget* ValidateGuidedControl(QWidget* control) const;
   bool CheckTrellanContainer();
-  void AssignByName(int slot, const QString& name);
+  void AssignByName(int slot, QString name);
   void UpdateBarPointer();
   void PaintSplitBar();
   void PaintJunctions(bool repaintOthers);

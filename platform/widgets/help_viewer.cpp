@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace morvane::widgets {
 
 namespace {
@@ -83,7 +85,9 @@ const HelpTopic* HelpFile::find(int contextId) const {
 QString TopicsFileFor(const QString& helpFile, const QString& programFolder) {
   QString name = helpFile;
   if (name.endsWith(QLatin1String(".hlp"), Qt::CaseInsensitive)) {
-    // Only the base name counts: a system folder in front of it is not ours.
+    // Only the base name counts: a system folder in front of it (with either
+    // separator) is not ours.
+    name = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
     name = QFileInfo(name).completeBaseName() + QStringLiteral(".topics");
     return QDir(programFolder).filePath(name);
   }
