@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArrangeRow{"VerticalMoverResizesTheContainer", 2, 0, 1, false, true, 1500, 6000, 0, kNoInsets, kContainer,
                    kVBar, {1200, 0, 90, 3000}, {0, 0, 1200, 3000}, {1290, 0, 300, 3000}, {true, true},
                    {1500, 900, 1590, 3000}}),
-    [](const ::testing::TestParamInfo<ArrangeRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ArrangeRow>& row) { return std::string(row.param.name); });
 
 TEST(Arrange, ProportionalRoundsHalvesToEven) {
   for (auto [height, want] : {std::pair{3, 2}, std::pair{5, 2}, std::pair{7, 4}}) {
@@ -208,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // 2184 px is the last cursor position that fits 16 bits of twips.
                       DragRow{"BeyondTheOld16BitRange", 2, {0, 0, 90000, 3000}, 0, kDragV, 2184 * 15, 2300 * 15,
                               1200 + 116 * 15, {false, false}}),
-    [](const ::testing::TestParamInfo<DragRow>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<DragRow>& row) { return std::string(row.param.name); });
 
 TEST(Insets, BorderAndAlignedControls) {
   const Insets border{15, 30, 45, 60};
