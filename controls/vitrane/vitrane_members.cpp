@@ -15,64 +15,54 @@ using automation::ToInt16;
 using automation::ToInt32;
 using automation::ToText;
 
-QVariant Value(bool v) { return v; }
-QVariant Value(std::int16_t v) { return QVariant::fromValue(v); }
-QVariant Value(std::int32_t v) { return QVariant::fromValue(v); }
-QVariant Value(const QString& v) { return v; }
-QVariant Value(const QImage& v) { return v.isNull() ? QVariant() : QVariant::fromValue(v); }
+using automation::ValueOf;
 
 }  // namespace
 
 // Each entry: id, name, then get, let, set and call where the member has them.
-#define MV_GET(expr) [](VitraneImage & s, QVariantList&) -> QVariant { return expr; }
-#define MV_PUT(stmt) [](VitraneImage & s, QVariantList & a) { stmt; }
-#define MV_DO(stmt) [](VitraneImage & s, QVariantList & a) -> QVariant { stmt; return {}; }
 
 const automation::MemberTable<VitraneImage>& VitraneImage::Members() {
   static const automation::MemberTable<VitraneImage> table{
-      {dispid::AutoSize, "AutoSize", MV_GET(Value(s.AutoSize())), MV_PUT(s.SetAutoSize(ToInt32(Arg(a, 0))))},
-      {dispid::DrawEffect, "DrawEffect", MV_GET(Value(s.DrawEffect())), MV_PUT(s.SetDrawEffect(ToInt32(Arg(a, 0))))},
-      {dispid::Enabled, "Enabled", MV_GET(Value(s.Enabled())), MV_PUT(s.SetEnabled(ToBool(Arg(a, 0))))},
-      {dispid::FillColor, "FillColor", MV_GET(FromColor(s.FillColor())), MV_PUT(s.SetFillColor(ToColor(Arg(a, 0))))},
-      {dispid::MaskColor, "MaskColor", MV_GET(FromColor(s.MaskColor())), MV_PUT(s.SetMaskColor(ToColor(Arg(a, 0))))},
-      {dispid::MaskPicture, "MaskPicture", MV_GET(s.MaskPicture()), MV_PUT(s.SetMaskPicture(a.value(0))),
-       MV_PUT(s.SetMaskPicture(a.value(0)))},
-      {dispid::MouseIcon, "MouseIcon", MV_GET(Value(s.MouseIcon())),
-       MV_PUT(s.SetMouseIcon(automation::PictureOf(a.value(0)))),
-       MV_PUT(s.SetMouseIcon(automation::PictureOf(a.value(0))))},
-      {dispid::MousePointer, "MousePointer", MV_GET(Value(s.MousePointer())),
-       MV_PUT(s.SetMousePointer(ToInt16(Arg(a, 0))))},
-      {dispid::ParentTitleOffset, "ParentTitleOffset", MV_GET(Value(s.ParentTitleOffset())),
-       MV_PUT(s.SetParentTitleOffset(ToInt32(Arg(a, 0))))},
-      {dispid::ParentTitleY, "ParentTitleY", MV_GET(Value(s.ParentTitleY())),
-       MV_PUT(s.SetParentTitleY(ToInt16(Arg(a, 0))))},
-      {dispid::Picture, "Picture", MV_GET(s.Picture()), MV_PUT(s.SetPicture(a.value(0))),
-       MV_PUT(s.SetPicture(a.value(0)))},
-      {dispid::Style, "Style", MV_GET(Value(s.Style())), MV_PUT(s.SetStyle(ToInt32(Arg(a, 0))))},
-      {dispid::TitleLeft, "TitleLeft", MV_GET(Value(s.TitleLeft())), MV_PUT(s.SetTitleLeft(ToInt32(Arg(a, 0))))},
-      {dispid::TitleTop, "TitleTop", MV_GET(Value(s.TitleTop())), MV_PUT(s.SetTitleTop(ToInt32(Arg(a, 0))))},
-      {dispid::TitleWidth, "TitleWidth", MV_GET(Value(s.TitleWidth())), MV_PUT(s.SetTitleWidth(ToInt32(Arg(a, 0))))},
-      {dispid::TitleHeight, "TitleHeight", MV_GET(Value(s.TitleHeight())),
-       MV_PUT(s.SetTitleHeight(ToInt32(Arg(a, 0))))},
-      {dispid::Controls, "Controls", MV_GET(QVariant::fromValue(s.Controls()))},
-      {dispid::hDC, "hDC", MV_GET(Value(s.hDC()))},
-      {dispid::hWnd, "hWnd", MV_GET(Value(s.hWnd()))},
-      {dispid::Image, "Image", MV_GET(Value(s.Image()))},
-      {dispid::Version, "Version", MV_GET(Value(s.Version()))},
-      {dispid::ParentCaption, "ParentCaption", MV_GET(Value(s.ParentCaption())),
-       MV_PUT(s.SetParentCaption(ToText(Arg(a, 0))))},
-      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr, MV_DO((void)a; s.AboutBox())},
+      {dispid::AutoSize, "AutoSize", MORVANE_GET(ValueOf(c.AutoSize())), MORVANE_PUT(c.SetAutoSize(ToInt32(Arg(a, 0))))},
+      {dispid::DrawEffect, "DrawEffect", MORVANE_GET(ValueOf(c.DrawEffect())), MORVANE_PUT(c.SetDrawEffect(ToInt32(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(ValueOf(c.Enabled())), MORVANE_PUT(c.SetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::FillColor, "FillColor", MORVANE_GET(FromColor(c.FillColor())), MORVANE_PUT(c.SetFillColor(ToColor(Arg(a, 0))))},
+      {dispid::MaskColor, "MaskColor", MORVANE_GET(FromColor(c.MaskColor())), MORVANE_PUT(c.SetMaskColor(ToColor(Arg(a, 0))))},
+      {dispid::MaskPicture, "MaskPicture", MORVANE_GET(c.MaskPicture()), MORVANE_PUT(c.SetMaskPicture(a.value(0))),
+       MORVANE_PUT(c.SetMaskPicture(a.value(0)))},
+      {dispid::MouseIcon, "MouseIcon", MORVANE_GET(ValueOf(c.MouseIcon())),
+       MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0)))),
+       MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0))))},
+      {dispid::MousePointer, "MousePointer", MORVANE_GET(ValueOf(c.MousePointer())),
+       MORVANE_PUT(c.SetMousePointer(ToInt16(Arg(a, 0))))},
+      {dispid::ParentTitleOffset, "ParentTitleOffset", MORVANE_GET(ValueOf(c.ParentTitleOffset())),
+       MORVANE_PUT(c.SetParentTitleOffset(ToInt32(Arg(a, 0))))},
+      {dispid::ParentTitleY, "ParentTitleY", MORVANE_GET(ValueOf(c.ParentTitleY())),
+       MORVANE_PUT(c.SetParentTitleY(ToInt16(Arg(a, 0))))},
+      {dispid::Picture, "Picture", MORVANE_GET(c.Picture()), MORVANE_PUT(c.SetPicture(a.value(0))),
+       MORVANE_PUT(c.SetPicture(a.value(0)))},
+      {dispid::Style, "Style", MORVANE_GET(ValueOf(c.Style())), MORVANE_PUT(c.SetStyle(ToInt32(Arg(a, 0))))},
+      {dispid::TitleLeft, "TitleLeft", MORVANE_GET(ValueOf(c.TitleLeft())), MORVANE_PUT(c.SetTitleLeft(ToInt32(Arg(a, 0))))},
+      {dispid::TitleTop, "TitleTop", MORVANE_GET(ValueOf(c.TitleTop())), MORVANE_PUT(c.SetTitleTop(ToInt32(Arg(a, 0))))},
+      {dispid::TitleWidth, "TitleWidth", MORVANE_GET(ValueOf(c.TitleWidth())), MORVANE_PUT(c.SetTitleWidth(ToInt32(Arg(a, 0))))},
+      {dispid::TitleHeight, "TitleHeight", MORVANE_GET(ValueOf(c.TitleHeight())),
+       MORVANE_PUT(c.SetTitleHeight(ToInt32(Arg(a, 0))))},
+      {dispid::Controls, "Controls", MORVANE_GET(QVariant::fromValue(c.Controls()))},
+      {dispid::hDC, "hDC", MORVANE_GET(ValueOf(c.hDC()))},
+      {dispid::hWnd, "hWnd", MORVANE_GET(ValueOf(c.hWnd()))},
+      {dispid::Image, "Image", MORVANE_GET(ValueOf(c.Image()))},
+      {dispid::Version, "Version", MORVANE_GET(ValueOf(c.Version()))},
+      {dispid::ParentCaption, "ParentCaption", MORVANE_GET(ValueOf(c.ParentCaption())),
+       MORVANE_PUT(c.SetParentCaption(ToText(Arg(a, 0))))},
+      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr, MORVANE_DO(c.AboutBox())},
       {dispid::TitleArea, "TitleArea", nullptr, nullptr, nullptr,
-       MV_DO(s.TitleArea(ToInt16(Arg(a, 0)), ToInt16(Arg(a, 1)), ToInt16(Arg(a, 2)), a.value(3)))},
-      {dispid::Refresh, "Refresh", nullptr, nullptr, nullptr, MV_DO(s.Refresh(a.value(0)))},
+       MORVANE_DO(c.TitleArea(ToInt16(Arg(a, 0)), ToInt16(Arg(a, 1)), ToInt16(Arg(a, 2)), a.value(3)))},
+      {dispid::Refresh, "Refresh", nullptr, nullptr, nullptr, MORVANE_DO(c.Refresh(a.value(0)))},
       {dispid::WindowProcSimulation, "WindowProcSimulation", nullptr, nullptr, nullptr,
-       MV_DO(s.WindowProcSimulation(ToInt32(Arg(a, 0)), ToInt32(Arg(a, 1)), ToInt32(Arg(a, 2))))},
+       MORVANE_DO(c.WindowProcSimulation(ToInt32(Arg(a, 0)), ToInt32(Arg(a, 1)), ToInt32(Arg(a, 2))))},
   };
   return table;
 }
 
-#undef MV_GET
-#undef MV_PUT
-#undef MV_DO
 
 }  // namespace morvane::vitrane
