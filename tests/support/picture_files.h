@@ -99,6 +99,63 @@ inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::strin
   return out;
 }
 
+// A GIF of one colour (white) however large, kept small by real LZW compression: in a
+// stream of one value the k-th code after a clear stands for k pixels, so the codes
+// are simply counted. The table is cleared before it fills.
+inline QByteArray MakeUniformGif(int width, int height) {
+  QByteArray out("GIF89a");
+  AppendWord(out, width);
+  AppendWord(out, height);
+  out.append(static_cast<char>(0xF7));
+  out.append('\0');
+  out.append('\0');
+  for (int i = 0; i < 256; ++i) out.append(QByteArray(3, i == 0 ? '\xFF' : '\0'));
+  out.append('\x2C');
+  AppendWord(out, 0);
+  AppendWord(out, 0);
+  AppendWord(out, width);
+  AppendWord(out, height);
+  out.append('\0');
+  out.append('\x08');
+
+  QByteArray data;
+  std::uint64_t acc = 0;
+  int bits = 0;
+  int codeWidth = 9;
+  auto put = [&](int code) {
+    acc |= static_cast<std::uint64_t>(code) << bits;
+    bits += codeWidth;
+    while (bits >= 8) {
+      data.append(static_cast<char>(acc & 0xff));
+      acc >>= 8;
+      bits -= 8;
+    }
+  };
+  auto codeFor = [](std::int64_t length) { return length == 1 ? 0 : 258 + static_cast<int>(length - 2); };
+  std::int64_t left = static_cast<std::int64_t>(width) * height;
+  while (left > 0) {
+    put(256);  // at the width the codes before it had
+    codeWidth = 9;
+    int next = 258;  // the decoder's next table entry
+    for (std::int64_t k = 1; left > 0 && k <= 3800; ++k) {
+      const std::int64_t length = std::min(k, left);
+      put(codeFor(length));
+      left -= length;
+      if (k >= 2 && ++next == (1 << codeWidth) && codeWidth < 12) ++codeWidth;
+    }
+  }
+  put(257);
+  if (bits > 0) data.append(static_cast<char>(acc & 0xff));
+  for (qsizetype at = 0; at < data.size(); at += 255) {
+    const QByteArray block = data.mid(at, 255);
+    out.append(static_cast<char>(block.size()));
+    out.append(block);
+  }
+  out.append('\0');
+  out.append('\x3B');
+  return out;
+}
+
 // A placeable WMF of width x height units at 96 units per inch (so one unit is one
 // pixel), drawing filled shapes without outline. Colours are 0x00BBGGRR.
 struct WmfShape {

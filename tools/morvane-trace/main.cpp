@@ -202,7 +202,7 @@ std::string FullPath(const std::string& path) {
 
 // The picture through the program's loader: 0xffRRGGBB, transparency over white.
 std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
-  const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(QString::fromStdString(path));
+  const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(path);
   if (!load.ok()) {
     error = "cannot read image '" + path + "': " + load.reason.toStdString();
     return std::nullopt;
