@@ -419,7 +419,12 @@ Document::BatchResult Document::mFileBatch_Click() {
         if (state_.BatchRunning) {
           ++processed;
           if (state_.SeparateFiles) {
-            mFileSave_Click();
+            const std::size_t reported = failures.size();
+            if (mFileSave_Click()) {
+              ++outcome.mapsWritten;
+            } else if (failures.size() > reported) {
+              ++outcome.mapsFailed;
+            }
           } else {
             rows.push_back({FileNameOf(state_.ImagePath), FormatOutputText("", "")});
           }
