@@ -252,11 +252,13 @@ void Document::ListClick(int index, bool reload) {
 
 void Document::SetDocumentPaths(const std::string& caption) {
   const std::string path = caption.size() > 3 ? caption.substr(3) : std::string();
-  if (IsMapFile(path)) {
-    state_.MapPath = path;
-  } else {
+  // Only a known image extension makes an image; anything else (".png", ".txt", none)
+  // is taken as a map.
+  if (MatchesPatterns(path, kImagePatterns)) {
     state_.ImagePath = path;
     state_.MapPath = DefaultMapPath(path);
+  } else {
+    state_.MapPath = path;
   }
 }
 
@@ -419,7 +421,12 @@ Document::BatchResult Document::mFileBatch_Click() {
         if (state_.BatchRunning) {
           ++processed;
           if (state_.SeparateFiles) {
-            mFileSave_Click();
+            const std::size_t reported = failures.size();
+            if (mFileSave_Click()) {
+              ++outcome.mapsWritten;
+            } else if (failures.size() > reported) {
+              ++outcome.mapsFailed;
+            }
           } else {
             rows.push_back({FileNameOf(state_.ImagePath), FormatOutputText("", "")});
           }

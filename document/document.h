@@ -71,6 +71,8 @@ class Document {
     int processed = 0;          // images traced to the end
     int unreadable = 0;         // pictures that could not be read
     bool reportFailed = false;  // the report could not be written
+    int mapsWritten = 0;        // separate maps written
+    int mapsFailed = 0;         // separate maps that could not be written
   };
   BatchResult mFileBatch_Click();
 

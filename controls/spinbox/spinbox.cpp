@@ -193,7 +193,6 @@ SpinBox::SpinBox(QWidget* parent)
   vsSpin_->setValue(max_ + min_);  // the value 0
   tbSpin_->setText(QStringLiteral("0"));
   setFocusProxy(tbSpin_);
-  setAutoFillBackground(true);
   font_ = std::make_shared<automation::FontObject>(automation::FontObject::FromQFont(QWidget::font()));
 
   // Typing and the bar's arrows arrive inside Qt's event dispatch, where no error of
@@ -374,9 +373,8 @@ void SpinBox::ApplyRange(bool moveValue, std::int16_t bound) {
 }
 
 void SpinBox::ApplyColors() {
-  QPalette own = palette();
-  own.setColor(QPalette::Window, ColorOf(backColor_));
-  setPalette(own);
+  // BackColor is the text box's; around the field and the arrows the form shows, in
+  // whatever colour its palette gives it.
   // A disabled text box keeps the style's grey text.
   QPalette text = tbSpin_->palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive}) {

@@ -49,7 +49,7 @@ std::int32_t QtDialogControl::Show(bool save) {
 }
 
 bool QtImageSource::LoadPicture(const std::string& path, core::RgbImage& image, std::string& message) {
-  const gui::PictureLoad load = gui::LoadPicture(QString::fromStdString(path));
+  const gui::PictureLoad load = gui::LoadPicture(path);
   if (!load.ok()) {
     message = load.message.toStdString();
     return false;

@@ -560,9 +560,10 @@ TEST_F(DocumentTest, RecentFiles) {
 
 TEST_F(DocumentTest, SetDocumentPathsByExtension) {
   const std::pair<const char*, bool> cases[] = {
-      {"&0 /p/a.JPG", true},  {"&0 /p/a.jpeg", true}, {"&0 /p/a.wmf", true}, {"&0 /p/v1.2/a", true},
+      {"&0 /p/a.JPG", true},  {"&0 /p/a.jpeg", true}, {"&0 /p/a.wmf", true},
       {"&0 /p/a.htm", false}, {"&0 /p/a.html", false}, {"&0 /p/a.php", false}, {"&0 /p/a.aspx", false},
-      {"&0 /p/a.h", true},
+      // An extension in neither list, or none, is taken as a map.
+      {"&0 /p/a.png", false}, {"&0 /p/a.txt", false}, {"&0 /p/a.h", false}, {"&0 /p/v1.2/a", false},
   };
   for (const auto& [caption, image] : cases) {
     state = DocumentState();

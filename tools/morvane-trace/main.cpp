@@ -15,6 +15,7 @@
 // prints a map's contours the same way, then its titles list, and "contours N,
 // points M" on standard error. batch traces each image into a map beside it or into
 // one report, and says "N images processed." on standard error.
+// --help (or -h) prints what each option does, the 16-colour rule and the exit codes.
 // Exits 0 on success, 1 when no figure was found (batch: when an image was missing or
 // unreadable, or a changed map was not overwritten), 2 on bad arguments or an
 // unreadable image, 3 when a map or report could not be written.
@@ -78,6 +79,64 @@ const char* const kUsage =
     "       morvane-trace batch (--separate | --report FILE) [--stop-on-error]"
     " [--background RRGGBB] [--method 0-3] [--connected] [--digits 1-6] [--centroid] IMAGE...\n";
 
+// What --help adds to the usage: each option and the exit codes.
+const char* const kHelp =
+    "\n"
+    "create traces every figure of the image; add traces the figure under each pixel given;\n"
+    "read prints a map's contours and titles; batch traces many images into maps or a report.\n"
+    "\n"
+    "options:\n"
+    "  --background RRGGBB  the background colour, also as #RRGGBB (default FFFFFF, white)\n"
+    "  --method 0-3         how corners are kept: 0 line fit, 1 direction change, 2 line of sight,\n"
+    "                       3 direction change then line of sight (default 3)\n"
+    "  --connected          join the figures into one contour\n"
+    "  --at X,Y             (add) a pixel of the figure to trace, from 0,0 at the top left\n"
+    "  --output MAP         (create, add) also write the HTML image map to MAP\n"
+    "  --digits N           digits of each number in the map, 1 to 6 (default 2)\n"
+    "  --centroid           write each area's centre point too\n"
+    "  --separate           (batch) write a map beside each image\n"
+    "  --report FILE        (batch) write all contours into one text report\n"
+    "  --stop-on-error      (batch) ask before overwriting a map this program did not write (answered No)\n"
+    "  -h, --help           show this text\n"
+    "\n"
+    "Colours are compared after the 16-colour rule: each pixel, and the background colour, is\n"
+    "taken to the nearest of the 16 standard VGA colours; a pixel whose nearest colour is the\n"
+    "background's counts as background. Light tints of white, for example, are all background.\n"
+    "\n"
+    "exit codes:\n"
+    "  0  figures found (batch: every image processed and written)\n"
+    "  1  no figure found (batch: an image missing or unreadable, or a map not overwritten)\n"
+    "  2  bad arguments or an unreadable image\n"
+    "  3  a map or report could not be written\n";
+
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+// The OLE colour as RRGGBB.
+std::string RgbText(std::int32_t ole) {
+  const auto value = static_cast<std::uint32_t>(ole);
+  char text[7];
+  std::snprintf(text, sizeof text, "%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+  return text;
+}
+
+// Why a path names no image file, or nothing when it is a regular file (or is missing:
+// the caller has its own words for that).
+std::optional<std::string> NotAnImageFile(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (std::filesystem::is_directory(status)) return "'" + path + "' is a folder, not an image";
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    return "'" + path + "' is not a regular file";
+  }
+  return std::nullopt;
+}
+
 template <typename T>
 bool ParseNumber(std::string_view text, T& value, int base = 10) {
   const char* end = text.data() + text.size();
@@ -140,8 +199,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       options.connected = true;
     } else if (arg == "--background") {
       std::uint32_t rgb = 0;
-      if (!value(text) || text.size() != 6 || !ParseNumber(text, rgb, 16)) {
-        return "--background needs a colour as RRGGBB";
+      if (value(text) && text.size() == 7 && text.front() == '#') text.remove_prefix(1);
+      if (text.size() != 6 || !ParseNumber(text, rgb, 16)) {
+        return "--background needs a colour as RRGGBB or #RRGGBB";
       }
       options.background = static_cast<std::int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
     } else if (arg == "--method") {
@@ -202,7 +262,7 @@ std::string FullPath(const std::string& path) {
 
 // The picture through the program's loader: 0xffRRGGBB, transparency over white.
 std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
-  const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(QString::fromStdString(path));
+  const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(path);
   if (!load.ok()) {
     error = "cannot read image '" + path + "': " + load.reason.toStdString();
     return std::nullopt;
@@ -328,7 +388,11 @@ int Batch(const Options& options) {
   for (const std::string& image : options.images) {
     images.push_back(FullPath(image));
     // The batch passes over a missing file without a word; here the user is told.
-    if (!morvane::core::IsFile(images.back())) std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
+    if (const auto why = NotAnImageFile(images.back())) {
+      std::cerr << "morvane-trace: " << *why << ": skipped\n";
+    } else if (!morvane::core::IsFile(images.back())) {
+      std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
+    }
   }
   DocumentSide side(contours, window, std::move(images));
   side.state.OutputNumberFormat = window.numberFormat;
@@ -337,7 +401,8 @@ int Batch(const Options& options) {
   side.state.StopOnError = options.stopOnError;
   const morvane::document::Document::BatchResult result = side.document.mFileBatch_Click();
   std::cerr << window.progress1 << "\n";
-  if (result.reportFailed) return kNotWritten;
+  if (options.separate) std::cerr << result.mapsWritten << " maps written.\n";
+  if (result.reportFailed || result.mapsFailed > 0) return kNotWritten;
   const bool all = result.processed == static_cast<int>(options.images.size());
   return all && window.errors == 0 && window.declined == 0 ? kFound : kNoFigure;
 }
@@ -354,6 +419,10 @@ bool WriteMap(const Options& options, morvane::engine::ContourState& contours, Q
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    std::cout << kUsage << kHelp;
+    return kFound;
+  }
   Options options;
   if (const auto error = ParseArguments(argc, argv, options)) {
     std::cerr << "morvane-trace: " << *error << "\n" << kUsage;
@@ -381,6 +450,15 @@ int main(int argc, char** argv) {
   if (!options.output.empty()) window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
   window.centroid = options.centroid;
   morvane::engine::ContourEngine engine(state, window, window, window);
+  // A pixel outside the picture names no figure, and its position in twips would not
+  // fit the engine's numbers.
+  for (const ContourPoint& click : options.clicks) {
+    if (click.x < 0 || click.y < 0 || click.x >= image->width || click.y >= image->height) {
+      std::cerr << "morvane-trace: --at " << click.x << ',' << click.y << " lies outside the image, which is "
+                << image->width << " x " << image->height << " pixels\n";
+      return kBadInput;
+    }
+  }
   engine.SetImage(&*image);
   SetUpEngine(engine, options);
 
@@ -401,6 +479,11 @@ int main(int argc, char** argv) {
   if (!options.output.empty() && !WriteMap(options, state, window)) {
     std::cerr << "contours " << contours << ", points " << points << "\n";
     return kNotWritten;
+  }
+  if (contours == 0) {
+    std::cerr << "morvane-trace: nothing found: " << (options.create ? "every pixel" : "each pixel given")
+              << " counts as background " << RgbText(options.background)
+              << " under the 16-colour rule (see --help)\n";
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
   std::cerr << "contours " << contours << ", points " << points << ", " << ms << " ms\n";

@@ -462,6 +462,36 @@ TEST(SpinBox, LayoutFitsTheDigitsOfMaxAndFollowsTheFont) {
   EXPECT_EQ(h.box->width(), 200);
 }
 
+TEST(SpinBox, AroundTheFieldAndArrowsTheFormShows) {
+  struct Case {
+    const char* what;
+    QColor form;
+    std::uint32_t backColor;
+  };
+  const Case cases[] = {
+      {"grey form, default text colour", QColor(0xc0, 0xc0, 0xc0), 0x80000005u},
+      {"dark form, a chosen text colour", QColor(0x20, 0x40, 0x60), 0x00336699u},
+  };
+  for (const Case& c : cases) {
+    Hosted h(0, 10);
+    QPalette palette = h.form.palette();
+    palette.setColor(QPalette::Window, c.form);
+    h.form.setPalette(palette);
+    h.form.setAutoFillBackground(true);
+    h.box->LetBackColor(c.backColor);
+    h.form.resize(200, 60);
+    h.box->move(10, 10);
+    h.form.show();
+    const QImage shot = h.form.grab().toImage();
+    const QLineEdit* field = h.box->textBox();
+    // The strip above the field, and the gap between the field and the arrows.
+    const QPoint above = h.box->mapTo(&h.form, QPoint(field->width() / 2, 0));
+    const QPoint between = h.box->mapTo(&h.form, QPoint(field->width() + 1, h.box->height() / 2));
+    EXPECT_EQ(QColor(shot.pixel(above)), c.form) << c.what;
+    EXPECT_EQ(QColor(shot.pixel(between)), c.form) << c.what;
+  }
+}
+
 TEST(SpinBox, DispatchRangesAndErrors) {
   Hosted h(1, 6);
   const struct {
