@@ -474,19 +474,19 @@ TEST(SpinBox, AroundTheFieldAndArrowsTheFormShows) {
   };
   for (const Case& c : cases) {
     Hosted h(0, 10);
-    QPalette palette = h.form.palette();
+    QPalette palette = h.form().palette();
     palette.setColor(QPalette::Window, c.form);
-    h.form.setPalette(palette);
-    h.form.setAutoFillBackground(true);
+    h.form().setPalette(palette);
+    h.form().setAutoFillBackground(true);
     h.box->LetBackColor(c.backColor);
-    h.form.resize(200, 60);
+    h.form().resize(200, 60);
     h.box->move(10, 10);
-    h.form.show();
-    const QImage shot = h.form.grab().toImage();
+    h.form().show();
+    const QImage shot = h.form().grab().toImage();
     const QLineEdit* field = h.box->textBox();
     // The strip above the field, and the gap between the field and the arrows.
-    const QPoint above = h.box->mapTo(&h.form, QPoint(field->width() / 2, 0));
-    const QPoint between = h.box->mapTo(&h.form, QPoint(field->width() + 1, h.box->height() / 2));
+    const QPoint above = h.box->mapTo(&h.form(), QPoint(field->width() / 2, 0));
+    const QPoint between = h.box->mapTo(&h.form(), QPoint(field->width() + 1, h.box->height() / 2));
     EXPECT_EQ(QColor(shot.pixel(above)), c.form) << c.what;
     EXPECT_EQ(QColor(shot.pixel(between)), c.form) << c.what;
   }
