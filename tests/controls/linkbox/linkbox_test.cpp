@@ -20,7 +20,7 @@
 #include "controls/linkbox/linkbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
-#include "platform/widgets/fake_services.h"
+#include "tests/support/fake_services.h"
 
 namespace morvane::linkbox {
 namespace {
@@ -35,7 +35,7 @@ struct Hosted {
   ControlSite site{QStringLiteral("ltLink"), &form};
   LinkBox* link = new LinkBox(&form);
   QLineEdit* other = new QLineEdit(&form);  // somewhere for the focus to go
-  widgets::FakeServices services;
+  testing::FakeServices services;
   std::vector<automation::DispId> events;
   QStringList announced;
   FunctionSink sink{[this](automation::DispId id, QVariantList&) { events.push_back(id); }};
