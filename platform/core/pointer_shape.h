@@ -24,4 +24,22 @@ enum PointerShape : int {
   kPointerCustom = 99,
 };
 
+// The old platform's system cursor ids, as its cursor calls take them.
+enum SystemCursor : int {
+  kCursorArrow = 32512,
+  kCursorIBeam = 32513,
+  kCursorWait = 32514,
+  kCursorCross = 32515,
+  kCursorUpArrow = 32516,
+  kCursorSizeNWSE = 32642,
+  kCursorSizeNESW = 32643,
+  kCursorSizeWE = 32644,
+  kCursorSizeNS = 32645,
+  kCursorSizeAll = 32646,
+  kCursorNo = 32648,
+  kCursorHand = 32649,
+  kCursorAppStarting = 32650,
+  kCursorHelp = 32651,
+};
+
 }  // namespace morvane::core
