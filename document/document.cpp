@@ -6,6 +6,8 @@
 #include "common/file_helpers.h"
 #include "document/area_text.h"
 #include "document/map_format.h"
+#include "platform/core/file_dialog_flags.h"
+#include "platform/core/pointer_shape.h"
 #include "platform/core/text_codec.h"
 
 namespace morvane::document {
@@ -149,13 +151,13 @@ bool Document::mFileSave_Click() {
       TitlesFrom(titles_, [](std::string_view title) { return EscapeHtml(title); }), templ, kAreaTail);
   const std::vector<std::string> lines = SplitCrLf(areaText);
 
-  view_.SetProgress(2, 0);
+  view_.SetProgress(engine::kProgressStep, 0);
   const auto n = static_cast<std::int64_t>(lines.size());
-  for (std::int64_t i = 0; i < n; ++i) view_.SetProgress(2, Percent(i, n));
+  for (std::int64_t i = 0; i < n; ++i) view_.SetProgress(engine::kProgressStep, Percent(i, n));
   const std::string text = BuildMapText(state_.ImageSrc, name, lines);
   std::string error;
   const bool written = files_.WriteFileAtomic(target, text, error);
-  view_.HideProgress(2);
+  view_.HideProgress(engine::kProgressStep);
   if (!written) {
     Report("The map could not be saved to \"" + target + "\": " + error);
     return false;
@@ -166,7 +168,7 @@ bool Document::mFileSave_Click() {
 
 void Document::mFileSaveAs_Click() {
   if (!files_.FileExists(state_.MapPath)) state_.MapPath = DefaultMapPath(state_.ImagePath);
-  dialog_.FileFlags = 6;
+  dialog_.FileFlags = core::kOfnOverwritePrompt | core::kOfnHideReadOnly;
   dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileSaveAs));
   dialog_.DefaultExt = ".htm";
   dialog_.Filter = "HTML Files (*.*htm*;*.asp*;*.php)|*.*htm*;*.asp*;*.php|All Files (*.*)|*.*|";
@@ -189,7 +191,8 @@ int Document::ConfirmSaveChanges() {
 
 void Document::mFileOpen_Click() {
   if (ConfirmSaveChanges() == kAnswerCancel) return;
-  dialog_.FileFlags = 20500;
+  dialog_.FileFlags =
+      core::kOfnHideReadOnly | core::kOfnShowHelp | core::kOfnFileMustExist | core::kOfnShareAware;
   dialog_.HelpContextId = view_.MenuHelpContextId(MenuItem::mFileOpen);
   dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileOpen));
   dialog_.Filter = OpenFilter();
@@ -282,7 +285,7 @@ void Document::NewDocument() {
   view_.SetWindowEnabled(false);
   view_.ClearPicture();
   view_.SelectZoom(0);
-  view_.SetBusyPointer(11);
+  view_.SetBusyPointer(core::kPointerHourglass);
   ResetContours();
   view_.EnableMenu(MenuItem::mFileAdd, false);
   LoadImageMapFile();
@@ -290,7 +293,7 @@ void Document::NewDocument() {
   view_.RedrawContours();
   view_.FillContourTree(-1);
   view_.SyncToolbarButtons();
-  view_.SetBusyPointer(0);
+  view_.SetBusyPointer(core::kPointerDefault);
   view_.SetStatusText(StatusPanel::Progress2, "");
   view_.SetWindowEnabled(true);
 }
@@ -382,7 +385,8 @@ std::string Document::InitialFolder(const std::string& path) const {
 Document::BatchResult Document::mFileBatch_Click() {
   BatchResult outcome;
   if (ConfirmSaveChanges() == kAnswerCancel) return outcome;
-  dialog_.FileFlags = 20996;
+  dialog_.FileFlags =
+      core::kOfnHideReadOnly | core::kOfnAllowMultiSelect | core::kOfnFileMustExist | core::kOfnShareAware;
   dialog_.HelpContextId = view_.MenuHelpContextId(MenuItem::mFileBatch);
   dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileBatch));
   const std::string p(kImagePatterns);
@@ -398,7 +402,7 @@ Document::BatchResult Document::mFileBatch_Click() {
   state_.BatchRunning = true;
   view_.EnableUiDuringRun(false);
   view_.StartRunClock();
-  view_.SetProgress(0, 0);
+  view_.SetProgress(engine::kProgressBatch, 0);
   titles_.Clear();
   titles_.SetTitlesText("");
   titles_.EnableTitlesText(false);
@@ -434,7 +438,7 @@ Document::BatchResult Document::mFileBatch_Click() {
       }
     }
     view_.ShowElapsedTime();
-    view_.SetProgress(0, Percent(i + 1, dialog_.FileCount()));
+    view_.SetProgress(engine::kProgressBatch, Percent(i + 1, dialog_.FileCount()));
     if (!state_.BatchRunning) break;
   }
   batchFailures_ = nullptr;
@@ -446,7 +450,7 @@ Document::BatchResult Document::mFileBatch_Click() {
       failures.push_back("The report could not be written to \"" + state_.TextOutputPath + "\": " + error);
     }
   }
-  view_.HideProgress(0);
+  view_.HideProgress(engine::kProgressBatch);
   view_.SetStatusText(StatusPanel::Progress1, std::to_string(processed) + " images processed.");
   view_.EnableUiDuringRun(true);
   if (!failures.empty()) {

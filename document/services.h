@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "engine/host.h"
+#include "platform/core/file_dialog_flags.h"
+#include "platform/core/message_box.h"
 #include "platform/core/pixel_buffer.h"
 
 namespace morvane::document {
@@ -41,7 +43,8 @@ class DialogControl {
  public:
   virtual ~DialogControl() = default;
 
-  std::int32_t FileFlags = 20500;
+  std::int32_t FileFlags =
+      core::kOfnHideReadOnly | core::kOfnShowHelp | core::kOfnFileMustExist | core::kOfnShareAware;
   std::int32_t HelpContextId = 400;
   std::string DialogTitle;
   std::string DefaultExt;
@@ -77,9 +80,9 @@ enum class MenuItem {
 enum class StatusPanel { Info, Progress1, Progress2 };
 
 // Message box answers.
-inline constexpr int kAnswerCancel = 2;
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
+using core::kAnswerCancel;
+using core::kAnswerNo;
+using core::kAnswerYes;
 
 enum class Buttons { YesNo, YesNoCancel };
 
@@ -111,7 +114,7 @@ class DocumentView : public engine::RunControl {
   // The run around long commands.
   virtual void StartRunClock() = 0;  // TraceStartTicks := now
   virtual void EnableUiDuringRun(bool enabled) = 0;
-  virtual void SetBusyPointer(int pointer) = 0;  // 11 hourglass, 0 default
+  virtual void SetBusyPointer(int pointer) = 0;  // a core::PointerShape
   virtual void SetWindowEnabled(bool enabled) = 0;
 
   // The work picture pbImage and the zoom view.

@@ -6,6 +6,13 @@
 
 namespace morvane::engine {
 
+// The window's progress bars, as RunControl numbers them.
+enum ProgressBar : int {
+  kProgressBatch = 0,       // the batch run
+  kProgressWholeImage = 1,  // the whole-image run
+  kProgressStep = 2,        // reduction, pair search and pixel count
+};
+
 // What a long run needs of its host: a tick that lets pending events through, progress
 // bars, and the stop flag that the Stop command sets during a tick.
 class RunControl {
@@ -15,8 +22,7 @@ class RunControl {
   // Called after every step; the host handles pending events here (throttled as it
   // likes) and shows the elapsed time.
   virtual void ShowElapsedTime() = 0;
-  // Progress bar index: 0 batch, 1 whole-image run, 2 reduction, pair search and pixel
-  // count. Percent 0 shows the bar.
+  // index is a ProgressBar. Percent 0 shows the bar.
   virtual void SetProgress(int index, int percent) = 0;
   virtual void HideProgress(int index) = 0;
   virtual bool StopRequested() const = 0;

@@ -19,7 +19,7 @@
 #include "platform/widgets/automation/handle_table.h"
 #include "platform/widgets/automation/inprocess_classes.h"
 #include "platform/widgets/automation/variant_args.h"
-#include "platform/widgets/services.h"
+#include "platform/widgets/desktop_services.h"
 #include "platform/core/units.h"
 
 namespace morvane::linkbox {

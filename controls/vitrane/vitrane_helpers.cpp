@@ -52,16 +52,16 @@ QFont SystemFontOf(std::int16_t kind) {
   }
 }
 
-core::MessageBoxService* gMessageBoxes = nullptr;
+core::ModuleMessageBox* gMessageBoxes = nullptr;
 
 }  // namespace
 
-core::MessageBoxService& MessageBoxes() {
+core::ModuleMessageBox& MessageBoxes() {
   static widgets::AppMessageBox library([](std::int32_t id) { return LibraryIcon(id); });
   return gMessageBoxes != nullptr ? *gMessageBoxes : library;
 }
 
-void SetMessageBoxService(core::MessageBoxService* service) { gMessageBoxes = service; }
+void SetMessageBoxService(core::ModuleMessageBox* service) { gMessageBoxes = service; }
 
 automation::FontRef GetSystemFont(std::int16_t kind) {
   if (kind < 1 || kind > 5) return nullptr;

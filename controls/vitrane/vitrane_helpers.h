@@ -31,8 +31,8 @@ std::optional<QRegion> CutWindowRegion(QWidget* window, const QImage& picture,
 
 // The library's message boxes; a test may put its own in (null restores the
 // library's).
-core::MessageBoxService& MessageBoxes();
-void SetMessageBoxService(core::MessageBoxService* service);
+core::ModuleMessageBox& MessageBoxes();
+void SetMessageBoxService(core::ModuleMessageBox* service);
 
 // The library's version text and its About box (no owner, no extra text).
 QString LibraryVersion();

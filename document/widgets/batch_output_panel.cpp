@@ -93,7 +93,7 @@ void BatchOutputPanel::chOutput2_Click() { stopOnError_ = chOutput2_->isChecked(
 void BatchOutputPanel::tbOutput_Change() { textOutputPath_ = tbOutput_->text().toStdString(); }
 
 void BatchOutputPanel::bbOutput_Click() {
-  dialogs_.FileFlags = widgets::kOfnOverwritePrompt | widgets::kOfnHideReadOnly;
+  dialogs_.FileFlags = core::kOfnOverwritePrompt | core::kOfnHideReadOnly;
   dialogs_.DialogTitle = QStringLiteral("Output File");
   dialogs_.DefaultExt = QStringLiteral(".txt");
   dialogs_.Filter = QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*|");

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "engine/line_cover.h"
-#include "platform/gui/raster.h"
+#include "platform/raster/raster.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/reference.h"
 
@@ -503,9 +503,9 @@ TEST(ReferenceTest, NearestPairsAndTheirTies) {
 // The line-of-sight test answers as the picture box's own line drawing.
 TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
   const auto drawnAround = [](ContourPoint from, ContourPoint to, ContourPoint centre) {
-    std::vector<gui::raster::PathPixel> drawn;
-    gui::raster::LinePath({from.x, from.y}, {to.x, to.y}, false,
-                          gui::raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14},
+    std::vector<raster::PathPixel> drawn;
+    raster::LinePath({from.x, from.y}, {to.x, to.y}, false,
+                          raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14},
                           drawn);
     return drawn;
   };
@@ -514,7 +514,7 @@ TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
     for (int y = centre.y - 14; y <= centre.y + 14; ++y) {
       for (int x = centre.x - 14; x <= centre.x + 14; ++x) {
         const bool onLine = std::any_of(drawn.begin(), drawn.end(), [&](const auto& px) {
-          return px.p == gui::raster::Px{x, y};
+          return px.p == raster::Px{x, y};
         });
         if (LineCovers(from, to, {x, y}) != onLine) {
           ADD_FAILURE() << from << " " << to << " " << ContourPoint{x, y};

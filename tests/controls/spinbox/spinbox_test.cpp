@@ -21,7 +21,7 @@
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
 #include "platform/widgets/automation/variant_args.h"
-#include "platform/widgets/fake_services.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/hosted_control.h"
 
 namespace morvane::spinbox {
@@ -537,12 +537,12 @@ TEST(SpinBox, VersionAndAboutText) {
     record.revision = c.revision;
     EXPECT_EQ(VersionText(record), c.text);
   }
-  widgets::FakeServices services;
+  testing::FakeServices services;
   Hosted h(1, 6);
   h.box->call(dispid::AboutBox);
   ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
   EXPECT_EQ(services.messageBoxes.shown[0].text, "MorvaneTest\r\n\r\nVersion 1.05.0007");
-  EXPECT_EQ(services.messageBoxes.shown[0].style, widgets::kInformation);
+  EXPECT_EQ(services.messageBoxes.shown[0].style, core::kMbIconInformation);
   EXPECT_EQ(services.messageBoxes.shown[0].title, "About...");
 }
 

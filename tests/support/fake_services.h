@@ -3,13 +3,20 @@
 // Stand-ins for the desktop services, for tests: nothing blocks and every request is
 // recorded. A FakeServices object installs all four for its lifetime.
 
-#include "platform/widgets/services.h"
+#include "platform/widgets/desktop_services.h"
 
 #include <deque>
 #include <utility>
 #include <vector>
 
-namespace morvane::widgets {
+namespace morvane::testing {
+
+using widgets::BeepService;
+using widgets::ClipboardService;
+using widgets::MessageBoxService;
+using widgets::ProgramTitle;
+using widgets::ServiceOverride;
+using widgets::ShellService;
 
 class FakeMessageBoxes final : public MessageBoxService {
  public:
@@ -19,22 +26,22 @@ class FakeMessageBoxes final : public MessageBoxService {
     QString title;
   };
   // Answers given in turn; when none is queued, the box's first button.
-  std::deque<int> answers;
+  std::deque<core::DialogAnswer> answers;
   std::vector<Shown> shown;
 
-  int Show(QWidget*, const QString& text, int style, const QString& title) override {
+  core::DialogAnswer Show(QWidget*, const QString& text, int style, const QString& title) override {
     shown.push_back({text, style, title.isEmpty() ? ProgramTitle() : title});
     if (!answers.empty()) {
-      const int a = answers.front();
+      const core::DialogAnswer a = answers.front();
       answers.pop_front();
       return a;
     }
-    switch (style & 0x7) {
-      case kAbortRetryIgnore: return kAbort;
-      case kYesNoCancel:
-      case kYesNo: return kYes;
-      case kRetryCancel: return kRetry;
-      default: return kOk;
+    switch (style & core::kMbButtonsMask) {
+      case core::kMbAbortRetryIgnore: return core::kAnswerAbort;
+      case core::kMbYesNoCancel:
+      case core::kMbYesNo: return core::kAnswerYes;
+      case core::kMbRetryCancel: return core::kAnswerRetry;
+      default: return core::kAnswerOk;
     }
   }
 };
@@ -81,4 +88,4 @@ struct FakeServices {
   ServiceOverride installed{&messageBoxes, &beeper, &shell, &clipboard};
 };
 
-}  // namespace morvane::widgets
+}  // namespace morvane::testing

@@ -1,11 +1,11 @@
-#include "platform/gui/raster.h"
+#include "platform/raster/raster.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
 
-namespace morvane::gui::raster {
+namespace morvane::raster {
 
 namespace {
 
@@ -216,4 +216,4 @@ std::vector<PenRow> PenRows(std::int32_t width) {
   return rows;
 }
 
-}  // namespace morvane::gui::raster
+}  // namespace morvane::raster

@@ -1,5 +1,5 @@
-#include "platform/widgets/fake_services.h"
-#include "platform/widgets/services.h"
+#include "platform/widgets/desktop_services.h"
+#include "tests/support/fake_services.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +16,13 @@ namespace {
 TEST(ServicesTest, FakesStandInWhileTheyLiveAndTheRealOnesComeBack) {
   MessageBoxService* real = &MessageBoxes();
   {
-    FakeServices fakes;
+    testing::FakeServices fakes;
     EXPECT_EQ(&MessageBoxes(), &fakes.messageBoxes);
-    fakes.messageBoxes.answers.push_back(kNo);
-    EXPECT_EQ(MessageBoxes().Show(nullptr, "Save changes?", kYesNoCancel | kExclamation), kNo);
-    EXPECT_EQ(MessageBoxes().Show(nullptr, "Done.", kOkOnly), kOk);
+    fakes.messageBoxes.answers.push_back(core::kAnswerNo);
+    EXPECT_EQ(MessageBoxes().Show(nullptr, "Save changes?",
+                                  core::kMbYesNoCancel | core::kMbIconExclamation),
+              core::kAnswerNo);
+    EXPECT_EQ(MessageBoxes().Show(nullptr, "Done.", core::kMbOk), core::kAnswerOk);
     ASSERT_EQ(fakes.messageBoxes.shown.size(), 2u);
     EXPECT_EQ(fakes.messageBoxes.shown[0].title, ProgramTitle());
     Beeper().MessageBeep(kBeepWarning);
@@ -32,7 +34,7 @@ TEST(ServicesTest, FakesStandInWhileTheyLiveAndTheRealOnesComeBack) {
     Clipboard().SetText("1,2,3,4");
     EXPECT_EQ(fakes.clipboard.text, "1,2,3,4");
     {
-      FakeBeeper inner;
+      testing::FakeBeeper inner;
       ServiceOverride only(nullptr, &inner, nullptr, nullptr);
       Beeper().MessageBeep(kBeepDefault);
       EXPECT_EQ(&MessageBoxes(), &fakes.messageBoxes);
@@ -51,7 +53,7 @@ TEST(ServicesTest, DesktopTargetsTellAddressesFromPaths) {
       {"C:/maps/a.htm", QUrl::fromLocalFile("C:/maps/a.htm").toString()},
   };
   for (const auto& [in, want] : cases) EXPECT_EQ(DesktopTarget(in), want) << in.toStdString();
-  FakeShell shell;
+  testing::FakeShell shell;
   shell.accept = false;
   ServiceOverride use(nullptr, nullptr, &shell, nullptr);
   EXPECT_FALSE(Shell().Open("/tmp/x.htm"));
@@ -77,9 +79,10 @@ TEST(ServicesTest, TheRealMessageBoxShowsPlainTextAndMapsTheAnswer) {
     seen.defaultIsNo = static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
     box->button(QMessageBox::No)->click();
   });
-  const int answer = MessageBoxes().Show(nullptr, "<b>Save</b> changes?",
-                                         kYesNoCancel | kQuestion | kDefaultButton2);
-  EXPECT_EQ(answer, kNo);
+  const int answer =
+      MessageBoxes().Show(nullptr, "<b>Save</b> changes?",
+                          core::kMbYesNoCancel | core::kMbIconQuestion | core::kMbDefaultButton2);
+  EXPECT_EQ(answer, core::kAnswerNo);
   EXPECT_EQ(seen.format, Qt::PlainText);
   EXPECT_EQ(seen.title, "Morvane");
   EXPECT_EQ(seen.text, "<b>Save</b> changes?");
@@ -91,7 +94,7 @@ TEST(ServicesTest, TheRealMessageBoxShowsPlainTextAndMapsTheAnswer) {
     ASSERT_NE(box, nullptr);
     box->reject();  // Escape
   });
-  EXPECT_EQ(MessageBoxes().Show(nullptr, "Stop?", kOkCancel, "Batch"), kCancel);
+  EXPECT_EQ(MessageBoxes().Show(nullptr, "Stop?", core::kMbOkCancel, "Batch"), core::kAnswerCancel);
 }
 
 }  // namespace

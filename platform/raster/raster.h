@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace morvane::gui::raster {
+namespace morvane::raster {
 
 struct Px {
   std::int32_t x = 0;
@@ -72,4 +72,4 @@ struct PenRow {
 };
 std::vector<PenRow> PenRows(std::int32_t width);
 
-}  // namespace morvane::gui::raster
+}  // namespace morvane::raster

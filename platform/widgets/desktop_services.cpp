@@ -1,4 +1,4 @@
-#include "platform/widgets/services.h"
+#include "platform/widgets/desktop_services.h"
 
 #include "platform/widgets/app_message_box.h"
 
@@ -20,7 +20,7 @@ namespace {
 // The platform core's box, parented to the owner widget.
 class QtMessageBoxes final : public MessageBoxService {
  public:
-  int Show(QWidget* owner, const QString& text, int style, const QString& title) override {
+  core::DialogAnswer Show(QWidget* owner, const QString& text, int style, const QString& title) override {
     core::MessageBoxRequest request;
     request.text = text.toStdString();
     request.caption = (title.isEmpty() ? ProgramTitle() : title).toStdString();
@@ -29,7 +29,7 @@ class QtMessageBoxes final : public MessageBoxService {
     if (owner) box->setParent(owner, box->windowFlags());
     box->exec();
     QAbstractButton* clicked = box->clickedButton();
-    return clicked ? AppMessageBox::AnswerFor(box->standardButton(clicked)) : kCancel;
+    return clicked ? AppMessageBox::AnswerFor(box->standardButton(clicked)) : core::kAnswerCancel;
   }
 };
 

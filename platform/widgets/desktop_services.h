@@ -11,42 +11,17 @@ class QWidget;
 
 namespace morvane::widgets {
 
-// Message-box styles and answers, numbered as the program passes and tests them (the
-// numbers of platform/core/message_box.h).
-enum MessageBoxStyle : int {
-  kOkOnly = core::kMbOk,
-  kOkCancel = core::kMbOkCancel,
-  kAbortRetryIgnore = core::kMbAbortRetryIgnore,
-  kYesNoCancel = core::kMbYesNoCancel,
-  kYesNo = core::kMbYesNo,
-  kRetryCancel = core::kMbRetryCancel,
-  kCritical = core::kMbIconStop,
-  kQuestion = core::kMbIconQuestion,
-  kExclamation = core::kMbIconExclamation,
-  kInformation = core::kMbIconInformation,
-  kDefaultButton2 = core::kMbDefaultButton2,
-  kDefaultButton3 = core::kMbDefaultButton3,
-};
-enum MessageBoxResult : int {
-  kOk = core::kIdOk,
-  kCancel = core::kIdCancel,
-  kAbort = core::kIdAbort,
-  kRetry = core::kIdRetry,
-  kIgnore = core::kIdIgnore,
-  kYes = core::kIdYes,
-  kNo = core::kIdNo,
-};
-
 // Message-beep types: 0 default, 16 error, 32 question, 48 warning, 64 information.
 enum BeepType : int { kBeepDefault = 0, kBeepError = 16, kBeepQuestion = 32, kBeepWarning = 48, kBeepInformation = 64 };
 
-// A modal message box over a widget. The text is plain text; an empty title is the
-// program's title. The answer is one of MessageBoxResult. The real one shows the
-// platform core's box (AppMessageBox).
+// A modal message box over a widget. The style combines core::MessageBoxStyle values;
+// the text is plain text; an empty title is the program's title. The real one shows
+// the platform core's box (AppMessageBox).
 class MessageBoxService {
  public:
   virtual ~MessageBoxService() = default;
-  virtual int Show(QWidget* owner, const QString& text, int style, const QString& title = {}) = 0;
+  virtual core::DialogAnswer Show(QWidget* owner, const QString& text, int style,
+                                  const QString& title = {}) = 0;
 };
 
 class BeepService {

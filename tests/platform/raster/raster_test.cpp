@@ -1,11 +1,11 @@
-#include "platform/gui/raster.h"
+#include "platform/raster/raster.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
-namespace morvane::gui::raster {
+namespace morvane::raster {
 namespace {
 
 // A line clipped while it is made keeps exactly the pixels of the whole line that lie
@@ -80,9 +80,9 @@ TEST(RasterPenTest, FootprintsAreDiscs) {
 }
 
 }  // namespace
-}  // namespace morvane::gui::raster
+}  // namespace morvane::raster
 
-namespace morvane::gui::raster {
+namespace morvane::raster {
 namespace {
 
 TEST(RasterEllipseTest, OutlineRunsCounterClockwiseOncePerPixel) {
@@ -119,4 +119,4 @@ TEST(RasterEllipseTest, OutlineRunsCounterClockwiseOncePerPixel) {
 }
 
 }  // namespace
-}  // namespace morvane::gui::raster
+}  // namespace morvane::raster
