@@ -73,7 +73,7 @@ struct Rig {
                ReductionMethod method = ReductionMethod::DirectionChangeThenLineOfSight)
       : engine(window, window, window, window) {
     engine.SetImage(image);
-    engine.SetBackColor(0xFFFFFF);
+    engine.LetBackColor(0xFFFFFF);
     engine.ApproxMethod = method;
   }
   void Create() { doc = engine.CreateWholeImageContours("0"); }

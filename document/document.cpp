@@ -156,7 +156,7 @@ bool Document::SaveMap() {
     Report("The map could not be saved to \"" + target + "\": " + error);
     return false;
   }
-  model_.SetChanged(false);
+  model_.LetChanged(false);
   roles_.commands.StateChanged();
   return true;
 }
@@ -251,10 +251,10 @@ void Document::Report(const std::string& failure) {
 void Document::LoadDocument() {
   runs_.BeginBusy();
   roles_.picture.ClearPicture();
-  model_.SetImageShown(false);
+  model_.LetImageShown(false);
   roles_.picture.SelectZoom(0);
   model_.ResetContours();
-  model_.SetClickTraced(false);
+  model_.LetClickTraced(false);
   LoadImageMapFile();
   LoadImageFile(false);
   roles_.picture.RedrawContours();
@@ -273,7 +273,7 @@ bool Document::LoadImageFile(bool keepScroll) {
   std::string message;
   if (!images_.LoadPicture(state_.ImagePath, image, message)) {
     roles_.picture.ClearPicture();
-    model_.SetImageShown(false);
+    model_.LetImageShown(false);
     model_.ResetContours();
     roles_.picture.RedrawContours();
     Report(message);
@@ -301,7 +301,7 @@ void Document::LoadImageMapFile() {
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
-  model_.SetDigits(static_cast<int>(map.firstHref.value_or("").size()) - 1);
+  model_.LetDigits(static_cast<int>(map.firstHref.value_or("").size()) - 1);
   const std::string& format = model_.NumberFormat();
 
   engine::ContourSet contours;
@@ -317,7 +317,7 @@ void Document::LoadImageMapFile() {
     points.insert(points.end(), area.points.begin(), area.points.end());
     ++contours.count;
   }
-  model_.SetContours(std::move(contours));
+  model_.TakeContours(std::move(contours));
   if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
 }
 

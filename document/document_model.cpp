@@ -15,14 +15,14 @@ std::vector<std::string> DocumentModel::TitleEntries() const {
   return entries;
 }
 
-void DocumentModel::SetContours(engine::ContourSet contours) {
+void DocumentModel::TakeContours(engine::ContourSet contours) {
   contours_ = std::move(contours);
   Notify(kContours);
 }
 
-void DocumentModel::ResetContours() { SetContours(engine::ContourSet()); }
+void DocumentModel::ResetContours() { TakeContours(engine::ContourSet()); }
 
-int DocumentModel::SetDigits(int digits) {
+int DocumentModel::LetDigits(int digits) {
   const int held = std::clamp(digits, kMinDigits, kMaxDigits);
   if (held != digits_) {
     digits_ = held;
@@ -32,19 +32,19 @@ int DocumentModel::SetDigits(int digits) {
   return digits_;
 }
 
-void DocumentModel::SetChanged(bool changed) {
+void DocumentModel::LetChanged(bool changed) {
   changed_ = changed;
   Notify(kChangedMark);
 }
 
-void DocumentModel::SetImageShown(bool shown) {
+void DocumentModel::LetImageShown(bool shown) {
   imageShown_ = shown;
   Notify(kImage);
 }
 
-void DocumentModel::SetClickTraced(bool traced) { clickTraced_ = traced; }
+void DocumentModel::LetClickTraced(bool traced) { clickTraced_ = traced; }
 
-void DocumentModel::SetRecentFiles(std::vector<std::string> paths) {
+void DocumentModel::LetRecentFiles(std::vector<std::string> paths) {
   if (paths.size() > static_cast<std::size_t>(kRecentCount)) paths.resize(kRecentCount);
   recent_ = std::move(paths);
   Notify(kRecentFiles);

@@ -50,7 +50,7 @@ class DocumentModel {
   // The titles list's entries, one per title.
   std::vector<std::string> TitleEntries() const;
   // Takes the contours an operation built.
-  void SetContours(engine::ContourSet contours);
+  void TakeContours(engine::ContourSet contours);
   // No contours, count 0, no titles.
   void ResetContours();
 
@@ -58,23 +58,23 @@ class DocumentModel {
   int Digits() const { return digits_; }
   const std::string& NumberFormat() const { return format_; }
   // Sets the digits held within kMinDigits..kMaxDigits; answers what it holds now.
-  int SetDigits(int digits);
+  int LetDigits(int digits);
 
   // The changed mark: the document has unsaved changes.
   bool IsChanged() const { return changed_; }
-  void SetChanged(bool changed);
+  void LetChanged(bool changed);
 
   // Whether an image is shown (its commands can run).
   bool ImageShown() const { return imageShown_; }
-  void SetImageShown(bool shown);
+  void LetImageShown(bool shown);
   // Whether the contours began with a click's trace, so that File > Add Contour (mFileAdd)
   // may add to them; a new document and the whole-image run end that.
   bool ClickTraced() const { return clickTraced_; }
-  void SetClickTraced(bool traced);
+  void LetClickTraced(bool traced);
 
   // The recent files, newest first, at most kRecentCount.
   const std::vector<std::string>& RecentFiles() const { return recent_; }
-  void SetRecentFiles(std::vector<std::string> paths);
+  void LetRecentFiles(std::vector<std::string> paths);
   // Puts path first: moved up when listed (those above it shift down), else added,
   // dropping the oldest when the list is full.
   void PutRecentFileFirst(const std::string& path);

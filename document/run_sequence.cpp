@@ -21,7 +21,7 @@ void RunSequence::BeginRun(bool startClock) {
 void RunSequence::EndRun() {
   // The trace cleared the drawn contours off the zoom view.
   roles_.picture.RedrawContours();
-  if (engine::UpperBound(model_.Points()) > 0) model_.SetChanged(true);
+  if (engine::UpperBound(model_.Points()) > 0) model_.LetChanged(true);
   roles_.status.SetStatusText(engine::StatusField::Info, "");
   roles_.display.ClearStopRequest();
   roles_.run.ShowElapsedTime();
@@ -36,9 +36,9 @@ void RunSequence::EndRun() {
 void RunSequence::CreateWholeImageContours() {
   BeginRun(!model_.state.BatchRunning);
   ReshowImage();
-  model_.SetContours(engine_.CreateWholeImageContours(model_.NumberFormat()));
+  model_.TakeContours(engine_.CreateWholeImageContours(model_.NumberFormat()));
   if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
-  model_.SetClickTraced(false);
+  model_.LetClickTraced(false);
   EndRun();
 }
 
@@ -46,7 +46,7 @@ engine::AddOutcome RunSequence::AddContourAtPoint(std::int32_t x, std::int32_t y
   BeginRun(true);
   engine::ContourSet contours = model_.Contours();
   const engine::AddOutcome outcome = engine_.AddContourAtPoint(contours, x, y, model_.NumberFormat());
-  if (outcome != engine::AddOutcome::NotAdded) model_.SetContours(std::move(contours));
+  if (outcome != engine::AddOutcome::NotAdded) model_.TakeContours(std::move(contours));
   if (outcome == engine::AddOutcome::Joined) ShowEdit();
   EndRun();
   return outcome;
@@ -57,7 +57,7 @@ bool RunSequence::JoinContours(engine::PointPair pair) {
   engine::ContourSet contours = model_.Contours();
   const bool done = engine_.JoinContours(contours, pair);
   if (done) {
-    model_.SetContours(std::move(contours));
+    model_.TakeContours(std::move(contours));
     ShowEdit();
   }
   EndBusy();
@@ -69,7 +69,7 @@ bool RunSequence::CutBetweenPoints(engine::PointPair pair) {
   engine::ContourSet contours = model_.Contours();
   const bool done = engine_.CutBetweenPoints(contours, pair);
   if (done) {
-    model_.SetContours(std::move(contours));
+    model_.TakeContours(std::move(contours));
     ShowEdit();
   }
   EndBusy();
@@ -80,7 +80,7 @@ void RunSequence::ShowEdit() {
   if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
   ReshowImage();
   roles_.picture.RedrawContours();
-  model_.SetChanged(true);
+  model_.LetChanged(true);
 }
 
 void RunSequence::BeginBatch() {
@@ -115,8 +115,8 @@ void RunSequence::ReshowImage() {
 
 void RunSequence::ImageShown() {
   roles_.caption.SetCaption(roles_.caption.ProgramTitle() + " - " + model_.state.ImagePath);
-  model_.SetImageShown(true);
-  model_.SetChanged(false);
+  model_.LetImageShown(true);
+  model_.LetChanged(false);
   roles_.commands.StateChanged();
 }
 

@@ -72,7 +72,7 @@ class ContourEngine {
   void SetImage(const core::RgbImage* image) { image_ = image; }
   // The background colour the user chose, an OLE colour (red in the low byte); a
   // system colour matches no pixel.
-  void SetBackColor(std::int32_t colour);
+  void LetBackColor(std::int32_t colour);
   std::int32_t BackColor() const { return backColor_; }
 
   // The mask: white where the image shows the background colour (through the 16-colour

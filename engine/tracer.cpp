@@ -55,7 +55,7 @@ ContourEngine::ContourEngine(RunControl& run, StatusLine& status, PictureView& p
                              TitlesView& titles)
     : run_(run), status_(status), picture_(picture), titles_(titles) {}
 
-void ContourEngine::SetBackColor(std::int32_t colour) {
+void ContourEngine::LetBackColor(std::int32_t colour) {
   backColor_ = colour;
   backIsPlain_ = colour >= 0 && colour <= 0xFFFFFF;
   const auto c = static_cast<std::uint32_t>(colour);

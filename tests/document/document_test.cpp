@@ -53,7 +53,7 @@ class DocumentTest : public ::testing::Test {
     set.points = Points(std::move(elements));
     for (const std::string& entry : entries) set.titles.push_back(TitleFromEntry(entry));
     set.count = static_cast<std::int32_t>(entries.size());
-    model.SetContours(std::move(set));
+    model.TakeContours(std::move(set));
   }
 
   std::vector<std::string> Titles() const {
@@ -99,7 +99,7 @@ TEST_F(DocumentTest, WritesTheMapByteForByte) {
     state.ImagePath = "/pics/coast.gif";
     SetContours(kTwo, {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re"});
     view.centroid = c.centroid;
-    model.SetChanged(true);
+    model.LetChanged(true);
     ASSERT_TRUE(doc.SaveMap());
     std::string expected =
         "<html><body><img src='/pics/coast.gif' border=0 usemap='#coast.gif'><map name='coast.gif'>\r\n"
@@ -126,7 +126,7 @@ TEST_F(DocumentTest, EscapesTheImagePathAndNameAndWritesEmptyMaps) {
 
 TEST_F(DocumentTest, SavesWithDigitsAndUntitledContoursAndShowsProgress) {
   state.ImagePath = "/p/x.gif";
-  model.SetDigits(3);
+  model.LetDigits(3);
   SetContours({{1, 1}, {1, -1}, {2, 2}, {2, -1}, {3, 3}, {3, -1}, {4, 4}}, {"#000", "#001", "#002", "#003"});
   ASSERT_TRUE(doc.SaveMap());
   const std::string& text = files.files["/p/x.htm"];
@@ -172,7 +172,7 @@ TEST_F(DocumentTest, OverwriteCheck) {
     state.MapPath = c.mapPath;
     state.AskBeforeOverwrite = c.stopOnError;
     SetContours({{1, 2}}, {"#00"});
-    model.SetChanged(true);
+    model.LetChanged(true);
     view.questions.clear();
     view.beeps.clear();
     view.answers = c.answers;
@@ -228,7 +228,7 @@ TEST_F(DocumentTest, AFailedSaveSaysSoAndKeepsTheChangedMark) {
   files.files["/pics/coast.htm"] = "old map";
   files.unwritable.insert("/pics/coast.htm");
   SetContours(kTwo, {"#00", "#01"});
-  model.SetChanged(true);
+  model.LetChanged(true);
   EXPECT_FALSE(doc.SaveMap());
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_EQ(view.errors[0], "The map could not be saved to \"/pics/coast.htm\": Permission denied");
@@ -301,14 +301,14 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
     AddImage("/pics/coast.gif");
     state = DocumentState();
     state.ImagePath = "/pics/coast.gif";
-    model.SetDigits(static_cast<int>(c.format.size()));
+    model.LetDigits(static_cast<int>(c.format.size()));
     view.centroid = c.centroid;
     SetContours(c.points, c.entries);
     std::vector<std::string> before = Titles();
     ASSERT_TRUE(doc.SaveMap()) << c.what;
 
     model.ResetContours();
-    model.SetDigits(1);
+    model.LetDigits(1);
     state.MapPath = "/pics/coast.htm";
     doc.LoadDocument();
     EXPECT_EQ(model.Points(), Points(c.points)) << c.what;
@@ -441,9 +441,9 @@ TEST_F(DocumentTest, NewDocumentResetsTheCountAndBlocksTheWindow) {
   engine::ContourSet twelve;
   twelve.count = 12;
   twelve.titles = {{"00", "", false}};
-  model.SetContours(twelve);
-  model.SetClickTraced(true);
-  model.SetChanged(true);
+  model.TakeContours(twelve);
+  model.LetClickTraced(true);
+  model.LetChanged(true);
   RunPhase whileLoading = RunPhase::Idle;
   bool busyWhileLoading = false;
   images.whileLoading = [&] {
@@ -475,7 +475,7 @@ TEST_F(DocumentTest, TheSavePrompt) {
   for (const Case& c : {Case{kAnswerYes, true}, Case{kAnswerNo, false}, Case{kAnswerCancel, false}}) {
     files.files.clear();
     state.ImagePath = "/p/a.gif";
-    model.SetChanged(true);
+    model.LetChanged(true);
     view.questions.clear();
     view.answers = {c.answer};
     EXPECT_EQ(doc.ConfirmSaveChanges(), c.answer);
@@ -507,7 +507,7 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
     files.folders = {"/old/"};
     dialog.answers = {{1, {c.chosen}, c.filter}};
     dialog.shown.clear();
-    model.SetRecentFiles({});
+    model.LetRecentFiles({});
     doc.OpenFile();
     if (c.asImage) {
       EXPECT_EQ(state.ImagePath, c.chosen) << c.what;
@@ -532,7 +532,7 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
 }
 
 TEST_F(DocumentTest, CancelInTheSavePromptLeavesEverything) {
-  model.SetChanged(true);
+  model.LetChanged(true);
   view.answers = {kAnswerCancel};
   state.ImagePath = "/p/a.gif";
   doc.OpenFile();
@@ -625,7 +625,7 @@ class BatchTest : public DocumentTest {
       } else {
         traced.points = Points({{static_cast<int>(p.size()), 0}, {5, 5}});
       }
-      model.SetContours(traced);
+      model.TakeContours(traced);
     };
   }
   void Choose(std::vector<std::string> chosen) { dialog.answers = {{1, std::move(chosen), 1}}; }

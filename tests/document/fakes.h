@@ -131,7 +131,13 @@ class FakeView : public SilentWindow {
   // Scripted.
   std::deque<int> answers;  // Ask results; Cancel when none left
   bool centroid = false;
+  bool stopRequested = false;
+  std::function<void()> onTick;
 
+  void ShowElapsedTime() override {
+    if (onTick) onTick();
+  }
+  bool StopRequested() const override { return stopRequested; }
   void SetProgress(int index, int percent) override {
     visibleBars.insert(index);
     progress.emplace_back(index, percent);
@@ -166,7 +172,10 @@ class FakeView : public SilentWindow {
   void StateChanged() override { ++stateChanges; }
   void StartRunClock() override { ++clockStarts; }
   void SetBusyPointer(bool b) override { busy = b; }
-  void ClearStopRequest() override { ++stopsCleared; }
+  void ClearStopRequest() override {
+    stopRequested = false;
+    ++stopsCleared;
+  }
 };
 
 // The run sequence with the whole-image run scripted, as the batch tests want it.

@@ -40,12 +40,12 @@ TEST(LocalFileSystemTest, SavingAMapOnDisk) {
   contours.points = {{0, 0}, {1, 2}, {3, 4}};
   contours.count = 1;
   contours.titles = {{"00", "x", true}};
-  side.model.SetContours(contours);
+  side.model.TakeContours(contours);
 
   // Into a folder that cannot hold files (its "parent" is a file): said, nothing lost.
   const std::string blocker = dir.Write("plain-file", "keep");
   state.ImagePath = blocker + "/coast.gif";
-  side.model.SetChanged(true);
+  side.model.LetChanged(true);
   EXPECT_FALSE(doc.SaveMap());
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find(blocker + "/coast.htm"), std::string::npos) << view.errors[0];

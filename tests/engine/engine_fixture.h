@@ -85,7 +85,7 @@ struct EngineRig {
   explicit EngineRig(const std::vector<std::string>& art, float method = 3)
       : image(ImageFromArt(art)), engine(window, window, window, window) {
     engine.SetImage(&image);
-    engine.SetBackColor(0xFFFFFF);
+    engine.LetBackColor(0xFFFFFF);
     engine.ApproxMethod = MethodOf(method);
     engine.PrepareMask();
   }

@@ -57,7 +57,7 @@ struct FastRun {
   explicit FastRun(const core::RgbImage& picture, float method, bool connected)
       : image(picture), engine(window, window, window, window) {
     engine.SetImage(&image);
-    engine.SetBackColor(0xFFFFFF);
+    engine.LetBackColor(0xFFFFFF);
     engine.ApproxMethod = MethodOf(method);
     engine.Connected = connected;
   }

@@ -121,7 +121,7 @@ TEST(TraceContourAtTest, FailuresAndTheirLeftovers) {
 TEST(TraceContourAtTest, OffPaletteBackgroundMakesTheWholeImageOneFigure) {
   // Pick a background that the image does not show: every pixel is figure.
   EngineRig rig({"...", ".#.", "..."});
-  rig.engine.SetBackColor(0x123456);
+  rig.engine.LetBackColor(0x123456);
   rig.engine.PrepareMask();
   ASSERT_TRUE(rig.engine.TraceContourAt(1, 1));
   EXPECT_EQ(rig.Traced(), (Points{{2, 1}, {1, 2}, {0, 1}, {1, 0}}));
@@ -137,7 +137,7 @@ TEST(TraceContourAtTest, StopEndsTheTraceOpen) {
 TEST(TraceContourAtTest, PickedBackgroundColourTurnsWhite) {
   // Red is background here; white and black are figure.
   EngineRig rig({"rrrrr", "r###r", "r#.#r", "r###r", "rrrrr"});
-  rig.engine.SetBackColor(0x0000FF);  // OLE red
+  rig.engine.LetBackColor(0x0000FF);  // OLE red
   rig.engine.PrepareMask();
   EXPECT_EQ(rig.engine.MaskPixel(0, 0), core::kMaskWhite);
   EXPECT_EQ(rig.engine.MaskPixel(2, 2), core::kMaskBlack);

@@ -68,7 +68,7 @@ TEST(WholeImageTest, HolesAreFoundWhateverTheBackgroundColour) {
     for (std::uint32_t& px : rig.image.pixels) {
       if (px == 0xFFFFFFFFu) px = 0xFF000000u | c.rgb;
     }
-    rig.engine.SetBackColor(c.ole);
+    rig.engine.LetBackColor(c.ole);
     rig.Create();
     EXPECT_EQ(rig.doc.points, white.doc.points) << c.what;
   }

@@ -245,7 +245,7 @@ struct DocumentSide {
         dialog(std::move(files)),
         document(model, window.Roles(), runs, disk, pictures, dialog) {
     engine.SetImage(&window.picture);
-    engine.SetBackColor(options.background);
+    engine.LetBackColor(options.background);
     engine.ApproxMethod = options.method;
     engine.Connected = options.connected;
   }
@@ -329,7 +329,7 @@ int Batch(const Options& options) {
   }
   DocumentSide side(options, std::move(images));
   side.window.centroid = options.centroid;
-  side.model.SetDigits(options.digits);
+  side.model.LetDigits(options.digits);
   morvane::document::DocumentState& state = side.model.state;
   state.SeparateFiles = options.separate;
   state.TextOutputPath = options.report;
@@ -376,7 +376,7 @@ int main(int argc, char** argv) {
   DocumentSide side(options);
   side.window.picture = std::move(*image);
   // Contour numbers get the map's digits; without a map they are plain.
-  side.model.SetDigits(options.output.empty() ? 1 : options.digits);
+  side.model.LetDigits(options.output.empty() ? 1 : options.digits);
   side.window.centroid = options.centroid;
 
   const auto started = std::chrono::steady_clock::now();
