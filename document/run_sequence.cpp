@@ -53,21 +53,17 @@ engine::AddOutcome RunSequence::AddContourAtPoint(std::int32_t x, std::int32_t y
 }
 
 bool RunSequence::JoinContours(engine::PointPair pair) {
-  BeginBusy();
-  engine::ContourSet contours = model_.Contours();
-  const bool done = engine_.JoinContours(contours, pair);
-  if (done) {
-    model_.TakeContours(std::move(contours));
-    ShowEdit();
-  }
-  EndBusy();
-  return done;
+  return Edit([&](engine::ContourSet& contours) { return engine_.JoinContours(contours, pair); });
 }
 
 bool RunSequence::CutBetweenPoints(engine::PointPair pair) {
+  return Edit([&](engine::ContourSet& contours) { return engine_.CutBetweenPoints(contours, pair); });
+}
+
+bool RunSequence::Edit(const std::function<bool(engine::ContourSet&)>& edit) {
   BeginBusy();
   engine::ContourSet contours = model_.Contours();
-  const bool done = engine_.CutBetweenPoints(contours, pair);
+  const bool done = edit(contours);
   if (done) {
     model_.TakeContours(std::move(contours));
     ShowEdit();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "document/document_model.h"
 #include "document/window_roles.h"
@@ -51,6 +52,9 @@ class RunSequence {
   void BeginRun(bool startClock);
   // ResetAfterRun.
   void EndRun();
+  // Runs an edit of a copy of the contours with the window busy; when it changes them,
+  // the model takes them and they are shown.
+  bool Edit(const std::function<bool(engine::ContourSet&)>& edit);
   // After a join or a cut: the first title selected, the image shown again with the
   // contours, the changed mark set.
   void ShowEdit();

@@ -158,7 +158,9 @@ TEST(RunSequenceTest, JoinAndCutAreShownAndMarkTheDocumentChanged) {
     EXPECT_EQ(rig.view.status[engine::StatusField::Progress2], c.notice) << c.what;
     EXPECT_EQ(rig.runs.Phase(), RunPhase::Idle) << c.what;
     EXPECT_FALSE(rig.view.busy) << c.what;
-    if (c.join && c.done) EXPECT_EQ(during, RunPhase::Busy) << c.what << ": the pair search runs disabled";
+    if (c.join && c.done) {
+      EXPECT_EQ(during, RunPhase::Busy) << c.what << ": the pair search runs disabled";
+    }
   }
 }
 
