@@ -10,25 +10,18 @@
 #include <vector>
 
 #include "engine/contour_engine.h"
-#include "engine/silent_host.h"
+#include "engine/silent_roles.h"
 
 namespace {
 
 using morvane::core::RgbImage;
 using morvane::engine::ContourEngine;
 using morvane::engine::ContourPoints;
-using morvane::engine::ContourState;
+using morvane::engine::ContourSet;
+using morvane::engine::ReductionMethod;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kBlack = 0xFF000000u;
-
-class NullWindow : public morvane::engine::SilentHost, public morvane::engine::RunControl {
- public:
-  void ShowElapsedTime() override {}
-  void SetProgress(int, int) override {}
-  void HideProgress(int) override {}
-  bool StopRequested() const override { return false; }
-};
 
 // Discs and rings of radius 3 to 20 px, about 10 000 on 4096 x 4096 and as dense on
 // smaller images.
@@ -86,33 +79,35 @@ RgbImage Checkerboard(int size) {
 }
 
 struct Rig {
-  explicit Rig(const RgbImage* image, float method = 3)
-      : engine(state, window, window, window) {
+  explicit Rig(const RgbImage* image,
+               ReductionMethod method = ReductionMethod::DirectionChangeThenLineOfSight)
+      : engine(window, window, window, window) {
     engine.SetImage(image);
-    engine.SetBackColor(0xFFFFFF);
+    engine.LetBackColor(0xFFFFFF);
     engine.ApproxMethod = method;
   }
-  ContourState state;
-  NullWindow window;
+  void Create() { doc = engine.CreateWholeImageContours("0"); }
+  morvane::engine::SilentWindow window;
   ContourEngine engine;
+  ContourSet doc;
 };
 
-void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const ContourState& doc) {
+void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const ContourSet& doc) {
   const double mp = static_cast<double>(image.width) * image.height / 1e6;
   state.counters["per_MP"] =
       benchmark::Counter(mp, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-  state.counters["points"] = static_cast<double>(doc.ContourPoints.size() - 1);
-  state.counters["contours"] = doc.ContourCount;
+  state.counters["points"] = static_cast<double>(doc.points.size() - 1);
+  state.counters["contours"] = doc.count;
 }
 
 void BM_CreateDiscsAndRings(benchmark::State& state) {
   const RgbImage image = DiscsAndRings(static_cast<int>(state.range(0)));
   Rig rig(&image);
   for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-    benchmark::DoNotOptimize(rig.state.ContourPoints.data());
+    rig.Create();
+    benchmark::DoNotOptimize(rig.doc.points.data());
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 BENCHMARK(BM_CreateDiscsAndRings)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
 
@@ -120,9 +115,9 @@ void BM_CreateHugeFigure(benchmark::State& state) {
   const RgbImage image = Comb(2048, 2048, 255, 4);
   Rig rig(&image);
   for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
+    rig.Create();
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 BENCHMARK(BM_CreateHugeFigure)->Unit(benchmark::kMillisecond);
 
@@ -130,9 +125,9 @@ void BM_CreateNoise(benchmark::State& state) {
   const RgbImage image = Noise(static_cast<int>(state.range(0)));
   Rig rig(&image);
   for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
+    rig.Create();
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 BENCHMARK(BM_CreateNoise)->Arg(1024)->Unit(benchmark::kMillisecond);
 
@@ -140,9 +135,9 @@ void BM_CreateCheckerboard(benchmark::State& state) {
   const RgbImage image = Checkerboard(static_cast<int>(state.range(0)));
   Rig rig(&image);
   for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
+    rig.Create();
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 BENCHMARK(BM_CreateCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
 
@@ -152,14 +147,14 @@ void BM_ClickAdd(benchmark::State& state) {
   Rig rig(&image);
   rig.engine.PrepareMask();
   for (auto _ : state) {
-    morvane::engine::ResetPoints(rig.state.ContourPoints);
-    rig.engine.AddContourAtPoint(5 * 15, 5 * 15);
+    rig.doc = ContourSet();
+    rig.engine.AddContourAtPoint(rig.doc, 5 * 15, 5 * 15, "0");
   }
-  Rig probe(&image, 7);  // no reduction: the traced length
+  Rig probe(&image);
   probe.engine.PrepareMask();
-  probe.engine.TraceContourAt(5, 5);
-  state.counters["boundary"] = static_cast<double>(probe.state.ContourPoints.size() - 1);
-  state.counters["points"] = static_cast<double>(rig.state.ContourPoints.size() - 1);
+  probe.engine.TraceContourAt(5, 5);  // no reduction: the traced length
+  state.counters["boundary"] = static_cast<double>(probe.engine.Traced().size() - 1);
+  state.counters["points"] = static_cast<double>(rig.doc.points.size() - 1);
 }
 BENCHMARK(BM_ClickAdd)->Unit(benchmark::kMillisecond);
 
@@ -169,30 +164,38 @@ void BM_PrepareMask(benchmark::State& state) {
   for (auto _ : state) {
     rig.engine.PrepareMask();
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 BENCHMARK(BM_PrepareMask)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 // Each reduction method on the comb's traced contour.
 void BM_Reduce(benchmark::State& state) {
   const RgbImage image = Comb(1024, 1024, 25, 4);
-  const float methods[] = {0, 1, 2, 2.5f, 3};
-  const float method = methods[state.range(0)];
-  Rig rig(&image, method);
+  struct Method {
+    ReductionMethod method;
+    const char* label;
+  };
+  const Method methods[] = {{ReductionMethod::LineFit, "0"},
+                            {ReductionMethod::DirectionChange, "1"},
+                            {ReductionMethod::LineOfSightWithNeighbours, "2"},
+                            {ReductionMethod::LineOfSight, "2.5"},
+                            {ReductionMethod::DirectionChangeThenLineOfSight, "3"}};
+  const Method& method = methods[state.range(0)];
+  Rig rig(&image, method.method);
   rig.engine.PrepareMask();
   rig.engine.TraceContourAt(5, 5);
-  const ContourPoints traced = rig.state.ContourPoints;
+  const ContourPoints traced = rig.engine.Traced();
+  ContourPoints points;
   std::int32_t n = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    rig.state.ContourPoints = traced;
+    points = traced;
     state.ResumeTiming();
-    n = rig.engine.SimplifyContour(rig.state.ContourPoints, true);
-    rig.engine.ApproxMethod = method;
+    n = rig.engine.SimplifyContour(points, true);
   }
   state.counters["in"] = static_cast<double>(traced.size() - 1);
   state.counters["out"] = n;
-  state.SetLabel("method " + std::to_string(method).substr(0, 3));
+  state.SetLabel(std::string("method ") + method.label);
 }
 BENCHMARK(BM_Reduce)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 

@@ -13,7 +13,7 @@ QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentState& st
                                  std::function<bool()> connected)
     : dialogs_(dialogs), state_(state), connected_(std::move(connected)) {
   dialogs_.InitDialog = [this](QFileDialog& dialog) {
-    InsertBatchOutputPanel(dialog, state_.BatchRunning, state_.SeparateFiles, state_.StopOnError,
+    InsertBatchOutputPanel(dialog, state_.BatchRunning, state_.SeparateFiles, state_.AskBeforeOverwrite,
                            state_.TextOutputPath, connected_ && connected_(), dialogs_);
   };
 }

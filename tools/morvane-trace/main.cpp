@@ -63,9 +63,9 @@ struct Options {
   bool centroid = false;
   bool separate = false;
   std::string report;
-  bool stopOnError = false;
+  bool askBeforeOverwrite = false;  // --stop-on-error
   std::int32_t background = 0xFFFFFF;  // OLE colour
-  float method = 3;
+  morvane::engine::ReductionMethod method = morvane::engine::ReductionMethod::DirectionChangeThenLineOfSight;
   bool connected = false;
   std::vector<ContourPoint> clicks;
 };
@@ -194,7 +194,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       if (!value(text) || text.empty()) return "--report needs a file";
       options.report = text;
     } else if (options.command == Command::Batch && arg == "--stop-on-error") {
-      options.stopOnError = true;
+      options.askBeforeOverwrite = true;
     } else if (arg == "--connected") {
       options.connected = true;
     } else if (arg == "--background") {
@@ -209,7 +209,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       if (!value(text) || !ParseNumber(text, method) || method < 0 || method > 3) {
         return "--method needs a number from 0 to 3";
       }
-      options.method = static_cast<float>(method);
+      options.method = static_cast<morvane::engine::ReductionMethod>(method);
     } else if (arg == "--at") {
       const std::size_t comma = value(text) ? text.find(',') : std::string_view::npos;
       ContourPoint click;
@@ -296,11 +296,23 @@ class ChosenFiles : public morvane::document::DialogControl {
   std::vector<std::string> files_;
 };
 
-// The document around the engine's contours and the window's titles.
+// The document and the engine around one quiet window, as the program's window holds
+// them.
 struct DocumentSide {
-  DocumentSide(morvane::engine::ContourState& contours, QuietWindow& window, std::vector<std::string> files = {})
-      : dialog(std::move(files)), document(state, contours, window, window, disk, pictures, dialog) {}
-  morvane::document::DocumentState state;
+  explicit DocumentSide(const Options& options, std::vector<std::string> files = {})
+      : engine(window, window, window, window),
+        runs(model, engine, window.Roles()),
+        dialog(std::move(files)),
+        document(model, window.Roles(), runs, disk, pictures, dialog) {
+    engine.SetImage(&window.picture);
+    engine.LetBackColor(options.background);
+    engine.ApproxMethod = options.method;
+    engine.Connected = options.connected;
+  }
+  QuietWindow window;
+  morvane::document::DocumentModel model;
+  morvane::engine::ContourEngine engine;
+  morvane::document::RunSequence runs;
   morvane::document::LocalFileSystem disk;
   Pictures pictures;
   ChosenFiles dialog;
@@ -334,20 +346,19 @@ void PrintContours(const morvane::engine::ContourPoints& points, std::int64_t& c
 }
 
 int ReadMap(const Options& options) {
-  morvane::engine::ContourState contours;
-  QuietWindow window;
-  DocumentSide side(contours, window);
-  side.state.MapPath = options.image;
+  DocumentSide side(options);
+  morvane::document::DocumentState& state = side.model.state;
+  state.MapPath = options.image;
   if (!side.disk.FileExists(options.image)) {
     std::cerr << "morvane-trace: cannot read map '" << options.image << "'\n";
     return kBadInput;
   }
   side.document.LoadImageMapFile();
   // The reader says nothing when it stops; here the user is told why nothing came.
-  if (side.state.ImageSrc.empty()) {
+  if (state.ImageSrc.empty()) {
     std::cerr << "morvane-trace: '" << options.image << "' holds no image map\n";
-  } else if (!side.disk.FileExists(side.state.ImagePath)) {
-    std::cerr << "morvane-trace: the map's image '" << side.state.ImagePath << "' does not exist\n";
+  } else if (!side.disk.FileExists(state.ImagePath)) {
+    std::cerr << "morvane-trace: the map's image '" << state.ImagePath << "' does not exist\n";
   }
   // The Copy command's text, with LF line ends, then the titles list.
   const std::string text = side.document.FormatOutputText("", "");
@@ -357,33 +368,19 @@ int ReadMap(const Options& options) {
     if (text.compare(at, 2, "\r\n") != 0) out += text[at];
   }
   if (!out.empty()) out += '\n';
-  for (std::int32_t i = 0; i < window.ListCount(); ++i) out += window.List(i) + '\n';
+  for (const std::string& entry : side.model.TitleEntries()) out += entry + '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::int64_t points = 0;
-  for (std::size_t k = 1; k < contours.ContourPoints.size(); ++k) {
-    points += morvane::engine::IsSeparator(contours.ContourPoints[k]) ? 0 : 1;
+  const ContourPoints& read = side.model.Points();
+  for (std::size_t k = 1; k < read.size(); ++k) {
+    points += morvane::engine::IsSeparator(read[k]) ? 0 : 1;
   }
-  std::cerr << "contours " << window.ListCount() << ", points " << points << "\n";
-  return window.ListCount() > 0 ? kFound : kNoFigure;
-}
-
-void SetUpEngine(morvane::engine::ContourEngine& engine, const Options& options) {
-  engine.SetBackColor(options.background);
-  engine.ApproxMethod = options.method;
-  engine.Connected = options.connected;
+  const std::size_t titles = side.model.Titles().size();
+  std::cerr << "contours " << titles << ", points " << points << "\n";
+  return titles > 0 ? kFound : kNoFigure;
 }
 
 int Batch(const Options& options) {
-  morvane::engine::ContourState contours;
-  QuietWindow window;
-  window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
-  window.centroid = options.centroid;
-  morvane::engine::ContourEngine engine(contours, window, window, window);
-  SetUpEngine(engine, options);
-  window.createContours = [&] {
-    engine.SetImage(&window.picture);
-    engine.mFileCreate_Click();
-  };
   std::vector<std::string> images;
   for (const std::string& image : options.images) {
     images.push_back(FullPath(image));
@@ -394,26 +391,26 @@ int Batch(const Options& options) {
       std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
     }
   }
-  DocumentSide side(contours, window, std::move(images));
-  side.state.OutputNumberFormat = window.numberFormat;
-  side.state.SeparateFiles = options.separate;
-  side.state.TextOutputPath = options.report;
-  side.state.StopOnError = options.stopOnError;
-  const morvane::document::Document::BatchResult result = side.document.mFileBatch_Click();
-  std::cerr << window.progress1 << "\n";
+  DocumentSide side(options, std::move(images));
+  side.window.centroid = options.centroid;
+  side.model.LetDigits(options.digits);
+  morvane::document::DocumentState& state = side.model.state;
+  state.SeparateFiles = options.separate;
+  state.TextOutputPath = options.report;
+  state.AskBeforeOverwrite = options.askBeforeOverwrite;
+  const morvane::document::Document::BatchResult result = side.document.RunBatch();
+  std::cerr << side.window.progress1 << "\n";
   if (options.separate) std::cerr << result.mapsWritten << " maps written.\n";
   if (result.reportFailed || result.mapsFailed > 0) return kNotWritten;
   const bool all = result.processed == static_cast<int>(options.images.size());
-  return all && window.errors == 0 && window.declined == 0 ? kFound : kNoFigure;
+  return all && side.window.errors == 0 && side.window.declined == 0 ? kFound : kNoFigure;
 }
 
 // Writes the traced contours as the map of the image.
-bool WriteMap(const Options& options, morvane::engine::ContourState& contours, QuietWindow& window) {
-  DocumentSide side(contours, window);
-  side.state.ImagePath = FullPath(options.image);
-  side.state.MapPath = options.output;
-  side.state.OutputNumberFormat = window.numberFormat;
-  return side.document.mFileSave_Click();
+bool WriteMap(const Options& options, DocumentSide& side) {
+  side.model.state.ImagePath = FullPath(options.image);
+  side.model.state.MapPath = options.output;
+  return side.document.SaveMap();
 }
 
 }  // namespace
@@ -445,38 +442,37 @@ int main(int argc, char** argv) {
     return kBadInput;
   }
 
-  morvane::engine::ContourState state;
-  QuietWindow window;
-  if (!options.output.empty()) window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
-  window.centroid = options.centroid;
-  morvane::engine::ContourEngine engine(state, window, window, window);
+  DocumentSide side(options);
+  side.window.picture = std::move(*image);
+  // Contour numbers get the map's digits; without a map they are plain.
+  side.model.LetDigits(options.output.empty() ? 1 : options.digits);
+  side.window.centroid = options.centroid;
   // A pixel outside the picture names no figure, and its position in twips would not
   // fit the engine's numbers.
   for (const ContourPoint& click : options.clicks) {
-    if (click.x < 0 || click.y < 0 || click.x >= image->width || click.y >= image->height) {
+    const morvane::core::RgbImage& picture = side.window.picture;
+    if (click.x < 0 || click.y < 0 || click.x >= picture.width || click.y >= picture.height) {
       std::cerr << "morvane-trace: --at " << click.x << ',' << click.y << " lies outside the image, which is "
-                << image->width << " x " << image->height << " pixels\n";
+                << picture.width << " x " << picture.height << " pixels\n";
       return kBadInput;
     }
   }
-  engine.SetImage(&*image);
-  SetUpEngine(engine, options);
 
   const auto started = std::chrono::steady_clock::now();
   if (options.create) {
-    engine.mFileCreate_Click();
+    side.runs.CreateWholeImageContours();
   } else {
-    engine.PrepareMask();
+    side.engine.PrepareMask();
     for (const ContourPoint& click : options.clicks) {
-      engine.AddContourAtPoint(click.x * morvane::engine::kTwipsPerPixel,
-                               click.y * morvane::engine::kTwipsPerPixel);
+      side.runs.AddContourAtPoint(click.x * morvane::engine::kTwipsPerPixel,
+                                  click.y * morvane::engine::kTwipsPerPixel);
     }
   }
   const auto elapsed = std::chrono::steady_clock::now() - started;
 
   std::int64_t contours = 0, points = 0;
-  PrintContours(state.ContourPoints, contours, points);
-  if (!options.output.empty() && !WriteMap(options, state, window)) {
+  PrintContours(side.model.Points(), contours, points);
+  if (!options.output.empty() && !WriteMap(options, side)) {
     std::cerr << "contours " << contours << ", points " << points << "\n";
     return kNotWritten;
   }
