@@ -159,14 +159,8 @@ void Trellan::InitProperties() {
 void Trellan::ReadProperties(const automation::PropertyBag& bag) {
   loading_ = true;
   // Each step on its own: a value that cannot be read leaves its field as it was.
-  auto step = [](auto body) {
-    try {
-      body();
-    } catch (const std::exception&) {
-    }
-  };
   for (int slot = 0; slot < 2; ++slot) {
-    step([&] {
+    ReadKey([&] {
       const char* key = slot == 0 ? "FirstControl" : "SecondControl";
       const char* fallback = slot == 0 ? "FirstControlName" : "SecondControlName";
       QString name = automation::ToText(bag.read(QLatin1String(key), QString()));
@@ -174,38 +168,38 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
       names_[static_cast<std::size_t>(slot)] = name.isEmpty() ? kNone : name;
     });
   }
-  step([&] {
+  ReadKey([&] {
     if (bag.contains(QStringLiteral("ClipControls"))) clipControls_ = automation::ToBool(bag.read(QStringLiteral("ClipControls")));
   });
-  step([&] { autoPopupMenu_ = automation::ToBool(bag.read(QStringLiteral("AutoPopupMenu"), true)); });
-  step([&] {
+  ReadKey([&] { autoPopupMenu_ = automation::ToBool(bag.read(QStringLiteral("AutoPopupMenu"), true)); });
+  ReadKey([&] {
     const std::int32_t orientation = automation::ToInt32(bag.read(QStringLiteral("Orientation"), 2));
     state_.orientation = orientation == 0 ? 2 : orientation;
   });
-  step([&] { state_.style = automation::ToInt32(bag.read(QStringLiteral("Style"), 0)); });
-  step([&] { state_.resizeMode = automation::ToInt32(bag.read(QStringLiteral("ResizeMode"), 0)); });
+  ReadKey([&] { state_.style = automation::ToInt32(bag.read(QStringLiteral("Style"), 0)); });
+  ReadKey([&] { state_.resizeMode = automation::ToInt32(bag.read(QStringLiteral("ResizeMode"), 0)); });
   static const char* const kColorKeys[5] = {"BackColor", "BeginLine1Color", "BeginLine2Color", "FinishLine1Color",
                                             "FinishLine2Color"};
   for (int i = 0; i < 5; ++i) {
-    step([&] {
+    ReadKey([&] {
       if (bag.contains(QLatin1String(kColorKeys[i]))) {
         colors_[static_cast<std::size_t>(i)] = automation::ToColor(bag.read(QLatin1String(kColorKeys[i])));
       }
     });
   }
-  step([&] { drawJunctions_ = automation::ToInt32(bag.read(QStringLiteral("DrawJunctions"), 0)); });
-  step([&] { SetDashSize(automation::ToInt32(bag.read(QStringLiteral("DashSize"), 0))); });
-  step([&] { QWidget::setEnabled(automation::ToBool(bag.read(QStringLiteral("Enabled"), true))); });
-  step([&] {
+  ReadKey([&] { drawJunctions_ = automation::ToInt32(bag.read(QStringLiteral("DrawJunctions"), 0)); });
+  ReadKey([&] { SetDashSize(automation::ToInt32(bag.read(QStringLiteral("DashSize"), 0))); });
+  ReadKey([&] { QWidget::setEnabled(automation::ToBool(bag.read(QStringLiteral("Enabled"), true))); });
+  ReadKey([&] {
     if (bag.contains(QStringLiteral("MouseIcon"))) mouseIcon_ = automation::PictureOf(bag.read(QStringLiteral("MouseIcon")));
   });
-  step([&] {
+  ReadKey([&] {
     if (bag.contains(QStringLiteral("CustomMouseIcon"))) {
       customMouseIcon_ = automation::ToBool(bag.read(QStringLiteral("CustomMouseIcon")));
     }
   });
-  step([&] { moveable_ = automation::ToBool(bag.read(QStringLiteral("Moveable"), true)); });
-  step([&] { SetMousePointer(automation::ToInt16(bag.read(QStringLiteral("MousePointer"), 0))); });
+  ReadKey([&] { moveable_ = automation::ToBool(bag.read(QStringLiteral("Moveable"), true)); });
+  ReadKey([&] { SetMousePointer(automation::ToInt16(bag.read(QStringLiteral("MousePointer"), 0))); });
   helpFileName_ = QString::fromLatin1(kClassName) + QStringLiteral(".hlp");
   loading_ = false;
   if (UserMode()) UpdateBarPointer();

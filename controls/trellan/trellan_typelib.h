@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/widgets/automation/standard_events.h"
+
 namespace morvane::trellan {
 
 inline constexpr const char* kLibraryName = "TrellanControl";
@@ -64,14 +66,8 @@ inline constexpr std::int32_t Swap = 0x60030019;
 
 // Event ids of __Trellan. All arguments go by reference.
 namespace eventid {
-inline constexpr std::int32_t Click = -600;
-inline constexpr std::int32_t DblClick = -601;
-inline constexpr std::int32_t KeyDown = -602;    // (KeyCode, Shift)
-inline constexpr std::int32_t KeyPress = -603;   // (KeyAscii)
-inline constexpr std::int32_t KeyUp = -604;      // (KeyCode, Shift)
-inline constexpr std::int32_t MouseDown = -605;  // (Button, Shift, x, y), x and y in twips
-inline constexpr std::int32_t MouseMove = -606;
-inline constexpr std::int32_t MouseUp = -607;
+// Click, DblClick, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp:
+using namespace automation::standard_events;
 inline constexpr std::int32_t OLECompleteDrag = 1;
 inline constexpr std::int32_t OLEDragDrop = 2;
 inline constexpr std::int32_t OLEDragOver = 3;

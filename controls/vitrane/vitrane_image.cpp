@@ -70,27 +70,21 @@ void VitraneImage::InitProperties() {
 void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
   reading_ = true;
-  auto step = [](auto&& body) {
-    try {
-      body();
-    } catch (...) {
-    }
-  };
-  step([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
-  step([&] { if (bag.contains("FillColor")) SetFillColor(ToColor(bag.read("FillColor"))); });
-  step([&] {
+  ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
+  ReadKey([&] { if (bag.contains("FillColor")) SetFillColor(ToColor(bag.read("FillColor"))); });
+  ReadKey([&] {
     if (bag.contains("MouseIcon")) {
       const QVariant icon = bag.read("MouseIcon");
       if (icon.isValid() && !IsPicture(icon)) throw AutomationError(kErrTypeMismatch);
       SetMouseIcon(PictureOf(icon));
     }
   });
-  step([&] { if (bag.contains("MousePointer")) SetMousePointer(ToInt16(bag.read("MousePointer"))); });
-  step([&] { maskColor_ = ToColor(bag.read("MaskColor", FromColor(kWhite))); });
+  ReadKey([&] { if (bag.contains("MousePointer")) SetMousePointer(ToInt16(bag.read("MousePointer"))); });
+  ReadKey([&] { maskColor_ = ToColor(bag.read("MaskColor", FromColor(kWhite))); });
   std::int32_t autoSize = autoSize_;
-  step([&] { if (bag.contains("AutoSize")) autoSize_ = autoSize = ToInt32(bag.read("AutoSize")); });
+  ReadKey([&] { if (bag.contains("AutoSize")) autoSize_ = autoSize = ToInt32(bag.read("AutoSize")); });
   keepMaskColor_ = true;
-  step([&] {
+  ReadKey([&] {
     if (bag.contains("Picture")) {
       const QVariant picture = bag.read("Picture");
       if (picture.isValid() && !IsPicture(picture)) throw AutomationError(kErrTypeMismatch);
@@ -99,24 +93,24 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
   });
   keepMaskColor_ = false;
   autoSize_ = autoSize;
-  step([&] {
+  ReadKey([&] {
     if (bag.contains("MaskPicture")) {
       const QVariant picture = bag.read("MaskPicture");
       if (picture.isValid() && !IsPicture(picture)) throw AutomationError(kErrTypeMismatch);
       SetMaskPicture(picture);
     }
   });
-  step([&] { if (bag.contains("DrawEffect")) SetDrawEffect(ToInt32(bag.read("DrawEffect"))); });
-  step([&] { if (bag.contains("ParentTitleOffset")) parentTitleOffset_ = ToInt16(bag.read("ParentTitleOffset")); });
-  step([&] { if (bag.contains("ParentTitleY")) parentTitleY_ = ToInt16(bag.read("ParentTitleY")); });
-  step([&] { if (bag.contains("Style")) SetStyle(ToInt32(bag.read("Style"))); });
-  step([&] { if (bag.contains("TitleLeft")) title_.left = ToInt32(bag.read("TitleLeft")); });
-  step([&] { if (bag.contains("TitleTop")) title_.top = ToInt32(bag.read("TitleTop")); });
-  step([&] { if (bag.contains("TitleWidth")) title_.width = ToInt32(bag.read("TitleWidth")); });
-  step([&] { if (bag.contains("TitleHeight")) SetTitleHeight(ToInt32(bag.read("TitleHeight"))); });
+  ReadKey([&] { if (bag.contains("DrawEffect")) SetDrawEffect(ToInt32(bag.read("DrawEffect"))); });
+  ReadKey([&] { if (bag.contains("ParentTitleOffset")) parentTitleOffset_ = ToInt16(bag.read("ParentTitleOffset")); });
+  ReadKey([&] { if (bag.contains("ParentTitleY")) parentTitleY_ = ToInt16(bag.read("ParentTitleY")); });
+  ReadKey([&] { if (bag.contains("Style")) SetStyle(ToInt32(bag.read("Style"))); });
+  ReadKey([&] { if (bag.contains("TitleLeft")) title_.left = ToInt32(bag.read("TitleLeft")); });
+  ReadKey([&] { if (bag.contains("TitleTop")) title_.top = ToInt32(bag.read("TitleTop")); });
+  ReadKey([&] { if (bag.contains("TitleWidth")) title_.width = ToInt32(bag.read("TitleWidth")); });
+  ReadKey([&] { if (bag.contains("TitleHeight")) SetTitleHeight(ToInt32(bag.read("TitleHeight"))); });
   // Last, so that the stored AutoSize (a PictureToControl stretch) wins over the
   // picture and draw effect read before it.
-  step([&] { ResizeProcedure(); });
+  ReadKey([&] { ResizeProcedure(); });
   reading_ = false;
   if (UserMode() && style_ != VitraneParentUntitled) FollowWindow();
   update();

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/widgets/automation/standard_events.h"
+
 namespace morvane::vitrane {
 
 // Library and class identity.
@@ -79,14 +81,8 @@ inline constexpr std::int32_t WindowProcSimulation = 0x60030014;  // hidden (nMs
 
 // Event ids of __VitraneImage. All arguments go by reference.
 namespace eventid {
-inline constexpr std::int32_t Click = -600;
-inline constexpr std::int32_t DblClick = -601;
-inline constexpr std::int32_t KeyDown = -602;    // (KeyCode, Shift)
-inline constexpr std::int32_t KeyPress = -603;   // (KeyAscii)
-inline constexpr std::int32_t KeyUp = -604;      // (KeyCode, Shift)
-inline constexpr std::int32_t MouseDown = -605;  // (Button, Shift, X, Y), X and Y in twips
-inline constexpr std::int32_t MouseMove = -606;
-inline constexpr std::int32_t MouseUp = -607;
+// Click, DblClick, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp:
+using namespace automation::standard_events;
 inline constexpr std::int32_t OLECompleteDrag = 1;  // (Effect)
 inline constexpr std::int32_t OLEDragDrop = 2;      // (Data, Effect, Button, Shift, X, Y)
 inline constexpr std::int32_t OLEDragOver = 3;      // (Data, Effect, Button, Shift, X, Y, State)
