@@ -46,10 +46,11 @@ class MainWindow : public QMainWindow {
   // Runs a command as a menu click would (false when refused or unknown).
   bool RunCommand(const std::string& name, int index = -1) { return commands_.Run(name, index); }
 
+  CommandTable& Commands() { return commands_; }
   WindowRoles& Roles() { return *roles_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
-  const WindowParts& Parts() const { return parts_; }
+  WindowParts& Parts() { return parts_; }
   widgets::BandBar* CoolBar() const { return coolBar_; }
   const common::FormPlacement& Placement() const { return placement_; }
   // The values handed to the update check: manifest address, settings file, version.
