@@ -232,6 +232,7 @@ void MainWindow::LoadDesign() {
   // two controls side by side.
   parts_.sbDigits = host(QStringLiteral("sbDigits"), parts_.pbTitles, digitsSite_);
   sbDigitsWidget_ = parts_.sbDigits->widget();
+  tlDigits_->setBuddy(sbDigitsWidget_);
   digitsSink_ = std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList&) {
     if (id == spinbox::eventid::Change && roles_) roles_->DigitsChanged();
   });

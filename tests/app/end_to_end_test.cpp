@@ -62,3 +62,31 @@ TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
 
 }  // namespace
 }  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// Pictures to look at, taken only when MORVANE_SCREENSHOTS names a folder (run under
+// Xvfb with QT_QPA_PLATFORM=xcb): after a trace at 1:1 and at 4:1, and at 640 x 480.
+TEST(Screenshots, MainWindowAfterATrace) {
+  const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
+  if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
+  widgets::FakeServices services;
+  AppFolder folder;
+  const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  auto w = folder.Start({image});
+  w->resize(900, 600);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/main-1to1.png")));
+  ASSERT_TRUE(w->RunCommand("mViewZoom", 1));
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/main-4to1.png")));
+  w->resize(640, 480);
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/main-640x480.png")));
+}
+
+}  // namespace
+}  // namespace morvane::testing
