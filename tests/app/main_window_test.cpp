@@ -249,7 +249,9 @@ TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
     EXPECT_GE(main->height(), 0);
     EXPECT_EQ(status->y() + status->height(), w->centralWidget()->height());
     // A window shorter than bands and status bar leaves the work area empty.
-    if (main->height() > 0) EXPECT_LE(main->y() + main->height(), status->y());
+    if (main->height() > 0) {
+      EXPECT_LE(main->y() + main->height(), status->y());
+    }
   }
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(w->RunCommand("mViewToolbar", i));
   EXPECT_FALSE(w->CoolBar()->isVisible());
