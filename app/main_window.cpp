@@ -1,0 +1,578 @@
+#include "app/main_window.h"
+#include "app/window_layout.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QStyle>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include "common/app_version.h"
+#include "common/registry.h"
+#include "common/widgets/control_helpers.h"
+#include "common/widgets/menu_helpers.h"
+#include "controls/scopel/scopel_typelib.h"
+#include "controls/spinbox/spinbox.h"
+#include "controls/spinbox/spinbox_typelib.h"
+#include "platform/core/clock.h"
+#include "platform/core/file_system.h"
+#include "platform/core/machine_store.h"
+#include "platform/core/units.h"
+#include "platform/core/version_record.h"
+#include "platform/widgets/automation/automation_error.h"
+#include "platform/widgets/automation/class_registry.h"
+#include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/events.h"
+#include "platform/widgets/automation/property_bag.h"
+#include "platform/widgets/band_bar.h"
+#include "platform/widgets/keyed_tool_bar.h"
+#include "platform/widgets/menu_model.h"
+#include "platform/widgets/panel_status_bar.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+// The design data lives in a static library, whose resources the linker keeps only
+// when asked for by name.
+static void InitFormResources() { Q_INIT_RESOURCE(forms); }
+
+namespace morvane::app {
+
+namespace {
+
+constexpr int kTpp = core::kTwipsPerPixel;
+
+QRect ToRect(const Box& b) { return QRect(b.left, b.top, b.width, b.height); }
+
+// The picture the "Changed" panel shows while the document has unsaved changes.
+QPixmap MakeChangedPicture() {
+  QPixmap picture(12, 12);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setBrush(QColor(200, 30, 30));
+  painter.setPen(Qt::NoPen);
+  painter.drawEllipse(1, 1, 10, 10);
+  return picture;
+}
+
+// Widgets that copy their own text: Ctrl+C and Ctrl+Ins are theirs.
+bool IsTextInput(const QWidget* widget) {
+  if (widget == nullptr) return false;
+  if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QTextEdit*>(widget) ||
+      qobject_cast<const QPlainTextEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget)) {
+    return true;
+  }
+  const auto* combo = qobject_cast<const QComboBox*>(widget);
+  return combo != nullptr && combo->isEditable();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext context, QWidget* parent)
+    : QMainWindow(parent),
+      context_(std::move(context)),
+      run_([] { return core::TickCount(); },
+           [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }) {
+  setObjectName(QStringLiteral("fwMain"));
+  InitFormResources();
+  BuildParts();
+  LoadDesign();
+  roles_ = std::make_unique<WindowRoles>(parts_, run_, settings_);
+  roles_->selectZoom = [this](int index) { mViewZoom_Click(index); };
+  BindCommands();
+  qApp->installEventFilter(this);
+  Load();
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  if (parts_.sbDigits != nullptr && digitsCookie_ != 0) parts_.sbDigits->events().unadvise(digitsCookie_);
+}
+
+// --- building ---
+
+void MainWindow::BuildParts() {
+  resize(760, 540);
+  parts_.form = this;
+  parts_.menus = new widgets::MenuModel(this);
+  parts_.menus->setObjectName(QStringLiteral("fwMainMenus"));
+  CommandTable::BuildMenus(*parts_.menus);
+  parts_.menus->Attach(menuBar());
+
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("fwMainClient"));
+  setCentralWidget(client_);
+  client_->installEventFilter(this);
+
+  coolBar_ = new widgets::BandBar(client_);
+  coolBar_->setObjectName(QStringLiteral("pbCoolBar"));
+  for (int i = 0; i < 4; ++i) {
+    auto* bar = new widgets::KeyedToolBar(client_);
+    bar->setObjectName(QStringLiteral("pbToolbar"));
+    bar->setProperty("Index", i);
+    parts_.toolbars[static_cast<std::size_t>(i)] = bar;
+  }
+  CommandTable::BuildToolBars(parts_.toolbars);
+
+  parts_.pbFactors = new QWidget(client_);
+  parts_.pbFactors->setObjectName(QStringLiteral("pbFactors"));
+  parts_.toolbars[2]->setParent(parts_.pbFactors);
+  const auto label = [](QWidget* owner, const char* name, const char* text) {
+    auto* l = new QLabel(QString::fromUtf8(text), owner);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+  };
+  const auto edit = [](QWidget* owner, const char* name) {
+    auto* e = new QLineEdit(owner);
+    e->setObjectName(QString::fromLatin1(name));
+    return e;
+  };
+  tlShiftX_ = label(parts_.pbFactors, "tlShiftX", "Shift&X:");
+  tbShiftX_ = edit(parts_.pbFactors, "tbShiftX");
+  tlShiftY_ = label(parts_.pbFactors, "tlShiftY", "Shift&Y:");
+  tbShiftY_ = edit(parts_.pbFactors, "tbShiftY");
+  tlFactor_ = label(parts_.pbFactors, "tlFactor", "&Factor:");
+  tbFactor_ = edit(parts_.pbFactors, "tbFactor");
+  tlShiftX_->setBuddy(tbShiftX_);
+  tlShiftY_->setBuddy(tbShiftY_);
+  tlFactor_->setBuddy(tbFactor_);
+  parts_.pbFactors->installEventFilter(this);
+
+  parts_.pbTitles = new QWidget(client_);
+  parts_.pbTitles->setObjectName(QStringLiteral("pbTitles"));
+  tlDigits_ = label(parts_.pbTitles, "tlDigits", "&Digits:");
+  tlTitles_ = label(parts_.pbTitles, "tlTitles", "&Title:");
+  parts_.cbTitles = new QComboBox(parts_.pbTitles);
+  parts_.cbTitles->setObjectName(QStringLiteral("cbTitles"));
+  parts_.tbTitles = edit(parts_.pbTitles, "tbTitles");
+  parts_.tbTitles->setFrame(false);
+  parts_.tbTitles->setTextMargins(4, 0, 0, 0);
+  parts_.tbTitles->setEnabled(false);
+  tlTitles_->setBuddy(parts_.tbTitles);
+  parts_.toolbars[3]->setParent(parts_.pbTitles);
+  parts_.pbTitles->installEventFilter(this);
+
+  coolBar_->AddBand(QStringLiteral("Standard"), parts_.toolbars[0], 390, 7650, false);
+  coolBar_->AddBand(QStringLiteral("Stop"), parts_.toolbars[1], 390, 900, false);
+  coolBar_->AddBand(QStringLiteral("Factors"), parts_.pbFactors, 390, 4800, true);
+  coolBar_->AddBand(QStringLiteral("Titles"), parts_.pbTitles, 390, 1425, true);
+  connect(coolBar_, &widgets::BandBar::Changed, this, [this] { ArrangeMainLayout(); });
+
+  parts_.pbMain = new QWidget(client_);
+  parts_.pbMain->setObjectName(QStringLiteral("pbMain"));
+  parts_.pbMain->installEventFilter(this);
+  parts_.tvCoord = new QTreeWidget(parts_.pbMain);
+  parts_.tvCoord->setObjectName(QStringLiteral("tvCoord"));
+  parts_.tvCoord->setHeaderHidden(true);
+
+  parts_.status = new widgets::PanelStatusBar(client_);
+  parts_.status->setObjectName(QStringLiteral("pbStatus"));
+  struct PanelDesign {
+    const char* key;
+    double width;
+    widgets::PanelAutoSize size;
+    int tag;
+  };
+  for (const PanelDesign& p : {PanelDesign{"Changed", 20 * kTpp, widgets::PanelAutoSize::None, 311},
+                               PanelDesign{"Info", 110 * kTpp, widgets::PanelAutoSize::None, 312},
+                               PanelDesign{"Progress1", 150 * kTpp, widgets::PanelAutoSize::Spring, 313},
+                               PanelDesign{"Progress2", 150 * kTpp, widgets::PanelAutoSize::Spring, 314},
+                               PanelDesign{"Time", 70 * kTpp, widgets::PanelAutoSize::None, 315}}) {
+    parts_.status->AddPanel(QString::fromLatin1(p.key), p.width, p.size)->SetTag(QString::number(p.tag));
+  }
+  connect(parts_.status, &widgets::PanelStatusBar::PanelsMoved, this, [this] { ArrangeMainLayout(); });
+  for (std::size_t i = 0; i < parts_.progress.size(); ++i) {
+    auto* bar = new QProgressBar(client_);
+    bar->setObjectName(QStringLiteral("pbProgress"));
+    bar->setProperty("Index", static_cast<int>(i));
+    bar->setRange(0, 100);
+    bar->setTextVisible(false);
+    bar->setVisible(false);
+    parts_.progress[i] = bar;
+  }
+  parts_.changedPicture = MakeChangedPicture();
+}
+
+void MainWindow::LoadDesign() {
+  automation::ClassStore& store =
+      context_.classStore != nullptr ? *context_.classStore : automation::DefaultClassStore();
+  registry_ = std::make_unique<automation::ClassRegistry>(store, context_.controlFolders);
+  spinbox::RegisterSpinBoxClass();
+  QString error;
+  const std::optional<automation::FormDesign> design = automation::FormDesign::Load(QStringLiteral(":/forms/fwMain.json"), &error);
+  if (!design) throw std::runtime_error("fwMain design: " + error.toStdString());
+  const auto host = [&](const QString& name, QWidget* container, automation::ControlSite& site) {
+    const automation::HostedControlDesign* control = design->find(name);
+    if (control == nullptr) throw std::runtime_error("fwMain design lacks " + name.toStdString());
+    automation::Control* made = registry_->create(control->classId, container);
+    made->widget()->setObjectName(name);
+    site.setName(name);
+    site.setContainer(container);
+    made->setSite(&site);
+    made->ReadProperties(control->bag);
+    return made;
+  };
+  parts_.scopel = ScopelView(host(QStringLiteral("ucScopel"), parts_.pbMain, scopelSite_));
+  ucScopel_ = parts_.scopel.control()->widget();
+  // The splitter ucTrellan goes here, created by class id from this design data with
+  // FirstControl "tvCoord", SecondControl "ucScopel", Orientation 2, AutoPopupMenu
+  // False, Moveable False and DrawJunctions 3; until then ArrangeWorkArea places the
+  // two controls side by side.
+  parts_.sbDigits = host(QStringLiteral("sbDigits"), parts_.pbTitles, digitsSite_);
+  sbDigitsWidget_ = parts_.sbDigits->widget();
+  tlDigits_->setBuddy(sbDigitsWidget_);
+  digitsSink_ = std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList&) {
+    if (id == spinbox::eventid::Change && roles_) roles_->DigitsChanged();
+  });
+  digitsCookie_ = parts_.sbDigits->events().advise(digitsSink_.get());
+}
+
+void MainWindow::BindCommands() {
+  commands_.running = [this] { return run_.Running(); };
+  connect(parts_.menus, &widgets::MenuModel::ItemClicked, this, [this](widgets::MenuItem* item) {
+    if (item->Popup() == nullptr) commands_.Run(item->Name().toStdString(), item->Index());
+  });
+  for (widgets::KeyedToolBar* bar : parts_.toolbars) {
+    connect(bar, &widgets::KeyedToolBar::ButtonClick, this, [this](widgets::ToolBarButton* button) {
+      if (const ToolSpec* tool = FindTool(button->Key())) commands_.Run(tool->command, tool->index);
+    });
+  }
+  WindowRoles& roles = *roles_;
+  commands_.Bind("mFileOpen", [&roles](int) { roles.Open(); });
+  commands_.Bind("mFileCreate", [&roles](int) { roles.CreateContours(); });
+  commands_.Bind("mFileSave", [&roles](int) { roles.Save(); });
+  commands_.Bind("mFileSaveAs", [&roles](int) { roles.SaveAs(); });
+  commands_.Bind("mFileBatch", [&roles](int) { roles.Batch(); });
+  commands_.Bind("mFileList", [&roles](int index) { roles.OpenRecent(index); });
+  commands_.Bind("mFileExit", [this](int) { close(); });
+  commands_.Bind("Stop", [this](int) { Stop(); });
+  commands_.Bind("mViewZoom", [this](int index) { mViewZoom_Click(index); });
+  commands_.Bind("mViewGrid", [this](int) { mViewGrid_Click(); });
+  commands_.Bind("mViewPoints", [this](int) { mViewPoints_Click(); });
+  commands_.Bind("mViewToolbar", [this](int index) { mViewToolbar_Click(index); });
+  commands_.Bind("mSettingsConnected", [this](int) {
+    settings_.mSettingsConnected = !settings_.mSettingsConnected;
+    roles_->RefreshCommands();
+  });
+  commands_.Bind("mSettingsCentroid", [this](int) {
+    settings_.mSettingsCentroid = !settings_.mSettingsCentroid;
+    roles_->RefreshCommands();
+  });
+  commands_.Bind("mSettingsMethod", [this](int index) {
+    settings_.mSettingsMethod = std::clamp(index, 0, 3);
+    common::CheckMenuRadio(index, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
+    roles_->RefreshCommands();
+  });
+}
+
+// --- start-up and shut-down ---
+
+void MainWindow::Load() {
+  const core::VersionRecord& record = core::ThisVersionRecord();
+  if (context_.machineStore != nullptr) {
+    const std::string key = common::AppRegistryKeyPath(record);
+    common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key, "", context_.programFolder,
+                          core::kRegSz);
+    common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key, "CurrentVersion",
+                          common::GetAppVersion(false, record), core::kRegSz);
+  }
+  const std::string& file = context_.settingsFile;
+  const std::string comments = record.comments.substr(0, record.comments.find(", "));
+  updateValues_ = {comments + "/Products/" + record.title + "/" +
+                       QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() + ".js",
+                   file, common::GetAppVersion(true, record)};
+
+  ColorDefaults colors;
+  ScopelView& view = parts_.scopel;
+  colors.BackColor = view.BackColor();
+  colors.GridColor = view.GridColor();
+  colors.ForeColor = view.ForeColor();
+  colors.FillColor = view.FillColor();
+  const auto find = context_.findProgram ? context_.findProgram : [](const std::string&) { return std::string(); };
+  settings_ = ReadSettings(file, DefaultSettings(colors, DefaultPainter(find)));
+
+  roles_->SetRecentFiles(settings_.recentFiles);
+  document::DocumentState& state = roles_->State();
+  state.TextOutputPath = settings_.TXTFile;
+  state.SeparateFiles = settings_.Output1;
+  state.StopOnError = settings_.Output2;
+  settings_.sbDigits = roles_->SetDigitsValue(settings_.sbDigits);
+  roles_->DigitsChanged();
+  UpdatePainterButton();
+
+  view.SetBackColor(settings_.BackColor);
+  view.SetGridColor(settings_.GridColor);
+  view.SetForeColor(settings_.ForeColor);
+  view.SetFillColor(settings_.FillColor);
+
+  mViewZoom_Click(settings_.ZoomScale);
+  view.SetGridLines(settings_.mViewGrid);
+  common::CheckMenuRadio(settings_.mSettingsMethod, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
+  const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor, settings_.ForeColor,
+                                             settings_.FillColor};
+  const QList<widgets::MenuItem*> colorItems = parts_.menus->Array(QStringLiteral("mViewColor"));
+  for (qsizetype i = 0; i < colorItems.size() && i < 4; ++i) {
+    common::SetMenuColorSwatch(this, colorItems[i], gui::OleColor(static_cast<std::uint32_t>(swatches[static_cast<std::size_t>(i)])), false);
+  }
+
+  common::RestoreFormPlacement(*this, placement_, file);
+  if (placement_.State == 0) {
+    ++resizeGuard_;
+    common::MoveToPlacement(*this, placement_);
+    // A width of exactly 600 px ends 601, as it always has.
+    if (width() == 600) resize(601, height());
+    --resizeGuard_;
+  }
+  common::RestoreCoolBarLayout(file, coolBar_);
+  const QList<widgets::MenuItem*> toolbarItems = parts_.menus->Array(QStringLiteral("mViewToolbar"));
+  for (widgets::MenuItem* item : toolbarItems) {
+    const widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
+    item->SetChecked(band != nullptr && band->Visible());
+  }
+  TrackPlacement();
+  ArrangeMainLayout();
+  ArrangeFactors();
+  ArrangeTitles();
+
+  loaded_ = true;
+  roles_->LoadAtStart(ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
+  roles_->RefreshCommands();
+}
+
+void MainWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  const std::string& file = context_.settingsFile;
+  common::SaveCoolBarLayout(file, coolBar_);
+  const document::DocumentState& state = roles_->State();
+  settings_.TXTFile = state.TextOutputPath;
+  settings_.Output1 = state.SeparateFiles;
+  settings_.Output2 = state.StopOnError;
+  ScopelView& view = parts_.scopel;
+  settings_.BackColor = view.BackColor();
+  settings_.GridColor = view.GridColor();
+  settings_.ForeColor = view.ForeColor();
+  settings_.FillColor = view.FillColor();
+  settings_.recentFiles = roles_->RecentFiles();
+  common::SaveFormPlacement(*this, placement_, file);
+  WriteSettings(file, settings_);
+  common::ClearTree(parts_.tvCoord);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (run_.Running()) {
+    // The run ends first; the close comes back once the UI is on again.
+    Stop();
+    run_.SetClosePending(true);
+    event->ignore();
+    return;
+  }
+  bool cancel = false;
+  automation::CatchAtEventBoundary([&] { cancel = roles_->ConfirmSaveChanges() == document::kAnswerCancel; });
+  if (cancel) {
+    event->ignore();
+    return;
+  }
+  automation::CatchAtEventBoundary([&] { Unload(); });
+  event->accept();
+}
+
+// --- layout ---
+
+void MainWindow::TrackPlacement() {
+  if (resizeGuard_ > 0) return;
+  const Qt::WindowStates s = windowState();
+  const std::int32_t state = (s & Qt::WindowMinimized) ? 1 : (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2 : 0;
+  if (state == 0 && placement_.State != 0 && loaded_) {
+    // Back from minimised or maximised: the last normal bounds again.
+    ++resizeGuard_;
+    common::MoveToPlacement(*this, placement_);
+    --resizeGuard_;
+  }
+  placement_.State = state;
+  if (state == 0) {
+    const QRect g = geometry();
+    placement_.Left = g.x() * kTpp;
+    placement_.Top = g.y() * kTpp;
+    placement_.Width = g.width() * kTpp;
+    placement_.Height = g.height() * kTpp;
+  }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  TrackPlacement();
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  TrackPlacement();
+}
+
+void MainWindow::ArrangeMainLayout() {
+  if (client_ == nullptr || parts_.status == nullptr) return;
+  MainLayoutInput in;
+  in.clientWidth = client_->width();
+  in.clientHeight = client_->height();
+  in.anyBandVisible = false;
+  for (int i = 1; i <= coolBar_->Count(); ++i) in.anyBandVisible = in.anyBandVisible || coolBar_->BandAt(i)->Visible();
+  in.coolBarHeight = coolBar_->sizeHint().height();
+  const char* keys[] = {"Info", "Progress1", "Progress2"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const widgets::StatusPanel* panel = parts_.status->Panel(QString::fromLatin1(keys[i]));
+    in.panels[i] = {static_cast<int>(panel->Left() / kTpp), static_cast<int>(panel->Width() / kTpp)};
+  }
+  const MainLayout out = app::ArrangeMainLayout(in);
+  coolBar_->setVisible(out.coolBarVisible);
+  if (out.coolBarVisible) coolBar_->setGeometry(ToRect(out.coolBar));
+  parts_.pbMain->setGeometry(ToRect(out.main));
+  parts_.status->setGeometry(ToRect(out.status));
+  for (std::size_t i = 0; i < 3; ++i) {
+    parts_.progress[i]->setGeometry(ToRect(out.progress[i]));
+    parts_.progress[i]->raise();
+  }
+}
+
+void MainWindow::ArrangeFactors() {
+  const int button = parts_.toolbars[2]->ButtonSize().width();
+  const FactorsLayout out = app::ArrangeFactors(parts_.pbFactors->height(), button, parts_.cbTitles->sizeHint().height());
+  parts_.toolbars[2]->setGeometry(ToRect(out.toolbar));
+  tlShiftX_->setGeometry(ToRect(out.tlShiftX));
+  tbShiftX_->setGeometry(ToRect(out.tbShiftX));
+  tlShiftY_->setGeometry(ToRect(out.tlShiftY));
+  tbShiftY_->setGeometry(ToRect(out.tbShiftY));
+  tlFactor_->setGeometry(ToRect(out.tlFactor));
+  tbFactor_->setGeometry(ToRect(out.tbFactor));
+}
+
+void MainWindow::ArrangeTitles() {
+  const int button = parts_.toolbars[3]->ButtonSize().width();
+  const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const TitlesLayout out =
+      app::ArrangeTitles(parts_.pbTitles->height(), button, parts_.cbTitles->sizeHint().height(), scroll);
+  tlDigits_->setGeometry(ToRect(out.tlDigits));
+  sbDigitsWidget_->setGeometry(ToRect(out.sbDigits));
+  tlTitles_->setGeometry(ToRect(out.tlTitles));
+  parts_.cbTitles->setGeometry(ToRect(out.cbTitles));
+  parts_.tbTitles->setGeometry(ToRect(out.tbTitles));
+  parts_.tbTitles->raise();
+  parts_.toolbars[3]->setGeometry(ToRect(out.toolbar));
+}
+
+void MainWindow::ArrangeWorkArea() {
+  // Until the splitter control is hosted: the tree at the splitter's starting place,
+  // the zoom view beside it.
+  const int h = parts_.pbMain->height();
+  const int w = parts_.pbMain->width();
+  const int left = std::min(kSplitterStart, w);
+  parts_.tvCoord->setGeometry(0, 0, left, h);
+  ucScopel_->setGeometry(std::min(left + 4, w), 0, std::max(w - left - 4, 0), h);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (watched == client_) ArrangeMainLayout();
+    if (watched == parts_.pbMain) ArrangeWorkArea();
+    if (watched == parts_.pbFactors) ArrangeFactors();
+    if (watched == parts_.pbTitles) ArrangeTitles();
+  } else if (event->type() == QEvent::KeyRelease) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (widget != nullptr && widget->window() == this && !key->isAutoRepeat()) {
+      bool handled = false;
+      automation::CatchAtEventBoundary([&] { handled = FormKeyUp(key->key(), key->modifiers()); });
+      if (handled) return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// --- commands ---
+
+bool MainWindow::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
+  if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
+  switch (key) {
+    case Qt::Key_Pause:
+    case Qt::Key_Cancel: {
+      // Idle, there is nothing to stop: a flag left set would end the next run at once.
+      const widgets::ToolBarButton* stop = parts_.toolbars[1]->Button(QStringLiteral("Stop"));
+      if (stop == nullptr || !stop->Enabled()) return false;
+      commands_.Run("Stop");
+      return true;
+    }
+    case Qt::Key_PageUp:
+      commands_.Run("mViewZoom", 0);
+      return true;
+    case Qt::Key_PageDown:
+      commands_.Run("mViewZoom", 1);
+      return true;
+    case Qt::Key_Insert:
+    case Qt::Key_C:
+      if (IsTextInput(QApplication::focusWidget())) return false;
+      commands_.Run("mEditCopy");
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::Stop() {
+  roles_->State().BatchRunning = false;
+  run_.RequestStop();
+}
+
+void MainWindow::mViewZoom_Click(int index) {
+  const QList<widgets::MenuItem*> items = parts_.menus->Array(QStringLiteral("mViewZoom"));
+  if (index < 0 || index >= items.size()) return;
+  settings_.ZoomScale = index;
+  common::CheckMenuRadio(index, items);
+  parts_.scopel.SetZooming(items[index]->Tag().toInt());
+  if (roles_) roles_->RefreshCommands();
+}
+
+void MainWindow::mViewGrid_Click() {
+  settings_.mViewGrid = !settings_.mViewGrid;
+  parts_.scopel.SetGridLines(settings_.mViewGrid);
+  roles_->RefreshCommands();
+}
+
+void MainWindow::mViewPoints_Click() {
+  settings_.mViewPoints = !settings_.mViewPoints;
+  roles_->ReshowPicture();
+  roles_->RedrawContours();
+  roles_->RefreshCommands();
+}
+
+void MainWindow::mViewToolbar_Click(int index) {
+  widgets::MenuItem* item = parts_.menus->Item(QStringLiteral("mViewToolbar"), index);
+  if (item == nullptr) return;
+  widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
+  if (band == nullptr) return;
+  band->SetVisible(!band->Visible());
+  item->SetChecked(band->Visible());
+  ArrangeMainLayout();
+}
+
+void MainWindow::UpdatePainterButton() {
+  widgets::ToolBarButton* button = parts_.toolbars[0]->Button(QStringLiteral("Painter"));
+  if (button == nullptr || settings_.Painter.empty() || !core::IsFile(settings_.Painter)) return;
+  // The painter's own icon from the desktop's theme, else a generic program icon.
+  const QString name = QFileInfo(QString::fromStdString(settings_.Painter)).completeBaseName();
+  button->SetImage(QIcon::fromTheme(name, QIcon::fromTheme(QStringLiteral("application-x-executable"),
+                                                           style()->standardIcon(QStyle::SP_ComputerIcon))));
+  button->SetVisible(true);
+}
+
+}  // namespace morvane::app

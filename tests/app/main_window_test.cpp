@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+#include "common/registry.h"
+#include "common/settings_store.h"
+#include "platform/core/version_record.h"
+#include "platform/widgets/band_bar.h"
+#include "platform/widgets/keyed_tool_bar.h"
+#include "platform/widgets/menu_model.h"
+#include "platform/widgets/panel_status_bar.h"
+#include "tests/app/app_fixture.h"
+
+namespace morvane::testing {
+namespace {
+
+using app::MainWindow;
+
+widgets::MenuItem* Item(MainWindow& w, const char* name, int index = -1) {
+  return w.Parts().menus->Item(QString::fromLatin1(name), index);
+}
+
+widgets::ToolBarButton* Button(MainWindow& w, int bar, const char* key) {
+  return w.Parts().toolbars[static_cast<std::size_t>(bar)]->Button(QString::fromLatin1(key));
+}
+
+TEST(MainWindowStart, FirstStartGivesEveryDefault) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  folder.programs = {{"pinta", "/opt/pinta"}, {"gimp", "/usr/bin/gimp"}};
+  auto w = folder.Start();
+  const app::WindowSettings& s = w->Settings();
+  EXPECT_TRUE(s.Output1);
+  EXPECT_FALSE(s.Output2);
+  EXPECT_EQ(s.sbDigits, 2);
+  EXPECT_EQ(w->Roles().State().OutputNumberFormat, "00");
+  EXPECT_EQ(s.Painter, "/opt/pinta");
+  EXPECT_EQ(s.ZoomScale, 0);
+  EXPECT_EQ(s.mSettingsMethod, 3);
+  EXPECT_EQ(s.BackColor, 0xFFFFFF);
+  for (const char* name : {"mViewPoints", "mViewGrid", "mSettingsConnected", "mSettingsCentroid"}) {
+    EXPECT_TRUE(Item(*w, name)->Checked()) << name;
+  }
+  EXPECT_TRUE(Item(*w, "mViewZoom", 0)->Checked());
+  EXPECT_TRUE(Item(*w, "mSettingsMethod", 3)->Checked());
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(Item(*w, "mViewToolbar", i)->Checked());
+  // Nothing to trace or save yet; Open is there.
+  EXPECT_TRUE(Item(*w, "mFileOpen")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileCreate")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileSave")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileRecent")->Enabled());
+  EXPECT_FALSE(Button(*w, 1, "Stop")->Enabled());
+  // The machine store knows the program's folder and version.
+  const std::string key = common::AppRegistryKeyPath(core::ThisVersionRecord());
+  EXPECT_EQ(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, ""), folder.folder.path());
+  EXPECT_FALSE(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, "CurrentVersion").empty());
+  EXPECT_EQ(w->UpdateValues()[1], folder.SettingsFile());
+  // Exact object names are data: settings keys, band keys, the splitter's lookups.
+  for (const char* name : {"pbCoolBar", "pbMain", "pbStatus", "tvCoord", "ucScopel", "sbDigits", "pbFactors",
+                           "pbTitles", "cbTitles", "tbTitles", "tbShiftX", "tbShiftY", "tbFactor"}) {
+    EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  EXPECT_EQ(w->objectName(), QStringLiteral("fwMain"));
+}
+
+TEST(MainWindowStart, NoPainterOnThePathLeavesItEmpty) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  EXPECT_EQ(w->Settings().Painter, "");
+}
+
+TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchanged) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  {
+    auto w = folder.Start({image});
+    ASSERT_TRUE(w->RunCommand("mViewGrid"));
+    ASSERT_TRUE(w->RunCommand("mViewPoints"));
+    ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+    ASSERT_TRUE(w->RunCommand("mSettingsMethod", 1));
+    ASSERT_TRUE(w->RunCommand("mViewZoom", 2));
+    ASSERT_TRUE(w->RunCommand("mViewToolbar", 2));
+    w->Roles().SetDigitsValue(4);
+    w->Roles().State().StopOnError = true;
+    w->Roles().State().SeparateFiles = false;
+    w->Roles().State().TextOutputPath = "/tmp/report.txt";
+    w->resize(700, 500);
+    ASSERT_TRUE(w->close());
+    EXPECT_TRUE(w->Unloaded());
+  }
+  const std::string first = ReadAll(folder.SettingsFile());
+  ASSERT_FALSE(first.empty());
+  const auto firstTime = std::filesystem::last_write_time(folder.SettingsFile());
+  {
+    auto w = folder.Start();
+    const app::WindowSettings& s = w->Settings();
+    EXPECT_FALSE(s.mViewGrid);
+    EXPECT_FALSE(s.mViewPoints);
+    EXPECT_FALSE(s.mSettingsConnected);
+    EXPECT_TRUE(s.mSettingsCentroid);
+    EXPECT_EQ(s.mSettingsMethod, 1);
+    EXPECT_EQ(s.ZoomScale, 2);
+    EXPECT_EQ(s.sbDigits, 4);
+    EXPECT_EQ(w->Roles().State().OutputNumberFormat, "0000");
+    EXPECT_TRUE(w->Roles().State().StopOnError);
+    EXPECT_FALSE(w->Roles().State().SeparateFiles);
+    EXPECT_EQ(w->Roles().State().TextOutputPath, "/tmp/report.txt");
+    EXPECT_TRUE(Item(*w, "mViewZoom", 2)->Checked());
+    EXPECT_FALSE(Item(*w, "mViewToolbar", 2)->Checked());
+    EXPECT_FALSE(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Visible());
+    EXPECT_EQ(w->width(), 700);
+    EXPECT_EQ(w->height(), 500);
+    // The image comes back from the recent files.
+    EXPECT_EQ(w->Roles().State().ImagePath, image);
+    EXPECT_EQ(Item(*w, "mFileList", 0)->Caption().toStdString(), "&0 " + image);
+    ASSERT_TRUE(w->close());
+  }
+  EXPECT_EQ(ReadAll(folder.SettingsFile()), first);
+  EXPECT_EQ(std::filesystem::last_write_time(folder.SettingsFile()), firstTime);
+}
+
+TEST(MainWindowStart, RecentFilesSkipMissingEntries) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  const std::string a = folder.folder.Write("a.gif", "x");
+  const std::string c = folder.folder.Write("c.htm", "x");
+  common::WriteIniSection(folder.SettingsFile(), "fwMain_FileList", a + "\r\n" + folder.folder.File("b.gif") + "\r\n" + c);
+  auto w = folder.Start();
+  EXPECT_EQ(Item(*w, "mFileList", 0)->Caption().toStdString(), "&0 " + a);
+  EXPECT_EQ(Item(*w, "mFileList", 1)->Caption().toStdString(), "&1 " + c);
+  EXPECT_TRUE(Item(*w, "mFileList", 1)->Visible());
+  EXPECT_FALSE(Item(*w, "mFileList", 2)->Visible());
+  EXPECT_TRUE(Item(*w, "mFileRecent")->Enabled());
+}
+
+TEST(MainWindowClose, CancelInTheSavePromptKeepsTheWindowAndWritesNothing) {
+  widgets::FakeServices services;
+  services.messageBoxes.answers = {widgets::kCancel};
+  AppFolder folder;
+  auto w = folder.Start();
+  w->Roles().SetChanged(true);
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(w->Unloaded());
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(folder.SettingsFile()));
+  // No: closes without saving.
+  services.messageBoxes.answers = {widgets::kNo};
+  EXPECT_TRUE(w->close());
+  EXPECT_TRUE(std::filesystem::exists(folder.SettingsFile()));
+}
+
+TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  app::WindowRoles& roles = w->Roles();
+  widgets::ToolBarButton* stop = Button(*w, 1, "Stop");
+
+  // Idle: Ctrl+Pause leaves no flag behind for the next run.
+  QTest::keyClick(w.get(), Qt::Key_Pause, Qt::ControlModifier);
+  EXPECT_FALSE(w->Run().StopRequested());
+
+  roles.StartRunClock();
+  roles.EnableUiDuringRun(false);
+  roles.State().BatchRunning = true;
+  EXPECT_TRUE(stop->Enabled());
+  EXPECT_FALSE(Item(*w, "mFile")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileOpen")->Enabled());
+  stop->Widget()->click();
+  EXPECT_TRUE(w->Run().StopRequested());
+  EXPECT_FALSE(roles.State().BatchRunning);
+
+  w->Run().ClearStop();
+  QTest::keyClick(w.get(), Qt::Key_Pause, Qt::ControlModifier);
+  EXPECT_TRUE(w->Run().StopRequested());
+  w->Run().ClearStop();
+
+  // Every other command is refused meanwhile, shortcuts included.
+  int opened = 0;
+  w->Commands().Bind("mFileOpen", [&](int) { ++opened; });
+  EXPECT_FALSE(w->RunCommand("mFileOpen"));
+  QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(opened, 0);
+
+  roles.ResetAfterRun();
+  EXPECT_FALSE(w->Run().Running());
+  EXPECT_FALSE(stop->Enabled());
+  EXPECT_FALSE(w->Run().StopRequested());
+  EXPECT_TRUE(w->RunCommand("mFileOpen"));
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(services.beeper.beeps, std::vector<int>{widgets::kBeepInformation});
+}
+
+TEST(MainWindowRun, ClosingDuringARunStopsItThenCloses) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  w->Roles().EnableUiDuringRun(false);
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->Run().StopRequested());
+  EXPECT_FALSE(w->Unloaded());
+  w->Roles().ResetAfterRun();
+  EXPECT_FALSE(w->Unloaded());  // not under the run's stack
+  QTRY_VERIFY(w->Unloaded());
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST(MainWindowKeys, CopyKeysLeaveTextBoxesTheirOwnCopy) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  int copies = 0;
+  w->Commands().Bind("mEditCopy", [&](int) { ++copies; });
+  QApplication::setActiveWindow(w.get());
+  w->Parts().tvCoord->setFocus();
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(copies, 2);
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(copies, 2);
+  for (const char* name : {"tbShiftX", "tbFactor", "tbTitles"}) {
+    auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(name));
+    ASSERT_NE(box, nullptr);
+    box->setEnabled(true);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ControlModifier);
+  }
+  EXPECT_EQ(copies, 2);
+}
+
+TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
+  widgets::FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(260, 120)}) {
+    w->resize(size);
+    QApplication::processEvents();
+    const QWidget* main = w->Parts().pbMain;
+    const QWidget* status = w->Parts().status;
+    EXPECT_GE(main->height(), 0);
+    EXPECT_EQ(status->y() + status->height(), w->centralWidget()->height());
+    // A window shorter than bands and status bar leaves the work area empty.
+    if (main->height() > 0) {
+      EXPECT_LE(main->y() + main->height(), status->y());
+    }
+  }
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(w->RunCommand("mViewToolbar", i));
+  EXPECT_FALSE(w->CoolBar()->isVisible());
+  EXPECT_EQ(w->Parts().pbMain->y(), 0);
+  ASSERT_TRUE(w->RunCommand("mViewToolbar", 1));
+  EXPECT_TRUE(w->CoolBar()->isVisible());
+  EXPECT_EQ(w->Parts().pbMain->y(), w->CoolBar()->height());
+}
+
+}  // namespace
+}  // namespace morvane::testing
