@@ -1,4 +1,7 @@
 #include "app/main_window.h"
+#include "app/contour_tree.h"
+#include "app/edit_surface.h"
+#include "app/field_strips.h"
 #include "app/window_layout.h"
 
 #include <QAbstractSpinBox>
@@ -16,7 +19,6 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QTextEdit>
-#include <QTreeWidget>
 
 #include "common/app_version.h"
 #include "common/registry.h"
@@ -92,6 +94,8 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
   LoadDesign();
   host_ = std::make_unique<WindowHost>(parts_, run_, settings_);
   host_->selectZoom = [this](int index) { mViewZoom_Click(index); };
+  surface_ = std::make_unique<EditSurface>(*host_, parts_, settings_, commands_);
+  surface_->painterChanged = [this] { UpdatePainterButton(); };
   BindCommands();
   qApp->installEventFilter(this);
   Load();
@@ -174,9 +178,9 @@ void MainWindow::BuildParts() {
   parts_.pbMain = new QWidget(client_);
   parts_.pbMain->setObjectName(QStringLiteral("pbMain"));
   parts_.pbMain->installEventFilter(this);
-  parts_.tvCoord = new QTreeWidget(parts_.pbMain);
-  parts_.tvCoord->setObjectName(QStringLiteral("tvCoord"));
-  parts_.tvCoord->setHeaderHidden(true);
+  parts_.tvCoord = new ContourTree(parts_.pbMain);
+  parts_.factors = new FactorsStrip(tbShiftX_, tbShiftY_, tbFactor_, this);
+  parts_.titles = new TitlesStrip(parts_.cbTitles, parts_.tbTitles, this);
 
   parts_.status = new widgets::PanelStatusBar(client_);
   parts_.status->setObjectName(QStringLiteral("pbStatus"));
@@ -267,6 +271,8 @@ void MainWindow::BindCommands() {
   commands_.Bind("mViewToolbar", [this](int index) { mViewToolbar_Click(index); });
   commands_.Bind("mSettingsConnected", [this](int) {
     settings_.mSettingsConnected = !settings_.mSettingsConnected;
+    // Without joining, the batch writes a map per image.
+    if (!settings_.mSettingsConnected) host_->State().SeparateFiles = true;
     host_->RefreshCommands();
   });
   commands_.Bind("mSettingsCentroid", [this](int) {
@@ -274,10 +280,12 @@ void MainWindow::BindCommands() {
     host_->RefreshCommands();
   });
   commands_.Bind("mSettingsMethod", [this](int index) {
+    if (index == settings_.mSettingsMethod) return;
     settings_.mSettingsMethod = std::clamp(index, 0, 3);
     common::CheckMenuRadio(index, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
     host_->RefreshCommands();
   });
+  surface_->BindCommands();
 }
 
 // --- start-up and shut-down ---
@@ -374,7 +382,6 @@ void MainWindow::Unload() {
       host_->ShowError("The settings could not be saved to \"" + session_.file() + "\": " + session_.error());
     });
   }
-  common::ClearTree(parts_.tvCoord);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -556,8 +563,8 @@ void MainWindow::mViewGrid_Click() {
 
 void MainWindow::mViewPoints_Click() {
   settings_.mViewPoints = !settings_.mViewPoints;
-  host_->ReshowPicture();
-  host_->RedrawContours();
+  // Marks drawn, or painted over in the outline colour, without reloading the picture.
+  host_->DrawPointMarks();
   host_->RefreshCommands();
 }
 

@@ -19,7 +19,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
-class QTreeWidget;
 
 namespace morvane::automation {
 class Control;
@@ -35,6 +34,8 @@ class PanelStatusBar;
 
 namespace morvane::app {
 
+class EditSurface;
+
 // fwMain: builds its parts and wires them; the commands live in the command table's
 // handlers and reach the engine and the document through the window host.
 class MainWindow : public QMainWindow {
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow {
 
   CommandTable& Commands() { return commands_; }
   WindowHost& Host() { return *host_; }
+  EditSurface& Surface() { return *surface_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
   WindowParts& Parts() { return parts_; }
@@ -94,6 +96,7 @@ class MainWindow : public QMainWindow {
   CommandTable commands_;
   WindowParts parts_;
   std::unique_ptr<WindowHost> host_;
+  std::unique_ptr<EditSurface> surface_;
   std::unique_ptr<automation::ClassRegistry> registry_;
   std::unique_ptr<automation::FunctionSink> digitsSink_;
   automation::ControlSite scopelSite_;

@@ -34,6 +34,10 @@ void ScopelView::SetScroll(std::int32_t x, std::int32_t y) {
 }
 void ScopelView::SetDrawImmediately(bool on) { control_->put(id::DrawImmadiately, on); }
 void ScopelView::SetMousePointer(int pointer) { control_->put(id::MousePointer, pointer); }
+void ScopelView::SetMouseIcon(const QImage& icon) { control_->putRef(id::MouseIcon, QVariant::fromValue(icon)); }
+std::int32_t ScopelView::ImageWidth() { return automation::ToInt32(control_->get(id::ImageWidth)); }
+std::int32_t ScopelView::ImageHeight() { return automation::ToInt32(control_->get(id::ImageHeight)); }
+std::int32_t ScopelView::GetPoint(double x, double y) { return ColorOf(control_->call(id::GetPoint, {x, y})); }
 void ScopelView::SetEnabled(bool on) { control_->put(id::Enabled, on); }
 
 void ScopelView::DrawLine(double x1, double y1, double x2, double y2) {

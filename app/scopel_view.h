@@ -35,6 +35,13 @@ class ScopelView {
   void SetScroll(std::int32_t x, std::int32_t y);
   void SetDrawImmediately(bool on);
   void SetMousePointer(int pointer);
+  // The picture of the custom pointer (99).
+  void SetMouseIcon(const QImage& icon);
+  // The image's size in twips, 0 without a picture.
+  std::int32_t ImageWidth();
+  std::int32_t ImageHeight();
+  // The colour of the image pixel under a point in twips.
+  std::int32_t GetPoint(double x, double y);
   void SetEnabled(bool on);
   // A line in twips of the image; without a start it goes on from the last end.
   void DrawLine(double x1, double y1, double x2, double y2);

@@ -5,10 +5,12 @@
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <algorithm>
 
+#include "app/contour_tree.h"
+#include "app/edit_commands.h"
+#include "app/field_strips.h"
 #include "common/value_helpers.h"
 #include "controls/spinbox/spinbox_typelib.h"
 #include "engine/contour_points.h"
@@ -57,8 +59,6 @@ std::string StateKey(const widgets::MenuEntry* item) {
   return item->Index() >= 0 ? name + "(" + std::to_string(item->Index()) + ")" : name;
 }
 
-constexpr double kTwips = engine::kTwipsPerPixel;
-
 }  // namespace
 
 WindowHost::WindowHost(WindowParts& parts, RunController& run, WindowSettings& settings)
@@ -103,10 +103,14 @@ void WindowHost::SetRecentFiles(const std::vector<std::string>& paths) {
   model_.LetRecentFiles(std::move(kept));
 }
 
-void WindowHost::CreateContours() {
+void WindowHost::PrepareEngine() {
   engine_.LetBackColor(parts_.scopel.BackColor());
   engine_.ApproxMethod = static_cast<engine::ReductionMethod>(settings_.mSettingsMethod);
   engine_.Connected = settings_.mSettingsConnected;
+}
+
+void WindowHost::CreateContours() {
+  PrepareEngine();
   runs_.CreateWholeImageContours();
 }
 
@@ -120,10 +124,16 @@ CommandInputs WindowHost::Inputs() const {
   in.painterExists = !settings_.Painter.empty() && core::IsFile(settings_.Painter);
   in.contourCount = model_.Count();
   in.editEnabled = editEnabled_;
-  in.addEnabled = model_.ClickTraced();
+  // Nothing to add to once the last contour is gone.
+  in.addEnabled = model_.ClickTraced() && engine::UpperBound(model_.Points()) >= 1;
   in.saveAsEnabled = saveAsEnabled_;
   in.recentEnabled = !model_.RecentFiles().empty();
   in.helpFileExists = false;
+  if (parts_.factors != nullptr) {
+    in.shiftEnabled = parts_.factors->ShiftEnabled();
+    in.resizeEnabled = parts_.factors->ResizeEnabled();
+  }
+  if (parts_.titles != nullptr) in.titleEnabled = parts_.titles->TitleEnabled();
   in.grid = settings_.mViewGrid;
   in.points = settings_.mViewPoints;
   in.connected = settings_.mSettingsConnected;
@@ -177,7 +187,10 @@ void WindowHost::FollowPhase(RunPhase phase) {
 // --- the model's views ---
 
 void WindowHost::ModelChanged(unsigned changes) {
-  if (changes & DocumentModel::kContours) ShowTitles();
+  if (changes & DocumentModel::kContours) {
+    ShowTitles();
+    if (parts_.tvCoord != nullptr) parts_.tvCoord->Fill(model_.Points(), model_.NumberFormat(), true);
+  }
   if (changes & DocumentModel::kRecentFiles) ShowRecentFiles();
   if (changes & DocumentModel::kChangedMark) ShowChangedMark();
   if (changes & DocumentModel::kDigits) {
@@ -194,6 +207,11 @@ void WindowHost::ModelChanged(unsigned changes) {
 }
 
 void WindowHost::ShowTitles() {
+  if (parts_.titles != nullptr) {
+    parts_.titles->SetEntries(model_.TitleEntries());
+    HideProgress(engine::kProgressStep);
+    return;
+  }
   QComboBox* combo = parts_.cbTitles;
   const QSignalBlocker block(combo);
   combo->clear();
@@ -275,6 +293,14 @@ void WindowHost::SetBusyPointer(bool busy) {
 // --- picture ---
 
 void WindowHost::RedrawContours() {
+  if (engine::UpperBound(model_.Points()) >= 3) {
+    editEnabled_ = true;
+    RefreshCommands();
+  }
+  redraw_.Request();
+}
+
+void WindowHost::DrawContoursNow() {
   if (cleanPending_) {
     cleanPending_ = false;
     ReshowPicture();
@@ -282,50 +308,13 @@ void WindowHost::RedrawContours() {
   const engine::ContourPoints& points = model_.Points();
   const std::int32_t upper = engine::UpperBound(points);
   if (upper < 3) return;
-  ScopelView& view = parts_.scopel;
-  const auto at = [&](std::int32_t k) { return points[static_cast<std::size_t>(k)]; };
-  view.SetDrawImmediately(false);
-  std::int32_t a = 1;
-  while (a <= upper) {
-    if (engine::IsSeparator(at(a))) {
-      ++a;
-      continue;
-    }
-    std::int32_t k = a + 1;
-    if (k <= upper && !engine::IsSeparator(at(k))) {
-      view.DrawLine(at(a).x * kTwips, at(a).y * kTwips, at(k).x * kTwips, at(k).y * kTwips);
-      for (++k; k <= upper && !engine::IsSeparator(at(k)); ++k) view.DrawLineTo(at(k).x * kTwips, at(k).y * kTwips);
-      view.DrawLineTo(at(a).x * kTwips, at(a).y * kTwips);
-    }
-    while (k <= upper && !engine::IsSeparator(at(k))) ++k;
-    a = k + 1;
-  }
-  view.Refresh();
-  view.SetDrawImmediately(true);
-  if (settings_.mViewPoints) {
-    const std::int32_t colour = view.FillColor();
-    view.SetDrawImmediately(false);
-    for (std::int32_t i = 1; i <= upper; ++i) {
-      if (!view.SetPoint(at(i).x * kTwips, at(i).y * kTwips, colour)) break;
-    }
-    view.Refresh();
-    view.SetDrawImmediately(true);
-  }
+  DrawContours(parts_.scopel, points);
+  if (settings_.mViewPoints) DrawPointMarks();
   widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Progress1"));
-  QString text = panel->Text();
-  const qsizetype dash = text.indexOf(QStringLiteral(" - "));
-  if (dash >= 0) text.truncate(dash);
-  text += QStringLiteral(" - %1 points").arg(upper);
-  const std::int32_t count = model_.Count();
-  if (count == 1) {
-    text += QStringLiteral(" (1 contour)");
-  } else if (count > 1) {
-    text += QStringLiteral(" (%1 contours)").arg(count);
-  }
-  panel->SetText(text + QLatin1Char('.'));
-  editEnabled_ = true;
-  RefreshCommands();
+  panel->SetText(QString::fromStdString(StatisticsText(panel->Text().toStdString(), upper, model_.Count())));
 }
+
+void WindowHost::DrawPointMarks() { app::DrawPointMarks(parts_.scopel, model_.Points(), settings_.mViewPoints); }
 
 void WindowHost::LocateCursor(double x, double y) { parts_.scopel.LocateCursor(x, y); }
 
@@ -359,6 +348,10 @@ void WindowHost::SelectZoom(int index) {
 }
 
 void WindowHost::SelectTitle(std::int32_t index) {
+  if (parts_.titles != nullptr) {
+    parts_.titles->SelectTitle(index);
+    return;
+  }
   const QSignalBlocker block(parts_.cbTitles);
   parts_.cbTitles->setCurrentIndex(index);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/command_state.h"
+#include "app/contour_painter.h"
 #include "app/run_controller.h"
 #include "app/scopel_view.h"
 #include "app/settings_io.h"
@@ -32,7 +33,6 @@
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
-class QTreeWidget;
 class QWidget;
 
 namespace morvane::automation {
@@ -46,6 +46,10 @@ class PanelStatusBar;
 
 namespace morvane::app {
 
+class ContourTree;
+class FactorsStrip;
+class TitlesStrip;
+
 // The widgets of the window that the roles work on; the window owns them.
 struct WindowParts {
   QWidget* form = nullptr;
@@ -56,7 +60,9 @@ struct WindowParts {
   QWidget* pbMain = nullptr;
   QWidget* pbFactors = nullptr;
   QWidget* pbTitles = nullptr;
-  QTreeWidget* tvCoord = nullptr;
+  ContourTree* tvCoord = nullptr;
+  TitlesStrip* titles = nullptr;    // over cbTitles and tbTitles
+  FactorsStrip* factors = nullptr;  // over tbShiftX, tbShiftY and tbFactor
   QComboBox* cbTitles = nullptr;
   QLineEdit* tbTitles = nullptr;
   automation::Control* sbDigits = nullptr;
@@ -85,6 +91,9 @@ class WindowHost : public engine::RunControl,
   document::DocumentState& State() { return model_.state; }
   document::Document& Doc() { return document_; }
   document::RunSequence& Runs() { return runs_; }
+  engine::ContourEngine& Engine() { return engine_; }
+  // The engine set up for a trace: the background colour, method and Connected of now.
+  void PrepareEngine();
   widgets::FileDialog& Dialogs() { return dialogs_; }
   // View > Zoom, run when the document selects a zoom.
   std::function<void(int index)> selectZoom;
@@ -119,7 +128,13 @@ class WindowHost : public engine::RunControl,
 
   // engine::PictureView
   void ShowImage() override { cleanPending_ = true; }
+  // Asks for the contours to be drawn once the current event is done (the clean image
+  // first when it was asked for); the Edit menu follows at once.
   void RedrawContours() override;
+  // Draws an asked-for redraw now.
+  void FlushRedraw() { redraw_.Flush(); }
+  // Marks every vertex, or paints the marks over, as Show Vertices says.
+  void DrawPointMarks();
   void LocateCursor(double x, double y) override;
   void ClearPicture() override;
   void ShowPicture(const core::RgbImage& image) override;
@@ -154,6 +169,7 @@ class WindowHost : public engine::RunControl,
  private:
   // The model's views.
   void ModelChanged(unsigned changes);
+  void DrawContoursNow();
   void ShowTitles();
   void ShowRecentFiles();
   void ShowChangedMark();
@@ -178,6 +194,7 @@ class WindowHost : public engine::RunControl,
   bool editEnabled_ = false;
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
+  DeferredCall redraw_{[this] { DrawContoursNow(); }};
 };
 
 }  // namespace morvane::app

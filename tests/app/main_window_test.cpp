@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-#include <QTreeWidget>
+#include "app/contour_tree.h"
 
 #include <filesystem>
 
