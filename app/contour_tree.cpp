@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -185,10 +186,8 @@ std::int32_t ContourTree::SelectedNode() const { return model_.NodeOf(currentInd
 void ContourTree::SelectNode(std::int32_t node) {
   const QModelIndex index = model_.IndexOfNode(node);
   if (!index.isValid()) return;
-  selecting_ = true;
   setCurrentIndex(index);
   scrollTo(index);
-  selecting_ = false;
 }
 
 void ContourTree::ClickNode(std::int32_t node) {
@@ -203,6 +202,14 @@ bool ContourTree::StartLabelEdit() {
   setFocus();
   edit(currentIndex());
   return true;
+}
+
+void ContourTree::EndLabelEdit() {
+  if (state() != QAbstractItemView::EditingState) return;
+  // The delegate's editor lives on the viewport.
+  for (QLineEdit* editor : viewport()->findChildren<QLineEdit*>()) {
+    if (editor->isVisible()) closeEditor(editor, QAbstractItemDelegate::NoHint);
+  }
 }
 
 bool ContourTree::ShowNewPointBox() {
@@ -248,9 +255,11 @@ bool ContourTree::eventFilter(QObject* watched, QEvent* event) {
   return QTreeView::eventFilter(watched, event);
 }
 
-void ContourTree::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTreeView::currentChanged(current, previous);
-  if (!selecting_ && current.isValid()) emit NodeClicked(model_.NodeOf(current));
+void ContourTree::mousePressEvent(QMouseEvent* event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  QTreeView::mousePressEvent(event);
+  // A click on a node, selected or not; keys move the selection without one.
+  if (index.isValid() && event->button() == Qt::LeftButton) emit NodeClicked(model_.NodeOf(index));
 }
 
 void ContourTree::keyPressEvent(QKeyEvent* event) {

@@ -91,6 +91,8 @@ class ContourTree : public QTreeView {
   // Starts the label edit of the selected node (Edit > Change Point); false when it
   // is grey, which cancels the edit.
   bool StartLabelEdit();
+  // Closes an open label edit without taking its text (a click on the image supplies it).
+  void EndLabelEdit();
 
   // The new-point box tbNew below the selected node, emptied, shown and focused; false
   // (nothing shown) when the tree is hidden or empty-sized or has no selection.
@@ -100,7 +102,7 @@ class ContourTree : public QTreeView {
   void CloseNewPointBox();
 
  signals:
-  // tvCoord_NodeClick: the user selected this node (mouse or keys).
+  // tvCoord_NodeClick: the user clicked this node (or Up and Ctrl+Down wrapped to it).
   void NodeClicked(std::int32_t node);
   void KeyCommand(morvane::app::TreeKey key);
   // tvCoord_BeforeLabelEdit passed: the click mode of label edits is armed.
@@ -114,7 +116,7 @@ class ContourTree : public QTreeView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
-  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void mousePressEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -123,7 +125,6 @@ class ContourTree : public QTreeView {
   ContourTreeModel model_;
   QLineEdit* tbNew_ = nullptr;
   std::int32_t previousNode_ = 0;
-  bool selecting_ = false;
   bool unloading_ = false;
 };
 

@@ -220,6 +220,7 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
       break;
     }
     case ClickAction::LabelEdit:
+      parts_.tvCoord->EndLabelEdit();
       tvCoord_AfterLabelEdit(QStringLiteral("%1,%2").arg(px).arg(py));
       break;
     case ClickAction::InsertPoint: {
@@ -238,10 +239,11 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
       host_.PrepareEngine();
       mode_ = step.next;
       engine.PrepareMask();
-      host_.Runs().AddContourAtPoint(core::RoundToInt32(x), core::RoundToInt32(y));
+      const engine::AddOutcome added = host_.Runs().AddContourAtPoint(core::RoundToInt32(x), core::RoundToInt32(y));
       const engine::ContourPoints& points = model.Points();
       const std::int32_t upper = engine::UpperBound(points);
-      if (upper >= 1) {
+      // A refusal keeps its message in view: only an added contour is shown.
+      if (added != engine::AddOutcome::NotAdded && upper >= 1) {
         std::int32_t first = 0;
         engine::GetContourRange(points, upper, first);
         parts_.tvCoord->SelectNode(NodeOfElement(first));

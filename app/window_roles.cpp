@@ -120,7 +120,10 @@ CommandInputs WindowHost::Inputs() const {
   in.hasPicture = model_.ImageShown();
   in.changed = model_.IsChanged();
   in.upperBound = engine::UpperBound(model_.Points());
-  in.mapExists = !model_.state.MapPath.empty() && core::IsFile(model_.state.MapPath);
+  // Restore reads the map of the paths as the loader finds it: MapPath, else beside the image.
+  const std::string map =
+      model_.state.MapPath.empty() ? document::DefaultMapPath(model_.state.ImagePath) : model_.state.MapPath;
+  in.mapExists = !map.empty() && core::IsFile(map);
   in.painterExists = !settings_.Painter.empty() && core::IsFile(settings_.Painter);
   in.contourCount = model_.Count();
   in.editEnabled = editEnabled_;
