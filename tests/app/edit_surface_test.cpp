@@ -15,6 +15,7 @@
 #include "app/edit_surface.h"
 #include "app/field_strips.h"
 #include "document/document_state.h"
+#include "document/map_format.h"
 #include "engine/contour_points.h"
 #include "platform/widgets/band_bar.h"
 #include "platform/widgets/keyed_tool_bar.h"
@@ -562,6 +563,48 @@ TEST(EditSurfaceView, PainterCancelKeepsThePath) {
   });
   ASSERT_TRUE(rig.w->RunCommand("mViewPainter"));
   EXPECT_EQ(rig.w->Settings().Painter, "/usr/bin/old-painter");
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// The day's work with real mouse events on the zoom view: trace a figure, add a
+// second, title it, delete a point, save; the map read back holds all of it.
+TEST(EditSurfaceEndToEnd, TraceAddTitleDeleteSave) {
+  Rig rig;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.w.get()));
+  QWidget* viewport = rig.Viewport();
+  ASSERT_NE(viewport, nullptr);
+
+  ASSERT_TRUE(rig.w->RunCommand("mFileStart"));
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(3, 3));
+  ASSERT_EQ(rig.Points(), Doc({kLeft}));
+  ASSERT_TRUE(rig.w->RunCommand("mFileAdd"));
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(11, 3));
+  ASSERT_EQ(rig.Points(), Doc({kLeft, kRight}));
+
+  QLineEdit* title = rig.w->Parts().tbTitles;
+  ASSERT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  title->setFocus();
+  QTest::keyClicks(title, QStringLiteral("Right"));
+  QTest::keyClick(title, Qt::Key_Return);
+
+  // A click near (12,2) in mode 0 selects its node; Delete in the tree removes it.
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(12, 1));
+  ASSERT_EQ(rig.Tree().SelectedNode(), app::NodeOfElement(9));
+  QTest::keyClick(&rig.Tree(), Qt::Key_Delete);
+
+  ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
+  EXPECT_FALSE(rig.w->Host().IsChanged());
+  const document::MapContent map = document::ReadMapText(ReadAll(document::DefaultMapPath(rig.image)));
+  ASSERT_EQ(map.polygons.size(), 2u);
+  EXPECT_EQ(map.polygons[0].points, kLeft);
+  EXPECT_EQ(map.polygons[1].points, (Points{{10, 2}, {13, 3}, {13, 5}, {11, 5}, {10, 4}}));
+  EXPECT_EQ(map.polygons[0].alt, "");
+  EXPECT_EQ(map.polygons[1].alt, "Right");
 }
 
 }  // namespace
