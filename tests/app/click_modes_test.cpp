@@ -49,7 +49,9 @@ TEST(ClickModesTest, StateTable) {
     EXPECT_EQ(step.action, c.action) << row;
     EXPECT_EQ(step.next, c.next) << row;
     EXPECT_EQ(step.setsCursor, c.setsCursor) << row;
-    if (c.setsCursor) EXPECT_EQ(step.cursor, c.cursor) << row;
+    if (c.setsCursor) {
+      EXPECT_EQ(step.cursor, c.cursor) << row;
+    }
     EXPECT_EQ(step.focusTree, c.focusTree) << row;
   }
 }

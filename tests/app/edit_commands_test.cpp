@@ -72,7 +72,9 @@ TEST(LabelEntryTest, OnlyTheCanonicalFormIsAccepted) {
   for (const auto& c : cases) {
     const std::optional<ContourPoint> p = ParseLabelEntry(c.text);
     EXPECT_EQ(p.has_value(), c.accepted) << c.text;
-    if (p && c.accepted) EXPECT_EQ(*p, c.point) << c.text;
+    if (p && c.accepted) {
+      EXPECT_EQ(*p, c.point) << c.text;
+    }
   }
 }
 

@@ -7,8 +7,13 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
 
 #include "app/contour_tree.h"
 #include "app/edit_commands.h"
@@ -605,6 +610,137 @@ TEST(EditSurfaceEndToEnd, TraceAddTitleDeleteSave) {
   EXPECT_EQ(map.polygons[1].points, (Points{{10, 2}, {13, 3}, {13, 5}, {11, 5}, {10, 4}}));
   EXPECT_EQ(map.polygons[0].alt, "");
   EXPECT_EQ(map.polygons[1].alt, "Right");
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// The engine bench's 4096 x 4096 picture: about 10 000 discs and rings.
+QImage DiscsAndRings(int size) {
+  QImage image(size, size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  std::mt19937 rng(1234);
+  const int count = static_cast<int>(10000.0 * size / 4096.0 * size / 4096.0);
+  std::uniform_int_distribution<int> radius(3, 20), centre(20, size - 21), kind(0, 2);
+  for (int n = 0; n < count; ++n) {
+    const int r = radius(rng), cx = centre(rng), cy = centre(rng);
+    const int hole = kind(rng) == 0 ? r / 2 : -1;
+    for (int y = cy - r; y <= cy + r; ++y) {
+      for (int x = cx - r; x <= cx + r; ++x) {
+        const int d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
+        if (d <= r * r) image.setPixel(x, y, d <= hole * hole ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+      }
+    }
+  }
+  return image;
+}
+
+double Ms(const std::chrono::steady_clock::time_point& since) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The speed of the editing surface on a large document, measured when MORVANE_SPEED
+// is set (a release build tells the truth).
+TEST(EditSurfaceSpeed, BenchImage) {
+  if (qEnvironmentVariableIsEmpty("MORVANE_SPEED")) GTEST_SKIP() << "MORVANE_SPEED not set";
+  FakeServices services;
+  AppFolder folder;
+  const std::string path = folder.folder.File("bench.bmp");
+  ASSERT_TRUE(DiscsAndRings(4096).save(QString::fromStdString(path), "BMP"));
+  auto w = folder.Start({path});
+  w->resize(1000, 700);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  w->Host().FlushRedraw();
+  QCoreApplication::processEvents();
+  const engine::ContourPoints& points = w->Host().Model().Points();
+  app::ContourTree& tree = *w->Parts().tvCoord;
+  const std::int32_t upper = engine::UpperBound(points);
+  std::printf("document: %d contours, %d elements\n", w->Host().Model().Count(), upper);
+
+  tree.Fill(engine::EmptyContourPoints(), "00", false);
+  tree.Fill(engine::EmptyContourPoints(), "00", true);
+  auto t = std::chrono::steady_clock::now();
+  tree.Fill(points, w->Host().Model().NumberFormat(), true);
+  tree.repaint();
+  std::printf("tree fill (rebuild, painted): %.1f ms\n", Ms(t));
+
+  const std::int32_t node = app::NodeOfElement(upper / 2);
+  t = std::chrono::steady_clock::now();
+  tree.SelectNode(node);
+  w->Surface().tvCoord_NodeClick(node);
+  std::printf("node click to point shown: %.2f ms\n", Ms(t));
+
+  t = std::chrono::steady_clock::now();
+  ASSERT_TRUE(w->RunCommand("mEditDelete"));
+  tree.repaint();
+  std::printf("Delete Point (tree updated and painted, drawing queued): %.1f ms\n", Ms(t));
+  EXPECT_EQ(engine::UpperBound(points), upper - 1);
+  t = std::chrono::steady_clock::now();
+  w->Host().FlushRedraw();
+  std::printf("  its queued redraw: %.1f ms\n", Ms(t));
+
+  for (bool marks : {false, true}) {
+    if (w->Settings().mViewPoints != marks) w->RunCommand("mViewPoints");
+    t = std::chrono::steady_clock::now();
+    w->Host().RedrawContours();
+    w->Host().FlushRedraw();
+    std::printf("RedrawContours over the drawn picture, vertex marks %s: %.1f ms\n", marks ? "on" : "off", Ms(t));
+    t = std::chrono::steady_clock::now();
+    w->Host().ShowImage();
+    w->Host().RedrawContours();
+    w->Host().FlushRedraw();
+    std::printf("RedrawContours, clean picture first, vertex marks %s: %.1f ms\n", marks ? "on" : "off", Ms(t));
+  }
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// Pictures to look at, taken only when MORVANE_SCREENSHOTS names a folder (run under
+// Xvfb with QT_QPA_PLATFORM=xcb): a traced image with vertex marks, the tree with a
+// selected point, and the dropper open.
+TEST(Screenshots, EditingSurface) {
+  const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
+  if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
+  FakeServices services;
+  AppFolder folder;
+  const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  auto w = folder.Start({image});
+  w->resize(900, 600);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  if (!w->Settings().mViewPoints) w->RunCommand("mViewPoints");
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  ASSERT_TRUE(w->RunCommand("mViewZoom", 1));
+  w->Host().FlushRedraw();
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/edit-marks.png")));
+
+  app::ContourTree& tree = *w->Parts().tvCoord;
+  tree.setFocus();
+  tree.SelectNode(6);
+  w->Surface().tvCoord_NodeClick(6);
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/edit-tree-selected.png")));
+
+  QTimer::singleShot(500, [&] {
+    QColorDialog* dialog = w->Surface().Dropper();
+    ASSERT_NE(dialog, nullptr);
+    dialog->move(w->geometry().right() - dialog->width(), w->geometry().top() + 40);
+    QTest::qWait(300);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    EXPECT_TRUE(screen->grabWindow(0).save(out + QStringLiteral("/edit-dropper.png")));
+    dialog->reject();
+  });
+  ASSERT_TRUE(w->RunCommand("mViewColor", 0));
 }
 
 }  // namespace
