@@ -1,26 +1,29 @@
 #pragma once
 
-// Drawing the document's contours and vertex marks on the zoom view's image surface,
-// with one repaint per pass; and a deferred call, so that the many notices of one
-// command give one redraw.
+// Drawing the document's contours and vertex marks, and a deferred call, so that the
+// many notices of one command give one redraw.
+//
+// The contours are drawn into a copy of the work picture, with the zoom view's own
+// pixel paths, and the view is given that picture once: one repaint per pass, and no
+// call into the view per segment or per vertex, which hundreds of thousands of points
+// would make slow.
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "engine/contour_points.h"
+#include "platform/core/pixel_buffer.h"
 
 namespace morvane::app {
 
-class ScopelView;
-
-// RedrawContours' drawing: every contour as a closed polyline in the view's ForeColor;
-// nothing for an upper bound below 3.
-void DrawContours(ScopelView& view, const engine::ContourPoints& points);
-// DrawPointMarks: every vertex in the FillColor when marks are on, else in the
-// ForeColor (which paints the marks over). Separators are no vertices; a pixel the view
-// refuses ends the pass.
-void DrawPointMarks(ScopelView& view, const engine::ContourPoints& points, bool marks);
+// Every contour as a closed one-pixel polyline in line (0xAARRGGBB); nothing for an
+// upper bound below 3. With marks, every vertex (separators are none) then in that
+// colour. Pixels outside the picture are left out.
+void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, std::uint32_t line,
+                  std::optional<std::uint32_t> marks);
 
 // Runs its action once after the current event, however often it was asked for in
 // between.

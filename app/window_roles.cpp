@@ -20,6 +20,7 @@
 #include "platform/core/pointer_shape.h"
 #include "platform/core/version_record.h"
 #include "platform/gui/image_loader.h"
+#include "platform/gui/ole_color.h"
 #include "platform/widgets/automation/control.h"
 #include "platform/widgets/automation/variant_args.h"
 #include "platform/widgets/desktop_services.h"
@@ -304,20 +305,32 @@ void WindowHost::RedrawContours() {
 }
 
 void WindowHost::DrawContoursNow() {
-  if (cleanPending_) {
-    cleanPending_ = false;
-    ReshowPicture();
-  }
   const engine::ContourPoints& points = model_.Points();
   const std::int32_t upper = engine::UpperBound(points);
-  if (upper < 3) return;
-  DrawContours(parts_.scopel, points);
-  if (settings_.mViewPoints) DrawPointMarks();
+  if (upper < 3) {
+    if (cleanPending_) ReshowPicture();
+    return;
+  }
+  ScopelView& view = parts_.scopel;
+  // Always onto the clean picture: lines of an earlier state never stay behind. The
+  // buffer is kept between passes, so that a large picture's memory is reused.
+  core::RgbImage& drawn = drawn_;
+  drawn.width = pbImage_.width;
+  drawn.height = pbImage_.height;
+  drawn.pixels.assign(pbImage_.pixels.begin(), pbImage_.pixels.end());
+  const auto colour = [](std::int32_t ole) { return gui::ResolveColor(static_cast<gui::OleColor>(ole)); };
+  DrawContours(drawn, points, colour(view.ForeColor()),
+               settings_.mViewPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
+  ShowWorkPicture(drawn);
   widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Progress1"));
   panel->SetText(QString::fromStdString(StatisticsText(panel->Text().toStdString(), upper, model_.Count())));
 }
 
-void WindowHost::DrawPointMarks() { app::DrawPointMarks(parts_.scopel, model_.Points(), settings_.mViewPoints); }
+void WindowHost::DrawPointMarks() {
+  // Marks on or off: the contours are drawn again, with or without them.
+  redraw_.Request();
+  redraw_.Flush();
+}
 
 void WindowHost::LocateCursor(double x, double y) { parts_.scopel.LocateCursor(x, y); }
 
@@ -336,13 +349,15 @@ void WindowHost::ShowPicture(const core::RgbImage& image) {
   parts_.scopel.SetEnabled(true);
 }
 
-void WindowHost::ReshowPicture() {
+void WindowHost::ReshowPicture() { ShowWorkPicture(pbImage_); }
+
+void WindowHost::ShowWorkPicture(const core::RgbImage& picture) {
   cleanPending_ = false;
-  if (pbImage_.pixels.empty()) return;
+  if (picture.pixels.empty()) return;
   ScopelView& view = parts_.scopel;
   const std::int32_t x = view.ScrollX();
   const std::int32_t y = view.ScrollY();
-  view.SetPicture(gui::FromRgbImage(pbImage_));
+  view.SetPicture(gui::FromRgbImage(picture));
   view.SetScroll(x, y);
 }
 

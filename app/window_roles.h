@@ -170,6 +170,8 @@ class WindowHost : public engine::RunControl,
   // The model's views.
   void ModelChanged(unsigned changes);
   void DrawContoursNow();
+  // The picture on the zoom view, its scroll position kept.
+  void ShowWorkPicture(const core::RgbImage& picture);
   void ShowTitles();
   void ShowRecentFiles();
   void ShowChangedMark();
@@ -190,6 +192,7 @@ class WindowHost : public engine::RunControl,
   document::Document document_;
 
   core::RgbImage pbImage_;
+  core::RgbImage drawn_;  // the work picture with the contours drawn
   document::RunPhase shownPhase_ = document::RunPhase::Idle;
   bool editEnabled_ = false;
   bool saveAsEnabled_ = false;
