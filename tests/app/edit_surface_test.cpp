@@ -13,15 +13,16 @@
 
 #include <chrono>
 #include <cstdio>
-#include <random>
 
 #include "app/contour_tree.h"
+#include "bench/bench_pictures.h"
 #include "app/edit_commands.h"
 #include "app/edit_surface.h"
 #include "app/field_strips.h"
 #include "document/document_state.h"
 #include "document/map_format.h"
 #include "engine/contour_points.h"
+#include "platform/gui/image_loader.h"
 #include "platform/widgets/band_bar.h"
 #include "platform/widgets/keyed_tool_bar.h"
 #include "platform/widgets/menu_model.h"
@@ -618,26 +619,6 @@ TEST(EditSurfaceEndToEnd, TraceAddTitleDeleteSave) {
 namespace morvane::testing {
 namespace {
 
-// The engine bench's 4096 x 4096 picture: about 10 000 discs and rings.
-QImage DiscsAndRings(int size) {
-  QImage image(size, size, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  std::mt19937 rng(1234);
-  const int count = static_cast<int>(10000.0 * size / 4096.0 * size / 4096.0);
-  std::uniform_int_distribution<int> radius(3, 20), centre(20, size - 21), kind(0, 2);
-  for (int n = 0; n < count; ++n) {
-    const int r = radius(rng), cx = centre(rng), cy = centre(rng);
-    const int hole = kind(rng) == 0 ? r / 2 : -1;
-    for (int y = cy - r; y <= cy + r; ++y) {
-      for (int x = cx - r; x <= cx + r; ++x) {
-        const int d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
-        if (d <= r * r) image.setPixel(x, y, d <= hole * hole ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-      }
-    }
-  }
-  return image;
-}
-
 double Ms(const std::chrono::steady_clock::time_point& since) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
@@ -649,7 +630,8 @@ TEST(EditSurfaceSpeed, BenchImage) {
   FakeServices services;
   AppFolder folder;
   const std::string path = folder.folder.File("bench.bmp");
-  ASSERT_TRUE(DiscsAndRings(4096).save(QString::fromStdString(path), "BMP"));
+  // The engine bench's picture: about 10 000 discs and rings.
+  ASSERT_TRUE(gui::FromRgbImage(bench::DiscsAndRings(4096)).save(QString::fromStdString(path), "BMP"));
   auto w = folder.Start({path});
   w->resize(1000, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
