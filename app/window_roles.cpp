@@ -413,8 +413,12 @@ int WindowHost::LetDigitsValue(int digits) {
 }
 
 void WindowHost::DigitsChanged() {
+  const int before = model_.Digits();
   model_.LetDigits(automation::ToInt32(parts_.sbDigits->get(spinbox::dispid::Value)));
   settings_.sbDigits = model_.Digits();
+  // The digits are part of the saved document (a map bringing its own digits changes
+  // the model first, so that is no change here).
+  if (model_.Digits() != before && engine::UpperBound(model_.Points()) > 0) model_.LetChanged(true);
 }
 
 }  // namespace morvane::app

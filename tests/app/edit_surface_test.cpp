@@ -727,3 +727,36 @@ TEST(Screenshots, EditingSurface) {
 
 }  // namespace
 }  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+TEST(EditSurfaceView, MagnifierZoomsInAndOutOnTheClickedPoint) {
+  Rig rig;
+  ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::Magnifier);
+  rig.Press(8, 4);
+  EXPECT_EQ(rig.w->Settings().ZoomScale, 1);
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+  EXPECT_TRUE(rig.w->Parts().menus->Item(QStringLiteral("mViewZoom"), 1)->Checked());
+  // Zoomed in, any button zooms back to 1:1.
+  ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
+  rig.Press(8, 4, app::kRightButton);
+  EXPECT_EQ(rig.w->Settings().ZoomScale, 0);
+  EXPECT_TRUE(rig.w->Parts().menus->Item(QStringLiteral("mViewZoom"), 0)->Checked());
+}
+
+TEST(EditSurfaceView, DigitsMarkADocumentWithPointsChanged) {
+  Rig rig;
+  rig.w->Host().LetDigitsValue(3);
+  EXPECT_FALSE(rig.w->Host().IsChanged());  // nothing to save yet
+  rig.Trace(3, 3);
+  rig.w->Host().SetChanged(false);
+  rig.w->Host().LetDigitsValue(2);
+  EXPECT_TRUE(rig.w->Host().IsChanged());
+  rig.Add(11, 3);
+  EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#000", "#01"}));  // shown texts stay
+}
+
+}  // namespace
+}  // namespace morvane::testing
