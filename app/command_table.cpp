@@ -213,8 +213,8 @@ bool CommandTable::Run(const std::string& name, int index) {
 
 void CommandTable::BuildMenus(widgets::MenuModel& model) {
   for (const MenuSpec& spec : kMenus) {
-    widgets::MenuItem* parent = spec.parent ? model.Item(QString::fromLatin1(spec.parent)) : nullptr;
-    widgets::MenuItem* item =
+    widgets::MenuEntry* parent = spec.parent ? model.Item(QString::fromLatin1(spec.parent)) : nullptr;
+    widgets::MenuEntry* item =
         model.Add(parent, QString::fromLatin1(spec.name), QString::fromUtf8(spec.caption), spec.index);
     item->SetHelpContextID(spec.helpId);
     if (*spec.shortcut != '\0') item->SetShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
@@ -224,7 +224,7 @@ void CommandTable::BuildMenus(widgets::MenuModel& model) {
   model.MakeRadioGroup(model.Array(QStringLiteral("mViewZoom")));
   model.MakeRadioGroup(model.Array(QStringLiteral("mSettingsMethod")));
   // The zoom items' factors, from their captions ("Zoom &4:1" gives 4).
-  for (widgets::MenuItem* zoom : model.Array(QStringLiteral("mViewZoom"))) {
+  for (widgets::MenuEntry* zoom : model.Array(QStringLiteral("mViewZoom"))) {
     const QString caption = zoom->Caption();
     const qsizetype amp = caption.indexOf(QLatin1Char('&'));
     const qsizetype colon = caption.indexOf(QLatin1Char(':'), amp + 1);

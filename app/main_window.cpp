@@ -83,14 +83,15 @@ bool IsTextInput(const QWidget* widget) {
 MainWindow::MainWindow(AppContext context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
+      session_(context_.settingsFile),
       run_([] { return core::TickCount(); },
            [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }) {
   setObjectName(QStringLiteral("fwMain"));
   InitFormResources();
   BuildParts();
   LoadDesign();
-  roles_ = std::make_unique<WindowRoles>(parts_, run_, settings_);
-  roles_->selectZoom = [this](int index) { mViewZoom_Click(index); };
+  host_ = std::make_unique<WindowHost>(parts_, run_, settings_);
+  host_->selectZoom = [this](int index) { mViewZoom_Click(index); };
   BindCommands();
   qApp->installEventFilter(this);
   Load();
@@ -234,14 +235,15 @@ void MainWindow::LoadDesign() {
   sbDigitsWidget_ = parts_.sbDigits->widget();
   tlDigits_->setBuddy(sbDigitsWidget_);
   digitsSink_ = std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList&) {
-    if (id == spinbox::eventid::Change && roles_) roles_->DigitsChanged();
+    if (id == spinbox::eventid::Change && host_) host_->DigitsChanged();
   });
   digitsCookie_ = parts_.sbDigits->events().advise(digitsSink_.get());
 }
 
 void MainWindow::BindCommands() {
-  commands_.running = [this] { return run_.Running(); };
-  connect(parts_.menus, &widgets::MenuModel::ItemClicked, this, [this](widgets::MenuItem* item) {
+  // A run or a busy moment: every command but Stop waits.
+  commands_.running = [this] { return host_->Runs().Phase() != document::RunPhase::Idle; };
+  connect(parts_.menus, &widgets::MenuModel::ItemClicked, this, [this](widgets::MenuEntry* item) {
     if (item->Popup() == nullptr) commands_.Run(item->Name().toStdString(), item->Index());
   });
   for (widgets::KeyedToolBar* bar : parts_.toolbars) {
@@ -249,13 +251,14 @@ void MainWindow::BindCommands() {
       if (const ToolSpec* tool = FindTool(button->Key())) commands_.Run(tool->command, tool->index);
     });
   }
-  WindowRoles& roles = *roles_;
-  commands_.Bind("mFileOpen", [&roles](int) { roles.Open(); });
-  commands_.Bind("mFileCreate", [&roles](int) { roles.CreateContours(); });
-  commands_.Bind("mFileSave", [&roles](int) { roles.Save(); });
-  commands_.Bind("mFileSaveAs", [&roles](int) { roles.SaveAs(); });
-  commands_.Bind("mFileBatch", [&roles](int) { roles.Batch(); });
-  commands_.Bind("mFileList", [&roles](int index) { roles.OpenRecent(index); });
+  WindowHost& host = *host_;
+  document::Document& doc = host.Doc();
+  commands_.Bind("mFileOpen", [&doc](int) { doc.OpenFile(); });
+  commands_.Bind("mFileCreate", [&host](int) { host.CreateContours(); });
+  commands_.Bind("mFileSave", [&doc](int) { doc.SaveMap(); });
+  commands_.Bind("mFileSaveAs", [&doc](int) { doc.SaveMapAs(); });
+  commands_.Bind("mFileBatch", [&doc](int) { doc.RunBatch(); });
+  commands_.Bind("mFileList", [&doc](int index) { doc.OpenRecentFile(index); });
   commands_.Bind("mFileExit", [this](int) { close(); });
   commands_.Bind("Stop", [this](int) { Stop(); });
   commands_.Bind("mViewZoom", [this](int index) { mViewZoom_Click(index); });
@@ -264,16 +267,16 @@ void MainWindow::BindCommands() {
   commands_.Bind("mViewToolbar", [this](int index) { mViewToolbar_Click(index); });
   commands_.Bind("mSettingsConnected", [this](int) {
     settings_.mSettingsConnected = !settings_.mSettingsConnected;
-    roles_->RefreshCommands();
+    host_->RefreshCommands();
   });
   commands_.Bind("mSettingsCentroid", [this](int) {
     settings_.mSettingsCentroid = !settings_.mSettingsCentroid;
-    roles_->RefreshCommands();
+    host_->RefreshCommands();
   });
   commands_.Bind("mSettingsMethod", [this](int index) {
     settings_.mSettingsMethod = std::clamp(index, 0, 3);
     common::CheckMenuRadio(index, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
-    roles_->RefreshCommands();
+    host_->RefreshCommands();
   });
 }
 
@@ -288,7 +291,7 @@ void MainWindow::Load() {
     common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key, "CurrentVersion",
                           common::GetAppVersion(false, record), core::kRegSz);
   }
-  const std::string& file = context_.settingsFile;
+  const std::string& file = session_.file();
   const std::string comments = record.comments.substr(0, record.comments.find(", "));
   updateValues_ = {comments + "/Products/" + record.title + "/" +
                        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() + ".js",
@@ -301,15 +304,14 @@ void MainWindow::Load() {
   colors.ForeColor = view.ForeColor();
   colors.FillColor = view.FillColor();
   const auto find = context_.findProgram ? context_.findProgram : [](const std::string&) { return std::string(); };
-  settings_ = ReadSettings(file, DefaultSettings(colors, DefaultPainter(find)));
+  settings_ = ReadSettings(session_, DefaultSettings(colors, DefaultPainter(find)));
 
-  roles_->SetRecentFiles(settings_.recentFiles);
-  document::DocumentState& state = roles_->State();
+  host_->SetRecentFiles(settings_.recentFiles);
+  document::DocumentState& state = host_->State();
   state.TextOutputPath = settings_.TXTFile;
   state.SeparateFiles = settings_.Output1;
-  state.StopOnError = settings_.Output2;
-  settings_.sbDigits = roles_->SetDigitsValue(settings_.sbDigits);
-  roles_->DigitsChanged();
+  state.AskBeforeOverwrite = settings_.Output2;
+  host_->LetDigitsValue(settings_.sbDigits);
   UpdatePainterButton();
 
   view.SetBackColor(settings_.BackColor);
@@ -322,12 +324,12 @@ void MainWindow::Load() {
   common::CheckMenuRadio(settings_.mSettingsMethod, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
   const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor, settings_.ForeColor,
                                              settings_.FillColor};
-  const QList<widgets::MenuItem*> colorItems = parts_.menus->Array(QStringLiteral("mViewColor"));
+  const QList<widgets::MenuEntry*> colorItems = parts_.menus->Array(QStringLiteral("mViewColor"));
   for (qsizetype i = 0; i < colorItems.size() && i < 4; ++i) {
     common::SetMenuColorSwatch(this, colorItems[i], gui::OleColor(static_cast<std::uint32_t>(swatches[static_cast<std::size_t>(i)])), false);
   }
 
-  common::RestoreFormPlacement(*this, placement_, file);
+  common::RestoreFormPlacement(*this, placement_, session_);
   if (placement_.State == 0) {
     ++resizeGuard_;
     common::MoveToPlacement(*this, placement_);
@@ -335,9 +337,9 @@ void MainWindow::Load() {
     if (width() == 600) resize(601, height());
     --resizeGuard_;
   }
-  common::RestoreCoolBarLayout(file, coolBar_);
-  const QList<widgets::MenuItem*> toolbarItems = parts_.menus->Array(QStringLiteral("mViewToolbar"));
-  for (widgets::MenuItem* item : toolbarItems) {
+  common::RestoreCoolBarLayout(session_, coolBar_);
+  const QList<widgets::MenuEntry*> toolbarItems = parts_.menus->Array(QStringLiteral("mViewToolbar"));
+  for (widgets::MenuEntry* item : toolbarItems) {
     const widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
     item->SetChecked(band != nullptr && band->Visible());
   }
@@ -347,27 +349,31 @@ void MainWindow::Load() {
   ArrangeTitles();
 
   loaded_ = true;
-  roles_->LoadAtStart(ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
-  roles_->RefreshCommands();
+  host_->LoadAtStart(ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
+  host_->RefreshCommands();
 }
 
 void MainWindow::Unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  const std::string& file = context_.settingsFile;
-  common::SaveCoolBarLayout(file, coolBar_);
-  const document::DocumentState& state = roles_->State();
+  common::SaveCoolBarLayout(session_, coolBar_);
+  const document::DocumentState& state = host_->State();
   settings_.TXTFile = state.TextOutputPath;
   settings_.Output1 = state.SeparateFiles;
-  settings_.Output2 = state.StopOnError;
+  settings_.Output2 = state.AskBeforeOverwrite;
   ScopelView& view = parts_.scopel;
   settings_.BackColor = view.BackColor();
   settings_.GridColor = view.GridColor();
   settings_.ForeColor = view.ForeColor();
   settings_.FillColor = view.FillColor();
-  settings_.recentFiles = roles_->RecentFiles();
-  common::SaveFormPlacement(*this, placement_, file);
-  WriteSettings(file, settings_);
+  settings_.recentFiles = host_->Model().RecentFiles();
+  common::SaveFormPlacement(*this, placement_, session_);
+  WriteSettings(session_, settings_);
+  if (!session_.Commit()) {
+    automation::CatchAtEventBoundary([&] {
+      host_->ShowError("The settings could not be saved to \"" + session_.file() + "\": " + session_.error());
+    });
+  }
   common::ClearTree(parts_.tvCoord);
 }
 
@@ -380,7 +386,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   bool cancel = false;
-  automation::CatchAtEventBoundary([&] { cancel = roles_->ConfirmSaveChanges() == document::kAnswerCancel; });
+  automation::CatchAtEventBoundary([&] { cancel = host_->Doc().ConfirmSaveChanges() == document::kAnswerCancel; });
   if (cancel) {
     event->ignore();
     return;
@@ -431,7 +437,7 @@ void MainWindow::ArrangeMainLayout() {
   in.coolBarHeight = coolBar_->sizeHint().height();
   const char* keys[] = {"Info", "Progress1", "Progress2"};
   for (std::size_t i = 0; i < 3; ++i) {
-    const widgets::StatusPanel* panel = parts_.status->Panel(QString::fromLatin1(keys[i]));
+    const widgets::StatusBarPanel* panel = parts_.status->Panel(QString::fromLatin1(keys[i]));
     in.panels[i] = {static_cast<int>(panel->Left() / kTpp), static_cast<int>(panel->Width() / kTpp)};
   }
   const MainLayout out = app::ArrangeMainLayout(in);
@@ -529,34 +535,34 @@ bool MainWindow::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void MainWindow::Stop() {
-  roles_->State().BatchRunning = false;
+  host_->State().BatchRunning = false;
   run_.RequestStop();
 }
 
 void MainWindow::mViewZoom_Click(int index) {
-  const QList<widgets::MenuItem*> items = parts_.menus->Array(QStringLiteral("mViewZoom"));
+  const QList<widgets::MenuEntry*> items = parts_.menus->Array(QStringLiteral("mViewZoom"));
   if (index < 0 || index >= items.size()) return;
   settings_.ZoomScale = index;
   common::CheckMenuRadio(index, items);
   parts_.scopel.SetZooming(items[index]->Tag().toInt());
-  if (roles_) roles_->RefreshCommands();
+  if (host_) host_->RefreshCommands();
 }
 
 void MainWindow::mViewGrid_Click() {
   settings_.mViewGrid = !settings_.mViewGrid;
   parts_.scopel.SetGridLines(settings_.mViewGrid);
-  roles_->RefreshCommands();
+  host_->RefreshCommands();
 }
 
 void MainWindow::mViewPoints_Click() {
   settings_.mViewPoints = !settings_.mViewPoints;
-  roles_->ReshowPicture();
-  roles_->RedrawContours();
-  roles_->RefreshCommands();
+  host_->ReshowPicture();
+  host_->RedrawContours();
+  host_->RefreshCommands();
 }
 
 void MainWindow::mViewToolbar_Click(int index) {
-  widgets::MenuItem* item = parts_.menus->Item(QStringLiteral("mViewToolbar"), index);
+  widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mViewToolbar"), index);
   if (item == nullptr) return;
   widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
   if (band == nullptr) return;

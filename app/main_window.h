@@ -11,6 +11,7 @@
 #include "app/run_controller.h"
 #include "app/settings_io.h"
 #include "app/window_roles.h"
+#include "common/settings_store.h"
 #include "common/widgets/window_layout.h"
 #include "platform/widgets/automation/control_site.h"
 
@@ -35,7 +36,7 @@ class PanelStatusBar;
 namespace morvane::app {
 
 // fwMain: builds its parts and wires them; the commands live in the command table's
-// handlers and reach the engine and the document through the window roles.
+// handlers and reach the engine and the document through the window host.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -47,7 +48,7 @@ class MainWindow : public QMainWindow {
   bool RunCommand(const std::string& name, int index = -1) { return commands_.Run(name, index); }
 
   CommandTable& Commands() { return commands_; }
-  WindowRoles& Roles() { return *roles_; }
+  WindowHost& Host() { return *host_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
   WindowParts& Parts() { return parts_; }
@@ -86,11 +87,13 @@ class MainWindow : public QMainWindow {
   void Stop();
 
   AppContext context_;
+  // Read once at the start, committed once at the close.
+  common::SettingsSession session_;
   WindowSettings settings_;
   RunController run_;
   CommandTable commands_;
   WindowParts parts_;
-  std::unique_ptr<WindowRoles> roles_;
+  std::unique_ptr<WindowHost> host_;
   std::unique_ptr<automation::ClassRegistry> registry_;
   std::unique_ptr<automation::FunctionSink> digitsSink_;
   automation::ControlSite scopelSite_;

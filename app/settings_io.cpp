@@ -61,28 +61,28 @@ WindowSettings DefaultSettings(const ColorDefaults& colors, const std::string& p
   return s;
 }
 
-WindowSettings ReadSettings(const std::string& file, const WindowSettings& defaults) {
+WindowSettings ReadSettings(const common::SettingsSession& session, const WindowSettings& defaults) {
   WindowSettings s = defaults;
   for (const SettingKey& key : kKeys) {
     const std::string section = Section(key);
     switch (key.kind) {
       case Kind::Text:
-        s.*key.text = common::ReadIniString(file, section, key.key, defaults.*key.text);
+        s.*key.text = session.ReadIniString(section, key.key, defaults.*key.text);
         break;
       case Kind::Flag:
         s.*key.flag =
-            common::ReadIniNumber(file, section, key.key, common::Currency(defaults.*key.flag ? 1 : 0)).ToDouble() != 0;
+            session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.flag ? 1 : 0)).ToDouble() != 0;
         break;
       case Kind::Number: {
         const double value =
-            common::ReadIniNumber(file, section, key.key, common::Currency(defaults.*key.number)).ToDouble();
+            session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.number)).ToDouble();
         s.*key.number = std::clamp(ToInt32(value), key.low, key.high);
         break;
       }
     }
   }
   std::vector<std::string> recent;
-  if (!common::ReadIniSection(file, RecentSection(), recent, "\r\n").empty()) {
+  if (!session.ReadIniSection(RecentSection(), recent, "\r\n").empty()) {
     for (std::string& path : recent) {
       if (!path.empty()) s.recentFiles.push_back(std::move(path));
     }
@@ -90,23 +90,23 @@ WindowSettings ReadSettings(const std::string& file, const WindowSettings& defau
   return s;
 }
 
-bool WriteSettings(const std::string& file, const WindowSettings& s) {
+bool WriteSettings(common::SettingsSession& session, const WindowSettings& s) {
   bool ok = true;
   for (const SettingKey& key : kKeys) {
     const std::string section = Section(key);
     switch (key.kind) {
       case Kind::Text:
-        ok = common::WriteIniString(file, section, key.key, s.*key.text) && ok;
+        ok = session.WriteIniString(section, key.key, s.*key.text) && ok;
         break;
       case Kind::Flag:
-        ok = common::WriteIniNumber(file, section, key.key, common::Currency(s.*key.flag ? 1 : 0)) && ok;
+        ok = session.WriteIniNumber(section, key.key, common::Currency(s.*key.flag ? 1 : 0)) && ok;
         break;
       case Kind::Number: {
         // Colours are stored as the unsigned value the zoom view hands out.
         const bool colour = std::string_view(key.section) == "_Color";
         const double value = colour ? static_cast<double>(static_cast<std::uint32_t>(s.*key.number))
                                     : static_cast<double>(s.*key.number);
-        ok = common::WriteIniNumber(file, section, key.key, common::Currency::FromDouble(value).value_or(0)) && ok;
+        ok = session.WriteIniNumber(section, key.key, common::Currency::FromDouble(value).value_or(0)) && ok;
         break;
       }
     }
@@ -117,8 +117,8 @@ bool WriteSettings(const std::string& file, const WindowSettings& s) {
     lines += path;
   }
   // The section is rewritten only when the list differs, so its bytes stay otherwise.
-  if (common::ReadIniSection(file, RecentSection(), "\r\n") != lines) {
-    ok = common::WriteIniSection(file, RecentSection(), lines, "\r\n") && ok;
+  if (session.ReadIniSection(RecentSection(), "\r\n") != lines) {
+    ok = session.WriteIniSection(RecentSection(), lines, "\r\n") && ok;
   }
   return ok;
 }

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace morvane::common {
+class SettingsSession;
+}
+
 namespace morvane::app {
 
 inline constexpr const char* kFormName = "fwMain";
@@ -27,7 +31,7 @@ struct ColorDefaults {
 struct WindowSettings {
   std::string TXTFile;
   bool Output1 = true;   // SeparateFiles
-  bool Output2 = false;  // StopOnError
+  bool Output2 = false;  // AskBeforeOverwrite
   std::int32_t sbDigits = 2;
   std::string Painter;
   std::int32_t ZoomScale = 0;
@@ -60,10 +64,10 @@ std::span<const SettingKey> SettingKeys();
 WindowSettings DefaultSettings(const ColorDefaults& colors, const std::string& painter);
 
 // Every key of the table (defaults where absent) and the recent files.
-WindowSettings ReadSettings(const std::string& file, const WindowSettings& defaults);
-// Every key of the table, then the recent files. Unchanged values leave the file's
-// bytes alone. False when a write failed.
-bool WriteSettings(const std::string& file, const WindowSettings& settings);
+WindowSettings ReadSettings(const common::SettingsSession& session, const WindowSettings& defaults);
+// Every key of the table, then the recent files, set in the session; its Commit writes
+// them, leaving unchanged values' bytes alone. False when a value cannot be stored.
+bool WriteSettings(common::SettingsSession& session, const WindowSettings& settings);
 
 // The first of kolourpaint, pinta and gimp that find (a PATH search) answers with a
 // full path; "" when none.

@@ -84,7 +84,12 @@ void RunSequence::BeginBatch() {
   roles_.display.StartRunClock();
 }
 
-void RunSequence::EndBatch() { SetPhase(RunPhase::Idle); }
+void RunSequence::EndBatch() {
+  // A Stop between two images found no run to end: its request ends with the batch, so
+  // that it does not cut the next run short.
+  roles_.display.ClearStopRequest();
+  SetPhase(RunPhase::Idle);
+}
 
 void RunSequence::BeginBusy() {
   // Within a run the window is disabled already; a busy stretch there leaves it so.

@@ -12,7 +12,7 @@
 #include "app/main_window.h"
 #include "platform/core/machine_store.h"
 #include "platform/widgets/automation/class_registry.h"
-#include "platform/widgets/fake_services.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/temp_folder.h"
 
 namespace morvane::testing {

@@ -21,7 +21,7 @@ std::string Tool(const QStringList& arguments) {
 }
 
 TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   const std::string map = document::DefaultMapPath(image);
@@ -32,13 +32,13 @@ TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
     ASSERT_TRUE(w->Parts().scopel.HasPicture());
 
     QTest::keyClick(w.get(), Qt::Key_F5);
-    ASSERT_GT(engine::UpperBound(w->Roles().Contours().ContourPoints), 0);
-    EXPECT_TRUE(w->Roles().IsChanged());
+    ASSERT_GT(engine::UpperBound(w->Host().Model().Points()), 0);
+    EXPECT_TRUE(w->Host().IsChanged());
     EXPECT_FALSE(w->Run().Running());
 
     QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(std::filesystem::exists(map));
-    EXPECT_FALSE(w->Roles().IsChanged());
+    EXPECT_FALSE(w->Host().IsChanged());
     EXPECT_TRUE(services.messageBoxes.shown.empty());
     ASSERT_TRUE(w->close());
   }
@@ -54,10 +54,10 @@ TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
 
   // Restarted: the image and its map come back.
   auto w = folder.Start();
-  EXPECT_EQ(w->Roles().State().ImagePath, image);
+  EXPECT_EQ(w->Host().State().ImagePath, image);
   EXPECT_TRUE(w->Parts().scopel.HasPicture());
-  EXPECT_GT(engine::UpperBound(w->Roles().Contours().ContourPoints), 0);
-  EXPECT_FALSE(w->Roles().IsChanged());
+  EXPECT_GT(engine::UpperBound(w->Host().Model().Points()), 0);
+  EXPECT_FALSE(w->Host().IsChanged());
 }
 
 }  // namespace
@@ -71,7 +71,7 @@ namespace {
 TEST(Screenshots, MainWindowAfterATrace) {
   const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
   if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   auto w = folder.Start({image});

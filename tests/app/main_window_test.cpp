@@ -21,7 +21,7 @@ namespace {
 
 using app::MainWindow;
 
-widgets::MenuItem* Item(MainWindow& w, const char* name, int index = -1) {
+widgets::MenuEntry* Item(MainWindow& w, const char* name, int index = -1) {
   return w.Parts().menus->Item(QString::fromLatin1(name), index);
 }
 
@@ -30,7 +30,7 @@ widgets::ToolBarButton* Button(MainWindow& w, int bar, const char* key) {
 }
 
 TEST(MainWindowStart, FirstStartGivesEveryDefault) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   folder.programs = {{"pinta", "/opt/pinta"}, {"gimp", "/usr/bin/gimp"}};
   auto w = folder.Start();
@@ -38,7 +38,7 @@ TEST(MainWindowStart, FirstStartGivesEveryDefault) {
   EXPECT_TRUE(s.Output1);
   EXPECT_FALSE(s.Output2);
   EXPECT_EQ(s.sbDigits, 2);
-  EXPECT_EQ(w->Roles().State().OutputNumberFormat, "00");
+  EXPECT_EQ(w->Host().Model().NumberFormat(), "00");
   EXPECT_EQ(s.Painter, "/opt/pinta");
   EXPECT_EQ(s.ZoomScale, 0);
   EXPECT_EQ(s.mSettingsMethod, 3);
@@ -69,14 +69,14 @@ TEST(MainWindowStart, FirstStartGivesEveryDefault) {
 }
 
 TEST(MainWindowStart, NoPainterOnThePathLeavesItEmpty) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   auto w = folder.Start();
   EXPECT_EQ(w->Settings().Painter, "");
 }
 
 TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchanged) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   {
@@ -87,10 +87,10 @@ TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchange
     ASSERT_TRUE(w->RunCommand("mSettingsMethod", 1));
     ASSERT_TRUE(w->RunCommand("mViewZoom", 2));
     ASSERT_TRUE(w->RunCommand("mViewToolbar", 2));
-    w->Roles().SetDigitsValue(4);
-    w->Roles().State().StopOnError = true;
-    w->Roles().State().SeparateFiles = false;
-    w->Roles().State().TextOutputPath = "/tmp/report.txt";
+    w->Host().LetDigitsValue(4);
+    w->Host().State().AskBeforeOverwrite = true;
+    w->Host().State().SeparateFiles = false;
+    w->Host().State().TextOutputPath = "/tmp/report.txt";
     w->resize(700, 500);
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(w->Unloaded());
@@ -108,17 +108,17 @@ TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchange
     EXPECT_EQ(s.mSettingsMethod, 1);
     EXPECT_EQ(s.ZoomScale, 2);
     EXPECT_EQ(s.sbDigits, 4);
-    EXPECT_EQ(w->Roles().State().OutputNumberFormat, "0000");
-    EXPECT_TRUE(w->Roles().State().StopOnError);
-    EXPECT_FALSE(w->Roles().State().SeparateFiles);
-    EXPECT_EQ(w->Roles().State().TextOutputPath, "/tmp/report.txt");
+    EXPECT_EQ(w->Host().Model().NumberFormat(), "0000");
+    EXPECT_TRUE(w->Host().State().AskBeforeOverwrite);
+    EXPECT_FALSE(w->Host().State().SeparateFiles);
+    EXPECT_EQ(w->Host().State().TextOutputPath, "/tmp/report.txt");
     EXPECT_TRUE(Item(*w, "mViewZoom", 2)->Checked());
     EXPECT_FALSE(Item(*w, "mViewToolbar", 2)->Checked());
     EXPECT_FALSE(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Visible());
     EXPECT_EQ(w->width(), 700);
     EXPECT_EQ(w->height(), 500);
     // The image comes back from the recent files.
-    EXPECT_EQ(w->Roles().State().ImagePath, image);
+    EXPECT_EQ(w->Host().State().ImagePath, image);
     EXPECT_EQ(Item(*w, "mFileList", 0)->Caption().toStdString(), "&0 " + image);
     ASSERT_TRUE(w->close());
   }
@@ -127,7 +127,7 @@ TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchange
 }
 
 TEST(MainWindowStart, RecentFilesSkipMissingEntries) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   const std::string a = folder.folder.Write("a.gif", "x");
   const std::string c = folder.folder.Write("c.htm", "x");
@@ -141,47 +141,47 @@ TEST(MainWindowStart, RecentFilesSkipMissingEntries) {
 }
 
 TEST(MainWindowClose, CancelInTheSavePromptKeepsTheWindowAndWritesNothing) {
-  widgets::FakeServices services;
-  services.messageBoxes.answers = {widgets::kCancel};
+  FakeServices services;
+  services.messageBoxes.answers = {core::kAnswerCancel};
   AppFolder folder;
   auto w = folder.Start();
-  w->Roles().SetChanged(true);
+  w->Host().SetChanged(true);
   EXPECT_FALSE(w->close());
   EXPECT_TRUE(w->isVisible());
   EXPECT_FALSE(w->Unloaded());
   ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(folder.SettingsFile()));
   // No: closes without saving.
-  services.messageBoxes.answers = {widgets::kNo};
+  services.messageBoxes.answers = {core::kAnswerNo};
   EXPECT_TRUE(w->close());
   EXPECT_TRUE(std::filesystem::exists(folder.SettingsFile()));
 }
 
 TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
-  auto w = folder.Start();
-  app::WindowRoles& roles = w->Roles();
+  const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  auto w = folder.Start({image});
+  app::WindowHost& host = w->Host();
   widgets::ToolBarButton* stop = Button(*w, 1, "Stop");
 
   // Idle: Ctrl+Pause leaves no flag behind for the next run.
   QTest::keyClick(w.get(), Qt::Key_Pause, Qt::ControlModifier);
   EXPECT_FALSE(w->Run().StopRequested());
 
-  roles.StartRunClock();
-  roles.EnableUiDuringRun(false);
-  roles.State().BatchRunning = true;
+  // A batch is a run the test holds open.
+  host.State().BatchRunning = true;
+  host.Runs().BeginBatch();
   EXPECT_TRUE(stop->Enabled());
   EXPECT_FALSE(Item(*w, "mFile")->Enabled());
   EXPECT_FALSE(Item(*w, "mFileOpen")->Enabled());
   stop->Widget()->click();
   EXPECT_TRUE(w->Run().StopRequested());
-  EXPECT_FALSE(roles.State().BatchRunning);
+  EXPECT_FALSE(host.State().BatchRunning);
 
   w->Run().ClearStop();
   QTest::keyClick(w.get(), Qt::Key_Pause, Qt::ControlModifier);
   EXPECT_TRUE(w->Run().StopRequested());
-  w->Run().ClearStop();
 
   // Every other command is refused meanwhile, shortcuts included.
   int opened = 0;
@@ -190,31 +190,38 @@ TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
   QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(opened, 0);
 
-  roles.ResetAfterRun();
+  // The end of the run takes the stop request with it, so the next run is not cut short.
+  host.Runs().EndBatch();
   EXPECT_FALSE(w->Run().Running());
   EXPECT_FALSE(stop->Enabled());
   EXPECT_FALSE(w->Run().StopRequested());
   EXPECT_TRUE(w->RunCommand("mFileOpen"));
   EXPECT_EQ(opened, 1);
+
+  services.beeper.beeps.clear();
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  EXPECT_GT(host.Model().Count(), 0);
+  EXPECT_FALSE(w->Run().Running());
+  EXPECT_FALSE(stop->Enabled());
   EXPECT_EQ(services.beeper.beeps, std::vector<int>{widgets::kBeepInformation});
 }
 
 TEST(MainWindowRun, ClosingDuringARunStopsItThenCloses) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   auto w = folder.Start();
-  w->Roles().EnableUiDuringRun(false);
+  w->Host().Runs().BeginBatch();
   EXPECT_FALSE(w->close());
   EXPECT_TRUE(w->Run().StopRequested());
   EXPECT_FALSE(w->Unloaded());
-  w->Roles().ResetAfterRun();
+  w->Host().Runs().EndBatch();
   EXPECT_FALSE(w->Unloaded());  // not under the run's stack
   QTRY_VERIFY(w->Unloaded());
   EXPECT_FALSE(w->isVisible());
 }
 
 TEST(MainWindowKeys, CopyKeysLeaveTextBoxesTheirOwnCopy) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   auto w = folder.Start();
   int copies = 0;
@@ -238,7 +245,7 @@ TEST(MainWindowKeys, CopyKeysLeaveTextBoxesTheirOwnCopy) {
 }
 
 TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
-  widgets::FakeServices services;
+  FakeServices services;
   AppFolder folder;
   auto w = folder.Start();
   for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(260, 120)}) {
