@@ -347,7 +347,7 @@ bool ContextHelp::OnKeyPress(QObject* watched, int key, Qt::KeyboardModifiers mo
 bool ContextHelp::OnMenuRightRelease(QMenu* menu, QPoint globalPos) {
   // The item under the pointer, not the one that was last selected.
   const widgets::MenuEntry* item = EntryOfAction(menu->actionAt(menu->mapFromGlobal(globalPos)));
-  if (item == nullptr || item->IsSeparator() || item->Popup() != nullptr) return true;
+  if (item == nullptr || item->IsSeparator()) return true;
   pendingId_ = item->HelpContextID();
   CloseMenus();
   DisplayPending(globalPos);

@@ -123,7 +123,7 @@ CommandInputs WindowHost::Inputs() const {
   in.addEnabled = model_.ClickTraced();
   in.saveAsEnabled = saveAsEnabled_;
   in.recentEnabled = !model_.RecentFiles().empty();
-  in.helpFileExists = false;
+  in.helpFileExists = helpFileExists;
   in.grid = settings_.mViewGrid;
   in.points = settings_.mViewPoints;
   in.connected = settings_.mSettingsConnected;
