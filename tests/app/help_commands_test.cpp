@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
+#include <QFile>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTcpServer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
@@ -10,6 +15,9 @@
 
 #include "app/about_box.h"
 #include "app/help_commands.h"
+#include "platform/widgets/help_viewer.h"
+#include "platform/widgets/keyed_tool_bar.h"
+#include "platform/widgets/menu_model.h"
 #include "common/app_version.h"
 #include "platform/core/message_box.h"
 #include "platform/core/version_record.h"
@@ -260,6 +268,61 @@ TEST(AboutBox, DraggingOffCloseTakesTheFocusAway) {
     EXPECT_EQ(rig.box->focusWidget() == rig.box->ImageWidget(), c.leaves) << c.at.x() << "," << c.at.y();
     if (!c.leaves) EXPECT_EQ(rig.box->focusWidget(), close);
   }
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// Pictures of the help for people to look at, taken from the screen under Xvfb.
+TEST(Screenshots, HelpPopupWhatsThisModeAndAboutBox) {
+  const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
+  if (out.isEmpty() || QGuiApplication::platformName() != QLatin1String("xcb")) {
+    GTEST_SKIP() << "MORVANE_SCREENSHOTS not set or no X display";
+  }
+  FakeServices services;
+  AppFolder folder;
+  QFile::copy(SourceTopicsFile(), QString::fromStdString(folder.folder.File("Morvane.topics")));
+  auto w = std::make_unique<MainWindow>(folder.Context());
+  w->setGeometry(20, 20, 760, 540);
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  QTest::qWait(300);
+  const auto shoot = [&](const char* name) {
+    QTest::qWait(400);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(out + QLatin1Char('/') + QLatin1String(name)));
+  };
+
+  // F1 over the Save button.
+  widgets::KeyedToolBar* bar = w->Parts().toolbars[0];
+  const widgets::ToolBarButton* save = bar->Button(QStringLiteral("Save"));
+  const QPoint at = bar->mapToGlobal(QPoint(static_cast<int>((save->Left() + save->Width() / 2) / 15),
+                                            static_cast<int>((save->Top() + save->Height() / 2) / 15)));
+  QCursor::setPos(at);
+  QTest::qWait(100);
+  w->Help().HelpAt(at);
+  shoot("help-popup.png");
+  if (QWidget* popup = widgets::HelpViewer::CurrentPopup()) popup->close();
+
+  // The what's-this mode with the pointer over the Edit title.
+  ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));
+  const QRect edit = w->menuBar()->actionGeometry(w->Parts().menus->Item(QStringLiteral("mEdit"))->Action());
+  QCursor::setPos(w->menuBar()->mapToGlobal(edit.center()));
+  QMouseEvent move(QEvent::MouseMove, QPointF(edit.center()), QPointF(w->menuBar()->mapToGlobal(edit.center())),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(w->menuBar(), &move);
+  shoot("whats-this-mode.png");
+  w->Help().EndWhatsThisMode();
+
+  // The About box over the window.
+  w->HelpMenu().SetAboutShown([&](app::AboutBox& box) {
+    box.move(w->geometry().center() - QPoint(180, 180));
+    shoot("about-box.png");
+    box.close();
+  });
+  ASSERT_TRUE(w->RunCommand("mHelpAbout"));
 }
 
 }  // namespace
