@@ -351,6 +351,7 @@ bool ContextHelp::OnMenuRightRelease(QMenu* menu, QPoint globalPos) {
   pendingId_ = item->HelpContextID();
   CloseMenus();
   DisplayPending(globalPos);
+  EndWhatsThisMode();
   return true;
 }
 
@@ -395,6 +396,7 @@ bool ContextHelp::OnModeMouse(QObject* watched, QEvent* event) {
   }
   // A press: the click asks for help on what it hits.
   eatRelease_ = true;
+  if (QMenu* menu = OurMenu(watched)) return OnMenuRightRelease(menu, global);
   auto* widget = qobject_cast<QWidget*>(watched);
   if (widget != nullptr && widget == bar) {
     const int position = MenuBarItemAt(global);

@@ -225,6 +225,18 @@ TEST(ContextHelp, WhatsThisModeShowsTheClickedThingAndEnds) {
   EXPECT_EQ(w.help.Ids(), std::vector<int>{241});
   EXPECT_EQ(w->Settings().mSettingsConnected, connected);
 
+  // In an open menu the clicked item's topic, and the command does not run.
+  w.help.topics.clear();
+  ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));
+  QMenu* settings = Item(*w, "mSettings")->Popup();
+  settings->popup(Centre(w.window.get()));
+  const QRect connectedItem = settings->actionGeometry(Item(*w, "mSettingsConnected")->Action());
+  QTest::mouseClick(settings, Qt::LeftButton, {}, connectedItem.center());
+  EXPECT_EQ(w.help.Ids(), std::vector<int>{241});
+  EXPECT_EQ(w->Settings().mSettingsConnected, connected);
+  EXPECT_FALSE(settings->isVisible());
+  EXPECT_FALSE(w->Help().InWhatsThisMode());
+
   // Esc ends the mode without a topic.
   w.help.topics.clear();
   ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));

@@ -266,7 +266,9 @@ TEST(AboutBox, DraggingOffCloseTakesTheFocusAway) {
     close->setFocus();
     rig.box->bbClose_MouseMove(c.at.x(), c.at.y());
     EXPECT_EQ(rig.box->focusWidget() == rig.box->ImageWidget(), c.leaves) << c.at.x() << "," << c.at.y();
-    if (!c.leaves) EXPECT_EQ(rig.box->focusWidget(), close);
+    if (!c.leaves) {
+      EXPECT_EQ(rig.box->focusWidget(), close);
+    }
   }
 }
 

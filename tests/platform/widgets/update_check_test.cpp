@@ -34,7 +34,9 @@ TEST(UpdateCheckTest, VersionsCompareNumberByNumber) {
   for (const Case& c : cases) {
     const std::optional<int> order = CompareVersions(QString::fromLatin1(c.a), QString::fromLatin1(c.b));
     ASSERT_EQ(order.has_value(), c.order.has_value()) << c.a << " vs " << c.b;
-    if (order) EXPECT_EQ(*order < 0 ? -1 : *order > 0 ? 1 : 0, *c.order) << c.a << " vs " << c.b;
+    if (order) {
+      EXPECT_EQ(*order < 0 ? -1 : *order > 0 ? 1 : 0, *c.order) << c.a << " vs " << c.b;
+    }
   }
 }
 
