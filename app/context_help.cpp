@@ -109,12 +109,13 @@ void ContextHelp::AssignWhatsThisIds() {
 
 // --- the display step and its callers ---
 
-void ContextHelp::DisplayPending(QPoint globalPos) {
+bool ContextHelp::DisplayPending(QPoint globalPos) {
   const int id = pendingId_;
   pendingId_ = 0;
-  if (!available_ || id < 1) return;
+  if (!available_ || id < 1) return false;
   if (inWhatsThisMode_) shownInMode_ = true;
   display_.ShowTopic(id, globalPos);
+  return true;
 }
 
 void ContextHelp::mPopupWhatsThis_Click() { DisplayPending(QCursor::pos()); }
@@ -127,13 +128,13 @@ void ContextHelp::ShowWhatsThisPopup(QWidget* control, int helpId, QPoint global
   popup->Popup()->popup(globalPos);
 }
 
-void ContextHelp::HelpAt(QPoint globalPos) {
+bool ContextHelp::HelpAt(QPoint globalPos) {
   QWidget* widget = QApplication::widgetAt(globalPos);
   if (widget != nullptr && IsOurs(widget)) {
     const int id = HelpIdOf(widget, globalPos, false);
     if (id > 0) pendingId_ = id;
   }
-  DisplayPending(globalPos);
+  return DisplayPending(globalPos);
 }
 
 int ContextHelp::HelpIdOf(QWidget* widget, QPoint globalPos, bool clampPanels) const {
@@ -339,9 +340,13 @@ bool ContextHelp::OnKeyPress(QObject* watched, int key, Qt::KeyboardModifiers mo
     DropMenuForHelp(hilited_);
     return true;
   }
-  HelpAt(QCursor::pos());
-  if (inWhatsThisMode_) EndWhatsThisMode();
-  return true;
+  if (inWhatsThisMode_) {
+    HelpAt(QCursor::pos());
+    EndWhatsThisMode();
+    return true;
+  }
+  // Nothing to explain here: the key goes on to the control (the splitter has its own).
+  return HelpAt(QCursor::pos());
 }
 
 bool ContextHelp::OnMenuRightRelease(QMenu* menu, QPoint globalPos) {

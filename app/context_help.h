@@ -97,15 +97,15 @@ class ContextHelp : public QObject {
   void SetPendingId(int id) { pendingId_ = id; }
   // The display step: shows the pending id's topic at the point (nothing below 1 or
   // without the help file), then clears the id.
-  void DisplayPending(QPoint globalPos);
+  bool DisplayPending(QPoint globalPos);
 
   // The right-click popup: takes the widget's id and pops up "What's This?".
   void ShowWhatsThisPopup(QWidget* control, int helpId, QPoint globalPos);
   // mPopupWhatsThis: the display step at the pointer.
   void mPopupWhatsThis_Click();
 
-  // F1 with the pointer at a point of the screen.
-  void HelpAt(QPoint globalPos);
+  // F1 with the pointer at a point of the screen; whether a topic was shown.
+  bool HelpAt(QPoint globalPos);
 
   // The guard every command handler asks first: true when a menu-bar title is hilited,
   // after showing the command's topic and ending the hilite.

@@ -174,7 +174,6 @@ void MainWindow::BuildParts() {
 
   parts_.pbMain = new QWidget(client_);
   parts_.pbMain->setObjectName(QStringLiteral("pbMain"));
-  parts_.pbMain->installEventFilter(this);
   parts_.tvCoord = new QTreeWidget(parts_.pbMain);
   parts_.tvCoord->setObjectName(QStringLiteral("tvCoord"));
   parts_.tvCoord->setHeaderHidden(true);
@@ -228,10 +227,10 @@ void MainWindow::LoadDesign() {
   };
   parts_.scopel = ScopelView(host(QStringLiteral("ucScopel"), parts_.pbMain, scopelSite_));
   ucScopel_ = parts_.scopel.control()->widget();
-  // The splitter ucTrellan goes here, created by class id from this design data with
-  // FirstControl "tvCoord", SecondControl "ucScopel", Orientation 2, AutoPopupMenu
-  // False, Moveable False and DrawJunctions 3; until then ArrangeWorkArea places the
-  // two controls side by side.
+  // The splitter finds the controls it guides by their object names; the window puts
+  // its bar at the starting place and leaves the rest to the splitter's next poll.
+  ucTrellan_ = host(QStringLiteral("ucTrellan"), parts_.pbMain, trellanSite_)->widget();
+  ucTrellan_->setGeometry(kSplitterStart, 0, ucTrellan_->width(), parts_.pbMain->height());
   parts_.sbDigits = host(QStringLiteral("sbDigits"), parts_.pbTitles, digitsSite_);
   sbDigitsWidget_ = parts_.sbDigits->widget();
   tlDigits_->setBuddy(sbDigitsWidget_);
@@ -522,20 +521,9 @@ void MainWindow::ArrangeTitles() {
   parts_.toolbars[3]->setGeometry(ToRect(out.toolbar));
 }
 
-void MainWindow::ArrangeWorkArea() {
-  // Until the splitter control is hosted: the tree at the splitter's starting place,
-  // the zoom view beside it.
-  const int h = parts_.pbMain->height();
-  const int w = parts_.pbMain->width();
-  const int left = std::min(kSplitterStart, w);
-  parts_.tvCoord->setGeometry(0, 0, left, h);
-  ucScopel_->setGeometry(std::min(left + 4, w), 0, std::max(w - left - 4, 0), h);
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Resize) {
     if (watched == client_) ArrangeMainLayout();
-    if (watched == parts_.pbMain) ArrangeWorkArea();
     if (watched == parts_.pbFactors) ArrangeFactors();
     if (watched == parts_.pbTitles) ArrangeTitles();
   } else if (event->type() == QEvent::KeyRelease) {

@@ -82,7 +82,6 @@ class MainWindow : public QMainWindow {
   void ArrangeMainLayout();
   void ArrangeFactors();
   void ArrangeTitles();
-  void ArrangeWorkArea();
   // The form's keys, seen before its controls (on release).
   bool FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
   void UpdatePainterButton();
@@ -108,12 +107,14 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<automation::ClassRegistry> registry_;
   std::unique_ptr<automation::FunctionSink> digitsSink_;
   automation::ControlSite scopelSite_;
+  automation::ControlSite trellanSite_;
   automation::ControlSite digitsSite_;
   int digitsCookie_ = 0;
 
   QWidget* client_ = nullptr;
   widgets::BandBar* coolBar_ = nullptr;
   QWidget* ucScopel_ = nullptr;
+  QWidget* ucTrellan_ = nullptr;
   QWidget* sbDigitsWidget_ = nullptr;
   QLabel* tlShiftX_ = nullptr;
   QLineEdit* tbShiftX_ = nullptr;

@@ -60,7 +60,7 @@ struct TitlesLayout {
 };
 TitlesLayout ArrangeTitles(int stripHeight, int toolButtonWidth, int comboHeight, int scrollBarWidth);
 
-// The splitter's starting place and the zoom view beside it, in pbMain.
+// Where the splitter's bar starts in pbMain, between the tree and the zoom view.
 inline constexpr int kSplitterStart = 123;
 
 }  // namespace morvane::app

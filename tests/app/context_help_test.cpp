@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
@@ -140,6 +141,26 @@ TEST(ContextHelp, F1ShowsWhatIsUnderThePointerOnceAndClearsTheCarrier) {
   ASSERT_NE(bare, nullptr);
   w->Help().HelpAt(bare->mapToGlobal(QPoint(bare->width() - 2, bare->height() - 2)));
   EXPECT_EQ(w.help.topics.size(), 1u);
+  // There, F1 goes on to the control that has the focus (the splitter has its own F1).
+  struct KeySeen final : QObject {
+    int f1 = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) ++f1;
+      return false;
+    }
+  } seen;
+  QWidget* field = w->findChild<QWidget*>(QStringLiteral("tbShiftX"));
+  field->installEventFilter(&seen);
+  QCursor::setPos(bare->mapToGlobal(QPoint(bare->width() - 2, bare->height() - 2)));
+  PressF1(field);
+  EXPECT_EQ(seen.f1, 1);
+  EXPECT_EQ(w.help.topics.size(), 1u);
+  QCursor::setPos(Centre(stop));
+  PressF1(field);
+  EXPECT_EQ(seen.f1, 1) << "a shown topic takes the key";
+  EXPECT_EQ(w.help.topics.size(), 2u);
+  field->removeEventFilter(&seen);
+  w.help.topics.clear();
 
   struct Case {
     const char* what;
@@ -147,6 +168,8 @@ TEST(ContextHelp, F1ShowsWhatIsUnderThePointerOnceAndClearsTheCarrier) {
     int id;
   };
   QTreeWidget* tree = w->Parts().tvCoord;
+  // The splitter places the tree at its next poll.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::widgetAt(Centre(tree->viewport())) == tree->viewport(); }));
   const Case cases[] = {
       {"tree", tree->viewport(), 321},
       {"shift field", w->findChild<QWidget*>(QStringLiteral("tbShiftY")), 302},

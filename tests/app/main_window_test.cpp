@@ -14,6 +14,7 @@
 #include "platform/widgets/keyed_tool_bar.h"
 #include "platform/widgets/menu_model.h"
 #include "platform/widgets/panel_status_bar.h"
+#include "app/window_layout.h"
 #include "tests/app/app_fixture.h"
 
 namespace morvane::testing {
@@ -61,7 +62,7 @@ TEST(MainWindowStart, FirstStartGivesEveryDefault) {
   EXPECT_FALSE(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, "CurrentVersion").empty());
   EXPECT_EQ(w->UpdateValues()[1], folder.SettingsFile());
   // Exact object names are data: settings keys, band keys, the splitter's lookups.
-  for (const char* name : {"pbCoolBar", "pbMain", "pbStatus", "tvCoord", "ucScopel", "sbDigits", "pbFactors",
+  for (const char* name : {"pbCoolBar", "pbMain", "pbStatus", "tvCoord", "ucScopel", "ucTrellan", "sbDigits", "pbFactors",
                            "pbTitles", "cbTitles", "tbTitles", "tbShiftX", "tbShiftY", "tbFactor"}) {
     EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
@@ -266,6 +267,28 @@ TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
   ASSERT_TRUE(w->RunCommand("mViewToolbar", 1));
   EXPECT_TRUE(w->CoolBar()->isVisible());
   EXPECT_EQ(w->Parts().pbMain->y(), w->CoolBar()->height());
+}
+
+TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  const QWidget* main = w->Parts().pbMain;
+  const QWidget* bar = w->findChild<QWidget*>(QStringLiteral("ucTrellan"));
+  const QWidget* tree = w->Parts().tvCoord;
+  const QWidget* view = w->findChild<QWidget*>(QStringLiteral("ucScopel"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(bar->parentWidget(), main);
+  for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(1200, 900)}) {
+    w->resize(size);
+    QTRY_COMPARE(tree->height(), main->height());
+    QTRY_COMPARE(view->geometry().right(), main->width() - 1);
+    EXPECT_EQ(tree->geometry(), QRect(0, 0, app::kSplitterStart, main->height())) << size.width();
+    EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, bar->width(), main->height()));
+    EXPECT_EQ(view->geometry(), QRect(app::kSplitterStart + bar->width(), 0,
+                                      main->width() - app::kSplitterStart - bar->width(), main->height()));
+  }
 }
 
 }  // namespace
