@@ -1,6 +1,5 @@
 #include "app/context_help.h"
 
-#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>

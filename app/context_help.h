@@ -76,7 +76,6 @@ struct ContextHelpParts {
   widgets::MenuModel* menus = nullptr;
   std::vector<widgets::KeyedToolBar*> toolbars;
   widgets::PanelStatusBar* status = nullptr;
-  QWidget* tree = nullptr;      // tvCoord
   QWidget* zoomView = nullptr;  // ucScopel
 };
 

@@ -305,7 +305,6 @@ void MainWindow::BuildHelp() {
   parts.menus = parts_.menus;
   parts.toolbars.assign(parts_.toolbars.begin(), parts_.toolbars.end());
   parts.status = parts_.status;
-  parts.tree = parts_.tvCoord;
   parts.zoomView = ucScopel_;
   help_ = std::make_unique<ContextHelp>(parts, *display, QFileInfo(topics).isFile(), this);
   help_->AssignWhatsThisIds();
