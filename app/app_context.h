@@ -20,6 +20,8 @@ class ClassStore;
 
 namespace morvane::app {
 
+class HelpDisplay;
+
 struct AppContext {
   std::string programFolder;
   std::string settingsFile;
@@ -29,6 +31,8 @@ struct AppContext {
   QStringList controlFolders;
   // A program's full path by name, "" when it is not on the PATH.
   std::function<std::string(const std::string&)> findProgram;
+  // Where help topics appear; null for the help viewer over the program's topics file.
+  HelpDisplay* helpDisplay = nullptr;
   // The command line after the program's name.
   std::vector<std::string> arguments;
 

@@ -72,6 +72,7 @@ CommandStates ComputeCommandState(const CommandInputs& in) {
 
   set("mHelpTopics", in.helpFileExists);
   set("mHelpWhatsThis", in.helpFileExists);
+  set("mPopupWhatsThis", in.helpFileExists);
   for (const char* item : {"mHelpUpdate", "mHelpWeb", "mHelpMail", "mHelpAbout"}) set(item, true);
 
   // During a run the menus are off and so are the tool bars, whatever their items say.

@@ -110,6 +110,10 @@ constexpr MenuSpec kMenus[] = {
     {"mHelp", "mHelpMail", -1, "Feed&back...", "", "", 254, true},
     {"mHelp", "mHelpSep1", -1, "-", "", "", 0, true},
     {"mHelp", "mHelpAbout", -1, "&About...", "", "", 255, true},
+
+    // The right-click popup of the context help.
+    {nullptr, "mPopup", -1, "mPopup", "", "", 0, false},
+    {"mPopup", "mPopupWhatsThis", -1, "&What's This?", "", "", 252, true},
 };
 
 constexpr ToolSpec kTools[] = {

@@ -96,6 +96,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
   host_->selectZoom = [this](int index) { mViewZoom_Click(index); };
   surface_ = std::make_unique<EditSurface>(*host_, parts_, settings_, commands_);
   surface_->painterChanged = [this] { UpdatePainterButton(); };
+  BuildHelp();
   BindCommands();
   qApp->installEventFilter(this);
   Load();
@@ -251,6 +252,8 @@ void MainWindow::BindCommands() {
   });
   for (widgets::KeyedToolBar* bar : parts_.toolbars) {
     connect(bar, &widgets::KeyedToolBar::ButtonClick, this, [this](widgets::ToolBarButton* button) {
+      // A tool-bar click ends a menu-bar help hilite and runs its command.
+      help_->ClearHilite();
       if (const ToolSpec* tool = FindTool(button->Key())) commands_.Run(tool->command, tool->index);
     });
   }
@@ -263,6 +266,17 @@ void MainWindow::BindCommands() {
   commands_.Bind("mFileBatch", [&doc](int) { doc.RunBatch(); });
   commands_.Bind("mFileList", [&doc](int index) { doc.OpenRecentFile(index); });
   commands_.Bind("mFileExit", [this](int) { close(); });
+  commands_.helpGuard = [this](const std::string& name, int index) { return help_->ShowMenuHelpIfHilited(name, index); };
+  ContextHelp& help = *help_;
+  commands_.Bind("mHelpWhatsThis", [&help](int) { help.mHelpWhatsThis_Click(); });
+  commands_.Bind("mHelpTopics", [&help](int) { help.mHelpTopics_Click(); });
+  commands_.Bind("mPopupWhatsThis", [&help](int) { help.mPopupWhatsThis_Click(); });
+  HelpCommands& helpMenu = *helpCommands_;
+  commands_.Bind("mFilePainter", [&helpMenu](int) { helpMenu.mFilePainter_Click(); });
+  commands_.Bind("mHelpUpdate", [&helpMenu](int) { helpMenu.mHelpUpdate_Click(); });
+  commands_.Bind("mHelpWeb", [&helpMenu](int) { helpMenu.mHelpWeb_Click(); });
+  commands_.Bind("mHelpMail", [&helpMenu](int) { helpMenu.mHelpMail_Click(); });
+  commands_.Bind("mHelpAbout", [&helpMenu](int) { helpMenu.mHelpAbout_Click(); });
   commands_.Bind("Stop", [this](int) { Stop(); });
   commands_.Bind("mViewZoom", [this](int index) { mViewZoom_Click(index); });
   commands_.Bind("mViewGrid", [this](int) { mViewGrid_Click(); });
@@ -287,6 +301,34 @@ void MainWindow::BindCommands() {
   surface_->BindCommands();
 }
 
+void MainWindow::BuildHelp() {
+  const QString topics = ProgramTopicsFile(context_.programFolder);
+  HelpDisplay* display = context_.helpDisplay;
+  if (display == nullptr) {
+    topicsDisplay_ = std::make_unique<TopicsFileDisplay>(topics);
+    display = topicsDisplay_.get();
+  }
+  ContextHelpParts parts;
+  parts.form = this;
+  parts.menus = parts_.menus;
+  parts.toolbars.assign(parts_.toolbars.begin(), parts_.toolbars.end());
+  parts.status = parts_.status;
+  parts.zoomView = ucScopel_;
+  help_ = std::make_unique<ContextHelp>(parts, *display, QFileInfo(topics).isFile(), this);
+  help_->AssignWhatsThisIds();
+  host_->helpFileExists = help_->Available();
+
+  HelpCommandsContext commands;
+  commands.form = this;
+  commands.registry = registry_.get();
+  commands.update = &update_;
+  commands.record = core::ThisVersionRecord();
+  commands.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  commands.painterPath = [this] { return settings_.Painter; };
+  commands.imagePath = [this] { return host_->State().ImagePath; };
+  helpCommands_ = std::make_unique<HelpCommands>(std::move(commands));
+}
+
 // --- start-up and shut-down ---
 
 void MainWindow::Load() {
@@ -303,6 +345,8 @@ void MainWindow::Load() {
   updateValues_ = {comments + "/Products/" + record.title + "/" +
                        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() + ".js",
                    file, common::GetAppVersion(true, record)};
+  update_.Configure(QString::fromStdString(updateValues_[0]), QString::fromStdString(updateValues_[1]),
+                    QString::fromStdString(updateValues_[2]));
 
   ColorDefaults colors;
   ScopelView& view = parts_.scopel;

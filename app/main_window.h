@@ -8,12 +8,15 @@
 
 #include "app/app_context.h"
 #include "app/command_table.h"
+#include "app/context_help.h"
+#include "app/help_commands.h"
 #include "app/run_controller.h"
 #include "app/settings_io.h"
 #include "app/window_roles.h"
 #include "common/settings_store.h"
 #include "common/widgets/window_layout.h"
 #include "platform/widgets/automation/control_site.h"
+#include "platform/widgets/update_check.h"
 
 class QComboBox;
 class QLabel;
@@ -51,6 +54,9 @@ class MainWindow : public QMainWindow {
   CommandTable& Commands() { return commands_; }
   WindowHost& Host() { return *host_; }
   EditSurface& Surface() { return *surface_; }
+  ContextHelp& Help() { return *help_; }
+  HelpCommands& HelpMenu() { return *helpCommands_; }
+  widgets::UpdateCheck& Update() { return update_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
   WindowParts& Parts() { return parts_; }
@@ -71,6 +77,7 @@ class MainWindow : public QMainWindow {
   void BuildParts();
   void LoadDesign();
   void BindCommands();
+  void BuildHelp();
   void Load();
   void Unload();
   void TrackPlacement();
@@ -96,6 +103,10 @@ class MainWindow : public QMainWindow {
   WindowParts parts_;
   std::unique_ptr<WindowHost> host_;
   std::unique_ptr<EditSurface> surface_;
+  std::unique_ptr<HelpDisplay> topicsDisplay_;
+  std::unique_ptr<ContextHelp> help_;
+  std::unique_ptr<HelpCommands> helpCommands_;
+  widgets::UpdateCheck update_;
   std::unique_ptr<automation::ClassRegistry> registry_;
   std::unique_ptr<automation::FunctionSink> digitsSink_;
   automation::ControlSite scopelSite_;

@@ -132,7 +132,7 @@ CommandInputs WindowHost::Inputs() const {
   in.addEnabled = model_.ClickTraced() && engine::UpperBound(model_.Points()) >= 1;
   in.saveAsEnabled = saveAsEnabled_;
   in.recentEnabled = !model_.RecentFiles().empty();
-  in.helpFileExists = false;
+  in.helpFileExists = helpFileExists;
   if (parts_.factors != nullptr) {
     in.shiftEnabled = parts_.factors->ShiftEnabled();
     in.resizeEnabled = parts_.factors->ResizeEnabled();

@@ -86,6 +86,8 @@ class WindowHost : public engine::RunControl,
   // The roles as the document and the run sequence take them.
   document::WindowRoles Roles() { return {*this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
+  // Whether the help file is there (Help Topics and What's This follow it).
+  bool helpFileExists = false;
   document::DocumentModel& Model() { return model_; }
   const document::DocumentModel& Model() const { return model_; }
   document::DocumentState& State() { return model_.state; }
