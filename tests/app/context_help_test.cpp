@@ -11,10 +11,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <set>
 
+#include "app/contour_tree.h"
 #include "common/widgets/control_helpers.h"
 #include "platform/core/units.h"
 #include "platform/widgets/help_viewer.h"
@@ -167,7 +168,7 @@ TEST(ContextHelp, F1ShowsWhatIsUnderThePointerOnceAndClearsTheCarrier) {
     QWidget* widget;
     int id;
   };
-  QTreeWidget* tree = w->Parts().tvCoord;
+  QTreeView* tree = w->Parts().tvCoord;
   // The splitter places the tree at its next poll.
   ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::widgetAt(Centre(tree->viewport())) == tree->viewport(); }));
   const Case cases[] = {
