@@ -8,6 +8,7 @@
 
 #include "app/app_context.h"
 #include "app/command_table.h"
+#include "app/dialog_service.h"
 #include "app/run_controller.h"
 #include "app/settings_io.h"
 #include "app/window_roles.h"
@@ -16,6 +17,9 @@
 #include "platform/widgets/automation/control_site.h"
 
 class QComboBox;
+class QFileDialog;
+class QFileInfo;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -35,6 +39,12 @@ class PanelStatusBar;
 
 namespace morvane::app {
 
+// What the painter choice lists besides folders: files that can run.
+bool ListedAsProgram(const QFileInfo& info);
+void ListProgramsOnly(QFileDialog& dialog);
+// A program's icon from the desktop's icon theme, else a generic program icon.
+QIcon ProgramIcon(const QString& program);
+
 // fwMain: builds its parts and wires them; the commands live in the command table's
 // handlers and reach the engine and the document through the window host.
 class MainWindow : public QMainWindow {
@@ -49,6 +59,7 @@ class MainWindow : public QMainWindow {
 
   CommandTable& Commands() { return commands_; }
   WindowHost& Host() { return *host_; }
+  DialogService& Dialogs() { return *dialogs_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
   WindowParts& Parts() { return parts_; }
@@ -83,6 +94,7 @@ class MainWindow : public QMainWindow {
   void mViewGrid_Click();
   void mViewPoints_Click();
   void mViewToolbar_Click(int index);
+  void mViewPainter_Click();
   void Stop();
 
   AppContext context_;
@@ -93,6 +105,8 @@ class MainWindow : public QMainWindow {
   CommandTable commands_;
   WindowParts parts_;
   std::unique_ptr<WindowHost> host_;
+  // The dialog and popup service (ucCarrow).
+  std::unique_ptr<DialogService> dialogs_;
   std::unique_ptr<automation::ClassRegistry> registry_;
   std::unique_ptr<automation::FunctionSink> digitsSink_;
   automation::ControlSite scopelSite_;

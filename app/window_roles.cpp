@@ -123,7 +123,7 @@ CommandInputs WindowHost::Inputs() const {
   in.addEnabled = model_.ClickTraced();
   in.saveAsEnabled = saveAsEnabled_;
   in.recentEnabled = !model_.RecentFiles().empty();
-  in.helpFileExists = false;
+  in.helpFileExists = !helpFile_.empty() && core::IsFile(helpFile_);
   in.grid = settings_.mViewGrid;
   in.points = settings_.mViewPoints;
   in.connected = settings_.mSettingsConnected;
@@ -131,6 +131,11 @@ CommandInputs WindowHost::Inputs() const {
   in.zoomIndex = settings_.ZoomScale;
   in.method = settings_.mSettingsMethod;
   return in;
+}
+
+void WindowHost::LetHelpFile(std::string path) {
+  helpFile_ = std::move(path);
+  RefreshCommands();
 }
 
 void WindowHost::RefreshCommands() {

@@ -97,6 +97,9 @@ class WindowHost : public engine::RunControl,
   // The stored recent files; files that are gone are dropped and the rest close up.
   void SetRecentFiles(const std::vector<std::string>& paths);
 
+  // The help file the window uses; its contents and what's-this need it to exist.
+  void LetHelpFile(std::string path);
+
   // Enabled and checked states of every item and button, from the state now.
   CommandInputs Inputs() const;
   void RefreshCommands();
@@ -178,6 +181,7 @@ class WindowHost : public engine::RunControl,
   bool editEnabled_ = false;
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
+  std::string helpFile_;
 };
 
 }  // namespace morvane::app

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -289,6 +292,60 @@ TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
     EXPECT_EQ(view->geometry(), QRect(app::kSplitterStart + bar->width(), 0,
                                       main->width() - app::kSplitterStart - bar->width(), main->height()));
   }
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+TEST(PainterChoice, ListsFoldersAndProgramsOnly) {
+  TempFolder folder;
+  const std::string program = folder.Write("paint", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  const std::string text = folder.Write("notes.exe", "x");
+  std::filesystem::create_directory(folder.File("sub"));
+  struct Row {
+    std::string path;
+    bool listed;
+  };
+  for (const Row& row : {Row{program, true}, Row{text, false}, Row{folder.File("sub"), true}}) {
+    EXPECT_EQ(app::ListedAsProgram(QFileInfo(QString::fromStdString(row.path))), row.listed) << row.path;
+  }
+}
+
+// Answers the next modal file dialog with the file, or cancels it.
+void AnswerFileDialog(const std::string& file, bool confirm) {
+  QTimer::singleShot(50, [file, confirm] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return AnswerFileDialog(file, confirm);
+    dialog->selectFile(QString::fromStdString(file));
+    if (confirm) {
+      QMetaObject::invokeMethod(dialog, "accept");
+    } else {
+      dialog->reject();
+    }
+  });
+}
+
+TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
+  FakeServices services;
+  AppFolder folder;
+  const std::string program = folder.folder.Write("paint", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  folder.programs = {{"gimp", "/usr/bin/gimp"}};
+  auto w = folder.Start();
+  AnswerFileDialog(program, false);
+  ASSERT_TRUE(w->RunCommand("mViewPainter"));
+  EXPECT_EQ(w->Settings().Painter, "/usr/bin/gimp");
+  AnswerFileDialog(program, true);
+  ASSERT_TRUE(w->RunCommand("mViewPainter"));
+  EXPECT_EQ(w->Settings().Painter, program);
+  const widgets::ToolBarButton* painter = Button(*w, 0, "Painter");
+  ASSERT_NE(painter, nullptr);
+  EXPECT_FALSE(painter->Widget()->icon().isNull());
+  EXPECT_FALSE(app::ProgramIcon(QStringLiteral("/no/such/program")).isNull()) << "the generic icon";
 }
 
 }  // namespace
