@@ -3,12 +3,14 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTimer>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <memory>
 
 #include "common/registry.h"
 #include "common/settings_store.h"
@@ -315,18 +317,34 @@ TEST(PainterChoice, ListsFoldersAndProgramsOnly) {
   }
 }
 
-// Answers the next modal file dialog with the file, or cancels it.
-void AnswerFileDialog(const std::string& file, bool confirm) {
-  QTimer::singleShot(50, [file, confirm] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return AnswerFileDialog(file, confirm);
-    dialog->selectFile(QString::fromStdString(file));
-    if (confirm) {
-      QMetaObject::invokeMethod(dialog, "accept");
-    } else {
-      dialog->reject();
+// Answers the modal file dialogs with the file, or cancels them, until done is set; a
+// dialog that has not listed its folder yet may refuse the first answer.
+void AnswerFileDialog(const std::string& file, bool confirm, const std::shared_ptr<bool>& done) {
+  QTimer::singleShot(50, [file, confirm, done] {
+    if (*done) return;
+    // The next look first: an answer may open a box of the dialog's own and wait in it.
+    AnswerFileDialog(file, confirm, done);
+    QWidget* modal = QApplication::activeModalWidget();
+    // The dialog's own "file not found" when it had not yet seen the file: try again.
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) box->reject();
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      dialog->selectFile(QString::fromStdString(file));
+      if (confirm) {
+        QMetaObject::invokeMethod(dialog, "accept");
+      } else {
+        dialog->reject();
+      }
     }
   });
+}
+
+// Runs the painter choice with the dialog answered.
+bool ChoosePainter(app::MainWindow& w, const std::string& file, bool confirm) {
+  auto done = std::make_shared<bool>(false);
+  AnswerFileDialog(file, confirm, done);
+  const bool ran = w.RunCommand("mViewPainter");
+  *done = true;
+  return ran;
 }
 
 TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
@@ -336,11 +354,9 @@ TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);
   folder.programs = {{"gimp", "/usr/bin/gimp"}};
   auto w = folder.Start();
-  AnswerFileDialog(program, false);
-  ASSERT_TRUE(w->RunCommand("mViewPainter"));
+  ASSERT_TRUE(ChoosePainter(*w, program, false));
   EXPECT_EQ(w->Settings().Painter, "/usr/bin/gimp");
-  AnswerFileDialog(program, true);
-  ASSERT_TRUE(w->RunCommand("mViewPainter"));
+  ASSERT_TRUE(ChoosePainter(*w, program, true));
   EXPECT_EQ(w->Settings().Painter, program);
   const widgets::ToolBarButton* painter = Button(*w, 0, "Painter");
   ASSERT_NE(painter, nullptr);
