@@ -115,6 +115,8 @@ class WindowHost : public engine::RunControl,
   void ShowElapsedTime() override;
   void SetProgress(int index, int percent) override;
   void HideProgress(int index) override;
+  // The progress bars as the run left them; the run's pump calls it before painting.
+  void ApplyProgress();
   bool StopRequested() const override { return run_.StopRequested(); }
 
   // engine::StatusLine
@@ -162,6 +164,8 @@ class WindowHost : public engine::RunControl,
   void ShowChangedMark();
   // The run phase shown: the parts a run switches off, and a close that waited for it.
   void FollowPhase(document::RunPhase phase);
+  // The elapsed time in panel "Time".
+  void ShowClock();
 
   WindowParts& parts_;
   RunController& run_;
@@ -182,6 +186,8 @@ class WindowHost : public engine::RunControl,
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
   std::string helpFile_;
+  std::array<int, 3> progressValue_{};
+  std::array<bool, 3> progressShown_{};
 };
 
 }  // namespace morvane::app

@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   const double tool = ToolCreateMs(image);
   auto w = folder.Start(image);
   w->show();
-  QTest::qWaitForWindowExposed(w.get());
+  if (!QTest::qWaitForWindowExposed(w.get())) std::printf("window not exposed\n");
   const auto t = Clock::now();
   w->RunCommand("mFileCreate");
   const double window = MsSince(t);
