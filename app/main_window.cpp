@@ -270,7 +270,8 @@ void MainWindow::LoadDesign() {
   // The splitter finds the controls it guides by their object names; the window puts
   // its bar at the starting place and leaves the rest to the splitter's next poll.
   ucTrellan_ = host(QStringLiteral("ucTrellan"), parts_.pbMain, trellanSite_)->widget();
-  ucTrellan_->setGeometry(kSplitterStart, 0, ucTrellan_->width(), parts_.pbMain->height());
+  ucTrellan_->setGeometry(kSplitterStart, 0, kSplitterWidth, parts_.pbMain->height());
+  ucScopel_->setGeometry(kSplitterStart + kSplitterWidth, 0, 64, 64);
   parts_.sbDigits = host(QStringLiteral("sbDigits"), parts_.pbTitles, digitsSite_);
   sbDigitsWidget_ = parts_.sbDigits->widget();
   tlDigits_->setBuddy(sbDigitsWidget_);

@@ -290,7 +290,7 @@ TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
     QTRY_COMPARE(tree->height(), main->height());
     QTRY_COMPARE(view->geometry().right(), main->width() - 1);
     EXPECT_EQ(tree->geometry(), QRect(0, 0, app::kSplitterStart, main->height())) << size.width();
-    EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, bar->width(), main->height()));
+    EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, app::kSplitterWidth, main->height()));
     EXPECT_EQ(view->geometry(), QRect(app::kSplitterStart + bar->width(), 0,
                                       main->width() - app::kSplitterStart - bar->width(), main->height()));
   }
