@@ -8,7 +8,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +24,7 @@
 #include <QTextEdit>
 
 #include "common/app_version.h"
+#include "common/file_helpers.h"
 #include "common/registry.h"
 #include "common/widgets/control_helpers.h"
 #include "common/widgets/menu_helpers.h"
@@ -41,6 +45,8 @@
 #include "platform/widgets/keyed_tool_bar.h"
 #include "platform/widgets/menu_model.h"
 #include "platform/widgets/panel_status_bar.h"
+
+#include <time.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -80,19 +86,54 @@ bool IsTextInput(const QWidget* widget) {
   return combo != nullptr && combo->isEditable();
 }
 
+// Milliseconds of a clock that is cheap to read: the engine asks after every step.
+std::int64_t CoarseTicks() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 }  // namespace
+
+bool ListedAsProgram(const QFileInfo& info) { return info.isDir() || (info.isFile() && info.isExecutable()); }
+
+void ListProgramsOnly(QFileDialog& dialog) {
+  // Folders to walk through and the files that can run; the name filter lets all pass.
+  class Programs : public QSortFilterProxyModel {
+   public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+   protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+      const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+      return files == nullptr || ListedAsProgram(files->fileInfo(files->index(row, 0, parent)));
+    }
+  };
+  dialog.setProxyModel(new Programs(&dialog));
+}
+
+QIcon ProgramIcon(const QString& program) {
+  // The program's own icon from the desktop's theme, else a generic program icon.
+  const QString name = QFileInfo(program).completeBaseName();
+  return QIcon::fromTheme(name, QIcon::fromTheme(QStringLiteral("application-x-executable"),
+                                                 QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)));
+}
 
 MainWindow::MainWindow(AppContext context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
       session_(context_.settingsFile),
-      run_([] { return core::TickCount(); },
-           [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }) {
+      run_(CoarseTicks,
+           [this] {
+             if (host_) host_->ApplyProgress();
+             QCoreApplication::processEvents(QEventLoop::AllEvents);
+           }) {
   setObjectName(QStringLiteral("fwMain"));
   InitFormResources();
   BuildParts();
   LoadDesign();
   host_ = std::make_unique<WindowHost>(parts_, run_, settings_);
+  dialogs_ = std::make_unique<DialogService>(this);
   host_->selectZoom = [this](int index) { mViewZoom_Click(index); };
   surface_ = std::make_unique<EditSurface>(*host_, parts_, settings_, commands_);
   surface_->painterChanged = [this] { UpdatePainterButton(); };
@@ -234,7 +275,8 @@ void MainWindow::LoadDesign() {
   // The splitter finds the controls it guides by their object names; the window puts
   // its bar at the starting place and leaves the rest to the splitter's next poll.
   ucTrellan_ = host(QStringLiteral("ucTrellan"), parts_.pbMain, trellanSite_)->widget();
-  ucTrellan_->setGeometry(kSplitterStart, 0, ucTrellan_->width(), parts_.pbMain->height());
+  ucTrellan_->setGeometry(kSplitterStart, 0, kSplitterWidth, parts_.pbMain->height());
+  ucScopel_->setGeometry(kSplitterStart + kSplitterWidth, 0, 64, 64);
   parts_.sbDigits = host(QStringLiteral("sbDigits"), parts_.pbTitles, digitsSite_);
   sbDigitsWidget_ = parts_.sbDigits->widget();
   tlDigits_->setBuddy(sbDigitsWidget_);
@@ -282,6 +324,7 @@ void MainWindow::BindCommands() {
   commands_.Bind("mViewGrid", [this](int) { mViewGrid_Click(); });
   commands_.Bind("mViewPoints", [this](int) { mViewPoints_Click(); });
   commands_.Bind("mViewToolbar", [this](int index) { mViewToolbar_Click(index); });
+  commands_.Bind("mViewPainter", [this](int) { mViewPainter_Click(); });
   commands_.Bind("mSettingsConnected", [this](int) {
     settings_.mSettingsConnected = !settings_.mSettingsConnected;
     // Without joining, the batch writes a map per image.
@@ -398,6 +441,10 @@ void MainWindow::Load() {
   ArrangeMainLayout();
   ArrangeFactors();
   ArrangeTitles();
+
+  // The help file: the one the dialog service reports back is the window's.
+  dialogs_->SetHelpFile(QString::fromStdString(context_.programFolder + "/" + record.title + ".hlp"));
+  host_->LetHelpFile(dialogs_->HelpFile().toStdString());
 
   loaded_ = true;
   host_->LoadAtStart(ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
@@ -610,13 +657,32 @@ void MainWindow::mViewToolbar_Click(int index) {
   ArrangeMainLayout();
 }
 
+void MainWindow::mViewPainter_Click() {
+  const widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mViewPainter"));
+  DialogService& d = *dialogs_;
+  d.Flags = core::kOfnShareAware | core::kOfnFileMustExist | core::kOfnShowHelp | core::kOfnHideReadOnly;
+  d.HelpContextId = item->HelpContextID();
+  d.DialogTitle = item->Caption().remove(QLatin1Char('&'));
+  d.Filter = QStringLiteral("Programs|*|");
+  d.FileName = QString::fromStdString(settings_.Painter);
+  d.InitDir = QString::fromStdString(common::ValidFolderOrDefault(settings_.Painter, "/"));
+  d.InitFileDialog = [](QFileDialog& dialog) { ListProgramsOnly(dialog); };
+  d.ShowOpen();
+  d.InitFileDialog = nullptr;
+  // A cancelled dialog leaves no name: the painter stays as it was.
+  const std::string chosen = d.FileName.toStdString();
+  if (!chosen.empty() && chosen != settings_.Painter) {
+    settings_.Painter = chosen;
+    UpdatePainterButton();
+  }
+  d.FileName.clear();
+  host_->RefreshCommands();
+}
+
 void MainWindow::UpdatePainterButton() {
   widgets::ToolBarButton* button = parts_.toolbars[0]->Button(QStringLiteral("Painter"));
   if (button == nullptr || settings_.Painter.empty() || !core::IsFile(settings_.Painter)) return;
-  // The painter's own icon from the desktop's theme, else a generic program icon.
-  const QString name = QFileInfo(QString::fromStdString(settings_.Painter)).completeBaseName();
-  button->SetImage(QIcon::fromTheme(name, QIcon::fromTheme(QStringLiteral("application-x-executable"),
-                                                           style()->standardIcon(QStyle::SP_ComputerIcon))));
+  button->SetImage(ProgramIcon(QString::fromStdString(settings_.Painter)));
   button->SetVisible(true);
 }
 

@@ -10,6 +10,7 @@
 #include "app/command_table.h"
 #include "app/context_help.h"
 #include "app/help_commands.h"
+#include "app/dialog_service.h"
 #include "app/run_controller.h"
 #include "app/settings_io.h"
 #include "app/window_roles.h"
@@ -19,6 +20,9 @@
 #include "platform/widgets/update_check.h"
 
 class QComboBox;
+class QFileDialog;
+class QFileInfo;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -38,6 +42,11 @@ class PanelStatusBar;
 namespace morvane::app {
 
 class EditSurface;
+// What the painter choice lists besides folders: files that can run.
+bool ListedAsProgram(const QFileInfo& info);
+void ListProgramsOnly(QFileDialog& dialog);
+// A program's icon from the desktop's icon theme, else a generic program icon.
+QIcon ProgramIcon(const QString& program);
 
 // fwMain: builds its parts and wires them; the commands live in the command table's
 // handlers and reach the engine and the document through the window host.
@@ -57,6 +66,7 @@ class MainWindow : public QMainWindow {
   ContextHelp& Help() { return *help_; }
   HelpCommands& HelpMenu() { return *helpCommands_; }
   widgets::UpdateCheck& Update() { return update_; }
+  DialogService& Dialogs() { return *dialogs_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
   WindowParts& Parts() { return parts_; }
@@ -92,6 +102,7 @@ class MainWindow : public QMainWindow {
   void mViewGrid_Click();
   void mViewPoints_Click();
   void mViewToolbar_Click(int index);
+  void mViewPainter_Click();
   void Stop();
 
   AppContext context_;
@@ -107,6 +118,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ContextHelp> help_;
   std::unique_ptr<HelpCommands> helpCommands_;
   widgets::UpdateCheck update_;
+  // The dialog and popup service (ucCarrow).
+  std::unique_ptr<DialogService> dialogs_;
   std::unique_ptr<automation::ClassRegistry> registry_;
   std::unique_ptr<automation::FunctionSink> digitsSink_;
   automation::ControlSite scopelSite_;

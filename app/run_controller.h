@@ -27,6 +27,8 @@ class RunController {
   // Lets pending events through when enough time has passed since the last time;
   // answers whether it did.
   bool Tick();
+  // Whether the next Tick would let events through.
+  bool PumpDue() const { return !pumping_ && clock_() - lastPump_ >= kPumpIntervalMs; }
   static constexpr std::int64_t kPumpIntervalMs = 33;
 
   // The Stop command: only a running job has anything to stop.

@@ -62,5 +62,7 @@ TitlesLayout ArrangeTitles(int stripHeight, int toolButtonWidth, int comboHeight
 
 // Where the splitter's bar starts in pbMain, between the tree and the zoom view.
 inline constexpr int kSplitterStart = 123;
+// The splitter bar's design width.
+inline constexpr int kSplitterWidth = 6;
 
 }  // namespace morvane::app

@@ -132,7 +132,7 @@ CommandInputs WindowHost::Inputs() const {
   in.addEnabled = model_.ClickTraced() && engine::UpperBound(model_.Points()) >= 1;
   in.saveAsEnabled = saveAsEnabled_;
   in.recentEnabled = !model_.RecentFiles().empty();
-  in.helpFileExists = helpFileExists;
+  in.helpFileExists = helpFileExists || (!helpFile_.empty() && core::IsFile(helpFile_));
   if (parts_.factors != nullptr) {
     in.shiftEnabled = parts_.factors->ShiftEnabled();
     in.resizeEnabled = parts_.factors->ResizeEnabled();
@@ -145,6 +145,11 @@ CommandInputs WindowHost::Inputs() const {
   in.zoomIndex = settings_.ZoomScale;
   in.method = settings_.mSettingsMethod;
   return in;
+}
+
+void WindowHost::LetHelpFile(std::string path) {
+  helpFile_ = std::move(path);
+  RefreshCommands();
 }
 
 void WindowHost::RefreshCommands() {
@@ -181,6 +186,10 @@ void WindowHost::FollowPhase(RunPhase phase) {
     widget->setEnabled(!running);
   }
   parts_.form->setEnabled(phase != RunPhase::Busy);
+  if (!running) {
+    ApplyProgress();
+    ShowClock();
+  }
   if (phase == RunPhase::Idle && run_.ClosePending()) {
     // The close waits for the run's stack to unwind.
     run_.SetClosePending(false);
@@ -250,29 +259,42 @@ void WindowHost::ShowChangedMark() {
 // --- run control ---
 
 void WindowHost::ShowElapsedTime() {
+  // Called after every step of a run: the clock is shown, and events let through, only
+  // when the pump is due.
+  if (run_.Running() && !run_.PumpDue()) return;
+  ShowClock();
   run_.Tick();
+}
+
+void WindowHost::ShowClock() {
   const std::int64_t now = core::TickCount();
   const QString text = QString::fromStdString(common::FormatDuration(now, now - run_.ElapsedMs()));
   widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Time"));
-  if (panel != nullptr && panel->Text() != text) {
-    panel->SetText(text);
-    if (run_.Running()) parts_.status->repaint();
-  }
+  if (panel != nullptr && panel->Text() != text) panel->SetText(text);
 }
 
 void WindowHost::SetProgress(int index, int percent) {
   if (index < 0 || index >= static_cast<int>(parts_.progress.size())) return;
-  QProgressBar* bar = parts_.progress[static_cast<std::size_t>(index)];
-  if (percent == 0) bar->setVisible(true);
-  const int value = std::clamp(percent, bar->minimum(), bar->maximum());
-  if (bar->value() == value) return;
-  bar->setValue(value);
-  if (run_.Running()) bar->repaint();
+  const auto i = static_cast<std::size_t>(index);
+  if (percent == 0) progressShown_[i] = true;
+  progressValue_[i] = std::clamp(percent, 0, 100);
+  if (!run_.Running()) ApplyProgress();
 }
 
 void WindowHost::HideProgress(int index) {
   if (index < 0 || index >= static_cast<int>(parts_.progress.size())) return;
-  parts_.progress[static_cast<std::size_t>(index)]->setVisible(false);
+  progressShown_[static_cast<std::size_t>(index)] = false;
+  if (!run_.Running()) ApplyProgress();
+}
+
+void WindowHost::ApplyProgress() {
+  // A bar paints itself at once when its value moves; during a run the pump brings the
+  // bars up to date instead, so that their painting stays at the pump's rate.
+  for (std::size_t i = 0; i < parts_.progress.size(); ++i) {
+    QProgressBar* bar = parts_.progress[i];
+    if (bar->isVisible() != progressShown_[i]) bar->setVisible(progressShown_[i]);
+    if (bar->value() != progressValue_[i]) bar->setValue(progressValue_[i]);
+  }
 }
 
 void WindowHost::SetStatusText(engine::StatusField field, std::string_view text) {

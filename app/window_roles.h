@@ -108,6 +108,9 @@ class WindowHost : public engine::RunControl,
   // The stored recent files; files that are gone are dropped and the rest close up.
   void SetRecentFiles(const std::vector<std::string>& paths);
 
+  // The help file the window uses; its contents and what's-this need it to exist.
+  void LetHelpFile(std::string path);
+
   // Enabled and checked states of every item and button, from the state now.
   CommandInputs Inputs() const;
   void RefreshCommands();
@@ -123,6 +126,8 @@ class WindowHost : public engine::RunControl,
   void ShowElapsedTime() override;
   void SetProgress(int index, int percent) override;
   void HideProgress(int index) override;
+  // The progress bars as the run left them; the run's pump calls it before painting.
+  void ApplyProgress();
   bool StopRequested() const override { return run_.StopRequested(); }
 
   // engine::StatusLine
@@ -179,6 +184,8 @@ class WindowHost : public engine::RunControl,
   void ShowChangedMark();
   // The run phase shown: the parts a run switches off, and a close that waited for it.
   void FollowPhase(document::RunPhase phase);
+  // The elapsed time in panel "Time".
+  void ShowClock();
 
   WindowParts& parts_;
   RunController& run_;
@@ -200,6 +207,9 @@ class WindowHost : public engine::RunControl,
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
   DeferredCall redraw_{[this] { DrawContoursNow(); }};
+  std::string helpFile_;
+  std::array<int, 3> progressValue_{};
+  std::array<bool, 3> progressShown_{};
 };
 
 }  // namespace morvane::app

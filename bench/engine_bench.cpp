@@ -12,6 +12,7 @@
 #include "bench/bench_pictures.h"
 #include "engine/contour_engine.h"
 #include "engine/silent_roles.h"
+#include "bench/bench_images.h"
 
 namespace {
 

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTest>
 #include "app/contour_tree.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "common/registry.h"
 #include "common/settings_store.h"
@@ -285,10 +290,78 @@ TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
     QTRY_COMPARE(tree->height(), main->height());
     QTRY_COMPARE(view->geometry().right(), main->width() - 1);
     EXPECT_EQ(tree->geometry(), QRect(0, 0, app::kSplitterStart, main->height())) << size.width();
-    EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, bar->width(), main->height()));
+    EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, app::kSplitterWidth, main->height()));
     EXPECT_EQ(view->geometry(), QRect(app::kSplitterStart + bar->width(), 0,
                                       main->width() - app::kSplitterStart - bar->width(), main->height()));
   }
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+TEST(PainterChoice, ListsFoldersAndProgramsOnly) {
+  TempFolder folder;
+  const std::string program = folder.Write("paint", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  const std::string text = folder.Write("notes.exe", "x");
+  std::filesystem::create_directory(folder.File("sub"));
+  struct Row {
+    std::string path;
+    bool listed;
+  };
+  for (const Row& row : {Row{program, true}, Row{text, false}, Row{folder.File("sub"), true}}) {
+    EXPECT_EQ(app::ListedAsProgram(QFileInfo(QString::fromStdString(row.path))), row.listed) << row.path;
+  }
+}
+
+// Answers the modal file dialogs with the file, or cancels them, until done is set; a
+// dialog that has not listed its folder yet may refuse the first answer.
+void AnswerFileDialog(const std::string& file, bool confirm, const std::shared_ptr<bool>& done) {
+  QTimer::singleShot(50, [file, confirm, done] {
+    if (*done) return;
+    // The next look first: an answer may open a box of the dialog's own and wait in it.
+    AnswerFileDialog(file, confirm, done);
+    QWidget* modal = QApplication::activeModalWidget();
+    // The dialog's own "file not found" when it had not yet seen the file: try again.
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) box->reject();
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      dialog->selectFile(QString::fromStdString(file));
+      if (confirm) {
+        QMetaObject::invokeMethod(dialog, "accept");
+      } else {
+        dialog->reject();
+      }
+    }
+  });
+}
+
+// Runs the painter choice with the dialog answered.
+bool ChoosePainter(app::MainWindow& w, const std::string& file, bool confirm) {
+  auto done = std::make_shared<bool>(false);
+  AnswerFileDialog(file, confirm, done);
+  const bool ran = w.RunCommand("mViewPainter");
+  *done = true;
+  return ran;
+}
+
+TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
+  FakeServices services;
+  AppFolder folder;
+  const std::string program = folder.folder.Write("paint", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  folder.programs = {{"gimp", "/usr/bin/gimp"}};
+  auto w = folder.Start();
+  ASSERT_TRUE(ChoosePainter(*w, program, false));
+  EXPECT_EQ(w->Settings().Painter, "/usr/bin/gimp");
+  ASSERT_TRUE(ChoosePainter(*w, program, true));
+  EXPECT_EQ(w->Settings().Painter, program);
+  const widgets::ToolBarButton* painter = Button(*w, 0, "Painter");
+  ASSERT_NE(painter, nullptr);
+  EXPECT_FALSE(painter->Widget()->icon().isNull());
+  EXPECT_FALSE(app::ProgramIcon(QStringLiteral("/no/such/program")).isNull()) << "the generic icon";
 }
 
 }  // namespace
