@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_pictures.h"
 #include "engine/contour_engine.h"
 #include "engine/silent_roles.h"
+#include "bench/bench_images.h"
 
 namespace {
 
@@ -23,25 +25,7 @@ using morvane::engine::ReductionMethod;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
-// Discs and rings of radius 3 to 20 px, about 10 000 on 4096 x 4096 and as dense on
-// smaller images.
-RgbImage DiscsAndRings(int size) {
-  RgbImage image(size, size, kWhite);
-  std::mt19937 rng(1234);
-  const int count = static_cast<int>(10000.0 * size / 4096.0 * size / 4096.0);
-  std::uniform_int_distribution<int> radius(3, 20), centre(20, size - 21), kind(0, 2);
-  for (int n = 0; n < count; ++n) {
-    const int r = radius(rng), cx = centre(rng), cy = centre(rng);
-    const int hole = kind(rng) == 0 ? r / 2 : -1;
-    for (int y = cy - r; y <= cy + r; ++y) {
-      for (int x = cx - r; x <= cx + r; ++x) {
-        const int d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
-        if (d <= r * r) image.at(x, y) = d <= hole * hole ? kWhite : kBlack;
-      }
-    }
-  }
-  return image;
-}
+using morvane::bench::DiscsAndRings;
 
 // One figure shaped like a comb: teeth `tooth` pixels wide with gaps as wide hanging
 // from a spine, so that its boundary is very long.

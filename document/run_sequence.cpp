@@ -52,6 +52,33 @@ engine::AddOutcome RunSequence::AddContourAtPoint(std::int32_t x, std::int32_t y
   return outcome;
 }
 
+bool RunSequence::CreateContourAtPoint(std::int32_t x, std::int32_t y) {
+  BeginRun(true);
+  ReshowImage();
+  engine_.PrepareMask();
+  engine::ContourSet contours;
+  bool found = engine_.TraceContourAt(x, y);
+  if (found) {
+    engine::ContourPoints& traced = engine_.Traced();
+    const std::int32_t n = engine_.SimplifyContour(traced, true);
+    if (n != engine::UpperBound(traced)) engine::CutPoints(traced, n);
+    // A degenerate figure can reduce to nothing.
+    found = engine::UpperBound(traced) > 0;
+    if (found) {
+      engine_.StartAtNearestOrigin(traced);
+      engine::CopyPoints(traced, contours.points);
+      contours.titles.push_back(engine::UntitledContour(0, model_.NumberFormat()));
+      contours.count = 1;
+    }
+  }
+  if (!found) roles_.status.SetStatusText(engine::StatusField::Progress2, "No figure found.");
+  model_.TakeContours(std::move(contours));
+  if (found) roles_.titles.SelectTitle(0);
+  model_.LetClickTraced(found);
+  EndRun();
+  return found;
+}
+
 bool RunSequence::JoinContours(engine::PointPair pair) {
   return Edit([&](engine::ContourSet& contours) { return engine_.JoinContours(contours, pair); });
 }
@@ -84,7 +111,12 @@ void RunSequence::BeginBatch() {
   roles_.display.StartRunClock();
 }
 
-void RunSequence::EndBatch() { SetPhase(RunPhase::Idle); }
+void RunSequence::EndBatch() {
+  // A Stop between two images found no run to end: its request ends with the batch, so
+  // that it does not cut the next run short.
+  roles_.display.ClearStopRequest();
+  SetPhase(RunPhase::Idle);
+}
 
 void RunSequence::BeginBusy() {
   // Within a run the window is disabled already; a busy stretch there leaves it so.

@@ -30,6 +30,10 @@ class RunSequence {
   // Adds the contour under a click (twips of the image) as its own run; a contour
   // joined to the nearest one is shown as an edit.
   engine::AddOutcome AddContourAtPoint(std::int32_t x, std::int32_t y);
+  // A fresh document of the one contour under a click (pixels of the image): the
+  // mask is built anew and the trace reduced and started at its point nearest to the
+  // origin; "No figure found." leaves an empty document. True when traced.
+  bool CreateContourAtPoint(std::int32_t x, std::int32_t y);
   // Joins the two contours of the pair, or cuts the points between the pair: busy
   // while it works, then shown and marked changed. False when refused.
   bool JoinContours(engine::PointPair pair);

@@ -60,7 +60,11 @@ int DigitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : 0; }
 
 void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::string& file,
                           std::string_view section) {
-  const SettingsSession session(file);
+  RestoreFormPlacement(form, placement, SettingsSession(file), section);
+}
+
+void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const SettingsSession& session,
+                          std::string_view section) {
   const std::string sec = FormSection(form, section);
   placement.Left = TwipsOfStored(session.ReadIniNumber(sec, "Left", 0));
   placement.Top = TwipsOfStored(session.ReadIniNumber(sec, "Top", 0));
@@ -78,6 +82,13 @@ void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::st
 
 void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std::string& file,
                        std::string_view section) {
+  SettingsSession session(file);
+  SaveFormPlacement(form, placement, session, section);
+  session.Commit();
+}
+
+void SaveFormPlacement(const QWidget& form, FormPlacement& placement, SettingsSession& session,
+                       std::string_view section) {
   if (StateOf(form) == 0) {
     placement.Left = form.pos().x() * kTpp;
     placement.Top = form.pos().y() * kTpp;
@@ -85,13 +96,11 @@ void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std:
     placement.Height = form.height() * kTpp;
   }
   const std::string sec = FormSection(form, section);
-  SettingsSession session(file);
   session.WriteIniNumber(sec, "State", placement.State);
   session.WriteIniNumber(sec, "Left", StoredPixels(placement.Left));
   session.WriteIniNumber(sec, "Top", StoredPixels(placement.Top));
   session.WriteIniNumber(sec, "Width", StoredPixels(placement.Width));
   session.WriteIniNumber(sec, "Height", StoredPixels(placement.Height));
-  session.Commit();
 }
 
 void MoveToPlacement(QWidget& form, const FormPlacement& placement) {
@@ -111,10 +120,15 @@ void MoveToPlacement(QWidget& form, const FormPlacement& placement) {
 }
 
 void SaveCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section) {
+  SettingsSession session(file);
+  SaveCoolBarLayout(session, coolBar, section);
+  session.Commit();
+}
+
+void SaveCoolBarLayout(SettingsSession& session, QObject* coolBar, std::string_view section) {
   auto* bar = qobject_cast<widgets::BandBar*>(coolBar);
   if (!bar) return;
   const std::string sec = section.empty() ? bar->objectName().toStdString() : std::string(section);
-  SettingsSession session(file);
   for (int i = 1; i <= bar->Count(); ++i) {
     const widgets::Band* band = bar->BandAt(i);
     const std::string n = std::to_string(band->Position());
@@ -139,15 +153,18 @@ void SaveCoolBarLayout(const std::string& file, QObject* coolBar, std::string_vi
     // reorder is the one that holds that control.
     session.WriteIniString(sec, n + "_Key", band->Key().toStdString());
   }
-  session.Commit();
 }
 
 void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section,
                           bool skipButtons) {
+  RestoreCoolBarLayout(SettingsSession(file), coolBar, section, skipButtons);
+}
+
+void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar, std::string_view section,
+                          bool skipButtons) {
   auto* bar = qobject_cast<widgets::BandBar*>(coolBar);
   if (!bar) return;
   const std::string sec = section.empty() ? bar->objectName().toStdString() : std::string(section);
-  const SettingsSession session(file);
   QWidget* form = bar->window();
   for (int i = 1; i <= bar->Count(); ++i) {
     widgets::Band* band = bar->BandAt(i);

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace morvane::common {
 
+class SettingsSession;
+
 // The caller's record of a form's window state (0 normal, 1 minimised, 2 maximised)
 // and of its normal-state bounds in twips. The caller keeps the bounds equal to the
 // window's while it is normal, so a maximised window saves its normal rectangle.
@@ -32,10 +34,16 @@ struct FormPlacement {
 // state outside 0 to 2 is ignored. The form is not moved: see MoveToPlacement.
 void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::string& file,
                           std::string_view section = {});
+// The same from a settings session that the caller read once.
+void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const SettingsSession& session,
+                          std::string_view section = {});
 
 // Takes the form's bounds into the placement when it is in the normal state, then
 // writes the placement (pixels, truncated toward zero) to the section.
 void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std::string& file,
+                       std::string_view section = {});
+// The same into a settings session; the caller's Commit writes it.
+void SaveFormPlacement(const QWidget& form, FormPlacement& placement, SettingsSession& session,
                        std::string_view section = {});
 
 // Gives a form the placement's bounds (only the size when the window manager places it),
@@ -47,6 +55,7 @@ void MoveToPlacement(QWidget& form, const FormPlacement& placement);
 // decimals), "_Name" and "_Index" of its control, "_Buttons" when the control is a
 // KeyedToolBar, and "_Key". Any other object is ignored.
 void SaveCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section = {});
+void SaveCoolBarLayout(SettingsSession& session, QObject* coolBar, std::string_view section = {});
 
 // Gives band n (design order) the key, row start (from band 2 on), visibility, width
 // and control that the band at position n had when saved; the control is looked up by
@@ -54,6 +63,8 @@ void SaveCoolBarLayout(const std::string& file, QObject* coolBar, std::string_vi
 // none matches. Without skipButtons, a tool bar's buttons are shown or hidden as
 // saved (a button tagged "-" is always hidden). Any other object is ignored.
 void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section = {},
+                          bool skipButtons = false);
+void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar, std::string_view section = {},
                           bool skipButtons = false);
 
 }  // namespace morvane::common

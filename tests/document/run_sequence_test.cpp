@@ -126,6 +126,20 @@ TEST(RunSequenceTest, AStoppedRunKeepsWhatItCollectedAndClearsTheRequest) {
   EXPECT_EQ(rig.runs.Phase(), RunPhase::Idle);
 }
 
+TEST(RunSequenceTest, AStopBetweenTwoImagesOfABatchEndsWithTheBatch) {
+  RunRig rig(kTwoSquares);
+  rig.model.state.BatchRunning = true;
+  rig.runs.BeginBatch();
+  rig.runs.CreateWholeImageContours();
+  // Pressed after the image's run ended, before the next one began.
+  rig.view.stopRequested = true;
+  rig.model.state.BatchRunning = false;
+  rig.runs.EndBatch();
+  EXPECT_FALSE(rig.view.stopRequested) << "the next run would stop at once";
+  rig.runs.CreateWholeImageContours();
+  EXPECT_EQ(rig.model.Count(), 2);
+}
+
 TEST(RunSequenceTest, JoinAndCutAreShownAndMarkTheDocumentChanged) {
   struct Case {
     const char* what;

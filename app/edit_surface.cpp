@@ -1,0 +1,602 @@
+#include "app/edit_surface.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStringList>
+
+#include <vector>
+
+#include "app/command_table.h"
+#include "app/contour_tree.h"
+#include "app/edit_commands.h"
+#include "app/field_strips.h"
+#include "app/settings_io.h"
+#include "app/window_roles.h"
+#include "common/text_helpers.h"
+#include "common/widgets/menu_helpers.h"
+#include "controls/scopel/scopel_typelib.h"
+#include "platform/core/file_system.h"
+#include "platform/gui/ole_color.h"
+#include "platform/widgets/automation/automation_error.h"
+#include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/control_events.h"
+#include "platform/widgets/automation/events.h"
+#include "platform/widgets/automation/variant_args.h"
+#include "platform/widgets/desktop_services.h"
+#include "platform/widgets/menu_model.h"
+#include "platform/widgets/panel_status_bar.h"
+
+namespace morvane::app {
+
+namespace {
+
+constexpr std::int32_t kTpp = engine::kTwipsPerPixel;
+constexpr int kEscape = 27;
+constexpr int kHome = 36;
+constexpr int kEnd = 35;
+constexpr int kCtrl = 2;
+
+QColor ToQColor(std::int32_t ole) {
+  const auto c = static_cast<std::uint32_t>(ole);
+  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
+
+std::int32_t ToOle(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+// The dropped file's kind by its extension, as the drop has always matched it: an
+// image when ".ext;" occurs in the image list, a page when ".ext" occurs in the page
+// list (so a.HTM is a page and a.html is not).
+enum class DropKind { None, Image, Page };
+DropKind KindOfDrop(const QString& file) {
+  const std::string ext = "." + common::StrAfterLast(file.toStdString(), ".", false);
+  if (common::InStr(1, "*.gif;*.jpg;*.bmp;*.dib;*.emf;*.wmf;", ext + ";", common::kTextCompare) != 0) {
+    return DropKind::Image;
+  }
+  if (common::InStr(1, "*.htm*;*.asp*;*.php;", ext, common::kTextCompare) != 0) return DropKind::Page;
+  return DropKind::None;
+}
+
+}  // namespace
+
+EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands)
+    : QObject(parts.form), host_(host), parts_(parts), settings_(settings), commands_(commands) {
+  ContourTree* tree = parts_.tvCoord;
+  const auto guarded = [](auto f) {
+    return [f](auto&&... args) { automation::CatchAtEventBoundary([&] { f(args...); }); };
+  };
+  connect(tree, &ContourTree::NodeClicked, this, guarded([this](std::int32_t node) { tvCoord_NodeClick(node); }));
+  connect(tree, &ContourTree::LabelEditStarted, this, [this] { Arm(ClickMode::LabelEdit); });
+  connect(tree, &ContourTree::LabelEdited, this, guarded([this](const QString& t) { tvCoord_AfterLabelEdit(t); }));
+  connect(tree, &ContourTree::NewPointEntered, this, guarded([this](const QString& t) { tbNew_Enter(t); }));
+  connect(tree, &ContourTree::NewPointClosed, this, [this] { ucScopel_KeyDown(kEscape, 0); });
+  connect(tree, &ContourTree::KeyCommand, this, [this](TreeKey key) {
+    if (key == TreeKey::Delete) commands_.Run("mEditDelete");
+    if (key == TreeKey::Insert) commands_.Run("mEditInsert");
+    if (key == TreeKey::Escape) ucScopel_KeyDown(kEscape, 0);
+  });
+  connect(parts_.titles, &TitlesStrip::ShowContour, this,
+          guarded([this](const QString& number) { ShowContourOfTitle(number); }));
+  connect(parts_.titles, &TitlesStrip::ApplyTitle, this, [this] { commands_.Run("mEditTitle"); });
+  connect(parts_.titles, &TitlesStrip::Changed, this, [this] { host_.RefreshCommands(); });
+  connect(parts_.factors, &FactorsStrip::Changed, this, [this] { host_.RefreshCommands(); });
+
+  scopelSink_ = std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList& a) {
+    namespace ev = scopel::eventid;
+    const auto num = [&a](int i) { return automation::ToDouble(a.value(i)); };
+    const auto whole = [&a](int i) { return automation::ToInt32(a.value(i)); };
+    if (id == ev::MouseDown) ucScopel_MouseDown(whole(0), whole(1), num(2), num(3));
+    if (id == ev::MouseMove) ucScopel_MouseMove(num(2), num(3));
+    if (id == ev::KeyDown) ucScopel_KeyDown(whole(0), whole(1));
+    if (id == ev::OLEDragDrop) {
+      const auto data = a.value(0).value<automation::DataObject>();
+      if (data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty()) {
+        a[1] = automation::kDropEffectCopy;
+        ucScopel_OLEDragDrop(data.Files());
+      } else {
+        a[1] = automation::kDropEffectNone;
+      }
+    }
+  });
+  scopelCookie_ = parts_.scopel.control()->events().advise(scopelSink_.get());
+}
+
+EditSurface::~EditSurface() {
+  if (parts_.scopel.control() != nullptr && scopelCookie_ != 0) {
+    parts_.scopel.control()->events().unadvise(scopelCookie_);
+  }
+}
+
+void EditSurface::BindCommands() {
+  const auto bind = [this](const char* name, void (EditSurface::*handler)()) {
+    commands_.Bind(name, [this, handler](int) { (this->*handler)(); });
+  };
+  bind("mEditRestore", &EditSurface::mEditRestore_Click);
+  bind("mEditCopy", &EditSurface::mEditCopy_Click);
+  bind("mEditDelete", &EditSurface::mEditDelete_Click);
+  bind("mEditChange", &EditSurface::mEditChange_Click);
+  bind("mEditInsert", &EditSurface::mEditInsert_Click);
+  bind("mEditStart", &EditSurface::mEditStart_Click);
+  bind("mEditMerge", &EditSurface::mEditMerge_Click);
+  bind("mEditDeleteContour", &EditSurface::mEditDeleteContour_Click);
+  bind("mEditClockwise", &EditSurface::mEditClockwise_Click);
+  bind("mEditMove", &EditSurface::mEditMove_Click);
+  bind("mEditShift", &EditSurface::mEditShift_Click);
+  bind("mEditResize", &EditSurface::mEditResize_Click);
+  bind("mEditTitle", &EditSurface::mEditTitle_Click);
+  bind("mFileStart", &EditSurface::mFileStart_Click);
+  bind("mFileAdd", &EditSurface::mFileAdd_Click);
+  bind("mViewMagnifier", &EditSurface::mViewMagnifier_Click);
+  bind("mViewPainter", &EditSurface::mViewPainter_Click);
+  commands_.Bind("mViewColor", [this](int index) { mViewColor_Click(index); });
+}
+
+// --- helpers ---
+
+bool EditSurface::ItemEnabled(const char* name) const {
+  const widgets::MenuEntry* item = parts_.menus->Item(QString::fromLatin1(name));
+  return item != nullptr && item->Enabled();
+}
+
+void EditSurface::SetCursor(const ModeCursor& cursor) {
+  if (cursor.pointer == Pointer::Custom) parts_.scopel.SetMouseIcon(CursorImage(cursor.picture));
+  parts_.scopel.SetMousePointer(static_cast<int>(cursor.pointer));
+}
+
+void EditSurface::Arm(ClickMode mode) {
+  mode_ = mode;
+  SetCursor(ArmedCursor(mode));
+}
+
+void EditSurface::SetProgress2(const std::string& text) { host_.SetStatusText(engine::StatusField::Progress2, text); }
+
+std::string EditSurface::Format() const { return host_.Model().NumberFormat(); }
+
+std::int32_t EditSurface::SelectedElement() const {
+  return PointElementOf(host_.Model().Points(), ElementOfNode(parts_.tvCoord->SelectedNode()));
+}
+
+void EditSurface::TakeEdit(engine::ContourSet contours) {
+  document::DocumentModel& model = host_.Model();
+  model.TakeContours(std::move(contours));
+  model.LetChanged(true);
+  host_.ShowImage();
+  host_.RedrawContours();
+}
+
+// --- the zoom view ---
+
+void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
+  SetProgress2("");
+  const ClickStep step = DecideClick(mode_, button, settings_.ZoomScale >= 1);
+  document::DocumentModel& model = host_.Model();
+  engine::ContourEngine& engine = host_.Engine();
+  const std::int32_t px = TwipsToPixel(x, kTpp);
+  const std::int32_t py = TwipsToPixel(y, kTpp);
+  const auto nearest = [&] { return engine.FindNearestPoint(model.Contours(), static_cast<float>(x), static_cast<float>(y)); };
+  switch (step.action) {
+    case ClickAction::CancelMode: ucScopel_KeyDown(kEscape, 0); return;
+    case ClickAction::HelpPopup:
+      if (whatsThis) whatsThis();
+      return;
+    case ClickAction::SelectNearest: {
+      SetCursor({});
+      const std::int32_t i = nearest();
+      if (i >= 1) {
+        selectedPoint_ = NodeOfElement(i);
+        parts_.tvCoord->SelectNode(selectedPoint_);
+        parts_.tvCoord->setFocus();
+      }
+      mode_ = step.next;
+      return;
+    }
+    case ClickAction::PickFirst: pair_[0] = nearest(); break;
+    case ClickAction::Rectify:
+      pair_[1] = nearest();
+      host_.Runs().CutBetweenPoints(pair_);
+      break;
+    case ClickAction::Join: {
+      pair_[1] = nearest();
+      if (host_.Runs().JoinContours(pair_)) {
+        // The contours were renumbered: the titles' numbers follow, each title with its
+        // contour.
+        engine::ContourSet renumbered = model.Contours();
+        RenumberTitles(renumbered.titles, Format());
+        if (renumbered.titles != model.Titles()) model.TakeContours(std::move(renumbered));
+      }
+      break;
+    }
+    case ClickAction::ZoomIn:
+    case ClickAction::ZoomOut:
+      if (host_.selectZoom) host_.selectZoom(step.action == ClickAction::ZoomIn ? zoomIndex_ : 0);
+      parts_.scopel.SetScroll(core::RoundToInt32(x - 15.0 * kTpp), core::RoundToInt32(y - 15.0 * kTpp));
+      break;
+    case ClickAction::SetBeginning: {
+      const std::int32_t i = nearest();
+      engine::ContourSet edited = model.Contours();
+      if (i > 0 && SetBeginning(edited, i)) TakeEdit(std::move(edited));
+      break;
+    }
+    case ClickAction::LabelEdit:
+      parts_.tvCoord->EndLabelEdit();
+      tvCoord_AfterLabelEdit(QStringLiteral("%1,%2").arg(px).arg(py));
+      break;
+    case ClickAction::InsertPoint: {
+      const QString text = QStringLiteral("%1,%2").arg(px).arg(py);
+      parts_.tvCoord->NewPointBox()->setText(text);
+      tbNew_Enter(text);
+      parts_.tvCoord->CloseNewPointBox();
+      return;
+    }
+    case ClickAction::CreateFromPoint:
+      host_.PrepareEngine();
+      mode_ = step.next;
+      host_.Runs().CreateContourAtPoint(px, py);
+      return;
+    case ClickAction::AddContour: {
+      host_.PrepareEngine();
+      mode_ = step.next;
+      engine.PrepareMask();
+      const engine::AddOutcome added = host_.Runs().AddContourAtPoint(core::RoundToInt32(x), core::RoundToInt32(y));
+      const engine::ContourPoints& points = model.Points();
+      const std::int32_t upper = engine::UpperBound(points);
+      // A refusal keeps its message in view: only an added contour is shown.
+      if (added != engine::AddOutcome::NotAdded && upper >= 1) {
+        std::int32_t first = 0;
+        engine::GetContourRange(points, upper, first);
+        parts_.tvCoord->SelectNode(NodeOfElement(first));
+        tvCoord_NodeClick(NodeOfElement(first));
+      }
+      return;
+    }
+    case ClickAction::PickColour: ApplyDropperColour(x, y); break;
+  }
+  mode_ = step.next;
+  if (step.setsCursor) SetCursor(step.cursor);
+  if (step.focusTree) parts_.tvCoord->setFocus();
+}
+
+void EditSurface::ApplyDropperColour(double x, double y) {
+  if (dropper_ != nullptr) dropper_->setCurrentColor(ToQColor(parts_.scopel.GetPoint(x, y)));
+}
+
+void EditSurface::ucScopel_MouseMove(double x, double y) {
+  widgets::StatusBarPanel* info = parts_.status->Panel(QStringLiteral("Info"));
+  if (info == nullptr) return;
+  const QString t = QStringLiteral("%1,%2").arg(TwipsToPixel(x, kTpp)).arg(TwipsToPixel(y, kTpp));
+  ScopelView& view = parts_.scopel;
+  if (x < 0 || x > view.ImageWidth() || y < 0 || y > view.ImageHeight()) {
+    info->SetText(QString());
+    return;
+  }
+  const ContourTree* tree = parts_.tvCoord;
+  if (tree->NodeCount() <= 2 || selectedPoint_ <= 2) {
+    info->SetText(t);
+  } else if (selectedPoint_ > tree->NodeCount()) {
+    selectedPoint_ = 3;
+    info->SetText(tree->NodeText(3));
+  } else if (tree->NodeText(selectedPoint_) == t) {
+    info->SetText(QStringLiteral("%1 (#%2)").arg(t).arg(ElementOfNode(selectedPoint_)));
+  } else {
+    info->SetText(t);
+  }
+}
+
+void EditSurface::ucScopel_KeyDown(int keyCode, int shift) {
+  ScopelView& view = parts_.scopel;
+  if (keyCode == kEscape) {
+    mode_ = ClickMode::None;
+    view.SetMousePointer(static_cast<int>(Pointer::Default));
+  } else if (keyCode == kHome && shift == kCtrl) {
+    view.SetScroll(0, 0);
+  } else if (keyCode == kEnd && shift == kCtrl) {
+    view.SetScroll(view.ImageWidth(), view.ImageHeight());
+  }
+}
+
+void EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
+  QString chosen;
+  DropKind kind = DropKind::None;
+  for (const QString& file : files) {
+    kind = KindOfDrop(file);
+    if (kind != DropKind::None) {
+      chosen = file;
+      break;
+    }
+  }
+  if (kind == DropKind::None) return;
+  // Unsaved work is never replaced without the question.
+  if (host_.Doc().ConfirmSaveChanges() == document::kAnswerCancel) return;
+  document::DocumentState& state = host_.State();
+  if (kind == DropKind::Image) {
+    state.ImagePath = chosen.toStdString();
+    state.MapPath.clear();
+  } else {
+    state.MapPath = chosen.toStdString();
+  }
+  host_.Doc().RememberAndOpen(chosen.toStdString());
+}
+
+// --- the tree ---
+
+void EditSurface::tvCoord_NodeClick(std::int32_t node) {
+  SetProgress2("");
+  const engine::ContourPoints& points = host_.Model().Points();
+  const std::int32_t upper = engine::UpperBound(points);
+  if (upper == 0) return;
+  std::int32_t element = ElementOfNode(node);
+  if (node < 3 || element > upper || engine::IsSeparator(points[static_cast<std::size_t>(element)])) {
+    // A heading stands for the contour under it.
+    element = FirstPointUnder(points, std::min(element, upper));
+    if (element == 0) return;
+    parts_.tvCoord->SelectNode(NodeOfElement(element));
+  }
+  selectedPoint_ = NodeOfElement(element);
+  const engine::ContourPoint& p = points[static_cast<std::size_t>(element)];
+  parts_.scopel.LocateCursor(static_cast<double>(p.x) * kTpp, static_cast<double>(p.y) * kTpp);
+  std::int32_t first = 0;
+  engine::GetContourRange(points, element, first);
+  const std::int32_t number = points[static_cast<std::size_t>(first) - 1].x;
+  nodeClickBusy_ = true;
+  if (number >= 0 && number < parts_.cbTitles->count()) parts_.titles->SelectTitle(number);
+  nodeClickBusy_ = false;
+}
+
+void EditSurface::tvCoord_AfterLabelEdit(const QString& text) {
+  SetProgress2("");
+  const std::optional<engine::ContourPoint> p = ParseLabelEntry(text.toStdString());
+  if (!p) {
+    SetProgress2(kInvalidValue);
+    return;
+  }
+  const std::int32_t node = parts_.tvCoord->SelectedNode();
+  engine::ContourSet edited = host_.Model().Contours();
+  if (!ChangePoint(edited, ElementOfNode(node), *p)) return;
+  TakeEdit(std::move(edited));
+  parts_.tvCoord->SelectNode(node);
+}
+
+void EditSurface::tbNew_Enter(const QString& text) {
+  const std::optional<engine::ContourPoint> p = ParseNewPoint(text.toStdString());
+  if (!p) return;
+  engine::ContourSet edited = host_.Model().Contours();
+  const std::int32_t inserted = InsertPointAfter(edited, ElementOfNode(parts_.tvCoord->SelectedNode()), *p);
+  if (inserted == 0) return;
+  TakeEdit(std::move(edited));
+  selectedPoint_ = NodeOfElement(inserted);
+  parts_.tvCoord->SelectNode(selectedPoint_);
+}
+
+void EditSurface::ShowContourOfTitle(const QString& numberPart) {
+  if (nodeClickBusy_) return;
+  // The heading with exactly that text; the node after it is the contour's first point.
+  const engine::ContourPoints& points = host_.Model().Points();
+  const std::string wanted = numberPart.toStdString();
+  const std::string format = Format();
+  std::int32_t heading = -1;
+  if (engine::UpperBound(points) >= 1 && FirstHeadingText(format) == wanted) heading = 0;
+  for (std::size_t k = 1; heading < 0 && k < points.size(); ++k) {
+    if (engine::IsSeparator(points[k]) && ElementText(points[k], format) == wanted) heading = static_cast<std::int32_t>(k);
+  }
+  if (heading < 0 || heading + 1 > engine::UpperBound(points)) return;
+  parts_.tvCoord->SelectNode(NodeOfElement(heading + 1));
+  tvCoord_NodeClick(NodeOfElement(heading + 1));
+}
+
+// --- Edit menu ---
+
+void EditSurface::mEditRestore_Click() {
+  if (!ItemEnabled("mEditRestore")) return;
+  document::DocumentModel& model = host_.Model();
+  model.LetClickTraced(false);
+  host_.Doc().LoadImageMapFile();
+  host_.ShowImage();
+  host_.RedrawContours();
+  model.LetChanged(false);
+  SetProgress2("");
+}
+
+void EditSurface::mEditCopy_Click() {
+  widgets::Clipboard().SetText(QString::fromStdString(host_.Doc().FormatOutputText("", "")));
+}
+
+void EditSurface::mEditDelete_Click() {
+  if (!ItemEnabled("mEditDelete")) return;
+  SetProgress2("");
+  engine::ContourSet edited = host_.Model().Contours();
+  const EditOutcome out = DeletePoint(edited, ElementOfNode(parts_.tvCoord->SelectedNode()));
+  if (!out.done) {
+    SetProgress2(out.message);
+    return;
+  }
+  document::RunSequence& runs = host_.Runs();
+  runs.BeginBusy();
+  TakeEdit(std::move(edited));
+  selectedPoint_ = NodeOfElement(out.selected);
+  parts_.tvCoord->SelectNode(selectedPoint_);
+  tvCoord_NodeClick(selectedPoint_);
+  runs.EndBusy();
+}
+
+void EditSurface::mEditChange_Click() {
+  if (!ItemEnabled("mEditChange")) return;
+  parts_.tvCoord->StartLabelEdit();
+}
+
+void EditSurface::mEditInsert_Click() {
+  if (!ItemEnabled("mEditInsert")) return;
+  if (!parts_.tvCoord->ShowNewPointBox()) return;
+  SetProgress2("");
+  Arm(ClickMode::InsertPoint);
+}
+
+void EditSurface::mEditStart_Click() {
+  if (ItemEnabled("mEditStart")) Arm(ClickMode::RectifyFirst);
+}
+
+void EditSurface::mEditMerge_Click() {
+  if (ItemEnabled("mEditMerge")) Arm(ClickMode::MergeFirst);
+}
+
+void EditSurface::mEditMove_Click() {
+  if (ItemEnabled("mEditMove")) Arm(ClickMode::SetBeginning);
+}
+
+void EditSurface::mEditDeleteContour_Click() {
+  if (!ItemEnabled("mEditDeleteContour")) return;
+  SetProgress2("");
+  host_.Beep(widgets::kBeepWarning);
+  if (host_.Ask("Are you sure you wish to delete the contour?", document::Buttons::YesNo) != document::kAnswerYes) {
+    return;
+  }
+  document::RunSequence& runs = host_.Runs();
+  runs.BeginBusy();
+  engine::ContourSet edited = host_.Model().Contours();
+  if (DeleteContour(edited, ElementOfNode(parts_.tvCoord->SelectedNode()), Format())) {
+    TakeEdit(std::move(edited));
+    parts_.titles->SelectTitle(0);
+  }
+  runs.EndBusy();
+}
+
+void EditSurface::mEditClockwise_Click() {
+  if (!ItemEnabled("mEditClockwise")) return;
+  widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mEditClockwise"));
+  item->SetChecked(!item->Checked());
+  SetProgress2("");
+  engine::ContourSet edited = host_.Model().Contours();
+  ReverseContours(edited, Format());
+  TakeEdit(std::move(edited));
+}
+
+void EditSurface::mEditShift_Click() {
+  if (!ItemEnabled("mEditShift")) return;
+  SetProgress2("");
+  engine::ContourSet edited = host_.Model().Contours();
+  ShiftContours(edited, parts_.factors->ShiftX(), parts_.factors->ShiftY());
+  TakeEdit(std::move(edited));
+}
+
+void EditSurface::mEditResize_Click() {
+  if (!ItemEnabled("mEditResize")) return;
+  SetProgress2("");
+  engine::ContourSet edited = host_.Model().Contours();
+  ResizeContours(edited, parts_.factors->Factor());
+  TakeEdit(std::move(edited));
+}
+
+void EditSurface::mEditTitle_Click() {
+  // Nothing to title without a selected entry.
+  const int index = parts_.titles->SelectedIndex();
+  if (!ItemEnabled("mEditTitle") && !parts_.titles->TitleEnabled()) return;
+  if (index < 0) return;
+  document::DocumentModel& model = host_.Model();
+  engine::ContourSet edited = model.Contours();
+  if (!SetContourTitle(edited, index, parts_.titles->EditedTitle())) return;
+  model.TakeContours(std::move(edited));
+  parts_.titles->SelectTitle(index);
+  model.LetChanged(true);
+  host_.RefreshCommands();
+}
+
+// --- File, View and Settings commands of the zoom view ---
+
+void EditSurface::mFileStart_Click() {
+  if (ItemEnabled("mFileStart")) Arm(ClickMode::CreateFromPoint);
+}
+
+void EditSurface::mFileAdd_Click() {
+  if (ItemEnabled("mFileAdd")) Arm(ClickMode::AddContour);
+}
+
+void EditSurface::mViewMagnifier_Click() {
+  Arm(ClickMode::Magnifier);
+  zoomIndex_ = 1;
+}
+
+void EditSurface::mViewColor_Click(int index) {
+  if (index < 0 || index > 3) return;
+  ScopelView& view = parts_.scopel;
+  const std::int32_t colours[] = {view.BackColor(), view.GridColor(), view.ForeColor(), view.FillColor()};
+  QColorDialog dialog(parts_.form);
+  dialog.setObjectName(QStringLiteral("ucCarrowColor"));
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
+  dialog.setCurrentColor(ToQColor(colours[index]));
+  bool confirmed = false;
+  if (index == 0) {
+    // The dropper: the zoom view picks colours for the open dialog; everything else
+    // waits for the dialog.
+    Arm(ClickMode::Dropper);
+    std::vector<std::pair<QWidget*, bool>> held;
+    QWidget* client = parts_.pbMain->parentWidget();
+    for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (w != parts_.pbMain) held.emplace_back(w, w->isEnabled());
+    }
+    held.emplace_back(parts_.tvCoord, parts_.tvCoord->isEnabled());
+    if (auto* window = qobject_cast<QMainWindow*>(parts_.form)) held.emplace_back(window->menuBar(), window->menuBar()->isEnabled());
+    for (auto& [w, on] : held) w->setEnabled(false);
+    dropper_ = &dialog;
+    dialog.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec();
+    dropper_ = nullptr;
+    for (auto& [w, on] : held) w->setEnabled(on);
+    confirmed = dialog.result() == QDialog::Accepted;
+    mode_ = ClickMode::None;
+    view.SetMousePointer(static_cast<int>(Pointer::Default));
+    const std::int32_t chosen = ToOle(dialog.currentColor());
+    if (chosen == view.BackColor()) confirmed = false;
+    if (!confirmed) return;
+    view.SetBackColor(chosen);
+    // The picture comes again from its file; the document's contours and its changed
+    // mark stay.
+    document::DocumentModel& model = host_.Model();
+    const bool changed = model.IsChanged();
+    host_.Doc().LoadImageFile(false);
+    model.LetChanged(changed);
+    host_.RedrawContours();
+  } else {
+    confirmed = dialog.exec() == QDialog::Accepted;
+    const std::int32_t chosen = ToOle(dialog.currentColor());
+    if (confirmed) {
+      if (index == 1) view.SetGridColor(chosen);
+      if (index == 2) view.SetForeColor(chosen);
+      if (index == 3) view.SetFillColor(chosen);
+      // New colours show on the clean picture.
+      host_.ShowImage();
+      host_.RedrawContours();
+    }
+  }
+  if (confirmed) {
+    common::SetMenuColorSwatch(parts_.form, parts_.menus->Item(QStringLiteral("mViewColor"), index),
+                               gui::OleColor(static_cast<std::uint32_t>(ToOle(dialog.currentColor()))), false);
+  }
+  host_.RefreshCommands();
+}
+
+void EditSurface::mViewPainter_Click() {
+  widgets::FileDialog& dialog = host_.Dialogs();
+  const widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mViewPainter"));
+  dialog.FileFlags = core::kOfnShareAware | core::kOfnFileMustExist | core::kOfnShowHelp | core::kOfnHideReadOnly;
+  dialog.HelpContextId = item != nullptr ? item->HelpContextID() : 0;
+  dialog.DialogTitle = item != nullptr ? QString(item->Caption()).remove(QLatin1Char('&')) : QString();
+  // Programs here carry no extension.
+  dialog.Filter = QStringLiteral("Programs (*)|*|");
+  dialog.FilterIndex = 1;
+  dialog.FileName = QString::fromStdString(settings_.Painter);
+  dialog.InitDir = QString::fromStdString(document::FolderOf(settings_.Painter));
+  // Cancel keeps the old painter; only a chosen file replaces it.
+  if (dialog.ShowOpenDialog() == 1 && !dialog.FileName.isEmpty() &&
+      dialog.FileName.toStdString() != settings_.Painter) {
+    settings_.Painter = dialog.FileName.toStdString();
+    if (painterChanged) painterChanged();
+  }
+  dialog.FileName.clear();
+  host_.RefreshCommands();
+}
+
+}  // namespace morvane::app

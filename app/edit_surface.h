@@ -1,0 +1,114 @@
+#pragma once
+
+// Where the user edits: the zoom view's click modes and events, the tree's node clicks
+// and edits, the title and factor fields, and the commands of the Edit menu and the
+// View and Settings commands that reach the zoom view. Edits work on a copy of the
+// document's contours that the model takes; the tree, the titles and the drawing
+// follow the model's notice.
+
+#include <QColorDialog>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/click_modes.h"
+#include "engine/contour_engine.h"
+
+
+namespace morvane::automation {
+class FunctionSink;
+}
+
+namespace morvane::app {
+
+class CommandTable;
+class WindowHost;
+struct WindowParts;
+struct WindowSettings;
+
+class EditSurface : public QObject {
+  Q_OBJECT
+
+ public:
+  EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands);
+  ~EditSurface() override;
+
+  // The commands handled here, bound into the command table.
+  void BindCommands();
+
+  ClickMode Mode() const { return mode_; }
+  std::int32_t SelectedPoint() const { return selectedPoint_; }
+  const engine::PointPair& Pair() const { return pair_; }
+  // The colour dialog while the background colour is being chosen, else null.
+  QColorDialog* Dropper() const { return dropper_; }
+  // Runs after the painter path changed (the painter button's picture).
+  std::function<void()> painterChanged;
+  // The what's-this popup of the zoom view (a right click without a mode).
+  std::function<void()> whatsThis;
+
+  // The zoom view's events (twips of the image at 1:1).
+  void ucScopel_MouseDown(int button, int shift, double x, double y);
+  void ucScopel_MouseMove(double x, double y);
+  void ucScopel_KeyDown(int keyCode, int shift);
+  void ucScopel_OLEDragDrop(const QStringList& files);
+  // The tree.
+  void tvCoord_NodeClick(std::int32_t node);
+  void tvCoord_AfterLabelEdit(const QString& text);
+  void tbNew_Enter(const QString& text);
+
+  // Arms a click mode with its pointer.
+  void Arm(ClickMode mode);
+
+  void mEditRestore_Click();
+  void mEditCopy_Click();
+  void mEditDelete_Click();
+  void mEditChange_Click();
+  void mEditInsert_Click();
+  void mEditStart_Click();
+  void mEditMerge_Click();
+  void mEditDeleteContour_Click();
+  void mEditClockwise_Click();
+  void mEditMove_Click();
+  void mEditShift_Click();
+  void mEditResize_Click();
+  void mEditTitle_Click();
+  void mFileStart_Click();
+  void mFileAdd_Click();
+  void mViewMagnifier_Click();
+  void mViewColor_Click(int index);
+  void mViewPainter_Click();
+
+ private:
+  bool ItemEnabled(const char* name) const;
+  void SetCursor(const ModeCursor& cursor);
+  void SetProgress2(const std::string& text);
+  std::string Format() const;
+  // The element an edit acts on: the tree's selected node's, moved off a heading.
+  std::int32_t SelectedElement() const;
+  // Hands an edited copy to the model, marks the change and redraws on a clean image.
+  void TakeEdit(engine::ContourSet contours);
+  void ShowContourOfTitle(const QString& numberPart);
+  void ApplyDropperColour(double x, double y);
+
+  WindowHost& host_;
+  WindowParts& parts_;
+  WindowSettings& settings_;
+  CommandTable& commands_;
+  std::unique_ptr<automation::FunctionSink> scopelSink_;
+  int scopelCookie_ = 0;
+
+  ClickMode mode_ = ClickMode::None;
+  engine::PointPair pair_{0, 0};
+  std::int32_t selectedPoint_ = 0;
+  int zoomIndex_ = 0;
+  bool nodeClickBusy_ = false;
+  QPointer<QColorDialog> dropper_;
+};
+
+}  // namespace morvane::app

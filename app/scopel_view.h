@@ -1,0 +1,57 @@
+#pragma once
+
+// The hosted zoom view, typed: the one place in the program that speaks its dispatch
+// ids. Colours are OLE colours.
+
+#include <QImage>
+
+#include <cstdint>
+
+namespace morvane::automation {
+class Control;
+}
+
+namespace morvane::app {
+
+class ScopelView {
+ public:
+  explicit ScopelView(automation::Control* control = nullptr) : control_(control) {}
+  automation::Control* control() const { return control_; }
+
+  void SetPicture(const QImage& picture);
+  bool HasPicture();
+  std::int32_t BackColor();
+  void SetBackColor(std::int32_t color);
+  std::int32_t GridColor();
+  void SetGridColor(std::int32_t color);
+  std::int32_t ForeColor();
+  void SetForeColor(std::int32_t color);
+  std::int32_t FillColor();
+  void SetFillColor(std::int32_t color);
+  void SetGridLines(bool on);
+  void SetZooming(int factor);
+  std::int32_t ScrollX();
+  std::int32_t ScrollY();
+  void SetScroll(std::int32_t x, std::int32_t y);
+  void SetDrawImmediately(bool on);
+  void SetMousePointer(int pointer);
+  // The picture of the custom pointer (99).
+  void SetMouseIcon(const QImage& icon);
+  // The image's size in twips, 0 without a picture.
+  std::int32_t ImageWidth();
+  std::int32_t ImageHeight();
+  // The colour of the image pixel under a point in twips.
+  std::int32_t GetPoint(double x, double y);
+  void SetEnabled(bool on);
+  // A line in twips of the image; without a start it goes on from the last end.
+  void DrawLine(double x1, double y1, double x2, double y2);
+  void DrawLineTo(double x2, double y2);
+  bool SetPoint(double x, double y, std::int32_t color);
+  void Refresh();
+  void LocateCursor(double x, double y);
+
+ private:
+  automation::Control* control_;
+};
+
+}  // namespace morvane::app

@@ -1,0 +1,151 @@
+#include "app/settings_io.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/settings_store.h"
+#include "document/document.h"
+
+namespace morvane::app {
+
+namespace {
+
+using Kind = SettingKey::Kind;
+using S = WindowSettings;
+
+// In the order the exit writes them.
+const SettingKey kKeys[] = {
+    {"", "ZoomScale", Kind::Number, nullptr, nullptr, &S::ZoomScale, 0, 3},
+    {"", "sbDigits", Kind::Number, nullptr, nullptr, &S::sbDigits, 1, 6},
+    {"", "mViewGrid", Kind::Flag, nullptr, &S::mViewGrid, nullptr},
+    {"", "mViewPoints", Kind::Flag, nullptr, &S::mViewPoints, nullptr},
+    {"", "mSettingsConnected", Kind::Flag, nullptr, &S::mSettingsConnected, nullptr},
+    {"", "mSettingsCentroid", Kind::Flag, nullptr, &S::mSettingsCentroid, nullptr},
+    {"", "mSettingsMethod", Kind::Number, nullptr, nullptr, &S::mSettingsMethod, 0, 3},
+    {"", "Output1", Kind::Flag, nullptr, &S::Output1, nullptr},
+    {"", "Output2", Kind::Flag, nullptr, &S::Output2, nullptr},
+    {"", "TXTFile", Kind::Text, &S::TXTFile, nullptr, nullptr},
+    {"", "Painter", Kind::Text, &S::Painter, nullptr, nullptr},
+    {"_Color", "BackColor", Kind::Number, nullptr, nullptr, &S::BackColor},
+    {"_Color", "GridColor", Kind::Number, nullptr, nullptr, &S::GridColor},
+    {"_Color", "ForeColor", Kind::Number, nullptr, nullptr, &S::ForeColor},
+    {"_Color", "FillColor", Kind::Number, nullptr, nullptr, &S::FillColor},
+    {"_Color", "ExclColor", Kind::Number, nullptr, nullptr, &S::ExclColor},
+};
+
+std::string Section(const SettingKey& key) { return std::string(kFormName) + key.section; }
+std::string RecentSection() { return std::string(kFormName) + "_FileList"; }
+
+// A stored number as a 32-bit value; colours above 0x7FFFFFFF were stored unsigned.
+std::int32_t ToInt32(double value) {
+  if (!std::isfinite(value)) return 0;
+  const double rounded = std::nearbyint(value);
+  if (rounded >= 2147483648.0 && rounded <= 4294967295.0) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(rounded));
+  }
+  return static_cast<std::int32_t>(std::clamp(rounded, -2147483648.0, 2147483647.0));
+}
+
+}  // namespace
+
+std::span<const SettingKey> SettingKeys() { return kKeys; }
+
+WindowSettings DefaultSettings(const ColorDefaults& colors, const std::string& painter) {
+  WindowSettings s;
+  s.Painter = painter;
+  s.BackColor = colors.BackColor;
+  s.GridColor = colors.GridColor;
+  s.ForeColor = colors.ForeColor;
+  s.FillColor = colors.FillColor;
+  s.ExclColor = colors.ExclColor;
+  return s;
+}
+
+WindowSettings ReadSettings(const common::SettingsSession& session, const WindowSettings& defaults) {
+  WindowSettings s = defaults;
+  for (const SettingKey& key : kKeys) {
+    const std::string section = Section(key);
+    switch (key.kind) {
+      case Kind::Text:
+        s.*key.text = session.ReadIniString(section, key.key, defaults.*key.text);
+        break;
+      case Kind::Flag:
+        s.*key.flag =
+            session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.flag ? 1 : 0)).ToDouble() != 0;
+        break;
+      case Kind::Number: {
+        const double value =
+            session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.number)).ToDouble();
+        s.*key.number = std::clamp(ToInt32(value), key.low, key.high);
+        break;
+      }
+    }
+  }
+  std::vector<std::string> recent;
+  if (!session.ReadIniSection(RecentSection(), recent, "\r\n").empty()) {
+    for (std::string& path : recent) {
+      if (!path.empty()) s.recentFiles.push_back(std::move(path));
+    }
+  }
+  return s;
+}
+
+bool WriteSettings(common::SettingsSession& session, const WindowSettings& s) {
+  bool ok = true;
+  for (const SettingKey& key : kKeys) {
+    const std::string section = Section(key);
+    switch (key.kind) {
+      case Kind::Text:
+        ok = session.WriteIniString(section, key.key, s.*key.text) && ok;
+        break;
+      case Kind::Flag:
+        ok = session.WriteIniNumber(section, key.key, common::Currency(s.*key.flag ? 1 : 0)) && ok;
+        break;
+      case Kind::Number: {
+        // Colours are stored as the unsigned value the zoom view hands out.
+        const bool colour = std::string_view(key.section) == "_Color";
+        const double value = colour ? static_cast<double>(static_cast<std::uint32_t>(s.*key.number))
+                                    : static_cast<double>(s.*key.number);
+        ok = session.WriteIniNumber(section, key.key, common::Currency::FromDouble(value).value_or(0)) && ok;
+        break;
+      }
+    }
+  }
+  std::string lines;
+  for (const std::string& path : s.recentFiles) {
+    if (!lines.empty()) lines += "\r\n";
+    lines += path;
+  }
+  // The section is rewritten only when the list differs, so its bytes stay otherwise.
+  if (session.ReadIniSection(RecentSection(), "\r\n") != lines) {
+    ok = session.WriteIniSection(RecentSection(), lines, "\r\n") && ok;
+  }
+  return ok;
+}
+
+std::string DefaultPainter(const std::function<std::string(const std::string&)>& find) {
+  for (const char* program : {"kolourpaint", "pinta", "gimp"}) {
+    const std::string path = find(program);
+    if (!path.empty()) return path;
+  }
+  return {};
+}
+
+CommandLinePath ParseCommandLine(const std::vector<std::string>& arguments,
+                                 const std::function<bool(const std::string&)>& fileExists) {
+  CommandLinePath out;
+  std::string path;
+  for (const std::string& argument : arguments) {
+    if (!path.empty()) path += ' ';
+    path += argument;
+  }
+  if (path.empty() || !fileExists(path)) return out;
+  if (document::MatchesPatterns(path, document::kImagePatterns)) {
+    out = {CommandLinePath::Kind::Image, path};
+  } else if (document::IsMapFile(path)) {
+    out = {CommandLinePath::Kind::Map, path};
+  }
+  return out;
+}
+
+}  // namespace morvane::app

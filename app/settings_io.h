@@ -1,0 +1,86 @@
+#pragma once
+
+// The main window's settings: one table of sections and keys drives both the read at
+// start-up and the write at exit, so a key cannot be read under one name and written
+// under another. The window placement, the band layout and the recent files have
+// their own helpers (common/widgets/window_layout.h, common/settings_store.h).
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace morvane::common {
+class SettingsSession;
+}
+
+namespace morvane::app {
+
+inline constexpr const char* kFormName = "fwMain";
+
+// Design values of the zoom view's colours (OLE colours) and of pbAux's ForeColor.
+struct ColorDefaults {
+  std::int32_t BackColor = 0xFFFFFF;
+  std::int32_t GridColor = 0xC0C0C0;
+  std::int32_t ForeColor = 0x0000FF;
+  std::int32_t FillColor = 0x00FF00;
+  std::int32_t ExclColor = static_cast<std::int32_t>(0x80000012u);
+};
+
+struct WindowSettings {
+  std::string TXTFile;
+  bool Output1 = true;   // SeparateFiles
+  bool Output2 = false;  // AskBeforeOverwrite
+  std::int32_t sbDigits = 2;
+  std::string Painter;
+  std::int32_t ZoomScale = 0;
+  bool mViewPoints = true;
+  bool mViewGrid = true;
+  bool mSettingsConnected = true;
+  bool mSettingsCentroid = true;
+  std::int32_t mSettingsMethod = 3;
+  std::int32_t BackColor = 0, GridColor = 0, ForeColor = 0, FillColor = 0, ExclColor = 0;
+  // Newest first.
+  std::vector<std::string> recentFiles;
+};
+
+struct SettingKey {
+  const char* section;  // appended to the form name ("" or "_Color")
+  const char* key;
+  enum class Kind { Text, Flag, Number } kind;
+  // Where the value lives.
+  std::string WindowSettings::*text = nullptr;
+  bool WindowSettings::*flag = nullptr;
+  std::int32_t WindowSettings::*number = nullptr;
+  // Numbers are clamped to [low, high] when read.
+  std::int32_t low = INT32_MIN, high = INT32_MAX;
+};
+
+std::span<const SettingKey> SettingKeys();
+
+// The defaults of a first start: the table's defaults, the colours of the design, and
+// the painter found on the PATH.
+WindowSettings DefaultSettings(const ColorDefaults& colors, const std::string& painter);
+
+// Every key of the table (defaults where absent) and the recent files.
+WindowSettings ReadSettings(const common::SettingsSession& session, const WindowSettings& defaults);
+// Every key of the table, then the recent files, set in the session; its Commit writes
+// them, leaving unchanged values' bytes alone. False when a value cannot be stored.
+bool WriteSettings(common::SettingsSession& session, const WindowSettings& settings);
+
+// The first of kolourpaint, pinta and gimp that find (a PATH search) answers with a
+// full path; "" when none.
+std::string DefaultPainter(const std::function<std::string(const std::string&)>& find);
+
+// The command line: every argument after the program, joined by one blank, is one
+// path. Only an existing file is taken, as an image or a map by the document's
+// patterns.
+struct CommandLinePath {
+  enum class Kind { None, Image, Map } kind = Kind::None;
+  std::string path;
+};
+CommandLinePath ParseCommandLine(const std::vector<std::string>& arguments,
+                                 const std::function<bool(const std::string&)>& fileExists);
+
+}  // namespace morvane::app

@@ -1,0 +1,762 @@
+// The editing surface on the real window, engine and zoom view, over small images
+// drawn in the tests.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/contour_tree.h"
+#include "bench/bench_pictures.h"
+#include "app/edit_commands.h"
+#include "app/edit_surface.h"
+#include "app/field_strips.h"
+#include "document/document_state.h"
+#include "document/map_format.h"
+#include "engine/contour_points.h"
+#include "platform/gui/image_loader.h"
+#include "platform/widgets/band_bar.h"
+#include "platform/widgets/keyed_tool_bar.h"
+#include "platform/widgets/menu_model.h"
+#include "platform/widgets/panel_status_bar.h"
+#include "tests/app/app_fixture.h"
+#include "tests/support/fake_services.h"
+
+namespace morvane::testing {
+namespace {
+
+using app::ClickMode;
+using engine::ContourPoint;
+using engine::ContourPoints;
+using Points = std::vector<ContourPoint>;
+
+constexpr int kTpp = engine::kTwipsPerPixel;
+
+// Two squares of 4 x 4 pixels on white: the left at (2..5, 2..5), the right at
+// (10..13, 2..5). Traced with the first-start method, each gives six points.
+const std::vector<std::string> kTwoSquares = {
+    "................", "................", "..####....####..", "..####....####..",
+    "..####....####..", "..####....####..", "................", "................",
+};
+
+std::string WriteArt(AppFolder& folder, const std::string& name, const std::vector<std::string>& art) {
+  QImage image(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      image.setPixel(x, y, art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    }
+  }
+  const std::string path = folder.folder.File(name);
+  EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+  return path;
+}
+
+const Points kLeft = {{2, 2}, {4, 2}, {5, 3}, {5, 5}, {3, 5}, {2, 4}};
+const Points kRight = {{10, 2}, {12, 2}, {13, 3}, {13, 5}, {11, 5}, {10, 4}};
+
+// Element 0, then the contours with separators between them.
+Points Doc(std::initializer_list<Points> contours) {
+  Points points = {{0, 0}};
+  std::int32_t n = 0;
+  for (const Points& c : contours) {
+    if (n > 0) points.push_back({n, -1});
+    points.insert(points.end(), c.begin(), c.end());
+    ++n;
+  }
+  return points;
+}
+
+struct Rig {
+  FakeServices services;
+  AppFolder folder;
+  std::string image;
+  std::unique_ptr<app::MainWindow> w;
+
+  explicit Rig(const std::vector<std::string>& art = kTwoSquares) {
+    image = WriteArt(folder, "art.bmp", art);
+    w = folder.Start({image});
+    QApplication::setActiveWindow(w.get());
+    // Connected Contour off, so that added contours stay apart.
+    if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  }
+  app::EditSurface& Surface() { return w->Surface(); }
+  app::ContourTree& Tree() { return *w->Parts().tvCoord; }
+  document::DocumentModel& Model() { return w->Host().Model(); }
+  const ContourPoints& Points() { return Model().Points(); }
+  QString Panel(const char* key) { return w->Parts().status->Panel(QString::fromLatin1(key))->Text(); }
+  bool Enabled(const char* item) { return w->Parts().menus->Item(QString::fromLatin1(item))->Enabled(); }
+  QWidget* Viewport() { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
+  // A press on the zoom view's pixel through the surface (twips of the image).
+  void Press(int x, int y, int button = app::kLeftButton) {
+    Surface().ucScopel_MouseDown(button, 0, x * kTpp + 7, y * kTpp + 7);
+  }
+  void Trace(int x, int y) {
+    ASSERT_TRUE(w->RunCommand("mFileStart"));
+    Press(x, y);
+  }
+  void Add(int x, int y) {
+    ASSERT_TRUE(w->RunCommand("mFileAdd"));
+    Press(x, y);
+  }
+  void Flush() {
+    w->Host().FlushRedraw();
+    QCoreApplication::processEvents();
+  }
+};
+
+TEST(EditSurfaceTrace, CreateFromPointOnBackgroundAndOnASquare) {
+  Rig rig;
+  rig.Trace(0, 7);  // below every figure (a click searches on in raster order)
+  EXPECT_EQ(rig.Panel("Progress2"), QStringLiteral("No figure found."));
+  EXPECT_EQ(engine::UpperBound(rig.Points()), 0);
+  EXPECT_TRUE(rig.Model().Titles().empty());
+  EXPECT_FALSE(rig.Enabled("mFileAdd"));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+
+  rig.Trace(3, 3);
+  EXPECT_EQ(rig.Panel("Progress2"), QString());
+  EXPECT_EQ(rig.Points(), Doc({kLeft}));
+  EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00"}));
+  EXPECT_TRUE(rig.Enabled("mFileAdd"));
+  EXPECT_TRUE(rig.w->Host().IsChanged());
+  rig.Flush();
+  EXPECT_EQ(rig.Panel("Progress1"), QStringLiteral("16x8 - 6 points (1 contour)."));
+  // The tree shows it, node 3 selected.
+  EXPECT_EQ(rig.Tree().NodeCount(), 8);
+  EXPECT_EQ(rig.Tree().SelectedNode(), 3);
+}
+
+TEST(EditSurfaceTrace, AddContourSelectsTheNewContoursFirstPoint) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  EXPECT_EQ(rig.Points(), Doc({kLeft, kRight}));
+  EXPECT_EQ(rig.Tree().SelectedNode(), 10);
+  EXPECT_EQ(rig.Surface().SelectedPoint(), 10);
+  EXPECT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  rig.Add(11, 3);
+  EXPECT_EQ(rig.Panel("Progress2"), QStringLiteral("Already added."));
+  rig.Add(0, 7);
+  EXPECT_EQ(rig.Panel("Progress2"), QStringLiteral("No figure found."));
+}
+
+TEST(EditSurfaceTree, FillTextsColoursAndReadBack) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  app::ContourTree& tree = rig.Tree();
+  const QStringList texts = {"",    "#00",  "2,2",  "4,2",  "5,3",  "5,5",  "3,5", "2,4",
+                             "#01", "10,2", "12,2", "13,3", "13,5", "11,5", "10,4"};
+  ASSERT_EQ(tree.NodeCount(), texts.size());
+  for (int node = 1; node <= tree.NodeCount(); ++node) {
+    EXPECT_EQ(tree.NodeText(node), texts[node - 1]) << node;
+    const bool grey = node <= 2 || texts[node - 1].startsWith(QLatin1Char('#'));
+    EXPECT_EQ(tree.NodeColor(node), grey ? QColor::fromRgb(app::kHeadingColor) : QColor(Qt::black)) << node;
+  }
+  EXPECT_EQ(tree.ReadPoints(), rig.Points());
+
+  // From other starting trees, by rebuild and in place, the same texts.
+  const ContourPoints small = {{0, 0}, {1, 1}, {1, 2}, {2, 2}};
+  for (bool rebuild : {true, false}) {
+    tree.Fill(small, "00", rebuild);
+    tree.Fill(rig.Points(), "00", rebuild);
+    for (int node = 1; node <= tree.NodeCount(); ++node) EXPECT_EQ(tree.NodeText(node), texts[node - 1]);
+    EXPECT_EQ(tree.ReadPoints(), rig.Points());
+    EXPECT_EQ(tree.SelectedNode(), 3);
+  }
+  // An empty document: nothing after a rebuild, root and first heading in place.
+  tree.Fill(engine::EmptyContourPoints(), "00", false);
+  EXPECT_EQ(tree.NodeCount(), 2);
+  tree.Fill(small, "00", true);
+  tree.Fill(engine::EmptyContourPoints(), "00", true);
+  EXPECT_EQ(tree.NodeCount(), 2);  // 4 surplus nodes: updated in place
+  tree.Fill(engine::EmptyContourPoints(), "00", false);
+  tree.Fill(engine::EmptyContourPoints(), "00", true);
+  EXPECT_EQ(tree.NodeCount(), 0);
+}
+
+TEST(EditSurfaceTree, HeadingClickSelectsTheFirstPointUnderIt) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  rig.Surface().tvCoord_NodeClick(9);  // #01
+  EXPECT_EQ(rig.Tree().SelectedNode(), 10);
+  EXPECT_EQ(rig.Surface().SelectedPoint(), 10);
+  EXPECT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  rig.Surface().tvCoord_NodeClick(2);  // #00
+  EXPECT_EQ(rig.Tree().SelectedNode(), 3);
+  EXPECT_EQ(rig.w->Parts().cbTitles->currentIndex(), 0);
+}
+
+TEST(EditSurfaceTree, LabelEntries) {
+  const struct {
+    const char* text;
+    const char* message;
+    ContourPoint point;
+  } cases[] = {
+      {"3,4", "", {3, 4}},
+      {" 3,4", "Invalid value.", {2, 2}},
+      {"3, 4", "Invalid value.", {2, 2}},
+      {"-3,4", "Invalid value.", {2, 2}},
+      {"03,4", "Invalid value.", {2, 2}},
+      {"3", "Invalid value.", {2, 2}},
+      {"3.5,1", "", {4, 1}},
+      {"4294967296,1", "Invalid value.", {2, 2}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.Trace(3, 3);
+    rig.w->Host().SetChanged(false);
+    rig.Tree().SelectNode(3);
+    rig.Surface().tvCoord_AfterLabelEdit(QString::fromLatin1(c.text));
+    EXPECT_EQ(rig.Panel("Progress2"), QString::fromLatin1(c.message)) << c.text;
+    EXPECT_EQ(rig.Points()[1], c.point) << c.text;
+    EXPECT_EQ(rig.w->Host().IsChanged(), *c.message == '\0') << c.text;
+  }
+}
+
+TEST(EditSurfaceTree, ChangeArmsTheLabelModeAndAClickSuppliesThePixel) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Tree().SelectNode(4);
+  ASSERT_TRUE(rig.w->RunCommand("mEditChange"));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::LabelEdit);
+  rig.Press(7, 1);
+  EXPECT_EQ(rig.Points()[2], (ContourPoint{7, 1}));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+  // The click ended the edit; the tree starts none of its own (F2 is the command's).
+  for (QLineEdit* editor : rig.Tree().viewport()->findChildren<QLineEdit*>()) EXPECT_FALSE(editor->isVisible());
+  EXPECT_EQ(rig.Tree().editTriggers(), QAbstractItemView::NoEditTriggers);
+  // A heading cannot be edited.
+  rig.Tree().SelectNode(2);
+  ASSERT_TRUE(rig.w->RunCommand("mEditChange"));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+}
+
+TEST(EditSurfaceTree, CtrlDownStepsOverAHeading) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  app::ContourTree& tree = rig.Tree();
+  tree.setFocus();
+  tree.SelectNode(7);
+  QTest::keyClick(&tree, Qt::Key_Down);  // to node 8, the contour's last point
+  EXPECT_EQ(tree.SelectedNode(), 8);
+  QTest::keyClick(&tree, Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(tree.SelectedNode(), 10);  // over #01
+  EXPECT_EQ(rig.Surface().SelectedPoint(), 10);
+}
+
+TEST(EditSurfaceTree, UpAtTheTopWrapsToTheEnd) {
+  Rig rig;
+  rig.Trace(3, 3);
+  app::ContourTree& tree = rig.Tree();
+  tree.setFocus();
+  tree.SelectNode(3);
+  QTest::keyClick(&tree, Qt::Key_Up);
+  EXPECT_EQ(tree.SelectedNode(), 2);
+  QTest::keyClick(&tree, Qt::Key_Up);
+  EXPECT_EQ(tree.SelectedNode(), 1);
+  QTest::keyClick(&tree, Qt::Key_Up);  // at the top: round to the end
+  EXPECT_EQ(tree.SelectedNode(), tree.NodeCount());
+}
+
+TEST(EditSurfaceEdit, DeletePointDownToTheDeleteContourMessage) {
+  Rig rig({"..........", ".######...", ".######...", ".##.......", ".##.......", ".........."});
+  rig.Trace(2, 2);
+  const std::int32_t before = engine::UpperBound(rig.Points());
+  ASSERT_GE(before, 5);
+  rig.Tree().SelectNode(4);
+  for (std::int32_t n = before; n > 3; --n) {
+    ASSERT_TRUE(rig.w->RunCommand("mEditDelete"));
+    EXPECT_EQ(engine::UpperBound(rig.Points()), n - 1);
+    EXPECT_EQ(rig.Panel("Progress2"), QString());
+  }
+  ASSERT_TRUE(rig.w->RunCommand("mEditDelete"));
+  EXPECT_EQ(engine::UpperBound(rig.Points()), 3);
+  EXPECT_EQ(rig.Panel("Progress2"), QStringLiteral("Use function \"Delete Contour\"."));
+  EXPECT_TRUE(rig.w->isEnabled());
+}
+
+TEST(EditSurfaceEdit, DeleteKeyOnAHeadingDeletesFromTheContourUnderIt) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  rig.Tree().setFocus();
+  rig.Tree().SelectNode(9);  // the heading #01, which the keyboard can reach
+  QTest::keyClick(&rig.Tree(), Qt::Key_Delete);
+  EXPECT_EQ(rig.Points(), Doc({kLeft, Points(kRight.begin() + 1, kRight.end())}));
+}
+
+TEST(EditSurfaceEdit, DeleteContourOnlyFirstAndLast) {
+  const struct {
+    const char* what;
+    int node;
+    Points points;
+    std::vector<std::string> titles;
+  } cases[] = {
+      {"first", 3, Doc({kRight}), {"#00  Right"}},
+      {"last", 11, Doc({kLeft}), {"#00"}},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.Trace(3, 3);
+    rig.Add(11, 3);
+    rig.w->Parts().tbTitles->setText(QStringLiteral("Right"));
+    ASSERT_TRUE(rig.w->RunCommand("mEditTitle"));
+    rig.Tree().SelectNode(c.node);
+    rig.services.messageBoxes.answers.push_back(core::kAnswerYes);
+    ASSERT_TRUE(rig.w->RunCommand("mEditDeleteContour")) << c.what;
+    EXPECT_EQ(rig.Points(), c.points) << c.what;
+    EXPECT_EQ(rig.Model().TitleEntries(), c.titles) << c.what;
+    EXPECT_EQ(rig.Model().Count(), 1) << c.what;
+    EXPECT_FALSE(rig.Enabled("mEditDeleteContour")) << c.what;
+  }
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  rig.services.messageBoxes.answers.push_back(core::kAnswerNo);
+  ASSERT_TRUE(rig.w->RunCommand("mEditDeleteContour"));
+  EXPECT_EQ(engine::UpperBound(rig.Points()), 13);
+}
+
+TEST(EditSurfaceEdit, CopyWithNoneOneAndTwoContours) {
+  Rig rig;
+  ASSERT_TRUE(rig.w->RunCommand("mEditCopy"));
+  EXPECT_EQ(rig.services.clipboard.text, QString());
+  rig.Trace(3, 3);
+  ASSERT_TRUE(rig.w->RunCommand("mEditCopy"));
+  EXPECT_EQ(rig.services.clipboard.text, QStringLiteral("2,2,4,2,5,3,5,5,3,5,2,4"));
+  rig.Add(11, 3);
+  ASSERT_TRUE(rig.w->RunCommand("mEditCopy"));
+  EXPECT_EQ(rig.services.clipboard.text, QStringLiteral("2,2,4,2,5,3,5,5,3,5,2,4\r\n10,2,12,2,13,3,13,5,11,5,10,4"));
+}
+
+TEST(EditSurfaceEdit, RestoreReturnsToTheSavedMap) {
+  Rig rig;
+  rig.Trace(3, 3);
+  ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
+  const ContourPoints saved = rig.Points();
+  rig.Tree().SelectNode(3);
+  rig.Surface().tvCoord_AfterLabelEdit(QStringLiteral("0,0"));
+  ASSERT_NE(rig.Points(), saved);
+  ASSERT_TRUE(rig.Enabled("mEditRestore"));
+  ASSERT_TRUE(rig.w->RunCommand("mEditRestore"));
+  EXPECT_EQ(rig.Points(), saved);
+  EXPECT_FALSE(rig.w->Host().IsChanged());
+  EXPECT_FALSE(rig.Enabled("mFileAdd"));
+}
+
+TEST(EditSurfaceEdit, ShiftAndResizeFromTheFields) {
+  Rig rig;
+  rig.Trace(3, 3);
+  app::FactorsStrip& factors = *rig.w->Parts().factors;
+  auto* shiftX = rig.w->findChild<QLineEdit*>(QStringLiteral("tbShiftX"));
+  auto* factor = rig.w->findChild<QLineEdit*>(QStringLiteral("tbFactor"));
+  EXPECT_FALSE(rig.Enabled("mEditShift"));
+  shiftX->setText(QStringLiteral("a-3"));
+  EXPECT_EQ(shiftX->text(), QStringLiteral("-3"));
+  EXPECT_TRUE(factors.ShiftEnabled());
+  EXPECT_TRUE(rig.Enabled("mEditShift"));
+  ASSERT_TRUE(rig.w->RunCommand("mEditShift"));
+  EXPECT_EQ(rig.Points(), Doc({{{0, 2}, {1, 2}, {2, 3}, {2, 5}, {0, 5}, {0, 4}}}));
+  factor->setText(QStringLiteral("0.0"));
+  EXPECT_FALSE(rig.Enabled("mEditResize"));
+  factor->setText(QStringLiteral("0.5"));
+  ASSERT_TRUE(rig.w->RunCommand("mEditResize"));
+  // Halves to even: 0.5 -> 0, 1.5 -> 2, 2.5 -> 2.
+  EXPECT_EQ(rig.Points(), Doc({{{0, 1}, {0, 1}, {1, 2}, {1, 2}, {0, 2}, {0, 2}}}));
+}
+
+TEST(EditSurfaceEdit, TitleNeedsASelectedEntryAndFollowsItsContour) {
+  Rig rig;
+  ASSERT_TRUE(rig.w->RunCommand("mEditTitle"));  // nothing to title: nothing happens
+  EXPECT_FALSE(rig.w->Host().IsChanged());
+  rig.Trace(3, 3);
+  rig.Add(11, 3);
+  rig.w->Parts().tbTitles->setText(QStringLiteral("Right"));
+  EXPECT_TRUE(rig.w->Parts().titles->TitleEnabled());
+  QTest::keyClick(rig.w->Parts().tbTitles, Qt::Key_Return);
+  EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00", "#01  Right"}));
+  // Reversed, the titles go with their contours.
+  ASSERT_TRUE(rig.Enabled("mEditClockwise"));
+  ASSERT_TRUE(rig.w->RunCommand("mEditClockwise"));
+  EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00  Right", "#01"}));
+  EXPECT_EQ(rig.Points()[1], (ContourPoint{10, 4}));
+  // Esc in the title box drops an edit.
+  rig.w->Parts().tbTitles->setText(QStringLiteral("Other"));
+  QTest::keyClick(rig.w->Parts().tbTitles, Qt::Key_Escape);
+  EXPECT_EQ(rig.w->Parts().tbTitles->text().toStdString(),
+            app::TitlePart(rig.w->Parts().cbTitles->currentText().toStdString()));
+}
+
+TEST(EditSurfaceModes, RectifyAndSetBeginning) {
+  Rig rig({"..........", ".######...", ".######...", ".##.......", ".##.......", ".........."});
+  rig.Trace(2, 2);
+  const std::int32_t before = engine::UpperBound(rig.Points());
+  ASSERT_TRUE(rig.w->RunCommand("mEditStart"));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::RectifyFirst);
+  const ContourPoint a = rig.Points()[1], c = rig.Points()[3];
+  rig.Press(a.x, a.y);
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::RectifySecond);
+  rig.Press(c.x, c.y);
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+  EXPECT_EQ(engine::UpperBound(rig.Points()), before - 1);
+
+  ASSERT_TRUE(rig.w->RunCommand("mEditMove"));
+  const ContourPoint b = rig.Points()[2];
+  rig.Press(b.x, b.y);
+  EXPECT_EQ(rig.Points()[1], b);
+  // A right click cancels an armed mode without picking.
+  ASSERT_TRUE(rig.w->RunCommand("mEditStart"));
+  rig.Press(b.x, b.y, app::kRightButton);
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+}
+
+TEST(EditSurfaceModes, InfoPanelShowsThePixelAndTheSelectedPoint) {
+  Rig rig;
+  rig.Trace(3, 3);
+  rig.Surface().tvCoord_NodeClick(4);
+  rig.Surface().ucScopel_MouseMove(4 * kTpp + 3, 2 * kTpp + 3);
+  EXPECT_EQ(rig.Panel("Info"), QStringLiteral("4,2 (#2)"));
+  rig.Surface().ucScopel_MouseMove(5 * kTpp, 1 * kTpp);
+  EXPECT_EQ(rig.Panel("Info"), QStringLiteral("5,1"));
+  rig.Surface().ucScopel_MouseMove(-1, 1);
+  EXPECT_EQ(rig.Panel("Info"), QString());
+}
+
+TEST(EditSurfaceModes, ClickInsertWhileTheNewPointBoxHasTheFocus) {
+  Rig rig;
+  rig.Trace(3, 3);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(rig.w.get()));
+  rig.Tree().SelectNode(4);
+  ASSERT_TRUE(rig.w->RunCommand("mEditInsert"));
+  QLineEdit* box = rig.Tree().NewPointBox();
+  ASSERT_TRUE(box->isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([box] { return box->hasFocus(); }));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::InsertPoint);
+  // A real press on the zoom view: the box loses the focus first.
+  QTest::mouseClick(rig.Viewport(), Qt::LeftButton, {}, QPoint(8, 1));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(rig.Points(), Doc({{{2, 2}, {4, 2}, {8, 1}, {5, 3}, {5, 5}, {3, 5}, {2, 4}}}));
+  EXPECT_FALSE(box->isVisible());
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+  // Typed: Enter inserts after the selected node.
+  rig.Tree().SelectNode(3);
+  ASSERT_TRUE(rig.w->RunCommand("mEditInsert"));
+  QTest::keyClicks(box, QStringLiteral("1,1"));
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(rig.Points()[2], (ContourPoint{1, 1}));
+  EXPECT_FALSE(box->isVisible());
+}
+
+TEST(EditSurfaceDrop, FilesAskTheSavePromptFirst) {
+  const struct {
+    QStringList files;
+    bool changed;
+    core::DialogAnswer answer;
+    bool opens;
+    const char* opened;  // file name that becomes the image or the map
+  } cases[] = {
+      {{"b.JPG", "c.htm"}, false, core::kAnswerYes, true, "b.JPG"},
+      {{"a.HTM"}, false, core::kAnswerYes, true, "a.HTM"},
+      {{"a.html"}, false, core::kAnswerYes, false, ""},
+      {{"x.txt", "a.htm"}, false, core::kAnswerYes, true, "a.htm"},
+      {{"b.gif"}, true, core::kAnswerCancel, false, ""},
+      {{"b.gif"}, true, core::kAnswerNo, true, "b.gif"},
+  };
+  for (const auto& c : cases) {
+    Rig rig;
+    rig.Trace(3, 3);
+    rig.w->Host().SetChanged(c.changed);
+    if (c.changed) rig.services.messageBoxes.answers.push_back(c.answer);
+    QStringList files;
+    for (const QString& f : c.files) files.push_back(QString::fromStdString(rig.folder.folder.File(f.toStdString())));
+    const std::string imageBefore = rig.w->Host().State().ImagePath;
+    rig.Surface().ucScopel_OLEDragDrop(files);
+    const document::DocumentState& state = rig.w->Host().State();
+    EXPECT_EQ(rig.services.messageBoxes.shown.size(), c.changed ? 1u : 0u) << c.files.join(' ').toStdString();
+    if (c.opens) {
+      const std::string opened = rig.folder.folder.File(c.opened);
+      EXPECT_TRUE(state.ImagePath == opened || state.MapPath == opened) << c.opened;
+      EXPECT_EQ(rig.Model().RecentFiles().front(), opened);
+    } else {
+      EXPECT_EQ(state.ImagePath, imageBefore);
+      EXPECT_EQ(engine::UpperBound(rig.Points()), 6);
+    }
+  }
+}
+
+TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
+  const struct {
+    const char* item;
+    const char* key;
+  } toggles[] = {{"mViewGrid", "Grid"}, {"mViewPoints", "Points"}, {"mSettingsConnected", "Connect"},
+                 {"mSettingsCentroid", "Centroid"}};
+  Rig rig;
+  rig.Trace(3, 3);
+  for (const auto& t : toggles) {
+    widgets::MenuEntry* item = rig.w->Parts().menus->Item(QString::fromLatin1(t.item));
+    widgets::ToolBarButton* button = rig.w->Parts().toolbars[0]->Button(QString::fromLatin1(t.key));
+    ASSERT_NE(button, nullptr) << t.key;
+    for (int round = 0; round < 2; ++round) {
+      const bool before = item->Checked();
+      EXPECT_EQ(button->Value(), before) << t.item;
+      ASSERT_TRUE(rig.w->RunCommand(t.item));  // a menu click
+      EXPECT_EQ(item->Checked(), !before) << t.item;
+      EXPECT_EQ(button->Value(), !before) << t.item;
+      emit rig.w->Parts().toolbars[0]->ButtonClick(button);  // a button click
+      EXPECT_EQ(item->Checked(), before) << t.item;
+      EXPECT_EQ(button->Value(), before) << t.item;
+    }
+  }
+  // Switching Connected off makes the batch write a map per image.
+  rig.w->Host().State().SeparateFiles = false;
+  if (!rig.w->Settings().mSettingsConnected) rig.w->RunCommand("mSettingsConnected");
+  rig.w->RunCommand("mSettingsConnected");
+  EXPECT_TRUE(rig.w->Host().State().SeparateFiles);
+  rig.w->RunCommand("mSettingsConnected");
+  EXPECT_TRUE(rig.w->Host().State().SeparateFiles);
+}
+
+TEST(EditSurfaceView, BackgroundColourCancelAndConfirm) {
+  Rig rig;
+  rig.Trace(3, 3);
+  ASSERT_TRUE(rig.w->Host().IsChanged());
+  const std::int32_t before = rig.w->Parts().scopel.BackColor();
+  // Cancel: nothing changes, the dropper ends.
+  QTimer::singleShot(0, [&] {
+    ASSERT_NE(rig.Surface().Dropper(), nullptr);
+    EXPECT_EQ(rig.Surface().Mode(), ClickMode::Dropper);
+    EXPECT_FALSE(rig.w->Parts().tvCoord->isEnabled());
+    EXPECT_FALSE(rig.w->CoolBar()->isEnabled());
+    rig.Press(3, 3);  // black
+    EXPECT_EQ(rig.Surface().Dropper()->currentColor(), QColor(Qt::black));
+    rig.Surface().Dropper()->reject();
+  });
+  ASSERT_TRUE(rig.w->RunCommand("mViewColor", 0));
+  EXPECT_EQ(rig.w->Parts().scopel.BackColor(), before);
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+  EXPECT_TRUE(rig.w->Parts().tvCoord->isEnabled());
+  EXPECT_TRUE(rig.w->CoolBar()->isEnabled());
+  // Confirmed: the new colour, the contours and the changed mark stay.
+  QTimer::singleShot(0, [&] {
+    rig.Press(0, 0);
+    rig.Surface().Dropper()->setCurrentColor(QColor(0, 0, 255));
+    rig.Surface().Dropper()->accept();
+  });
+  ASSERT_TRUE(rig.w->RunCommand("mViewColor", 0));
+  EXPECT_EQ(rig.w->Parts().scopel.BackColor(), 0xFF0000);
+  EXPECT_TRUE(rig.w->Host().IsChanged());
+  EXPECT_EQ(engine::UpperBound(rig.Points()), 6);
+}
+
+TEST(EditSurfaceView, PainterCancelKeepsThePath) {
+  Rig rig;
+  rig.w->Settings().Painter = "/usr/bin/old-painter";
+  QTimer::singleShot(0, [] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->inherits("QFileDialog") && top->isVisible()) static_cast<QDialog*>(top)->reject();
+    }
+  });
+  ASSERT_TRUE(rig.w->RunCommand("mViewPainter"));
+  EXPECT_EQ(rig.w->Settings().Painter, "/usr/bin/old-painter");
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// The day's work with real mouse events on the zoom view: trace a figure, add a
+// second, title it, delete a point, save; the map read back holds all of it.
+TEST(EditSurfaceEndToEnd, TraceAddTitleDeleteSave) {
+  Rig rig;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.w.get()));
+  QWidget* viewport = rig.Viewport();
+  ASSERT_NE(viewport, nullptr);
+
+  ASSERT_TRUE(rig.w->RunCommand("mFileStart"));
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(3, 3));
+  ASSERT_EQ(rig.Points(), Doc({kLeft}));
+  ASSERT_TRUE(rig.w->RunCommand("mFileAdd"));
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(11, 3));
+  ASSERT_EQ(rig.Points(), Doc({kLeft, kRight}));
+
+  QLineEdit* title = rig.w->Parts().tbTitles;
+  ASSERT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  title->setFocus();
+  QTest::keyClicks(title, QStringLiteral("Right"));
+  QTest::keyClick(title, Qt::Key_Return);
+
+  // A click near (12,2) in mode 0 selects its node; Delete in the tree removes it.
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(12, 1));
+  ASSERT_EQ(rig.Tree().SelectedNode(), app::NodeOfElement(9));
+  QTest::keyClick(&rig.Tree(), Qt::Key_Delete);
+
+  ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
+  EXPECT_FALSE(rig.w->Host().IsChanged());
+  const document::MapContent map = document::ReadMapText(ReadAll(document::DefaultMapPath(rig.image)));
+  ASSERT_EQ(map.polygons.size(), 2u);
+  EXPECT_EQ(map.polygons[0].points, kLeft);
+  EXPECT_EQ(map.polygons[1].points, (Points{{10, 2}, {13, 3}, {13, 5}, {11, 5}, {10, 4}}));
+  EXPECT_EQ(map.polygons[0].alt, "");
+  EXPECT_EQ(map.polygons[1].alt, "Right");
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+double Ms(const std::chrono::steady_clock::time_point& since) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The speed of the editing surface on a large document, measured when MORVANE_SPEED
+// is set (a release build tells the truth).
+TEST(EditSurfaceSpeed, BenchImage) {
+  if (qEnvironmentVariableIsEmpty("MORVANE_SPEED")) GTEST_SKIP() << "MORVANE_SPEED not set";
+  FakeServices services;
+  AppFolder folder;
+  const std::string path = folder.folder.File("bench.bmp");
+  // The engine bench's picture: about 10 000 discs and rings.
+  ASSERT_TRUE(gui::FromRgbImage(bench::DiscsAndRings(4096)).save(QString::fromStdString(path), "BMP"));
+  auto w = folder.Start({path});
+  w->resize(1000, 700);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  w->Host().FlushRedraw();
+  QCoreApplication::processEvents();
+  const engine::ContourPoints& points = w->Host().Model().Points();
+  app::ContourTree& tree = *w->Parts().tvCoord;
+  const std::int32_t upper = engine::UpperBound(points);
+  std::printf("document: %d contours, %d elements\n", w->Host().Model().Count(), upper);
+
+  tree.Fill(engine::EmptyContourPoints(), "00", false);
+  tree.Fill(engine::EmptyContourPoints(), "00", true);
+  auto t = std::chrono::steady_clock::now();
+  tree.Fill(points, w->Host().Model().NumberFormat(), true);
+  tree.repaint();
+  std::printf("tree fill (rebuild, painted): %.1f ms\n", Ms(t));
+
+  const std::int32_t node = app::NodeOfElement(upper / 2);
+  t = std::chrono::steady_clock::now();
+  tree.SelectNode(node);
+  w->Surface().tvCoord_NodeClick(node);
+  std::printf("node click to point shown: %.2f ms\n", Ms(t));
+
+  t = std::chrono::steady_clock::now();
+  ASSERT_TRUE(w->RunCommand("mEditDelete"));
+  tree.repaint();
+  std::printf("Delete Point (tree updated and painted, drawing queued): %.1f ms\n", Ms(t));
+  EXPECT_EQ(engine::UpperBound(points), upper - 1);
+  t = std::chrono::steady_clock::now();
+  w->Host().FlushRedraw();
+  std::printf("  its queued redraw: %.1f ms\n", Ms(t));
+
+  for (bool marks : {false, true}) {
+    if (w->Settings().mViewPoints != marks) w->RunCommand("mViewPoints");
+    t = std::chrono::steady_clock::now();
+    w->Host().RedrawContours();
+    w->Host().FlushRedraw();
+    std::printf("RedrawContours over the drawn picture, vertex marks %s: %.1f ms\n", marks ? "on" : "off", Ms(t));
+    t = std::chrono::steady_clock::now();
+    w->Host().ShowImage();
+    w->Host().RedrawContours();
+    w->Host().FlushRedraw();
+    std::printf("RedrawContours, clean picture first, vertex marks %s: %.1f ms\n", marks ? "on" : "off", Ms(t));
+  }
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// Pictures to look at, taken only when MORVANE_SCREENSHOTS names a folder (run under
+// Xvfb with QT_QPA_PLATFORM=xcb): a traced image with vertex marks, the tree with a
+// selected point, and the dropper open.
+TEST(Screenshots, EditingSurface) {
+  const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
+  if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
+  FakeServices services;
+  AppFolder folder;
+  const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  auto w = folder.Start({image});
+  w->resize(900, 600);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  if (!w->Settings().mViewPoints) w->RunCommand("mViewPoints");
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  ASSERT_TRUE(w->RunCommand("mViewZoom", 1));
+  w->Host().FlushRedraw();
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/edit-marks.png")));
+
+  app::ContourTree& tree = *w->Parts().tvCoord;
+  tree.setFocus();
+  tree.SelectNode(6);
+  w->Surface().tvCoord_NodeClick(6);
+  QTest::qWait(300);
+  EXPECT_TRUE(w->grab().save(out + QStringLiteral("/edit-tree-selected.png")));
+
+  QTimer::singleShot(500, [&] {
+    QColorDialog* dialog = w->Surface().Dropper();
+    ASSERT_NE(dialog, nullptr);
+    dialog->move(w->geometry().right() - dialog->width(), w->geometry().top() + 40);
+    QTest::qWait(300);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    EXPECT_TRUE(screen->grabWindow(0).save(out + QStringLiteral("/edit-dropper.png")));
+    dialog->reject();
+  });
+  ASSERT_TRUE(w->RunCommand("mViewColor", 0));
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+TEST(EditSurfaceView, MagnifierZoomsInAndOutOnTheClickedPoint) {
+  Rig rig;
+  ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::Magnifier);
+  rig.Press(8, 4);
+  EXPECT_EQ(rig.w->Settings().ZoomScale, 1);
+  EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
+  EXPECT_TRUE(rig.w->Parts().menus->Item(QStringLiteral("mViewZoom"), 1)->Checked());
+  // Zoomed in, any button zooms back to 1:1.
+  ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
+  rig.Press(8, 4, app::kRightButton);
+  EXPECT_EQ(rig.w->Settings().ZoomScale, 0);
+  EXPECT_TRUE(rig.w->Parts().menus->Item(QStringLiteral("mViewZoom"), 0)->Checked());
+}
+
+TEST(EditSurfaceView, DigitsMarkADocumentWithPointsChanged) {
+  Rig rig;
+  rig.w->Host().LetDigitsValue(3);
+  EXPECT_FALSE(rig.w->Host().IsChanged());  // nothing to save yet
+  rig.Trace(3, 3);
+  rig.w->Host().SetChanged(false);
+  rig.w->Host().LetDigitsValue(2);
+  EXPECT_TRUE(rig.w->Host().IsChanged());
+  rig.Add(11, 3);
+  EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#000", "#01"}));  // shown texts stay
+}
+
+}  // namespace
+}  // namespace morvane::testing

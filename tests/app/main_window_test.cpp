@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QLineEdit>
+#include <QTest>
+#include "app/contour_tree.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "common/registry.h"
+#include "common/settings_store.h"
+#include "platform/core/version_record.h"
+#include "platform/widgets/band_bar.h"
+#include "platform/widgets/keyed_tool_bar.h"
+#include "platform/widgets/menu_model.h"
+#include "platform/widgets/panel_status_bar.h"
+#include "app/window_layout.h"
+#include "tests/app/app_fixture.h"
+
+namespace morvane::testing {
+namespace {
+
+using app::MainWindow;
+
+widgets::MenuEntry* Item(MainWindow& w, const char* name, int index = -1) {
+  return w.Parts().menus->Item(QString::fromLatin1(name), index);
+}
+
+widgets::ToolBarButton* Button(MainWindow& w, int bar, const char* key) {
+  return w.Parts().toolbars[static_cast<std::size_t>(bar)]->Button(QString::fromLatin1(key));
+}
+
+TEST(MainWindowStart, FirstStartGivesEveryDefault) {
+  FakeServices services;
+  AppFolder folder;
+  folder.programs = {{"pinta", "/opt/pinta"}, {"gimp", "/usr/bin/gimp"}};
+  auto w = folder.Start();
+  const app::WindowSettings& s = w->Settings();
+  EXPECT_TRUE(s.Output1);
+  EXPECT_FALSE(s.Output2);
+  EXPECT_EQ(s.sbDigits, 2);
+  EXPECT_EQ(w->Host().Model().NumberFormat(), "00");
+  EXPECT_EQ(s.Painter, "/opt/pinta");
+  EXPECT_EQ(s.ZoomScale, 0);
+  EXPECT_EQ(s.mSettingsMethod, 3);
+  EXPECT_EQ(s.BackColor, 0xFFFFFF);
+  for (const char* name : {"mViewPoints", "mViewGrid", "mSettingsConnected", "mSettingsCentroid"}) {
+    EXPECT_TRUE(Item(*w, name)->Checked()) << name;
+  }
+  EXPECT_TRUE(Item(*w, "mViewZoom", 0)->Checked());
+  EXPECT_TRUE(Item(*w, "mSettingsMethod", 3)->Checked());
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(Item(*w, "mViewToolbar", i)->Checked());
+  // Nothing to trace or save yet; Open is there.
+  EXPECT_TRUE(Item(*w, "mFileOpen")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileCreate")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileSave")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileRecent")->Enabled());
+  EXPECT_FALSE(Button(*w, 1, "Stop")->Enabled());
+  // The machine store knows the program's folder and version.
+  const std::string key = common::AppRegistryKeyPath(core::ThisVersionRecord());
+  EXPECT_EQ(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, ""), folder.folder.path());
+  EXPECT_FALSE(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, "CurrentVersion").empty());
+  EXPECT_EQ(w->UpdateValues()[1], folder.SettingsFile());
+  // Exact object names are data: settings keys, band keys, the splitter's lookups.
+  for (const char* name : {"pbCoolBar", "pbMain", "pbStatus", "tvCoord", "ucScopel", "ucTrellan", "sbDigits", "pbFactors",
+                           "pbTitles", "cbTitles", "tbTitles", "tbShiftX", "tbShiftY", "tbFactor"}) {
+    EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+  }
+  EXPECT_EQ(w->objectName(), QStringLiteral("fwMain"));
+}
+
+TEST(MainWindowStart, NoPainterOnThePathLeavesItEmpty) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  EXPECT_EQ(w->Settings().Painter, "");
+}
+
+TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchanged) {
+  FakeServices services;
+  AppFolder folder;
+  const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  {
+    auto w = folder.Start({image});
+    ASSERT_TRUE(w->RunCommand("mViewGrid"));
+    ASSERT_TRUE(w->RunCommand("mViewPoints"));
+    ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+    ASSERT_TRUE(w->RunCommand("mSettingsMethod", 1));
+    ASSERT_TRUE(w->RunCommand("mViewZoom", 2));
+    ASSERT_TRUE(w->RunCommand("mViewToolbar", 2));
+    w->Host().LetDigitsValue(4);
+    w->Host().State().AskBeforeOverwrite = true;
+    w->Host().State().SeparateFiles = false;
+    w->Host().State().TextOutputPath = "/tmp/report.txt";
+    w->resize(700, 500);
+    ASSERT_TRUE(w->close());
+    EXPECT_TRUE(w->Unloaded());
+  }
+  const std::string first = ReadAll(folder.SettingsFile());
+  ASSERT_FALSE(first.empty());
+  const auto firstTime = std::filesystem::last_write_time(folder.SettingsFile());
+  {
+    auto w = folder.Start();
+    const app::WindowSettings& s = w->Settings();
+    EXPECT_FALSE(s.mViewGrid);
+    EXPECT_FALSE(s.mViewPoints);
+    EXPECT_FALSE(s.mSettingsConnected);
+    EXPECT_TRUE(s.mSettingsCentroid);
+    EXPECT_EQ(s.mSettingsMethod, 1);
+    EXPECT_EQ(s.ZoomScale, 2);
+    EXPECT_EQ(s.sbDigits, 4);
+    EXPECT_EQ(w->Host().Model().NumberFormat(), "0000");
+    EXPECT_TRUE(w->Host().State().AskBeforeOverwrite);
+    EXPECT_FALSE(w->Host().State().SeparateFiles);
+    EXPECT_EQ(w->Host().State().TextOutputPath, "/tmp/report.txt");
+    EXPECT_TRUE(Item(*w, "mViewZoom", 2)->Checked());
+    EXPECT_FALSE(Item(*w, "mViewToolbar", 2)->Checked());
+    EXPECT_FALSE(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Visible());
+    EXPECT_EQ(w->width(), 700);
+    EXPECT_EQ(w->height(), 500);
+    // The image comes back from the recent files.
+    EXPECT_EQ(w->Host().State().ImagePath, image);
+    EXPECT_EQ(Item(*w, "mFileList", 0)->Caption().toStdString(), "&0 " + image);
+    ASSERT_TRUE(w->close());
+  }
+  EXPECT_EQ(ReadAll(folder.SettingsFile()), first);
+  EXPECT_EQ(std::filesystem::last_write_time(folder.SettingsFile()), firstTime);
+}
+
+TEST(MainWindowStart, RecentFilesSkipMissingEntries) {
+  FakeServices services;
+  AppFolder folder;
+  const std::string a = folder.folder.Write("a.gif", "x");
+  const std::string c = folder.folder.Write("c.htm", "x");
+  common::WriteIniSection(folder.SettingsFile(), "fwMain_FileList", a + "\r\n" + folder.folder.File("b.gif") + "\r\n" + c);
+  auto w = folder.Start();
+  EXPECT_EQ(Item(*w, "mFileList", 0)->Caption().toStdString(), "&0 " + a);
+  EXPECT_EQ(Item(*w, "mFileList", 1)->Caption().toStdString(), "&1 " + c);
+  EXPECT_TRUE(Item(*w, "mFileList", 1)->Visible());
+  EXPECT_FALSE(Item(*w, "mFileList", 2)->Visible());
+  EXPECT_TRUE(Item(*w, "mFileRecent")->Enabled());
+}
+
+TEST(MainWindowClose, CancelInTheSavePromptKeepsTheWindowAndWritesNothing) {
+  FakeServices services;
+  services.messageBoxes.answers = {core::kAnswerCancel};
+  AppFolder folder;
+  auto w = folder.Start();
+  w->Host().SetChanged(true);
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(w->Unloaded());
+  ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(folder.SettingsFile()));
+  // No: closes without saving.
+  services.messageBoxes.answers = {core::kAnswerNo};
+  EXPECT_TRUE(w->close());
+  EXPECT_TRUE(std::filesystem::exists(folder.SettingsFile()));
+}
+
+TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
+  FakeServices services;
+  AppFolder folder;
+  const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  auto w = folder.Start({image});
+  app::WindowHost& host = w->Host();
+  widgets::ToolBarButton* stop = Button(*w, 1, "Stop");
+
+  // Idle: Ctrl+Pause leaves no flag behind for the next run.
+  QTest::keyClick(w.get(), Qt::Key_Pause, Qt::ControlModifier);
+  EXPECT_FALSE(w->Run().StopRequested());
+
+  // A batch is a run the test holds open.
+  host.State().BatchRunning = true;
+  host.Runs().BeginBatch();
+  EXPECT_TRUE(stop->Enabled());
+  EXPECT_FALSE(Item(*w, "mFile")->Enabled());
+  EXPECT_FALSE(Item(*w, "mFileOpen")->Enabled());
+  stop->Widget()->click();
+  EXPECT_TRUE(w->Run().StopRequested());
+  EXPECT_FALSE(host.State().BatchRunning);
+
+  w->Run().ClearStop();
+  QTest::keyClick(w.get(), Qt::Key_Pause, Qt::ControlModifier);
+  EXPECT_TRUE(w->Run().StopRequested());
+
+  // Every other command is refused meanwhile, shortcuts included.
+  int opened = 0;
+  w->Commands().Bind("mFileOpen", [&](int) { ++opened; });
+  EXPECT_FALSE(w->RunCommand("mFileOpen"));
+  QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(opened, 0);
+
+  // The end of the run takes the stop request with it, so the next run is not cut short.
+  host.Runs().EndBatch();
+  EXPECT_FALSE(w->Run().Running());
+  EXPECT_FALSE(stop->Enabled());
+  EXPECT_FALSE(w->Run().StopRequested());
+  EXPECT_TRUE(w->RunCommand("mFileOpen"));
+  EXPECT_EQ(opened, 1);
+
+  services.beeper.beeps.clear();
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  EXPECT_GT(host.Model().Count(), 0);
+  EXPECT_FALSE(w->Run().Running());
+  EXPECT_FALSE(stop->Enabled());
+  EXPECT_EQ(services.beeper.beeps, std::vector<int>{widgets::kBeepInformation});
+}
+
+TEST(MainWindowRun, ClosingDuringARunStopsItThenCloses) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  w->Host().Runs().BeginBatch();
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->Run().StopRequested());
+  EXPECT_FALSE(w->Unloaded());
+  w->Host().Runs().EndBatch();
+  EXPECT_FALSE(w->Unloaded());  // not under the run's stack
+  QTRY_VERIFY(w->Unloaded());
+  EXPECT_FALSE(w->isVisible());
+}
+
+TEST(MainWindowKeys, CopyKeysLeaveTextBoxesTheirOwnCopy) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  int copies = 0;
+  w->Commands().Bind("mEditCopy", [&](int) { ++copies; });
+  QApplication::setActiveWindow(w.get());
+  w->Parts().tvCoord->setFocus();
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(copies, 2);
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(copies, 2);
+  for (const char* name : {"tbShiftX", "tbFactor", "tbTitles"}) {
+    auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(name));
+    ASSERT_NE(box, nullptr);
+    box->setEnabled(true);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ControlModifier);
+  }
+  EXPECT_EQ(copies, 2);
+}
+
+TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(260, 120)}) {
+    w->resize(size);
+    QApplication::processEvents();
+    const QWidget* main = w->Parts().pbMain;
+    const QWidget* status = w->Parts().status;
+    EXPECT_GE(main->height(), 0);
+    EXPECT_EQ(status->y() + status->height(), w->centralWidget()->height());
+    // A window shorter than bands and status bar leaves the work area empty.
+    if (main->height() > 0) {
+      EXPECT_LE(main->y() + main->height(), status->y());
+    }
+  }
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(w->RunCommand("mViewToolbar", i));
+  EXPECT_FALSE(w->CoolBar()->isVisible());
+  EXPECT_EQ(w->Parts().pbMain->y(), 0);
+  ASSERT_TRUE(w->RunCommand("mViewToolbar", 1));
+  EXPECT_TRUE(w->CoolBar()->isVisible());
+  EXPECT_EQ(w->Parts().pbMain->y(), w->CoolBar()->height());
+}
+
+TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  const QWidget* main = w->Parts().pbMain;
+  const QWidget* bar = w->findChild<QWidget*>(QStringLiteral("ucTrellan"));
+  const QWidget* tree = w->Parts().tvCoord;
+  const QWidget* view = w->findChild<QWidget*>(QStringLiteral("ucScopel"));
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(bar->parentWidget(), main);
+  for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(1200, 900)}) {
+    w->resize(size);
+    QTRY_COMPARE(tree->height(), main->height());
+    QTRY_COMPARE(view->geometry().right(), main->width() - 1);
+    EXPECT_EQ(tree->geometry(), QRect(0, 0, app::kSplitterStart, main->height())) << size.width();
+    EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, app::kSplitterWidth, main->height()));
+    EXPECT_EQ(view->geometry(), QRect(app::kSplitterStart + bar->width(), 0,
+                                      main->width() - app::kSplitterStart - bar->width(), main->height()));
+  }
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+TEST(PainterChoice, ListsFoldersAndProgramsOnly) {
+  TempFolder folder;
+  const std::string program = folder.Write("paint", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  const std::string text = folder.Write("notes.exe", "x");
+  std::filesystem::create_directory(folder.File("sub"));
+  struct Row {
+    std::string path;
+    bool listed;
+  };
+  for (const Row& row : {Row{program, true}, Row{text, false}, Row{folder.File("sub"), true}}) {
+    EXPECT_EQ(app::ListedAsProgram(QFileInfo(QString::fromStdString(row.path))), row.listed) << row.path;
+  }
+}
+
+// Answers the modal file dialogs with the file, or cancels them, until done is set; a
+// dialog that has not listed its folder yet may refuse the first answer.
+void AnswerFileDialog(const std::string& file, bool confirm, const std::shared_ptr<bool>& done) {
+  QTimer::singleShot(50, [file, confirm, done] {
+    if (*done) return;
+    // The next look first: an answer may open a box of the dialog's own and wait in it.
+    AnswerFileDialog(file, confirm, done);
+    QWidget* modal = QApplication::activeModalWidget();
+    // The dialog's own "file not found" when it had not yet seen the file: try again.
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) box->reject();
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      dialog->selectFile(QString::fromStdString(file));
+      if (confirm) {
+        QMetaObject::invokeMethod(dialog, "accept");
+      } else {
+        dialog->reject();
+      }
+    }
+  });
+}
+
+// Runs the painter choice with the dialog answered.
+bool ChoosePainter(app::MainWindow& w, const std::string& file, bool confirm) {
+  auto done = std::make_shared<bool>(false);
+  AnswerFileDialog(file, confirm, done);
+  const bool ran = w.RunCommand("mViewPainter");
+  *done = true;
+  return ran;
+}
+
+TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
+  FakeServices services;
+  AppFolder folder;
+  const std::string program = folder.folder.Write("paint", "#!/bin/sh\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+  folder.programs = {{"gimp", "/usr/bin/gimp"}};
+  auto w = folder.Start();
+  ASSERT_TRUE(ChoosePainter(*w, program, false));
+  EXPECT_EQ(w->Settings().Painter, "/usr/bin/gimp");
+  ASSERT_TRUE(ChoosePainter(*w, program, true));
+  EXPECT_EQ(w->Settings().Painter, program);
+  const widgets::ToolBarButton* painter = Button(*w, 0, "Painter");
+  ASSERT_NE(painter, nullptr);
+  EXPECT_FALSE(painter->Widget()->icon().isNull());
+  EXPECT_FALSE(app::ProgramIcon(QStringLiteral("/no/such/program")).isNull()) << "the generic icon";
+}
+
+}  // namespace
+}  // namespace morvane::testing
