@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/connected_path.h"
 #include "engine/contour_points.h"
 #include "engine/contour_state.h"
 #include "engine/host.h"
@@ -125,6 +126,8 @@ class ContourEngine {
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
+  // Builds the background plane when the image or the colour changed since it was built.
+  void UpdateBackgroundPlane() const;
   // The two positions of PointPair in ascending order, stored back so; false when they
   // are equal or either is no point of the array.
   bool TakePointPair(std::int32_t& p, std::int32_t& q);
@@ -144,6 +147,13 @@ class ContourEngine {
     int shown = 0;
   };
   void ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate);
+  // The pair search's farthest distance: the image's diagonal.
+  float PairLimit() const;
+  // The ticks and bar moves of the pair search's second sweep over eu existing and nu
+  // new positions that found the pair (i0, j0), (0, 0) for none.
+  void ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_t i0, std::int32_t j0);
+  // ConnectToPrevious on the Connected run's path.
+  void ConnectPath(ConnectedPath& path, ContourPoints& newer);
 
   ContourState& state_;
   EngineHost& host_;
@@ -172,6 +182,21 @@ class ContourEngine {
   std::vector<std::int32_t> runParents_;
   std::vector<std::uint8_t> runOuter_;
   std::vector<std::size_t> rowStarts_;
+  ConnectedPath connectedPath_;
+
+  // One bit per image pixel, set where the image shows the background colour exactly:
+  // the corner rule and the line-of-sight test ask at scattered pixels, and an eighth of
+  // a megabyte per megapixel stays in cache where the picture does not. Built from the
+  // image it names, with the colour it was built for.
+  struct BackgroundPlane {
+    const core::RgbImage* image = nullptr;
+    const std::uint32_t* pixels = nullptr;
+    std::int32_t width = 0, height = 0;
+    std::uint32_t rgb = 0;
+    std::size_t wordsPerRow = 0;
+    std::vector<std::uint64_t> bits;
+  };
+  mutable BackgroundPlane plane_;
 };
 
 }  // namespace morvane::engine

@@ -74,6 +74,11 @@ void ContourEngine::PrepareMask() {
   mask_ = core::Mask();
   if (image_ != nullptr && !image_->empty()) {
     common::RecolorPicture(*image_, key, mask_);
+    // The picture may have changed in place since the plane was built.
+    plane_.image = nullptr;
+    if (backIsPlain_) {
+      UpdateBackgroundPlane();
+    }
   }
   maskW_ = mask_.empty() ? 0 : mask_.width;
   maskH_ = mask_.empty() ? 0 : mask_.height;
@@ -86,12 +91,46 @@ std::uint8_t ContourEngine::MaskPixel(std::int32_t x, std::int32_t y) const {
   return mask_.bits[Index(x, y)];
 }
 
+void ContourEngine::UpdateBackgroundPlane() const {
+  BackgroundPlane& plane = plane_;
+  if (plane.image == image_ && plane.pixels == image_->pixels.data() && plane.width == image_->width &&
+      plane.height == image_->height && plane.rgb == backRgb_) {
+    return;
+  }
+  plane.image = image_;
+  plane.pixels = image_->pixels.data();
+  plane.width = image_->width;
+  plane.height = image_->height;
+  plane.rgb = backRgb_;
+  const std::size_t w = static_cast<std::size_t>(std::max(plane.width, 0));
+  const std::size_t h = static_cast<std::size_t>(std::max(plane.height, 0));
+  plane.wordsPerRow = (w + 63) / 64;
+  plane.bits.assign(plane.wordsPerRow * h, 0);
+  const std::uint32_t key = backRgb_;
+  for (std::size_t y = 0; y < h; ++y) {
+    const std::uint32_t* row = plane.pixels + y * w;
+    std::uint64_t* out = plane.bits.data() + y * plane.wordsPerRow;
+    // 64 pixels to a word, each compare a bit: no branch for the compiler to keep.
+    for (std::size_t x0 = 0; x0 < w; x0 += 64) {
+      const std::size_t n = std::min<std::size_t>(64, w - x0);
+      std::uint64_t word = 0;
+      for (std::size_t k = 0; k < n; ++k) {
+        word |= static_cast<std::uint64_t>((row[x0 + k] & 0xFFFFFFu) == key) << k;
+      }
+      out[x0 / 64] = word;
+    }
+  }
+}
+
 bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
   if (!backIsPlain_ || image_ == nullptr || x < 0 || y < 0 || x >= image_->width ||
       y >= image_->height) {
     return false;
   }
-  return (image_->at(x, y) & 0xFFFFFFu) == backRgb_;
+  UpdateBackgroundPlane();
+  const std::uint64_t word =
+      plane_.bits[static_cast<std::size_t>(y) * plane_.wordsPerRow + static_cast<std::size_t>(x) / 64];
+  return ((word >> (static_cast<unsigned>(x) & 63u)) & 1u) != 0;
 }
 
 bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value,

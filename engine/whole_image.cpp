@@ -48,6 +48,11 @@ void ContourEngine::mFileCreate_Click() {
   state_.ContourCount = 0;
   ContourPoints& collected = collected_;
   ResetPoints(collected);
+  // With Connected the contours collect in one path instead of the array.
+  ConnectedPath& path = connectedPath_;
+  if (Connected) {
+    path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
+  }
   titles_.Clear();
   titles_.SetTitlesText("");
   titles_.EnableTitlesText(false);
@@ -107,24 +112,25 @@ void ContourEngine::mFileCreate_Click() {
         stopped = true;
         break;
       }
-      if (UpperBound(collected) > 0 && Connected) {
-        ConnectToPrevious(collected, points);
-        if (run_.StopRequested()) {
-          stopped = true;
-          break;
-        }
-        collected.push_back(collected[1]);
-      }
-      collected.insert(collected.end(), points.begin() + 1, points.end());
       if (Connected) {
         // The whole image becomes one polygon that visits each figure in turn.
+        if (path.Size() > 0) {
+          ConnectPath(path, points);
+          if (run_.StopRequested()) {
+            stopped = true;
+            break;
+          }
+          path.Append(path.First());
+        }
+        path.Append(points.data() + 1, points.data() + points.size());
         if (state_.ContourCount == 0) {
           titles_.AddItem(ContourTitle(state_.ContourCount, format));
           ++state_.ContourCount;
           titles_.EnableTitlesText(true);
         }
-        collected.push_back(points[1]);
+        path.Append(points[1]);
       } else {
+        collected.insert(collected.end(), points.begin() + 1, points.end());
         titles_.AddItem(ContourTitle(state_.ContourCount, format));
         ++state_.ContourCount;
         titles_.EnableTitlesText(true);
@@ -135,8 +141,9 @@ void ContourEngine::mFileCreate_Click() {
         // corner too, so that no pixel of it starts another trace.
         FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
       }
+      const std::int32_t size = Connected ? path.Size() : UpperBound(collected);
       const int percent =
-          total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(UpperBound(collected)) *
+          total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(size) *
                                                       100.0 / static_cast<double>(total)))
                     : 100;
       if (percent != shown) {
@@ -151,6 +158,9 @@ void ContourEngine::mFileCreate_Click() {
 
   // End of run, also when stopped: what was collected becomes the document; the old
   // array's memory is kept for the next run.
+  if (Connected) {
+    path.CopyTo(collected);
+  }
   points.swap(collected);
   std::int32_t n = SimplifyContour(points, true);
   if (UpperBound(points) > 0) {

@@ -25,6 +25,7 @@ class QuietWindow : public engine::SilentHost, public document::DocumentView {
   int declined = 0;  // questions answered No
 
   void ShowElapsedTime() override {}
+  std::int64_t ShowElapsedTimes(std::int64_t) override { return 0; }
   void SetProgress(int, int) override {}
   void HideProgress(int) override {}
   bool StopRequested() const override { return false; }
