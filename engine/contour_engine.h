@@ -126,8 +126,6 @@ class ContourEngine {
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
-  // Builds the background plane when the image or the colour changed since it was built.
-  void UpdateBackgroundPlane() const;
   // The two positions of PointPair in ascending order, stored back so; false when they
   // are equal or either is no point of the array.
   bool TakePointPair(std::int32_t& p, std::int32_t& q);
@@ -183,20 +181,6 @@ class ContourEngine {
   std::vector<std::uint8_t> runOuter_;
   std::vector<std::size_t> rowStarts_;
   ConnectedPath connectedPath_;
-
-  // One bit per image pixel, set where the image shows the background colour exactly:
-  // the corner rule and the line-of-sight test ask at scattered pixels, and an eighth of
-  // a megabyte per megapixel stays in cache where the picture does not. Built from the
-  // image it names, with the colour it was built for.
-  struct BackgroundPlane {
-    const core::RgbImage* image = nullptr;
-    const std::uint32_t* pixels = nullptr;
-    std::int32_t width = 0, height = 0;
-    std::uint32_t rgb = 0;
-    std::size_t wordsPerRow = 0;
-    std::vector<std::uint64_t> bits;
-  };
-  mutable BackgroundPlane plane_;
 };
 
 }  // namespace morvane::engine

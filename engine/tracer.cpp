@@ -69,16 +69,11 @@ void ContourEngine::PrepareMask() {
   common::ColorToRGBText(backColor_, first, second, third);
   const std::int32_t key = std::int32_t{first} | (std::int32_t{second} << 8) |
                            (std::int32_t{third} << 16);
-  // Let go of the old mask first, so that the new one can take its memory: fresh
-  // pages cost more than the recolouring.
-  mask_ = core::Mask();
+  // The recolouring writes into the old mask's memory.
   if (image_ != nullptr && !image_->empty()) {
     common::RecolorPicture(*image_, key, mask_);
-    // The picture may have changed in place since the plane was built.
-    plane_.image = nullptr;
-    if (backIsPlain_) {
-      UpdateBackgroundPlane();
-    }
+  } else {
+    mask_ = core::Mask();
   }
   maskW_ = mask_.empty() ? 0 : mask_.width;
   maskH_ = mask_.empty() ? 0 : mask_.height;
@@ -91,46 +86,12 @@ std::uint8_t ContourEngine::MaskPixel(std::int32_t x, std::int32_t y) const {
   return mask_.bits[Index(x, y)];
 }
 
-void ContourEngine::UpdateBackgroundPlane() const {
-  BackgroundPlane& plane = plane_;
-  if (plane.image == image_ && plane.pixels == image_->pixels.data() && plane.width == image_->width &&
-      plane.height == image_->height && plane.rgb == backRgb_) {
-    return;
-  }
-  plane.image = image_;
-  plane.pixels = image_->pixels.data();
-  plane.width = image_->width;
-  plane.height = image_->height;
-  plane.rgb = backRgb_;
-  const std::size_t w = static_cast<std::size_t>(std::max(plane.width, 0));
-  const std::size_t h = static_cast<std::size_t>(std::max(plane.height, 0));
-  plane.wordsPerRow = (w + 63) / 64;
-  plane.bits.assign(plane.wordsPerRow * h, 0);
-  const std::uint32_t key = backRgb_;
-  for (std::size_t y = 0; y < h; ++y) {
-    const std::uint32_t* row = plane.pixels + y * w;
-    std::uint64_t* out = plane.bits.data() + y * plane.wordsPerRow;
-    // 64 pixels to a word, each compare a bit: no branch for the compiler to keep.
-    for (std::size_t x0 = 0; x0 < w; x0 += 64) {
-      const std::size_t n = std::min<std::size_t>(64, w - x0);
-      std::uint64_t word = 0;
-      for (std::size_t k = 0; k < n; ++k) {
-        word |= static_cast<std::uint64_t>((row[x0 + k] & 0xFFFFFFu) == key) << k;
-      }
-      out[x0 / 64] = word;
-    }
-  }
-}
-
 bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
   if (!backIsPlain_ || image_ == nullptr || x < 0 || y < 0 || x >= image_->width ||
       y >= image_->height) {
     return false;
   }
-  UpdateBackgroundPlane();
-  const std::uint64_t word =
-      plane_.bits[static_cast<std::size_t>(y) * plane_.wordsPerRow + static_cast<std::size_t>(x) / 64];
-  return ((word >> (static_cast<unsigned>(x) & 63u)) & 1u) != 0;
+  return (image_->at(x, y) & 0xFFFFFFu) == backRgb_;
 }
 
 bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value,
@@ -401,22 +362,28 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
     return k;
   };
   std::size_t previous = 0;  // first run of the row above
-  for (std::int32_t y = 0; y < maskH_; ++y) {
-    std::uint8_t* row = &mask_.bits[Index(0, y)];
+  // The size in locals: the byte stores below may alias the members, which the
+  // compiler would then reload for every pixel, and the unpainting would not vectorise.
+  const std::int32_t w = maskW_;
+  const std::int32_t h = maskH_;
+  const auto stride = static_cast<std::size_t>(w);
+  std::uint8_t* const bits = mask_.bits.data();
+  for (std::int32_t y = 0; y < h; ++y) {
+    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
     if (unpaint) {
-      for (std::int32_t x = 0; x < maskW_; ++x) {
+      for (std::size_t x = 0; x < stride; ++x) {
         row[x] = row[x] == kMaskPainted ? core::kMaskBlack : row[x];
       }
     }
     const std::size_t first = runs.size();
     rowStart[static_cast<std::size_t>(y)] = first;
     std::size_t above = previous;
-    for (std::int32_t x = ScanRight<true>(row, 0, maskW_, core::kMaskWhite); x < maskW_;) {
-      const std::int32_t end = ScanRight<false>(row, x, maskW_, core::kMaskWhite);
+    for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
+      const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
       const auto id = static_cast<std::int32_t>(runs.size());
       runs.push_back({x, end});
       parent.push_back(id);
-      outer.push_back(y == 0 || y == maskH_ - 1 || x == 0 || end == maskW_ ? 1 : 0);
+      outer.push_back(y == 0 || y == h - 1 || x == 0 || end == w ? 1 : 0);
       for (; above < first && runs[above].end <= x; ++above) {
       }
       for (std::size_t k = above; k < first && runs[k].begin < end; ++k) {
@@ -427,13 +394,13 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
           outer[static_cast<std::size_t>(a)] |= outer[static_cast<std::size_t>(b)];
         }
       }
-      x = ScanRight<true>(row, end, maskW_, core::kMaskWhite);
+      x = ScanRight<true>(row, end, w, core::kMaskWhite);
     }
     previous = first;
   }
-  rowStart[static_cast<std::size_t>(maskH_)] = runs.size();
-  for (std::int32_t y = 0; y < maskH_; ++y) {
-    std::uint8_t* row = &mask_.bits[Index(0, y)];
+  rowStart[static_cast<std::size_t>(h)] = runs.size();
+  for (std::int32_t y = 0; y < h; ++y) {
+    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
     for (std::size_t k = rowStart[static_cast<std::size_t>(y)]; k < rowStart[static_cast<std::size_t>(y) + 1]; ++k) {
       if (outer[static_cast<std::size_t>(find(static_cast<std::int32_t>(k)))] != 0) {
         std::memset(row + runs[k].begin, core::kMaskBlack, static_cast<std::size_t>(runs[k].end - runs[k].begin));
