@@ -176,10 +176,6 @@ class ContourEngine {
   struct BackgroundRun {
     std::int32_t begin, end;
   };
-  std::vector<BackgroundRun> runs_;
-  std::vector<std::int32_t> runParents_;
-  std::vector<std::uint8_t> runOuter_;
-  std::vector<std::size_t> rowStarts_;
   ConnectedPath connectedPath_;
 };
 

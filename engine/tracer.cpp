@@ -346,14 +346,12 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
   // by row (union-find), which touches the mask in order instead of wandering over it.
   // With unpaint, the whole-image run's painted figures turn back to black on the way,
   // giving the mask as prepared first.
-  std::vector<BackgroundRun>& runs = runs_;
-  std::vector<std::int32_t>& parent = runParents_;
-  std::vector<std::uint8_t>& outer = runOuter_;
-  std::vector<std::size_t>& rowStart = rowStarts_;
-  runs.clear();
-  parent.clear();
-  outer.clear();
-  rowStart.assign(static_cast<std::size_t>(maskH_) + 1, 0);
+  // The runs live only here: on a large image they take more memory than the points
+  // collected so far, and the run's peak comes after them.
+  std::vector<BackgroundRun> runs;
+  std::vector<std::int32_t> parent;
+  std::vector<std::uint8_t> outer;
+  std::vector<std::size_t> rowStart(static_cast<std::size_t>(maskH_) + 1, 0);
   const auto find = [&parent](std::int32_t k) {
     while (parent[static_cast<std::size_t>(k)] != k) {
       parent[static_cast<std::size_t>(k)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];

@@ -440,9 +440,12 @@ PictureLoad Failed(const QString& path, const QString& reason) {
           QStringLiteral("Cannot load the image \"%1\": %2.").arg(QFileInfo(path).fileName(), reason)};
 }
 
-}  // namespace
-
-PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
+// The decoding that LoadPicture and LoadRgbPicture share; the picture comes as
+// decoded, not yet flattened. With direct, a 32-bit picture is decoded straight into
+// direct's memory where the decoder allows; then *decodedInto is set and the image
+// returned is null.
+PictureLoad DecodePicture(const QString& path, const MetafileConverters& converters, core::RgbImage* direct,
+                          bool* decodedInto) {
   RaiseAllocationLimit();
   QFile file(path);
   if (!QFileInfo(path).isFile()) return Failed(path, QStringLiteral("the file does not exist"));
@@ -479,29 +482,90 @@ PictureLoad LoadPicture(const QString& path, const MetafileConverters& converter
   if (suffix == QLatin1String("dib")) reader.setFormat("bmp");
   const QByteArray format = reader.format().toLower();  // empty once the image is read
   QImage image;
+  std::uint32_t* target = nullptr;
+  const QSize size = reader.size();
+  if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
+      size.height() > 0 && size.width() <= kMaxSide && size.height() <= kMaxSide) {
+    *direct = core::RgbImage(size.width(), size.height());
+    target = direct->pixels.data();
+    image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(), qsizetype{size.width()} * 4,
+                   QImage::Format_RGB32);
+  }
+  const auto readInPlace = [&] {
+    return target != nullptr && image.constBits() == reinterpret_cast<const uchar*>(target) &&
+           image.format() == QImage::Format_RGB32 && image.size() == size;
+  };
   if (!reader.read(&image) || image.isNull()) {
+    if (direct != nullptr) *direct = {};
     QString reason = reader.errorString();
     if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
       reason = QStringLiteral("the picture cannot be decoded");
     }
     return Failed(path, reason);
   }
+  const bool inPlace = readInPlace();
+  if (!inPlace && direct != nullptr) {
+    *direct = {};  // the decoder made its own picture: the buffer holds nothing
+  }
+  const auto failed = [&](const QString& reason) {
+    if (direct != nullptr) *direct = {};
+    return Failed(path, reason);
+  };
   if (!Complete(bytes, format)) {
-    return Failed(path, QStringLiteral("the file is incomplete"));
+    return failed(QStringLiteral("the file is incomplete"));
   }
   if (image.width() > kMaxSide || image.height() > kMaxSide) {
-    return Failed(path, QStringLiteral("the picture is larger than %1 x %1 pixels").arg(kMaxSide));
+    return failed(QStringLiteral("the picture is larger than %1 x %1 pixels").arg(kMaxSide));
   }
-  return {FlattenOverWhite(image), {}, {}};
+  if (inPlace) {
+    *decodedInto = true;
+    return {};
+  }
+  return {image, {}, {}};
+}
+
+}  // namespace
+
+PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
+  PictureLoad load = DecodePicture(path, converters, nullptr, nullptr);
+  if (load.ok()) {
+    load.image = FlattenOverWhite(load.image);
+  }
+  return load;
+}
+
+PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image, const MetafileConverters& converters) {
+  bool decodedInto = false;
+  PictureLoad load = DecodePicture(path, converters, &image, &decodedInto);
+  if (decodedInto) {
+    return load;
+  }
+  if (load.ok()) {
+    image = ToRgbImage(load.image);
+  } else {
+    image = {};
+  }
+  load.image = QImage();
+  return load;
 }
 
 core::RgbImage ToRgbImage(const QImage& image) {
   if (image.isNull()) return {};
-  const QImage rgb = image.format() == QImage::Format_RGB32 ? image : FlattenOverWhite(image);
-  core::RgbImage out(rgb.width(), rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
-    std::copy(row, row + rgb.width(), out.pixels.begin() + static_cast<std::ptrdiff_t>(y) * rgb.width());
+  core::RgbImage out(image.width(), image.height());
+  // Any other format is flattened a band of rows at a time, so that no whole 32-bit
+  // copy stands beside the buffer.
+  constexpr int kBand = 256;
+  for (int top = 0; top < image.height(); top += kBand) {
+    const int rows = std::min(kBand, image.height() - top);
+    const QImage band = image.format() == QImage::Format_RGB32
+                            ? image
+                            : FlattenOverWhite(image.copy(0, top, image.width(), rows));
+    const int first = image.format() == QImage::Format_RGB32 ? top : 0;
+    for (int y = 0; y < rows; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(band.constScanLine(first + y));
+      std::copy(row, row + image.width(),
+                out.pixels.begin() + static_cast<std::ptrdiff_t>(top + y) * image.width());
+    }
   }
   return out;
 }
