@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "bench/bench_images.h"
+#include "bench/null_window.h"
 #include "engine/contour_engine.h"
-#include "engine/silent_host.h"
 
 namespace {
 
@@ -35,14 +35,7 @@ using morvane::bench::HugeDisc;
 using morvane::bench::Noise;
 using morvane::bench::Spiral;
 
-class NullWindow : public morvane::engine::SilentHost, public morvane::engine::RunControl {
- public:
-  void ShowElapsedTime() override {}
-  std::int64_t ShowElapsedTimes(std::int64_t) override { return 0; }
-  void SetProgress(int, int) override {}
-  void HideProgress(int) override {}
-  bool StopRequested() const override { return false; }
-};
+using morvane::bench::NullWindow;
 
 struct Rig {
   explicit Rig(const RgbImage* image, float method = 3)
@@ -64,77 +57,41 @@ void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const Co
   state.counters["contours"] = doc.ContourCount;
 }
 
-void BM_CreateDiscsAndRings(benchmark::State& state) {
-  const RgbImage image = DiscsAndRings(static_cast<int>(state.range(0)));
+// Whole-image Create on an image, timed per run.
+void TimeCreate(benchmark::State& state, const RgbImage& image, bool connected = false) {
   Rig rig(&image);
+  rig.engine.Connected = connected;
   for (auto _ : state) {
     rig.engine.mFileCreate_Click();
     benchmark::DoNotOptimize(rig.state.ContourPoints.data());
   }
   ReportPerMegapixel(state, image, rig.state);
 }
+
+int Size(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
+
+void BM_CreateDiscsAndRings(benchmark::State& state) { TimeCreate(state, DiscsAndRings(Size(state))); }
 BENCHMARK(BM_CreateDiscsAndRings)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
 
-void BM_CreateHugeFigure(benchmark::State& state) {
-  const RgbImage image = Comb(2048, 2048, 255, 4);
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-  }
-  ReportPerMegapixel(state, image, rig.state);
-}
+void BM_CreateHugeFigure(benchmark::State& state) { TimeCreate(state, Comb(2048, 2048, 255, 4)); }
 BENCHMARK(BM_CreateHugeFigure)->Unit(benchmark::kMillisecond);
 
 void BM_CreateNoise(benchmark::State& state) {
-  const RgbImage image = Noise(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-  }
-  ReportPerMegapixel(state, image, rig.state);
+  TimeCreate(state, Noise(Size(state), static_cast<int>(state.range(1))));
 }
 BENCHMARK(BM_CreateNoise)->ArgsProduct({{256, 1024}, {30, 50}})->Unit(benchmark::kMillisecond);
 
-void BM_CreateCheckerboard(benchmark::State& state) {
-  const RgbImage image = Checkerboard(static_cast<int>(state.range(0)));
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-  }
-  ReportPerMegapixel(state, image, rig.state);
-}
+void BM_CreateCheckerboard(benchmark::State& state) { TimeCreate(state, Checkerboard(Size(state))); }
 BENCHMARK(BM_CreateCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 // Connected: every new figure is joined to the nearest point collected so far.
-void BM_CreateConnected(benchmark::State& state) {
-  const RgbImage image = DiscsAndRings(static_cast<int>(state.range(0)));
-  Rig rig(&image);
-  rig.engine.Connected = true;
-  for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-  }
-  ReportPerMegapixel(state, image, rig.state);
-}
+void BM_CreateConnected(benchmark::State& state) { TimeCreate(state, DiscsAndRings(Size(state)), true); }
 BENCHMARK(BM_CreateConnected)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
 
-void BM_CreateSpiral(benchmark::State& state) {
-  const RgbImage image = Spiral(static_cast<int>(state.range(0)));
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-  }
-  ReportPerMegapixel(state, image, rig.state);
-}
+void BM_CreateSpiral(benchmark::State& state) { TimeCreate(state, Spiral(Size(state))); }
 BENCHMARK(BM_CreateSpiral)->Arg(2048)->Unit(benchmark::kMillisecond);
 
-void BM_CreateHugeDisc(benchmark::State& state) {
-  const RgbImage image = HugeDisc(static_cast<int>(state.range(0)));
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-  }
-  ReportPerMegapixel(state, image, rig.state);
-}
+void BM_CreateHugeDisc(benchmark::State& state) { TimeCreate(state, HugeDisc(Size(state))); }
 BENCHMARK(BM_CreateHugeDisc)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 // A click into a comb whose boundary is about 50 000 pixels long.
@@ -187,9 +144,9 @@ void BM_Reduce(benchmark::State& state) {
 }
 BENCHMARK(BM_Reduce)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
-// The growth table: each family over its sizes, the time per pixel and how it grows
-// from one size to the next (1.00 is linear in pixels; boundary-heavy families also
-// show the traced points, since time is linear in pixels plus boundary length).
+// The growth table: each family over its sizes, the time per pixel and per pixel plus
+// boundary point (the points traced before the reduction), and how the latter grows
+// from one size to the next: 1.00 is linear.
 struct Family {
   const char* name;
   std::vector<int> sizes;
@@ -223,7 +180,7 @@ const std::vector<Family>& Families() {
 }
 
 void PrintGrowth() {
-  std::printf("%-16s %6s %12s %10s %10s %12s %8s\n", "family", "size", "points", "ms",
+  std::printf("%-16s %6s %12s %10s %10s %12s %8s\n", "family", "size", "boundary", "ms",
               "ns/pixel", "ns/(px+pt)", "growth");
   for (const Family& family : Families()) {
     double previous = 0;
@@ -233,7 +190,10 @@ void PrintGrowth() {
       rig.engine.Connected = family.connected;
       const double pixels = static_cast<double>(size) * size;
       const double ms = BestCreateMs(rig, pixels <= 4e6 ? 3 : 1);
-      const double points = static_cast<double>(rig.state.ContourPoints.size() - 1);
+      // The boundary length: the points of the same run left unreduced.
+      Rig probe(&image, 7);
+      probe.engine.mFileCreate_Click();
+      const double points = static_cast<double>(probe.state.ContourPoints.size() - 1);
       const double perUnit = ms * 1e6 / (pixels + points);
       char growth[16] = "";
       if (previous > 0) std::snprintf(growth, sizeof growth, "%.2f", perUnit / previous);

@@ -13,21 +13,14 @@
 #include <vector>
 
 #include "bench/bench_images.h"
+#include "bench/null_window.h"
 #include "engine/contour_engine.h"
-#include "engine/silent_host.h"
 
 namespace {
 
 using morvane::core::RgbImage;
 
-class NullWindow : public morvane::engine::SilentHost, public morvane::engine::RunControl {
- public:
-  void ShowElapsedTime() override {}
-  std::int64_t ShowElapsedTimes(std::int64_t) override { return 0; }
-  void SetProgress(int, int) override {}
-  void HideProgress(int) override {}
-  bool StopRequested() const override { return false; }
-};
+using morvane::bench::NullWindow;
 
 double Millis(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
