@@ -160,7 +160,9 @@ TEST(FingerprintTest, BenchFamiliesTraceAsBefore) {
       }
     }
   }
-  if (!Printing()) EXPECT_EQ(row, kFamilies.size());
+  if (!Printing()) {
+    EXPECT_EQ(row, kFamilies.size());
+  }
 }
 
 TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
@@ -213,7 +215,9 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
     }
     Check(name + " clicks", clicks.Fingerprint(), kRandom, row);
   }
-  if (!Printing()) EXPECT_EQ(row, kRandom.size());
+  if (!Printing()) {
+    EXPECT_EQ(row, kRandom.size());
+  }
 }
 
 }  // namespace
