@@ -9,6 +9,7 @@
 // MORVANE_PRINT_FINGERPRINTS=1 and paste the table printed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -132,6 +133,10 @@ const std::vector<std::pair<std::string, std::uint64_t>> kRandom = {
 #include "tests/engine/fingerprints_random.inc"
 };
 
+const std::vector<std::pair<std::string, std::uint64_t>> kStops = {
+#include "tests/engine/fingerprints_stops.inc"
+};
+
 constexpr float kMethods[] = {0, 1, 2, 3};
 
 TEST(FingerprintTest, BenchFamiliesTraceAsBefore) {
@@ -217,6 +222,41 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
   }
   if (!Printing()) {
     EXPECT_EQ(row, kRandom.size());
+  }
+}
+
+// Connected runs stopped at every tick, each stop's state folded into one
+// fingerprint per picture: a stop lands where it landed, the pair searches' swept
+// points included.
+TEST(FingerprintTest, ConnectedRunsStopAtEveryTickAsBefore) {
+  std::mt19937 rng(8128);
+  std::size_t row = 0;
+  for (int round = 0; round < 8; ++round) {
+    core::RgbImage image = AntiAliasedImage(rng, 0xFFFFFFu);
+    if (image.width > 24 || image.height > 24) {
+      core::RgbImage small(std::min(image.width, 24), std::min(image.height, 24));
+      for (std::int32_t y = 0; y < small.height; ++y)
+        for (std::int32_t x = 0; x < small.width; ++x) small.at(x, y) = image.at(x, y);
+      image = small;
+    }
+    const float method = kMethods[round % 4];
+    Fnv all;
+    for (std::int64_t stopAt = 1;; ++stopAt) {
+      TracedRun run(image);
+      run.engine.SetBackColor(0xFFFFFF);
+      run.engine.ApproxMethod = method;
+      run.engine.Connected = true;
+      run.window.onTick = [&run, stopAt](std::int64_t tick) {
+        if (tick >= stopAt) run.window.stop = true;
+      };
+      run.engine.mFileCreate_Click();
+      all.Add(static_cast<std::int64_t>(run.Fingerprint()));
+      if (run.window.ticks < stopAt) break;  // the run ended before this tick
+    }
+    Check("round " + std::to_string(round), all.hash, kStops, row);
+  }
+  if (!Printing()) {
+    EXPECT_EQ(row, kStops.size());
   }
 }
 
