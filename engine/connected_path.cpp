@@ -259,10 +259,13 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
   return pair;
 }
 
-void ConnectedPath::CopyTo(ContourPoints& out) const {
+void ConnectedPath::MoveTo(ContourPoints& out) {
+  std::vector<std::int32_t>().swap(cellHead_);
+  std::vector<std::int32_t>().swap(nextInCell_);
   out.assign(1, ContourPoint{});
   out.reserve(static_cast<std::size_t>(total_) + 1);
   if (total_ == 0) {
+    *this = ConnectedPath();
     return;
   }
   const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t to) {
@@ -291,6 +294,7 @@ void ConnectedPath::CopyTo(ContourPoints& out) const {
     copy(stretch, 0, stretch.length);
   }
   copy(marked, 0, mark_.offset);
+  *this = ConnectedPath();
 }
 
 }  // namespace morvane::engine

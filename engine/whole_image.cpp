@@ -159,7 +159,7 @@ void ContourEngine::mFileCreate_Click() {
   // End of run, also when stopped: what was collected becomes the document; the old
   // array's memory is kept for the next run.
   if (Connected) {
-    path.CopyTo(collected);
+    path.MoveTo(collected);
   }
   points.swap(collected);
   std::int32_t n = SimplifyContour(points, true);
