@@ -232,13 +232,7 @@ TEST(FingerprintTest, ConnectedRunsStopAtEveryTickAsBefore) {
   std::mt19937 rng(8128);
   std::size_t row = 0;
   for (int round = 0; round < 8; ++round) {
-    core::RgbImage image = AntiAliasedImage(rng, 0xFFFFFFu);
-    if (image.width > 24 || image.height > 24) {
-      core::RgbImage small(std::min(image.width, 24), std::min(image.height, 24));
-      for (std::int32_t y = 0; y < small.height; ++y)
-        for (std::int32_t x = 0; x < small.width; ++x) small.at(x, y) = image.at(x, y);
-      image = small;
-    }
+    const core::RgbImage image = TopLeft(AntiAliasedImage(rng, 0xFFFFFFu), 24);
     const float method = kMethods[round % 4];
     Fnv all;
     for (std::int64_t stopAt = 1;; ++stopAt) {
