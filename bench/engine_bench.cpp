@@ -18,15 +18,16 @@
 #include <vector>
 
 #include "bench/bench_images.h"
-#include "bench/null_window.h"
 #include "engine/contour_engine.h"
+#include "engine/silent_roles.h"
 
 namespace {
 
 using morvane::core::RgbImage;
 using morvane::engine::ContourEngine;
 using morvane::engine::ContourPoints;
-using morvane::engine::ContourState;
+using morvane::engine::ContourSet;
+using morvane::engine::ReductionMethod;
 
 using morvane::bench::Checkerboard;
 using morvane::bench::Comb;
@@ -35,26 +36,29 @@ using morvane::bench::HugeDisc;
 using morvane::bench::Noise;
 using morvane::bench::Spiral;
 
-using morvane::bench::NullWindow;
+// No method of reduction: the traced points stay.
+constexpr auto kUnreduced = static_cast<ReductionMethod>(7);
 
 struct Rig {
-  explicit Rig(const RgbImage* image, float method = 3)
-      : engine(state, window, window, window) {
+  explicit Rig(const RgbImage* image,
+               ReductionMethod method = ReductionMethod::DirectionChangeThenLineOfSight)
+      : engine(window, window, window, window) {
     engine.SetImage(image);
-    engine.SetBackColor(0xFFFFFF);
+    engine.LetBackColor(0xFFFFFF);
     engine.ApproxMethod = method;
   }
-  ContourState state;
-  NullWindow window;
+  void Create() { doc = engine.CreateWholeImageContours("0"); }
+  morvane::engine::SilentWindow window;
   ContourEngine engine;
+  ContourSet doc;
 };
 
-void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const ContourState& doc) {
+void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const ContourSet& doc) {
   const double mp = static_cast<double>(image.width) * image.height / 1e6;
   state.counters["per_MP"] =
       benchmark::Counter(mp, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-  state.counters["points"] = static_cast<double>(doc.ContourPoints.size() - 1);
-  state.counters["contours"] = doc.ContourCount;
+  state.counters["points"] = static_cast<double>(doc.points.size() - 1);
+  state.counters["contours"] = doc.count;
 }
 
 // Whole-image Create on an image, timed per run.
@@ -62,10 +66,10 @@ void TimeCreate(benchmark::State& state, const RgbImage& image, bool connected =
   Rig rig(&image);
   rig.engine.Connected = connected;
   for (auto _ : state) {
-    rig.engine.mFileCreate_Click();
-    benchmark::DoNotOptimize(rig.state.ContourPoints.data());
+    rig.Create();
+    benchmark::DoNotOptimize(rig.doc.points.data());
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 
 int Size(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
@@ -100,14 +104,14 @@ void BM_ClickAdd(benchmark::State& state) {
   Rig rig(&image);
   rig.engine.PrepareMask();
   for (auto _ : state) {
-    morvane::engine::ResetPoints(rig.state.ContourPoints);
-    rig.engine.AddContourAtPoint(5 * 15, 5 * 15);
+    rig.doc = ContourSet();
+    rig.engine.AddContourAtPoint(rig.doc, 5 * 15, 5 * 15, "0");
   }
-  Rig probe(&image, 7);  // no reduction: the traced length
+  Rig probe(&image);
   probe.engine.PrepareMask();
-  probe.engine.TraceContourAt(5, 5);
-  state.counters["boundary"] = static_cast<double>(probe.state.ContourPoints.size() - 1);
-  state.counters["points"] = static_cast<double>(rig.state.ContourPoints.size() - 1);
+  probe.engine.TraceContourAt(5, 5);  // no reduction: the traced length
+  state.counters["boundary"] = static_cast<double>(probe.engine.Traced().size() - 1);
+  state.counters["points"] = static_cast<double>(rig.doc.points.size() - 1);
 }
 BENCHMARK(BM_ClickAdd)->Unit(benchmark::kMillisecond);
 
@@ -117,30 +121,38 @@ void BM_PrepareMask(benchmark::State& state) {
   for (auto _ : state) {
     rig.engine.PrepareMask();
   }
-  ReportPerMegapixel(state, image, rig.state);
+  ReportPerMegapixel(state, image, rig.doc);
 }
 BENCHMARK(BM_PrepareMask)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 // Each reduction method on the comb's traced contour.
 void BM_Reduce(benchmark::State& state) {
   const RgbImage image = Comb(1024, 1024, 25, 4);
-  const float methods[] = {0, 1, 2, 2.5f, 3};
-  const float method = methods[state.range(0)];
-  Rig rig(&image, method);
+  struct Method {
+    ReductionMethod method;
+    const char* label;
+  };
+  const Method methods[] = {{ReductionMethod::LineFit, "0"},
+                            {ReductionMethod::DirectionChange, "1"},
+                            {ReductionMethod::LineOfSightWithNeighbours, "2"},
+                            {ReductionMethod::LineOfSight, "2.5"},
+                            {ReductionMethod::DirectionChangeThenLineOfSight, "3"}};
+  const Method& method = methods[state.range(0)];
+  Rig rig(&image, method.method);
   rig.engine.PrepareMask();
   rig.engine.TraceContourAt(5, 5);
-  const ContourPoints traced = rig.state.ContourPoints;
+  const ContourPoints traced = rig.engine.Traced();
+  ContourPoints points;
   std::int32_t n = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    rig.state.ContourPoints = traced;
+    points = traced;
     state.ResumeTiming();
-    n = rig.engine.SimplifyContour(rig.state.ContourPoints, true);
-    rig.engine.ApproxMethod = method;
+    n = rig.engine.SimplifyContour(points, true);
   }
   state.counters["in"] = static_cast<double>(traced.size() - 1);
   state.counters["out"] = n;
-  state.SetLabel("method " + std::to_string(method).substr(0, 3));
+  state.SetLabel(std::string("method ") + method.label);
 }
 BENCHMARK(BM_Reduce)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
@@ -158,7 +170,7 @@ double BestCreateMs(Rig& rig, int repeats) {
   double best = 1e300;
   for (int k = 0; k < repeats; ++k) {
     const auto started = std::chrono::steady_clock::now();
-    rig.engine.mFileCreate_Click();
+    rig.Create();
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
     best = std::min(best, took.count());
   }
@@ -191,9 +203,9 @@ void PrintGrowth() {
       const double pixels = static_cast<double>(size) * size;
       const double ms = BestCreateMs(rig, pixels <= 4e6 ? 3 : 1);
       // The boundary length: the points of the same run left unreduced.
-      Rig probe(&image, 7);
-      probe.engine.mFileCreate_Click();
-      const double points = static_cast<double>(probe.state.ContourPoints.size() - 1);
+      Rig probe(&image, kUnreduced);
+      probe.Create();
+      const double points = static_cast<double>(probe.doc.points.size() - 1);
       const double perUnit = ms * 1e6 / (pixels + points);
       char growth[16] = "";
       if (previous > 0) std::snprintf(growth, sizeof growth, "%.2f", perUnit / previous);
@@ -212,17 +224,17 @@ void PrintFingerprints() {
       const RgbImage image = family.make(size);
       Rig rig(&image);
       rig.engine.Connected = family.connected;
-      rig.engine.mFileCreate_Click();
+      rig.Create();
       std::uint64_t hash = 1469598103934665603ull;
       const auto add = [&hash](std::int64_t v) {
         hash = (hash ^ static_cast<std::uint64_t>(v)) * 1099511628211ull;
       };
-      for (const auto& p : rig.state.ContourPoints) {
+      for (const auto& p : rig.doc.points) {
         add(p.x);
         add(p.y);
       }
-      add(rig.state.ContourCount);
-      add(rig.window.ListCount());
+      add(rig.doc.count);
+      add(static_cast<std::int64_t>(rig.doc.titles.size()));
       std::printf("%-16s %6d %016llx\n", family.name, size, static_cast<unsigned long long>(hash));
       std::fflush(stdout);
     }

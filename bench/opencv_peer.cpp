@@ -13,14 +13,12 @@
 #include <vector>
 
 #include "bench/bench_images.h"
-#include "bench/null_window.h"
 #include "engine/contour_engine.h"
+#include "engine/silent_roles.h"
 
 namespace {
 
 using morvane::core::RgbImage;
-
-using morvane::bench::NullWindow;
 
 double Millis(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
@@ -65,16 +63,15 @@ int main(int argc, char** argv) {
   std::printf("%-18s %10s %12s %12s %10s %10s\n", "image", "morvane ms", "cv none ms",
               "cv simple ms", "/none", "/simple");
   for (const Case& c : cases) {
-    morvane::engine::ContourState state;
-    NullWindow window;
-    morvane::engine::ContourEngine engine(state, window, window, window);
+    morvane::engine::SilentWindow window;
+    morvane::engine::ContourEngine engine(window, window, window, window);
     engine.SetImage(&c.image);
-    engine.SetBackColor(0xFFFFFF);
+    engine.LetBackColor(0xFFFFFF);
     double ours = 1e300, none = 1e300, simple = 1e300;
     std::size_t sink = 0;
     for (int k = 0; k < repeats; ++k) {
       auto started = std::chrono::steady_clock::now();
-      engine.mFileCreate_Click();
+      sink += engine.CreateWholeImageContours("0").points.size();
       ours = std::min(ours, Millis(started));
       started = std::chrono::steady_clock::now();
       sink += TraceWithOpenCv(c.image, cv::CHAIN_APPROX_NONE);

@@ -2,10 +2,10 @@
 
 namespace morvane::common {
 
-std::int32_t MessageBoxWithAppIcon(core::MessageBoxService& box, std::int32_t owner,
-                                   std::string_view text, std::int32_t style,
-                                   std::string_view caption, std::optional<std::int32_t> iconId,
-                                   std::int32_t languageId) {
+core::DialogAnswer MessageBoxWithAppIcon(core::ModuleMessageBox& box, std::int32_t owner,
+                                         std::string_view text, std::int32_t style,
+                                         std::string_view caption, std::optional<std::int32_t> iconId,
+                                         std::int32_t languageId) {
   core::MessageBoxRequest request;
   request.owner = owner;
   request.text = std::string(text);

@@ -22,18 +22,6 @@ bool KeepingTime(const std::string& file, bool keepTime, const std::function<boo
   return written;
 }
 
-// The values of the section's entries, or nothing when the file does not exist. An
-// absent section in an existing file reads as empty.
-std::optional<std::vector<std::string>> SectionValues(const std::string& file,
-                                                      std::string_view section) {
-  if (!FileExists(file)) return std::nullopt;
-  std::vector<std::string> values;
-  for (const std::string& line : core::ReadProfileSection(file, section).value_or(std::vector<std::string>{})) {
-    values.push_back(StrAfter(line, "=", 0, false));
-  }
-  return values;
-}
-
 std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
   std::string out;
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -51,13 +39,12 @@ std::pair<std::string, std::string> SplitItem(const std::string& value,
   return {StrBefore(value, *separator, false), StrAfter(value, *separator, 0, true)};
 }
 
-// Reads a section into a list-like target: clear, then add each non-empty item text
-// with its data text. Answers the item texts, empty ones included, joined by CR LF; ""
-// without touching the target when the file is missing.
-std::string ReadItems(const std::string& file, std::string_view section,
+// Reads section values into a list-like target: clear, then add each non-empty item
+// text with its data text. Answers the item texts, empty ones included, joined by
+// CR LF; "" without touching the target when the file is missing.
+std::string ReadItems(const std::optional<std::vector<std::string>>& values,
                       std::optional<std::string_view> separator, const std::function<void()>& clear,
                       const std::function<void(const std::string&, const std::string&)>& add) {
-  const auto values = SectionValues(file, section);
   if (!values) return {};
   clear();
   std::vector<std::string> texts;
@@ -69,24 +56,33 @@ std::string ReadItems(const std::string& file, std::string_view section,
   return Join(texts, kCrLf);
 }
 
-bool WriteLines(const std::string& file, std::string_view section,
-                const std::vector<std::string>& lines, bool keepTime) {
-  if (file.empty()) return false;
-  return KeepingTime(file, keepTime, [&] { return core::WriteProfileSection(file, section, lines); });
-}
-
 }  // namespace
 
-std::string ReadIniString(const std::string& file, std::string_view section, std::string_view key,
-                          std::string_view defaultValue) {
-  if (file.empty() || section.empty() || key.empty()) return std::string(defaultValue);
-  return core::ReadProfileString(file, section, key).value_or(std::string(defaultValue));
+SettingsSession::SettingsSession(std::string file)
+    : profile_(std::move(file)), existed_(FileExists(profile_.file())) {}
+
+std::optional<std::vector<std::string>> SettingsSession::SectionValues(
+    std::string_view section) const {
+  // An absent section in an existing file reads as empty.
+  if (!existed_ && !profile_.HasChanges()) return std::nullopt;
+  std::vector<std::string> values;
+  for (const std::string& line :
+       profile_.document().Section(section).value_or(std::vector<std::string>{})) {
+    values.push_back(StrAfter(line, "=", 0, false));
+  }
+  return values;
 }
 
-Currency ReadIniNumber(const std::string& file, std::string_view section, std::string_view key,
-                       Currency defaultValue, std::int32_t* count) {
-  if (file.empty() || section.empty() || key.empty()) return defaultValue;
-  const auto stored = core::ReadProfileString(file, section, key);
+std::string SettingsSession::ReadIniString(std::string_view section, std::string_view key,
+                                           std::string_view defaultValue) const {
+  if (file().empty() || section.empty() || key.empty()) return std::string(defaultValue);
+  return profile_.document().Value(section, key).value_or(std::string(defaultValue));
+}
+
+Currency SettingsSession::ReadIniNumber(std::string_view section, std::string_view key,
+                                        Currency defaultValue, std::int32_t* count) const {
+  if (file().empty() || section.empty() || key.empty()) return defaultValue;
+  const auto stored = profile_.document().Value(section, key);
   if (count) {
     // The old platform wrote a non-negative default with a blank in front.
     const std::string text = stored ? *stored
@@ -97,27 +93,9 @@ Currency ReadIniNumber(const std::string& file, std::string_view section, std::s
   return Currency::Parse(*stored).value_or(defaultValue);
 }
 
-bool WriteIniString(const std::string& file, std::string_view section, std::string_view key,
-                    std::string_view value, bool keepTime) {
-  if (file.empty()) return false;
-  if (core::ReadProfileString(file, section, key) == value) return true;
-  return KeepingTime(file, keepTime, [&] { return core::WriteProfileString(file, section, key, value); });
-}
-
-bool WriteIniNumber(const std::string& file, std::string_view section, std::string_view key,
-                    Currency value, bool keepTime) {
-  if (file.empty()) return false;
-  if (value != 0) {
-    const auto stored = core::ReadProfileString(file, section, key);
-    if (stored && Currency::Parse(*stored) == value) return true;
-  }
-  return KeepingTime(file, keepTime,
-                     [&] { return core::WriteProfileString(file, section, key, value.ToText()); });
-}
-
-std::string ReadIniSection(const std::string& file, std::string_view section, ItemList& target,
-                           std::optional<std::string_view> separator) {
-  return ReadItems(file, section, separator, [&] { target.Clear(); },
+std::string SettingsSession::ReadIniSection(std::string_view section, ItemList& target,
+                                            std::optional<std::string_view> separator) const {
+  return ReadItems(SectionValues(section), separator, [&] { target.Clear(); },
                    [&](const std::string& text, const std::string& data) {
                      const int index = target.AddItem(text);
                      if (!target.HasItemData()) return;
@@ -129,30 +107,58 @@ std::string ReadIniSection(const std::string& file, std::string_view section, It
                    });
 }
 
-std::string ReadIniSection(const std::string& file, std::string_view section,
-                           ButtonMenuItems& target, std::optional<std::string_view> separator) {
-  return ReadItems(file, section, separator, [&] { target.Clear(); },
+std::string SettingsSession::ReadIniSection(std::string_view section, ButtonMenuItems& target,
+                                            std::optional<std::string_view> separator) const {
+  return ReadItems(SectionValues(section), separator, [&] { target.Clear(); },
                    [&](const std::string& text, const std::string& tag) { target.Add(text, tag); });
 }
 
-std::string ReadIniSection(const std::string& file, std::string_view section,
-                           std::vector<std::string>& target,
-                           std::optional<std::string_view> separator) {
-  const auto values = SectionValues(file, section);
+std::string SettingsSession::ReadIniSection(std::string_view section,
+                                            std::vector<std::string>& target,
+                                            std::optional<std::string_view> separator) const {
+  const auto values = SectionValues(section);
   if (!values) return {};
   target = values->empty() ? std::vector<std::string>{std::string()} : *values;
   return Join(*values, separator.value_or(kCrLf));
 }
 
-std::string ReadIniSection(const std::string& file, std::string_view section,
-                           std::optional<std::string_view> separator) {
-  const auto values = SectionValues(file, section);
+std::string SettingsSession::ReadIniSection(std::string_view section,
+                                            std::optional<std::string_view> separator) const {
+  const auto values = SectionValues(section);
   if (!values) return {};
   return Join(*values, separator.value_or(kCrLf));
 }
 
-bool WriteIniSection(const std::string& file, std::string_view section, std::string_view lines,
-                     std::optional<std::string_view> separator, bool keepTime) {
+bool SettingsSession::WriteIniString(std::string_view section, std::string_view key,
+                                     std::string_view value) {
+  if (file().empty()) return false;
+  return profile_.SetValue(section, key, value);
+}
+
+bool SettingsSession::WriteIniNumber(std::string_view section, std::string_view key,
+                                     Currency value) {
+  if (file().empty()) return false;
+  // Decided again on the file as it is when written: another writer may have stored
+  // the same number in other digits meanwhile, and those bytes stay.
+  return profile_.Change([section = std::string(section), key = std::string(key),
+                          value](core::IniDocument& doc) {
+    if (value != 0) {
+      const auto stored = doc.Value(section, key);
+      if (stored && Currency::Parse(*stored) == value) return true;
+    }
+    return doc.SetValue(section, key, value.ToText());
+  });
+}
+
+bool SettingsSession::WriteLines(std::string_view section, const std::vector<std::string>& lines) {
+  if (file().empty()) return false;
+  return profile_.Change([section = std::string(section), lines](core::IniDocument& doc) {
+    return doc.SetSection(section, lines);
+  });
+}
+
+bool SettingsSession::WriteIniSection(std::string_view section, std::string_view lines,
+                                      std::optional<std::string_view> separator) {
   const std::string_view sep = separator.value_or(kCrLf);
   std::vector<std::string> entries;
   TokenReader reader;
@@ -160,31 +166,30 @@ bool WriteIniSection(const std::string& file, std::string_view section, std::str
   for (std::string line = reader.First(text, sep); !line.empty(); line = reader.Next(text)) {
     entries.push_back(std::to_string(entries.size()) + "=" + line);
   }
-  return WriteLines(file, section, entries, keepTime);
+  return WriteLines(section, entries);
 }
 
-bool WriteIniSection(const std::string& file, std::string_view section,
-                     const std::vector<std::string>& values, bool keepTime) {
+bool SettingsSession::WriteIniSection(std::string_view section,
+                                      const std::vector<std::string>& values) {
   if (values.empty()) return false;
   std::vector<std::string> entries;
   for (std::size_t i = 0; i < values.size(); ++i) entries.push_back(std::to_string(i) + "=" + values[i]);
-  return WriteLines(file, section, entries, keepTime);
+  return WriteLines(section, entries);
 }
 
-bool WriteIniSection(const std::string& file, std::string_view section, const ItemList& source,
-                     std::optional<std::string_view> separator, bool keepTime) {
+bool SettingsSession::WriteIniSection(std::string_view section, const ItemList& source,
+                                      std::optional<std::string_view> separator) {
   std::vector<std::string> entries;
   for (int i = 0; i < source.ListCount(); ++i) {
     std::string line = std::to_string(i) + "=" + source.List(i);
     if (separator && source.HasItemData()) line += std::string(*separator) + std::to_string(source.ItemData(i));
     entries.push_back(std::move(line));
   }
-  return WriteLines(file, section, entries, keepTime);
+  return WriteLines(section, entries);
 }
 
-bool WriteIniSection(const std::string& file, std::string_view section,
-                     const ButtonMenuItems& source, std::optional<std::string_view> separator,
-                     bool keepTime) {
+bool SettingsSession::WriteIniSection(std::string_view section, const ButtonMenuItems& source,
+                                      std::optional<std::string_view> separator) {
   std::vector<std::string> entries;
   for (int i = 0; i < source.Count(); ++i) {
     const std::string text = source.Text(i);
@@ -194,7 +199,92 @@ bool WriteIniSection(const std::string& file, std::string_view section,
     if (separator && !tag.empty()) line += std::string(*separator) + tag;
     entries.push_back(std::move(line));
   }
-  return WriteLines(file, section, entries, keepTime);
+  return WriteLines(section, entries);
+}
+
+bool SettingsSession::Commit(bool keepTime) {
+  if (file().empty()) {
+    error_ = "No settings file given";
+    return false;
+  }
+  if (!profile_.HasChanges()) return true;
+  error_.clear();
+  const bool written =
+      KeepingTime(file(), keepTime, [&] { return profile_.Commit(&error_); });
+  existed_ = existed_ || written;
+  return written;
+}
+
+// Each of the functions below is a session of one call.
+
+std::string ReadIniString(const std::string& file, std::string_view section, std::string_view key,
+                          std::string_view defaultValue) {
+  if (file.empty()) return std::string(defaultValue);
+  return SettingsSession(file).ReadIniString(section, key, defaultValue);
+}
+
+Currency ReadIniNumber(const std::string& file, std::string_view section, std::string_view key,
+                       Currency defaultValue, std::int32_t* count) {
+  if (file.empty()) return defaultValue;
+  return SettingsSession(file).ReadIniNumber(section, key, defaultValue, count);
+}
+
+bool WriteIniString(const std::string& file, std::string_view section, std::string_view key,
+                    std::string_view value, bool keepTime) {
+  SettingsSession session(file);
+  return session.WriteIniString(section, key, value) && session.Commit(keepTime);
+}
+
+bool WriteIniNumber(const std::string& file, std::string_view section, std::string_view key,
+                    Currency value, bool keepTime) {
+  SettingsSession session(file);
+  return session.WriteIniNumber(section, key, value) && session.Commit(keepTime);
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section, ItemList& target,
+                           std::optional<std::string_view> separator) {
+  return SettingsSession(file).ReadIniSection(section, target, separator);
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section,
+                           ButtonMenuItems& target, std::optional<std::string_view> separator) {
+  return SettingsSession(file).ReadIniSection(section, target, separator);
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section,
+                           std::vector<std::string>& target,
+                           std::optional<std::string_view> separator) {
+  return SettingsSession(file).ReadIniSection(section, target, separator);
+}
+
+std::string ReadIniSection(const std::string& file, std::string_view section,
+                           std::optional<std::string_view> separator) {
+  return SettingsSession(file).ReadIniSection(section, separator);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section, std::string_view lines,
+                     std::optional<std::string_view> separator, bool keepTime) {
+  SettingsSession session(file);
+  return session.WriteIniSection(section, lines, separator) && session.Commit(keepTime);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section,
+                     const std::vector<std::string>& values, bool keepTime) {
+  SettingsSession session(file);
+  return session.WriteIniSection(section, values) && session.Commit(keepTime);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section, const ItemList& source,
+                     std::optional<std::string_view> separator, bool keepTime) {
+  SettingsSession session(file);
+  return session.WriteIniSection(section, source, separator) && session.Commit(keepTime);
+}
+
+bool WriteIniSection(const std::string& file, std::string_view section,
+                     const ButtonMenuItems& source, std::optional<std::string_view> separator,
+                     bool keepTime) {
+  SettingsSession session(file);
+  return session.WriteIniSection(section, source, separator) && session.Commit(keepTime);
 }
 
 std::optional<core::FileTime> GetFileTimeAsDate(const std::string& path, int selector) {

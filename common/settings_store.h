@@ -8,6 +8,7 @@
 
 #include "common/currency.h"
 #include "platform/core/file_system.h"
+#include "platform/core/ini_profile.h"
 
 namespace morvane::common {
 
@@ -42,6 +43,56 @@ class ButtonMenuItems {
   virtual int Count() const = 0;
   virtual std::string Text(int index) const = 0;  // index from 0
   virtual std::string Tag(int index) const = 0;
+};
+
+// The settings file read once at the start, its keys set as the program goes, and
+// written once: only the keys this session set go onto the file as it is at Commit,
+// under a lock that other writers wait for, so two programs writing at once lose none
+// of each other's keys. Each member follows the rules of the function of the same name
+// below (which are each a session of one call).
+class SettingsSession {
+ public:
+  explicit SettingsSession(std::string file);
+
+  const std::string& file() const { return profile_.file(); }
+
+  std::string ReadIniString(std::string_view section, std::string_view key,
+                            std::string_view defaultValue = "") const;
+  Currency ReadIniNumber(std::string_view section, std::string_view key,
+                         Currency defaultValue = 0, std::int32_t* count = nullptr) const;
+  std::string ReadIniSection(std::string_view section, ItemList& target,
+                             std::optional<std::string_view> separator = std::nullopt) const;
+  std::string ReadIniSection(std::string_view section, ButtonMenuItems& target,
+                             std::optional<std::string_view> separator = std::nullopt) const;
+  std::string ReadIniSection(std::string_view section, std::vector<std::string>& target,
+                             std::optional<std::string_view> separator = std::nullopt) const;
+  std::string ReadIniSection(std::string_view section,
+                             std::optional<std::string_view> separator = std::nullopt) const;
+
+  bool WriteIniString(std::string_view section, std::string_view key, std::string_view value);
+  bool WriteIniNumber(std::string_view section, std::string_view key, Currency value);
+  bool WriteIniSection(std::string_view section, std::string_view lines,
+                       std::optional<std::string_view> separator = std::nullopt);
+  bool WriteIniSection(std::string_view section, const std::vector<std::string>& values);
+  bool WriteIniSection(std::string_view section, const ItemList& source,
+                       std::optional<std::string_view> separator = std::nullopt);
+  bool WriteIniSection(std::string_view section, const ButtonMenuItems& source,
+                       std::optional<std::string_view> separator = std::nullopt);
+
+  // Writes what was set since the last Commit; the file is untouched when that changes
+  // no byte. keepTime keeps the file's last-write time as it was. False when it could
+  // not be written; error() then says why and the old file stays whole.
+  bool Commit(bool keepTime = false);
+  const std::string& error() const { return error_; }
+
+ private:
+  // The section's values, or nothing when the file is not there (and nothing was set).
+  std::optional<std::vector<std::string>> SectionValues(std::string_view section) const;
+  bool WriteLines(std::string_view section, const std::vector<std::string>& lines);
+
+  core::ProfileSession profile_;
+  bool existed_ = false;
+  std::string error_;
 };
 
 // The key's value, or defaultValue when the file, section or key is absent. Blanks

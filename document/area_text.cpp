@@ -17,16 +17,11 @@ void ReplaceAll(std::string& text, std::string_view needle, std::string_view wit
 
 }  // namespace
 
-std::string TitleOfEntry(std::string_view entry) {
-  const std::size_t blanks = entry.find("  ");
-  return blanks == std::string_view::npos ? std::string() : std::string(entry.substr(blanks + 2));
-}
-
-TitleOf TitlesFrom(const engine::TitlesList& titles,
+TitleOf TitlesFrom(const std::vector<engine::ContourTitle>& titles,
                    std::function<std::string(std::string_view)> transform) {
   return [&titles, transform](std::int32_t number) {
-    if (number < 0 || number >= titles.ListCount()) return std::string();
-    std::string title = TitleOfEntry(titles.List(number));
+    if (number < 0 || static_cast<std::size_t>(number) >= titles.size()) return std::string();
+    const std::string& title = titles[static_cast<std::size_t>(number)].title;
     return transform ? transform(title) : title;
   };
 }

@@ -7,20 +7,17 @@
 #include <vector>
 
 #include "engine/contour_points.h"
-#include "engine/host.h"
+#include "engine/contour_set.h"
 
 namespace morvane::document {
 
 // The title of the contour numbered k, as the area text inserts it.
 using TitleOf = std::function<std::string(std::int32_t number)>;
 
-// The title part of a titles-list entry: the text after its first two blanks ("" when
-// it has none). "#00  a  b" gives "a  b".
-std::string TitleOfEntry(std::string_view entry);
-
-// Titles taken from the titles list, each passed through transform when one is given
-// (the map writer escapes them).
-TitleOf TitlesFrom(const engine::TitlesList& titles,
+// Titles taken from the document's titles, each passed through transform when one is
+// given (the map writer escapes them); "" for an untitled contour or one without an
+// entry. The titles must outlive the result.
+TitleOf TitlesFrom(const std::vector<engine::ContourTitle>& titles,
                    std::function<std::string(std::string_view)> transform = {});
 
 // The area text: one line per contour, joined by CR LF (none after the last). Each

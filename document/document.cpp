@@ -6,6 +6,8 @@
 #include "common/file_helpers.h"
 #include "document/area_text.h"
 #include "document/map_format.h"
+#include "platform/core/file_dialog_flags.h"
+#include "platform/core/pointer_shape.h"
 #include "platform/core/text_codec.h"
 
 namespace morvane::document {
@@ -46,10 +48,6 @@ int Percent(std::int64_t part, std::int64_t whole) {
 std::string OpenFilter() {
   const std::string p(kImagePatterns), h(kMapPatterns);
   return "Image Files (" + p + ")|" + p + "|HTML Files (" + h + ")|" + h + "|All Files (*.*)|*.*|";
-}
-
-std::string RecentCaptionFor(int index, std::string_view path) {
-  return "&" + std::to_string(index) + " " + std::string(path);
 }
 
 // Counts characters, not bytes, so names outside ASCII pad like the others.
@@ -104,70 +102,71 @@ std::string BuildMapText(std::string_view src, std::string_view name,
   return text;
 }
 
-Document::Document(DocumentState& state, engine::ContourState& contours,
-                   engine::TitlesList& titles, DocumentView& view, FileSystem& files,
+Document::Document(DocumentModel& model, WindowRoles roles, RunSequence& runs, FileSystem& files,
                    ImageSource& images, DialogControl& dialog)
-    : state_(state),
-      contours_(contours),
-      titles_(titles),
-      view_(view),
+    : model_(model),
+      state_(model.state),
+      roles_(roles),
+      runs_(runs),
       files_(files),
       images_(images),
       dialog_(dialog) {}
 
 std::string Document::FormatOutputText(std::string_view templ, std::string_view tail) const {
-  return document::FormatOutputText(contours_.ContourPoints, state_.OutputNumberFormat,
-                                    TitlesFrom(titles_), templ, tail);
+  return document::FormatOutputText(model_.Points(), model_.NumberFormat(), TitlesFrom(model_.Titles()),
+                                    templ, tail);
 }
 
-bool Document::mFileSave_Click() {
+bool Document::SaveMap() {
   const std::string target = state_.MapPath.empty() ? DefaultMapPath(state_.ImagePath) : state_.MapPath;
   if (target.empty()) {
-    view_.ShowError("There is no image, so there is no map to save.");
+    roles_.prompts.ShowError("There is no image, so there is no map to save.");
     return false;
   }
   const std::string name = FileNameOf(state_.ImagePath);
   if (state_.ImageSrc.empty()) state_.ImageSrc = state_.ImagePath;
   const std::string header = MapHeaderLine(state_.ImageSrc, name);
 
-  if (!state_.MapPath.empty() && state_.StopOnError && files_.FileExists(target)) {
+  if (!state_.MapPath.empty() && state_.AskBeforeOverwrite && files_.FileExists(target)) {
     const std::optional<std::string> existing = files_.ReadText(target);
     const bool own = existing && (IsOwnMap(*existing, header) ||
                                   IsOwnMap(*existing, OldMapHeaderLine(state_.ImageSrc, name)));
     if (!own) {
-      view_.Beep(kWarningBeep);
-      const int answer = view_.Ask(
+      roles_.prompts.Beep(kWarningBeep);
+      const int answer = roles_.prompts.Ask(
           "The file was changed from another way.\r\nAre you sure you want to overwrite?",
           Buttons::YesNo);
       if (answer != kAnswerYes) return false;
     }
   }
 
-  const std::string_view templ = view_.CentroidChecked() ? kCentroidAreaTemplate : kAreaTemplate;
+  const std::string_view templ = roles_.menus.CentroidChecked() ? kCentroidAreaTemplate : kAreaTemplate;
   const std::string areaText = document::FormatOutputText(
-      contours_.ContourPoints, state_.OutputNumberFormat,
-      TitlesFrom(titles_, [](std::string_view title) { return EscapeHtml(title); }), templ, kAreaTail);
+      model_.Points(), model_.NumberFormat(),
+      TitlesFrom(model_.Titles(), [](std::string_view title) { return EscapeHtml(title); }), templ, kAreaTail);
   const std::vector<std::string> lines = SplitCrLf(areaText);
 
-  view_.SetProgress(2, 0);
+  engine::RunControl& run = roles_.run;
+  run.SetProgress(engine::kProgressStep, 0);
   const auto n = static_cast<std::int64_t>(lines.size());
-  for (std::int64_t i = 0; i < n; ++i) view_.SetProgress(2, Percent(i, n));
+  for (std::int64_t i = 0; i < n; ++i) run.SetProgress(engine::kProgressStep, Percent(i, n));
   const std::string text = BuildMapText(state_.ImageSrc, name, lines);
   std::string error;
   const bool written = files_.WriteFileAtomic(target, text, error);
-  view_.HideProgress(2);
+  run.HideProgress(engine::kProgressStep);
   if (!written) {
     Report("The map could not be saved to \"" + target + "\": " + error);
     return false;
   }
-  view_.SetChanged(false);
+  model_.LetChanged(false);
+  roles_.commands.StateChanged();
   return true;
 }
 
-void Document::mFileSaveAs_Click() {
+void Document::SaveMapAs() {
   if (!files_.FileExists(state_.MapPath)) state_.MapPath = DefaultMapPath(state_.ImagePath);
-  dialog_.FileFlags = 6;
-  dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileSaveAs));
+  dialog_.FileFlags = core::kOfnOverwritePrompt | core::kOfnHideReadOnly;
+  dialog_.DialogTitle = WithoutAmpersands(roles_.menus.MenuCaption(MenuCommand::mFileSaveAs));
   dialog_.DefaultExt = ".htm";
   dialog_.Filter = "HTML Files (*.*htm*;*.asp*;*.php)|*.*htm*;*.asp*;*.php|All Files (*.*)|*.*|";
   dialog_.FilterIndex = 1;
@@ -176,22 +175,24 @@ void Document::mFileSaveAs_Click() {
   if (dialog_.ShowSaveDialog() != 1) return;
   state_.MapPath = dialog_.FileName;
   dialog_.FileName.clear();
-  mFileSave_Click();
+  SaveMap();
 }
 
 int Document::ConfirmSaveChanges() {
-  if (!view_.IsChanged()) return 0;
-  view_.Beep(kWarningBeep);
-  const int answer = view_.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
-  if (answer == kAnswerYes) mFileSave_Click();
+  if (!model_.IsChanged()) return 0;
+  roles_.prompts.Beep(kWarningBeep);
+  const int answer =
+      roles_.prompts.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
+  if (answer == kAnswerYes) SaveMap();
   return answer;
 }
 
-void Document::mFileOpen_Click() {
+void Document::OpenFile() {
   if (ConfirmSaveChanges() == kAnswerCancel) return;
-  dialog_.FileFlags = 20500;
-  dialog_.HelpContextId = view_.MenuHelpContextId(MenuItem::mFileOpen);
-  dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileOpen));
+  dialog_.FileFlags =
+      core::kOfnHideReadOnly | core::kOfnShowHelp | core::kOfnFileMustExist | core::kOfnShareAware;
+  dialog_.HelpContextId = roles_.menus.MenuHelpContextId(MenuCommand::mFileOpen);
+  dialog_.DialogTitle = WithoutAmpersands(roles_.menus.MenuCaption(MenuCommand::mFileOpen));
   dialog_.Filter = OpenFilter();
   dialog_.FilterIndex = 1;
   dialog_.InitDir = InitialFolder(state_.ImagePath);
@@ -208,55 +209,39 @@ void Document::mFileOpen_Click() {
   } else {
     state_.MapPath = chosen;
   }
-  UpdateRecentFilesMenu(chosen);
+  RememberAndOpen(chosen);
   dialog_.FileName.clear();
 }
 
-std::string Document::RecentPath(int index) const {
-  const std::string caption = view_.RecentCaption(index);
-  return caption.size() > 3 ? caption.substr(3) : std::string();
-}
-
-void Document::UpdateRecentFilesMenu(const std::string& path) {
-  for (int i = 0; i < kRecentCount; ++i) {
-    if (RecentPath(i) == path && !path.empty()) {
-      ListClick(i, false);
-      NewDocument();
-      return;
-    }
-  }
-  for (int i = kRecentCount - 1; i >= 1; --i) {
-    if (!view_.RecentCaption(i - 1).empty() && view_.RecentVisible(i - 1)) {
-      view_.SetRecentItem(i, RecentCaptionFor(i, RecentPath(i - 1)), true);
-    }
-  }
-  view_.SetRecentItem(0, RecentCaptionFor(0, path), true);
-  view_.EnableMenu(MenuItem::mFileRecent, true);
-  NewDocument();
-}
-
-void Document::mFileList_Click(int index) { ListClick(index, true); }
-
-void Document::ListClick(int index, bool reload) {
-  if (index < 0 || index >= kRecentCount) return;
-  const std::string path = RecentPath(index);
-  if (!files_.FileExists(path)) return;
-  view_.SetRecentItem(index, "", view_.RecentVisible(index));
-  for (int i = index; i >= 1; --i) {
-    view_.SetRecentItem(i, RecentCaptionFor(i, RecentPath(i - 1)), view_.RecentVisible(i));
-  }
-  view_.SetRecentItem(0, RecentCaptionFor(0, path), true);
-  SetDocumentPaths(view_.RecentCaption(0));
-  if (reload) NewDocument();
-}
-
-void Document::SetDocumentPaths(const std::string& caption) {
-  const std::string path = caption.size() > 3 ? caption.substr(3) : std::string();
-  if (IsMapFile(path)) {
-    state_.MapPath = path;
+void Document::RememberAndOpen(const std::string& path) {
+  const int listed = path.empty() ? -1 : model_.FindRecentFile(path);
+  if (listed >= 0) {
+    MoveRecentFileFirst(listed, false);
   } else {
+    model_.PutRecentFileFirst(path);
+  }
+  LoadDocument();
+}
+
+void Document::OpenRecentFile(int index) { MoveRecentFileFirst(index, true); }
+
+void Document::MoveRecentFileFirst(int index, bool reload) {
+  if (index < 0 || index >= static_cast<int>(model_.RecentFiles().size())) return;
+  const std::string path = model_.RecentFiles()[static_cast<std::size_t>(index)];
+  if (!files_.FileExists(path)) return;
+  model_.PutRecentFileFirst(path);
+  SetDocumentPaths(path);
+  if (reload) LoadDocument();
+}
+
+void Document::SetDocumentPaths(const std::string& path) {
+  // Only a known image extension makes an image; anything else (".png", ".txt", none)
+  // is taken as a map.
+  if (MatchesPatterns(path, kImagePatterns)) {
     state_.ImagePath = path;
     state_.MapPath = DefaultMapPath(path);
+  } else {
+    state_.MapPath = path;
   }
 }
 
@@ -264,68 +249,42 @@ void Document::Report(const std::string& failure) {
   if (batchFailures_ != nullptr) {
     batchFailures_->push_back(failure);
   } else {
-    view_.ShowError(failure);
+    roles_.prompts.ShowError(failure);
   }
 }
 
-void Document::ResetContours() {
-  contours_.ContourPoints = engine::EmptyContourPoints();
-  contours_.ContourCount = 0;
-  titles_.Clear();
-  titles_.SetTitlesText("");
-  titles_.EnableTitlesText(false);
-}
-
-void Document::NewDocument() {
-  view_.SetWindowEnabled(false);
-  view_.ClearPicture();
-  view_.SelectZoom(0);
-  view_.SetBusyPointer(11);
-  ResetContours();
-  view_.EnableMenu(MenuItem::mFileAdd, false);
+void Document::LoadDocument() {
+  runs_.BeginBusy();
+  roles_.picture.ClearPicture();
+  model_.LetImageShown(false);
+  roles_.picture.SelectZoom(0);
+  model_.ResetContours();
+  model_.LetClickTraced(false);
   LoadImageMapFile();
   LoadImageFile(false);
-  view_.RedrawContours();
-  view_.FillContourTree(-1);
-  view_.SyncToolbarButtons();
-  view_.SetBusyPointer(0);
-  view_.SetStatusText(StatusPanel::Progress2, "");
-  view_.SetWindowEnabled(true);
+  roles_.picture.RedrawContours();
+  runs_.EndBusy();
+  roles_.status.SetStatusText(engine::StatusField::Progress2, "");
+  roles_.commands.StateChanged();
 }
 
 bool Document::LoadImageFile(bool keepScroll) {
-  core::RgbImage image;
   if (keepScroll) {
-    view_.ReshowPicture();
-  } else {
-    if (!files_.FileExists(state_.ImagePath)) return false;
-    std::string message;
-    if (!images_.LoadPicture(state_.ImagePath, image, message)) {
-      view_.ClearPicture();
-      ResetContours();
-      view_.RedrawContours();
-      view_.FillContourTree(-1);
-      Report(message);
-      return false;
-    }
-    view_.ShowPicture(image);
-    view_.SetStatusText(StatusPanel::Progress1,
-                        std::to_string(image.width) + "x" + std::to_string(image.height));
+    runs_.ReshowImage();
+    return true;
   }
-  view_.SetCaption(view_.ProgramTitle() + " - " + state_.ImagePath);
-  const std::string painter = view_.PainterPath();
-  view_.EnableMenu(MenuItem::mFilePainter, !painter.empty() && files_.FileExists(painter));
-  view_.EnableMenu(MenuItem::mFileCreate, true);
-  view_.EnableMenu(MenuItem::mFileStart, true);
-  view_.EnableMenu(MenuItem::mFileSave, false);
-  view_.EnableMenu(MenuItem::mEditRestore, false);
-  view_.EnableMenu(MenuItem::mViewGrid, true);
-  view_.EnableMenu(MenuItem::mViewPoints, true);
-  view_.EnableMenu(MenuItem::mViewMagnifier, true);
-  view_.EnableMenu(MenuItem::mViewZoom, true);
-  view_.UpdateEditMenuState(false);
-  view_.SyncToolbarButtons();
-  view_.SetChanged(false);
+  if (!files_.FileExists(state_.ImagePath)) return false;
+  core::RgbImage image;
+  std::string message;
+  if (!images_.LoadPicture(state_.ImagePath, image, message)) {
+    roles_.picture.ClearPicture();
+    model_.LetImageShown(false);
+    model_.ResetContours();
+    roles_.picture.RedrawContours();
+    Report(message);
+    return false;
+  }
+  runs_.ShowLoadedImage(image);
   return true;
 }
 
@@ -347,29 +306,24 @@ void Document::LoadImageMapFile() {
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
-  const int digits = view_.SetDigitsValue(static_cast<int>(map.firstHref.value_or("").size()) - 1);
-  state_.OutputNumberFormat.assign(static_cast<std::size_t>(std::max(digits, 0)), '0');
+  model_.LetDigits(static_cast<int>(map.firstHref.value_or("").size()) - 1);
+  const std::string& format = model_.NumberFormat();
 
-  ResetContours();
-  engine::ContourPoints& points = contours_.ContourPoints;
+  engine::ContourSet contours;
+  engine::ContourPoints& points = contours.points;
   for (const MapArea& area : map.polygons) {
     const std::string number = area.href.empty() ? std::string() : area.href.substr(1);
-    std::int32_t value = 0;
     std::string shown = number;
     const bool numeric = !number.empty() && number.size() <= 9 &&
                          std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (numeric) {
-      value = std::stoi(number);
-      shown = engine::FormatContourNumber(value, state_.OutputNumberFormat);
-    }
-    titles_.AddItem("#" + shown + "  " + area.alt);
-    titles_.EnableTitlesText(true);
-    if (contours_.ContourCount > 0) points.push_back(engine::Separator(contours_.ContourCount));
+    if (numeric) shown = engine::FormatContourNumber(std::stoi(number), format);
+    contours.titles.push_back({shown, area.alt, true});
+    if (contours.count > 0) points.push_back(engine::Separator(contours.count));
     points.insert(points.end(), area.points.begin(), area.points.end());
-    ++contours_.ContourCount;
+    ++contours.count;
   }
-  if (titles_.ListCount() > 0) titles_.SetListIndex(0);
-  view_.EnableMenu(MenuItem::mFileSaveAs, true);
+  model_.TakeContours(std::move(contours));
+  if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
 }
 
 std::string Document::InitialFolder(const std::string& path) const {
@@ -377,12 +331,13 @@ std::string Document::InitialFolder(const std::string& path) const {
   return !folder.empty() && files_.DirExists(folder) ? folder : std::string();
 }
 
-Document::BatchResult Document::mFileBatch_Click() {
+Document::BatchResult Document::RunBatch() {
   BatchResult outcome;
   if (ConfirmSaveChanges() == kAnswerCancel) return outcome;
-  dialog_.FileFlags = 20996;
-  dialog_.HelpContextId = view_.MenuHelpContextId(MenuItem::mFileBatch);
-  dialog_.DialogTitle = WithoutAmpersands(view_.MenuCaption(MenuItem::mFileBatch));
+  dialog_.FileFlags =
+      core::kOfnHideReadOnly | core::kOfnAllowMultiSelect | core::kOfnFileMustExist | core::kOfnShareAware;
+  dialog_.HelpContextId = roles_.menus.MenuHelpContextId(MenuCommand::mFileBatch);
+  dialog_.DialogTitle = WithoutAmpersands(roles_.menus.MenuCaption(MenuCommand::mFileBatch));
   const std::string p(kImagePatterns);
   dialog_.Filter = "Image Files (" + p + ")|" + p + "|All Files (*.*)|*.*|";
   dialog_.InitDir = InitialFolder(state_.ImagePath);
@@ -394,12 +349,10 @@ Document::BatchResult Document::mFileBatch_Click() {
 
   outcome.ran = true;
   state_.BatchRunning = true;
-  view_.EnableUiDuringRun(false);
-  view_.StartRunClock();
-  view_.SetProgress(0, 0);
-  titles_.Clear();
-  titles_.SetTitlesText("");
-  titles_.EnableTitlesText(false);
+  runs_.BeginBatch();
+  engine::RunControl& run = roles_.run;
+  run.SetProgress(engine::kProgressBatch, 0);
+  model_.ResetContours();
   std::vector<ReportRow> rows;
   std::vector<std::string> failures;
   batchFailures_ = &failures;
@@ -408,26 +361,31 @@ Document::BatchResult Document::mFileBatch_Click() {
   for (std::int32_t i = 0; i < dialog_.FileCount(); ++i) {
     state_.ImagePath = dialog_.FileAt(i);
     if (files_.FileExists(state_.ImagePath)) {
-      contours_.ContourPoints = engine::EmptyContourPoints();
+      model_.ResetContours();
       state_.MapPath = DefaultMapPath(state_.ImagePath);
       state_.ImageSrc.clear();
       // A picture that cannot be read adds nothing, like a missing file.
       if (!LoadImageFile(false)) {
         ++outcome.unreadable;
       } else {
-        view_.CreateContours();
+        runs_.CreateWholeImageContours();
         if (state_.BatchRunning) {
           ++processed;
           if (state_.SeparateFiles) {
-            mFileSave_Click();
+            const std::size_t reported = failures.size();
+            if (SaveMap()) {
+              ++outcome.mapsWritten;
+            } else if (failures.size() > reported) {
+              ++outcome.mapsFailed;
+            }
           } else {
             rows.push_back({FileNameOf(state_.ImagePath), FormatOutputText("", "")});
           }
         }
       }
     }
-    view_.ShowElapsedTime();
-    view_.SetProgress(0, Percent(i + 1, dialog_.FileCount()));
+    run.ShowElapsedTime();
+    run.SetProgress(engine::kProgressBatch, Percent(i + 1, dialog_.FileCount()));
     if (!state_.BatchRunning) break;
   }
   batchFailures_ = nullptr;
@@ -439,15 +397,15 @@ Document::BatchResult Document::mFileBatch_Click() {
       failures.push_back("The report could not be written to \"" + state_.TextOutputPath + "\": " + error);
     }
   }
-  view_.HideProgress(0);
-  view_.SetStatusText(StatusPanel::Progress1, std::to_string(processed) + " images processed.");
-  view_.EnableUiDuringRun(true);
+  run.HideProgress(engine::kProgressBatch);
+  roles_.status.SetStatusText(engine::StatusField::Progress1, std::to_string(processed) + " images processed.");
+  runs_.EndBatch();
   if (!failures.empty()) {
     std::string text;
     for (const std::string& f : failures) text += (text.empty() ? "" : "\r\n") + f;
-    view_.ShowError(text);
+    roles_.prompts.ShowError(text);
   }
-  view_.Beep(kInformationBeep);
+  roles_.prompts.Beep(kInformationBeep);
   state_.BatchRunning = false;
   outcome.processed = processed;
   return outcome;

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "document/document_state.h"
-#include "document/services.h"
-#include "engine/contour_state.h"
-#include "engine/host.h"
+#include "document/document_model.h"
+#include "document/file_access.h"
+#include "document/run_sequence.h"
+#include "document/window_roles.h"
 
 namespace morvane::document {
 
@@ -39,56 +39,63 @@ std::string BuildMapText(std::string_view src, std::string_view name,
                          const std::vector<std::string>& areaLines);
 
 // The document's commands: open, reload, save, the save prompt, recent files and the
-// batch. Each is the work of its command handler after the context-help check, which
-// the main window makes first.
+// batch, on the document model. Each is the work of a command handler of the main
+// window after its context-help check, which the window makes first.
 class Document {
  public:
-  Document(DocumentState& state, engine::ContourState& contours, engine::TitlesList& titles,
-           DocumentView& view, FileSystem& files, ImageSource& images, DialogControl& dialog);
+  Document(DocumentModel& model, WindowRoles roles, RunSequence& runs, FileSystem& files,
+           ImageSource& images, DialogControl& dialog);
 
   // The area text of the current contours; the Copy command passes empty texts.
   std::string FormatOutputText(std::string_view templ, std::string_view tail) const;
 
-  // Save: writes the map to MapPath (or the default map path). True when written.
-  bool mFileSave_Click();
-  void mFileSaveAs_Click();
+  // File > Save (mFileSave_Click): writes the map to MapPath (or the default map path).
+  // True when written.
+  bool SaveMap();
+  // File > Save As (mFileSaveAs_Click).
+  void SaveMapAs();
 
-  void mFileOpen_Click();
-  void mFileList_Click(int index);
+  // File > Open (mFileOpen_Click).
+  void OpenFile();
+  // A recent file clicked (mFileList_Click): it moves to the top and opens.
+  void OpenRecentFile(int index);
   // 0 when nothing is unsaved, else the button: 6 Yes (after saving), 7 No, 2 Cancel.
   int ConfirmSaveChanges();
-  void UpdateRecentFilesMenu(const std::string& path);
-  void SetDocumentPaths(const std::string& caption);
-  void NewDocument();
+  // Puts path first in the recent files and opens it (UpdateRecentFilesMenu).
+  void RememberAndOpen(const std::string& path);
+  // A map path becomes MapPath, any other ImagePath with its default map path.
+  void SetDocumentPaths(const std::string& path);
+  // Empties the document and loads the map and the image of the paths (NewDocument).
+  void LoadDocument();
   // keepScroll: show the work picture again. Otherwise load ImagePath; a picture that
   // cannot be read is reported and leaves an empty document. True when shown.
   bool LoadImageFile(bool keepScroll);
   void LoadImageMapFile();
 
-  // File > Batch. Says how it went, for callers without a window.
+  // File > Batch (mFileBatch_Click). Says how it went, for callers without a window.
   struct BatchResult {
     bool ran = false;           // the dialog was confirmed and the run started
     int processed = 0;          // images traced to the end
     int unreadable = 0;         // pictures that could not be read
     bool reportFailed = false;  // the report could not be written
+    int mapsWritten = 0;        // separate maps written
+    int mapsFailed = 0;         // separate maps that could not be written
   };
-  BatchResult mFileBatch_Click();
+  BatchResult RunBatch();
 
  private:
-  void ResetContours();
   std::string InitialFolder(const std::string& path) const;
-  std::string RecentPath(int index) const;
-  void ListClick(int index, bool reload);
+  void MoveRecentFileFirst(int index, bool reload);
+  // Shows a failure, or during a batch gathers it for one message at the end.
+  void Report(const std::string& failure);
 
+  DocumentModel& model_;
   DocumentState& state_;
-  engine::ContourState& contours_;
-  engine::TitlesList& titles_;
-  DocumentView& view_;
+  WindowRoles roles_;
+  RunSequence& runs_;
   FileSystem& files_;
   ImageSource& images_;
   DialogControl& dialog_;
-  // Shows a failure, or during a batch gathers it for one message at the end.
-  void Report(const std::string& failure);
 
   // Set during a batch: pictures that cannot be read and maps that cannot be saved
   // are gathered instead of shown one box at a time.

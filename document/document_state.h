@@ -5,8 +5,7 @@
 
 namespace morvane::document {
 
-// The document's fields that the main form holds for the whole run; the contours
-// themselves live in engine::ContourState and the titles in the titles list.
+// The document's paths and the batch's settings: plain data held by the document model.
 struct DocumentState {
   // Full path of the current image.
   std::string ImagePath;
@@ -16,12 +15,11 @@ struct DocumentState {
   std::string ImageSrc;
   // The batch report ("TXTFile").
   std::string TextOutputPath;
-  // As many "0"s as the digits count: the pattern of contour numbers and centroids.
-  std::string OutputNumberFormat = "00";
   // Batch: one map per image ("Output1") rather than one report for all.
   bool SeparateFiles = false;
-  // Ask before overwriting a map that this program did not write ("Output2").
-  bool StopOnError = false;
+  // Ask before overwriting a map that this program did not write (the batch panel's
+  // "Stop on Error", settings key "Output2").
+  bool AskBeforeOverwrite = false;
   // True while the batch dialog is up and while the batch runs; Stop clears it.
   bool BatchRunning = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/services.h"
+#include "document/file_access.h"
 
 namespace morvane::document {
 

@@ -2,12 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "engine/connected_path.h"
 #include "engine/contour_points.h"
-#include "engine/contour_state.h"
-#include "engine/host.h"
+#include "engine/contour_set.h"
+#include "engine/window_roles.h"
 #include "platform/core/pixel_buffer.h"
 #include "platform/core/units.h"
 
@@ -38,28 +39,41 @@ StepPattern MakeStepPattern(std::int32_t d1x, std::int32_t d1y, std::int32_t d2x
 // The eight patterns in the order they are tried.
 const std::array<StepPattern, 8>& StepPatterns();
 
-// The contour tracing engine: builds the mask of an image, follows figure boundaries,
-// reduces points and keeps the contours of the document's point array. It works on
-// the main window's fields (the ContourState, the settings below) and reaches the
-// window only through the host interfaces.
+// The approximation method of the point reduction, numbered as the settings store it.
+// Method 3 runs direction change, then line of sight alone; that second pass is
+// LineOfSight, which tests and benchmarks also run by itself.
+enum class ReductionMethod : std::int32_t {
+  LineFit = 0,
+  DirectionChange = 1,
+  LineOfSightWithNeighbours = 2,
+  DirectionChangeThenLineOfSight = 3,
+  LineOfSight = 4,
+};
+
+// Two positions of a point array, in either order: the points a join or a cut works on.
+using PointPair = std::array<std::int32_t, 2>;
+
+// What adding the contour under a click did.
+enum class AddOutcome { NotAdded, Added, Joined };
+
+// The contour tracing engine: builds the mask of an image, follows figure boundaries
+// in a buffer of its own, reduces points and edits contour sets. A whole-image run
+// collects its contours apart from the document and hands them over when it ends, so
+// nothing the window draws while events are pumped is half built. It reaches the
+// window only through its roles.
 class ContourEngine {
  public:
-  ContourEngine(ContourState& state, EngineHost& host, RunControl& run, TitlesList& titles);
+  ContourEngine(RunControl& run, StatusLine& status, PictureView& picture, TitlesView& titles);
 
-  // Approximation method of the point reduction: 0 line fit, 1 direction change, 2 line
-  // of sight with neighbour test, 3 direction change then line of sight; 2.5 (line of
-  // sight alone) exists only while method 3 runs.
-  float ApproxMethod = 3;
+  ReductionMethod ApproxMethod = ReductionMethod::DirectionChangeThenLineOfSight;
   // The check mark of Settings > Connected: new contours are joined to the nearest one.
   bool Connected = false;
-  // Two positions in ContourPoints for JoinContours and CutBetweenPoints.
-  std::array<std::int32_t, 2> PointPair{0, 0};
 
   // The image (pbImage); not owned, it must outlive every call that reads it.
   void SetImage(const core::RgbImage* image) { image_ = image; }
   // The background colour the user chose, an OLE colour (red in the low byte); a
   // system colour matches no pixel.
-  void SetBackColor(std::int32_t colour);
+  void LetBackColor(std::int32_t colour);
   std::int32_t BackColor() const { return backColor_; }
 
   // The mask: white where the image shows the background colour (through the 16-colour
@@ -73,40 +87,51 @@ class ContourEngine {
   static constexpr std::uint8_t kMaskPainted = 1;
   static constexpr std::uint8_t kMaskOutside = 2;
 
+  // The trace buffer: the points the last trace left, element 0 unused.
+  ContourPoints& Traced() { return traced_; }
+
   // Finds the start pixel of a figure from a clicked or scanned pixel; when found,
-  // ContourPoints holds it alone at position 1.
+  // the trace buffer holds it alone at position 1.
   bool FindContourStart(std::int32_t x, std::int32_t y);
-  // Traces the figure found from (x, y) into ContourPoints, round the figure's
+  // Traces the figure found from (x, y) into the trace buffer, round the figure's
   // 8-connected boundary and out along one-pixel arms and back. False when no figure is
   // found or the trace runs into a dead end, as a single pixel does (points traced so
   // far stay); a stop request ends it early with true and an open contour.
   bool TraceContourAt(std::int32_t x, std::int32_t y);
-  // Squares the staircase corner that ends at position i of ContourPoints when the
+  // Squares the staircase corner that ends at position i of the trace buffer when the
   // image is not background there; true when it did.
   bool RectifyCorner(std::int32_t i);
 
   // Reduces points by ApproxMethod and moves the survivors to positions 1..count;
   // the caller cuts the array to count.
-  std::int32_t SimplifyContour(ContourPoints& points, bool closed);
+  std::int32_t SimplifyContour(ContourPoints& points, bool closed) {
+    return SimplifyContour(points, closed, ApproxMethod);
+  }
+  std::int32_t SimplifyContour(ContourPoints& points, bool closed, ReductionMethod method);
 
-  // Adds the contour of the figure under a click (twips of the image) to the document.
-  void AddContourAtPoint(std::int32_t x, std::int32_t y);
-  // Rotates ContourPoints so that its point nearest to the image origin comes first.
-  void StartAtNearestOrigin();
+  // Adds the contour of the figure under a click (twips of the image) to contours,
+  // numbered and titled with format. Refusals leave contours alone and say why in
+  // panel "Progress2".
+  AddOutcome AddContourAtPoint(ContourSet& contours, std::int32_t x, std::int32_t y,
+                               std::string_view format);
+  // Rotates points so that the point nearest to the image origin comes first.
+  void StartAtNearestOrigin(ContourPoints& points);
   // Finds the nearest pair of points between the two arrays and rotates both to start
   // there (existing within its contour). Returns the existing position before the
   // rotation, 0 when there is no pair (then nothing rotates).
   std::int32_t ConnectToPrevious(ContourPoints& existing, ContourPoints& newer);
-  // Joins the contours that hold the two positions of PointPair into one.
-  void JoinContours();
-  // Removes the points strictly between the two positions of PointPair.
-  void CutBetweenPoints();
-  void RemovePointsBetween() { CutBetweenPoints(); }
-  // The position nearest to a point in twips of the image, 0 for an empty document.
-  std::int32_t FindNearestPoint(float x, float y);
+  // Joins the two contours that hold the pair's positions into one; true when joined.
+  bool JoinContours(ContourSet& contours, PointPair pair);
+  // Removes the points strictly between the pair's positions; true when it did.
+  bool CutBetweenPoints(ContourSet& contours, PointPair pair);
+  // The position nearest to a point in twips of the image, 0 for an empty document;
+  // selects the title of its contour and moves the mouse pointer onto it.
+  std::int32_t FindNearestPoint(const ContourSet& contours, float x, float y);
 
-  // File > Create: replaces the contours by those of every figure and hole of the image.
-  void mFileCreate_Click();
+  // The contours of every figure and hole of the image, numbered and titled with
+  // format (File > Create, mFileCreate_Click). A stopped run gives what it had
+  // collected.
+  ContourSet CreateWholeImageContours(std::string_view format);
   // The next mask pixel after p in raster order that is background; p moves to it.
   bool FindNextRegionPixel(ContourPoint& p);
   // The number of mask pixels that are not background.
@@ -126,9 +151,10 @@ class ContourEngine {
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
-  // The two positions of PointPair in ascending order, stored back so; false when they
-  // are equal or either is no point of the array.
-  bool TakePointPair(std::int32_t& p, std::int32_t& q);
+  // The pair's two positions in ascending order; false when they are equal or either is
+  // no point of the array.
+  static bool OrderPointPair(const ContourPoints& points, PointPair pair, std::int32_t& p,
+                             std::int32_t& q);
   // Background fills 4-connected; the trace goes round 8-connected figures.
   enum class Connectivity { Four, Eight };
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
@@ -136,9 +162,9 @@ class ContourEngine {
   void FloodOuterBackground(bool unpaint);
   void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
   // One reduction by a method other than 3, clean-up included.
-  std::int32_t ReduceOnce(ContourPoints& points, bool closed);
+  std::int32_t ReduceOnce(ContourPoints& points, bool closed, ReductionMethod method);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
-                    std::vector<std::uint8_t>& removed);
+                    std::vector<std::uint8_t>& removed, ReductionMethod method);
   std::int32_t CleanUp(ContourPoints& points, bool closed, std::int32_t upper);
   struct ProgressGate {
     std::int32_t next = 0;
@@ -153,10 +179,10 @@ class ContourEngine {
   // ConnectToPrevious on the Connected run's path.
   void ConnectPath(ConnectedPath& path, ContourPoints& newer);
 
-  ContourState& state_;
-  EngineHost& host_;
   RunControl& run_;
-  TitlesList& titles_;
+  StatusLine& status_;
+  PictureView& picture_;
+  TitlesView& titles_;
 
   const core::RgbImage* image_ = nullptr;
   std::int32_t backColor_ = 0xFFFFFF;
@@ -168,6 +194,9 @@ class ContourEngine {
   std::int32_t maskW_ = 0;
   std::int32_t maskH_ = 0;
 
+  // What the last trace followed; a click's contour and each figure of a whole-image
+  // run are traced here before they join a contour set.
+  ContourPoints traced_ = EmptyContourPoints();
   std::vector<ContourPoint> currentMoves_;
   std::vector<ContourPoint> floodStack_;
   // Scratch kept between runs, so that a run reuses memory it has already touched.

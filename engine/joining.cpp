@@ -28,65 +28,63 @@ bool SeparatorBetween(const ContourPoints& points, std::int32_t p, std::int32_t 
 
 }  // namespace
 
-void ContourEngine::AddContourAtPoint(std::int32_t x, std::int32_t y) {
-  ContourPoints& points = state_.ContourPoints;
-  ContourPoints saved;
-  CopyPoints(points, saved);
+AddOutcome ContourEngine::AddContourAtPoint(ContourSet& contours, std::int32_t x, std::int32_t y,
+                                            std::string_view format) {
   const std::int32_t px = x / kTwipsPerPixel;
   const std::int32_t py = y / kTwipsPerPixel;
 
   if (!TraceContourAt(px, py)) {
-    host_.SetProgress2Text(kNoFigure);
-    points = std::move(saved);
-    return;
+    status_.SetStatusText(StatusField::Progress2, kNoFigure);
+    return AddOutcome::NotAdded;
   }
+  ContourPoints& points = traced_;
   const std::int32_t n = SimplifyContour(points, true);
   if (n != UpperBound(points)) {
     CutPoints(points, n);
   }
   if (UpperBound(points) == 0) {
     // A degenerate figure can reduce to nothing.
-    host_.SetProgress2Text(kNoFigure);
-    points = std::move(saved);
-    return;
+    status_.SetStatusText(StatusField::Progress2, kNoFigure);
+    return AddOutcome::NotAdded;
   }
-  StartAtNearestOrigin();
+  StartAtNearestOrigin(points);
 
   // Every contour added at a click starts at its point nearest to the origin, so a
   // figure traced twice starts where a stored contour does.
+  ContourPoints saved;
+  CopyPoints(contours.points, saved);
   const std::int32_t savedUpper = UpperBound(saved);
   for (std::int32_t k = 0; k < savedUpper; ++k) {
     if ((k == 0 || IsSeparator(saved[static_cast<std::size_t>(k)])) &&
         PointsEqual(saved[static_cast<std::size_t>(k) + 1], points[1])) {
-      host_.SetProgress2Text(kAlreadyAdded);
-      points = std::move(saved);
-      return;
+      status_.SetStatusText(StatusField::Progress2, kAlreadyAdded);
+      return AddOutcome::NotAdded;
     }
   }
 
   bool join = false;
+  PointPair pair{0, 0};
   if (Connected) {
     const std::int32_t index = ConnectToPrevious(saved, points);
     // With nothing to connect to, the contour is added plainly.
     if (index > 0) {
-      PointPair = {index, savedUpper + 2};
+      pair = {index, savedUpper + 2};
       join = true;
     }
   }
-  saved.push_back(Separator(state_.ContourCount));
-  ++state_.ContourCount;
+  saved.push_back(Separator(contours.count));
+  ++contours.count;
   saved.insert(saved.end(), points.begin() + 1, points.end());
-  points = std::move(saved);
+  contours.points = std::move(saved);
   if (!join) {
-    titles_.AddItem(ContourTitle(state_.ContourCount - 1, host_.OutputNumberFormat()));
-    titles_.EnableTitlesText(true);
-  } else {
-    JoinContours();
+    contours.titles.push_back(UntitledContour(contours.count - 1, format));
+    return AddOutcome::Added;
   }
+  JoinContours(contours, pair);
+  return AddOutcome::Joined;
 }
 
-void ContourEngine::StartAtNearestOrigin() {
-  ContourPoints& points = state_.ContourPoints;
+void ContourEngine::StartAtNearestOrigin(ContourPoints& points) {
   const std::int32_t upper = UpperBound(points);
   std::int32_t best = 0;
   float bestDistance = 0;
@@ -134,7 +132,7 @@ void ContourEngine::ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_
                   : 100;
     if (percent != gate.shown) {
       gate.shown = percent;
-      run_.SetProgress(2, percent);
+      run_.SetProgress(kProgressStep, percent);
     }
   }
   tick(last - ticked);
@@ -146,7 +144,7 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   // every existing point whose distance to the new points' bounding box already rules
   // it out: first the smallest squared distance, then the first pair at that float
   // distance. Float roots grow with the squared distance, so both skips are exact.
-  run_.SetProgress(2, 0);
+  run_.SetProgress(kProgressStep, 0);
   const std::int32_t eu = UpperBound(existing);
   const std::int32_t nu = UpperBound(newer);
   const float limit = PairLimit();
@@ -194,14 +192,14 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
     RotateContour(existing, i0, true);
     RotateContour(newer, j0, false);
   }
-  run_.HideProgress(2);
+  run_.HideProgress(kProgressStep);
   return i0;
 }
 
 void ContourEngine::ConnectPath(ConnectedPath& path, ContourPoints& newer) {
   // ConnectToPrevious (path, newer), the path standing for the existing array, which
   // holds one contour.
-  run_.SetProgress(2, 0);
+  run_.SetProgress(kProgressStep, 0);
   const ConnectedPath::Pair pair = path.FindNearestPair(newer, PairLimit());
   if (pair.swept) {
     ShowSweptPairs(path.Size(), UpperBound(newer), pair.position, pair.newer);
@@ -210,45 +208,39 @@ void ContourEngine::ConnectPath(ConnectedPath& path, ContourPoints& newer) {
     path.RotateTo(pair.stored);
     RotateContour(newer, pair.newer, false);
   }
-  run_.HideProgress(2);
+  run_.HideProgress(kProgressStep);
 }
 
-bool ContourEngine::TakePointPair(std::int32_t& p, std::int32_t& q) {
-  p = PointPair[0];
-  q = PointPair[1];
+bool ContourEngine::OrderPointPair(const ContourPoints& points, PointPair pair, std::int32_t& p,
+                                   std::int32_t& q) {
+  p = std::min(pair[0], pair[1]);
+  q = std::max(pair[0], pair[1]);
   if (p == q) {
     return false;
   }
-  if (p > q) {
-    std::swap(p, q);
-    PointPair = {p, q};
-  }
   // Only two points of the array make a pair; a separator or a position outside is none.
-  const ContourPoints& points = state_.ContourPoints;
   return p >= 1 && q <= UpperBound(points) && !IsSeparator(points[static_cast<std::size_t>(p)]) &&
          !IsSeparator(points[static_cast<std::size_t>(q)]);
 }
 
-void ContourEngine::JoinContours() {
-  ContourPoints& points = state_.ContourPoints;
+bool ContourEngine::JoinContours(ContourSet& contours, PointPair pair) {
+  ContourPoints& points = contours.points;
   const std::int32_t upper = UpperBound(points);
   std::int32_t p = 0, q = 0;
-  if (!TakePointPair(p, q)) {
-    return;
+  if (!OrderPointPair(points, pair, p, q)) {
+    return false;
   }
   if (!SeparatorBetween(points, p, q)) {
-    host_.SetProgress2Text(kSameContour);
-    return;
+    status_.SetStatusText(StatusField::Progress2, kSameContour);
+    return false;
   }
-  host_.SetWindowEnabled(false);
-  host_.SetBusyPointer(11);
 
   std::int32_t qFirst = 0, qLast = 0, pFirst = 0, pLast = 0;
   GetContourRange(points, q, qFirst, &qLast);
   GetContourRange(points, p, pFirst, &pLast);
   const std::int32_t qNumber = points[static_cast<std::size_t>(qFirst) - 1].x;
-  if (titles_.ListCount() > qNumber && qNumber >= 0) {
-    titles_.RemoveItem(qNumber);
+  if (qNumber >= 0 && static_cast<std::size_t>(qNumber) < contours.titles.size()) {
+    contours.titles.erase(contours.titles.begin() + qNumber);
   }
   const auto slice = [&points](std::int32_t first, std::int32_t last) {
     ContourPoints part = EmptyContourPoints();
@@ -272,41 +264,26 @@ void ContourEngine::JoinContours() {
     }
   }
   points = std::move(joined);
-  RenumberContours(points, state_.ContourCount);
-  if (titles_.ListCount() > 0) {
-    titles_.SetListIndex(0);
-  }
-  host_.LoadImageFile(true);
-  host_.RedrawContours();
-  host_.FillContourTree(-1);
-  host_.MarkChanged();
-  host_.SetBusyPointer(0);
-  host_.SetWindowEnabled(true);
+  RenumberContours(points, contours.count);
+  return true;
 }
 
-void ContourEngine::CutBetweenPoints() {
-  ContourPoints& points = state_.ContourPoints;
+bool ContourEngine::CutBetweenPoints(ContourSet& contours, PointPair pair) {
+  ContourPoints& points = contours.points;
   std::int32_t p = 0, q = 0;
-  if (!TakePointPair(p, q)) {
-    return;
+  if (!OrderPointPair(points, pair, p, q)) {
+    return false;
   }
   if (SeparatorBetween(points, p, q)) {
-    host_.SetProgress2Text(kDifferentContours);
-    return;
+    status_.SetStatusText(StatusField::Progress2, kDifferentContours);
+    return false;
   }
-  host_.SetWindowEnabled(false);
-  host_.SetBusyPointer(11);
   points.erase(points.begin() + p + 1, points.begin() + q);
-  host_.LoadImageFile(true);
-  host_.RedrawContours();
-  host_.FillContourTree(0);
-  host_.MarkChanged();
-  host_.SetBusyPointer(0);
-  host_.SetWindowEnabled(true);
+  return true;
 }
 
-std::int32_t ContourEngine::FindNearestPoint(float x, float y) {
-  const ContourPoints& points = state_.ContourPoints;
+std::int32_t ContourEngine::FindNearestPoint(const ContourSet& contours, float x, float y) {
+  const ContourPoints& points = contours.points;
   const std::int32_t upper = UpperBound(points);
   if (upper == 0) {
     return 0;
@@ -333,13 +310,11 @@ std::int32_t ContourEngine::FindNearestPoint(float x, float y) {
   std::int32_t first = 0;
   GetContourRange(points, best, first);
   const std::int32_t number = points[static_cast<std::size_t>(first) - 1].x;
-  host_.SetTitlesSelectionFlag(true);
-  if (number >= 0 && titles_.ListCount() > number) {
-    titles_.SetListIndex(number);
+  if (number >= 0 && static_cast<std::size_t>(number) < contours.titles.size()) {
+    titles_.SelectTitle(number);
   }
-  host_.SetTitlesSelectionFlag(false);
   const ContourPoint& pt = points[static_cast<std::size_t>(best)];
-  host_.LocateCursor(static_cast<double>(pt.x) * kTwipsPerPixel,
+  picture_.LocateCursor(static_cast<double>(pt.x) * kTwipsPerPixel,
                      static_cast<double>(pt.y) * kTwipsPerPixel);
   return best;
 }

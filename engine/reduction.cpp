@@ -60,13 +60,14 @@ void ContourEngine::ReductionStep(std::int32_t c, std::int32_t upper, ProgressGa
       static_cast<int>(std::nearbyint(static_cast<double>(c) * 100.0 / static_cast<double>(upper)));
   if (percent != gate.shown) {
     gate.shown = percent;
-    run_.SetProgress(2, percent);
+    run_.SetProgress(kProgressStep, percent);
   }
 }
 
-std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed) {
-  if (ApproxMethod != 3.0f) {
-    return ReduceOnce(points, closed);
+std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed,
+                                            ReductionMethod method) {
+  if (method != ReductionMethod::DirectionChangeThenLineOfSight) {
+    return ReduceOnce(points, closed, method);
   }
   // Direction change first, then line of sight alone on what is left; each pass is a
   // whole reduction of its own, on a closed contour.
@@ -74,31 +75,29 @@ std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed) 
   if (upper < 3 || run_.StopRequested()) {
     return upper;
   }
-  run_.SetProgress(2, 0);
-  for (const float method : {1.0f, 2.5f}) {
-    ApproxMethod = method;
-    const std::int32_t n = ReduceOnce(points, true);
+  run_.SetProgress(kProgressStep, 0);
+  for (const ReductionMethod pass : {ReductionMethod::DirectionChange, ReductionMethod::LineOfSight}) {
+    const std::int32_t n = ReduceOnce(points, true, pass);
     if (n != UpperBound(points)) {
       CutPoints(points, n);
     }
   }
-  ApproxMethod = 3.0f;
   removed_.assign(points.size(), 0);
   const std::int32_t count = CleanUp(points, closed, UpperBound(points));
-  run_.HideProgress(2);
+  run_.HideProgress(kProgressStep);
   return count;
 }
 
-std::int32_t ContourEngine::ReduceOnce(ContourPoints& points, bool closed) {
+std::int32_t ContourEngine::ReduceOnce(ContourPoints& points, bool closed, ReductionMethod method) {
   std::int32_t upper = UpperBound(points);
   if (upper < 3 || run_.StopRequested()) {
     return upper;
   }
-  run_.SetProgress(2, 0);
+  run_.SetProgress(kProgressStep, 0);
   removed_.assign(static_cast<std::size_t>(upper) + 1, 0);
-  SimplifyOnce(points, closed, upper, removed_);
+  SimplifyOnce(points, closed, upper, removed_, method);
   const std::int32_t count = CleanUp(points, closed, upper);
-  run_.HideProgress(2);
+  run_.HideProgress(kProgressStep);
   return count;
 }
 
@@ -126,7 +125,7 @@ std::int32_t ContourEngine::CleanUp(ContourPoints& points, bool closed, std::int
 }
 
 void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
-                                 std::vector<std::uint8_t>& removed) {
+                                 std::vector<std::uint8_t>& removed, ReductionMethod method) {
   const auto at = [&points](std::int32_t k) -> const ContourPoint& {
     return points[static_cast<std::size_t>(k)];
   };
@@ -135,7 +134,7 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
   std::int32_t a = 1, b = 2, c = 3;
   ProgressGate shown;
 
-  if (ApproxMethod == 0.0f) {
+  if (method == ReductionMethod::LineFit) {
     float la = 0, lb = 0;  // kept between calls, as a coincident pair leaves them
     while (c <= u) {
       const ContourPoint& pa = at(a);
@@ -166,7 +165,7 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
         remove(1);
       }
     }
-  } else if (ApproxMethod == 1.0f) {
+  } else if (method == ReductionMethod::DirectionChange) {
     double ab = 0;
     bool abKnown = false;  // the angle a-b is the b-c of the step before
     while (c <= u) {
@@ -207,7 +206,8 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
         remove(1);
       }
     }
-  } else if (ApproxMethod == 2.0f || ApproxMethod == 2.5f) {
+  } else if (method == ReductionMethod::LineOfSightWithNeighbours ||
+             method == ReductionMethod::LineOfSight) {
     // The scratch picture has the image's size: only pixels inside it are drawn.
     const std::int32_t w = image_ != nullptr ? image_->width : 0;
     const std::int32_t h = image_ != nullptr ? image_->height : 0;
@@ -215,7 +215,7 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
                               const ContourPoint& q) {
       return q.x >= 0 && q.y >= 0 && q.x < w && q.y < h && LineCovers(from, to, q);
     };
-    const bool neighbourTest = ApproxMethod == 2.0f;
+    const bool neighbourTest = method == ReductionMethod::LineOfSightWithNeighbours;
     while (c <= u) {
       const ContourPoint& pa = at(a);
       const ContourPoint& pb = at(b);

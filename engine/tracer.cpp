@@ -51,11 +51,11 @@ const std::array<StepPattern, 8>& StepPatterns() {
   return patterns;
 }
 
-ContourEngine::ContourEngine(ContourState& state, EngineHost& host, RunControl& run,
-                             TitlesList& titles)
-    : state_(state), host_(host), run_(run), titles_(titles) {}
+ContourEngine::ContourEngine(RunControl& run, StatusLine& status, PictureView& picture,
+                             TitlesView& titles)
+    : run_(run), status_(status), picture_(picture), titles_(titles) {}
 
-void ContourEngine::SetBackColor(std::int32_t colour) {
+void ContourEngine::LetBackColor(std::int32_t colour) {
   backColor_ = colour;
   backIsPlain_ = colour >= 0 && colour <= 0xFFFFFF;
   const auto c = static_cast<std::uint32_t>(colour);
@@ -141,7 +141,7 @@ bool ContourEngine::FindContourStart(std::int32_t x, std::int32_t y) {
   if (!FindStart(x, y, start)) {
     return false;
   }
-  state_.ContourPoints.assign({ContourPoint{}, start});
+  traced_.assign({ContourPoint{}, start});
   return true;
 }
 
@@ -150,8 +150,8 @@ bool ContourEngine::TraceContourAt(std::int32_t x, std::int32_t y) {
 }
 
 ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) {
-  host_.ShowImage();
-  ContourPoints& points = state_.ContourPoints;
+  picture_.ShowImage();
+  ContourPoints& points = traced_;
   ResetPoints(points);
   ContourPoint start;
   if (!FindStart(x, y, start)) {
@@ -245,7 +245,7 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
 }
 
 bool ContourEngine::RectifyCorner(std::int32_t i) {
-  ContourPoints& points = state_.ContourPoints;
+  ContourPoints& points = traced_;
   const std::int32_t n = UpperBound(points);
   // Element 0 is no point: a bevel needs three real points before i.
   if (n < 3 || i <= 3 || i > n) {

@@ -12,7 +12,7 @@ bool ContourEngine::FindNextRegionPixel(ContourPoint& p) {
 }
 
 std::int32_t ContourEngine::CountRegionPixels() {
-  run_.SetProgress(2, 0);
+  run_.SetProgress(kProgressStep, 0);
   const double area = static_cast<double>(maskW_) * static_cast<double>(maskH_);
   std::int64_t count = 0;
   int shown = 0;
@@ -28,24 +28,20 @@ std::int32_t ContourEngine::CountRegionPixels() {
         std::nearbyint(static_cast<double>(maskW_) * row * 100.0 / area));
     if (percent != shown) {
       shown = percent;
-      run_.SetProgress(2, percent);
+      run_.SetProgress(kProgressStep, percent);
     }
   }
-  run_.HideProgress(2);
+  run_.HideProgress(kProgressStep);
   return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
 }
 
-void ContourEngine::mFileCreate_Click() {
-  ContourPoints& points = state_.ContourPoints;
-  if (!host_.BatchRunning()) {
-    host_.StartRunClock();
-  }
-  host_.EnableUiDuringRun(false);
-  host_.SetBusyPointer(11);
-  run_.SetProgress(1, 0);
-  host_.SetProgress2Text("");
-  host_.LoadImageFile(true);
-  state_.ContourCount = 0;
+ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
+  // The run's owner has shown the plain image again; the document keeps its contours
+  // until the result is handed over.
+  ContourPoints& points = traced_;
+  ContourSet run;
+  run_.SetProgress(kProgressWholeImage, 0);
+  status_.SetStatusText(StatusField::Progress2, "");
   ContourPoints& collected = collected_;
   ResetPoints(collected);
   // With Connected the contours collect in one path instead of the array.
@@ -53,10 +49,6 @@ void ContourEngine::mFileCreate_Click() {
   if (Connected) {
     path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
   }
-  titles_.Clear();
-  titles_.SetTitlesText("");
-  titles_.EnableTitlesText(false);
-  const std::string format = host_.OutputNumberFormat();
 
   std::int32_t total = 0;
   int shown = 0;
@@ -123,18 +115,16 @@ void ContourEngine::mFileCreate_Click() {
           path.Append(path.First());
         }
         path.Append(points.data() + 1, points.data() + points.size());
-        if (state_.ContourCount == 0) {
-          titles_.AddItem(ContourTitle(state_.ContourCount, format));
-          ++state_.ContourCount;
-          titles_.EnableTitlesText(true);
+        if (run.count == 0) {
+          run.titles.push_back(UntitledContour(run.count, format));
+          ++run.count;
         }
         path.Append(points[1]);
       } else {
         collected.insert(collected.end(), points.begin() + 1, points.end());
-        titles_.AddItem(ContourTitle(state_.ContourCount, format));
-        ++state_.ContourCount;
-        titles_.EnableTitlesText(true);
-        collected.push_back(Separator(state_.ContourCount));
+        run.titles.push_back(UntitledContour(run.count, format));
+        ++run.count;
+        collected.push_back(Separator(run.count));
       }
       if (pass == 1) {
         // Paint the whole figure the contour went round, pixels touching only at a
@@ -148,7 +138,7 @@ void ContourEngine::mFileCreate_Click() {
                     : 100;
       if (percent != shown) {
         shown = percent;
-        run_.SetProgress(1, percent);
+        run_.SetProgress(kProgressWholeImage, percent);
       }
     }
     if (run_.StopRequested()) {
@@ -156,30 +146,26 @@ void ContourEngine::mFileCreate_Click() {
     }
   }
 
-  // End of run, also when stopped: what was collected becomes the document; the old
-  // array's memory is kept for the next run.
+  // End of run, also when stopped: what was collected becomes the result.
   if (Connected) {
     path.MoveTo(collected);
   }
-  points.swap(collected);
-  std::int32_t n = SimplifyContour(points, true);
-  if (UpperBound(points) > 0) {
-    if (n >= 1 && points[static_cast<std::size_t>(n)] == points[1]) {
+  ContourPoints& kept = run.points;
+  kept.swap(collected);
+  std::int32_t n = SimplifyContour(kept, true);
+  if (UpperBound(kept) > 0) {
+    if (n >= 1 && kept[static_cast<std::size_t>(n)] == kept[1]) {
       --n;
     }
-    if (n >= 1 && IsSeparator(points[static_cast<std::size_t>(n)])) {
+    if (n >= 1 && IsSeparator(kept[static_cast<std::size_t>(n)])) {
       --n;
     }
-    if (n != UpperBound(points)) {
-      CutPoints(points, n);
+    if (n != UpperBound(kept)) {
+      CutPoints(kept, n);
     }
   }
-  if (titles_.ListCount() > 0) {
-    titles_.SetListIndex(0);
-  }
-  run_.HideProgress(1);
-  host_.EnableAddCommand(false);
-  host_.ResetAfterRun();
+  run_.HideProgress(kProgressWholeImage);
+  return run;
 }
 
 }  // namespace morvane::engine

@@ -43,22 +43,20 @@ struct Read {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   AnyFiles files;
   files.files["/m/first.htm"] = std::string(reinterpret_cast<const char*>(data), size);
-  DocumentState state;
-  morvane::engine::ContourState contours;
-  testing::FakeTitles titles;
-  testing::FakeView view;
+  testing::WindowSide side;
+  DocumentModel& model = side.model;
+  DocumentState& state = model.state;
   testing::FakeImages images;
   testing::FakeDialog dialog;
-  Document doc(state, contours, titles, view, files, images, dialog);
+  Document doc(model, side.view.Roles(), side.runs, files, images, dialog);
 
   auto read = [&](const std::string& map) {
-    contours = morvane::engine::ContourState();
-    titles.Clear();
+    model.ResetContours();
     state.MapPath = map;
     state.ImagePath = "/m/picture.gif";
     doc.LoadImageMapFile();
-    Read r{contours.ContourPoints, contours.ContourCount, {}, state.OutputNumberFormat};
-    for (const std::string& entry : titles.items) r.titles.push_back(TitleOfEntry(entry));
+    Read r{model.Points(), model.Count(), {}, model.NumberFormat()};
+    for (const morvane::engine::ContourTitle& title : model.Titles()) r.titles.push_back(title.title);
     return r;
   };
 
@@ -66,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(first.count == static_cast<std::int32_t>(first.titles.size()));
   Check(!first.points.empty() && first.points[0] == morvane::engine::ContourPoint{});
 
-  view.centroid = size > 0 && (data[0] & 1) != 0;
+  side.view.centroid = size > 0 && (data[0] & 1) != 0;
   state.MapPath = "/m/second.htm";
-  Check(doc.mFileSave_Click());
+  Check(doc.SaveMap());
   const Read second = read("/m/second.htm");
 
   Check(second.points == first.points);

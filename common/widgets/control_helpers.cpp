@@ -217,11 +217,20 @@ QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString
 
 void SetHelpCursor(QWidget* window, int cursorId) {
   static const std::pair<int, Qt::CursorShape> kCursors[] = {
-      {32512, Qt::ArrowCursor},     {32513, Qt::IBeamCursor},   {32514, Qt::WaitCursor},
-      {32515, Qt::CrossCursor},     {32516, Qt::UpArrowCursor}, {32642, Qt::SizeFDiagCursor},
-      {32643, Qt::SizeBDiagCursor}, {32644, Qt::SizeHorCursor}, {32645, Qt::SizeVerCursor},
-      {32646, Qt::SizeAllCursor},   {32648, Qt::ForbiddenCursor}, {32649, Qt::PointingHandCursor},
-      {32650, Qt::BusyCursor},      {32651, Qt::WhatsThisCursor}};
+      {core::kCursorArrow, Qt::ArrowCursor},
+      {core::kCursorIBeam, Qt::IBeamCursor},
+      {core::kCursorWait, Qt::WaitCursor},
+      {core::kCursorCross, Qt::CrossCursor},
+      {core::kCursorUpArrow, Qt::UpArrowCursor},
+      {core::kCursorSizeNWSE, Qt::SizeFDiagCursor},
+      {core::kCursorSizeNESW, Qt::SizeBDiagCursor},
+      {core::kCursorSizeWE, Qt::SizeHorCursor},
+      {core::kCursorSizeNS, Qt::SizeVerCursor},
+      {core::kCursorSizeAll, Qt::SizeAllCursor},
+      {core::kCursorNo, Qt::ForbiddenCursor},
+      {core::kCursorHand, Qt::PointingHandCursor},
+      {core::kCursorAppStarting, Qt::BusyCursor},
+      {core::kCursorHelp, Qt::WhatsThisCursor}};
   if (!window) return;
   for (const auto& [id, shape] : kCursors) {
     if (id == cursorId) {

@@ -10,6 +10,8 @@
 
 #include <iterator>
 
+#include "platform/core/pointer_shape.h"
+
 class QComboBox;
 class QObject;
 class QTreeWidget;
@@ -80,8 +82,8 @@ QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString
 // "Class": the widget's class name; "Text": its caption; anything else "".
 QString GetWindowString(const QWidget* window, const QString& kind);
 
-// Shows the pointer of the old platform's cursor id (32651 is the help pointer) over
-// the whole screen by grabbing the mouse for window; an unknown id does nothing.
+// Shows the pointer of the old platform's cursor id (a core::SystemCursor) over the
+// whole screen by grabbing the mouse for window; an unknown id does nothing.
 void SetHelpCursor(QWidget* window, int cursorId);
 
 }  // namespace morvane::common

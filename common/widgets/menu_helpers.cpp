@@ -12,7 +12,7 @@
 
 namespace morvane::common {
 
-void SetMenuShortcutText(widgets::MenuItem* item, const QString& shortcut) {
+void SetMenuShortcutText(widgets::MenuEntry* item, const QString& shortcut) {
   if (!item) return;
   const QString caption = item->Caption();
   const qsizetype tab = caption.indexOf(QLatin1Char('\t'));
@@ -20,10 +20,10 @@ void SetMenuShortcutText(widgets::MenuItem* item, const QString& shortcut) {
   item->SetCaption(shortcut.isEmpty() ? base : base + QLatin1Char('\t') + shortcut);
 }
 
-int MenuItemPosition(const widgets::MenuItem* item, const widgets::MenuItem* parent) {
+int MenuItemPosition(const widgets::MenuEntry* item, const widgets::MenuEntry* parent) {
   if (!item || (parent && parent->Model() != item->Model())) return -1;
   int counter = -1, atParent = 0;
-  for (const widgets::MenuItem* m : item->Model()->Items()) {
+  for (const widgets::MenuEntry* m : item->Model()->Items()) {
     if (m->Visible()) ++counter;
     if (m == parent) {
       atParent = counter;
@@ -34,16 +34,16 @@ int MenuItemPosition(const widgets::MenuItem* item, const widgets::MenuItem* par
   return -1;
 }
 
-void CheckMenuRadio(int index, const QList<widgets::MenuItem*>& group) {
+void CheckMenuRadio(int index, const QList<widgets::MenuEntry*>& group) {
   if (group.isEmpty() || !group.front() || index < 0 || index >= group.size()) return;
-  for (widgets::MenuItem* m : group) {
+  for (widgets::MenuEntry* m : group) {
     if (m) m->SetChecked(false);
   }
   group[index]->SetChecked(true);
   group.front()->Model()->MakeRadioGroup(group);
 }
 
-QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuItem* item, gui::OleColor color,
+QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuEntry* item, gui::OleColor color,
                            bool withCaption) {
   if (!item) return {};
   const QStyle* style = QApplication::style();
@@ -83,9 +83,9 @@ QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuItem* item, gui::Ol
 
 namespace {
 
-QList<widgets::MenuItem*> VisibleOf(const QList<widgets::MenuItem*>& items) {
-  QList<widgets::MenuItem*> shown;
-  for (widgets::MenuItem* m : items) {
+QList<widgets::MenuEntry*> VisibleOf(const QList<widgets::MenuEntry*>& items) {
+  QList<widgets::MenuEntry*> shown;
+  for (widgets::MenuEntry* m : items) {
     if (m->Visible()) shown.append(m);
   }
   return shown;
@@ -95,8 +95,8 @@ QList<widgets::MenuItem*> VisibleOf(const QList<widgets::MenuItem*>& items) {
 
 bool ModifyMenuItemType(widgets::MenuModel& model, int bits, std::span<const int> path) {
   if (path.empty()) return false;
-  QList<widgets::MenuItem*> level = VisibleOf(model.TopLevel());
-  widgets::MenuItem* entry = nullptr;
+  QList<widgets::MenuEntry*> level = VisibleOf(model.TopLevel());
+  widgets::MenuEntry* entry = nullptr;
   for (std::size_t i = 0; i < path.size(); ++i) {
     const int pos = path[i];
     if (pos < 0 || pos >= level.size()) return false;

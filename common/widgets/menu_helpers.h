@@ -14,7 +14,7 @@
 class QWidget;
 
 namespace morvane::widgets {
-class MenuItem;
+class MenuEntry;
 class MenuModel;
 }  // namespace morvane::widgets
 
@@ -22,23 +22,23 @@ namespace morvane::common {
 
 // The caption up to its first TAB, then a TAB and the shortcut (nothing after the
 // base for an empty shortcut). Calling it twice leaves one shortcut.
-void SetMenuShortcutText(widgets::MenuItem* item, const QString& shortcut);
+void SetMenuShortcutText(widgets::MenuEntry* item, const QString& shortcut);
 
 // The number of visible entries of the form's menus, in design order, between parent
 // and item (nested popups' entries count too): the item's place in parent's popup.
 // Without a parent, its place among all visible entries. -1 without an item or when
 // parent belongs to another form.
-int MenuItemPosition(const widgets::MenuItem* item, const widgets::MenuItem* parent = nullptr);
+int MenuItemPosition(const widgets::MenuEntry* item, const widgets::MenuEntry* parent = nullptr);
 
 // Unchecks the group's entries and checks entry index, shown as radio bullets. Does
 // nothing for an empty group, a missing first entry or an index outside the group.
-void CheckMenuRadio(int index, const QList<widgets::MenuItem*>& group);
+void CheckMenuRadio(int index, const QList<widgets::MenuEntry*>& group);
 
 // A swatch of colour (framed in the menu text colour, on the menu colour) made the
 // entry's picture, shown beside its caption. Returns the bitmap: the swatch, or with
 // withCaption the swatch followed by the caption (without "&") in form's font (the
 // menu font when null); null without an item.
-QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuItem* item, gui::OleColor color,
+QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuEntry* item, gui::OleColor color,
                            bool withCaption);
 
 // The type bits of the entry at a position path (positions of visible entries from the

@@ -60,13 +60,14 @@ int DigitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : 0; }
 
 void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::string& file,
                           std::string_view section) {
+  const SettingsSession session(file);
   const std::string sec = FormSection(form, section);
-  placement.Left = TwipsOfStored(ReadIniNumber(file, sec, "Left", 0));
-  placement.Top = TwipsOfStored(ReadIniNumber(file, sec, "Top", 0));
-  placement.Width = TwipsOfStored(ReadIniNumber(file, sec, "Width", form.width()));
-  placement.Height = TwipsOfStored(ReadIniNumber(file, sec, "Height", form.height()));
+  placement.Left = TwipsOfStored(session.ReadIniNumber(sec, "Left", 0));
+  placement.Top = TwipsOfStored(session.ReadIniNumber(sec, "Top", 0));
+  placement.Width = TwipsOfStored(session.ReadIniNumber(sec, "Width", form.width()));
+  placement.Height = TwipsOfStored(session.ReadIniNumber(sec, "Height", form.height()));
   const std::int32_t current = StateOf(form);
-  const std::int32_t stored = ReadIniNumber(file, sec, "State", current).ToInt32();
+  const std::int32_t stored = session.ReadIniNumber(sec, "State", current).ToInt32();
   placement.State = stored >= 0 && stored <= 2 ? stored : current;
   const QRect bounds(core::TwipsToPixels(placement.Left), core::TwipsToPixels(placement.Top),
                      std::max(core::TwipsToPixels(placement.Width), 1),
@@ -84,11 +85,13 @@ void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std:
     placement.Height = form.height() * kTpp;
   }
   const std::string sec = FormSection(form, section);
-  WriteIniNumber(file, sec, "State", placement.State);
-  WriteIniNumber(file, sec, "Left", StoredPixels(placement.Left));
-  WriteIniNumber(file, sec, "Top", StoredPixels(placement.Top));
-  WriteIniNumber(file, sec, "Width", StoredPixels(placement.Width));
-  WriteIniNumber(file, sec, "Height", StoredPixels(placement.Height));
+  SettingsSession session(file);
+  session.WriteIniNumber(sec, "State", placement.State);
+  session.WriteIniNumber(sec, "Left", StoredPixels(placement.Left));
+  session.WriteIniNumber(sec, "Top", StoredPixels(placement.Top));
+  session.WriteIniNumber(sec, "Width", StoredPixels(placement.Width));
+  session.WriteIniNumber(sec, "Height", StoredPixels(placement.Height));
+  session.Commit();
 }
 
 void MoveToPlacement(QWidget& form, const FormPlacement& placement) {
@@ -111,12 +114,13 @@ void SaveCoolBarLayout(const std::string& file, QObject* coolBar, std::string_vi
   auto* bar = qobject_cast<widgets::BandBar*>(coolBar);
   if (!bar) return;
   const std::string sec = section.empty() ? bar->objectName().toStdString() : std::string(section);
+  SettingsSession session(file);
   for (int i = 1; i <= bar->Count(); ++i) {
     const widgets::Band* band = bar->BandAt(i);
     const std::string n = std::to_string(band->Position());
-    WriteIniNumber(file, sec, n + "_NewRow", BoolToInt(band->NewRow()));
-    WriteIniNumber(file, sec, n + "_Visible", BoolToInt(band->Visible()));
-    WriteIniNumber(file, sec, n + "_Width", Currency::FromDouble(band->Width() / kTpp).value_or(0));
+    session.WriteIniNumber(sec, n + "_NewRow", BoolToInt(band->NewRow()));
+    session.WriteIniNumber(sec, n + "_Visible", BoolToInt(band->Visible()));
+    session.WriteIniNumber(sec, n + "_Width", Currency::FromDouble(band->Width() / kTpp).value_or(0));
     const QWidget* child = band->Child();
     std::string name;
     std::int32_t index = -1;
@@ -124,17 +128,18 @@ void SaveCoolBarLayout(const std::string& file, QObject* coolBar, std::string_vi
       name = child->objectName().toStdString();
       if (IsArrayMember(child)) index = child->property("Index").toInt();
     }
-    WriteIniString(file, sec, n + "_Name", name);
-    WriteIniNumber(file, sec, n + "_Index", index);
+    session.WriteIniString(sec, n + "_Name", name);
+    session.WriteIniNumber(sec, n + "_Index", index);
     if (const auto* tools = qobject_cast<const widgets::KeyedToolBar*>(child)) {
       std::string shown;
       for (int j = 1; j <= tools->Count(); ++j) shown += tools->ButtonAt(j)->Visible() ? '1' : '0';
-      WriteIniString(file, sec, n + "_Buttons", shown);
+      session.WriteIniString(sec, n + "_Buttons", shown);
     }
     // The key travels with the band's control, so a band found by key after a
     // reorder is the one that holds that control.
-    WriteIniString(file, sec, n + "_Key", band->Key().toStdString());
+    session.WriteIniString(sec, n + "_Key", band->Key().toStdString());
   }
+  session.Commit();
 }
 
 void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section,
@@ -142,24 +147,25 @@ void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string
   auto* bar = qobject_cast<widgets::BandBar*>(coolBar);
   if (!bar) return;
   const std::string sec = section.empty() ? bar->objectName().toStdString() : std::string(section);
+  const SettingsSession session(file);
   QWidget* form = bar->window();
   for (int i = 1; i <= bar->Count(); ++i) {
     widgets::Band* band = bar->BandAt(i);
     const std::string n = std::to_string(i);
 
-    const QString key = QString::fromStdString(ReadIniString(file, sec, n + "_Key", band->Key().toStdString()));
+    const QString key = QString::fromStdString(session.ReadIniString(sec, n + "_Key", band->Key().toStdString()));
     if (!key.isEmpty()) {
       if (widgets::Band* holder = bar->FindBand(key)) holder->SetKey(QString());
       band->SetKey(key);
     }
-    if (i >= 2) band->SetNewRow(ReadIniNumber(file, sec, n + "_NewRow", BoolToInt(band->NewRow())) == 1);
-    band->SetVisible(ReadIniNumber(file, sec, n + "_Visible", BoolToInt(band->Visible())) == 1);
+    if (i >= 2) band->SetNewRow(session.ReadIniNumber(sec, n + "_NewRow", BoolToInt(band->NewRow())) == 1);
+    band->SetVisible(session.ReadIniNumber(sec, n + "_Visible", BoolToInt(band->Visible())) == 1);
     const std::int32_t defaultWidth = core::RoundToInt32(band->Width()) / kTpp;
-    band->SetWidth(ReadIniNumber(file, sec, n + "_Width", defaultWidth).ToDouble() * kTpp);
+    band->SetWidth(session.ReadIniNumber(sec, n + "_Width", defaultWidth).ToDouble() * kTpp);
 
-    const std::string name = ReadIniString(file, sec, n + "_Name");
+    const std::string name = session.ReadIniString(sec, n + "_Name");
     if (name.empty()) continue;
-    const std::int32_t index = ReadIniNumber(file, sec, n + "_Index", 0).ToInt32();
+    const std::int32_t index = session.ReadIniNumber(sec, n + "_Index", 0).ToInt32();
     QWidget* found = nullptr;
     for (QWidget* w : form->findChildren<QWidget*>()) {
       if (!HasName(w) || w->objectName().toStdString() != name) continue;
@@ -176,7 +182,7 @@ void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string
     if (skipButtons || !tools) continue;
     std::string current;
     for (int j = 1; j <= tools->Count(); ++j) current += tools->ButtonAt(j)->Visible() ? '1' : '0';
-    const std::string shown = ReadIniString(file, sec, n + "_Buttons", current);
+    const std::string shown = session.ReadIniString(sec, n + "_Buttons", current);
     for (int j = 1; j <= tools->Count(); ++j) {
       widgets::ToolBarButton* b = tools->ButtonAt(j);
       if (b->Tag() == QLatin1String("-")) {

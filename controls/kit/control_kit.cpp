@@ -9,7 +9,7 @@
 #include "platform/core/units.h"
 #include "platform/gui/ole_color.h"
 #include "platform/widgets/automation/control_events.h"
-#include "platform/widgets/services.h"
+#include "platform/widgets/desktop_services.h"
 
 namespace morvane::kit {
 
@@ -31,7 +31,7 @@ void ShowAboutBox(QWidget* owner) {
   const core::VersionRecord& record = core::ThisVersionRecord();
   // The version text's leading blank separates it from "Version".
   const QString text = QString::fromStdString(record.title) + QStringLiteral("\r\n\r\nVersion") + VersionText(record);
-  widgets::MessageBoxes().Show(owner, text, widgets::kInformation, QStringLiteral("About..."));
+  widgets::MessageBoxes().Show(owner, text, core::kMbIconInformation, QStringLiteral("About..."));
 }
 
 QColor ColorOf(std::uint32_t oleColor) { return QColor::fromRgb(gui::ResolveColor(oleColor)); }

@@ -19,7 +19,7 @@
 #include "platform/widgets/automation/handle_table.h"
 #include "platform/widgets/automation/inprocess_classes.h"
 #include "platform/widgets/automation/variant_args.h"
-#include "platform/widgets/services.h"
+#include "platform/widgets/desktop_services.h"
 #include "platform/core/units.h"
 
 namespace morvane::linkbox {
@@ -354,27 +354,21 @@ void LinkBox::InitProperties() {
 
 void LinkBox::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
-  auto each = [](auto&& apply) {
-    try {
-      apply();
-    } catch (const std::exception&) {
-    }
-  };
-  each([&] {
+  ReadKey([&] {
     const QVariant v = bag.read("Alignment");
     LetAlignment(v.isValid() ? ToInt32(v) : 0);
   });
-  each([&] {
+  ReadKey([&] {
     autoSize_ = ToBool(bag.read("AutoSize", false));
   });
-  each([&] { LetBackColor(ToColor(bag.read("BackColor", Color(backColor_)))); });
-  each([&] { tlCaption_->setText(ToText(bag.read("Caption", Caption()))); });
-  each([&] { captionIsPath_ = ToBool(bag.read("CaptionIsPath", true)); });
-  each([&] { LetEnabled(ToBool(bag.read("Enabled", true))); });
-  each([&] { SetFont(FontOf(bag.read("Font", QVariant::fromValue(font_)))); });
-  each([&] { LetForeColor(ToColor(bag.read("ForeColor", Color(foreColor_)))); });
-  each([&] { hotTracking_ = ToBool(bag.read("HotTracking", true)); });
-  each([&] { LetPath(ToText(bag.read("Path", path_))); });
+  ReadKey([&] { LetBackColor(ToColor(bag.read("BackColor", Color(backColor_)))); });
+  ReadKey([&] { tlCaption_->setText(ToText(bag.read("Caption", Caption()))); });
+  ReadKey([&] { captionIsPath_ = ToBool(bag.read("CaptionIsPath", true)); });
+  ReadKey([&] { LetEnabled(ToBool(bag.read("Enabled", true))); });
+  ReadKey([&] { SetFont(FontOf(bag.read("Font", QVariant::fromValue(font_)))); });
+  ReadKey([&] { LetForeColor(ToColor(bag.read("ForeColor", Color(foreColor_)))); });
+  ReadKey([&] { hotTracking_ = ToBool(bag.read("HotTracking", true)); });
+  ReadKey([&] { LetPath(ToText(bag.read("Path", path_))); });
   Layout();
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/widgets/automation/standard_events.h"
+
 namespace morvane::linkbox {
 
 inline constexpr const char* kClassName = "LinkBox";
@@ -45,13 +47,8 @@ inline constexpr std::int32_t TextWidth = 0x60030008;       // (text) -> twips
 
 // Event ids of __LinkBox. X and Y are twips of the control.
 namespace eventid {
-inline constexpr std::int32_t Click = -600;
-inline constexpr std::int32_t KeyDown = -602;   // (KeyCode, Shift)
-inline constexpr std::int32_t KeyPress = -603;  // (KeyAscii)
-inline constexpr std::int32_t KeyUp = -604;     // (KeyCode, Shift)
-inline constexpr std::int32_t MouseDown = -605;  // (Button, Shift, X, Y)
-inline constexpr std::int32_t MouseMove = -606;
-inline constexpr std::int32_t MouseUp = -607;
+// Click, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp (it raises no DblClick):
+using namespace automation::standard_events;
 }  // namespace eventid
 
 }  // namespace morvane::linkbox

@@ -878,47 +878,40 @@ void Scopel::InitProperties() {
 void Scopel::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
   reading_ = true;
-  // Each key on its own: a key that fails costs only its own property.
-  auto step = [](auto&& body) {
-    try {
-      body();
-    } catch (...) {
-    }
-  };
-  step([&] { SetAutoRedraw(ToBool(bag.read("AutoRedraw", true))); });
-  step([&] { SetBackColor(ToColor(bag.read("BackColor", ColorValue(BackColor())))); });
-  step([&] { SetBackColorBkg(ToColor(bag.read("BackColorBkg", ColorValue(backColorBkg_)))); });
-  step([&] { SetBorderStyle(ToInt32(bag.read("BorderStyle", borderStyle_))); });
-  step([&] { SetDrawMode(ToInt16(bag.read("DrawMode", 13))); });
-  step([&] { SetDrawStyle(ToInt16(bag.read("DrawStyle", 0))); });
-  step([&] { SetDrawWidth(ToInt16(bag.read("DrawWidth", 1))); });
-  step([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
-  step([&] { SetFillColor(ToColor(bag.read("FillColor", ColorValue(core::SystemColorValue(core::SystemColor::kButtonText))))); });
-  step([&] { SetFillStyle(ToInt16(bag.read("FillStyle", 0))); });
-  step([&] {
+  ReadKey([&] { SetAutoRedraw(ToBool(bag.read("AutoRedraw", true))); });
+  ReadKey([&] { SetBackColor(ToColor(bag.read("BackColor", ColorValue(BackColor())))); });
+  ReadKey([&] { SetBackColorBkg(ToColor(bag.read("BackColorBkg", ColorValue(backColorBkg_)))); });
+  ReadKey([&] { SetBorderStyle(ToInt32(bag.read("BorderStyle", borderStyle_))); });
+  ReadKey([&] { SetDrawMode(ToInt16(bag.read("DrawMode", 13))); });
+  ReadKey([&] { SetDrawStyle(ToInt16(bag.read("DrawStyle", 0))); });
+  ReadKey([&] { SetDrawWidth(ToInt16(bag.read("DrawWidth", 1))); });
+  ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
+  ReadKey([&] { SetFillColor(ToColor(bag.read("FillColor", ColorValue(core::SystemColorValue(core::SystemColor::kButtonText))))); });
+  ReadKey([&] { SetFillStyle(ToInt16(bag.read("FillStyle", 0))); });
+  ReadKey([&] {
     if (bag.contains("Font")) {
       const QVariant font = bag.read("Font");
       if (!IsFont(font)) throw AutomationError(kErrTypeMismatch);
       LetFont(FontOf(font));
     }
   });
-  step([&] { SetForeColor(ToColor(bag.read("ForeColor", ColorValue(ForeColor())))); });
-  step([&] { SetGridColor(ToColor(bag.read("GridColor", ColorValue(gridColor_)))); });
-  step([&] { gridLines_ = ToBool(bag.read("GridLines", true)); });
-  step([&] {
+  ReadKey([&] { SetForeColor(ToColor(bag.read("ForeColor", ColorValue(ForeColor())))); });
+  ReadKey([&] { SetGridColor(ToColor(bag.read("GridColor", ColorValue(gridColor_)))); });
+  ReadKey([&] { gridLines_ = ToBool(bag.read("GridLines", true)); });
+  ReadKey([&] {
     if (bag.contains("MouseIcon")) {
       const QVariant icon = bag.read("MouseIcon");
       if (icon.isValid() && !IsPicture(icon)) throw AutomationError(kErrTypeMismatch);
       SetMouseIcon(PictureOf(icon));
     }
   });
-  step([&] { SetMousePointer(ToInt16(bag.read("MousePointer", 0))); });
-  step([&] { SetOLEDropMode(ToInt16(bag.read("OLEDropMode", oleDropMode_))); });
+  ReadKey([&] { SetMousePointer(ToInt16(bag.read("MousePointer", 0))); });
+  ReadKey([&] { SetOLEDropMode(ToInt16(bag.read("OLEDropMode", oleDropMode_))); });
   // A stored factor below 1 can only come from a bag the control did not write.
-  step([&] { model_.RestoreZooming(std::max<int>(1, ToInt16(bag.read("Zooming", 1)))); });
+  ReadKey([&] { model_.RestoreZooming(std::max<int>(1, ToInt16(bag.read("Zooming", 1)))); });
   if (model_.zooming() < 1) model_.RestoreZooming(1);
   model_.SetPropertiesRead(true);
-  step([&] {
+  ReadKey([&] {
     if (bag.contains("Picture")) SetPicture(bag.read("Picture"));
   });
   // Context help over the viewport and the strips uses the host's ids.

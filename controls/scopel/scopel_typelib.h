@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/widgets/automation/standard_events.h"
+
 namespace morvane::scopel {
 
 // Library and class identity. The host's control table holds the same ids.
@@ -77,14 +79,9 @@ inline constexpr std::int32_t TextWidth = 0x6003001C;    // (sText) -> twips
 
 // Event ids of __Scopel. All arguments go by reference.
 namespace eventid {
-inline constexpr std::int32_t Click = -600;
-inline constexpr std::int32_t DblClick = -601;
-inline constexpr std::int32_t KeyDown = -602;   // (KeyCode, Shift)
-inline constexpr std::int32_t KeyPress = -603;  // (KeyAscii)
-inline constexpr std::int32_t KeyUp = -604;     // (KeyCode, Shift)
-inline constexpr std::int32_t MouseDown = -605;  // (Button, Shift, x, y), x and y in image twips
-inline constexpr std::int32_t MouseMove = -606;
-inline constexpr std::int32_t MouseUp = -607;
+// Click, DblClick, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp (x and y
+// in image twips):
+using namespace automation::standard_events;
 inline constexpr std::int32_t OLECompleteDrag = 1;  // (Effect)
 inline constexpr std::int32_t OLEDragDrop = 2;      // (Data, Effect, ButtonBox, Shift, x, y)
 inline constexpr std::int32_t OLEDragOver = 3;      // (Data, Effect, ButtonBox, Shift, x, y, State)

@@ -193,7 +193,6 @@ SpinBox::SpinBox(QWidget* parent)
   vsSpin_->setValue(max_ + min_);  // the value 0
   tbSpin_->setText(QStringLiteral("0"));
   setFocusProxy(tbSpin_);
-  setAutoFillBackground(true);
   font_ = std::make_shared<automation::FontObject>(automation::FontObject::FromQFont(QWidget::font()));
 
   // Typing and the bar's arrows arrive inside Qt's event dispatch, where no error of
@@ -374,9 +373,8 @@ void SpinBox::ApplyRange(bool moveValue, std::int16_t bound) {
 }
 
 void SpinBox::ApplyColors() {
-  QPalette own = palette();
-  own.setColor(QPalette::Window, ColorOf(backColor_));
-  setPalette(own);
+  // BackColor is the text box's; around the field and the arrows the form shows, in
+  // whatever colour its palette gives it.
   // A disabled text box keeps the style's grey text.
   QPalette text = tbSpin_->palette();
   for (const auto group : {QPalette::Active, QPalette::Inactive}) {
@@ -588,36 +586,30 @@ void SpinBox::InitProperties() {
 void SpinBox::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
   // A key that fails to read or to apply is skipped.
-  auto each = [](auto&& apply) {
-    try {
-      apply();
-    } catch (const std::exception&) {
-    }
-  };
-  each([&] { LetBackColor(ToColor(bag.read("BackColor", Color(0x80000005u)))); });
-  each([&] {
+  ReadKey([&] { LetBackColor(ToColor(bag.read("BackColor", Color(0x80000005u)))); });
+  ReadKey([&] {
     const QVariant v = bag.read("CustomMenu");
     customMenu_ = v.isValid() && ToBool(v);
   });
-  each([&] { setEnabled(ToBool(bag.read("Enabled", true))); });
-  each([&] {
+  ReadKey([&] { setEnabled(ToBool(bag.read("Enabled", true))); });
+  ReadKey([&] {
     const FontRef font = FontOf(bag.read("Font", QVariant::fromValue(font_)));
     if (!font) throw AutomationError(kErrObjectRequired);
     SetFont(font);
   });
-  each([&] { LetForeColor(ToColor(bag.read("ForeColor", Color(0x80000008u)))); });
-  each([&] { LetMax(ToInt16(bag.read("Max", max_))); });
-  each([&] { LetMin(ToInt16(bag.read("Min", min_))); });
-  each([&] {
+  ReadKey([&] { LetForeColor(ToColor(bag.read("ForeColor", Color(0x80000008u)))); });
+  ReadKey([&] { LetMax(ToInt16(bag.read("Max", max_))); });
+  ReadKey([&] { LetMin(ToInt16(bag.read("Min", min_))); });
+  ReadKey([&] {
     const QVariant icon = bag.read("MouseIcon", QVariant::fromValue(QImage()));
     if (icon.isValid() && !IsPicture(icon)) throw AutomationError(kErrTypeMismatch);
     SetMouseIcon(PictureOf(icon));
   });
-  each([&] { LetMousePointer(ToInt32(bag.read("MousePointer", 0))); });
-  each([&] { LetOLEDragMode(ToInt32(bag.read("OLEDragMode", 0))); });
-  each([&] { LetOLEDropMode(ToInt32(bag.read("OLEDropMode", 0))); });
-  each([&] { LetSmallChange(ToInt16(bag.read("SmallChange", SmallChange()))); });
-  each([&] {
+  ReadKey([&] { LetMousePointer(ToInt32(bag.read("MousePointer", 0))); });
+  ReadKey([&] { LetOLEDragMode(ToInt32(bag.read("OLEDragMode", 0))); });
+  ReadKey([&] { LetOLEDropMode(ToInt32(bag.read("OLEDropMode", 0))); });
+  ReadKey([&] { LetSmallChange(ToInt16(bag.read("SmallChange", SmallChange()))); });
+  ReadKey([&] {
     const QVariant v = bag.read("Value");
     // Written as it stands: the change handler clamps it and raises Change.
     tbSpin_->setText(v.isValid() ? ToText(v) : QString());

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/widgets/automation/standard_events.h"
+
 namespace morvane::spinbox {
 
 inline constexpr const char* kClassName = "SpinBox";
@@ -45,6 +47,8 @@ inline constexpr std::int32_t TextWidth = 0x6003000F;       // (text) -> twips
 // Event ids of __SpinBox. All arguments go by reference, but what a host writes
 // into them does not change what the control does. X and Y are twips of the control.
 namespace eventid {
+// Click, DblClick, KeyDown, KeyPress, KeyUp, MouseDown, MouseMove, MouseUp:
+using namespace automation::standard_events;
 inline constexpr std::int32_t Change = 1;
 inline constexpr std::int32_t OLECompleteDrag = 2;  // (Effect)
 inline constexpr std::int32_t OLEDragDrop = 3;      // (Data, Effect, Button, Shift, X, Y)
@@ -52,14 +56,6 @@ inline constexpr std::int32_t OLEDragOver = 4;      // (Data, Effect, Button, Sh
 inline constexpr std::int32_t OLEGiveFeedback = 5;  // (Effect, DefaultCursors)
 inline constexpr std::int32_t OLESetData = 6;       // (Data, DataFormat)
 inline constexpr std::int32_t OLEStartDrag = 7;     // (Data, AllowedEffects)
-inline constexpr std::int32_t Click = -600;
-inline constexpr std::int32_t DblClick = -601;
-inline constexpr std::int32_t KeyDown = -602;   // (KeyCode, Shift)
-inline constexpr std::int32_t KeyPress = -603;  // (KeyAscii)
-inline constexpr std::int32_t KeyUp = -604;     // (KeyCode, Shift)
-inline constexpr std::int32_t MouseDown = -605;  // (Button, Shift, X, Y)
-inline constexpr std::int32_t MouseMove = -606;
-inline constexpr std::int32_t MouseUp = -607;
 }  // namespace eventid
 
 }  // namespace morvane::spinbox

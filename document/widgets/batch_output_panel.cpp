@@ -26,12 +26,12 @@ QString FolderOf(const QString& path) {
 
 }  // namespace
 
-BatchOutputPanel::BatchOutputPanel(bool& separateFiles, bool& stopOnError,
+BatchOutputPanel::BatchOutputPanel(bool& separateFiles, bool& askBeforeOverwrite,
                                    std::string& textOutputPath, bool connected,
                                    widgets::FileDialog& dialogs, QWidget* parent)
     : QGroupBox(QStringLiteral(" Output Settings "), parent),
       separateFiles_(separateFiles),
-      stopOnError_(stopOnError),
+      askBeforeOverwrite_(askBeforeOverwrite),
       textOutputPath_(textOutputPath),
       dialogs_(dialogs),
       chOutput1_(new QCheckBox(QStringLiteral("Separate Files"), this)),
@@ -74,7 +74,7 @@ BatchOutputPanel::BatchOutputPanel(bool& separateFiles, bool& stopOnError,
 
   chOutput1_->setEnabled(connected);
   // A value that changes runs its handler, as a click would.
-  const bool separate = separateFiles, stop = stopOnError;
+  const bool separate = separateFiles, stop = askBeforeOverwrite;
   const QString path = FromStd(textOutputPath);
   chOutput1_->setChecked(separate);
   chOutput2_->setChecked(stop);
@@ -88,12 +88,12 @@ void BatchOutputPanel::chOutput1_Click() {
   separateFiles_ = chOutput1_->isChecked();
 }
 
-void BatchOutputPanel::chOutput2_Click() { stopOnError_ = chOutput2_->isChecked(); }
+void BatchOutputPanel::chOutput2_Click() { askBeforeOverwrite_ = chOutput2_->isChecked(); }
 
 void BatchOutputPanel::tbOutput_Change() { textOutputPath_ = tbOutput_->text().toStdString(); }
 
 void BatchOutputPanel::bbOutput_Click() {
-  dialogs_.FileFlags = widgets::kOfnOverwritePrompt | widgets::kOfnHideReadOnly;
+  dialogs_.FileFlags = core::kOfnOverwritePrompt | core::kOfnHideReadOnly;
   dialogs_.DialogTitle = QStringLiteral("Output File");
   dialogs_.DefaultExt = QStringLiteral(".txt");
   dialogs_.Filter = QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*|");
@@ -112,11 +112,11 @@ void BatchOutputPanel::bbHelp_Click() {
 }
 
 BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning,
-                                         bool& separateFiles, bool& stopOnError,
+                                         bool& separateFiles, bool& askBeforeOverwrite,
                                          std::string& textOutputPath, bool connected,
                                          widgets::FileDialog& dialogs) {
   if (!batchRunning) return nullptr;
-  auto* panel = new BatchOutputPanel(separateFiles, stopOnError, textOutputPath, connected,
+  auto* panel = new BatchOutputPanel(separateFiles, askBeforeOverwrite, textOutputPath, connected,
                                      dialogs, &dialog);
   dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Start"));
   if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {

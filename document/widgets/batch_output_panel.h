@@ -25,7 +25,7 @@ class BatchOutputPanel : public QGroupBox {
  public:
   // connected: the Connected setting; only with it can Separate Files be changed.
   // dialogs: the dialog control whose Save dialog Browse shows and whose help Help shows.
-  BatchOutputPanel(bool& separateFiles, bool& stopOnError, std::string& textOutputPath,
+  BatchOutputPanel(bool& separateFiles, bool& askBeforeOverwrite, std::string& textOutputPath,
                    bool connected, widgets::FileDialog& dialogs, QWidget* parent = nullptr);
 
   QCheckBox* chOutput1() const { return chOutput1_; }
@@ -43,7 +43,7 @@ class BatchOutputPanel : public QGroupBox {
   void bbHelp_Click();
 
   bool& separateFiles_;
-  bool& stopOnError_;
+  bool& askBeforeOverwrite_;
   std::string& textOutputPath_;
   widgets::FileDialog& dialogs_;
   QCheckBox* chOutput1_;
@@ -59,7 +59,7 @@ class BatchOutputPanel : public QGroupBox {
 // from the current settings, under its own controls. Returns the panel, owned by the
 // dialog, or nullptr when nothing was inserted.
 BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning,
-                                         bool& separateFiles, bool& stopOnError,
+                                         bool& separateFiles, bool& askBeforeOverwrite,
                                          std::string& textOutputPath, bool connected,
                                          widgets::FileDialog& dialogs);
 

@@ -13,7 +13,7 @@ QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentState& st
                                  std::function<bool()> connected)
     : dialogs_(dialogs), state_(state), connected_(std::move(connected)) {
   dialogs_.InitDialog = [this](QFileDialog& dialog) {
-    InsertBatchOutputPanel(dialog, state_.BatchRunning, state_.SeparateFiles, state_.StopOnError,
+    InsertBatchOutputPanel(dialog, state_.BatchRunning, state_.SeparateFiles, state_.AskBeforeOverwrite,
                            state_.TextOutputPath, connected_ && connected_(), dialogs_);
   };
 }
@@ -49,7 +49,7 @@ std::int32_t QtDialogControl::Show(bool save) {
 }
 
 bool QtImageSource::LoadPicture(const std::string& path, core::RgbImage& image, std::string& message) {
-  const gui::PictureLoad load = gui::LoadPicture(QString::fromStdString(path));
+  const gui::PictureLoad load = gui::LoadPicture(path);
   if (!load.ok()) {
     message = load.message.toStdString();
     return false;

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "document/document_state.h"
-#include "document/services.h"
+#include "document/file_access.h"
 
 namespace morvane::widgets {
 class FileDialog;

@@ -1,10 +1,15 @@
 #include "platform/core/file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <charconv>
+#include <csignal>
+#include <cstdlib>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -115,31 +120,100 @@ FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   return result;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+namespace {
+
+// The folder a path lies in ("." for a bare name).
+fs::path FolderOf(const fs::path& file) {
+  return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// Writers that reach a file-size limit get EFBIG from write() instead of being killed.
+void IgnoreFileSizeSignal() {
+  static const bool ignored = [] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    return true;
+  }();
+  (void)ignored;
+}
+
+// The file a save replaces: links followed to a regular file or to a name that does
+// not exist yet. Nothing, with error set, for anything else.
+std::optional<fs::path> SaveTarget(const std::string& path, std::string* error) {
+  fs::path target(path);
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    // A dangling link or a loop: replacing the link would lose it, and writing where
+    // it points is not what was asked.
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+      SetError(error, path + " is not a regular file");
+      return std::nullopt;
+    }
+    target = real;
+    std::free(real);
+  }
+  if (::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    SetError(error, path + " is not a regular file");
+    return std::nullopt;
+  }
+  return target;
+}
+
+// A writer killed between naming its temporary file and the rename leaves it behind;
+// the next save of the same file removes those of processes that are gone.
+void RemoveStaleTemporaries(const fs::path& folder, const fs::path& target) {
+  const std::string prefix = "." + target.filename().string() + ".";
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix) || !name.ends_with(".tmp")) continue;
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    pid_t pid = 0;
+    const auto [ptr, err] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    if (err != std::errc() || ptr == rest.data() || *ptr != '.' || pid <= 0) continue;
+    if (pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+  }
+}
+
+// Gives an unnamed temporary file the name it is renamed from.
+bool NameTemporary(int fd, const fs::path& temp) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  return ::linkat(fd, "", AT_FDCWD, temp.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error,
+                     ReadOnlyFiles readOnly) {
   if (path.empty()) {
     SetError(error, "No file name given");
     return false;
   }
-  fs::path target(path);
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    const fs::path real = fs::canonical(target, ec);
-    if (!ec) target = real;
-  }
-  if (fs::is_directory(target, ec)) {
-    SetError(error, Reason(target.string(), EISDIR));
-    return false;
-  }
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  const std::optional<fs::path> resolved = SaveTarget(path, error);
+  if (!resolved) return false;
+  const fs::path& target = *resolved;
+  const fs::path folder = FolderOf(target);
 
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
+  // Root may write anything; a file without any write permission is still read-only.
+  if (existed && readOnly == ReadOnlyFiles::kRefuse &&
+      (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) {
+    SetError(error, Reason("Cannot replace " + target.string(), EACCES));
+    return false;
+  }
+  IgnoreFileSizeSignal();
+  RemoveStaleTemporaries(folder, target);
 
-  fs::path temp;
-  int fd = -1;
+  fs::path temp = folder / TemporaryName(target);
+  bool named = false;
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  // File systems without unnamed files get a named one at once.
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = folder / TemporaryName(target);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    named = fd >= 0;
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) {
@@ -151,10 +225,10 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
   std::string step;
   if (!WriteAll(fd, bytes)) {
     failure = errno;
-    step = "Cannot write " + temp.string();
+    step = "Cannot write " + target.string();
   } else if (::fsync(fd) != 0) {
     failure = errno;
-    step = "Cannot flush " + temp.string();
+    step = "Cannot flush " + target.string();
   }
   if (failure == 0 && existed) {
     // Keep who owns the file and who may read it; failing here is not worth losing
@@ -162,16 +236,24 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     [[maybe_unused]] const int chown_result = ::fchown(fd, old.st_uid, old.st_gid);
     ::fchmod(fd, old.st_mode & 07777);
   }
+  if (failure == 0 && !named) {
+    if (NameTemporary(fd, temp)) {
+      named = true;
+    } else {
+      failure = errno;
+      step = "Cannot create a temporary file in " + folder.string();
+    }
+  }
   if (::close(fd) != 0 && failure == 0) {
     failure = errno;
-    step = "Cannot close " + temp.string();
+    step = "Cannot close " + target.string();
   }
   if (failure == 0 && ::rename(temp.c_str(), target.c_str()) != 0) {
     failure = errno;
     step = "Cannot replace " + target.string();
   }
   if (failure != 0) {
-    ::unlink(temp.c_str());
+    if (named) ::unlink(temp.c_str());
     SetError(error, Reason(step, failure));
     return false;
   }
@@ -182,6 +264,23 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     ::close(dir);
   }
   return true;
+}
+
+FolderLock::FolderLock(const std::string& file) {
+  if (file.empty()) return;
+  fd_ = ::open(FolderOf(fs::path(file)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+  }
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing lets the lock go
 }
 
 bool CreateFolders(const std::string& path) {

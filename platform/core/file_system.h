@@ -28,14 +28,38 @@ struct FileContents {
 FileContents ReadFileBytes(const std::string& path,
                            std::size_t maxBytes = static_cast<std::size_t>(-1));
 
+// What a save does with a file that is there but read-only for everyone: a document
+// is refused with the permission error, as an editor would; a settings file is the
+// program's own and replaced like any other.
+enum class ReadOnlyFiles { kRefuse, kReplace };
+
 // Replaces the file's bytes so that a reader sees either the old file or the new one,
-// never a part: the bytes go to a temporary file beside the target, are flushed to
-// disk and renamed over it. An existing file keeps its permissions (a read-only file
-// is replaced like any other, as long as its folder is writable); a link is followed
-// to the file it names. On failure the old file is untouched, the temporary file is
-// removed, false is returned and error receives the reason.
+// never a part: the bytes go to an unnamed temporary file in the target's folder, are
+// flushed to disk, given a name and renamed over the target at once, so a kill leaves
+// nothing behind (and the next save removes what a killed writer left in the moment
+// between). An existing file keeps its permissions; a link is followed to the regular
+// file it names. Only a regular file (or none) is replaced: a device, a pipe, a
+// folder, a dangling link or a link loop is refused with "is not a regular file". A
+// file-size limit gives an error, not the death of the process. On failure the old
+// file is untouched, no temporary file stays, false is returned and error receives
+// the reason.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes,
-                     std::string* error = nullptr);
+                     std::string* error = nullptr,
+                     ReadOnlyFiles readOnly = ReadOnlyFiles::kRefuse);
+
+// Holds an advisory lock (flock) on a file's folder while it lives, so that writers
+// in other processes read, merge and replace the file one after the other. Without a
+// folder that can be opened it holds nothing and the write goes on unguarded.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& file);
+  ~FolderLock();
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
 
 // Creates the folder and any missing parents; true when it exists afterwards.
 bool CreateFolders(const std::string& path);

@@ -305,6 +305,7 @@ bool UpdateProfile(const std::string& file, const std::function<bool(IniDocument
     if (error) *error = "No settings file given";
     return false;
   }
+  const FolderLock lock(file);
   const FileContents old = ReadFileBytes(file, kMaxProfileBytes);
   if (old.status == FileContents::kFailed) {
     if (error) *error = old.error;
@@ -318,7 +319,44 @@ bool UpdateProfile(const std::string& file, const std::function<bool(IniDocument
   const std::string bytes = doc.Serialize();
   if (old.status == FileContents::kOk && bytes == old.bytes) return true;
   if (old.status == FileContents::kMissing && bytes.empty()) return true;
-  return WriteFileAtomic(file, bytes, error);
+  return WriteFileAtomic(file, bytes, error, ReadOnlyFiles::kReplace);
+}
+
+ProfileSession::ProfileSession(std::string file) : file_(std::move(file)) {
+  if (file_.empty()) return;
+  const FileContents contents = ReadFileBytes(file_, kMaxProfileBytes);
+  if (contents.status == FileContents::kFailed) readError_ = contents.error;
+  document_ = IniDocument::Parse(contents.bytes);
+}
+
+bool ProfileSession::Change(std::function<bool(IniDocument&)> change) {
+  IniDocument changed = document_;
+  if (!change(changed)) return false;
+  document_ = std::move(changed);
+  changes_.push_back(std::move(change));
+  return true;
+}
+
+bool ProfileSession::SetValue(std::string_view section, std::string_view key,
+                              std::string_view value) {
+  return Change([section = std::string(section), key = std::string(key),
+                 value = std::string(value)](IniDocument& doc) {
+    return doc.SetValue(section, key, value);
+  });
+}
+
+bool ProfileSession::Commit(std::string* error) {
+  if (changes_.empty()) return true;
+  const auto changes = std::move(changes_);
+  changes_.clear();
+  return UpdateProfile(
+      file_,
+      [&changes](IniDocument& doc) {
+        // What was storable when it was set stays storable on any file.
+        for (const auto& change : changes) change(doc);
+        return true;
+      },
+      error);
 }
 
 namespace {

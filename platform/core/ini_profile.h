@@ -79,9 +79,11 @@ std::string EncodeIniValue(std::string_view value);
 std::string DecodeIniValue(std::string_view stored);
 
 // File operations. Each reads the file, changes what it names and replaces the file
-// atomically; when the result has the same bytes, the file is not written at all (its
-// time stays). A missing file reads as empty; a file that exists but cannot be read is
-// never replaced. Writers return false, with error set, when nothing could be written.
+// atomically, under an advisory lock on the file's folder held from the read to the
+// rename, so that writers in other processes never lose each other's keys; when the
+// result has the same bytes, the file is not written at all (its time stays). A
+// missing file reads as empty; a file that exists but cannot be read is never
+// replaced. Writers return false, with error set, when nothing could be written.
 std::optional<std::string> ReadProfileString(const std::string& file, std::string_view section,
                                              std::string_view key);
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
@@ -96,9 +98,41 @@ bool WriteProfileSection(const std::string& file, std::string_view section,
                          const std::vector<std::string>& lines, std::string* error = nullptr);
 std::vector<std::string> ReadProfileSectionNames(const std::string& file);
 
-// Reads the file, lets change edit it and writes it back when its bytes changed. change
-// answers false to refuse (nothing is written, and the result is false).
+// Reads the file, lets change edit it and writes it back when its bytes changed, all
+// under the lock. change answers false to refuse (nothing is written, and the result
+// is false).
 bool UpdateProfile(const std::string& file, const std::function<bool(IniDocument&)>& change,
                    std::string* error = nullptr);
+
+// A settings file read once, changed in memory, written once. Reads see the file as
+// it was read with this session's own changes on top. Commit writes only what this
+// session changed, onto the file as it is at that moment (another process may have
+// written other keys since), and leaves the file untouched when that changes no byte.
+class ProfileSession {
+ public:
+  explicit ProfileSession(std::string file);
+
+  const std::string& file() const { return file_; }
+  const IniDocument& document() const { return document_; }
+  // The reason the file could not be read ("" when it could, or is missing); such a
+  // file is never replaced.
+  const std::string& readError() const { return readError_; }
+
+  // Applies the change now and keeps it for Commit; false, with nothing changed, when
+  // change refuses.
+  bool Change(std::function<bool(IniDocument&)> change);
+  bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+  bool HasChanges() const { return !changes_.empty(); }
+
+  // Writes the kept changes (true when there are none) and forgets them. False, with
+  // error set, when they could not be written.
+  bool Commit(std::string* error = nullptr);
+
+ private:
+  std::string file_;
+  IniDocument document_;
+  std::string readError_;
+  std::vector<std::function<bool(IniDocument&)>> changes_;
+};
 
 }  // namespace morvane::core

@@ -6,32 +6,39 @@
 
 namespace morvane::core {
 
-// Message box styles and answers, numbered as the old platform numbered them, since
-// callers combine and compare the numbers.
-inline constexpr std::int32_t kMbOk = 0x0;
-inline constexpr std::int32_t kMbOkCancel = 0x1;
-inline constexpr std::int32_t kMbAbortRetryIgnore = 0x2;
-inline constexpr std::int32_t kMbYesNoCancel = 0x3;
-inline constexpr std::int32_t kMbYesNo = 0x4;
-inline constexpr std::int32_t kMbRetryCancel = 0x5;
-inline constexpr std::int32_t kMbButtonsMask = 0xF;
-inline constexpr std::int32_t kMbIconStop = 0x10;
-inline constexpr std::int32_t kMbIconQuestion = 0x20;
-inline constexpr std::int32_t kMbIconExclamation = 0x30;
-inline constexpr std::int32_t kMbIconInformation = 0x40;
-inline constexpr std::int32_t kMbUserIcon = 0x80;
-inline constexpr std::int32_t kMbIconMask = 0xF0;
-inline constexpr std::int32_t kMbDefaultButton2 = 0x100;
-inline constexpr std::int32_t kMbDefaultButton3 = 0x200;
-inline constexpr std::int32_t kMbDefaultButtonMask = 0xF00;
+// Message box styles, numbered as the old platform numbered them: one button set, one
+// icon and one default button, combined with |.
+enum MessageBoxStyle : std::int32_t {
+  kMbOk = 0x0,
+  kMbOkCancel = 0x1,
+  kMbAbortRetryIgnore = 0x2,
+  kMbYesNoCancel = 0x3,
+  kMbYesNo = 0x4,
+  kMbRetryCancel = 0x5,
+  kMbButtonsMask = 0xF,
+  kMbIconStop = 0x10,
+  kMbIconQuestion = 0x20,
+  kMbIconExclamation = 0x30,
+  kMbIconInformation = 0x40,
+  kMbUserIcon = 0x80,
+  kMbIconMask = 0xF0,
+  kMbDefaultButton2 = 0x100,
+  kMbDefaultButton3 = 0x200,
+  kMbDefaultButtonMask = 0xF00,
+};
 
-inline constexpr std::int32_t kIdOk = 1;
-inline constexpr std::int32_t kIdCancel = 2;
-inline constexpr std::int32_t kIdAbort = 3;
-inline constexpr std::int32_t kIdRetry = 4;
-inline constexpr std::int32_t kIdIgnore = 5;
-inline constexpr std::int32_t kIdYes = 6;
-inline constexpr std::int32_t kIdNo = 7;
+// The button a message box was closed with, numbered as the old platform numbered
+// them, since callers compare the numbers; kAnswerNone when no box could be shown.
+enum DialogAnswer : std::int32_t {
+  kAnswerNone = 0,
+  kAnswerOk = 1,
+  kAnswerCancel = 2,
+  kAnswerAbort = 3,
+  kAnswerRetry = 4,
+  kAnswerIgnore = 5,
+  kAnswerYes = 6,
+  kAnswerNo = 7,
+};
 
 struct MessageBoxRequest {
   std::int32_t owner = 0;  // window handle id; 0 for none
@@ -45,11 +52,11 @@ struct MessageBoxRequest {
 // Shows a modal message box. Each module (the program, each control library) has its
 // own, so that a user icon is that module's icon. The Qt one lives in
 // platform/widgets/app_message_box.h.
-class MessageBoxService {
+class ModuleMessageBox {
  public:
-  virtual ~MessageBoxService() = default;
-  // The answer (kIdOk ...), or 0 when the box could not be shown.
-  virtual std::int32_t Show(const MessageBoxRequest& request) = 0;
+  virtual ~ModuleMessageBox() = default;
+  // The button pressed, or kAnswerNone when the box could not be shown.
+  virtual DialogAnswer Show(const MessageBoxRequest& request) = 0;
 };
 
 }  // namespace morvane::core

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageIOHandler>
 #include <QImageReader>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -13,10 +14,24 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstddef>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/core/file_system.h"
 
 namespace morvane::gui {
 namespace {
@@ -26,10 +41,12 @@ constexpr int kMaxSide = 16384;  // the largest picture the program is meant to 
 // file is not read into memory at all.
 constexpr qint64 kMaxFileBytes = qint64{1100} * 1024 * 1024;
 
-// Raised once, so a 16k x 16k true-colour picture (1 GiB) still decodes.
+// Raised once to exactly what the largest picture takes at 32 bits a pixel (1 GiB), so
+// a 16k x 16k picture decodes and nothing larger is allocated by a reader.
 void RaiseAllocationLimit() {
   static const bool raised = [] {
-    QImageReader::setAllocationLimit(1100);
+    QImageReader::setAllocationLimit(
+        static_cast<int>(qint64{kMaxSide} * kMaxSide * 4 / (1024 * 1024)));
     return true;
   }();
   (void)raised;
@@ -52,6 +69,12 @@ std::int32_t SignedDword(const QByteArray& b, qsizetype at) {
 
 std::int16_t SignedWord(const QByteArray& b, qsizetype at) {
   return static_cast<std::int16_t>(Word(b, at));
+}
+
+std::uint16_t BigWord(const QByteArray& b, qsizetype at) {
+  if (at < 0 || at + 2 > b.size()) return 0;
+  return static_cast<std::uint16_t>((static_cast<std::uint8_t>(b[at]) << 8) |
+                                    static_cast<std::uint8_t>(b[at + 1]));
 }
 
 void PutWord(QByteArray& b, qsizetype at, std::uint16_t v) {
@@ -181,14 +204,326 @@ bool Complete(const QByteArray& bytes, const QByteArray& format) {
   return true;
 }
 
-QImage FlattenOverWhite(const QImage& image) {
-  if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
-  QImage out(image.size(), QImage::Format_RGB32);
-  out.fill(Qt::white);
-  QPainter painter(&out);
-  painter.drawImage(0, 0, image);
+// ---- What a file declares, checked before anything is decoded -------------------
+
+// The first picture of a GIF: where it lies on the logical screen and where its
+// compressed data begins.
+struct GifFrame {
+  int screenWidth = 0, screenHeight = 0;
+  int left = 0, top = 0, width = 0, height = 0;
+  bool interlaced = false;
+  qsizetype palette = -1;  // offset of the colour table used, -1 for none
+  int paletteSize = 0;
+  int transparent = -1;
+  int minCodeSize = 0;
+  qsizetype data = 0;  // the first sub-block
+};
+
+std::optional<GifFrame> FindGifFrame(const QByteArray& b) {
+  if (b.size() < 13) return std::nullopt;
+  GifFrame frame;
+  frame.screenWidth = Word(b, 6);
+  frame.screenHeight = Word(b, 8);
+  qsizetype at = 13;
+  const auto flags = static_cast<std::uint8_t>(b[10]);
+  if (flags & 0x80) {
+    frame.palette = at;
+    frame.paletteSize = 2 << (flags & 7);
+    at += 3 * qsizetype{frame.paletteSize};
+  }
+  while (at < b.size()) {
+    const auto kind = static_cast<std::uint8_t>(b[at]);
+    if (kind == 0x21) {
+      if (at + 1 < b.size() && static_cast<std::uint8_t>(b[at + 1]) == 0xF9 && at + 6 < b.size() &&
+          (static_cast<std::uint8_t>(b[at + 3]) & 1)) {
+        frame.transparent = static_cast<std::uint8_t>(b[at + 6]);
+      }
+      at += 2;
+      if (!SkipSubBlocks(b, at)) return std::nullopt;
+    } else if (kind == 0x2C) {
+      if (at + 11 > b.size()) return std::nullopt;
+      frame.left = Word(b, at + 1);
+      frame.top = Word(b, at + 3);
+      frame.width = Word(b, at + 5);
+      frame.height = Word(b, at + 7);
+      const auto local = static_cast<std::uint8_t>(b[at + 9]);
+      frame.interlaced = (local & 0x40) != 0;
+      at += 10;
+      if (local & 0x80) {
+        frame.palette = at;
+        frame.paletteSize = 2 << (local & 7);
+        at += 3 * qsizetype{frame.paletteSize};
+      }
+      if (at >= b.size()) return std::nullopt;
+      frame.minCodeSize = static_cast<std::uint8_t>(b[at]);
+      frame.data = at + 1;
+      return frame;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// Width and height of the SOF segment, the first one of them.
+QSize JpegSize(const QByteArray& b) {
+  qsizetype at = 2;
+  while (at + 4 <= b.size()) {
+    if (static_cast<std::uint8_t>(b[at]) != 0xFF) return {};
+    const auto marker = static_cast<std::uint8_t>(b[at + 1]);
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+      return QSize(BigWord(b, at + 7), BigWord(b, at + 5));
+    }
+    if (marker == 0xD9 || marker == 0xDA) return {};
+    at += 2 + BigWord(b, at + 2);
+  }
+  return {};
+}
+
+// The size the picture declares for itself; empty when it declares none readable here.
+QSize DeclaredPictureSize(const QByteArray& bytes, const QByteArray& format) {
+  if (format == "gif") {
+    const auto frame = FindGifFrame(bytes);
+    if (!frame) return {};
+    return QSize(std::max(frame->screenWidth, frame->left + frame->width),
+                 std::max(frame->screenHeight, frame->top + frame->height));
+  }
+  if (format == "bmp") {
+    if (Dword(bytes, 14) == 12) return QSize(Word(bytes, 18), Word(bytes, 20));
+    const qint64 w = std::abs(qint64{SignedDword(bytes, 18)});
+    const qint64 h = std::abs(qint64{SignedDword(bytes, 22)});
+    return QSize(static_cast<int>(std::min<qint64>(w, INT_MAX)), static_cast<int>(std::min<qint64>(h, INT_MAX)));
+  }
+  if (format == "jpeg" || format == "jpg") return JpegSize(bytes);
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  return reader.size();
+}
+
+// ---- Pixel data that does not decode to the whole picture ---------------------------
+
+// Walks a GIF's LZW stream up to the wanted number of pixels, handing each code to sink
+// with the index of its first pixel and the tables that spell it out; produced counts
+// the pixels. False for a code that cannot occur in a sound stream.
+struct LzwTables {
+  std::uint16_t prefix[4096];
+  std::uint8_t suffix[4096];
+  std::uint8_t first[4096];
+  std::uint16_t length[4096];
+  // Where the entry's string first stands in the output: its previous code's string
+  // and the next pixel after it.
+  std::int64_t position[4096];
+};
+
+template <typename Sink>
+bool WalkGifLzw(const QByteArray& b, const GifFrame& frame, std::int64_t wanted,
+                std::int64_t& produced, Sink sink) {
+  produced = 0;
+  const int minSize = frame.minCodeSize;
+  if (minSize < 1 || minSize > 11) return false;
+  auto tables = std::make_unique<LzwTables>();
+  const int clear = 1 << minSize, eoi = clear + 1;
+  for (int c = 0; c < clear; ++c) {
+    tables->prefix[c] = 0;
+    tables->suffix[c] = static_cast<std::uint8_t>(c);
+    tables->first[c] = static_cast<std::uint8_t>(c);
+    tables->length[c] = 1;
+  }
+  int width = minSize + 1, avail = clear + 2, old = -1;
+  std::int64_t oldStart = 0;
+  std::uint32_t acc = 0;
+  int bits = 0;
+  qsizetype at = frame.data;
+  qsizetype blockEnd = at;
+  while (produced < wanted) {
+    while (bits < width) {
+      if (at >= blockEnd) {
+        if (at >= b.size()) return true;  // the caller counts what came
+        const int n = static_cast<std::uint8_t>(b[at]);
+        if (n == 0) return true;
+        blockEnd = std::min(b.size(), at + 1 + n);
+        ++at;
+        continue;
+      }
+      acc |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at++])) << bits;
+      bits += 8;
+    }
+    const int code = static_cast<int>(acc & ((1u << width) - 1));
+    acc >>= width;
+    bits -= width;
+    if (code == clear) {
+      width = minSize + 1;
+      avail = clear + 2;
+      old = -1;
+      continue;
+    }
+    if (code == eoi) return true;
+    if (old < 0) {
+      if (code > clear) return false;
+      sink(produced, code, *tables);
+      oldStart = produced;
+      produced += 1;
+      old = code;
+      continue;
+    }
+    if (code > avail || (code == avail && avail >= 4096)) return false;
+    if (avail < 4096) {
+      // The new entry: the previous string and the first pixel of this one (of the
+      // previous one when this code is the entry being made).
+      const int firstPixel = code < avail ? tables->first[code] : tables->first[old];
+      tables->prefix[avail] = static_cast<std::uint16_t>(old);
+      tables->suffix[avail] = static_cast<std::uint8_t>(firstPixel);
+      tables->first[avail] = tables->first[old];
+      tables->length[avail] = static_cast<std::uint16_t>(tables->length[old] + 1);
+      tables->position[avail] = oldStart;
+      ++avail;
+      if (avail == (1 << width) && width < 12) ++width;
+    }
+    sink(produced, code, *tables);
+    oldStart = produced;
+    produced += tables->length[code];
+    old = code;
+  }
+  return true;
+}
+
+// True when the first picture's data decodes, code by code, to all its pixels.
+bool GifDataSound(const QByteArray& b) {
+  const auto frame = FindGifFrame(b);
+  if (!frame) return true;  // the reader has refused it already
+  const std::int64_t wanted = std::int64_t{frame->width} * frame->height;
+  std::int64_t produced = 0;
+  const bool valid = WalkGifLzw(b, *frame, wanted, produced, [](std::int64_t, int, const LzwTables&) {});
+  return valid && produced >= wanted;
+}
+
+// Qt's GIF reader takes no picture of 2^28 pixels or more, and the largest promised
+// picture has exactly that many: it is decoded here, onto a white screen with the
+// transparent entry white. Each string after the first of a table is copied from where
+// it first stood in the output, so the work is a copy per code, not a step per pixel.
+QImage DecodeLargeGif(const QByteArray& b) {
+  const auto frame = FindGifFrame(b);
+  if (!frame || frame->palette < 0) return {};
+  const int w = frame->width, h = frame->height;
+  const std::int64_t total = std::int64_t{w} * h;
+  QImage pixels;  // the frame's indices in stream order, one row of w after another
+  if (!QImageIOHandler::allocateImage(QSize(w, h), QImage::Format_Indexed8, &pixels)) return {};
+  std::vector<std::uint8_t> stream(static_cast<std::size_t>(total));
+  std::uint8_t* out = stream.data();
+  std::int64_t produced = 0;
+  const bool valid = WalkGifLzw(b, *frame, total, produced,
+                                [&](std::int64_t start, int code, const LzwTables& t) {
+                                  const std::int64_t length = std::min<std::int64_t>(t.length[code], total - start);
+                                  if (t.length[code] == 1) {
+                                    out[start] = t.suffix[code];
+                                    return;
+                                  }
+                                  const std::int64_t from = t.position[code];
+                                  // The entry made by this very code ends with its own first pixel.
+                                  const std::int64_t ready = std::min(length, start - from);
+                                  std::memcpy(out + start, out + from, static_cast<std::size_t>(ready));
+                                  if (ready < length) out[start + ready] = out[from];
+                                });
+  if (!valid || produced < total) return {};
+
+  // Interlaced rows come in four passes: every 8th from 0, every 8th from 4, every 4th
+  // from 2, every 2nd from 1.
+  auto rowOf = [&](int k) {
+    if (!frame->interlaced) return k;
+    const int pass1 = (h + 7) / 8, pass2 = (h + 3) / 8, pass3 = (h + 1) / 4;
+    if (k < pass1) return k * 8;
+    k -= pass1;
+    if (k < pass2) return 4 + k * 8;
+    k -= pass2;
+    if (k < pass3) return 2 + k * 4;
+    return 1 + (k - pass3) * 2;
+  };
+  for (int n = 0; n < h; ++n) {
+    std::memcpy(pixels.scanLine(rowOf(n)), out + std::int64_t{n} * w, static_cast<std::size_t>(w));
+  }
+  stream = std::vector<std::uint8_t>();
+
+  QList<QRgb> colours(256, qRgb(0, 0, 0));
+  for (int i = 0; i < std::min(frame->paletteSize, 256); ++i) {
+    const qsizetype at = frame->palette + 3 * qsizetype{i};
+    if (at + 3 > b.size()) break;
+    colours[i] = qRgb(static_cast<std::uint8_t>(b[at]), static_cast<std::uint8_t>(b[at + 1]),
+                      static_cast<std::uint8_t>(b[at + 2]));
+  }
+  if (frame->transparent >= 0) colours[frame->transparent] = qRgb(255, 255, 255);
+  pixels.setColorTable(colours);
+  QImage rgb = pixels.convertToFormat(QImage::Format_RGB32);
+  pixels = QImage();
+  const QSize screen = DeclaredPictureSize(b, "gif");
+  if (rgb.isNull() || screen == rgb.size()) return rgb;
+  QImage image;
+  if (!QImageIOHandler::allocateImage(screen, QImage::Format_RGB32, &image)) return {};
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.drawImage(frame->left, frame->top, rgb);
   painter.end();
-  return out;
+  return image;
+}
+
+// Run-length BMP data ends with an end-of-bitmap mark; data that runs out before it is
+// damaged, however much of the picture it drew.
+bool BmpRunsSound(const QByteArray& b) {
+  const std::uint32_t infoSize = Dword(b, 14);
+  if (infoSize < 40) return true;
+  const std::uint32_t compression = Dword(b, 30);
+  if (compression != 1 && compression != 2) return true;
+  const bool four = compression == 2;
+  qsizetype at = Dword(b, 10);
+  while (at + 2 <= b.size()) {
+    const int count = static_cast<std::uint8_t>(b[at]);
+    const int value = static_cast<std::uint8_t>(b[at + 1]);
+    at += 2;
+    if (count > 0) continue;
+    if (value == 1) return true;  // end of bitmap
+    if (value == 0) continue;     // end of line
+    if (value == 2) {
+      at += 2;  // delta
+      continue;
+    }
+    const qsizetype bytes = four ? (value + 1) / 2 : value;
+    at += (bytes + 1) & ~qsizetype{1};
+  }
+  return false;
+}
+
+bool DataSound(const QByteArray& bytes, const QByteArray& format) {
+  if (format == "gif") return GifDataSound(bytes);
+  if (format == "bmp") return BmpRunsSound(bytes);
+  return true;
+}
+
+// Transparent parts over white. A picture with alpha is blended in its own memory: the
+// largest picture takes a gigabyte, and a second one is not needed.
+QImage FlattenOverWhite(QImage image) {
+  if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+  if (image.format() != QImage::Format_ARGB32) {
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull()) return {};
+  }
+  for (int y = 0; y < image.height(); ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const std::uint32_t p = row[x];
+      const std::uint32_t a = p >> 24;
+      if (a == 255) continue;
+      auto blend = [a](std::uint32_t c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+      row[x] = 0xff000000u | (blend((p >> 16) & 0xff) << 16) | (blend((p >> 8) & 0xff) << 8) |
+               blend(p & 0xff);
+    }
+  }
+  image.reinterpretAsFormat(QImage::Format_RGB32);
+  return image;
 }
 
 // Draws onto a picture through an inner painter that never antialiases, whatever the
@@ -377,7 +712,56 @@ struct Converted {
   QString reason;
 };
 
-Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConverters& tools) {
+// The converter runs in a process group of its own, with a limit on the size of file it
+// may write; whatever it and the programs it starts leave running is killed with the
+// group once it ends or runs out of time.
+class ConverterRun {
+ public:
+  explicit ConverterRun(qint64 maxFileBytes) {
+    process_.setStandardOutputFile(QProcess::nullDevice());  // a flood of output costs nothing
+    process_.setStandardErrorFile(QProcess::nullDevice());
+    process_.setChildProcessModifier([maxFileBytes] {
+      ::setpgid(0, 0);
+      const struct rlimit limit{static_cast<rlim_t>(maxFileBytes), static_cast<rlim_t>(maxFileBytes)};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+  }
+  ~ConverterRun() { KillGroup(); }
+  ConverterRun(const ConverterRun&) = delete;
+  ConverterRun& operator=(const ConverterRun&) = delete;
+
+  bool Start(const QString& program, const QStringList& args, int timeoutMs) {
+    process_.start(program, args);
+    if (!process_.waitForStarted(timeoutMs)) return false;
+    group_ = static_cast<pid_t>(process_.processId());
+    return true;
+  }
+  // False when it ran out of time (and was killed).
+  bool Finish(int timeoutMs) {
+    if (process_.waitForFinished(timeoutMs)) {
+      KillGroup();
+      return true;
+    }
+    KillGroup();
+    process_.waitForFinished(-1);
+    return false;
+  }
+  bool Succeeded() const {
+    return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+  }
+
+ private:
+  void KillGroup() {
+    if (group_ > 0) ::kill(-group_, SIGKILL);
+    group_ = 0;
+  }
+
+  QProcess process_;
+  pid_t group_ = 0;
+};
+
+Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConverters& tools,
+                          const PictureLimits& limits) {
   const QString program = FindProgram(emf ? tools.emfProgram : tools.wmfProgram);
   if (program.isEmpty()) return {{}, QStringLiteral("EMF/WMF not supported on this system")};
 
@@ -393,38 +777,46 @@ Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConve
     }
   }
 
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  const QStringList args = emf ? QStringList{QStringLiteral("-i"), input, QStringLiteral("-o"), output}
-                               : QStringList{QStringLiteral("-o"), output, input};
-  process.start(program, args);
-  if (!process.waitForStarted(tools.timeoutMs)) {
-    return {{}, QStringLiteral("the converter %1 could not be started").arg(program)};
+  QByteArray svg;
+  {
+    // One byte over the limit is allowed to be written, so an SVG cut off at the limit
+    // is told from one that fits.
+    ConverterRun run(limits.maxSvgBytes + 1);
+    const QStringList args = emf ? QStringList{QStringLiteral("-i"), input, QStringLiteral("-o"), output}
+                                 : QStringList{QStringLiteral("-o"), output, input};
+    if (!run.Start(program, args, tools.timeoutMs)) {
+      return {{}, QStringLiteral("the converter %1 could not be started").arg(program)};
+    }
+    if (!run.Finish(tools.timeoutMs)) {
+      return {{}, QStringLiteral("the conversion took longer than %1 seconds")
+                      .arg(std::max(1, tools.timeoutMs / 1000))};
+    }
+    const QFileInfo info(output);
+    if (info.exists() && info.size() > limits.maxSvgBytes) {
+      return {{}, QStringLiteral("the converted picture is larger than %1 MB")
+                      .arg(limits.maxSvgBytes / (1024 * 1024))};
+    }
+    QFile svgFile(output);
+    if (!run.Succeeded() || !info.isFile() || !svgFile.open(QIODevice::ReadOnly)) {
+      return {{}, QStringLiteral("the metafile could not be converted")};
+    }
+    svg = svgFile.read(limits.maxSvgBytes);
   }
-  if (!process.waitForFinished(tools.timeoutMs)) {
-    process.kill();
-    process.waitForFinished(-1);
-    return {{}, QStringLiteral("the conversion took longer than %1 seconds")
-                    .arg(std::max(1, tools.timeoutMs / 1000))};
-  }
-  QFile svgFile(output);
-  if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
-      !svgFile.open(QIODevice::ReadOnly)) {
-    return {{}, QStringLiteral("the metafile could not be converted")};
-  }
-  QSvgRenderer renderer(svgFile.readAll());
+  QSvgRenderer renderer(svg);
   if (!renderer.isValid()) return {{}, QStringLiteral("the metafile could not be converted")};
 
   const QRectF box = renderer.viewBoxF();
   QSize size = DeclaredSize(bytes, emf);
   if (size.isEmpty()) {
-    size = QSize(static_cast<int>(std::ceil(box.width())), static_cast<int>(std::ceil(box.height())));
+    size = QSize(static_cast<int>(std::ceil(std::min<qreal>(box.width(), INT_MAX))),
+                 static_cast<int>(std::ceil(std::min<qreal>(box.height(), INT_MAX))));
   }
-  if (size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide) {
+  if (size.isEmpty() || size.width() > limits.maxSide || size.height() > limits.maxSide) {
     return {{}, QStringLiteral("the metafile declares no usable size")};
   }
 
   QImage image(size, QImage::Format_RGB32);
+  if (image.isNull()) return {{}, QStringLiteral("not enough memory for the picture")};
   image.fill(Qt::white);
   CrispDevice device(image);
   QPainter painter(&device);
@@ -435,29 +827,61 @@ Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConve
   return {image, {}};
 }
 
-PictureLoad Failed(const QString& path, const QString& reason) {
-  return {{}, reason,
-          QStringLiteral("Cannot load the image \"%1\": %2.").arg(QFileInfo(path).fileName(), reason)};
+PictureLoad Failed(const QString& name, const QString& reason) {
+  return {{}, reason, QStringLiteral("Cannot load the image \"%1\": %2.").arg(name, reason)};
 }
 
-// The decoding that LoadPicture and LoadRgbPicture share; the picture comes as
+QString FileNameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return QString::fromStdString(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+QString TooLarge(int maxSide) {
+  return QStringLiteral("the picture is larger than %1 x %1 pixels").arg(maxSide);
+}
+
+// The file's bytes; a failure when it is no regular file that can be read.
+std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name, QByteArray& bytes) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR || path.empty()) {
+      return Failed(name, QStringLiteral("the file does not exist"));
+    }
+    return Failed(name, QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  if (S_ISDIR(info.st_mode)) return Failed(name, QStringLiteral("it is a folder, not a file"));
+  if (!S_ISREG(info.st_mode)) return Failed(name, QStringLiteral("it is not a regular file"));
+  if (info.st_size > kMaxFileBytes) {
+    return Failed(name, QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
+  }
+  core::FileContents contents = core::ReadFileBytes(path, static_cast<std::size_t>(kMaxFileBytes));
+  if (contents.status != core::FileContents::kOk) {
+    const std::string prefix = path + ": ";
+    std::string reason = contents.error;
+    if (reason.starts_with(prefix)) reason.erase(0, prefix.size());
+    return Failed(name, QString::fromStdString(reason));
+  }
+  bytes = QByteArray(contents.bytes.data(), static_cast<qsizetype>(contents.bytes.size()));
+  contents.bytes = std::string();  // one copy of a large file is enough
+  return std::nullopt;
+}
+
+std::string NativePath(const QString& path) {
+  const QByteArray native = QFile::encodeName(path);
+  return std::string(native.constData(), static_cast<std::size_t>(native.size()));
+}
+
+// The decoding that LoadPictureData and LoadRgbPicture share; the picture comes as
 // decoded, not yet flattened. With direct, a 32-bit picture is decoded straight into
 // direct's memory where the decoder allows; then *decodedInto is set and the image
-// returned is null.
-PictureLoad DecodePicture(const QString& path, const MetafileConverters& converters, core::RgbImage* direct,
-                          bool* decodedInto) {
+// returned is null. On failure direct is empty.
+PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName, const MetafileConverters& converters,
+                              const PictureLimits& limits, core::RgbImage* direct, bool* decodedInto) {
   RaiseAllocationLimit();
-  QFile file(path);
-  if (!QFileInfo(path).isFile()) return Failed(path, QStringLiteral("the file does not exist"));
-  if (!file.open(QIODevice::ReadOnly)) return Failed(path, file.errorString());
-  if (file.size() > kMaxFileBytes) {
-    return Failed(path, QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
-  }
-  QByteArray bytes = file.readAll();
-  file.close();
-  if (bytes.isEmpty()) return Failed(path, QStringLiteral("the file is empty"));
+  if (direct != nullptr) *direct = {};
+  if (bytes.isEmpty()) return Failed(fileName, QStringLiteral("the file is empty"));
 
-  const QString suffix = QFileInfo(path).suffix().toLower();
+  const QString suffix = QFileInfo(fileName).suffix().toLower();
   bool emf = IsEmf(bytes);
   bool wmf = !emf && IsWmf(bytes);
   if (!emf && !wmf && (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf"))) {
@@ -470,8 +894,8 @@ PictureLoad DecodePicture(const QString& path, const MetafileConverters& convert
     }
   }
   if (emf || wmf) {
-    Converted converted = ConvertMetafile(bytes, emf, converters);
-    if (converted.image.isNull()) return Failed(path, converted.reason);
+    Converted converted = ConvertMetafile(bytes, emf, converters, limits);
+    if (converted.image.isNull()) return Failed(fileName, converted.reason);
     return {converted.image, {}, {}};
   }
 
@@ -481,72 +905,96 @@ PictureLoad DecodePicture(const QString& path, const MetafileConverters& convert
   QImageReader reader(&buffer);
   if (suffix == QLatin1String("dib")) reader.setFormat("bmp");
   const QByteArray format = reader.format().toLower();  // empty once the image is read
+  const QSize declared = DeclaredPictureSize(bytes, format);
+  if (declared.width() > limits.maxSide || declared.height() > limits.maxSide) {
+    return Failed(fileName, TooLarge(limits.maxSide));
+  }
+  const QString damaged = QStringLiteral("the image data is damaged");
+  const bool complete = Complete(bytes, format);
+  if (complete && !DataSound(bytes, format)) return Failed(fileName, damaged);
   QImage image;
   std::uint32_t* target = nullptr;
-  const QSize size = reader.size();
-  if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
-      size.height() > 0 && size.width() <= kMaxSide && size.height() <= kMaxSide) {
-    *direct = core::RgbImage(size.width(), size.height());
-    target = direct->pixels.data();
-    image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(), qsizetype{size.width()} * 4,
-                   QImage::Format_RGB32);
-  }
-  const auto readInPlace = [&] {
-    return target != nullptr && image.constBits() == reinterpret_cast<const uchar*>(target) &&
-           image.format() == QImage::Format_RGB32 && image.size() == size;
-  };
-  if (!reader.read(&image) || image.isNull()) {
-    if (direct != nullptr) *direct = {};
-    QString reason = reader.errorString();
-    if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
-      reason = QStringLiteral("the picture cannot be decoded");
-    }
-    return Failed(path, reason);
-  }
-  const bool inPlace = readInPlace();
-  if (!inPlace && direct != nullptr) {
-    *direct = {};  // the decoder made its own picture: the buffer holds nothing
-  }
   const auto failed = [&](const QString& reason) {
     if (direct != nullptr) *direct = {};
-    return Failed(path, reason);
+    return Failed(fileName, reason);
   };
-  if (!Complete(bytes, format)) {
-    return failed(QStringLiteral("the file is incomplete"));
+  if (format == "gif" && qint64{declared.width()} * declared.height() > limits.gifReaderMaxPixels) {
+    image = DecodeLargeGif(bytes);
+    if (image.isNull()) return Failed(fileName, damaged);
+  } else {
+    const QSize size = reader.size();
+    if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
+        size.height() > 0 && size.width() <= limits.maxSide && size.height() <= limits.maxSide) {
+      *direct = core::RgbImage(size.width(), size.height());
+      target = direct->pixels.data();
+      image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(), qsizetype{size.width()} * 4,
+                     QImage::Format_RGB32);
+    }
+    if (!reader.read(&image) || image.isNull()) {
+      QString reason = reader.errorString();
+      if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
+        reason = QStringLiteral("the picture cannot be decoded");
+      }
+      return failed(reason);
+    }
+    const bool inPlace = target != nullptr && image.constBits() == reinterpret_cast<const uchar*>(target) &&
+                         image.format() == QImage::Format_RGB32 && image.size() == size;
+    if (!inPlace) {
+      target = nullptr;
+      if (direct != nullptr) *direct = {};  // the decoder made its own picture: the buffer holds nothing
+    }
   }
-  if (image.width() > kMaxSide || image.height() > kMaxSide) {
-    return failed(QStringLiteral("the picture is larger than %1 x %1 pixels").arg(kMaxSide));
+  if (!complete) return failed(QStringLiteral("the file is incomplete"));
+  if (image.width() > limits.maxSide || image.height() > limits.maxSide) {
+    return failed(TooLarge(limits.maxSide));
   }
-  if (inPlace) {
+  if (target != nullptr) {
     *decodedInto = true;
     return {};
   }
   return {image, {}, {}};
 }
 
+QString OutOfMemory() { return QStringLiteral("not enough memory for the picture"); }
+
 }  // namespace
 
+PictureLoad LoadPicture(const std::string& path, const MetafileConverters& converters) {
+  const QString name = FileNameOf(path);
+  QByteArray bytes;
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes)) return *std::move(failure);
+  return LoadPictureData(std::move(bytes), name, converters);
+}
+
 PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
-  PictureLoad load = DecodePicture(path, converters, nullptr, nullptr);
-  if (load.ok()) {
-    load.image = FlattenOverWhite(load.image);
-  }
+  return LoadPicture(NativePath(path), converters);
+}
+
+PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
+                            const MetafileConverters& converters, const PictureLimits& limits) {
+  PictureLoad load = DecodePictureData(std::move(bytes), fileName, converters, limits, nullptr, nullptr);
+  if (!load.ok()) return load;
+  load.image = FlattenOverWhite(std::move(load.image));
+  if (load.image.isNull()) return Failed(fileName, OutOfMemory());
+  return load;
+}
+
+PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image, const MetafileConverters& converters) {
+  image = {};
+  const QString name = FileNameOf(path);
+  QByteArray bytes;
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes)) return *std::move(failure);
+  bool decodedInto = false;
+  PictureLoad load = DecodePictureData(std::move(bytes), name, converters, {}, &image, &decodedInto);
+  if (decodedInto || !load.ok()) return load;
+  image = ToRgbImage(load.image);
+  load.image = QImage();
+  if (image.empty()) return Failed(name, OutOfMemory());
   return load;
 }
 
 PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image, const MetafileConverters& converters) {
-  bool decodedInto = false;
-  PictureLoad load = DecodePicture(path, converters, &image, &decodedInto);
-  if (decodedInto) {
-    return load;
-  }
-  if (load.ok()) {
-    image = ToRgbImage(load.image);
-  } else {
-    image = {};
-  }
-  load.image = QImage();
-  return load;
+  return LoadRgbPicture(NativePath(path), image, converters);
 }
 
 core::RgbImage ToRgbImage(const QImage& image) {
@@ -560,6 +1008,7 @@ core::RgbImage ToRgbImage(const QImage& image) {
     const QImage band = image.format() == QImage::Format_RGB32
                             ? image
                             : FlattenOverWhite(image.copy(0, top, image.width(), rows));
+    if (band.isNull()) return {};  // no memory for the band
     const int first = image.format() == QImage::Format_RGB32 ? top : 0;
     for (int y = 0; y < rows; ++y) {
       const auto* row = reinterpret_cast<const std::uint32_t*>(band.constScanLine(first + y));

@@ -2,7 +2,7 @@
 
 #include "platform/core/pixel_buffer.h"
 #include "platform/gui/ole_color.h"
-#include "platform/gui/raster.h"
+#include "platform/raster/raster.h"
 
 #include <QFont>
 #include <QImage>

@@ -77,32 +77,32 @@ std::unique_ptr<QMessageBox> AppMessageBox::Build(const core::MessageBoxRequest&
   return box;
 }
 
-std::int32_t AppMessageBox::AnswerFor(QMessageBox::StandardButton button) {
+core::DialogAnswer AppMessageBox::AnswerFor(QMessageBox::StandardButton button) {
   switch (button) {
     case QMessageBox::Ok:
-      return core::kIdOk;
+      return core::kAnswerOk;
     case QMessageBox::Cancel:
-      return core::kIdCancel;
+      return core::kAnswerCancel;
     case QMessageBox::Abort:
-      return core::kIdAbort;
+      return core::kAnswerAbort;
     case QMessageBox::Retry:
-      return core::kIdRetry;
+      return core::kAnswerRetry;
     case QMessageBox::Ignore:
-      return core::kIdIgnore;
+      return core::kAnswerIgnore;
     case QMessageBox::Yes:
-      return core::kIdYes;
+      return core::kAnswerYes;
     case QMessageBox::No:
-      return core::kIdNo;
+      return core::kAnswerNo;
     default:
-      return 0;
+      return core::kAnswerNone;
   }
 }
 
-std::int32_t AppMessageBox::Show(const core::MessageBoxRequest& request) {
+core::DialogAnswer AppMessageBox::Show(const core::MessageBoxRequest& request) {
   const std::unique_ptr<QMessageBox> box = Build(request);
   box->exec();
   QAbstractButton* clicked = box->clickedButton();
-  if (clicked == nullptr) return 0;
+  if (clicked == nullptr) return core::kAnswerNone;
   return AnswerFor(box->standardButton(clicked));
 }
 

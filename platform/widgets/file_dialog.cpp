@@ -50,13 +50,13 @@ std::int32_t FileDialog::Show(bool save) {
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   if (save) {
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(FileFlags & kOfnOverwritePrompt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(FileFlags & core::kOfnOverwritePrompt));
     QString suffix = DefaultExt;
     if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);
-  } else if (FileFlags & kOfnAllowMultiSelect) {
+  } else if (FileFlags & core::kOfnAllowMultiSelect) {
     dialog.setFileMode(QFileDialog::ExistingFiles);
-  } else if (FileFlags & kOfnFileMustExist) {
+  } else if (FileFlags & core::kOfnFileMustExist) {
     dialog.setFileMode(QFileDialog::ExistingFile);
   } else {
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -72,7 +72,7 @@ std::int32_t FileDialog::Show(bool save) {
   if (!InitDir.isEmpty()) dialog.setDirectory(InitDir);
   if (!FileName.isEmpty()) dialog.selectFile(FileName);
 
-  if (FileFlags & kOfnShowHelp) {
+  if (FileFlags & core::kOfnShowHelp) {
     if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
       QPushButton* help = box->addButton(QDialogButtonBox::Help);
       help->setText(QStringLiteral("&Help"));

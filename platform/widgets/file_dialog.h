@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/core/file_dialog_flags.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,14 +13,6 @@ class QFileDialog;
 class QWidget;
 
 namespace morvane::widgets {
-
-// Open and save flag bits, as the callers pass them.
-inline constexpr std::int32_t kOfnOverwritePrompt = 0x2;
-inline constexpr std::int32_t kOfnHideReadOnly = 0x4;
-inline constexpr std::int32_t kOfnShowHelp = 0x10;
-inline constexpr std::int32_t kOfnAllowMultiSelect = 0x200;
-inline constexpr std::int32_t kOfnFileMustExist = 0x1000;
-inline constexpr std::int32_t kOfnShareAware = 0x4000;
 
 // One "description|patterns" pair of a filter text.
 struct FilterEntry {
@@ -39,7 +33,8 @@ QString QtNameFilter(const FilterEntry& entry);
 // the choice in FileName (the first file), FilterIndex, FileCount and FileAt.
 class FileDialog {
  public:
-  std::int32_t FileFlags = kOfnHideReadOnly | kOfnShowHelp | kOfnFileMustExist | kOfnShareAware;
+  std::int32_t FileFlags =
+      core::kOfnHideReadOnly | core::kOfnShowHelp | core::kOfnFileMustExist | core::kOfnShareAware;
   std::int32_t HelpContextId = 400;
   QString HelpFile;
   QString DialogTitle;

@@ -10,18 +10,18 @@
 
 namespace morvane::widgets {
 
-MenuItem::MenuItem(MenuModel* model, MenuItem* parentItem, const QString& name,
+MenuEntry::MenuEntry(MenuModel* model, MenuEntry* parentItem, const QString& name,
                    const QString& caption, int index)
     : QObject(model), model_(model), parentItem_(parentItem), index_(index), caption_(caption) {
   setObjectName(name);
   action_ = new QAction(model);
-  connect(action_, &QAction::triggered, this, &MenuItem::OnTriggered);
+  connect(action_, &QAction::triggered, this, &MenuEntry::OnTriggered);
   SyncAction();
 }
 
-MenuItem::~MenuItem() = default;
+MenuEntry::~MenuEntry() = default;
 
-void MenuItem::SyncAction() {
+void MenuEntry::SyncAction() {
   if (!action_) return;
   const QSignalBlocker block(action_);
   action_->setSeparator(IsSeparator());
@@ -38,55 +38,55 @@ void MenuItem::SyncAction() {
   }
 }
 
-void MenuItem::SetCaption(const QString& caption) {
+void MenuEntry::SetCaption(const QString& caption) {
   caption_ = caption;
   SyncAction();
 }
 
-void MenuItem::SetChecked(bool on) {
+void MenuEntry::SetChecked(bool on) {
   checked_ = on;
   SyncAction();
 }
 
-void MenuItem::SetEnabled(bool on) {
+void MenuEntry::SetEnabled(bool on) {
   enabled_ = on;
   SyncAction();
 }
 
-void MenuItem::SetVisible(bool on) {
+void MenuEntry::SetVisible(bool on) {
   visible_ = on;
   SyncAction();
 }
 
-void MenuItem::SetShortcut(const QKeySequence& keys) {
+void MenuEntry::SetShortcut(const QKeySequence& keys) {
   shortcut_ = keys;
   SyncAction();
 }
 
-void MenuItem::SetPicture(const QPixmap& picture, bool replacesCaption) {
+void MenuEntry::SetPicture(const QPixmap& picture, bool replacesCaption) {
   picture_ = picture;
   pictureReplacesCaption_ = replacesCaption && !picture.isNull();
   SyncAction();
 }
 
-void MenuItem::OnTriggered() {
+void MenuEntry::OnTriggered() {
   // Qt has already flipped a checkable action; the model's state wins, for this entry
   // and for the other members of its radio group.
   SyncAction();
   if (QActionGroup* g = action_ ? action_->actionGroup() : nullptr) {
-    for (MenuItem* other : model_->Items()) {
+    for (MenuEntry* other : model_->Items()) {
       if (other != this && other->action_ && other->action_->actionGroup() == g) other->SyncAction();
     }
   }
   Trigger();
 }
 
-void MenuItem::Trigger() {
+void MenuEntry::Trigger() {
   emit Clicked(index_);
   emit model_->ItemClicked(this);
 }
 
-void MenuItem::MakePopup() {
+void MenuEntry::MakePopup() {
   if (popup_) return;
   popup_ = std::make_unique<QMenu>();
   QAction* old = action_;
@@ -99,7 +99,7 @@ void MenuItem::MakePopup() {
   }
   action_ = replacement;
   delete old;
-  connect(popup_.get(), &QMenu::aboutToShow, this, &MenuItem::Trigger);
+  connect(popup_.get(), &QMenu::aboutToShow, this, &MenuEntry::Trigger);
   SyncAction();
 }
 
@@ -107,18 +107,18 @@ MenuModel::MenuModel(QObject* owner) : QObject(owner) {}
 
 MenuModel::~MenuModel() {
   // Popups hold their entries' actions; take the entries down before the groups.
-  for (MenuItem* item : items_) item->popup_.reset();
+  for (MenuEntry* item : items_) item->popup_.reset();
   qDeleteAll(items_);
   items_.clear();
 }
 
-MenuItem* MenuModel::Add(MenuItem* parent, const QString& name, const QString& caption,
+MenuEntry* MenuModel::Add(MenuEntry* parent, const QString& name, const QString& caption,
                          int index) {
-  auto* item = new MenuItem(this, parent, name, caption, index);
+  auto* item = new MenuEntry(this, parent, name, caption, index);
   if (parent) {
     parent->MakePopup();
     // In design order an entry follows everything already under its popup.
-    MenuItem* last = parent;
+    MenuEntry* last = parent;
     while (!last->children_.isEmpty()) last = last->children_.constLast();
     items_.insert(items_.indexOf(last) + 1, item);
     parent->children_.append(item);
@@ -130,40 +130,40 @@ MenuItem* MenuModel::Add(MenuItem* parent, const QString& name, const QString& c
   return item;
 }
 
-MenuItem* MenuModel::Item(const QString& name, int index) const {
-  for (MenuItem* item : items_) {
+MenuEntry* MenuModel::Item(const QString& name, int index) const {
+  for (MenuEntry* item : items_) {
     if (item->Name() == name && item->Index() == index) return item;
   }
   return nullptr;
 }
 
-QList<MenuItem*> MenuModel::Array(const QString& name) const {
-  QList<MenuItem*> members;
-  for (MenuItem* item : items_) {
+QList<MenuEntry*> MenuModel::Array(const QString& name) const {
+  QList<MenuEntry*> members;
+  for (MenuEntry* item : items_) {
     if (item->Name() == name && item->Index() >= 0) members.append(item);
   }
   std::stable_sort(members.begin(), members.end(),
-                   [](const MenuItem* a, const MenuItem* b) { return a->Index() < b->Index(); });
+                   [](const MenuEntry* a, const MenuEntry* b) { return a->Index() < b->Index(); });
   return members;
 }
 
-QList<MenuItem*> MenuModel::TopLevel() const {
-  QList<MenuItem*> top;
-  for (MenuItem* item : items_) {
+QList<MenuEntry*> MenuModel::TopLevel() const {
+  QList<MenuEntry*> top;
+  for (MenuEntry* item : items_) {
     if (!item->ParentItem()) top.append(item);
   }
   return top;
 }
 
-void MenuModel::MakeRadioGroup(const QList<MenuItem*>& members) {
+void MenuModel::MakeRadioGroup(const QList<MenuEntry*>& members) {
   if (members.isEmpty()) return;
   if (members.front()->action_ && members.front()->action_->actionGroup()) {
-    for (MenuItem* m : members) m->SyncAction();
+    for (MenuEntry* m : members) m->SyncAction();
     return;
   }
   auto group = std::make_unique<QActionGroup>(nullptr);
   group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-  for (MenuItem* m : members) {
+  for (MenuEntry* m : members) {
     m->radio_ = true;
     if (m->action_ && !m->popup_) group->addAction(m->action_);
     m->SyncAction();
@@ -174,7 +174,7 @@ void MenuModel::MakeRadioGroup(const QList<MenuItem*>& members) {
 void MenuModel::Attach(QMenuBar* bar) {
   bar_ = bar;
   if (!bar) return;
-  for (MenuItem* item : TopLevel()) bar->addAction(item->action_);
+  for (MenuEntry* item : TopLevel()) bar->addAction(item->action_);
 }
 
 }  // namespace morvane::widgets

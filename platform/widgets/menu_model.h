@@ -23,7 +23,7 @@ class MenuModel;
 // children is a popup. The item, not its QAction, holds the state: Qt's own toggle of
 // a checkable action is undone before the click reaches the handler, so a handler that
 // flips Checked itself flips it once.
-class MenuItem : public QObject {
+class MenuEntry : public QObject {
   Q_OBJECT
   Q_PROPERTY(int Index READ Index)
 
@@ -32,8 +32,8 @@ class MenuItem : public QObject {
   // Index in the item's control array, -1 when it is in none.
   int Index() const { return index_; }
   MenuModel* Model() const { return model_; }
-  MenuItem* ParentItem() const { return parentItem_; }
-  const QList<MenuItem*>& Children() const { return children_; }
+  MenuEntry* ParentItem() const { return parentItem_; }
+  const QList<MenuEntry*>& Children() const { return children_; }
   bool IsSeparator() const { return caption_ == QLatin1String("-"); }
 
   QString Caption() const { return caption_; }
@@ -66,7 +66,7 @@ class MenuItem : public QObject {
   // Does what a click by the user does: Clicked, then the model's ItemClicked.
   void Trigger();
 
-  ~MenuItem() override;
+  ~MenuEntry() override;
 
  signals:
   // A click on the entry, or the opening of its popup. index is Index().
@@ -74,15 +74,15 @@ class MenuItem : public QObject {
 
  private:
   friend class MenuModel;
-  MenuItem(MenuModel* model, MenuItem* parentItem, const QString& name, const QString& caption,
+  MenuEntry(MenuModel* model, MenuEntry* parentItem, const QString& name, const QString& caption,
            int index);
   void SyncAction();
   void MakePopup();
   void OnTriggered();
 
   MenuModel* model_;
-  MenuItem* parentItem_;
-  QList<MenuItem*> children_;
+  MenuEntry* parentItem_;
+  QList<MenuEntry*> children_;
   int index_;
   QString caption_;
   QString tag_;
@@ -110,29 +110,29 @@ class MenuModel : public QObject {
 
   // Adds an entry at the end of parent's popup (of the menu bar when parent is null).
   // A caption of "-" makes a separator; index >= 0 makes it a control-array member.
-  MenuItem* Add(MenuItem* parent, const QString& name, const QString& caption, int index = -1);
+  MenuEntry* Add(MenuEntry* parent, const QString& name, const QString& caption, int index = -1);
 
   // The entry by name (and index for array members); null when there is none.
-  MenuItem* Item(const QString& name, int index = -1) const;
+  MenuEntry* Item(const QString& name, int index = -1) const;
   // The members of a control array, in index order.
-  QList<MenuItem*> Array(const QString& name) const;
+  QList<MenuEntry*> Array(const QString& name) const;
   // Every entry, in design order (popups before their entries).
-  const QList<MenuItem*>& Items() const { return items_; }
-  QList<MenuItem*> TopLevel() const;
+  const QList<MenuEntry*>& Items() const { return items_; }
+  QList<MenuEntry*> TopLevel() const;
 
   // Shows the members' check marks as radio bullets.
-  void MakeRadioGroup(const QList<MenuItem*>& members);
+  void MakeRadioGroup(const QList<MenuEntry*>& members);
 
   // Puts the top-level entries on a menu bar, in order, and those added later too.
   void Attach(QMenuBar* bar);
   QMenuBar* Bar() const { return bar_; }
 
  signals:
-  void ItemClicked(MenuItem* item);
+  void ItemClicked(MenuEntry* item);
 
  private:
-  friend class MenuItem;
-  QList<MenuItem*> items_;
+  friend class MenuEntry;
+  QList<MenuEntry*> items_;
   QPointer<QMenuBar> bar_;
   std::vector<std::unique_ptr<QActionGroup>> groups_;
 };

@@ -20,36 +20,36 @@ constexpr int kGap = 2;      // between panels and at the bar's left edge
 constexpr int kPadding = 4;  // text inside a panel
 }  // namespace
 
-void StatusPanel::SetText(const QString& text) {
+void StatusBarPanel::SetText(const QString& text) {
   if (text_ == text) return;
   text_ = text;
   if (autoSize_ == PanelAutoSize::Contents) bar_->Relayout();
   bar_->update(rect_);
 }
 
-void StatusPanel::SetPicture(const QPixmap& picture) {
+void StatusBarPanel::SetPicture(const QPixmap& picture) {
   picture_ = picture;
   if (autoSize_ == PanelAutoSize::Contents) bar_->Relayout();
   bar_->update(rect_);
 }
 
-void StatusPanel::SetAutoSize(PanelAutoSize a) {
+void StatusBarPanel::SetAutoSize(PanelAutoSize a) {
   autoSize_ = a;
   bar_->Relayout();
 }
 
-void StatusPanel::SetMinWidth(double twips) {
+void StatusBarPanel::SetMinWidth(double twips) {
   minWidth_ = twips;
   bar_->Relayout();
 }
 
-void StatusPanel::SetWidth(double twips) {
+void StatusBarPanel::SetWidth(double twips) {
   width_ = twips;
   bar_->Relayout();
 }
 
-double StatusPanel::Left() const { return TwipsOf(rect_.x()); }
-double StatusPanel::Width() const { return TwipsOf(rect_.width()); }
+double StatusBarPanel::Left() const { return TwipsOf(rect_.x()); }
+double StatusBarPanel::Width() const { return TwipsOf(rect_.width()); }
 
 PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -57,10 +57,10 @@ PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {
 
 PanelStatusBar::~PanelStatusBar() = default;
 
-StatusPanel* PanelStatusBar::AddPanel(const QString& key, double widthTwips,
+StatusBarPanel* PanelStatusBar::AddPanel(const QString& key, double widthTwips,
                                       PanelAutoSize autoSize, const QString& text) {
-  panels_.push_back(std::unique_ptr<StatusPanel>(new StatusPanel(this, Count() + 1)));
-  StatusPanel* p = panels_.back().get();
+  panels_.push_back(std::unique_ptr<StatusBarPanel>(new StatusBarPanel(this, Count() + 1)));
+  StatusBarPanel* p = panels_.back().get();
   p->key_ = key;
   p->width_ = widthTwips;
   p->autoSize_ = autoSize;
@@ -69,18 +69,18 @@ StatusPanel* PanelStatusBar::AddPanel(const QString& key, double widthTwips,
   return p;
 }
 
-StatusPanel* PanelStatusBar::PanelAt(int index) const {
+StatusBarPanel* PanelStatusBar::PanelAt(int index) const {
   return index >= 1 && index <= Count() ? panels_[static_cast<std::size_t>(index - 1)].get() : nullptr;
 }
 
-StatusPanel* PanelStatusBar::Panel(const QString& key) const {
+StatusBarPanel* PanelStatusBar::Panel(const QString& key) const {
   for (const auto& p : panels_) {
     if (p->Key() == key) return p.get();
   }
   return nullptr;
 }
 
-int PanelStatusBar::ContentWidth(const StatusPanel& p) const {
+int PanelStatusBar::ContentWidth(const StatusBarPanel& p) const {
   // One pixel more than the advance: eliding measures the text's exact, fractional width.
   int w = 2 * kPadding + kGap + fontMetrics().horizontalAdvance(p.text_) + 1;
   if (!p.picture_.isNull()) w += p.picture_.width() + kPadding;
@@ -122,7 +122,7 @@ void PanelStatusBar::Relayout() {
   emit PanelsMoved();
 }
 
-QRect PanelStatusBar::OverlayRect(const StatusPanel* panel, int inset) const {
+QRect PanelStatusBar::OverlayRect(const StatusBarPanel* panel, int inset) const {
   if (!panel) return {};
   const QRect r = panel->rect_.adjusted(inset, inset, -inset - kGap, -inset);
   const QRect sized(r.topLeft(), QSize(std::max(r.width(), 0), std::max(r.height(), 0)));
@@ -160,7 +160,7 @@ void PanelStatusBar::paintEvent(QPaintEvent*) {
   }
 }
 
-StatusPanel* PanelStatusBar::PanelUnder(QPoint pt) const {
+StatusBarPanel* PanelStatusBar::PanelUnder(QPoint pt) const {
   for (const auto& p : panels_) {
     if (p->rect_.contains(pt)) return p.get();
   }
@@ -171,7 +171,7 @@ bool PanelStatusBar::event(QEvent* e) {
   if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) Relayout();
   if (e->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(e);
-    const StatusPanel* p = PanelUnder(help->pos());
+    const StatusBarPanel* p = PanelUnder(help->pos());
     if (p && !p->toolTip_.isEmpty()) {
       QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(p->toolTip_), this, p->rect_);
     } else {
@@ -186,7 +186,7 @@ bool PanelStatusBar::event(QEvent* e) {
 void PanelStatusBar::mousePressEvent(QMouseEvent* event) {
   emit MouseDown(event->button(), event->modifiers(), TwipsOf(event->position().x()),
                  TwipsOf(event->position().y()));
-  if (StatusPanel* p = PanelUnder(event->position().toPoint())) emit PanelClick(p);
+  if (StatusBarPanel* p = PanelUnder(event->position().toPoint())) emit PanelClick(p);
   QWidget::mousePressEvent(event);
 }
 

@@ -18,7 +18,7 @@ enum class PanelAutoSize {
 };
 
 // One keyed panel of a PanelStatusBar. Left and Width are twips, relative to the bar.
-class StatusPanel {
+class StatusBarPanel {
  public:
   int Index() const { return index_; }  // 1-based
   QString Key() const { return key_; }
@@ -44,7 +44,7 @@ class StatusPanel {
 
  private:
   friend class PanelStatusBar;
-  StatusPanel(PanelStatusBar* bar, int index) : bar_(bar), index_(index) {}
+  StatusBarPanel(PanelStatusBar* bar, int index) : bar_(bar), index_(index) {}
   PanelStatusBar* bar_;
   int index_;
   QString key_;
@@ -69,20 +69,20 @@ class PanelStatusBar : public QWidget {
   explicit PanelStatusBar(QWidget* parent = nullptr);
   ~PanelStatusBar() override;
 
-  StatusPanel* AddPanel(const QString& key, double widthTwips,
+  StatusBarPanel* AddPanel(const QString& key, double widthTwips,
                         PanelAutoSize autoSize = PanelAutoSize::None, const QString& text = {});
   int Count() const { return static_cast<int>(panels_.size()); }
-  StatusPanel* PanelAt(int index) const;  // 1-based
-  StatusPanel* Panel(const QString& key) const;
+  StatusBarPanel* PanelAt(int index) const;  // 1-based
+  StatusBarPanel* Panel(const QString& key) const;
 
   // A panel's rectangle in the coordinates of the bar's parent, shrunk by inset pixels
   // on each side: where a progress bar covers the panel's face.
-  QRect OverlayRect(const StatusPanel* panel, int inset = 2) const;
+  QRect OverlayRect(const StatusBarPanel* panel, int inset = 2) const;
 
   QSize sizeHint() const override;
 
  signals:
-  void PanelClick(StatusPanel* panel);
+  void PanelClick(StatusBarPanel* panel);
   // A press on the bar, in twips of the bar.
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, double x, double y);
   // The panels were laid out anew (the host moves its progress bars then).
@@ -95,11 +95,11 @@ class PanelStatusBar : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  friend class StatusPanel;
+  friend class StatusBarPanel;
   void Relayout();
-  int ContentWidth(const StatusPanel& p) const;
-  StatusPanel* PanelUnder(QPoint pt) const;
-  std::vector<std::unique_ptr<StatusPanel>> panels_;
+  int ContentWidth(const StatusBarPanel& p) const;
+  StatusBarPanel* PanelUnder(QPoint pt) const;
+  std::vector<std::unique_ptr<StatusBarPanel>> panels_;
 };
 
 }  // namespace morvane::widgets

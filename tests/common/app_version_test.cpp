@@ -33,10 +33,10 @@ TEST(AppVersionTest, LongAndShortForms) {
 }
 
 TEST(AppMessageBoxTest, TheModulesIconAddsTheUserIconStyle) {
-  morvane::testing::FakeMessageBox box(core::kIdYes);
-  EXPECT_EQ(MessageBoxWithAppIcon(box, 0, "Scopel 1.00", 0, "About", 1, 0), core::kIdYes);
+  morvane::testing::FakeMessageBox box(core::kAnswerYes);
+  EXPECT_EQ(MessageBoxWithAppIcon(box, 0, "Scopel 1.00", 0, "About", 1, 0), core::kAnswerYes);
   EXPECT_EQ(MessageBoxWithAppIcon(box, 42, "Save?", core::kMbYesNo | core::kMbIconQuestion, "Morvane"),
-            core::kIdYes);
+            core::kAnswerYes);
   ASSERT_EQ(box.shown.size(), 2u);
   EXPECT_EQ(box.shown[0].style, core::kMbUserIcon);
   EXPECT_EQ(box.shown[0].iconId, 1);

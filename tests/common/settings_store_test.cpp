@@ -3,9 +3,13 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace morvane::common {
@@ -247,6 +251,97 @@ TEST_F(SettingsStoreTest, SectionFromListsMenusAndValues) {
   FakeList back;
   ReadIniSection(file, "l", back, "|");
   EXPECT_EQ(back.items, list.items);
+}
+
+TEST_F(SettingsStoreTest, SessionReadsOnceAndWritesOnlyItsOwnKeysOnce) {
+  const std::string file = Settings("[win]\r\nLeft=10\r\nTop=20.0\r\n");
+  SettingsSession session(file);
+  EXPECT_EQ(session.ReadIniNumber("win", "Left"), 10);
+  ASSERT_TRUE(session.WriteIniNumber("win", "Left", 30));
+  ASSERT_TRUE(session.WriteIniNumber("win", "Top", 20));  // stored already, as 20.0
+  ASSERT_TRUE(session.WriteIniString("recent", "0", "/a.gif"));
+  EXPECT_EQ(session.ReadIniNumber("win", "Left"), 30) << "reads see the session's own keys";
+  EXPECT_EQ(session.ReadIniSection("recent"), "/a.gif");
+  EXPECT_EQ(ReadAll(file), "[win]\r\nLeft=10\r\nTop=20.0\r\n") << "nothing written before Commit";
+
+  // Another program writes meanwhile: its keys stay, and so do the bytes of keys this
+  // session did not change.
+  ASSERT_TRUE(WriteIniString(file, "win", "Width", "500"));
+  ASSERT_TRUE(WriteIniString(file, "win", "Left", "11"));
+  ASSERT_TRUE(session.Commit());
+  EXPECT_EQ(ReadAll(file),
+            "[win]\r\nLeft=30\r\nTop=20.0\r\nWidth=500\r\n[recent]\r\n0=/a.gif\r\n");
+
+  // Setting what is stored changes no byte: the file is not even replaced.
+  struct stat before {};
+  ASSERT_EQ(::stat(file.c_str(), &before), 0);
+  ASSERT_TRUE(session.WriteIniNumber("win", "Left", 30));
+  ASSERT_TRUE(session.WriteIniString("recent", "0", "/a.gif"));
+  ASSERT_TRUE(session.Commit());
+  struct stat after {};
+  ASSERT_EQ(::stat(file.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+}
+
+TEST_F(SettingsStoreTest, SessionReportsItsOneFailureAndKeepsTheFile) {
+  struct Case {
+    const char* what;
+    std::string file;
+  };
+  std::filesystem::create_directory(dir.File("folder.dat"));
+  const Case cases[] = {
+      {"a missing folder", dir.File("none/Morvane.dat")},
+      {"a folder in the file's place", dir.File("folder.dat")},
+  };
+  for (const Case& c : cases) {
+    SettingsSession session(c.file);
+    EXPECT_TRUE(session.WriteIniString("a", "k", "v")) << c.what;
+    EXPECT_TRUE(session.WriteIniNumber("a", "n", 5)) << c.what;
+    EXPECT_FALSE(session.Commit()) << c.what;
+    EXPECT_FALSE(session.error().empty()) << c.what;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.dat")));
+  SettingsSession session(Settings("[a]\r\nk=1\r\n"));
+  EXPECT_FALSE(session.WriteIniString("a", "k", "two\r\nlines")) << "refused when set";
+  EXPECT_TRUE(session.Commit());
+  EXPECT_EQ(ReadAll(session.file()), "[a]\r\nk=1\r\n");
+}
+
+// Two programs writing their settings at the same time: every key of both arrives.
+TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNoKey) {
+  const std::string file = Settings("[shared]\r\nkeep=1\r\n");
+  constexpr int kKeys = 100;
+  struct Case {
+    const char* what;
+    bool session;  // one session per key, else one helper call per key
+  };
+  for (const Case c : {Case{"helpers", false}, Case{"sessions", true}}) {
+    const std::vector<int> codes = morvane::testing::RunInChildren(2, [&](int writer) {
+      for (int k = 0; k < kKeys; ++k) {
+        const std::string key = std::string(c.what) + std::to_string(writer) + "_" + std::to_string(k);
+        bool ok = false;
+        if (c.session) {
+          SettingsSession session(file);
+          ok = session.WriteIniNumber("shared", key, k + 1) && session.Commit();
+        } else {
+          ok = WriteIniNumber(file, "shared", key, k + 1);
+        }
+        if (!ok) return 1;
+      }
+      return 0;
+    });
+    EXPECT_EQ(codes, (std::vector<int>{0, 0})) << c.what;
+    int found = 0;
+    for (int writer = 0; writer < 2; ++writer) {
+      for (int k = 0; k < kKeys; ++k) {
+        const std::string key = std::string(c.what) + std::to_string(writer) + "_" + std::to_string(k);
+        found += ReadIniNumber(file, "shared", key, -1) == k + 1 ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(found, 2 * kKeys) << c.what;
+  }
+  EXPECT_EQ(ReadIniString(file, "shared", "keep"), "1");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(SettingsStoreTest, FileTimesBySelector) {

@@ -65,13 +65,13 @@ TEST(FormatOutputTextTest, PlaceholdersInsideTitles) {
   EXPECT_EQ(FormatOutputText(points, "0", title, "%2 ", "."), "a%1b2,0c 0,0,4,0,4,2.");
 }
 
-TEST(FormatOutputTextTest, TitlesComeFromTheListEntries) {
-  testing::FakeTitles titles;
-  titles.items = {"#00  Lake", "#01", "#02  ", "#03  a  b"};
+TEST(FormatOutputTextTest, TitlesComeFromTheDocumentsTitles) {
+  const std::vector<engine::ContourTitle> titles = {
+      {"00", "Lake", true}, {"01", "", false}, {"02", "", true}, {"03", "a  b", true}};
   const TitleOf of = TitlesFrom(titles);
   EXPECT_EQ(of(0), "Lake");
-  EXPECT_EQ(of(1), "");  // no two blanks
-  EXPECT_EQ(of(2), "");  // ends in them
+  EXPECT_EQ(of(1), "");  // untitled
+  EXPECT_EQ(of(2), "");  // titled empty
   EXPECT_EQ(of(3), "a  b");
   EXPECT_EQ(of(4), "");  // beyond the list
   EXPECT_EQ(of(-1), "");

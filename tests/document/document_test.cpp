@@ -14,8 +14,8 @@ using engine::ContourPoints;
 using testing::FakeDialog;
 using testing::FakeFiles;
 using testing::FakeImages;
-using testing::FakeTitles;
 using testing::FakeView;
+using testing::ScriptedRuns;
 
 ContourPoints Points(std::vector<ContourPoint> elements) {
   ContourPoints points = engine::EmptyContourPoints();
@@ -27,9 +27,20 @@ ContourPoints Points(std::vector<ContourPoint> elements) {
 const std::vector<ContourPoint> kTwo = {{1, 1}, {5, 1}, {5, 4}, {1, -1},
                                         {10, 10}, {20, 10}, {20, 20}, {10, 20}};
 
+// A titles-list entry as the tables write it: "#", the number and, for a titled
+// contour, two blanks and the title.
+engine::ContourTitle TitleFromEntry(const std::string& entry) {
+  const std::size_t blanks = entry.find("  ");
+  if (blanks == std::string::npos) return {entry.substr(1), "", false};
+  return {entry.substr(1, blanks - 1), entry.substr(blanks + 2), true};
+}
+
 class DocumentTest : public ::testing::Test {
  protected:
-  DocumentTest() : doc(state, contours, titles, view, files, images, dialog) {}
+  DocumentTest()
+      : engine(view, view, view, view),
+        runs(model, engine, view.Roles()),
+        doc(model, view.Roles(), runs, files, images, dialog) {}
 
   // An image that exists and loads.
   void AddImage(const std::string& path, int w = 40, int h = 30) {
@@ -37,22 +48,32 @@ class DocumentTest : public ::testing::Test {
     images.sizes[path] = {w, h};
   }
 
-  void SetContours(std::vector<ContourPoint> elements, std::vector<std::string> entries) {
-    contours.ContourPoints = Points(std::move(elements));
-    titles.items = std::move(entries);
-    contours.ContourCount = static_cast<std::int32_t>(titles.items.size());
+  void SetContours(std::vector<ContourPoint> elements, const std::vector<std::string>& entries) {
+    engine::ContourSet set;
+    set.points = Points(std::move(elements));
+    for (const std::string& entry : entries) set.titles.push_back(TitleFromEntry(entry));
+    set.count = static_cast<std::int32_t>(entries.size());
+    model.TakeContours(std::move(set));
   }
 
   std::vector<std::string> Titles() const {
     std::vector<std::string> out;
-    for (const std::string& e : titles.items) out.push_back(TitleOfEntry(e));
+    for (const engine::ContourTitle& t : model.Titles()) out.push_back(t.title);
     return out;
   }
 
-  DocumentState state;
-  engine::ContourState contours;
-  FakeTitles titles;
+  // The recent-files menu's captions.
+  std::vector<std::string> RecentCaptions() const {
+    std::vector<std::string> out;
+    for (const std::string& path : model.RecentFiles()) out.push_back(RecentCaption(static_cast<int>(out.size()), path));
+    return out;
+  }
+
   FakeView view;
+  DocumentModel model;
+  DocumentState& state = model.state;
+  engine::ContourEngine engine;
+  ScriptedRuns runs;
   FakeFiles files;
   FakeImages images;
   FakeDialog dialog;
@@ -78,15 +99,15 @@ TEST_F(DocumentTest, WritesTheMapByteForByte) {
     state.ImagePath = "/pics/coast.gif";
     SetContours(kTwo, {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re"});
     view.centroid = c.centroid;
-    view.changed = true;
-    ASSERT_TRUE(doc.mFileSave_Click());
+    model.LetChanged(true);
+    ASSERT_TRUE(doc.SaveMap());
     std::string expected =
         "<html><body><img src='/pics/coast.gif' border=0 usemap='#coast.gif'><map name='coast.gif'>\r\n"
         "\r\n" + areas + "\r\n</map></body></html>\r\n";
     expected.replace(expected.find("%c"), 2, c.first);
     expected.replace(expected.find("%c"), 2, c.second);
     EXPECT_EQ(files.files["/pics/coast.htm"], expected) << "centroid " << c.centroid;
-    EXPECT_FALSE(view.changed);
+    EXPECT_FALSE(model.IsChanged());
     EXPECT_EQ(state.ImageSrc, "/pics/coast.gif");
     EXPECT_EQ(state.MapPath, "");  // the default map path is not remembered
     state.ImageSrc.clear();
@@ -96,7 +117,7 @@ TEST_F(DocumentTest, WritesTheMapByteForByte) {
 TEST_F(DocumentTest, EscapesTheImagePathAndNameAndWritesEmptyMaps) {
   state.ImagePath = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9>.gif";
   SetContours({}, {});
-  ASSERT_TRUE(doc.mFileSave_Click());
+  ASSERT_TRUE(doc.SaveMap());
   EXPECT_EQ(files.files["/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9>.htm"],
             "<html><body><img src='/pics/Tom &#38; Bo&#39;s &#60;&#233;t&#233;&#62;.gif' border=0 "
             "usemap='#Tom &#38; Bo&#39;s &#60;&#233;t&#233;&#62;.gif'><map name='Tom &#38; Bo&#39;s "
@@ -105,9 +126,9 @@ TEST_F(DocumentTest, EscapesTheImagePathAndNameAndWritesEmptyMaps) {
 
 TEST_F(DocumentTest, SavesWithDigitsAndUntitledContoursAndShowsProgress) {
   state.ImagePath = "/p/x.gif";
-  state.OutputNumberFormat = "000";
+  model.LetDigits(3);
   SetContours({{1, 1}, {1, -1}, {2, 2}, {2, -1}, {3, 3}, {3, -1}, {4, 4}}, {"#000", "#001", "#002", "#003"});
-  ASSERT_TRUE(doc.mFileSave_Click());
+  ASSERT_TRUE(doc.SaveMap());
   const std::string& text = files.files["/p/x.htm"];
   EXPECT_NE(text.find("<area href='#003' alt='' shape='polygon' coords='4,4'>"), std::string::npos);
   EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{2, 0}, {2, 0}, {2, 25}, {2, 50}, {2, 75}}));
@@ -149,20 +170,20 @@ TEST_F(DocumentTest, OverwriteCheck) {
     state = DocumentState();
     state.ImagePath = "/pics/coast.gif";
     state.MapPath = c.mapPath;
-    state.StopOnError = c.stopOnError;
+    state.AskBeforeOverwrite = c.stopOnError;
     SetContours({{1, 2}}, {"#00"});
-    view.changed = true;
+    model.LetChanged(true);
     view.questions.clear();
     view.beeps.clear();
     view.answers = c.answers;
     const std::string where = c.mapPath.empty() ? "/pics/coast.htm" : c.mapPath;
-    EXPECT_EQ(doc.mFileSave_Click(), c.written) << c.what;
+    EXPECT_EQ(doc.SaveMap(), c.written) << c.what;
     EXPECT_EQ(!view.questions.empty(), c.asks) << c.what;
     if (c.asks) {
       EXPECT_EQ(view.questions[0], "The file was changed from another way.\r\nAre you sure you want to overwrite?");
       EXPECT_EQ(view.beeps, std::vector<int>{kWarningBeep}) << c.what;
     }
-    EXPECT_EQ(view.changed, !c.written) << c.what;
+    EXPECT_EQ(model.IsChanged(), !c.written) << c.what;
     if (c.written) {
       EXPECT_NE(files.files[where].find("coords='1,2'"), std::string::npos) << c.what;
     } else {
@@ -183,10 +204,10 @@ TEST_F(DocumentTest, TheOverwriteCheckKnowsMapsOfEarlierVersions) {
     state.ImagePath = image;
     state.ImageSrc.clear();
     state.MapPath = "/maps/tj.htm";
-    state.StopOnError = true;
+    state.AskBeforeOverwrite = true;
     SetContours({{1, 2}}, {"#00"});
     view.questions.clear();
-    EXPECT_TRUE(doc.mFileSave_Click()) << footer;
+    EXPECT_TRUE(doc.SaveMap()) << footer;
     EXPECT_TRUE(view.questions.empty()) << footer;
   }
 }
@@ -194,10 +215,10 @@ TEST_F(DocumentTest, TheOverwriteCheckKnowsMapsOfEarlierVersions) {
 TEST_F(DocumentTest, SavingTwiceAsksNothingTheSecondTime) {
   state.ImagePath = "/pics/coast.gif";
   state.MapPath = "/maps/coast.htm";
-  state.StopOnError = true;
+  state.AskBeforeOverwrite = true;
   SetContours(kTwo, {"#00  a", "#01  b"});
-  ASSERT_TRUE(doc.mFileSave_Click());
-  ASSERT_TRUE(doc.mFileSave_Click());
+  ASSERT_TRUE(doc.SaveMap());
+  ASSERT_TRUE(doc.SaveMap());
   EXPECT_TRUE(view.questions.empty());
   EXPECT_EQ(files.writes, 2);
 }
@@ -207,16 +228,16 @@ TEST_F(DocumentTest, AFailedSaveSaysSoAndKeepsTheChangedMark) {
   files.files["/pics/coast.htm"] = "old map";
   files.unwritable.insert("/pics/coast.htm");
   SetContours(kTwo, {"#00", "#01"});
-  view.changed = true;
-  EXPECT_FALSE(doc.mFileSave_Click());
+  model.LetChanged(true);
+  EXPECT_FALSE(doc.SaveMap());
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_EQ(view.errors[0], "The map could not be saved to \"/pics/coast.htm\": Permission denied");
-  EXPECT_TRUE(view.changed);
+  EXPECT_TRUE(model.IsChanged());
   EXPECT_EQ(files.files["/pics/coast.htm"], "old map");
   EXPECT_FALSE(view.visibleBars.count(2));
 
   state.ImagePath.clear();  // nothing to save to
-  EXPECT_FALSE(doc.mFileSave_Click());
+  EXPECT_FALSE(doc.SaveMap());
   EXPECT_EQ(view.errors.size(), 2u);
 }
 
@@ -226,7 +247,7 @@ TEST_F(DocumentTest, SaveAs) {
   files.folders.insert("/pics/");
   SetContours(kTwo, {"#00", "#01"});
   dialog.answers.push_back({0, {}, 1});
-  doc.mFileSaveAs_Click();
+  doc.SaveMapAs();
   ASSERT_EQ(dialog.shown.size(), 1u);
   const FakeDialog::Shown& s = dialog.shown[0];
   EXPECT_TRUE(s.save);
@@ -241,7 +262,7 @@ TEST_F(DocumentTest, SaveAs) {
   EXPECT_EQ(files.writes, 0);
 
   dialog.answers.push_back({1, {"/out/chosen.htm"}, 1});
-  doc.mFileSaveAs_Click();
+  doc.SaveMapAs();
   EXPECT_EQ(state.MapPath, "/out/chosen.htm");
   EXPECT_EQ(dialog.FileName, "");
   EXPECT_TRUE(files.files.count("/out/chosen.htm"));
@@ -264,7 +285,7 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
   for (int k = 0; k < 1200; ++k) {
     if (k > 0) many.push_back({k, -1});
     for (int j = 0; j < 3; ++j) many.push_back({k + j, 2 * k + j});
-    manyTitles.push_back(engine::ContourTitle(k, "000") + (k % 3 ? "  t" + std::to_string(k) : ""));
+    manyTitles.push_back(engine::UntitledEntry(k, "000") + (k % 3 ? "  t" + std::to_string(k) : ""));
   }
   const Case cases[] = {
       {"two titled contours", kTwo, {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re \xE2\x82\xAC"}, "00", false},
@@ -280,24 +301,23 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
     AddImage("/pics/coast.gif");
     state = DocumentState();
     state.ImagePath = "/pics/coast.gif";
-    state.OutputNumberFormat = c.format;
+    model.LetDigits(static_cast<int>(c.format.size()));
     view.centroid = c.centroid;
     SetContours(c.points, c.entries);
     std::vector<std::string> before = Titles();
-    ASSERT_TRUE(doc.mFileSave_Click()) << c.what;
+    ASSERT_TRUE(doc.SaveMap()) << c.what;
 
-    contours = engine::ContourState();
-    titles.Clear();
-    state.OutputNumberFormat = "0";
+    model.ResetContours();
+    model.LetDigits(1);
     state.MapPath = "/pics/coast.htm";
-    doc.NewDocument();
-    EXPECT_EQ(contours.ContourPoints, Points(c.points)) << c.what;
-    EXPECT_EQ(contours.ContourCount, static_cast<std::int32_t>(c.entries.size())) << c.what;
+    doc.LoadDocument();
+    EXPECT_EQ(model.Points(), Points(c.points)) << c.what;
+    EXPECT_EQ(model.Count(), static_cast<std::int32_t>(c.entries.size())) << c.what;
     EXPECT_EQ(Titles(), before) << c.what;
-    EXPECT_EQ(state.OutputNumberFormat, c.format) << c.what;
+    EXPECT_EQ(model.NumberFormat(), c.format) << c.what;
     EXPECT_EQ(state.ImagePath, "/pics/coast.gif") << c.what;
-    EXPECT_EQ(titles.listIndex, 0) << c.what;
-    EXPECT_FALSE(view.changed) << c.what;
+    EXPECT_EQ(view.selectedTitle, 0) << c.what;
+    EXPECT_FALSE(model.IsChanged()) << c.what;
   }
 }
 
@@ -306,16 +326,16 @@ TEST_F(DocumentTest, AnImageNameThatIsEscapedReadsBack) {
   AddImage(image);
   state.ImagePath = image;
   SetContours(kTwo, {"#00  a", "#01  b"});
-  ASSERT_TRUE(doc.mFileSave_Click());
+  ASSERT_TRUE(doc.SaveMap());
   const std::string map = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9> \"1\".htm";
   ASSERT_TRUE(files.files.count(map));
 
   state = DocumentState();
   state.MapPath = map;
-  doc.NewDocument();
+  doc.LoadDocument();
   EXPECT_EQ(state.ImageSrc, image);
   EXPECT_EQ(state.ImagePath, image);
-  EXPECT_EQ(contours.ContourPoints, Points(kTwo));
+  EXPECT_EQ(model.Points(), Points(kTwo));
   EXPECT_EQ(Titles(), (std::vector<std::string>{"a", "b"}));
 }
 
@@ -329,19 +349,18 @@ TEST_F(DocumentTest, ReadsTitlesDigitsAndSeparatorsFromAMap) {
       "<area href='#0010' alt='Bad' shape='polygon' coords='5,5,6'>\n"  // skipped, and last
       "</map></body></html>\n";
   state.MapPath = "/maps/coast.htm";
-  doc.NewDocument();
+  doc.LoadDocument();
   EXPECT_EQ(state.ImageSrc, "img\\coast.gif");
   EXPECT_EQ(state.ImagePath, "/maps/img/coast.gif");
-  EXPECT_EQ(state.OutputNumberFormat, "0000");
-  EXPECT_EQ(view.digits, 4);
-  EXPECT_EQ(titles.items, (std::vector<std::string>{"#0003  Lake", "#0009  ", "#x7  Odd"}));
-  EXPECT_EQ(contours.ContourPoints, Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {2, -1}, {4, 4}}));
-  EXPECT_EQ(contours.ContourCount, 3);
-  EXPECT_TRUE(titles.textEnabled);
-  EXPECT_TRUE(view.enabled[MenuItem::mFileSaveAs]);
+  EXPECT_EQ(model.NumberFormat(), "0000");
+  EXPECT_EQ(model.Digits(), 4);
+  EXPECT_EQ(model.TitleEntries(), (std::vector<std::string>{"#0003  Lake", "#0009  ", "#x7  Odd"}));
+  EXPECT_EQ(model.Points(), Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {2, -1}, {4, 4}}));
+  EXPECT_EQ(model.Count(), 3);
+  EXPECT_TRUE(model.ImageShown());
   EXPECT_TRUE(view.pictureShown);
   EXPECT_EQ(view.caption, "Morvane - /maps/img/coast.gif");
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "40x30");
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "40x30");
 }
 
 TEST_F(DocumentTest, DigitsFollowTheFirstHrefWithinTheSpinBoxLimits) {
@@ -352,10 +371,10 @@ TEST_F(DocumentTest, DigitsFollowTheFirstHrefWithinTheSpinBoxLimits) {
     files.files["/m/a.htm"] = "<img src='a.gif' usemap='#a'><map name='a'><area" + href +
                               " shape='polygon' coords='1,1'></map>";
     state.MapPath = "/m/a.htm";
-    doc.NewDocument();
-    EXPECT_EQ(state.OutputNumberFormat, format) << href;
-    EXPECT_EQ(contours.ContourCount, 1) << href;
-    EXPECT_EQ(contours.ContourPoints, Points({{1, 1}})) << href;
+    doc.LoadDocument();
+    EXPECT_EQ(model.NumberFormat(), format) << href;
+    EXPECT_EQ(model.Count(), 1) << href;
+    EXPECT_EQ(model.Points(), Points({{1, 1}})) << href;
   }
 }
 
@@ -382,9 +401,9 @@ TEST_F(DocumentTest, WhichMapIsRead) {
     state = DocumentState();
     state.ImagePath = "/p/a.gif";
     state.MapPath = c.mapPath;
-    doc.NewDocument();
+    doc.LoadDocument();
     EXPECT_EQ(state.ImagePath, c.expectImage) << c.what;
-    EXPECT_EQ(contours.ContourPoints, c.expectPoints) << c.what;
+    EXPECT_EQ(model.Points(), c.expectPoints) << c.what;
     EXPECT_EQ(state.MapPath, c.mapPath) << c.what;  // the reader never changes it
   }
 }
@@ -392,10 +411,10 @@ TEST_F(DocumentTest, WhichMapIsRead) {
 TEST_F(DocumentTest, AMapWhoseImageIsMissingReadsNothing) {
   files.files["/m/a.htm"] = "<img src='gone.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
   state.MapPath = "/m/a.htm";
-  doc.NewDocument();
+  doc.LoadDocument();
   EXPECT_EQ(state.ImageSrc, "gone.gif");
   EXPECT_EQ(state.ImagePath, "/m/gone.gif");
-  EXPECT_EQ(contours.ContourPoints, Points({}));
+  EXPECT_EQ(model.Points(), Points({}));
   EXPECT_FALSE(view.pictureShown);
   EXPECT_TRUE(view.errors.empty());  // the reader reports nothing
 }
@@ -405,13 +424,13 @@ TEST_F(DocumentTest, APictureThatCannotBeReadLeavesAnEmptyDocument) {
   files.files["/p/broken.htm"] =
       "<img src='/p/broken.gif' usemap='#b'><map name='b'><area shape=polygon coords=1,1></map>";
   state.ImagePath = "/p/broken.gif";
-  contours.ContourCount = 7;
-  doc.NewDocument();
+  SetContours({{1, 1}}, {"#00"});
+  doc.LoadDocument();
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("/p/broken.gif"), std::string::npos);
-  EXPECT_EQ(contours.ContourPoints, Points({}));
-  EXPECT_EQ(contours.ContourCount, 0);
-  EXPECT_TRUE(titles.items.empty());
+  EXPECT_EQ(model.Points(), Points({}));
+  EXPECT_EQ(model.Count(), 0);
+  EXPECT_TRUE(model.Titles().empty());
   EXPECT_FALSE(view.pictureShown);
   EXPECT_EQ(state.ImagePath, "/p/broken.gif");
 }
@@ -419,16 +438,29 @@ TEST_F(DocumentTest, APictureThatCannotBeReadLeavesAnEmptyDocument) {
 TEST_F(DocumentTest, NewDocumentResetsTheCountAndBlocksTheWindow) {
   AddImage("/p/a.gif");
   state.ImagePath = "/p/a.gif";
-  contours.ContourCount = 12;
-  titles.items = {"#00"};
-  doc.NewDocument();
-  EXPECT_EQ(contours.ContourCount, 0);
-  EXPECT_EQ(view.calls.front(), "WindowOff");
-  EXPECT_EQ(view.calls.back(), "WindowOn");
-  EXPECT_FALSE(view.enabled[MenuItem::mFileAdd]);
-  EXPECT_TRUE(view.enabled[MenuItem::mFileCreate]);
-  EXPECT_FALSE(view.enabled[MenuItem::mFileSave]);
-  EXPECT_FALSE(view.enabled[MenuItem::mFilePainter]);  // no painter set
+  engine::ContourSet twelve;
+  twelve.count = 12;
+  twelve.titles = {{"00", "", false}};
+  model.TakeContours(twelve);
+  model.LetClickTraced(true);
+  model.LetChanged(true);
+  RunPhase whileLoading = RunPhase::Idle;
+  bool busyWhileLoading = false;
+  images.whileLoading = [&] {
+    whileLoading = runs.Phase();
+    busyWhileLoading = view.busy;
+  };
+  doc.LoadDocument();
+  EXPECT_EQ(model.Count(), 0);
+  EXPECT_TRUE(model.Titles().empty());
+  EXPECT_EQ(whileLoading, RunPhase::Busy);
+  EXPECT_TRUE(busyWhileLoading);
+  EXPECT_EQ(runs.Phase(), RunPhase::Idle);
+  EXPECT_FALSE(view.busy);
+  EXPECT_FALSE(model.ClickTraced());  // File > Add Contour has nothing to add to
+  EXPECT_TRUE(model.ImageShown());
+  EXPECT_FALSE(model.IsChanged());
+  EXPECT_GT(view.stateChanges, 0);
 }
 
 // ---- Opening and the recent files ---------------------------------------------------
@@ -443,7 +475,7 @@ TEST_F(DocumentTest, TheSavePrompt) {
   for (const Case& c : {Case{kAnswerYes, true}, Case{kAnswerNo, false}, Case{kAnswerCancel, false}}) {
     files.files.clear();
     state.ImagePath = "/p/a.gif";
-    view.changed = true;
+    model.LetChanged(true);
     view.questions.clear();
     view.answers = {c.answer};
     EXPECT_EQ(doc.ConfirmSaveChanges(), c.answer);
@@ -475,8 +507,8 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
     files.folders = {"/old/"};
     dialog.answers = {{1, {c.chosen}, c.filter}};
     dialog.shown.clear();
-    view.recent = {};
-    doc.mFileOpen_Click();
+    model.LetRecentFiles({});
+    doc.OpenFile();
     if (c.asImage) {
       EXPECT_EQ(state.ImagePath, c.chosen) << c.what;
       EXPECT_EQ(state.MapPath, "") << c.what;
@@ -484,13 +516,13 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
       EXPECT_EQ(state.MapPath, c.chosen) << c.what;
       EXPECT_EQ(state.ImagePath, "/old/img.gif") << c.what;
     }
-    EXPECT_EQ(view.recent[0], "&0 " + c.chosen) << c.what;
+    EXPECT_EQ(RecentCaptions().at(0), "&0 " + c.chosen) << c.what;
     EXPECT_EQ(dialog.FileName, "") << c.what;
   }
   const FakeDialog::Shown& s = dialog.shown.back();
   EXPECT_EQ(s.FileFlags, 20500);
   EXPECT_EQ(s.DialogTitle, "Open...");
-  EXPECT_EQ(s.HelpContextId, 100 + static_cast<int>(MenuItem::mFileOpen));
+  EXPECT_EQ(s.HelpContextId, 100 + static_cast<int>(MenuCommand::mFileOpen));
   EXPECT_EQ(s.Filter,
             "Image Files (*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
             "HTML Files (*.htm*;*.asp*;*.php)|*.htm*;*.asp*;*.php|All Files (*.*)|*.*|");
@@ -500,57 +532,51 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
 }
 
 TEST_F(DocumentTest, CancelInTheSavePromptLeavesEverything) {
-  view.changed = true;
+  model.LetChanged(true);
   view.answers = {kAnswerCancel};
   state.ImagePath = "/p/a.gif";
-  doc.mFileOpen_Click();
+  doc.OpenFile();
   EXPECT_TRUE(dialog.shown.empty());
-  EXPECT_TRUE(view.changed);
-  EXPECT_EQ(view.recent[0], "");
-  doc.mFileBatch_Click();
+  EXPECT_TRUE(model.IsChanged());
+  EXPECT_TRUE(model.RecentFiles().empty());
+  doc.RunBatch();
   EXPECT_TRUE(dialog.shown.empty());
 }
 
 TEST_F(DocumentTest, RecentFiles) {
   for (const char* p : {"/r/0.gif", "/r/1.gif", "/r/2.htm", "/r/3.gif"}) AddImage(p);
-  for (const char* p : {"/r/3.gif", "/r/2.htm", "/r/1.gif", "/r/0.gif"}) doc.UpdateRecentFilesMenu(p);
-  auto paths = [&] {
-    std::vector<std::string> out;
-    for (int i = 0; i < kRecentCount && !view.recent[static_cast<std::size_t>(i)].empty(); ++i) {
-      out.push_back(view.recent[static_cast<std::size_t>(i)]);
-    }
-    return out;
-  };
+  for (const char* p : {"/r/3.gif", "/r/2.htm", "/r/1.gif", "/r/0.gif"}) doc.RememberAndOpen(p);
+  auto paths = [&] { return RecentCaptions(); };
   EXPECT_EQ(paths(), (std::vector<std::string>{"&0 /r/0.gif", "&1 /r/1.gif", "&2 /r/2.htm", "&3 /r/3.gif"}));
-  EXPECT_TRUE(view.enabled[MenuItem::mFileRecent]);
+  EXPECT_FALSE(model.RecentFiles().empty());
 
   // Opening one that is listed moves it up; those above shift down, those below stay.
-  doc.UpdateRecentFilesMenu("/r/2.htm");
+  doc.RememberAndOpen("/r/2.htm");
   EXPECT_EQ(paths(), (std::vector<std::string>{"&0 /r/2.htm", "&1 /r/0.gif", "&2 /r/1.gif", "&3 /r/3.gif"}));
   EXPECT_EQ(state.MapPath, "/r/2.htm");  // the list's extension test decided
 
   // Paths compare exactly: another letter case is another file.
   AddImage("/r/0.GIF");
-  doc.UpdateRecentFilesMenu("/r/0.GIF");
+  doc.RememberAndOpen("/r/0.GIF");
   EXPECT_EQ(paths().size(), 5u);
 
   // An eleventh path drops the oldest.
-  for (int i = 0; i < 6; ++i) doc.UpdateRecentFilesMenu("/n/" + std::to_string(i) + ".gif");
+  for (int i = 0; i < 6; ++i) doc.RememberAndOpen("/n/" + std::to_string(i) + ".gif");
   EXPECT_EQ(paths().size(), 10u);
   EXPECT_EQ(paths().back(), "&9 /r/1.gif");
-  doc.UpdateRecentFilesMenu("/n/new.gif");
+  doc.RememberAndOpen("/n/new.gif");
   EXPECT_EQ(paths().size(), 10u);
   EXPECT_EQ(paths().front(), "&0 /n/new.gif");
   EXPECT_EQ(paths().back(), "&9 /r/0.gif");
 
   // A listed file that is gone: clicking it does nothing.
   files.files.erase("/r/0.gif");
-  const auto before = view.recent;
-  doc.mFileList_Click(9);
-  EXPECT_EQ(view.recent, before);
+  const auto before = model.RecentFiles();
+  doc.OpenRecentFile(9);
+  EXPECT_EQ(model.RecentFiles(), before);
   // One that exists moves to the top and opens; those below it keep their places.
   images.loaded.clear();
-  doc.mFileList_Click(8);
+  doc.OpenRecentFile(8);
   EXPECT_EQ(paths().front(), "&0 /r/2.htm");
   EXPECT_EQ(paths()[1], "&1 /n/new.gif");
   EXPECT_EQ(paths()[8], "&8 /r/0.GIF");
@@ -560,15 +586,16 @@ TEST_F(DocumentTest, RecentFiles) {
 
 TEST_F(DocumentTest, SetDocumentPathsByExtension) {
   const std::pair<const char*, bool> cases[] = {
-      {"&0 /p/a.JPG", true},  {"&0 /p/a.jpeg", true}, {"&0 /p/a.wmf", true}, {"&0 /p/v1.2/a", true},
+      {"&0 /p/a.JPG", true},  {"&0 /p/a.jpeg", true}, {"&0 /p/a.wmf", true},
       {"&0 /p/a.htm", false}, {"&0 /p/a.html", false}, {"&0 /p/a.php", false}, {"&0 /p/a.aspx", false},
-      {"&0 /p/a.h", true},
+      // An extension in neither list, or none, is taken as a map.
+      {"&0 /p/a.png", false}, {"&0 /p/a.txt", false}, {"&0 /p/a.h", false}, {"&0 /p/v1.2/a", false},
   };
   for (const auto& [caption, image] : cases) {
     state = DocumentState();
     state.ImagePath = "/keep.gif";
-    doc.SetDocumentPaths(caption);
     const std::string path = std::string(caption).substr(3);
+    doc.SetDocumentPaths(path);
     if (image) {
       EXPECT_EQ(state.ImagePath, path) << caption;
       EXPECT_EQ(state.MapPath, DefaultMapPath(path)) << caption;
@@ -588,19 +615,18 @@ class BatchTest : public DocumentTest {
  protected:
   BatchTest() {
     // The whole-image run: contours by picture, none for /b/plain.gif.
-    view.onCreate = [this] {
+    runs.onCreate = [this] {
       ++created;
-      if (stopAt == created) {
-        state.BatchRunning = false;
-        view.stopRequested = true;
-      }
+      if (stopAt == created) state.BatchRunning = false;
       const std::string& p = state.ImagePath;
       if (p == "/b/plain.gif") return;
+      engine::ContourSet traced;
       if (p == "/b/harbour.bmp") {
-        contours.ContourPoints = Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {4, 4}});
+        traced.points = Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {4, 4}});
       } else {
-        contours.ContourPoints = Points({{static_cast<int>(p.size()), 0}, {5, 5}});
+        traced.points = Points({{static_cast<int>(p.size()), 0}, {5, 5}});
       }
+      model.TakeContours(traced);
     };
   }
   void Choose(std::vector<std::string> chosen) { dialog.answers = {{1, std::move(chosen), 1}}; }
@@ -613,7 +639,7 @@ TEST_F(BatchTest, ReportPadsNamesAndListsEachContour) {
   state.TextOutputPath = "/out/report.txt";
   files.files["/out/report.txt"] = "an old report that must go";
   Choose({"/b/fen.gif", "/b/harbour.bmp", "/b/missing.gif", "/b/plain.gif", "/b/\xC3\xB8.gif"});
-  const Document::BatchResult result = doc.mFileBatch_Click();
+  const Document::BatchResult result = doc.RunBatch();
   EXPECT_TRUE(result.ran);
   EXPECT_EQ(result.processed, 4);
   EXPECT_FALSE(result.reportFailed);
@@ -622,9 +648,11 @@ TEST_F(BatchTest, ReportPadsNamesAndListsEachContour) {
             "harbour.bmp 1,1,2,2\r\n3,3,4,4\r\n"
             "plain.gif   \r\n"
             "\xC3\xB8.gif       9,0,5,5\r\n");
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "4 images processed.");
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "4 images processed.");
   EXPECT_EQ(view.beeps, std::vector<int>{kInformationBeep});
   EXPECT_FALSE(state.BatchRunning);
+  EXPECT_EQ(runs.Phase(), RunPhase::Idle);
+  EXPECT_EQ(view.clockStarts, 1);
   EXPECT_FALSE(view.visibleBars.count(0));
   EXPECT_EQ(view.progress.back(), std::make_pair(0, 100));
   EXPECT_EQ(state.ImagePath, "/b/\xC3\xB8.gif");
@@ -632,7 +660,7 @@ TEST_F(BatchTest, ReportPadsNamesAndListsEachContour) {
 
   // Run again: the report is replaced, not appended to.
   Choose({"/b/fen.gif"});
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_EQ(files.files["/out/report.txt"], "fen.gif 10,0,5,5\r\n");
 }
 
@@ -640,7 +668,7 @@ TEST_F(BatchTest, ThreeNamesPadToTheLongestPlusOne) {
   for (const char* p : {"/b/a.gif", "/b/abcde.gif", "/b/abc.gif"}) AddImage(p);
   state.TextOutputPath = "/out/r.txt";
   Choose({"/b/a.gif", "/b/abcde.gif", "/b/abc.gif"});
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_EQ(files.files["/out/r.txt"], "a.gif     8,0,5,5\r\nabcde.gif 12,0,5,5\r\nabc.gif   10,0,5,5\r\n");
 }
 
@@ -648,11 +676,11 @@ TEST_F(BatchTest, SeparateFilesWritesAMapBesideEachImage) {
   for (const char* p : {"/b/fen.gif", "/b/harbour.bmp"}) AddImage(p);
   state.SeparateFiles = true;
   Choose({"/b/fen.gif", "/b/harbour.bmp"});
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_NE(files.files["/b/fen.htm"].find("coords='10,0,5,5'"), std::string::npos);
   EXPECT_NE(files.files["/b/harbour.htm"].find("<area href='#01' alt='' shape='polygon' coords='3,3,4,4'>"),
             std::string::npos);
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "2 images processed.");
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "2 images processed.");
   EXPECT_EQ(files.files.count("/out/report.txt"), 0u);
 }
 
@@ -661,13 +689,13 @@ TEST_F(BatchTest, MapsThatCannotBeSavedAreListedOnceAtTheEnd) {
   files.unwritable = {"/b/fen.htm", "/b/dune.htm"};
   state.SeparateFiles = true;
   Choose({"/b/fen.gif", "/b/harbour.bmp", "/b/dune.gif"});
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_TRUE(files.files.count("/b/harbour.htm"));
   ASSERT_EQ(view.errors.size(), 1u);  // one message, not one box per image
   EXPECT_EQ(view.errors[0],
             "The map could not be saved to \"/b/fen.htm\": Permission denied\r\n"
             "The map could not be saved to \"/b/dune.htm\": Permission denied");
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "3 images processed.");
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "3 images processed.");
 }
 
 TEST_F(BatchTest, StopDuringTheSecondOfFive) {
@@ -676,9 +704,9 @@ TEST_F(BatchTest, StopDuringTheSecondOfFive) {
   files.files["/out/report.txt"] = "kept";
   stopAt = 2;
   Choose({"/b/0.gif", "/b/1.gif", "/b/2.gif", "/b/3.gif", "/b/4.gif"});
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_EQ(created, 2);
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "1 images processed.");
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "1 images processed.");
   EXPECT_EQ(files.files["/out/report.txt"], "kept");
   EXPECT_FALSE(view.visibleBars.count(0));
 }
@@ -687,22 +715,22 @@ TEST_F(BatchTest, NothingToDo) {
   // All files missing.
   state.TextOutputPath = "/out/r.txt";
   Choose({"/b/x.gif", "/b/y.gif"});
-  doc.mFileBatch_Click();
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "0 images processed.");
+  doc.RunBatch();
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "0 images processed.");
 
   // Report mode without a path: nothing runs.
   view.status.clear();
   state.TextOutputPath.clear();
   AddImage("/b/a.gif");
   Choose({"/b/a.gif"});
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_EQ(created, 0);
   EXPECT_TRUE(view.status.empty());
 
   // Cancelled dialog.
   state.TextOutputPath = "/out/r.txt";
   dialog.answers = {{0, {}, 1}};
-  EXPECT_FALSE(doc.mFileBatch_Click().ran);
+  EXPECT_FALSE(doc.RunBatch().ran);
   EXPECT_EQ(created, 0);
 }
 
@@ -713,7 +741,7 @@ TEST_F(BatchTest, MoreFilesThanA16BitCountHolds) {
   AddImage("/b/fen.gif");
   state.TextOutputPath = "/out/r.txt";
   Choose(chosen);
-  EXPECT_EQ(doc.mFileBatch_Click().processed, 1);
+  EXPECT_EQ(doc.RunBatch().processed, 1);
   EXPECT_EQ(files.files["/out/r.txt"], "fen.gif 10,0,5,5\r\n");
   EXPECT_EQ(view.progress.back(), std::make_pair(0, 100));
 }
@@ -727,7 +755,7 @@ TEST_F(BatchTest, TheDialogSeesBatchRunningAndItsSettings) {
   dialog.answers = {{0, {}, 1}};
   state.ImagePath = "/b/last.gif";
   files.folders.insert("/b/");
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_TRUE(runningWhileOpen);
   EXPECT_FALSE(state.BatchRunning);
   EXPECT_EQ(state.TextOutputPath, "/typed/in/panel.txt");
@@ -746,9 +774,9 @@ TEST_F(BatchTest, PicturesThatCannotBeReadAreSkippedAndListedOnce) {
   files.files["/b/broken.gif"] = "junk";
   state.TextOutputPath = "/out/r.txt";
   Choose({"/b/broken.gif", "/b/fen.gif"});
-  EXPECT_EQ(doc.mFileBatch_Click().unreadable, 1);
+  EXPECT_EQ(doc.RunBatch().unreadable, 1);
   EXPECT_EQ(files.files["/out/r.txt"], "fen.gif 10,0,5,5\r\n");
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "1 images processed.");
+  EXPECT_EQ(view.status[engine::StatusField::Progress1], "1 images processed.");
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("/b/broken.gif"), std::string::npos);
 
@@ -756,7 +784,7 @@ TEST_F(BatchTest, PicturesThatCannotBeReadAreSkippedAndListedOnce) {
   files.unwritable.insert("/out/r.txt");
   view.errors.clear();
   Choose({"/b/fen.gif"});
-  EXPECT_TRUE(doc.mFileBatch_Click().reportFailed);
+  EXPECT_TRUE(doc.RunBatch().reportFailed);
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find("/out/r.txt"), std::string::npos);
 }

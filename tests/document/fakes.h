@@ -1,6 +1,7 @@
 #pragma once
 // Stand-ins for what the document reaches outside itself: files in memory, pictures by
-// name, a scripted dialog, and a main window that records what it is told.
+// name, a scripted dialog, a main window that records what it is told, and a run
+// sequence whose whole-image run is scripted.
 
 #include <algorithm>
 #include <array>
@@ -12,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "document/services.h"
+#include "document/file_access.h"
+#include "document/run_sequence.h"
+#include "document/silent_roles.h"
 
 namespace morvane::document::testing {
 
@@ -46,9 +49,11 @@ class FakeImages : public ImageSource {
  public:
   std::map<std::string, std::pair<int, int>> sizes;
   std::vector<std::string> loaded;
+  std::function<void()> whileLoading;
 
   bool LoadPicture(const std::string& path, core::RgbImage& image, std::string& message) override {
     loaded.push_back(path);
+    if (whileLoading) whileLoading();
     auto it = sizes.find(path);
     if (it == sizes.end()) {
       message = "Cannot load the image \"" + path + "\": unsupported format.";
@@ -104,63 +109,48 @@ class FakeDialog : public DialogControl {
   std::vector<std::string> files_;
 };
 
-class FakeTitles : public engine::TitlesList {
- public:
-  std::vector<std::string> items;
-  std::string text;
-  bool textEnabled = false;
-  int listIndex = -1;
-
-  void Clear() override {
-    items.clear();
-    listIndex = -1;
-  }
-  void AddItem(const std::string& t) override { items.push_back(t); }
-  void RemoveItem(std::int32_t i) override { items.erase(items.begin() + i); }
-  std::int32_t ListCount() const override { return static_cast<std::int32_t>(items.size()); }
-  std::string List(std::int32_t i) const override { return items.at(static_cast<std::size_t>(i)); }
-  void SetListIndex(std::int32_t i) override { listIndex = i; }
-  void SetTitlesText(const std::string& t) override { text = t; }
-  void EnableTitlesText(bool e) override { textEnabled = e; }
-};
-
-class FakeView : public DocumentView {
+// The main window's roles as the document reaches them, recording what they are told.
+class FakeView : public SilentWindow {
  public:
   // Recorded.
-  bool changed = false;
   std::vector<int> beeps;
   std::vector<std::string> questions;
   std::vector<std::string> errors;
   std::string caption;
-  std::map<StatusPanel, std::string> status;
-  std::map<MenuItem, bool> enabled;
+  std::map<engine::StatusField, std::string> status;
   std::vector<std::pair<int, int>> progress;
   std::set<int> visibleBars;
-  std::vector<std::string> calls;  // the view operations in order
   bool pictureShown = false;
-  int digits = 2;
-  int createRuns = 0;
+  std::int32_t selectedTitle = -1;
+  int stateChanges = 0;
+  int clockStarts = 0;
+  int stopsCleared = 0;
+  int redraws = 0;
+  bool busy = false;
 
   // Scripted.
   std::deque<int> answers;  // Ask results; Cancel when none left
   bool centroid = false;
   bool stopRequested = false;
-  std::string painter;
-  std::function<void()> onCreate;  // the whole-image run
+  std::function<void()> onTick;
 
-  std::array<std::string, kRecentCount> recent{};
-  std::array<bool, kRecentCount> recentVisible{};
-
-  void ShowElapsedTime() override { calls.push_back("ShowElapsedTime"); }
+  void ShowElapsedTime() override {
+    if (onTick) onTick();
+  }
+  // Every tick is watched: bulk ticks come one by one.
+  std::int64_t ShowElapsedTimes(std::int64_t n) override { return engine::RunControl::ShowElapsedTimes(n); }
+  bool StopRequested() const override { return stopRequested; }
   void SetProgress(int index, int percent) override {
     visibleBars.insert(index);
     progress.emplace_back(index, percent);
   }
   void HideProgress(int index) override { visibleBars.erase(index); }
-  bool StopRequested() const override { return stopRequested; }
+  void SetStatusText(engine::StatusField field, std::string_view text) override { status[field] = text; }
+  void SelectTitle(std::int32_t index) override { selectedTitle = index; }
+  void ClearPicture() override { pictureShown = false; }
+  void ShowPicture(const core::RgbImage&) override { pictureShown = true; }
+  void RedrawContours() override { ++redraws; }
 
-  bool IsChanged() const override { return changed; }
-  void SetChanged(bool c) override { changed = c; }
   void Beep(int type) override { beeps.push_back(type); }
   int Ask(const std::string& text, Buttons) override {
     questions.push_back(text);
@@ -170,53 +160,45 @@ class FakeView : public DocumentView {
     return a;
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
-  std::string ProgramTitle() const override { return "Morvane"; }
   void SetCaption(const std::string& c) override { caption = c; }
-  void SetStatusText(StatusPanel p, const std::string& t) override { status[p] = t; }
-  void StartRunClock() override { calls.push_back("StartRunClock"); }
-  void EnableUiDuringRun(bool e) override { calls.push_back(e ? "EnableUi" : "DisableUi"); }
-  void SetBusyPointer(int p) override { calls.push_back("Pointer" + std::to_string(p)); }
-  void SetWindowEnabled(bool e) override { calls.push_back(e ? "WindowOn" : "WindowOff"); }
-  void ClearPicture() override {
-    pictureShown = false;
-    calls.push_back("ClearPicture");
-  }
-  void ShowPicture(const core::RgbImage&) override {
-    pictureShown = true;
-    calls.push_back("ShowPicture");
-  }
-  void ReshowPicture() override { calls.push_back("ReshowPicture"); }
-  void SelectZoom(int i) override { calls.push_back("Zoom" + std::to_string(i)); }
-  void RedrawContours() override { calls.push_back("RedrawContours"); }
-  void FillContourTree(std::int32_t s) override { calls.push_back("FillContourTree" + std::to_string(s)); }
-  void SyncToolbarButtons() override {}
-  void UpdateEditMenuState(bool) override {}
-  void EnableMenu(MenuItem item, bool e) override { enabled[item] = e; }
-  std::string MenuCaption(MenuItem item) const override {
+  std::string MenuCaption(MenuCommand item) const override {
     switch (item) {
-      case MenuItem::mFileOpen: return "&Open...";
-      case MenuItem::mFileSaveAs: return "Save &As...";
-      case MenuItem::mFileBatch: return "&Batch...";
-      default: return "";
+      case MenuCommand::mFileOpen: return "&Open...";
+      case MenuCommand::mFileSaveAs: return "Save &As...";
+      case MenuCommand::mFileBatch: return "&Batch...";
     }
+    return "";
   }
-  std::int32_t MenuHelpContextId(MenuItem item) const override { return 100 + static_cast<int>(item); }
+  std::int32_t MenuHelpContextId(MenuCommand item) const override { return 100 + static_cast<int>(item); }
   bool CentroidChecked() const override { return centroid; }
-  std::string PainterPath() const override { return painter; }
-  int SetDigitsValue(int d) override {
-    digits = std::clamp(d, 1, 6);
-    return digits;
+  void StateChanged() override { ++stateChanges; }
+  void StartRunClock() override { ++clockStarts; }
+  void SetBusyPointer(bool b) override { busy = b; }
+  void ClearStopRequest() override {
+    stopRequested = false;
+    ++stopsCleared;
   }
-  std::string RecentCaption(int i) const override { return recent[static_cast<std::size_t>(i)]; }
-  bool RecentVisible(int i) const override { return recentVisible[static_cast<std::size_t>(i)]; }
-  void SetRecentItem(int i, const std::string& c, bool v) override {
-    recent[static_cast<std::size_t>(i)] = c;
-    recentVisible[static_cast<std::size_t>(i)] = v;
-  }
-  void CreateContours() override {
+};
+
+// The run sequence with the whole-image run scripted, as the batch tests want it.
+class ScriptedRuns : public RunSequence {
+ public:
+  using RunSequence::RunSequence;
+  std::function<void()> onCreate;
+  int createRuns = 0;
+  void CreateWholeImageContours() override {
     ++createRuns;
     if (onCreate) onCreate();
   }
+};
+
+// The window's side of a document: the fake roles, the model, an engine and the
+// scripted run sequence.
+struct WindowSide {
+  FakeView view;
+  DocumentModel model;
+  engine::ContourEngine engine{view, view, view, view};
+  ScriptedRuns runs{model, engine, view.Roles()};
 };
 
 }  // namespace morvane::document::testing

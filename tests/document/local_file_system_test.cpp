@@ -30,32 +30,34 @@ TEST(LocalFileSystemTest, ReadsTextInEitherEncoding) {
 TEST(LocalFileSystemTest, SavingAMapOnDisk) {
   TempFolder dir;
   LocalFileSystem files;
-  DocumentState state;
-  engine::ContourState contours;
-  testing::FakeTitles titles;
-  testing::FakeView view;
+  testing::WindowSide side;
+  DocumentState& state = side.model.state;
+  testing::FakeView& view = side.view;
   testing::FakeImages images;
   testing::FakeDialog dialog;
-  Document doc(state, contours, titles, view, files, images, dialog);
-  contours.ContourPoints = {{0, 0}, {1, 2}, {3, 4}};
-  titles.items = {"#00  x"};
+  Document doc(side.model, view.Roles(), side.runs, files, images, dialog);
+  engine::ContourSet contours;
+  contours.points = {{0, 0}, {1, 2}, {3, 4}};
+  contours.count = 1;
+  contours.titles = {{"00", "x", true}};
+  side.model.TakeContours(contours);
 
   // Into a folder that cannot hold files (its "parent" is a file): said, nothing lost.
   const std::string blocker = dir.Write("plain-file", "keep");
   state.ImagePath = blocker + "/coast.gif";
-  view.changed = true;
-  EXPECT_FALSE(doc.mFileSave_Click());
+  side.model.LetChanged(true);
+  EXPECT_FALSE(doc.SaveMap());
   ASSERT_EQ(view.errors.size(), 1u);
   EXPECT_NE(view.errors[0].find(blocker + "/coast.htm"), std::string::npos) << view.errors[0];
-  EXPECT_TRUE(view.changed);
+  EXPECT_TRUE(side.model.IsChanged());
   EXPECT_EQ(ReadAll(blocker), "keep");
 
   // Into a real folder, over an older map: replaced whole, no temporary file left.
   state.ImagePath = dir.File("coast.gif");
   state.ImageSrc.clear();
   dir.Write("coast.htm", "an older map");
-  EXPECT_TRUE(doc.mFileSave_Click());
-  EXPECT_FALSE(view.changed);
+  EXPECT_TRUE(doc.SaveMap());
+  EXPECT_FALSE(side.model.IsChanged());
   EXPECT_NE(ReadAll(dir.File("coast.htm")).find("coords='1,2,3,4'"), std::string::npos);
   int entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;

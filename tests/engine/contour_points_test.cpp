@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/host.h"
+#include "engine/contour_set.h"
 
 namespace morvane::engine {
 namespace {
@@ -114,9 +114,9 @@ TEST(PointsEqualTest, ComparesSeparatorsLikePoints) {
 }
 
 TEST(ContourTitleTest, PadsTheNumberAfterItsSign) {
-  EXPECT_EQ(ContourTitle(0, "00"), "#00");
-  EXPECT_EQ(ContourTitle(7, "000"), "#007");
-  EXPECT_EQ(ContourTitle(123, "0"), "#123");
+  EXPECT_EQ(UntitledEntry(0, "00"), "#00");
+  EXPECT_EQ(UntitledEntry(7, "000"), "#007");
+  EXPECT_EQ(UntitledEntry(123, "0"), "#123");
   EXPECT_EQ(FormatContourNumber(-5, "00"), "-05");
   EXPECT_EQ(FormatContourNumber(42, ""), "42");
 }

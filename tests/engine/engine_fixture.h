@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/contour_engine.h"
+#include "engine/silent_roles.h"
 #include "platform/core/pixel_buffer.h"
 
 namespace morvane::common {
@@ -18,75 +19,47 @@ inline void PrintTo(const ContourPoint& p, std::ostream* os) { *os << p; }
 
 namespace morvane::engine::testing {
 
-// The main window as the engine sees it, recording what it is told.
-class FakeWindow : public EngineHost, public RunControl, public TitlesList {
+// The engine's window roles, recording what they are told: the run control's ticks,
+// progress and stop flag, the status notices, the title selection and the cursor.
+class FakeWindow : public SilentWindow {
  public:
-  // RunControl
   void ShowElapsedTime() override {
     ++ticks;
     if (onTick) onTick(ticks);
   }
-  void SetProgress(int index, int percent) override {
-    progress.push_back({index, percent});
-  }
+  // Every tick is watched: bulk ticks come one by one.
+  std::int64_t ShowElapsedTimes(std::int64_t n) override { return RunControl::ShowElapsedTimes(n); }
+  void SetProgress(int index, int percent) override { progress.push_back({index, percent}); }
   void HideProgress(int index) override { hidden.push_back(index); }
   bool StopRequested() const override { return stop; }
-
-  // TitlesList
-  void Clear() override { titles.clear(); }
-  void AddItem(const std::string& text) override { titles.push_back(text); }
-  void RemoveItem(std::int32_t index) override { titles.erase(titles.begin() + index); }
-  std::int32_t ListCount() const override { return static_cast<std::int32_t>(titles.size()); }
-  std::string List(std::int32_t index) const override { return titles[static_cast<std::size_t>(index)]; }
-  void SetListIndex(std::int32_t index) override { listIndex = index; }
-  void SetTitlesText(const std::string& text) override { titlesText = text; }
-  void EnableTitlesText(bool enabled) override { titlesTextEnabled = enabled; }
-
-  // EngineHost
-  void SetProgress2Text(std::string_view text) override { progress2 = text; }
-  std::string OutputNumberFormat() const override { return format; }
-  bool BatchRunning() const override { return batch; }
-  void StartRunClock() override { calls.push_back("StartRunClock"); }
-  void EnableUiDuringRun(bool enabled) override {
-    calls.push_back(enabled ? "EnableUi" : "DisableUi");
+  void SetStatusText(StatusField field, std::string_view text) override {
+    if (field == StatusField::Progress2) progress2 = text;
   }
-  void SetBusyPointer(int pointer) override { calls.push_back("Pointer" + std::to_string(pointer)); }
-  void SetWindowEnabled(bool enabled) override {
-    calls.push_back(enabled ? "WindowEnabled" : "WindowDisabled");
-  }
-  void EnableAddCommand(bool enabled) override { calls.push_back(enabled ? "AddOn" : "AddOff"); }
-  void LoadImageFile(bool keepScroll) override {
-    calls.push_back(keepScroll ? "LoadImageKeepScroll" : "LoadImage");
-  }
-  void ShowImage() override {}
-  void RedrawContours() override { calls.push_back("RedrawContours"); }
-  void FillContourTree(std::int32_t selected) override {
-    calls.push_back("FillContourTree" + std::to_string(selected));
-  }
-  void MarkChanged() override { calls.push_back("MarkChanged"); }
-  void ResetAfterRun() override {
-    calls.push_back("ResetAfterRun");
-    stop = false;
-  }
+  void SelectTitle(std::int32_t index) override { selectedTitle = index; }
   void LocateCursor(double x, double y) override { cursor = {x, y}; }
-  void SetTitlesSelectionFlag(bool set) override { selectionFlag.push_back(set); }
 
   std::int64_t ticks = 0;
   std::function<void(std::int64_t)> onTick;
   bool stop = false;
-  bool batch = false;
-  std::string format = "0";
   std::vector<std::pair<int, int>> progress;
   std::vector<int> hidden;
-  std::vector<std::string> titles;
-  std::int32_t listIndex = -1;
-  std::string titlesText = "unset";
-  bool titlesTextEnabled = false;
   std::string progress2 = "unset";
-  std::vector<std::string> calls;
+  std::int32_t selectedTitle = -1;
   std::pair<double, double> cursor{-1, -1};
-  std::vector<bool> selectionFlag;
 };
+
+// The reduction methods as the tables give them: 2.5 is method 3's second pass alone.
+inline ReductionMethod MethodOf(float method) {
+  return method == 2.5f ? ReductionMethod::LineOfSight
+                        : static_cast<ReductionMethod>(static_cast<std::int32_t>(method));
+}
+
+// The titles list's entries of a contour set.
+inline std::vector<std::string> Entries(const ContourSet& contours) {
+  std::vector<std::string> entries;
+  for (const ContourTitle& title : contours.titles) entries.push_back(TitleEntry(title));
+  return entries;
+}
 
 // An image from ASCII art: '.' white, '#' black, 'g' silver (C0C0C0), 'n' near white
 // (F4F4F4, which the 16-colour conversion takes for white), 'r' red.
@@ -120,25 +93,28 @@ inline core::RgbImage TopLeft(const core::RgbImage& image, std::int32_t side) {
   return small;
 }
 
-// One engine over a fake window and an image.
+// One engine over a fake window and an image, and the contours of a document.
 struct EngineRig {
   explicit EngineRig(const std::vector<std::string>& art, float method = 3)
-      : image(ImageFromArt(art)), engine(state, window, window, window) {
+      : image(ImageFromArt(art)), engine(window, window, window, window) {
     engine.SetImage(&image);
-    engine.SetBackColor(0xFFFFFF);
-    engine.ApproxMethod = method;
+    engine.LetBackColor(0xFFFFFF);
+    engine.ApproxMethod = MethodOf(method);
     engine.PrepareMask();
   }
-  // The points of the array from position 1 on.
-  std::vector<ContourPoint> Points() const {
-    return {state.ContourPoints.begin() + 1, state.ContourPoints.end()};
-  }
+  // The document's points from position 1 on.
+  std::vector<ContourPoint> Points() const { return {doc.points.begin() + 1, doc.points.end()}; }
+  // The trace buffer's points from position 1 on.
+  std::vector<ContourPoint> Traced() { return {engine.Traced().begin() + 1, engine.Traced().end()}; }
+  std::vector<std::string> Titles() const { return Entries(doc); }
+  // File > Create: the run's result becomes the document.
+  void Create() { doc = engine.CreateWholeImageContours(format); }
 
   core::RgbImage image;
-  ContourState state;
   FakeWindow window;
   ContourEngine engine;
+  ContourSet doc;
+  std::string format = "0";
 };
-
 
 }  // namespace morvane::engine::testing

@@ -37,17 +37,18 @@ struct Fnv {
 };
 
 struct TracedRun {
-  explicit TracedRun(const core::RgbImage& picture) : image(picture), engine(state, window, window, window) {
+  explicit TracedRun(const core::RgbImage& picture) : image(picture), engine(window, window, window, window) {
     engine.SetImage(&image);
   }
+  void Create() { doc = engine.CreateWholeImageContours("0"); }
   std::uint64_t Fingerprint() const {
     Fnv f;
-    for (const ContourPoint& p : state.ContourPoints) {
+    for (const ContourPoint& p : doc.points) {
       f.Add(p.x);
       f.Add(p.y);
     }
-    f.Add(state.ContourCount);
-    for (const std::string& t : window.titles) f.Add(t);
+    f.Add(doc.count);
+    for (const std::string& t : Entries(doc)) f.Add(t);
     f.Add(window.ticks);
     for (const auto& [index, percent] : window.progress) {
       f.Add(index);
@@ -58,9 +59,9 @@ struct TracedRun {
     return f.hash;
   }
   core::RgbImage image;
-  ContourState state;
   FakeWindow window;
   ContourEngine engine;
+  ContourSet doc;
 };
 
 bool Printing() { return std::getenv("MORVANE_PRINT_FINGERPRINTS") != nullptr; }
@@ -137,7 +138,9 @@ const std::vector<std::pair<std::string, std::uint64_t>> kStops = {
 #include "tests/engine/fingerprints_stops.inc"
 };
 
-constexpr float kMethods[] = {0, 1, 2, 3};
+constexpr ReductionMethod kMethods[] = {ReductionMethod::LineFit, ReductionMethod::DirectionChange,
+                                        ReductionMethod::LineOfSightWithNeighbours,
+                                        ReductionMethod::DirectionChangeThenLineOfSight};
 
 TEST(FingerprintTest, BenchFamiliesTraceAsBefore) {
   struct Family {
@@ -152,13 +155,13 @@ TEST(FingerprintTest, BenchFamiliesTraceAsBefore) {
   };
   std::size_t row = 0;
   for (const Family& family : families) {
-    for (const float method : kMethods) {
+    for (const ReductionMethod method : kMethods) {
       for (const bool connected : {false, true}) {
         TracedRun run(family.image);
-        run.engine.SetBackColor(0xFFFFFF);
+        run.engine.LetBackColor(0xFFFFFF);
         run.engine.ApproxMethod = method;
         run.engine.Connected = connected;
-        run.engine.mFileCreate_Click();
+        run.Create();
         Check(std::string(family.name) + " method " + std::to_string(static_cast<int>(method)) +
                   (connected ? " connected" : ""),
               run.Fingerprint(), kFamilies, row);
@@ -186,10 +189,10 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
     const std::int32_t back = Draw(rng, 0, 9) == 0
                                   ? systemColour
                                   : static_cast<std::int32_t>(((ground & 0xFF) << 16) | (ground & 0xFF00) | (ground >> 16));
-    const float method = kMethods[round % 4];
+    const ReductionMethod method = kMethods[round % 4];
     const bool connected = round % 3 == 1;
     const auto setUp = [&](TracedRun& run) {
-      run.engine.SetBackColor(back);
+      run.engine.LetBackColor(back);
       run.engine.ApproxMethod = method;
       run.engine.Connected = connected;
     };
@@ -197,7 +200,7 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
 
     TracedRun whole(image);
     setUp(whole);
-    whole.engine.mFileCreate_Click();
+    whole.Create();
     Check(name + " create", whole.Fingerprint(), kRandom, row);
 
     // The same run stopped at a tick somewhere inside it.
@@ -207,7 +210,7 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
     stopped.window.onTick = [&stopped, stopAt](std::int64_t tick) {
       if (tick >= stopAt) stopped.window.stop = true;
     };
-    stopped.engine.mFileCreate_Click();
+    stopped.Create();
     Check(name + " stopped", stopped.Fingerprint(), kRandom, row);
 
     // Clicks on an empty document: with Connected the second and later ones join.
@@ -216,7 +219,7 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
     clicks.engine.PrepareMask();
     for (int k = 0; k < 4; ++k) {
       const int x = Draw(rng, 0, image.width - 1), y = Draw(rng, 0, image.height - 1);
-      clicks.engine.AddContourAtPoint(x * kTwipsPerPixel, y * kTwipsPerPixel);
+      clicks.engine.AddContourAtPoint(clicks.doc, x * kTwipsPerPixel, y * kTwipsPerPixel, "0");
     }
     Check(name + " clicks", clicks.Fingerprint(), kRandom, row);
   }
@@ -233,17 +236,17 @@ TEST(FingerprintTest, ConnectedRunsStopAtEveryTickAsBefore) {
   std::size_t row = 0;
   for (int round = 0; round < 8; ++round) {
     const core::RgbImage image = TopLeft(AntiAliasedImage(rng, 0xFFFFFFu), 24);
-    const float method = kMethods[round % 4];
+    const ReductionMethod method = kMethods[round % 4];
     Fnv all;
     for (std::int64_t stopAt = 1;; ++stopAt) {
       TracedRun run(image);
-      run.engine.SetBackColor(0xFFFFFF);
+      run.engine.LetBackColor(0xFFFFFF);
       run.engine.ApproxMethod = method;
       run.engine.Connected = true;
       run.window.onTick = [&run, stopAt](std::int64_t tick) {
         if (tick >= stopAt) run.window.stop = true;
       };
-      run.engine.mFileCreate_Click();
+      run.Create();
       all.Add(static_cast<std::int64_t>(run.Fingerprint()));
       if (run.window.ticks < stopAt) break;  // the run ended before this tick
     }

@@ -25,21 +25,20 @@ const std::vector<std::string> kTwoSquares = {
 
 void Click(EngineRig& rig, std::int32_t x, std::int32_t y) {
   rig.window.progress2 = "";
-  rig.engine.AddContourAtPoint(x * kTwipsPerPixel + 7, y * kTwipsPerPixel + 7);
+  rig.engine.AddContourAtPoint(rig.doc, x * kTwipsPerPixel + 7, y * kTwipsPerPixel + 7, rig.format);
 }
 
 TEST(AddContourAtPointTest, AddsReducedContoursAfterNumberedSeparators) {
   EngineRig rig(kTwoSquares, 1);
-  rig.window.format = "00";
+  rig.format = "00";
   Click(rig, 1, 1);
   EXPECT_EQ(rig.window.progress2, "");
   EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}}));
   Click(rig, 6, 1);  // background before the right square: the next figure on
   EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1},
                                   {8, 3}, {10, 3}, {10, 1}}));
-  EXPECT_EQ(rig.state.ContourCount, 2);
-  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#00", "#01"}));
-  EXPECT_TRUE(rig.window.titlesTextEnabled);
+  EXPECT_EQ(rig.doc.count, 2);
+  EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#00", "#01"}));
 }
 
 TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
@@ -47,7 +46,7 @@ TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
   art[6][1] = '#';  // an isolated pixel, before the last click in raster order
   EngineRig rig(art, 1);
   Click(rig, 1, 1);
-  const ContourPoints before = rig.state.ContourPoints;
+  const ContourPoints before = rig.doc.points;
   struct Case {
     const char* what;
     ContourPoint click;
@@ -62,9 +61,9 @@ TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
   for (const Case& c : cases) {
     Click(rig, c.click.x, c.click.y);
     EXPECT_EQ(rig.window.progress2, c.message) << c.what;
-    EXPECT_EQ(rig.state.ContourPoints, before) << c.what;
-    EXPECT_EQ(rig.state.ContourCount, 1) << c.what;
-    EXPECT_EQ(rig.window.titles.size(), 1u) << c.what;
+    EXPECT_EQ(rig.doc.points, before) << c.what;
+    EXPECT_EQ(rig.doc.count, 1) << c.what;
+    EXPECT_EQ(rig.doc.titles.size(), 1u) << c.what;
   }
 }
 
@@ -95,7 +94,7 @@ TEST(AddContourAtPointTest, OnePixelArmsAreAddedWithTheirFigure) {
   // Reduced by line of sight, the tips of both arms stay.
   EXPECT_EQ(rig.Points(),
             (Points{{0, -1}, {2, 2}, {2, 7}, {8, 8}, {7, 4}, {9, 4}, {7, 4}, {7, 2}}));
-  EXPECT_EQ(rig.state.ContourCount, 1);
+  EXPECT_EQ(rig.doc.count, 1);
 }
 
 TEST(AddContourAtPointTest, ClicksBeyondSixteenBitTwipsReachTheirPixel) {
@@ -115,47 +114,41 @@ TEST(AddContourAtPointTest, ConnectedJoinsToTheNearestContour) {
   Click(rig, 1, 1);
   // Nothing to connect to yet: added plainly, with its title.
   EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}}));
-  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#0"}));
+  EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#0"}));
   Click(rig, 8, 2);
   // One polygon: round the first square from its point nearest the second, across,
   // round the second and back.
   EXPECT_EQ(rig.Points(), (Points{{0, -1}, {3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3},
                                   {10, 3}, {10, 1}, {8, 1}, {8, 3}}));
-  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#0"}));
-  EXPECT_EQ(rig.state.ContourCount, 1) << "separators plus one, less the uncounted leading one";
+  EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#0"}));
+  EXPECT_EQ(rig.doc.count, 1) << "separators plus one, less the uncounted leading one";
 }
 
 TEST(JoinContoursTest, JoinsTwoContoursAndRenumbers) {
   EngineRig rig(kTwoSquares, 1);
-  rig.state.ContourPoints = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {5, 5}, {6, 5},
+  rig.doc.points = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {5, 5}, {6, 5},
                              {2, -1}, {8, 1}, {8, 3}, {10, 3}, {10, 1}};
-  rig.state.ContourCount = 3;
-  rig.window.titles = {"#0", "#1  Lake", "#2  Hill"};
-  rig.engine.PointPair = {10, 2};  // second contour of the pair first: stored ascending
-  rig.engine.JoinContours();
-  EXPECT_EQ(rig.engine.PointPair, (std::array<std::int32_t, 2>{2, 10}));
+  rig.doc.count = 3;
+  rig.doc.titles = {{"0", "", false}, {"1", "Lake", true}, {"2", "Hill", true}};
+  EXPECT_TRUE(rig.engine.JoinContours(rig.doc, {10, 2}));  // second contour of the pair first
   EXPECT_EQ(rig.Points(), (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3},
                                   {10, 1}, {8, 1}, {8, 3}, {1, -1}, {5, 5}, {6, 5}}));
-  EXPECT_EQ(rig.state.ContourCount, 2);
-  EXPECT_EQ(rig.window.titles, (std::vector<std::string>{"#0", "#1  Lake"}));
-  EXPECT_EQ(rig.window.listIndex, 0);
-  EXPECT_EQ(rig.window.calls.back(), "WindowEnabled");
+  EXPECT_EQ(rig.doc.count, 2);
+  EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#0", "#1  Lake"}));
 }
 
 TEST(JoinContoursTest, JoinsAtTheNearestPointsBeforeAnyTrace) {
   // A map opened over its image, or with its image missing: no mask has been built.
   const core::RgbImage image = ImageFromArt(kTwoSquares);
   for (const core::RgbImage* picture : {&image, static_cast<const core::RgbImage*>(nullptr)}) {
-    ContourState state;
+    ContourSet doc;
     FakeWindow window;
-    ContourEngine engine(state, window, window, window);
+    ContourEngine engine(window, window, window, window);
     engine.SetImage(picture);
-    state.ContourPoints = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1}, {8, 3},
-                           {10, 3}, {10, 1}};
-    state.ContourCount = 2;
-    engine.PointPair = {1, 6};
-    engine.JoinContours();
-    EXPECT_EQ(Points(state.ContourPoints.begin() + 1, state.ContourPoints.end()),
+    doc.points = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1}, {8, 3}, {10, 3}, {10, 1}};
+    doc.count = 2;
+    EXPECT_TRUE(engine.JoinContours(doc, {1, 6}));
+    EXPECT_EQ(Points(doc.points.begin() + 1, doc.points.end()),
               (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3}, {10, 1}, {8, 1},
                       {8, 3}}))
         << (picture ? "with its image" : "without an image");
@@ -173,8 +166,8 @@ TEST(ConnectToPreviousTest, CoordinatesFarApartDoNotOverflow) {
   EXPECT_EQ(newer, (ContourPoints{{0, 0}, {3, 3}, {kHigh, kHigh}, {kLow, kHigh - 1}}));
 
   // Separators take part here like points.
-  rig.state.ContourPoints = {{0, 0}, {kLow, kLow}, {kHigh, kHigh}, {5, 5}, {kLow, 0}};
-  rig.engine.StartAtNearestOrigin();
+  rig.doc.points = {{0, 0}, {kLow, kLow}, {kHigh, kHigh}, {5, 5}, {kLow, 0}};
+  rig.engine.StartAtNearestOrigin(rig.doc.points);
   EXPECT_EQ(rig.Points(), (Points{{5, 5}, {kLow, 0}, {kLow, kLow}, {kHigh, kHigh}}));
 }
 
@@ -194,11 +187,10 @@ TEST(JoinContoursTest, RefusesPairsItCannotJoin) {
       {"position 0", {0, 5}, ""},
   };
   for (const Case& c : cases) {
-    rig.state.ContourPoints = doc;
+    rig.doc.points = doc;
     rig.window.progress2 = "";
-    rig.engine.PointPair = c.pair;
-    rig.engine.JoinContours();
-    EXPECT_EQ(rig.state.ContourPoints, doc) << c.what;
+    EXPECT_FALSE(rig.engine.JoinContours(rig.doc, c.pair)) << c.what;
+    EXPECT_EQ(rig.doc.points, doc) << c.what;
     EXPECT_EQ(rig.window.progress2, c.message) << c.what;
   }
 }
@@ -211,44 +203,43 @@ TEST(CutBetweenPointsTest, RemovesThePointsStrictlyBetween) {
     std::array<std::int32_t, 2> pair;
     ContourPoints expected;
     const char* message;
+    bool cut;
   };
   const Case cases[] = {
-      {"a stretch of one contour", {4, 1}, {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}}, ""},
-      {"adjacent points: nothing goes", {2, 3}, doc, ""},
-      {"points of two contours", {3, 6}, doc, "Different contours."},
-      {"a separator", {5, 7}, doc, ""},
+      {"a stretch of one contour", {4, 1}, {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}}, "", true},
+      {"adjacent points: nothing goes", {2, 3}, doc, "", true},
+      {"points of two contours", {3, 6}, doc, "Different contours.", false},
+      {"a separator", {5, 7}, doc, "", false},
   };
   for (const Case& c : cases) {
-    rig.state.ContourPoints = doc;
+    rig.doc.points = doc;
     rig.window.progress2 = "";
-    rig.engine.PointPair = c.pair;
-    rig.engine.CutBetweenPoints();
-    EXPECT_EQ(rig.state.ContourPoints, c.expected) << c.what;
+    EXPECT_EQ(rig.engine.CutBetweenPoints(rig.doc, c.pair), c.cut) << c.what;
+    EXPECT_EQ(rig.doc.points, c.expected) << c.what;
     EXPECT_EQ(rig.window.progress2, c.message) << c.what;
   }
 }
 
 TEST(FindNearestPointTest, FindsThePositionAndSelectsItsTitle) {
   EngineRig rig(kTwoSquares, 1);
-  rig.state.ContourPoints = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
-  rig.window.titles = {"#0", "#1"};
+  rig.doc.points = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  rig.doc.titles = {UntitledContour(0, "0"), UntitledContour(1, "0")};
   const auto twips = [](double pixel) { return static_cast<float>(pixel * kTwipsPerPixel); };
   // The click's pixel truncates: (8, 2), as far from (8, 1) as from (8, 3); the first wins.
-  EXPECT_EQ(rig.engine.FindNearestPoint(twips(8.4), twips(2.6)), 4);
-  EXPECT_EQ(rig.window.listIndex, 1);
-  EXPECT_EQ(rig.window.selectionFlag, (std::vector<bool>{true, false}));
+  EXPECT_EQ(rig.engine.FindNearestPoint(rig.doc, twips(8.4), twips(2.6)), 4);
+  EXPECT_EQ(rig.window.selectedTitle, 1);
   EXPECT_EQ(rig.window.cursor, (std::pair<double, double>{8 * 15.0, 1 * 15.0}));
   // Near (1, -1) the separator itself is nearest; it belongs to the contour before.
-  EXPECT_EQ(rig.engine.FindNearestPoint(twips(1), twips(-1)), 3);
-  EXPECT_EQ(rig.window.listIndex, 0);
-  rig.state.ContourPoints = EmptyContourPoints();
-  EXPECT_EQ(rig.engine.FindNearestPoint(0, 0), 0);
+  EXPECT_EQ(rig.engine.FindNearestPoint(rig.doc, twips(1), twips(-1)), 3);
+  EXPECT_EQ(rig.window.selectedTitle, 0);
+  rig.doc.points = EmptyContourPoints();
+  EXPECT_EQ(rig.engine.FindNearestPoint(rig.doc, 0, 0), 0);
 }
 
 TEST(FindNearestPointTest, ClicksFarOutsideAnswerAPosition) {
   EngineRig rig(kTwoSquares, 1);
-  rig.state.ContourPoints = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
-  rig.window.titles = {"#0", "#1"};
+  rig.doc.points = {{0, 0}, {1, 1}, {3, 3}, {1, -1}, {8, 1}, {8, 3}};
+  rig.doc.titles = {UntitledContour(0, "0"), UntitledContour(1, "0")};
   struct Case {
     float x, y;
     std::int32_t expected;
@@ -261,14 +252,14 @@ TEST(FindNearestPointTest, ClicksFarOutsideAnswerAPosition) {
       {120, std::numeric_limits<float>::infinity(), 2},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(rig.engine.FindNearestPoint(c.x, c.y), c.expected) << c.x << ", " << c.y;
+    EXPECT_EQ(rig.engine.FindNearestPoint(rig.doc, c.x, c.y), c.expected) << c.x << ", " << c.y;
   }
 }
 
 TEST(StartAtNearestOriginTest, FirstNearestWins) {
   EngineRig rig(kTwoSquares, 1);
-  rig.state.ContourPoints = {{0, 0}, {5, 5}, {3, 4}, {4, 3}, {6, 1}};
-  rig.engine.StartAtNearestOrigin();
+  rig.doc.points = {{0, 0}, {5, 5}, {3, 4}, {4, 3}, {6, 1}};
+  rig.engine.StartAtNearestOrigin(rig.doc.points);
   EXPECT_EQ(rig.Points(), (Points{{3, 4}, {4, 3}, {6, 1}, {5, 5}}));
 }
 

@@ -12,13 +12,13 @@ using Points = std::vector<ContourPoint>;
 constexpr float kMethods[] = {0, 1, 2, 2.5f, 3};
 
 Points Reduced(EngineRig& rig, Points input, bool closed, float method) {
-  rig.engine.ApproxMethod = method;
-  ContourPoints& points = rig.state.ContourPoints;
+  rig.engine.ApproxMethod = MethodOf(method);
+  ContourPoints& points = rig.engine.Traced();
   points = EmptyContourPoints();
   points.insert(points.end(), input.begin(), input.end());
   const std::int32_t n = rig.engine.SimplifyContour(points, closed);
   CutPoints(points, n);
-  return rig.Points();
+  return rig.Traced();
 }
 
 // The traced contours of small figures, reduced by each method.
@@ -57,10 +57,10 @@ TEST(SimplifyContourTest, EachMethodOnTracedFigures) {
   for (const Case& c : cases) {
     EngineRig rig(c.art, c.method);
     ASSERT_TRUE(rig.engine.TraceContourAt(1, 1)) << c.what;
-    const std::int32_t n = rig.engine.SimplifyContour(rig.state.ContourPoints, true);
-    CutPoints(rig.state.ContourPoints, n);
-    EXPECT_EQ(rig.Points(), c.expected) << c.what;
-    EXPECT_EQ(rig.engine.ApproxMethod, c.method) << c.what << ": method kept";
+    const std::int32_t n = rig.engine.SimplifyContour(rig.engine.Traced(), true);
+    CutPoints(rig.engine.Traced(), n);
+    EXPECT_EQ(rig.Traced(), c.expected) << c.what;
+    EXPECT_EQ(rig.engine.ApproxMethod, MethodOf(c.method)) << c.what << ": method kept";
   }
 }
 

@@ -5,7 +5,7 @@
 #include "common/line_helpers.h"
 #include "common/picture_recolor.h"
 #include "engine/contour_engine.h"
-#include "platform/gui/raster.h"
+#include "platform/raster/raster.h"
 
 namespace morvane::engine::reference {
 
@@ -327,10 +327,10 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed) {
       // Clear the scratch picture and draw the line from a to c on it, as a picture
       // box draws a one-pixel line.
       std::fill(examine.begin(), examine.end(), kWhite);
-      std::vector<gui::raster::PathPixel> line;
-      gui::raster::LinePath({points[a].x, points[a].y}, {points[c].x, points[c].y}, false,
-                            gui::raster::Clip{0, 0, W - 1, H - 1}, line);
-      for (const gui::raster::PathPixel& px : line) {
+      std::vector<raster::PathPixel> line;
+      raster::LinePath({points[a].x, points[a].y}, {points[c].x, points[c].y}, false,
+                            raster::Clip{0, 0, W - 1, H - 1}, line);
+      for (const raster::PathPixel& px : line) {
         examine[static_cast<std::size_t>(px.p.y) * W + static_cast<std::size_t>(px.p.x)] = kBlack;
       }
       const ContourPoint B = points[b];

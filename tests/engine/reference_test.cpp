@@ -5,7 +5,7 @@
 #include <random>
 
 #include "engine/line_cover.h"
-#include "platform/gui/raster.h"
+#include "platform/raster/raster.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/reference.h"
 
@@ -55,16 +55,17 @@ core::RgbImage RandomImage(std::mt19937& rng) {
 
 struct FastRun {
   explicit FastRun(const core::RgbImage& picture, float method, bool connected)
-      : image(picture), engine(state, window, window, window) {
+      : image(picture), engine(window, window, window, window) {
     engine.SetImage(&image);
-    engine.SetBackColor(0xFFFFFF);
-    engine.ApproxMethod = method;
+    engine.LetBackColor(0xFFFFFF);
+    engine.ApproxMethod = MethodOf(method);
     engine.Connected = connected;
   }
+  void Create() { doc = engine.CreateWholeImageContours("0"); }
   core::RgbImage image;
-  ContourState state;
   FakeWindow window;
   ContourEngine engine;
+  ContourSet doc;
 };
 
 constexpr float kMethods[] = {0, 1, 2, 2.5f, 3};
@@ -82,12 +83,12 @@ TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
     reference::CreateWholeImage(model);
 
     FastRun fast(image, method, connected);
-    fast.engine.mFileCreate_Click();
-    ASSERT_EQ(fast.state.ContourPoints, model.points)
+    fast.Create();
+    ASSERT_EQ(fast.doc.points, model.points)
         << "round " << round << " method " << method << " connected " << connected << " size "
         << image.width << "x" << image.height;
-    ASSERT_EQ(fast.state.ContourCount, model.contourCount) << "round " << round;
-    ASSERT_EQ(fast.window.titles, model.titles) << "round " << round;
+    ASSERT_EQ(fast.doc.count, model.contourCount) << "round " << round;
+    ASSERT_EQ(Entries(fast.doc), model.titles) << "round " << round;
   }
 }
 
@@ -134,9 +135,9 @@ TEST(ReferenceTest, AStopAtAnyStepLeavesTheSameStates) {
       f.window.onTick = [&f, stopAt](std::int64_t tick) {
         if (tick >= stopAt) f.window.stop = true;
       };
-      f.engine.mFileCreate_Click();
+      f.Create();
       reached = f.window.ticks >= stopAt;
-      return StoppedRun{f.state.ContourPoints, f.state.ContourCount, f.window.titles};
+      return StoppedRun{f.doc.points, f.doc.count, Entries(f.doc)};
     });
     states += model.size();
     ASSERT_EQ(fast.size(), model.size()) << "round " << round << " method " << method;
@@ -166,16 +167,14 @@ TEST(ReferenceTest, ClickTracesAndAddsGiveTheSamePointArrays) {
       // The bare trace first, then an add on top of what was added before.
       reference::Model traced = model;
       const bool found = reference::TraceContourAt(traced, x, y);
-      ContourState kept = fast.state;
       ASSERT_EQ(fast.engine.TraceContourAt(x, y), found) << "round " << round;
-      ASSERT_EQ(fast.state.ContourPoints, traced.points) << "round " << round << " click " << x << "," << y;
-      fast.state = kept;
+      ASSERT_EQ(fast.engine.Traced(), traced.points) << "round " << round << " click " << x << "," << y;
 
       const std::string status = reference::AddContourAtPoint(model, x, y);
       fast.window.progress2 = "";
-      fast.engine.AddContourAtPoint(x * kTwipsPerPixel, y * kTwipsPerPixel);
+      fast.engine.AddContourAtPoint(fast.doc, x * kTwipsPerPixel, y * kTwipsPerPixel, "0");
       ASSERT_EQ(fast.window.progress2, status) << "round " << round;
-      ASSERT_EQ(fast.state.ContourPoints, model.points) << "round " << round << " click " << x << "," << y;
+      ASSERT_EQ(fast.doc.points, model.points) << "round " << round << " click " << x << "," << y;
     }
   }
 }
@@ -448,20 +447,20 @@ TEST(TracingMendsTest, FiguresWithThinJoinsGiveOneContourEach) {
     model.approxMethod = 1;
     reference::CreateWholeImage(model);
     FastRun fast(c.image, 1, false);
-    fast.engine.mFileCreate_Click();
-    EXPECT_EQ(fast.state.ContourCount, c.contours) << c.what;
-    EXPECT_EQ(fast.state.ContourPoints, model.points) << c.what;
+    fast.Create();
+    EXPECT_EQ(fast.doc.count, c.contours) << c.what;
+    EXPECT_EQ(fast.doc.points, model.points) << c.what;
 
     // Either click adds the figure, and then the other finds it added.
     FastRun clicks(c.image, 1, false);
     clicks.engine.PrepareMask();
     clicks.window.progress2 = "";
-    clicks.engine.AddContourAtPoint(c.click.x * kTwipsPerPixel, c.click.y * kTwipsPerPixel);
+    clicks.engine.AddContourAtPoint(clicks.doc, c.click.x * kTwipsPerPixel, c.click.y * kTwipsPerPixel, "0");
     EXPECT_EQ(clicks.window.progress2, "") << c.what;
     clicks.window.progress2 = "";
-    clicks.engine.AddContourAtPoint(c.also.x * kTwipsPerPixel, c.also.y * kTwipsPerPixel);
+    clicks.engine.AddContourAtPoint(clicks.doc, c.also.x * kTwipsPerPixel, c.also.y * kTwipsPerPixel, "0");
     EXPECT_EQ(clicks.window.progress2, "Already added.") << c.what;
-    EXPECT_EQ(clicks.state.ContourCount, 1) << c.what;
+    EXPECT_EQ(clicks.doc.count, 1) << c.what;
   }
 }
 
@@ -497,9 +496,9 @@ TEST(ReferenceTest, NearestPairsAndTheirTies) {
 // The line-of-sight test answers as the picture box's own line drawing.
 TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
   const auto drawnAround = [](ContourPoint from, ContourPoint to, ContourPoint centre) {
-    std::vector<gui::raster::PathPixel> drawn;
-    gui::raster::LinePath({from.x, from.y}, {to.x, to.y}, false,
-                          gui::raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14},
+    std::vector<raster::PathPixel> drawn;
+    raster::LinePath({from.x, from.y}, {to.x, to.y}, false,
+                          raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14},
                           drawn);
     return drawn;
   };
@@ -508,7 +507,7 @@ TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
     for (int y = centre.y - 14; y <= centre.y + 14; ++y) {
       for (int x = centre.x - 14; x <= centre.x + 14; ++x) {
         const bool onLine = std::any_of(drawn.begin(), drawn.end(), [&](const auto& px) {
-          return px.p == gui::raster::Px{x, y};
+          return px.p == raster::Px{x, y};
         });
         if (LineCovers(from, to, {x, y}) != onLine) {
           ADD_FAILURE() << from << " " << to << " " << ContourPoint{x, y};

@@ -36,13 +36,13 @@ TEST(FindContourStartTest, StartRules) {
       {"below the image", {0, 9}, false, {}},
   };
   for (const Case& c : cases) {
-    ResetPoints(rig.state.ContourPoints);
-    rig.state.ContourPoints.push_back({42, 42});
+    ResetPoints(rig.engine.Traced());
+    rig.engine.Traced().push_back({42, 42});
     EXPECT_EQ(rig.engine.FindContourStart(c.click.x, c.click.y), c.found) << c.what;
     if (c.found) {
-      EXPECT_EQ(rig.Points(), (Points{c.start})) << c.what;
+      EXPECT_EQ(rig.Traced(), (Points{c.start})) << c.what;
     } else {
-      EXPECT_EQ(rig.Points(), (Points{ContourPoint{42, 42}})) << c.what << ": left as it was";
+      EXPECT_EQ(rig.Traced(), (Points{ContourPoint{42, 42}})) << c.what << ": left as it was";
     }
   }
 }
@@ -113,7 +113,7 @@ TEST(TraceContourAtTest, GoldenContours) {
   for (const Case& c : cases) {
     EngineRig rig(c.art);
     EXPECT_TRUE(rig.engine.TraceContourAt(c.click.x, c.click.y)) << c.what;
-    EXPECT_EQ(rig.Points(), c.expected) << c.what;
+    EXPECT_EQ(rig.Traced(), c.expected) << c.what;
   }
 }
 
@@ -121,51 +121,51 @@ TEST(TraceContourAtTest, FailuresAndTheirLeftovers) {
   {
     EngineRig rig({"...", ".#.", "..."});
     EXPECT_FALSE(rig.engine.TraceContourAt(1, 1)) << "an isolated pixel is a dead end";
-    EXPECT_EQ(rig.Points(), (Points{ContourPoint{1, 1}}));
+    EXPECT_EQ(rig.Traced(), (Points{ContourPoint{1, 1}}));
   }
   {
     EngineRig rig({"...", "...", "..."});
     EXPECT_FALSE(rig.engine.TraceContourAt(0, 0));
-    EXPECT_TRUE(rig.Points().empty());
+    EXPECT_TRUE(rig.Traced().empty());
   }
 }
 
 TEST(TraceContourAtTest, OffPaletteBackgroundMakesTheWholeImageOneFigure) {
   // Pick a background that the image does not show: every pixel is figure.
   EngineRig rig({"...", ".#.", "..."});
-  rig.engine.SetBackColor(0x123456);
+  rig.engine.LetBackColor(0x123456);
   rig.engine.PrepareMask();
   ASSERT_TRUE(rig.engine.TraceContourAt(1, 1));
-  EXPECT_EQ(rig.Points(), (Points{{2, 1}, {1, 2}, {0, 1}, {1, 0}}));
+  EXPECT_EQ(rig.Traced(), (Points{{2, 1}, {1, 2}, {0, 1}, {1, 0}}));
 }
 
 TEST(TraceContourAtTest, StopEndsTheTraceOpen) {
   EngineRig rig({"......", ".####.", ".####.", ".####.", "......"});
   rig.window.onTick = [&](std::int64_t tick) { rig.window.stop = tick >= 3; };
   ASSERT_TRUE(rig.engine.TraceContourAt(1, 1));
-  EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 2}, {1, 3}, {2, 3}}));
+  EXPECT_EQ(rig.Traced(), (Points{{1, 1}, {1, 2}, {1, 3}, {2, 3}}));
 }
 
 TEST(TraceContourAtTest, PickedBackgroundColourTurnsWhite) {
   // Red is background here; white and black are figure.
   EngineRig rig({"rrrrr", "r###r", "r#.#r", "r###r", "rrrrr"});
-  rig.engine.SetBackColor(0x0000FF);  // OLE red
+  rig.engine.LetBackColor(0x0000FF);  // OLE red
   rig.engine.PrepareMask();
   EXPECT_EQ(rig.engine.MaskPixel(0, 0), core::kMaskWhite);
   EXPECT_EQ(rig.engine.MaskPixel(2, 2), core::kMaskBlack);
   ASSERT_TRUE(rig.engine.TraceContourAt(0, 0));
-  EXPECT_EQ(rig.Points().front(), (ContourPoint{1, 1}));
-  EXPECT_EQ(rig.Points().size(), 8u);
+  EXPECT_EQ(rig.Traced().front(), (ContourPoint{1, 1}));
+  EXPECT_EQ(rig.Traced().size(), 8u);
 }
 
 TEST(RectifyCornerTest, NeedsThreeRealPointsBeforeTheNewest) {
   // Element 0 holds (0, 0): with a point at (2, 2) it would look like a bevel.
   EngineRig rig({"#####", "#####", "#####"});
-  rig.state.ContourPoints = {{0, 0}, {2, 1}, {1, 0}, {0, 0}};
+  rig.engine.Traced() = {{0, 0}, {2, 1}, {1, 0}, {0, 0}};
   EXPECT_FALSE(rig.engine.RectifyCorner(3));
-  rig.state.ContourPoints = {{0, 0}, {9, 9}, {2, 2}, {2, 1}, {1, 0}, {0, 0}};
+  rig.engine.Traced() = {{0, 0}, {9, 9}, {2, 2}, {2, 1}, {1, 0}, {0, 0}};
   EXPECT_TRUE(rig.engine.RectifyCorner(5));
-  EXPECT_EQ(rig.Points(), (Points{{9, 9}, {2, 2}, {2, 0}, {0, 0}, {0, 0}}));
+  EXPECT_EQ(rig.Traced(), (Points{{9, 9}, {2, 2}, {2, 0}, {0, 0}, {0, 0}}));
 }
 
 TEST(GetNeighboursTest, FillsEightOrFourAndLeavesOtherSizes) {

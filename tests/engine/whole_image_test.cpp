@@ -27,38 +27,33 @@ const std::vector<std::string> kRing = {
 
 TEST(WholeImageTest, TwoFiguresGiveTwoNumberedContours) {
   EngineRig rig(kTwoFigures, 1);
-  rig.window.format = "00";
-  rig.engine.mFileCreate_Click();
+  rig.format = "00";
+  rig.Create();
   // Reduced as one array: the point before each separator turns towards it and stays.
   EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 3}, {3, 3}, {3, 1}, {2, 1}, {1, -1}, {6, 1},
                                   {6, 3}, {8, 3}, {8, 1}, {7, 1}}));
-  EXPECT_EQ(rig.state.ContourCount, 2);
-  EXPECT_EQ(rig.window.titles, (Titles{"#00", "#01"}));
-  EXPECT_EQ(rig.window.listIndex, 0);
-  EXPECT_TRUE(rig.window.titlesTextEnabled);
-  EXPECT_EQ(rig.window.titlesText, "");
-  EXPECT_EQ(rig.window.calls,
-            (std::vector<std::string>{"StartRunClock", "DisableUi", "Pointer11",
-                                      "LoadImageKeepScroll", "AddOff", "ResetAfterRun"}));
+  EXPECT_EQ(rig.doc.count, 2);
+  EXPECT_EQ(rig.Titles(), (Titles{"#00", "#01"}));
+  EXPECT_EQ(rig.window.progress2, "");
   EXPECT_EQ(rig.window.progress.front(), (std::pair<int, int>{1, 0}));
   EXPECT_EQ(rig.window.hidden.back(), 1);
 }
 
 TEST(WholeImageTest, RingGivesItsOutlineAndItsHole) {
   EngineRig rig(kRing, 1);
-  rig.engine.mFileCreate_Click();
+  rig.Create();
   // The hole is traced from the first figure pixel after it, (6, 2), along the pixels
   // that border it; its corners are squared into the ring.
   EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 4}, {6, 4}, {6, 1}, {2, 1}, {1, -1}, {6, 2},
                                   {6, 4}, {1, 4}, {1, 2}, {2, 1}, {5, 1}}));
-  EXPECT_EQ(rig.window.titles, (Titles{"#0", "#1"}));
+  EXPECT_EQ(rig.Titles(), (Titles{"#0", "#1"}));
 }
 
 TEST(WholeImageTest, HolesAreFoundWhateverTheBackgroundColour) {
   // The same ring on a palette colour and on one picked from a photo (beige, which the
   // 16-colour conversion takes for silver): the mask's white stands for the background.
   EngineRig white(kRing, 1);
-  white.engine.mFileCreate_Click();
+  white.Create();
   struct Case {
     const char* what;
     std::uint32_t rgb;
@@ -73,26 +68,26 @@ TEST(WholeImageTest, HolesAreFoundWhateverTheBackgroundColour) {
     for (std::uint32_t& px : rig.image.pixels) {
       if (px == 0xFFFFFFFFu) px = 0xFF000000u | c.rgb;
     }
-    rig.engine.SetBackColor(c.ole);
-    rig.engine.mFileCreate_Click();
-    EXPECT_EQ(rig.state.ContourPoints, white.state.ContourPoints) << c.what;
+    rig.engine.LetBackColor(c.ole);
+    rig.Create();
+    EXPECT_EQ(rig.doc.points, white.doc.points) << c.what;
   }
 }
 
 TEST(WholeImageTest, BackgroundCutOffByABorderFigureIsNoHole) {
   // A C open to the left border: its pocket reaches the image edge.
   EngineRig rig({"######...", "######...", "....##...", "######...", "######...", "........."}, 1);
-  rig.engine.mFileCreate_Click();
-  EXPECT_EQ(rig.state.ContourCount, 1);
-  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
+  rig.Create();
+  EXPECT_EQ(rig.doc.count, 1);
+  EXPECT_EQ(rig.Titles(), (Titles{"#0"}));
 }
 
 TEST(WholeImageTest, ConnectedGivesOnePolygonWithOneTitle) {
   EngineRig rig(kTwoFigures, 1);
   rig.engine.Connected = true;
-  rig.engine.mFileCreate_Click();
-  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
-  EXPECT_EQ(rig.state.ContourCount, 1);
+  rig.Create();
+  EXPECT_EQ(rig.Titles(), (Titles{"#0"}));
+  EXPECT_EQ(rig.doc.count, 1);
   const Points points = rig.Points();
   EXPECT_EQ(std::count_if(points.begin(), points.end(), IsSeparator), 0);
   // Round the first square from its point nearest the second, across the bottom edge
@@ -102,25 +97,33 @@ TEST(WholeImageTest, ConnectedGivesOnePolygonWithOneTitle) {
 
 TEST(WholeImageTest, AnIsolatedPixelDoesNotHideTheFiguresAfterIt) {
   EngineRig rig({"......", ".#....", "......", ".###..", ".###..", ".###..", "......"}, 1);
-  rig.engine.mFileCreate_Click();
+  rig.Create();
   // The trailing separator, (1, -1), lies straight above the first point, which goes.
   EXPECT_EQ(rig.Points(), (Points{{1, 5}, {3, 5}, {3, 3}, {2, 3}}));
-  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
+  EXPECT_EQ(rig.Titles(), (Titles{"#0"}));
 }
 
 TEST(WholeImageTest, EmptyImageEndsEmpty) {
   EngineRig rig({"....", "...."}, 3);
-  rig.engine.mFileCreate_Click();
-  EXPECT_EQ(rig.state.ContourPoints, EmptyContourPoints());
-  EXPECT_EQ(rig.state.ContourCount, 0);
-  EXPECT_TRUE(rig.window.titles.empty());
+  rig.Create();
+  EXPECT_EQ(rig.doc.points, EmptyContourPoints());
+  EXPECT_EQ(rig.doc.count, 0);
+  EXPECT_TRUE(rig.Titles().empty());
 }
 
-TEST(WholeImageTest, InBatchTheRunClockIsTheBatchs) {
+TEST(WholeImageTest, TheDocumentIsLeftAloneUntilTheResultIsTaken) {
+  // Contours from before the run stay whole while it pumps events.
   EngineRig rig(kTwoFigures, 1);
-  rig.window.batch = true;
-  rig.engine.mFileCreate_Click();
-  EXPECT_EQ(std::count(rig.window.calls.begin(), rig.window.calls.end(), "StartRunClock"), 0);
+  rig.doc.points = {{0, 0}, {4, 4}, {5, 5}};
+  rig.doc.count = 1;
+  rig.doc.titles = {{"0", "kept", true}};
+  const ContourSet before = rig.doc;
+  bool whole = true;
+  rig.window.onTick = [&](std::int64_t) { whole = whole && rig.doc == before; };
+  const ContourSet result = rig.engine.CreateWholeImageContours(rig.format);
+  EXPECT_TRUE(whole);
+  EXPECT_EQ(rig.doc, before);
+  EXPECT_EQ(result.count, 2);
 }
 
 TEST(WholeImageTest, StopKeepsWhatWasCollected) {
@@ -134,8 +137,8 @@ TEST(WholeImageTest, StopKeepsWhatWasCollected) {
       "...............",
   };
   EngineRig full(art, 1);
-  full.engine.mFileCreate_Click();
-  ASSERT_EQ(full.state.ContourCount, 4);
+  full.Create();
+  ASSERT_EQ(full.doc.count, 4);
 
   EngineRig rig(art, 1);
   std::int64_t stopTick = 0;
@@ -150,10 +153,9 @@ TEST(WholeImageTest, StopKeepsWhatWasCollected) {
   rig.window.onTick = [&](std::int64_t tick) {
     if (tick == stopTick) rig.window.stop = true;
   };
-  rig.engine.mFileCreate_Click();
+  rig.Create();
   EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}, {3, 2}, {3, 1}, {2, 1}}));
-  EXPECT_EQ(rig.window.titles, (Titles{"#0"}));
-  EXPECT_FALSE(rig.window.stop) << "the end of the run clears the request";
+  EXPECT_EQ(rig.Titles(), (Titles{"#0"}));
 }
 
 TEST(WholeImageTest, StopDuringTheFirstTraceKeepsNothing) {
@@ -162,9 +164,9 @@ TEST(WholeImageTest, StopDuringTheFirstTraceKeepsNothing) {
     // Five rows counted, two scanned for the start, then the first steps.
     if (tick == 9) rig.window.stop = true;
   };
-  rig.engine.mFileCreate_Click();
-  EXPECT_EQ(rig.state.ContourPoints, EmptyContourPoints());
-  EXPECT_TRUE(rig.window.titles.empty());
+  rig.Create();
+  EXPECT_EQ(rig.doc.points, EmptyContourPoints());
+  EXPECT_TRUE(rig.Titles().empty());
 }
 
 // A host that does not answer bulk ticks itself gets them one by one, up to the tick
@@ -208,16 +210,16 @@ TEST(WholeImageTest, ConnectedRunStoppedAtAnyTickKeepsOnePath) {
   };
   EngineRig whole(art, 3);
   whole.engine.Connected = true;
-  whole.engine.mFileCreate_Click();
-  EXPECT_EQ(whole.window.titles, (Titles{"#0"}));
+  whole.Create();
+  EXPECT_EQ(whole.Titles(), (Titles{"#0"}));
   for (std::int64_t stopAt = 1; stopAt <= whole.window.ticks; ++stopAt) {
     EngineRig rig(art, 3);
     rig.engine.Connected = true;
     rig.window.onTick = [&rig, stopAt](std::int64_t tick) {
       if (tick >= stopAt) rig.window.stop = true;
     };
-    rig.engine.mFileCreate_Click();
-    EXPECT_LE(rig.window.titles.size(), 1u) << "stop at " << stopAt;
+    rig.Create();
+    EXPECT_LE(rig.Titles().size(), 1u) << "stop at " << stopAt;
     for (const ContourPoint& p : rig.Points()) EXPECT_FALSE(IsSeparator(p)) << "stop at " << stopAt;
   }
 }

@@ -7,19 +7,19 @@
 namespace morvane::testing {
 
 // Records every box asked for and answers with a chosen button.
-class FakeMessageBox : public core::MessageBoxService {
+class FakeMessageBox : public core::ModuleMessageBox {
  public:
-  explicit FakeMessageBox(std::int32_t answer = core::kIdOk) : answer_(answer) {}
-  std::int32_t Show(const core::MessageBoxRequest& request) override {
+  explicit FakeMessageBox(core::DialogAnswer answer = core::kAnswerOk) : answer_(answer) {}
+  core::DialogAnswer Show(const core::MessageBoxRequest& request) override {
     shown.push_back(request);
     return answer_;
   }
-  void Answer(std::int32_t answer) { answer_ = answer; }
+  void Answer(core::DialogAnswer answer) { answer_ = answer; }
 
   std::vector<core::MessageBoxRequest> shown;
 
  private:
-  std::int32_t answer_;
+  core::DialogAnswer answer_;
 };
 
 }  // namespace morvane::testing

@@ -31,14 +31,34 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A GIF from ASCII art: each character of a row is a key into the palette, in the
-// order given (the first key is colour 0). transparentKey names the transparent entry.
-// The LZW stream sends a clear code before the table can grow past 9-bit codes, so
-// the encoder needs no dictionary.
-inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::string& keys,
-                          const std::vector<QRgb>& colours, char transparentKey = '\0') {
-  const int height = static_cast<int>(rows.size());
-  const int width = height > 0 ? static_cast<int>(rows[0].size()) : 0;
+// LZW codes packed low bit first, as GIF stores them.
+class GifCodes {
+ public:
+  void Put(int code, int width) {
+    acc_ |= static_cast<std::uint64_t>(code) << bits_;
+    bits_ += width;
+    while (bits_ >= 8) {
+      data_.append(static_cast<char>(acc_ & 0xff));
+      acc_ >>= 8;
+      bits_ -= 8;
+    }
+  }
+  QByteArray Finish() {
+    if (bits_ > 0) data_.append(static_cast<char>(acc_ & 0xff));
+    bits_ = 0;
+    return data_;
+  }
+
+ private:
+  QByteArray data_;
+  std::uint64_t acc_ = 0;
+  int bits_ = 0;
+};
+
+// A GIF of one picture of width x height with a 256-entry table of the given colours
+// (black after them) and minimum code size 8, around its packed LZW data.
+inline QByteArray GifAround(int width, int height, const std::vector<QRgb>& colours, int transparent,
+                            const QByteArray& data) {
   QByteArray out("GIF89a");
   AppendWord(out, width);
   AppendWord(out, height);
@@ -51,9 +71,8 @@ inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::strin
     out.append(static_cast<char>(qGreen(c)));
     out.append(static_cast<char>(qBlue(c)));
   }
-  if (transparentKey != '\0') {
-    const char gce[] = {'\x21', '\xF9', '\x04', '\x01', '\0', '\0',
-                        static_cast<char>(keys.find(transparentKey)), '\0'};
+  if (transparent >= 0) {
+    const char gce[] = {'\x21', '\xF9', '\x04', '\x01', '\0', '\0', static_cast<char>(transparent), '\0'};
     out.append(gce, sizeof gce);
   }
   out.append('\x2C');
@@ -63,32 +82,6 @@ inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::strin
   AppendWord(out, height);
   out.append('\0');
   out.append('\x08');  // minimum code size
-
-  QByteArray data;
-  std::uint32_t acc = 0;
-  int bits = 0;
-  auto putCode = [&](int code) {
-    acc |= static_cast<std::uint32_t>(code) << bits;
-    bits += 9;
-    while (bits >= 8) {
-      data.append(static_cast<char>(acc & 0xff));
-      acc >>= 8;
-      bits -= 8;
-    }
-  };
-  putCode(256);
-  int run = 0;
-  for (const std::string& row : rows) {
-    for (char ch : row) {
-      putCode(static_cast<int>(keys.find(ch)));
-      if (++run == 250) {
-        putCode(256);
-        run = 0;
-      }
-    }
-  }
-  putCode(257);
-  if (bits > 0) data.append(static_cast<char>(acc & 0xff));
   for (qsizetype at = 0; at < data.size(); at += 255) {
     const QByteArray block = data.mid(at, 255);
     out.append(static_cast<char>(block.size()));
@@ -97,6 +90,54 @@ inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::strin
   out.append('\0');
   out.append('\x3B');
   return out;
+}
+
+// A GIF from ASCII art: each character of a row is a key into the palette, in the
+// order given (the first key is colour 0). transparentKey names the transparent entry.
+// The LZW stream sends a clear code before the table can grow past 9-bit codes, so
+// the encoder needs no dictionary.
+inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::string& keys,
+                          const std::vector<QRgb>& colours, char transparentKey = '\0') {
+  const int height = static_cast<int>(rows.size());
+  const int width = height > 0 ? static_cast<int>(rows[0].size()) : 0;
+  GifCodes codes;
+  codes.Put(256, 9);
+  int run = 0;
+  for (const std::string& row : rows) {
+    for (char ch : row) {
+      codes.Put(static_cast<int>(keys.find(ch)), 9);
+      if (++run == 250) {
+        codes.Put(256, 9);
+        run = 0;
+      }
+    }
+  }
+  codes.Put(257, 9);
+  const int transparent = transparentKey != '\0' ? static_cast<int>(keys.find(transparentKey)) : -1;
+  return GifAround(width, height, colours, transparent, codes.Finish());
+}
+
+// A GIF of one colour (white) however large, kept small by real LZW compression: in a
+// stream of one value the k-th code after a clear stands for k pixels, so the codes
+// are simply counted. The table is cleared before it fills.
+inline QByteArray MakeUniformGif(int width, int height) {
+  GifCodes codes;
+  int codeWidth = 9;
+  auto codeFor = [](std::int64_t length) { return length == 1 ? 0 : 258 + static_cast<int>(length - 2); };
+  std::int64_t left = static_cast<std::int64_t>(width) * height;
+  while (left > 0) {
+    codes.Put(256, codeWidth);  // at the width the codes before it had
+    codeWidth = 9;
+    int next = 258;  // the decoder's next table entry
+    for (std::int64_t k = 1; left > 0 && k <= 3800; ++k) {
+      const std::int64_t length = std::min(k, left);
+      codes.Put(codeFor(length), codeWidth);
+      left -= length;
+      if (k >= 2 && ++next == (1 << codeWidth) && codeWidth < 12) ++codeWidth;
+    }
+  }
+  codes.Put(257, codeWidth);
+  return GifAround(width, height, {0xffffffff}, -1, codes.Finish());
 }
 
 // A placeable WMF of width x height units at 96 units per inch (so one unit is one

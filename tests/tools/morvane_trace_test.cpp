@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -95,14 +97,87 @@ TEST_F(MorvaneTraceTest, BackgroundOption) {
   ExpectSummary(white, 1, 5);
 }
 
+// The note on why nothing was found comes first; the summary stays the last line.
+Result WithoutNote(Result r, const std::string& note) {
+  EXPECT_EQ(r.err.rfind(note, 0), 0u) << r.err;
+  if (r.err.rfind(note, 0) == 0) r.err.erase(0, note.size());
+  return r;
+}
+
 TEST_F(MorvaneTraceTest, NoFigureExitsWithOne) {
-  const Result create = RunTool({"create", Path("empty.png")});
+  const Result create = WithoutNote(
+      RunTool({"create", Path("empty.png")}),
+      "morvane-trace: nothing found: every pixel counts as background FFFFFF under the 16-colour rule (see --help)\n");
   EXPECT_EQ(create.exitCode, 1);
   EXPECT_EQ(create.out, "");
   ExpectSummary(create, 0, 0);
-  const Result add = RunTool({"add", Path("two.png"), "--at", "0,4"});
+  const Result add = WithoutNote(
+      RunTool({"add", Path("two.png"), "--at", "0,4"}),
+      "morvane-trace: nothing found: each pixel given counts as background FFFFFF under the 16-colour rule (see --help)\n");
   EXPECT_EQ(add.exitCode, 1);
   ExpectSummary(add, 0, 0);
+}
+
+TEST_F(MorvaneTraceTest, HelpShowsEveryOptionAndTheExitCodes) {
+  for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"create", "x.png", "-h"}}) {
+    const Result r = RunTool(arguments);
+    EXPECT_EQ(r.exitCode, 0) << arguments.join(' ').toStdString();
+    EXPECT_EQ(r.err, "");
+    for (const char* text : {"usage:", "--background", "--method", "--connected", "--at", "--output", "--digits",
+                             "--centroid", "--separate", "--report", "--stop-on-error", "16-colour rule",
+                             "exit codes:", "  3  a map or report could not be written"}) {
+      EXPECT_NE(r.out.find(text), std::string::npos) << text;
+    }
+  }
+}
+
+TEST_F(MorvaneTraceTest, BackgroundTakesAHashToo) {
+  const Result plain = RunTool({"create", Path("red.bmp"), "--background", "FF0000"});
+  const Result hash = RunTool({"create", Path("red.bmp"), "--background", "#FF0000"});
+  EXPECT_EQ(hash.exitCode, 0);
+  EXPECT_EQ(hash.out, plain.out);
+  EXPECT_EQ(RunTool({"create", Path("red.bmp"), "--background", "#FF00"}).exitCode, 2);
+}
+
+TEST_F(MorvaneTraceTest, ClicksAndFilesThatAreNoImageSayWhy) {
+  const std::string folder = dir.path().toStdString();
+  ASSERT_EQ(::mkfifo((folder + "/pipe.png").c_str(), 0600), 0);
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.png"));
+  struct Case {
+    const char* what;
+    QStringList arguments;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"a click right of the image", {"add", Path("two.png"), "--at", "10,0"}, "lies outside the image, which is 10 x 5 pixels"},
+      {"a click below the image", {"add", Path("two.png"), "--at", "0,5"}, "10 x 5 pixels"},
+      {"a click left of the image", {"add", Path("two.png"), "--at", "-1,2"}, "10 x 5 pixels"},
+      {"the largest X", {"add", Path("two.png"), "--at", "2147483647,1"}, "10 x 5 pixels"},
+      {"a folder", {"create", Path("folder.png")}, "it is a folder, not a file"},
+      {"a pipe", {"create", Path("pipe.png")}, "it is not a regular file"},
+  };
+  for (const Case& c : cases) {
+    const Result r = RunTool(c.arguments);
+    EXPECT_EQ(r.exitCode, 2) << c.what;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_EQ(r.err.find("does not exist"), std::string::npos) << c.what << ": " << r.err;
+  }
+  const Result batch = RunTool({"batch", "--report", Path("all.txt"), Path("folder.png"), Path("two.png")});
+  EXPECT_EQ(batch.exitCode, 1);
+  EXPECT_NE(batch.err.find("is a folder, not an image: skipped"), std::string::npos) << batch.err;
+}
+
+TEST_F(MorvaneTraceTest, BatchWhoseMapsCannotBeWrittenExitsWithThree) {
+  const Result written = RunTool({"batch", "--separate", Path("two.png"), Path("red.bmp")});
+  EXPECT_EQ(written.exitCode, 0) << written.err;
+  EXPECT_EQ(written.err, "2 images processed.\n2 maps written.\n");
+  // A folder where one map belongs: that map cannot be written, the other is.
+  ASSERT_TRUE(QFile::remove(Path("two.htm")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir("two.htm"));
+  const Result failed = RunTool({"batch", "--separate", Path("two.png"), Path("red.bmp")});
+  EXPECT_EQ(failed.exitCode, 3);
+  EXPECT_NE(failed.err.find("is not a regular file"), std::string::npos) << failed.err;
+  EXPECT_NE(failed.err.find("2 images processed.\n1 maps written.\n"), std::string::npos) << failed.err;
 }
 
 TEST_F(MorvaneTraceTest, BadInputExitsWithTwoAndSaysWhy) {

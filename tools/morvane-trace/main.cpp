@@ -15,6 +15,7 @@
 // prints a map's contours the same way, then its titles list, and "contours N,
 // points M" on standard error. batch traces each image into a map beside it or into
 // one report, and says "N images processed." on standard error.
+// --help (or -h) prints what each option does, the 16-colour rule and the exit codes.
 // Exits 0 on success, 1 when no figure was found (batch: when an image was missing or
 // unreadable, or a changed map was not overwritten), 2 on bad arguments or an
 // unreadable image, 3 when a map or report could not be written.
@@ -62,9 +63,9 @@ struct Options {
   bool centroid = false;
   bool separate = false;
   std::string report;
-  bool stopOnError = false;
+  bool askBeforeOverwrite = false;  // --stop-on-error
   std::int32_t background = 0xFFFFFF;  // OLE colour
-  float method = 3;
+  morvane::engine::ReductionMethod method = morvane::engine::ReductionMethod::DirectionChangeThenLineOfSight;
   bool connected = false;
   std::vector<ContourPoint> clicks;
 };
@@ -77,6 +78,64 @@ const char* const kUsage =
     "       morvane-trace read MAP\n"
     "       morvane-trace batch (--separate | --report FILE) [--stop-on-error]"
     " [--background RRGGBB] [--method 0-3] [--connected] [--digits 1-6] [--centroid] IMAGE...\n";
+
+// What --help adds to the usage: each option and the exit codes.
+const char* const kHelp =
+    "\n"
+    "create traces every figure of the image; add traces the figure under each pixel given;\n"
+    "read prints a map's contours and titles; batch traces many images into maps or a report.\n"
+    "\n"
+    "options:\n"
+    "  --background RRGGBB  the background colour, also as #RRGGBB (default FFFFFF, white)\n"
+    "  --method 0-3         how corners are kept: 0 line fit, 1 direction change, 2 line of sight,\n"
+    "                       3 direction change then line of sight (default 3)\n"
+    "  --connected          join the figures into one contour\n"
+    "  --at X,Y             (add) a pixel of the figure to trace, from 0,0 at the top left\n"
+    "  --output MAP         (create, add) also write the HTML image map to MAP\n"
+    "  --digits N           digits of each number in the map, 1 to 6 (default 2)\n"
+    "  --centroid           write each area's centre point too\n"
+    "  --separate           (batch) write a map beside each image\n"
+    "  --report FILE        (batch) write all contours into one text report\n"
+    "  --stop-on-error      (batch) ask before overwriting a map this program did not write (answered No)\n"
+    "  -h, --help           show this text\n"
+    "\n"
+    "Colours are compared after the 16-colour rule: each pixel, and the background colour, is\n"
+    "taken to the nearest of the 16 standard VGA colours; a pixel whose nearest colour is the\n"
+    "background's counts as background. Light tints of white, for example, are all background.\n"
+    "\n"
+    "exit codes:\n"
+    "  0  figures found (batch: every image processed and written)\n"
+    "  1  no figure found (batch: an image missing or unreadable, or a map not overwritten)\n"
+    "  2  bad arguments or an unreadable image\n"
+    "  3  a map or report could not be written\n";
+
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+// The OLE colour as RRGGBB.
+std::string RgbText(std::int32_t ole) {
+  const auto value = static_cast<std::uint32_t>(ole);
+  char text[7];
+  std::snprintf(text, sizeof text, "%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+  return text;
+}
+
+// Why a path names no image file, or nothing when it is a regular file (or is missing:
+// the caller has its own words for that).
+std::optional<std::string> NotAnImageFile(const std::string& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (std::filesystem::is_directory(status)) return "'" + path + "' is a folder, not an image";
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    return "'" + path + "' is not a regular file";
+  }
+  return std::nullopt;
+}
 
 template <typename T>
 bool ParseNumber(std::string_view text, T& value, int base = 10) {
@@ -135,13 +194,14 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       if (!value(text) || text.empty()) return "--report needs a file";
       options.report = text;
     } else if (options.command == Command::Batch && arg == "--stop-on-error") {
-      options.stopOnError = true;
+      options.askBeforeOverwrite = true;
     } else if (arg == "--connected") {
       options.connected = true;
     } else if (arg == "--background") {
       std::uint32_t rgb = 0;
-      if (!value(text) || text.size() != 6 || !ParseNumber(text, rgb, 16)) {
-        return "--background needs a colour as RRGGBB";
+      if (value(text) && text.size() == 7 && text.front() == '#') text.remove_prefix(1);
+      if (text.size() != 6 || !ParseNumber(text, rgb, 16)) {
+        return "--background needs a colour as RRGGBB or #RRGGBB";
       }
       options.background = static_cast<std::int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
     } else if (arg == "--method") {
@@ -149,7 +209,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       if (!value(text) || !ParseNumber(text, method) || method < 0 || method > 3) {
         return "--method needs a number from 0 to 3";
       }
-      options.method = static_cast<float>(method);
+      options.method = static_cast<morvane::engine::ReductionMethod>(method);
     } else if (arg == "--at") {
       const std::size_t comma = value(text) ? text.find(',') : std::string_view::npos;
       ContourPoint click;
@@ -203,7 +263,7 @@ std::string FullPath(const std::string& path) {
 // The picture through the program's loader: 0xffRRGGBB, transparency over white.
 std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
   morvane::core::RgbImage image;
-  const morvane::gui::PictureLoad load = morvane::gui::LoadRgbPicture(QString::fromStdString(path), image);
+  const morvane::gui::PictureLoad load = morvane::gui::LoadRgbPicture(path, image);
   if (image.empty()) {
     error = "cannot read image '" + path + "': " + load.reason.toStdString();
     return std::nullopt;
@@ -237,11 +297,23 @@ class ChosenFiles : public morvane::document::DialogControl {
   std::vector<std::string> files_;
 };
 
-// The document around the engine's contours and the window's titles.
+// The document and the engine around one quiet window, as the program's window holds
+// them.
 struct DocumentSide {
-  DocumentSide(morvane::engine::ContourState& contours, QuietWindow& window, std::vector<std::string> files = {})
-      : dialog(std::move(files)), document(state, contours, window, window, disk, pictures, dialog) {}
-  morvane::document::DocumentState state;
+  explicit DocumentSide(const Options& options, std::vector<std::string> files = {})
+      : engine(window, window, window, window),
+        runs(model, engine, window.Roles()),
+        dialog(std::move(files)),
+        document(model, window.Roles(), runs, disk, pictures, dialog) {
+    engine.SetImage(&window.picture);
+    engine.LetBackColor(options.background);
+    engine.ApproxMethod = options.method;
+    engine.Connected = options.connected;
+  }
+  QuietWindow window;
+  morvane::document::DocumentModel model;
+  morvane::engine::ContourEngine engine;
+  morvane::document::RunSequence runs;
   morvane::document::LocalFileSystem disk;
   Pictures pictures;
   ChosenFiles dialog;
@@ -280,20 +352,19 @@ void PrintContours(const morvane::engine::ContourPoints& points, std::int64_t& c
 }
 
 int ReadMap(const Options& options) {
-  morvane::engine::ContourState contours;
-  QuietWindow window;
-  DocumentSide side(contours, window);
-  side.state.MapPath = options.image;
+  DocumentSide side(options);
+  morvane::document::DocumentState& state = side.model.state;
+  state.MapPath = options.image;
   if (!side.disk.FileExists(options.image)) {
     std::cerr << "morvane-trace: cannot read map '" << options.image << "'\n";
     return kBadInput;
   }
   side.document.LoadImageMapFile();
   // The reader says nothing when it stops; here the user is told why nothing came.
-  if (side.state.ImageSrc.empty()) {
+  if (state.ImageSrc.empty()) {
     std::cerr << "morvane-trace: '" << options.image << "' holds no image map\n";
-  } else if (!side.disk.FileExists(side.state.ImagePath)) {
-    std::cerr << "morvane-trace: the map's image '" << side.state.ImagePath << "' does not exist\n";
+  } else if (!side.disk.FileExists(state.ImagePath)) {
+    std::cerr << "morvane-trace: the map's image '" << state.ImagePath << "' does not exist\n";
   }
   // The Copy command's text, with LF line ends, then the titles list.
   const std::string text = side.document.FormatOutputText("", "");
@@ -303,63 +374,58 @@ int ReadMap(const Options& options) {
     if (text.compare(at, 2, "\r\n") != 0) out += text[at];
   }
   if (!out.empty()) out += '\n';
-  for (std::int32_t i = 0; i < window.ListCount(); ++i) out += window.List(i) + '\n';
+  for (const std::string& entry : side.model.TitleEntries()) out += entry + '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::int64_t points = 0;
-  for (std::size_t k = 1; k < contours.ContourPoints.size(); ++k) {
-    points += morvane::engine::IsSeparator(contours.ContourPoints[k]) ? 0 : 1;
+  const ContourPoints& read = side.model.Points();
+  for (std::size_t k = 1; k < read.size(); ++k) {
+    points += morvane::engine::IsSeparator(read[k]) ? 0 : 1;
   }
-  std::cerr << "contours " << window.ListCount() << ", points " << points << "\n";
-  return window.ListCount() > 0 ? kFound : kNoFigure;
-}
-
-void SetUpEngine(morvane::engine::ContourEngine& engine, const Options& options) {
-  engine.SetBackColor(options.background);
-  engine.ApproxMethod = options.method;
-  engine.Connected = options.connected;
+  const std::size_t titles = side.model.Titles().size();
+  std::cerr << "contours " << titles << ", points " << points << "\n";
+  return titles > 0 ? kFound : kNoFigure;
 }
 
 int Batch(const Options& options) {
-  morvane::engine::ContourState contours;
-  QuietWindow window;
-  window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
-  window.centroid = options.centroid;
-  morvane::engine::ContourEngine engine(contours, window, window, window);
-  SetUpEngine(engine, options);
-  window.createContours = [&] {
-    engine.SetImage(&window.picture);
-    engine.mFileCreate_Click();
-  };
   std::vector<std::string> images;
   for (const std::string& image : options.images) {
     images.push_back(FullPath(image));
     // The batch passes over a missing file without a word; here the user is told.
-    if (!morvane::core::IsFile(images.back())) std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
+    if (const auto why = NotAnImageFile(images.back())) {
+      std::cerr << "morvane-trace: " << *why << ": skipped\n";
+    } else if (!morvane::core::IsFile(images.back())) {
+      std::cerr << "morvane-trace: no image '" << image << "': skipped\n";
+    }
   }
-  DocumentSide side(contours, window, std::move(images));
-  side.state.OutputNumberFormat = window.numberFormat;
-  side.state.SeparateFiles = options.separate;
-  side.state.TextOutputPath = options.report;
-  side.state.StopOnError = options.stopOnError;
-  const morvane::document::Document::BatchResult result = side.document.mFileBatch_Click();
-  std::cerr << window.progress1 << "\n";
-  if (result.reportFailed) return kNotWritten;
+  DocumentSide side(options, std::move(images));
+  side.window.centroid = options.centroid;
+  side.model.LetDigits(options.digits);
+  morvane::document::DocumentState& state = side.model.state;
+  state.SeparateFiles = options.separate;
+  state.TextOutputPath = options.report;
+  state.AskBeforeOverwrite = options.askBeforeOverwrite;
+  const morvane::document::Document::BatchResult result = side.document.RunBatch();
+  std::cerr << side.window.progress1 << "\n";
+  if (options.separate) std::cerr << result.mapsWritten << " maps written.\n";
+  if (result.reportFailed || result.mapsFailed > 0) return kNotWritten;
   const bool all = result.processed == static_cast<int>(options.images.size());
-  return all && window.errors == 0 && window.declined == 0 ? kFound : kNoFigure;
+  return all && side.window.errors == 0 && side.window.declined == 0 ? kFound : kNoFigure;
 }
 
 // Writes the traced contours as the map of the image.
-bool WriteMap(const Options& options, morvane::engine::ContourState& contours, QuietWindow& window) {
-  DocumentSide side(contours, window);
-  side.state.ImagePath = FullPath(options.image);
-  side.state.MapPath = options.output;
-  side.state.OutputNumberFormat = window.numberFormat;
-  return side.document.mFileSave_Click();
+bool WriteMap(const Options& options, DocumentSide& side) {
+  side.model.state.ImagePath = FullPath(options.image);
+  side.model.state.MapPath = options.output;
+  return side.document.SaveMap();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AsksForHelp(argc, argv)) {
+    std::cout << kUsage << kHelp;
+    return kFound;
+  }
   Options options;
   if (const auto error = ParseArguments(argc, argv, options)) {
     std::cerr << "morvane-trace: " << *error << "\n" << kUsage;
@@ -382,31 +448,44 @@ int main(int argc, char** argv) {
     return kBadInput;
   }
 
-  morvane::engine::ContourState state;
-  QuietWindow window;
-  if (!options.output.empty()) window.numberFormat.assign(static_cast<std::size_t>(options.digits), '0');
-  window.centroid = options.centroid;
-  morvane::engine::ContourEngine engine(state, window, window, window);
-  engine.SetImage(&*image);
-  SetUpEngine(engine, options);
+  DocumentSide side(options);
+  side.window.picture = std::move(*image);
+  // Contour numbers get the map's digits; without a map they are plain.
+  side.model.LetDigits(options.output.empty() ? 1 : options.digits);
+  side.window.centroid = options.centroid;
+  // A pixel outside the picture names no figure, and its position in twips would not
+  // fit the engine's numbers.
+  for (const ContourPoint& click : options.clicks) {
+    const morvane::core::RgbImage& picture = side.window.picture;
+    if (click.x < 0 || click.y < 0 || click.x >= picture.width || click.y >= picture.height) {
+      std::cerr << "morvane-trace: --at " << click.x << ',' << click.y << " lies outside the image, which is "
+                << picture.width << " x " << picture.height << " pixels\n";
+      return kBadInput;
+    }
+  }
 
   const auto started = std::chrono::steady_clock::now();
   if (options.create) {
-    engine.mFileCreate_Click();
+    side.runs.CreateWholeImageContours();
   } else {
-    engine.PrepareMask();
+    side.engine.PrepareMask();
     for (const ContourPoint& click : options.clicks) {
-      engine.AddContourAtPoint(click.x * morvane::engine::kTwipsPerPixel,
-                               click.y * morvane::engine::kTwipsPerPixel);
+      side.runs.AddContourAtPoint(click.x * morvane::engine::kTwipsPerPixel,
+                                  click.y * morvane::engine::kTwipsPerPixel);
     }
   }
   const auto elapsed = std::chrono::steady_clock::now() - started;
 
   std::int64_t contours = 0, points = 0;
-  PrintContours(state.ContourPoints, contours, points);
-  if (!options.output.empty() && !WriteMap(options, state, window)) {
+  PrintContours(side.model.Points(), contours, points);
+  if (!options.output.empty() && !WriteMap(options, side)) {
     std::cerr << "contours " << contours << ", points " << points << "\n";
     return kNotWritten;
+  }
+  if (contours == 0) {
+    std::cerr << "morvane-trace: nothing found: " << (options.create ? "every pixel" : "each pixel given")
+              << " counts as background " << RgbText(options.background)
+              << " under the 16-colour rule (see --help)\n";
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
   std::cerr << "contours " << contours << ", points " << points << ", " << ms << " ms\n";

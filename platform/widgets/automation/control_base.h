@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <exception>
 #include <optional>
 #include <utility>
 
@@ -55,6 +56,16 @@ class ControlBase : public Control {
     CatchAtEventBoundary([&] { events_.raise(id, args); });
   }
   void Raise(DispId id, QVariantList&& args = {}) { Raise(id, args); }
+
+  // Reads one stored property: a key that fails costs only its own property, and the
+  // others are still read.
+  template <class F>
+  static void ReadKey(F&& read) {
+    try {
+      read();
+    } catch (const std::exception&) {
+    }
+  }
 
  private:
   Self& self() { return static_cast<Self&>(*this); }

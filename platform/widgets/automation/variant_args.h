@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QImage>
 #include <QVariant>
 #include <QVariantList>
 
@@ -32,5 +33,13 @@ MORVANE_AUTOMATION_API const QVariant& Arg(const QVariantList& args, int index);
 
 // A colour as it travels back to a host: the 32-bit value as an unsigned number.
 inline QVariant FromColor(std::uint32_t color) { return QVariant::fromValue(color); }
+
+// Property values as a member's getter hands them to the caller: each number keeps
+// its width, and an empty picture is Nothing.
+inline QVariant ValueOf(bool v) { return v; }
+inline QVariant ValueOf(std::int16_t v) { return QVariant::fromValue(v); }
+inline QVariant ValueOf(std::int32_t v) { return QVariant::fromValue(v); }
+inline QVariant ValueOf(const QString& v) { return v; }
+inline QVariant ValueOf(const QImage& v) { return v.isNull() ? QVariant() : QVariant::fromValue(v); }
 
 }  // namespace morvane::automation

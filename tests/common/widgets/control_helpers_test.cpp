@@ -51,8 +51,8 @@ TEST(ControlProbesTest, AnswerWhetherThePropertyCanBeRead) {
   emptyBands->setObjectName("pbEmpty");
   bands->AddBand("Standard", nullptr, 390, 900, false);
   widgets::MenuModel menus(&form);
-  widgets::MenuItem* zoom = menus.Add(nullptr, "mViewZoom", "Zoom &1:1", 0);
-  widgets::MenuItem* file = menus.Add(nullptr, "mFile", "&File");
+  widgets::MenuEntry* zoom = menus.Add(nullptr, "mViewZoom", "Zoom &1:1", 0);
+  widgets::MenuEntry* file = menus.Add(nullptr, "mFile", "&File");
   QObject plain;
 
   const std::vector<Probe> probes = {

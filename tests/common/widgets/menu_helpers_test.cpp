@@ -13,7 +13,7 @@
 namespace morvane::common {
 namespace {
 
-using widgets::MenuItem;
+using widgets::MenuEntry;
 using widgets::MenuModel;
 
 TEST(SetMenuShortcutTextTest, ReplacesOrRemovesTheShortcut) {
@@ -24,7 +24,7 @@ TEST(SetMenuShortcutTextTest, ReplacesOrRemovesTheShortcut) {
       {"&Copy", "", "&Copy"},
   };
   MenuModel model;
-  MenuItem* item = model.Add(nullptr, "mEditCopy", "");
+  MenuEntry* item = model.Add(nullptr, "mEditCopy", "");
   for (const auto& [caption, shortcut, want] : cases) {
     item->SetCaption(caption);
     SetMenuShortcutText(item, shortcut);
@@ -38,7 +38,7 @@ TEST(SetMenuShortcutTextTest, ReplacesOrRemovesTheShortcut) {
 // File (0), Edit (1), View (2), Settings (3) as the main window's menus start.
 struct Menus {
   MenuModel model;
-  MenuItem *file, *open, *hidden, *recent, *list0, *exit, *settings, *connected, *sep, *method0;
+  MenuEntry *file, *open, *hidden, *recent, *list0, *exit, *settings, *connected, *sep, *method0;
   Menus() {
     file = model.Add(nullptr, "mFile", "&File");
     open = model.Add(file, "mFileOpen", "&Open...");
@@ -60,7 +60,7 @@ struct Menus {
 
 TEST(MenuItemPositionTest, CountsVisibleEntriesBetweenParentAndItem) {
   Menus m;
-  const std::vector<std::tuple<const char*, MenuItem*, MenuItem*, int>> cases = {
+  const std::vector<std::tuple<const char*, MenuEntry*, MenuEntry*, int>> cases = {
       {"first visible entry of its popup", m.open, m.file, 0},
       {"a hidden entry before does not count", m.recent, m.file, 1},
       {"entries of a nested popup count", m.exit, m.file, 3},
@@ -70,13 +70,13 @@ TEST(MenuItemPositionTest, CountsVisibleEntriesBetweenParentAndItem) {
   };
   for (const auto& [name, item, parent, want] : cases) EXPECT_EQ(MenuItemPosition(item, parent), want) << name;
   MenuModel other;
-  MenuItem* foreign = other.Add(nullptr, "mFile", "&File");
+  MenuEntry* foreign = other.Add(nullptr, "mFile", "&File");
   EXPECT_EQ(MenuItemPosition(m.open, foreign), -1);
 }
 
 TEST(CheckMenuRadioTest, ChecksOneMemberAndIgnoresIndicesOutsideTheGroup) {
   Menus m;
-  const QList<MenuItem*> group = m.model.Array("mSettingsMethod");
+  const QList<MenuEntry*> group = m.model.Array("mSettingsMethod");
   CheckMenuRadio(1, group);
   EXPECT_FALSE(group[0]->Checked());
   EXPECT_TRUE(group[1]->Checked());

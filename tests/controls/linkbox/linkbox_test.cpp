@@ -20,7 +20,7 @@
 #include "controls/linkbox/linkbox_typelib.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
-#include "platform/widgets/fake_services.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/hosted_control.h"
 
 namespace morvane::linkbox {
@@ -34,7 +34,7 @@ using automation::PropertyBag;
 struct Hosted : testing::HostedControl<LinkBox> {
   LinkBox* link = &control();
   QLineEdit* other = new QLineEdit(&form());  // somewhere for the focus to go
-  widgets::FakeServices services;
+  testing::FakeServices services;
 
   Hosted() : HostedControl(QStringLiteral("ltLink"), QSize(400, 200)) {
     other->move(0, 150);

@@ -21,7 +21,7 @@
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
 #include "platform/widgets/automation/variant_args.h"
-#include "platform/widgets/fake_services.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/hosted_control.h"
 
 namespace morvane::spinbox {
@@ -462,6 +462,36 @@ TEST(SpinBox, LayoutFitsTheDigitsOfMaxAndFollowsTheFont) {
   EXPECT_EQ(h.box->width(), 200);
 }
 
+TEST(SpinBox, AroundTheFieldAndArrowsTheFormShows) {
+  struct Case {
+    const char* what;
+    QColor form;
+    std::uint32_t backColor;
+  };
+  const Case cases[] = {
+      {"grey form, default text colour", QColor(0xc0, 0xc0, 0xc0), 0x80000005u},
+      {"dark form, a chosen text colour", QColor(0x20, 0x40, 0x60), 0x00336699u},
+  };
+  for (const Case& c : cases) {
+    Hosted h(0, 10);
+    QPalette palette = h.form().palette();
+    palette.setColor(QPalette::Window, c.form);
+    h.form().setPalette(palette);
+    h.form().setAutoFillBackground(true);
+    h.box->LetBackColor(c.backColor);
+    h.form().resize(200, 60);
+    h.box->move(10, 10);
+    h.form().show();
+    const QImage shot = h.form().grab().toImage();
+    const QLineEdit* field = h.box->textBox();
+    // The strip above the field, and the gap between the field and the arrows.
+    const QPoint above = h.box->mapTo(&h.form(), QPoint(field->width() / 2, 0));
+    const QPoint between = h.box->mapTo(&h.form(), QPoint(field->width() + 1, h.box->height() / 2));
+    EXPECT_EQ(QColor(shot.pixel(above)), c.form) << c.what;
+    EXPECT_EQ(QColor(shot.pixel(between)), c.form) << c.what;
+  }
+}
+
 TEST(SpinBox, DispatchRangesAndErrors) {
   Hosted h(1, 6);
   const struct {
@@ -507,12 +537,12 @@ TEST(SpinBox, VersionAndAboutText) {
     record.revision = c.revision;
     EXPECT_EQ(VersionText(record), c.text);
   }
-  widgets::FakeServices services;
+  testing::FakeServices services;
   Hosted h(1, 6);
   h.box->call(dispid::AboutBox);
   ASSERT_EQ(services.messageBoxes.shown.size(), 1u);
   EXPECT_EQ(services.messageBoxes.shown[0].text, "MorvaneTest\r\n\r\nVersion 1.05.0007");
-  EXPECT_EQ(services.messageBoxes.shown[0].style, widgets::kInformation);
+  EXPECT_EQ(services.messageBoxes.shown[0].style, core::kMbIconInformation);
   EXPECT_EQ(services.messageBoxes.shown[0].title, "About...");
 }
 

@@ -27,17 +27,15 @@ TEST(QtDialogControlTest, BatchDialogCarriesThePanelAndTheChoice) {
     image.fill(Qt::white);
     ASSERT_TRUE(image.save(dir.filePath(name), "BMP"));  // content decides, not the name
   }
-  DocumentState state;
-  engine::ContourState contours;
-  testing::FakeTitles titles;
-  testing::FakeView view;
+  testing::WindowSide side;
+  DocumentState& state = side.model.state;
   testing::FakeFiles files;
   files.folders.insert(dir.path().toStdString() + "/");
   for (const char* name : {"a.gif", "b.gif"}) files.files[dir.filePath(name).toStdString()] = "";
   QtImageSource images;
   widgets::FileDialog dialogs;
   QtDialogControl control(dialogs, state, [] { return true; });
-  Document doc(state, contours, titles, view, files, images, control);
+  Document doc(side.model, side.view.Roles(), side.runs, files, images, control);
   state.ImagePath = dir.filePath("a.gif").toStdString();  // the dialogs open in its folder
 
   bool panelShown = false;
@@ -53,12 +51,12 @@ TEST(QtDialogControlTest, BatchDialogCarriesThePanelAndTheChoice) {
     d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("\"a.gif\" \"b.gif\""));
     QMetaObject::invokeMethod(d, "accept");
   });
-  doc.mFileBatch_Click();
+  doc.RunBatch();
   EXPECT_TRUE(panelShown);
   EXPECT_EQ(title, QStringLiteral("Batch..."));
   EXPECT_EQ(state.TextOutputPath, dir.filePath("report.txt").toStdString());
-  EXPECT_EQ(view.createRuns, 2);
-  EXPECT_EQ(view.status[StatusPanel::Progress1], "2 images processed.");
+  EXPECT_EQ(side.runs.createRuns, 2);
+  EXPECT_EQ(side.view.status[engine::StatusField::Progress1], "2 images processed.");
   EXPECT_EQ(files.files[dir.filePath("report.txt").toStdString()], "a.gif \r\nb.gif \r\n");
 
   // Outside a batch the same control shows no panel.
@@ -69,7 +67,7 @@ TEST(QtDialogControlTest, BatchDialogCarriesThePanelAndTheChoice) {
     panelInOpen = d->findChild<BatchOutputPanel*>() != nullptr;
     d->reject();
   });
-  doc.mFileOpen_Click();
+  doc.OpenFile();
   EXPECT_FALSE(panelInOpen);
 }
 

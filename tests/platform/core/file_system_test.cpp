@@ -1,18 +1,25 @@
 #include "platform/core/file_system.h"
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace morvane::core {
 namespace {
 
 using morvane::testing::ReadAll;
+using morvane::testing::RunInChild;
 using morvane::testing::TempFolder;
 
 TEST(FileSystemTest, ProbesTellFilesFromFolders) {
@@ -107,6 +114,95 @@ TEST(FileSystemTest, FailedAtomicWriteIsReportedAndLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadAll(plain), "keep");
   EXPECT_EQ(ReadAll("/proc/version"), version);
   EXPECT_TRUE(IsFolder(dir.path()));
+}
+
+std::size_t EntriesIn(const std::string& folder) {
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+TEST(FileSystemTest, SaveReplacesNothingButARegularFile) {
+  TempFolder dir;
+  namespace fs = std::filesystem;
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  fs::create_directory(dir.File("folder"));
+  fs::create_symlink("/dev/null", dir.File("device"));
+  fs::create_symlink(dir.File("gone"), dir.File("dangling"));
+  fs::create_symlink(dir.File("loop"), dir.File("loop"));
+  fs::create_symlink(dir.File("pipe"), dir.File("to-pipe"));
+  struct Case {
+    const char* what;
+    std::string path;
+  };
+  const Case cases[] = {
+      {"a device behind a link", dir.File("device")},
+      {"a pipe", dir.File("pipe")},
+      {"a link to a pipe", dir.File("to-pipe")},
+      {"a folder", dir.File("folder")},
+      {"a dangling link", dir.File("dangling")},
+      {"a link loop", dir.File("loop")},
+  };
+  for (const Case& c : cases) {
+    const auto before = fs::symlink_status(c.path).type();
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomic(c.path, "new", &error)) << c.what;
+    EXPECT_NE(error.find("is not a regular file"), std::string::npos) << c.what << ": " << error;
+    EXPECT_EQ(fs::symlink_status(c.path).type(), before) << c.what << " stays what it was";
+  }
+  EXPECT_FALSE(fs::exists(dir.File("gone"))) << "nothing is written where a dangling link points";
+  EXPECT_EQ(EntriesIn(dir.path()), 6u) << "no temporary file is left behind";
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(FileSystemTest, ReadOnlyFileIsRefusedUnlessItIsTheProgramsOwn) {
+  TempFolder dir;
+  const std::string file = dir.Write("map.htm", "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  std::string error;
+  // Also as root, who may write anything: the file says it is not to be changed.
+  EXPECT_FALSE(WriteFileAtomic(file, "new", &error));
+  EXPECT_NE(error.find(std::strerror(EACCES)), std::string::npos) << error;
+  EXPECT_EQ(ReadAll(file), "old");
+  EXPECT_TRUE(WriteFileAtomic(file, "new", &error, ReadOnlyFiles::kReplace));
+  EXPECT_EQ(ReadAll(file), "new");
+  EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(FileSystemTest, FileSizeLimitIsAReportedError) {
+  TempFolder dir;
+  const std::string file = dir.Write("big", "old");
+  const int code = RunInChild([&] {
+    const struct rlimit limit{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error;
+    const bool written = WriteFileAtomic(file, std::string(5000, 'x'), &error);
+    return written ? 1 : error.find(std::strerror(EFBIG)) != std::string::npos ? 0 : 2;
+  });
+  EXPECT_EQ(code, 0) << "the write fails with its reason instead of killing the writer";
+  EXPECT_EQ(ReadAll(file), "old");
+  EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+TEST(FileSystemTest, AKilledSaveLeavesNoTemporaryFile) {
+  TempFolder dir;
+  const std::string file = dir.Write("map.htm", "old");
+  const std::string big(4 << 20, 'x');
+  for (int delayUs : {0, 200, 1000, 3000, 8000, 20000}) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      for (;;) WriteFileAtomic(file, big);
+    }
+    ::usleep(static_cast<useconds_t>(delayUs));
+    ::kill(pid, SIGKILL);
+    morvane::testing::WaitForChild(pid);
+  }
+  // Whatever moment the kill came at, the file is whole, and the next save clears what
+  // the brief moment between naming and renaming may have left.
+  const std::string content = ReadAll(file);
+  EXPECT_TRUE(content == "old" || content == big);
+  ASSERT_TRUE(WriteFileAtomic(file, "new"));
+  EXPECT_EQ(EntriesIn(dir.path()), 1u);
+  EXPECT_EQ(ReadAll(file), "new");
 }
 
 TEST(FileSystemTest, WritableFolderIsTriedNotGuessed) {

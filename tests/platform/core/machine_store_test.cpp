@@ -1,7 +1,11 @@
 #include "platform/core/machine_store.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace morvane::core {
@@ -106,6 +110,33 @@ TEST(MachineStoreTest, EntriesThatDoNotDecodeReadAsAbsent) {
                            "hex(3):zz", "hex():00", "hex(x):00", "other:1"}) {
     EXPECT_EQ(MachineStore::DecodeData(text), std::nullopt) << text;
   }
+}
+
+// Two programs registering at the same time: every value of both arrives.
+TEST(MachineStoreTest, TwoProcessesWritingAtOnceLoseNoValue) {
+  TempFolder dir;
+  MachineStore store(dir.File("Registry.ini"));
+  constexpr int kValues = 100;
+  const auto name = [](int writer, int k) { return "v" + std::to_string(writer) + "_" + std::to_string(k); };
+  const std::vector<int> codes = morvane::testing::RunInChildren(2, [&](int writer) {
+    MachineStore own(store.file());
+    for (int k = 0; k < kValues; ++k) {
+      if (!own.WriteValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane", name(writer, k),
+                          Text(kRegSz, std::to_string(k)))) {
+        return 1;
+      }
+    }
+    return 0;
+  });
+  EXPECT_EQ(codes, (std::vector<int>{0, 0}));
+  int found = 0;
+  for (int writer = 0; writer < 2; ++writer) {
+    for (int k = 0; k < kValues; ++k) {
+      const auto value = store.ReadValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane", name(writer, k));
+      found += value == Text(kRegSz, std::to_string(k)) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(found, 2 * kValues);
 }
 
 }  // namespace

@@ -8,8 +8,14 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
 #include <set>
 
 #include "tests/support/picture_files.h"
@@ -18,7 +24,10 @@ namespace morvane::gui {
 namespace {
 
 using morvane::testing::MakeEmf;
+using morvane::testing::AppendDword;
+using morvane::testing::AppendWord;
 using morvane::testing::MakeGif;
+using morvane::testing::MakeUniformGif;
 using morvane::testing::MakeWmf;
 using morvane::testing::WmfShape;
 using morvane::testing::WriteFile;
@@ -231,6 +240,254 @@ TEST_F(ImageLoaderTest, MetafileWithoutConverterOrStuckConverter) {
   const PictureLoad failed = LoadPicture(wmf, broken);
   EXPECT_FALSE(failed.ok());
   EXPECT_TRUE(failed.message.contains("shapes.wmf")) << failed.message.toStdString();
+}
+
+// An 8-bit run-length BMP with a grey palette; runs are (count, index) pairs, 0 0 ends
+// a line and 0 1 the picture.
+QByteArray MakeRleBmp(int width, int height, const QByteArray& runs) {
+  QByteArray out("BM");
+  const int palette = 256 * 4;
+  AppendDword(out, 14 + 40 + palette + runs.size());
+  AppendDword(out, 0);
+  AppendDword(out, 14 + 40 + palette);
+  AppendDword(out, 40);
+  AppendDword(out, width);
+  AppendDword(out, height);
+  AppendWord(out, 1);
+  AppendWord(out, 8);
+  AppendDword(out, 1);  // BI_RLE8
+  AppendDword(out, runs.size());
+  AppendDword(out, 2835);
+  AppendDword(out, 2835);
+  AppendDword(out, 256);
+  AppendDword(out, 0);
+  for (int i = 0; i < 256; ++i) {
+    const char v = static_cast<char>(i == 0 ? 255 : 0);
+    out.append(v).append(v).append(v).append('\0');
+  }
+  return out + runs;
+}
+
+// Four rows of eight: colour 1 (black) at the left half, colour 0 (white) at the right.
+QByteArray HalfRuns(int rows, bool endMark) {
+  QByteArray runs;
+  for (int y = 0; y < rows; ++y) runs.append("\x04\x01\x04\x00\x00\x00", 6);
+  if (endMark) runs.append("\x00\x01", 2);
+  return runs;
+}
+
+// The blocks GIF with its LZW bytes replaced by noise, sub-block lengths kept.
+QByteArray GarbledGif() {
+  QByteArray gif = BlocksGif();
+  const qsizetype data = 13 + 768 + 10 + 1;  // the first sub-block's length byte
+  const int length = static_cast<std::uint8_t>(gif[data]);
+  for (int i = 0; i < length; ++i) gif[data + 1 + i] = static_cast<char>(0xF1 ^ (i * 37));
+  return gif;
+}
+
+// A JPEG that declares its size and holds nothing else.
+QByteArray JpegDeclaring(int width, int height) {
+  QByteArray out("\xFF\xD8\xFF\xC0\x00\x0B\x08", 7);
+  out.append(static_cast<char>(height >> 8)).append(static_cast<char>(height & 0xff));
+  out.append(static_cast<char>(width >> 8)).append(static_cast<char>(width & 0xff));
+  out.append("\x01\x01\x11\x00\xFF\xD9", 6);
+  return out;
+}
+
+TEST_F(ImageLoaderTest, DeclaredSizeAndDamagedDataAreRefusedBeforeDecoding) {
+  const QString tooLarge = QStringLiteral("the picture is larger than 16384 x 16384 pixels");
+  const QString damaged = QStringLiteral("the image data is damaged");
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    QString reason;
+  };
+  const Case cases[] = {
+      // A few hundred kilobytes that would decode to gigabytes.
+      {"wide.gif", MakeUniformGif(16385, 16000), tooLarge},
+      {"tall.gif", MakeUniformGif(10, 16385), tooLarge},
+      {"bomb.bmp", MakeRleBmp(100000, 30000, QByteArray("\x00\x01", 2)), tooLarge},
+      {"negative.bmp", MakeRleBmp(8, -20000, QByteArray("\x00\x01", 2)), tooLarge},
+      {"huge.jpg", JpegDeclaring(20000, 100), tooLarge},
+      // Pixel data that does not make the picture it declares.
+      {"garbled.gif", GarbledGif(), damaged},
+      {"short-runs.bmp", MakeRleBmp(8, 4, HalfRuns(2, false)), damaged},
+      {"no-end-mark.bmp", MakeRleBmp(8, 4, HalfRuns(4, false)), damaged},
+  };
+  for (const Case& c : cases) {
+    const auto started = std::chrono::steady_clock::now();
+    const PictureLoad load = LoadPicture(Put(c.name, c.bytes));
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_FALSE(load.ok()) << c.name;
+    EXPECT_EQ(load.reason, c.reason) << c.name << ": " << load.message.toStdString();
+    EXPECT_LT(took, std::chrono::milliseconds(500)) << c.name << " was decoded before it was refused";
+  }
+  // Sound run-length data still loads.
+  const PictureLoad sound = LoadPicture(Put("runs.bmp", MakeRleBmp(8, 4, HalfRuns(4, true))));
+  ASSERT_TRUE(sound.ok()) << sound.message.toStdString();
+  EXPECT_EQ(sound.image.pixel(0, 0), 0xff000000u);
+  EXPECT_EQ(sound.image.pixel(7, 3), kWhite);
+}
+
+// The largest picture the program promises loads, in every side; one more pixel does
+// not. Each is a gigabyte of pixels, so they are few.
+TEST_F(ImageLoaderTest, TheLargestPromisedPictureLoads) {
+  struct Case {
+    int width, height;
+    bool loads;
+  };
+  for (const Case& c : {Case{16384, 16384, true}, Case{16384, 16383, true}}) {
+    PictureLoad load = LoadPicture(Put("large.gif", MakeUniformGif(c.width, c.height)));
+    ASSERT_EQ(load.ok(), c.loads) << c.width << "x" << c.height << ": " << load.message.toStdString();
+    EXPECT_EQ(load.image.size(), QSize(c.width, c.height));
+    EXPECT_EQ(load.image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(load.image.pixel(0, 0), kWhite);
+    EXPECT_EQ(load.image.pixel(c.width - 1, c.height - 1), kWhite);
+  }
+}
+
+TEST_F(ImageLoaderTest, TheLoadersOwnGifDecoderMatchesTheReader) {
+  // The decoder that takes the largest GIFs, tried on small ones against Qt's reader.
+  const std::vector<std::string> art = {"rr.tbb", "r..tbb", "rrttbb", "......", "bbrr.t",
+                                        "t.r.b.", "rbrbrb", "......", "tttttt"};
+  const QByteArray plain = MakeGif(art, ".rbt", {kWhite, kRed, kBlue, 0xff00ff00});
+  const QByteArray transparent = MakeGif(art, ".rbt", {kWhite, kRed, kBlue, 0xff00ff00}, 't');
+  QByteArray interlaced = plain;
+  interlaced[13 + 768 + 9] = static_cast<char>(0x40);  // rows stored in four passes
+  const QByteArray uniform = MakeUniformGif(3000, 3000);  // 12-bit codes and clears
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+  };
+  PictureLimits own;
+  own.gifReaderMaxPixels = 0;
+  for (const Case& c : {Case{"plain", plain}, Case{"transparent", transparent},
+                        Case{"interlaced", interlaced}, Case{"uniform", uniform}}) {
+    const PictureLoad viaReader = LoadPictureData(c.bytes, "x.gif");
+    const PictureLoad viaOwn = LoadPictureData(c.bytes, "x.gif", {}, own);
+    ASSERT_TRUE(viaReader.ok() && viaOwn.ok()) << c.name << ": " << viaOwn.message.toStdString();
+    EXPECT_EQ(viaOwn.image, viaReader.image) << c.name;
+  }
+  QByteArray garbled = GarbledGif();
+  EXPECT_EQ(LoadPictureData(garbled, "x.gif", {}, own).reason, QStringLiteral("the image data is damaged"));
+}
+
+TEST_F(ImageLoaderTest, SpecialFilesAndNamesGetTheirOwnReasons) {
+  const std::string folder = dir_.path().toStdString();
+  ASSERT_EQ(::mkfifo((folder + "/pipe.gif").c_str(), 0600), 0);
+  ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.gif"));
+  // A name in Latin-1, not valid UTF-8.
+  const std::string latin1 = folder + "/caf\xE9.gif";
+  {
+    std::ofstream out(latin1, std::ios::binary);
+    const QByteArray gif = BlocksGif();
+    out.write(gif.constData(), gif.size());
+  }
+  const std::string locked = folder + "/locked.gif";
+  {
+    std::ofstream out(locked, std::ios::binary);
+    out << "GIF89a";
+  }
+  ::chmod(locked.c_str(), 0);
+  struct Case {
+    const char* what;
+    std::string path;
+    QString reason;  // empty: loads
+  };
+  const Case cases[] = {
+      {"a Latin-1 name", latin1, QString()},
+      {"a missing file", folder + "/none.gif", QStringLiteral("the file does not exist")},
+      {"a folder", folder + "/folder.gif", QStringLiteral("it is a folder, not a file")},
+      {"a pipe", folder + "/pipe.gif", QStringLiteral("it is not a regular file")},
+      {"a device", "/dev/zero", QStringLiteral("it is not a regular file")},
+      {"an unreadable file", locked, QString::fromLocal8Bit(std::strerror(EACCES))},
+  };
+  for (const Case& c : cases) {
+    if (c.path == locked && ::geteuid() == 0) continue;  // root reads it anyway
+    const PictureLoad load = LoadPicture(c.path);
+    EXPECT_EQ(load.reason, c.reason) << c.what << ": " << load.message.toStdString();
+    EXPECT_EQ(load.ok(), c.reason.isEmpty()) << c.what;
+  }
+  EXPECT_EQ(LoadPicture(latin1).image.pixel(7, 3), kBlue);
+}
+
+// Resident memory of this process, in kB.
+long ResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with("VmRSS:")) return std::stol(line.substr(6));
+  }
+  return 0;
+}
+
+// True when the process is gone (or only waits to be reaped).
+bool ProcessGone(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text;
+  std::getline(stat, text);
+  const std::size_t close = text.rfind(')');
+  return text.empty() || (close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'Z');
+}
+
+TEST_F(ImageLoaderTest, ConverterOutputAndLifetimeAreBounded) {
+  const QString emf = Put("shapes.emf", MakeEmf(60, 30, Shapes()));
+  QTemporaryDir scratch;  // the conversions' temporary folders go here
+  const QByteArray oldTmp = qgetenv("TMPDIR");
+  qputenv("TMPDIR", scratch.path().toLocal8Bit());
+  const QString pidFile = dir_.filePath("child.pid");
+  auto script = [&](const char* name, const QString& body) {
+    const QString path = Put(name, ("#!/bin/sh\n" + body).toLocal8Bit());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+  };
+  const QString svg = QStringLiteral(
+      "<svg xmlns='http://www.w3.org/2000/svg' width='60' height='30'>"
+      "<rect x='4' y='4' width='12' height='10' fill='red'/></svg>");
+  struct Case {
+    const char* what;
+    QString program;
+    QString reason;  // empty: loads
+    bool leavesChild;
+  };
+  const Case cases[] = {
+      {"floods its output", script("flood.sh", "exec yes flooding\n"),
+       QStringLiteral("the conversion took longer than 1 seconds"), false},
+      {"writes a huge picture", script("huge.sh", "head -c 3000000 /dev/zero > \"$4\"\n"),
+       QStringLiteral("the converted picture is larger than 1 MB"), false},
+      {"leaves a child behind", script("child.sh", "sleep 60 &\necho $! > '" + pidFile + "'\n"
+                                       "echo \"" + svg + "\" > \"$4\"\n"), QString(), true},
+      {"hangs with a child", script("hang.sh", "sleep 60 &\necho $! > '" + pidFile + "'\nsleep 60\n"),
+       QStringLiteral("the conversion took longer than 1 seconds"), true},
+  };
+  for (const Case& c : cases) {
+    QFile::remove(pidFile);
+    MetafileConverters tools;
+    tools.emfProgram = c.program;
+    tools.timeoutMs = 1000;
+    PictureLimits limits;
+    limits.maxSvgBytes = 1 << 20;
+    const long before = ResidentKb();
+    QFile file(emf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const PictureLoad load = LoadPictureData(file.readAll(), "shapes.emf", tools, limits);
+    EXPECT_EQ(load.reason, c.reason) << c.what;
+    EXPECT_LT(ResidentKb() - before, 100 * 1024) << c.what << ": output piled up in memory";
+    EXPECT_TRUE(QDir(scratch.path()).isEmpty()) << c.what << ": its temporary folder stayed";
+    if (c.leavesChild) {
+      QFile pid(pidFile);
+      ASSERT_TRUE(pid.open(QIODevice::ReadOnly)) << c.what;
+      const pid_t child = static_cast<pid_t>(pid.readAll().trimmed().toInt());
+      ASSERT_GT(child, 0) << c.what;
+      for (int i = 0; i < 100 && !ProcessGone(child); ++i) ::usleep(10000);
+      EXPECT_TRUE(ProcessGone(child)) << c.what << ": the converter's child still runs";
+    }
+  }
+  if (oldTmp.isNull()) {
+    qunsetenv("TMPDIR");
+  } else {
+    qputenv("TMPDIR", oldTmp);
+  }
 }
 
 TEST(SampleImageTest, TheCommittedSampleLoads) {

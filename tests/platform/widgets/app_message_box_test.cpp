@@ -103,9 +103,9 @@ void PressWhenShown(QMessageBox::StandardButton button) {
 TEST(AppMessageBoxTest, ShowAnswersTheButtonPressed) {
   AppMessageBox service([](std::int32_t) { return RedIcon(); });
   const std::pair<std::int32_t, QMessageBox::StandardButton> cases[] = {
-      {core::kIdNo, QMessageBox::No},
-      {core::kIdYes, QMessageBox::Yes},
-      {core::kIdCancel, QMessageBox::Cancel},
+      {core::kAnswerNo, QMessageBox::No},
+      {core::kAnswerYes, QMessageBox::Yes},
+      {core::kAnswerCancel, QMessageBox::Cancel},
   };
   for (const auto& [answer, button] : cases) {
     PressWhenShown(button);

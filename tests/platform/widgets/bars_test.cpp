@@ -215,10 +215,10 @@ TEST(PanelStatusBarTest, PanelsByKeyWithSpringsSharingTheRest) {
   PanelStatusBar bar;
   bar.resize(400, 24);
   bar.show();
-  StatusPanel* changed = bar.AddPanel("Changed", 20 * 15);
-  StatusPanel* info = bar.AddPanel("Info", 0, PanelAutoSize::Spring);
-  StatusPanel* p1 = bar.AddPanel("Progress1", 100 * 15);
-  StatusPanel* p2 = bar.AddPanel("Progress2", 0, PanelAutoSize::Spring);
+  StatusBarPanel* changed = bar.AddPanel("Changed", 20 * 15);
+  StatusBarPanel* info = bar.AddPanel("Info", 0, PanelAutoSize::Spring);
+  StatusBarPanel* p1 = bar.AddPanel("Progress1", 100 * 15);
+  StatusBarPanel* p2 = bar.AddPanel("Progress2", 0, PanelAutoSize::Spring);
   info->SetMinWidth(40 * 15);
   EXPECT_EQ(bar.Panel("Info"), info);
   EXPECT_EQ(bar.PanelAt(3), p1);
@@ -239,7 +239,7 @@ TEST(PanelStatusBarTest, PanelsByKeyWithSpringsSharingTheRest) {
   bar.move(10, 100);
   EXPECT_EQ(bar.OverlayRect(p1, 2), p1->Rect().adjusted(2, 2, -4, -2).translated(10, 100));
   // Contents panels follow their text.
-  StatusPanel* time = bar.AddPanel("Time", 0, PanelAutoSize::Contents, "0:00");
+  StatusBarPanel* time = bar.AddPanel("Time", 0, PanelAutoSize::Contents, "0:00");
   const double w = time->Width();
   time->SetText("0:00:00:00");
   EXPECT_GT(time->Width(), w);
@@ -248,14 +248,14 @@ TEST(PanelStatusBarTest, PanelsByKeyWithSpringsSharingTheRest) {
 TEST(PanelStatusBarTest, PressesGiveThePanelAndTwips) {
   PanelStatusBar bar;
   bar.resize(300, 24);
-  StatusPanel* a = bar.AddPanel("A", 100 * 15);
+  StatusBarPanel* a = bar.AddPanel("A", 100 * 15);
   bar.AddPanel("B", 100 * 15);
   bar.show();
   QSignalSpy clicks(&bar, &PanelStatusBar::PanelClick);
   QSignalSpy downs(&bar, &PanelStatusBar::MouseDown);
   QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(50, 10));
   ASSERT_EQ(clicks.count(), 1);
-  EXPECT_EQ(clicks[0][0].value<StatusPanel*>(), a);
+  EXPECT_EQ(clicks[0][0].value<StatusBarPanel*>(), a);
   EXPECT_EQ(downs[0][2].toDouble(), 750.0);
   a->SetPicture(QPixmap(16, 16));
   EXPECT_FALSE(a->Picture().isNull());
@@ -312,7 +312,7 @@ TEST(BarsScreenshotTest, BandBarToolBarAndStatusBarTogether) {
   status->AddPanel("Changed", 20 * 15)->SetPicture(mark);
   status->AddPanel("Info", 80 * 15, PanelAutoSize::None, "X: 12  Y: 7");
   status->AddPanel("Progress1", 0, PanelAutoSize::Spring, "64 x 64 - 120 points, 3 contours");
-  StatusPanel* p2 = status->AddPanel("Progress2", 0, PanelAutoSize::Spring, "No figure found.");
+  StatusBarPanel* p2 = status->AddPanel("Progress2", 0, PanelAutoSize::Spring, "No figure found.");
   status->AddPanel("Time", 0, PanelAutoSize::Contents, "0:00:01");
   layout->addWidget(bands);
   layout->addWidget(work, 1);

@@ -11,9 +11,9 @@ namespace {
 
 struct ViewMenu {
   MenuModel model;
-  MenuItem* view;
-  MenuItem* grid;
-  QList<MenuItem*> zoom;
+  MenuEntry* view;
+  MenuEntry* grid;
+  QList<MenuEntry*> zoom;
   ViewMenu() {
     view = model.Add(nullptr, "mView", "&View");
     grid = model.Add(view, "mViewGrid", "&Show Grid");
@@ -27,7 +27,7 @@ TEST(MenuModelTest, AToggleByTheHandlerHappensOnceThoughQtTogglesTheActionFirst)
   m.grid->SetChecked(true);
   int clicks = 0;
   // The handler flips the check itself, as the program's handlers do.
-  QObject::connect(m.grid, &MenuItem::Clicked, [&](int) {
+  QObject::connect(m.grid, &MenuEntry::Clicked, [&](int) {
     ++clicks;
     m.grid->SetChecked(!m.grid->Checked());
   });
@@ -59,10 +59,10 @@ TEST(MenuModelTest, RadioGroupFollowsTheModelNotQtsExclusivity) {
   EXPECT_TRUE(m.zoom[2]->RadioMark());
   // A click on another member, with a handler that checks it and clears the rest.
   int clicked = -1;
-  for (MenuItem* z : m.zoom) {
-    QObject::connect(z, &MenuItem::Clicked, [&, z](int index) {
+  for (MenuEntry* z : m.zoom) {
+    QObject::connect(z, &MenuEntry::Clicked, [&, z](int index) {
       clicked = index;
-      for (MenuItem* other : m.zoom) other->SetChecked(other == z);
+      for (MenuEntry* other : m.zoom) other->SetChecked(other == z);
     });
   }
   m.zoom[2]->Action()->trigger();
@@ -74,7 +74,7 @@ TEST(MenuModelTest, RadioGroupFollowsTheModelNotQtsExclusivity) {
   }
   // A member whose handler declines (the method group ignores a click on the checked
   // item) leaves every mark as it was.
-  for (MenuItem* z : m.zoom) QObject::disconnect(z, &MenuItem::Clicked, nullptr, nullptr);
+  for (MenuEntry* z : m.zoom) QObject::disconnect(z, &MenuEntry::Clicked, nullptr, nullptr);
   m.zoom[2]->Action()->trigger();
   m.zoom[0]->Action()->trigger();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(m.zoom[i]->Action()->isChecked(), want[static_cast<std::size_t>(i)]) << i;
@@ -82,27 +82,27 @@ TEST(MenuModelTest, RadioGroupFollowsTheModelNotQtsExclusivity) {
 
 TEST(MenuModelTest, ArraysNamesAndDesignOrder) {
   MenuModel model;
-  MenuItem* file = model.Add(nullptr, "mFile", "&File");
-  MenuItem* edit = model.Add(nullptr, "mEdit", "&Edit");
+  MenuEntry* file = model.Add(nullptr, "mFile", "&File");
+  MenuEntry* edit = model.Add(nullptr, "mEdit", "&Edit");
   model.Add(file, "mFileOpen", "&Open...");
   model.Add(file, "mFileList", "&1 b.gif", 1);
   model.Add(file, "mFileList", "&0 a.gif", 0);
-  MenuItem* recent = model.Add(file, "mFileRecent", "Recent");
+  MenuEntry* recent = model.Add(file, "mFileRecent", "Recent");
   model.Add(recent, "mFileRecentClear", "Clear");
   model.Add(edit, "mEditCopy", "&Copy");
   model.Add(file, "mFileExit", "E&xit");
   QStringList order;
-  for (MenuItem* i : model.Items()) order << i->Name();
+  for (MenuEntry* i : model.Items()) order << i->Name();
   EXPECT_EQ(order, (QStringList{"mFile", "mFileOpen", "mFileList", "mFileList", "mFileRecent",
                                 "mFileRecentClear", "mFileExit", "mEdit", "mEditCopy"}));
-  const QList<MenuItem*> list = model.Array("mFileList");
+  const QList<MenuEntry*> list = model.Array("mFileList");
   ASSERT_EQ(list.size(), 2);
   EXPECT_EQ(list[0]->Caption(), "&0 a.gif");
   EXPECT_EQ(list[1]->Index(), 1);
   EXPECT_EQ(model.Item("mFileList", 1), list[1]);
   EXPECT_EQ(model.Item("mFileOpen")->Index(), -1);
   EXPECT_EQ(model.Item("nothing"), nullptr);
-  EXPECT_EQ(model.TopLevel(), (QList<MenuItem*>{file, edit}));
+  EXPECT_EQ(model.TopLevel(), (QList<MenuEntry*>{file, edit}));
   EXPECT_EQ(recent->ParentItem(), file);
   ASSERT_NE(recent->Popup(), nullptr);
   EXPECT_EQ(recent->Popup()->actions().size(), 1);
@@ -111,11 +111,11 @@ TEST(MenuModelTest, ArraysNamesAndDesignOrder) {
 TEST(MenuModelTest, TheMenuBarShowsWhatTheModelHolds) {
   QMenuBar bar;
   MenuModel model;
-  MenuItem* file = model.Add(nullptr, "mFile", "&File");
+  MenuEntry* file = model.Add(nullptr, "mFile", "&File");
   model.Attach(&bar);
-  MenuItem* open = model.Add(file, "mFileOpen", "&Open...");
-  MenuItem* sep = model.Add(file, "mFileSep", "-");
-  MenuItem* help = model.Add(nullptr, "mHelp", "&Help");
+  MenuEntry* open = model.Add(file, "mFileOpen", "&Open...");
+  MenuEntry* sep = model.Add(file, "mFileSep", "-");
+  MenuEntry* help = model.Add(nullptr, "mHelp", "&Help");
   ASSERT_EQ(bar.actions().size(), 2);
   EXPECT_EQ(bar.actions()[0], file->Action());
   EXPECT_EQ(bar.actions()[1], help->Action());
@@ -129,12 +129,12 @@ TEST(MenuModelTest, TheMenuBarShowsWhatTheModelHolds) {
   EXPECT_FALSE(open->Action()->isVisible());
   // Opening a popup is the top menu's click.
   int drops = 0;
-  QObject::connect(file, &MenuItem::Clicked, [&](int) { ++drops; });
+  QObject::connect(file, &MenuEntry::Clicked, [&](int) { ++drops; });
   emit file->Popup()->aboutToShow();
   EXPECT_EQ(drops, 1);
   // The model's ItemClicked carries the entry.
-  MenuItem* seen = nullptr;
-  QObject::connect(&model, &MenuModel::ItemClicked, [&](MenuItem* i) { seen = i; });
+  MenuEntry* seen = nullptr;
+  QObject::connect(&model, &MenuModel::ItemClicked, [&](MenuEntry* i) { seen = i; });
   open->SetEnabled(true);
   open->Action()->trigger();
   EXPECT_EQ(seen, open);

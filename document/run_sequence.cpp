@@ -1,0 +1,119 @@
+#include "document/run_sequence.h"
+
+#include <string>
+
+namespace morvane::document {
+
+RunSequence::RunSequence(DocumentModel& model, engine::ContourEngine& engine, WindowRoles roles)
+    : model_(model), engine_(engine), roles_(roles) {}
+
+void RunSequence::SetPhase(RunPhase phase) {
+  phase_ = phase;
+  roles_.commands.StateChanged();
+}
+
+void RunSequence::BeginRun(bool startClock) {
+  if (startClock) roles_.display.StartRunClock();
+  SetPhase(RunPhase::Running);
+  roles_.display.SetBusyPointer(true);
+}
+
+void RunSequence::EndRun() {
+  // The trace cleared the drawn contours off the zoom view.
+  roles_.picture.RedrawContours();
+  if (engine::UpperBound(model_.Points()) > 0) model_.LetChanged(true);
+  roles_.status.SetStatusText(engine::StatusField::Info, "");
+  roles_.display.ClearStopRequest();
+  roles_.run.ShowElapsedTime();
+  roles_.display.SetBusyPointer(false);
+  // During a batch the window stays disabled and silent; the batch ends it.
+  if (!model_.state.BatchRunning) {
+    SetPhase(RunPhase::Idle);
+    roles_.prompts.Beep(kInformationBeep);
+  }
+}
+
+void RunSequence::CreateWholeImageContours() {
+  BeginRun(!model_.state.BatchRunning);
+  ReshowImage();
+  model_.TakeContours(engine_.CreateWholeImageContours(model_.NumberFormat()));
+  if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
+  model_.LetClickTraced(false);
+  EndRun();
+}
+
+engine::AddOutcome RunSequence::AddContourAtPoint(std::int32_t x, std::int32_t y) {
+  BeginRun(true);
+  engine::ContourSet contours = model_.Contours();
+  const engine::AddOutcome outcome = engine_.AddContourAtPoint(contours, x, y, model_.NumberFormat());
+  if (outcome != engine::AddOutcome::NotAdded) model_.TakeContours(std::move(contours));
+  if (outcome == engine::AddOutcome::Joined) ShowEdit();
+  EndRun();
+  return outcome;
+}
+
+bool RunSequence::JoinContours(engine::PointPair pair) {
+  return Edit([&](engine::ContourSet& contours) { return engine_.JoinContours(contours, pair); });
+}
+
+bool RunSequence::CutBetweenPoints(engine::PointPair pair) {
+  return Edit([&](engine::ContourSet& contours) { return engine_.CutBetweenPoints(contours, pair); });
+}
+
+bool RunSequence::Edit(const std::function<bool(engine::ContourSet&)>& edit) {
+  BeginBusy();
+  engine::ContourSet contours = model_.Contours();
+  const bool done = edit(contours);
+  if (done) {
+    model_.TakeContours(std::move(contours));
+    ShowEdit();
+  }
+  EndBusy();
+  return done;
+}
+
+void RunSequence::ShowEdit() {
+  if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
+  ReshowImage();
+  roles_.picture.RedrawContours();
+  model_.LetChanged(true);
+}
+
+void RunSequence::BeginBatch() {
+  SetPhase(RunPhase::Running);
+  roles_.display.StartRunClock();
+}
+
+void RunSequence::EndBatch() { SetPhase(RunPhase::Idle); }
+
+void RunSequence::BeginBusy() {
+  // Within a run the window is disabled already; a busy stretch there leaves it so.
+  if (phase_ == RunPhase::Idle) SetPhase(RunPhase::Busy);
+  roles_.display.SetBusyPointer(true);
+}
+
+void RunSequence::EndBusy() {
+  roles_.display.SetBusyPointer(false);
+  if (phase_ == RunPhase::Busy) SetPhase(RunPhase::Idle);
+}
+
+void RunSequence::ShowLoadedImage(const core::RgbImage& image) {
+  roles_.picture.ShowPicture(image);
+  roles_.status.SetStatusText(engine::StatusField::Progress1,
+                              std::to_string(image.width) + "x" + std::to_string(image.height));
+  ImageShown();
+}
+
+void RunSequence::ReshowImage() {
+  roles_.picture.ReshowPicture();
+  ImageShown();
+}
+
+void RunSequence::ImageShown() {
+  roles_.caption.SetCaption(roles_.caption.ProgramTitle() + " - " + model_.state.ImagePath);
+  model_.LetImageShown(true);
+  model_.LetChanged(false);
+  roles_.commands.StateChanged();
+}
+
+}  // namespace morvane::document

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/contour_points.h"
+
+namespace morvane::engine {
+
+// One entry of the titles list: the contour's number as it is shown (the formatted
+// number, or the href text of a map whose href is no number) and, once the contour
+// has one, its title.
+struct ContourTitle {
+  std::string number;
+  std::string title;
+  bool titled = false;
+
+  friend bool operator==(const ContourTitle&, const ContourTitle&) = default;
+};
+
+// The titles list entry: "#", the number and, for a titled contour, two blanks and the
+// title.
+std::string TitleEntry(const ContourTitle& title);
+
+// The title of a new contour: its number formatted, no title yet.
+ContourTitle UntitledContour(std::int32_t number, std::string_view format);
+
+// The contours of a document: the point array, the number the next contour gets, and
+// the titles. The engine builds one in a buffer of its own; the document model takes
+// it when the operation ends.
+struct ContourSet {
+  // All contours, element 0 unused.
+  ContourPoints points = EmptyContourPoints();
+  // The number the next new contour gets.
+  std::int32_t count = 0;
+  std::vector<ContourTitle> titles;
+
+  friend bool operator==(const ContourSet&, const ContourSet&) = default;
+};
+
+// A contour number formatted with a pattern of n "0"s: at least n digits, the sign
+// first (-5 with "00" is "-05"); an empty pattern gives the plain number.
+std::string FormatContourNumber(std::int32_t number, std::string_view format);
+
+// The titles list entry of an untitled contour: "#" and the number formatted.
+std::string UntitledEntry(std::int32_t number, std::string_view format);
+
+}  // namespace morvane::engine
