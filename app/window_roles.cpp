@@ -266,6 +266,12 @@ void WindowHost::ShowElapsedTime() {
   run_.Tick();
 }
 
+std::int64_t WindowHost::ShowElapsedTimes(std::int64_t n) {
+  if (n <= 0) return 0;
+  ShowElapsedTime();
+  return StopRequested() ? 1 : 0;
+}
+
 void WindowHost::ShowClock() {
   const std::int64_t now = core::TickCount();
   const QString text = QString::fromStdString(common::FormatDuration(now, now - run_.ElapsedMs()));

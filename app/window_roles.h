@@ -124,6 +124,8 @@ class WindowHost : public engine::RunControl,
 
   // engine::RunControl
   void ShowElapsedTime() override;
+  // A stretch of steps is one step for the pump, which runs at its own rate anyway.
+  std::int64_t ShowElapsedTimes(std::int64_t n) override;
   void SetProgress(int index, int percent) override;
   void HideProgress(int index) override;
   // The progress bars as the run left them; the run's pump calls it before painting.

@@ -1,18 +1,25 @@
 // The engine on generated images. Run on demand:
 //   build/release/bin/morvane_bench [--benchmark_filter=...]
+//   build/release/bin/morvane_bench --growth | --fingerprints
+//   build/release/bin/morvane_bench --write-image FAMILY SIZE FILE  (an image for morvane-trace)
 // "per_MP" is the time per megapixel, so growth with the image size shows.
 #include <benchmark/benchmark.h>
 
+#include <QImage>
+#include <QString>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "bench/bench_pictures.h"
+#include "bench/bench_images.h"
 #include "engine/contour_engine.h"
 #include "engine/silent_roles.h"
-#include "bench/bench_images.h"
 
 namespace {
 
@@ -22,45 +29,15 @@ using morvane::engine::ContourPoints;
 using morvane::engine::ContourSet;
 using morvane::engine::ReductionMethod;
 
-constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-constexpr std::uint32_t kBlack = 0xFF000000u;
-
+using morvane::bench::Checkerboard;
+using morvane::bench::Comb;
 using morvane::bench::DiscsAndRings;
+using morvane::bench::HugeDisc;
+using morvane::bench::Noise;
+using morvane::bench::Spiral;
 
-// One figure shaped like a comb: teeth `tooth` pixels wide with gaps as wide hanging
-// from a spine, so that its boundary is very long.
-RgbImage Comb(int width, int height, int teeth, int tooth) {
-  RgbImage image(width, height, kWhite);
-  const int right = std::min(width - 4, 4 + 2 * tooth * teeth);
-  for (int x = 4; x < right; ++x) {
-    for (int y = 4; y < 8; ++y) image.at(x, y) = kBlack;
-  }
-  for (int t = 0; t < teeth; ++t) {
-    const int x0 = 4 + 2 * tooth * t;
-    for (int y = 8; y < height - 4; ++y) {
-      for (int x = x0; x < x0 + tooth && x < width - 4; ++x) image.at(x, y) = kBlack;
-    }
-  }
-  return image;
-}
-
-RgbImage Noise(int size) {
-  RgbImage image(size, size, kWhite);
-  std::mt19937 rng(99);
-  std::bernoulli_distribution black(0.5);
-  for (auto& px : image.pixels) px = black(rng) ? kBlack : kWhite;
-  return image;
-}
-
-// Black and white pixels alternating in both directions: every black pixel touches
-// others only at its corners.
-RgbImage Checkerboard(int size) {
-  RgbImage image(size, size, kWhite);
-  for (int y = 0; y < size; ++y) {
-    for (int x = (y & 1); x < size; x += 2) image.at(x, y) = kBlack;
-  }
-  return image;
-}
+// No method of reduction: the traced points stay.
+constexpr auto kUnreduced = static_cast<ReductionMethod>(7);
 
 struct Rig {
   explicit Rig(const RgbImage* image,
@@ -84,46 +61,42 @@ void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const Co
   state.counters["contours"] = doc.count;
 }
 
-void BM_CreateDiscsAndRings(benchmark::State& state) {
-  const RgbImage image = DiscsAndRings(static_cast<int>(state.range(0)));
+// Whole-image Create on an image, timed per run.
+void TimeCreate(benchmark::State& state, const RgbImage& image, bool connected = false) {
   Rig rig(&image);
+  rig.engine.Connected = connected;
   for (auto _ : state) {
     rig.Create();
     benchmark::DoNotOptimize(rig.doc.points.data());
   }
   ReportPerMegapixel(state, image, rig.doc);
 }
+
+int Size(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
+
+void BM_CreateDiscsAndRings(benchmark::State& state) { TimeCreate(state, DiscsAndRings(Size(state))); }
 BENCHMARK(BM_CreateDiscsAndRings)->Arg(1024)->Arg(2048)->Arg(4096)->Unit(benchmark::kMillisecond);
 
-void BM_CreateHugeFigure(benchmark::State& state) {
-  const RgbImage image = Comb(2048, 2048, 255, 4);
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.Create();
-  }
-  ReportPerMegapixel(state, image, rig.doc);
-}
+void BM_CreateHugeFigure(benchmark::State& state) { TimeCreate(state, Comb(2048, 2048, 255, 4)); }
 BENCHMARK(BM_CreateHugeFigure)->Unit(benchmark::kMillisecond);
 
 void BM_CreateNoise(benchmark::State& state) {
-  const RgbImage image = Noise(static_cast<int>(state.range(0)));
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.Create();
-  }
-  ReportPerMegapixel(state, image, rig.doc);
+  TimeCreate(state, Noise(Size(state), static_cast<int>(state.range(1))));
 }
-BENCHMARK(BM_CreateNoise)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreateNoise)->ArgsProduct({{256, 1024}, {30, 50}})->Unit(benchmark::kMillisecond);
 
-void BM_CreateCheckerboard(benchmark::State& state) {
-  const RgbImage image = Checkerboard(static_cast<int>(state.range(0)));
-  Rig rig(&image);
-  for (auto _ : state) {
-    rig.Create();
-  }
-  ReportPerMegapixel(state, image, rig.doc);
-}
+void BM_CreateCheckerboard(benchmark::State& state) { TimeCreate(state, Checkerboard(Size(state))); }
 BENCHMARK(BM_CreateCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
+
+// Connected: every new figure is joined to the nearest point collected so far.
+void BM_CreateConnected(benchmark::State& state) { TimeCreate(state, DiscsAndRings(Size(state)), true); }
+BENCHMARK(BM_CreateConnected)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+void BM_CreateSpiral(benchmark::State& state) { TimeCreate(state, Spiral(Size(state))); }
+BENCHMARK(BM_CreateSpiral)->Arg(2048)->Unit(benchmark::kMillisecond);
+
+void BM_CreateHugeDisc(benchmark::State& state) { TimeCreate(state, HugeDisc(Size(state))); }
+BENCHMARK(BM_CreateHugeDisc)->Arg(4096)->Unit(benchmark::kMillisecond);
 
 // A click into a comb whose boundary is about 50 000 pixels long.
 void BM_ClickAdd(benchmark::State& state) {
@@ -183,6 +156,126 @@ void BM_Reduce(benchmark::State& state) {
 }
 BENCHMARK(BM_Reduce)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
+// The growth table: each family over its sizes, the time per pixel and per pixel plus
+// boundary point (the points traced before the reduction), and how the latter grows
+// from one size to the next: 1.00 is linear.
+struct Family {
+  const char* name;
+  std::vector<int> sizes;
+  RgbImage (*make)(int);
+  bool connected = false;
+};
+
+double BestCreateMs(Rig& rig, int repeats) {
+  double best = 1e300;
+  for (int k = 0; k < repeats; ++k) {
+    const auto started = std::chrono::steady_clock::now();
+    rig.Create();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+const std::vector<Family>& Families() {
+  static const std::vector<Family> families = {
+      {"blobs", {512, 1024, 2048, 4096, 8192}, [](int n) { return DiscsAndRings(n); }},
+      {"blobs connected", {512, 1024, 2048, 4096}, [](int n) { return DiscsAndRings(n); }, true},
+      {"noise 30%", {256, 512, 1024, 2048}, [](int n) { return Noise(n, 30); }},
+      {"noise 50%", {256, 512, 1024, 2048}, [](int n) { return Noise(n, 50); }},
+      {"checkerboard", {64, 128, 256, 512, 1024, 2048}, [](int n) { return Checkerboard(n); }},
+      {"huge disc", {1024, 2048, 4096}, [](int n) { return HugeDisc(n); }},
+      {"spiral", {512, 1024, 2048}, [](int n) { return Spiral(n); }},
+      {"comb", {512, 1024, 2048}, [](int n) { return Comb(n, n, n / 8 - 1, 4); }},
+  };
+  return families;
+}
+
+void PrintGrowth() {
+  std::printf("%-16s %6s %12s %10s %10s %12s %8s\n", "family", "size", "boundary", "ms",
+              "ns/pixel", "ns/(px+pt)", "growth");
+  for (const Family& family : Families()) {
+    double previous = 0;
+    for (const int size : family.sizes) {
+      const RgbImage image = family.make(size);
+      Rig rig(&image);
+      rig.engine.Connected = family.connected;
+      const double pixels = static_cast<double>(size) * size;
+      const double ms = BestCreateMs(rig, pixels <= 4e6 ? 3 : 1);
+      // The boundary length: the points of the same run left unreduced.
+      Rig probe(&image, kUnreduced);
+      probe.Create();
+      const double points = static_cast<double>(probe.doc.points.size() - 1);
+      const double perUnit = ms * 1e6 / (pixels + points);
+      char growth[16] = "";
+      if (previous > 0) std::snprintf(growth, sizeof growth, "%.2f", perUnit / previous);
+      std::printf("%-16s %6d %12.0f %10.1f %10.2f %12.2f %8s\n", family.name, size, points, ms,
+                  ms * 1e6 / pixels, perUnit, growth);
+      std::fflush(stdout);
+      previous = perUnit;
+    }
+  }
+}
+
+// A hash of each family's output at each size, to compare two builds of the engine.
+void PrintFingerprints() {
+  for (const Family& family : Families()) {
+    for (const int size : family.sizes) {
+      const RgbImage image = family.make(size);
+      Rig rig(&image);
+      rig.engine.Connected = family.connected;
+      rig.Create();
+      std::uint64_t hash = 1469598103934665603ull;
+      const auto add = [&hash](std::int64_t v) {
+        hash = (hash ^ static_cast<std::uint64_t>(v)) * 1099511628211ull;
+      };
+      for (const auto& p : rig.doc.points) {
+        add(p.x);
+        add(p.y);
+      }
+      add(rig.doc.count);
+      add(static_cast<std::int64_t>(rig.doc.titles.size()));
+      std::printf("%-16s %6d %016llx\n", family.name, size, static_cast<unsigned long long>(hash));
+      std::fflush(stdout);
+    }
+  }
+}
+
+// Writes a family's image in the format its file name says, for the command-line tool.
+bool WriteImage(const RgbImage& image, const char* path) {
+  QImage out(image.width, image.height, QImage::Format_RGB32);
+  for (int y = 0; y < image.height; ++y) {
+    std::copy_n(image.pixels.begin() + static_cast<std::ptrdiff_t>(y) * image.width, image.width,
+                reinterpret_cast<std::uint32_t*>(out.scanLine(y)));
+  }
+  return out.save(QString::fromLocal8Bit(path));
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+// --growth prints the growth table instead of running the benchmarks.
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--growth") {
+      PrintGrowth();
+      return 0;
+    }
+    if (std::string(argv[i]) == "--write-image" && i + 3 < argc) {
+      for (const Family& family : Families()) {
+        if (family.name == std::string(argv[i + 1])) {
+          return WriteImage(family.make(std::atoi(argv[i + 2])), argv[i + 3]) ? 0 : 1;
+        }
+      }
+      return 1;
+    }
+    if (std::string(argv[i]) == "--fingerprints") {
+      PrintFingerprints();
+      return 0;
+    }
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,6 +1,8 @@
 #include "common/picture_recolor.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "platform/core/palette.h"
 
@@ -56,14 +58,70 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Rgb
 }
 
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target) {
-  target = core::Mask(source.width, source.height, core::kMaskBlack);
+  // The target's memory is reused when it is large enough: every byte is written
+  // below, and fresh pages cost more than the recolouring. When it is not, it goes
+  // first, so that the new one can take its place.
+  const std::size_t area = core::RgbImage::Area(source.width, source.height);
+  if (target.bits.capacity() < area) {
+    target = core::Mask();
+  }
+  target.width = source.empty() ? 0 : source.width;
+  target.height = source.empty() ? 0 : source.height;
+  target.bits.resize(area);
   if (source.empty()) {
     return;
   }
-  ClassifyPixels(source, colour, source.width, source.height,
-                 [&target](std::int32_t x, std::int32_t y, bool isKey) {
-                   target.at(x, y) = isKey ? core::kMaskWhite : core::kMaskBlack;
-                 });
+  const int key = KeyIndex(colour);
+  core::VgaConverter converter;
+  // One pass over the whole picture through local pointers (the byte stores could
+  // alias anything the compiler would otherwise reload). Most pictures have long
+  // stretches of two colours, a figure's and the background's: the last two colours
+  // met are kept with their bytes, sixteen pixels that are all one of them are settled
+  // by a loop the compiler vectorises, and only the others go through the converter.
+  const std::uint32_t* in = source.pixels.data();
+  std::uint8_t* out = target.bits.data();
+  const auto byteOf = [&converter, key](std::uint32_t rgb) {
+    return converter.IndexOf(rgb) == key ? core::kMaskWhite : core::kMaskBlack;
+  };
+  std::uint32_t colourA = in[0] & 0xFFFFFFu, colourB = colourA;
+  std::uint8_t byteA = byteOf(colourA), byteB = byteA;
+  const auto classify = [&](std::size_t k) {
+    const std::uint32_t rgb = in[k] & 0xFFFFFFu;
+    if (rgb != colourA) {
+      if (rgb == colourB) {
+        std::swap(colourA, colourB);
+        std::swap(byteA, byteB);
+      } else {
+        colourB = colourA;
+        byteB = byteA;
+        colourA = rgb;
+        byteA = byteOf(rgb);
+      }
+    }
+    out[k] = byteA;
+  };
+  constexpr std::size_t kChunk = 16;
+  std::size_t k = 0;
+  for (; k + kChunk <= area; k += kChunk) {
+    std::uint8_t bytes[kChunk];
+    std::uint32_t unknown = 0;
+    for (std::size_t i = 0; i < kChunk; ++i) {
+      const std::uint32_t rgb = in[k + i] & 0xFFFFFFu;
+      const bool isA = rgb == colourA;
+      bytes[i] = isA ? byteA : byteB;
+      unknown |= static_cast<std::uint32_t>(!isA && rgb != colourB);
+    }
+    if (unknown == 0) {
+      std::memcpy(out + k, bytes, kChunk);
+    } else {
+      for (std::size_t i = 0; i < kChunk; ++i) {
+        classify(k + i);
+      }
+    }
+  }
+  for (; k < area; ++k) {
+    classify(k);
+  }
 }
 
 }  // namespace morvane::common

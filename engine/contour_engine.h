@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/connected_path.h"
 #include "engine/contour_points.h"
 #include "engine/contour_set.h"
 #include "engine/window_roles.h"
@@ -170,6 +171,13 @@ class ContourEngine {
     int shown = 0;
   };
   void ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate);
+  // The pair search's farthest distance: the image's diagonal.
+  float PairLimit() const;
+  // The ticks and bar moves of the pair search's second sweep over eu existing and nu
+  // new positions that found the pair (i0, j0), (0, 0) for none.
+  void ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_t i0, std::int32_t j0);
+  // ConnectToPrevious on the Connected run's path.
+  void ConnectPath(ConnectedPath& path, ContourPoints& newer);
 
   RunControl& run_;
   StatusLine& status_;
@@ -197,10 +205,7 @@ class ContourEngine {
   struct BackgroundRun {
     std::int32_t begin, end;
   };
-  std::vector<BackgroundRun> runs_;
-  std::vector<std::int32_t> runParents_;
-  std::vector<std::uint8_t> runOuter_;
-  std::vector<std::size_t> rowStarts_;
+  ConnectedPath connectedPath_;
 };
 
 }  // namespace morvane::engine

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/contour_engine.h"
+#include "engine/distance.h"
 #include "platform/core/units.h"
 
 namespace morvane::engine {
@@ -15,25 +16,6 @@ constexpr const char* kNoFigure = "No figure found.";
 constexpr const char* kAlreadyAdded = "Already added.";
 constexpr const char* kSameContour = "The same contour.";
 constexpr const char* kDifferentContours = "Different contours.";
-
-// dx² + dy², exact; held at the largest value where the sum leaves 64 bits (only
-// points some 2^32 apart get there, and they are far whatever their distance).
-std::uint64_t SquaredSum(std::int64_t dx, std::int64_t dy) {
-  const std::uint64_t ax = dx < 0 ? 0 - static_cast<std::uint64_t>(dx) : static_cast<std::uint64_t>(dx);
-  const std::uint64_t ay = dy < 0 ? 0 - static_cast<std::uint64_t>(dy) : static_cast<std::uint64_t>(dy);
-  std::uint64_t sum = 0;
-  // Each difference of 32-bit coordinates squares within 64 bits.
-  if (__builtin_add_overflow(ax * ax, ay * ay, &sum)) return UINT64_MAX;
-  return sum;
-}
-
-std::uint64_t SquaredDistance(const ContourPoint& a, const ContourPoint& b) {
-  return SquaredSum(std::int64_t{a.x} - b.x, std::int64_t{a.y} - b.y);
-}
-
-float FloatDistance(std::uint64_t squared) {
-  return static_cast<float>(std::sqrt(static_cast<double>(squared)));
-}
 
 bool SeparatorBetween(const ContourPoints& points, std::int32_t p, std::int32_t q) {
   for (std::int32_t k = p; k <= q; ++k) {
@@ -118,6 +100,44 @@ void ContourEngine::StartAtNearestOrigin(ContourPoints& points) {
   }
 }
 
+float ContourEngine::PairLimit() const {
+  // No pair as far apart as the picture's diagonal is taken. The picture boxes have the
+  // image's size whether or not a mask has been built; without an image any pair is.
+  return image_ != nullptr && !image_->empty() ? FloatDistance(SquaredSum(image_->width, image_->height))
+                                               : std::numeric_limits<float>::infinity();
+}
+
+void ContourEngine::ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_t i0, std::int32_t j0) {
+  // The second sweep of the pair search ticks once per existing point up to the pair's
+  // (all of them when there is none) and moves the bar at most a thousand times; it
+  // does not look at the stop flag. The ticks between two bar moves go in one call.
+  const std::int32_t last = i0 > 0 ? i0 : eu;
+  const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
+  const auto tick = [this](std::int64_t n) {
+    while (n > 0) {
+      const std::int64_t stoppedAt = run_.ShowElapsedTimes(n);
+      n = stoppedAt == 0 ? 0 : n - stoppedAt;
+    }
+  };
+  ProgressGate gate;
+  std::int32_t ticked = 0;
+  for (std::int32_t i = 1; i <= last; i = gate.next) {
+    tick(i - ticked);
+    ticked = i;
+    gate.next = i + std::max(1, eu / 1000);
+    // Where the sweep stopped in newer: at the pair, else past its end.
+    const std::int32_t j = i == i0 ? j0 : nu + 1;
+    const int percent =
+        pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(i) * static_cast<double>(j) * 100.0 / pairs))
+                  : 100;
+    if (percent != gate.shown) {
+      gate.shown = percent;
+      run_.SetProgress(kProgressStep, percent);
+    }
+  }
+  tick(last - ticked);
+}
+
 std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPoints& newer) {
   // The pair taken is the first, in the order existing by new, whose float distance is
   // the smallest and below the mask's diagonal. It is found in two sweeps that skip
@@ -127,34 +147,16 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   run_.SetProgress(kProgressStep, 0);
   const std::int32_t eu = UpperBound(existing);
   const std::int32_t nu = UpperBound(newer);
-  // No pair as far apart as the picture's diagonal is taken. The picture boxes have the
-  // image's size whether or not a mask has been built; without an image any pair is.
-  const float limit = image_ != nullptr && !image_->empty()
-                          ? FloatDistance(SquaredSum(image_->width, image_->height))
-                          : std::numeric_limits<float>::infinity();
-
-  std::int64_t x0 = INT64_MAX, x1 = INT64_MIN, y0 = INT64_MAX, y1 = INT64_MIN;
-  for (std::int32_t j = 1; j <= nu; ++j) {
-    const ContourPoint& q = newer[static_cast<std::size_t>(j)];
-    if (!IsSeparator(q)) {
-      x0 = std::min<std::int64_t>(x0, q.x);
-      x1 = std::max<std::int64_t>(x1, q.x);
-      y0 = std::min<std::int64_t>(y0, q.y);
-      y1 = std::max<std::int64_t>(y1, q.y);
-    }
-  }
-  const auto boxSquared = [&](const ContourPoint& e) {
-    return SquaredSum(e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0),
-                      e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0));
-  };
+  const float limit = PairLimit();
+  const PointBox box = PointBox::Of(newer);
 
   // The smallest squared distance. The latest points lie nearest to a new figure
   // most often, so the sweep runs backwards to tighten the bound early.
   std::uint64_t least = UINT64_MAX;
-  if (x0 <= x1) {
+  if (!box.Empty()) {
     for (std::int32_t i = eu; i >= 1 && least > 0; --i) {
       const ContourPoint e = existing[static_cast<std::size_t>(i)];
-      if (IsSeparator(e) || boxSquared(e) >= least) {
+      if (IsSeparator(e) || box.SquaredTo(e) >= least) {
         continue;
       }
       for (std::int32_t j = 1; j <= nu; ++j) {
@@ -167,16 +169,15 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   }
   const float best = least == UINT64_MAX ? limit : FloatDistance(least);
 
-  // Squared distances from here on have roots above best: no pair of theirs is taken.
-  const double beyond = std::pow(static_cast<double>(std::nextafter(best, INFINITY)), 2);
   std::int32_t i0 = 0, j0 = 0;
-  ProgressGate gate;
-  const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
-  for (std::int32_t i = 1; i <= eu && best < limit; ++i) {
-    const ContourPoint e = existing[static_cast<std::size_t>(i)];
-    std::int32_t j = nu + 1;
-    if (!IsSeparator(e) && static_cast<double>(boxSquared(e)) < beyond) {
-      for (j = 1; j <= nu; ++j) {
+  if (best < limit) {
+    const double beyond = BeyondSquared(best);
+    for (std::int32_t i = 1; i <= eu && i0 == 0; ++i) {
+      const ContourPoint e = existing[static_cast<std::size_t>(i)];
+      if (IsSeparator(e) || !(static_cast<double>(box.SquaredTo(e)) < beyond)) {
+        continue;
+      }
+      for (std::int32_t j = 1; j <= nu; ++j) {
         const ContourPoint& q = newer[static_cast<std::size_t>(j)];
         if (!IsSeparator(q) && FloatDistance(SquaredDistance(e, q)) == best) {
           i0 = i;
@@ -185,21 +186,7 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
         }
       }
     }
-    run_.ShowElapsedTime();
-    if (i >= gate.next) {
-      gate.next = i + std::max(1, eu / 1000);
-      const int percent =
-          pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(i) *
-                                                      static_cast<double>(j) * 100.0 / pairs))
-                    : 100;
-      if (percent != gate.shown) {
-        gate.shown = percent;
-        run_.SetProgress(kProgressStep, percent);
-      }
-    }
-    if (i0 > 0) {
-      break;
-    }
+    ShowSweptPairs(eu, nu, i0, j0);
   }
   if (i0 > 0) {
     RotateContour(existing, i0, true);
@@ -207,6 +194,21 @@ std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPo
   }
   run_.HideProgress(kProgressStep);
   return i0;
+}
+
+void ContourEngine::ConnectPath(ConnectedPath& path, ContourPoints& newer) {
+  // ConnectToPrevious (path, newer), the path standing for the existing array, which
+  // holds one contour.
+  run_.SetProgress(kProgressStep, 0);
+  const ConnectedPath::Pair pair = path.FindNearestPair(newer, PairLimit());
+  if (pair.swept) {
+    ShowSweptPairs(path.Size(), UpperBound(newer), pair.position, pair.newer);
+  }
+  if (pair.position > 0) {
+    path.RotateTo(pair.stored);
+    RotateContour(newer, pair.newer, false);
+  }
+  run_.HideProgress(kProgressStep);
 }
 
 bool ContourEngine::OrderPointPair(const ContourPoints& points, PointPair pair, std::int32_t& p,

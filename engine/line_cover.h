@@ -38,9 +38,17 @@ inline bool LineCovers(common::ContourPoint from, common::ContourPoint to,
   if (t < 0 || t >= major) {
     return false;
   }
-  // round(t * minor / major), halves down; with held ends it fits 64 bits.
-  const std::int64_t offset = (2 * t * minor + major - 1) / (2 * major);
-  return ((xMajor ? dy : dx) < 0 ? -offset : offset) == pMinor;
+  // The line's offset there is round(t * minor / major), halves down, which lies in
+  // [0, minor]. Asked whether it equals the pixel's offset m, no division is needed:
+  // m * 2 major <= 2 t minor + major - 1 < (m + 1) * 2 major. With held ends and m
+  // within [0, minor] every product fits 64 bits.
+  const std::int64_t m = (xMajor ? dy : dx) < 0 ? -pMinor : pMinor;
+  if (m < 0 || m > minor) {
+    return false;
+  }
+  const std::int64_t twice = 2 * major;
+  const std::int64_t scaled = 2 * t * minor + major - 1;
+  return m * twice <= scaled && scaled < (m + 1) * twice;
 }
 
 }  // namespace morvane::engine

@@ -69,11 +69,11 @@ void ContourEngine::PrepareMask() {
   common::ColorToRGBText(backColor_, first, second, third);
   const std::int32_t key = std::int32_t{first} | (std::int32_t{second} << 8) |
                            (std::int32_t{third} << 16);
-  // Let go of the old mask first, so that the new one can take its memory: fresh
-  // pages cost more than the recolouring.
-  mask_ = core::Mask();
+  // The recolouring writes into the old mask's memory.
   if (image_ != nullptr && !image_->empty()) {
     common::RecolorPicture(*image_, key, mask_);
+  } else {
+    mask_ = core::Mask();
   }
   maskW_ = mask_.empty() ? 0 : mask_.width;
   maskH_ = mask_.empty() ? 0 : mask_.height;
@@ -346,14 +346,12 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
   // by row (union-find), which touches the mask in order instead of wandering over it.
   // With unpaint, the whole-image run's painted figures turn back to black on the way,
   // giving the mask as prepared first.
-  std::vector<BackgroundRun>& runs = runs_;
-  std::vector<std::int32_t>& parent = runParents_;
-  std::vector<std::uint8_t>& outer = runOuter_;
-  std::vector<std::size_t>& rowStart = rowStarts_;
-  runs.clear();
-  parent.clear();
-  outer.clear();
-  rowStart.assign(static_cast<std::size_t>(maskH_) + 1, 0);
+  // The runs live only here: on a large image they take more memory than the points
+  // collected so far, and the run's peak comes after them.
+  std::vector<BackgroundRun> runs;
+  std::vector<std::int32_t> parent;
+  std::vector<std::uint8_t> outer;
+  std::vector<std::size_t> rowStart(static_cast<std::size_t>(maskH_) + 1, 0);
   const auto find = [&parent](std::int32_t k) {
     while (parent[static_cast<std::size_t>(k)] != k) {
       parent[static_cast<std::size_t>(k)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
@@ -362,22 +360,28 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
     return k;
   };
   std::size_t previous = 0;  // first run of the row above
-  for (std::int32_t y = 0; y < maskH_; ++y) {
-    std::uint8_t* row = &mask_.bits[Index(0, y)];
+  // The size in locals: the byte stores below may alias the members, which the
+  // compiler would then reload for every pixel, and the unpainting would not vectorise.
+  const std::int32_t w = maskW_;
+  const std::int32_t h = maskH_;
+  const auto stride = static_cast<std::size_t>(w);
+  std::uint8_t* const bits = mask_.bits.data();
+  for (std::int32_t y = 0; y < h; ++y) {
+    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
     if (unpaint) {
-      for (std::int32_t x = 0; x < maskW_; ++x) {
+      for (std::size_t x = 0; x < stride; ++x) {
         row[x] = row[x] == kMaskPainted ? core::kMaskBlack : row[x];
       }
     }
     const std::size_t first = runs.size();
     rowStart[static_cast<std::size_t>(y)] = first;
     std::size_t above = previous;
-    for (std::int32_t x = ScanRight<true>(row, 0, maskW_, core::kMaskWhite); x < maskW_;) {
-      const std::int32_t end = ScanRight<false>(row, x, maskW_, core::kMaskWhite);
+    for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
+      const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
       const auto id = static_cast<std::int32_t>(runs.size());
       runs.push_back({x, end});
       parent.push_back(id);
-      outer.push_back(y == 0 || y == maskH_ - 1 || x == 0 || end == maskW_ ? 1 : 0);
+      outer.push_back(y == 0 || y == h - 1 || x == 0 || end == w ? 1 : 0);
       for (; above < first && runs[above].end <= x; ++above) {
       }
       for (std::size_t k = above; k < first && runs[k].begin < end; ++k) {
@@ -388,13 +392,13 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
           outer[static_cast<std::size_t>(a)] |= outer[static_cast<std::size_t>(b)];
         }
       }
-      x = ScanRight<true>(row, end, maskW_, core::kMaskWhite);
+      x = ScanRight<true>(row, end, w, core::kMaskWhite);
     }
     previous = first;
   }
-  rowStart[static_cast<std::size_t>(maskH_)] = runs.size();
-  for (std::int32_t y = 0; y < maskH_; ++y) {
-    std::uint8_t* row = &mask_.bits[Index(0, y)];
+  rowStart[static_cast<std::size_t>(h)] = runs.size();
+  for (std::int32_t y = 0; y < h; ++y) {
+    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
     for (std::size_t k = rowStart[static_cast<std::size_t>(y)]; k < rowStart[static_cast<std::size_t>(y) + 1]; ++k) {
       if (outer[static_cast<std::size_t>(find(static_cast<std::int32_t>(k)))] != 0) {
         std::memset(row + runs[k].begin, core::kMaskBlack, static_cast<std::size_t>(runs[k].end - runs[k].begin));

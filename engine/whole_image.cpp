@@ -44,6 +44,11 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   status_.SetStatusText(StatusField::Progress2, "");
   ContourPoints& collected = collected_;
   ResetPoints(collected);
+  // With Connected the contours collect in one path instead of the array.
+  ConnectedPath& path = connectedPath_;
+  if (Connected) {
+    path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
+  }
 
   std::int32_t total = 0;
   int shown = 0;
@@ -99,23 +104,24 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         stopped = true;
         break;
       }
-      if (UpperBound(collected) > 0 && Connected) {
-        ConnectToPrevious(collected, points);
-        if (run_.StopRequested()) {
-          stopped = true;
-          break;
-        }
-        collected.push_back(collected[1]);
-      }
-      collected.insert(collected.end(), points.begin() + 1, points.end());
       if (Connected) {
         // The whole image becomes one polygon that visits each figure in turn.
+        if (path.Size() > 0) {
+          ConnectPath(path, points);
+          if (run_.StopRequested()) {
+            stopped = true;
+            break;
+          }
+          path.Append(path.First());
+        }
+        path.Append(points.data() + 1, points.data() + points.size());
         if (run.count == 0) {
           run.titles.push_back(UntitledContour(run.count, format));
           ++run.count;
         }
-        collected.push_back(points[1]);
+        path.Append(points[1]);
       } else {
+        collected.insert(collected.end(), points.begin() + 1, points.end());
         run.titles.push_back(UntitledContour(run.count, format));
         ++run.count;
         collected.push_back(Separator(run.count));
@@ -125,8 +131,9 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         // corner too, so that no pixel of it starts another trace.
         FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
       }
+      const std::int32_t size = Connected ? path.Size() : UpperBound(collected);
       const int percent =
-          total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(UpperBound(collected)) *
+          total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(size) *
                                                       100.0 / static_cast<double>(total)))
                     : 100;
       if (percent != shown) {
@@ -140,6 +147,9 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   }
 
   // End of run, also when stopped: what was collected becomes the result.
+  if (Connected) {
+    path.MoveTo(collected);
+  }
   ContourPoints& kept = run.points;
   kept.swap(collected);
   std::int32_t n = SimplifyContour(kept, true);

@@ -26,6 +26,18 @@ class RunControl {
   // Called after every step; the host handles pending events here (throttled as it
   // likes) and shows the elapsed time.
   virtual void ShowElapsedTime() = 0;
+  // n ticks at once, for a stretch of steps the engine went through without ticking:
+  // the same as n calls of ShowElapsedTime, but ending at the first tick after which
+  // StopRequested is set. Returns that tick (1 to n), or 0 when no stop was seen. The
+  // engine replays the stretch up to that tick, so a stop lands where it would have.
+  // Hosts that do little per tick answer it without looping.
+  virtual std::int64_t ShowElapsedTimes(std::int64_t n) {
+    for (std::int64_t k = 1; k <= n; ++k) {
+      ShowElapsedTime();
+      if (StopRequested()) return k;
+    }
+    return 0;
+  }
   // index is a ProgressBar. Percent 0 shows the bar.
   virtual void SetProgress(int index, int percent) = 0;
   virtual void HideProgress(int index) = 0;

@@ -840,10 +840,8 @@ QString TooLarge(int maxSide) {
   return QStringLiteral("the picture is larger than %1 x %1 pixels").arg(maxSide);
 }
 
-}  // namespace
-
-PictureLoad LoadPicture(const std::string& path, const MetafileConverters& converters) {
-  const QString name = FileNameOf(path);
+// The file's bytes; a failure when it is no regular file that can be read.
+std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name, QByteArray& bytes) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR || path.empty()) {
@@ -863,19 +861,24 @@ PictureLoad LoadPicture(const std::string& path, const MetafileConverters& conve
     if (reason.starts_with(prefix)) reason.erase(0, prefix.size());
     return Failed(name, QString::fromStdString(reason));
   }
-  QByteArray bytes(contents.bytes.data(), static_cast<qsizetype>(contents.bytes.size()));
+  bytes = QByteArray(contents.bytes.data(), static_cast<qsizetype>(contents.bytes.size()));
   contents.bytes = std::string();  // one copy of a large file is enough
-  return LoadPictureData(std::move(bytes), name, converters);
+  return std::nullopt;
 }
 
-PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
+std::string NativePath(const QString& path) {
   const QByteArray native = QFile::encodeName(path);
-  return LoadPicture(std::string(native.constData(), static_cast<std::size_t>(native.size())), converters);
+  return std::string(native.constData(), static_cast<std::size_t>(native.size()));
 }
 
-PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
-                            const MetafileConverters& converters, const PictureLimits& limits) {
+// The decoding that LoadPictureData and LoadRgbPicture share; the picture comes as
+// decoded, not yet flattened. With direct, a 32-bit picture is decoded straight into
+// direct's memory where the decoder allows; then *decodedInto is set and the image
+// returned is null. On failure direct is empty.
+PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName, const MetafileConverters& converters,
+                              const PictureLimits& limits, core::RgbImage* direct, bool* decodedInto) {
   RaiseAllocationLimit();
+  if (direct != nullptr) *direct = {};
   if (bytes.isEmpty()) return Failed(fileName, QStringLiteral("the file is empty"));
 
   const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -910,32 +913,108 @@ PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
   const bool complete = Complete(bytes, format);
   if (complete && !DataSound(bytes, format)) return Failed(fileName, damaged);
   QImage image;
+  std::uint32_t* target = nullptr;
+  const auto failed = [&](const QString& reason) {
+    if (direct != nullptr) *direct = {};
+    return Failed(fileName, reason);
+  };
   if (format == "gif" && qint64{declared.width()} * declared.height() > limits.gifReaderMaxPixels) {
     image = DecodeLargeGif(bytes);
     if (image.isNull()) return Failed(fileName, damaged);
-  } else if (!reader.read(&image) || image.isNull()) {
-    QString reason = reader.errorString();
-    if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
-      reason = QStringLiteral("the picture cannot be decoded");
+  } else {
+    const QSize size = reader.size();
+    if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
+        size.height() > 0 && size.width() <= limits.maxSide && size.height() <= limits.maxSide) {
+      *direct = core::RgbImage(size.width(), size.height());
+      target = direct->pixels.data();
+      image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(), qsizetype{size.width()} * 4,
+                     QImage::Format_RGB32);
     }
-    return Failed(fileName, reason);
+    if (!reader.read(&image) || image.isNull()) {
+      QString reason = reader.errorString();
+      if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
+        reason = QStringLiteral("the picture cannot be decoded");
+      }
+      return failed(reason);
+    }
+    const bool inPlace = target != nullptr && image.constBits() == reinterpret_cast<const uchar*>(target) &&
+                         image.format() == QImage::Format_RGB32 && image.size() == size;
+    if (!inPlace) {
+      target = nullptr;
+      if (direct != nullptr) *direct = {};  // the decoder made its own picture: the buffer holds nothing
+    }
   }
-  if (!complete) return Failed(fileName, QStringLiteral("the file is incomplete"));
+  if (!complete) return failed(QStringLiteral("the file is incomplete"));
   if (image.width() > limits.maxSide || image.height() > limits.maxSide) {
-    return Failed(fileName, TooLarge(limits.maxSide));
+    return failed(TooLarge(limits.maxSide));
   }
-  image = FlattenOverWhite(std::move(image));
-  if (image.isNull()) return Failed(fileName, QStringLiteral("not enough memory for the picture"));
+  if (target != nullptr) {
+    *decodedInto = true;
+    return {};
+  }
   return {image, {}, {}};
+}
+
+QString OutOfMemory() { return QStringLiteral("not enough memory for the picture"); }
+
+}  // namespace
+
+PictureLoad LoadPicture(const std::string& path, const MetafileConverters& converters) {
+  const QString name = FileNameOf(path);
+  QByteArray bytes;
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes)) return *std::move(failure);
+  return LoadPictureData(std::move(bytes), name, converters);
+}
+
+PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
+  return LoadPicture(NativePath(path), converters);
+}
+
+PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
+                            const MetafileConverters& converters, const PictureLimits& limits) {
+  PictureLoad load = DecodePictureData(std::move(bytes), fileName, converters, limits, nullptr, nullptr);
+  if (!load.ok()) return load;
+  load.image = FlattenOverWhite(std::move(load.image));
+  if (load.image.isNull()) return Failed(fileName, OutOfMemory());
+  return load;
+}
+
+PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image, const MetafileConverters& converters) {
+  image = {};
+  const QString name = FileNameOf(path);
+  QByteArray bytes;
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes)) return *std::move(failure);
+  bool decodedInto = false;
+  PictureLoad load = DecodePictureData(std::move(bytes), name, converters, {}, &image, &decodedInto);
+  if (decodedInto || !load.ok()) return load;
+  image = ToRgbImage(load.image);
+  load.image = QImage();
+  if (image.empty()) return Failed(name, OutOfMemory());
+  return load;
+}
+
+PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image, const MetafileConverters& converters) {
+  return LoadRgbPicture(NativePath(path), image, converters);
 }
 
 core::RgbImage ToRgbImage(const QImage& image) {
   if (image.isNull()) return {};
-  const QImage rgb = image.format() == QImage::Format_RGB32 ? image : FlattenOverWhite(image);
-  core::RgbImage out(rgb.width(), rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
-    std::copy(row, row + rgb.width(), out.pixels.begin() + static_cast<std::ptrdiff_t>(y) * rgb.width());
+  core::RgbImage out(image.width(), image.height());
+  // Any other format is flattened a band of rows at a time, so that no whole 32-bit
+  // copy stands beside the buffer.
+  constexpr int kBand = 256;
+  for (int top = 0; top < image.height(); top += kBand) {
+    const int rows = std::min(kBand, image.height() - top);
+    const QImage band = image.format() == QImage::Format_RGB32
+                            ? image
+                            : FlattenOverWhite(image.copy(0, top, image.width(), rows));
+    if (band.isNull()) return {};  // no memory for the band
+    const int first = image.format() == QImage::Format_RGB32 ? top : 0;
+    for (int y = 0; y < rows; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(band.constScanLine(first + y));
+      std::copy(row, row + image.width(),
+                out.pixels.begin() + static_cast<std::ptrdiff_t>(top + y) * image.width());
+    }
   }
   return out;
 }

@@ -15,7 +15,7 @@
 #include <cstdio>
 
 #include "app/contour_tree.h"
-#include "bench/bench_pictures.h"
+#include "bench/bench_images.h"
 #include "app/edit_commands.h"
 #include "app/edit_surface.h"
 #include "app/field_strips.h"

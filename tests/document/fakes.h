@@ -137,6 +137,8 @@ class FakeView : public SilentWindow {
   void ShowElapsedTime() override {
     if (onTick) onTick();
   }
+  // Every tick is watched: bulk ticks come one by one.
+  std::int64_t ShowElapsedTimes(std::int64_t n) override { return engine::RunControl::ShowElapsedTimes(n); }
   bool StopRequested() const override { return stopRequested; }
   void SetProgress(int index, int percent) override {
     visibleBars.insert(index);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -26,6 +27,8 @@ class FakeWindow : public SilentWindow {
     ++ticks;
     if (onTick) onTick(ticks);
   }
+  // Every tick is watched: bulk ticks come one by one.
+  std::int64_t ShowElapsedTimes(std::int64_t n) override { return RunControl::ShowElapsedTimes(n); }
   void SetProgress(int index, int percent) override { progress.push_back({index, percent}); }
   void HideProgress(int index) override { hidden.push_back(index); }
   bool StopRequested() const override { return stop; }
@@ -78,6 +81,16 @@ inline core::RgbImage ImageFromArt(const std::vector<std::string>& rows) {
     }
   }
   return image;
+}
+
+// The top left of an image, at most side x side pixels: runs stopped at every tick
+// stay short on it.
+inline core::RgbImage TopLeft(const core::RgbImage& image, std::int32_t side) {
+  if (image.width <= side && image.height <= side) return image;
+  core::RgbImage small(std::min(image.width, side), std::min(image.height, side));
+  for (std::int32_t y = 0; y < small.height; ++y)
+    for (std::int32_t x = 0; x < small.width; ++x) small.at(x, y) = image.at(x, y);
+  return small;
 }
 
 // One engine over a fake window and an image, and the contours of a document.

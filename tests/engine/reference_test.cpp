@@ -119,13 +119,7 @@ TEST(ReferenceTest, AStopAtAnyStepLeavesTheSameStates) {
   std::mt19937 rng(1207);
   std::size_t states = 0;
   for (int round = 0; round < 60; ++round) {
-    core::RgbImage image = RandomImage(rng);
-    if (image.width > 14 || image.height > 14) {
-      core::RgbImage small(std::min(image.width, 14), std::min(image.height, 14));
-      for (std::int32_t y = 0; y < small.height; ++y)
-        for (std::int32_t x = 0; x < small.width; ++x) small.at(x, y) = image.at(x, y);
-      image = small;
-    }
+    const core::RgbImage image = TopLeft(RandomImage(rng), 14);
     const float method = kMethods[round % 5];
     const auto model = StatesAStopCanLeave([&](std::int64_t stopAt, bool& reached) {
       reference::Model m;

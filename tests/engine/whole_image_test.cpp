@@ -169,6 +169,61 @@ TEST(WholeImageTest, StopDuringTheFirstTraceKeepsNothing) {
   EXPECT_TRUE(rig.Titles().empty());
 }
 
+// A host that does not answer bulk ticks itself gets them one by one, up to the tick
+// after which a stop is seen.
+TEST(RunControlTest, BulkTicksAreSingleTicksUpToTheStop) {
+  struct Case {
+    const char* what;
+    std::int64_t n;
+    std::int64_t stopAt;  // the tick that sets the stop flag, 0 never
+    std::int64_t seen;
+    std::int64_t ticks;
+  };
+  const Case cases[] = {
+      {"no stop", 5, 0, 0, 5},
+      {"stop inside", 5, 3, 3, 3},
+      {"stop at the last tick", 5, 5, 5, 5},
+      {"stop after the stretch", 5, 6, 0, 5},
+      {"nothing to tick", 0, 1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    FakeWindow window;
+    window.onTick = [&window, &c](std::int64_t tick) {
+      if (tick == c.stopAt) window.stop = true;
+    };
+    RunControl& run = window;
+    EXPECT_EQ(run.ShowElapsedTimes(c.n), c.seen) << c.what;
+    EXPECT_EQ(window.ticks, c.ticks) << c.what;
+  }
+}
+
+// With Connected, a stop at any tick of the run (the pair searches' swept points
+// among them) leaves what was collected as one path with at most one title.
+TEST(WholeImageTest, ConnectedRunStoppedAtAnyTickKeepsOnePath) {
+  const std::vector<std::string> art = {
+      "...........",
+      ".##..##..#.",
+      ".##..##..#.",
+      "...........",
+      ".##.....##.",
+      "...........",
+  };
+  EngineRig whole(art, 3);
+  whole.engine.Connected = true;
+  whole.Create();
+  EXPECT_EQ(whole.Titles(), (Titles{"#0"}));
+  for (std::int64_t stopAt = 1; stopAt <= whole.window.ticks; ++stopAt) {
+    EngineRig rig(art, 3);
+    rig.engine.Connected = true;
+    rig.window.onTick = [&rig, stopAt](std::int64_t tick) {
+      if (tick >= stopAt) rig.window.stop = true;
+    };
+    rig.Create();
+    EXPECT_LE(rig.Titles().size(), 1u) << "stop at " << stopAt;
+    for (const ContourPoint& p : rig.Points()) EXPECT_FALSE(IsSeparator(p)) << "stop at " << stopAt;
+  }
+}
+
 TEST(FindNextRegionPixelTest, ScansOnAfterTheGivenPixel) {
   EngineRig rig({"##.#", "####", ".###"}, 1);
   ContourPoint p{2, 0};

@@ -262,12 +262,13 @@ std::string FullPath(const std::string& path) {
 
 // The picture through the program's loader: 0xffRRGGBB, transparency over white.
 std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::string& error) {
-  const morvane::gui::PictureLoad load = morvane::gui::LoadPicture(path);
-  if (!load.ok()) {
+  morvane::core::RgbImage image;
+  const morvane::gui::PictureLoad load = morvane::gui::LoadRgbPicture(path, image);
+  if (image.empty()) {
     error = "cannot read image '" + path + "': " + load.reason.toStdString();
     return std::nullopt;
   }
-  return morvane::gui::ToRgbImage(load.image);
+  return image;
 }
 
 // The pictures of the program, for the document.
@@ -340,6 +341,11 @@ void PrintContours(const morvane::engine::ContourPoints& points, std::int64_t& c
     }
     ++count;
     out += std::to_string(p.x) + ',' + std::to_string(p.y);
+    // Written in pieces: the text of a large image's contours would rival its picture.
+    if (out.size() >= 1 << 16) {
+      std::fwrite(out.data(), 1, out.size(), stdout);
+      out.clear();
+    }
   }
   if (lineOpen) out += '\n';
   std::fwrite(out.data(), 1, out.size(), stdout);

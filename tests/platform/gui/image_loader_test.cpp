@@ -500,6 +500,47 @@ TEST(SampleImageTest, TheCommittedSampleLoads) {
   EXPECT_EQ(load.image.pixel(0, 0), kWhite);
 }
 
+// Straight into the engine's buffer: the same pixels as the picture loaded and then
+// copied, whether the decoder writes into the buffer (32-bit PNG, BMP) or the picture
+// is flattened a band at a time (GIF, transparent PNG taller than a band, JPEG), and
+// the same failures.
+TEST_F(ImageLoaderTest, LoadsIntoTheBufferAsThePictureCopied) {
+  QImage tall(5, 700, QImage::Format_ARGB32);
+  for (int y = 0; y < tall.height(); ++y) {
+    for (int x = 0; x < tall.width(); ++x) tall.setPixel(x, y, qRgba(x * 40, y % 256, 90, (x * 60 + y) % 256));
+  }
+  QImage wide(300, 3, QImage::Format_RGB32);
+  for (int x = 0; x < wide.width(); ++x) {
+    for (int y = 0; y < 3; ++y) wide.setPixel(x, y, qRgb(x % 256, y * 80, 255 - x % 256));
+  }
+  struct Case {
+    const char* name;
+    QByteArray bytes;  // null: no file at all
+  };
+  const Case cases[] = {
+      {"wide.png", Encoded(wide, "PNG")},
+      {"blocks.bmp", Encoded(Blocks(), "BMP")},
+      {"blocks.gif", BlocksGif()},
+      {"tall.png", Encoded(tall, "PNG")},
+      {"blocks.jpg", Encoded(Blocks(), "JPEG", 90)},
+      {"missing.png", QByteArray()},
+      {"cut.png", Encoded(wide, "PNG").left(60)},
+  };
+  for (const Case& c : cases) {
+    const QString path = c.bytes.isNull() ? dir_.filePath(c.name) : Put(c.name, c.bytes);
+    const PictureLoad load = LoadPicture(path);
+    core::RgbImage direct(2, 2);
+    const PictureLoad into = LoadRgbPicture(path, direct);
+    EXPECT_TRUE(into.image.isNull()) << c.name;
+    EXPECT_EQ(into.reason, load.reason) << c.name;
+    EXPECT_EQ(into.message, load.message) << c.name;
+    const core::RgbImage copied = ToRgbImage(load.image);
+    EXPECT_EQ(direct.width, copied.width) << c.name;
+    EXPECT_EQ(direct.height, copied.height) << c.name;
+    EXPECT_EQ(direct.pixels, copied.pixels) << c.name;
+  }
+}
+
 TEST(RgbImageTest, CopiesPixelsBothWays) {
   const QImage image = Blocks();
   const core::RgbImage rgb = ToRgbImage(image);
