@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QShortcutEvent>
 #include <QStyle>
 #include <QTextEdit>
 
@@ -58,6 +59,30 @@ static void InitFormResources() { Q_INIT_RESOURCE(forms); }
 namespace morvane::app {
 
 namespace {
+
+// Alt and a letter open the menu of that letter before they move the focus to a field:
+// "&File" and the strip's "&Factor:" share F, and a user pressing Alt+F reaches for the
+// menu. Installed on the labels whose mnemonics lead to fields.
+class MenuMnemonicsFirst : public QObject {
+ public:
+  MenuMnemonicsFirst(QMenuBar* bar, QObject* parent) : QObject(parent), bar_(bar) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Shortcut) return false;
+    const QKeySequence key = static_cast<QShortcutEvent*>(event)->key();
+    for (QAction* action : bar_->actions()) {
+      if (action->isVisible() && action->isEnabled() && QKeySequence::mnemonic(action->text()) == key) {
+        bar_->setActiveAction(action);
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  QMenuBar* bar_;
+};
 
 constexpr int kTpp = core::kTwipsPerPixel;
 
@@ -195,6 +220,8 @@ void MainWindow::BuildParts() {
   tlShiftX_->setBuddy(tbShiftX_);
   tlShiftY_->setBuddy(tbShiftY_);
   tlFactor_->setBuddy(tbFactor_);
+  auto* menusFirst = new MenuMnemonicsFirst(menuBar(), this);
+  for (QLabel* l : {tlShiftX_, tlShiftY_, tlFactor_}) l->installEventFilter(menusFirst);
   parts_.pbFactors->installEventFilter(this);
 
   parts_.pbTitles = new QWidget(client_);
@@ -208,6 +235,7 @@ void MainWindow::BuildParts() {
   parts_.tbTitles->setTextMargins(4, 0, 0, 0);
   parts_.tbTitles->setEnabled(false);
   tlTitles_->setBuddy(parts_.tbTitles);
+  for (QLabel* l : {tlDigits_, tlTitles_}) l->installEventFilter(menusFirst);
   parts_.toolbars[3]->setParent(parts_.pbTitles);
   parts_.pbTitles->installEventFilter(this);
 

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QTest>
 #include "app/contour_tree.h"
 
@@ -362,6 +363,31 @@ TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
   ASSERT_NE(painter, nullptr);
   EXPECT_FALSE(painter->Widget()->icon().isNull());
   EXPECT_FALSE(app::ProgramIcon(QStringLiteral("/no/such/program")).isNull()) << "the generic icon";
+}
+
+
+// Alt and a letter: a top menu of that letter opens first ("&File" and "&Factor:" share
+// F); a letter no menu has moves the focus to the field its label names.
+TEST(MainWindowKeys, AltLettersOpenMenusBeforeFields) {
+  FakeServices services;
+  AppFolder folder;
+  auto w = folder.Start();
+  QApplication::setActiveWindow(w.get());
+  w->Parts().tvCoord->setFocus();
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_F, Qt::AltModifier);
+  ASSERT_NE(w->menuBar()->activeAction(), nullptr);
+  EXPECT_EQ(w->menuBar()->activeAction()->text(), "&File");
+  EXPECT_NE(QApplication::focusWidget(), w->findChild<QLineEdit*>(QStringLiteral("tbFactor")));
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  w->menuBar()->setActiveAction(nullptr);
+
+  auto* shiftX = w->findChild<QLineEdit*>(QStringLiteral("tbShiftX"));
+  ASSERT_NE(shiftX, nullptr);
+  shiftX->setEnabled(true);  // as with a document open
+  w->Parts().tvCoord->setFocus();
+  QTest::keyClick(w->Parts().tvCoord, Qt::Key_X, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), shiftX);
+  EXPECT_EQ(w->menuBar()->activeAction(), nullptr);
 }
 
 }  // namespace
