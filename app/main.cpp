@@ -1,5 +1,10 @@
 // morvane: the main window on an image or a map named on the command line.
 #include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+#include <iostream>
+#include <memory>
 
 #include "app/app_context.h"
 #include "app/main_window.h"
@@ -7,8 +12,22 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  application.setApplicationDisplayName(QString::fromStdString(morvane::core::ThisVersionRecord().title));
-  morvane::app::MainWindow window(morvane::app::AppContext::ForProgram(QApplication::arguments()));
-  window.show();
+  // The name, not the display name: Qt would append a display name to every window
+  // title, and the window's caption already begins with the program's title.
+  application.setApplicationName(QString::fromStdString(morvane::core::ThisVersionRecord().title));
+  std::unique_ptr<morvane::app::MainWindow> window;
+  try {
+    window = std::make_unique<morvane::app::MainWindow>(
+        morvane::app::AppContext::ForProgram(QApplication::arguments()));
+  } catch (const std::exception& e) {
+    // A control library that is missing or broken leaves no window to show: say why
+    // instead of ending with an unexplained abort.
+    const QString reason = QString::fromUtf8(e.what());
+    std::cerr << "morvane: cannot start: " << e.what() << "\n";
+    QMessageBox::critical(nullptr, QApplication::applicationName(),
+                          QStringLiteral("Morvane cannot start:\n") + reason);
+    return 1;
+  }
+  window->show();
   return QApplication::exec();
 }
