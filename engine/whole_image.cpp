@@ -146,12 +146,15 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
     }
   }
 
-  // End of run, also when stopped: what was collected becomes the result. The mask
-  // goes first: the next run prepares its own, and on a large image the points in full
-  // would otherwise come on top of it.
-  mask_ = core::Mask();
-  maskW_ = 0;
-  maskH_ = 0;
+  // End of run, also when stopped: what was collected becomes the result. A large mask
+  // goes first: the next run prepares its own, and the points in full would otherwise
+  // come on top of it. A small one stays, so that repeated runs reuse its pages.
+  constexpr std::int64_t kReleaseMaskFrom = std::int64_t{32} << 20;  // pixels, one byte each
+  if (static_cast<std::int64_t>(maskW_) * maskH_ >= kReleaseMaskFrom) {
+    mask_ = core::Mask();
+    maskW_ = 0;
+    maskH_ = 0;
+  }
   if (Connected) {
     path.MoveTo(collected);
   } else {
