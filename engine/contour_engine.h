@@ -201,10 +201,8 @@ class ContourEngine {
   std::vector<ContourPoint> floodStack_;
   // Scratch kept between runs, so that a run reuses memory it has already touched.
   ContourPoints collected_;
+  PackedPoints packed_;
   std::vector<std::uint8_t> removed_;
-  struct BackgroundRun {
-    std::int32_t begin, end;
-  };
   ConnectedPath connectedPath_;
 };
 

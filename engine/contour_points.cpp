@@ -1,6 +1,7 @@
 #include "engine/contour_points.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace morvane::engine {
 
@@ -62,6 +63,72 @@ void RenumberContours(ContourPoints& points, std::int32_t& count) {
     }
   }
   count = contours + (inContour ? 1 : 0);
+}
+
+namespace {
+
+// A step byte holds dx + 8 in its high nibble and dy + 8 in its low one; 0, the step
+// (-8, -8), instead announces a point written out in full.
+constexpr std::uint8_t kFullPoint = 0;
+constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
+
+}  // namespace
+
+void PackedPoints::Put(const std::uint8_t* bytes, std::size_t n) {
+  if (blocks_.empty() || blocks_.back().size() + n > kBlockBytes) {
+    blocks_.emplace_back().reserve(kBlockBytes);
+  }
+  blocks_.back().insert(blocks_.back().end(), bytes, bytes + n);
+}
+
+void PackedPoints::Reset() {
+  blocks_.clear();
+  count_ = 1;
+  last_ = ContourPoint{};
+}
+
+void PackedPoints::push_back(const ContourPoint& p) {
+  const std::int64_t dx = std::int64_t{p.x} - last_.x;
+  const std::int64_t dy = std::int64_t{p.y} - last_.y;
+  if (dx >= -8 && dx <= 7 && dy >= -8 && dy <= 7 && (dx != -8 || dy != -8)) {
+    const auto step = static_cast<std::uint8_t>(((dx + 8) << 4) | (dy + 8));
+    Put(&step, 1);
+  } else {
+    std::uint8_t full[1 + sizeof(ContourPoint)] = {kFullPoint};
+    std::memcpy(full + 1, &p, sizeof(ContourPoint));
+    Put(full, sizeof full);
+  }
+  last_ = p;
+  ++count_;
+}
+
+void PackedPoints::append(const ContourPoint* first, const ContourPoint* last) {
+  for (; first != last; ++first) {
+    push_back(*first);
+  }
+}
+
+void PackedPoints::MoveTo(ContourPoints& points) {
+  points.clear();
+  points.reserve(count_);
+  ContourPoint p{};
+  points.push_back(p);
+  for (std::vector<std::uint8_t>& block : blocks_) {
+    for (std::size_t k = 0; k < block.size();) {
+      const std::uint8_t b = block[k++];
+      if (b == kFullPoint) {
+        std::memcpy(&p, block.data() + k, sizeof(ContourPoint));
+        k += sizeof(ContourPoint);
+      } else {
+        p = {p.x + ((b >> 4) - 8), p.y + ((b & 15) - 8)};
+      }
+      points.push_back(p);
+    }
+    std::vector<std::uint8_t>().swap(block);
+  }
+  blocks_.clear();
+  count_ = 1;
+  last_ = ContourPoint{};
 }
 
 void RotateContour(ContourPoints& points, std::int32_t start, bool within) {

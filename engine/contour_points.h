@@ -48,6 +48,29 @@ void GetContourRange(const ContourPoints& points, std::int32_t i, std::int32_t& 
 // contour gets.
 void RenumberContours(ContourPoints& points, std::int32_t& count);
 
+// A points array kept as it grows, a byte for each point that lies within 7 of the one
+// before (the steps of a trace), nine for any other (separators, a figure's first
+// point): an eighth of the memory while a whole-image run holds the mask as well.
+// Element 0 is implied. The bytes grow in blocks, so that growing never holds an old
+// copy and a new one at once.
+class PackedPoints {
+ public:
+  // Element 0 alone.
+  void Reset();
+  // The number of elements, element 0 included: the size the array would have.
+  std::size_t size() const { return count_; }
+  void push_back(const ContourPoint& p);
+  void append(const ContourPoint* first, const ContourPoint* last);
+  // points := the elements, element 0 included; the packed bytes are released.
+  void MoveTo(ContourPoints& points);
+
+ private:
+  void Put(const std::uint8_t* bytes, std::size_t n);
+  std::vector<std::vector<std::uint8_t>> blocks_;
+  std::size_t count_ = 1;
+  ContourPoint last_{};
+};
+
 // Brings the element at start to the front, keeping the cyclic order: of the
 // stretch 1..upper bound, or, when within, of the contour that holds start. A start
 // outside the stretch leaves the array alone.

@@ -346,12 +346,21 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
   // by row (union-find), which touches the mask in order instead of wandering over it.
   // With unpaint, the whole-image run's painted figures turn back to black on the way,
   // giving the mask as prepared first.
-  // The runs live only here: on a large image they take more memory than the points
-  // collected so far, and the run's peak comes after them.
-  std::vector<BackgroundRun> runs;
+  // A run already joined to the border when its row is read turns black at once, while
+  // the row is in the cache, and keeps no node of its own: on most images that is
+  // nearly all the background. Only the others (holes, and background that reaches the
+  // border further down) are kept until the end, when it is known which are outer.
+  struct RowRun {
+    std::int32_t begin, end, node;
+  };
+  struct PendingRun {
+    std::int32_t y, begin, end, node;
+  };
   std::vector<std::int32_t> parent;
   std::vector<std::uint8_t> outer;
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(maskH_) + 1, 0);
+  std::vector<PendingRun> pending;
+  std::vector<RowRun> above;
+  std::vector<RowRun> current;
   const auto find = [&parent](std::int32_t k) {
     while (parent[static_cast<std::size_t>(k)] != k) {
       parent[static_cast<std::size_t>(k)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
@@ -359,7 +368,6 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
     }
     return k;
   };
-  std::size_t previous = 0;  // first run of the row above
   // The size in locals: the byte stores below may alias the members, which the
   // compiler would then reload for every pixel, and the unpainting would not vectorise.
   const std::int32_t w = maskW_;
@@ -373,36 +381,45 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
         row[x] = row[x] == kMaskPainted ? core::kMaskBlack : row[x];
       }
     }
-    const std::size_t first = runs.size();
-    rowStart[static_cast<std::size_t>(y)] = first;
-    std::size_t above = previous;
+    current.clear();
+    std::size_t k = 0;  // first run of the row above that may still touch
     for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
       const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
-      const auto id = static_cast<std::int32_t>(runs.size());
-      runs.push_back({x, end});
+      const auto id = static_cast<std::int32_t>(parent.size());
       parent.push_back(id);
       outer.push_back(y == 0 || y == h - 1 || x == 0 || end == w ? 1 : 0);
-      for (; above < first && runs[above].end <= x; ++above) {
+      for (; k < above.size() && above[k].end <= x; ++k) {
       }
-      for (std::size_t k = above; k < first && runs[k].begin < end; ++k) {
-        const std::int32_t a = find(static_cast<std::int32_t>(k));
+      for (std::size_t j = k; j < above.size() && above[j].begin < end; ++j) {
+        const std::int32_t a = find(above[j].node);
         const std::int32_t b = find(id);
         if (a != b) {
           parent[static_cast<std::size_t>(b)] = a;
           outer[static_cast<std::size_t>(a)] |= outer[static_cast<std::size_t>(b)];
         }
       }
+      const std::int32_t root = find(id);
+      std::int32_t node = id;
+      if (outer[static_cast<std::size_t>(root)] != 0) {
+        std::memset(row + x, core::kMaskBlack, static_cast<std::size_t>(end - x));
+        // Joined under a run above, the new node is a leaf nothing points to.
+        if (root != id) {
+          parent.pop_back();
+          outer.pop_back();
+          node = root;
+        }
+      } else {
+        pending.push_back({y, x, end, id});
+      }
+      current.push_back({x, end, node});
       x = ScanRight<true>(row, end, w, core::kMaskWhite);
     }
-    previous = first;
+    above.swap(current);
   }
-  rowStart[static_cast<std::size_t>(h)] = runs.size();
-  for (std::int32_t y = 0; y < h; ++y) {
-    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
-    for (std::size_t k = rowStart[static_cast<std::size_t>(y)]; k < rowStart[static_cast<std::size_t>(y) + 1]; ++k) {
-      if (outer[static_cast<std::size_t>(find(static_cast<std::int32_t>(k)))] != 0) {
-        std::memset(row + runs[k].begin, core::kMaskBlack, static_cast<std::size_t>(runs[k].end - runs[k].begin));
-      }
+  for (const PendingRun& run : pending) {
+    if (outer[static_cast<std::size_t>(find(run.node))] != 0) {
+      std::memset(bits + static_cast<std::size_t>(run.y) * stride + static_cast<std::size_t>(run.begin),
+                  core::kMaskBlack, static_cast<std::size_t>(run.end - run.begin));
     }
   }
 }

@@ -44,6 +44,8 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   status_.SetStatusText(StatusField::Progress2, "");
   ContourPoints& collected = collected_;
   ResetPoints(collected);
+  PackedPoints& packed = packed_;
+  packed.Reset();
   // With Connected the contours collect in one path instead of the array.
   ConnectedPath& path = connectedPath_;
   if (Connected) {
@@ -57,9 +59,6 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
     if (pass == 1) {
       PrepareMask();
       total = CountRegionPixels();
-      // Room for a point per figure pixel, more than most images need: only what is
-      // written is backed by memory, and the array seldom moves while it grows.
-      collected.reserve(std::min<std::size_t>(static_cast<std::size_t>(total) + 2, 1u << 24));
     }
     // Pass 1 resumes its raster scan where the last figure started: nothing before it
     // is black any more. Pass 2 scans on from the last hole.
@@ -121,17 +120,18 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         }
         path.Append(points[1]);
       } else {
-        collected.insert(collected.end(), points.begin() + 1, points.end());
+        packed.append(points.data() + 1, points.data() + points.size());
         run.titles.push_back(UntitledContour(run.count, format));
         ++run.count;
-        collected.push_back(Separator(run.count));
+        packed.push_back(Separator(run.count));
       }
       if (pass == 1) {
         // Paint the whole figure the contour went round, pixels touching only at a
         // corner too, so that no pixel of it starts another trace.
         FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
       }
-      const std::int32_t size = Connected ? path.Size() : UpperBound(collected);
+      const std::int32_t size =
+          Connected ? path.Size() : static_cast<std::int32_t>(std::min<std::size_t>(packed.size() - 1, INT32_MAX));
       const int percent =
           total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(size) *
                                                       100.0 / static_cast<double>(total)))
@@ -146,9 +146,19 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
     }
   }
 
-  // End of run, also when stopped: what was collected becomes the result.
+  // End of run, also when stopped: what was collected becomes the result. A large mask
+  // goes first: the next run prepares its own, and the points in full would otherwise
+  // come on top of it. A small one stays, so that repeated runs reuse its pages.
+  constexpr std::int64_t kReleaseMaskFrom = std::int64_t{32} << 20;  // pixels, one byte each
+  if (static_cast<std::int64_t>(maskW_) * maskH_ >= kReleaseMaskFrom) {
+    mask_ = core::Mask();
+    maskW_ = 0;
+    maskH_ = 0;
+  }
   if (Connected) {
     path.MoveTo(collected);
+  } else {
+    packed.MoveTo(collected);
   }
   ContourPoints& kept = run.points;
   kept.swap(collected);
