@@ -65,10 +65,6 @@ void TopicsFileDisplay::ShowTopic(int contextId, QPoint globalPos) {
 
 void TopicsFileDisplay::ShowContents(QWidget* owner) { widgets::HelpViewer::ShowContents(topicsFile_, 0, owner); }
 
-QString ProgramTopicsFile(const std::string& programFolder) {
-  return QDir(QString::fromStdString(programFolder)).filePath(QStringLiteral("Morvane.topics"));
-}
-
 const std::vector<WhatsThisSpec>& WhatsThisTable() {
   static const std::vector<WhatsThisSpec> table = {
       {"tlShiftX", -1, 302, true},  {"tbShiftX", -1, 302, false}, {"tlShiftY", -1, 302, true},

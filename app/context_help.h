@@ -54,9 +54,6 @@ class TopicsFileDisplay final : public HelpDisplay {
   QString topicsFile_;
 };
 
-// The program's topics file: "Morvane.topics" in the program folder.
-QString ProgramTopicsFile(const std::string& programFolder);
-
 // The what's-this ids of the window's fields, the tree and the progress bars, by
 // object name (and "Index" for control arrays, -1 for none).
 struct WhatsThisSpec {

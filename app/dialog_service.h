@@ -5,51 +5,19 @@
 // colours), the file-open dialog, and the message popup with buttons and links.
 
 #include <QColorDialog>
-#include <QDialog>
 #include <QList>
 #include <QPointer>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 #include "platform/widgets/file_dialog.h"
+#include "platform/widgets/message_popup.h"
 
 class QWidget;
 
 namespace morvane::app {
-
-// One run of the popup's rich text: its characters and how they look.
-struct TextRun {
-  QString text;
-  int line = 1;             // 1-based; \par starts the next
-  bool underline = false;   // underlined runs are links
-  std::int32_t colour = -1; // 0xRRGGBB from the colour table, -1 for the default
-  int halfPoints = 0;       // \fs; 0 for the default size
-  bool operator==(const TextRun&) const = default;
-};
-
-// The small rich-text subset the program sends: groups, \par, \cf with its \colortbl,
-// \ul and \ulnone, \fs; escaped \\, \{ and \}. Other control words are passed over.
-// Adjacent characters of one look make one run.
-std::vector<TextRun> ParseRichText(const QString& rtf);
-
-// The runs as HTML for a label: every character escaped, underlined runs as links
-// whose address is "link:" and the run's line.
-QString RichTextHtml(const std::vector<TextRun>& runs);
-
-// The popup now shown, handed to the link-click handler; Hide closes it without a
-// button.
-class MessagePopup {
- public:
-  explicit MessagePopup(QDialog* dialog) : dialog_(dialog) {}
-  void Hide();
-  QDialog* Dialog() const { return dialog_; }
-
- private:
-  QPointer<QDialog> dialog_;
-};
 
 class DialogService {
  public:
@@ -60,6 +28,10 @@ class DialogService {
   // The help file path: what is set reads back.
   QString HelpFile() const { return helpFile_; }
   void SetHelpFile(const QString& path) { helpFile_ = path; }
+  // The topics file that stands for the help file, beside it; the one place that says
+  // where the program's help is and whether it is there.
+  QString TopicsFile() const;
+  bool HelpFileExists() const;
   // Command 3 shows the help file's contents; false when nothing was shown.
   bool ShowHelp(int command);
   std::int32_t HelpContextId = 0;
@@ -89,23 +61,22 @@ class DialogService {
   void ShowOpen();
 
   // --- message popup ---
-  struct PopupButton {
-    QString caption;
-    bool Cancel = false;   // Escape and the close box press it
-    bool Default = false;  // Enter presses it
-  };
-  void ClearButtons() { buttons_.clear(); }
-  PopupButton& AddButton(const QString& caption);
-  QList<PopupButton>& Buttons() { return buttons_; }
+  using PopupButton = widgets::MessagePopup::Button;
+  void ClearButtons() { PopupControl().ClearButtons(); }
+  // The reference stays valid until the next add or clear.
+  PopupButton& AddButton(const QString& caption) { return PopupControl().AddButton(caption); }
+  const QList<PopupButton>& Buttons() { return PopupControl().Buttons(); }
   // The popup's look, kept as the caller sets it.
   std::int32_t Style = 1;
   // Shows the rich text under the caption with the buttons; the 1-based number of the
   // button pressed, 0 when it closed without one (Hide, or no Cancel button).
   int Popup(const QString& richText, const QString& caption);
   // A link of the popup clicked: the popup and the line the link is on.
-  std::function<void(MessagePopup& popup, int line)> LinkClick;
-  // The popup now shown, for tests; null when none.
-  QDialog* OpenPopup() const { return popup_; }
+  std::function<void(widgets::MessagePopup& popup, int line)> LinkClick;
+  // The popup now shown; null when none.
+  widgets::MessagePopup* OpenPopup() const;
+  // The popup itself, made on first use: its buttons last from one showing to the next.
+  widgets::MessagePopup& PopupControl();
 
   // Where help is shown: the contents for ShowHelp(3), a topic for a dialog's Help.
   std::function<void(const QString& helpFile, std::int32_t contextId)> HelpRequested;
@@ -115,8 +86,7 @@ class DialogService {
   QString helpFile_;
   std::int32_t color_ = 0;
   QPointer<QColorDialog> colorDialog_;
-  QPointer<QDialog> popup_;
-  QList<PopupButton> buttons_;
+  QPointer<widgets::MessagePopup> popup_;
   widgets::FileDialog files_;
 };
 

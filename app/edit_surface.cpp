@@ -1,8 +1,9 @@
 #include "app/edit_surface.h"
 
+#include "app/dialog_service.h"
+
 #include <QApplication>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStringList>
@@ -39,13 +40,6 @@ constexpr int kHome = 36;
 constexpr int kEnd = 35;
 constexpr int kCtrl = 2;
 
-QColor ToQColor(std::int32_t ole) {
-  const auto c = static_cast<std::uint32_t>(ole);
-  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
-
-std::int32_t ToOle(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
-
 // The dropped file's kind by its extension, as the drop has always matched it: an
 // image when ".ext;" occurs in the image list, a page when ".ext" occurs in the page
 // list (so a.HTM is a page and a.html is not).
@@ -61,8 +55,9 @@ DropKind KindOfDrop(const QString& file) {
 
 }  // namespace
 
-EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands)
-    : QObject(parts.form), host_(host), parts_(parts), settings_(settings), commands_(commands) {
+EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands,
+                         DialogService& dialogs)
+    : QObject(parts.form), host_(host), parts_(parts), settings_(settings), commands_(commands), dialogs_(dialogs) {
   ContourTree* tree = parts_.tvCoord;
   const auto guarded = [](auto f) {
     return [f](auto&&... args) { automation::CatchAtEventBoundary([&] { f(args...); }); };
@@ -129,7 +124,6 @@ void EditSurface::BindCommands() {
   bind("mFileStart", &EditSurface::mFileStart_Click);
   bind("mFileAdd", &EditSurface::mFileAdd_Click);
   bind("mViewMagnifier", &EditSurface::mViewMagnifier_Click);
-  bind("mViewPainter", &EditSurface::mViewPainter_Click);
   commands_.Bind("mViewColor", [this](int index) { mViewColor_Click(index); });
 }
 
@@ -259,7 +253,7 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
 }
 
 void EditSurface::ApplyDropperColour(double x, double y) {
-  if (dropper_ != nullptr) dropper_->setCurrentColor(ToQColor(parts_.scopel.GetPoint(x, y)));
+  if (Dropper() != nullptr) dialogs_.SetColor(parts_.scopel.GetPoint(x, y));
 }
 
 void EditSurface::ucScopel_MouseMove(double x, double y) {
@@ -516,14 +510,13 @@ void EditSurface::mViewMagnifier_Click() {
   zoomIndex_ = 1;
 }
 
+QColorDialog* EditSurface::Dropper() const { return mode_ == ClickMode::Dropper ? dialogs_.OpenColorDialog() : nullptr; }
+
 void EditSurface::mViewColor_Click(int index) {
   if (index < 0 || index > 3) return;
   ScopelView& view = parts_.scopel;
   const std::int32_t colours[] = {view.BackColor(), view.GridColor(), view.ForeColor(), view.FillColor()};
-  QColorDialog dialog(parts_.form);
-  dialog.setObjectName(QStringLiteral("ucCarrowColor"));
-  dialog.setOption(QColorDialog::DontUseNativeDialog);
-  dialog.setCurrentColor(ToQColor(colours[index]));
+  dialogs_.SetColor(colours[index]);
   bool confirmed = false;
   if (index == 0) {
     // The dropper: the zoom view picks colours for the open dialog; everything else
@@ -537,21 +530,15 @@ void EditSurface::mViewColor_Click(int index) {
     held.emplace_back(parts_.tvCoord, parts_.tvCoord->isEnabled());
     if (auto* window = qobject_cast<QMainWindow*>(parts_.form)) held.emplace_back(window->menuBar(), window->menuBar()->isEnabled());
     for (auto& [w, on] : held) w->setEnabled(false);
-    dropper_ = &dialog;
-    dialog.setWindowModality(Qt::NonModal);
-    QEventLoop loop;
-    connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
-    dialog.show();
-    loop.exec();
-    dropper_ = nullptr;
+    dialogs_.Mode = 0;
+    confirmed = dialogs_.ShowColor() == 1;
+    dialogs_.Mode = 1;
     for (auto& [w, on] : held) w->setEnabled(on);
-    confirmed = dialog.result() == QDialog::Accepted;
     mode_ = ClickMode::None;
     view.SetMousePointer(static_cast<int>(Pointer::Default));
-    const std::int32_t chosen = ToOle(dialog.currentColor());
-    if (chosen == view.BackColor()) confirmed = false;
+    if (dialogs_.Color() == view.BackColor()) confirmed = false;
     if (!confirmed) return;
-    view.SetBackColor(chosen);
+    view.SetBackColor(dialogs_.Color());
     // The picture comes again from its file; the document's contours and its changed
     // mark stay.
     document::DocumentModel& model = host_.Model();
@@ -560,9 +547,9 @@ void EditSurface::mViewColor_Click(int index) {
     model.LetChanged(changed);
     host_.RedrawContours();
   } else {
-    confirmed = dialog.exec() == QDialog::Accepted;
-    const std::int32_t chosen = ToOle(dialog.currentColor());
+    confirmed = dialogs_.ShowColor() == 1;
     if (confirmed) {
+      const std::int32_t chosen = dialogs_.Color();
       if (index == 1) view.SetGridColor(chosen);
       if (index == 2) view.SetForeColor(chosen);
       if (index == 3) view.SetFillColor(chosen);
@@ -573,29 +560,8 @@ void EditSurface::mViewColor_Click(int index) {
   }
   if (confirmed) {
     common::SetMenuColorSwatch(parts_.form, parts_.menus->Item(QStringLiteral("mViewColor"), index),
-                               gui::OleColor(static_cast<std::uint32_t>(ToOle(dialog.currentColor()))), false);
+                               gui::OleColor(static_cast<std::uint32_t>(dialogs_.Color())), false);
   }
-  host_.RefreshCommands();
-}
-
-void EditSurface::mViewPainter_Click() {
-  widgets::FileDialog& dialog = host_.Dialogs();
-  const widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mViewPainter"));
-  dialog.FileFlags = core::kOfnShareAware | core::kOfnFileMustExist | core::kOfnShowHelp | core::kOfnHideReadOnly;
-  dialog.HelpContextId = item != nullptr ? item->HelpContextID() : 0;
-  dialog.DialogTitle = item != nullptr ? QString(item->Caption()).remove(QLatin1Char('&')) : QString();
-  // Programs here carry no extension.
-  dialog.Filter = QStringLiteral("Programs (*)|*|");
-  dialog.FilterIndex = 1;
-  dialog.FileName = QString::fromStdString(settings_.Painter);
-  dialog.InitDir = QString::fromStdString(document::FolderOf(settings_.Painter));
-  // Cancel keeps the old painter; only a chosen file replaces it.
-  if (dialog.ShowOpenDialog() == 1 && !dialog.FileName.isEmpty() &&
-      dialog.FileName.toStdString() != settings_.Painter) {
-    settings_.Painter = dialog.FileName.toStdString();
-    if (painterChanged) painterChanged();
-  }
-  dialog.FileName.clear();
   host_.RefreshCommands();
 }
 

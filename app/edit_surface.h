@@ -28,6 +28,7 @@ class FunctionSink;
 namespace morvane::app {
 
 class CommandTable;
+class DialogService;
 class WindowHost;
 struct WindowParts;
 struct WindowSettings;
@@ -36,7 +37,8 @@ class EditSurface : public QObject {
   Q_OBJECT
 
  public:
-  EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands);
+  EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands,
+              DialogService& dialogs);
   ~EditSurface() override;
 
   // The commands handled here, bound into the command table.
@@ -46,9 +48,7 @@ class EditSurface : public QObject {
   std::int32_t SelectedPoint() const { return selectedPoint_; }
   const engine::PointPair& Pair() const { return pair_; }
   // The colour dialog while the background colour is being chosen, else null.
-  QColorDialog* Dropper() const { return dropper_; }
-  // Runs after the painter path changed (the painter button's picture).
-  std::function<void()> painterChanged;
+  QColorDialog* Dropper() const;
   // The what's-this popup of the zoom view (a right click without a mode).
   std::function<void()> whatsThis;
 
@@ -82,7 +82,6 @@ class EditSurface : public QObject {
   void mFileAdd_Click();
   void mViewMagnifier_Click();
   void mViewColor_Click(int index);
-  void mViewPainter_Click();
 
  private:
   bool ItemEnabled(const char* name) const;
@@ -108,7 +107,7 @@ class EditSurface : public QObject {
   std::int32_t selectedPoint_ = 0;
   int zoomIndex_ = 0;
   bool nodeClickBusy_ = false;
-  QPointer<QColorDialog> dropper_;
+  DialogService& dialogs_;
 };
 
 }  // namespace morvane::app

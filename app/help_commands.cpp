@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "app/about_box.h"
+#include "app/dialog_service.h"
 #include "platform/core/message_box.h"
 #include "platform/widgets/desktop_services.h"
 #include "platform/widgets/message_popup.h"
@@ -71,7 +72,7 @@ void HelpCommands::mHelpAbout_Click() {
 }
 
 void HelpCommands::mHelpUpdate_Click() {
-  if (context_.update == nullptr) return;
+  if (context_.update == nullptr || context_.dialogs == nullptr) return;
   QString newest;
   int answer = widgets::kUpdateUnreachable;
   {
@@ -94,16 +95,15 @@ void HelpCommands::mHelpUpdate_Click() {
                                    core::kMbIconInformation, Title());
       return;
     case widgets::kUpdateAvailable: {
-      widgets::MessagePopup popup(context_.form);
-      popup.ClearButtons();
-      widgets::MessagePopup::Button& cancel = popup.AddButton(QStringLiteral("Cancel"));
+      DialogService& dialogs = *context_.dialogs;
+      dialogs.ClearButtons();
+      widgets::MessagePopup::Button& cancel = dialogs.AddButton(QStringLiteral("Cancel"));
       cancel.cancel = true;
       cancel.isDefault = false;
-      popup.AddButton(QStringLiteral("Download")).isDefault = false;
-      QObject::connect(&popup, &widgets::MessagePopup::LinkClick, &popup,
-                       [this](widgets::MessagePopup* from, int number) { ucCarrow_LinkClick(*from, number); });
-      WhenShown<widgets::MessagePopup>(popup, context_.popupShown);
-      if (popup.Popup(UpdatePopupText(newest, SetupAddress()), Title()) == 2) widgets::Shell().Open(SetupAddress());
+      dialogs.AddButton(QStringLiteral("Download")).isDefault = false;
+      dialogs.LinkClick = [this](widgets::MessagePopup& popup, int number) { ucCarrow_LinkClick(popup, number); };
+      WhenShown<widgets::MessagePopup>(dialogs.PopupControl(), context_.popupShown);
+      if (dialogs.Popup(UpdatePopupText(newest, SetupAddress()), Title()) == 2) widgets::Shell().Open(SetupAddress());
       return;
     }
     default:

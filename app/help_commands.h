@@ -25,11 +25,13 @@ class UpdateCheck;
 namespace morvane::app {
 
 class AboutBox;
+class DialogService;
 
 struct HelpCommandsContext {
   QWidget* form = nullptr;
   automation::ClassRegistry* registry = nullptr;
   widgets::UpdateCheck* update = nullptr;
+  DialogService* dialogs = nullptr;  // shows the update popup
   core::VersionRecord record;
   QString exeName;  // the executable's file name without extension
   std::function<std::string()> painterPath;

@@ -159,9 +159,11 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
   LoadDesign();
   host_ = std::make_unique<WindowHost>(parts_, run_, settings_);
   dialogs_ = std::make_unique<DialogService>(this);
+  // The help file: the one the dialog service reports back is the window's.
+  dialogs_->SetHelpFile(
+      QString::fromStdString(context_.programFolder + "/" + core::ThisVersionRecord().title + ".hlp"));
   host_->selectZoom = [this](int index) { mViewZoom_Click(index); };
-  surface_ = std::make_unique<EditSurface>(*host_, parts_, settings_, commands_);
-  surface_->painterChanged = [this] { UpdatePainterButton(); };
+  surface_ = std::make_unique<EditSurface>(*host_, parts_, settings_, commands_, *dialogs_);
   BuildHelp();
   BindCommands();
   qApp->installEventFilter(this);
@@ -373,7 +375,7 @@ void MainWindow::BindCommands() {
 }
 
 void MainWindow::BuildHelp() {
-  const QString topics = ProgramTopicsFile(context_.programFolder);
+  const QString topics = dialogs_->TopicsFile();
   HelpDisplay* display = context_.helpDisplay;
   if (display == nullptr) {
     topicsDisplay_ = std::make_unique<TopicsFileDisplay>(topics);
@@ -385,14 +387,15 @@ void MainWindow::BuildHelp() {
   parts.toolbars.assign(parts_.toolbars.begin(), parts_.toolbars.end());
   parts.status = parts_.status;
   parts.zoomView = ucScopel_;
-  help_ = std::make_unique<ContextHelp>(parts, *display, QFileInfo(topics).isFile(), this);
+  help_ = std::make_unique<ContextHelp>(parts, *display, dialogs_->HelpFileExists(), this);
   help_->AssignWhatsThisIds();
-  host_->helpFileExists = help_->Available();
+  host_->helpFileExists = dialogs_->HelpFileExists();
 
   HelpCommandsContext commands;
   commands.form = this;
   commands.registry = registry_.get();
   commands.update = &update_;
+  commands.dialogs = dialogs_.get();
   commands.record = core::ThisVersionRecord();
   commands.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   commands.painterPath = [this] { return settings_.Painter; };
@@ -469,10 +472,6 @@ void MainWindow::Load() {
   ArrangeMainLayout();
   ArrangeFactors();
   ArrangeTitles();
-
-  // The help file: the one the dialog service reports back is the window's.
-  dialogs_->SetHelpFile(QString::fromStdString(context_.programFolder + "/" + record.title + ".hlp"));
-  host_->LetHelpFile(dialogs_->HelpFile().toStdString());
 
   loaded_ = true;
   host_->LoadAtStart(ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));

@@ -132,7 +132,7 @@ CommandInputs WindowHost::Inputs() const {
   in.addEnabled = model_.ClickTraced() && engine::UpperBound(model_.Points()) >= 1;
   in.saveAsEnabled = saveAsEnabled_;
   in.recentEnabled = !model_.RecentFiles().empty();
-  in.helpFileExists = helpFileExists || (!helpFile_.empty() && core::IsFile(helpFile_));
+  in.helpFileExists = helpFileExists;
   if (parts_.factors != nullptr) {
     in.shiftEnabled = parts_.factors->ShiftEnabled();
     in.resizeEnabled = parts_.factors->ResizeEnabled();
@@ -145,11 +145,6 @@ CommandInputs WindowHost::Inputs() const {
   in.zoomIndex = settings_.ZoomScale;
   in.method = settings_.mSettingsMethod;
   return in;
-}
-
-void WindowHost::LetHelpFile(std::string path) {
-  helpFile_ = std::move(path);
-  RefreshCommands();
 }
 
 void WindowHost::RefreshCommands() {

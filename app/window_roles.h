@@ -108,9 +108,6 @@ class WindowHost : public engine::RunControl,
   // The stored recent files; files that are gone are dropped and the rest close up.
   void SetRecentFiles(const std::vector<std::string>& paths);
 
-  // The help file the window uses; its contents and what's-this need it to exist.
-  void LetHelpFile(std::string path);
-
   // Enabled and checked states of every item and button, from the state now.
   CommandInputs Inputs() const;
   void RefreshCommands();
@@ -209,7 +206,6 @@ class WindowHost : public engine::RunControl,
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
   DeferredCall redraw_{[this] { DrawContoursNow(); }};
-  std::string helpFile_;
   std::array<int, 3> progressValue_{};
   std::array<bool, 3> progressShown_{};
 };

@@ -1,6 +1,6 @@
 #include "platform/widgets/message_popup.h"
 
-#include <QColor>
+#include <QStringList>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -13,10 +13,12 @@ namespace morvane::widgets {
 
 namespace {
 
-struct RunStyle {
+// How the text looks at one point of the parse.
+struct Look {
   bool underline = false;
-  int colour = 0;       // index into the colour table, 0 the default
-  bool skip = false;    // a destination whose text is not shown (the colour table)
+  int colourIndex = 0;      // into the colour table, 0 the default
+  int halfPoints = 0;
+  bool skip = false;        // a destination whose text is not shown
   bool colourTable = false;
 };
 
@@ -45,43 +47,28 @@ QString EscapePopupText(const QString& text) {
   return out;
 }
 
-QString PopupRichTextToHtml(const QString& rtf) {
-  std::vector<RunStyle> stack{RunStyle{}};
-  QList<QColor> colours;  // invalid entries: the text's own colour
+std::vector<PopupTextRun> ParsePopupRichText(const QString& rtf) {
+  std::vector<PopupTextRun> runs;
+  std::vector<std::int32_t> table;  // -1: an entry without a colour, the text's own
   int red = 0, green = 0, blue = 0;
   bool entryHasColour = false;
+  std::vector<Look> stack{Look{}};
   int line = 1;
-  QString html;
-  QString pending;           // text of the current run
-  RunStyle pendingStyle;
-  int pendingLine = 1;
 
-  const auto flush = [&] {
-    if (pending.isEmpty()) return;
-    QString piece = pending.toHtmlEscaped();
-    const QColor colour =
-        pendingStyle.colour >= 0 && pendingStyle.colour < colours.size() ? colours[pendingStyle.colour] : QColor();
-    if (colour.isValid()) {
-      piece = QStringLiteral("<span style=\"color:%1\">%2</span>").arg(colour.name(), piece);
+  const auto put = [&](QChar c) {
+    const Look& look = stack.back();
+    if (look.skip) return;
+    const auto index = static_cast<std::size_t>(look.colourIndex);
+    const std::int32_t colour = index < table.size() ? table[index] : -1;
+    if (!runs.empty()) {
+      PopupTextRun& last = runs.back();
+      if (last.line == line && last.underline == look.underline && last.colour == colour &&
+          last.halfPoints == look.halfPoints) {
+        last.text += c;
+        return;
+      }
     }
-    if (pendingStyle.underline) {
-      piece = QStringLiteral("<a href=\"%1\" style=\"text-decoration:underline\">%2</a>").arg(pendingLine).arg(piece);
-    }
-    html += piece;
-    pending.clear();
-  };
-  const auto addText = [&](QChar c) {
-    const RunStyle& style = stack.back();
-    if (style.skip) return;
-    if (!pending.isEmpty() &&
-        (style.underline != pendingStyle.underline || style.colour != pendingStyle.colour || line != pendingLine)) {
-      flush();
-    }
-    if (pending.isEmpty()) {
-      pendingStyle = style;
-      pendingLine = line;
-    }
-    pending += c;
+    runs.push_back({QString(c), line, look.underline, colour, look.halfPoints});
   };
 
   for (qsizetype i = 0; i < rtf.size();) {
@@ -97,8 +84,16 @@ QString PopupRichTextToHtml(const QString& rtf) {
       if (i >= rtf.size()) break;
       const QChar next = rtf[i];
       if (next == QLatin1Char('\\') || next == QLatin1Char('{') || next == QLatin1Char('}')) {
-        addText(next);
+        put(next);
         ++i;
+        continue;
+      }
+      if (next == QLatin1Char('\'')) {
+        // A character by its code in two hex digits.
+        bool ok = false;
+        const int code = rtf.mid(i + 1, 2).toInt(&ok, 16);
+        i = std::min(i + 3, rtf.size());
+        if (ok) put(QChar(code));
         continue;
       }
       if (!next.isLetter()) {
@@ -109,21 +104,22 @@ QString PopupRichTextToHtml(const QString& rtf) {
       int number = 0;
       bool hasNumber = false;
       ReadControlWord(rtf, i, word, number, hasNumber);
-      RunStyle& style = stack.back();
+      Look& look = stack.back();
       if (word == QLatin1String("par") || word == QLatin1String("line")) {
-        flush();
-        html += QStringLiteral("<br>");
         ++line;
       } else if (word == QLatin1String("ul")) {
-        style.underline = !hasNumber || number != 0;
+        look.underline = !hasNumber || number != 0;
       } else if (word == QLatin1String("ulnone")) {
-        style.underline = false;
+        look.underline = false;
       } else if (word == QLatin1String("cf")) {
-        style.colour = number;
+        look.colourIndex = std::max(number, 0);
+      } else if (word == QLatin1String("fs")) {
+        look.halfPoints = std::max(number, 0);
       } else if (word == QLatin1String("colortbl")) {
-        style.skip = true;
-        style.colourTable = true;
-      } else if (style.colourTable) {
+        look.skip = true;
+        look.colourTable = true;
+        table.clear();
+      } else if (look.colourTable) {
         if (word == QLatin1String("red")) red = number;
         if (word == QLatin1String("green")) green = number;
         if (word == QLatin1String("blue")) blue = number;
@@ -131,24 +127,45 @@ QString PopupRichTextToHtml(const QString& rtf) {
                          word == QLatin1String("blue");
       } else if (word == QLatin1String("fonttbl") || word == QLatin1String("stylesheet") ||
                  word == QLatin1String("info")) {
-        style.skip = true;
+        look.skip = true;
       }
     } else {
       if (stack.back().colourTable && c == QLatin1Char(';')) {
-        colours << (entryHasColour
-                        ? QColor(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255))
-                        : QColor());
+        table.push_back(entryHasColour ? (std::clamp(red, 0, 255) << 16) | (std::clamp(green, 0, 255) << 8) |
+                                             std::clamp(blue, 0, 255)
+                                       : -1);
         red = green = blue = 0;
         entryHasColour = false;
       } else if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
-        addText(c);
+        put(c);
       }
       ++i;
     }
   }
-  flush();
+  return runs;
+}
+
+QString PopupRunsToHtml(const std::vector<PopupTextRun>& runs) {
+  QString html;
+  int line = 1;
+  for (const PopupTextRun& run : runs) {
+    for (; line < run.line; ++line) html += QStringLiteral("<br>");
+    QStringList style;
+    if (run.colour >= 0) style << QStringLiteral("color:#%1").arg(run.colour, 6, 16, QLatin1Char('0'));
+    if (run.halfPoints > 0) style << QStringLiteral("font-size:%1pt").arg(run.halfPoints / 2.0);
+    QString piece = run.text.toHtmlEscaped();
+    if (!style.isEmpty()) {
+      piece = QStringLiteral("<span style=\"%1\">%2</span>").arg(style.join(QLatin1Char(';')), piece);
+    }
+    if (run.underline) {
+      piece = QStringLiteral("<a href=\"%1\" style=\"text-decoration:underline\">%2</a>").arg(run.line).arg(piece);
+    }
+    html += piece;
+  }
   return html;
 }
+
+QString PopupRichTextToHtml(const QString& rtf) { return PopupRunsToHtml(ParsePopupRichText(rtf)); }
 
 MessagePopup::MessagePopup(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("messagePopup"));
@@ -192,7 +209,7 @@ int MessagePopup::Popup(const QString& richText, const QString& caption) {
     button->setObjectName(QStringLiteral("popupButton%1").arg(number));
     button->setAutoDefault(false);
     button->setDefault(buttons_[i].isDefault);
-    if (buttons_[i].cancel) cancel = number;
+    if (buttons_[i].cancel && cancel == 0) cancel = number;
     connect(button, &QPushButton::clicked, this, [this, &pressed, number] {
       pressed = number;
       accept();

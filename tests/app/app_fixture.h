@@ -49,5 +49,20 @@ struct AppFolder {
   }
 };
 
+// The window over the sample shapes picture at 900 x 600, shown, for pictures to look
+// at; they are wanted only when MORVANE_SCREENSHOTS names the folder to save them in.
+struct ScreenshotWindow {
+  FakeServices services;
+  AppFolder folder;
+  std::unique_ptr<app::MainWindow> w;
+
+  static QString Folder() { return qEnvironmentVariable("MORVANE_SCREENSHOTS"); }
+
+  ScreenshotWindow() {
+    const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+    w = folder.Start({image});
+    w->resize(900, 600);
+  }
+};
 
 }  // namespace morvane::testing

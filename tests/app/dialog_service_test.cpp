@@ -22,34 +22,6 @@ const char* const kUpdateText =
     "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 2.1 is now available to download:\\par "
     "\\cf1{\\ul https://example.org/Products/Morvane/morvane_Setup.exe}}";
 
-TEST(RichText, TheSubsetTheProgramSends) {
-  struct Row {
-    const char* rtf;
-    std::vector<TextRun> runs;
-  };
-  const Row rows[] = {
-      {kUpdateText,
-       {{"Version 2.1 is now available to download:", 1, false, -1, 16},
-        {"https://example.org/Products/Morvane/morvane_Setup.exe", 2, true, 0x0000FF, 16}}},
-      // A group keeps its looks to itself; \ulnone and \ul0 end an underline.
-      {"a{\\ul b}c\\ul d\\ulnone e\\ul f\\ul0 g", {{"a"}, {"b", 1, true}, {"c"}, {"d", 1, true}, {"e"}, {"f", 1, true}, {"g"}}},
-      // Escaped braces and backslashes are text; one blank after a word is its own.
-      {"\\{x\\}\\\\y\\par  z", {{"{x}\\y"}, {" z", 2}}},
-      // The second colour entry; an entry the table lacks is the default colour.
-      {"{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}\\cf2 g\\cf7 d\\cf1 r",
-       {{"g", 1, false, 0x008000}, {"d"}, {"r", 1, false, 0xFF0000}}},
-      {"caf\\'e9 \\fs30 big", {{QStringLiteral("caf\u00e9 ")}, {"big", 1, false, -1, 30}}},
-      {"\\par\\par x", {{"x", 3}}},
-      {"", {}},
-  };
-  for (const Row& row : rows) EXPECT_EQ(ParseRichText(QString::fromUtf8(row.rtf)), row.runs) << row.rtf;
-}
-
-TEST(RichText, HtmlEscapesEveryCharacterAndMakesUnderlinedRunsLinks) {
-  const QString html = RichTextHtml(ParseRichText(QStringLiteral("<b>&amp;\\par {\\ul <i>}")));
-  EXPECT_EQ(html, QStringLiteral("&lt;b&gt;&amp;amp;<br><a href=\"link:2\">&lt;i&gt;</a>"));
-}
-
 QPushButton* PopupButton(DialogService& service, const QString& caption) {
   for (QPushButton* b : service.OpenPopup()->findChildren<QPushButton*>()) {
     if (b->text() == caption) return b;
@@ -67,9 +39,9 @@ TEST(MessagePopup, AnswersTheNumberOfTheButtonPressed) {
     DialogService service;
     service.ClearButtons();
     DialogService::PopupButton& cancel = service.AddButton(QStringLiteral("Cancel"));
-    cancel.Cancel = true;
-    cancel.Default = false;
-    service.AddButton(QStringLiteral("Download")).Default = false;
+    cancel.cancel = true;
+    cancel.isDefault = false;
+    service.AddButton(QStringLiteral("Download")).isDefault = false;
     Soon([&] {
       ASSERT_NE(service.OpenPopup(), nullptr);
       if (QString::fromUtf8(row.press) == QLatin1String("Escape")) {
@@ -85,10 +57,10 @@ TEST(MessagePopup, AnswersTheNumberOfTheButtonPressed) {
 
 TEST(MessagePopup, ALinkClickNamesItsLineAndHideClosesWithoutAButton) {
   DialogService service;
-  service.AddButton(QStringLiteral("Cancel")).Cancel = true;
+  service.AddButton(QStringLiteral("Cancel")).cancel = true;
   service.AddButton(QStringLiteral("Download"));
   std::vector<int> lines;
-  service.LinkClick = [&](MessagePopup& popup, int line) {
+  service.LinkClick = [&](widgets::MessagePopup& popup, int line) {
     lines.push_back(line);
     popup.Hide();
   };
@@ -97,12 +69,12 @@ TEST(MessagePopup, ALinkClickNamesItsLineAndHideClosesWithoutAButton) {
     auto* label = service.OpenPopup()->findChild<QLabel*>(QStringLiteral("popupText"));
     ASSERT_NE(label, nullptr);
     shown = label->text();
-    emit label->linkActivated(QStringLiteral("link:2"));
+    emit label->linkActivated(QStringLiteral("2"));
   });
   EXPECT_EQ(service.Popup(QString::fromUtf8(kUpdateText), QStringLiteral("Morvane")), 0);
   EXPECT_EQ(lines, std::vector<int>{2});
   EXPECT_TRUE(shown.contains(QStringLiteral("Version 2.1 is now available to download:")));
-  EXPECT_TRUE(shown.contains(QStringLiteral("<a href=\"link:2\">")));
+  EXPECT_TRUE(shown.contains(QStringLiteral("<a href=\"2\"")));
 }
 
 TEST(ColorDialog, ModalConfirmOrCancel) {

@@ -690,14 +690,11 @@ namespace {
 // Xvfb with QT_QPA_PLATFORM=xcb): a traced image with vertex marks, the tree with a
 // selected point, and the dropper open.
 TEST(Screenshots, EditingSurface) {
-  const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
+  const QString out = ScreenshotWindow::Folder();
   if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
-  FakeServices services;
-  AppFolder folder;
-  const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
-  auto w = folder.Start({image});
-  w->resize(900, 600);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  ScreenshotWindow shots;
+  app::MainWindow* w = shots.w.get();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
   if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
   if (!w->Settings().mViewPoints) w->RunCommand("mViewPoints");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));

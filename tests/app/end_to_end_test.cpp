@@ -69,14 +69,11 @@ namespace {
 // Pictures to look at, taken only when MORVANE_SCREENSHOTS names a folder (run under
 // Xvfb with QT_QPA_PLATFORM=xcb): after a trace at 1:1 and at 4:1, and at 640 x 480.
 TEST(Screenshots, MainWindowAfterATrace) {
-  const QString out = qEnvironmentVariable("MORVANE_SCREENSHOTS");
+  const QString out = ScreenshotWindow::Folder();
   if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
-  FakeServices services;
-  AppFolder folder;
-  const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
-  auto w = folder.Start({image});
-  w->resize(900, 600);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  ScreenshotWindow shots;
+  app::MainWindow* w = shots.w.get();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   QTest::qWait(300);
   EXPECT_TRUE(w->grab().save(out + QStringLiteral("/main-1to1.png")));

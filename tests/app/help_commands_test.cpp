@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
@@ -58,10 +60,15 @@ TEST(HelpCommands, TheUpdatePopupsTextEscapesTheVersion) {
   EXPECT_EQ(app::UpdatePopupText(QStringLiteral("1.2"), QStringLiteral("http://x/m_Setup.exe")),
             QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 1.2 is now available "
                            "to download:\\par \\cf1{\\ul http://x/m_Setup.exe}}"));
-  const QString html =
-      widgets::PopupRichTextToHtml(app::UpdatePopupText(QStringLiteral("9}\\par{\\ul <b>x</b>"), QStringLiteral("a")));
-  EXPECT_TRUE(html.startsWith(QStringLiteral("Version 9}\\par{\\ul &lt;b&gt;x&lt;/b&gt; is now available")))
-      << html.toStdString();
+  const std::vector<widgets::PopupTextRun> runs =
+      widgets::ParsePopupRichText(app::UpdatePopupText(QStringLiteral("9}\\par{\\ul <b>x</b>"), QStringLiteral("a")));
+  ASSERT_FALSE(runs.empty());
+  EXPECT_TRUE(runs[0].text.startsWith(QStringLiteral("Version 9}\\par{\\ul <b>x</b> is now available")))
+      << runs[0].text.toStdString();
+  EXPECT_EQ(runs[0].line, 1);
+  EXPECT_FALSE(runs[0].underline);
+  EXPECT_FALSE(widgets::PopupRichTextToHtml(app::UpdatePopupText(QStringLiteral("<b>x</b>"), QStringLiteral("a")))
+                   .contains(QStringLiteral("<b>")));
 }
 
 struct UpdateRun {
@@ -155,9 +162,11 @@ TEST(HelpCommands, ANewerVersionOffersItsDownload) {
     EXPECT_EQ(caption, QStringLiteral("Morvane"));
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Cancel"), QStringLiteral("Download")}));
     EXPECT_EQ(html, widgets::PopupRichTextToHtml(app::UpdatePopupText(QStringLiteral("1.0.1"), kSetup)));
-    EXPECT_TRUE(html.startsWith(QStringLiteral("Version 1.0.1 is now available to download:<br>"))) << html.toStdString();
+    EXPECT_TRUE(html.startsWith(QStringLiteral("<span style=\"font-size:8pt\">Version 1.0.1 is now available to download:</span><br>")))
+        << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"2\""))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("color:#0000ff\">") + kSetup + QStringLiteral("</span>"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("color:#0000ff;font-size:8pt\">") + kSetup + QStringLiteral("</span>")))
+        << html.toStdString();
     const std::vector<QString> none;
     EXPECT_EQ(run.w.services.shell.opened, choice == Choice::Cancel ? none : std::vector<QString>{kSetup})
         << static_cast<int>(choice);

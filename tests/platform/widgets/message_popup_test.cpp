@@ -17,7 +17,7 @@ TEST(MessagePopupTest, RichTextBecomesHtmlWithNumberedLinks) {
   };
   const Case cases[] = {
       {R"({\rtf1\ansi{\colortbl;\red0\green0\blue255;}\f0\fs16 Version 1.2 is now available:\par \cf1{\ul http://x/a_Setup.exe}})",
-       R"(Version 1.2 is now available:<br><a href="2" style="text-decoration:underline"><span style="color:#0000ff">http://x/a_Setup.exe</span></a>)"},
+       R"(<span style="font-size:8pt">Version 1.2 is now available:</span><br><a href="2" style="text-decoration:underline"><span style="color:#0000ff;font-size:8pt">http://x/a_Setup.exe</span></a>)"},
       // Escaped braces and backslashes are text.
       {R"({\rtf1 a\{b\}c\\d})", R"(a{b}c\d)"},
       // Markup in the text stays text.
@@ -31,6 +31,38 @@ TEST(MessagePopupTest, RichTextBecomesHtmlWithNumberedLinks) {
       {"\\", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(PopupRichTextToHtml(QString::fromUtf8(c.rtf)), QString::fromUtf8(c.html)) << c.rtf;
+}
+
+const char* const kUpdateText =
+    "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 2.1 is now available to download:\\par "
+    "\\cf1{\\ul https://example.org/Products/Morvane/morvane_Setup.exe}}";
+
+TEST(MessagePopupTest, RichTextRunsOfTheSubsetTheProgramSends) {
+  struct Row {
+    const char* rtf;
+    std::vector<PopupTextRun> runs;
+  };
+  const Row rows[] = {
+      {kUpdateText,
+       {{"Version 2.1 is now available to download:", 1, false, -1, 16},
+        {"https://example.org/Products/Morvane/morvane_Setup.exe", 2, true, 0x0000FF, 16}}},
+      // A group keeps its looks to itself; \ulnone and \ul0 end an underline.
+      {"a{\\ul b}c\\ul d\\ulnone e\\ul f\\ul0 g", {{"a"}, {"b", 1, true}, {"c"}, {"d", 1, true}, {"e"}, {"f", 1, true}, {"g"}}},
+      // Escaped braces and backslashes are text; one blank after a word is its own.
+      {"\\{x\\}\\\\y\\par  z", {{"{x}\\y"}, {" z", 2}}},
+      // The second colour entry; an entry the table lacks is the default colour.
+      {"{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}\\cf2 g\\cf7 d\\cf1 r",
+       {{"g", 1, false, 0x008000}, {"d"}, {"r", 1, false, 0xFF0000}}},
+      {"caf\\'e9 \\fs30 big", {{QStringLiteral("caf\u00e9 ")}, {"big", 1, false, -1, 30}}},
+      {"\\par\\par x", {{"x", 3}}},
+      {"", {}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(ParsePopupRichText(QString::fromUtf8(row.rtf)), row.runs) << row.rtf;
+}
+
+TEST(MessagePopupTest, RichTextRunsAsHtmlEscapeEveryCharacterAndMakeUnderlinedRunsLinks) {
+  const QString html = PopupRunsToHtml(ParsePopupRichText(QStringLiteral("<b>&amp;\\par {\\ul <i>}")));
+  EXPECT_EQ(html, QStringLiteral("&lt;b&gt;&amp;amp;<br><a href=\"2\" style=\"text-decoration:underline\">&lt;i&gt;</a>"));
 }
 
 TEST(MessagePopupTest, EscapedTextComesBackAsTheSameText) {
