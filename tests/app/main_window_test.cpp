@@ -326,10 +326,15 @@ void AnswerFileDialog(const std::string& file, bool confirm, const std::shared_p
     // The next look first: an answer may open a box of the dialog's own and wait in it.
     AnswerFileDialog(file, confirm, done);
     QWidget* modal = QApplication::activeModalWidget();
-    // The dialog's own "file not found" when it had not yet seen the file: try again.
+    // The dialog's own "file not found", should an answer meet one: try again.
     if (auto* box = qobject_cast<QMessageBox*>(modal)) box->reject();
     if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
       dialog->selectFile(QString::fromStdString(file));
+      // selectFile leaves the name box alone while it has the focus, and the name box is
+      // what the dialog accepts: write the answer there as a user would type it.
+      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        name->setText(QString::fromStdString(file));
+      }
       if (confirm) {
         QMetaObject::invokeMethod(dialog, "accept");
       } else {
