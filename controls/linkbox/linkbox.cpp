@@ -46,12 +46,7 @@ Qt::Alignment LabelAlignment(std::int32_t alignment) {
 }  // namespace
 
 const MemberTable<LinkBox>& LinkBox::Members() {
-  using automation::Arg;
-  using automation::IsMissing;
-  using automation::ToBool;
-  using automation::ToColor;
-  using automation::ToInt32;
-  using automation::ToText;
+  using namespace automation;  // the conversions of the table
   static const MemberTable<LinkBox> table{
       {dispid::Alignment, "Alignment", MORVANE_GET(c.Alignment()),
        MORVANE_PUT(c.LetAlignment(ToInt32(Arg(a, 0))))},

@@ -5,24 +5,10 @@
 
 namespace morvane::scopel {
 
-namespace {
-
-using automation::Arg;
-using automation::FromColor;
-using automation::ToBool;
-using automation::ToColor;
-using automation::ToInt16;
-using automation::ToInt32;
-using automation::ToSingle;
-using automation::ToText;
-
-using automation::ValueOf;
-
-}  // namespace
-
 // Each entry: id, name, then get, let, set and call where the member has them.
 
 const automation::MemberTable<Scopel>& Scopel::Members() {
+  using namespace automation;  // the conversions of the table
   static const automation::MemberTable<Scopel> table{
       {dispid::AutoRedraw, "AutoRedraw", MORVANE_GET(ValueOf(c.AutoRedraw())), MORVANE_PUT(c.SetAutoRedraw(ToBool(Arg(a, 0))))},
       {dispid::BackColor, "BackColor", MORVANE_GET(FromColor(c.BackColor())), MORVANE_PUT(c.SetBackColor(ToColor(Arg(a, 0))))},

@@ -120,14 +120,7 @@ QImage PictureArg(const QVariantList& args) {
 }  // namespace
 
 const MemberTable<SpinBox>& SpinBox::Members() {
-  using automation::Arg;
-  using automation::IsMissing;
-  using automation::ToBool;
-  using automation::ToColor;
-  using automation::ToDouble;
-  using automation::ToInt16;
-  using automation::ToInt32;
-  using automation::ToText;
+  using namespace automation;  // the conversions of the table
   static const MemberTable<SpinBox> table{
       {dispid::BackColor, "BackColor", MORVANE_GET(Color(c.BackColor())),
        MORVANE_PUT(c.LetBackColor(ToColor(Arg(a, 0))))},

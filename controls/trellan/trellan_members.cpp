@@ -6,19 +6,11 @@ namespace morvane::trellan {
 
 namespace {
 
-using automation::Arg;
-using automation::FromColor;
-using automation::ToBool;
-using automation::ToColor;
-using automation::ToInt16;
-using automation::ToInt32;
-using automation::ToText;
-
 using automation::ValueOf;
 QVariant ValueOf(Trellan* v) { return v == nullptr ? QVariant() : QVariant::fromValue<QObject*>(v); }
 
 QString OptionalText(const QVariantList& a, int index) {
-  return automation::IsMissing(a, index) ? QString() : ToText(a.at(index));
+  return automation::IsMissing(a, index) ? QString() : automation::ToText(a.at(index));
 }
 
 }  // namespace
@@ -27,6 +19,7 @@ QString OptionalText(const QVariantList& a, int index) {
   {id, name, MORVANE_GET(FromColor(c.BarColor(index))), MORVANE_PUT(c.SetBarColor(index, ToColor(Arg(a, 0))))}
 
 const automation::MemberTable<Trellan>& Trellan::Members() {
+  using namespace automation;  // the conversions of the table
   static const automation::MemberTable<Trellan> table{
       {dispid::AutoPopupMenu, "AutoPopupMenu", MORVANE_GET(ValueOf(c.AutoPopupMenu())),
        MORVANE_PUT(c.SetAutoPopupMenu(ToBool(Arg(a, 0))))},

@@ -5,23 +5,10 @@
 
 namespace morvane::vitrane {
 
-namespace {
-
-using automation::Arg;
-using automation::FromColor;
-using automation::ToBool;
-using automation::ToColor;
-using automation::ToInt16;
-using automation::ToInt32;
-using automation::ToText;
-
-using automation::ValueOf;
-
-}  // namespace
-
 // Each entry: id, name, then get, let, set and call where the member has them.
 
 const automation::MemberTable<VitraneImage>& VitraneImage::Members() {
+  using namespace automation;  // the conversions of the table
   static const automation::MemberTable<VitraneImage> table{
       {dispid::AutoSize, "AutoSize", MORVANE_GET(ValueOf(c.AutoSize())), MORVANE_PUT(c.SetAutoSize(ToInt32(Arg(a, 0))))},
       {dispid::DrawEffect, "DrawEffect", MORVANE_GET(ValueOf(c.DrawEffect())), MORVANE_PUT(c.SetDrawEffect(ToInt32(Arg(a, 0))))},
