@@ -345,6 +345,7 @@ void WindowHost::DrawContoursNow() {
   DrawContours(drawn, points, colour(view.ForeColor()),
                settings_.mViewPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
   ShowWorkPicture(drawn);
+  viewClean_ = false;
   widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Progress1"));
   panel->SetText(QString::fromStdString(StatisticsText(panel->Text().toStdString(), upper, model_.Count())));
 }
@@ -360,6 +361,7 @@ void WindowHost::LocateCursor(double x, double y) { parts_.scopel.LocateCursor(x
 void WindowHost::ClearPicture() {
   pbImage_ = core::RgbImage();
   cleanPending_ = false;
+  viewClean_ = false;
   editEnabled_ = false;
   parts_.scopel.SetPicture(QImage());
 }
@@ -370,9 +372,19 @@ void WindowHost::ShowPicture(const core::RgbImage& image) {
   editEnabled_ = false;
   parts_.scopel.SetPicture(gui::FromRgbImage(pbImage_));
   parts_.scopel.SetEnabled(true);
+  viewClean_ = true;
 }
 
-void WindowHost::ReshowPicture() { ShowWorkPicture(pbImage_); }
+void WindowHost::ReshowPicture() {
+  // Handing a large picture to the zoom view costs as much as a small trace: skip it
+  // when the view shows the clean picture already.
+  if (viewClean_) {
+    cleanPending_ = false;
+    return;
+  }
+  ShowWorkPicture(pbImage_);
+  viewClean_ = true;
+}
 
 void WindowHost::ShowWorkPicture(const core::RgbImage& picture) {
   cleanPending_ = false;

@@ -205,6 +205,7 @@ class WindowHost : public engine::RunControl,
   bool editEnabled_ = false;
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
+  bool viewClean_ = false;  // the zoom view shows pbImage_ as it is
   DeferredCall redraw_{[this] { DrawContoursNow(); }};
   std::array<int, 3> progressValue_{};
   std::array<bool, 3> progressShown_{};
