@@ -62,6 +62,8 @@ xvfb_pid=$!
 read -r -t 10 -u "$display_fd" display || fail "Xvfb did not start"
 export DISPLAY=":$display"
 export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config"
+# The program runs on this X server, whatever platform the other tests were given.
+unset QT_QPA_PLATFORM
 
 window_of() { xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | head -1; }
 has_window() { [ -n "$(window_of)" ]; }
