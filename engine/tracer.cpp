@@ -235,71 +235,104 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
   // list is ever looked at again: after a squared corner the trace returns to it, never
   // further back. A new position starts empty.
   std::vector<ContourPoint>& taken = currentMoves_;
-  taken.clear();
   std::int32_t n = 1;
   std::int32_t s = 1;  // back direction; 0 stands for position 8
   ContourPoint firstStep{};
-  for (std::int64_t steps = 1;; ++steps) {
-    const ContourPoint p = points[static_cast<std::size_t>(n)];
-    const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
-    // Away from the border every neighbour is inside the mask.
-    const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
-    ContourPoint c{};
-    std::int32_t j = 1;
-    // The way back, position 8, comes last: at the tip of a one-pixel arm it is the
-    // only way on, and the trace walks out along the arm and back.
-    for (; j <= 8; ++j) {
-      const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
-      c = {p.x + kDx[q], p.y + kDy[q]};
-      if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
-        continue;
+  std::int64_t steps = 0;  // the steps taken, one tick each
+  const auto restart = [&] {
+    taken.clear();
+    n = 1;
+    s = 1;
+    firstStep = {};
+    steps = 0;
+  };
+  restart();
+  enum class Walk { Open, Closed, DeadEnd };
+  // Walks on until the trace closes or dies, or `until` steps are taken; no ticks.
+  const auto walk = [&](std::int64_t until) {
+    while (steps < until) {
+      const ContourPoint p = points[static_cast<std::size_t>(n)];
+      const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
+      // Away from the border every neighbour is inside the mask.
+      const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
+      ContourPoint c{};
+      std::int32_t j = 1;
+      // The way back, position 8, comes last: at the tip of a one-pixel arm it is the
+      // only way on, and the trace walks out along the arm and back.
+      for (; j <= 8; ++j) {
+        const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
+        c = {p.x + kDx[q], p.y + kDy[q]};
+        if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
+          continue;
+        }
+        const std::ptrdiff_t ci = base + delta[q];
+        // Painted counts as figure: it only ever meets the trace in the holes pass,
+        // where every figure is painted or black (a painted figure never touches an
+        // unpainted one, not even at a corner).
+        if (mask[ci] > kMaskPainted) {
+          continue;
+        }
+        if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
+          continue;
+        }
+        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
+            mask[ci - 1] > kMaskPainted || mask[ci + stride] > kMaskPainted ||
+            mask[ci + 1] > kMaskPainted || mask[ci - stride] > kMaskPainted) {
+          break;
+        }
       }
-      const std::ptrdiff_t ci = base + delta[q];
-      // Painted counts as figure: it only ever meets the trace in the holes pass,
-      // where every figure is painted or black (a painted figure never touches an
-      // unpainted one, not even at a corner).
-      if (mask[ci] > kMaskPainted) {
-        continue;
+      if (j > 8) {
+        return Walk::DeadEnd;
       }
-      if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
-        continue;
+      // Closed when back at the start and about to repeat the first step: a start where
+      // two arms meet is passed more than once on the way round.
+      if (n > 1 && p == points[1] && c == firstStep) {
+        return Walk::Closed;
       }
-      if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
-          mask[ci - 1] > kMaskPainted || mask[ci + stride] > kMaskPainted ||
-          mask[ci + 1] > kMaskPainted || mask[ci - stride] > kMaskPainted) {
-        break;
+      if (n == 1) {
+        firstStep = c;
+      }
+      taken.push_back(c);
+      ++n;
+      if (n > UpperBound(points)) {
+        points.push_back(c);
+      } else {
+        points[static_cast<std::size_t>(n)] = c;
+      }
+      s = (s + j + 4) & 7;
+      if (RectifyCorner(n)) {
+        --n;
+      } else {
+        taken.clear();
+      }
+      ++steps;
+      // Given up after this step's tick: a stop at that tick still wins.
+      if (steps >= cap || n == INT32_MAX) {
+        return Walk::DeadEnd;
       }
     }
-    if (j > 8) {
-      return TraceResult::DeadEnd;
-    }
-    // Closed when back at the start and about to repeat the first step: a start where
-    // two arms meet is passed more than once on the way round.
-    if (n > 1 && p == points[1] && c == firstStep) {
+    return Walk::Open;
+  };
+  // The steps' ticks go to the host in stretches rather than one virtual call or two
+  // each. When a stop falls inside a stretch, the trace is walked again from its start
+  // up to that tick, so it ends where a tick-by-tick trace would have.
+  constexpr std::int64_t kStretch = 4096;
+  for (;;) {
+    const std::int64_t from = steps;
+    const Walk outcome = walk(from + kStretch);
+    const std::int64_t stoppedAt = steps > from ? run_.ShowElapsedTimes(steps - from) : 0;
+    if (stoppedAt > 0) {
+      ResetPoints(points);
+      points.push_back(start);
+      restart();
+      walk(from + stoppedAt);
       break;
     }
-    if (n == 1) {
-      firstStep = c;
-    }
-    taken.push_back(c);
-    ++n;
-    if (n > UpperBound(points)) {
-      points.push_back(c);
-    } else {
-      points[static_cast<std::size_t>(n)] = c;
-    }
-    s = (s + j + 4) & 7;
-    if (RectifyCorner(n)) {
-      --n;
-    } else {
-      taken.clear();
-    }
-    run_.ShowElapsedTime();
-    if (run_.StopRequested()) {
-      break;
-    }
-    if (steps >= cap || n == INT32_MAX) {
+    if (outcome == Walk::DeadEnd) {
       return TraceResult::DeadEnd;
+    }
+    if (outcome == Walk::Closed) {
+      break;
     }
   }
   if (points[static_cast<std::size_t>(n)] == points[1]) {
