@@ -57,7 +57,8 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Rgb
   });
 }
 
-void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target) {
+void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target,
+                    std::vector<std::int32_t>* blackPerRow) {
   // The target's memory is reused when it is large enough: every byte is written
   // below, and fresh pages cost more than the recolouring. When it is not, it goes
   // first, so that the new one can take its place.
@@ -68,6 +69,9 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
   target.width = source.empty() ? 0 : source.width;
   target.height = source.empty() ? 0 : source.height;
   target.bits.resize(area);
+  if (blackPerRow != nullptr) {
+    blackPerRow->assign(static_cast<std::size_t>(target.height), 0);
+  }
   if (source.empty()) {
     return;
   }
@@ -101,26 +105,39 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
     out[k] = byteA;
   };
   constexpr std::size_t kChunk = 16;
-  std::size_t k = 0;
-  for (; k + kChunk <= area; k += kChunk) {
-    std::uint8_t bytes[kChunk];
-    std::uint32_t unknown = 0;
-    for (std::size_t i = 0; i < kChunk; ++i) {
-      const std::uint32_t rgb = in[k + i] & 0xFFFFFFu;
-      const bool isA = rgb == colourA;
-      bytes[i] = isA ? byteA : byteB;
-      unknown |= static_cast<std::uint32_t>(!isA && rgb != colourB);
-    }
-    if (unknown == 0) {
-      std::memcpy(out + k, bytes, kChunk);
-    } else {
+  const auto w = static_cast<std::size_t>(source.width);
+  // Row by row, so that a row's black pixels are counted while it is still in the cache.
+  for (std::size_t y = 0; y < static_cast<std::size_t>(source.height); ++y) {
+    const std::size_t rowEnd = (y + 1) * w;
+    std::size_t k = y * w;
+    for (; k + kChunk <= rowEnd; k += kChunk) {
+      std::uint8_t bytes[kChunk];
+      std::uint32_t unknown = 0;
       for (std::size_t i = 0; i < kChunk; ++i) {
-        classify(k + i);
+        const std::uint32_t rgb = in[k + i] & 0xFFFFFFu;
+        const bool isA = rgb == colourA;
+        bytes[i] = isA ? byteA : byteB;
+        unknown |= static_cast<std::uint32_t>(!isA && rgb != colourB);
+      }
+      if (unknown == 0) {
+        std::memcpy(out + k, bytes, kChunk);
+      } else {
+        for (std::size_t i = 0; i < kChunk; ++i) {
+          classify(k + i);
+        }
       }
     }
-  }
-  for (; k < area; ++k) {
-    classify(k);
+    for (; k < rowEnd; ++k) {
+      classify(k);
+    }
+    if (blackPerRow != nullptr) {
+      const std::uint8_t* row = out + y * w;
+      std::int32_t white = 0;
+      for (std::size_t x = 0; x < w; ++x) {
+        white += row[x] == core::kMaskWhite ? 1 : 0;
+      }
+      (*blackPerRow)[y] = static_cast<std::int32_t>(w) - white;
+    }
   }
 }
 

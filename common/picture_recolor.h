@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/core/pixel_buffer.h"
 
@@ -21,7 +22,9 @@ std::string ColorToRGBText(std::int32_t colour, std::uint8_t& first, std::uint8_
 // works, not only the 16 palette colours.
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::RgbImage& target);
 
-// The same decision written straight into a mask the size of source.
-void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target);
+// The same decision written straight into a mask the size of source; blackPerRow, when
+// given, receives the number of black pixels of each row.
+void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target,
+                    std::vector<std::int32_t>* blackPerRow = nullptr);
 
 }  // namespace morvane::common

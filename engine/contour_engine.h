@@ -146,8 +146,9 @@ class ContourEngine {
   }
   // The first pixel at or after (x, y) in raster order whose mask byte is value, with a
   // tick after each row scanned (the row of the find too); found is set only when there
-  // is one.
-  bool ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found);
+  // is one. With equal false, the first whose byte is not value.
+  bool ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
+                  bool equal = true);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
@@ -159,9 +160,11 @@ class ContourEngine {
   enum class Connectivity { Four, Eight };
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
                  Connectivity connectivity);
-  void FloodOuterBackground(bool unpaint);
+  void FloodOuterBackground();
   void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
   // One reduction by a method other than 3, clean-up included.
+  // CountRegionPixels from the row counts the mask was last counted into.
+  std::int32_t SumRegionPixels();
   std::int32_t ReduceOnce(ContourPoints& points, bool closed, ReductionMethod method);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                     std::vector<std::uint8_t>& removed, ReductionMethod method);
@@ -193,6 +196,8 @@ class ContourEngine {
   core::Mask mask_;
   std::int32_t maskW_ = 0;
   std::int32_t maskH_ = 0;
+  // The black pixels of each mask row, counted when the mask was prepared.
+  std::vector<std::int32_t> blackPerRow_;
 
   // What the last trace followed; a click's contour and each figure of a whole-image
   // run are traced here before they join a contour set.

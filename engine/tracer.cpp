@@ -19,6 +19,53 @@ bool IsOffset(const ContourPoint& p, const ContourPoint& base, std::int32_t dx,
          std::int64_t{p.y} == std::int64_t{base.y} + dy;
 }
 
+// Scans for the first byte in [from, to) that is (or, with `equal` false, is not) v,
+// eight bytes at a time; to when there is none.
+template <bool kEqual>
+std::int32_t ScanRight(const std::uint8_t* row, std::int32_t from, std::int32_t to, std::uint8_t v) {
+  const std::uint64_t pattern = 0x0101010101010101ull * v;
+  std::int32_t x = from;
+  for (; x + 8 <= to; x += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, row + x, 8);
+    std::uint64_t diff = word ^ pattern;  // zero bytes where equal
+    std::uint64_t hits;
+    if constexpr (kEqual) {
+      hits = (diff - 0x0101010101010101ull) & ~diff & 0x8080808080808080ull;
+    } else {
+      hits = diff;
+    }
+    if (hits != 0) {
+      return x + (__builtin_ctzll(hits) >> 3);
+    }
+  }
+  for (; x < to; ++x) {
+    if ((row[x] == v) == kEqual) {
+      return x;
+    }
+  }
+  return to;
+}
+
+// The first x of the run of v that ends at `from` (row[from] == v), scanning left.
+std::int32_t RunStart(const std::uint8_t* row, std::int32_t from, std::uint8_t v) {
+  const std::uint64_t pattern = 0x0101010101010101ull * v;
+  std::int32_t x = from;  // row[x..from] are v
+  while (x >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, row + x - 8, 8);
+    const std::uint64_t diff = word ^ pattern;
+    if (diff != 0) {
+      return x - (__builtin_clzll(diff) >> 3);
+    }
+    x -= 8;
+  }
+  while (x > 0 && row[x - 1] == v) {
+    --x;
+  }
+  return x;
+}
+
 }  // namespace
 
 void GetNeighbours(const ContourPoint& point, ContourPoints& list) {
@@ -71,9 +118,10 @@ void ContourEngine::PrepareMask() {
                            (std::int32_t{third} << 16);
   // The recolouring writes into the old mask's memory.
   if (image_ != nullptr && !image_->empty()) {
-    common::RecolorPicture(*image_, key, mask_);
+    common::RecolorPicture(*image_, key, mask_, &blackPerRow_);
   } else {
     mask_ = core::Mask();
+    blackPerRow_.clear();
   }
   maskW_ = mask_.empty() ? 0 : mask_.width;
   maskH_ = mask_.empty() ? 0 : mask_.height;
@@ -95,7 +143,7 @@ bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
 }
 
 bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value,
-                               ContourPoint& found) {
+                               ContourPoint& found, bool equal) {
   // Rows above the mask hold nothing: the scan then starts at the top left.
   if (y < 0) {
     x = 0;
@@ -105,10 +153,16 @@ bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t valu
     const std::int64_t from = row == y ? std::max<std::int64_t>(x, 0) : 0;
     if (from < maskW_) {
       const auto column = static_cast<std::int32_t>(from);
-      const std::uint8_t* begin = &mask_.bits[Index(column, row)];
-      const void* hit = std::memchr(begin, value, static_cast<std::size_t>(maskW_ - column));
-      if (hit != nullptr) {
-        found = {column + static_cast<std::int32_t>(static_cast<const std::uint8_t*>(hit) - begin), row};
+      const std::uint8_t* line = &mask_.bits[Index(0, row)];
+      std::int32_t hit = maskW_;
+      if (equal) {
+        const void* at = std::memchr(line + column, value, static_cast<std::size_t>(maskW_ - column));
+        hit = at != nullptr ? static_cast<std::int32_t>(static_cast<const std::uint8_t*>(at) - line) : maskW_;
+      } else {
+        hit = ScanRight<false>(line, column, maskW_, value);
+      }
+      if (hit < maskW_) {
+        found = {hit, row};
         run_.ShowElapsedTime();
         return true;
       }
@@ -119,7 +173,14 @@ bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t valu
 }
 
 bool ContourEngine::FindStart(std::int32_t x, std::int32_t y, ContourPoint& start) {
-  if (MaskPixel(x, y) != core::kMaskBlack) {
+  const std::uint8_t at = MaskPixel(x, y);
+  // From white the next figure pixel, painted or not: the whole-image run's holes pass
+  // leaves its first pass's painting in place. From a painted figure the next one not
+  // yet traced.
+  if (at == core::kMaskWhite) {
+    return ScanRaster(x, y, core::kMaskWhite, start, false);
+  }
+  if (at != core::kMaskBlack) {
     return ScanRaster(x, y, core::kMaskBlack, start);
   }
   if (x == 0 || mask_.bits[Index(x - 1, y)] != core::kMaskBlack) {
@@ -174,68 +235,104 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
   // list is ever looked at again: after a squared corner the trace returns to it, never
   // further back. A new position starts empty.
   std::vector<ContourPoint>& taken = currentMoves_;
-  taken.clear();
   std::int32_t n = 1;
   std::int32_t s = 1;  // back direction; 0 stands for position 8
   ContourPoint firstStep{};
-  for (std::int64_t steps = 1;; ++steps) {
-    const ContourPoint p = points[static_cast<std::size_t>(n)];
-    const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
-    // Away from the border every neighbour is inside the mask.
-    const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
-    ContourPoint c{};
-    std::int32_t j = 1;
-    // The way back, position 8, comes last: at the tip of a one-pixel arm it is the
-    // only way on, and the trace walks out along the arm and back.
-    for (; j <= 8; ++j) {
-      const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
-      c = {p.x + kDx[q], p.y + kDy[q]};
-      if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
-        continue;
+  std::int64_t steps = 0;  // the steps taken, one tick each
+  const auto restart = [&] {
+    taken.clear();
+    n = 1;
+    s = 1;
+    firstStep = {};
+    steps = 0;
+  };
+  restart();
+  enum class Walk { Open, Closed, DeadEnd };
+  // Walks on until the trace closes or dies, or `until` steps are taken; no ticks.
+  const auto walk = [&](std::int64_t until) {
+    while (steps < until) {
+      const ContourPoint p = points[static_cast<std::size_t>(n)];
+      const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
+      // Away from the border every neighbour is inside the mask.
+      const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
+      ContourPoint c{};
+      std::int32_t j = 1;
+      // The way back, position 8, comes last: at the tip of a one-pixel arm it is the
+      // only way on, and the trace walks out along the arm and back.
+      for (; j <= 8; ++j) {
+        const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
+        c = {p.x + kDx[q], p.y + kDy[q]};
+        if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
+          continue;
+        }
+        const std::ptrdiff_t ci = base + delta[q];
+        // Painted counts as figure: it only ever meets the trace in the holes pass,
+        // where every figure is painted or black (a painted figure never touches an
+        // unpainted one, not even at a corner).
+        if (mask[ci] > kMaskPainted) {
+          continue;
+        }
+        if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
+          continue;
+        }
+        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
+            mask[ci - 1] > kMaskPainted || mask[ci + stride] > kMaskPainted ||
+            mask[ci + 1] > kMaskPainted || mask[ci - stride] > kMaskPainted) {
+          break;
+        }
       }
-      const std::ptrdiff_t ci = base + delta[q];
-      if (mask[ci] != core::kMaskBlack) {
-        continue;
+      if (j > 8) {
+        return Walk::DeadEnd;
       }
-      if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
-        continue;
+      // Closed when back at the start and about to repeat the first step: a start where
+      // two arms meet is passed more than once on the way round.
+      if (n > 1 && p == points[1] && c == firstStep) {
+        return Walk::Closed;
       }
-      if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
-          mask[ci - 1] != core::kMaskBlack || mask[ci + stride] != core::kMaskBlack ||
-          mask[ci + 1] != core::kMaskBlack || mask[ci - stride] != core::kMaskBlack) {
-        break;
+      if (n == 1) {
+        firstStep = c;
+      }
+      taken.push_back(c);
+      ++n;
+      if (n > UpperBound(points)) {
+        points.push_back(c);
+      } else {
+        points[static_cast<std::size_t>(n)] = c;
+      }
+      s = (s + j + 4) & 7;
+      if (RectifyCorner(n)) {
+        --n;
+      } else {
+        taken.clear();
+      }
+      ++steps;
+      // Given up after this step's tick: a stop at that tick still wins.
+      if (steps >= cap || n == INT32_MAX) {
+        return Walk::DeadEnd;
       }
     }
-    if (j > 8) {
-      return TraceResult::DeadEnd;
-    }
-    // Closed when back at the start and about to repeat the first step: a start where
-    // two arms meet is passed more than once on the way round.
-    if (n > 1 && p == points[1] && c == firstStep) {
+    return Walk::Open;
+  };
+  // The steps' ticks go to the host in stretches rather than one virtual call or two
+  // each. When a stop falls inside a stretch, the trace is walked again from its start
+  // up to that tick, so it ends where a tick-by-tick trace would have.
+  constexpr std::int64_t kStretch = 4096;
+  for (;;) {
+    const std::int64_t from = steps;
+    const Walk outcome = walk(from + kStretch);
+    const std::int64_t stoppedAt = steps > from ? run_.ShowElapsedTimes(steps - from) : 0;
+    if (stoppedAt > 0) {
+      ResetPoints(points);
+      points.push_back(start);
+      restart();
+      walk(from + stoppedAt);
       break;
     }
-    if (n == 1) {
-      firstStep = c;
-    }
-    taken.push_back(c);
-    ++n;
-    if (n > UpperBound(points)) {
-      points.push_back(c);
-    } else {
-      points[static_cast<std::size_t>(n)] = c;
-    }
-    s = (s + j + 4) & 7;
-    if (RectifyCorner(n)) {
-      --n;
-    } else {
-      taken.clear();
-    }
-    run_.ShowElapsedTime();
-    if (run_.StopRequested()) {
-      break;
-    }
-    if (steps >= cap || n == INT32_MAX) {
+    if (outcome == Walk::DeadEnd) {
       return TraceResult::DeadEnd;
+    }
+    if (outcome == Walk::Closed) {
+      break;
     }
   }
   if (points[static_cast<std::size_t>(n)] == points[1]) {
@@ -289,63 +386,11 @@ void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from,
   RunFlood(from, to, connectivity);
 }
 
-namespace {
 
-// Scans for the first byte in [from, to) that is (or, with `equal` false, is not) v,
-// eight bytes at a time; to when there is none.
-template <bool kEqual>
-std::int32_t ScanRight(const std::uint8_t* row, std::int32_t from, std::int32_t to, std::uint8_t v) {
-  const std::uint64_t pattern = 0x0101010101010101ull * v;
-  std::int32_t x = from;
-  for (; x + 8 <= to; x += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, row + x, 8);
-    std::uint64_t diff = word ^ pattern;  // zero bytes where equal
-    std::uint64_t hits;
-    if constexpr (kEqual) {
-      hits = (diff - 0x0101010101010101ull) & ~diff & 0x8080808080808080ull;
-    } else {
-      hits = diff;
-    }
-    if (hits != 0) {
-      return x + (__builtin_ctzll(hits) >> 3);
-    }
-  }
-  for (; x < to; ++x) {
-    if ((row[x] == v) == kEqual) {
-      return x;
-    }
-  }
-  return to;
-}
-
-// The first x of the run of v that ends at `from` (row[from] == v), scanning left.
-std::int32_t RunStart(const std::uint8_t* row, std::int32_t from, std::uint8_t v) {
-  const std::uint64_t pattern = 0x0101010101010101ull * v;
-  std::int32_t x = from;  // row[x..from] are v
-  while (x >= 8) {
-    std::uint64_t word;
-    std::memcpy(&word, row + x - 8, 8);
-    const std::uint64_t diff = word ^ pattern;
-    if (diff != 0) {
-      return x - (__builtin_clzll(diff) >> 3);
-    }
-    x -= 8;
-  }
-  while (x > 0 && row[x - 1] == v) {
-    --x;
-  }
-  return x;
-}
-
-}  // namespace
-
-void ContourEngine::FloodOuterBackground(bool unpaint) {
+void ContourEngine::FloodOuterBackground() {
   // The same as framing the mask with background and filling from the frame: every
   // white run 4-connected through white to the border turns black. Runs are joined row
   // by row (union-find), which touches the mask in order instead of wandering over it.
-  // With unpaint, the whole-image run's painted figures turn back to black on the way,
-  // giving the mask as prepared first.
   // A run already joined to the border when its row is read turns black at once, while
   // the row is in the cache, and keeps no node of its own: on most images that is
   // nearly all the background. Only the others (holes, and background that reaches the
@@ -369,18 +414,13 @@ void ContourEngine::FloodOuterBackground(bool unpaint) {
     return k;
   };
   // The size in locals: the byte stores below may alias the members, which the
-  // compiler would then reload for every pixel, and the unpainting would not vectorise.
+  // compiler would then reload.
   const std::int32_t w = maskW_;
   const std::int32_t h = maskH_;
   const auto stride = static_cast<std::size_t>(w);
   std::uint8_t* const bits = mask_.bits.data();
   for (std::int32_t y = 0; y < h; ++y) {
     std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
-    if (unpaint) {
-      for (std::size_t x = 0; x < stride; ++x) {
-        row[x] = row[x] == kMaskPainted ? core::kMaskBlack : row[x];
-      }
-    }
     current.clear();
     std::size_t k = 0;  // first run of the row above that may still touch
     for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {

@@ -12,17 +12,25 @@ bool ContourEngine::FindNextRegionPixel(ContourPoint& p) {
 }
 
 std::int32_t ContourEngine::CountRegionPixels() {
-  run_.SetProgress(kProgressStep, 0);
-  const double area = static_cast<double>(maskW_) * static_cast<double>(maskH_);
-  std::int64_t count = 0;
-  int shown = 0;
+  blackPerRow_.assign(static_cast<std::size_t>(maskH_), 0);
   for (std::int32_t row = 0; row < maskH_; ++row) {
     const std::uint8_t* line = &mask_.bits[Index(0, row)];
     std::int32_t white = 0;
     for (std::int32_t x = 0; x < maskW_; ++x) {
       white += line[x] == core::kMaskWhite ? 1 : 0;
     }
-    count += maskW_ - white;
+    blackPerRow_[static_cast<std::size_t>(row)] = maskW_ - white;
+  }
+  return SumRegionPixels();
+}
+
+std::int32_t ContourEngine::SumRegionPixels() {
+  run_.SetProgress(kProgressStep, 0);
+  const double area = static_cast<double>(maskW_) * static_cast<double>(maskH_);
+  std::int64_t count = 0;
+  int shown = 0;
+  for (std::int32_t row = 0; row < maskH_; ++row) {
+    count += blackPerRow_[static_cast<std::size_t>(row)];
     run_.ShowElapsedTime();
     const int percent = static_cast<int>(
         std::nearbyint(static_cast<double>(maskW_) * row * 100.0 / area));
@@ -57,8 +65,9 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   bool stopped = false;
   for (int pass = 1; pass <= 2 && !stopped; ++pass) {
     if (pass == 1) {
+      // The mask's rows were counted as they were written.
       PrepareMask();
-      total = CountRegionPixels();
+      total = SumRegionPixels();
     }
     // Pass 1 resumes its raster scan where the last figure started: nothing before it
     // is black any more. Pass 2 scans on from the last hole.
@@ -68,7 +77,7 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
       if (pass == 2) {
         if (firstHole) {
           firstHole = false;
-          FloodOuterBackground(true);  // also takes back pass 1's painting
+          FloodOuterBackground();
         } else {
           FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack, Connectivity::Four);
         }
