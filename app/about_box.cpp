@@ -36,11 +36,13 @@ QStringList CommentItems(const core::VersionRecord& record) {
 QString PlatformLine() { return QStringLiteral(MORVANE_PLATFORM_LINE); }
 
 QString AboutText(const core::VersionRecord& record) {
-  return PlatformLine() + QStringLiteral("\r\nVersion ") + FromStd(common::GetAppVersion(false, record)) +
-         QStringLiteral("\r\n") + FromStd(record.copyright);
+  return PlatformLine() + QStringLiteral("\r\nVersion ") +
+         FromStd(common::GetAppVersion(false, record)) + QStringLiteral("\r\n") +
+         FromStd(record.copyright);
 }
 
-AboutBox::AboutBox(QWidget* owner, automation::ClassRegistry& registry, const core::VersionRecord& record)
+AboutBox::AboutBox(QWidget* owner, automation::ClassRegistry& registry,
+                   const core::VersionRecord& record)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), title_(FromStd(record.title)) {
   setObjectName(QStringLiteral("fwAbout"));
   setWindowTitle(QStringLiteral("About ") + title_);
@@ -110,7 +112,9 @@ QWidget* AboutBox::ImageWidget() const { return liAbout_ != nullptr ? liAbout_->
 
 void AboutBox::ltSite_Click() { widgets::Shell().Open(ltSite_->text()); }
 
-void AboutBox::ltMail_Click() { widgets::Shell().Open(ltMail_->text() + QStringLiteral("?subject=") + title_); }
+void AboutBox::ltMail_Click() {
+  widgets::Shell().Open(ltMail_->text() + QStringLiteral("?subject=") + title_);
+}
 
 void AboutBox::bbClose_MouseMove(int x, int y) {
   // Dragged off the button, the focus leaves it, so a release there does not press it.
@@ -118,9 +122,11 @@ void AboutBox::bbClose_MouseMove(int x, int y) {
 }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+  if (event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     auto* label = qobject_cast<QLabel*>(watched);
-    if (label != nullptr && label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+    if (label != nullptr &&
+        label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
       if (watched == ltSite_) ltSite_Click();
       if (watched == ltMail_) ltMail_Click();
     }

@@ -18,7 +18,8 @@ AppContext AppContext::ForProgram(const QStringList& arguments) {
   context.findProgram = [](const std::string& name) {
     return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
   };
-  for (qsizetype i = 1; i < arguments.size(); ++i) context.arguments.push_back(arguments[i].toStdString());
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    context.arguments.push_back(arguments[i].toStdString());
   return context;
 }
 

@@ -124,7 +124,8 @@ QImage CursorImage(CursorPicture picture) {
     case CursorPicture::Point1:
     case CursorPicture::Point2:
       Crosshair(p);
-      Label(p, picture == CursorPicture::Point1 ? QStringLiteral("1") : QStringLiteral("2"), QRect(19, 19, 12, 12));
+      Label(p, picture == CursorPicture::Point1 ? QStringLiteral("1") : QStringLiteral("2"),
+            QRect(19, 19, 12, 12));
       break;
     case CursorPicture::Merge1:
     case CursorPicture::Merge2:
@@ -132,7 +133,8 @@ QImage CursorImage(CursorPicture picture) {
       p.setPen(QPen(Qt::black, 1));
       p.setBrush(Qt::NoBrush);
       p.drawEllipse(QPoint(16, 16), 5, 5);
-      Label(p, picture == CursorPicture::Merge1 ? QStringLiteral("M1") : QStringLiteral("M2"), QRect(17, 19, 15, 12));
+      Label(p, picture == CursorPicture::Merge1 ? QStringLiteral("M1") : QStringLiteral("M2"),
+            QRect(17, 19, 15, 12));
       break;
     case CursorPicture::Zoom: {
       // The lens centred on the hot spot, the handle to the lower right.

@@ -29,7 +29,13 @@ enum class ClickMode : std::int16_t {
 };
 
 // The zoom view's MousePointer values the modes use.
-enum class Pointer : std::int16_t { Default = 0, Crosshair = 2, UpArrow = 10, Hourglass = 11, Custom = 99 };
+enum class Pointer : std::int16_t {
+  Default = 0,
+  Crosshair = 2,
+  UpArrow = 10,
+  Hourglass = 11,
+  Custom = 99
+};
 
 // The cursor pictures (ilCursor), by key.
 enum class CursorPicture { None, Point1, Point2, Merge1, Merge2, Zoom, Start, Dropper };
@@ -51,20 +57,20 @@ ModeCursor ArmedCursor(ClickMode mode);
 
 // What a press does.
 enum class ClickAction {
-  CancelMode,      // Esc: mode 0, default pointer
-  HelpPopup,       // the what's-this popup of the zoom view
-  SelectNearest,   // select the tree node of the nearest point
-  PickFirst,       // PointPair(0) := nearest
-  Rectify,         // PointPair(1) := nearest, cut between the two
-  Join,            // PointPair(1) := nearest, join the two contours
-  ZoomIn,          // View > Zoom (ZoomIndex), clicked point 15 pixels from the corner
-  ZoomOut,         // View > Zoom 1:1 on the clicked point
-  SetBeginning,    // nearest point first in its contour
-  LabelEdit,       // the clicked pixel ends the label edit
-  InsertPoint,     // the clicked pixel is inserted through the new-point box
-  CreateFromPoint, // trace the figure under the click into a fresh document
-  AddContour,      // add the figure's contour
-  PickColour,      // the pixel's colour to the open colour dialog
+  CancelMode,       // Esc: mode 0, default pointer
+  HelpPopup,        // the what's-this popup of the zoom view
+  SelectNearest,    // select the tree node of the nearest point
+  PickFirst,        // PointPair(0) := nearest
+  Rectify,          // PointPair(1) := nearest, cut between the two
+  Join,             // PointPair(1) := nearest, join the two contours
+  ZoomIn,           // View > Zoom (ZoomIndex), clicked point 15 pixels from the corner
+  ZoomOut,          // View > Zoom 1:1 on the clicked point
+  SetBeginning,     // nearest point first in its contour
+  LabelEdit,        // the clicked pixel ends the label edit
+  InsertPoint,      // the clicked pixel is inserted through the new-point box
+  CreateFromPoint,  // trace the figure under the click into a fresh document
+  AddContour,       // add the figure's contour
+  PickColour,       // the pixel's colour to the open colour dialog
 };
 
 struct ClickStep {

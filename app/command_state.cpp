@@ -14,14 +14,27 @@ std::string ArrayName(std::string_view name, int index) {
 // Tool buttons that follow a menu item (the Stop and Title buttons follow the run and
 // the title field, the Dropper the picture).
 constexpr std::array<std::pair<std::string_view, std::string_view>, 21> kButtonItems{{
-    {"Open", "mFileOpen"},       {"Painter", "mFilePainter"}, {"Create", "mFileCreate"},
-    {"Start", "mFileStart"},     {"Add", "mFileAdd"},         {"Save", "mFileSave"},
-    {"Copy", "mEditCopy"},       {"Delete", "mEditDelete"},   {"Change", "mEditChange"},
-    {"Insert", "mEditInsert"},   {"Rectify", "mEditStart"},   {"Merge", "mEditMerge"},
-    {"First", "mEditMove"},      {"Grid", "mViewGrid"},       {"Points", "mViewPoints"},
-    {"Zoom", "mViewMagnifier"},  {"Connect", "mSettingsConnected"},
-    {"Centroid", "mSettingsCentroid"},                         {"Help", "mHelpWhatsThis"},
-    {"Shift", "mEditShift"},     {"Resize", "mEditResize"},
+    {"Open", "mFileOpen"},
+    {"Painter", "mFilePainter"},
+    {"Create", "mFileCreate"},
+    {"Start", "mFileStart"},
+    {"Add", "mFileAdd"},
+    {"Save", "mFileSave"},
+    {"Copy", "mEditCopy"},
+    {"Delete", "mEditDelete"},
+    {"Change", "mEditChange"},
+    {"Insert", "mEditInsert"},
+    {"Rectify", "mEditStart"},
+    {"Merge", "mEditMerge"},
+    {"First", "mEditMove"},
+    {"Grid", "mViewGrid"},
+    {"Points", "mViewPoints"},
+    {"Zoom", "mViewMagnifier"},
+    {"Connect", "mSettingsConnected"},
+    {"Centroid", "mSettingsCentroid"},
+    {"Help", "mHelpWhatsThis"},
+    {"Shift", "mEditShift"},
+    {"Resize", "mEditResize"},
 }};
 
 }  // namespace

@@ -10,21 +10,21 @@
 namespace morvane::app {
 
 struct CommandInputs {
-  bool running = false;       // a trace or batch runs: only Stop may be used
-  bool hasPicture = false;    // the zoom view shows an image
-  bool changed = false;       // the changed mark is shown
-  int upperBound = 0;         // of the point array: 0 is an empty document
-  bool mapExists = false;     // MapPath names an existing file
-  bool painterExists = false; // the painter program exists
+  bool running = false;        // a trace or batch runs: only Stop may be used
+  bool hasPicture = false;     // the zoom view shows an image
+  bool changed = false;        // the changed mark is shown
+  int upperBound = 0;          // of the point array: 0 is an empty document
+  bool mapExists = false;      // MapPath names an existing file
+  bool painterExists = false;  // the painter program exists
   int contourCount = 0;
-  bool editEnabled = false;   // the last UpdateEditMenuState
-  bool addEnabled = false;    // File > Add Contour, as the engine and the document left it
-  bool saveAsEnabled = false; // Save As, as the document left it (changes follow Save)
-  bool recentEnabled = false; // the recent-files submenu holds an entry
+  bool editEnabled = false;    // the last UpdateEditMenuState
+  bool addEnabled = false;     // File > Add Contour, as the engine and the document left it
+  bool saveAsEnabled = false;  // Save As, as the document left it (changes follow Save)
+  bool recentEnabled = false;  // the recent-files submenu holds an entry
   bool helpFileExists = false;
-  bool shiftEnabled = false;  // the shift fields hold a nonzero value
-  bool resizeEnabled = false; // the factor field holds a nonzero value
-  bool titleEnabled = false;  // the title box differs from the selected title
+  bool shiftEnabled = false;   // the shift fields hold a nonzero value
+  bool resizeEnabled = false;  // the factor field holds a nonzero value
+  bool titleEnabled = false;   // the title box differs from the selected title
   // Check marks.
   bool grid = true, points = true, connected = true, centroid = true;
   int zoomIndex = 0;

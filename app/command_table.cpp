@@ -181,7 +181,8 @@ QIcon ButtonIcon(const char* key) {
   };
   for (const Look& look : kLooks) {
     if (qstrcmp(look.key, key) != 0) continue;
-    return QIcon::fromTheme(QString::fromLatin1(look.theme), QApplication::style()->standardIcon(look.fallback));
+    return QIcon::fromTheme(QString::fromLatin1(look.theme),
+                            QApplication::style()->standardIcon(look.fallback));
   }
   return {};
 }
@@ -200,7 +201,9 @@ const ToolSpec* FindTool(const QString& key) {
   return nullptr;
 }
 
-void CommandTable::Bind(const std::string& name, Handler handler) { handlers_[name] = std::move(handler); }
+void CommandTable::Bind(const std::string& name, Handler handler) {
+  handlers_[name] = std::move(handler);
+}
 
 bool CommandTable::Run(const std::string& name, int index) {
   const auto found = handlers_.find(name);
@@ -241,8 +244,9 @@ void CommandTable::BuildToolBars(std::span<widgets::KeyedToolBar* const> bars) {
     if (tool.bar < 0 || static_cast<std::size_t>(tool.bar) >= bars.size()) continue;
     const QString key = QString::fromLatin1(tool.key);
     bars[static_cast<std::size_t>(tool.bar)]->AddButton(
-        key, tool.style == ButtonStyle::Separator ? QIcon() : ButtonIcon(tool.key), QString::fromUtf8(tool.toolTip),
-        tool.tag != 0 ? QString::number(tool.tag) : QString(), tool.style);
+        key, tool.style == ButtonStyle::Separator ? QIcon() : ButtonIcon(tool.key),
+        QString::fromUtf8(tool.toolTip), tool.tag != 0 ? QString::number(tool.tag) : QString(),
+        tool.style);
   }
 }
 

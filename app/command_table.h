@@ -22,7 +22,7 @@ class MenuModel;
 namespace morvane::app {
 
 struct MenuSpec {
-  const char* parent;    // the popup it belongs to; nullptr for the menu bar
+  const char* parent;  // the popup it belongs to; nullptr for the menu bar
   const char* name;
   int index;             // control-array index, -1 for none
   const char* caption;   // "-" for a separator
@@ -34,11 +34,11 @@ struct MenuSpec {
 
 struct ToolSpec {
   const char* key;
-  int bar;               // pbToolbar(bar)
-  int tag;               // help id
+  int bar;  // pbToolbar(bar)
+  int tag;  // help id
   const char* toolTip;
-  const char* command;   // menu item name, or "Stop"
-  int index;             // the command's array index, -1 for none
+  const char* command;  // menu item name, or "Stop"
+  int index;            // the command's array index, -1 for none
   widgets::ButtonStyle style;
 };
 

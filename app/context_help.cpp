@@ -54,7 +54,8 @@ T* AncestorOfType(QWidget* widget, const QWidget* stop) {
 }
 
 bool IsInside(const QWidget* widget, const QWidget* ancestor) {
-  return ancestor != nullptr && widget != nullptr && (widget == ancestor || ancestor->isAncestorOf(widget));
+  return ancestor != nullptr && widget != nullptr &&
+         (widget == ancestor || ancestor->isAncestorOf(widget));
 }
 
 }  // namespace
@@ -63,15 +64,17 @@ void TopicsFileDisplay::ShowTopic(int contextId, QPoint globalPos) {
   widgets::HelpViewer::ShowContextPopup(topicsFile_, contextId, globalPos);
 }
 
-void TopicsFileDisplay::ShowContents(QWidget* owner) { widgets::HelpViewer::ShowContents(topicsFile_, 0, owner); }
+void TopicsFileDisplay::ShowContents(QWidget* owner) {
+  widgets::HelpViewer::ShowContents(topicsFile_, 0, owner);
+}
 
 const std::vector<WhatsThisSpec>& WhatsThisTable() {
   static const std::vector<WhatsThisSpec> table = {
-      {"tlShiftX", -1, 302, true},  {"tbShiftX", -1, 302, false}, {"tlShiftY", -1, 302, true},
-      {"tbShiftY", -1, 302, false}, {"tlFactor", -1, 303, true},  {"tbFactor", -1, 303, false},
-      {"tlDigits", -1, 304, true},  {"sbDigits", -1, 304, false}, {"tlTitles", -1, 305, true},
-      {"cbTitles", -1, 305, false}, {"tbTitles", -1, 305, false}, {"tvCoord", -1, 321, true},
-      {"tbNew", -1, 321, false},    {"pbProgress", 0, 312, false}, {"pbProgress", 1, 313, false},
+      {"tlShiftX", -1, 302, true},   {"tbShiftX", -1, 302, false},  {"tlShiftY", -1, 302, true},
+      {"tbShiftY", -1, 302, false},  {"tlFactor", -1, 303, true},   {"tbFactor", -1, 303, false},
+      {"tlDigits", -1, 304, true},   {"sbDigits", -1, 304, false},  {"tlTitles", -1, 305, true},
+      {"cbTitles", -1, 305, false},  {"tbTitles", -1, 305, false},  {"tvCoord", -1, 321, true},
+      {"tbNew", -1, 321, false},     {"pbProgress", 0, 312, false}, {"pbProgress", 1, 313, false},
       {"pbProgress", 2, 314, false},
   };
   return table;
@@ -118,7 +121,8 @@ void ContextHelp::mPopupWhatsThis_Click() { DisplayPending(QCursor::pos()); }
 void ContextHelp::ShowWhatsThisPopup(QWidget* control, int helpId, QPoint globalPos) {
   Q_UNUSED(control);
   pendingId_ = helpId;
-  widgets::MenuEntry* popup = parts_.menus != nullptr ? parts_.menus->Item(QStringLiteral("mPopup")) : nullptr;
+  widgets::MenuEntry* popup =
+      parts_.menus != nullptr ? parts_.menus->Item(QStringLiteral("mPopup")) : nullptr;
   if (popup == nullptr || popup->Popup() == nullptr) return;
   popup->Popup()->popup(globalPos);
 }
@@ -139,7 +143,8 @@ int ContextHelp::HelpIdOf(QWidget* widget, QPoint globalPos, bool clampPanels) c
     const int panel = common::StatusBarPanelAt(parts_.status, p.x() * kTpp, p.y() * kTpp, clampPanels);
     return panel > 0 ? parts_.status->PanelAt(panel)->Tag().toInt() : 0;
   }
-  if (auto* scroll = AncestorOfType<QScrollBar>(widget, form); scroll != nullptr && IsInside(scroll, parts_.zoomView)) {
+  if (auto* scroll = AncestorOfType<QScrollBar>(widget, form);
+      scroll != nullptr && IsInside(scroll, parts_.zoomView)) {
     return kZoomScrollBarHelpId;
   }
   if (auto* bar = AncestorOfType<widgets::KeyedToolBar>(widget, form)) {
@@ -214,7 +219,8 @@ bool ContextHelp::ShowMenuHelpIfHilited(const std::string& name, int index) {
 void ContextHelp::DropMenuForHelp(int position) {
   const QList<widgets::MenuEntry*> items = BarItems();
   QMenuBar* bar = Bar();
-  if (bar == nullptr || position < 0 || position >= items.size() || items[position]->Popup() == nullptr) return;
+  if (bar == nullptr || position < 0 || position >= items.size() || items[position]->Popup() == nullptr)
+    return;
   HiliteMenuBarItem(position);
   shownInMode_ = false;
   ++dropping_;
@@ -280,8 +286,9 @@ void ContextHelp::CloseMenus() {
 
 bool ContextHelp::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
-      type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove && type != QEvent::Leave) {
+  if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress &&
+      type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseMove && type != QEvent::Leave) {
     return false;
   }
   if (!IsOurs(watched)) return false;

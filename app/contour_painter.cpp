@@ -32,7 +32,8 @@ void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, 
     }
     std::int32_t k = a + 1;
     if (k <= upper && !engine::IsSeparator(points[static_cast<std::size_t>(k)])) {
-      for (; k <= upper && !engine::IsSeparator(points[static_cast<std::size_t>(k)]); ++k) segment(px(k - 1), px(k));
+      for (; k <= upper && !engine::IsSeparator(points[static_cast<std::size_t>(k)]); ++k)
+        segment(px(k - 1), px(k));
       segment(px(k - 1), px(a));
     }
     a = k + 1;

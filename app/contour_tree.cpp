@@ -19,7 +19,8 @@ constexpr quintptr kChildId = 1;
 
 // --- model ---
 
-void ContourTreeModel::Show(const engine::ContourPoints& points, std::string format, std::int32_t nodes) {
+void ContourTreeModel::Show(const engine::ContourPoints& points, std::string format,
+                            std::int32_t nodes) {
   beginResetModel();
   points_ = points.empty() ? engine::EmptyContourPoints() : points;
   format_ = std::move(format);
@@ -27,7 +28,8 @@ void ContourTreeModel::Show(const engine::ContourPoints& points, std::string for
   endResetModel();
 }
 
-void ContourTreeModel::Update(const engine::ContourPoints& points, const std::string& format, std::int32_t nodes) {
+void ContourTreeModel::Update(const engine::ContourPoints& points, const std::string& format,
+                              std::int32_t nodes) {
   const engine::ContourPoints& next = points.empty() ? engine::EmptyContourPoints() : points;
   // Rows are elements 0 (the first heading) .. upper bound under the root.
   const std::int32_t oldRows = std::max(nodes_ - 1, 0);
@@ -54,13 +56,15 @@ void ContourTreeModel::Update(const engine::ContourPoints& points, const std::st
     endRemoveRows();
   } else if (newMiddle > oldMiddle) {
     beginInsertRows(root, head + oldMiddle, head + newMiddle - 1);
-    points_.insert(points_.begin() + head + oldMiddle, next.begin() + head + oldMiddle, next.begin() + head + newMiddle);
+    points_.insert(points_.begin() + head + oldMiddle, next.begin() + head + oldMiddle,
+                   next.begin() + head + newMiddle);
     nodes_ = nodes;
     endInsertRows();
   }
   const std::int32_t changed = std::min(oldMiddle, newMiddle);
   std::copy(next.begin() + head, next.begin() + head + changed, points_.begin() + head);
-  if (changed > 0) emit dataChanged(createIndex(head, 0, kChildId), createIndex(head + changed - 1, 0, kChildId));
+  if (changed > 0)
+    emit dataChanged(createIndex(head, 0, kChildId), createIndex(head + changed - 1, 0, kChildId));
 }
 
 QString ContourTreeModel::NodeText(std::int32_t node) const {
@@ -114,7 +118,8 @@ QVariant ContourTreeModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: return NodeText(node);
-    case Qt::ForegroundRole: return QColor(IsGrey(node) ? QColor::fromRgb(kHeadingColor) : QColor(Qt::black));
+    case Qt::ForegroundRole:
+      return QColor(IsGrey(node) ? QColor::fromRgb(kHeadingColor) : QColor(Qt::black));
     default: return {};
   }
 }
@@ -218,7 +223,8 @@ bool ContourTree::ShowNewPointBox() {
   scrollTo(current);
   const QRect r = visualRect(current).translated(viewport()->pos());
   tbNew_->clear();
-  tbNew_->setGeometry(r.left(), r.bottom() + 1, std::max(width() - r.left(), 0), tbNew_->sizeHint().height());
+  tbNew_->setGeometry(r.left(), r.bottom() + 1, std::max(width() - r.left(), 0),
+                      tbNew_->sizeHint().height());
   tbNew_->show();
   tbNew_->raise();
   tbNew_->setFocus();

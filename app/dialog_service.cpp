@@ -12,11 +12,13 @@ namespace {
 
 QColor FromOle(std::int32_t ole) {
   const auto v = static_cast<std::uint32_t>(ole);
-  return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+  return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF),
+                static_cast<int>((v >> 16) & 0xFF));
 }
 
 std::int32_t ToOle(const QColor& c) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) | (static_cast<std::uint32_t>(c.green()) << 8) |
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) |
+                                   (static_cast<std::uint32_t>(c.green()) << 8) |
                                    (static_cast<std::uint32_t>(c.blue()) << 16));
 }
 
@@ -30,7 +32,9 @@ QString DialogService::TopicsFile() const {
   return widgets::TopicsFileFor(helpFile_, QFileInfo(helpFile_).absolutePath());
 }
 
-bool DialogService::HelpFileExists() const { return !helpFile_.isEmpty() && QFileInfo(TopicsFile()).isFile(); }
+bool DialogService::HelpFileExists() const {
+  return !helpFile_.isEmpty() && QFileInfo(TopicsFile()).isFile();
+}
 
 bool DialogService::ShowHelp(int command) {
   if (command != 3) return false;
@@ -87,9 +91,10 @@ void DialogService::ShowOpen() {
 widgets::MessagePopup& DialogService::PopupControl() {
   if (popup_ == nullptr) {
     popup_ = new widgets::MessagePopup(owner_);
-    QObject::connect(popup_, &widgets::MessagePopup::LinkClick, popup_, [this](widgets::MessagePopup* popup, int line) {
-      if (LinkClick) LinkClick(*popup, line);
-    });
+    QObject::connect(popup_, &widgets::MessagePopup::LinkClick, popup_,
+                     [this](widgets::MessagePopup* popup, int line) {
+                       if (LinkClick) LinkClick(*popup, line);
+                     });
   }
   return *popup_;
 }

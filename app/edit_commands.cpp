@@ -48,7 +48,8 @@ Canonical Canonicalise(std::string_view text) {
 
 bool IsWholeNumber(std::string_view text) {
   if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::int32_t Saturate(double value) { return core::RoundToInt32(std::max(value, 0.0)); }
@@ -60,7 +61,9 @@ std::string ElementText(const ContourPoint& p, std::string_view format) {
   return std::to_string(p.x) + "," + std::to_string(p.y);
 }
 
-std::string FirstHeadingText(std::string_view format) { return "#" + engine::FormatContourNumber(0, format); }
+std::string FirstHeadingText(std::string_view format) {
+  return "#" + engine::FormatContourNumber(0, format);
+}
 
 double ValOf(std::string_view text) {
   // Blanks anywhere are skipped, as the old Val did ("1 2" is 12).
@@ -161,7 +164,8 @@ EditOutcome DeletePoint(ContourSet& contours, std::int32_t element) {
 
 bool ChangePoint(ContourSet& contours, std::int32_t element, ContourPoint p) {
   ContourPoints& points = contours.points;
-  if (element < 1 || element > engine::UpperBound(points) || engine::IsSeparator(points[At(element)])) return false;
+  if (element < 1 || element > engine::UpperBound(points) || engine::IsSeparator(points[At(element)]))
+    return false;
   if (p.y < 0 || points[At(element)] == p) return false;
   points[At(element)] = p;
   return true;
@@ -193,7 +197,8 @@ bool DeleteContour(ContourSet& contours, std::int32_t element, std::string_view 
   }
   points.erase(points.begin() + first, points.begin() + last + 1);
   // Separators left without a point head nothing: the document is empty.
-  if (std::all_of(points.begin() + 1, points.end(), [](const ContourPoint& p) { return engine::IsSeparator(p); })) {
+  if (std::all_of(points.begin() + 1, points.end(),
+                  [](const ContourPoint& p) { return engine::IsSeparator(p); })) {
     engine::ResetPoints(points);
   }
   engine::RenumberContours(points, contours.count);
@@ -219,7 +224,8 @@ void RenumberTitles(std::vector<engine::ContourTitle>& titles, std::string_view 
 
 bool SetBeginning(ContourSet& contours, std::int32_t element) {
   ContourPoints& points = contours.points;
-  if (element < 1 || element > engine::UpperBound(points) || engine::IsSeparator(points[At(element)])) return false;
+  if (element < 1 || element > engine::UpperBound(points) || engine::IsSeparator(points[At(element)]))
+    return false;
   std::int32_t first = 0;
   engine::GetContourRange(points, element, first);
   if (first == element) return false;

@@ -67,7 +67,8 @@ EditOutcome DeletePoint(engine::ContourSet& contours, std::int32_t element);
 bool ChangePoint(engine::ContourSet& contours, std::int32_t element, engine::ContourPoint p);
 // Inserts p after element (snapped to a point first); answers the new element, 0 when
 // there is no point to insert after.
-std::int32_t InsertPointAfter(engine::ContourSet& contours, std::int32_t element, engine::ContourPoint p);
+std::int32_t InsertPointAfter(engine::ContourSet& contours, std::int32_t element,
+                              engine::ContourPoint p);
 // Removes the contour that holds element (snapped) with its separator and its title;
 // the contours are renumbered and the titles keep their contours. Answers false when
 // there is no contour.

@@ -55,17 +55,25 @@ DropKind KindOfDrop(const QString& file) {
 
 }  // namespace
 
-EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands,
-                         DialogService& dialogs)
-    : QObject(parts.form), host_(host), parts_(parts), settings_(settings), commands_(commands), dialogs_(dialogs) {
+EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings,
+                         CommandTable& commands, DialogService& dialogs)
+    : QObject(parts.form),
+      host_(host),
+      parts_(parts),
+      settings_(settings),
+      commands_(commands),
+      dialogs_(dialogs) {
   ContourTree* tree = parts_.tvCoord;
   const auto guarded = [](auto f) {
     return [f](auto&&... args) { automation::CatchAtEventBoundary([&] { f(args...); }); };
   };
-  connect(tree, &ContourTree::NodeClicked, this, guarded([this](std::int32_t node) { tvCoord_NodeClick(node); }));
+  connect(tree, &ContourTree::NodeClicked, this,
+          guarded([this](std::int32_t node) { tvCoord_NodeClick(node); }));
   connect(tree, &ContourTree::LabelEditStarted, this, [this] { Arm(ClickMode::LabelEdit); });
-  connect(tree, &ContourTree::LabelEdited, this, guarded([this](const QString& t) { tvCoord_AfterLabelEdit(t); }));
-  connect(tree, &ContourTree::NewPointEntered, this, guarded([this](const QString& t) { tbNew_Enter(t); }));
+  connect(tree, &ContourTree::LabelEdited, this,
+          guarded([this](const QString& t) { tvCoord_AfterLabelEdit(t); }));
+  connect(tree, &ContourTree::NewPointEntered, this,
+          guarded([this](const QString& t) { tbNew_Enter(t); }));
   connect(tree, &ContourTree::NewPointClosed, this, [this] { ucScopel_KeyDown(kEscape, 0); });
   connect(tree, &ContourTree::KeyCommand, this, [this](TreeKey key) {
     if (key == TreeKey::Delete) commands_.Run("mEditDelete");
@@ -78,23 +86,24 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
   connect(parts_.titles, &TitlesStrip::Changed, this, [this] { host_.RefreshCommands(); });
   connect(parts_.factors, &FactorsStrip::Changed, this, [this] { host_.RefreshCommands(); });
 
-  scopelSink_ = std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList& a) {
-    namespace ev = scopel::eventid;
-    const auto num = [&a](int i) { return automation::ToDouble(a.value(i)); };
-    const auto whole = [&a](int i) { return automation::ToInt32(a.value(i)); };
-    if (id == ev::MouseDown) ucScopel_MouseDown(whole(0), whole(1), num(2), num(3));
-    if (id == ev::MouseMove) ucScopel_MouseMove(num(2), num(3));
-    if (id == ev::KeyDown) ucScopel_KeyDown(whole(0), whole(1));
-    if (id == ev::OLEDragDrop) {
-      const auto data = a.value(0).value<automation::DataObject>();
-      if (data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty()) {
-        a[1] = automation::kDropEffectCopy;
-        ucScopel_OLEDragDrop(data.Files());
-      } else {
-        a[1] = automation::kDropEffectNone;
-      }
-    }
-  });
+  scopelSink_ =
+      std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList& a) {
+        namespace ev = scopel::eventid;
+        const auto num = [&a](int i) { return automation::ToDouble(a.value(i)); };
+        const auto whole = [&a](int i) { return automation::ToInt32(a.value(i)); };
+        if (id == ev::MouseDown) ucScopel_MouseDown(whole(0), whole(1), num(2), num(3));
+        if (id == ev::MouseMove) ucScopel_MouseMove(num(2), num(3));
+        if (id == ev::KeyDown) ucScopel_KeyDown(whole(0), whole(1));
+        if (id == ev::OLEDragDrop) {
+          const auto data = a.value(0).value<automation::DataObject>();
+          if (data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty()) {
+            a[1] = automation::kDropEffectCopy;
+            ucScopel_OLEDragDrop(data.Files());
+          } else {
+            a[1] = automation::kDropEffectNone;
+          }
+        }
+      });
   scopelCookie_ = parts_.scopel.control()->events().advise(scopelSink_.get());
 }
 
@@ -144,7 +153,9 @@ void EditSurface::Arm(ClickMode mode) {
   SetCursor(ArmedCursor(mode));
 }
 
-void EditSurface::SetProgress2(const std::string& text) { host_.SetStatusText(engine::StatusField::Progress2, text); }
+void EditSurface::SetProgress2(const std::string& text) {
+  host_.SetStatusText(engine::StatusField::Progress2, text);
+}
 
 std::string EditSurface::Format() const { return host_.Model().NumberFormat(); }
 
@@ -169,7 +180,9 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
   engine::ContourEngine& engine = host_.Engine();
   const std::int32_t px = TwipsToPixel(x, kTpp);
   const std::int32_t py = TwipsToPixel(y, kTpp);
-  const auto nearest = [&] { return engine.FindNearestPoint(model.Contours(), static_cast<float>(x), static_cast<float>(y)); };
+  const auto nearest = [&] {
+    return engine.FindNearestPoint(model.Contours(), static_cast<float>(x), static_cast<float>(y));
+  };
   switch (step.action) {
     case ClickAction::CancelMode: ucScopel_KeyDown(kEscape, 0); return;
     case ClickAction::HelpPopup:
@@ -233,7 +246,8 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
       host_.PrepareEngine();
       mode_ = step.next;
       engine.PrepareMask();
-      const engine::AddOutcome added = host_.Runs().AddContourAtPoint(core::RoundToInt32(x), core::RoundToInt32(y));
+      const engine::AddOutcome added =
+          host_.Runs().AddContourAtPoint(core::RoundToInt32(x), core::RoundToInt32(y));
       const engine::ContourPoints& points = model.Points();
       const std::int32_t upper = engine::UpperBound(points);
       // A refusal keeps its message in view: only an added contour is shown.
@@ -356,7 +370,8 @@ void EditSurface::tbNew_Enter(const QString& text) {
   const std::optional<engine::ContourPoint> p = ParseNewPoint(text.toStdString());
   if (!p) return;
   engine::ContourSet edited = host_.Model().Contours();
-  const std::int32_t inserted = InsertPointAfter(edited, ElementOfNode(parts_.tvCoord->SelectedNode()), *p);
+  const std::int32_t inserted =
+      InsertPointAfter(edited, ElementOfNode(parts_.tvCoord->SelectedNode()), *p);
   if (inserted == 0) return;
   TakeEdit(std::move(edited));
   selectedPoint_ = NodeOfElement(inserted);
@@ -372,7 +387,8 @@ void EditSurface::ShowContourOfTitle(const QString& numberPart) {
   std::int32_t heading = -1;
   if (engine::UpperBound(points) >= 1 && FirstHeadingText(format) == wanted) heading = 0;
   for (std::size_t k = 1; heading < 0 && k < points.size(); ++k) {
-    if (engine::IsSeparator(points[k]) && ElementText(points[k], format) == wanted) heading = static_cast<std::int32_t>(k);
+    if (engine::IsSeparator(points[k]) && ElementText(points[k], format) == wanted)
+      heading = static_cast<std::int32_t>(k);
   }
   if (heading < 0 || heading + 1 > engine::UpperBound(points)) return;
   parts_.tvCoord->SelectNode(NodeOfElement(heading + 1));
@@ -442,7 +458,8 @@ void EditSurface::mEditDeleteContour_Click() {
   if (!ItemEnabled("mEditDeleteContour")) return;
   SetProgress2("");
   host_.Beep(widgets::kBeepWarning);
-  if (host_.Ask("Are you sure you wish to delete the contour?", document::Buttons::YesNo) != document::kAnswerYes) {
+  if (host_.Ask("Are you sure you wish to delete the contour?", document::Buttons::YesNo) !=
+      document::kAnswerYes) {
     return;
   }
   document::RunSequence& runs = host_.Runs();
@@ -510,12 +527,15 @@ void EditSurface::mViewMagnifier_Click() {
   zoomIndex_ = 1;
 }
 
-QColorDialog* EditSurface::Dropper() const { return mode_ == ClickMode::Dropper ? dialogs_.OpenColorDialog() : nullptr; }
+QColorDialog* EditSurface::Dropper() const {
+  return mode_ == ClickMode::Dropper ? dialogs_.OpenColorDialog() : nullptr;
+}
 
 void EditSurface::mViewColor_Click(int index) {
   if (index < 0 || index > 3) return;
   ScopelView& view = parts_.scopel;
-  const std::int32_t colours[] = {view.BackColor(), view.GridColor(), view.ForeColor(), view.FillColor()};
+  const std::int32_t colours[] = {view.BackColor(), view.GridColor(), view.ForeColor(),
+                                  view.FillColor()};
   dialogs_.SetColor(colours[index]);
   bool confirmed = false;
   if (index == 0) {
@@ -528,7 +548,8 @@ void EditSurface::mViewColor_Click(int index) {
       if (w != parts_.pbMain) held.emplace_back(w, w->isEnabled());
     }
     held.emplace_back(parts_.tvCoord, parts_.tvCoord->isEnabled());
-    if (auto* window = qobject_cast<QMainWindow*>(parts_.form)) held.emplace_back(window->menuBar(), window->menuBar()->isEnabled());
+    if (auto* window = qobject_cast<QMainWindow*>(parts_.form))
+      held.emplace_back(window->menuBar(), window->menuBar()->isEnabled());
     for (auto& [w, on] : held) w->setEnabled(false);
     dialogs_.Mode = 0;
     confirmed = dialogs_.ShowColor() == 1;

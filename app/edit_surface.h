@@ -20,7 +20,6 @@
 #include "app/click_modes.h"
 #include "engine/contour_engine.h"
 
-
 namespace morvane::automation {
 class FunctionSink;
 }

@@ -31,7 +31,8 @@ void WhenShown(Dialog& dialog, const std::function<void(Dialog&)>& shown) {
 
 QString UpdatePopupText(const QString& version, const QString& setupAddress) {
   return QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version ") +
-         widgets::EscapePopupText(version) + QStringLiteral(" is now available to download:\\par \\cf1{\\ul ") +
+         widgets::EscapePopupText(version) +
+         QStringLiteral(" is now available to download:\\par \\cf1{\\ul ") +
          widgets::EscapePopupText(setupAddress) + QStringLiteral("}}");
 }
 
@@ -43,18 +44,24 @@ QString HelpCommands::Item(int index) const {
 
 QString HelpCommands::Title() const { return QString::fromStdString(context_.record.title); }
 
-QString HelpCommands::ProductPage() const { return Item(0) + QStringLiteral("/Products/") + Title() + QStringLiteral("/"); }
+QString HelpCommands::ProductPage() const {
+  return Item(0) + QStringLiteral("/Products/") + Title() + QStringLiteral("/");
+}
 
-QString HelpCommands::SetupAddress() const { return ProductPage() + context_.exeName + QStringLiteral("_Setup.exe"); }
+QString HelpCommands::SetupAddress() const {
+  return ProductPage() + context_.exeName + QStringLiteral("_Setup.exe");
+}
 
 QString HelpCommands::FeedbackAddress() const {
   return Item(1) + QStringLiteral("?subject=") + Title() + QStringLiteral(" Bug Report");
 }
 
 void HelpCommands::mFilePainter_Click() {
-  const QString painter = QString::fromStdString(context_.painterPath ? context_.painterPath() : std::string());
+  const QString painter =
+      QString::fromStdString(context_.painterPath ? context_.painterPath() : std::string());
   if (painter.isEmpty()) return;
-  const QString image = QString::fromStdString(context_.imagePath ? context_.imagePath() : std::string());
+  const QString image =
+      QString::fromStdString(context_.imagePath ? context_.imagePath() : std::string());
   // One argument, no shell: a path with blanks reaches the painter whole.
   widgets::Shell().Start(painter, image.isEmpty() ? QStringList() : QStringList{image});
 }
@@ -86,12 +93,13 @@ void HelpCommands::mHelpUpdate_Click() {
   }
   switch (answer) {
     case widgets::kUpdateUnreachable:
-      widgets::MessageBoxes().Show(context_.form,
-                                   QStringLiteral("Remote resource is not accessible now.\r\nPlease try later."),
-                                   core::kMbIconStop, Title());
+      widgets::MessageBoxes().Show(
+          context_.form, QStringLiteral("Remote resource is not accessible now.\r\nPlease try later."),
+          core::kMbIconStop, Title());
       return;
     case widgets::kUpToDate:
-      widgets::MessageBoxes().Show(context_.form, QStringLiteral("Your copy of the application is up to date."),
+      widgets::MessageBoxes().Show(context_.form,
+                                   QStringLiteral("Your copy of the application is up to date."),
                                    core::kMbIconInformation, Title());
       return;
     case widgets::kUpdateAvailable: {
@@ -101,13 +109,15 @@ void HelpCommands::mHelpUpdate_Click() {
       cancel.cancel = true;
       cancel.isDefault = false;
       dialogs.AddButton(QStringLiteral("Download")).isDefault = false;
-      dialogs.LinkClick = [this](widgets::MessagePopup& popup, int number) { ucCarrow_LinkClick(popup, number); };
+      dialogs.LinkClick = [this](widgets::MessagePopup& popup, int number) {
+        ucCarrow_LinkClick(popup, number);
+      };
       WhenShown<widgets::MessagePopup>(dialogs.PopupControl(), context_.popupShown);
-      if (dialogs.Popup(UpdatePopupText(newest, SetupAddress()), Title()) == 2) widgets::Shell().Open(SetupAddress());
+      if (dialogs.Popup(UpdatePopupText(newest, SetupAddress()), Title()) == 2)
+        widgets::Shell().Open(SetupAddress());
       return;
     }
-    default:
-      return;
+    default: return;
   }
 }
 

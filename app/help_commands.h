@@ -50,7 +50,9 @@ class HelpCommands {
   explicit HelpCommands(HelpCommandsContext context);
 
   void SetAboutShown(std::function<void(AboutBox&)> shown) { context_.aboutShown = std::move(shown); }
-  void SetPopupShown(std::function<void(widgets::MessagePopup&)> shown) { context_.popupShown = std::move(shown); }
+  void SetPopupShown(std::function<void(widgets::MessagePopup&)> shown) {
+    context_.popupShown = std::move(shown);
+  }
 
   QString ProductPage() const;
   QString SetupAddress() const;

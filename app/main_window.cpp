@@ -120,7 +120,9 @@ std::int64_t CoarseTicks() {
 
 }  // namespace
 
-bool ListedAsProgram(const QFileInfo& info) { return info.isDir() || (info.isFile() && info.isExecutable()); }
+bool ListedAsProgram(const QFileInfo& info) {
+  return info.isDir() || (info.isFile() && info.isExecutable());
+}
 
 void ListProgramsOnly(QFileDialog& dialog) {
   // Folders to walk through and the files that can run; the name filter lets all pass.
@@ -140,19 +142,19 @@ void ListProgramsOnly(QFileDialog& dialog) {
 QIcon ProgramIcon(const QString& program) {
   // The program's own icon from the desktop's theme, else a generic program icon.
   const QString name = QFileInfo(program).completeBaseName();
-  return QIcon::fromTheme(name, QIcon::fromTheme(QStringLiteral("application-x-executable"),
-                                                 QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)));
+  return QIcon::fromTheme(
+      name, QIcon::fromTheme(QStringLiteral("application-x-executable"),
+                             QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)));
 }
 
 MainWindow::MainWindow(AppContext context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
       session_(context_.settingsFile),
-      run_(CoarseTicks,
-           [this] {
-             if (host_) host_->ApplyProgress();
-             QCoreApplication::processEvents(QEventLoop::AllEvents);
-           }) {
+      run_(CoarseTicks, [this] {
+        if (host_) host_->ApplyProgress();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+      }) {
   setObjectName(QStringLiteral("fwMain"));
   InitFormResources();
   BuildParts();
@@ -172,7 +174,8 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
-  if (parts_.sbDigits != nullptr && digitsCookie_ != 0) parts_.sbDigits->events().unadvise(digitsCookie_);
+  if (parts_.sbDigits != nullptr && digitsCookie_ != 0)
+    parts_.sbDigits->events().unadvise(digitsCookie_);
 }
 
 // --- building ---
@@ -287,7 +290,8 @@ void MainWindow::LoadDesign() {
   registry_ = std::make_unique<automation::ClassRegistry>(store, context_.controlFolders);
   spinbox::RegisterSpinBoxClass();
   QString error;
-  const std::optional<automation::FormDesign> design = automation::FormDesign::Load(QStringLiteral(":/forms/fwMain.json"), &error);
+  const std::optional<automation::FormDesign> design =
+      automation::FormDesign::Load(QStringLiteral(":/forms/fwMain.json"), &error);
   if (!design) throw std::runtime_error("fwMain design: " + error.toStdString());
   const auto host = [&](const QString& name, QWidget* container, automation::ControlSite& site) {
     const automation::HostedControlDesign* control = design->find(name);
@@ -338,7 +342,9 @@ void MainWindow::BindCommands() {
   commands_.Bind("mFileBatch", [&doc](int) { doc.RunBatch(); });
   commands_.Bind("mFileList", [&doc](int index) { doc.OpenRecentFile(index); });
   commands_.Bind("mFileExit", [this](int) { close(); });
-  commands_.helpGuard = [this](const std::string& name, int index) { return help_->ShowMenuHelpIfHilited(name, index); };
+  commands_.helpGuard = [this](const std::string& name, int index) {
+    return help_->ShowMenuHelpIfHilited(name, index);
+  };
   ContextHelp& help = *help_;
   commands_.Bind("mHelpWhatsThis", [&help](int) { help.mHelpWhatsThis_Click(); });
   commands_.Bind("mHelpTopics", [&help](int) { help.mHelpTopics_Click(); });
@@ -409,16 +415,17 @@ void MainWindow::Load() {
   const core::VersionRecord& record = core::ThisVersionRecord();
   if (context_.machineStore != nullptr) {
     const std::string key = common::AppRegistryKeyPath(record);
-    common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key, "", context_.programFolder,
-                          core::kRegSz);
-    common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key, "CurrentVersion",
-                          common::GetAppVersion(false, record), core::kRegSz);
+    common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key, "",
+                          context_.programFolder, core::kRegSz);
+    common::WriteRegValue(*context_.machineStore, core::RegistryRoot::kLocalMachine, key,
+                          "CurrentVersion", common::GetAppVersion(false, record), core::kRegSz);
   }
   const std::string& file = session_.file();
   const std::string comments = record.comments.substr(0, record.comments.find(", "));
-  updateValues_ = {comments + "/Products/" + record.title + "/" +
-                       QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() + ".js",
-                   file, common::GetAppVersion(true, record)};
+  updateValues_ = {
+      comments + "/Products/" + record.title + "/" +
+          QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString() + ".js",
+      file, common::GetAppVersion(true, record)};
   update_.Configure(QString::fromStdString(updateValues_[0]), QString::fromStdString(updateValues_[1]),
                     QString::fromStdString(updateValues_[2]));
 
@@ -428,7 +435,8 @@ void MainWindow::Load() {
   colors.GridColor = view.GridColor();
   colors.ForeColor = view.ForeColor();
   colors.FillColor = view.FillColor();
-  const auto find = context_.findProgram ? context_.findProgram : [](const std::string&) { return std::string(); };
+  const auto find =
+      context_.findProgram ? context_.findProgram : [](const std::string&) { return std::string(); };
   settings_ = ReadSettings(session_, DefaultSettings(colors, DefaultPainter(find)));
 
   host_->SetRecentFiles(settings_.recentFiles);
@@ -446,12 +454,15 @@ void MainWindow::Load() {
 
   mViewZoom_Click(settings_.ZoomScale);
   view.SetGridLines(settings_.mViewGrid);
-  common::CheckMenuRadio(settings_.mSettingsMethod, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
-  const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor, settings_.ForeColor,
-                                             settings_.FillColor};
+  common::CheckMenuRadio(settings_.mSettingsMethod,
+                         parts_.menus->Array(QStringLiteral("mSettingsMethod")));
+  const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor,
+                                             settings_.ForeColor, settings_.FillColor};
   const QList<widgets::MenuEntry*> colorItems = parts_.menus->Array(QStringLiteral("mViewColor"));
   for (qsizetype i = 0; i < colorItems.size() && i < 4; ++i) {
-    common::SetMenuColorSwatch(this, colorItems[i], gui::OleColor(static_cast<std::uint32_t>(swatches[static_cast<std::size_t>(i)])), false);
+    common::SetMenuColorSwatch(
+        this, colorItems[i],
+        gui::OleColor(static_cast<std::uint32_t>(swatches[static_cast<std::size_t>(i)])), false);
   }
 
   common::RestoreFormPlacement(*this, placement_, session_);
@@ -474,7 +485,8 @@ void MainWindow::Load() {
   ArrangeTitles();
 
   loaded_ = true;
-  host_->LoadAtStart(ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
+  host_->LoadAtStart(
+      ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
   host_->RefreshCommands();
 }
 
@@ -496,7 +508,8 @@ void MainWindow::Unload() {
   WriteSettings(session_, settings_);
   if (!session_.Commit()) {
     automation::CatchAtEventBoundary([&] {
-      host_->ShowError("The settings could not be saved to \"" + session_.file() + "\": " + session_.error());
+      host_->ShowError("The settings could not be saved to \"" + session_.file() +
+                       "\": " + session_.error());
     });
   }
 }
@@ -510,7 +523,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   bool cancel = false;
-  automation::CatchAtEventBoundary([&] { cancel = host_->Doc().ConfirmSaveChanges() == document::kAnswerCancel; });
+  automation::CatchAtEventBoundary(
+      [&] { cancel = host_->Doc().ConfirmSaveChanges() == document::kAnswerCancel; });
   if (cancel) {
     event->ignore();
     return;
@@ -524,7 +538,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::TrackPlacement() {
   if (resizeGuard_ > 0) return;
   const Qt::WindowStates s = windowState();
-  const std::int32_t state = (s & Qt::WindowMinimized) ? 1 : (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2 : 0;
+  const std::int32_t state = (s & Qt::WindowMinimized)                            ? 1
+                             : (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2
+                                                                                  : 0;
   if (state == 0 && placement_.State != 0 && loaded_) {
     // Back from minimised or maximised: the last normal bounds again.
     ++resizeGuard_;
@@ -557,7 +573,8 @@ void MainWindow::ArrangeMainLayout() {
   in.clientWidth = client_->width();
   in.clientHeight = client_->height();
   in.anyBandVisible = false;
-  for (int i = 1; i <= coolBar_->Count(); ++i) in.anyBandVisible = in.anyBandVisible || coolBar_->BandAt(i)->Visible();
+  for (int i = 1; i <= coolBar_->Count(); ++i)
+    in.anyBandVisible = in.anyBandVisible || coolBar_->BandAt(i)->Visible();
   in.coolBarHeight = coolBar_->sizeHint().height();
   const char* keys[] = {"Info", "Progress1", "Progress2"};
   for (std::size_t i = 0; i < 3; ++i) {
@@ -577,7 +594,8 @@ void MainWindow::ArrangeMainLayout() {
 
 void MainWindow::ArrangeFactors() {
   const int button = parts_.toolbars[2]->ButtonSize().width();
-  const FactorsLayout out = app::ArrangeFactors(parts_.pbFactors->height(), button, parts_.cbTitles->sizeHint().height());
+  const FactorsLayout out =
+      app::ArrangeFactors(parts_.pbFactors->height(), button, parts_.cbTitles->sizeHint().height());
   parts_.toolbars[2]->setGeometry(ToRect(out.toolbar));
   tlShiftX_->setGeometry(ToRect(out.tlShiftX));
   tbShiftX_->setGeometry(ToRect(out.tbShiftX));
@@ -590,8 +608,8 @@ void MainWindow::ArrangeFactors() {
 void MainWindow::ArrangeTitles() {
   const int button = parts_.toolbars[3]->ButtonSize().width();
   const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const TitlesLayout out =
-      app::ArrangeTitles(parts_.pbTitles->height(), button, parts_.cbTitles->sizeHint().height(), scroll);
+  const TitlesLayout out = app::ArrangeTitles(parts_.pbTitles->height(), button,
+                                              parts_.cbTitles->sizeHint().height(), scroll);
   tlDigits_->setGeometry(ToRect(out.tlDigits));
   sbDigitsWidget_->setGeometry(ToRect(out.sbDigits));
   tlTitles_->setGeometry(ToRect(out.tlTitles));
@@ -631,19 +649,14 @@ bool MainWindow::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
       commands_.Run("Stop");
       return true;
     }
-    case Qt::Key_PageUp:
-      commands_.Run("mViewZoom", 0);
-      return true;
-    case Qt::Key_PageDown:
-      commands_.Run("mViewZoom", 1);
-      return true;
+    case Qt::Key_PageUp: commands_.Run("mViewZoom", 0); return true;
+    case Qt::Key_PageDown: commands_.Run("mViewZoom", 1); return true;
     case Qt::Key_Insert:
     case Qt::Key_C:
       if (IsTextInput(QApplication::focusWidget())) return false;
       commands_.Run("mEditCopy");
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -2,7 +2,8 @@
 
 namespace morvane::app {
 
-RunController::RunController(Clock clock, Pump pump) : clock_(std::move(clock)), pump_(std::move(pump)) {}
+RunController::RunController(Clock clock, Pump pump)
+    : clock_(std::move(clock)), pump_(std::move(pump)) {}
 
 void RunController::SetRunning(bool running) {
   if (running && !running_) lastPump_ = clock_();

@@ -11,10 +11,14 @@ namespace id = scopel::dispid;
 
 namespace {
 QVariant Color(std::int32_t color) { return automation::FromColor(static_cast<std::uint32_t>(color)); }
-std::int32_t ColorOf(const QVariant& value) { return static_cast<std::int32_t>(automation::ToColor(value)); }
+std::int32_t ColorOf(const QVariant& value) {
+  return static_cast<std::int32_t>(automation::ToColor(value));
+}
 }  // namespace
 
-void ScopelView::SetPicture(const QImage& picture) { control_->put(id::Picture, QVariant::fromValue(picture)); }
+void ScopelView::SetPicture(const QImage& picture) {
+  control_->put(id::Picture, QVariant::fromValue(picture));
+}
 bool ScopelView::HasPicture() { return !automation::PictureOf(control_->get(id::Picture)).isNull(); }
 std::int32_t ScopelView::BackColor() { return ColorOf(control_->get(id::BackColor)); }
 void ScopelView::SetBackColor(std::int32_t color) { control_->put(id::BackColor, Color(color)); }
@@ -34,10 +38,14 @@ void ScopelView::SetScroll(std::int32_t x, std::int32_t y) {
 }
 void ScopelView::SetDrawImmediately(bool on) { control_->put(id::DrawImmadiately, on); }
 void ScopelView::SetMousePointer(int pointer) { control_->put(id::MousePointer, pointer); }
-void ScopelView::SetMouseIcon(const QImage& icon) { control_->putRef(id::MouseIcon, QVariant::fromValue(icon)); }
+void ScopelView::SetMouseIcon(const QImage& icon) {
+  control_->putRef(id::MouseIcon, QVariant::fromValue(icon));
+}
 std::int32_t ScopelView::ImageWidth() { return automation::ToInt32(control_->get(id::ImageWidth)); }
 std::int32_t ScopelView::ImageHeight() { return automation::ToInt32(control_->get(id::ImageHeight)); }
-std::int32_t ScopelView::GetPoint(double x, double y) { return ColorOf(control_->call(id::GetPoint, {x, y})); }
+std::int32_t ScopelView::GetPoint(double x, double y) {
+  return ColorOf(control_->call(id::GetPoint, {x, y}));
+}
 void ScopelView::SetEnabled(bool on) { control_->put(id::Enabled, on); }
 
 void ScopelView::DrawLine(double x1, double y1, double x2, double y2) {

@@ -66,12 +66,11 @@ WindowSettings ReadSettings(const common::SettingsSession& session, const Window
   for (const SettingKey& key : kKeys) {
     const std::string section = Section(key);
     switch (key.kind) {
-      case Kind::Text:
-        s.*key.text = session.ReadIniString(section, key.key, defaults.*key.text);
-        break;
+      case Kind::Text: s.*key.text = session.ReadIniString(section, key.key, defaults.*key.text); break;
       case Kind::Flag:
         s.*key.flag =
-            session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.flag ? 1 : 0)).ToDouble() != 0;
+            session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.flag ? 1 : 0))
+                .ToDouble() != 0;
         break;
       case Kind::Number: {
         const double value =
@@ -95,9 +94,7 @@ bool WriteSettings(common::SettingsSession& session, const WindowSettings& s) {
   for (const SettingKey& key : kKeys) {
     const std::string section = Section(key);
     switch (key.kind) {
-      case Kind::Text:
-        ok = session.WriteIniString(section, key.key, s.*key.text) && ok;
-        break;
+      case Kind::Text: ok = session.WriteIniString(section, key.key, s.*key.text) && ok; break;
       case Kind::Flag:
         ok = session.WriteIniNumber(section, key.key, common::Currency(s.*key.flag ? 1 : 0)) && ok;
         break;
@@ -106,7 +103,8 @@ bool WriteSettings(common::SettingsSession& session, const WindowSettings& s) {
         const bool colour = std::string_view(key.section) == "_Color";
         const double value = colour ? static_cast<double>(static_cast<std::uint32_t>(s.*key.number))
                                     : static_cast<double>(s.*key.number);
-        ok = session.WriteIniNumber(section, key.key, common::Currency::FromDouble(value).value_or(0)) && ok;
+        ok = session.WriteIniNumber(section, key.key, common::Currency::FromDouble(value).value_or(0)) &&
+             ok;
         break;
       }
     }

@@ -48,8 +48,10 @@ FactorsLayout ArrangeFactors(int stripHeight, int toolButtonWidth, int comboHeig
   out.toolbar = {0, 0, NonNegative(2 * toolButtonWidth), height};
   const int labelTop = NonNegative((height - kLabelHeight) / 2);
   PlacePair(out.toolbar.width + kGap, labelTop, comboHeight, out.tlShiftX, out.tbShiftX);
-  PlacePair(out.tbShiftX.left + out.tbShiftX.width + kGap, labelTop, comboHeight, out.tlShiftY, out.tbShiftY);
-  PlacePair(out.tbShiftY.left + out.tbShiftY.width + kGap, labelTop, comboHeight, out.tlFactor, out.tbFactor);
+  PlacePair(out.tbShiftX.left + out.tbShiftX.width + kGap, labelTop, comboHeight, out.tlShiftY,
+            out.tbShiftY);
+  PlacePair(out.tbShiftY.left + out.tbShiftY.width + kGap, labelTop, comboHeight, out.tlFactor,
+            out.tbFactor);
   return out;
 }
 
@@ -62,7 +64,8 @@ TitlesLayout ArrangeTitles(int stripHeight, int toolButtonWidth, int comboHeight
   out.tlTitles = {out.sbDigits.left + out.sbDigits.width + kGap, labelTop, kLabelWidth, kLabelHeight};
   out.cbTitles = {out.tlTitles.left + out.tlTitles.width, out.sbDigits.top, 200, combo};
   out.tbTitles = {out.cbTitles.left + 2, out.cbTitles.top + 3,
-                  NonNegative(out.cbTitles.width - (NonNegative(scrollBarWidth) + 4)), NonNegative(combo - 5)};
+                  NonNegative(out.cbTitles.width - (NonNegative(scrollBarWidth) + 4)),
+                  NonNegative(combo - 5)};
   out.toolbar = {out.cbTitles.left + out.cbTitles.width + 2, 0, NonNegative(toolButtonWidth), height};
   return out;
 }

@@ -36,8 +36,8 @@ struct MainLayoutInput {
 struct MainLayout {
   bool coolBarVisible = true;
   Box coolBar;
-  Box main;    // pbMain
-  Box status;  // pbStatus
+  Box main;                     // pbMain
+  Box status;                   // pbStatus
   std::array<Box, 3> progress;  // pbProgress(0..2)
 };
 

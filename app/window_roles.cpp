@@ -66,8 +66,8 @@ WindowHost::WindowHost(WindowParts& parts, RunController& run, WindowSettings& s
     : parts_(parts),
       run_(run),
       settings_(settings),
-      dialogControl_(std::make_unique<document::QtDialogControl>(dialogs_, model_.state,
-                                                                 [this] { return settings_.mSettingsConnected; })),
+      dialogControl_(std::make_unique<document::QtDialogControl>(
+          dialogs_, model_.state, [this] { return settings_.mSettingsConnected; })),
       engine_(*this, *this, *this, *this),
       runs_(model_, engine_, Roles()),
       document_(model_, Roles(), runs_, disk_, pictures_, *dialogControl_) {
@@ -122,8 +122,8 @@ CommandInputs WindowHost::Inputs() const {
   in.changed = model_.IsChanged();
   in.upperBound = engine::UpperBound(model_.Points());
   // Restore reads the map of the paths as the loader finds it: MapPath, else beside the image.
-  const std::string map =
-      model_.state.MapPath.empty() ? document::DefaultMapPath(model_.state.ImagePath) : model_.state.MapPath;
+  const std::string map = model_.state.MapPath.empty() ? document::DefaultMapPath(model_.state.ImagePath)
+                                                       : model_.state.MapPath;
   in.mapExists = !map.empty() && core::IsFile(map);
   in.painterExists = !settings_.Painter.empty() && core::IsFile(settings_.Painter);
   in.contourCount = model_.Count();
@@ -177,7 +177,8 @@ void WindowHost::FollowPhase(RunPhase phase) {
   const bool running = phase == RunPhase::Running;
   run_.SetRunning(running);
   // A run leaves the Stop band usable; a busy moment disables the whole window.
-  for (QWidget* widget : {parts_.pbMain, static_cast<QWidget*>(parts_.toolbars[0]), parts_.pbFactors, parts_.pbTitles}) {
+  for (QWidget* widget :
+       {parts_.pbMain, static_cast<QWidget*>(parts_.toolbars[0]), parts_.pbFactors, parts_.pbTitles}) {
     widget->setEnabled(!running);
   }
   parts_.form->setEnabled(phase != RunPhase::Busy);
@@ -203,7 +204,8 @@ void WindowHost::ModelChanged(unsigned changes) {
   if (changes & DocumentModel::kChangedMark) ShowChangedMark();
   if (changes & DocumentModel::kDigits) {
     // The spin box shows the digits a map brought.
-    if (parts_.sbDigits != nullptr && automation::ToInt32(parts_.sbDigits->get(spinbox::dispid::Value)) != model_.Digits()) {
+    if (parts_.sbDigits != nullptr &&
+        automation::ToInt32(parts_.sbDigits->get(spinbox::dispid::Value)) != model_.Digits()) {
       parts_.sbDigits->put(spinbox::dispid::Value, model_.Digits());
     }
     settings_.sbDigits = model_.Digits();
@@ -224,7 +226,8 @@ void WindowHost::ShowTitles() {
   const QSignalBlocker block(combo);
   combo->clear();
   QStringList entries;
-  for (const std::string& entry : model_.TitleEntries()) entries.push_back(QString::fromStdString(entry));
+  for (const std::string& entry : model_.TitleEntries())
+    entries.push_back(QString::fromStdString(entry));
   combo->addItems(entries);
   // The contours are filled in: the step bar never stays over the "Progress2" messages.
   HideProgress(engine::kProgressStep);
@@ -236,8 +239,9 @@ void WindowHost::ShowRecentFiles() {
     widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mFileList"), i);
     if (item == nullptr) continue;
     const bool listed = static_cast<std::size_t>(i) < recent.size();
-    item->SetCaption(listed ? QString::fromStdString(document::RecentCaption(i, recent[static_cast<std::size_t>(i)]))
-                            : QString());
+    item->SetCaption(
+        listed ? QString::fromStdString(document::RecentCaption(i, recent[static_cast<std::size_t>(i)]))
+               : QString());
     item->SetVisible(listed);
   }
 }
@@ -341,13 +345,17 @@ void WindowHost::DrawContoursNow() {
   drawn.width = pbImage_.width;
   drawn.height = pbImage_.height;
   drawn.pixels.assign(pbImage_.pixels.begin(), pbImage_.pixels.end());
-  const auto colour = [](std::int32_t ole) { return gui::ResolveColor(static_cast<gui::OleColor>(ole)); };
-  DrawContours(drawn, points, colour(view.ForeColor()),
-               settings_.mViewPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
+  const auto colour = [](std::int32_t ole) {
+    return gui::ResolveColor(static_cast<gui::OleColor>(ole));
+  };
+  DrawContours(
+      drawn, points, colour(view.ForeColor()),
+      settings_.mViewPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
   ShowWorkPicture(drawn);
   viewClean_ = false;
   widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Progress1"));
-  panel->SetText(QString::fromStdString(StatisticsText(panel->Text().toStdString(), upper, model_.Count())));
+  panel->SetText(
+      QString::fromStdString(StatisticsText(panel->Text().toStdString(), upper, model_.Count())));
 }
 
 void WindowHost::DrawPointMarks() {
@@ -414,13 +422,14 @@ void WindowHost::SelectTitle(std::int32_t index) {
 void WindowHost::Beep(int type) { widgets::Beeper().MessageBeep(type); }
 
 int WindowHost::Ask(const std::string& text, document::Buttons buttons) {
-  const int style =
-      (buttons == document::Buttons::YesNoCancel ? core::kMbYesNoCancel : core::kMbYesNo) | core::kMbIconQuestion;
+  const int style = (buttons == document::Buttons::YesNoCancel ? core::kMbYesNoCancel : core::kMbYesNo) |
+                    core::kMbIconQuestion;
   return widgets::MessageBoxes().Show(parts_.form, QString::fromStdString(text), style);
 }
 
 void WindowHost::ShowError(const std::string& text) {
-  widgets::MessageBoxes().Show(parts_.form, QString::fromStdString(text), core::kMbOk | core::kMbIconExclamation);
+  widgets::MessageBoxes().Show(parts_.form, QString::fromStdString(text),
+                               core::kMbOk | core::kMbIconExclamation);
 }
 
 std::string WindowHost::ProgramTitle() const { return core::ThisVersionRecord().title; }

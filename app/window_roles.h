@@ -84,7 +84,9 @@ class WindowHost : public engine::RunControl,
   ~WindowHost() override;
 
   // The roles as the document and the run sequence take them.
-  document::WindowRoles Roles() { return {*this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+  document::WindowRoles Roles() {
+    return {*this, *this, *this, *this, *this, *this, *this, *this, *this};
+  }
 
   // Whether the help file is there (Help Topics and What's This follow it).
   bool helpFileExists = false;

@@ -87,13 +87,15 @@ int main(int argc, char** argv) {
       times.push_back(MsSince(t));
     }
     std::sort(times.begin(), times.end());
-    std::printf("window resize re-laid out: median %.2f ms, worst %.2f ms\n", times[times.size() / 2], times.back());
+    std::printf("window resize re-laid out: median %.2f ms, worst %.2f ms\n", times[times.size() / 2],
+                times.back());
     w->close();
   }
 
   Folder folder;
   const std::string image = folder.folder.File("discs.bmp");
-  morvane::gui::FromRgbImage(morvane::bench::DiscsAndRings(size)).save(QString::fromStdString(image), "BMP");
+  morvane::gui::FromRgbImage(morvane::bench::DiscsAndRings(size))
+      .save(QString::fromStdString(image), "BMP");
   const double tool = ToolCreateMs(image);
   auto w = folder.Start(image);
   w->show();
@@ -101,8 +103,9 @@ int main(int argc, char** argv) {
   const auto t = Clock::now();
   w->RunCommand("mFileCreate");
   const double window = MsSince(t);
-  std::printf("Create Contour on %dx%d: window %.0f ms, morvane-trace %.0f ms, ratio %.2f (%d contours)\n", size, size,
-              window, tool, tool > 0 ? window / tool : 0.0, w->Host().Model().Count());
+  std::printf(
+      "Create Contour on %dx%d: window %.0f ms, morvane-trace %.0f ms, ratio %.2f (%d contours)\n", size,
+      size, window, tool, tool > 0 ? window / tool : 0.0, w->Host().Model().Count());
   w->Host().SetChanged(false);
   w->close();
   return 0;

@@ -96,11 +96,11 @@ inline core::RgbImage Spiral(int size) {
   };
   int left = 2, top = 2, right = size - 3, bottom = size - 3;
   while (right - left >= 4 && bottom - top >= 4) {
-    bar(left, top, right, top + 1);            // along the top
-    bar(right - 1, top, right, bottom);        // down the right
-    bar(left, bottom - 1, right, bottom);      // along the bottom
-    bar(left, top + 4, left + 1, bottom);      // up the left, stopping short of the top
-    bar(left, top + 4, left + 5, top + 5);     // and in to the next turn
+    bar(left, top, right, top + 1);         // along the top
+    bar(right - 1, top, right, bottom);     // down the right
+    bar(left, bottom - 1, right, bottom);   // along the bottom
+    bar(left, top + 4, left + 1, bottom);   // up the left, stopping short of the top
+    bar(left, top + 4, left + 5, top + 5);  // and in to the next turn
     left += 4;
     top += 4;
     right -= 4;

@@ -55,8 +55,8 @@ struct Rig {
 
 void ReportPerMegapixel(benchmark::State& state, const RgbImage& image, const ContourSet& doc) {
   const double mp = static_cast<double>(image.width) * image.height / 1e6;
-  state.counters["per_MP"] =
-      benchmark::Counter(mp, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_MP"] = benchmark::Counter(
+      mp, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.counters["points"] = static_cast<double>(doc.points.size() - 1);
   state.counters["contours"] = doc.count;
 }
@@ -192,8 +192,8 @@ const std::vector<Family>& Families() {
 }
 
 void PrintGrowth() {
-  std::printf("%-16s %6s %12s %10s %10s %12s %8s\n", "family", "size", "boundary", "ms",
-              "ns/pixel", "ns/(px+pt)", "growth");
+  std::printf("%-16s %6s %12s %10s %10s %12s %8s\n", "family", "size", "boundary", "ms", "ns/pixel",
+              "ns/(px+pt)", "growth");
   for (const Family& family : Families()) {
     double previous = 0;
     for (const int size : family.sizes) {

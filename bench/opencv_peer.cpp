@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
   cases.push_back({"noise 50% 512", morvane::bench::Noise(512, 50)});
   cases.push_back({"checkerboard 512", morvane::bench::Checkerboard(512)});
   cases.push_back({"huge disc 4096", morvane::bench::HugeDisc(4096)});
-  std::printf("%-18s %10s %12s %12s %10s %10s\n", "image", "morvane ms", "cv none ms",
-              "cv simple ms", "/none", "/simple");
+  std::printf("%-18s %10s %12s %12s %10s %10s\n", "image", "morvane ms", "cv none ms", "cv simple ms",
+              "/none", "/simple");
   for (const Case& c : cases) {
     morvane::engine::SilentWindow window;
     morvane::engine::ContourEngine engine(window, window, window, window);
@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
       sink += TraceWithOpenCv(c.image, cv::CHAIN_APPROX_SIMPLE);
       simple = std::min(simple, Millis(started));
     }
-    std::printf("%-18s %10.1f %12.1f %12.1f %10.2f %10.2f\n", c.name, ours, none, simple,
-                ours / none, ours / simple);
+    std::printf("%-18s %10.1f %12.1f %12.1f %10.2f %10.2f\n", c.name, ours, none, simple, ours / none,
+                ours / simple);
     std::fflush(stdout);
     if (sink == 0) std::printf("(no contours)\n");
   }

@@ -37,14 +37,15 @@ struct Scene {
 
 void BM_DragStep(benchmark::State& state) {
   Scene scene;
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 10), scene.bar->mapToGlobal(QPointF(3, 10)), Qt::LeftButton,
-                    Qt::LeftButton, {});
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 10), scene.bar->mapToGlobal(QPointF(3, 10)),
+                    Qt::LeftButton, Qt::LeftButton, {});
   QApplication::sendEvent(scene.bar, &press);
   int dx = 1;
   for (auto _ : state) {
     dx = -dx;
     const QPointF local(3 + dx, 10);
-    QMouseEvent move(QEvent::MouseMove, local, scene.bar->mapToGlobal(local), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, local, scene.bar->mapToGlobal(local), Qt::NoButton,
+                     Qt::LeftButton, {});
     QApplication::sendEvent(scene.bar, &move);
     scene.bar->ArrangeGuidedControls(false);
     scene.form.repaint();

@@ -27,7 +27,8 @@ QImage RaggedPicture(int width, int height) {
     for (int x = left; x < right; ++x) line[x] = qRgb(40, 90, 200);
     // A few holes of their own in each row.
     for (int hole = 0; hole < 4; ++hole) {
-      const int at = left + static_cast<int>(random() % static_cast<unsigned>(std::max(1, right - left - 8)));
+      const int at =
+          left + static_cast<int>(random() % static_cast<unsigned>(std::max(1, right - left - 8)));
       for (int x = at; x < at + 3 && x < right; ++x) line[x] = key;
     }
   }

@@ -10,7 +10,8 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-constexpr std::uint64_t kMaxMagnitude = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+constexpr std::uint64_t kMaxMagnitude =
+    static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
 
 std::optional<Currency> ParseRadix(std::string_view s, std::size_t i, int radix) {
   std::uint64_t value = 0;
@@ -30,8 +31,8 @@ std::optional<Currency> ParseRadix(std::string_view s, std::size_t i, int radix)
   if (!any) return std::nullopt;
   // The old platform read these as 16-bit values when they fit 16 bits, else as
   // 32-bit ones: "&HFFFF" is -1, "&H10" is 16.
-  const std::int64_t n = value <= 0xFFFF ? static_cast<std::int16_t>(value)
-                                         : static_cast<std::int32_t>(value);
+  const std::int64_t n =
+      value <= 0xFFFF ? static_cast<std::int16_t>(value) : static_cast<std::int32_t>(value);
   return Currency::FromScaled(n * Currency::kScale);
 }
 
@@ -124,7 +125,8 @@ std::optional<Currency> Currency::Parse(std::string_view s) {
     if (scaled == limit) return std::nullopt;
     ++scaled;
   }
-  return FromScaled(negative ? static_cast<std::int64_t>(0 - scaled) : static_cast<std::int64_t>(scaled));
+  return FromScaled(negative ? static_cast<std::int64_t>(0 - scaled)
+                             : static_cast<std::int64_t>(scaled));
 }
 
 std::int32_t Currency::ToInt32() const {

@@ -63,7 +63,8 @@ std::string ResolveRelativePath(std::string_view path, std::string_view base) {
       folder.resize(last + 1);
     }
   }
-  const char sep = folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos ? '\\' : '/';
+  const char sep =
+      folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos ? '\\' : '/';
 
   std::string root;
   if (IsDrivePath(folder) && folder.size() >= 3 && IsSeparator(folder[2])) {

@@ -33,8 +33,8 @@ int KeyIndex(std::int32_t colour) {
 
 // Calls put(x, y, isKey) for every pixel of the w x h top-left block of source.
 template <typename Put>
-void ClassifyPixels(const core::RgbImage& source, std::int32_t colour, std::int32_t w,
-                    std::int32_t h, Put put) {
+void ClassifyPixels(const core::RgbImage& source, std::int32_t colour, std::int32_t w, std::int32_t h,
+                    Put put) {
   const int key = KeyIndex(colour);
   core::VgaConverter converter;
   for (std::int32_t y = 0; y < h; ++y) {

@@ -33,8 +33,7 @@ std::string Decode(const std::vector<std::uint8_t>& bytes, std::int32_t type) {
       for (std::size_t i = 0; i < size && i < 8; ++i) n = (n << 8) | bytes[i];
       return std::to_string(n);
     }
-    default:
-      return ByteArrayToString(bytes, 0, size, true);
+    default: return ByteArrayToString(bytes, 0, size, true);
   }
 }
 
@@ -57,16 +56,16 @@ std::string ReadRegValue(const core::MachineStore& store, core::RegistryRoot roo
   return Decode(stored->bytes, type.value_or(stored->type));
 }
 
-std::string ReadRegValue(core::RegistryRoot root, std::string_view keyPath,
-                         std::string_view valueName, std::vector<std::uint8_t>* rawBytes,
-                         std::optional<std::int32_t> type, std::string_view defaultText) {
+std::string ReadRegValue(core::RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                         std::vector<std::uint8_t>* rawBytes, std::optional<std::int32_t> type,
+                         std::string_view defaultText) {
   return ReadRegValue(core::MachineStore::Default(), root, keyPath, valueName, rawBytes, type,
                       defaultText);
 }
 
-std::int32_t WriteRegValue(core::MachineStore& store, core::RegistryRoot root,
-                           std::string_view keyPath, std::string_view valueName,
-                           std::string_view value, std::optional<std::int32_t> type) {
+std::int32_t WriteRegValue(core::MachineStore& store, core::RegistryRoot root, std::string_view keyPath,
+                           std::string_view valueName, std::string_view value,
+                           std::optional<std::int32_t> type) {
   // An absent value is written even when it would read as the empty default.
   if (store.ReadValue(root, keyPath, valueName) &&
       ReadRegValue(store, root, keyPath, valueName, nullptr, type) == value) {
@@ -89,8 +88,7 @@ std::int32_t WriteRegValue(core::MachineStore& store, core::RegistryRoot root,
                     static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)};
       break;
     }
-    default:
-      return kRegistryInvalidParameter;
+    default: return kRegistryInvalidParameter;
   }
   if (!core::MachineStore::SectionFor(root, keyPath) || !core::MachineStore::EncodeName(valueName)) {
     return kRegistryInvalidParameter;
@@ -98,9 +96,8 @@ std::int32_t WriteRegValue(core::MachineStore& store, core::RegistryRoot root,
   return store.WriteValue(root, keyPath, valueName, data) ? kRegistrySuccess : kRegistryAccessDenied;
 }
 
-std::int32_t WriteRegValue(core::RegistryRoot root, std::string_view keyPath,
-                           std::string_view valueName, std::string_view value,
-                           std::optional<std::int32_t> type) {
+std::int32_t WriteRegValue(core::RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                           std::string_view value, std::optional<std::int32_t> type) {
   return WriteRegValue(core::MachineStore::Default(), root, keyPath, valueName, value, type);
 }
 

@@ -36,8 +36,8 @@ std::string ReadRegValue(const core::MachineStore& store, core::RegistryRoot roo
                          std::vector<std::uint8_t>* rawBytes = nullptr,
                          std::optional<std::int32_t> type = std::nullopt,
                          std::string_view defaultText = "");
-std::string ReadRegValue(core::RegistryRoot root, std::string_view keyPath,
-                         std::string_view valueName, std::vector<std::uint8_t>* rawBytes = nullptr,
+std::string ReadRegValue(core::RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                         std::vector<std::uint8_t>* rawBytes = nullptr,
                          std::optional<std::int32_t> type = std::nullopt,
                          std::string_view defaultText = "");
 
@@ -46,11 +46,10 @@ std::string ReadRegValue(core::RegistryRoot root, std::string_view keyPath,
 // empty text), 4 as the text's leading number rounded to 32 bits. Answers
 // kRegistrySuccess, kRegistryAccessDenied when the store cannot be written, or
 // kRegistryInvalidParameter for another type or a name the store cannot hold.
-std::int32_t WriteRegValue(core::MachineStore& store, core::RegistryRoot root,
-                           std::string_view keyPath, std::string_view valueName,
-                           std::string_view value, std::optional<std::int32_t> type = std::nullopt);
-std::int32_t WriteRegValue(core::RegistryRoot root, std::string_view keyPath,
+std::int32_t WriteRegValue(core::MachineStore& store, core::RegistryRoot root, std::string_view keyPath,
                            std::string_view valueName, std::string_view value,
                            std::optional<std::int32_t> type = std::nullopt);
+std::int32_t WriteRegValue(core::RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                           std::string_view value, std::optional<std::int32_t> type = std::nullopt);
 
 }  // namespace morvane::common

@@ -61,8 +61,7 @@ std::string ReadItems(const std::optional<std::vector<std::string>>& values,
 SettingsSession::SettingsSession(std::string file)
     : profile_(std::move(file)), existed_(FileExists(profile_.file())) {}
 
-std::optional<std::vector<std::string>> SettingsSession::SectionValues(
-    std::string_view section) const {
+std::optional<std::vector<std::string>> SettingsSession::SectionValues(std::string_view section) const {
   // An absent section in an existing file reads as empty.
   if (!existed_ && !profile_.HasChanges()) return std::nullopt;
   std::vector<std::string> values;
@@ -85,8 +84,7 @@ Currency SettingsSession::ReadIniNumber(std::string_view section, std::string_vi
   const auto stored = profile_.document().Value(section, key);
   if (count) {
     // The old platform wrote a non-negative default with a blank in front.
-    const std::string text = stored ? *stored
-                                    : (defaultValue < 0 ? "" : " ") + defaultValue.ToText();
+    const std::string text = stored ? *stored : (defaultValue < 0 ? "" : " ") + defaultValue.ToText();
     *count = static_cast<std::int32_t>(text.size());
   }
   if (!stored) return defaultValue;
@@ -95,26 +93,27 @@ Currency SettingsSession::ReadIniNumber(std::string_view section, std::string_vi
 
 std::string SettingsSession::ReadIniSection(std::string_view section, ItemList& target,
                                             std::optional<std::string_view> separator) const {
-  return ReadItems(SectionValues(section), separator, [&] { target.Clear(); },
-                   [&](const std::string& text, const std::string& data) {
-                     const int index = target.AddItem(text);
-                     if (!target.HasItemData()) return;
-                     // Data that is no number reads as 0; a number out of range is skipped.
-                     const Currency n = data.empty() ? Currency(0) : Currency::Parse(data).value_or(0);
-                     if (n >= Currency(INT32_MIN) && n <= Currency(INT32_MAX)) {
-                       target.SetItemData(index, n.ToInt32());
-                     }
-                   });
+  return ReadItems(
+      SectionValues(section), separator, [&] { target.Clear(); },
+      [&](const std::string& text, const std::string& data) {
+        const int index = target.AddItem(text);
+        if (!target.HasItemData()) return;
+        // Data that is no number reads as 0; a number out of range is skipped.
+        const Currency n = data.empty() ? Currency(0) : Currency::Parse(data).value_or(0);
+        if (n >= Currency(INT32_MIN) && n <= Currency(INT32_MAX)) {
+          target.SetItemData(index, n.ToInt32());
+        }
+      });
 }
 
 std::string SettingsSession::ReadIniSection(std::string_view section, ButtonMenuItems& target,
                                             std::optional<std::string_view> separator) const {
-  return ReadItems(SectionValues(section), separator, [&] { target.Clear(); },
-                   [&](const std::string& text, const std::string& tag) { target.Add(text, tag); });
+  return ReadItems(
+      SectionValues(section), separator, [&] { target.Clear(); },
+      [&](const std::string& text, const std::string& tag) { target.Add(text, tag); });
 }
 
-std::string SettingsSession::ReadIniSection(std::string_view section,
-                                            std::vector<std::string>& target,
+std::string SettingsSession::ReadIniSection(std::string_view section, std::vector<std::string>& target,
                                             std::optional<std::string_view> separator) const {
   const auto values = SectionValues(section);
   if (!values) return {};
@@ -135,19 +134,18 @@ bool SettingsSession::WriteIniString(std::string_view section, std::string_view 
   return profile_.SetValue(section, key, value);
 }
 
-bool SettingsSession::WriteIniNumber(std::string_view section, std::string_view key,
-                                     Currency value) {
+bool SettingsSession::WriteIniNumber(std::string_view section, std::string_view key, Currency value) {
   if (file().empty()) return false;
   // Decided again on the file as it is when written: another writer may have stored
   // the same number in other digits meanwhile, and those bytes stay.
-  return profile_.Change([section = std::string(section), key = std::string(key),
-                          value](core::IniDocument& doc) {
-    if (value != 0) {
-      const auto stored = doc.Value(section, key);
-      if (stored && Currency::Parse(*stored) == value) return true;
-    }
-    return doc.SetValue(section, key, value.ToText());
-  });
+  return profile_.Change(
+      [section = std::string(section), key = std::string(key), value](core::IniDocument& doc) {
+        if (value != 0) {
+          const auto stored = doc.Value(section, key);
+          if (stored && Currency::Parse(*stored) == value) return true;
+        }
+        return doc.SetValue(section, key, value.ToText());
+      });
 }
 
 bool SettingsSession::WriteLines(std::string_view section, const std::vector<std::string>& lines) {
@@ -169,8 +167,7 @@ bool SettingsSession::WriteIniSection(std::string_view section, std::string_view
   return WriteLines(section, entries);
 }
 
-bool SettingsSession::WriteIniSection(std::string_view section,
-                                      const std::vector<std::string>& values) {
+bool SettingsSession::WriteIniSection(std::string_view section, const std::vector<std::string>& values) {
   if (values.empty()) return false;
   std::vector<std::string> entries;
   for (std::size_t i = 0; i < values.size(); ++i) entries.push_back(std::to_string(i) + "=" + values[i]);
@@ -182,7 +179,8 @@ bool SettingsSession::WriteIniSection(std::string_view section, const ItemList& 
   std::vector<std::string> entries;
   for (int i = 0; i < source.ListCount(); ++i) {
     std::string line = std::to_string(i) + "=" + source.List(i);
-    if (separator && source.HasItemData()) line += std::string(*separator) + std::to_string(source.ItemData(i));
+    if (separator && source.HasItemData())
+      line += std::string(*separator) + std::to_string(source.ItemData(i));
     entries.push_back(std::move(line));
   }
   return WriteLines(section, entries);
@@ -209,8 +207,7 @@ bool SettingsSession::Commit(bool keepTime) {
   }
   if (!profile_.HasChanges()) return true;
   error_.clear();
-  const bool written =
-      KeepingTime(file(), keepTime, [&] { return profile_.Commit(&error_); });
+  const bool written = KeepingTime(file(), keepTime, [&] { return profile_.Commit(&error_); });
   existed_ = existed_ || written;
   return written;
 }
@@ -246,14 +243,13 @@ std::string ReadIniSection(const std::string& file, std::string_view section, It
   return SettingsSession(file).ReadIniSection(section, target, separator);
 }
 
-std::string ReadIniSection(const std::string& file, std::string_view section,
-                           ButtonMenuItems& target, std::optional<std::string_view> separator) {
+std::string ReadIniSection(const std::string& file, std::string_view section, ButtonMenuItems& target,
+                           std::optional<std::string_view> separator) {
   return SettingsSession(file).ReadIniSection(section, target, separator);
 }
 
 std::string ReadIniSection(const std::string& file, std::string_view section,
-                           std::vector<std::string>& target,
-                           std::optional<std::string_view> separator) {
+                           std::vector<std::string>& target, std::optional<std::string_view> separator) {
   return SettingsSession(file).ReadIniSection(section, target, separator);
 }
 
@@ -280,9 +276,8 @@ bool WriteIniSection(const std::string& file, std::string_view section, const It
   return session.WriteIniSection(section, source, separator) && session.Commit(keepTime);
 }
 
-bool WriteIniSection(const std::string& file, std::string_view section,
-                     const ButtonMenuItems& source, std::optional<std::string_view> separator,
-                     bool keepTime) {
+bool WriteIniSection(const std::string& file, std::string_view section, const ButtonMenuItems& source,
+                     std::optional<std::string_view> separator, bool keepTime) {
   SettingsSession session(file);
   return session.WriteIniSection(section, source, separator) && session.Commit(keepTime);
 }

@@ -58,8 +58,8 @@ class SettingsSession {
 
   std::string ReadIniString(std::string_view section, std::string_view key,
                             std::string_view defaultValue = "") const;
-  Currency ReadIniNumber(std::string_view section, std::string_view key,
-                         Currency defaultValue = 0, std::int32_t* count = nullptr) const;
+  Currency ReadIniNumber(std::string_view section, std::string_view key, Currency defaultValue = 0,
+                         std::int32_t* count = nullptr) const;
   std::string ReadIniSection(std::string_view section, ItemList& target,
                              std::optional<std::string_view> separator = std::nullopt) const;
   std::string ReadIniSection(std::string_view section, ButtonMenuItems& target,
@@ -131,8 +131,7 @@ bool WriteIniNumber(const std::string& file, std::string_view section, std::stri
 std::string ReadIniSection(const std::string& file, std::string_view section, ItemList& target,
                            std::optional<std::string_view> separator = std::nullopt);
 // Into a button menu: as for a list, the part after the separator becoming the tag.
-std::string ReadIniSection(const std::string& file, std::string_view section,
-                           ButtonMenuItems& target,
+std::string ReadIniSection(const std::string& file, std::string_view section, ButtonMenuItems& target,
                            std::optional<std::string_view> separator = std::nullopt);
 // Into values: one element per entry, and one empty element for an empty section.
 // Answers the values joined by the separator (CR LF when none is given).
@@ -160,8 +159,7 @@ bool WriteIniSection(const std::string& file, std::string_view section, const It
 // From a button menu: "i=Text" from 1, followed by the separator and the tag when a
 // separator is given and the tag is not empty; "-" items are skipped and keep their
 // number.
-bool WriteIniSection(const std::string& file, std::string_view section,
-                     const ButtonMenuItems& source,
+bool WriteIniSection(const std::string& file, std::string_view section, const ButtonMenuItems& source,
                      std::optional<std::string_view> separator = std::nullopt, bool keepTime = false);
 
 // Selectors of the file-time helpers.

@@ -179,7 +179,8 @@ std::size_t InStrAny(std::int32_t start, std::string_view text, std::string_view
       const std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start);
       best = std::max(best, InStrRev(text, ch, from, compare));
     } else {
-      const std::size_t p = InStr(static_cast<std::size_t>(std::max<std::int32_t>(start, 1)), text, ch, compare);
+      const std::size_t p =
+          InStr(static_cast<std::size_t>(std::max<std::int32_t>(start, 1)), text, ch, compare);
       if (p >= 1 && p <= best) best = p;
     }
   }
@@ -222,7 +223,8 @@ std::string TokenReader::Next(std::string_view text, std::optional<std::string_v
     if (anyCharacter) {
       end = InStrAny(position_, text, delimiter_, kBinaryCompare, false);
       if (end > 0) {
-        step = static_cast<std::size_t>(core::Utf8SequenceLength(static_cast<unsigned char>(text[end - 1])));
+        step = static_cast<std::size_t>(
+            core::Utf8SequenceLength(static_cast<unsigned char>(text[end - 1])));
       }
     } else {
       end = InStr(from, text, delimiter_);

@@ -35,8 +35,8 @@ std::string StrAfter(std::string_view text, std::string_view delimiter, std::siz
 
 // The text after the last delimiter; absent: the whole text, or "" with emptyIfAbsent.
 // An empty delimiter is found after the last character, which gives "".
-std::string StrAfterLast(std::string_view text, std::string_view delimiter,
-                         bool emptyIfAbsent = false, int compare = kBinaryCompare);
+std::string StrAfterLast(std::string_view text, std::string_view delimiter, bool emptyIfAbsent = false,
+                         int compare = kBinaryCompare);
 
 // From the first startDelimiter to the next endDelimiter after it, both included, or
 // with excludeDelimiters only what lies between them. Without an end delimiter after the

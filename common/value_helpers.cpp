@@ -42,7 +42,8 @@ std::string ByteArrayToString(std::span<const std::uint8_t> bytes, std::optional
   const std::size_t from = first.value_or(0);
   if (from > bytes.size()) throw std::out_of_range("ByteArrayToString: first index outside the bytes");
   const std::size_t n = count.value_or(bytes.size() - from);
-  if (n > bytes.size() - from) throw std::out_of_range("ByteArrayToString: count reaches past the bytes");
+  if (n > bytes.size() - from)
+    throw std::out_of_range("ByteArrayToString: count reaches past the bytes");
   std::string raw;
   raw.reserve(n);
   for (std::size_t i = from; i < from + n; ++i) {

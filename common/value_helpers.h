@@ -51,7 +51,6 @@ std::string SecondsToClock(std::int64_t seconds, std::string_view separator = ":
 // reach outside the bytes.
 std::string ByteArrayToString(std::span<const std::uint8_t> bytes,
                               std::optional<std::size_t> first = std::nullopt,
-                              std::optional<std::size_t> count = std::nullopt,
-                              bool keepNul = false);
+                              std::optional<std::size_t> count = std::nullopt, bool keepNul = false);
 
 }  // namespace morvane::common

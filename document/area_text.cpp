@@ -27,8 +27,7 @@ TitleOf TitlesFrom(const std::vector<engine::ContourTitle>& titles,
 }
 
 std::string FormatOutputText(const engine::ContourPoints& points, std::string_view numberFormat,
-                             const TitleOf& titleOf, std::string_view templ,
-                             std::string_view tail) {
+                             const TitleOf& titleOf, std::string_view templ, std::string_view tail) {
   std::string text;
   std::int32_t number = 0;
   std::int64_t vertices = 0, sumX = 0, sumY = 0;

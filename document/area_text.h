@@ -29,8 +29,7 @@ TitleOf TitlesFrom(const std::vector<engine::ContourTitle>& titles,
 // begins with one or holds two in a row gives no empty contour; an array without
 // points gives "".
 std::string FormatOutputText(const engine::ContourPoints& points, std::string_view numberFormat,
-                             const TitleOf& titleOf, std::string_view templ,
-                             std::string_view tail);
+                             const TitleOf& titleOf, std::string_view templ, std::string_view tail);
 
 // Splits at CR LF; "" gives no lines.
 std::vector<std::string> SplitCrLf(std::string_view text);

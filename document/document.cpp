@@ -18,7 +18,8 @@ namespace {
 bool WildcardMatch(std::string_view name, std::string_view pattern) {
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || core::AsciiLower(pattern[p]) == core::AsciiLower(name[n]))) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || core::AsciiLower(pattern[p]) == core::AsciiLower(name[n]))) {
       ++n;
       ++p;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -42,7 +43,8 @@ std::string WithoutAmpersands(std::string text) {
 
 int Percent(std::int64_t part, std::int64_t whole) {
   if (whole <= 0) return 0;
-  return static_cast<int>(std::nearbyint(static_cast<double>(part) * 100.0 / static_cast<double>(whole)));
+  return static_cast<int>(
+      std::nearbyint(static_cast<double>(part) * 100.0 / static_cast<double>(whole)));
 }
 
 std::string OpenFilter() {
@@ -52,9 +54,8 @@ std::string OpenFilter() {
 
 // Counts characters, not bytes, so names outside ASCII pad like the others.
 std::size_t Utf8Length(std::string_view s) {
-  return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+  return static_cast<std::size_t>(std::count_if(
+      s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -143,7 +144,8 @@ bool Document::SaveMap() {
   const std::string_view templ = roles_.menus.CentroidChecked() ? kCentroidAreaTemplate : kAreaTemplate;
   const std::string areaText = document::FormatOutputText(
       model_.Points(), model_.NumberFormat(),
-      TitlesFrom(model_.Titles(), [](std::string_view title) { return EscapeHtml(title); }), templ, kAreaTail);
+      TitlesFrom(model_.Titles(), [](std::string_view title) { return EscapeHtml(title); }), templ,
+      kAreaTail);
   const std::vector<std::string> lines = SplitCrLf(areaText);
 
   engine::RunControl& run = roles_.run;
@@ -181,8 +183,8 @@ void Document::SaveMapAs() {
 int Document::ConfirmSaveChanges() {
   if (!model_.IsChanged()) return 0;
   roles_.prompts.Beep(kWarningBeep);
-  const int answer =
-      roles_.prompts.Ask("The current data have been modified.\r\nSave changes?\r\n", Buttons::YesNoCancel);
+  const int answer = roles_.prompts.Ask("The current data have been modified.\r\nSave changes?\r\n",
+                                        Buttons::YesNoCancel);
   if (answer == kAnswerYes) SaveMap();
   return answer;
 }
@@ -314,8 +316,9 @@ void Document::LoadImageMapFile() {
   for (const MapArea& area : map.polygons) {
     const std::string number = area.href.empty() ? std::string() : area.href.substr(1);
     std::string shown = number;
-    const bool numeric = !number.empty() && number.size() <= 9 &&
-                         std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool numeric =
+        !number.empty() && number.size() <= 9 &&
+        std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (numeric) shown = engine::FormatContourNumber(std::stoi(number), format);
     contours.titles.push_back({shown, area.alt, true});
     if (contours.count > 0) points.push_back(engine::Separator(contours.count));
@@ -334,8 +337,8 @@ std::string Document::InitialFolder(const std::string& path) const {
 Document::BatchResult Document::RunBatch() {
   BatchResult outcome;
   if (ConfirmSaveChanges() == kAnswerCancel) return outcome;
-  dialog_.FileFlags =
-      core::kOfnHideReadOnly | core::kOfnAllowMultiSelect | core::kOfnFileMustExist | core::kOfnShareAware;
+  dialog_.FileFlags = core::kOfnHideReadOnly | core::kOfnAllowMultiSelect | core::kOfnFileMustExist |
+                      core::kOfnShareAware;
   dialog_.HelpContextId = roles_.menus.MenuHelpContextId(MenuCommand::mFileBatch);
   dialog_.DialogTitle = WithoutAmpersands(roles_.menus.MenuCaption(MenuCommand::mFileBatch));
   const std::string p(kImagePatterns);
@@ -394,11 +397,13 @@ Document::BatchResult Document::RunBatch() {
     std::string error;
     if (!files_.WriteFileAtomic(state_.TextOutputPath, BuildBatchReport(rows), error)) {
       outcome.reportFailed = true;
-      failures.push_back("The report could not be written to \"" + state_.TextOutputPath + "\": " + error);
+      failures.push_back("The report could not be written to \"" + state_.TextOutputPath +
+                         "\": " + error);
     }
   }
   run.HideProgress(engine::kProgressBatch);
-  roles_.status.SetStatusText(engine::StatusField::Progress1, std::to_string(processed) + " images processed.");
+  roles_.status.SetStatusText(engine::StatusField::Progress1,
+                              std::to_string(processed) + " images processed.");
   runs_.EndBatch();
   if (!failures.empty()) {
     std::string text;

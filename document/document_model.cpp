@@ -11,7 +11,8 @@ std::string RecentCaption(int index, std::string_view path) {
 std::vector<std::string> DocumentModel::TitleEntries() const {
   std::vector<std::string> entries;
   entries.reserve(contours_.titles.size());
-  for (const engine::ContourTitle& title : contours_.titles) entries.push_back(engine::TitleEntry(title));
+  for (const engine::ContourTitle& title : contours_.titles)
+    entries.push_back(engine::TitleEntry(title));
   return entries;
 }
 

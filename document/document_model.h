@@ -32,7 +32,7 @@ class DocumentModel {
     kChangedMark = 2u,  // the changed mark
     kRecentFiles = 4u,
     kDigits = 8u,
-    kImage = 16u,       // an image was shown or cleared
+    kImage = 16u,  // an image was shown or cleared
   };
   using Observer = std::function<void(unsigned changes)>;
 

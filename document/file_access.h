@@ -22,16 +22,14 @@ class FileSystem {
   // nullopt when it cannot be read.
   virtual std::optional<std::string> ReadText(const std::string& path) const = 0;
   // Replaces the file whole or not at all; on failure error says why.
-  virtual bool WriteFileAtomic(const std::string& path, std::string_view bytes,
-                               std::string& error) = 0;
+  virtual bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error) = 0;
 };
 
 class ImageSource {
  public:
   virtual ~ImageSource() = default;
   // Loads the picture; on failure message names the file and the reason.
-  virtual bool LoadPicture(const std::string& path, core::RgbImage& image,
-                           std::string& message) = 0;
+  virtual bool LoadPicture(const std::string& path, core::RgbImage& image, std::string& message) = 0;
 };
 
 // The open and save dialogs of the dialog control. The caller sets the fields, then

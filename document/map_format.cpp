@@ -87,8 +87,8 @@ std::string EscapeHtml(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t at = 0; at < utf8.size();) {
     const char32_t cp = NextCodePoint(utf8, at);
-    const bool plain = cp >= 0x20 && cp < 0x7F && cp != '&' && cp != '<' && cp != '>' &&
-                       cp != '\'' && cp != '"';
+    const bool plain =
+        cp >= 0x20 && cp < 0x7F && cp != '&' && cp != '<' && cp != '>' && cp != '\'' && cp != '"';
     if (plain) {
       out += static_cast<char>(cp);
     } else {
@@ -248,7 +248,8 @@ bool TagReader::Next(HtmlTag& tag) {
     }
     const std::size_t nameStart = p;
     while (p < n && !IsSpace(text[p]) && text[p] != '>' && text[p] != '/') ++p;
-    const std::size_t close = WalkAttributes(text, p, [](std::string_view, std::string_view) { return false; });
+    const std::size_t close =
+        WalkAttributes(text, p, [](std::string_view, std::string_view) { return false; });
     if (close == std::string_view::npos) {
       at_ = n;
       return false;
@@ -265,7 +266,8 @@ bool TagReader::Next(HtmlTag& tag) {
 
 std::string OldMapHeaderLine(std::string_view src, std::string_view name) {
   const std::string n(name);
-  return "<html><body><img src='" + std::string(src) + "' border=0 usemap='#" + n + "'><map name='" + n + "'>";
+  return "<html><body><img src='" + std::string(src) + "' border=0 usemap='#" + n + "'><map name='" + n +
+         "'>";
 }
 
 std::string MapHeaderLine(std::string_view src, std::string_view name) {
@@ -298,7 +300,8 @@ std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view co
   // point whose y is negative reads as a separator.
   while (true) {
     const std::size_t comma = coords.find(',', start);
-    std::string_view item = coords.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    std::string_view item =
+        coords.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     while (!item.empty() && IsSpace(item.front())) item.remove_prefix(1);
     while (!item.empty() && IsSpace(item.back())) item.remove_suffix(1);
     if (!item.empty() && item.front() == '+') item.remove_prefix(1);
@@ -356,8 +359,8 @@ MapContent ReadMapText(std::string_view text, const std::optional<std::string>& 
     if (!coords || coords->empty()) continue;
     std::optional<std::vector<engine::ContourPoint>> points = ParseCoords(*coords);
     if (!points) continue;
-    content.polygons.push_back({href.value_or(std::string()), tag.Attribute("alt").value_or(std::string()),
-                                std::move(*points)});
+    content.polygons.push_back({href.value_or(std::string()),
+                                tag.Attribute("alt").value_or(std::string()), std::move(*points)});
   }
   content.hasMapBlock = anyArea;
   return content;

@@ -30,7 +30,7 @@ std::string DecodeHtml(std::string_view text);
 // costs no memory per attribute: the text must outlive the tag.
 class HtmlTag {
  public:
-  std::string name;  // lower case; "/map" for a closing tag
+  std::string name;                // lower case; "/map" for a closing tag
   std::size_t begin = 0, end = 0;  // the tag's bytes in the text, end past its ">"
 
   // The value of the first attribute of that (lower-case) name, references decoded;
@@ -64,8 +64,7 @@ inline constexpr std::string_view kMapFooter = "</map></body></html>";
 // as this program's own.
 inline constexpr std::string_view kOldMapFooter = "</map></body><html>";
 
-inline constexpr std::string_view kAreaTemplate =
-    "<area href='#%1' alt='%2' shape='polygon' coords='";
+inline constexpr std::string_view kAreaTemplate = "<area href='#%1' alt='%2' shape='polygon' coords='";
 inline constexpr std::string_view kCentroidAreaTemplate =
     "<area href='#%1' alt='%2' centroid='%3' shape='polygon' coords='";
 inline constexpr std::string_view kAreaTail = "'>";
@@ -88,10 +87,10 @@ struct MapArea {
 };
 
 struct MapContent {
-  bool hasImage = false;       // an img tag (the one asked for) was found
-  std::string usemap;          // its usemap value
-  std::string src;             // its src value
-  bool hasMapBlock = false;    // the map that usemap names was found and holds areas
+  bool hasImage = false;                 // an img tag (the one asked for) was found
+  std::string usemap;                    // its usemap value
+  std::string src;                       // its src value
+  bool hasMapBlock = false;              // the map that usemap names was found and holds areas
   std::optional<std::string> firstHref;  // the first href of the block's areas
   std::vector<MapArea> polygons;         // the polygon areas with usable coords
 };

@@ -41,7 +41,8 @@ const ContourPoint& ConnectedPath::First() const {
 std::size_t ConnectedPath::CellOf(std::int32_t x, std::int32_t y) const {
   const std::int32_t cx = std::clamp(x >> kCellShift, 0, columns_ - 1);
   const std::int32_t cy = std::clamp(y >> kCellShift, 0, rows_ - 1);
-  return static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(cx);
+  return static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns_) +
+         static_cast<std::size_t>(cx);
 }
 
 void ConnectedPath::AddToGrid(std::int32_t stored) {
@@ -90,7 +91,8 @@ void ConnectedPath::Append(const ContourPoint* begin, const ContourPoint* end) {
     stretches_.push_back(tail);
     blockOf_.push_back(-1);
     stretchAt_[tail.begin] = t;
-    blocks_[static_cast<std::size_t>(blockOf_[static_cast<std::size_t>(mark_.stretch)])].length -= tail.length;
+    blocks_[static_cast<std::size_t>(blockOf_[static_cast<std::size_t>(mark_.stretch)])].length -=
+        tail.length;
     InsertAfter(t, mark_.stretch);
     mark_ = {t, 0};
   }
@@ -202,13 +204,16 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
             // Cells at the grid's edge also hold the points beyond it.
             const std::int64_t nx = x == 0 ? std::min<std::int64_t>(q.x, left) : left;
             const std::int64_t ny = y == 0 ? std::min<std::int64_t>(q.y, top) : top;
-            const std::int64_t fx = x == columns_ - 1 ? std::max<std::int64_t>(q.x, left + cell - 1) : left + cell - 1;
-            const std::int64_t fy = y == rows_ - 1 ? std::max<std::int64_t>(q.y, top + cell - 1) : top + cell - 1;
+            const std::int64_t fx =
+                x == columns_ - 1 ? std::max<std::int64_t>(q.x, left + cell - 1) : left + cell - 1;
+            const std::int64_t fy =
+                y == rows_ - 1 ? std::max<std::int64_t>(q.y, top + cell - 1) : top + cell - 1;
             const std::uint64_t near = SquaredSum(q.x < nx ? nx - q.x : (q.x > fx ? q.x - fx : 0),
                                                   q.y < ny ? ny - q.y : (q.y > fy ? q.y - fy : 0));
             if (near <= bound) {
-              for (std::int32_t e = cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
-                                              static_cast<std::size_t>(x)];
+              for (std::int32_t e =
+                       cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
+                                 static_cast<std::size_t>(x)];
                    e >= 0; e = nextInCell_[static_cast<std::size_t>(e)]) {
                 visit(e);
               }
@@ -245,7 +250,8 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
     if (IsSeparator(q)) continue;
     visitNear(q, bound, [&](std::int32_t e) {
       const ContourPoint& p = store_[static_cast<std::size_t>(e)];
-      if (FloatDistance(SquaredDistance(p, q)) != best || !(static_cast<double>(box.SquaredTo(p)) < beyond)) {
+      if (FloatDistance(SquaredDistance(p, q)) != best ||
+          !(static_cast<double>(box.SquaredTo(p)) < beyond)) {
         return;
       }
       const std::int32_t position = PositionOf(e);
@@ -277,10 +283,12 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
   // The stretches after the mark's, round the cyclic list back to it.
   const std::int32_t block = blockOf_[static_cast<std::size_t>(mark_.stretch)];
   const std::vector<std::int32_t>& list = blocks_[static_cast<std::size_t>(block)].stretches;
-  std::size_t at = static_cast<std::size_t>(std::find(list.begin(), list.end(), mark_.stretch) - list.begin()) + 1;
+  std::size_t at =
+      static_cast<std::size_t>(std::find(list.begin(), list.end(), mark_.stretch) - list.begin()) + 1;
   std::size_t index = static_cast<std::size_t>(orderIndex_[static_cast<std::size_t>(block)]);
   for (;;) {
-    const std::vector<std::int32_t>& stretches = blocks_[static_cast<std::size_t>(order_[index])].stretches;
+    const std::vector<std::int32_t>& stretches =
+        blocks_[static_cast<std::size_t>(order_[index])].stretches;
     if (at >= stretches.size()) {
       index = (index + 1) % order_.size();
       at = 0;

@@ -78,10 +78,10 @@ class ConnectedPath {
 
   std::vector<ContourPoint> store_;
   std::vector<Stretch> stretches_;
-  std::vector<std::int32_t> blockOf_;      // per stretch
-  std::vector<Block> blocks_;              // by id
-  std::vector<std::int32_t> order_;        // block ids in path order
-  std::vector<std::int32_t> orderIndex_;   // per block id, its index in order_
+  std::vector<std::int32_t> blockOf_;               // per stretch
+  std::vector<Block> blocks_;                       // by id
+  std::vector<std::int32_t> order_;                 // block ids in path order
+  std::vector<std::int32_t> orderIndex_;            // per block id, its index in order_
   std::map<std::int32_t, std::int32_t> stretchAt_;  // store index where a stretch begins -> stretch
   Mark mark_;
   std::int32_t total_ = 0;

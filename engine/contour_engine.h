@@ -33,9 +33,8 @@ struct StepPattern {
   std::int32_t d1x = 0, d1y = 0, d2x = 0, d2y = 0, d3x = 0, d3y = 0;
   std::int32_t cx = 0, cy = 0;
 };
-StepPattern MakeStepPattern(std::int32_t d1x, std::int32_t d1y, std::int32_t d2x,
-                            std::int32_t d2y, std::int32_t d3x, std::int32_t d3y,
-                            std::int32_t cx, std::int32_t cy);
+StepPattern MakeStepPattern(std::int32_t d1x, std::int32_t d1y, std::int32_t d2x, std::int32_t d2y,
+                            std::int32_t d3x, std::int32_t d3y, std::int32_t cx, std::int32_t cy);
 // The eight patterns in the order they are tried.
 const std::array<StepPattern, 8>& StepPatterns();
 
@@ -141,8 +140,7 @@ class ContourEngine {
   enum class TraceResult { NoFigure, DeadEnd, Found };
 
   std::size_t Index(std::int32_t x, std::int32_t y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) +
-           static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(maskW_) + static_cast<std::size_t>(x);
   }
   // The first pixel at or after (x, y) in raster order whose mask byte is value, with a
   // tick after each row scanned (the row of the find too); found is set only when there

@@ -127,9 +127,9 @@ void ContourEngine::ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_
     gate.next = i + std::max(1, eu / 1000);
     // Where the sweep stopped in newer: at the pair, else past its end.
     const std::int32_t j = i == i0 ? j0 : nu + 1;
-    const int percent =
-        pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(i) * static_cast<double>(j) * 100.0 / pairs))
-                  : 100;
+    const int percent = pairs > 0 ? static_cast<int>(std::nearbyint(
+                                        static_cast<double>(i) * static_cast<double>(j) * 100.0 / pairs))
+                                  : 100;
     if (percent != gate.shown) {
       gate.shown = percent;
       run_.SetProgress(kProgressStep, percent);
@@ -315,7 +315,7 @@ std::int32_t ContourEngine::FindNearestPoint(const ContourSet& contours, float x
   }
   const ContourPoint& pt = points[static_cast<std::size_t>(best)];
   picture_.LocateCursor(static_cast<double>(pt.x) * kTwipsPerPixel,
-                     static_cast<double>(pt.y) * kTwipsPerPixel);
+                        static_cast<double>(pt.y) * kTwipsPerPixel);
   return best;
 }
 

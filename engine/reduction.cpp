@@ -64,8 +64,7 @@ void ContourEngine::ReductionStep(std::int32_t c, std::int32_t upper, ProgressGa
   }
 }
 
-std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed,
-                                            ReductionMethod method) {
+std::int32_t ContourEngine::SimplifyContour(ContourPoints& points, bool closed, ReductionMethod method) {
   if (method != ReductionMethod::DirectionChangeThenLineOfSight) {
     return ReduceOnce(points, closed, method);
   }
@@ -141,8 +140,7 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
       const ContourPoint& pb = at(b);
       const ContourPoint& pc = at(c);
       bool drop = false;
-      if (!IsSeparator(pb) &&
-          Sign(std::int64_t{pa.x} - pb.x) * Sign(std::int64_t{pb.x} - pc.x) >= 0 &&
+      if (!IsSeparator(pb) && Sign(std::int64_t{pa.x} - pb.x) * Sign(std::int64_t{pb.x} - pc.x) >= 0 &&
           Sign(std::int64_t{pa.y} - pb.y) * Sign(std::int64_t{pb.y} - pc.y) >= 0) {
         const std::int64_t deviation =
             common::LineThroughPoints(pa, pb, la, lb)
@@ -211,8 +209,7 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
     // The scratch picture has the image's size: only pixels inside it are drawn.
     const std::int32_t w = image_ != nullptr ? image_->width : 0;
     const std::int32_t h = image_ != nullptr ? image_->height : 0;
-    const auto drawn = [w, h](const ContourPoint& from, const ContourPoint& to,
-                              const ContourPoint& q) {
+    const auto drawn = [w, h](const ContourPoint& from, const ContourPoint& to, const ContourPoint& q) {
       return q.x >= 0 && q.y >= 0 && q.x < w && q.y < h && LineCovers(from, to, q);
     };
     const bool neighbourTest = method == ReductionMethod::LineOfSightWithNeighbours;
@@ -225,8 +222,8 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
         drop = drawn(pa, pc, pb);
         if (!drop && neighbourTest && pb.x >= -1 && pb.x <= w && pb.y >= -1 && pb.y <= h) {
           const std::array<ContourPoint, 4> around = {
-              ContourPoint{pb.x - 1, pb.y}, ContourPoint{pb.x, pb.y + 1},
-              ContourPoint{pb.x + 1, pb.y}, ContourPoint{pb.x, pb.y - 1}};
+              ContourPoint{pb.x - 1, pb.y}, ContourPoint{pb.x, pb.y + 1}, ContourPoint{pb.x + 1, pb.y},
+              ContourPoint{pb.x, pb.y - 1}};
           for (const ContourPoint& q : around) {
             if (ImageIsBackground(q.x, q.y) && drawn(pa, pc, q)) {
               drop = true;

@@ -13,8 +13,7 @@ namespace {
 constexpr std::array<std::int32_t, 9> kDx = {0, -1, -1, 0, 1, 1, 1, 0, -1};
 constexpr std::array<std::int32_t, 9> kDy = {0, 0, 1, 1, 1, 0, -1, -1, -1};
 
-bool IsOffset(const ContourPoint& p, const ContourPoint& base, std::int32_t dx,
-              std::int32_t dy) {
+bool IsOffset(const ContourPoint& p, const ContourPoint& base, std::int32_t dx, std::int32_t dy) {
   return std::int64_t{p.x} == std::int64_t{base.x} + dx &&
          std::int64_t{p.y} == std::int64_t{base.y} + dy;
 }
@@ -82,9 +81,8 @@ void GetNeighbours(const ContourPoint& point, ContourPoints& list) {
   }
 }
 
-StepPattern MakeStepPattern(std::int32_t d1x, std::int32_t d1y, std::int32_t d2x,
-                            std::int32_t d2y, std::int32_t d3x, std::int32_t d3y,
-                            std::int32_t cx, std::int32_t cy) {
+StepPattern MakeStepPattern(std::int32_t d1x, std::int32_t d1y, std::int32_t d2x, std::int32_t d2y,
+                            std::int32_t d3x, std::int32_t d3y, std::int32_t cx, std::int32_t cy) {
   return StepPattern{d1x, d1y, d2x, d2y, d3x, d3y, cx, cy};
 }
 
@@ -114,8 +112,8 @@ void ContourEngine::PrepareMask() {
   // the colour-table order that the recolouring takes.
   std::uint8_t first = 0, second = 0, third = 0;
   common::ColorToRGBText(backColor_, first, second, third);
-  const std::int32_t key = std::int32_t{first} | (std::int32_t{second} << 8) |
-                           (std::int32_t{third} << 16);
+  const std::int32_t key =
+      std::int32_t{first} | (std::int32_t{second} << 8) | (std::int32_t{third} << 16);
   // The recolouring writes into the old mask's memory.
   if (image_ != nullptr && !image_->empty()) {
     common::RecolorPicture(*image_, key, mask_, &blackPerRow_);
@@ -142,8 +140,8 @@ bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
   return (image_->at(x, y) & 0xFFFFFFu) == backRgb_;
 }
 
-bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value,
-                               ContourPoint& found, bool equal) {
+bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
+                               bool equal) {
   // Rows above the mask hold nothing: the scan then starts at the top left.
   if (y < 0) {
     x = 0;
@@ -157,7 +155,8 @@ bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t valu
       std::int32_t hit = maskW_;
       if (equal) {
         const void* at = std::memchr(line + column, value, static_cast<std::size_t>(maskW_ - column));
-        hit = at != nullptr ? static_cast<std::int32_t>(static_cast<const std::uint8_t*>(at) - line) : maskW_;
+        hit = at != nullptr ? static_cast<std::int32_t>(static_cast<const std::uint8_t*>(at) - line)
+                            : maskW_;
       } else {
         hit = ScanRight<false>(line, column, maskW_, value);
       }
@@ -275,9 +274,9 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
         if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
           continue;
         }
-        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY ||
-            mask[ci - 1] > kMaskPainted || mask[ci + stride] > kMaskPainted ||
-            mask[ci + 1] > kMaskPainted || mask[ci - stride] > kMaskPainted) {
+        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY || mask[ci - 1] > kMaskPainted ||
+            mask[ci + stride] > kMaskPainted || mask[ci + 1] > kMaskPainted ||
+            mask[ci - stride] > kMaskPainted) {
           break;
         }
       }
@@ -386,7 +385,6 @@ void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from,
   RunFlood(from, to, connectivity);
 }
 
-
 void ContourEngine::FloodOuterBackground() {
   // The same as framing the mask with background and filling from the frame: every
   // white run 4-connected through white to the border turns black. Runs are joined row
@@ -408,7 +406,8 @@ void ContourEngine::FloodOuterBackground() {
   std::vector<RowRun> current;
   const auto find = [&parent](std::int32_t k) {
     while (parent[static_cast<std::size_t>(k)] != k) {
-      parent[static_cast<std::size_t>(k)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
+      parent[static_cast<std::size_t>(k)] =
+          parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
       k = parent[static_cast<std::size_t>(k)];
     }
     return k;

@@ -32,8 +32,8 @@ std::int32_t ContourEngine::SumRegionPixels() {
   for (std::int32_t row = 0; row < maskH_; ++row) {
     count += blackPerRow_[static_cast<std::size_t>(row)];
     run_.ShowElapsedTime();
-    const int percent = static_cast<int>(
-        std::nearbyint(static_cast<double>(maskW_) * row * 100.0 / area));
+    const int percent =
+        static_cast<int>(std::nearbyint(static_cast<double>(maskW_) * row * 100.0 / area));
     if (percent != shown) {
       shown = percent;
       run_.SetProgress(kProgressStep, percent);
@@ -140,11 +140,11 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
       }
       const std::int32_t size =
-          Connected ? path.Size() : static_cast<std::int32_t>(std::min<std::size_t>(packed.size() - 1, INT32_MAX));
-      const int percent =
-          total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(size) *
-                                                      100.0 / static_cast<double>(total)))
-                    : 100;
+          Connected ? path.Size()
+                    : static_cast<std::int32_t>(std::min<std::size_t>(packed.size() - 1, INT32_MAX));
+      const int percent = total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(size) * 100.0 /
+                                                                      static_cast<double>(total)))
+                                    : 100;
       if (percent != shown) {
         shown = percent;
         run_.SetProgress(kProgressWholeImage, percent);

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   // The name's extension decides DIB and the metafile fallback: try both ways.
   for (const char* name : {"in.gif", "in.dib", "in.wmf"}) {
-    const PictureLoad load = LoadPictureData(bytes, QString::fromLatin1(name), setup->converters, limits);
+    const PictureLoad load =
+        LoadPictureData(bytes, QString::fromLatin1(name), setup->converters, limits);
     if (!load.ok()) {
       Check(!load.reason.isEmpty());
       continue;

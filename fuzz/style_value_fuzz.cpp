@@ -30,7 +30,8 @@ std::string WithoutQuotesOrBrackets(std::string_view s) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t newline = input.find('\n');
-  const std::string_view name = newline == std::string_view::npos ? std::string_view() : input.substr(0, newline);
+  const std::string_view name =
+      newline == std::string_view::npos ? std::string_view() : input.substr(0, newline);
   const std::string_view tag = newline == std::string_view::npos ? input : input.substr(newline + 1);
   const bool styleFirst = size > 0 && (data[0] & 1) != 0;
 

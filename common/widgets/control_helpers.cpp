@@ -134,8 +134,8 @@ int ToolbarButtonAt(const QObject* toolbar, double x, double y) {
   for (int i = 1; i <= bar->Count(); ++i) {
     const widgets::ToolBarButton* b = bar->ButtonAt(i);
     if (!b->Visible() || b->Width() <= 0) continue;
-    const bool inside = x >= b->Left() && x <= b->Left() + b->Width() && y >= b->Top() &&
-                        y <= b->Top() + b->Height();
+    const bool inside =
+        x >= b->Left() && x <= b->Left() + b->Width() && y >= b->Top() && y <= b->Top() + b->Height();
     if (inside && (found == 0 || b->Left() < foundLeft)) {
       found = i;
       foundLeft = b->Left();
@@ -168,9 +168,11 @@ void FitComboDropWidth(QComboBox* combo, const QWidget* measure) {
   }
   const QFontMetrics fm = measure->fontMetrics();
   int widest = 0;
-  for (int i = 0; i < combo->count(); ++i) widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
+  for (int i = 0; i < combo->count(); ++i)
+    widest = std::max(widest, fm.horizontalAdvance(combo->itemText(i)));
   int px = widest + 10;
-  if (combo->count() - 1 > 9) px += combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, combo);
+  if (combo->count() - 1 > 9)
+    px += combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, combo);
   px = std::max(px, combo->width());
   if (const QScreen* screen = combo->screen()) {
     const int room = screen->geometry().right() + 1 - combo->mapToGlobal(QPoint(0, 0)).x();
@@ -191,8 +193,7 @@ QString GetWindowString(const QWidget* window, const QString& kind) {
   return s.left(259);  // what a 260-character buffer holds
 }
 
-QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString& className,
-                          int index) {
+QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString& className, int index) {
   if (caption.isEmpty() && className.isEmpty()) return nullptr;
   QWidgetList candidates;
   if (parent) {
@@ -217,20 +218,13 @@ QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString
 
 void SetHelpCursor(QWidget* window, int cursorId) {
   static const std::pair<int, Qt::CursorShape> kCursors[] = {
-      {core::kCursorArrow, Qt::ArrowCursor},
-      {core::kCursorIBeam, Qt::IBeamCursor},
-      {core::kCursorWait, Qt::WaitCursor},
-      {core::kCursorCross, Qt::CrossCursor},
-      {core::kCursorUpArrow, Qt::UpArrowCursor},
-      {core::kCursorSizeNWSE, Qt::SizeFDiagCursor},
-      {core::kCursorSizeNESW, Qt::SizeBDiagCursor},
-      {core::kCursorSizeWE, Qt::SizeHorCursor},
-      {core::kCursorSizeNS, Qt::SizeVerCursor},
-      {core::kCursorSizeAll, Qt::SizeAllCursor},
-      {core::kCursorNo, Qt::ForbiddenCursor},
-      {core::kCursorHand, Qt::PointingHandCursor},
-      {core::kCursorAppStarting, Qt::BusyCursor},
-      {core::kCursorHelp, Qt::WhatsThisCursor}};
+      {core::kCursorArrow, Qt::ArrowCursor},        {core::kCursorIBeam, Qt::IBeamCursor},
+      {core::kCursorWait, Qt::WaitCursor},          {core::kCursorCross, Qt::CrossCursor},
+      {core::kCursorUpArrow, Qt::UpArrowCursor},    {core::kCursorSizeNWSE, Qt::SizeFDiagCursor},
+      {core::kCursorSizeNESW, Qt::SizeBDiagCursor}, {core::kCursorSizeWE, Qt::SizeHorCursor},
+      {core::kCursorSizeNS, Qt::SizeVerCursor},     {core::kCursorSizeAll, Qt::SizeAllCursor},
+      {core::kCursorNo, Qt::ForbiddenCursor},       {core::kCursorHand, Qt::PointingHandCursor},
+      {core::kCursorAppStarting, Qt::BusyCursor},   {core::kCursorHelp, Qt::WhatsThisCursor}};
   if (!window) return;
   for (const auto& [id, shape] : kCursors) {
     if (id == cursorId) {

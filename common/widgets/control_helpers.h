@@ -28,10 +28,8 @@ bool HasContainer(const QObject* object);
 // The object's "Count" can be read and is at least 1.
 bool HasItems(const QObject* object);
 template <class Range>
-  requires requires(const Range& r) { std::size(r); }
-bool HasItems(const Range& range) {
-  return std::size(range) >= 1;
-}
+requires requires(const Range& r) { std::size(r); }
+bool HasItems(const Range& range) { return std::size(range) >= 1; }
 // The object's "Index" can be read and is 0 or more.
 bool IsArrayMember(const QObject* object);
 
@@ -76,8 +74,7 @@ void FitComboDropWidth(QComboBox* combo, const QWidget* measure = nullptr);
 // (0-based; below 1 the first) whose class name and caption equal the given ones,
 // ignoring case; an empty class or caption matches any. Null when there is none, and
 // at once when both are empty. Captions are window titles, or the "text" of controls.
-QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString& className,
-                          int index);
+QWidget* FindWindowByText(QWidget* parent, const QString& caption, const QString& className, int index);
 
 // "Class": the widget's class name; "Text": its caption; anything else "".
 QString GetWindowString(const QWidget* window, const QString& kind);

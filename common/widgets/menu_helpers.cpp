@@ -60,15 +60,18 @@ QPixmap SetMenuColorSwatch(const QWidget* form, widgets::MenuEntry* item, gui::O
     const int menuHeight = style->pixelMetric(QStyle::PM_SmallIconSize) + 4;
     size = QSize(fm.horizontalAdvance(text) + w + 3, std::max(fm.height(), menuHeight - 4));
   }
-  const QColor menu = QColor::fromRgb(gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuBar)));
-  const QColor menuText = QColor::fromRgb(gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuText)));
+  const QColor menu =
+      QColor::fromRgb(gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuBar)));
+  const QColor menuText =
+      QColor::fromRgb(gui::ResolveColor(core::SystemColorValue(core::SystemColor::kMenuText)));
   QPixmap bitmap(size);
   bitmap.fill(menu);
   QPainter p(&bitmap);
   if (withCaption) {
     p.setFont(font);
     p.setPen(menuText);
-    p.drawText(QRect(w + 3, 0, size.width() - w - 3, size.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    p.drawText(QRect(w + 3, 0, size.width() - w - 3, size.height()), Qt::AlignLeft | Qt::AlignVCenter,
+               text);
   }
   const QRect swatch(0, top, w, h);
   p.fillRect(swatch, QColor::fromRgb(gui::ResolveColor(color)));

@@ -29,7 +29,8 @@ std::int32_t StateOf(const QWidget& form) {
 }
 
 void SetState(QWidget& form, std::int32_t state) {
-  Qt::WindowStates s = form.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+  Qt::WindowStates s =
+      form.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
   if (state == 1) s |= Qt::WindowMinimized;
   if (state == 2) s |= Qt::WindowMaximized;
   form.setWindowState(s);
@@ -170,12 +171,14 @@ void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar, std:
     widgets::Band* band = bar->BandAt(i);
     const std::string n = std::to_string(i);
 
-    const QString key = QString::fromStdString(session.ReadIniString(sec, n + "_Key", band->Key().toStdString()));
+    const QString key =
+        QString::fromStdString(session.ReadIniString(sec, n + "_Key", band->Key().toStdString()));
     if (!key.isEmpty()) {
       if (widgets::Band* holder = bar->FindBand(key)) holder->SetKey(QString());
       band->SetKey(key);
     }
-    if (i >= 2) band->SetNewRow(session.ReadIniNumber(sec, n + "_NewRow", BoolToInt(band->NewRow())) == 1);
+    if (i >= 2)
+      band->SetNewRow(session.ReadIniNumber(sec, n + "_NewRow", BoolToInt(band->NewRow())) == 1);
     band->SetVisible(session.ReadIniNumber(sec, n + "_Visible", BoolToInt(band->Visible())) == 1);
     const std::int32_t defaultWidth = core::RoundToInt32(band->Width()) / kTpp;
     band->SetWidth(session.ReadIniNumber(sec, n + "_Width", defaultWidth).ToDouble() * kTpp);

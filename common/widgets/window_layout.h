@@ -64,7 +64,7 @@ void SaveCoolBarLayout(SettingsSession& session, QObject* coolBar, std::string_v
 // saved (a button tagged "-" is always hidden). Any other object is ignored.
 void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section = {},
                           bool skipButtons = false);
-void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar, std::string_view section = {},
-                          bool skipButtons = false);
+void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar,
+                          std::string_view section = {}, bool skipButtons = false);
 
 }  // namespace morvane::common

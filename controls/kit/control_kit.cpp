@@ -30,7 +30,8 @@ QString VersionText() { return VersionText(core::ThisVersionRecord()); }
 void ShowAboutBox(QWidget* owner) {
   const core::VersionRecord& record = core::ThisVersionRecord();
   // The version text's leading blank separates it from "Version".
-  const QString text = QString::fromStdString(record.title) + QStringLiteral("\r\n\r\nVersion") + VersionText(record);
+  const QString text =
+      QString::fromStdString(record.title) + QStringLiteral("\r\n\r\nVersion") + VersionText(record);
   widgets::MessageBoxes().Show(owner, text, core::kMbIconInformation, QStringLiteral("About..."));
 }
 

@@ -11,7 +11,9 @@ namespace morvane::kit {
 
 namespace {
 
-QString FromStd(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString FromStd(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -42,10 +44,11 @@ void ShowLibraryAbout(LibraryIcons icons, QWidget* owner, const QString& extraTe
   widgets::AppMessageBox box(icons, [](std::int32_t handle) {
     return qobject_cast<QWidget*>(automation::HandleTable::ObjectOf(handle));
   });
-  const std::int32_t ownerHandle = owner != nullptr ? automation::HandleTable::HandleOf(static_cast<QObject*>(owner)) : 0;
+  const std::int32_t ownerHandle =
+      owner != nullptr ? automation::HandleTable::HandleOf(static_cast<QObject*>(owner)) : 0;
   // One OK button, the library's icon 1, language 0.
-  common::MessageBoxWithAppIcon(box, ownerHandle, about.text.toStdString(), core::kMbOk, about.caption.toStdString(), 1,
-                                0);
+  common::MessageBoxWithAppIcon(box, ownerHandle, about.text.toStdString(), core::kMbOk,
+                                about.caption.toStdString(), 1, 0);
 }
 
 }  // namespace morvane::kit

@@ -66,15 +66,14 @@ const MemberTable<LinkBox>& LinkBox::Members() {
        MORVANE_PUT(c.LetForeColor(ToColor(Arg(a, 0))))},
       {dispid::HotTracking, "HotTracking", MORVANE_GET(c.HotTracking()),
        MORVANE_PUT(c.LetHotTracking(ToBool(Arg(a, 0))))},
-      {dispid::Path, "Path", MORVANE_GET(c.Path()),
-       MORVANE_PUT(c.LetPath(ToText(Arg(a, 0))))},
+      {dispid::Path, "Path", MORVANE_GET(c.Path()), MORVANE_PUT(c.LetPath(ToText(Arg(a, 0))))},
       {dispid::hDC, "hDC", MORVANE_GET(c.hDC())},
       {dispid::hWnd, "hWnd", MORVANE_GET(c.hWnd())},
       {dispid::Version, "Version", MORVANE_GET(kit::VersionText())},
-      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
-       MORVANE_DO(kit::ShowAboutBox(&c))},
+      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr, MORVANE_DO(kit::ShowAboutBox(&c))},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
-       MORVANE_DO(c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
+       MORVANE_DO(
+           c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
       {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr,
        MORVANE_CALL(c.TextHeight(ToText(Arg(a, 0))))},
       {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr,
@@ -82,7 +81,6 @@ const MemberTable<LinkBox>& LinkBox::Members() {
   };
   return table;
 }
-
 
 LinkBox::LinkBox(QWidget* parent)
     : QWidget(parent), tlCaption_(new QLabel(this)), toHotTracking_(new QTimer(this)) {
@@ -110,7 +108,8 @@ LinkBox::~LinkBox() { automation::HandleTable::Release(&surfaceTag_); }
 // ---- Properties ----
 
 void LinkBox::LetAlignment(std::int32_t alignment) {
-  if (alignment < LeftJustify || alignment > Center) throw AutomationError(automation::kErrInvalidPropertyValue);
+  if (alignment < LeftJustify || alignment > Center)
+    throw AutomationError(automation::kErrInvalidPropertyValue);
   if (alignment == alignment_) return;
   alignment_ = alignment;
   tlCaption_->setAlignment(LabelAlignment(alignment));
@@ -177,7 +176,9 @@ void LinkBox::LetPath(const QString& path) {
   AnnounceChange("Path");
 }
 
-std::int32_t LinkBox::hDC() const { return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_)); }
+std::int32_t LinkBox::hDC() const {
+  return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_));
+}
 
 std::int32_t LinkBox::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
 
@@ -275,9 +276,11 @@ void LinkBox::OnTimer() {
   }
 }
 
-QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
+QVariantList LinkBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                QPointF position) const {
   const QPointF inControl = position + QPointF(tlCaption_->pos());
-  return automation::MouseEventArgs(buttons, modifiers, static_cast<float>(core::PixelsToTwips(inControl.x())),
+  return automation::MouseEventArgs(buttons, modifiers,
+                                    static_cast<float>(core::PixelsToTwips(inControl.x())),
                                     static_cast<float>(core::PixelsToTwips(inControl.y())));
 }
 
@@ -308,8 +311,7 @@ bool LinkBox::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return false;
 }
@@ -353,9 +355,7 @@ void LinkBox::ReadProperties(const automation::PropertyBag& bag) {
     const QVariant v = bag.read("Alignment");
     LetAlignment(v.isValid() ? ToInt32(v) : 0);
   });
-  ReadKey([&] {
-    autoSize_ = ToBool(bag.read("AutoSize", false));
-  });
+  ReadKey([&] { autoSize_ = ToBool(bag.read("AutoSize", false)); });
   ReadKey([&] { LetBackColor(ToColor(bag.read("BackColor", Color(backColor_)))); });
   ReadKey([&] { tlCaption_->setText(ToText(bag.read("Caption", Caption()))); });
   ReadKey([&] { captionIsPath_ = ToBool(bag.read("CaptionIsPath", true)); });
@@ -384,7 +384,8 @@ void LinkBox::WriteProperties(automation::PropertyBag& bag) {
 
 void RegisterLinkBoxClass() {
   static automation::ClassFactoryOf<LinkBox> factory;
-  automation::RegisterInProcessClass({QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
+  automation::RegisterInProcessClass(
+      {QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
 }
 
 }  // namespace morvane::linkbox

@@ -18,10 +18,10 @@ class QTimer;
 namespace morvane::linkbox {
 
 // A hyperlink label: a click on its text opens Path (or, with CaptionIsPath, the text
-// itself) through the shell service, shown normally. With HotTracking the text is underlined while the pointer
-// is over it or the control has the focus; a 100 ms timer notices when the pointer has
-// left. The hover underline is drawn on a copy of the font: the Font object the host
-// gave, and what is stored, keep their own underline.
+// itself) through the shell service, shown normally. With HotTracking the text is underlined while the
+// pointer is over it or the control has the focus; a 100 ms timer notices when the pointer has left. The
+// hover underline is drawn on a copy of the font: the Font object the host gave, and what is stored,
+// keep their own underline.
 class LinkBox : public QWidget, public automation::ControlBase<LinkBox> {
  public:
   explicit LinkBox(QWidget* parent = nullptr);
@@ -83,7 +83,8 @@ class LinkBox : public QWidget, public automation::ControlBase<LinkBox> {
   void Layout();
   void OnClick();
   void OnTimer();
-  QVariantList MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const;
+  QVariantList MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                         QPointF position) const;
 
   QLabel* tlCaption_;
   QTimer* toHotTracking_;

@@ -40,7 +40,8 @@ using automation::FontRef;
 namespace {
 
 int Px(std::int64_t twips) {
-  return static_cast<int>(std::clamp<std::int64_t>(twips / kTwipsPerPixelX, 0, std::numeric_limits<int>::max()));
+  return static_cast<int>(
+      std::clamp<std::int64_t>(twips / kTwipsPerPixelX, 0, std::numeric_limits<int>::max()));
 }
 
 // Image twips to surface pixels.
@@ -104,7 +105,8 @@ class ScopelViewport : public QWidget {
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     owner_->RaiseMouse(eventid::MouseUp, e->button(), e->modifiers(), e->position());
-    if (e->button() == Qt::LeftButton && !owner_->suppressClick_ && rect().contains(e->position().toPoint())) {
+    if (e->button() == Qt::LeftButton && !owner_->suppressClick_ &&
+        rect().contains(e->position().toPoint())) {
       owner_->RaiseClick(eventid::Click);
     }
     owner_->suppressClick_ = false;
@@ -224,10 +226,7 @@ Scopel::Scopel(QWidget* parent)
   SyncWidgets();
 }
 
-Scopel::~Scopel() {
-  automation::HandleTable::Release(&image_);
-}
-
+Scopel::~Scopel() { automation::HandleTable::Release(&image_); }
 
 QWidget* Scopel::Viewport() const { return zoom_; }
 
@@ -288,8 +287,12 @@ void Scopel::SyncWidgets() {
 // part into the viewport's picture and lay the grid over it. The cost is bounded by
 // the viewport: only visible rows, columns and grid lines are touched.
 void Scopel::MarkDrawn(double left, double top, double right, double bottom, double margin) {
-  const auto lo = [margin](double v) { return static_cast<int>(std::clamp(std::floor(v - margin), -1.0e9, 1.0e9)); };
-  const auto hi = [margin](double v) { return static_cast<int>(std::clamp(std::ceil(v + margin), -1.0e9, 1.0e9)); };
+  const auto lo = [margin](double v) {
+    return static_cast<int>(std::clamp(std::floor(v - margin), -1.0e9, 1.0e9));
+  };
+  const auto hi = [margin](double v) {
+    return static_cast<int>(std::clamp(std::ceil(v + margin), -1.0e9, 1.0e9));
+  };
   const QRect area = QRect(QPoint(lo(std::min(left, right)), lo(std::min(top, bottom))),
                            QPoint(hi(std::max(left, right)), hi(std::max(top, bottom))))
                          .intersected(QRect(0, 0, image_.Width(), image_.Height()));
@@ -373,9 +376,7 @@ void Scopel::ApplyCursor() {
 
 void Scopel::ApplyFrame() {
   switch (borderStyle_) {
-    case None:
-      setFrameStyle(QFrame::NoFrame);
-      break;
+    case None: setFrameStyle(QFrame::NoFrame); break;
     case Flat:
       setFrameStyle(QFrame::Box | QFrame::Plain);
       setLineWidth(1);
@@ -384,8 +385,7 @@ void Scopel::ApplyFrame() {
       setFrameStyle(QFrame::Panel | QFrame::Sunken);
       setLineWidth(2);
       break;
-    default:
-      return;
+    default: return;
   }
   // The inner size changed with the border: lay out again.
   Layout();
@@ -419,7 +419,9 @@ void Scopel::dragMoveEvent(QDragMoveEvent* e) {
   RaiseDragOver(e, e->position() - QPointF(contentsRect().topLeft()), automation::kDragOver);
 }
 void Scopel::dragLeaveEvent(QDragLeaveEvent*) { RaiseDragLeave(); }
-void Scopel::dropEvent(QDropEvent* e) { RaiseDrop(e, e->position() - QPointF(contentsRect().topLeft())); }
+void Scopel::dropEvent(QDropEvent* e) {
+  RaiseDrop(e, e->position() - QPointF(contentsRect().topLeft()));
+}
 
 bool Scopel::eventFilter(QObject* watched, QEvent* event) {
   // The view scrolls by its bars only, never by the wheel.
@@ -437,9 +439,11 @@ void Scopel::changeEvent(QEvent* event) {
 void Scopel::RaiseMouse(automation::DispId id, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                         QPointF viewportPos) {
   CatchAtEventBoundary([&] {
-    const auto p = model_.ViewToImage(viewportPos.x() * kTwipsPerPixelX, viewportPos.y() * kTwipsPerPixelY);
+    const auto p =
+        model_.ViewToImage(viewportPos.x() * kTwipsPerPixelX, viewportPos.y() * kTwipsPerPixelY);
     // Converted copies: what the host writes into them stays with the host.
-    QVariantList args = automation::MouseEventArgs(buttons, modifiers, static_cast<float>(p.x), static_cast<float>(p.y));
+    QVariantList args =
+        automation::MouseEventArgs(buttons, modifiers, static_cast<float>(p.x), static_cast<float>(p.y));
     events().raise(id, args);
   });
 }
@@ -470,14 +474,16 @@ void Scopel::RaiseKeyUp(QKeyEvent* event) {
   });
 }
 
-void Scopel::RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& dragged,
-                            QPointF pos, std::optional<std::int16_t> state) {
+void Scopel::RaiseDropEvent(automation::DispId id, QDropEvent* event,
+                            const automation::DataObject& dragged, QPointF pos,
+                            std::optional<std::int16_t> state) {
   bool accepted = false;
   CatchAtEventBoundary([&] {
     const std::int32_t allowed = automation::DropEffectsOf(event->possibleActions());
     QVariantList args = automation::DragEventArgs(
-        dragged, allowed, automation::ButtonMask(event->buttons()), automation::ShiftMask(event->modifiers()),
-        static_cast<float>(pos.x() * kTwipsPerPixelX), static_cast<float>(pos.y() * kTwipsPerPixelY), state);
+        dragged, allowed, automation::ButtonMask(event->buttons()),
+        automation::ShiftMask(event->modifiers()), static_cast<float>(pos.x() * kTwipsPerPixelX),
+        static_cast<float>(pos.y() * kTwipsPerPixelY), state);
     events().raise(id, args);
     // The host's Effect goes back to the drag source.
     const Qt::DropAction action = automation::DropActionOf(automation::ToInt32(args[1]) & allowed);
@@ -498,7 +504,8 @@ void Scopel::RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t stat
     event->ignore();
     return;
   }
-  if (state == automation::kDragEnter) dragData_ = automation::DataObject::FromMimeData(event->mimeData());
+  if (state == automation::kDragEnter)
+    dragData_ = automation::DataObject::FromMimeData(event->mimeData());
   dragPos_ = pos;
   RaiseDropEvent(eventid::OLEDragOver, event, dragData_, pos, state);
 }
@@ -506,10 +513,9 @@ void Scopel::RaiseDragOver(QDragMoveEvent* event, QPointF pos, std::int16_t stat
 void Scopel::RaiseDragLeave() {
   if (oleDropMode_ == 0) return;
   CatchAtEventBoundary([&] {
-    QVariantList args = automation::DragEventArgs(dragData_, automation::kDropEffectNone, 0, 0,
-                                                  static_cast<float>(dragPos_.x() * kTwipsPerPixelX),
-                                                  static_cast<float>(dragPos_.y() * kTwipsPerPixelY),
-                                                  automation::kDragLeave);
+    QVariantList args = automation::DragEventArgs(
+        dragData_, automation::kDropEffectNone, 0, 0, static_cast<float>(dragPos_.x() * kTwipsPerPixelX),
+        static_cast<float>(dragPos_.y() * kTwipsPerPixelY), automation::kDragLeave);
     events().raise(eventid::OLEDragOver, args);
   });
 }
@@ -519,7 +525,8 @@ void Scopel::RaiseDrop(QDropEvent* event, QPointF pos) {
     event->ignore();
     return;
   }
-  RaiseDropEvent(eventid::OLEDragDrop, event, automation::DataObject::FromMimeData(event->mimeData()), pos, {});
+  RaiseDropEvent(eventid::OLEDragDrop, event, automation::DataObject::FromMimeData(event->mimeData()),
+                 pos, {});
 }
 
 // ---- forwarding properties -------------------------------------------------------------
@@ -663,7 +670,8 @@ QVariant Scopel::Picture() const {
 void Scopel::SetPicture(const QVariant& picture) {
   HostScroll([this] { model_.ScrollHome(); });
   SyncWidgets();
-  if (picture.isValid() && !automation::IsPicture(picture)) throw AutomationError(automation::kErrTypeMismatch);
+  if (picture.isValid() && !automation::IsPicture(picture))
+    throw AutomationError(automation::kErrTypeMismatch);
   const QImage p = automation::PictureOf(picture);
   const bool has = !p.isNull();
   if (has) {
@@ -710,9 +718,7 @@ void Scopel::SetScrollY(std::int32_t twips) {
   MarkChanged("ScrollY");
 }
 
-QObjectList Scopel::Controls() const {
-  return {zoom_, zoomX_, barX_, zoomY_, barY_, scrollTimer_};
-}
+QObjectList Scopel::Controls() const { return {zoom_, zoomX_, barX_, zoomY_, barY_, scrollTimer_}; }
 
 std::int32_t Scopel::CurrentX() const {
   return static_cast<std::int32_t>(RoundHalfEven(image_.CurrentX() * kTwipsPerPixelX));
@@ -726,11 +732,17 @@ void Scopel::SetCurrentY(float y) { image_.SetCurrentY(ToPixels(y)); }
 automation::Handle Scopel::hDC() const {
   return automation::HandleTable::HandleOf(static_cast<const void*>(&image_));
 }
-automation::Handle Scopel::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
+automation::Handle Scopel::hWnd() {
+  return automation::HandleTable::HandleOf(static_cast<QObject*>(this));
+}
 
 QImage Scopel::Image() const { return image_.Image(); }
-std::int32_t Scopel::ImageHeight() const { return static_cast<std::int32_t>(kTwipsPerPixelY * image_.Height()); }
-std::int32_t Scopel::ImageWidth() const { return static_cast<std::int32_t>(kTwipsPerPixelX * image_.Width()); }
+std::int32_t Scopel::ImageHeight() const {
+  return static_cast<std::int32_t>(kTwipsPerPixelY * image_.Height());
+}
+std::int32_t Scopel::ImageWidth() const {
+  return static_cast<std::int32_t>(kTwipsPerPixelX * image_.Width());
+}
 
 QString Scopel::Version() const { return kit::VersionText(); }
 
@@ -765,7 +777,8 @@ void Scopel::DrawLine(const QVariantList& a) {
   const gui::OleColor color = IsMissing(a, 6) ? image_.ForeColor() : automation::ToColor(a[6]);
   const QPointF end(ToPixels(automation::ToDouble(a[4])), ToPixels(automation::ToDouble(a[5])));
   std::optional<QPointF> start;
-  if (hasStart) start = QPointF(ToPixels(automation::ToDouble(a[1])), ToPixels(automation::ToDouble(a[2])));
+  if (hasStart)
+    start = QPointF(ToPixels(automation::ToDouble(a[1])), ToPixels(automation::ToDouble(a[2])));
   // A relative start without a start point draws nothing.
   if (!(step1 && !hasStart)) {
     const QPointF from(image_.CurrentX(), image_.CurrentY());
@@ -816,7 +829,8 @@ bool Scopel::SetPoint(const QVariantList& a) {
   const bool step = !IsMissing(a, 0) && automation::ToBool(a[0]);
   const gui::OleColor color = IsMissing(a, 3) ? image_.ForeColor() : automation::ToColor(a[3]);
   image_.PSet(step, ToPixels(automation::ToDouble(a[1])), ToPixels(automation::ToDouble(a[2])), color);
-  MarkDrawn(image_.CurrentX(), image_.CurrentY(), image_.CurrentX(), image_.CurrentY(), image_.DrawWidth() + 1.0);
+  MarkDrawn(image_.CurrentX(), image_.CurrentY(), image_.CurrentX(), image_.CurrentY(),
+            image_.DrawWidth() + 1.0);
   // The pixel's cell shows at once, without a magnified redraw; it leaves out the
   // cell's last column and row, where the grid lies.
   try {
@@ -825,8 +839,8 @@ bool Scopel::SetPoint(const QVariantList& a) {
     const auto cell = model_.SetPointCell(px * kTwipsPerPixelX, py * kTwipsPerPixelY);
     if (!view_.isNull()) {
       QPainter p(&view_);
-      p.fillRect(QRect(static_cast<int>(cell.left), static_cast<int>(cell.top), static_cast<int>(cell.width),
-                       static_cast<int>(cell.height)),
+      p.fillRect(QRect(static_cast<int>(cell.left), static_cast<int>(cell.top),
+                       static_cast<int>(cell.width), static_cast<int>(cell.height)),
                  QColor::fromRgb(Resolve(color)));
       zoom_->update();
     }
@@ -859,12 +873,14 @@ std::int32_t Scopel::GetPoint(float x, float y) const { return image_.Point(ToPi
 
 std::int32_t Scopel::TextHeight(const QString& text) {
   image_.SetFont(font_->ToQFont());
-  return static_cast<std::int32_t>(RoundHalfEven(static_cast<double>(image_.TextHeight(text)) * kTwipsPerPixelY));
+  return static_cast<std::int32_t>(
+      RoundHalfEven(static_cast<double>(image_.TextHeight(text)) * kTwipsPerPixelY));
 }
 
 std::int32_t Scopel::TextWidth(const QString& text) {
   image_.SetFont(font_->ToQFont());
-  return static_cast<std::int32_t>(RoundHalfEven(static_cast<double>(image_.TextWidth(text)) * kTwipsPerPixelX));
+  return static_cast<std::int32_t>(
+      RoundHalfEven(static_cast<double>(image_.TextWidth(text)) * kTwipsPerPixelX));
 }
 
 // ---- life cycle and property bag ---------------------------------------------------------
@@ -886,7 +902,10 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
   ReadKey([&] { SetDrawStyle(ToInt16(bag.read("DrawStyle", 0))); });
   ReadKey([&] { SetDrawWidth(ToInt16(bag.read("DrawWidth", 1))); });
   ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
-  ReadKey([&] { SetFillColor(ToColor(bag.read("FillColor", ColorValue(core::SystemColorValue(core::SystemColor::kButtonText))))); });
+  ReadKey([&] {
+    SetFillColor(ToColor(
+        bag.read("FillColor", ColorValue(core::SystemColorValue(core::SystemColor::kButtonText)))));
+  });
   ReadKey([&] { SetFillStyle(ToInt16(bag.read("FillStyle", 0))); });
   ReadKey([&] {
     if (bag.contains("Font")) {
@@ -916,10 +935,12 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
   });
   // Context help over the viewport and the strips uses the host's ids.
   if (site() != nullptr) {
-    for (QWidget* part : {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(zoomX_), static_cast<QWidget*>(zoomY_)}) {
+    for (QWidget* part :
+         {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(zoomX_), static_cast<QWidget*>(zoomY_)}) {
       part->setProperty("HelpContextID", site()->helpContextId());
     }
-    for (QWidget* part : {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(zoomX_), static_cast<QWidget*>(zoomY_)}) {
+    for (QWidget* part :
+         {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(zoomX_), static_cast<QWidget*>(zoomY_)}) {
       part->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
     }
   }

@@ -170,18 +170,18 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   void RaiseDrop(QDropEvent* event, QPointF pos);
   // Raises a drag-over (with its state) or drop event and answers the drag source with
   // the effect the host chose.
-  void RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& dragged, QPointF pos,
-                      std::optional<std::int16_t> state);
+  void RaiseDropEvent(automation::DispId id, QDropEvent* event, const automation::DataObject& dragged,
+                      QPointF pos, std::optional<std::int16_t> state);
 
   ZoomModel model_;
-  gui::Surface image_;  // pbImage
+  gui::Surface image_;              // pbImage
   ScopelViewport* zoom_ = nullptr;  // pbZoom
   ScopelStrip* zoomX_ = nullptr;    // pbZoomX
   ScopelStrip* zoomY_ = nullptr;    // pbZoomY
   QScrollBar* barX_ = nullptr;      // sbZoomX
   QScrollBar* barY_ = nullptr;      // sbZoomY
   QTimer* scrollTimer_ = nullptr;   // tcScroll
-  QImage committed_;    // the Picture: the image with what was drawn up to the last redraw
+  QImage committed_;                // the Picture: the image with what was drawn up to the last redraw
   QRect dirty_;
   bool dirtyAll_ = false;
   QImage viewPicture_;  // the viewport's picture: the last painted view
@@ -195,8 +195,8 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   std::int32_t borderStyle_ = 0;
   bool gridLines_ = false;
   bool drawImmadiately_ = true;
-  bool reading_ = false;   // inside ReadProperties: no change notices
-  bool syncing_ = false;   // the control moves its own bars
+  bool reading_ = false;     // inside ReadProperties: no change notices
+  bool syncing_ = false;     // the control moves its own bars
   bool hostScroll_ = false;  // the host moves them
   bool suppressClick_ = false;
   automation::DataObject dragData_;

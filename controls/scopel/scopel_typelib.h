@@ -72,9 +72,9 @@ inline constexpr std::int32_t EnsureVisible = 0x60030017;  // (x, y)
 inline constexpr std::int32_t LocateCursor = 0x60030018;   // (x, y)
 inline constexpr std::int32_t PrintText = 0x60030019;      // (sText)
 inline constexpr std::int32_t Refresh = -550;
-inline constexpr std::int32_t SetPoint = 0x6003001A;     // (bStep, x, y, nColor) -> Boolean
-inline constexpr std::int32_t TextHeight = 0x6003001B;   // (sText) -> twips
-inline constexpr std::int32_t TextWidth = 0x6003001C;    // (sText) -> twips
+inline constexpr std::int32_t SetPoint = 0x6003001A;    // (bStep, x, y, nColor) -> Boolean
+inline constexpr std::int32_t TextHeight = 0x6003001B;  // (sText) -> twips
+inline constexpr std::int32_t TextWidth = 0x6003001C;   // (sText) -> twips
 }  // namespace dispid
 
 // Event ids of __Scopel. All arguments go by reference.

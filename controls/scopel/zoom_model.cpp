@@ -14,7 +14,8 @@ constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 std::int64_t B(bool condition) { return condition ? 1 : 0; }
 
 std::int32_t Clamp32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), kInt32Max));
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), kInt32Max));
 }
 
 // Integer quotient truncated toward zero; a divisor of 0 gives 0.
@@ -77,15 +78,18 @@ bool ZoomModel::SetZooming(int zoom) {
 
 std::int32_t ZoomModel::Scroll(Axis axis) const {
   const std::int64_t tpp = axis == Axis::X ? kTwipsPerPixelX : kTwipsPerPixelY;
-  return Clamp32(RoundHalfEven(static_cast<double>(tpp) * scrollValue(axis) / static_cast<double>(Zoom())));
+  return Clamp32(
+      RoundHalfEven(static_cast<double>(tpp) * scrollValue(axis) / static_cast<double>(Zoom())));
 }
 
 void ZoomModel::SetScroll(Axis axis, std::int32_t twips) {
   const BarModel& b = bar(axis);
   const std::int64_t size = zoomSize(axis);
   if (stripVisible(axis) && size > 0) {
-    const double q = static_cast<double>(b.max) * static_cast<double>(Zoom()) * twips / static_cast<double>(size);
-    const std::int64_t v = std::min<std::int64_t>(std::max<std::int64_t>(RoundHalfEven(q), b.min), b.max);
+    const double q =
+        static_cast<double>(b.max) * static_cast<double>(Zoom()) * twips / static_cast<double>(size);
+    const std::int64_t v =
+        std::min<std::int64_t>(std::max<std::int64_t>(RoundHalfEven(q), b.min), b.max);
     SetBarValue(axis, static_cast<std::int32_t>(v));
   } else {
     SetBarValue(axis, b.min);
@@ -110,8 +114,10 @@ bool ZoomModel::EnsureVisible(double x, double y) {
     offsetY_ = RoundHalfEven(viewH - z * y - cellH);
   }
   if (offsetX_ == oldX && offsetY_ == oldY) return false;
-  offsetX_ = RoundHalfEven(static_cast<double>(RoundHalfEven(static_cast<double>(offsetX_) / cellW)) * cellW);
-  offsetY_ = RoundHalfEven(static_cast<double>(RoundHalfEven(static_cast<double>(offsetY_) / cellH)) * cellH);
+  offsetX_ =
+      RoundHalfEven(static_cast<double>(RoundHalfEven(static_cast<double>(offsetX_) / cellW)) * cellW);
+  offsetY_ =
+      RoundHalfEven(static_cast<double>(RoundHalfEven(static_cast<double>(offsetY_) / cellH)) * cellH);
   // A point in the first column or row would ask for a margin left of the image; the
   // view never shows more than the image, so the offsets stay at 0 or below.
   offsetX_ = std::min<std::int64_t>(offsetX_, 0);
@@ -125,8 +131,10 @@ ZoomModel::PixelPoint ZoomModel::LocateCursor(double x, double y) {
   EnsureVisible(x, y);
   const std::int64_t z = Zoom();
   const double half = z <= 1 ? 0.0 : static_cast<double>(RoundHalfEven(static_cast<double>(z) / 2.0));
-  const double px = (static_cast<double>(z) * x + static_cast<double>(offsetX_)) / kTwipsPerPixelX + half;
-  const double py = (static_cast<double>(z) * y + static_cast<double>(offsetY_)) / kTwipsPerPixelY + half;
+  const double px =
+      (static_cast<double>(z) * x + static_cast<double>(offsetX_)) / kTwipsPerPixelX + half;
+  const double py =
+      (static_cast<double>(z) * y + static_cast<double>(offsetY_)) / kTwipsPerPixelY + half;
   return {RoundHalfEven(std::max(0.0, px)), RoundHalfEven(std::max(0.0, py))};
 }
 
@@ -141,8 +149,10 @@ ZoomModel::PixelRect ZoomModel::SetPointCell(double x, double y) const {
   const std::int64_t z = Zoom();
   const std::int64_t m = std::max<std::int64_t>(z - 2, 0);
   // Viewport twips to pixels the way the surface maps image twips: whole pixels down.
-  const auto left = static_cast<std::int64_t>(std::floor((static_cast<double>(z) * x + static_cast<double>(offsetX_)) / kTwipsPerPixelX));
-  const auto top = static_cast<std::int64_t>(std::floor((static_cast<double>(z) * y + static_cast<double>(offsetY_)) / kTwipsPerPixelY));
+  const auto left = static_cast<std::int64_t>(
+      std::floor((static_cast<double>(z) * x + static_cast<double>(offsetX_)) / kTwipsPerPixelX));
+  const auto top = static_cast<std::int64_t>(
+      std::floor((static_cast<double>(z) * y + static_cast<double>(offsetY_)) / kTwipsPerPixelY));
   return {left, top, m + 1, m + 1};
 }
 
@@ -184,24 +194,28 @@ void ZoomModel::Resize() {
   // magnified size, not those the last redraw left (a new zoom changes them).
   if (hasPicture_) UpdateBarRanges();
   PositionZoomView();
-  const std::int64_t maxX = std::max<std::int64_t>(0, B(stripYVisible_) * stripYWidth_ + zoomWidth_ - innerWidth_);
+  const std::int64_t maxX =
+      std::max<std::int64_t>(0, B(stripYVisible_) * stripYWidth_ + zoomWidth_ - innerWidth_);
   if (maxX < std::llabs(offsetX_)) {
     offsetX_ = -RoundHalfEven(static_cast<double>(maxX) / static_cast<double>(cell) + 0.5) * cell;
   }
   if (maxX != 0) {
     scrollX_ = Clamp32(std::min<std::int64_t>(
-        std::llabs(RoundHalfEven(static_cast<double>(barX_.max) * static_cast<double>(offsetX_) / static_cast<double>(maxX))),
+        std::llabs(RoundHalfEven(static_cast<double>(barX_.max) * static_cast<double>(offsetX_) /
+                                 static_cast<double>(maxX))),
         barX_.max));
   }
   SetBarValue(Axis::X, scrollX_);
 
-  const std::int64_t maxY = std::max<std::int64_t>(0, stripXHeight_ * B(stripXVisible_) + zoomHeight_ - innerHeight_);
+  const std::int64_t maxY =
+      std::max<std::int64_t>(0, stripXHeight_ * B(stripXVisible_) + zoomHeight_ - innerHeight_);
   if (maxY < std::llabs(offsetY_)) {
     offsetY_ = -RoundHalfEven(static_cast<double>(maxY) / static_cast<double>(cell) + 0.5) * cell;
   }
   if (maxY != 0) {
     scrollY_ = Clamp32(std::min<std::int64_t>(
-        std::llabs(RoundHalfEven(static_cast<double>(barY_.max) * static_cast<double>(offsetY_) / static_cast<double>(maxY))),
+        std::llabs(RoundHalfEven(static_cast<double>(barY_.max) * static_cast<double>(offsetY_) /
+                                 static_cast<double>(maxY))),
         barY_.max));
   }
   SetBarValue(Axis::Y, scrollY_);
@@ -215,7 +229,8 @@ void ZoomModel::PositionZoomView() {
   // elsewhere the viewport runs on under the strip.
   const std::int64_t freeW = innerWidth_ - B(stripYVisible_ && barX_.value == barX_.max) * stripYWidth_;
   viewportWidth_ = std::max<std::int64_t>(0, cell * Div(std::min(freeW, z * imageWidth_), cell));
-  const std::int64_t freeH = innerHeight_ - B(stripXVisible_ && barY_.value == barY_.max) * stripXHeight_;
+  const std::int64_t freeH =
+      innerHeight_ - B(stripXVisible_ && barY_.value == barY_.max) * stripXHeight_;
   viewportHeight_ = std::max<std::int64_t>(0, cell * Div(std::min(freeH, z * imageHeight_), cell));
 }
 
@@ -249,7 +264,8 @@ void ZoomModel::RedrawZoomView() {
   // The layout may have changed the viewport after it was painted: paint it again so
   // the view never shows a stale or stretched picture.
   if ((paintedW != viewportWidth_ || paintedH != viewportHeight_ || paintedX != offsetX_ ||
-       paintedY != offsetY_) && hooks_.paint) {
+       paintedY != offsetY_) &&
+      hooks_.paint) {
     hooks_.paint();
   }
 }
@@ -265,7 +281,8 @@ void ZoomModel::StripResize(Axis axis) {
   const std::int64_t visible = axis == Axis::X ? innerWidth_ - B(stripYVisible_) * stripYWidth_
                                                : innerHeight_ - B(stripXVisible_) * stripXHeight_;
   const std::int64_t tpp = axis == Axis::X ? kTwipsPerPixelX : kTwipsPerPixelY;
-  const std::int64_t page = std::max<std::int64_t>(1, RoundHalfEven(static_cast<double>(visible) / static_cast<double>(tpp)));
+  const std::int64_t page =
+      std::max<std::int64_t>(1, RoundHalfEven(static_cast<double>(visible) / static_cast<double>(tpp)));
   b.largeChange = Clamp32(std::min<std::int64_t>(b.max, page));
 }
 
@@ -289,8 +306,9 @@ void ZoomModel::BarScrolled(Axis axis) {
   if (b.value == scroll) return;
   if (hooks_.scrollTimer) hooks_.scrollTimer();
   const std::int64_t cell = Zoom() * (axis == Axis::X ? kTwipsPerPixelX : kTwipsPerPixelY);
-  const std::int64_t d = axis == Axis::X ? innerWidth_ - B(stripYVisible_) * stripYWidth_ - zoomWidth_
-                                         : innerHeight_ - B(stripXVisible_) * stripXHeight_ - zoomHeight_;
+  const std::int64_t d = axis == Axis::X
+                             ? innerWidth_ - B(stripYVisible_) * stripYWidth_ - zoomWidth_
+                             : innerHeight_ - B(stripXVisible_) * stripXHeight_ - zoomHeight_;
   if (d != 0) {
     const std::int64_t step = static_cast<std::int64_t>(b.value) - scroll;
     if (std::llabs(step) == 1) {
@@ -298,12 +316,16 @@ void ZoomModel::BarScrolled(Axis axis) {
       offset = offset - cell * step;
       ++inResize_;
       const std::int64_t v = std::min<std::int64_t>(
-          std::llabs(RoundHalfEven(static_cast<double>(b.max) * static_cast<double>(offset) / static_cast<double>(d))), b.max);
+          std::llabs(RoundHalfEven(static_cast<double>(b.max) * static_cast<double>(offset) /
+                                   static_cast<double>(d))),
+          b.max);
       SetBarValue(axis, Clamp32(v));
       --inResize_;
     } else if (b.max != 0) {
       offset = RoundHalfEven(static_cast<double>(b.value) * static_cast<double>(d) /
-                                 (static_cast<double>(b.max) * static_cast<double>(cell)) - 0.5) * cell;
+                                 (static_cast<double>(b.max) * static_cast<double>(cell)) -
+                             0.5) *
+               cell;
     }
   }
   scroll = b.value;

@@ -106,7 +106,10 @@ class ZoomModel {
   const BarModel& bar(Axis axis) const { return axis == Axis::X ? barX_ : barY_; }
   bool stripVisible(Axis axis) const { return axis == Axis::X ? stripXVisible_ : stripYVisible_; }
   std::int64_t offset(Axis axis) const { return axis == Axis::X ? offsetX_ : offsetY_; }
-  void SetOffsets(std::int64_t x, std::int64_t y) { offsetX_ = x; offsetY_ = y; }
+  void SetOffsets(std::int64_t x, std::int64_t y) {
+    offsetX_ = x;
+    offsetY_ = y;
+  }
   std::int64_t zoomSize(Axis axis) const { return axis == Axis::X ? zoomWidth_ : zoomHeight_; }
   std::int32_t scrollValue(Axis axis) const { return axis == Axis::X ? scrollX_ : scrollY_; }
   std::int64_t viewportWidth() const { return viewportWidth_; }

@@ -30,6 +30,10 @@ namespace morvane::spinbox {
 
 using automation::AutomationError;
 namespace keycode = automation::keycode;
+using automation::DispId;
+using automation::Invoke;
+using automation::Member;
+using automation::MemberTable;
 using kit::ApplyMousePointer;
 using kit::ColorOf;
 using kit::ShowAboutBox;
@@ -37,10 +41,6 @@ using kit::TextHeightTwips;
 using kit::TextWidthTwips;
 using kit::ValidMousePointer;
 using kit::VersionText;
-using automation::DispId;
-using automation::Invoke;
-using automation::Member;
-using automation::MemberTable;
 
 namespace {
 
@@ -132,10 +132,8 @@ const MemberTable<SpinBox>& SpinBox::Members() {
        MORVANE_PUT(c.SetFont(automation::FontOf(Arg(a, 0))))},
       {dispid::ForeColor, "ForeColor", MORVANE_GET(Color(c.ForeColor())),
        MORVANE_PUT(c.LetForeColor(ToColor(Arg(a, 0))))},
-      {dispid::Max, "Max", MORVANE_GET(c.Max()),
-       MORVANE_PUT(c.LetMax(ToInt16(Arg(a, 0))))},
-      {dispid::Min, "Min", MORVANE_GET(c.Min()),
-       MORVANE_PUT(c.LetMin(ToInt16(Arg(a, 0))))},
+      {dispid::Max, "Max", MORVANE_GET(c.Max()), MORVANE_PUT(c.LetMax(ToInt16(Arg(a, 0))))},
+      {dispid::Min, "Min", MORVANE_GET(c.Min()), MORVANE_PUT(c.LetMin(ToInt16(Arg(a, 0))))},
       {dispid::MouseIcon, "MouseIcon", MORVANE_GET(QVariant::fromValue(c.MouseIcon())), nullptr,
        MORVANE_PUT(c.SetMouseIcon(PictureArg(a)))},
       {dispid::MousePointer, "MousePointer", MORVANE_GET(c.MousePointer()),
@@ -146,8 +144,7 @@ const MemberTable<SpinBox>& SpinBox::Members() {
        MORVANE_PUT(c.LetOLEDropMode(ToInt32(Arg(a, 0))))},
       {dispid::SmallChange, "SmallChange", MORVANE_GET(c.SmallChange()),
        MORVANE_PUT(c.LetSmallChange(ToInt16(Arg(a, 0))))},
-      {dispid::Value, "Value", MORVANE_GET(c.Value()),
-       MORVANE_PUT(c.LetValue(ToDouble(Arg(a, 0))))},
+      {dispid::Value, "Value", MORVANE_GET(c.Value()), MORVANE_PUT(c.LetValue(ToDouble(Arg(a, 0))))},
       {dispid::hDC, "hDC", MORVANE_GET(c.hDC())},
       {dispid::hWnd, "hWnd", MORVANE_GET(c.hWnd())},
       {dispid::SelLength, "SelLength", MORVANE_GET(c.SelLength()),
@@ -157,10 +154,10 @@ const MemberTable<SpinBox>& SpinBox::Members() {
       {dispid::SelText, "SelText", MORVANE_GET(c.SelText()),
        MORVANE_PUT(c.LetSelText(ToText(Arg(a, 0))))},
       {dispid::Version, "Version", MORVANE_GET(VersionText())},
-      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr,
-       MORVANE_DO(ShowAboutBox(&c))},
+      {dispid::AboutBox, "AboutBox", nullptr, nullptr, nullptr, MORVANE_DO(ShowAboutBox(&c))},
       {dispid::SetToolTipText, "SetToolTipText", nullptr, nullptr, nullptr,
-       MORVANE_DO(c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
+       MORVANE_DO(
+           c.SetToolTipText(IsMissing(a, 0) ? std::nullopt : std::optional<QString>(ToText(a[0]))))},
       {dispid::TextHeight, "TextHeight", nullptr, nullptr, nullptr,
        MORVANE_CALL(c.TextHeight(ToText(Arg(a, 0))))},
       {dispid::TextWidth, "TextWidth", nullptr, nullptr, nullptr,
@@ -168,7 +165,6 @@ const MemberTable<SpinBox>& SpinBox::Members() {
   };
   return table;
 }
-
 
 SpinBox::SpinBox(QWidget* parent)
     : QWidget(parent), tbSpin_(new QLineEdit(this)), vsSpin_(new QScrollBar(Qt::Vertical, this)) {
@@ -192,8 +188,9 @@ SpinBox::SpinBox(QWidget* parent)
   // the host's (a Change handler, the Value announcement) may pass.
   connect(tbSpin_, &QLineEdit::textChanged, this,
           [this] { automation::CatchAtEventBoundary([this] { OnTextChanged(); }); });
-  connect(vsSpin_, &QScrollBar::valueChanged, this,
-          [this](int position) { automation::CatchAtEventBoundary([this, position] { OnScrollChanged(position); }); });
+  connect(vsSpin_, &QScrollBar::valueChanged, this, [this](int position) {
+    automation::CatchAtEventBoundary([this, position] { OnScrollChanged(position); });
+  });
   ApplyColors();
   Layout();
 }
@@ -205,7 +202,9 @@ SpinBox::~SpinBox() {
   automation::HandleTable::Release(&surfaceTag_);
 }
 
-std::int32_t SpinBox::hDC() const { return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_)); }
+std::int32_t SpinBox::hDC() const {
+  return automation::HandleTable::HandleOf(static_cast<const void*>(&surfaceTag_));
+}
 
 std::int32_t SpinBox::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
 
@@ -306,7 +305,9 @@ void SpinBox::LetValue(double value) {
   AnnounceChange("Value");
 }
 
-std::int32_t SpinBox::SelLength() const { return static_cast<std::int32_t>(tbSpin_->selectedText().size()); }
+std::int32_t SpinBox::SelLength() const {
+  return static_cast<std::int32_t>(tbSpin_->selectedText().size());
+}
 
 void SpinBox::LetSelLength(std::int32_t length) {
   if (length < 0) throw AutomationError(automation::kErrInvalidPropertyValue);
@@ -332,9 +333,13 @@ void SpinBox::SetToolTipText(const std::optional<QString>& text) {
   tbSpin_->setToolTip(text ? *text : (site() != nullptr ? site()->toolTipText() : QString()));
 }
 
-std::int32_t SpinBox::TextHeight(const QString& text) const { return TextHeightTwips(font_->ToQFont(), text); }
+std::int32_t SpinBox::TextHeight(const QString& text) const {
+  return TextHeightTwips(font_->ToQFont(), text);
+}
 
-std::int32_t SpinBox::TextWidth(const QString& text) const { return TextWidthTwips(font_->ToQFont(), text); }
+std::int32_t SpinBox::TextWidth(const QString& text) const {
+  return TextWidthTwips(font_->ToQFont(), text);
+}
 
 // ---- Handlers ----
 
@@ -394,7 +399,8 @@ struct LayoutMeasures {
   std::int32_t height;
 };
 
-LayoutMeasures MeasuresOf(const QWidget& control, const QWidget& bar, const QFont& font, std::int16_t max) {
+LayoutMeasures MeasuresOf(const QWidget& control, const QWidget& bar, const QFont& font,
+                          std::int16_t max) {
   const int pixel = core::kTwipsPerPixel;
   const int digits = static_cast<int>(std::trunc(common::LogBase(max) - 0.5)) + 1;
   return {pixel * control.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &bar),
@@ -426,7 +432,8 @@ void SpinBox::Layout() {
   }
   const int boxHeight = height() - 4;
   tbSpin_->setGeometry(0, 2, core::TwipsToPixels(textWidth), boxHeight);
-  vsSpin_->setGeometry(tbSpin_->x() + tbSpin_->width() + 2, 0, core::TwipsToPixels(m.barWidth), boxHeight);
+  vsSpin_->setGeometry(tbSpin_->x() + tbSpin_->width() + 2, 0, core::TwipsToPixels(m.barWidth),
+                       boxHeight);
   updateGeometry();
 }
 
@@ -448,10 +455,12 @@ void SpinBox::showEvent(QShowEvent* event) {
   }
 }
 
-QVariantList SpinBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const {
+QVariantList SpinBox::MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                QPointF position) const {
   // The host gets twips of the control; the text box lies 2 pixels below its top.
   const QPointF inControl = position + QPointF(tbSpin_->pos());
-  return automation::MouseEventArgs(buttons, modifiers, static_cast<float>(core::PixelsToTwips(inControl.x())),
+  return automation::MouseEventArgs(buttons, modifiers,
+                                    static_cast<float>(core::PixelsToTwips(inControl.x())),
                                     static_cast<float>(core::PixelsToTwips(inControl.y())));
 }
 
@@ -460,7 +469,8 @@ QVariantList SpinBox::DragArgs(const QDropEvent& drop, std::optional<std::int16_
   const std::int32_t effect =
       drop.dropAction() == Qt::MoveAction ? automation::kDropEffectMove : automation::kDropEffectCopy;
   return automation::DragEventArgs(automation::DataObject::FromMimeData(drop.mimeData()), effect,
-                                   automation::ButtonMask(drop.buttons()), automation::ShiftMask(drop.modifiers()),
+                                   automation::ButtonMask(drop.buttons()),
+                                   automation::ShiftMask(drop.modifiers()),
                                    static_cast<float>(core::PixelsToTwips(inControl.x())),
                                    static_cast<float>(core::PixelsToTwips(inControl.y())), state);
 }
@@ -478,7 +488,8 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       const std::int16_t shift = automation::ShiftMask(key.modifiers());
       if (code == keycode::kA && (shift & automation::kCtrlKey) != 0) {
         tbSpin_->setSelection(0, static_cast<int>(tbSpin_->text().size()));
-      } else if ((shift & automation::kAltKey) != 0 && (code == keycode::kUp || code == keycode::kDown)) {
+      } else if ((shift & automation::kAltKey) != 0 &&
+                 (code == keycode::kUp || code == keycode::kDown)) {
         // Alt+Up lowers and Alt+Down raises, unlike the bar's arrows.
         const double step = SmallChange();
         const double now = LeadingNumber(tbSpin_->text());
@@ -499,7 +510,8 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
     case QEvent::MouseButtonPress: {
       const auto& mouse = static_cast<const QMouseEvent&>(*event);
       suppressMenu_ = false;
-      if (mouse.button() == Qt::RightButton && automation::ShiftMask(mouse.modifiers()) == 0 && customMenu_) {
+      if (mouse.button() == Qt::RightButton && automation::ShiftMask(mouse.modifiers()) == 0 &&
+          customMenu_) {
         // The host shows its own menu: the built-in one stays closed, and the
         // selection and the focus stay on the text.
         const int start = tbSpin_->selectionStart();
@@ -507,7 +519,8 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
         const int caret = tbSpin_->cursorPosition();
         suppressMenu_ = true;
         if (start >= 0) {
-          tbSpin_->setSelection(caret == start ? start + length : start, caret == start ? -length : length);
+          tbSpin_->setSelection(caret == start ? start + length : start,
+                                caret == start ? -length : length);
         } else {
           tbSpin_->setCursorPosition(caret);
         }
@@ -529,9 +542,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       }
       return false;
     }
-    case QEvent::MouseButtonDblClick:
-      Raise(eventid::DblClick);
-      return false;
+    case QEvent::MouseButtonDblClick: Raise(eventid::DblClick); return false;
     case QEvent::ContextMenu: {
       const auto& menu = static_cast<const QContextMenuEvent&>(*event);
       if (menu.reason() == QContextMenuEvent::Mouse && suppressMenu_) {
@@ -545,14 +556,15 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       if (oleDropMode_ != 1) return false;
       auto& drag = static_cast<QDragMoveEvent&>(*event);
       Raise(eventid::OLEDragOver,
-            DragArgs(drag, event->type() == QEvent::DragEnter ? automation::kDragEnter : automation::kDragOver));
+            DragArgs(drag, event->type() == QEvent::DragEnter ? automation::kDragEnter
+                                                              : automation::kDragOver));
       drag.acceptProposedAction();
       return true;  // manual mode: the text box itself takes nothing
     }
     case QEvent::DragLeave: {
       if (oleDropMode_ != 1) return false;
-      Raise(eventid::OLEDragOver, automation::DragEventArgs({}, automation::kDropEffectNone, 0, 0, 0.0f, 0.0f,
-                                                            automation::kDragLeave));
+      Raise(eventid::OLEDragOver, automation::DragEventArgs({}, automation::kDropEffectNone, 0, 0, 0.0f,
+                                                            0.0f, automation::kDragLeave));
       return true;
     }
     case QEvent::Drop: {
@@ -562,8 +574,7 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
       drop.acceptProposedAction();
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -571,7 +582,8 @@ bool SpinBox::FilterTextBoxEvent(QEvent* event) {
 
 void SpinBox::InitProperties() {
   // A new spin box starts with a copy of its container's font.
-  QWidget* container = site() != nullptr && site()->container() != nullptr ? site()->container() : parentWidget();
+  QWidget* container =
+      site() != nullptr && site()->container() != nullptr ? site()->container() : parentWidget();
   const QFont base = container != nullptr ? container->font() : QWidget::font();
   SetFont(std::make_shared<automation::FontObject>(automation::FontObject::FromQFont(base)));
 }
@@ -634,10 +646,10 @@ void SpinBox::WriteProperties(automation::PropertyBag& bag) {
 
 // ---- Registration ----
 
-
 void RegisterSpinBoxClass() {
   static automation::ClassFactoryOf<SpinBox> factory;
-  automation::RegisterInProcessClass({QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
+  automation::RegisterInProcessClass(
+      {QString::fromLatin1(kClassId), QString::fromLatin1(kProgId), &factory});
 }
 
 }  // namespace morvane::spinbox

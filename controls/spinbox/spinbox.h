@@ -103,7 +103,8 @@ class SpinBox : public QWidget, public automation::ControlBase<SpinBox> {
   void ApplyColors();
   void ApplyPointer();
   bool FilterTextBoxEvent(QEvent* event);
-  QVariantList MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) const;
+  QVariantList MouseArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                         QPointF position) const;
   // OLEDragOver (with its state) or OLEDragDrop arguments of a drag over the text box.
   QVariantList DragArgs(const QDropEvent& drop, std::optional<std::int16_t> state) const;
 

@@ -98,7 +98,8 @@ class BorderCut : public QWidget {
   void paintEvent(QPaintEvent*) override {
     automation::CatchAtEventBoundary([&] {
       QPainter painter(this);
-      for (const Piece& p : pieces) painter.fillRect(p.x, p.y, p.width, p.height, QColor::fromRgb(p.color));
+      for (const Piece& p : pieces)
+        painter.fillRect(p.x, p.y, p.width, p.height, QColor::fromRgb(p.color));
     });
   }
 
@@ -169,7 +170,8 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
     });
   }
   ReadKey([&] {
-    if (bag.contains(QStringLiteral("ClipControls"))) clipControls_ = automation::ToBool(bag.read(QStringLiteral("ClipControls")));
+    if (bag.contains(QStringLiteral("ClipControls")))
+      clipControls_ = automation::ToBool(bag.read(QStringLiteral("ClipControls")));
   });
   ReadKey([&] { autoPopupMenu_ = automation::ToBool(bag.read(QStringLiteral("AutoPopupMenu"), true)); });
   ReadKey([&] {
@@ -178,12 +180,13 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
   });
   ReadKey([&] { state_.style = automation::ToInt32(bag.read(QStringLiteral("Style"), 0)); });
   ReadKey([&] { state_.resizeMode = automation::ToInt32(bag.read(QStringLiteral("ResizeMode"), 0)); });
-  static const char* const kColorKeys[5] = {"BackColor", "BeginLine1Color", "BeginLine2Color", "FinishLine1Color",
-                                            "FinishLine2Color"};
+  static const char* const kColorKeys[5] = {"BackColor", "BeginLine1Color", "BeginLine2Color",
+                                            "FinishLine1Color", "FinishLine2Color"};
   for (int i = 0; i < 5; ++i) {
     ReadKey([&] {
       if (bag.contains(QLatin1String(kColorKeys[i]))) {
-        colors_[static_cast<std::size_t>(i)] = automation::ToColor(bag.read(QLatin1String(kColorKeys[i])));
+        colors_[static_cast<std::size_t>(i)] =
+            automation::ToColor(bag.read(QLatin1String(kColorKeys[i])));
       }
     });
   }
@@ -191,7 +194,8 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
   ReadKey([&] { SetDashSize(automation::ToInt32(bag.read(QStringLiteral("DashSize"), 0))); });
   ReadKey([&] { QWidget::setEnabled(automation::ToBool(bag.read(QStringLiteral("Enabled"), true))); });
   ReadKey([&] {
-    if (bag.contains(QStringLiteral("MouseIcon"))) mouseIcon_ = automation::PictureOf(bag.read(QStringLiteral("MouseIcon")));
+    if (bag.contains(QStringLiteral("MouseIcon")))
+      mouseIcon_ = automation::PictureOf(bag.read(QStringLiteral("MouseIcon")));
   });
   ReadKey([&] {
     if (bag.contains(QStringLiteral("CustomMouseIcon"))) {
@@ -228,7 +232,8 @@ void Trellan::WriteProperties(automation::PropertyBag& bag) {
   bag.write(QStringLiteral("DashSize"), dashSize_);
   bag.write(QStringLiteral("DrawJunctions"), drawJunctions_);
   bag.write(QStringLiteral("Enabled"), isEnabled());
-  bag.write(QStringLiteral("MouseIcon"), mouseIcon_.isNull() ? QVariant() : QVariant::fromValue(mouseIcon_));
+  bag.write(QStringLiteral("MouseIcon"),
+            mouseIcon_.isNull() ? QVariant() : QVariant::fromValue(mouseIcon_));
   bag.write(QStringLiteral("Moveable"), moveable_);
   bag.write(QStringLiteral("CustomMouseIcon"), customMouseIcon_);
   bag.write(QStringLiteral("MousePointer"), mousePointer_);
@@ -291,11 +296,8 @@ bool Trellan::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::Resize:
       case QEvent::Move:
       case QEvent::WindowStateChange:
-      case QEvent::Show:
-        SchedulePoll();
-        break;
-      default:
-        break;
+      case QEvent::Show: SchedulePoll(); break;
+      default: break;
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -409,7 +411,8 @@ void Trellan::PaintSplitBar() {
   if (dashSize_ > 0) {
     QRegion region;
     const std::int32_t dash = TwipsToPixels(dashSize_);
-    for (const Piece& p : DashedBarPieces(width(), height(), state_.vertical(), ResolvedColors(), dash)) {
+    for (const Piece& p :
+         DashedBarPieces(width(), height(), state_.vertical(), ResolvedColors(), dash)) {
       region += QRect(p.x, p.y, p.width, p.height);
     }
     // The gaps are not part of the bar: they show what lies behind and let clicks through.
@@ -425,17 +428,17 @@ void Trellan::PaintJunctions(bool repaintOthers) {
   // The sunken border of a framed container is opened where the bar meets it.
   auto* frame = qobject_cast<QFrame*>(Container());
   const bool vertical = state_.vertical();
-  const bool cut = frame != nullptr && !frame->isWindow() && drawJunctions_ != JunctionNone && dashSize_ <= 0 &&
-                   frame->frameShadow() == QFrame::Sunken && frame->frameWidth() >= 2 &&
-                   (vertical ? width() : height()) >= 4;
+  const bool cut = frame != nullptr && !frame->isWindow() && drawJunctions_ != JunctionNone &&
+                   dashSize_ <= 0 && frame->frameShadow() == QFrame::Sunken &&
+                   frame->frameWidth() >= 2 && (vertical ? width() : height()) >= 4;
   if (cut) {
     if (!borderCut_ || borderCut_->parentWidget() != frame) {
       if (borderCut_) delete borderCut_.data();
       borderCut_ = new BorderCut(this, frame);
     }
     borderCut_->setGeometry(frame->rect());
-    borderCut_->pieces = BorderCutPieces({x(), y(), width(), height()}, vertical, frame->width(), frame->height(),
-                                         ResolvedColors());
+    borderCut_->pieces = BorderCutPieces({x(), y(), width(), height()}, vertical, frame->width(),
+                                         frame->height(), ResolvedColors());
     borderCut_->show();
     borderCut_->raise();
     borderCut_->update();
@@ -457,7 +460,8 @@ void Trellan::paintEvent(QPaintEvent*) {
         dashSize_ > 0 ? DashedBarPieces(width(), height(), vertical, colors, TwipsToPixels(dashSize_))
                       : SolidBarPieces(width(), height(), vertical, colors);
     if (dashSize_ > 0) painter.fillRect(rect(), QColor::fromRgb(DashKeyColor(colors)));
-    for (const Piece& p : pieces) painter.fillRect(p.x, p.y, p.width, p.height, QColor::fromRgb(p.color));
+    for (const Piece& p : pieces)
+      painter.fillRect(p.x, p.y, p.width, p.height, QColor::fromRgb(p.color));
     if (dashSize_ > 0 || drawJunctions_ == JunctionNone || window() == nullptr) return;
     const QPoint origin = mapTo(window(), QPoint(0, 0));
     const Box me{origin.x(), origin.y(), width(), height()};
@@ -466,8 +470,8 @@ void Trellan::paintEvent(QPaintEvent*) {
       const QPoint o = other->mapTo(window(), QPoint(0, 0));
       const Box theirs{o.x(), o.y(), other->width(), other->height()};
       const std::int32_t thickness = vertical ? other->height() : other->width();
-      for (const JunctionSpot& spot :
-           FindJunctions(drawJunctions_, vertical, me, theirs, other->parentWidget() == parentWidget())) {
+      for (const JunctionSpot& spot : FindJunctions(drawJunctions_, vertical, me, theirs,
+                                                    other->parentWidget() == parentWidget())) {
         for (const Piece& p : JunctionPieces(spot, vertical, thickness, other->ResolvedColors())) {
           painter.fillRect(p.x, p.y, p.width, p.height, QColor::fromRgb(p.color));
         }
@@ -484,8 +488,8 @@ void Trellan::SetAutoPopupMenu(bool on) {
 }
 
 void Trellan::SetBarColor(int index, std::uint32_t color) {
-  static const char* const kNames[5] = {"BackColor", "BeginLine1Color", "BeginLine2Color", "FinishLine1Color",
-                                        "FinishLine2Color"};
+  static const char* const kNames[5] = {"BackColor", "BeginLine1Color", "BeginLine2Color",
+                                        "FinishLine1Color", "FinishLine2Color"};
   auto& slot = colors_.at(static_cast<std::size_t>(index));
   if (slot == color) return;
   slot = color;
@@ -704,15 +708,18 @@ QWidget* Trellan::ValidateGuidedControl(QWidget* control) const {
   }
   if (control->parentWidget() != Container() || control->isWindow()) return nullptr;
   if (kind == QLatin1String(kClassName) || fixedCombo) {
-    throw AutomationError(387,
-                          QStringLiteral("'%1' is no completely resizable because of it is the %2.").arg(name, kind));
+    throw AutomationError(
+        387, QStringLiteral("'%1' is no completely resizable because of it is the %2.").arg(name, kind));
   }
   if (AlignOf(control) != 0) {
-    throw AutomationError(382, QStringLiteral("'%1' is no completely resizable because of it has an alignment.").arg(name));
+    throw AutomationError(
+        382,
+        QStringLiteral("'%1' is no completely resizable because of it has an alignment.").arg(name));
   }
   if (other != nullptr && other != this) {
     throw AutomationError(
-        380, QStringLiteral("'%1' is already guided by another Trellan '%2'.").arg(name, other->PlainName()));
+        380,
+        QStringLiteral("'%1' is already guided by another Trellan '%2'.").arg(name, other->PlainName()));
   }
   return control;
 }
@@ -720,9 +727,10 @@ QWidget* Trellan::ValidateGuidedControl(QWidget* control) const {
 bool Trellan::CheckTrellanContainer() {
   const QString kind = TypeNameOf(Container());
   if (IsDesignerContainer(kind)) {
-    throw AutomationError(438, QStringLiteral("Trellan cannot be contained in a %1 immediately.\r\n"
-                                              "Remove TrellanControl from the components and then join it again.")
-                                   .arg(kind));
+    throw AutomationError(
+        438, QStringLiteral("Trellan cannot be contained in a %1 immediately.\r\n"
+                            "Remove TrellanControl from the components and then join it again.")
+                 .arg(kind));
   }
   for (int slot = 0; slot < 2; ++slot) {
     const auto i = static_cast<std::size_t>(slot);
@@ -735,7 +743,8 @@ bool Trellan::CheckTrellanContainer() {
   for (const auto& control : guided_) {
     if (control && AlignOf(control) != 0) {
       throw AutomationError(
-          382, QStringLiteral("'%1' is no completely resizable because of it has an alignment.").arg(control->objectName()));
+          382, QStringLiteral("'%1' is no completely resizable because of it has an alignment.")
+                   .arg(control->objectName()));
     }
   }
   return true;
@@ -779,7 +788,8 @@ void Trellan::TogglePanel(int index) {
 // ---- input ----
 
 void Trellan::RaiseMouse(automation::DispId id, QMouseEvent* event, Qt::MouseButtons buttons) {
-  QVariantList args = automation::MouseEventArgs(buttons, event->modifiers(), static_cast<float>(Tw(event->position().x())),
+  QVariantList args = automation::MouseEventArgs(buttons, event->modifiers(),
+                                                 static_cast<float>(Tw(event->position().x())),
                                                  static_cast<float>(Tw(event->position().y())));
   Raise(id, args);
 }
@@ -866,8 +876,10 @@ void Trellan::keyPressEvent(QKeyEvent* event) {
     const bool vertical = state_.vertical();
     if (alt && vertical && key == automation::keycode::kLeft) KeyStep(-1);
     else if (alt && vertical && key == automation::keycode::kRight) KeyStep(1);
-    else if (alt && !vertical && state_.orientation == Horizontal && key == automation::keycode::kUp) KeyStep(-1);
-    else if (alt && !vertical && state_.orientation == Horizontal && key == automation::keycode::kDown) KeyStep(1);
+    else if (alt && !vertical && state_.orientation == Horizontal && key == automation::keycode::kUp)
+      KeyStep(-1);
+    else if (alt && !vertical && state_.orientation == Horizontal && key == automation::keycode::kDown)
+      KeyStep(1);
     else if (!alt && key != 18) ArrangeGuidedControls(false);
     const std::int16_t ascii = automation::KeyAsciiOf(*event);
     if (ascii != 0) Raise(eventid::KeyPress, automation::KeyPressArgs(ascii));
@@ -886,7 +898,8 @@ void Trellan::keyReleaseEvent(QKeyEvent* event) {
       const int context = site() != nullptr ? site()->helpContextId() : 0;
       if (!hostHelp && context == 0) {
         QString error;
-        if (!widgets::HelpViewer::ShowContextPopup(helpFileName_, kHelpContext, QCursor::pos(), &error)) {
+        if (!widgets::HelpViewer::ShowContextPopup(helpFileName_, kHelpContext, QCursor::pos(),
+                                                   &error)) {
           automation::ReportError(AutomationError(53, error));
         }
       }
@@ -904,17 +917,21 @@ void Trellan::focusOutEvent(QFocusEvent* event) {
 
 void Trellan::PopupMenu(const QVariant& x, const QVariant& y) {
   const bool vertical = state_.vertical();
-  menuOrientation_->setText(vertical ? QStringLiteral("&Horizontal Splitting") : QStringLiteral("&Vertical Splitting"));
+  menuOrientation_->setText(vertical ? QStringLiteral("&Horizontal Splitting")
+                                     : QStringLiteral("&Vertical Splitting"));
   const QString first = vertical ? QStringLiteral("&Left Panel") : QStringLiteral("&Top Panel");
   const QString second = vertical ? QStringLiteral("&Right Panel") : QStringLiteral("&Bottom Panel");
-  menuFirst_->setText((state_.panelHidden[0] ? QStringLiteral("Show ") : QStringLiteral("Hide ")) + first);
-  menuSecond_->setText((state_.panelHidden[1] ? QStringLiteral("Show ") : QStringLiteral("Hide ")) + second);
+  menuFirst_->setText((state_.panelHidden[0] ? QStringLiteral("Show ") : QStringLiteral("Hide ")) +
+                      first);
+  menuSecond_->setText((state_.panelHidden[1] ? QStringLiteral("Show ") : QStringLiteral("Hide ")) +
+                       second);
   menuFirst_->setEnabled(!guided_[0].isNull());
   menuSecond_->setEnabled(!guided_[1].isNull());
   menuSwap_->setEnabled(!guided_[0].isNull() || !guided_[1].isNull());
   QPoint at = QCursor::pos();
   if (x.isValid() && y.isValid()) {
-    at = mapToGlobal(QPoint(TwipsToPixels(automation::ToInt32(x)), TwipsToPixels(automation::ToInt32(y))));
+    at = mapToGlobal(
+        QPoint(TwipsToPixels(automation::ToInt32(x)), TwipsToPixels(automation::ToInt32(y))));
   }
   menu_->popup(at);
 }
@@ -936,7 +953,8 @@ void Trellan::SaveToFile(const QString& file, const QString& sectionName) {
   auto write = [&](const char* key, const QString& value) {
     std::string error;
     // An empty text is stored as one blank, as the profile writer always did.
-    if (!core::WriteProfileString(path, section, key, Utf8(value.isEmpty() ? QStringLiteral(" ") : value), &error)) {
+    if (!core::WriteProfileString(path, section, key,
+                                  Utf8(value.isEmpty() ? QStringLiteral(" ") : value), &error)) {
       throw AutomationError(75, QString::fromStdString(error));
     }
   };
@@ -968,7 +986,8 @@ void Trellan::RestoreFromFile(const QString& file, const QString& sectionName) {
   const double pixels = number("Position", static_cast<double>(BarPosition() / kTwipsPerPixel));
   std::int32_t position = RoundHalfEven(pixels * kTwipsPerPixel);
   if (position == 0) position = BarPosition();
-  if (!state_.panelHidden[0] && !state_.panelHidden[1] && BarPosition() != position) SetBarPosition(position);
+  if (!state_.panelHidden[0] && !state_.panelHidden[1] && BarPosition() != position)
+    SetBarPosition(position);
   for (int index = 0; index < 2; ++index) {
     const auto i = static_cast<std::size_t>(index);
     if (!state_.panelHidden[i]) continue;

@@ -36,7 +36,8 @@ std::int32_t ControlIndex(const QWidget* control) {
 QString ControlNameOf(const QWidget* control) {
   if (control == nullptr || control->objectName().isEmpty()) return {};
   const std::int32_t index = ControlIndex(control);
-  return index >= 0 ? QStringLiteral("%1(%2)").arg(control->objectName()).arg(index) : control->objectName();
+  return index >= 0 ? QStringLiteral("%1(%2)").arg(control->objectName()).arg(index)
+                    : control->objectName();
 }
 
 std::int32_t AlignOf(const QWidget* control) {
@@ -65,7 +66,8 @@ QWidget* FindControlByName(const QWidget* form, const QString& text) {
   } else if (open > 0) {
     base = text.left(open);
     const qsizetype close = text.indexOf(QLatin1Char(')'), open);
-    wanted = static_cast<int>(std::lround(text.mid(open + 1, close < 0 ? -1 : close - open - 1).trimmed().toDouble()));
+    wanted = static_cast<int>(
+        std::lround(text.mid(open + 1, close < 0 ? -1 : close - open - 1).trimmed().toDouble()));
   }
   for (QWidget* control : FormControls(form)) {
     if (control->objectName().compare(base, Qt::CaseInsensitive) != 0) continue;

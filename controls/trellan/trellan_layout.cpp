@@ -19,7 +19,8 @@ void LayoutState::StoreContainer(const Box& container) {
   containerStored = true;
 }
 
-Insets GetContainerInsets(const Insets& border, bool originAtOuterCorner, const std::vector<AlignedChild>& aligned) {
+Insets GetContainerInsets(const Insets& border, bool originAtOuterCorner,
+                          const std::vector<AlignedChild>& aligned) {
   Insets insets;
   insets.bottom = border.bottom;
   insets.right = border.right;
@@ -48,8 +49,8 @@ Insets Transposed(const Insets& i) { return {i.top, i.left, i.bottom, i.right}; 
 
 // `along` is the container's position on the moving axis, `stored*` the state's
 // fields of that axis.
-void ArrangeHorizontal(LayoutState& state, Arrangement& a, bool containerChanged, std::int32_t& storedTop,
-                       std::int32_t& storedHeight) {
+void ArrangeHorizontal(LayoutState& state, Arrangement& a, bool containerChanged,
+                       std::int32_t& storedTop, std::int32_t& storedHeight) {
   const Box& c = a.container;
   const Insets& in = a.insets;
   if (state.newInstance) a.bar.height = 6 * kTwipsPerPixel;
@@ -62,14 +63,16 @@ void ArrangeHorizontal(LayoutState& state, Arrangement& a, bool containerChanged
       storedTop = c.top;
     } else if (state.resizeMode == 2) {
       if (storedHeight > 0) {
-        pos = RoundHalfEven(static_cast<double>(c.height) * (static_cast<double>(state.barPosition) / storedHeight));
+        pos = RoundHalfEven(static_cast<double>(c.height) *
+                            (static_cast<double>(state.barPosition) / storedHeight));
       }
       storedHeight = c.height;
     }
   }
   pos = std::max<std::int64_t>(pos, in.top);
   if (c.height > 0) {
-    pos = std::min<std::int64_t>(pos, static_cast<std::int64_t>(c.height) - in.bottom - a.borderTop - a.bar.height);
+    pos = std::min<std::int64_t>(
+        pos, static_cast<std::int64_t>(c.height) - in.bottom - a.borderTop - a.bar.height);
   }
   a.bar.top = static_cast<std::int32_t>(pos);
   state.barPosition = a.bar.top;

@@ -43,7 +43,7 @@ struct LayoutState {
   std::int32_t barPosition = 0;  // the bar's Left (vertical) or Top, as last placed
   std::int32_t dragStart = 0;    // cursor coordinate along the moving axis, twips
   std::array<bool, 2> panelHidden{};
-  bool newInstance = false;      // a newly placed bar: 6 px thick
+  bool newInstance = false;  // a newly placed bar: 6 px thick
 
   bool vertical() const { return orientation == 2; }
   // Remembers the container's whole geometry (after an arrangement for its change).
@@ -60,12 +60,13 @@ struct AlignedChild {
 // The container's inner area. `border` holds the border width on each side; when
 // child coordinates start at the container's outer corner, the left and top borders
 // count too (otherwise the origin is already inside them).
-Insets GetContainerInsets(const Insets& border, bool originAtOuterCorner, const std::vector<AlignedChild>& aligned);
+Insets GetContainerInsets(const Insets& border, bool originAtOuterCorner,
+                          const std::vector<AlignedChild>& aligned);
 
 // The input and, changed in place, the result of an arrangement.
 struct Arrangement {
-  Box container;        // the container in its own parent; MoverStyle may resize it
-  Insets insets;        // GetContainerInsets
+  Box container;                // the container in its own parent; MoverStyle may resize it
+  Insets insets;                // GetContainerInsets
   std::int32_t borderLeft = 0;  // for containers whose child origin lies inside the border
   std::int32_t borderTop = 0;
   Box bar;

@@ -86,9 +86,10 @@ void ControlsPage::setTarget(Trellan* target) {
       w->hide();
     }
     warning_->setGeometry(9, 20, width() - 9, height() - 20);
-    warning_->setText(QStringLiteral("When the Trellan object is contained within a PropertyPage, "
-                                     "UserControl or UserDocument, set values of the FirstControl "
-                                     "and/or SecondControl properties not at design time, but at run time."));
+    warning_->setText(
+        QStringLiteral("When the Trellan object is contained within a PropertyPage, "
+                       "UserControl or UserDocument, set values of the FirstControl "
+                       "and/or SecondControl properties not at design time, but at run time."));
     warning_->show();
     return;
   }
@@ -104,7 +105,8 @@ void ControlsPage::setTarget(Trellan* target) {
     if (kind == QLatin1String(kClassName) || fixedCombo || control->isWindow()) continue;
     if (control->parentWidget() != container || AlignOf(control) != 0) continue;
     QString entry = ControlNameOf(control);
-    if (other != nullptr && other != target) entry += QStringLiteral(" [guided by %1]").arg(other->PlainName());
+    if (other != nullptr && other != target)
+      entry += QStringLiteral(" [guided by %1]").arg(other->PlainName());
     for (QComboBox* list : lists_) list->addItem(entry);
   }
   for (int slot = 0; slot < 2; ++slot) {
@@ -147,7 +149,8 @@ void ControlsPage::editProperty(const QString& name) {
 
 void ControlsPage::KeyUp(int slot, int key, Qt::KeyboardModifiers modifiers) {
   QComboBox* list = lists_.at(static_cast<std::size_t>(slot));
-  const Qt::KeyboardModifiers held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  const Qt::KeyboardModifiers held =
+      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
   const bool ctrl = held == Qt::ControlModifier;
   const bool shift = held == Qt::ShiftModifier;
   QClipboard* clipboard = QGuiApplication::clipboard();

@@ -6,7 +6,8 @@ namespace morvane::trellan {
 
 namespace {
 
-Piece Along(std::int32_t x, std::int32_t y, std::int32_t along, std::int32_t across, Rgb color, bool vertical) {
+Piece Along(std::int32_t x, std::int32_t y, std::int32_t along, std::int32_t across, Rgb color,
+            bool vertical) {
   return vertical ? Piece{x, y, across, along, color} : Piece{x, y, along, across, color};
 }
 
@@ -26,12 +27,14 @@ std::vector<Piece> DashedRun(std::int32_t x, std::int32_t y, std::int32_t length
   const std::int32_t step = std::max(dash + gap, 1);
   for (std::int64_t p = start; p <= static_cast<std::int64_t>(start) + length - dash; p += step) {
     const auto at = static_cast<std::int32_t>(p);
-    pieces.push_back(vertical ? Along(x, at, dash, thickness, color, true) : Along(at, y, dash, thickness, color, false));
+    pieces.push_back(vertical ? Along(x, at, dash, thickness, color, true)
+                              : Along(at, y, dash, thickness, color, false));
   }
   return pieces;
 }
 
-std::vector<Piece> SolidBarPieces(std::int32_t width, std::int32_t height, bool vertical, const BarColors& colors) {
+std::vector<Piece> SolidBarPieces(std::int32_t width, std::int32_t height, bool vertical,
+                                  const BarColors& colors) {
   std::vector<Piece> pieces;
   if (width <= 0 || height <= 0) return pieces;
   pieces.push_back({0, 0, width, height, colors[kBack]});
@@ -55,8 +58,8 @@ Rgb DashKeyColor(const BarColors& colors) {
   return kKeys.back();  // five colours cannot take all six
 }
 
-std::vector<Piece> DashedBarPieces(std::int32_t width, std::int32_t height, bool vertical, const BarColors& colors,
-                                   std::int32_t dashPixels) {
+std::vector<Piece> DashedBarPieces(std::int32_t width, std::int32_t height, bool vertical,
+                                   const BarColors& colors, std::int32_t dashPixels) {
   std::vector<Piece> pieces;
   const std::int32_t thickness = vertical ? width : height;
   const std::int32_t length = vertical ? height : width;
@@ -74,15 +77,16 @@ std::vector<Piece> DashedBarPieces(std::int32_t width, std::int32_t height, bool
   return pieces;
 }
 
-std::vector<JunctionSpot> FindJunctions(std::int32_t mode, bool vertical, const Box& me, const Box& other,
-                                        bool sameContainer) {
+std::vector<JunctionSpot> FindJunctions(std::int32_t mode, bool vertical, const Box& me,
+                                        const Box& other, bool sameContainer) {
   std::vector<JunctionSpot> spots;
   // Work as for a vertical bar; a horizontal one is the same with the axes exchanged.
   const Box m = vertical ? me : Box{me.top, me.left, me.height, me.width};
   const Box o = vertical ? other : Box{other.top, other.left, other.height, other.width};
   const bool otherStartsInside = m.top <= o.top && o.top <= m.top + m.height;
   if ((mode == 2 && sameContainer) || mode == 3) {
-    if (otherStartsInside && o.left <= m.left && m.left <= o.left + o.width) spots.push_back({0, o.top - m.top});
+    if (otherStartsInside && o.left <= m.left && m.left <= o.left + o.width)
+      spots.push_back({0, o.top - m.top});
     if (otherStartsInside && o.left <= m.left + m.width && m.left + m.width <= o.left + o.width) {
       spots.push_back({m.width - 1, o.top - m.top});
     }
@@ -126,7 +130,8 @@ std::vector<Piece> BorderCutPieces(const Box& bar, bool vertical, std::int32_t c
   if (a1 < a0) return pieces;
   auto run = [&](std::int32_t row, std::int32_t from, std::int32_t to, Rgb color) {
     if (to < from) return;
-    pieces.push_back(vertical ? Piece{from, row, to - from + 1, 1, color} : Piece{row, from, 1, to - from + 1, color});
+    pieces.push_back(vertical ? Piece{from, row, to - from + 1, 1, color}
+                              : Piece{row, from, 1, to - from + 1, color});
   };
   run(0, a0, a1, colors[kBack]);
   run(1, a0 + 1, a1, colors[kBack]);

@@ -34,14 +34,15 @@ std::vector<Piece> DashedRun(std::int32_t x, std::int32_t y, std::int32_t length
                              std::int32_t dash, std::int32_t gap, Rgb color, bool vertical);
 
 // A solid bar of width x height pixels: the background, then its edge lines.
-std::vector<Piece> SolidBarPieces(std::int32_t width, std::int32_t height, bool vertical, const BarColors& colors);
+std::vector<Piece> SolidBarPieces(std::int32_t width, std::int32_t height, bool vertical,
+                                  const BarColors& colors);
 
 // The colour that dashed mode leaves transparent: the first of red, green, blue,
 // yellow, magenta and cyan that none of the bar's colours equals.
 Rgb DashKeyColor(const BarColors& colors);
 // A dashed bar: only the drawn dashes; everything else is transparent.
-std::vector<Piece> DashedBarPieces(std::int32_t width, std::int32_t height, bool vertical, const BarColors& colors,
-                                   std::int32_t dashPixels);
+std::vector<Piece> DashedBarPieces(std::int32_t width, std::int32_t height, bool vertical,
+                                   const BarColors& colors, std::int32_t dashPixels);
 
 // Where another bar meets this one, in this bar's pixels: an edge column (vertical bar)
 // or row (horizontal bar) and the offset along this bar where the other begins.
@@ -51,8 +52,8 @@ struct JunctionSpot {
   bool operator==(const JunctionSpot&) const = default;
 };
 // Boxes in pixels of the form; `sameContainer` when both bars lie on one container.
-std::vector<JunctionSpot> FindJunctions(std::int32_t mode, bool vertical, const Box& me, const Box& other,
-                                        bool sameContainer);
+std::vector<JunctionSpot> FindJunctions(std::int32_t mode, bool vertical, const Box& me,
+                                        const Box& other, bool sameContainer);
 // The pieces that carry the other bar's lines (`thickness` pixels apart) through this
 // bar's edge line and the line beside it.
 std::vector<Piece> JunctionPieces(const JunctionSpot& spot, bool vertical, std::int32_t thickness,

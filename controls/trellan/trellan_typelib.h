@@ -27,7 +27,12 @@ enum TrellanOrientConst : std::int32_t { Horizontal = 1, Vertical = 2 };
 enum TrellanResizeConst : std::int32_t { Ultimate = 0, Adjacent = 1, Proportional = 2 };
 enum TrellanStyleConst : std::int32_t { SplitterStyle = 0, MoverStyle = 1 };
 // Which crossings with other Trellan bars are drawn.
-enum TrellanJunctionConst : std::int32_t { JunctionNone = 0, Hierarchic = 1, Homogeneous = 2, JunctionAll = 3 };
+enum TrellanJunctionConst : std::int32_t {
+  JunctionNone = 0,
+  Hierarchic = 1,
+  Homogeneous = 2,
+  JunctionAll = 3
+};
 
 // Dispatch ids of _Trellan, in interface order. Lengths and positions are twips.
 namespace dispid {
@@ -57,7 +62,7 @@ inline constexpr std::int32_t Version = 0x68030000;
 inline constexpr std::int32_t AboutBox = -552;
 inline constexpr std::int32_t TrellanOf = 0x60030014;  // (vObj) -> the Trellan guiding it, hidden
 inline constexpr std::int32_t Refresh = -550;
-inline constexpr std::int32_t Repaint = 0x60030015;  // hidden
+inline constexpr std::int32_t Repaint = 0x60030015;          // hidden
 inline constexpr std::int32_t RestoreFromFile = 0x60030016;  // (sFile, Optional sSection)
 inline constexpr std::int32_t SaveToFile = 0x60030017;       // (sFile, Optional sSection)
 inline constexpr std::int32_t PopupMenu = 0x60030018;        // (Optional x, Optional y)

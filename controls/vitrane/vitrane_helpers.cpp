@@ -33,22 +33,19 @@ QIcon LibraryIcon(std::int32_t id) {
 
 QFont SystemFontOf(std::int16_t kind) {
   switch (kind) {
-    case 1:
-      return QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    case 1: return QFontDatabase::systemFont(QFontDatabase::TitleFont);
     case 2: {
       // No separate small caption font on the desktop: the caption font at the
       // smallest readable size.
       QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
       const QFont small = QFontDatabase::systemFont(QFontDatabase::SmallestReadableFont);
-      if (small.pointSizeF() > 0 && small.pointSizeF() < font.pointSizeF()) font.setPointSizeF(small.pointSizeF());
+      if (small.pointSizeF() > 0 && small.pointSizeF() < font.pointSizeF())
+        font.setPointSizeF(small.pointSizeF());
       return font;
     }
-    case 3:
-      return QApplication::font("QMenu");
-    case 4:
-      return QApplication::font("QStatusBar");
-    default:
-      return QApplication::font("QMessageBox");
+    case 3: return QApplication::font("QMenu");
+    case 4: return QApplication::font("QStatusBar");
+    default: return QApplication::font("QMessageBox");
   }
 }
 
@@ -72,12 +69,12 @@ automation::FontRef GetSystemFont(std::int16_t kind) {
   return object;
 }
 
-std::optional<QRegion> CutWindowRegion(QWidget* window, const QImage& picture, std::optional<std::int64_t> maskColor,
-                                       bool dontApply) {
+std::optional<QRegion> CutWindowRegion(QWidget* window, const QImage& picture,
+                                       std::optional<std::int64_t> maskColor, bool dontApply) {
   if (picture.isNull()) return std::nullopt;
-  const std::uint32_t key =
-      maskColor && *maskColor >= 0 && *maskColor <= 0xffffff ? static_cast<std::uint32_t>(*maskColor)
-                                                              : CornerColor(picture);
+  const std::uint32_t key = maskColor && *maskColor >= 0 && *maskColor <= 0xffffff
+                                ? static_cast<std::uint32_t>(*maskColor)
+                                : CornerColor(picture);
   // Colour values keep red in the low byte; pixels keep it in the third.
   const QRgb rgb = qRgb(static_cast<int>(key & 0xffu), static_cast<int>((key >> 8) & 0xffu),
                         static_cast<int>((key >> 16) & 0xffu));

@@ -27,7 +27,8 @@ automation::FontRef GetSystemFont(std::int16_t kind);
 // otherwise, unless dontApply, the region becomes the window's mask. Picture pixel
 // (x, y) is window pixel (x, y).
 std::optional<QRegion> CutWindowRegion(QWidget* window, const QImage& picture,
-                                       std::optional<std::int64_t> maskColor = std::nullopt, bool dontApply = false);
+                                       std::optional<std::int64_t> maskColor = std::nullopt,
+                                       bool dontApply = false);
 
 // The library's message boxes; a test may put its own in (null restores the
 // library's).

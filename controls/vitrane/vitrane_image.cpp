@@ -31,7 +31,9 @@ constexpr std::int32_t kMenuConflictStyle = 0x4000 | core::kMbIconStop;
 
 QRgb PixelOf(std::uint32_t color) { return gui::ResolveColor(color); }
 
-bool IsShaping(std::int32_t style) { return style == VitraneParentTitled || style == VitraneParentUntitled; }
+bool IsShaping(std::int32_t style) {
+  return style == VitraneParentTitled || style == VitraneParentUntitled;
+}
 
 float Twips(double pixels) { return static_cast<float>(pixels * kTwips); }
 
@@ -71,7 +73,9 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
   reading_ = true;
   ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
-  ReadKey([&] { if (bag.contains("FillColor")) SetFillColor(ToColor(bag.read("FillColor"))); });
+  ReadKey([&] {
+    if (bag.contains("FillColor")) SetFillColor(ToColor(bag.read("FillColor")));
+  });
   ReadKey([&] {
     if (bag.contains("MouseIcon")) {
       const QVariant icon = bag.read("MouseIcon");
@@ -79,10 +83,14 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
       SetMouseIcon(PictureOf(icon));
     }
   });
-  ReadKey([&] { if (bag.contains("MousePointer")) SetMousePointer(ToInt16(bag.read("MousePointer"))); });
+  ReadKey([&] {
+    if (bag.contains("MousePointer")) SetMousePointer(ToInt16(bag.read("MousePointer")));
+  });
   ReadKey([&] { maskColor_ = ToColor(bag.read("MaskColor", FromColor(kWhite))); });
   std::int32_t autoSize = autoSize_;
-  ReadKey([&] { if (bag.contains("AutoSize")) autoSize_ = autoSize = ToInt32(bag.read("AutoSize")); });
+  ReadKey([&] {
+    if (bag.contains("AutoSize")) autoSize_ = autoSize = ToInt32(bag.read("AutoSize"));
+  });
   keepMaskColor_ = true;
   ReadKey([&] {
     if (bag.contains("Picture")) {
@@ -100,14 +108,30 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
       SetMaskPicture(picture);
     }
   });
-  ReadKey([&] { if (bag.contains("DrawEffect")) SetDrawEffect(ToInt32(bag.read("DrawEffect"))); });
-  ReadKey([&] { if (bag.contains("ParentTitleOffset")) parentTitleOffset_ = ToInt16(bag.read("ParentTitleOffset")); });
-  ReadKey([&] { if (bag.contains("ParentTitleY")) parentTitleY_ = ToInt16(bag.read("ParentTitleY")); });
-  ReadKey([&] { if (bag.contains("Style")) SetStyle(ToInt32(bag.read("Style"))); });
-  ReadKey([&] { if (bag.contains("TitleLeft")) title_.left = ToInt32(bag.read("TitleLeft")); });
-  ReadKey([&] { if (bag.contains("TitleTop")) title_.top = ToInt32(bag.read("TitleTop")); });
-  ReadKey([&] { if (bag.contains("TitleWidth")) title_.width = ToInt32(bag.read("TitleWidth")); });
-  ReadKey([&] { if (bag.contains("TitleHeight")) SetTitleHeight(ToInt32(bag.read("TitleHeight"))); });
+  ReadKey([&] {
+    if (bag.contains("DrawEffect")) SetDrawEffect(ToInt32(bag.read("DrawEffect")));
+  });
+  ReadKey([&] {
+    if (bag.contains("ParentTitleOffset")) parentTitleOffset_ = ToInt16(bag.read("ParentTitleOffset"));
+  });
+  ReadKey([&] {
+    if (bag.contains("ParentTitleY")) parentTitleY_ = ToInt16(bag.read("ParentTitleY"));
+  });
+  ReadKey([&] {
+    if (bag.contains("Style")) SetStyle(ToInt32(bag.read("Style")));
+  });
+  ReadKey([&] {
+    if (bag.contains("TitleLeft")) title_.left = ToInt32(bag.read("TitleLeft"));
+  });
+  ReadKey([&] {
+    if (bag.contains("TitleTop")) title_.top = ToInt32(bag.read("TitleTop"));
+  });
+  ReadKey([&] {
+    if (bag.contains("TitleWidth")) title_.width = ToInt32(bag.read("TitleWidth"));
+  });
+  ReadKey([&] {
+    if (bag.contains("TitleHeight")) SetTitleHeight(ToInt32(bag.read("TitleHeight")));
+  });
   // Last, so that the stored AutoSize (a PictureToControl stretch) wins over the
   // picture and draw effect read before it.
   ReadKey([&] { ResizeProcedure(); });
@@ -345,7 +369,9 @@ void VitraneImage::SetTitleHeight(std::int32_t twips) {
 
 automation::Handle VitraneImage::hDC() const { return automation::HandleTable::HandleOf(&shown_); }
 
-automation::Handle VitraneImage::hWnd() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
+automation::Handle VitraneImage::hWnd() {
+  return automation::HandleTable::HandleOf(static_cast<QObject*>(this));
+}
 
 QString VitraneImage::Version() const { return LibraryVersion(); }
 
@@ -383,13 +409,11 @@ void VitraneImage::SetStyle(std::int32_t value) {
   QWidget* form = Form();
   const StyleDecision decision = DecideStyle(StyleFactsFor(form), value);
   switch (decision.outcome) {
-    case StyleOutcome::Ignore:
-      return;
+    case StyleOutcome::Ignore: return;
     case StyleOutcome::Refuse:
-      throw automation::AutomationError(automation::kErrInvalidPropertyValue, decision.error, ErrorSource());
-    case StyleOutcome::StoreNormal:
-      value = Normal;
-      break;
+      throw automation::AutomationError(automation::kErrInvalidPropertyValue, decision.error,
+                                        ErrorSource());
+    case StyleOutcome::StoreNormal: value = Normal; break;
     case StyleOutcome::MenuConflict:
       ShowMenuConflict();
       value = Normal;
@@ -483,38 +507,30 @@ bool VitraneImage::eventFilter(QObject* watched, QEvent* event) {
   automation::CatchAtEventBoundary([&] {
     switch (event->type()) {
       case QEvent::Resize:
-      case QEvent::WindowStateChange:
-        WindowProcSimulation(message::kSize, 0, 0);
-        break;
+      case QEvent::WindowStateChange: WindowProcSimulation(message::kSize, 0, 0); break;
       case QEvent::ActivationChange:
         WindowProcSimulation(message::kActivate, followed_->isActiveWindow() ? 1 : 0, 0);
         break;
-      case QEvent::WindowTitleChange:
-        WindowProcSimulation(message::kStyleChanged, 0, 0);
-        break;
-      default:
-        break;
+      case QEvent::WindowTitleChange: WindowProcSimulation(message::kStyleChanged, 0, 0); break;
+      default: break;
     }
   });
   return false;
 }
 
-void VitraneImage::WindowProcSimulation(std::int32_t message, std::int32_t wParam, std::int32_t /*lParam*/) {
+void VitraneImage::WindowProcSimulation(std::int32_t message, std::int32_t wParam,
+                                        std::int32_t /*lParam*/) {
   if (captionSetting_) return;
   switch (message) {
     case message::kSize:
-    case message::kStyleChanged:
-      SyncCaption();
-      break;
-    case message::kActivate:
-      parentInactive_ = (wParam & 0xffff) == 0;
-      break;
-    default:
-      break;
+    case message::kStyleChanged: SyncCaption(); break;
+    case message::kActivate: parentInactive_ = (wParam & 0xffff) == 0; break;
+    default: break;
   }
 }
 
-void VitraneImage::TitleArea(std::int32_t left, std::int32_t top, std::int32_t width, const QVariant& height) {
+void VitraneImage::TitleArea(std::int32_t left, std::int32_t top, std::int32_t width,
+                             const QVariant& height) {
   title_.left = left;
   title_.top = top;
   title_.width = width;
@@ -545,7 +561,9 @@ void VitraneImage::paintEvent(QPaintEvent*) {
   painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void VitraneImage::resizeEvent(QResizeEvent*) { automation::CatchAtEventBoundary([&] { ResizeProcedure(); }); }
+void VitraneImage::resizeEvent(QResizeEvent*) {
+  automation::CatchAtEventBoundary([&] { ResizeProcedure(); });
+}
 
 void VitraneImage::mousePressEvent(QMouseEvent* event) {
   const QPointF pos = event->position();
@@ -554,7 +572,8 @@ void VitraneImage::mousePressEvent(QMouseEvent* event) {
     const auto y = static_cast<std::int64_t>(std::nearbyint(pos.y() * kTwips));
     if (event->button() == Qt::LeftButton && StartsTitleDrag(title_, x, y)) {
       QWidget* form = window();
-      if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && form->windowHandle() != nullptr) {
+      if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+          form->windowHandle() != nullptr) {
         // The compositor moves the window; the release may then never reach us.
         form->windowHandle()->startSystemMove();
       } else {
@@ -571,8 +590,8 @@ void VitraneImage::mousePressEvent(QMouseEvent* event) {
 void VitraneImage::mouseMoveEvent(QMouseEvent* event) {
   if (dragging_) window()->move(formStart_ + (event->globalPosition().toPoint() - dragStartGlobal_));
   const QPointF pos = event->position();
-  Raise(eventid::MouseMove,
-        automation::MouseEventArgs(event->buttons(), event->modifiers(), Twips(pos.x()), Twips(pos.y())));
+  Raise(eventid::MouseMove, automation::MouseEventArgs(event->buttons(), event->modifiers(),
+                                                       Twips(pos.x()), Twips(pos.y())));
 }
 
 void VitraneImage::mouseReleaseEvent(QMouseEvent* event) {
@@ -591,6 +610,8 @@ void VitraneImage::keyPressEvent(QKeyEvent* event) {
   if (ascii != 0) Raise(eventid::KeyPress, automation::KeyPressArgs(ascii));
 }
 
-void VitraneImage::keyReleaseEvent(QKeyEvent* event) { Raise(eventid::KeyUp, automation::KeyEventArgs(*event)); }
+void VitraneImage::keyReleaseEvent(QKeyEvent* event) {
+  Raise(eventid::KeyUp, automation::KeyEventArgs(*event));
+}
 
 }  // namespace morvane::vitrane

@@ -10,13 +10,18 @@ namespace morvane::vitrane {
 const automation::MemberTable<VitraneImage>& VitraneImage::Members() {
   using namespace automation;  // the conversions of the table
   static const automation::MemberTable<VitraneImage> table{
-      {dispid::AutoSize, "AutoSize", MORVANE_GET(ValueOf(c.AutoSize())), MORVANE_PUT(c.SetAutoSize(ToInt32(Arg(a, 0))))},
-      {dispid::DrawEffect, "DrawEffect", MORVANE_GET(ValueOf(c.DrawEffect())), MORVANE_PUT(c.SetDrawEffect(ToInt32(Arg(a, 0))))},
-      {dispid::Enabled, "Enabled", MORVANE_GET(ValueOf(c.Enabled())), MORVANE_PUT(c.SetEnabled(ToBool(Arg(a, 0))))},
-      {dispid::FillColor, "FillColor", MORVANE_GET(FromColor(c.FillColor())), MORVANE_PUT(c.SetFillColor(ToColor(Arg(a, 0))))},
-      {dispid::MaskColor, "MaskColor", MORVANE_GET(FromColor(c.MaskColor())), MORVANE_PUT(c.SetMaskColor(ToColor(Arg(a, 0))))},
-      {dispid::MaskPicture, "MaskPicture", MORVANE_GET(c.MaskPicture()), MORVANE_PUT(c.SetMaskPicture(a.value(0))),
-       MORVANE_PUT(c.SetMaskPicture(a.value(0)))},
+      {dispid::AutoSize, "AutoSize", MORVANE_GET(ValueOf(c.AutoSize())),
+       MORVANE_PUT(c.SetAutoSize(ToInt32(Arg(a, 0))))},
+      {dispid::DrawEffect, "DrawEffect", MORVANE_GET(ValueOf(c.DrawEffect())),
+       MORVANE_PUT(c.SetDrawEffect(ToInt32(Arg(a, 0))))},
+      {dispid::Enabled, "Enabled", MORVANE_GET(ValueOf(c.Enabled())),
+       MORVANE_PUT(c.SetEnabled(ToBool(Arg(a, 0))))},
+      {dispid::FillColor, "FillColor", MORVANE_GET(FromColor(c.FillColor())),
+       MORVANE_PUT(c.SetFillColor(ToColor(Arg(a, 0))))},
+      {dispid::MaskColor, "MaskColor", MORVANE_GET(FromColor(c.MaskColor())),
+       MORVANE_PUT(c.SetMaskColor(ToColor(Arg(a, 0))))},
+      {dispid::MaskPicture, "MaskPicture", MORVANE_GET(c.MaskPicture()),
+       MORVANE_PUT(c.SetMaskPicture(a.value(0))), MORVANE_PUT(c.SetMaskPicture(a.value(0)))},
       {dispid::MouseIcon, "MouseIcon", MORVANE_GET(ValueOf(c.MouseIcon())),
        MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0)))),
        MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0))))},
@@ -28,10 +33,14 @@ const automation::MemberTable<VitraneImage>& VitraneImage::Members() {
        MORVANE_PUT(c.SetParentTitleY(ToInt16(Arg(a, 0))))},
       {dispid::Picture, "Picture", MORVANE_GET(c.Picture()), MORVANE_PUT(c.SetPicture(a.value(0))),
        MORVANE_PUT(c.SetPicture(a.value(0)))},
-      {dispid::Style, "Style", MORVANE_GET(ValueOf(c.Style())), MORVANE_PUT(c.SetStyle(ToInt32(Arg(a, 0))))},
-      {dispid::TitleLeft, "TitleLeft", MORVANE_GET(ValueOf(c.TitleLeft())), MORVANE_PUT(c.SetTitleLeft(ToInt32(Arg(a, 0))))},
-      {dispid::TitleTop, "TitleTop", MORVANE_GET(ValueOf(c.TitleTop())), MORVANE_PUT(c.SetTitleTop(ToInt32(Arg(a, 0))))},
-      {dispid::TitleWidth, "TitleWidth", MORVANE_GET(ValueOf(c.TitleWidth())), MORVANE_PUT(c.SetTitleWidth(ToInt32(Arg(a, 0))))},
+      {dispid::Style, "Style", MORVANE_GET(ValueOf(c.Style())),
+       MORVANE_PUT(c.SetStyle(ToInt32(Arg(a, 0))))},
+      {dispid::TitleLeft, "TitleLeft", MORVANE_GET(ValueOf(c.TitleLeft())),
+       MORVANE_PUT(c.SetTitleLeft(ToInt32(Arg(a, 0))))},
+      {dispid::TitleTop, "TitleTop", MORVANE_GET(ValueOf(c.TitleTop())),
+       MORVANE_PUT(c.SetTitleTop(ToInt32(Arg(a, 0))))},
+      {dispid::TitleWidth, "TitleWidth", MORVANE_GET(ValueOf(c.TitleWidth())),
+       MORVANE_PUT(c.SetTitleWidth(ToInt32(Arg(a, 0))))},
       {dispid::TitleHeight, "TitleHeight", MORVANE_GET(ValueOf(c.TitleHeight())),
        MORVANE_PUT(c.SetTitleHeight(ToInt32(Arg(a, 0))))},
       {dispid::Controls, "Controls", MORVANE_GET(QVariant::fromValue(c.Controls()))},
@@ -50,6 +59,5 @@ const automation::MemberTable<VitraneImage>& VitraneImage::Members() {
   };
   return table;
 }
-
 
 }  // namespace morvane::vitrane

@@ -19,7 +19,8 @@ struct Run {
 
 // The picture in a format whose pixels can be compared as plain, unpremultiplied RGB.
 QImage Comparable(const QImage& picture) {
-  if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32) return picture;
+  if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32)
+    return picture;
   return picture.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -28,7 +29,8 @@ int Grey(QRgb pixel) { return qGray(pixel); }
 }  // namespace
 
 bool IsIcon(const QImage& picture) {
-  return !picture.isNull() && picture.text(QString::fromLatin1(kPictureTypeKey)) == QLatin1String(kIconType);
+  return !picture.isNull() &&
+         picture.text(QString::fromLatin1(kPictureTypeKey)) == QLatin1String(kIconType);
 }
 
 QImage MarkedAsIcon(QImage picture) {
@@ -51,7 +53,8 @@ std::optional<QRegion> RegionOfPicture(const QImage& picture, QRgb maskRgb) {
   std::vector<Run> row;
   std::int32_t bandTop = 0;
   auto flush = [&](std::int32_t bottom) {
-    for (const Run& run : band) rects.emplace_back(run.left, bandTop, run.right - run.left, bottom - bandTop);
+    for (const Run& run : band)
+      rects.emplace_back(run.left, bandTop, run.right - run.left, bottom - bandTop);
   };
   for (std::int32_t y = 0; y < height; ++y) {
     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -95,27 +98,24 @@ std::uint32_t ContrastColor(std::int64_t color) {
 
 QString StyleName(std::int32_t style) {
   switch (style) {
-    case Normal:
-      return QStringLiteral("Normal");
-    case ParentCustomTitled:
-      return QStringLiteral("ParentCustomTitled");
-    case VitraneParentTitled:
-      return QStringLiteral("VitraneParentTitled");
-    case VitraneParentUntitled:
-      return QStringLiteral("VitraneParentUntitled");
-    case ParentClingingArea:
-      return QStringLiteral("ParentClingingArea");
-    default:
-      return QString::number(style);
+    case Normal: return QStringLiteral("Normal");
+    case ParentCustomTitled: return QStringLiteral("ParentCustomTitled");
+    case VitraneParentTitled: return QStringLiteral("VitraneParentTitled");
+    case VitraneParentUntitled: return QStringLiteral("VitraneParentUntitled");
+    case ParentClingingArea: return QStringLiteral("ParentClingingArea");
+    default: return QString::number(style);
   }
 }
 
-QString ErrorSource() { return QStringLiteral("%1.%2").arg(QLatin1String(kLibraryName), QLatin1String(kClassName)); }
+QString ErrorSource() {
+  return QStringLiteral("%1.%2").arg(QLatin1String(kLibraryName), QLatin1String(kClassName));
+}
 
 QString MenuConflictText() {
-  return QStringLiteral("When Form has a Menu, set the %1's Style property\r\n"
-                        "to VitraneParentTitled value not at design time, but at run time\r\n"
-                        "(f.e., in Form_Load section).")
+  return QStringLiteral(
+             "When Form has a Menu, set the %1's Style property\r\n"
+             "to VitraneParentTitled value not at design time, but at run time\r\n"
+             "(f.e., in Form_Load section).")
       .arg(QLatin1String(kClassName));
 }
 
@@ -123,23 +123,28 @@ StyleDecision DecideStyle(const StyleFacts& facts, std::int32_t value) {
   if (!facts.hasExtender || facts.aligned) return {StyleOutcome::StoreNormal, {}};
   if (!facts.parentHasControls || value == facts.current) return {StyleOutcome::Ignore, {}};
   if (!facts.parentIsForm) return {StyleOutcome::StoreNormal, {}};
-  if (value == ParentCustomTitled) return {facts.userMode ? StyleOutcome::Apply : StyleOutcome::Store, {}};
+  if (value == ParentCustomTitled)
+    return {facts.userMode ? StyleOutcome::Apply : StyleOutcome::Store, {}};
   if (value != VitraneParentTitled && value != VitraneParentUntitled) return {StyleOutcome::Store, {}};
 
-  const QString prefix = QStringLiteral("Style property of '") + facts.name + QStringLiteral("' can't be set to ");
+  const QString prefix =
+      QStringLiteral("Style property of '") + facts.name + QStringLiteral("' can't be set to ");
   if (facts.userMode && value == VitraneParentUntitled) {
     if (facts.parentHasBorder) {
       return {StyleOutcome::Refuse,
-              prefix + QStringLiteral("VitraneParentUntitled at run time when the parent window has a border.")};
+              prefix + QStringLiteral(
+                           "VitraneParentUntitled at run time when the parent window has a border.")};
     }
     if (facts.parentHasControlBox) {
       return {StyleOutcome::Refuse,
               prefix + QStringLiteral("VitraneParentUntitled when the parent window has a ControlBox.")};
     }
   }
-  if (!facts.userMode && value == VitraneParentTitled && facts.formHasMenu) return {StyleOutcome::MenuConflict, {}};
+  if (!facts.userMode && value == VitraneParentTitled && facts.formHasMenu)
+    return {StyleOutcome::MenuConflict, {}};
   if (!facts.otherShaped.isEmpty()) {
-    return {StyleOutcome::Refuse, prefix + StyleName(value) + QStringLiteral(" because of '") + facts.otherShaped +
+    return {StyleOutcome::Refuse, prefix + StyleName(value) + QStringLiteral(" because of '") +
+                                      facts.otherShaped +
                                       QStringLiteral("' already has Style set to VitraneParent.")};
   }
   return {StyleOutcome::Apply, {}};
@@ -169,7 +174,8 @@ QImage DisabledLook(const QImage& picture, QRgb back, QRgb shadow, QRgb highligh
   };
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      if (ink(x, y) && x + 1 < width && y + 1 < height) out.setPixel(x + 1, y + 1, highlight | 0xff000000u);
+      if (ink(x, y) && x + 1 < width && y + 1 < height)
+        out.setPixel(x + 1, y + 1, highlight | 0xff000000u);
     }
   }
   for (int y = 0; y < height; ++y) {

@@ -47,12 +47,12 @@ struct StyleFacts {
 };
 
 enum class StyleOutcome {
-  Ignore,         // nothing changes, the value is not stored
-  StoreNormal,    // Normal is stored (after the current style is undone at run time)
-  Store,          // the value is stored; no shaping of its own
-  Apply,          // the value is stored and applied (caption or region)
-  MenuConflict,   // design time: a message box, then Normal is stored
-  Refuse,         // error 380 with `error`; nothing changes
+  Ignore,        // nothing changes, the value is not stored
+  StoreNormal,   // Normal is stored (after the current style is undone at run time)
+  Store,         // the value is stored; no shaping of its own
+  Apply,         // the value is stored and applied (caption or region)
+  MenuConflict,  // design time: a message box, then Normal is stored
+  Refuse,        // error 380 with `error`; nothing changes
 };
 
 struct StyleDecision {

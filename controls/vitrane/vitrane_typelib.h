@@ -74,8 +74,8 @@ inline constexpr std::int32_t Image = 0x68030002;
 inline constexpr std::int32_t Version = 0x68030001;
 inline constexpr std::int32_t ParentCaption = 0x68030000;
 inline constexpr std::int32_t AboutBox = -552;
-inline constexpr std::int32_t TitleArea = 0x60030013;  // (nLeft, nTop, nWidth, [nHeight])
-inline constexpr std::int32_t Refresh = -550;          // ([bTimer])
+inline constexpr std::int32_t TitleArea = 0x60030013;             // (nLeft, nTop, nWidth, [nHeight])
+inline constexpr std::int32_t Refresh = -550;                     // ([bTimer])
 inline constexpr std::int32_t WindowProcSimulation = 0x60030014;  // hidden (nMsg, wPar, lPar)
 }  // namespace dispid
 

@@ -111,10 +111,9 @@ void BatchOutputPanel::bbHelp_Click() {
   dialogs_.ShowHelp();
 }
 
-BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning,
-                                         bool& separateFiles, bool& askBeforeOverwrite,
-                                         std::string& textOutputPath, bool connected,
-                                         widgets::FileDialog& dialogs) {
+BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning, bool& separateFiles,
+                                         bool& askBeforeOverwrite, std::string& textOutputPath,
+                                         bool connected, widgets::FileDialog& dialogs) {
   if (!batchRunning) return nullptr;
   auto* panel = new BatchOutputPanel(separateFiles, askBeforeOverwrite, textOutputPath, connected,
                                      dialogs, &dialog);

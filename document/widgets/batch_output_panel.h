@@ -58,9 +58,8 @@ class BatchOutputPanel : public QGroupBox {
 // (batchRunning), relabels its accept button "&Start" and puts a fresh panel, laid out
 // from the current settings, under its own controls. Returns the panel, owned by the
 // dialog, or nullptr when nothing was inserted.
-BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning,
-                                         bool& separateFiles, bool& askBeforeOverwrite,
-                                         std::string& textOutputPath, bool connected,
-                                         widgets::FileDialog& dialogs);
+BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning, bool& separateFiles,
+                                         bool& askBeforeOverwrite, std::string& textOutputPath,
+                                         bool connected, widgets::FileDialog& dialogs);
 
 }  // namespace morvane::document

@@ -22,9 +22,7 @@ namespace morvane::core {
 namespace fs = std::filesystem;
 namespace {
 
-std::string Reason(const std::string& what, int err) {
-  return what + ": " + std::strerror(err);
-}
+std::string Reason(const std::string& what, int err) { return what + ": " + std::strerror(err); }
 
 void SetError(std::string* error, std::string text) {
   if (error) *error = std::move(text);
@@ -55,8 +53,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 std::chrono::system_clock::time_point FromTimespec(const struct statx_timestamp& t) {
   using namespace std::chrono;
-  return system_clock::time_point(duration_cast<system_clock::duration>(
-      seconds(t.tv_sec) + nanoseconds(t.tv_nsec)));
+  return system_clock::time_point(
+      duration_cast<system_clock::duration>(seconds(t.tv_sec) + nanoseconds(t.tv_nsec)));
 }
 
 }  // namespace
@@ -80,8 +78,7 @@ FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     const int err = errno;
-    result.status = (err == ENOENT || err == ENOTDIR) ? FileContents::kMissing
-                                                      : FileContents::kFailed;
+    result.status = (err == ENOENT || err == ENOTDIR) ? FileContents::kMissing : FileContents::kFailed;
     result.error = Reason(path, err);
     return result;
   }
@@ -310,10 +307,8 @@ std::optional<FileTime> GetFileTime(const std::string& path, FileTimeKind kind) 
     case FileTimeKind::kCreation:
       if (sx.stx_mask & STATX_BTIME) return FromTimespec(sx.stx_btime);
       return FromTimespec(sx.stx_mtime);
-    case FileTimeKind::kLastAccess:
-      return FromTimespec(sx.stx_atime);
-    case FileTimeKind::kLastWrite:
-      return FromTimespec(sx.stx_mtime);
+    case FileTimeKind::kLastAccess: return FromTimespec(sx.stx_atime);
+    case FileTimeKind::kLastWrite: return FromTimespec(sx.stx_mtime);
   }
   return std::nullopt;
 }

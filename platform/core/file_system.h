@@ -25,8 +25,7 @@ struct FileContents {
   std::string bytes;
   std::string error;
 };
-FileContents ReadFileBytes(const std::string& path,
-                           std::size_t maxBytes = static_cast<std::size_t>(-1));
+FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes = static_cast<std::size_t>(-1));
 
 // What a save does with a file that is there but read-only for everyone: a document
 // is refused with the permission error, as an editor would; a settings file is the
@@ -43,8 +42,7 @@ enum class ReadOnlyFiles { kRefuse, kReplace };
 // file-size limit gives an error, not the death of the process. On failure the old
 // file is untouched, no temporary file stays, false is returned and error receives
 // the reason.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes,
-                     std::string* error = nullptr,
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
                      ReadOnlyFiles readOnly = ReadOnlyFiles::kRefuse);
 
 // Holds an advisory lock (flock) on a file's folder while it lives, so that writers

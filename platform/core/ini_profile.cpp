@@ -143,8 +143,7 @@ void IniDocument::TerminateLastLine() {
   if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = std::string(kCrLf);
 }
 
-std::optional<std::string> IniDocument::Value(std::string_view section,
-                                              std::string_view key) const {
+std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const {
   const auto range = FindSection(section);
   if (!range) return std::nullopt;
   key = Trim(key);
@@ -158,8 +157,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section,
   return std::nullopt;
 }
 
-bool IniDocument::SetValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+bool IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(section);
   key = Trim(key);
   if (!ValidSectionName(section) || !ValidKey(key) || HasLineBreakOrNul(value)) return false;
@@ -337,12 +335,9 @@ bool ProfileSession::Change(std::function<bool(IniDocument&)> change) {
   return true;
 }
 
-bool ProfileSession::SetValue(std::string_view section, std::string_view key,
-                              std::string_view value) {
-  return Change([section = std::string(section), key = std::string(key),
-                 value = std::string(value)](IniDocument& doc) {
-    return doc.SetValue(section, key, value);
-  });
+bool ProfileSession::SetValue(std::string_view section, std::string_view key, std::string_view value) {
+  return Change([section = std::string(section), key = std::string(key), value = std::string(value)](
+                    IniDocument& doc) { return doc.SetValue(section, key, value); });
 }
 
 bool ProfileSession::Commit(std::string* error) {
@@ -394,8 +389,7 @@ bool DeleteProfileKey(const std::string& file, std::string_view section, std::st
       error);
 }
 
-bool DeleteProfileSection(const std::string& file, std::string_view section,
-                          std::string* error) {
+bool DeleteProfileSection(const std::string& file, std::string_view section, std::string* error) {
   return UpdateProfile(
       file,
       [&](IniDocument& doc) {

@@ -52,11 +52,11 @@ class IniDocument {
  private:
   enum class Kind { kOther, kSection, kEntry };
   struct Line {
-    std::string raw;   // bytes as in the file, without the line end
-    std::string eol;   // "\r\n", "\n" or "" (last line without a line end)
+    std::string raw;  // bytes as in the file, without the line end
+    std::string eol;  // "\r\n", "\n" or "" (last line without a line end)
     Kind kind = Kind::kOther;
-    std::string name;  // section name or key, trimmed, decoded
-    std::string text;  // decoded line
+    std::string name;                        // section name or key, trimmed, decoded
+    std::string text;                        // decoded line
     std::size_t equals = std::string::npos;  // position of "=" in text, for entries
   };
 

@@ -14,14 +14,10 @@ constexpr char kHex[] = "0123456789abcdef";
 
 std::optional<std::string_view> RootName(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::kClassesRoot:
-      return "HKEY_CLASSES_ROOT";
-    case RegistryRoot::kCurrentUser:
-      return "HKEY_CURRENT_USER";
-    case RegistryRoot::kLocalMachine:
-      return "HKEY_LOCAL_MACHINE";
-    case RegistryRoot::kUsers:
-      return "HKEY_USERS";
+    case RegistryRoot::kClassesRoot: return "HKEY_CLASSES_ROOT";
+    case RegistryRoot::kCurrentUser: return "HKEY_CURRENT_USER";
+    case RegistryRoot::kLocalMachine: return "HKEY_LOCAL_MACHINE";
+    case RegistryRoot::kUsers: return "HKEY_USERS";
   }
   return std::nullopt;
 }
@@ -170,9 +166,8 @@ bool MachineStore::KeyExists(RegistryRoot root, std::string_view keyPath) const 
   return section && ReadProfileSection(file_, *section).has_value();
 }
 
-bool MachineStore::WriteValue(RegistryRoot root, std::string_view keyPath,
-                              std::string_view valueName, const StoredValue& value,
-                              std::string* error) {
+bool MachineStore::WriteValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                              const StoredValue& value, std::string* error) {
   const auto section = SectionFor(root, keyPath);
   const auto name = EncodeName(valueName);
   if (!section || !name) {
@@ -185,8 +180,8 @@ bool MachineStore::WriteValue(RegistryRoot root, std::string_view keyPath,
   return WriteProfileString(file_, *section, *name, EncodeData(value), error);
 }
 
-bool MachineStore::DeleteValue(RegistryRoot root, std::string_view keyPath,
-                               std::string_view valueName, std::string* error) {
+bool MachineStore::DeleteValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                               std::string* error) {
   const auto section = SectionFor(root, keyPath);
   const auto name = EncodeName(valueName);
   if (!section || !name) return true;  // such a value cannot exist

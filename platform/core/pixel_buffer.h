@@ -28,8 +28,7 @@ struct RgbImage {
 
  private:
   std::size_t Offset(std::int32_t x, std::int32_t y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-           static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
   }
 };
 
@@ -56,8 +55,7 @@ struct Mask {
 
  private:
   std::size_t Offset(std::int32_t x, std::int32_t y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-           static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
   }
 };
 

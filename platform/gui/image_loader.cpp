@@ -45,8 +45,7 @@ constexpr qint64 kMaxFileBytes = qint64{1100} * 1024 * 1024;
 // a 16k x 16k picture decodes and nothing larger is allocated by a reader.
 void RaiseAllocationLimit() {
   static const bool raised = [] {
-    QImageReader::setAllocationLimit(
-        static_cast<int>(qint64{kMaxSide} * kMaxSide * 4 / (1024 * 1024)));
+    QImageReader::setAllocationLimit(static_cast<int>(qint64{kMaxSide} * kMaxSide * 4 / (1024 * 1024)));
     return true;
   }();
   (void)raised;
@@ -59,8 +58,7 @@ std::uint16_t Word(const QByteArray& b, qsizetype at) {
 }
 
 std::uint32_t Dword(const QByteArray& b, qsizetype at) {
-  return static_cast<std::uint32_t>(Word(b, at)) |
-         (static_cast<std::uint32_t>(Word(b, at + 2)) << 16);
+  return static_cast<std::uint32_t>(Word(b, at)) | (static_cast<std::uint32_t>(Word(b, at + 2)) << 16);
 }
 
 std::int32_t SignedDword(const QByteArray& b, qsizetype at) {
@@ -87,7 +85,7 @@ void PutDword(QByteArray& b, qsizetype at, std::uint32_t v) {
   PutWord(b, at + 2, static_cast<std::uint16_t>(v >> 16));
 }
 
-constexpr std::uint32_t kEmfSignature = 0x464D4520;   // " EMF"
+constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr qsizetype kPlaceableSize = 22;
 
@@ -108,8 +106,8 @@ bool IsWmf(const QByteArray& b) {
 QByteArray WithBmpFileHeader(const QByteArray& dib) {
   if (dib.startsWith("BM")) return dib;
   const std::uint32_t infoSize = Dword(dib, 0);
-  if (infoSize != 12 && infoSize != 40 && infoSize != 52 && infoSize != 56 &&
-      infoSize != 108 && infoSize != 124) {
+  if (infoSize != 12 && infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 108 &&
+      infoSize != 124) {
     return dib;
   }
   std::uint32_t bitCount = 0, colours = 0, masks = 0;
@@ -296,7 +294,8 @@ QSize DeclaredPictureSize(const QByteArray& bytes, const QByteArray& format) {
     if (Dword(bytes, 14) == 12) return QSize(Word(bytes, 18), Word(bytes, 20));
     const qint64 w = std::abs(qint64{SignedDword(bytes, 18)});
     const qint64 h = std::abs(qint64{SignedDword(bytes, 22)});
-    return QSize(static_cast<int>(std::min<qint64>(w, INT_MAX)), static_cast<int>(std::min<qint64>(h, INT_MAX)));
+    return QSize(static_cast<int>(std::min<qint64>(w, INT_MAX)),
+                 static_cast<int>(std::min<qint64>(h, INT_MAX)));
   }
   if (format == "jpeg" || format == "jpg") return JpegSize(bytes);
   QBuffer buffer;
@@ -322,8 +321,8 @@ struct LzwTables {
 };
 
 template <typename Sink>
-bool WalkGifLzw(const QByteArray& b, const GifFrame& frame, std::int64_t wanted,
-                std::int64_t& produced, Sink sink) {
+bool WalkGifLzw(const QByteArray& b, const GifFrame& frame, std::int64_t wanted, std::int64_t& produced,
+                Sink sink) {
   produced = 0;
   const int minSize = frame.minCodeSize;
   if (minSize < 1 || minSize > 11) return false;
@@ -417,19 +416,19 @@ QImage DecodeLargeGif(const QByteArray& b) {
   std::vector<std::uint8_t> stream(static_cast<std::size_t>(total));
   std::uint8_t* out = stream.data();
   std::int64_t produced = 0;
-  const bool valid = WalkGifLzw(b, *frame, total, produced,
-                                [&](std::int64_t start, int code, const LzwTables& t) {
-                                  const std::int64_t length = std::min<std::int64_t>(t.length[code], total - start);
-                                  if (t.length[code] == 1) {
-                                    out[start] = t.suffix[code];
-                                    return;
-                                  }
-                                  const std::int64_t from = t.position[code];
-                                  // The entry made by this very code ends with its own first pixel.
-                                  const std::int64_t ready = std::min(length, start - from);
-                                  std::memcpy(out + start, out + from, static_cast<std::size_t>(ready));
-                                  if (ready < length) out[start + ready] = out[from];
-                                });
+  const bool valid =
+      WalkGifLzw(b, *frame, total, produced, [&](std::int64_t start, int code, const LzwTables& t) {
+        const std::int64_t length = std::min<std::int64_t>(t.length[code], total - start);
+        if (t.length[code] == 1) {
+          out[start] = t.suffix[code];
+          return;
+        }
+        const std::int64_t from = t.position[code];
+        // The entry made by this very code ends with its own first pixel.
+        const std::int64_t ready = std::min(length, start - from);
+        std::memcpy(out + start, out + from, static_cast<std::size_t>(ready));
+        if (ready < length) out[start + ready] = out[from];
+      });
   if (!valid || produced < total) return {};
 
   // Interlaced rows come in four passes: every 8th from 0, every 8th from 4, every 4th
@@ -573,16 +572,10 @@ class CrispPaintEngine final : public QPaintEngine {
 
   void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
     switch (mode) {
-      case PolylineMode:
-        inner_.drawPolyline(points, count);
-        break;
-      case WindingMode:
-        inner_.drawPolygon(points, count, Qt::WindingFill);
-        break;
+      case PolylineMode: inner_.drawPolyline(points, count); break;
+      case WindingMode: inner_.drawPolygon(points, count, Qt::WindingFill); break;
       case OddEvenMode:
-      case ConvexMode:
-        inner_.drawPolygon(points, count, Qt::OddEvenFill);
-        break;
+      case ConvexMode: inner_.drawPolygon(points, count, Qt::OddEvenFill); break;
     }
   }
 
@@ -661,14 +654,14 @@ QByteArray WithDeclaredBounds(const QByteArray& wmf) {
     records += r;
   };
   auto w = [](int v) { return static_cast<std::uint16_t>(v); };
-  record(0x001E, {});                                  // SaveDC
-  record(0x02FC, {0, 0xFFFF, 0x00FF, 0});              // white solid brush -> object 0
-  record(0x012D, {0});                                 // select it
-  record(0x02FA, {5, 0, 0, 0, 0});                     // null pen -> object 1
-  record(0x012D, {1});                                 // select it
+  record(0x001E, {});                                      // SaveDC
+  record(0x02FC, {0, 0xFFFF, 0x00FF, 0});                  // white solid brush -> object 0
+  record(0x012D, {0});                                     // select it
+  record(0x02FA, {5, 0, 0, 0, 0});                         // null pen -> object 1
+  record(0x012D, {1});                                     // select it
   record(0x041B, {w(bottom), w(right), w(top), w(left)});  // Rectangle
-  record(0x0127, {0xFFFF});                            // RestoreDC(-1)
-  record(0x01F0, {0});                                 // DeleteObject
+  record(0x0127, {0xFFFF});                                // RestoreDC(-1)
+  record(0x01F0, {0});                                     // DeleteObject
   record(0x01F0, {1});
 
   QByteArray out = wmf.left(header + 18) + records + wmf.mid(header + 18);
@@ -722,7 +715,7 @@ class ConverterRun {
     process_.setStandardErrorFile(QProcess::nullDevice());
     process_.setChildProcessModifier([maxFileBytes] {
       ::setpgid(0, 0);
-      const struct rlimit limit{static_cast<rlim_t>(maxFileBytes), static_cast<rlim_t>(maxFileBytes)};
+      const struct rlimit limit { static_cast<rlim_t>(maxFileBytes), static_cast<rlim_t>(maxFileBytes) };
       ::setrlimit(RLIMIT_FSIZE, &limit);
     });
   }
@@ -788,13 +781,15 @@ Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConve
       return {{}, QStringLiteral("the converter %1 could not be started").arg(program)};
     }
     if (!run.Finish(tools.timeoutMs)) {
-      return {{}, QStringLiteral("the conversion took longer than %1 seconds")
-                      .arg(std::max(1, tools.timeoutMs / 1000))};
+      return {{},
+              QStringLiteral("the conversion took longer than %1 seconds")
+                  .arg(std::max(1, tools.timeoutMs / 1000))};
     }
     const QFileInfo info(output);
     if (info.exists() && info.size() > limits.maxSvgBytes) {
-      return {{}, QStringLiteral("the converted picture is larger than %1 MB")
-                      .arg(limits.maxSvgBytes / (1024 * 1024))};
+      return {{},
+              QStringLiteral("the converted picture is larger than %1 MB")
+                  .arg(limits.maxSvgBytes / (1024 * 1024))};
     }
     QFile svgFile(output);
     if (!run.Succeeded() || !info.isFile() || !svgFile.open(QIODevice::ReadOnly)) {
@@ -841,7 +836,8 @@ QString TooLarge(int maxSide) {
 }
 
 // The file's bytes; a failure when it is no regular file that can be read.
-std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name, QByteArray& bytes) {
+std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name,
+                                           QByteArray& bytes) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR || path.empty()) {
@@ -852,7 +848,8 @@ std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QStrin
   if (S_ISDIR(info.st_mode)) return Failed(name, QStringLiteral("it is a folder, not a file"));
   if (!S_ISREG(info.st_mode)) return Failed(name, QStringLiteral("it is not a regular file"));
   if (info.st_size > kMaxFileBytes) {
-    return Failed(name, QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
+    return Failed(name,
+                  QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
   }
   core::FileContents contents = core::ReadFileBytes(path, static_cast<std::size_t>(kMaxFileBytes));
   if (contents.status != core::FileContents::kOk) {
@@ -875,8 +872,9 @@ std::string NativePath(const QString& path) {
 // decoded, not yet flattened. With direct, a 32-bit picture is decoded straight into
 // direct's memory where the decoder allows; then *decodedInto is set and the image
 // returned is null. On failure direct is empty.
-PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName, const MetafileConverters& converters,
-                              const PictureLimits& limits, core::RgbImage* direct, bool* decodedInto) {
+PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
+                              const MetafileConverters& converters, const PictureLimits& limits,
+                              core::RgbImage* direct, bool* decodedInto) {
   RaiseAllocationLimit();
   if (direct != nullptr) *direct = {};
   if (bytes.isEmpty()) return Failed(fileName, QStringLiteral("the file is empty"));
@@ -927,8 +925,8 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName, const M
         size.height() > 0 && size.width() <= limits.maxSide && size.height() <= limits.maxSide) {
       *direct = core::RgbImage(size.width(), size.height());
       target = direct->pixels.data();
-      image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(), qsizetype{size.width()} * 4,
-                     QImage::Format_RGB32);
+      image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(),
+                     qsizetype{size.width()} * 4, QImage::Format_RGB32);
     }
     if (!reader.read(&image) || image.isNull()) {
       QString reason = reader.errorString();
@@ -937,7 +935,8 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName, const M
       }
       return failed(reason);
     }
-    const bool inPlace = target != nullptr && image.constBits() == reinterpret_cast<const uchar*>(target) &&
+    const bool inPlace = target != nullptr &&
+                         image.constBits() == reinterpret_cast<const uchar*>(target) &&
                          image.format() == QImage::Format_RGB32 && image.size() == size;
     if (!inPlace) {
       target = nullptr;
@@ -962,7 +961,8 @@ QString OutOfMemory() { return QStringLiteral("not enough memory for the picture
 PictureLoad LoadPicture(const std::string& path, const MetafileConverters& converters) {
   const QString name = FileNameOf(path);
   QByteArray bytes;
-  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes)) return *std::move(failure);
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
+    return *std::move(failure);
   return LoadPictureData(std::move(bytes), name, converters);
 }
 
@@ -979,11 +979,13 @@ PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
   return load;
 }
 
-PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image, const MetafileConverters& converters) {
+PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image,
+                           const MetafileConverters& converters) {
   image = {};
   const QString name = FileNameOf(path);
   QByteArray bytes;
-  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes)) return *std::move(failure);
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
+    return *std::move(failure);
   bool decodedInto = false;
   PictureLoad load = DecodePictureData(std::move(bytes), name, converters, {}, &image, &decodedInto);
   if (decodedInto || !load.ok()) return load;
@@ -993,7 +995,8 @@ PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image, const
   return load;
 }
 
-PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image, const MetafileConverters& converters) {
+PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image,
+                           const MetafileConverters& converters) {
   return LoadRgbPicture(NativePath(path), image, converters);
 }
 

@@ -54,8 +54,7 @@ PictureLoad LoadPicture(const QString& path, const MetafileConverters& converter
 // The same for a file's bytes already read; fileName gives the extension and the name
 // in the message.
 PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
-                            const MetafileConverters& converters = {},
-                            const PictureLimits& limits = {});
+                            const MetafileConverters& converters = {}, const PictureLimits& limits = {});
 
 // LoadPicture into the engine's plain buffer, without a second 32-bit copy of a large
 // picture: a 32-bit one is decoded straight into the buffer where the decoder allows,
@@ -63,7 +62,8 @@ PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
 // carries the reason; its image is null either way.
 PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image,
                            const MetafileConverters& converters = {});
-PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image, const MetafileConverters& converters = {});
+PictureLoad LoadRgbPicture(const QString& path, core::RgbImage& image,
+                           const MetafileConverters& converters = {});
 
 // The picture as the engine's plain buffer (0xffRRGGBB rows).
 core::RgbImage ToRgbImage(const QImage& image);

@@ -170,9 +170,8 @@ namespace {
 // Sorts spans by row and start and joins those that overlap or touch.
 template <class SpanT>
 void Merge(std::vector<SpanT>& spans) {
-  std::sort(spans.begin(), spans.end(), [](const SpanT& a, const SpanT& b) {
-    return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
-  });
+  std::sort(spans.begin(), spans.end(),
+            [](const SpanT& a, const SpanT& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
   std::size_t out = 0;
   for (std::size_t i = 0; i < spans.size(); ++i) {
     if (out > 0 && spans[out - 1].y == spans[i].y && spans[i].x0 <= spans[out - 1].x1 + 1) {
@@ -227,7 +226,8 @@ Surface::Spans Surface::Stroke(const Path& path) const {
         const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{pp.p.x} + r.lo, 0);
         const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{pp.p.x} + r.hi, w - 1);
         if (x0 <= x1) {
-          out.push_back({static_cast<std::int32_t>(y), static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1)});
+          out.push_back({static_cast<std::int32_t>(y), static_cast<std::int32_t>(x0),
+                         static_cast<std::int32_t>(x1)});
         }
       }
     }
@@ -262,7 +262,8 @@ void Surface::FillAndStroke(Spans area, const Spans& stroke, QRgb pen, const Ins
     Spans rest;
     std::size_t k = 0;
     for (const Span& a : area) {
-      while (k < stroke.size() && (stroke[k].y < a.y || (stroke[k].y == a.y && stroke[k].x1 < a.x0))) ++k;
+      while (k < stroke.size() && (stroke[k].y < a.y || (stroke[k].y == a.y && stroke[k].x1 < a.x0)))
+        ++k;
       std::int32_t from = a.x0;
       for (std::size_t j = k; j < stroke.size() && stroke[j].y == a.y && stroke[j].x0 <= a.x1; ++j) {
         if (stroke[j].x0 > from) rest.push_back({a.y, from, stroke[j].x0 - 1});
@@ -311,7 +312,8 @@ void Surface::Line(bool step1, std::optional<QPointF> start, bool step2, QPointF
     inHi = drawWidth_ / 2;
   }
   Path path;
-  if (std::int64_t{l} + inLo <= std::int64_t{r} - inHi && std::int64_t{t} + inLo <= std::int64_t{bo} - inHi) {
+  if (std::int64_t{l} + inLo <= std::int64_t{r} - inHi &&
+      std::int64_t{t} + inLo <= std::int64_t{bo} - inHi) {
     raster::BoxPath({l + inLo, t + inLo}, {r - inHi, bo - inHi}, PathClip(), path);
   }
   FillAndStroke(std::move(area), Stroke(path), pen, Everywhere{});
@@ -343,8 +345,8 @@ bool Surface::Circle(bool step, double x, double y, double radius, std::optional
 
   const bool pieStart = start && *start < 0, pieEnd = end && *end < 0;
   const double sa = NormalAngle(s0), ea = NormalAngle(e0);
-  const bool whole = (!start && !end) || sa == ea ||
-                     (std::fabs(ea - sa) >= kTwoPi - 1e-12 && !pieStart && !pieEnd);
+  const bool whole =
+      (!start && !end) || sa == ea || (std::fabs(ea - sa) >= kTwoPi - 1e-12 && !pieStart && !pieEnd);
 
   Path outline;
   raster::EllipsePath(c, rx, ry, PathClip(), outline);
@@ -374,7 +376,9 @@ bool Surface::Circle(bool step, double x, double y, double radius, std::optional
     const std::int32_t outer = rows[static_cast<std::size_t>(dy + ry)].outer;
     const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{c.x} - outer, 0);
     const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{c.x} + outer, Width() - 1);
-    if (x0 <= x1) area.push_back({static_cast<std::int32_t>(py), static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1)});
+    if (x0 <= x1)
+      area.push_back(
+          {static_cast<std::int32_t>(py), static_cast<std::int32_t>(x0), static_cast<std::int32_t>(x1)});
   }
   if (whole) {
     FillAndStroke(std::move(area), stroke, pen, Everywhere{});
@@ -452,13 +456,13 @@ std::int32_t Surface::TextHeight(const QString& text) const {
 }
 
 void Surface::PaintPicture(const QImage& picture, double x1, double y1, std::optional<double> w1,
-                           std::optional<double> h1, std::optional<double> x2,
-                           std::optional<double> y2, std::optional<double> w2,
-                           std::optional<double> h2, std::uint32_t opcode) {
+                           std::optional<double> h1, std::optional<double> x2, std::optional<double> y2,
+                           std::optional<double> w2, std::optional<double> h2, std::uint32_t opcode) {
   if (picture.isNull() || image_.isNull()) return;
-  const QImage src = picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
-                         ? picture
-                         : picture.convertToFormat(QImage::Format_RGB32);
+  const QImage src =
+      picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+          ? picture
+          : picture.convertToFormat(QImage::Format_RGB32);
   // Held within the old platform's coordinate range, which keeps the products below
   // within 64 bits.
   const auto held = [](double v) {
@@ -467,16 +471,20 @@ void Surface::PaintPicture(const QImage& picture, double x1, double y1, std::opt
   const std::int64_t dw = held(w1.value_or(src.width())), dh = held(h1.value_or(src.height()));
   const std::int64_t sw = held(w2.value_or(src.width())), sh = held(h2.value_or(src.height()));
   if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
-  const std::int64_t dx0 = held(x1) + std::min<std::int64_t>(dw, 0), dy0 = held(y1) + std::min<std::int64_t>(dh, 0);
+  const std::int64_t dx0 = held(x1) + std::min<std::int64_t>(dw, 0),
+                     dy0 = held(y1) + std::min<std::int64_t>(dh, 0);
   const std::int64_t sx0 = held(x2.value_or(0)) + std::min<std::int64_t>(sw, 0);
   const std::int64_t sy0 = held(y2.value_or(0)) + std::min<std::int64_t>(sh, 0);
-  const std::int64_t adw = std::llabs(dw), adh = std::llabs(dh), asw = std::llabs(sw), ash = std::llabs(sh);
+  const std::int64_t adw = std::llabs(dw), adh = std::llabs(dh), asw = std::llabs(sw),
+                     ash = std::llabs(sh);
   const bool flipX = (dw < 0) != (sw < 0), flipY = (dh < 0) != (sh < 0);
   const std::uint8_t code = static_cast<std::uint8_t>((opcode >> 16) & 0xffu);
   const std::uint32_t brush = Resolve(fillColor_) & 0xffffffu;
 
-  const std::int64_t yFrom = std::max<std::int64_t>(0, dy0), yTo = std::min<std::int64_t>(Height(), dy0 + adh);
-  const std::int64_t xFrom = std::max<std::int64_t>(0, dx0), xTo = std::min<std::int64_t>(Width(), dx0 + adw);
+  const std::int64_t yFrom = std::max<std::int64_t>(0, dy0),
+                     yTo = std::min<std::int64_t>(Height(), dy0 + adh);
+  const std::int64_t xFrom = std::max<std::int64_t>(0, dx0),
+                     xTo = std::min<std::int64_t>(Width(), dx0 + adw);
   for (std::int64_t y = yFrom; y < yTo; ++y) {
     std::int64_t j = y - dy0;
     if (flipY) j = adh - 1 - j;

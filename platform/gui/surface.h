@@ -181,11 +181,10 @@ class Surface {
   // nearest pixel; negative sizes mirror. Omitted sizes are the picture's, the source
   // origin defaults to 0, 0. Only pixels inside both the picture and the surface are
   // touched.
-  void PaintPicture(const QImage& picture, double x1, double y1,
-                    std::optional<double> w1 = {}, std::optional<double> h1 = {},
-                    std::optional<double> x2 = {}, std::optional<double> y2 = {},
-                    std::optional<double> w2 = {}, std::optional<double> h2 = {},
-                    std::uint32_t opcode = kSrcCopy);
+  void PaintPicture(const QImage& picture, double x1, double y1, std::optional<double> w1 = {},
+                    std::optional<double> h1 = {}, std::optional<double> x2 = {},
+                    std::optional<double> y2 = {}, std::optional<double> w2 = {},
+                    std::optional<double> h2 = {}, std::uint32_t opcode = kSrcCopy);
 
   // 4-connected flood fill from x, y with the fill colour and style. Surface: over the
   // area of colour; Border: outward up to colour. False when the start pixel is off the

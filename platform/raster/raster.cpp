@@ -10,7 +10,8 @@ namespace morvane::raster {
 namespace {
 
 Px Held(Px p) {
-  return {std::clamp(p.x, -kMaxCoordinate, kMaxCoordinate), std::clamp(p.y, -kMaxCoordinate, kMaxCoordinate)};
+  return {std::clamp(p.x, -kMaxCoordinate, kMaxCoordinate),
+          std::clamp(p.y, -kMaxCoordinate, kMaxCoordinate)};
 }
 
 }  // namespace
@@ -70,7 +71,8 @@ void BoxPath(Px a, Px b, const Clip& clip, std::vector<PathPixel>& out) {
   // forwards or backwards, numbered on from base.
   auto side = [&](bool horizontal, std::int32_t fixed, std::int32_t v0, std::int32_t v1, bool forward,
                   std::int64_t base) {
-    const std::int32_t fixLo = horizontal ? clip.top : clip.left, fixHi = horizontal ? clip.bottom : clip.right;
+    const std::int32_t fixLo = horizontal ? clip.top : clip.left,
+                       fixHi = horizontal ? clip.bottom : clip.right;
     if (fixed < fixLo || fixed > fixHi) return;
     const std::int32_t from = std::max(v0, horizontal ? clip.left : clip.top);
     const std::int32_t to = std::min(v1, horizontal ? clip.right : clip.bottom);
@@ -86,9 +88,9 @@ void BoxPath(Px a, Px b, const Clip& clip, std::vector<PathPixel>& out) {
   auto column = [&](std::int32_t x, std::int32_t y0, std::int32_t y1, bool forward, std::int64_t base) {
     side(false, x, y0, y1, forward, base);
   };
-  row(t, l, r, true, 0);                    // top, left to right
-  column(r, t + 1, bo, true, w + 1);        // right, downwards
-  row(bo, l, r - 1, false, w + h + 1);      // bottom, right to left
+  row(t, l, r, true, 0);                           // top, left to right
+  column(r, t + 1, bo, true, w + 1);               // right, downwards
+  row(bo, l, r - 1, false, w + h + 1);             // bottom, right to left
   column(l, t + 1, bo - 1, false, 2 * w + h + 1);  // left, upwards
 }
 

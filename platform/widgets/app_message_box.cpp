@@ -14,33 +14,22 @@ using Button = QMessageBox::StandardButton;
 
 std::vector<Button> ButtonsOf(std::int32_t style) {
   switch (style & core::kMbButtonsMask) {
-    case core::kMbOkCancel:
-      return {QMessageBox::Ok, QMessageBox::Cancel};
-    case core::kMbAbortRetryIgnore:
-      return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
-    case core::kMbYesNoCancel:
-      return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-    case core::kMbYesNo:
-      return {QMessageBox::Yes, QMessageBox::No};
-    case core::kMbRetryCancel:
-      return {QMessageBox::Retry, QMessageBox::Cancel};
-    default:
-      return {QMessageBox::Ok};
+    case core::kMbOkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
+    case core::kMbAbortRetryIgnore: return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+    case core::kMbYesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case core::kMbYesNo: return {QMessageBox::Yes, QMessageBox::No};
+    case core::kMbRetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
+    default: return {QMessageBox::Ok};
   }
 }
 
 QMessageBox::Icon StandardIcon(std::int32_t style) {
   switch (style & core::kMbIconMask) {
-    case core::kMbIconStop:
-      return QMessageBox::Critical;
-    case core::kMbIconQuestion:
-      return QMessageBox::Question;
-    case core::kMbIconExclamation:
-      return QMessageBox::Warning;
-    case core::kMbIconInformation:
-      return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case core::kMbIconStop: return QMessageBox::Critical;
+    case core::kMbIconQuestion: return QMessageBox::Question;
+    case core::kMbIconExclamation: return QMessageBox::Warning;
+    case core::kMbIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
   }
 }
 
@@ -79,22 +68,14 @@ std::unique_ptr<QMessageBox> AppMessageBox::Build(const core::MessageBoxRequest&
 
 core::DialogAnswer AppMessageBox::AnswerFor(QMessageBox::StandardButton button) {
   switch (button) {
-    case QMessageBox::Ok:
-      return core::kAnswerOk;
-    case QMessageBox::Cancel:
-      return core::kAnswerCancel;
-    case QMessageBox::Abort:
-      return core::kAnswerAbort;
-    case QMessageBox::Retry:
-      return core::kAnswerRetry;
-    case QMessageBox::Ignore:
-      return core::kAnswerIgnore;
-    case QMessageBox::Yes:
-      return core::kAnswerYes;
-    case QMessageBox::No:
-      return core::kAnswerNo;
-    default:
-      return core::kAnswerNone;
+    case QMessageBox::Ok: return core::kAnswerOk;
+    case QMessageBox::Cancel: return core::kAnswerCancel;
+    case QMessageBox::Abort: return core::kAnswerAbort;
+    case QMessageBox::Retry: return core::kAnswerRetry;
+    case QMessageBox::Ignore: return core::kAnswerIgnore;
+    case QMessageBox::Yes: return core::kAnswerYes;
+    case QMessageBox::No: return core::kAnswerNo;
+    default: return core::kAnswerNone;
   }
 }
 

@@ -66,8 +66,8 @@ BandBar::BandBar(QWidget* parent) : QWidget(parent) {
 
 BandBar::~BandBar() = default;
 
-Band* BandBar::AddBand(const QString& key, QWidget* child, double minHeightTwips,
-                       double widthTwips, bool newRow) {
+Band* BandBar::AddBand(const QString& key, QWidget* child, double minHeightTwips, double widthTwips,
+                       bool newRow) {
   bands_.push_back(std::unique_ptr<Band>(new Band(this, Count() + 1)));
   Band* band = bands_.back().get();
   order_.push_back(band);
@@ -229,7 +229,6 @@ void BandBar::mousePressEvent(QMouseEvent* event) {
   if (dragging_) setCursor(Qt::SizeAllCursor);
   QWidget::mousePressEvent(event);
 }
-
 
 void BandBar::mouseReleaseEvent(QMouseEvent* event) {
   Band* band = dragging_;

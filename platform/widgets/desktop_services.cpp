@@ -12,7 +12,6 @@
 
 #include <memory>
 
-
 namespace morvane::widgets {
 
 namespace {
@@ -20,7 +19,8 @@ namespace {
 // The platform core's box, parented to the owner widget.
 class QtMessageBoxes final : public MessageBoxService {
  public:
-  core::DialogAnswer Show(QWidget* owner, const QString& text, int style, const QString& title) override {
+  core::DialogAnswer Show(QWidget* owner, const QString& text, int style,
+                          const QString& title) override {
     core::MessageBoxRequest request;
     request.text = text.toStdString();
     request.caption = (title.isEmpty() ? ProgramTitle() : title).toStdString();
@@ -44,7 +44,8 @@ class DesktopShell final : public ShellService {
     if (pathOrAddress.trimmed().isEmpty()) return false;
     return QDesktopServices::openUrl(QUrl(DesktopTarget(pathOrAddress)));
   }
-  bool Start(const QString& program, const QStringList& arguments, const QString& workingFolder) override {
+  bool Start(const QString& program, const QStringList& arguments,
+             const QString& workingFolder) override {
     if (program.isEmpty()) return false;
     return QProcess::startDetached(program, arguments, workingFolder);
   }
@@ -93,9 +94,7 @@ ServiceOverride::ServiceOverride(MessageBoxService* messageBoxes, BeepService* b
   if (clipboard) c.clipboard = clipboard;
 }
 
-ServiceOverride::~ServiceOverride() {
-  Installed() = {messageBoxes_, beeper_, shell_, clipboard_};
-}
+ServiceOverride::~ServiceOverride() { Installed() = {messageBoxes_, beeper_, shell_, clipboard_}; }
 
 QString ProgramTitle() {
   const QString display = QGuiApplication::applicationDisplayName();

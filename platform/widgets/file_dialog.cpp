@@ -28,7 +28,8 @@ QString QtNameFilter(const FilterEntry& entry) {
   QString words = entry.description;
   words.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
   QStringList patterns;
-  for (const QString& p : entry.patterns) patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+  for (const QString& p : entry.patterns)
+    patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
   return QStringLiteral("%1 (%2)").arg(words.trimmed(), patterns.join(QLatin1Char(' ')));
 }
 

@@ -87,7 +87,8 @@ QString TopicsFileFor(const QString& helpFile, const QString& programFolder) {
   if (name.endsWith(QLatin1String(".hlp"), Qt::CaseInsensitive)) {
     // Only the base name counts: a system folder in front of it (with either
     // separator) is not ours.
-    name = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
+    name =
+        name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
     name = QFileInfo(name).completeBaseName() + QStringLiteral(".topics");
     return QDir(programFolder).filePath(name);
   }
@@ -96,7 +97,8 @@ QString TopicsFileFor(const QString& helpFile, const QString& programFolder) {
 
 QString HelpFolder() { return QCoreApplication::applicationDirPath(); }
 
-bool HelpViewer::ShowContextPopup(const QString& helpFile, int contextId, QPoint globalPos, QString* error) {
+bool HelpViewer::ShowContextPopup(const QString& helpFile, int contextId, QPoint globalPos,
+                                  QString* error) {
   const auto file = LoadFor(helpFile, error);
   if (!file) return false;
   const HelpTopic* topic = file->find(contextId);
@@ -141,7 +143,8 @@ bool HelpViewer::ShowContents(const QString& helpFile, int contextId, QWidget* p
   for (const HelpTopic& topic : topics) list->addItem(topic.title);
   QObject::connect(list, &QListWidget::currentRowChanged, page, [page, topics](int row) {
     if (row >= 0 && row < topics.size()) {
-      page->setHtml(QStringLiteral("<h3>%1</h3>%2").arg(topics[row].title.toHtmlEscaped(), topics[row].text));
+      page->setHtml(
+          QStringLiteral("<h3>%1</h3>%2").arg(topics[row].title.toHtmlEscaped(), topics[row].text));
     }
   });
   int row = 0;

@@ -49,7 +49,8 @@ class HelpViewer {
  public:
   // Shows the topic in a small popup at `globalPos` (it closes on the next click or
   // key). False, with the reason, when the file or the topic is missing.
-  static bool ShowContextPopup(const QString& helpFile, int contextId, QPoint globalPos, QString* error = nullptr);
+  static bool ShowContextPopup(const QString& helpFile, int contextId, QPoint globalPos,
+                               QString* error = nullptr);
   // Shows a window listing every topic of the file, with `contextId`'s topic open
   // (the first one for 0).
   static bool ShowContents(const QString& helpFile, int contextId = 0, QWidget* parent = nullptr,

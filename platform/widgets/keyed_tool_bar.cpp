@@ -53,7 +53,8 @@ void ToolBarButton::Sync() {
   if (!widget_) return;
   widget_->setIcon(image_);
   // The tool tip is the user's text: shown as it stands, never as markup.
-  widget_->setToolTip(toolTip_.isEmpty() ? QString() : Qt::convertFromPlainText(toolTip_, Qt::WhiteSpaceNormal));
+  widget_->setToolTip(toolTip_.isEmpty() ? QString()
+                                         : Qt::convertFromPlainText(toolTip_, Qt::WhiteSpaceNormal));
   widget_->setEnabled(enabled_);
   widget_->setCheckable(style_ == ButtonStyle::Check);
   widget_->setChecked(style_ == ButtonStyle::Check && value_);
@@ -66,9 +67,8 @@ KeyedToolBar::KeyedToolBar(QWidget* parent) : QWidget(parent) {
 
 KeyedToolBar::~KeyedToolBar() = default;
 
-ToolBarButton* KeyedToolBar::AddButton(const QString& key, const QIcon& image,
-                                       const QString& toolTip, const QString& tag,
-                                       ButtonStyle style) {
+ToolBarButton* KeyedToolBar::AddButton(const QString& key, const QIcon& image, const QString& toolTip,
+                                       const QString& tag, ButtonStyle style) {
   buttons_.push_back(std::unique_ptr<ToolBarButton>(new ToolBarButton(this, Count() + 1)));
   ToolBarButton* b = buttons_.back().get();
   b->key_ = key;

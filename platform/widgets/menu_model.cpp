@@ -11,7 +11,7 @@
 namespace morvane::widgets {
 
 MenuEntry::MenuEntry(MenuModel* model, MenuEntry* parentItem, const QString& name,
-                   const QString& caption, int index)
+                     const QString& caption, int index)
     : QObject(model), model_(model), parentItem_(parentItem), index_(index), caption_(caption) {
   setObjectName(name);
   action_ = new QAction(model);
@@ -112,8 +112,7 @@ MenuModel::~MenuModel() {
   items_.clear();
 }
 
-MenuEntry* MenuModel::Add(MenuEntry* parent, const QString& name, const QString& caption,
-                         int index) {
+MenuEntry* MenuModel::Add(MenuEntry* parent, const QString& name, const QString& caption, int index) {
   auto* item = new MenuEntry(this, parent, name, caption, index);
   if (parent) {
     parent->MakePopup();

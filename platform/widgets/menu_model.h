@@ -75,7 +75,7 @@ class MenuEntry : public QObject {
  private:
   friend class MenuModel;
   MenuEntry(MenuModel* model, MenuEntry* parentItem, const QString& name, const QString& caption,
-           int index);
+            int index);
   void SyncAction();
   void MakePopup();
   void OnTriggered();

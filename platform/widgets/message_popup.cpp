@@ -16,9 +16,9 @@ namespace {
 // How the text looks at one point of the parse.
 struct Look {
   bool underline = false;
-  int colourIndex = 0;      // into the colour table, 0 the default
+  int colourIndex = 0;  // into the colour table, 0 the default
   int halfPoints = 0;
-  bool skip = false;        // a destination whose text is not shown
+  bool skip = false;  // a destination whose text is not shown
   bool colourTable = false;
 };
 
@@ -41,7 +41,8 @@ QString EscapePopupText(const QString& text) {
   QString out;
   out.reserve(text.size());
   for (const QChar c : text) {
-    if (c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}')) out += QLatin1Char('\\');
+    if (c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}'))
+      out += QLatin1Char('\\');
     out += c;
   }
   return out;
@@ -123,16 +124,16 @@ std::vector<PopupTextRun> ParsePopupRichText(const QString& rtf) {
         if (word == QLatin1String("red")) red = number;
         if (word == QLatin1String("green")) green = number;
         if (word == QLatin1String("blue")) blue = number;
-        entryHasColour = entryHasColour || word == QLatin1String("red") || word == QLatin1String("green") ||
-                         word == QLatin1String("blue");
+        entryHasColour = entryHasColour || word == QLatin1String("red") ||
+                         word == QLatin1String("green") || word == QLatin1String("blue");
       } else if (word == QLatin1String("fonttbl") || word == QLatin1String("stylesheet") ||
                  word == QLatin1String("info")) {
         look.skip = true;
       }
     } else {
       if (stack.back().colourTable && c == QLatin1Char(';')) {
-        table.push_back(entryHasColour ? (std::clamp(red, 0, 255) << 16) | (std::clamp(green, 0, 255) << 8) |
-                                             std::clamp(blue, 0, 255)
+        table.push_back(entryHasColour ? (std::clamp(red, 0, 255) << 16) |
+                                             (std::clamp(green, 0, 255) << 8) | std::clamp(blue, 0, 255)
                                        : -1);
         red = green = blue = 0;
         entryHasColour = false;
@@ -158,7 +159,9 @@ QString PopupRunsToHtml(const std::vector<PopupTextRun>& runs) {
       piece = QStringLiteral("<span style=\"%1\">%2</span>").arg(style.join(QLatin1Char(';')), piece);
     }
     if (run.underline) {
-      piece = QStringLiteral("<a href=\"%1\" style=\"text-decoration:underline\">%2</a>").arg(run.line).arg(piece);
+      piece = QStringLiteral("<a href=\"%1\" style=\"text-decoration:underline\">%2</a>")
+                  .arg(run.line)
+                  .arg(piece);
     }
     html += piece;
   }

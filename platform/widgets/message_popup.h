@@ -51,8 +51,8 @@ class MessagePopup : public QDialog {
  public:
   struct Button {
     QString caption;
-    bool cancel = false;       // Escape and the window's close press it
-    bool isDefault = false;    // Enter presses it
+    bool cancel = false;     // Escape and the window's close press it
+    bool isDefault = false;  // Enter presses it
   };
 
   explicit MessagePopup(QWidget* owner = nullptr);

@@ -57,8 +57,8 @@ PanelStatusBar::PanelStatusBar(QWidget* parent) : QWidget(parent) {
 
 PanelStatusBar::~PanelStatusBar() = default;
 
-StatusBarPanel* PanelStatusBar::AddPanel(const QString& key, double widthTwips,
-                                      PanelAutoSize autoSize, const QString& text) {
+StatusBarPanel* PanelStatusBar::AddPanel(const QString& key, double widthTwips, PanelAutoSize autoSize,
+                                         const QString& text) {
   panels_.push_back(std::unique_ptr<StatusBarPanel>(new StatusBarPanel(this, Count() + 1)));
   StatusBarPanel* p = panels_.back().get();
   p->key_ = key;
@@ -129,9 +129,7 @@ QRect PanelStatusBar::OverlayRect(const StatusBarPanel* panel, int inset) const 
   return sized.translated(pos());
 }
 
-QSize PanelStatusBar::sizeHint() const {
-  return {200, fontMetrics().height() + 2 * kGap + 6};
-}
+QSize PanelStatusBar::sizeHint() const { return {200, fontMetrics().height() + 2 * kGap + 6}; }
 
 void PanelStatusBar::paintEvent(QPaintEvent*) {
   QPainter painter(this);

@@ -70,7 +70,7 @@ class PanelStatusBar : public QWidget {
   ~PanelStatusBar() override;
 
   StatusBarPanel* AddPanel(const QString& key, double widthTwips,
-                        PanelAutoSize autoSize = PanelAutoSize::None, const QString& text = {});
+                           PanelAutoSize autoSize = PanelAutoSize::None, const QString& text = {});
   int Count() const { return static_cast<int>(panels_.size()); }
   StatusBarPanel* PanelAt(int index) const;  // 1-based
   StatusBarPanel* Panel(const QString& key) const;

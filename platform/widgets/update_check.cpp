@@ -58,7 +58,8 @@ std::optional<QString> ManifestVersion(const QByteArray& manifest) {
   return version.toString();
 }
 
-void UpdateCheck::Configure(const QString& manifestAddress, const QString& settingsFile, const QString& version) {
+void UpdateCheck::Configure(const QString& manifestAddress, const QString& settingsFile,
+                            const QString& version) {
   manifestAddress_ = manifestAddress;
   settingsFile_ = settingsFile;
   version_ = version;
@@ -66,7 +67,8 @@ void UpdateCheck::Configure(const QString& manifestAddress, const QString& setti
 
 int UpdateCheck::Check(QString& newest) const {
   const QUrl url(manifestAddress_, QUrl::StrictMode);
-  if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
+  if (!url.isValid() ||
+      (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
     return kUpdateUnreachable;
   }
   QNetworkAccessManager network;

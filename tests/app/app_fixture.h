@@ -59,7 +59,8 @@ struct ScreenshotWindow {
   static QString Folder() { return qEnvironmentVariable("MORVANE_SCREENSHOTS"); }
 
   ScreenshotWindow() {
-    const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+    const std::string image =
+        folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
     w = folder.Start({image});
     w->resize(900, 600);
   }

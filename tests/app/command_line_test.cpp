@@ -10,8 +10,8 @@ namespace {
 using Kind = CommandLinePath::Kind;
 
 TEST(CommandLine, AllArgumentsJoinedAreOnePathMatchedByPattern) {
-  const std::set<std::string> files = {"/p/my shapes.gif", "/p/X.GIF", "/p/map.html", "/p/map.htm",
-                                       "/p/page.asp", "/p/notes.txt", "/p/lib.h", "/p/a"};
+  const std::set<std::string> files = {"/p/my shapes.gif", "/p/X.GIF",     "/p/map.html", "/p/map.htm",
+                                       "/p/page.asp",      "/p/notes.txt", "/p/lib.h",    "/p/a"};
   const auto exists = [&](const std::string& p) { return files.count(p) != 0; };
   struct Row {
     std::vector<std::string> args;

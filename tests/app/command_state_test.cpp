@@ -16,9 +16,8 @@ TEST(CommandState, SaveAndRestoreFollowTheChangedMark) {
     bool save, saveAs, restore;
   };
   const Row rows[] = {
-      {true, 12, true, false, true, true, true},
-      {true, 12, false, false, true, true, false},
-      {true, 0, true, true, false, false, true},  // no points: nothing to save
+      {true, 12, true, false, true, true, true},     {true, 12, false, false, true, true, false},
+      {true, 0, true, true, false, false, true},    // no points: nothing to save
       {false, 12, true, true, false, true, false},  // Save As keeps its state
       {false, 12, true, false, false, false, false},
   };
@@ -45,7 +44,10 @@ TEST(CommandState, MergeAndDeleteContourNeedSeveralContoursAndNoConnected) {
     bool merge;
   };
   const Row rows[] = {
-      {true, 2, false, true}, {true, 1, false, false}, {true, 5, true, false}, {false, 5, false, false},
+      {true, 2, false, true},
+      {true, 1, false, false},
+      {true, 5, true, false},
+      {false, 5, false, false},
   };
   for (const Row& row : rows) {
     CommandInputs in;
@@ -101,7 +103,8 @@ TEST(CommandState, PictureDependentItemsAndChecks) {
   EXPECT_TRUE(s.at("tb:Connect").checked);
   in.hasPicture = true;
   s = ComputeCommandState(in);
-  for (const char* name : {"mFileCreate", "mFileStart", "mFilePainter", "mViewGrid", "mViewZoom(3)", "tb:Dropper"}) {
+  for (const char* name :
+       {"mFileCreate", "mFileStart", "mFilePainter", "mViewGrid", "mViewZoom(3)", "tb:Dropper"}) {
     EXPECT_TRUE(Enabled(s, name)) << name;
   }
   in.painterExists = false;

@@ -54,8 +54,8 @@ void CloseMenus() {
 // Moves the pointer there and sends the move the window would see.
 void MoveMouse(QWidget* widget, QPoint local) {
   QCursor::setPos(widget->mapToGlobal(local));
-  QMouseEvent move(QEvent::MouseMove, QPointF(local), QPointF(widget->mapToGlobal(local)), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(local), QPointF(widget->mapToGlobal(local)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(widget, &move);
 }
 
@@ -75,7 +75,8 @@ TEST(ContextHelp, RightClickOnAToolButtonOffersItsTopicAndOutsideTheButtonsNothi
     }
   }
   ASSERT_GE(empty.x(), 0) << "the bar has no room beside its buttons";
-  QTest::mousePress(bar->childAt(empty) != nullptr ? bar->childAt(empty) : bar, Qt::RightButton, {}, empty);
+  QTest::mousePress(bar->childAt(empty) != nullptr ? bar->childAt(empty) : bar, Qt::RightButton, {},
+                    empty);
   EXPECT_EQ(OpenPopup(), nullptr);
   QTest::mouseRelease(bar, Qt::RightButton, {}, empty);
 
@@ -170,7 +171,8 @@ TEST(ContextHelp, F1ShowsWhatIsUnderThePointerOnceAndClearsTheCarrier) {
   };
   QTreeView* tree = w->Parts().tvCoord;
   // The splitter places the tree at its next poll.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::widgetAt(Centre(tree->viewport())) == tree->viewport(); }));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return QApplication::widgetAt(Centre(tree->viewport())) == tree->viewport(); }));
   const Case cases[] = {
       {"tree", tree->viewport(), 321},
       {"shift field", w->findChild<QWidget*>(QStringLiteral("tbShiftY")), 302},
@@ -397,7 +399,8 @@ TEST(ContextHelp, EveryHelpIdTheWindowUsesHasATopic) {
   for (const widgets::KeyedToolBar* bar : w->Parts().toolbars) {
     for (int i = 1; i <= bar->Count(); ++i) {
       const widgets::ToolBarButton* button = bar->ButtonAt(i);
-      if (!button->Tag().isEmpty()) uses.push_back({QStringLiteral("button ") + button->Key(), button->Tag().toInt()});
+      if (!button->Tag().isEmpty())
+        uses.push_back({QStringLiteral("button ") + button->Key(), button->Tag().toInt()});
     }
   }
   for (int i = 1; i <= w->Parts().status->Count(); ++i) {
@@ -417,7 +420,8 @@ TEST(ContextHelp, EveryHelpIdTheWindowUsesHasATopic) {
     uses.push_back({QString::fromLatin1(spec.name), spec.helpId});
   }
   // The window's own fields, tree and progress bars carry their ids.
-  for (const char* name : {"tlShiftX", "tbShiftX", "tbFactor", "sbDigits", "cbTitles", "tbTitles", "tvCoord", "pbProgress"}) {
+  for (const char* name : {"tlShiftX", "tbShiftX", "tbFactor", "sbDigits", "cbTitles", "tbTitles",
+                           "tvCoord", "pbProgress"}) {
     EXPECT_TRUE(named.count(QString::fromLatin1(name))) << name;
   }
   ASSERT_GT(uses.size(), 60u);

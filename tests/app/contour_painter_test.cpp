@@ -30,7 +30,8 @@ std::vector<std::string> Art(const core::RgbImage& picture) {
 
 TEST(DrawContoursTest, ClosedOutlinesAndMarksOfEveryContour) {
   // A square, a separator, a triangle reaching past the right edge.
-  const engine::ContourPoints points = {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}};
+  const engine::ContourPoints points = {{0, 0},  {1, 1}, {4, 1}, {4, 4}, {1, 4},
+                                        {1, -1}, {6, 1}, {9, 1}, {6, 4}};
   core::RgbImage picture(8, 6, kWhite);
   DrawContours(picture, points, kLine, std::nullopt);
   EXPECT_EQ(Art(picture), (std::vector<std::string>{

@@ -19,7 +19,8 @@ namespace {
 void Soon(std::function<void()> step) { QTimer::singleShot(0, std::move(step)); }
 
 const char* const kUpdateText =
-    "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 2.1 is now available to download:\\par "
+    "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 2.1 is now available to "
+    "download:\\par "
     "\\cf1{\\ul https://example.org/Products/Morvane/morvane_Setup.exe}}";
 
 QPushButton* PopupButton(DialogService& service, const QString& caption) {
@@ -50,7 +51,8 @@ TEST(MessagePopup, AnswersTheNumberOfTheButtonPressed) {
         PopupButton(service, QString::fromUtf8(row.press))->click();
       }
     });
-    EXPECT_EQ(service.Popup(QString::fromUtf8(kUpdateText), QStringLiteral("Morvane")), row.answer) << row.press;
+    EXPECT_EQ(service.Popup(QString::fromUtf8(kUpdateText), QStringLiteral("Morvane")), row.answer)
+        << row.press;
     EXPECT_EQ(service.OpenPopup(), nullptr);
   }
 }

@@ -18,8 +18,8 @@ constexpr ContourPoint Sep(std::int32_t n) { return {n, -1}; }
 // Three contours: a square of 4 (elements 1-4), a triangle (6-8), a square of 4 (10-13).
 ContourSet ThreeContours() {
   ContourSet set;
-  set.points = {{0, 0}, {1, 1}, {1, 5}, {5, 5}, {5, 1}, Sep(1), {10, 1}, {12, 5}, {14, 1},
-                Sep(2), {20, 1}, {20, 5}, {24, 5}, {24, 1}};
+  set.points = {{0, 0},  {1, 1},  {1, 5}, {5, 5},  {5, 1},  Sep(1),  {10, 1},
+                {12, 5}, {14, 1}, Sep(2), {20, 1}, {20, 5}, {24, 5}, {24, 1}};
   set.count = 3;
   set.titles = {{"00", "Roof", true}, {"01", "", false}, {"02", "Door", true}};
   return set;
@@ -42,9 +42,9 @@ TEST(ValOfTest, ReadsTheLeadingNumber) {
   const struct {
     const char* text;
     double value;
-  } cases[] = {{"12", 12},   {" 34", 34},   {"1 2", 12},   {"-3", -3}, {"a5", 0},     {"", 0},
-               {"1-2", 1},   {"1.2.3", 1.2}, {"0.5", 0.5}, {"-", 0},  {"1e3", 1000}, {"2e", 2},
-               {"+7,1", 7}, {".5", 0.5}};
+  } cases[] = {{"12", 12},    {" 34", 34}, {"1 2", 12},    {"-3", -3},   {"a5", 0},
+               {"", 0},       {"1-2", 1},  {"1.2.3", 1.2}, {"0.5", 0.5}, {"-", 0},
+               {"1e3", 1000}, {"2e", 2},   {"+7,1", 7},    {".5", 0.5}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(ValOf(c.text), c.value) << c.text;
 }
 
@@ -100,8 +100,19 @@ TEST(DeletePointTest, DownToTheDeleteContourMessage) {
   EditOutcome out = DeletePoint(set, 2);
   EXPECT_TRUE(out.done);
   EXPECT_EQ(out.selected, 2);
-  EXPECT_EQ(set.points, (Points{{0, 0}, {1, 1}, {5, 5}, {5, 1}, Sep(1), {10, 1}, {12, 5}, {14, 1}, Sep(2),
-                                {20, 1}, {20, 5}, {24, 5}, {24, 1}}));
+  EXPECT_EQ(set.points, (Points{{0, 0},
+                                {1, 1},
+                                {5, 5},
+                                {5, 1},
+                                Sep(1),
+                                {10, 1},
+                                {12, 5},
+                                {14, 1},
+                                Sep(2),
+                                {20, 1},
+                                {20, 5},
+                                {24, 5},
+                                {24, 1}}));
   const ContourSet before = set;
   out = DeletePoint(set, 1);
   EXPECT_FALSE(out.done);
@@ -114,8 +125,19 @@ TEST(DeletePointTest, AHeadingSelectionDeletesFromTheContourUnderIt) {
   ContourSet set = ThreeContours();
   const EditOutcome out = DeletePoint(set, 9);  // the heading #02
   EXPECT_TRUE(out.done);
-  EXPECT_EQ(set.points, (Points{{0, 0}, {1, 1}, {1, 5}, {5, 5}, {5, 1}, Sep(1), {10, 1}, {12, 5}, {14, 1},
-                                Sep(2), {20, 5}, {24, 5}, {24, 1}}));
+  EXPECT_EQ(set.points, (Points{{0, 0},
+                                {1, 1},
+                                {1, 5},
+                                {5, 5},
+                                {5, 1},
+                                Sep(1),
+                                {10, 1},
+                                {12, 5},
+                                {14, 1},
+                                Sep(2),
+                                {20, 5},
+                                {24, 5},
+                                {24, 1}}));
   // A triangle under its heading is refused, not its neighbour.
   set = ThreeContours();
   EXPECT_EQ(DeletePoint(set, 5).message, kUseDeleteContour);
@@ -205,8 +227,20 @@ TEST(DeleteContourTest, ALeadingSeparatorGoesWithTheOnlyContour) {
 TEST(ReverseContoursTest, TitlesFollowAndTwiceRestores) {
   ContourSet set = ThreeContours();
   ReverseContours(set, "00");
-  EXPECT_EQ(set.points, (Points{{0, 0}, {24, 1}, {24, 5}, {20, 5}, {20, 1}, Sep(1), {14, 1}, {12, 5}, {10, 1},
-                                Sep(2), {5, 1}, {5, 5}, {1, 5}, {1, 1}}));
+  EXPECT_EQ(set.points, (Points{{0, 0},
+                                {24, 1},
+                                {24, 5},
+                                {20, 5},
+                                {20, 1},
+                                Sep(1),
+                                {14, 1},
+                                {12, 5},
+                                {10, 1},
+                                Sep(2),
+                                {5, 1},
+                                {5, 5},
+                                {1, 5},
+                                {1, 1}}));
   EXPECT_EQ(Entries(set), (std::vector<std::string>{"#00  Door", "#01", "#02  Roof"}));
   EXPECT_EQ(set.count, 3);
   ReverseContours(set, "00");
@@ -227,7 +261,7 @@ TEST(SetBeginningTest, RotatesWithinItsContour) {
   EXPECT_EQ(set.points[10], (ContourPoint{24, 5}));
   EXPECT_EQ(set.points[13], (ContourPoint{20, 5}));
   EXPECT_EQ(set.points[9], Sep(2));
-  EXPECT_FALSE(SetBeginning(set, 9));  // a separator
+  EXPECT_FALSE(SetBeginning(set, 9));   // a separator
   EXPECT_FALSE(SetBeginning(set, 10));  // already first
 }
 
@@ -257,10 +291,8 @@ TEST(ResizeContoursTest, HalvesToEvenAndHeld) {
     double factor;
     ContourPoint in, out;
   } cases[] = {
-      {0.5, {5, 7}, {2, 4}},
-      {1.5, {3, 1}, {4, 2}},  // 4.5 -> 4, 1.5 -> 2
-      {0, {3, 1}, {0, 0}},
-      {1e10, {3, 0}, {2147483647, 0}},
+      {0.5, {5, 7}, {2, 4}}, {1.5, {3, 1}, {4, 2}},  // 4.5 -> 4, 1.5 -> 2
+      {0, {3, 1}, {0, 0}},   {1e10, {3, 0}, {2147483647, 0}},
       {-2, {3, 1}, {0, 0}},  // never a negative y, which would read as a separator
   };
   for (const auto& c : cases) {

@@ -51,7 +51,10 @@ std::string WriteArt(AppFolder& folder, const std::string& name, const std::vect
   QImage image(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      image.setPixel(x, y, art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+      image.setPixel(x, y,
+                     art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#'
+                         ? qRgb(0, 0, 0)
+                         : qRgb(255, 255, 255));
     }
   }
   const std::string path = folder.folder.File(name);
@@ -159,7 +162,8 @@ TEST(EditSurfaceTree, FillTextsColoursAndReadBack) {
   for (int node = 1; node <= tree.NodeCount(); ++node) {
     EXPECT_EQ(tree.NodeText(node), texts[node - 1]) << node;
     const bool grey = node <= 2 || texts[node - 1].startsWith(QLatin1Char('#'));
-    EXPECT_EQ(tree.NodeColor(node), grey ? QColor::fromRgb(app::kHeadingColor) : QColor(Qt::black)) << node;
+    EXPECT_EQ(tree.NodeColor(node), grey ? QColor::fromRgb(app::kHeadingColor) : QColor(Qt::black))
+        << node;
   }
   EXPECT_EQ(tree.ReadPoints(), rig.Points());
 
@@ -233,7 +237,8 @@ TEST(EditSurfaceTree, ChangeArmsTheLabelModeAndAClickSuppliesThePixel) {
   EXPECT_EQ(rig.Points()[2], (ContourPoint{7, 1}));
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
   // The click ended the edit; the tree starts none of its own (F2 is the command's).
-  for (QLineEdit* editor : rig.Tree().viewport()->findChildren<QLineEdit*>()) EXPECT_FALSE(editor->isVisible());
+  for (QLineEdit* editor : rig.Tree().viewport()->findChildren<QLineEdit*>())
+    EXPECT_FALSE(editor->isVisible());
   EXPECT_EQ(rig.Tree().editTriggers(), QAbstractItemView::NoEditTriggers);
   // A heading cannot be edited.
   rig.Tree().SelectNode(2);
@@ -337,7 +342,8 @@ TEST(EditSurfaceEdit, CopyWithNoneOneAndTwoContours) {
   EXPECT_EQ(rig.services.clipboard.text, QStringLiteral("2,2,4,2,5,3,5,5,3,5,2,4"));
   rig.Add(11, 3);
   ASSERT_TRUE(rig.w->RunCommand("mEditCopy"));
-  EXPECT_EQ(rig.services.clipboard.text, QStringLiteral("2,2,4,2,5,3,5,5,3,5,2,4\r\n10,2,12,2,13,3,13,5,11,5,10,4"));
+  EXPECT_EQ(rig.services.clipboard.text,
+            QStringLiteral("2,2,4,2,5,3,5,5,3,5,2,4\r\n10,2,12,2,13,3,13,5,11,5,10,4"));
 }
 
 TEST(EditSurfaceEdit, RestoreReturnsToTheSavedMap) {
@@ -479,11 +485,13 @@ TEST(EditSurfaceDrop, FilesAskTheSavePromptFirst) {
     rig.w->Host().SetChanged(c.changed);
     if (c.changed) rig.services.messageBoxes.answers.push_back(c.answer);
     QStringList files;
-    for (const QString& f : c.files) files.push_back(QString::fromStdString(rig.folder.folder.File(f.toStdString())));
+    for (const QString& f : c.files)
+      files.push_back(QString::fromStdString(rig.folder.folder.File(f.toStdString())));
     const std::string imageBefore = rig.w->Host().State().ImagePath;
     rig.Surface().ucScopel_OLEDragDrop(files);
     const document::DocumentState& state = rig.w->Host().State();
-    EXPECT_EQ(rig.services.messageBoxes.shown.size(), c.changed ? 1u : 0u) << c.files.join(' ').toStdString();
+    EXPECT_EQ(rig.services.messageBoxes.shown.size(), c.changed ? 1u : 0u)
+        << c.files.join(' ').toStdString();
     if (c.opens) {
       const std::string opened = rig.folder.folder.File(c.opened);
       EXPECT_TRUE(state.ImagePath == opened || state.MapPath == opened) << c.opened;
@@ -499,7 +507,9 @@ TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
   const struct {
     const char* item;
     const char* key;
-  } toggles[] = {{"mViewGrid", "Grid"}, {"mViewPoints", "Points"}, {"mSettingsConnected", "Connect"},
+  } toggles[] = {{"mViewGrid", "Grid"},
+                 {"mViewPoints", "Points"},
+                 {"mSettingsConnected", "Connect"},
                  {"mSettingsCentroid", "Centroid"}};
   Rig rig;
   rig.Trace(3, 3);
@@ -671,12 +681,14 @@ TEST(EditSurfaceSpeed, BenchImage) {
     t = std::chrono::steady_clock::now();
     w->Host().RedrawContours();
     w->Host().FlushRedraw();
-    std::printf("RedrawContours over the drawn picture, vertex marks %s: %.1f ms\n", marks ? "on" : "off", Ms(t));
+    std::printf("RedrawContours over the drawn picture, vertex marks %s: %.1f ms\n",
+                marks ? "on" : "off", Ms(t));
     t = std::chrono::steady_clock::now();
     w->Host().ShowImage();
     w->Host().RedrawContours();
     w->Host().FlushRedraw();
-    std::printf("RedrawContours, clean picture first, vertex marks %s: %.1f ms\n", marks ? "on" : "off", Ms(t));
+    std::printf("RedrawContours, clean picture first, vertex marks %s: %.1f ms\n", marks ? "on" : "off",
+                Ms(t));
   }
 }
 

@@ -23,7 +23,8 @@ std::string Tool(const QStringList& arguments) {
 TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
   FakeServices services;
   AppFolder folder;
-  const std::string image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  const std::string image =
+      folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   const std::string map = document::DefaultMapPath(image);
   {
     auto w = folder.Start({image});
@@ -45,7 +46,8 @@ TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
 
   // The window traces as the tool does with the window's first-start settings
   // (Connected Contour on, method 4, white background).
-  const std::string traced = Tool({QStringLiteral("create"), QString::fromStdString(image), QStringLiteral("--connected")});
+  const std::string traced =
+      Tool({QStringLiteral("create"), QString::fromStdString(image), QStringLiteral("--connected")});
   const std::string saved = Tool({QStringLiteral("read"), QString::fromStdString(map)});
   ASSERT_FALSE(traced.empty());
   ASSERT_GE(saved.size(), traced.size());

@@ -45,7 +45,8 @@ TEST(HelpCommands, ThePainterGetsTheImagePathAsOneArgument) {
   ASSERT_TRUE(w->RunCommand("mFilePainter"));
   ASSERT_EQ(w.services.shell.started.size(), 1u);
   EXPECT_EQ(w.services.shell.started[0].program, QStringLiteral("/opt/My Painter/paint"));
-  EXPECT_EQ(w.services.shell.started[0].arguments, QStringList{QStringLiteral("/tmp/my pictures/a b.gif")});
+  EXPECT_EQ(w.services.shell.started[0].arguments,
+            QStringList{QStringLiteral("/tmp/my pictures/a b.gif")});
 }
 
 TEST(HelpCommands, WebPageAndFeedbackOpenTheirAddresses) {
@@ -53,22 +54,27 @@ TEST(HelpCommands, WebPageAndFeedbackOpenTheirAddresses) {
   ASSERT_TRUE(w->RunCommand("mHelpWeb"));
   ASSERT_TRUE(w->RunCommand("mHelpMail"));
   EXPECT_EQ(w.services.shell.opened,
-            (std::vector<QString>{kProductPage, QStringLiteral("mailto:feedback@morvane.example.org?subject=Morvane Bug Report")}));
+            (std::vector<QString>{
+                kProductPage,
+                QStringLiteral("mailto:feedback@morvane.example.org?subject=Morvane Bug Report")}));
 }
 
 TEST(HelpCommands, TheUpdatePopupsTextEscapesTheVersion) {
-  EXPECT_EQ(app::UpdatePopupText(QStringLiteral("1.2"), QStringLiteral("http://x/m_Setup.exe")),
-            QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 1.2 is now available "
-                           "to download:\\par \\cf1{\\ul http://x/m_Setup.exe}}"));
-  const std::vector<widgets::PopupTextRun> runs =
-      widgets::ParsePopupRichText(app::UpdatePopupText(QStringLiteral("9}\\par{\\ul <b>x</b>"), QStringLiteral("a")));
+  EXPECT_EQ(
+      app::UpdatePopupText(QStringLiteral("1.2"), QStringLiteral("http://x/m_Setup.exe")),
+      QStringLiteral(
+          "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 1.2 is now available "
+          "to download:\\par \\cf1{\\ul http://x/m_Setup.exe}}"));
+  const std::vector<widgets::PopupTextRun> runs = widgets::ParsePopupRichText(
+      app::UpdatePopupText(QStringLiteral("9}\\par{\\ul <b>x</b>"), QStringLiteral("a")));
   ASSERT_FALSE(runs.empty());
   EXPECT_TRUE(runs[0].text.startsWith(QStringLiteral("Version 9}\\par{\\ul <b>x</b> is now available")))
       << runs[0].text.toStdString();
   EXPECT_EQ(runs[0].line, 1);
   EXPECT_FALSE(runs[0].underline);
-  EXPECT_FALSE(widgets::PopupRichTextToHtml(app::UpdatePopupText(QStringLiteral("<b>x</b>"), QStringLiteral("a")))
-                   .contains(QStringLiteral("<b>")));
+  EXPECT_FALSE(
+      widgets::PopupRichTextToHtml(app::UpdatePopupText(QStringLiteral("<b>x</b>"), QStringLiteral("a")))
+          .contains(QStringLiteral("<b>")));
 }
 
 struct UpdateRun {
@@ -94,7 +100,8 @@ struct UpdateRun {
 };
 
 TEST(HelpCommands, UpdateCheckAnswersWithItsMessages) {
-  const QString unreachable = QStringLiteral("Remote resource is not accessible now.\r\nPlease try later.");
+  const QString unreachable =
+      QStringLiteral("Remote resource is not accessible now.\r\nPlease try later.");
   const QString upToDate = QStringLiteral("Your copy of the application is up to date.");
   struct Case {
     const char* name;
@@ -112,7 +119,8 @@ TEST(HelpCommands, UpdateCheckAnswersWithItsMessages) {
   };
   for (const Case& c : cases) {
     UpdateRun run;
-    ASSERT_EQ(run.w->Update().Version(), QString::fromStdString(common::GetAppVersion(true, core::ThisVersionRecord())));
+    ASSERT_EQ(run.w->Update().Version(),
+              QString::fromStdString(common::GetAppVersion(true, core::ThisVersionRecord())));
     run.Check(c.body, c.delayMs, c.delayMs > 0 ? 300ms : 2000ms);
     ASSERT_EQ(run.w.services.messageBoxes.shown.size(), 1u) << c.name;
     EXPECT_EQ(run.w.services.messageBoxes.shown[0].text, c.text) << c.name;
@@ -152,8 +160,12 @@ TEST(HelpCommands, ANewerVersionOffersItsDownload) {
       caption = popup.windowTitle();
       for (const widgets::MessagePopup::Button& b : popup.Buttons()) buttons << b.caption;
       switch (choice) {
-        case Choice::Cancel: popup.findChild<QPushButton*>(QStringLiteral("popupButton1"))->click(); break;
-        case Choice::Download: popup.findChild<QPushButton*>(QStringLiteral("popupButton2"))->click(); break;
+        case Choice::Cancel:
+          popup.findChild<QPushButton*>(QStringLiteral("popupButton1"))->click();
+          break;
+        case Choice::Download:
+          popup.findChild<QPushButton*>(QStringLiteral("popupButton2"))->click();
+          break;
         case Choice::Link: emit popup.TextLabel()->linkActivated(QStringLiteral("2")); break;
       }
     });
@@ -162,13 +174,16 @@ TEST(HelpCommands, ANewerVersionOffersItsDownload) {
     EXPECT_EQ(caption, QStringLiteral("Morvane"));
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Cancel"), QStringLiteral("Download")}));
     EXPECT_EQ(html, widgets::PopupRichTextToHtml(app::UpdatePopupText(QStringLiteral("1.0.1"), kSetup)));
-    EXPECT_TRUE(html.startsWith(QStringLiteral("<span style=\"font-size:8pt\">Version 1.0.1 is now available to download:</span><br>")))
+    EXPECT_TRUE(html.startsWith(QStringLiteral(
+        "<span style=\"font-size:8pt\">Version 1.0.1 is now available to download:</span><br>")))
         << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"2\""))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("color:#0000ff;font-size:8pt\">") + kSetup + QStringLiteral("</span>")))
+    EXPECT_TRUE(html.contains(QStringLiteral("color:#0000ff;font-size:8pt\">") + kSetup +
+                              QStringLiteral("</span>")))
         << html.toStdString();
     const std::vector<QString> none;
-    EXPECT_EQ(run.w.services.shell.opened, choice == Choice::Cancel ? none : std::vector<QString>{kSetup})
+    EXPECT_EQ(run.w.services.shell.opened,
+              choice == Choice::Cancel ? none : std::vector<QString>{kSetup})
         << static_cast<int>(choice);
   }
 }
@@ -181,14 +196,16 @@ TEST(HelpCommands, EachAboutShowingIsAFreshBoxWithTheProgramsTexts) {
     EXPECT_EQ(box.objectName(), QStringLiteral("fwAbout"));
     EXPECT_TRUE(box.isModal());
     EXPECT_EQ(box.parentWidget(), w.window.get());
-    const auto text = [&](const char* name) { return box.findChild<QLabel*>(QString::fromLatin1(name))->text(); };
+    const auto text = [&](const char* name) {
+      return box.findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
     const core::VersionRecord& record = core::ThisVersionRecord();
     EXPECT_EQ(text("ltTitle"), QString::fromStdString(record.trademarks));
     EXPECT_EQ(text("ltSite"), kSite);
     EXPECT_EQ(text("ltMail"), QStringLiteral("mailto:feedback@morvane.example.org"));
     EXPECT_EQ(text("ltAbout"), QStringLiteral("For Linux\nVersion ") +
-                                   QString::fromStdString(common::GetAppVersion(false, record)) + QStringLiteral("\n") +
-                                   QString::fromStdString(record.copyright));
+                                   QString::fromStdString(common::GetAppVersion(false, record)) +
+                                   QStringLiteral("\n") + QString::fromStdString(record.copyright));
     box.findChild<QPushButton*>(QStringLiteral("bbClose"))->click();
   });
   ASSERT_TRUE(w->RunCommand("mHelpAbout"));
@@ -233,16 +250,17 @@ TEST(AboutBox, TheWindowIsCutToThePicture) {
     bool kept;
   };
   const Case cases[] = {
-      {{180, 180}, true},  {{180, 300}, true},  {{0, 0}, false},   {{359, 0}, false},
-      {{340, 340}, false},  // the flat cut at the lower right
-      {{180, 60}, false},   // the hole at the top
+      {{180, 180}, true}, {{180, 300}, true},  {{0, 0}, false},
+      {{359, 0}, false},  {{340, 340}, false},  // the flat cut at the lower right
+      {{180, 60}, false},                       // the hole at the top
       {{180, 85}, true},
   };
   for (const Case& c : cases) EXPECT_EQ(shape.contains(c.at), c.kept) << c.at.x() << "," << c.at.y();
   // The texts and the button lie inside the shape.
-  for (QWidget* child : {static_cast<QWidget*>(rig.Label("ltTitle")), static_cast<QWidget*>(rig.Label("ltAbout")),
-                         static_cast<QWidget*>(rig.Label("ltSite")), static_cast<QWidget*>(rig.Label("ltMail")),
-                         rig.box->findChild<QWidget*>(QStringLiteral("bbClose"))}) {
+  for (QWidget* child :
+       {static_cast<QWidget*>(rig.Label("ltTitle")), static_cast<QWidget*>(rig.Label("ltAbout")),
+        static_cast<QWidget*>(rig.Label("ltSite")), static_cast<QWidget*>(rig.Label("ltMail")),
+        rig.box->findChild<QWidget*>(QStringLiteral("bbClose"))}) {
     EXPECT_TRUE(shape.contains(child->geometry())) << child->objectName().toStdString();
   }
 }
@@ -252,7 +270,8 @@ TEST(AboutBox, LinksOpenThroughTheShellAndKeepTheBoxOpen) {
   QTest::mouseClick(rig.Label("ltSite"), Qt::LeftButton, {}, QPoint(5, 5));
   QTest::mouseClick(rig.Label("ltMail"), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_EQ(rig.services.shell.opened,
-            (std::vector<QString>{kSite, QStringLiteral("mailto:feedback@morvane.example.org?subject=Morvane")}));
+            (std::vector<QString>{
+                kSite, QStringLiteral("mailto:feedback@morvane.example.org?subject=Morvane")}));
   EXPECT_TRUE(rig.box->isVisible());
   EXPECT_EQ(rig.Label("ltSite")->toolTip(), QStringLiteral("Visit our Web Page"));
   EXPECT_EQ(rig.Label("ltMail")->toolTip(), QStringLiteral("Mail us"));
@@ -268,8 +287,8 @@ TEST(AboutBox, DraggingOffCloseTakesTheFocusAway) {
   const int w = close->width();
   const int h = close->height();
   const Case cases[] = {
-      {{0, 0}, false}, {{w, h}, false}, {{w / 2, h / 2}, false},  // edges count as inside
-      {{-1, 5}, true}, {{5, h + 1}, true}, {{w + 1, 0}, true},   {{5, -1}, true},
+      {{0, 0}, false}, {{w, h}, false},    {{w / 2, h / 2}, false},  // edges count as inside
+      {{-1, 5}, true}, {{5, h + 1}, true}, {{w + 1, 0}, true},      {{5, -1}, true},
   };
   for (const Case& c : cases) {
     close->setFocus();
@@ -303,7 +322,8 @@ TEST(Screenshots, HelpPopupWhatsThisModeAndAboutBox) {
   QTest::qWait(300);
   const auto shoot = [&](const char* name) {
     QTest::qWait(400);
-    EXPECT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(out + QLatin1Char('/') + QLatin1String(name)));
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->grabWindow(0).save(out + QLatin1Char('/') +
+                                                                     QLatin1String(name)));
   };
 
   // F1 over the Save button.
@@ -319,10 +339,12 @@ TEST(Screenshots, HelpPopupWhatsThisModeAndAboutBox) {
 
   // The what's-this mode with the pointer over the Edit title.
   ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));
-  const QRect edit = w->menuBar()->actionGeometry(w->Parts().menus->Item(QStringLiteral("mEdit"))->Action());
+  const QRect edit =
+      w->menuBar()->actionGeometry(w->Parts().menus->Item(QStringLiteral("mEdit"))->Action());
   QCursor::setPos(w->menuBar()->mapToGlobal(edit.center()));
-  QMouseEvent move(QEvent::MouseMove, QPointF(edit.center()), QPointF(w->menuBar()->mapToGlobal(edit.center())),
-                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(edit.center()),
+                   QPointF(w->menuBar()->mapToGlobal(edit.center())), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(w->menuBar(), &move);
   shoot("whats-this-mode.png");
   w->Help().EndWhatsThisMode();

@@ -41,7 +41,8 @@ struct HelpWindow {
   std::unique_ptr<app::MainWindow> window;
 
   explicit HelpWindow(bool withTopics = true) {
-    if (withTopics) QFile::copy(SourceTopicsFile(), QString::fromStdString(folder.folder.File("Morvane.topics")));
+    if (withTopics)
+      QFile::copy(SourceTopicsFile(), QString::fromStdString(folder.folder.File("Morvane.topics")));
     app::AppContext context = folder.Context();
     context.helpDisplay = &help;
     window = std::make_unique<app::MainWindow>(context);

@@ -64,12 +64,16 @@ TEST(MainWindowStart, FirstStartGivesEveryDefault) {
   EXPECT_FALSE(Button(*w, 1, "Stop")->Enabled());
   // The machine store knows the program's folder and version.
   const std::string key = common::AppRegistryKeyPath(core::ThisVersionRecord());
-  EXPECT_EQ(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, ""), folder.folder.path());
-  EXPECT_FALSE(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, "CurrentVersion").empty());
+  EXPECT_EQ(common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, ""),
+            folder.folder.path());
+  EXPECT_FALSE(
+      common::ReadRegValue(folder.registry, core::RegistryRoot::kLocalMachine, key, "CurrentVersion")
+          .empty());
   EXPECT_EQ(w->UpdateValues()[1], folder.SettingsFile());
   // Exact object names are data: settings keys, band keys, the splitter's lookups.
-  for (const char* name : {"pbCoolBar", "pbMain", "pbStatus", "tvCoord", "ucScopel", "ucTrellan", "sbDigits", "pbFactors",
-                           "pbTitles", "cbTitles", "tbTitles", "tbShiftX", "tbShiftY", "tbFactor"}) {
+  for (const char* name :
+       {"pbCoolBar", "pbMain", "pbStatus", "tvCoord", "ucScopel", "ucTrellan", "sbDigits", "pbFactors",
+        "pbTitles", "cbTitles", "tbTitles", "tbShiftX", "tbShiftY", "tbFactor"}) {
     EXPECT_NE(w->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
   }
   EXPECT_EQ(w->objectName(), QStringLiteral("fwMain"));
@@ -85,7 +89,8 @@ TEST(MainWindowStart, NoPainterOnThePathLeavesItEmpty) {
 TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchanged) {
   FakeServices services;
   AppFolder folder;
-  const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  const std::string image =
+      folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   {
     auto w = folder.Start({image});
     ASSERT_TRUE(w->RunCommand("mViewGrid"));
@@ -138,7 +143,8 @@ TEST(MainWindowStart, RecentFilesSkipMissingEntries) {
   AppFolder folder;
   const std::string a = folder.folder.Write("a.gif", "x");
   const std::string c = folder.folder.Write("c.htm", "x");
-  common::WriteIniSection(folder.SettingsFile(), "fwMain_FileList", a + "\r\n" + folder.folder.File("b.gif") + "\r\n" + c);
+  common::WriteIniSection(folder.SettingsFile(), "fwMain_FileList",
+                          a + "\r\n" + folder.folder.File("b.gif") + "\r\n" + c);
   auto w = folder.Start();
   EXPECT_EQ(Item(*w, "mFileList", 0)->Caption().toStdString(), "&0 " + a);
   EXPECT_EQ(Item(*w, "mFileList", 1)->Caption().toStdString(), "&1 " + c);
@@ -167,7 +173,8 @@ TEST(MainWindowClose, CancelInTheSavePromptKeepsTheWindowAndWritesNothing) {
 TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
   FakeServices services;
   AppFolder folder;
-  const std::string image = folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  const std::string image =
+      folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   auto w = folder.Start({image});
   app::WindowHost& host = w->Host();
   widgets::ToolBarButton* stop = Button(*w, 1, "Stop");
@@ -292,8 +299,9 @@ TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
     QTRY_COMPARE(view->geometry().right(), main->width() - 1);
     EXPECT_EQ(tree->geometry(), QRect(0, 0, app::kSplitterStart, main->height())) << size.width();
     EXPECT_EQ(bar->geometry(), QRect(app::kSplitterStart, 0, app::kSplitterWidth, main->height()));
-    EXPECT_EQ(view->geometry(), QRect(app::kSplitterStart + bar->width(), 0,
-                                      main->width() - app::kSplitterStart - bar->width(), main->height()));
+    EXPECT_EQ(view->geometry(),
+              QRect(app::kSplitterStart + bar->width(), 0,
+                    main->width() - app::kSplitterStart - bar->width(), main->height()));
   }
 }
 
@@ -369,7 +377,6 @@ TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
   EXPECT_FALSE(painter->Widget()->icon().isNull());
   EXPECT_FALSE(app::ProgramIcon(QStringLiteral("/no/such/program")).isNull()) << "the generic icon";
 }
-
 
 // Alt and a letter: a top menu of that letter opens first ("&File" and "&Factor:" share
 // F); a letter no menu has moves the focus to the field its label names.

@@ -23,11 +23,12 @@ TEST(RunController, ATickFromInsideThePumpDoesNotPumpAgain) {
   std::int64_t now = 0;
   int pumps = 0;
   RunController* self = nullptr;
-  RunController run([&] { return now; }, [&] {
-    ++pumps;
-    now += 100;
-    self->Tick();
-  });
+  RunController run([&] { return now; },
+                    [&] {
+                      ++pumps;
+                      now += 100;
+                      self->Tick();
+                    });
   self = &run;
   now = 100;
   EXPECT_TRUE(run.Tick());

@@ -20,9 +20,9 @@ TEST(MainLayout, AreasOverWindowSizes) {
   };
   // Band bar 56 px, status bar 20 px.
   const Row rows[] = {
-      {800, 600, true, 56, 524},  {640, 480, true, 56, 404}, {640, 480, false, 0, 460},
-      {300, 76, true, 56, 0},     {300, 50, true, 56, 0},    {0, 0, true, 56, 0},
-      {120, 10, false, 0, 0},     {1, 1, true, 56, 0},
+      {800, 600, true, 56, 524}, {640, 480, true, 56, 404}, {640, 480, false, 0, 460},
+      {300, 76, true, 56, 0},    {300, 50, true, 56, 0},    {0, 0, true, 56, 0},
+      {120, 10, false, 0, 0},    {1, 1, true, 56, 0},
   };
   for (const Row& row : rows) {
     MainLayoutInput in;
@@ -70,7 +70,8 @@ TEST(Strips, FieldsInOneRowSixApartBoxesRaisedThree) {
     EXPECT_EQ(t.tbTitles.width, 200 - 20);
     EXPECT_EQ(t.tbTitles.height, 17);
     EXPECT_EQ(t.toolbar.left, t.cbTitles.left + 202);
-    for (const Box* box : {&t.tlDigits, &t.sbDigits, &t.tlTitles, &t.cbTitles, &t.tbTitles, &t.toolbar}) {
+    for (const Box* box :
+         {&t.tlDigits, &t.sbDigits, &t.tlTitles, &t.cbTitles, &t.tbTitles, &t.toolbar}) {
       ExpectNoneNegative(*box, "titles");
     }
   }

@@ -67,7 +67,7 @@ TEST(FileHelpersTest, SplitsPathsAndChecksNamingRules) {
       {"C:\\dir\\file.txt", 0, "C:\\", "dir\\", "file", ".txt"},
       {"rel/a.b.gif  ", 2, "", "rel/", "a.b", ".gif"},  // trailing blanks leave the extension
       {"noext", 0, "", "", "noext", ""},
-      {"//server/share", 2, "/", "", "/server/share", ""},   // no folder after a leading separator
+      {"//server/share", 2, "/", "", "/server/share", ""},  // no folder after a leading separator
       {"\\\\server\\share", 2, "", "", "\\\\server\\share", ""},
       {"LONGNAME.TXT", 0, "", "", "LONGNAME", ".TXT"},
       {"a.b", 0, "", "", "a", ".b"},
@@ -90,10 +90,20 @@ TEST(FileHelpersTest, RefusedPathsTouchNoOutput) {
     int level;
   };
   const Case cases[] = {
-      {"NINELETTR.TXT", 0}, {".profile", 0},  {"name.", 0},      {"ninechars", 0},
-      {"a b.txt", 0},       {"a;b", 0},       {"d/TOOLONGDIR/x", 0}, {"a.toolong1234", 0},
-      {"a*b", 1},           {"a?b", 1},       {"a|b", 1},        {"a:b/c", 1},
-      {"a\"b", 1},          {"", 2},
+      {"NINELETTR.TXT", 0},
+      {".profile", 0},
+      {"name.", 0},
+      {"ninechars", 0},
+      {"a b.txt", 0},
+      {"a;b", 0},
+      {"d/TOOLONGDIR/x", 0},
+      {"a.toolong1234", 0},
+      {"a*b", 1},
+      {"a?b", 1},
+      {"a|b", 1},
+      {"a:b/c", 1},
+      {"a\"b", 1},
+      {"", 2},
   };
   for (const Case& c : cases) {
     std::string name = "untouched";
@@ -121,7 +131,8 @@ TEST(FileHelpersTest, DialogFolderIsAnExistingOne) {
   std::filesystem::create_directory(sub);
   const std::string file = dir.Write("my maps:2/x.htm", "x");
   const char* home = std::getenv("HOME");
-  const std::string homeFolder = std::string(home ? home : "/") + (home && std::string(home).back() == '/' ? "" : "/");
+  const std::string homeFolder =
+      std::string(home ? home : "/") + (home && std::string(home).back() == '/' ? "" : "/");
   struct Case {
     std::string folderOrPath;
     std::string fallback;

@@ -54,13 +54,13 @@ TEST(LineValueAtTest, AddsAHalfAndRoundsHalfToEven) {
     std::int32_t expected;
   };
   const Case cases[] = {
-      {4, 0.5f, 0.0f, 2},   // 2.5 goes to 2
-      {6, 0.5f, 0.0f, 4},   // 3.5 goes to 4
-      {5, 0.5f, 0.0f, 3},   // 3.0
-      {3, 1.0f, 0.0f, 4},   // a whole odd value moves up
-      {2, 1.0f, 0.0f, 2},   // a whole even value stays
-      {1, 0.3f, 0.0f, 1},   // 0.8
-      {-3, 1.0f, 0.0f, -2}, // -2.5 goes to -2
+      {4, 0.5f, 0.0f, 2},    // 2.5 goes to 2
+      {6, 0.5f, 0.0f, 4},    // 3.5 goes to 4
+      {5, 0.5f, 0.0f, 3},    // 3.0
+      {3, 1.0f, 0.0f, 4},    // a whole odd value moves up
+      {2, 1.0f, 0.0f, 2},    // a whole even value stays
+      {1, 0.3f, 0.0f, 1},    // 0.8
+      {-3, 1.0f, 0.0f, -2},  // -2.5 goes to -2
       {2000000000, 4.0f, 0.0f, std::numeric_limits<std::int32_t>::max()},
       {2000000000, -4.0f, 0.0f, std::numeric_limits<std::int32_t>::min()},
   };

@@ -53,8 +53,7 @@ TEST(RecolorPictureTest, KeyAndPixelsMeetInThePalette) {
       {"palette white also takes the near-white pixel", 0xFFFFFF, {255, 255, 0, 0}},
       {"palette maroon", 0x800000, {0, 0, 255, 0}},
       {"an off-palette background picked from the picture", 0xC8C4BC, {0, 0, 0, 255}},
-      {"a system colour compares as black", static_cast<std::int32_t>(0x8000000Fu),
-       {0, 0, 0, 0}},
+      {"a system colour compares as black", static_cast<std::int32_t>(0x8000000Fu), {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MaskOf(image, c.colour), c.expected) << c.what;
@@ -69,10 +68,9 @@ TEST(RecolorPictureTest, DrawsOnlyWhatFitsAndKeepsTheRestOfTheTarget) {
 
   RgbImage large(5, 2, 0xff123456);
   RecolorPicture(image, 0x800000, large);
-  EXPECT_EQ(large.pixels, (std::vector<std::uint32_t>{0xff000000, 0xff000000, 0xffffffff,
-                                                      0xff000000, 0xff123456, 0xff123456,
-                                                      0xff123456, 0xff123456, 0xff123456,
-                                                      0xff123456}));
+  EXPECT_EQ(large.pixels,
+            (std::vector<std::uint32_t>{0xff000000, 0xff000000, 0xffffffff, 0xff000000, 0xff123456,
+                                        0xff123456, 0xff123456, 0xff123456, 0xff123456, 0xff123456}));
 
   RgbImage empty;
   RecolorPicture(empty, 0xFFFFFF, large);  // nothing to read: target untouched

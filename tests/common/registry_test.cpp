@@ -29,7 +29,8 @@ TEST_F(RegistryTest, TheProgramRecordsItsFolderAndVersionOnce) {
   const std::string key = AppRegistryKeyPath(core::ThisVersionRecord());
   EXPECT_EQ(key, "SOFTWARE\\Morvane Test Makers\\MorvaneCommonTest");
   EXPECT_EQ(WriteRegValue(store, kMachine, key, "", "/opt/morvane"), kRegistrySuccess);
-  EXPECT_EQ(WriteRegValue(store, kMachine, key, "CurrentVersion", GetAppVersion(false)), kRegistrySuccess);
+  EXPECT_EQ(WriteRegValue(store, kMachine, key, "CurrentVersion", GetAppVersion(false)),
+            kRegistrySuccess);
   const std::string first = ReadAll(store.file());
   EXPECT_EQ(first,
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Morvane Test Makers\\MorvaneCommonTest]\r\n"

@@ -111,7 +111,8 @@ TEST_F(SettingsStoreTest, NumbersReadTheLeadingNumberAndFallBackToTheDefault) {
       {"Huge", 3, 3},
       {"Four", 0, Currency::FromScaled(822667)},
   };
-  for (const Case& c : cases) EXPECT_EQ(ReadIniNumber(file, "s", c.key, c.defaultValue), c.expected) << c.key;
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadIniNumber(file, "s", c.key, c.defaultValue), c.expected) << c.key;
 
   std::int32_t count = -1;
   EXPECT_EQ(ReadIniNumber(file, "", "Mixed", 5, &count), 5);
@@ -184,7 +185,8 @@ TEST_F(SettingsStoreTest, KeepTimeKeepsTheLastWriteTime) {
 }
 
 TEST_F(SettingsStoreTest, SectionIntoValuesAndLists) {
-  const std::string file = Settings("[a]\r\na=1\r\nb\r\nc=x=y\r\n[l]\r\n0=Text|42\r\n1=|7\r\n2=Bare\r\n3=Big|99999999999\r\n[e]\r\n");
+  const std::string file = Settings(
+      "[a]\r\na=1\r\nb\r\nc=x=y\r\n[l]\r\n0=Text|42\r\n1=|7\r\n2=Bare\r\n3=Big|99999999999\r\n[e]\r\n");
   std::vector<std::string> values{"old"};
   EXPECT_EQ(ReadIniSection(file, "a", values), "1\r\nb\r\nx=y");
   EXPECT_EQ(values, (std::vector<std::string>{"1", "b", "x=y"}));
@@ -196,8 +198,8 @@ TEST_F(SettingsStoreTest, SectionIntoValuesAndLists) {
   FakeList list;
   list.items = {{"stale", 1}};
   EXPECT_EQ(ReadIniSection(file, "l", list, "|"), "Text\r\n\r\nBare\r\nBig");
-  EXPECT_EQ(list.items, (std::vector<std::pair<std::string, std::int32_t>>{
-                            {"Text", 42}, {"Bare", 0}, {"Big", 0}}));
+  EXPECT_EQ(list.items,
+            (std::vector<std::pair<std::string, std::int32_t>>{{"Text", 42}, {"Bare", 0}, {"Big", 0}}));
   EXPECT_EQ(ReadIniSection(file, "l", list), "Text|42\r\n|7\r\nBare\r\nBig|99999999999");
   EXPECT_EQ(list.ListCount(), 4);
 
@@ -216,7 +218,8 @@ TEST_F(SettingsStoreTest, SectionIntoValuesAndLists) {
 }
 
 TEST_F(SettingsStoreTest, SectionFromTextNumbersEveryLine) {
-  const std::string file = Settings("[fwMain_FileList]\r\n0=/old.gif\r\n5=/older.gif\r\n\r\n[x]\r\nk=1\r\n");
+  const std::string file =
+      Settings("[fwMain_FileList]\r\n0=/old.gif\r\n5=/older.gif\r\n\r\n[x]\r\nk=1\r\n");
   // The recent files, newest first; one of them has "=" and blanks in its path.
   const std::string recent = "/maps/a=b.htm\r\n/img/ space.gif\r\nk=v";
   ASSERT_TRUE(WriteIniSection(file, "fwMain_FileList", recent));
@@ -269,8 +272,7 @@ TEST_F(SettingsStoreTest, SessionReadsOnceAndWritesOnlyItsOwnKeysOnce) {
   ASSERT_TRUE(WriteIniString(file, "win", "Width", "500"));
   ASSERT_TRUE(WriteIniString(file, "win", "Left", "11"));
   ASSERT_TRUE(session.Commit());
-  EXPECT_EQ(ReadAll(file),
-            "[win]\r\nLeft=30\r\nTop=20.0\r\nWidth=500\r\n[recent]\r\n0=/a.gif\r\n");
+  EXPECT_EQ(ReadAll(file), "[win]\r\nLeft=30\r\nTop=20.0\r\nWidth=500\r\n[recent]\r\n0=/a.gif\r\n");
 
   // Setting what is stored changes no byte: the file is not even replaced.
   struct stat before {};

@@ -49,10 +49,8 @@ TEST(TextHelpersTest, StretchBetweenTwoDelimiters) {
     const char* excluded;
   };
   const Case cases[] = {
-      {"x<map name=a>y</map>z", "<map", "</map>", kBinaryCompare, "<map name=a>y</map>",
-       " name=a>y"},
-      {"x<MAP name=a>y</Map>z", "<map", "</map>", kTextCompare, "<MAP name=a>y</Map>",
-       " name=a>y"},
+      {"x<map name=a>y</map>z", "<map", "</map>", kBinaryCompare, "<map name=a>y</map>", " name=a>y"},
+      {"x<MAP name=a>y</Map>z", "<map", "</map>", kTextCompare, "<MAP name=a>y</Map>", " name=a>y"},
       {"x<MAP name=a>y</Map>z", "<map", "</map>", kBinaryCompare, "", ""},
       {"x<map>y", "<map", "</map>", kBinaryCompare, "<map>y", ">y"},  // no end: to the end
       {"[]", "[", "]", kBinaryCompare, "[]", ""},
@@ -92,7 +90,7 @@ TEST(TextHelpersTest, FirstOrLastOfSeveralCharacters) {
       {1, "", ",", kBinaryCompare, false, 0},
       {1, "a,b", "", kBinaryCompare, false, 0},
       {1, "caf\xC3\xA9!", "\xC3\xA9", kBinaryCompare, false, 4},  // é is one character of the set
-      {1, "x\xC3\xA8y", "\xC3\xA9", kBinaryCompare, false, 0},   // è shares é's lead byte
+      {1, "x\xC3\xA8y", "\xC3\xA9", kBinaryCompare, false, 0},    // è shares é's lead byte
   };
   for (const Case& c : cases) {
     EXPECT_EQ(InStrAny(c.start, c.text, c.set, c.compare, c.reverse), c.expected)
@@ -196,13 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "1,2 href=x"},
         StyleCase{"BlanksAroundEquals", "<area coords = \"5,6\">", "coords", false, "5,6"},
         StyleCase{"EmptyValue", "<area alt=\"\" coords=\"1\">", "alt", false, ""},
-        StyleCase{"Absent", kArea, "alt", false, ""},
-        StyleCase{"EmptyTag", "", "alt", false, ""},
+        StyleCase{"Absent", kArea, "alt", false, ""}, StyleCase{"EmptyTag", "", "alt", false, ""},
         StyleCase{"BracketInsideQuotes", "<area alt=\"a>b\" coords=\"1\">", "alt", false, ""},
         // The name counts only as an attribute of its own.
         StyleCase{"TitleHoldingTheName", "<area alt=\"Shapes\" shape=\"poly\">", "shape", false, "poly"},
-        StyleCase{"TitleHoldingNameAndEquals", "<area alt=\"coords=9\" coords=\"1,2\">", "coords",
-                  false, "1,2"},
+        StyleCase{"TitleHoldingNameAndEquals", "<area alt=\"coords=9\" coords=\"1,2\">", "coords", false,
+                  "1,2"},
         StyleCase{"TitleHoldingNameAndBlank", "<area title=\"coords 2\" coords=\"7,8\">", "coords",
                   false, "7,8"},
         StyleCase{"UnquotedTitleHoldingTheName", "<area alt=myshape shape=rect>", "shape", false,
@@ -211,14 +208,13 @@ INSTANTIATE_TEST_SUITE_P(
                   false, "circle"},
         StyleCase{"NameWithoutEqualsIsSkipped", "<area href title=\"x\" nohref=\"1\" href=\"y\">",
                   "href", false, "y"},
-        StyleCase{"AttributesOnNewLines", "<area\n\tshape=\"poly\"\r\n coords=\"3,4\">", "coords",
-                  false, "3,4"},
+        StyleCase{"AttributesOnNewLines", "<area\n\tshape=\"poly\"\r\n coords=\"3,4\">", "coords", false,
+                  "3,4"},
         StyleCase{"AttributeAtTheStart", "src=\"a.gif\">", "src", false, "a.gif"},
         // Style properties, when asked for, come first.
         StyleCase{"StyleProperty", "<p style=\"color: red; width: 5\">", "width", true, "5"},
         StyleCase{"StylePropertyFirst", "<p style=\"color: red; width: 5\">", "color", true, "red"},
-        StyleCase{"StyleWinsOverAttribute", "<img width=\"9\" style=\"width: 5\">", "width", true,
-                  "5"},
+        StyleCase{"StyleWinsOverAttribute", "<img width=\"9\" style=\"width: 5\">", "width", true, "5"},
         StyleCase{"StyleIgnoredWhenNotAsked", "<img width=\"9\" style=\"width: 5\">", "width", false,
                   "9"},
         StyleCase{"StyleWithoutPropertyFallsBack", "<img width=\"9\" style=\"color: red\">", "width",

@@ -20,9 +20,9 @@ TEST(CurrencyTest, ParsesTheLeadingNumberOfAText) {
       {"15", 150000},
       {"-3", -30000},
       {"82.2667", 822667},
-      {"82.26666", 822667},   // four decimals, rounded
-      {"  12abc", 120000},    // leading blanks and trailing text
-      {"1 2 3", 1230000},     // blanks between digits
+      {"82.26666", 822667},  // four decimals, rounded
+      {"  12abc", 120000},   // leading blanks and trailing text
+      {"1 2 3", 1230000},    // blanks between digits
       {"-05", -50000},
       {"+7", 70000},
       {".5", 5000},
@@ -31,14 +31,14 @@ TEST(CurrencyTest, ParsesTheLeadingNumberOfAText) {
       {"1e3", 10000000},
       {"2.5E-1", 2500},
       {"1.5D2", 1500000},
-      {"1.5e", 15000},        // an exponent without digits is ignored
+      {"1.5e", 15000},  // an exponent without digits is ignored
       {"&H10", 160000},
-      {"&hFFFF", -10000},     // 16-bit when it fits 16 bits
+      {"&hFFFF", -10000},  // 16-bit when it fits 16 bits
       {"&H8000", -327680000},
       {"&H18000", 983040000},
       {"&HFFFFFFFF", -10000},
       {"&O17", 150000},
-      {"0.00005", 0},         // exactly half: to even
+      {"0.00005", 0},  // exactly half: to even
       {"0.00015", 2},
       {"0.00025", 2},
       {"0.000250001", 3},
@@ -66,11 +66,16 @@ TEST(CurrencyTest, ParsesTheLeadingNumberOfAText) {
 }
 
 TEST(CurrencyTest, WritesPlainDecimalTextThatReadsBack) {
-  const std::pair<std::int64_t, const char*> cases[] = {
-      {150000, "15"},     {-30000, "-3"},  {822667, "82.2667"},
-      {5000, "0.5"},      {-5000, "-0.5"}, {0, "0"},
-      {12500, "1.25"},    {1, "0.0001"},   {kMax, "922337203685477.5807"},
-      {INT64_MIN, "-922337203685477.5808"}};
+  const std::pair<std::int64_t, const char*> cases[] = {{150000, "15"},
+                                                        {-30000, "-3"},
+                                                        {822667, "82.2667"},
+                                                        {5000, "0.5"},
+                                                        {-5000, "-0.5"},
+                                                        {0, "0"},
+                                                        {12500, "1.25"},
+                                                        {1, "0.0001"},
+                                                        {kMax, "922337203685477.5807"},
+                                                        {INT64_MIN, "-922337203685477.5808"}};
   for (const auto& [scaled, text] : cases) {
     EXPECT_EQ(Currency::FromScaled(scaled).ToText(), text);
     EXPECT_EQ(Currency::Parse(text), Currency::FromScaled(scaled)) << text;
@@ -83,8 +88,8 @@ TEST(CurrencyTest, ConvertsFromDoubleAndToWholeNumbers) {
   EXPECT_EQ(Currency::FromDouble(std::nan("")), std::nullopt);
   EXPECT_EQ(Currency::FromDouble(1e300), std::nullopt);
   const std::pair<std::int64_t, std::int32_t> rounding[] = {
-      {25000, 2}, {35000, 4}, {-25000, -2}, {-25001, -3}, {24999, 2}, {5000, 0}, {15000, 2},
-      {kMax, INT32_MAX}, {INT64_MIN, INT32_MIN}};
+      {25000, 2}, {35000, 4}, {-25000, -2},      {-25001, -3},          {24999, 2},
+      {5000, 0},  {15000, 2}, {kMax, INT32_MAX}, {INT64_MIN, INT32_MIN}};
   for (const auto& [scaled, whole] : rounding) {
     EXPECT_EQ(Currency::FromScaled(scaled).ToInt32(), whole) << scaled;
   }
@@ -96,7 +101,8 @@ TEST(ValueHelpersTest, SmallNumberHelpers) {
   EXPECT_EQ(WordToUnsigned(5), 5);
   EXPECT_DOUBLE_EQ(LogBase(100), 2);
   EXPECT_DOUBLE_EQ(LogBase(8, 2), 3);
-  for (const auto& [x, base] : std::vector<std::pair<double, double>>{{0, 10}, {-5, 10}, {8, 1}, {8, -2}}) {
+  for (const auto& [x, base] :
+       std::vector<std::pair<double, double>>{{0, 10}, {-5, 10}, {8, 1}, {8, -2}}) {
     EXPECT_EQ(LogBase(x, base), 0) << x << " base " << base;
   }
   EXPECT_EQ(BoolToInt(true), 1);
@@ -131,8 +137,8 @@ TEST(ValueHelpersTest, ElapsedTimeText) {
   };
   const Case cases[] = {
       {65000, 0, ":", "00:01:05"},
-      {1999, 1000, ":", "00:00:00"},        // 999 ms
-      {3725000 + 500, 500, "", "01:02:05"}, // empty separator means ":"
+      {1999, 1000, ":", "00:00:00"},         // 999 ms
+      {3725000 + 500, 500, "", "01:02:05"},  // empty separator means ":"
       {360000000, 0, ":", "100:00:00"},
       {5000, 0, ".", "00.00.05"},
       // The old 32-bit counter wrapped between the two readings: still 16 s.

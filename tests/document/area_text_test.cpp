@@ -32,8 +32,8 @@ TEST(FormatOutputTextTest, LinesNumbersTitlesAndCentroids) {
       {"two contours, numbered from the separators", Points(two), "[%1]", ";", "00",
        "[00]1,1,2,1,2,2;\r\n[01]10,0,14,0,12,3;"},
       {"a trailing separator adds nothing",
-       Points({{1, 1}, {2, 1}, {2, 2}, {1, -1}, {10, 0}, {14, 0}, {12, 3}, {2, -1}}), "[%1]", ";",
-       "00", "[00]1,1,2,1,2,2;\r\n[01]10,0,14,0,12,3;"},
+       Points({{1, 1}, {2, 1}, {2, 2}, {1, -1}, {10, 0}, {14, 0}, {12, 3}, {2, -1}}), "[%1]", ";", "00",
+       "[00]1,1,2,1,2,2;\r\n[01]10,0,14,0,12,3;"},
       {"empty template and tail: bare coordinates", Points(two), "", "", "00",
        "1,1,2,1,2,2\r\n10,0,14,0,12,3"},
       {"centroid truncates: 5/3 and 4/3 give 1", Points({{1, 1}, {2, 1}, {2, 2}}), "%3|", "", "00",
@@ -45,8 +45,8 @@ TEST(FormatOutputTextTest, LinesNumbersTitlesAndCentroids) {
       {"only separators", Points({{0, -1}, {1, -1}}), "<%1>", "'>", "00", ""},
       {"a leading separator only sets the number (a contour added to an empty document)",
        Points({{0, -1}, {3, 4}, {5, 6}}), "<%1>", ";", "00", "<00>3,4,5,6;"},
-      {"two separators in a row close nothing between them",
-       Points({{1, 1}, {1, -1}, {2, -1}, {7, 7}}), "<%1>", ";", "00", "<00>1,1;\r\n<02>7,7;"},
+      {"two separators in a row close nothing between them", Points({{1, 1}, {1, -1}, {2, -1}, {7, 7}}),
+       "<%1>", ";", "00", "<00>1,1;\r\n<02>7,7;"},
       {"large coordinates: sums do not overflow",
        Points({{2000000000, 2000000000}, {2000000000, 2000000000}}), "%3 ", "", "0",
        "2000000000,2000000000 2000000000,2000000000,2000000000,2000000000"},
@@ -75,7 +75,8 @@ TEST(FormatOutputTextTest, TitlesComeFromTheDocumentsTitles) {
   EXPECT_EQ(of(3), "a  b");
   EXPECT_EQ(of(4), "");  // beyond the list
   EXPECT_EQ(of(-1), "");
-  const TitleOf shouting = TitlesFrom(titles, [](std::string_view t) { return "<" + std::string(t) + ">"; });
+  const TitleOf shouting =
+      TitlesFrom(titles, [](std::string_view t) { return "<" + std::string(t) + ">"; });
   EXPECT_EQ(shouting(0), "<Lake>");
 }
 

@@ -35,7 +35,8 @@ TEST(DocumentModelTest, DigitsAreHeldWithinTheSpinBoxLimits) {
   int notices = 0;
   model.Observe([&](unsigned changes) { notices += (changes & DocumentModel::kDigits) ? 1 : 0; });
   EXPECT_EQ(model.NumberFormat(), "00");
-  const std::pair<int, const char*> cases[] = {{4, "0000"}, {9, "000000"}, {-1, "0"}, {0, "0"}, {6, "000000"}};
+  const std::pair<int, const char*> cases[] = {
+      {4, "0000"}, {9, "000000"}, {-1, "0"}, {0, "0"}, {6, "000000"}};
   for (const auto& [digits, format] : cases) {
     model.LetDigits(digits);
     EXPECT_EQ(model.NumberFormat(), format) << digits;

@@ -24,7 +24,7 @@ ContourPoints Points(std::vector<ContourPoint> elements) {
 }
 
 // Two contours: a triangle with centroid (3, 2) and a square with centroid (15, 15).
-const std::vector<ContourPoint> kTwo = {{1, 1}, {5, 1}, {5, 4}, {1, -1},
+const std::vector<ContourPoint> kTwo = {{1, 1},   {5, 1},   {5, 4},   {1, -1},
                                         {10, 10}, {20, 10}, {20, 20}, {10, 20}};
 
 // A titles-list entry as the tables write it: "#", the number and, for a titled
@@ -65,7 +65,8 @@ class DocumentTest : public ::testing::Test {
   // The recent-files menu's captions.
   std::vector<std::string> RecentCaptions() const {
     std::vector<std::string> out;
-    for (const std::string& path : model.RecentFiles()) out.push_back(RecentCaption(static_cast<int>(out.size()), path));
+    for (const std::string& path : model.RecentFiles())
+      out.push_back(RecentCaption(static_cast<int>(out.size()), path));
     return out;
   }
 
@@ -85,7 +86,8 @@ class DocumentTest : public ::testing::Test {
 TEST_F(DocumentTest, WritesTheMapByteForByte) {
   const std::string areas =
       "<area href='#00' alt='Tom&#39;s &#34;Lake&#34;' %cshape='polygon' coords='1,1,5,1,5,4'>\r\n"
-      "<area href='#01' alt='&#60;Bay&#62; &#38; &#216;re' %cshape='polygon' coords='10,10,20,10,20,20,10,20'>\r\n";
+      "<area href='#01' alt='&#60;Bay&#62; &#38; &#216;re' %cshape='polygon' "
+      "coords='10,10,20,10,20,20,10,20'>\r\n";
   struct Case {
     bool centroid;
     std::string first, second;
@@ -103,7 +105,8 @@ TEST_F(DocumentTest, WritesTheMapByteForByte) {
     ASSERT_TRUE(doc.SaveMap());
     std::string expected =
         "<html><body><img src='/pics/coast.gif' border=0 usemap='#coast.gif'><map name='coast.gif'>\r\n"
-        "\r\n" + areas + "\r\n</map></body></html>\r\n";
+        "\r\n" +
+        areas + "\r\n</map></body></html>\r\n";
     expected.replace(expected.find("%c"), 2, c.first);
     expected.replace(expected.find("%c"), 2, c.second);
     EXPECT_EQ(files.files["/pics/coast.htm"], expected) << "centroid " << c.centroid;
@@ -127,19 +130,23 @@ TEST_F(DocumentTest, EscapesTheImagePathAndNameAndWritesEmptyMaps) {
 TEST_F(DocumentTest, SavesWithDigitsAndUntitledContoursAndShowsProgress) {
   state.ImagePath = "/p/x.gif";
   model.LetDigits(3);
-  SetContours({{1, 1}, {1, -1}, {2, 2}, {2, -1}, {3, 3}, {3, -1}, {4, 4}}, {"#000", "#001", "#002", "#003"});
+  SetContours({{1, 1}, {1, -1}, {2, 2}, {2, -1}, {3, 3}, {3, -1}, {4, 4}},
+              {"#000", "#001", "#002", "#003"});
   ASSERT_TRUE(doc.SaveMap());
   const std::string& text = files.files["/p/x.htm"];
   EXPECT_NE(text.find("<area href='#003' alt='' shape='polygon' coords='4,4'>"), std::string::npos);
-  EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{2, 0}, {2, 0}, {2, 25}, {2, 50}, {2, 75}}));
+  EXPECT_EQ(view.progress,
+            (std::vector<std::pair<int, int>>{{2, 0}, {2, 0}, {2, 25}, {2, 50}, {2, 75}}));
   EXPECT_FALSE(view.visibleBars.count(2));
 }
 
 TEST_F(DocumentTest, OverwriteCheck) {
   const std::string target = "/maps/coast.htm";
   auto ownMap = [&](std::string_view footer) {
-    return MapHeaderLine("/pics/coast.gif", "coast.gif") + "\r\n\r\n<area href='#00' alt='' shape='polygon' "
-           "coords='9,9'>\r\n\r\n" + std::string(footer) + "\r\n";
+    return MapHeaderLine("/pics/coast.gif", "coast.gif") +
+           "\r\n\r\n<area href='#00' alt='' shape='polygon' "
+           "coords='9,9'>\r\n\r\n" +
+           std::string(footer) + "\r\n";
   };
   struct Case {
     const char* what;
@@ -150,15 +157,45 @@ TEST_F(DocumentTest, OverwriteCheck) {
     bool asks, written;
   };
   const Case cases[] = {
-      {"a foreign file, No", "<html><p>someone's page</p></html>", true, target, {kAnswerNo}, true, false},
-      {"a foreign file, Yes", "<html><p>someone's page</p></html>", true, target, {kAnswerYes}, true, true},
-      {"our map changed by hand", ownMap(kMapFooter) + "<p>note</p>", true, target, {kAnswerNo}, true, false},
+      {"a foreign file, No",
+       "<html><p>someone's page</p></html>",
+       true,
+       target,
+       {kAnswerNo},
+       true,
+       false},
+      {"a foreign file, Yes",
+       "<html><p>someone's page</p></html>",
+       true,
+       target,
+       {kAnswerYes},
+       true,
+       true},
+      {"our map changed by hand",
+       ownMap(kMapFooter) + "<p>note</p>",
+       true,
+       target,
+       {kAnswerNo},
+       true,
+       false},
       {"our map with the old footer", ownMap(kOldMapFooter), true, target, {}, false, true},
       {"our map, other letter case in the header",
-       "<HTML><BODY><IMG SRC='/PICS/COAST.GIF' border=0 usemap='#coast.gif'><map name='coast.gif'>\r\n\r\n"
-       "</map></body></html>", true, target, {}, false, true},
-      {"map of another image", "<html><body><img src='/pics/other.gif' border=0 usemap='#other.gif'>"
-       "<map name='other.gif'>\r\n\r\n</map></body></html>", true, target, {kAnswerNo}, true, false},
+       "<HTML><BODY><IMG SRC='/PICS/COAST.GIF' border=0 usemap='#coast.gif'><map "
+       "name='coast.gif'>\r\n\r\n"
+       "</map></body></html>",
+       true,
+       target,
+       {},
+       false,
+       true},
+      {"map of another image",
+       "<html><body><img src='/pics/other.gif' border=0 usemap='#other.gif'>"
+       "<map name='other.gif'>\r\n\r\n</map></body></html>",
+       true,
+       target,
+       {kAnswerNo},
+       true,
+       false},
       {"an empty file", "", true, target, {}, false, true},
       {"no file yet", std::nullopt, true, target, {}, false, true},
       {"Stop on Error off", "<p>foreign</p>", false, target, {}, false, true},
@@ -180,7 +217,8 @@ TEST_F(DocumentTest, OverwriteCheck) {
     EXPECT_EQ(doc.SaveMap(), c.written) << c.what;
     EXPECT_EQ(!view.questions.empty(), c.asks) << c.what;
     if (c.asks) {
-      EXPECT_EQ(view.questions[0], "The file was changed from another way.\r\nAre you sure you want to overwrite?");
+      EXPECT_EQ(view.questions[0],
+                "The file was changed from another way.\r\nAre you sure you want to overwrite?");
       EXPECT_EQ(view.beeps, std::vector<int>{kWarningBeep}) << c.what;
     }
     EXPECT_EQ(model.IsChanged(), !c.written) << c.what;
@@ -197,8 +235,9 @@ TEST_F(DocumentTest, OverwriteCheck) {
 TEST_F(DocumentTest, TheOverwriteCheckKnowsMapsOfEarlierVersions) {
   const std::string image = "/pics/Tom & Jerry's \xC3\xA9t\xC3\xA9.gif";
   const std::string name = "Tom & Jerry's \xC3\xA9t\xC3\xA9.gif";
-  const std::string old = "<html><body><img src='" + image + "' border=0 usemap='#" + name + "'><map name='" +
-                          name + "'>\r\n\r\n<area href='#00' alt='a & b' shape='polygon' coords='9,9'>\r\n\r\n";
+  const std::string old = "<html><body><img src='" + image + "' border=0 usemap='#" + name +
+                          "'><map name='" + name +
+                          "'>\r\n\r\n<area href='#00' alt='a & b' shape='polygon' coords='9,9'>\r\n\r\n";
   for (std::string_view footer : {kOldMapFooter, kMapFooter}) {
     files.files["/maps/tj.htm"] = old + std::string(footer) + "\r\n";
     state.ImagePath = image;
@@ -288,11 +327,19 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
     manyTitles.push_back(engine::UntitledEntry(k, "000") + (k % 3 ? "  t" + std::to_string(k) : ""));
   }
   const Case cases[] = {
-      {"two titled contours", kTwo, {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re \xE2\x82\xAC"}, "00", false},
+      {"two titled contours",
+       kTwo,
+       {"#00  Tom's \"Lake\"", "#01  <Bay> & \xC3\x98re \xE2\x82\xAC"},
+       "00",
+       false},
       {"with centroid", kTwo, {"#00  x", "#01  y"}, "0000", true},
       {"title with two blanks and CR LF", kTwo, {"#00  a  b\r\nc", "#01"}, "0", false},
       {"one contour", {{3, 4}, {5, 6}}, {"#00  only"}, "00", false},
-      {"points shifted left of the image", {{-7, 4}, {-2147483647 - 1, 6}, {5, 0}}, {"#00  off"}, "00", true},
+      {"points shifted left of the image",
+       {{-7, 4}, {-2147483647 - 1, 6}, {5, 0}},
+       {"#00  off"},
+       "00",
+       true},
       {"a contour of 12 000 points", big, {"#000000  big"}, "000000", false},
       {"1 200 contours", many, manyTitles, "000", true},
   };
@@ -379,8 +426,10 @@ TEST_F(DocumentTest, DigitsFollowTheFirstHrefWithinTheSpinBoxLimits) {
 }
 
 TEST_F(DocumentTest, WhichMapIsRead) {
-  const std::string own = "<img src='/p/a.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
-  const std::string other = "<img src='/q/b.gif' usemap='#b'><map name='b'><area shape=polygon coords=2,2></map>";
+  const std::string own =
+      "<img src='/p/a.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
+  const std::string other =
+      "<img src='/q/b.gif' usemap='#b'><map name='b'><area shape=polygon coords=2,2></map>";
   AddImage("/p/a.gif");
   AddImage("/q/b.gif");
   struct Case {
@@ -393,7 +442,8 @@ TEST_F(DocumentTest, WhichMapIsRead) {
       {"no MapPath: the map beside the image names it", "", own, "/p/a.gif", Points({{1, 1}})},
       {"no MapPath: the map beside names another image", "", other, "/p/a.gif", Points({})},
       {"no MapPath: the map beside names it in other case", "",
-       "<img src='/P/A.GIF' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>", "/p/a.gif", Points({})},
+       "<img src='/P/A.GIF' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>", "/p/a.gif",
+       Points({})},
       {"MapPath set: its img decides the image", "/p/a.htm", other, "/q/b.gif", Points({{2, 2}})},
   };
   for (const Case& c : cases) {
@@ -409,7 +459,8 @@ TEST_F(DocumentTest, WhichMapIsRead) {
 }
 
 TEST_F(DocumentTest, AMapWhoseImageIsMissingReadsNothing) {
-  files.files["/m/a.htm"] = "<img src='gone.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
+  files.files["/m/a.htm"] =
+      "<img src='gone.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
   state.MapPath = "/m/a.htm";
   doc.LoadDocument();
   EXPECT_EQ(state.ImageSrc, "gone.gif");
@@ -524,7 +575,8 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
   EXPECT_EQ(s.DialogTitle, "Open...");
   EXPECT_EQ(s.HelpContextId, 100 + static_cast<int>(MenuCommand::mFileOpen));
   EXPECT_EQ(s.Filter,
-            "Image Files (*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
+            "Image Files "
+            "(*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
             "HTML Files (*.htm*;*.asp*;*.php)|*.htm*;*.asp*;*.php|All Files (*.*)|*.*|");
   EXPECT_EQ(s.FilterIndex, 1);
   EXPECT_EQ(s.FileName, "/old/img.gif");
@@ -547,12 +599,14 @@ TEST_F(DocumentTest, RecentFiles) {
   for (const char* p : {"/r/0.gif", "/r/1.gif", "/r/2.htm", "/r/3.gif"}) AddImage(p);
   for (const char* p : {"/r/3.gif", "/r/2.htm", "/r/1.gif", "/r/0.gif"}) doc.RememberAndOpen(p);
   auto paths = [&] { return RecentCaptions(); };
-  EXPECT_EQ(paths(), (std::vector<std::string>{"&0 /r/0.gif", "&1 /r/1.gif", "&2 /r/2.htm", "&3 /r/3.gif"}));
+  EXPECT_EQ(paths(),
+            (std::vector<std::string>{"&0 /r/0.gif", "&1 /r/1.gif", "&2 /r/2.htm", "&3 /r/3.gif"}));
   EXPECT_FALSE(model.RecentFiles().empty());
 
   // Opening one that is listed moves it up; those above shift down, those below stay.
   doc.RememberAndOpen("/r/2.htm");
-  EXPECT_EQ(paths(), (std::vector<std::string>{"&0 /r/2.htm", "&1 /r/0.gif", "&2 /r/1.gif", "&3 /r/3.gif"}));
+  EXPECT_EQ(paths(),
+            (std::vector<std::string>{"&0 /r/2.htm", "&1 /r/0.gif", "&2 /r/1.gif", "&3 /r/3.gif"}));
   EXPECT_EQ(state.MapPath, "/r/2.htm");  // the list's extension test decided
 
   // Paths compare exactly: another letter case is another file.
@@ -586,10 +640,18 @@ TEST_F(DocumentTest, RecentFiles) {
 
 TEST_F(DocumentTest, SetDocumentPathsByExtension) {
   const std::pair<const char*, bool> cases[] = {
-      {"&0 /p/a.JPG", true},  {"&0 /p/a.jpeg", true}, {"&0 /p/a.wmf", true},
-      {"&0 /p/a.htm", false}, {"&0 /p/a.html", false}, {"&0 /p/a.php", false}, {"&0 /p/a.aspx", false},
+      {"&0 /p/a.JPG", true},
+      {"&0 /p/a.jpeg", true},
+      {"&0 /p/a.wmf", true},
+      {"&0 /p/a.htm", false},
+      {"&0 /p/a.html", false},
+      {"&0 /p/a.php", false},
+      {"&0 /p/a.aspx", false},
       // An extension in neither list, or none, is taken as a map.
-      {"&0 /p/a.png", false}, {"&0 /p/a.txt", false}, {"&0 /p/a.h", false}, {"&0 /p/v1.2/a", false},
+      {"&0 /p/a.png", false},
+      {"&0 /p/a.txt", false},
+      {"&0 /p/a.h", false},
+      {"&0 /p/v1.2/a", false},
   };
   for (const auto& [caption, image] : cases) {
     state = DocumentState();
@@ -669,7 +731,8 @@ TEST_F(BatchTest, ThreeNamesPadToTheLongestPlusOne) {
   state.TextOutputPath = "/out/r.txt";
   Choose({"/b/a.gif", "/b/abcde.gif", "/b/abc.gif"});
   doc.RunBatch();
-  EXPECT_EQ(files.files["/out/r.txt"], "a.gif     8,0,5,5\r\nabcde.gif 12,0,5,5\r\nabc.gif   10,0,5,5\r\n");
+  EXPECT_EQ(files.files["/out/r.txt"],
+            "a.gif     8,0,5,5\r\nabcde.gif 12,0,5,5\r\nabc.gif   10,0,5,5\r\n");
 }
 
 TEST_F(BatchTest, SeparateFilesWritesAMapBesideEachImage) {
@@ -678,8 +741,9 @@ TEST_F(BatchTest, SeparateFilesWritesAMapBesideEachImage) {
   Choose({"/b/fen.gif", "/b/harbour.bmp"});
   doc.RunBatch();
   EXPECT_NE(files.files["/b/fen.htm"].find("coords='10,0,5,5'"), std::string::npos);
-  EXPECT_NE(files.files["/b/harbour.htm"].find("<area href='#01' alt='' shape='polygon' coords='3,3,4,4'>"),
-            std::string::npos);
+  EXPECT_NE(
+      files.files["/b/harbour.htm"].find("<area href='#01' alt='' shape='polygon' coords='3,3,4,4'>"),
+      std::string::npos);
   EXPECT_EQ(view.status[engine::StatusField::Progress1], "2 images processed.");
   EXPECT_EQ(files.files.count("/out/report.txt"), 0u);
 }
@@ -763,7 +827,8 @@ TEST_F(BatchTest, TheDialogSeesBatchRunningAndItsSettings) {
   EXPECT_EQ(s.FileFlags, 20996);
   EXPECT_EQ(s.DialogTitle, "Batch...");
   EXPECT_EQ(s.Filter,
-            "Image Files (*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
+            "Image Files "
+            "(*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
             "All Files (*.*)|*.*|");
   EXPECT_EQ(s.InitDir, "/b/");
   EXPECT_EQ(s.FileName, "");

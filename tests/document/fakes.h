@@ -93,8 +93,8 @@ class FakeDialog : public DialogControl {
 
  private:
   std::int32_t Show(bool save) {
-    shown.push_back({save, FileFlags, HelpContextId, DialogTitle, DefaultExt, Filter,
-                     FilterIndex, InitDir, FileName});
+    shown.push_back({save, FileFlags, HelpContextId, DialogTitle, DefaultExt, Filter, FilterIndex,
+                     InitDir, FileName});
     if (whileOpen) whileOpen();
     if (answers.empty()) return 0;
     const Answer a = answers.front();
@@ -138,7 +138,9 @@ class FakeView : public SilentWindow {
     if (onTick) onTick();
   }
   // Every tick is watched: bulk ticks come one by one.
-  std::int64_t ShowElapsedTimes(std::int64_t n) override { return engine::RunControl::ShowElapsedTimes(n); }
+  std::int64_t ShowElapsedTimes(std::int64_t n) override {
+    return engine::RunControl::ShowElapsedTimes(n);
+  }
   bool StopRequested() const override { return stopRequested; }
   void SetProgress(int index, int percent) override {
     visibleBars.insert(index);
@@ -169,7 +171,9 @@ class FakeView : public SilentWindow {
     }
     return "";
   }
-  std::int32_t MenuHelpContextId(MenuCommand item) const override { return 100 + static_cast<int>(item); }
+  std::int32_t MenuHelpContextId(MenuCommand item) const override {
+    return 100 + static_cast<int>(item);
+  }
   bool CentroidChecked() const override { return centroid; }
   void StateChanged() override { ++stateChanges; }
   void StartRunClock() override { ++clockStarts; }

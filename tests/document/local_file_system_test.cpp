@@ -17,9 +17,13 @@ using morvane::testing::TempFolder;
 TEST(LocalFileSystemTest, ReadsTextInEitherEncoding) {
   TempFolder dir;
   LocalFileSystem files;
-  const std::string utf8 = dir.Write("u.htm", "\xEF\xBB\xBF<p>K\xC3\xB8" "ge</p>");
+  const std::string utf8 = dir.Write("u.htm",
+                                     "\xEF\xBB\xBF<p>K\xC3\xB8"
+                                     "ge</p>");
   const std::string ansi = dir.Write("a.htm", "<p>K\xF8ge \x80</p>");
-  EXPECT_EQ(files.ReadText(utf8), "<p>K\xC3\xB8" "ge</p>");
+  EXPECT_EQ(files.ReadText(utf8),
+            "<p>K\xC3\xB8"
+            "ge</p>");
   EXPECT_EQ(files.ReadText(ansi), "<p>K\xC3\xB8ge \xE2\x82\xAC</p>");
   EXPECT_EQ(files.ReadText(dir.File("none.htm")), std::nullopt);
   EXPECT_TRUE(files.FileExists(utf8));

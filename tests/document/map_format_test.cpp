@@ -11,8 +11,10 @@ TEST(EscapeHtmlTest, LeavesOnlyPlainAscii) {
   const std::pair<std::string, std::string> cases[] = {
       {"Lake", "Lake"},
       {"Tom's \"big\" <b>&</b>", "Tom&#39;s &#34;big&#34; &#60;b&#62;&#38;&#60;/b&#62;"},
-      {"K\xC3\xB8" "benhavn \xE2\x82\xAC", "K&#248;benhavn &#8364;"},  // UTF-8 ø and €
-      {"\xF0\x9F\x97\xBA", "&#128506;"},                                // beyond the BMP
+      {"K\xC3\xB8"
+       "benhavn \xE2\x82\xAC",
+       "K&#248;benhavn &#8364;"},         // UTF-8 ø and €
+      {"\xF0\x9F\x97\xBA", "&#128506;"},  // beyond the BMP
       {"a\r\nb\tc\x7F", "a&#13;&#10;b&#9;c&#127;"},
       {"bad \xFF byte", "bad &#65533; byte"},
       {"50%3 off", "50%3 off"},
@@ -23,7 +25,9 @@ TEST(EscapeHtmlTest, LeavesOnlyPlainAscii) {
 TEST(DecodeHtmlTest, DecodesReferencesAndLeavesTheRest) {
   const std::pair<std::string, std::string> cases[] = {
       {"Tom&#39;s &#x22;big&#X22; &lt;&amp;&gt; &quot;&apos;", "Tom's \"big\" <&> \"'"},
-      {"K&#248;benhavn", "K\xC3\xB8" "benhavn"},
+      {"K&#248;benhavn",
+       "K\xC3\xB8"
+       "benhavn"},
       {"R&D and &amp without end", "R&D and &amp without end"},
       {"&nbsp; &unknown; &#; &#xZZ;", "&nbsp; &unknown; &#; &#xZZ;"},
       {"&#" + std::string(28, '0') + "65; &#" + std::string(29, '0') + "65;",  // the ";" too far off
@@ -32,7 +36,9 @@ TEST(DecodeHtmlTest, DecodesReferencesAndLeavesTheRest) {
       {"&#0; &#xD800; &#1114112; &#99999999999;", "\xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD \xEF\xBF\xBD"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(DecodeHtml(in), out) << in;
-  EXPECT_EQ(DecodeHtml(std::string("a\0b", 3)), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(DecodeHtml(std::string("a\0b", 3)),
+            "a\xEF\xBF\xBD"
+            "b");
   const std::string odd = "a'b\"c<d>e&f\xC3\xA9\r\n\x01";
   EXPECT_EQ(DecodeHtml(EscapeHtml(odd)), odd);
 }
@@ -75,7 +81,8 @@ TEST(TagReaderTest, ReadsAttributesAsABrowserDoes) {
 TEST(ReadMapTextTest, HostilePagesReadInLinearTimeAndSpace) {
   const std::string img = "<img src='c.gif' usemap='#m'><map name='m'>";
   const std::string ampersands(4'000'000, '&');
-  const MapContent amp = ReadMapText(img + "<area shape=polygon coords=1,1 alt='" + ampersands + "'></map>");
+  const MapContent amp =
+      ReadMapText(img + "<area shape=polygon coords=1,1 alt='" + ampersands + "'></map>");
   ASSERT_EQ(amp.polygons.size(), 1u);
   EXPECT_EQ(amp.polygons[0].alt, ampersands);
 
@@ -104,9 +111,11 @@ TEST(ParseCoordsTest, AcceptsOnlyWholePairsInRange) {
 
 TEST(IsOwnMapTest, HeaderAndEitherFooter) {
   const std::string header = MapHeaderLine("/pics/coast.gif", "coast.gif");
-  EXPECT_EQ(header,
-            "<html><body><img src='/pics/coast.gif' border=0 usemap='#coast.gif'><map name='coast.gif'>");
-  const std::string body = header + "\r\n\r\n<area href='#00' alt='' shape='polygon' coords='1,1'>\r\n\r\n";
+  EXPECT_EQ(
+      header,
+      "<html><body><img src='/pics/coast.gif' border=0 usemap='#coast.gif'><map name='coast.gif'>");
+  const std::string body =
+      header + "\r\n\r\n<area href='#00' alt='' shape='polygon' coords='1,1'>\r\n\r\n";
   std::string upper = body + "</map></body></html>\r\n";
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   struct Case {
@@ -122,7 +131,8 @@ TEST(IsOwnMapTest, HeaderAndEitherFooter) {
       {"empty", "", true},
       {"only line ends", "\r\n\r\n", true},
       {"edited at the end", body + "</map></body></html>\r\n<p>mine</p>", false},
-      {"another image", MapHeaderLine("/pics/other.gif", "other.gif") + "\r\n\r\n</map></body></html>", false},
+      {"another image", MapHeaderLine("/pics/other.gif", "other.gif") + "\r\n\r\n</map></body></html>",
+       false},
       {"a foreign page", "<html><body><p>hello</p></body></html>\r\n", false},
       {"LF line ends", header + "\n\n</map></body></html>\n", false},
   };
@@ -163,33 +173,74 @@ TEST(ReadMapTextTest, LayoutsAndFaults) {
   const std::string img = "<img src='c.gif' usemap='#c.gif'>";
   const Case cases[] = {
       {"capital names, double quotes, another order",
-       "<IMG USEMAP=\"#c.gif\" SRC=\"c.gif\"><MAP NAME=\"C.GIF\">\n<AREA COORDS=\"1,1\" ALT=\"x\" SHAPE=\"Polygon\" HREF=\"#00\">\n</MAP>",
-       {}, true, true, {"x"}},
+       "<IMG USEMAP=\"#c.gif\" SRC=\"c.gif\"><MAP NAME=\"C.GIF\">\n<AREA COORDS=\"1,1\" ALT=\"x\" "
+       "SHAPE=\"Polygon\" HREF=\"#00\">\n</MAP>",
+       {},
+       true,
+       true,
+       {"x"}},
       {"a title holding the words shape and coords",
-       img + "<map name='c.gif'><area href='#00' alt=\"shape='rect' coords=''\" shape='polygon' coords='1,1'></map>",
-       {}, true, true, {"shape='rect' coords=''"}},
-      {"escaped title", img + "<map name='c.gif'><area alt='Tom&#39;s &lt;bay&gt;' shape=polygon coords=1,1></map>",
-       {}, true, true, {"Tom's <bay>"}},
+       img + "<map name='c.gif'><area href='#00' alt=\"shape='rect' coords=''\" shape='polygon' "
+             "coords='1,1'></map>",
+       {},
+       true,
+       true,
+       {"shape='rect' coords=''"}},
+      {"escaped title",
+       img + "<map name='c.gif'><area alt='Tom&#39;s &lt;bay&gt;' shape=polygon coords=1,1></map>",
+       {},
+       true,
+       true,
+       {"Tom's <bay>"}},
       {"areas without usable coords are skipped",
-       img + "<map name='c.gif'><area alt=a shape=polygon coords='1,2,3'><area alt=b shape=polygon coords='x,1'>"
-             "<area alt=c shape=polygon coords=''><area alt=d shape=polygon><area alt=e shape=polygon coords='5,5'></map>",
-       {}, true, true, {"e"}},
+       img + "<map name='c.gif'><area alt=a shape=polygon coords='1,2,3'><area alt=b shape=polygon "
+             "coords='x,1'>"
+             "<area alt=c shape=polygon coords=''><area alt=d shape=polygon><area alt=e shape=polygon "
+             "coords='5,5'></map>",
+       {},
+       true,
+       true,
+       {"e"}},
       {"several areas on one line, LF line ends",
-       img + "\n<map name='c.gif'>\n<area alt=a shape=polygon coords=1,1><area alt=b shape=polygon coords=2,2>\n</map>\n",
-       {}, true, true, {"a", "b"}},
+       img + "\n<map name='c.gif'>\n<area alt=a shape=polygon coords=1,1><area alt=b shape=polygon "
+             "coords=2,2>\n</map>\n",
+       {},
+       true,
+       true,
+       {"a", "b"}},
       {"areas after the map end are not read",
-       img + "<map name='c.gif'><area alt=a shape=polygon coords=1,1></map><area alt=b shape=polygon coords=2,2>",
-       {}, true, true, {"a"}},
+       img + "<map name='c.gif'><area alt=a shape=polygon coords=1,1></map><area alt=b shape=polygon "
+             "coords=2,2>",
+       {},
+       true,
+       true,
+       {"a"}},
       {"the map before the img tag",
-       "<map name='c.gif'><area alt=a shape=polygon coords=1,1></map>" + img, {}, true, true, {"a"}},
-      {"usemap naming a map the file lacks", img + "<map name='other'><area shape=polygon coords=1,1></map>",
-       {}, true, false, {}},
+       "<map name='c.gif'><area alt=a shape=polygon coords=1,1></map>" + img,
+       {},
+       true,
+       true,
+       {"a"}},
+      {"usemap naming a map the file lacks",
+       img + "<map name='other'><area shape=polygon coords=1,1></map>",
+       {},
+       true,
+       false,
+       {}},
       {"a map without areas", img + "<map name='c.gif'>\r\n\r\n</map>", {}, true, false, {}},
       {"no img tag", "<map name='c.gif'><area shape=polygon coords=1,1></map>", {}, false, false, {}},
-      {"src asked for and found", "<img src='x.gif' usemap='#x'>" + img + "<map name='c.gif'><area shape=polygon coords=1,1></map>",
-       std::string("c.gif"), true, true, {""}},
-      {"src asked for, other case", img + "<map name='c.gif'><area shape=polygon coords=1,1></map>",
-       std::string("C.GIF"), false, false, {}},
+      {"src asked for and found",
+       "<img src='x.gif' usemap='#x'>" + img + "<map name='c.gif'><area shape=polygon coords=1,1></map>",
+       std::string("c.gif"),
+       true,
+       true,
+       {""}},
+      {"src asked for, other case",
+       img + "<map name='c.gif'><area shape=polygon coords=1,1></map>",
+       std::string("C.GIF"),
+       false,
+       false,
+       {}},
   };
   for (const Case& c : cases) {
     const MapContent map = ReadMapText(c.text, c.requiredSrc);
@@ -203,9 +254,11 @@ TEST(ReadMapTextTest, LayoutsAndFaults) {
 
 TEST(ReadMapTextTest, FirstHrefOfAnyArea) {
   const MapContent map = ReadMapText(
-      "<img src=a usemap=#m><map name=m><area shape=rect href='#0001'><area shape=polygon coords=1,1 href=#5></map>");
+      "<img src=a usemap=#m><map name=m><area shape=rect href='#0001'><area shape=polygon coords=1,1 "
+      "href=#5></map>");
   EXPECT_EQ(map.firstHref, "#0001");
-  const MapContent none = ReadMapText("<img src=a usemap=#m><map name=m><area shape=polygon coords=1,1></map>");
+  const MapContent none =
+      ReadMapText("<img src=a usemap=#m><map name=m><area shape=polygon coords=1,1></map>");
   EXPECT_EQ(none.firstHref, std::nullopt);
 }
 

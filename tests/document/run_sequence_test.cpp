@@ -14,11 +14,7 @@ using engine::ReductionMethod;
 using Entries = std::vector<std::string>;
 
 const std::vector<std::string> kTwoSquares = {
-    "..........",
-    ".###..###.",
-    ".###..###.",
-    ".###..###.",
-    "..........",
+    "..........", ".###..###.", ".###..###.", ".###..###.", "..........",
 };
 
 // A real engine over an ASCII-art picture, the model and the fake window's roles.

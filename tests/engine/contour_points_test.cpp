@@ -57,9 +57,9 @@ TEST(GetContourRangeTest, FindsTheStretchAroundAPosition) {
     std::int32_t i, first, last;
   };
   const Case cases[] = {
-      {1, 1, 2}, {2, 1, 2}, {4, 4, 6}, {5, 4, 6}, {6, 4, 6}, {8, 8, 8},
-      {3, 1, 6},  // a separator itself is not examined
-      {20, 8, 8},  // past the end
+      {1, 1, 2},  {2, 1, 2}, {4, 4, 6}, {5, 4, 6},
+      {6, 4, 6},  {8, 8, 8}, {3, 1, 6},  // a separator itself is not examined
+      {20, 8, 8},                        // past the end
   };
   for (const Case& c : cases) {
     std::int32_t first = 0, last = 0;

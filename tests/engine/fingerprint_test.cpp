@@ -37,7 +37,8 @@ struct Fnv {
 };
 
 struct TracedRun {
-  explicit TracedRun(const core::RgbImage& picture) : image(picture), engine(window, window, window, window) {
+  explicit TracedRun(const core::RgbImage& picture)
+      : image(picture), engine(window, window, window, window) {
     engine.SetImage(&image);
   }
   void Create() { doc = engine.CreateWholeImageContours("0"); }
@@ -67,8 +68,8 @@ struct TracedRun {
 bool Printing() { return std::getenv("MORVANE_PRINT_FINGERPRINTS") != nullptr; }
 
 // Compares, or with printing on prints the table row.
-void Check(const std::string& name, std::uint64_t got, const std::vector<std::pair<std::string, std::uint64_t>>& table,
-           std::size_t& row) {
+void Check(const std::string& name, std::uint64_t got,
+           const std::vector<std::pair<std::string, std::uint64_t>>& table, std::size_t& row) {
   if (Printing()) {
     std::printf("    {\"%s\", 0x%016llxull},\n", name.c_str(), static_cast<unsigned long long>(got));
     return;
@@ -95,7 +96,7 @@ core::RgbImage AntiAliasedImage(std::mt19937& rng, std::uint32_t ground) {
     const double cx = Draw(rng, -4, w + 4), cy = Draw(rng, -4, h + 4);
     const double r = Draw(rng, 2, 20) + Draw(rng, 0, 3) / 4.0;
     const double inner = Draw(rng, 0, 2) == 0 ? r / 2 : -1;  // a ring
-    const int kind = Draw(rng, 0, 2);                         // disc, square, bar
+    const int kind = Draw(rng, 0, 2);                        // disc, square, bar
     std::uint32_t colour = static_cast<std::uint32_t>(rng()) & 0xFFFFFFu;
     if (Draw(rng, 0, 1) == 0) colour = Draw(rng, 0, 1) == 0 ? 0x000000u : 0xFFFFFFu;
     for (int y = 0; y < h; ++y) {
@@ -107,7 +108,9 @@ core::RgbImage AntiAliasedImage(std::mt19937& rng, std::uint32_t ground) {
             const double d2 = dx * dx + dy * dy;
             bool in = false;
             if (kind == 0) in = d2 <= r * r && d2 > inner * inner;
-            if (kind == 1) in = std::abs(dx) <= r && std::abs(dy) <= r && !(std::abs(dx) < inner && std::abs(dy) < inner);
+            if (kind == 1)
+              in = std::abs(dx) <= r && std::abs(dy) <= r &&
+                   !(std::abs(dx) < inner && std::abs(dy) < inner);
             if (kind == 2) in = std::abs(dx - dy) <= r / 3 && std::abs(dx + dy) <= 2 * r;
             covered += in ? 1 : 0;
           }
@@ -116,7 +119,8 @@ core::RgbImage AntiAliasedImage(std::mt19937& rng, std::uint32_t ground) {
         const std::uint32_t under = image.at(x, y);
         std::uint32_t out = 0xFF000000u;
         for (int shift = 0; shift < 24; shift += 8) {
-          const int a = static_cast<int>((colour >> shift) & 0xFF), b = static_cast<int>((under >> shift) & 0xFF);
+          const int a = static_cast<int>((colour >> shift) & 0xFF),
+                    b = static_cast<int>((under >> shift) & 0xFF);
           out |= static_cast<std::uint32_t>((a * covered + b * (16 - covered) + 8) / 16) << shift;
         }
         image.at(x, y) = out;
@@ -186,9 +190,10 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
                                  : groundKind == 4 ? (static_cast<std::uint32_t>(rng()) & 0xFFFFFFu)
                                                    : 0x000080u;
     const core::RgbImage image = AntiAliasedImage(rng, ground);
-    const std::int32_t back = Draw(rng, 0, 9) == 0
-                                  ? systemColour
-                                  : static_cast<std::int32_t>(((ground & 0xFF) << 16) | (ground & 0xFF00) | (ground >> 16));
+    const std::int32_t back =
+        Draw(rng, 0, 9) == 0
+            ? systemColour
+            : static_cast<std::int32_t>(((ground & 0xFF) << 16) | (ground & 0xFF00) | (ground >> 16));
     const ReductionMethod method = kMethods[round % 4];
     const bool connected = round % 3 == 1;
     const auto setUp = [&](TracedRun& run) {
@@ -204,7 +209,8 @@ TEST(FingerprintTest, AntiAliasedPicturesTraceAsBefore) {
     Check(name + " create", whole.Fingerprint(), kRandom, row);
 
     // The same run stopped at a tick somewhere inside it.
-    const std::int64_t stopAt = 1 + static_cast<std::int64_t>(rng() % static_cast<std::uint32_t>(whole.window.ticks + 1));
+    const std::int64_t stopAt =
+        1 + static_cast<std::int64_t>(rng() % static_cast<std::uint32_t>(whole.window.ticks + 1));
     TracedRun stopped(image);
     setUp(stopped);
     stopped.window.onTick = [&stopped, stopAt](std::int64_t tick) {

@@ -13,14 +13,8 @@ using Points = std::vector<ContourPoint>;
 
 // Two squares side by side and a small one below.
 const std::vector<std::string> kTwoSquares = {
-    "............",
-    ".###....###.",
-    ".###....###.",
-    ".###....###.",
-    "............",
-    "....##......",
-    "............",
-    "............",
+    "............", ".###....###.", ".###....###.", ".###....###.",
+    "............", "....##......", "............", "............",
 };
 
 void Click(EngineRig& rig, std::int32_t x, std::int32_t y) {
@@ -35,8 +29,9 @@ TEST(AddContourAtPointTest, AddsReducedContoursAfterNumberedSeparators) {
   EXPECT_EQ(rig.window.progress2, "");
   EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}}));
   Click(rig, 6, 1);  // background before the right square: the next figure on
-  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1},
-                                  {8, 3}, {10, 3}, {10, 1}}));
+  EXPECT_EQ(
+      rig.Points(),
+      (Points{{0, -1}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {8, 1}, {8, 3}, {10, 3}, {10, 1}}));
   EXPECT_EQ(rig.doc.count, 2);
   EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#00", "#01"}));
 }
@@ -92,8 +87,7 @@ TEST(AddContourAtPointTest, OnePixelArmsAreAddedWithTheirFigure) {
     EXPECT_EQ(rig.window.progress2, c.message) << c.what;
   }
   // Reduced by line of sight, the tips of both arms stay.
-  EXPECT_EQ(rig.Points(),
-            (Points{{0, -1}, {2, 2}, {2, 7}, {8, 8}, {7, 4}, {9, 4}, {7, 4}, {7, 2}}));
+  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {2, 2}, {2, 7}, {8, 8}, {7, 4}, {9, 4}, {7, 4}, {7, 2}}));
   EXPECT_EQ(rig.doc.count, 1);
 }
 
@@ -118,21 +112,34 @@ TEST(AddContourAtPointTest, ConnectedJoinsToTheNearestContour) {
   Click(rig, 8, 2);
   // One polygon: round the first square from its point nearest the second, across,
   // round the second and back.
-  EXPECT_EQ(rig.Points(), (Points{{0, -1}, {3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3},
-                                  {10, 3}, {10, 1}, {8, 1}, {8, 3}}));
+  EXPECT_EQ(
+      rig.Points(),
+      (Points{
+          {0, -1}, {3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3}, {10, 1}, {8, 1}, {8, 3}}));
   EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#0"}));
   EXPECT_EQ(rig.doc.count, 1) << "separators plus one, less the uncounted leading one";
 }
 
 TEST(JoinContoursTest, JoinsTwoContoursAndRenumbers) {
   EngineRig rig(kTwoSquares, 1);
-  rig.doc.points = {{0, 0}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {1, -1}, {5, 5}, {6, 5},
-                             {2, -1}, {8, 1}, {8, 3}, {10, 3}, {10, 1}};
+  rig.doc.points = {{0, 0}, {1, 1},  {1, 3}, {3, 3}, {3, 1},  {1, -1}, {5, 5},
+                    {6, 5}, {2, -1}, {8, 1}, {8, 3}, {10, 3}, {10, 1}};
   rig.doc.count = 3;
   rig.doc.titles = {{"0", "", false}, {"1", "Lake", true}, {"2", "Hill", true}};
   EXPECT_TRUE(rig.engine.JoinContours(rig.doc, {10, 2}));  // second contour of the pair first
-  EXPECT_EQ(rig.Points(), (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3},
-                                  {10, 1}, {8, 1}, {8, 3}, {1, -1}, {5, 5}, {6, 5}}));
+  EXPECT_EQ(rig.Points(), (Points{{3, 3},
+                                  {3, 1},
+                                  {1, 1},
+                                  {1, 3},
+                                  {3, 3},
+                                  {8, 3},
+                                  {10, 3},
+                                  {10, 1},
+                                  {8, 1},
+                                  {8, 3},
+                                  {1, -1},
+                                  {5, 5},
+                                  {6, 5}}));
   EXPECT_EQ(rig.doc.count, 2);
   EXPECT_EQ(rig.Titles(), (std::vector<std::string>{"#0", "#1  Lake"}));
 }
@@ -149,8 +156,7 @@ TEST(JoinContoursTest, JoinsAtTheNearestPointsBeforeAnyTrace) {
     doc.count = 2;
     EXPECT_TRUE(engine.JoinContours(doc, {1, 6}));
     EXPECT_EQ(Points(doc.points.begin() + 1, doc.points.end()),
-              (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3}, {10, 1}, {8, 1},
-                      {8, 3}}))
+              (Points{{3, 3}, {3, 1}, {1, 1}, {1, 3}, {3, 3}, {8, 3}, {10, 3}, {10, 1}, {8, 1}, {8, 3}}))
         << (picture ? "with its image" : "without an image");
   }
 }

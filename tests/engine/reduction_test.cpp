@@ -42,14 +42,17 @@ TEST(SimplifyContourTest, EachMethodOnTracedFigures) {
       {"blob, line fit", blob, 0, {{1, 4}, {3, 5}, {6, 3}, {3, 1}}},
       {"rectangle, direction change", rect, 1, {{1, 1}, {1, 3}, {4, 3}, {4, 1}}},
       {"triangle, direction change", triangle, 1, {{1, 1}, {1, 5}, {5, 5}}},
-      {"blob, direction change", blob, 1,
+      {"blob, direction change",
+       blob,
+       1,
        {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {3, 5}, {4, 4}, {5, 4}, {6, 3}, {4, 1}}},
       // Line of sight never tests the last vertex.
       {"rectangle, line of sight", rect, 2.5f, {{1, 1}, {1, 3}, {4, 3}, {4, 1}, {2, 1}}},
       {"triangle, line of sight", triangle, 2.5f, {{1, 1}, {1, 5}, {5, 5}, {2, 2}}},
-      {"blob, line of sight", blob, 2.5f,
-       {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}, {3, 1}}},
-      {"blob, line of sight with neighbours", blob, 2,
+      {"blob, line of sight", blob, 2.5f, {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}, {3, 1}}},
+      {"blob, line of sight with neighbours",
+       blob,
+       2,
        {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}, {3, 1}}},
       {"rectangle, both", rect, 3, {{1, 1}, {1, 3}, {4, 3}, {4, 1}}},
       {"blob, both", blob, 3, {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}}},
@@ -81,12 +84,10 @@ TEST(SimplifyContourTest, CleanUpOfRepeatedPoints) {
   EngineRig rig({"...."});
   // A closed contour whose last point repeats the first loses it; of two equal
   // neighbours only the second stays. An unknown method leaves everything else.
-  EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}, {5, 5}, {0, 0}}, true, 7),
-            (Points{{0, 0}, {5, 0}, {5, 5}}));
+  EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}, {5, 5}, {0, 0}}, true, 7), (Points{{0, 0}, {5, 0}, {5, 5}}));
   EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}, {5, 5}, {0, 0}}, false, 7),
             (Points{{0, 0}, {5, 0}, {5, 5}, {0, 0}}));
-  EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}, {5, 0}, {5, 5}}, false, 7),
-            (Points{{0, 0}, {5, 0}, {5, 5}}));
+  EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}, {5, 0}, {5, 5}}, false, 7), (Points{{0, 0}, {5, 0}, {5, 5}}));
   EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}}, true, 3), (Points{{0, 0}, {5, 0}})) << "fewer than 3";
 }
 
@@ -135,9 +136,14 @@ TEST(SegmentAngleTest, Directions) {
     double angle;
   };
   const Case cases[] = {
-      {{2, 2}, {2, 2}, 0},          {{2, 2}, {2, 0}, 1.5 * pi},   {{2, 2}, {2, 5}, 0.5 * pi},
-      {{2, 2}, {0, 2}, pi},         {{2, 2}, {5, 2}, 0},          {{0, 0}, {1, 1}, std::atan(1.0)},
-      {{1, 1}, {0, 0}, std::atan(1.0)}, {{0, 0}, {1, -1}, std::atan(-1.0)},
+      {{2, 2}, {2, 2}, 0},
+      {{2, 2}, {2, 0}, 1.5 * pi},
+      {{2, 2}, {2, 5}, 0.5 * pi},
+      {{2, 2}, {0, 2}, pi},
+      {{2, 2}, {5, 2}, 0},
+      {{0, 0}, {1, 1}, std::atan(1.0)},
+      {{1, 1}, {0, 0}, std::atan(1.0)},
+      {{0, 0}, {1, -1}, std::atan(-1.0)},
       {{0, 0}, {2, 1}, std::atan(0.5)},
   };
   for (const Case& c : cases) {

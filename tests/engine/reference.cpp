@@ -277,7 +277,8 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed) {
         }
         if (dev < 2) gone = true;
       }
-      if (gone) removed[b] = true; else a = b;
+      if (gone) removed[b] = true;
+      else a = b;
       b = c;
       c = c + 1;
       ShowElapsedTime(m);
@@ -292,7 +293,8 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed) {
     while (c <= U) {
       if (points[b].y >= 0) {
         const double d = std::fabs(SegmentAngle(points, a, b) - SegmentAngle(points, b, c));
-        if (static_cast<float>(d) < kThreshold) removed[b] = true; else a = b;
+        if (static_cast<float>(d) < kThreshold) removed[b] = true;
+        else a = b;
       } else {
         a = b;
       }
@@ -329,7 +331,7 @@ std::int32_t SimplifyContour(Model& m, ContourPoints& points, bool closed) {
       std::fill(examine.begin(), examine.end(), kWhite);
       std::vector<raster::PathPixel> line;
       raster::LinePath({points[a].x, points[a].y}, {points[c].x, points[c].y}, false,
-                            raster::Clip{0, 0, W - 1, H - 1}, line);
+                       raster::Clip{0, 0, W - 1, H - 1}, line);
       for (const raster::PathPixel& px : line) {
         examine[static_cast<std::size_t>(px.p.y) * W + static_cast<std::size_t>(px.p.x)] = kBlack;
       }

@@ -223,8 +223,8 @@ Figures FindFigures(const reference::Model& m) {
 // The pixels of a figure that touch its outside, 4-connected, and that the points
 // do not pass. The outside is everything not of the figure that the image's frame
 // reaches without crossing it.
-std::vector<ContourPoint> OutsideBoundaryMissed(const reference::Model& m, const Figures& f,
-                                                int figure, const ContourPoints& points) {
+std::vector<ContourPoint> OutsideBoundaryMissed(const reference::Model& m, const Figures& f, int figure,
+                                                const ContourPoints& points) {
   const std::int32_t W = m.maskW + 2, H = m.maskH + 2;
   const auto of = [&](std::int32_t x, std::int32_t y) {  // framed coordinates
     return x >= 1 && y >= 1 && x <= m.maskW && y <= m.maskH &&
@@ -305,8 +305,7 @@ std::int32_t ExpectCompleteContoursKept(const core::RgbImage& image, const std::
   }
   // Holes: a hole trace either closes or stops at once on a single pixel.
   for (const auto* t : holes) {
-    EXPECT_TRUE(t->end.closed || UpperBound(t->points) == 1)
-        << what << ": hole at " << t->points[1];
+    EXPECT_TRUE(t->end.closed || UpperBound(t->points) == 1) << what << ": hole at " << t->points[1];
   }
 
   // Without corner squaring, each closed outline passes every pixel of its figure that
@@ -425,18 +424,33 @@ TEST(TracingMendsTest, FiguresWithThinJoinsGiveOneContourEach) {
     ContourPoint also;
   };
   const Case cases[] = {
-      {"square with a diagonal tail", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 35}}), 0, 1, {5, 20},
+      {"square with a diagonal tail",
+       Draw(40, 40, {{5, 5, 34, 34}}, {{35, 35}}),
+       0,
+       1,
+       {5, 20},
        {35, 35}},
-      {"square with a two-pixel spur", Draw(40, 40, {{5, 5, 34, 34}}, {{35, 20}, {36, 20}}), 0, 1,
-       {5, 20}, {36, 20}},
-      {"squares touching at a corner", Draw(12, 12, {{2, 2, 5, 5}, {6, 6, 9, 9}}, {}), 2, 1, {2, 3},
+      {"square with a two-pixel spur",
+       Draw(40, 40, {{5, 5, 34, 34}}, {{35, 20}, {36, 20}}),
+       0,
+       1,
+       {5, 20},
+       {36, 20}},
+      {"squares touching at a corner",
+       Draw(12, 12, {{2, 2, 5, 5}, {6, 6, 9, 9}}, {}),
+       2,
+       1,
+       {2, 3},
        {6, 8}},
-      {"a pixel on a square's top-left diagonal", Draw(8, 8, {{2, 2, 5, 5}}, {{1, 1}}), 2, 1,
-       {1, 1}, {2, 4}},
+      {"a pixel on a square's top-left diagonal",
+       Draw(8, 8, {{2, 2, 5, 5}}, {{1, 1}}),
+       2,
+       1,
+       {1, 1},
+       {2, 4}},
       // One figure; each white pixel off the border is a hole of its own.
       {"one-pixel checkerboard", Checkerboard(8), 18, 1 + 18, {0, 0}, {5, 7}},
-      {"an isolated pixel beside a square", Draw(10, 8, {{4, 2, 7, 5}}, {{1, 1}}), 1, 1, {4, 3},
-       {4, 5}},
+      {"an isolated pixel beside a square", Draw(10, 8, {{4, 2, 7, 5}}, {{1, 1}}), 1, 1, {4, 3}, {4, 5}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ExpectCompleteContoursKept(c.image, c.what), c.before)
@@ -455,10 +469,12 @@ TEST(TracingMendsTest, FiguresWithThinJoinsGiveOneContourEach) {
     FastRun clicks(c.image, 1, false);
     clicks.engine.PrepareMask();
     clicks.window.progress2 = "";
-    clicks.engine.AddContourAtPoint(clicks.doc, c.click.x * kTwipsPerPixel, c.click.y * kTwipsPerPixel, "0");
+    clicks.engine.AddContourAtPoint(clicks.doc, c.click.x * kTwipsPerPixel, c.click.y * kTwipsPerPixel,
+                                    "0");
     EXPECT_EQ(clicks.window.progress2, "") << c.what;
     clicks.window.progress2 = "";
-    clicks.engine.AddContourAtPoint(clicks.doc, c.also.x * kTwipsPerPixel, c.also.y * kTwipsPerPixel, "0");
+    clicks.engine.AddContourAtPoint(clicks.doc, c.also.x * kTwipsPerPixel, c.also.y * kTwipsPerPixel,
+                                    "0");
     EXPECT_EQ(clicks.window.progress2, "Already added.") << c.what;
     EXPECT_EQ(clicks.doc.count, 1) << c.what;
   }
@@ -498,8 +514,7 @@ TEST(ReferenceTest, LineCoverAgreesWithTheDrawnLine) {
   const auto drawnAround = [](ContourPoint from, ContourPoint to, ContourPoint centre) {
     std::vector<raster::PathPixel> drawn;
     raster::LinePath({from.x, from.y}, {to.x, to.y}, false,
-                          raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14},
-                          drawn);
+                     raster::Clip{centre.x - 14, centre.y - 14, centre.x + 14, centre.y + 14}, drawn);
     return drawn;
   };
   const auto agree = [&](ContourPoint from, ContourPoint to, ContourPoint centre) {

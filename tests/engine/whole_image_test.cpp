@@ -9,20 +9,11 @@ using Points = std::vector<ContourPoint>;
 using Titles = std::vector<std::string>;
 
 const std::vector<std::string> kTwoFigures = {
-    "..........",
-    ".###..###.",
-    ".###..###.",
-    ".###..###.",
-    "..........",
+    "..........", ".###..###.", ".###..###.", ".###..###.", "..........",
 };
 
 const std::vector<std::string> kRing = {
-    "........",
-    ".######.",
-    ".#....#.",
-    ".#....#.",
-    ".######.",
-    "........",
+    "........", ".######.", ".#....#.", ".#....#.", ".######.", "........",
 };
 
 TEST(WholeImageTest, TwoFiguresGiveTwoNumberedContours) {
@@ -30,8 +21,9 @@ TEST(WholeImageTest, TwoFiguresGiveTwoNumberedContours) {
   rig.format = "00";
   rig.Create();
   // Reduced as one array: the point before each separator turns towards it and stays.
-  EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 3}, {3, 3}, {3, 1}, {2, 1}, {1, -1}, {6, 1},
-                                  {6, 3}, {8, 3}, {8, 1}, {7, 1}}));
+  EXPECT_EQ(
+      rig.Points(),
+      (Points{{1, 1}, {1, 3}, {3, 3}, {3, 1}, {2, 1}, {1, -1}, {6, 1}, {6, 3}, {8, 3}, {8, 1}, {7, 1}}));
   EXPECT_EQ(rig.doc.count, 2);
   EXPECT_EQ(rig.Titles(), (Titles{"#00", "#01"}));
   EXPECT_EQ(rig.window.progress2, "");
@@ -44,8 +36,18 @@ TEST(WholeImageTest, RingGivesItsOutlineAndItsHole) {
   rig.Create();
   // The hole is traced from the first figure pixel after it, (6, 2), along the pixels
   // that border it; its corners are squared into the ring.
-  EXPECT_EQ(rig.Points(), (Points{{1, 1}, {1, 4}, {6, 4}, {6, 1}, {2, 1}, {1, -1}, {6, 2},
-                                  {6, 4}, {1, 4}, {1, 2}, {2, 1}, {5, 1}}));
+  EXPECT_EQ(rig.Points(), (Points{{1, 1},
+                                  {1, 4},
+                                  {6, 4},
+                                  {6, 1},
+                                  {2, 1},
+                                  {1, -1},
+                                  {6, 2},
+                                  {6, 4},
+                                  {1, 4},
+                                  {1, 2},
+                                  {2, 1},
+                                  {5, 1}}));
   EXPECT_EQ(rig.Titles(), (Titles{"#0", "#1"}));
 }
 
@@ -130,11 +132,7 @@ TEST(WholeImageTest, StopKeepsWhatWasCollected) {
   // Three figures; stop while tracing the second: the first stays, unreduced, and no
   // hole is traced.
   const std::vector<std::string> art = {
-      "...............",
-      ".###..###..###.",
-      ".#.#..###..###.",
-      ".###..###..###.",
-      "...............",
+      "...............", ".###..###..###.", ".#.#..###..###.", ".###..###..###.", "...............",
   };
   EngineRig full(art, 1);
   full.Create();
@@ -201,12 +199,7 @@ TEST(RunControlTest, BulkTicksAreSingleTicksUpToTheStop) {
 // among them) leaves what was collected as one path with at most one title.
 TEST(WholeImageTest, ConnectedRunStoppedAtAnyTickKeepsOnePath) {
   const std::vector<std::string> art = {
-      "...........",
-      ".##..##..#.",
-      ".##..##..#.",
-      "...........",
-      ".##.....##.",
-      "...........",
+      "...........", ".##..##..#.", ".##..##..#.", "...........", ".##.....##.", "...........",
   };
   EngineRig whole(art, 3);
   whole.engine.Connected = true;

@@ -66,7 +66,8 @@ class FakeShell final : public ShellService {
     opened.push_back(pathOrAddress);
     return accept;
   }
-  bool Start(const QString& program, const QStringList& arguments, const QString& workingFolder) override {
+  bool Start(const QString& program, const QStringList& arguments,
+             const QString& workingFolder) override {
     started.push_back({program, arguments, workingFolder});
     return accept;
   }

@@ -51,7 +51,9 @@ class HostedControl : public automation::EventSink {
   QVariant Get(const char* member) { return control_->get(Id(member)); }
   void Let(const char* member, const QVariant& value) { control_->put(Id(member), value); }
   void Set(const char* member, const QVariant& value) { control_->putRef(Id(member), value); }
-  QVariant Call(const char* member, QVariantList args = {}) { return control_->call(Id(member), std::move(args)); }
+  QVariant Call(const char* member, QVariantList args = {}) {
+    return control_->call(Id(member), std::move(args));
+  }
 
   void onEvent(automation::DispId id, QVariantList& args) override {
     if (handler) handler(id, args);
@@ -59,7 +61,8 @@ class HostedControl : public automation::EventSink {
   }
 
   int Count(automation::DispId id) const {
-    return static_cast<int>(std::count_if(events.begin(), events.end(), [id](const Event& e) { return e.id == id; }));
+    return static_cast<int>(
+        std::count_if(events.begin(), events.end(), [id](const Event& e) { return e.id == id; }));
   }
   void Forget() {
     events.clear();

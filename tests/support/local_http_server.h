@@ -19,8 +19,8 @@ class LocalHttpServer {
  public:
   int status = 200;
   QByteArray body;
-  int delayMs = 0;        // before the answer is sent
-  bool silent = false;    // never answers
+  int delayMs = 0;      // before the answer is sent
+  bool silent = false;  // never answers
   QList<QByteArray> requests;
 
   LocalHttpServer() {
@@ -49,9 +49,10 @@ class LocalHttpServer {
     QPointer<QTcpSocket> alive(socket);
     const auto answer = [this, alive] {
       if (!alive) return;
-      QByteArray response = "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Error") +
-                            "\r\nContent-Type: application/json\r\nContent-Length: " +
-                            QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+      QByteArray response =
+          "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Error") +
+          "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) +
+          "\r\nConnection: close\r\n\r\n" + body;
       alive->write(response);
       alive->disconnectFromHost();
     };

@@ -72,7 +72,8 @@ inline QByteArray GifAround(int width, int height, const std::vector<QRgb>& colo
     out.append(static_cast<char>(qBlue(c)));
   }
   if (transparent >= 0) {
-    const char gce[] = {'\x21', '\xF9', '\x04', '\x01', '\0', '\0', static_cast<char>(transparent), '\0'};
+    const char gce[] = {'\x21', '\xF9', '\x04', '\x01', '\0', '\0', static_cast<char>(transparent),
+                        '\0'};
     out.append(gce, sizeof gce);
   }
   out.append('\x2C');
@@ -123,7 +124,9 @@ inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::strin
 inline QByteArray MakeUniformGif(int width, int height) {
   GifCodes codes;
   int codeWidth = 9;
-  auto codeFor = [](std::int64_t length) { return length == 1 ? 0 : 258 + static_cast<int>(length - 2); };
+  auto codeFor = [](std::int64_t length) {
+    return length == 1 ? 0 : 258 + static_cast<int>(length - 2);
+  };
   std::int64_t left = static_cast<std::int64_t>(width) * height;
   while (left > 0) {
     codes.Put(256, codeWidth);  // at the width the codes before it had
@@ -156,9 +159,9 @@ inline QByteArray MakeWmf(int width, int height, const std::vector<WmfShape>& sh
     for (int p : params) AppendWord(body, p);
     maxRecord = std::max(maxRecord, 3 + static_cast<int>(params.size()));
   };
-  record(0x020B, {0, 0});                    // SetWindowOrg(y, x)
-  record(0x020C, {height, width});           // SetWindowExt(y, x)
-  record(0x02FA, {5, 0, 0, 0, 0});           // null pen, object 0
+  record(0x020B, {0, 0});           // SetWindowOrg(y, x)
+  record(0x020C, {height, width});  // SetWindowExt(y, x)
+  record(0x02FA, {5, 0, 0, 0, 0});  // null pen, object 0
   record(0x012D, {0});
   for (const WmfShape& s : shapes) {
     record(0x02FC, {0, static_cast<int>(s.colour & 0xffff), static_cast<int>(s.colour >> 16), 0});

@@ -105,27 +105,29 @@ Result WithoutNote(Result r, const std::string& note) {
 }
 
 TEST_F(MorvaneTraceTest, NoFigureExitsWithOne) {
-  const Result create = WithoutNote(
-      RunTool({"create", Path("empty.png")}),
-      "morvane-trace: nothing found: every pixel counts as background FFFFFF under the 16-colour rule (see --help)\n");
+  const Result create = WithoutNote(RunTool({"create", Path("empty.png")}),
+                                    "morvane-trace: nothing found: every pixel counts as background "
+                                    "FFFFFF under the 16-colour rule (see --help)\n");
   EXPECT_EQ(create.exitCode, 1);
   EXPECT_EQ(create.out, "");
   ExpectSummary(create, 0, 0);
-  const Result add = WithoutNote(
-      RunTool({"add", Path("two.png"), "--at", "0,4"}),
-      "morvane-trace: nothing found: each pixel given counts as background FFFFFF under the 16-colour rule (see --help)\n");
+  const Result add = WithoutNote(RunTool({"add", Path("two.png"), "--at", "0,4"}),
+                                 "morvane-trace: nothing found: each pixel given counts as background "
+                                 "FFFFFF under the 16-colour rule (see --help)\n");
   EXPECT_EQ(add.exitCode, 1);
   ExpectSummary(add, 0, 0);
 }
 
 TEST_F(MorvaneTraceTest, HelpShowsEveryOptionAndTheExitCodes) {
-  for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"create", "x.png", "-h"}}) {
+  for (const QStringList& arguments :
+       {QStringList{"--help"}, QStringList{"-h"}, QStringList{"create", "x.png", "-h"}}) {
     const Result r = RunTool(arguments);
     EXPECT_EQ(r.exitCode, 0) << arguments.join(' ').toStdString();
     EXPECT_EQ(r.err, "");
-    for (const char* text : {"usage:", "--background", "--method", "--connected", "--at", "--output", "--digits",
-                             "--centroid", "--separate", "--report", "--stop-on-error", "16-colour rule",
-                             "exit codes:", "  3  a map or report could not be written"}) {
+    for (const char* text :
+         {"usage:", "--background", "--method", "--connected", "--at", "--output", "--digits",
+          "--centroid", "--separate", "--report", "--stop-on-error", "16-colour rule",
+          "exit codes:", "  3  a map or report could not be written"}) {
       EXPECT_NE(r.out.find(text), std::string::npos) << text;
     }
   }
@@ -149,7 +151,9 @@ TEST_F(MorvaneTraceTest, ClicksAndFilesThatAreNoImageSayWhy) {
     const char* says;
   };
   const Case cases[] = {
-      {"a click right of the image", {"add", Path("two.png"), "--at", "10,0"}, "lies outside the image, which is 10 x 5 pixels"},
+      {"a click right of the image",
+       {"add", Path("two.png"), "--at", "10,0"},
+       "lies outside the image, which is 10 x 5 pixels"},
       {"a click below the image", {"add", Path("two.png"), "--at", "0,5"}, "10 x 5 pixels"},
       {"a click left of the image", {"add", Path("two.png"), "--at", "-1,2"}, "10 x 5 pixels"},
       {"the largest X", {"add", Path("two.png"), "--at", "2147483647,1"}, "10 x 5 pixels"},
@@ -162,7 +166,8 @@ TEST_F(MorvaneTraceTest, ClicksAndFilesThatAreNoImageSayWhy) {
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
     EXPECT_EQ(r.err.find("does not exist"), std::string::npos) << c.what << ": " << r.err;
   }
-  const Result batch = RunTool({"batch", "--report", Path("all.txt"), Path("folder.png"), Path("two.png")});
+  const Result batch =
+      RunTool({"batch", "--report", Path("all.txt"), Path("folder.png"), Path("two.png")});
   EXPECT_EQ(batch.exitCode, 1);
   EXPECT_NE(batch.err.find("is a folder, not an image: skipped"), std::string::npos) << batch.err;
 }
@@ -224,24 +229,26 @@ std::string ReadFile(const QString& path) {
 
 TEST_F(MorvaneTraceTest, CreateAndAddWriteTheMap) {
   const std::string src = Path("two.png").toStdString();
-  const std::string header = "<html><body><img src='" + src +
-                             "' border=0 usemap='#two.png'><map name='two.png'>\r\n\r\n";
+  const std::string header =
+      "<html><body><img src='" + src + "' border=0 usemap='#two.png'><map name='two.png'>\r\n\r\n";
   const Result r = RunTool({"create", Path("two.png"), "--method", "1", "--output", Path("two.htm"),
                             "--digits", "3", "--centroid"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n");  // as without the map
   ExpectSummary(r, 2, 10);
-  EXPECT_EQ(ReadFile(Path("two.htm")),
-            header +
-                "<area href='#000' alt='' centroid='002,001' shape='polygon' coords='1,1,1,3,3,3,3,1,2,1'>\r\n"
-                "<area href='#001' alt='' centroid='007,001' shape='polygon' coords='6,1,6,3,8,3,8,1,7,1'>\r\n"
-                "\r\n</map></body></html>\r\n");
+  EXPECT_EQ(
+      ReadFile(Path("two.htm")),
+      header +
+          "<area href='#000' alt='' centroid='002,001' shape='polygon' coords='1,1,1,3,3,3,3,1,2,1'>\r\n"
+          "<area href='#001' alt='' centroid='007,001' shape='polygon' coords='6,1,6,3,8,3,8,1,7,1'>\r\n"
+          "\r\n</map></body></html>\r\n");
 
   const Result add = RunTool({"add", Path("two.png"), "--at", "6,1", "--output", Path("one.htm")});
   EXPECT_EQ(add.exitCode, 0) << add.err;
-  EXPECT_EQ(ReadFile(Path("one.htm")),
-            header.substr(0, header.find("two.png'>")) + "two.png'><map name='two.png'>\r\n\r\n"
-                "<area href='#00' alt='' shape='polygon' coords='6,1,6,3,8,3,8,1'>\r\n\r\n</map></body></html>\r\n");
+  EXPECT_EQ(ReadFile(Path("one.htm")), header.substr(0, header.find("two.png'>")) +
+                                           "two.png'><map name='two.png'>\r\n\r\n"
+                                           "<area href='#00' alt='' shape='polygon' "
+                                           "coords='6,1,6,3,8,3,8,1'>\r\n\r\n</map></body></html>\r\n");
 
   // A map that cannot be written: the contours are still printed, the exit says so.
   const Result blocked = RunTool({"create", Path("two.png"), "--output", Path("two.png") + "/x.htm"});
@@ -251,7 +258,8 @@ TEST_F(MorvaneTraceTest, CreateAndAddWriteTheMap) {
 }
 
 TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
-  ASSERT_EQ(RunTool({"create", Path("two.png"), "--method", "1", "--output", Path("two.htm")}).exitCode, 0);
+  ASSERT_EQ(RunTool({"create", Path("two.png"), "--method", "1", "--output", Path("two.htm")}).exitCode,
+            0);
   const Result r = RunTool({"read", Path("two.htm")});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "1,1,1,3,3,3,3,1,2,1\n6,1,6,3,8,3,8,1,7,1\n#00  \n#01  \n");
@@ -259,8 +267,9 @@ TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
 
   QFile page(Path("titled.htm"));
   ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-  page.write("<img src='two.png' usemap='#m'><map name='m'>\n"
-             "<area href='#7' alt='Tom&#39;s &lt;bay&gt;' shape='polygon' coords='1,2,3,4'>\n</map>\n");
+  page.write(
+      "<img src='two.png' usemap='#m'><map name='m'>\n"
+      "<area href='#7' alt='Tom&#39;s &lt;bay&gt;' shape='polygon' coords='1,2,3,4'>\n</map>\n");
   page.close();
   const Result titled = RunTool({"read", Path("titled.htm")});
   EXPECT_EQ(titled.exitCode, 0) << titled.err;
@@ -274,7 +283,8 @@ TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
   EXPECT_EQ(none.exitCode, 1);  // the map's image is missing: nothing is read
   EXPECT_EQ(none.out, "");
   EXPECT_NE(none.err.find("the map's image '" + Path("gone.png").toStdString() + "' does not exist"),
-            std::string::npos) << none.err;
+            std::string::npos)
+      << none.err;
 
   QFile page2(Path("page.htm"));
   ASSERT_TRUE(page2.open(QIODevice::WriteOnly));
@@ -287,20 +297,22 @@ TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
 }
 
 TEST_F(MorvaneTraceTest, BatchWritesAReportOrAMapPerImage) {
-  const Result report = RunTool({"batch", "--method", "1", "--report", Path("all.txt"), Path("two.png"),
-                                 Path("empty.png")});
+  const Result report = RunTool(
+      {"batch", "--method", "1", "--report", Path("all.txt"), Path("two.png"), Path("empty.png")});
   EXPECT_EQ(report.exitCode, 0) << report.err;
   EXPECT_EQ(report.err, "2 images processed.\n");
   EXPECT_EQ(ReadFile(Path("all.txt")),
             "two.png   1,1,1,3,3,3,3,1,2,1\r\n6,1,6,3,8,3,8,1,7,1\r\n"
             "empty.png \r\n");
 
-  const Result missing = RunTool({"batch", "--report", Path("all.txt"), Path("two.png"), Path("gone.png")});
+  const Result missing =
+      RunTool({"batch", "--report", Path("all.txt"), Path("two.png"), Path("gone.png")});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err, "morvane-trace: no image '" + Path("gone.png").toStdString() +
                              "': skipped\n1 images processed.\n");
 
-  const Result separate = RunTool({"batch", "--separate", "--digits", "1", Path("two.png"), Path("red.bmp")});
+  const Result separate =
+      RunTool({"batch", "--separate", "--digits", "1", Path("two.png"), Path("red.bmp")});
   EXPECT_EQ(separate.exitCode, 0) << separate.err;
   EXPECT_NE(ReadFile(Path("two.htm")).find("<area href='#1' alt='' shape='polygon'"), std::string::npos);
   EXPECT_NE(ReadFile(Path("red.htm")).find("<area href='#0'"), std::string::npos);
@@ -324,7 +336,8 @@ TEST_F(MorvaneTraceTest, RelativePathsMakeMapsThatFindTheirImage) {
   const Result created =
       RunTool({"create", "pics/two.png", "--method", "1", "--output", "pics/maps/two.htm"}, dir.path());
   ASSERT_EQ(created.exitCode, 0) << created.err;
-  const std::string full = QDir(dir.path()).absoluteFilePath(QStringLiteral("pics/two.png")).toStdString();
+  const std::string full =
+      QDir(dir.path()).absoluteFilePath(QStringLiteral("pics/two.png")).toStdString();
   EXPECT_EQ(ReadFile(Path("pics/maps/two.htm")).rfind("<html><body><img src='" + full + "' ", 0), 0u)
       << ReadFile(Path("pics/maps/two.htm"));
   const Result read = RunTool({"read", "maps/two.htm"}, Path("pics"));
@@ -359,7 +372,8 @@ TEST_F(MorvaneTraceTest, TheSampleImageMakesAMap) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   const std::string map = ReadFile(Path("shapes.htm"));
   std::size_t areas = 0;
-  for (std::size_t at = map.find("<area "); at != std::string::npos; at = map.find("<area ", at + 1)) ++areas;
+  for (std::size_t at = map.find("<area "); at != std::string::npos; at = map.find("<area ", at + 1))
+    ++areas;
   EXPECT_EQ(areas, 5u);  // four figures and the ring's hole
 }
 
@@ -371,15 +385,21 @@ TEST_F(MorvaneTraceTest, NewOptionsSayWhatIsWrong) {
   };
   const Case cases[] = {
       {"digits without output", {"create", Path("two.png"), "--digits", "2"}, "--output"},
-      {"digits out of range", {"create", Path("two.png"), "--output", Path("x.htm"), "--digits", "7"}, "--digits"},
+      {"digits out of range",
+       {"create", Path("two.png"), "--output", Path("x.htm"), "--digits", "7"},
+       "--digits"},
       {"output without a file", {"create", Path("two.png"), "--output"}, "--output"},
       {"read without a map", {"read"}, "missing map"},
       {"read of no file", {"read", Path("none.htm")}, "cannot read map"},
       {"read with an option", {"read", Path("two.png"), "--centroid"}, "read takes no option"},
       {"batch without a mode", {"batch", Path("two.png")}, "--separate or --report"},
-      {"batch with both modes", {"batch", "--separate", "--report", Path("r.txt"), Path("two.png")}, "--separate or --report"},
+      {"batch with both modes",
+       {"batch", "--separate", "--report", Path("r.txt"), Path("two.png")},
+       "--separate or --report"},
       {"batch without images", {"batch", "--separate"}, "missing image"},
-      {"output on batch", {"batch", "--separate", "--output", Path("x.htm"), Path("two.png")}, "unknown option"},
+      {"output on batch",
+       {"batch", "--separate", "--output", Path("x.htm"), Path("two.png")},
+       "unknown option"},
   };
   for (const Case& c : cases) {
     const Result r = RunTool(c.arguments);

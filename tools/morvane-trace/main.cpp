@@ -63,9 +63,10 @@ struct Options {
   bool centroid = false;
   bool separate = false;
   std::string report;
-  bool askBeforeOverwrite = false;  // --stop-on-error
+  bool askBeforeOverwrite = false;     // --stop-on-error
   std::int32_t background = 0xFFFFFF;  // OLE colour
-  morvane::engine::ReductionMethod method = morvane::engine::ReductionMethod::DirectionChangeThenLineOfSight;
+  morvane::engine::ReductionMethod method =
+      morvane::engine::ReductionMethod::DirectionChangeThenLineOfSight;
   bool connected = false;
   std::vector<ContourPoint> clicks;
 };
@@ -96,7 +97,8 @@ const char* const kHelp =
     "  --centroid           write each area's centre point too\n"
     "  --separate           (batch) write a map beside each image\n"
     "  --report FILE        (batch) write all contours into one text report\n"
-    "  --stop-on-error      (batch) ask before overwriting a map this program did not write (answered No)\n"
+    "  --stop-on-error      (batch) ask before overwriting a map this program did not write (answered "
+    "No)\n"
     "  -h, --help           show this text\n"
     "\n"
     "Colours are compared after the 16-colour rule: each pixel, and the background colour, is\n"
@@ -121,7 +123,8 @@ bool AsksForHelp(int argc, char** argv) {
 std::string RgbText(std::int32_t ole) {
   const auto value = static_cast<std::uint32_t>(ole);
   char text[7];
-  std::snprintf(text, sizeof text, "%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+  std::snprintf(text, sizeof text, "%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF,
+                (value >> 16) & 0xFF);
   return text;
 }
 
@@ -181,7 +184,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       if (!value(text) || text.empty()) return "--output needs a map file";
       options.output = text;
     } else if (writing && arg == "--digits") {
-      if (!value(text) || !ParseNumber(text, options.digits) || options.digits < 1 || options.digits > 6) {
+      if (!value(text) || !ParseNumber(text, options.digits) || options.digits < 1 ||
+          options.digits > 6) {
         return "--digits needs a number from 1 to 6";
       }
       digitsGiven = true;
@@ -203,7 +207,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
       if (text.size() != 6 || !ParseNumber(text, rgb, 16)) {
         return "--background needs a colour as RRGGBB or #RRGGBB";
       }
-      options.background = static_cast<std::int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
+      options.background =
+          static_cast<std::int32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
     } else if (arg == "--method") {
       int method = -1;
       if (!value(text) || !ParseNumber(text, method) || method < 0 || method > 3) {
@@ -234,7 +239,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
   }
   if (options.command == Command::Batch) {
     if (options.images.empty()) return "missing image";
-    if (options.separate == !options.report.empty()) return "batch needs either --separate or --report FILE";
+    if (options.separate == !options.report.empty())
+      return "batch needs either --separate or --report FILE";
     return std::nullopt;
   }
   if (options.image.empty()) {
@@ -274,7 +280,8 @@ std::optional<morvane::core::RgbImage> LoadImage(const std::string& path, std::s
 // The pictures of the program, for the document.
 class Pictures : public morvane::document::ImageSource {
  public:
-  bool LoadPicture(const std::string& path, morvane::core::RgbImage& image, std::string& message) override {
+  bool LoadPicture(const std::string& path, morvane::core::RgbImage& image,
+                   std::string& message) override {
     std::optional<morvane::core::RgbImage> loaded = LoadImage(path, message);
     if (!loaded) return false;
     image = std::move(*loaded);
@@ -321,7 +328,8 @@ struct DocumentSide {
 };
 
 // Prints contours one per line as x1,y1,x2,y2,...
-void PrintContours(const morvane::engine::ContourPoints& points, std::int64_t& contours, std::int64_t& count) {
+void PrintContours(const morvane::engine::ContourPoints& points, std::int64_t& contours,
+                   std::int64_t& count) {
   std::string out;
   contours = 0;
   count = 0;
@@ -458,8 +466,9 @@ int main(int argc, char** argv) {
   for (const ContourPoint& click : options.clicks) {
     const morvane::core::RgbImage& picture = side.window.picture;
     if (click.x < 0 || click.y < 0 || click.x >= picture.width || click.y >= picture.height) {
-      std::cerr << "morvane-trace: --at " << click.x << ',' << click.y << " lies outside the image, which is "
-                << picture.width << " x " << picture.height << " pixels\n";
+      std::cerr << "morvane-trace: --at " << click.x << ',' << click.y
+                << " lies outside the image, which is " << picture.width << " x " << picture.height
+                << " pixels\n";
       return kBadInput;
     }
   }
@@ -483,9 +492,9 @@ int main(int argc, char** argv) {
     return kNotWritten;
   }
   if (contours == 0) {
-    std::cerr << "morvane-trace: nothing found: " << (options.create ? "every pixel" : "each pixel given")
-              << " counts as background " << RgbText(options.background)
-              << " under the 16-colour rule (see --help)\n";
+    std::cerr << "morvane-trace: nothing found: "
+              << (options.create ? "every pixel" : "each pixel given") << " counts as background "
+              << RgbText(options.background) << " under the 16-colour rule (see --help)\n";
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
   std::cerr << "contours " << contours << ", points " << points << ", " << ms << " ms\n";

@@ -37,7 +37,8 @@ bool MemoryClassStore::WriteValue(const QString& key, const QString& name, const
 bool MemoryClassStore::DeleteKey(const QString& key) {
   const QString path = key.toLower();
   const QString below = path + QLatin1Char('\\');
-  std::erase_if(keys_, [&](const auto& entry) { return entry.first == path || entry.first.startsWith(below); });
+  std::erase_if(keys_,
+                [&](const auto& entry) { return entry.first == path || entry.first.startsWith(below); });
   return true;
 }
 
@@ -85,7 +86,8 @@ bool MachineClassStore::WriteValue(const QString& key, const QString& name, cons
   const QByteArray utf8 = value.toUtf8();
   stored.bytes.assign(utf8.begin(), utf8.end());
   stored.bytes.push_back(0);
-  return impl_->store->WriteValue(core::RegistryRoot::kLocalMachine, key.toStdString(), name.toStdString(), stored);
+  return impl_->store->WriteValue(core::RegistryRoot::kLocalMachine, key.toStdString(),
+                                  name.toStdString(), stored);
 }
 
 bool MachineClassStore::DeleteKey(const QString& key) {
@@ -116,7 +118,8 @@ bool RegisterClassEntry(ClassStore& store, const ClassEntry& entry) {
   if (!entry.progId.isEmpty()) {
     ok = store.WriteValue(key + QStringLiteral("\\ProgID"), QString(), entry.progId) && ok;
     ok = store.WriteValue(kClassesRoot + entry.progId, QString(), entry.className) && ok;
-    ok = store.WriteValue(kClassesRoot + entry.progId + QStringLiteral("\\CLSID"), QString(), classId) && ok;
+    ok = store.WriteValue(kClassesRoot + entry.progId + QStringLiteral("\\CLSID"), QString(), classId) &&
+         ok;
   }
   return ok;
 }
@@ -142,7 +145,8 @@ ClassRegistry::ClassRegistry(ClassStore& store, QStringList searchFolders)
     : store_(store), searchFolders_(std::move(searchFolders)) {}
 
 std::optional<QString> ClassRegistry::ClassIdOfProgId(const QString& progId) const {
-  const std::optional<QString> id = store_.ReadValue(kClassesRoot + progId + QStringLiteral("\\CLSID"), QString());
+  const std::optional<QString> id =
+      store_.ReadValue(kClassesRoot + progId + QStringLiteral("\\CLSID"), QString());
   if (!id) return std::nullopt;
   const QString normal = NormalizeClassId(*id);
   if (normal.isEmpty()) return std::nullopt;
@@ -150,7 +154,8 @@ std::optional<QString> ClassRegistry::ClassIdOfProgId(const QString& progId) con
 }
 
 std::optional<QString> ClassRegistry::LibraryOfClass(const QString& classId) const {
-  return store_.ReadValue(ClassKey(NormalizeClassId(classId)) + QStringLiteral("\\InprocServer32"), QString());
+  return store_.ReadValue(ClassKey(NormalizeClassId(classId)) + QStringLiteral("\\InprocServer32"),
+                          QString());
 }
 
 namespace {
@@ -225,7 +230,8 @@ Control* ClassRegistry::create(const QString& classIdOrProgId, QWidget* parent) 
   }
   ClassFactory* factory = nullptr;
   if (!classId.isEmpty()) {
-    if (const std::optional<QString> path = LibraryOfClass(classId)) factory = FactoryFrom(*path, classId);
+    if (const std::optional<QString> path = LibraryOfClass(classId))
+      factory = FactoryFrom(*path, classId);
     if (factory == nullptr) factory = FactoryFromFolders(classId, className);
   }
   Control* control = factory != nullptr ? factory->CreateInstance(parent) : nullptr;

@@ -102,7 +102,8 @@ class MORVANE_AUTOMATION_API ClassRegistry {
 // Entry points that every control library exports as extern "C", and their results.
 using DllRegisterServerFn = std::int32_t (*)();
 using DllUnregisterServerFn = std::int32_t (*)();
-using DllGetClassObjectFn = std::int32_t (*)(const char* classId, const char* interfaceId, void** object);
+using DllGetClassObjectFn = std::int32_t (*)(const char* classId, const char* interfaceId,
+                                             void** object);
 using DllCanUnloadNowFn = std::int32_t (*)();
 
 inline constexpr std::int32_t kResultOk = 0;

@@ -34,7 +34,9 @@ class ControlBase : public Control {
   QVariant invoke(DispId id, Invoke kind, QVariantList& args) override {
     return Self::Members().invoke(self(), id, kind, args);
   }
-  std::optional<DispId> idOfName(QStringView name) const override { return Self::Members().idOfName(name); }
+  std::optional<DispId> idOfName(QStringView name) const override {
+    return Self::Members().idOfName(name);
+  }
   QWidget* widget() override { return &self(); }
   EventSource& events() override { return events_; }
   void setSite(ControlSite* site) override { site_ = site; }

@@ -30,7 +30,8 @@ std::int16_t ShiftMask(Qt::KeyboardModifiers modifiers) {
 std::int16_t KeyCodeOf(const QKeyEvent& event) {
   const int key = event.key();
   const bool keypad = (event.modifiers() & Qt::KeypadModifier) != 0;
-  if (keypad && key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<std::int16_t>(96 + key - Qt::Key_0);
+  if (keypad && key >= Qt::Key_0 && key <= Qt::Key_9)
+    return static_cast<std::int16_t>(96 + key - Qt::Key_0);
   if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
     return static_cast<std::int16_t>(key);
   }
@@ -87,22 +88,25 @@ std::int16_t KeyAsciiOf(const QKeyEvent& event) {
   return c < 256 ? static_cast<std::int16_t>(c) : 0;
 }
 
-QVariantList MouseEventArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x, float y) {
-  return {QVariant::fromValue(ButtonMask(buttons)), QVariant::fromValue(ShiftMask(modifiers)), QVariant::fromValue(x),
-          QVariant::fromValue(y)};
+QVariantList MouseEventArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, float x,
+                            float y) {
+  return {QVariant::fromValue(ButtonMask(buttons)), QVariant::fromValue(ShiftMask(modifiers)),
+          QVariant::fromValue(x), QVariant::fromValue(y)};
 }
 
 QVariantList KeyEventArgs(std::int16_t keyCode, std::int16_t shift) {
   return {QVariant::fromValue(keyCode), QVariant::fromValue(shift)};
 }
 
-QVariantList KeyEventArgs(const QKeyEvent& event) { return KeyEventArgs(KeyCodeOf(event), ShiftMask(event.modifiers())); }
+QVariantList KeyEventArgs(const QKeyEvent& event) {
+  return KeyEventArgs(KeyCodeOf(event), ShiftMask(event.modifiers()));
+}
 
 QVariantList KeyPressArgs(std::int16_t keyAscii) { return {QVariant::fromValue(keyAscii)}; }
 
-QVariantList DragEventArgs(const DataObject& data, std::int32_t effect, std::int16_t button, std::int16_t shift,
-                           float x, float y, std::optional<std::int16_t> state) {
-  QVariantList args{QVariant::fromValue(data), QVariant::fromValue(effect), QVariant::fromValue(button),
+QVariantList DragEventArgs(const DataObject& data, std::int32_t effect, std::int16_t button,
+                           std::int16_t shift, float x, float y, std::optional<std::int16_t> state) {
+  QVariantList args{QVariant::fromValue(data),  QVariant::fromValue(effect), QVariant::fromValue(button),
                     QVariant::fromValue(shift), QVariant::fromValue(x),      QVariant::fromValue(y)};
   if (state) args << QVariant::fromValue(*state);
   return args;

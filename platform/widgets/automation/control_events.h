@@ -88,7 +88,10 @@ class MORVANE_AUTOMATION_API DataObject {
   QVariant GetData(std::int16_t format) const;
   const QStringList& Files() const { return files_; }
   void SetFiles(QStringList files) { files_ = std::move(files); }
-  void SetText(QString text) { text_ = std::move(text); hasText_ = true; }
+  void SetText(QString text) {
+    text_ = std::move(text);
+    hasText_ = true;
+  }
 
  private:
   QStringList files_;
@@ -100,8 +103,8 @@ class MORVANE_AUTOMATION_API DataObject {
 // The argument lists of the standard events, built one way for every control.
 // MouseDown, MouseMove, MouseUp: Button, Shift, X, Y (X and Y as the control reports
 // them, in twips or image units).
-MORVANE_AUTOMATION_API QVariantList MouseEventArgs(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                                                   float x, float y);
+MORVANE_AUTOMATION_API QVariantList MouseEventArgs(Qt::MouseButtons buttons,
+                                                   Qt::KeyboardModifiers modifiers, float x, float y);
 // KeyDown, KeyUp: KeyCode, Shift.
 MORVANE_AUTOMATION_API QVariantList KeyEventArgs(const QKeyEvent& event);
 MORVANE_AUTOMATION_API QVariantList KeyEventArgs(std::int16_t keyCode, std::int16_t shift);
@@ -109,8 +112,9 @@ MORVANE_AUTOMATION_API QVariantList KeyEventArgs(std::int16_t keyCode, std::int1
 MORVANE_AUTOMATION_API QVariantList KeyPressArgs(std::int16_t keyAscii);
 // OLEDragOver (with its state) and OLEDragDrop (without): Data, Effect, Button, Shift,
 // X, Y[, State].
-MORVANE_AUTOMATION_API QVariantList DragEventArgs(const DataObject& data, std::int32_t effect, std::int16_t button,
-                                                  std::int16_t shift, float x, float y,
+MORVANE_AUTOMATION_API QVariantList DragEventArgs(const DataObject& data, std::int32_t effect,
+                                                  std::int16_t button, std::int16_t shift, float x,
+                                                  float y,
                                                   std::optional<std::int16_t> state = std::nullopt);
 
 // Mouse-pointer values of controls (0 default, 2 crosshair, 10 up arrow, 11

@@ -27,14 +27,16 @@ std::int32_t UnregisterLibraryClass(const LibraryClass& library) {
   return UnregisterClassEntry(DefaultClassStore(), EntryOf(library)) ? kResultOk : kResultSelfRegClass;
 }
 
-std::int32_t GetLibraryClassObject(const LibraryClass& library, const char* classId, const char* interfaceId,
-                                   void** object) {
+std::int32_t GetLibraryClassObject(const LibraryClass& library, const char* classId,
+                                   const char* interfaceId, void** object) {
   if (object == nullptr) return kResultPointer;
   *object = nullptr;
-  if (classId == nullptr || NormalizeClassId(QString::fromLatin1(classId)) != QLatin1String(library.classId)) {
+  if (classId == nullptr ||
+      NormalizeClassId(QString::fromLatin1(classId)) != QLatin1String(library.classId)) {
     return kResultClassNotAvailable;
   }
-  if (interfaceId == nullptr || std::strcmp(interfaceId, kClassFactoryInterfaceId) != 0) return kResultNoInterface;
+  if (interfaceId == nullptr || std::strcmp(interfaceId, kClassFactoryInterfaceId) != 0)
+    return kResultNoInterface;
   *object = library.factory;
   return kResultOk;
 }

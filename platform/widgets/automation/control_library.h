@@ -23,8 +23,9 @@ struct LibraryClass {
 
 MORVANE_AUTOMATION_API std::int32_t RegisterLibraryClass(const LibraryClass& library);
 MORVANE_AUTOMATION_API std::int32_t UnregisterLibraryClass(const LibraryClass& library);
-MORVANE_AUTOMATION_API std::int32_t GetLibraryClassObject(const LibraryClass& library, const char* classId,
-                                                          const char* interfaceId, void** object);
+MORVANE_AUTOMATION_API std::int32_t GetLibraryClassObject(const LibraryClass& library,
+                                                          const char* classId, const char* interfaceId,
+                                                          void** object);
 MORVANE_AUTOMATION_API std::int32_t CanUnloadLibrary(const LibraryClass& library);
 
 }  // namespace morvane::automation
@@ -33,25 +34,26 @@ MORVANE_AUTOMATION_API std::int32_t CanUnloadLibrary(const LibraryClass& library
 
 // ControlType derives from ControlBase<ControlType>; typelib is the namespace of its
 // <name>_typelib.h with kClassId, kProgId and kClassName.
-#define MORVANE_CONTROL_LIBRARY(ControlType, typelib)                                                          \
-  namespace {                                                                                                  \
-  ::morvane::automation::ClassFactoryOf<ControlType> gLibraryFactory;                                          \
-  const char gLibraryAnchor = 0;                                                                               \
-  ::morvane::automation::LibraryClass ThisLibraryClass() {                                                     \
-    return {typelib::kClassId, typelib::kProgId, typelib::kClassName, &gLibraryAnchor, &gLibraryFactory,       \
-            &ControlType::LiveInstances};                                                                      \
-  }                                                                                                            \
-  }                                                                                                            \
-  MORVANE_CONTROL_ENTRY std::int32_t DllRegisterServer() {                                                     \
-    return ::morvane::automation::RegisterLibraryClass(ThisLibraryClass());                                    \
-  }                                                                                                            \
-  MORVANE_CONTROL_ENTRY std::int32_t DllUnregisterServer() {                                                   \
-    return ::morvane::automation::UnregisterLibraryClass(ThisLibraryClass());                                  \
-  }                                                                                                            \
-  MORVANE_CONTROL_ENTRY std::int32_t DllGetClassObject(const char* classId, const char* interfaceId,           \
-                                                       void** object) {                                        \
-    return ::morvane::automation::GetLibraryClassObject(ThisLibraryClass(), classId, interfaceId, object);     \
-  }                                                                                                            \
-  MORVANE_CONTROL_ENTRY std::int32_t DllCanUnloadNow() {                                                       \
-    return ::morvane::automation::CanUnloadLibrary(ThisLibraryClass());                                        \
+#define MORVANE_CONTROL_LIBRARY(ControlType, typelib)                                                \
+  namespace {                                                                                        \
+  ::morvane::automation::ClassFactoryOf<ControlType> gLibraryFactory;                                \
+  const char gLibraryAnchor = 0;                                                                     \
+  ::morvane::automation::LibraryClass ThisLibraryClass() {                                           \
+    return {typelib::kClassId, typelib::kProgId, typelib::kClassName,                                \
+            &gLibraryAnchor,   &gLibraryFactory, &ControlType::LiveInstances};                       \
+  }                                                                                                  \
+  }                                                                                                  \
+  MORVANE_CONTROL_ENTRY std::int32_t DllRegisterServer() {                                           \
+    return ::morvane::automation::RegisterLibraryClass(ThisLibraryClass());                          \
+  }                                                                                                  \
+  MORVANE_CONTROL_ENTRY std::int32_t DllUnregisterServer() {                                         \
+    return ::morvane::automation::UnregisterLibraryClass(ThisLibraryClass());                        \
+  }                                                                                                  \
+  MORVANE_CONTROL_ENTRY std::int32_t DllGetClassObject(const char* classId, const char* interfaceId, \
+                                                       void** object) {                              \
+    return ::morvane::automation::GetLibraryClassObject(ThisLibraryClass(), classId, interfaceId,    \
+                                                        object);                                     \
+  }                                                                                                  \
+  MORVANE_CONTROL_ENTRY std::int32_t DllCanUnloadNow() {                                             \
+    return ::morvane::automation::CanUnloadLibrary(ThisLibraryClass());                              \
   }

@@ -122,11 +122,13 @@ class MemberTable {
 // The entries of a member table, written one way for every control: `c` is the
 // control, `a` the argument list. Each expands to a lambda without captures, which
 // the table stores as a plain function over the control's type.
-#define MORVANE_GET(expr) []([[maybe_unused]] auto& c, [[maybe_unused]] QVariantList& a) -> QVariant { return expr; }
+#define MORVANE_GET(expr) \
+  []([[maybe_unused]] auto& c, [[maybe_unused]] QVariantList& a) -> QVariant { return expr; }
 #define MORVANE_PUT(stmt) []([[maybe_unused]] auto& c, [[maybe_unused]] QVariantList& a) { stmt; }
-#define MORVANE_CALL(expr) []([[maybe_unused]] auto& c, [[maybe_unused]] QVariantList& a) -> QVariant { return expr; }
-#define MORVANE_DO(stmt) \
+#define MORVANE_CALL(expr) \
+  []([[maybe_unused]] auto& c, [[maybe_unused]] QVariantList& a) -> QVariant { return expr; }
+#define MORVANE_DO(stmt)                                                       \
   []([[maybe_unused]] auto& c, [[maybe_unused]] QVariantList& a) -> QVariant { \
-    stmt;                                                     \
-    return {};                                                \
+    stmt;                                                                      \
+    return {};                                                                 \
   }

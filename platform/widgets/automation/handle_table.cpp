@@ -53,9 +53,8 @@ Handle HandleTable::HandleOf(QObject* object) {
   Slot& slot = table.entries.at(handle);
   slot.object = object;
   slot.isObject = true;
-  QObject::connect(object, &QObject::destroyed, [address = static_cast<const void*>(object)]() {
-    Release(address);
-  });
+  QObject::connect(object, &QObject::destroyed,
+                   [address = static_cast<const void*>(object)]() { Release(address); });
   return handle;
 }
 

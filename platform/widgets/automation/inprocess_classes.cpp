@@ -32,8 +32,9 @@ void UnregisterInProcessClass(const QString& classId) {
 ClassFactory* InProcessFactory(const QString& classIdOrProgId) {
   const QString id = NormalizeClassId(classIdOrProgId);
   for (const InProcessClass& c : Classes()) {
-    const bool match = id.isEmpty() ? c.progId.compare(classIdOrProgId.trimmed(), Qt::CaseInsensitive) == 0
-                                    : c.classId == id;
+    const bool match = id.isEmpty()
+                           ? c.progId.compare(classIdOrProgId.trimmed(), Qt::CaseInsensitive) == 0
+                           : c.classId == id;
     if (match) return c.factory;
   }
   return nullptr;

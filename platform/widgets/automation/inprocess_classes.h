@@ -11,8 +11,8 @@ namespace morvane::automation {
 // registers their factories here at start-up, and ClassRegistry::create asks this
 // table first, by class id or ProgID (both compared without regard to case).
 struct MORVANE_AUTOMATION_API InProcessClass {
-  QString classId;  // "{...}"
-  QString progId;   // "Morvane.SpinBox"
+  QString classId;                  // "{...}"
+  QString progId;                   // "Morvane.SpinBox"
   ClassFactory* factory = nullptr;  // not owned; lives as long as the process
 };
 

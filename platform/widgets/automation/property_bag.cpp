@@ -42,9 +42,7 @@ FontObject FontObject::FromQFont(const QFont& font) {
   return record;
 }
 
-FontRef CloneFont(const FontRef& font) {
-  return font ? std::make_shared<FontObject>(*font) : nullptr;
-}
+FontRef CloneFont(const FontRef& font) { return font ? std::make_shared<FontObject>(*font) : nullptr; }
 
 bool IsPicture(const QVariant& value) { return value.metaType().id() == QMetaType::QImage; }
 QImage PictureOf(const QVariant& value) { return IsPicture(value) ? value.value<QImage>() : QImage(); }
@@ -70,11 +68,15 @@ QJsonValue EncodeValue(const QVariant& value) {
   if (IsFont(value)) {
     const FontRef font = FontOf(value);
     if (!font) return QJsonValue::Null;
-    return QJsonObject{{"type", "font"},          {"name", font->name},
-                       {"size", font->size},       {"bold", font->bold},
-                       {"italic", font->italic},   {"underline", font->underline},
+    return QJsonObject{{"type", "font"},
+                       {"name", font->name},
+                       {"size", font->size},
+                       {"bold", font->bold},
+                       {"italic", font->italic},
+                       {"underline", font->underline},
                        {"strikethrough", font->strikethrough},
-                       {"weight", font->weight},   {"charset", font->charset}};
+                       {"weight", font->weight},
+                       {"charset", font->charset}};
   }
   switch (value.metaType().id()) {
     case QMetaType::Bool: return value.toBool();
@@ -205,9 +207,7 @@ std::optional<PropertyBag> PropertyBag::fromJson(const QJsonValue& json, QString
   return bag;
 }
 
-bool PropertyBag::operator==(const PropertyBag& other) const {
-  return toJson() == other.toJson();
-}
+bool PropertyBag::operator==(const PropertyBag& other) const { return toJson() == other.toJson(); }
 
 QByteArray FormDesign::toJson() const {
   QJsonArray list;
@@ -234,7 +234,8 @@ std::optional<FormDesign> FormDesign::fromJson(const QByteArray& json, QString* 
   // or a form name that is no text, is damage.
   const QJsonValue form = root.value("form"), controls = root.value("controls");
   if (!form.isUndefined() && !form.isString()) return fail(QStringLiteral("form name is not a text"));
-  if (!controls.isUndefined() && !controls.isArray()) return fail(QStringLiteral("hosted controls are not a list"));
+  if (!controls.isUndefined() && !controls.isArray())
+    return fail(QStringLiteral("hosted controls are not a list"));
   FormDesign design;
   design.form = form.toString();
   for (const QJsonValue& item : controls.toArray()) {

@@ -35,10 +35,8 @@ bool IsNumber(const QVariant& value) {
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Float:
-    case QMetaType::Double:
-      return true;
-    default:
-      return false;
+    case QMetaType::Double: return true;
+    default: return false;
   }
 }
 

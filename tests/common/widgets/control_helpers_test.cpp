@@ -231,16 +231,13 @@ TEST(StatusBarPanelAtTest, WalksThePanelsAndClampsOnRequest) {
   widgets::PanelStatusBar bar;
   bar.resize(500, 22);
   bar.show();
-  bar.AddPanel("Changed", 300);   // pixels 2 .. 22
-  bar.AddPanel("Info", 1500);     // 22 .. 122
+  bar.AddPanel("Changed", 300);    // pixels 2 .. 22
+  bar.AddPanel("Info", 1500);      // 22 .. 122
   bar.AddPanel("Progress1", 750);  // 122 .. 172
   const std::vector<std::tuple<const char*, double, bool, int>> cases = {
-      {"inside the second", 500, false, 2},
-      {"shared edge is the left panel", 330, false, 1},
-      {"right end of the last", 2580, false, 3},
-      {"left of the first", 10, false, 0},
-      {"left of the first, clamped", 10, true, 1},
-      {"right of the last", 4000, false, 0},
+      {"inside the second", 500, false, 2},          {"shared edge is the left panel", 330, false, 1},
+      {"right end of the last", 2580, false, 3},     {"left of the first", 10, false, 0},
+      {"left of the first, clamped", 10, true, 1},   {"right of the last", 4000, false, 0},
       {"right of the last, clamped", 4000, true, 3},
   };
   for (const auto& [name, x, clamp, want] : cases) {

@@ -68,7 +68,8 @@ TEST(MenuItemPositionTest, CountsVisibleEntriesBetweenParentAndItem) {
       {"without a parent: among all entries", m.open, nullptr, 1},
       {"no item", nullptr, m.file, -1},
   };
-  for (const auto& [name, item, parent, want] : cases) EXPECT_EQ(MenuItemPosition(item, parent), want) << name;
+  for (const auto& [name, item, parent, want] : cases)
+    EXPECT_EQ(MenuItemPosition(item, parent), want) << name;
   MenuModel other;
   MenuEntry* foreign = other.Add(nullptr, "mFile", "&File");
   EXPECT_EQ(MenuItemPosition(m.open, foreign), -1);

@@ -70,7 +70,8 @@ TEST(FormPlacementTest, AMaximisedWindowKeepsItsNormalRectangle) {
   SaveFormPlacement(form, kept, file);
   EXPECT_EQ(kept.Left, 1507);  // not taken from the maximised window
   // Twips to pixels truncated toward zero: 1507 gives 100, -1507 gives -100.
-  ExpectStored(file, "fwMain_State", {{"State", "2"}, {"Left", "100"}, {"Top", "-100"}, {"Width", "600"}});
+  ExpectStored(file, "fwMain_State",
+               {{"State", "2"}, {"Left", "100"}, {"Top", "-100"}, {"Width", "600"}});
 
   QWidget next;
   next.setObjectName("fwMain");
@@ -135,8 +136,9 @@ TEST(FormPlacementTest, AStoredSizeNoScreenCanShowIsCutToTheDesktop) {
   TempFolder dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.width);
-    const std::string file = dir.Write("big.dat", std::string("[fwMain_State]\r\nLeft=0\r\nTop=0\r\nWidth=") + c.width +
-                                                      "\r\nHeight=" + c.height + "\r\n");
+    const std::string file =
+        dir.Write("big.dat", std::string("[fwMain_State]\r\nLeft=0\r\nTop=0\r\nWidth=") + c.width +
+                                 "\r\nHeight=" + c.height + "\r\n");
     QWidget form;
     form.setObjectName("fwMain");
     form.resize(321, 123);
@@ -188,9 +190,17 @@ TEST(CoolBarLayoutTest, AReorderedBarComesBackWithItsKeysAndControls) {
   }
   // Written under the bands' positions: Stop's band is first now.
   ExpectStored(file, "pbCoolBar",
-               {{"1_Name", "pbToolbar"}, {"1_Index", "1"}, {"1_Key", "Stop"}, {"2_Index", "0"},
-                {"2_Key", "Standard"}, {"2_Buttons", "101"}, {"3_Width", "82.2667"},
-                {"3_Name", "pbFactors"}, {"3_Index", "-1"}, {"3_NewRow", "1"}, {"4_Visible", "0"}});
+               {{"1_Name", "pbToolbar"},
+                {"1_Index", "1"},
+                {"1_Key", "Stop"},
+                {"2_Index", "0"},
+                {"2_Key", "Standard"},
+                {"2_Buttons", "101"},
+                {"3_Width", "82.2667"},
+                {"3_Name", "pbFactors"},
+                {"3_Index", "-1"},
+                {"3_NewRow", "1"},
+                {"4_Visible", "0"}});
 
   CoolForm after;
   RestoreCoolBarLayout(file, after.bar, {}, true);
@@ -208,11 +218,10 @@ TEST(CoolBarLayoutTest, AReorderedBarComesBackWithItsKeysAndControls) {
 
 TEST(CoolBarLayoutTest, ButtonsTextsAndUnknownControls) {
   TempFolder dir;
-  const std::string file = dir.Write(
-      "Morvane.dat",
-      "[pbCoolBar]\r\n1_Name=pbToolbar\r\n1_Index=0\r\n1_Buttons=0\r\n"
-      "2_Name=nothing here\r\n2_Index=0\r\n2_Visible=0\r\n"
-      "3_Name= \r\n3_Index=-1\r\n");
+  const std::string file = dir.Write("Morvane.dat",
+                                     "[pbCoolBar]\r\n1_Name=pbToolbar\r\n1_Index=0\r\n1_Buttons=0\r\n"
+                                     "2_Name=nothing here\r\n2_Index=0\r\n2_Visible=0\r\n"
+                                     "3_Name= \r\n3_Index=-1\r\n");
   CoolForm f;
   f.tools0->ButtonAt(3)->SetTag("-");
   RestoreCoolBarLayout(file, f.bar, {}, false);

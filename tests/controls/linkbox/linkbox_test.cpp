@@ -210,9 +210,11 @@ TEST(LinkBox, PropertyBagRoundTripKeepsAStoredUnderline) {
   a.Hover();  // the hover state is not stored
   PropertyBag written;
   a.link->WriteProperties(written);
-  EXPECT_EQ(written.keys(), (QStringList{"Alignment", "AutoSize", "BackColor", "Caption", "CaptionIsPath", "Enabled",
-                                         "Font", "ForeColor", "HotTracking", "Path"}));
-  const auto stored = PropertyBag::fromJson(QJsonDocument::fromJson(QJsonDocument(written.toJson()).toJson()).array());
+  EXPECT_EQ(written.keys(),
+            (QStringList{"Alignment", "AutoSize", "BackColor", "Caption", "CaptionIsPath", "Enabled",
+                         "Font", "ForeColor", "HotTracking", "Path"}));
+  const auto stored =
+      PropertyBag::fromJson(QJsonDocument::fromJson(QJsonDocument(written.toJson()).toJson()).array());
   ASSERT_TRUE(stored.has_value());
 
   Hosted b;

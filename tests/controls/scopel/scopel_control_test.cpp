@@ -53,11 +53,14 @@ TEST_F(ScopelTest, CreatedByClassIdAfterRegistrationAnd429AfterUnregistration) {
   EXPECT_EQ(CanUnloadScopel(), automation::kResultOk);
 
   void* object = nullptr;
-  EXPECT_EQ(GetScopelClassObject("{00000000-0000-0000-0000-000000000000}", automation::kClassFactoryInterfaceId, &object),
+  EXPECT_EQ(GetScopelClassObject("{00000000-0000-0000-0000-000000000000}",
+                                 automation::kClassFactoryInterfaceId, &object),
             automation::kResultClassNotAvailable);
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(GetScopelClassObject(kClassId, kDispatchInterfaceId, &object), automation::kResultNoInterface);
-  EXPECT_EQ(GetScopelClassObject(kClassId, automation::kClassFactoryInterfaceId, nullptr), automation::kResultPointer);
+  EXPECT_EQ(GetScopelClassObject(kClassId, kDispatchInterfaceId, &object),
+            automation::kResultNoInterface);
+  EXPECT_EQ(GetScopelClassObject(kClassId, automation::kClassFactoryInterfaceId, nullptr),
+            automation::kResultPointer);
 
   ASSERT_EQ(UnregisterScopel(), automation::kResultOk);
   for (const char* name : {kClassId, kProgId}) {
@@ -91,30 +94,49 @@ TEST_F(ScopelTest, EveryDispatchIdReachesItsMember) {
     };
   };
   std::vector<Case> cases = {
-      {dispid::AutoRedraw, "AutoRedraw", [&] { host.Put(dispid::AutoRedraw, false);
-                                              EXPECT_FALSE(host.Get(dispid::AutoRedraw).toBool());
-                                              host.Put(dispid::AutoRedraw, true); }},
+      {dispid::AutoRedraw, "AutoRedraw",
+       [&] {
+         host.Put(dispid::AutoRedraw, false);
+         EXPECT_FALSE(host.Get(dispid::AutoRedraw).toBool());
+         host.Put(dispid::AutoRedraw, true);
+       }},
       {dispid::BackColor, "BackColor", roundTrip(dispid::BackColor, 0x102030u)},
       {dispid::BackColorBkg, "BackColorBkg", roundTrip(dispid::BackColorBkg, 0x808080u)},
       {dispid::BorderStyle, "BorderStyle", roundTrip(dispid::BorderStyle, 7)},
-      {dispid::DrawMode, "DrawMode", [&] { host.Put(dispid::DrawMode, 7);
-                                          EXPECT_EQ(host.Get(dispid::DrawMode).toInt(), 7);
-                                          host.Put(dispid::DrawMode, 13); }},
-      {dispid::DrawStyle, "DrawStyle", [&] { host.Put(dispid::DrawStyle, 2);
-                                            EXPECT_EQ(host.Get(dispid::DrawStyle).toInt(), 2);
-                                            host.Put(dispid::DrawStyle, 0); }},
-      {dispid::DrawWidth, "DrawWidth", [&] { host.Put(dispid::DrawWidth, 3);
-                                            EXPECT_EQ(host.Get(dispid::DrawWidth).toInt(), 3);
-                                            host.Put(dispid::DrawWidth, 1); }},
-      {dispid::Enabled, "Enabled", [&] { host.Put(dispid::Enabled, false);
-                                        EXPECT_FALSE(host.control().widget()->isEnabled());
-                                        host.Put(dispid::Enabled, true);
-                                        EXPECT_TRUE(host.Get(dispid::Enabled).toBool()); }},
+      {dispid::DrawMode, "DrawMode",
+       [&] {
+         host.Put(dispid::DrawMode, 7);
+         EXPECT_EQ(host.Get(dispid::DrawMode).toInt(), 7);
+         host.Put(dispid::DrawMode, 13);
+       }},
+      {dispid::DrawStyle, "DrawStyle",
+       [&] {
+         host.Put(dispid::DrawStyle, 2);
+         EXPECT_EQ(host.Get(dispid::DrawStyle).toInt(), 2);
+         host.Put(dispid::DrawStyle, 0);
+       }},
+      {dispid::DrawWidth, "DrawWidth",
+       [&] {
+         host.Put(dispid::DrawWidth, 3);
+         EXPECT_EQ(host.Get(dispid::DrawWidth).toInt(), 3);
+         host.Put(dispid::DrawWidth, 1);
+       }},
+      {dispid::Enabled, "Enabled",
+       [&] {
+         host.Put(dispid::Enabled, false);
+         EXPECT_FALSE(host.control().widget()->isEnabled());
+         host.Put(dispid::Enabled, true);
+         EXPECT_TRUE(host.Get(dispid::Enabled).toBool());
+       }},
       {dispid::FillColor, "FillColor", roundTrip(dispid::FillColor, 0x123456u)},
-      {dispid::FillStyle, "FillStyle", [&] { host.Put(dispid::FillStyle, 0);
-                                            EXPECT_EQ(host.Get(dispid::FillStyle).toInt(), 0);
-                                            host.Put(dispid::FillStyle, 1); }},
-      {dispid::Font, "Font", [&] {
+      {dispid::FillStyle, "FillStyle",
+       [&] {
+         host.Put(dispid::FillStyle, 0);
+         EXPECT_EQ(host.Get(dispid::FillStyle).toInt(), 0);
+         host.Put(dispid::FillStyle, 1);
+       }},
+      {dispid::Font, "Font",
+       [&] {
          host.Put(dispid::Font, QVariant::fromValue(font));
          EXPECT_NE(automation::FontOf(host.Get(dispid::Font)), font) << "let takes a copy";
          host.PutRef(dispid::Font, QVariant::fromValue(font));
@@ -122,59 +144,87 @@ TEST_F(ScopelTest, EveryDispatchIdReachesItsMember) {
        }},
       {dispid::ForeColor, "ForeColor", roundTrip(dispid::ForeColor, kRed)},
       {dispid::GridColor, "GridColor", roundTrip(dispid::GridColor, kBlue)},
-      {dispid::GridLines, "GridLines", [&] { host.Put(dispid::GridLines, false);
-                                            EXPECT_FALSE(host.Get(dispid::GridLines).toBool());
-                                            host.Put(dispid::GridLines, true); }},
-      {dispid::MouseIcon, "MouseIcon", [&] { host.PutRef(dispid::MouseIcon, QVariant::fromValue(Gradient(16, 16)));
-                                            EXPECT_EQ(automation::PictureOf(host.Get(dispid::MouseIcon)).size(), QSize(16, 16)); }},
-      {dispid::MousePointer, "MousePointer", [&] {
+      {dispid::GridLines, "GridLines",
+       [&] {
+         host.Put(dispid::GridLines, false);
+         EXPECT_FALSE(host.Get(dispid::GridLines).toBool());
+         host.Put(dispid::GridLines, true);
+       }},
+      {dispid::MouseIcon, "MouseIcon",
+       [&] {
+         host.PutRef(dispid::MouseIcon, QVariant::fromValue(Gradient(16, 16)));
+         EXPECT_EQ(automation::PictureOf(host.Get(dispid::MouseIcon)).size(), QSize(16, 16));
+       }},
+      {dispid::MousePointer, "MousePointer",
+       [&] {
          host.Put(dispid::MousePointer, 99);
          EXPECT_EQ(host.Get(dispid::MousePointer).toInt(), 99);
          EXPECT_EQ(host.part("pbZoom")->cursor().shape(), Qt::BitmapCursor);
          host.Put(dispid::MousePointer, 2);
          EXPECT_EQ(host.part("pbZoom")->cursor().shape(), Qt::CrossCursor);
        }},
-      {dispid::OLEDropMode, "OLEDropMode", [&] { host.Put(dispid::OLEDropMode, 1);
-                                                EXPECT_TRUE(host.part("pbZoom")->acceptDrops());
-                                                EXPECT_EQ(host.Get(dispid::OLEDropMode).toInt(), 1); }},
-      {dispid::Picture, "Picture", [&] {
+      {dispid::OLEDropMode, "OLEDropMode",
+       [&] {
+         host.Put(dispid::OLEDropMode, 1);
+         EXPECT_TRUE(host.part("pbZoom")->acceptDrops());
+         EXPECT_EQ(host.Get(dispid::OLEDropMode).toInt(), 1);
+       }},
+      {dispid::Picture, "Picture",
+       [&] {
          host.PutRef(dispid::Picture, QVariant::fromValue(picture));
          EXPECT_EQ(automation::PictureOf(host.Get(dispid::Picture)).size(), QSize(40, 30));
          host.Put(dispid::Picture, QVariant::fromValue(picture));
          EXPECT_TRUE(host.part("pbZoom")->isVisible());
        }},
       {dispid::Zooming, "Zooming", roundTrip(dispid::Zooming, 2)},
-      {dispid::Controls, "Controls", [&] {
+      {dispid::Controls, "Controls",
+       [&] {
          const QObjectList parts = host.Get(dispid::Controls).value<QObjectList>();
          QStringList names;
          for (QObject* o : parts) names << o->objectName();
-         EXPECT_EQ(names, (QStringList{"pbZoom", "pbZoomX", "sbZoomX", "pbZoomY", "sbZoomY", "tcScroll"}));
+         EXPECT_EQ(names,
+                   (QStringList{"pbZoom", "pbZoomX", "sbZoomX", "pbZoomY", "sbZoomY", "tcScroll"}));
        }},
       {dispid::CurrentX, "CurrentX", roundTrip(dispid::CurrentX, 100)},
       {dispid::CurrentY, "CurrentY", roundTrip(dispid::CurrentY, 130)},
-      {dispid::DrawImmadiately, "DrawImmadiately", [&] { EXPECT_TRUE(host.Get(dispid::DrawImmadiately).toBool());
-                                                        host.Put(dispid::DrawImmadiately, false);
-                                                        EXPECT_FALSE(host.Get(dispid::DrawImmadiately).toBool());
-                                                        host.Put(dispid::DrawImmadiately, true); }},
-      {dispid::hDC, "hDC", [&] {
+      {dispid::DrawImmadiately, "DrawImmadiately",
+       [&] {
+         EXPECT_TRUE(host.Get(dispid::DrawImmadiately).toBool());
+         host.Put(dispid::DrawImmadiately, false);
+         EXPECT_FALSE(host.Get(dispid::DrawImmadiately).toBool());
+         host.Put(dispid::DrawImmadiately, true);
+       }},
+      {dispid::hDC, "hDC",
+       [&] {
          const auto dc = automation::ToInt32(host.Get(dispid::hDC));
          EXPECT_NE(dc, 0);
          EXPECT_NE(automation::HandleTable::AddressOf(dc), nullptr);
          EXPECT_EQ(automation::HandleTable::ObjectOf(dc), nullptr);
        }},
-      {dispid::hWnd, "hWnd", [&] {
+      {dispid::hWnd, "hWnd",
+       [&] {
          const auto wnd = automation::ToInt32(host.Get(dispid::hWnd));
          EXPECT_EQ(automation::HandleTable::ObjectOf(wnd), host.control().widget());
        }},
-      {dispid::Image, "Image", [&] { EXPECT_EQ(automation::PictureOf(host.Get(dispid::Image)).size(), QSize(40, 30)); }},
-      {dispid::ImageHeight, "ImageHeight", [&] { EXPECT_EQ(host.Get(dispid::ImageHeight).toInt(), 30 * 15); }},
-      {dispid::ImageWidth, "ImageWidth", [&] { EXPECT_EQ(host.Get(dispid::ImageWidth).toInt(), 40 * 15); }},
-      {dispid::ScrollX, "ScrollX", [&] { host.Put(dispid::ScrollX, 0);
-                                        EXPECT_EQ(host.Get(dispid::ScrollX).toInt(), 0); }},
-      {dispid::ScrollY, "ScrollY", [&] { host.Put(dispid::ScrollY, 0);
-                                        EXPECT_EQ(host.Get(dispid::ScrollY).toInt(), 0); }},
+      {dispid::Image, "Image",
+       [&] { EXPECT_EQ(automation::PictureOf(host.Get(dispid::Image)).size(), QSize(40, 30)); }},
+      {dispid::ImageHeight, "ImageHeight",
+       [&] { EXPECT_EQ(host.Get(dispid::ImageHeight).toInt(), 30 * 15); }},
+      {dispid::ImageWidth, "ImageWidth",
+       [&] { EXPECT_EQ(host.Get(dispid::ImageWidth).toInt(), 40 * 15); }},
+      {dispid::ScrollX, "ScrollX",
+       [&] {
+         host.Put(dispid::ScrollX, 0);
+         EXPECT_EQ(host.Get(dispid::ScrollX).toInt(), 0);
+       }},
+      {dispid::ScrollY, "ScrollY",
+       [&] {
+         host.Put(dispid::ScrollY, 0);
+         EXPECT_EQ(host.Get(dispid::ScrollY).toInt(), 0);
+       }},
       {dispid::Version, "Version", [&] { EXPECT_EQ(host.Get(dispid::Version).toString(), " 1.00"); }},
-      {dispid::AboutBox, "AboutBox", [&] {
+      {dispid::AboutBox, "AboutBox",
+       [&] {
          QString caption, text;
          QTimer::singleShot(0, [&] {
            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -189,36 +239,58 @@ TEST_F(ScopelTest, EveryDispatchIdReachesItsMember) {
          EXPECT_EQ(caption, "About Morvane");
          EXPECT_TRUE(text.startsWith("Scopel\r\nVersion 1.00\r\n")) << text.toStdString();
        }},
-      {dispid::ClearGraphics, "ClearGraphics", [&] {
+      {dispid::ClearGraphics, "ClearGraphics",
+       [&] {
          host.Call(dispid::SetPoint, {QVariant(), 0, 0, kRed});
          host.Call(dispid::ClearGraphics);
-         EXPECT_NE(automation::ToInt32(host.Call(dispid::GetPoint, {0, 0})), static_cast<std::int32_t>(kRed));
+         EXPECT_NE(automation::ToInt32(host.Call(dispid::GetPoint, {0, 0})),
+                   static_cast<std::int32_t>(kRed));
        }},
-      {dispid::DrawCircle, "DrawCircle", [&] {
+      {dispid::DrawCircle, "DrawCircle",
+       [&] {
          host.Call(dispid::DrawCircle, {QVariant(), 150, 150, 75, kGreen});
-         EXPECT_EQ(automation::ToInt32(host.Call(dispid::GetPoint, {225, 150})), static_cast<std::int32_t>(kGreen));
+         EXPECT_EQ(automation::ToInt32(host.Call(dispid::GetPoint, {225, 150})),
+                   static_cast<std::int32_t>(kGreen));
        }},
-      {dispid::DrawLine, "DrawLine", [&] {
+      {dispid::DrawLine, "DrawLine",
+       [&] {
          host.Call(dispid::DrawLine, {QVariant(), 0, 300, QVariant(), 150, 300, kRed});
-         EXPECT_EQ(automation::ToInt32(host.Call(dispid::GetPoint, {60, 300})), static_cast<std::int32_t>(kRed));
+         EXPECT_EQ(automation::ToInt32(host.Call(dispid::GetPoint, {60, 300})),
+                   static_cast<std::int32_t>(kRed));
        }},
-      {dispid::GetPoint, "GetPoint", [&] { EXPECT_EQ(host.Call(dispid::GetPoint, {-15, 0}).toInt(), -1); }},
-      {dispid::EnsureVisible, "EnsureVisible", [&] { host.Call(dispid::EnsureVisible, {0, 0}); }},
-      {dispid::LocateCursor, "LocateCursor", [&] { host.Call(dispid::LocateCursor, {15, 15}); }},
-      {dispid::PrintText, "PrintText", [&] {
+      {dispid::GetPoint, "GetPoint",
+       [&] {
+         EXPECT_EQ(host.Call(dispid::GetPoint, {-15, 0}).toInt(), -1);
+       }},
+      {dispid::EnsureVisible, "EnsureVisible",
+       [&] {
+         host.Call(dispid::EnsureVisible, {0, 0});
+       }},
+      {dispid::LocateCursor, "LocateCursor",
+       [&] {
+         host.Call(dispid::LocateCursor, {15, 15});
+       }},
+      {dispid::PrintText, "PrintText",
+       [&] {
          host.Put(dispid::CurrentY, 0);
          host.Call(dispid::PrintText, {"Hi"});
          EXPECT_GT(host.Get(dispid::CurrentY).toInt(), 0) << "a line end follows";
        }},
       {dispid::Refresh, "Refresh", [&] { host.Call(dispid::Refresh); }},
-      {dispid::SetPoint, "SetPoint", [&] { EXPECT_TRUE(host.Call(dispid::SetPoint, {QVariant(), 15, 15, kBlue}).toBool()); }},
-      {dispid::TextHeight, "TextHeight", [&] {
+      {dispid::SetPoint, "SetPoint",
+       [&] {
+         EXPECT_TRUE(host.Call(dispid::SetPoint, {QVariant(), 15, 15, kBlue}).toBool());
+       }},
+      {dispid::TextHeight, "TextHeight",
+       [&] {
          const int small = host.Call(dispid::TextHeight, {"Ag"}).toInt();
          font->size = 40;  // the object set above: the surface follows it
          EXPECT_GT(host.Call(dispid::TextHeight, {"Ag"}).toInt(), small);
        }},
-      {dispid::TextWidth, "TextWidth", [&] {
-         EXPECT_GT(host.Call(dispid::TextWidth, {"WW"}).toInt(), host.Call(dispid::TextWidth, {"W"}).toInt());
+      {dispid::TextWidth, "TextWidth",
+       [&] {
+         EXPECT_GT(host.Call(dispid::TextWidth, {"WW"}).toInt(),
+                   host.Call(dispid::TextWidth, {"W"}).toInt());
        }},
   };
   std::set<automation::DispId> seen;
@@ -249,8 +321,8 @@ TEST_F(ScopelTest, MouseEventsArriveInImageTwips) {
     float imageX;
   };
   const std::vector<Case> cases = {
-      {1, 0, 0, 0}, {1, 0, 10, 150}, {1, 0, 10.5, 158}, {3, 0, 3, 15}, {3, 0, 5, 25},
-      {3, 2, 0, 30}, {4, 0, 40, 150}, {4, 0, 43.9, 164},
+      {1, 0, 0, 0},  {1, 0, 10, 150}, {1, 0, 10.5, 158}, {3, 0, 3, 15},
+      {3, 0, 5, 25}, {3, 2, 0, 30},   {4, 0, 40, 150},   {4, 0, 43.9, 164},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " x " << c.viewX);
@@ -264,8 +336,8 @@ TEST_F(ScopelTest, MouseEventsArriveInImageTwips) {
     }
     QWidget* viewport = host.part("pbZoom");
     const QPointF pos(c.viewX, 7);
-    QMouseEvent press(QEvent::MouseButtonPress, pos, viewport->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton,
-                      Qt::ShiftModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, pos, viewport->mapToGlobal(pos), Qt::LeftButton,
+                      Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(viewport, &press);
     ASSERT_FALSE(host.events.empty());
     const auto& e = host.events.back();
@@ -284,13 +356,13 @@ TEST_F(ScopelTest, KeyAndClickEventsPassThrough) {
   QApplication::sendEvent(viewport, &key);
   QKeyEvent typed(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
   QApplication::sendEvent(viewport, &typed);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), viewport->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(3, 3), viewport->mapToGlobal(QPointF(3, 3)),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &release);
   std::vector<automation::DispId> ids;
   for (const auto& e : host.events) ids.push_back(e.id);
-  EXPECT_EQ(ids, (std::vector<automation::DispId>{eventid::KeyDown, eventid::KeyDown, eventid::KeyPress, eventid::MouseUp,
-                                                  eventid::Click}));
+  EXPECT_EQ(ids, (std::vector<automation::DispId>{eventid::KeyDown, eventid::KeyDown, eventid::KeyPress,
+                                                  eventid::MouseUp, eventid::Click}));
   EXPECT_EQ(host.events[0].args[0].toInt(), 37);
   EXPECT_EQ(host.events[0].args[1].toInt(), 2);
   EXPECT_EQ(host.events[2].args[0].toInt(), 'a');
@@ -311,10 +383,12 @@ TEST_F(ScopelTest, FileDroppedOnTheViewportReachesTheHostAndItsEffectTheSource) 
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile("/tmp/map one.htm")});
     // A drop reaches the widget that accepted the drag's entry.
-    QDragEnterEvent enter(QPoint(4, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(4, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(viewport, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(4, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(4, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
+                    Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);
     ASSERT_EQ(host.events.size(), 2u);
     EXPECT_EQ(host.events[0].id, eventid::OLEDragOver);
@@ -429,12 +503,11 @@ TEST_F(ScopelTest, PropertyBagRoundTripIntoAFreshInstanceSkipsABadKey) {
   const QImage picture = Gradient(12, 9);
   const QImage icon = Gradient(8, 8);
   const std::vector<std::pair<automation::DispId, QVariant>> values = {
-      {dispid::AutoRedraw, false},        {dispid::BackColor, 0x00FF00u},     {dispid::BackColorBkg, 0x808080u},
-      {dispid::BorderStyle, 2},           {dispid::DrawMode, 7},              {dispid::DrawStyle, 2},
-      {dispid::FillColor, 0x123456u},     {dispid::FillStyle, 4},
-      {dispid::ForeColor, kRed},          {dispid::GridColor, 0x00FFFFu},     {dispid::GridLines, false},
-      {dispid::MousePointer, 2},          {dispid::OLEDropMode, 1},           {dispid::Zooming, 3},
-      {dispid::Enabled, false},
+      {dispid::AutoRedraw, false},    {dispid::BackColor, 0x00FF00u}, {dispid::BackColorBkg, 0x808080u},
+      {dispid::BorderStyle, 2},       {dispid::DrawMode, 7},          {dispid::DrawStyle, 2},
+      {dispid::FillColor, 0x123456u}, {dispid::FillStyle, 4},         {dispid::ForeColor, kRed},
+      {dispid::GridColor, 0x00FFFFu}, {dispid::GridLines, false},     {dispid::MousePointer, 2},
+      {dispid::OLEDropMode, 1},       {dispid::Zooming, 3},           {dispid::Enabled, false},
   };
   QByteArray json;
   {
@@ -446,17 +519,19 @@ TEST_F(ScopelTest, PropertyBagRoundTripIntoAFreshInstanceSkipsABadKey) {
     first.Put(dispid::Picture, QVariant::fromValue(picture));
     automation::PropertyBag bag;
     first.control().WriteProperties(bag);
-    EXPECT_EQ(bag.keys(), (QStringList{"AutoRedraw", "BackColor", "BackColorBkg", "BorderStyle", "DrawMode",
-                                       "DrawStyle", "DrawWidth", "Enabled", "FillColor", "FillStyle", "Font",
-                                       "ForeColor", "GridColor", "GridLines", "MouseIcon", "MousePointer",
-                                       "OLEDropMode", "Picture", "Zooming"}));
+    EXPECT_EQ(
+        bag.keys(),
+        (QStringList{"AutoRedraw", "BackColor", "BackColorBkg", "BorderStyle", "DrawMode", "DrawStyle",
+                     "DrawWidth", "Enabled", "FillColor", "FillStyle", "Font", "ForeColor", "GridColor",
+                     "GridLines", "MouseIcon", "MousePointer", "OLEDropMode", "Picture", "Zooming"}));
     EXPECT_TRUE(first.changed.contains("Zooming"));
     json = QJsonDocument(bag.toJson()).toJson();
   }
   // One unreadable entry.
   QJsonArray entries = QJsonDocument::fromJson(json).array();
   for (int i = 0; i < entries.size(); ++i) {
-    if (entries[i].toArray().at(0).toString() == "DrawWidth") entries[i] = QJsonArray{"DrawWidth", "wide"};
+    if (entries[i].toArray().at(0).toString() == "DrawWidth")
+      entries[i] = QJsonArray{"DrawWidth", "wide"};
   }
   const std::optional<automation::PropertyBag> bag = automation::PropertyBag::fromJson(entries);
   ASSERT_TRUE(bag.has_value());
@@ -525,7 +600,8 @@ TEST_F(ScopelTest, MovesOverTheControlAndDropsOnTheStripsUseTheControlsFrame) {
   host.Put(dispid::OLEDropMode, 1);
   QWidget* control = host.control().widget();
   const QPointF outside(250, 150);
-  QMouseEvent move(QEvent::MouseMove, outside, control->mapToGlobal(outside), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, outside, control->mapToGlobal(outside), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(control, &move);
   ASSERT_FALSE(host.events.empty());
   EXPECT_EQ(host.events.back().id, eventid::MouseMove);
@@ -587,7 +663,8 @@ TEST_F(ScopelTest, FocusGoesBackToTheViewportAfterTheBarMoved) {
   bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
   QElapsedTimer wait;
   wait.start();
-  while (!host.part("pbZoom")->hasFocus() && wait.elapsed() < 2000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  while (!host.part("pbZoom")->hasFocus() && wait.elapsed() < 2000)
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
   EXPECT_TRUE(host.part("pbZoom")->hasFocus());
   EXPECT_GT(host.Get(dispid::ScrollX).toInt(), 0);
 }

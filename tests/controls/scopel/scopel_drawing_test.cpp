@@ -31,7 +31,9 @@ class ScopelDrawingTest : public ::testing::Test {
     host_->Put(dispid::Picture, QVariant::fromValue(white));
   }
 
-  std::int32_t At(int px, int py) { return automation::ToInt32(host_->Call(dispid::GetPoint, {px * 15, py * 15})); }
+  std::int32_t At(int px, int py) {
+    return automation::ToInt32(host_->Call(dispid::GetPoint, {px * 15, py * 15}));
+  }
   // The image as rows of '#' (red) and '.' (white), to compare with art.
   std::vector<std::string> Art() {
     std::vector<std::string> rows;
@@ -55,15 +57,20 @@ TEST_F(ScopelDrawingTest, DrawLineByItsArgumentCodes) {
     std::vector<std::string> art;
   };
   const std::vector<Case> cases = {
-      {"line leaves out its end", {kNone, 15, 15, kNone, 75, 15},
+      {"line leaves out its end",
+       {kNone, 15, 15, kNone, 75, 15},
        {"........", ".####...", "........", "........", "........", "........", "........", "........"}},
-      {"fill alone is an empty box", {kNone, 15, 15, kNone, 60, 45, kNone, false, true},
+      {"fill alone is an empty box",
+       {kNone, 15, 15, kNone, 60, 45, kNone, false, true},
        {"........", ".####...", ".#..#...", ".####...", "........", "........", "........", "........"}},
-      {"box and fill is a filled box", {kNone, 15, 15, kNone, 60, 45, kNone, true, true},
+      {"box and fill is a filled box",
+       {kNone, 15, 15, kNone, 60, 45, kNone, true, true},
        {"........", ".####...", ".####...", ".####...", "........", "........", "........", "........"}},
-      {"relative end", {kNone, 30, 30, true, 45, 0},
+      {"relative end",
+       {kNone, 30, 30, true, 45, 0},
        {"........", "........", "..###...", "........", "........", "........", "........", "........"}},
-      {"relative start without a start draws nothing", {true, kNone, kNone, kNone, 105, 105},
+      {"relative start without a start draws nothing",
+       {true, kNone, kNone, kNone, 105, 105},
        {"........", "........", "........", "........", "........", "........", "........", "........"}},
   };
   for (const Case& c : cases) {
@@ -98,9 +105,12 @@ TEST_F(ScopelDrawingTest, NumbersThatAreNoNumbersAreRefusedAndDrawNothing) {
   // overflow. Either way the call fails before anything is drawn.
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<std::pair<QVariant, int>> values = {
-      {QVariant("nan"), automation::kErrTypeMismatch},  {QVariant("inf"), automation::kErrTypeMismatch},
-      {QVariant("-Infinity"), automation::kErrTypeMismatch}, {QVariant(std::nan("")), automation::kErrOverflow},
-      {QVariant(inf), automation::kErrOverflow},         {QVariant(-inf), automation::kErrOverflow},
+      {QVariant("nan"), automation::kErrTypeMismatch},
+      {QVariant("inf"), automation::kErrTypeMismatch},
+      {QVariant("-Infinity"), automation::kErrTypeMismatch},
+      {QVariant(std::nan("")), automation::kErrOverflow},
+      {QVariant(inf), automation::kErrOverflow},
+      {QVariant(-inf), automation::kErrOverflow},
   };
   for (const auto& [value, error] : values) {
     SCOPED_TRACE(value.toString().toStdString());
@@ -171,7 +181,8 @@ TEST_F(ScopelDrawingTest, SetPointPaintsItsCellWithoutTheGridLine) {
         ASSERT_EQ(after.pixel(x, y), inBox ? kRedRgb : before.pixel(x, y)) << x << "," << y;
       }
     }
-    EXPECT_EQ(automation::ToInt32(host.Call(dispid::GetPoint, {90, 45})), static_cast<std::int32_t>(kRed));
+    EXPECT_EQ(automation::ToInt32(host.Call(dispid::GetPoint, {90, 45})),
+              static_cast<std::int32_t>(kRed));
   }
   // Without y nothing happens.
   EXPECT_FALSE(host_->Call(dispid::SetPoint, {kNone, 15, kNone, kRed}).toBool());

@@ -22,10 +22,13 @@ struct Library {
     // Registration goes to a store of this test run, never to the user's.
     automation::SetDefaultClassStore(&store);
     if (!library.load()) throw std::runtime_error(library.errorString().toStdString());
-    registerServer = reinterpret_cast<automation::DllRegisterServerFn>(library.resolve("DllRegisterServer"));
-    unregisterServer = reinterpret_cast<automation::DllUnregisterServerFn>(library.resolve("DllUnregisterServer"));
+    registerServer =
+        reinterpret_cast<automation::DllRegisterServerFn>(library.resolve("DllRegisterServer"));
+    unregisterServer =
+        reinterpret_cast<automation::DllUnregisterServerFn>(library.resolve("DllUnregisterServer"));
     canUnload = reinterpret_cast<automation::DllCanUnloadNowFn>(library.resolve("DllCanUnloadNow"));
-    getClassObject = reinterpret_cast<automation::DllGetClassObjectFn>(library.resolve("DllGetClassObject"));
+    getClassObject =
+        reinterpret_cast<automation::DllGetClassObjectFn>(library.resolve("DllGetClassObject"));
   }
 };
 
@@ -51,7 +54,8 @@ ScopelHost::ScopelHost(QSize size, const automation::PropertyBag* bag, const QSt
   form_.setObjectName(QStringLiteral("fwTest"));
   form_.resize(size);
   automation::ClassRegistry registry(automation::DefaultClassStore(), {});
-  control_ = registry.create(classIdOrProgId.isEmpty() ? QString::fromLatin1(kClassId) : classIdOrProgId, &form_);
+  control_ = registry.create(classIdOrProgId.isEmpty() ? QString::fromLatin1(kClassId) : classIdOrProgId,
+                             &form_);
   control_->widget()->setObjectName(QStringLiteral("ucScopel"));
   site_.setChangedHandler([this](const QString& p) { changed << p; });
   site_.setHelpContextId(4711);
@@ -78,7 +82,9 @@ QWidget* ScopelHost::part(const char* name) const {
 QVariant ScopelHost::Get(automation::DispId id) { return control_->get(id); }
 void ScopelHost::Put(automation::DispId id, const QVariant& value) { control_->put(id, value); }
 void ScopelHost::PutRef(automation::DispId id, const QVariant& value) { control_->putRef(id, value); }
-QVariant ScopelHost::Call(automation::DispId id, QVariantList args) { return control_->call(id, std::move(args)); }
+QVariant ScopelHost::Call(automation::DispId id, QVariantList args) {
+  return control_->call(id, std::move(args));
+}
 
 void ScopelHost::onEvent(automation::DispId id, QVariantList& args) {
   if (handler) handler(id, args);

@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
   host.Put(dispid::DrawImmadiately, false);
   for (std::size_t i = 0; i < contour.size(); ++i) {
     const QPoint a = contour[i], b = contour[(i + 1) % contour.size()];
-    host.Call(dispid::DrawLine, {QVariant(), a.x() * 15, a.y() * 15, QVariant(), b.x() * 15, b.y() * 15});
+    host.Call(dispid::DrawLine,
+              {QVariant(), a.x() * 15, a.y() * 15, QVariant(), b.x() * 15, b.y() * 15});
   }
   host.Put(dispid::DrawImmadiately, true);
   host.Call(dispid::Refresh);

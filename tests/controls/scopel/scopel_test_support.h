@@ -29,7 +29,8 @@ inline QImage ImageFromArt(std::initializer_list<const char*> rows, const std::m
 inline QImage Gradient(int w, int h) {
   QImage image(w, h, QImage::Format_RGB32);
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb((x * 23) % 256, (y * 41) % 256, (x + y) % 256));
+    for (int x = 0; x < w; ++x)
+      image.setPixel(x, y, qRgb((x * 23) % 256, (y * 41) % 256, (x + y) % 256));
   }
   return image;
 }

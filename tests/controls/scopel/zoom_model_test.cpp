@@ -172,7 +172,8 @@ TEST(ZoomModel, ARangeBeyondThirtyTwoBitsIsHeldAndStillScrollsTheWholeImage) {
   const std::int64_t cell = 200 * 15;
   f.model.SetBarValue(Axis::X, bar.max);
   EXPECT_EQ(f.model.offset(Axis::X) % cell, 0);
-  EXPECT_EQ(f.model.SourceLeftPixel() + f.model.viewportWidth() / cell, kPixels) << "the last column shows";
+  EXPECT_EQ(f.model.SourceLeftPixel() + f.model.viewportWidth() / cell, kPixels)
+      << "the last column shows";
   f.model.SetBarValue(Axis::X, bar.max / 2);
   EXPECT_NEAR(static_cast<double>(f.model.SourceLeftPixel()), kPixels / 2.0, 2.0);
   const std::int64_t column = f.model.SourceLeftPixel();
@@ -217,9 +218,9 @@ TEST(ZoomModel, AfterAZoomChangeTheBarsStandWhereTheViewIs) {
       const BarModel& bar = f.model.bar(axis);
       EXPECT_EQ(bar.max, 200 * zoom);
       const std::int64_t reach = kStrip + f.model.zoomSize(axis) - 3000;
-      const std::int64_t expected =
-          std::llabs(RoundHalfEven(static_cast<double>(bar.max) * static_cast<double>(f.model.offset(axis)) /
-                                   static_cast<double>(reach)));
+      const std::int64_t expected = std::llabs(
+          RoundHalfEven(static_cast<double>(bar.max) * static_cast<double>(f.model.offset(axis)) /
+                        static_cast<double>(reach)));
       EXPECT_EQ(bar.value, expected);
       EXPECT_EQ(f.model.scrollValue(axis), bar.value);
     }
@@ -250,8 +251,11 @@ TEST(ZoomModel, EnsureVisibleOfAFarPointStopsAtTheImagesEdge) {
     float x, y;
     bool farEnd;
   };
-  for (const Case& c : std::vector<Case>{{1e30f, 1e30f, true}, {3.4e38f, 3.4e38f, true}, {1e12f, 1e12f, true},
-                                         {-1e30f, -1e30f, false}, {-3.4e38f, -3.4e38f, false}}) {
+  for (const Case& c : std::vector<Case>{{1e30f, 1e30f, true},
+                                         {3.4e38f, 3.4e38f, true},
+                                         {1e12f, 1e12f, true},
+                                         {-1e30f, -1e30f, false},
+                                         {-3.4e38f, -3.4e38f, false}}) {
     SCOPED_TRACE(c.x);
     Fixture f(3000, 3000, 200, 200, 4);
     f.model.SetBarValue(Axis::X, 100);
@@ -295,10 +299,12 @@ TEST(ZoomModel, LocateCursorAimsAtTheCellCentreFromTheViewportOrigin) {
     std::int64_t pixel;
     std::int64_t expected;
   };
-  for (const Case& c : std::vector<Case>{{1, 7, 7}, {2, 7, 15}, {3, 7, 23}, {5, 7, 37}, {7, 7, 53}, {8, 2, 20}}) {
+  for (const Case& c :
+       std::vector<Case>{{1, 7, 7}, {2, 7, 15}, {3, 7, 23}, {5, 7, 37}, {7, 7, 53}, {8, 2, 20}}) {
     SCOPED_TRACE(c.zoom);
     Fixture f(30000, 30000, 100, 100, c.zoom);
-    const auto p = f.model.LocateCursor(static_cast<double>(c.pixel * 15), static_cast<double>(c.pixel * 15));
+    const auto p =
+        f.model.LocateCursor(static_cast<double>(c.pixel * 15), static_cast<double>(c.pixel * 15));
     EXPECT_EQ(p.x, c.expected);
     EXPECT_EQ(p.y, c.expected);
   }
@@ -312,10 +318,9 @@ TEST(ZoomModel, MouseConversionTable) {
     std::int64_t imageX;
   };
   const std::vector<Case> cases = {
-      {1, 0, 0, 0},      {1, 0, 17.5, 18},  {1, 0, 16.5, 16},  {1, 0, 151, 151},
-      {3, -90, 0, 30},   {4, 0, 600, 150},  {4, 0, 659, 164},  {4, -300, 0, 75},
-      {3, 0, -5, -1},    {3, 0, -4, -1},    {3, 0, -3, -1},    {3, 0, -2, 0},
-      {3, 0, -1, 0},     {8, -1200, 1199, 299},
+      {1, 0, 0, 0},     {1, 0, 17.5, 18}, {1, 0, 16.5, 16}, {1, 0, 151, 151},      {3, -90, 0, 30},
+      {4, 0, 600, 150}, {4, 0, 659, 164}, {4, -300, 0, 75}, {3, 0, -5, -1},        {3, 0, -4, -1},
+      {3, 0, -3, -1},   {3, 0, -2, 0},    {3, 0, -1, 0},    {8, -1200, 1199, 299},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " offset " << c.offsetX << " X " << c.viewX);
@@ -333,7 +338,8 @@ TEST(ZoomModel, SetPointCellLeavesTheGridColumnAndRow) {
     std::int64_t offset;
     std::int64_t left, size;
   };
-  for (const Case& c : std::vector<Case>{{1, 0, 2, 1}, {2, 0, 4, 1}, {3, 0, 6, 2}, {5, 0, 10, 4}, {5, -75, 5, 4}}) {
+  for (const Case& c :
+       std::vector<Case>{{1, 0, 2, 1}, {2, 0, 4, 1}, {3, 0, 6, 2}, {5, 0, 10, 4}, {5, -75, 5, 4}}) {
     SCOPED_TRACE(c.zoom);
     Fixture f(3000, 3000, 400, 400, c.zoom);
     f.model.SetOffsets(c.offset, c.offset);

@@ -28,11 +28,11 @@ namespace morvane::spinbox {
 namespace {
 
 using automation::AutomationError;
-using kit::TextWidthTwips;
-using kit::VersionText;
 using automation::ControlSite;
 using automation::FunctionSink;
 using automation::PropertyBag;
+using kit::TextWidthTwips;
+using kit::VersionText;
 
 // A spin box on a host form, with its events and announcements recorded.
 struct Hosted : testing::HostedControl<SpinBox> {
@@ -81,7 +81,8 @@ TEST(SpinBox, TypedTextIsReadClampedAndRewritten) {
       {5, 3, "-100", "3"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed.left(30).toStdString() + " in " + std::to_string(c.min) + ".." + std::to_string(c.max));
+    SCOPED_TRACE(c.typed.left(30).toStdString() + " in " + std::to_string(c.min) + ".." +
+                 std::to_string(c.max));
     Hosted h(c.min, c.max);
     h.box->textBox()->setText(QStringLiteral("x"));  // so that the typed text is a change
     h.box->textBox()->setText(c.typed);
@@ -98,15 +99,9 @@ TEST(SpinBox, WrittenValuesAreClampedAndMoveTheBar) {
     QString text;
     int position;
   } cases[] = {
-      {1, 6, 100, "6", 1},
-      {1, 6, -5, "1", 6},
-      {1, 6, 4, "4", 3},
-      {1, 6, 2.5, "2", 5},
+      {1, 6, 100, "6", 1},    {1, 6, -5, "1", 6}, {1, 6, 4, "4", 3},      {1, 6, 2.5, "2", 5},
       {1, 6, 1e12, "6", 1},  // any size of number is clamped, not an overflow
-      {1, 6, -1e300, "1", 6},
-      {5, 3, 4, "3", 5},
-      {5, 3, -40000, "3", 5},
-      {5, 3, 40000, "3", 5},
+      {1, 6, -1e300, "1", 6}, {5, 3, 4, "3", 5},  {5, 3, -40000, "3", 5}, {5, 3, 40000, "3", 5},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.written.toString().toStdString());
@@ -194,8 +189,10 @@ TEST(SpinBox, AHostsErrorNeverUnwindsThroughQtsEventDispatch) {
   automation::SetErrorHandler([&](const AutomationError& e) { reported.push_back(e.number()); });
   Hosted h(1, 6);
   h.box->LetValue(3);
-  h.site().setChangedHandler([](const QString&) { throw AutomationError(automation::kErrInvalidPropertyValue); });
-  FunctionSink failing([](automation::DispId, QVariantList&) { throw std::runtime_error("host failed"); });
+  h.site().setChangedHandler(
+      [](const QString&) { throw AutomationError(automation::kErrInvalidPropertyValue); });
+  FunctionSink failing(
+      [](automation::DispId, QVariantList&) { throw std::runtime_error("host failed"); });
   h.box->events().advise(&failing);
   EXPECT_NO_THROW(QTest::keyClick(h.box->textBox(), Qt::Key_9));
   EXPECT_EQ(h.text(), "6");
@@ -262,7 +259,8 @@ TEST(SpinBox, AltArrowsStepTheValueByTheSmallChange) {
 }
 
 TEST(SpinBox, CtrlAWithOrWithoutShiftSelectsTheWholeText) {
-  for (Qt::KeyboardModifiers modifiers : {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
+  for (Qt::KeyboardModifiers modifiers :
+       {Qt::KeyboardModifiers(Qt::ControlModifier), Qt::ControlModifier | Qt::ShiftModifier}) {
     Hosted h(0, 1000);
     h.box->LetValue(123);
     h.box->textBox()->setCursorPosition(1);
@@ -379,10 +377,11 @@ TEST(SpinBox, PropertyBagRoundTrip) {
   a.box->LetEnabled(false);
   PropertyBag written;
   a.box->WriteProperties(written);
-  EXPECT_EQ(written.keys(), (QStringList{"BackColor", "CustomMenu", "Enabled", "Font", "ForeColor", "Max", "Min",
-                                         "MouseIcon", "MousePointer", "OLEDragMode", "OLEDropMode", "SmallChange",
-                                         "Value"}));
-  const auto stored = PropertyBag::fromJson(QJsonDocument::fromJson(QJsonDocument(written.toJson()).toJson()).array());
+  EXPECT_EQ(written.keys(), (QStringList{"BackColor", "CustomMenu", "Enabled", "Font", "ForeColor",
+                                         "Max", "Min", "MouseIcon", "MousePointer", "OLEDragMode",
+                                         "OLEDropMode", "SmallChange", "Value"}));
+  const auto stored =
+      PropertyBag::fromJson(QJsonDocument::fromJson(QJsonDocument(written.toJson()).toJson()).array());
   ASSERT_TRUE(stored.has_value());
 
   Hosted b(0, 100);
@@ -421,7 +420,8 @@ TEST(SpinBox, PropertyBagGapsAndBrokenKeys) {
   }
   // A key that cannot be read or applied is skipped; the rest are read.
   const auto bag = PropertyBag::fromJson(QJsonDocument::fromJson(R"([["Max", "many"], ["Min", 2],
-      ["MousePointer", 50], ["Font", {"type": "font"}], ["SmallChange", 3], ["Value", "4"]])").array());
+      ["MousePointer", 50], ["Font", {"type": "font"}], ["SmallChange", 3], ["Value", "4"]])")
+                                             .array());
   ASSERT_TRUE(bag.has_value());
   Hosted h(0, 9);
   const auto fontBefore = h.box->Font();
@@ -529,7 +529,8 @@ TEST(SpinBox, VersionAndAboutText) {
   const struct {
     int major, minor, revision;
     const char* text;
-  } cases[] = {{1, 5, 0, " 1.05"}, {1, 5, 7, " 1.05.0007"}, {1, 5, 12, " 1.05.0012"}, {2, 10, 0, " 2.10"}};
+  } cases[] = {
+      {1, 5, 0, " 1.05"}, {1, 5, 7, " 1.05.0007"}, {1, 5, 12, " 1.05.0012"}, {2, 10, 0, " 2.10"}};
   for (const auto& c : cases) {
     core::VersionRecord record;
     record.major = c.major;
@@ -551,7 +552,8 @@ TEST(SpinBox, FormsCreateItByClassIdOrProgId) {
   automation::MemoryClassStore store;
   automation::ClassRegistry registry(store, {});
   QWidget form;
-  for (const char* name : {kProgId, kClassId, "{72e7eb02-2278-4c35-b4ee-10f659070c5d}", "morvane.spinbox"}) {
+  for (const char* name :
+       {kProgId, kClassId, "{72e7eb02-2278-4c35-b4ee-10f659070c5d}", "morvane.spinbox"}) {
     automation::Control* control = registry.create(name, &form);
     ASSERT_NE(dynamic_cast<SpinBox*>(control), nullptr) << name;
     EXPECT_EQ(control->widget()->parentWidget(), &form);

@@ -31,11 +31,13 @@ char Letter(Rgb color) {
 // The pieces painted in order over a blank (".") picture.
 std::vector<std::string> Render(const std::vector<Piece>& pieces, int width, int height,
                                 std::vector<std::string> picture = {}) {
-  if (picture.empty()) picture.assign(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '.'));
+  if (picture.empty())
+    picture.assign(static_cast<std::size_t>(height), std::string(static_cast<std::size_t>(width), '.'));
   for (const Piece& p : pieces) {
     for (int y = p.y; y < p.y + p.height; ++y) {
       for (int x = p.x; x < p.x + p.width; ++x) {
-        if (y >= 0 && y < height && x >= 0 && x < width) picture[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = Letter(p.color);
+        if (y >= 0 && y < height && x >= 0 && x < width)
+          picture[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = Letter(p.color);
       }
     }
   }
@@ -55,7 +57,8 @@ TEST(SolidBar, LinesByThickness) {
       {6, {"11111", "22222", "bbbbb", "bbbbb", "33333", "44444"}},
   };
   for (const SolidRow& row : rows) {
-    EXPECT_EQ(Render(SolidBarPieces(5, row.thickness, false, kColors), 5, row.thickness), row.want) << row.thickness;
+    EXPECT_EQ(Render(SolidBarPieces(5, row.thickness, false, kColors), 5, row.thickness), row.want)
+        << row.thickness;
   }
 }
 
@@ -70,12 +73,10 @@ TEST(DashedRun, PiecesAlongTheRun) {
     std::string want;
   };
   const std::vector<Row> rows{
-      {9, 2, 2, "11..11..."},
-      {9, 1, 1, "1.1.1.1.1"},
-      {8, 3, 1, "111.111."},
-      {6, 0, 2, "111111"},   // no dash: solid over the whole length
-      {6, 2, 0, "111111"},   // no gap: solid too
-      {5, 9, 9, "11111"},    // a dash longer than the run: one piece
+      {9, 2, 2, "11..11..."}, {9, 1, 1, "1.1.1.1.1"},
+      {8, 3, 1, "111.111."},  {6, 0, 2, "111111"},  // no dash: solid over the whole length
+      {6, 2, 0, "111111"},                          // no gap: solid too
+      {5, 9, 9, "11111"},                           // a dash longer than the run: one piece
       {0, 2, 2, "........."},
   };
   for (const Row& row : rows) {
@@ -100,7 +101,8 @@ TEST(DashedBar, KeyColourAvoidsTheBarsColours) {
 
 TEST(DashedBar, OnlyTheDashesArePainted) {
   EXPECT_EQ(Render(DashedBarPieces(8, 6, false, kColors, 2), 8, 6),
-            (std::vector<std::string>{"11..11..", "22..22..", "bb..bb..", "bb..bb..", "33..33..", "44..44.."}));
+            (std::vector<std::string>{"11..11..", "22..22..", "bb..bb..", "bb..bb..", "33..33..",
+                                      "44..44.."}));
   EXPECT_EQ(Render(DashedBarPieces(4, 5, true, kColors, 2), 4, 5),
             (std::vector<std::string>{"1234", "1234", "....", "....", "...."}));
 }
@@ -116,8 +118,8 @@ struct JunctionRow {
 TEST(Junctions, FoundByMode) {
   // A vertical bar at x 100, 6 px wide, 200 px long from y 0.
   const Box me{100, 0, 6, 200};
-  const Box crossing{0, 50, 300, 5};     // runs across the whole bar
-  const Box endsAtLeft{0, 80, 100, 5};   // ends at the bar's left side
+  const Box crossing{0, 50, 300, 5};    // runs across the whole bar
+  const Box endsAtLeft{0, 80, 100, 5};  // ends at the bar's left side
   const Box startsAtRight{106, 120, 50, 5};
   const std::vector<JunctionRow> rows{
       {"NoneDrawsNothing", 0, true, crossing, {}},
@@ -142,15 +144,17 @@ TEST(Junctions, CarryTheOtherBarsLinesThroughTheEdge) {
   std::vector<std::string> picture = Render(SolidBarPieces(4, 8, true, kColors), 4, 8);
   picture = Render(JunctionPieces({0, 1}, true, 6, kOther), 4, 8, picture);
   picture = Render(JunctionPieces({3, 1}, true, 6, kOther), 4, 8, picture);
-  EXPECT_EQ(picture, (std::vector<std::string>{"1234", "WWWW", "XXXX", "BBBB", "BBBB", "YYYY", "ZZZZ", "1234"}));
+  EXPECT_EQ(picture,
+            (std::vector<std::string>{"1234", "WWWW", "XXXX", "BBBB", "BBBB", "YYYY", "ZZZZ", "1234"}));
 }
 
 TEST(BorderCut, OpensTheSunkenBorderWhereTheBarMeetsIt) {
   // A vertical bar 6 px wide at x 4 in a container 16 x 8 px.
   const auto picture = Render(BorderCutPieces({4, 2, 6, 4}, true, 16, 8, kColors), 16, 8);
-  EXPECT_EQ(picture, (std::vector<std::string>{".....bbb........", ".....2bb3.......", "................",
-                                               "................", "................", "................",
-                                               ".....2bb3.......", "......bb........"}));
+  EXPECT_EQ(picture,
+            (std::vector<std::string>{".....bbb........", ".....2bb3.......", "................",
+                                      "................", "................", "................",
+                                      ".....2bb3.......", "......bb........"}));
   // A bar too thin to hold inner lines leaves the border alone.
   EXPECT_TRUE(BorderCutPieces({4, 2, 3, 4}, true, 16, 8, kColors).empty());
 }

@@ -115,8 +115,8 @@ TEST(Drag, FollowsTheMouseAndArrangesOnRelease) {
   MainWindowShape w(true);
   QTest::mousePress(&w.bar(), Qt::LeftButton, {}, QPoint(3, 50));
   ASSERT_TRUE(w.bar().Dragging());
-  QMouseEvent move(QEvent::MouseMove, QPointF(43, 50), w.bar().mapToGlobal(QPointF(43, 50)), Qt::NoButton,
-                   Qt::LeftButton, {});
+  QMouseEvent move(QEvent::MouseMove, QPointF(43, 50), w.bar().mapToGlobal(QPointF(43, 50)),
+                   Qt::NoButton, Qt::LeftButton, {});
   QApplication::sendEvent(&w.bar(), &move);
   EXPECT_EQ(w.bar().x(), 163);
   QTest::mouseRelease(&w.bar(), Qt::LeftButton, {}, QPoint(3, 50));
@@ -129,8 +129,8 @@ TEST(Drag, ALostReleaseEndsTheDrag) {
   MainWindowShape w(true);
   QTest::mousePress(&w.bar(), Qt::LeftButton, {}, QPoint(3, 50));
   ASSERT_TRUE(w.bar().Dragging());
-  QMouseEvent move(QEvent::MouseMove, QPointF(20, 50), w.bar().mapToGlobal(QPointF(20, 50)), Qt::NoButton,
-                   Qt::NoButton, {});
+  QMouseEvent move(QEvent::MouseMove, QPointF(20, 50), w.bar().mapToGlobal(QPointF(20, 50)),
+                   Qt::NoButton, Qt::NoButton, {});
   QApplication::sendEvent(&w.bar(), &move);
   EXPECT_FALSE(w.bar().Dragging());
   EXPECT_EQ(w.bar().x(), 123);
@@ -139,8 +139,8 @@ TEST(Drag, ALostReleaseEndsTheDrag) {
 TEST(Drag, ToTheEdgeHidesAPanel) {
   MainWindowShape w(true);
   QTest::mousePress(&w.bar(), Qt::LeftButton, {}, QPoint(3, 50));
-  QMouseEvent move(QEvent::MouseMove, QPointF(-500, 50), w.bar().mapToGlobal(QPointF(-500, 50)), Qt::NoButton,
-                   Qt::LeftButton, {});
+  QMouseEvent move(QEvent::MouseMove, QPointF(-500, 50), w.bar().mapToGlobal(QPointF(-500, 50)),
+                   Qt::NoButton, Qt::LeftButton, {});
   QApplication::sendEvent(&w.bar(), &move);
   QTest::mouseRelease(&w.bar(), Qt::LeftButton, {}, QPoint(3, 50));
   Settle();
@@ -272,7 +272,8 @@ TEST(Checks, GuidedControlsWithTheirErrors) {
     try {
       scene.host->Let("FirstControl", QString::fromLatin1(row.value));
       EXPECT_EQ(row.number, 0) << row.value;
-      EXPECT_EQ(scene.host->control().GuidedControlName(0), QString::fromLatin1(row.wantName)) << row.value;
+      EXPECT_EQ(scene.host->control().GuidedControlName(0), QString::fromLatin1(row.wantName))
+          << row.value;
     } catch (const automation::AutomationError& error) {
       EXPECT_EQ(error.number(), row.number) << row.value;
       EXPECT_EQ(error.description(), QString::fromLatin1(row.description)) << row.value;
@@ -367,7 +368,8 @@ TEST(Properties, SettersAndTheirRules) {
 }
 
 TEST(Properties, NewBarTakesItsShape) {
-  for (auto [size, want] : {std::pair{QSize(6, 100), 2}, std::pair{QSize(100, 6), 1}, std::pair{QSize(20, 20), 2}}) {
+  for (auto [size, want] :
+       {std::pair{QSize(6, 100), 2}, std::pair{QSize(100, 6), 1}, std::pair{QSize(20, 20), 2}}) {
     Host host(QStringLiteral("ucTrellan"));
     host->InitProperties();
     host->resize(size);
@@ -384,10 +386,11 @@ TEST(Bag, WritesNineteenKeysAndReadsThemBack) {
   w.host->Let("BeginLine1Color", 0x123456);
   automation::PropertyBag bag;
   w.bar().WriteProperties(bag);
-  EXPECT_EQ(bag.keys(), (QStringList{"ClipControls", "AutoPopupMenu", "FirstControl", "SecondControl", "Orientation",
-                                     "Style", "ResizeMode", "BackColor", "BeginLine1Color", "BeginLine2Color",
-                                     "FinishLine1Color", "FinishLine2Color", "DashSize", "DrawJunctions", "Enabled",
-                                     "MouseIcon", "Moveable", "CustomMouseIcon", "MousePointer"}));
+  EXPECT_EQ(bag.keys(),
+            (QStringList{"ClipControls", "AutoPopupMenu", "FirstControl", "SecondControl", "Orientation",
+                         "Style", "ResizeMode", "BackColor", "BeginLine1Color", "BeginLine2Color",
+                         "FinishLine1Color", "FinishLine2Color", "DashSize", "DrawJunctions", "Enabled",
+                         "MouseIcon", "Moveable", "CustomMouseIcon", "MousePointer"}));
   Host copy(QStringLiteral("ucTrellan"));
   copy->ReadProperties(bag);
   automation::PropertyBag again;
@@ -439,8 +442,9 @@ TEST(LayoutFile, SavesTheSection) {
   // A hidden panel stores the position the bar returns to.
   w.bar().TogglePanel(0);
   w.host->Call("SaveToFile", {path, QStringLiteral("Other")});
-  EXPECT_TRUE(ReadText(path).endsWith(
-      "[Other]\r\nOrientation=2\r\nPosition=123\r\nHidden1=1\r\nHidden2=0\r\nControl1=tvCoord\r\nControl2=ucScopel\r\n"));
+  EXPECT_TRUE(
+      ReadText(path).endsWith("[Other]\r\nOrientation=2\r\nPosition=123\r\nHidden1=1\r\nHidden2="
+                              "0\r\nControl1=tvCoord\r\nControl2=ucScopel\r\n"));
   w.host->Call("SaveToFile", {QString()});  // no file: nothing
 }
 
@@ -505,8 +509,9 @@ TEST(Help, TopicsFiles) {
   EXPECT_EQ(file.find(503)->text, "<p>Text</p>");
   EXPECT_EQ(file.find(7)->text, "more\n#x not a topic");
   EXPECT_EQ(file.find(8), nullptr);
-  EXPECT_EQ(widgets::TopicsFileFor(QStringLiteral("C:\\WINDOWS\\help\\Trellan.HLP"), QStringLiteral("/opt/m")),
-            "/opt/m/Trellan.topics");
+  EXPECT_EQ(
+      widgets::TopicsFileFor(QStringLiteral("C:\\WINDOWS\\help\\Trellan.HLP"), QStringLiteral("/opt/m")),
+      "/opt/m/Trellan.topics");
   EXPECT_EQ(widgets::TopicsFileFor(QStringLiteral("Morvane.topics"), QStringLiteral("/opt/m")),
             "/opt/m/Morvane.topics");
   QString error;
@@ -532,7 +537,8 @@ TEST(ControlsPage, ListsSnapBackAndApply) {
   page.setTarget(&scene.host->control());
   QStringList entries;
   for (int i = 0; i < page.list(0)->count(); ++i) entries << page.list(0)->itemText(i);
-  EXPECT_EQ(entries, (QStringList{"(None)", "plain", "cboSimple", "fraOuter", "taken [guided by ucOther]", "pic(2)"}));
+  EXPECT_EQ(entries, (QStringList{"(None)", "plain", "cboSimple", "fraOuter",
+                                  "taken [guided by ucOther]", "pic(2)"}));
   EXPECT_EQ(page.list(0)->currentText(), "plain");
   EXPECT_EQ(page.list(1)->currentText(), "(None)");
   EXPECT_FALSE(page.isChanged());
@@ -571,7 +577,8 @@ TEST(ControlsPage, EmptyContainerAndDesignerWarnings) {
   host->setParent(inner);
   ControlsPage warned;
   warned.setTarget(&host.control());
-  EXPECT_TRUE(warned.warning()->text().startsWith("When the Trellan object is contained within a PropertyPage, "));
+  EXPECT_TRUE(warned.warning()->text().startsWith(
+      "When the Trellan object is contained within a PropertyPage, "));
   EXPECT_TRUE(warned.list(0)->isHidden());
 }
 

@@ -20,8 +20,8 @@ QFrame* Panel(QWidget* parent, const char* name, const QColor& color) {
   return panel;
 }
 
-Trellan* Bar(QWidget* parent, const char* name, QRect geometry, const char* first, const char* second, int junctions,
-             int dash = 0) {
+Trellan* Bar(QWidget* parent, const char* name, QRect geometry, const char* first, const char* second,
+             int junctions, int dash = 0) {
   auto* bar = new Trellan(parent);
   bar->setObjectName(QLatin1String(name));
   bar->InitProperties();

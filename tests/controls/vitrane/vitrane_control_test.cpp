@@ -197,9 +197,10 @@ TEST(VitraneImage, PropertyBagRoundTrip) {
   host.Let("MousePointer", 2);
   automation::PropertyBag bag;
   host->WriteProperties(bag);
-  EXPECT_EQ(bag.keys(), (QStringList{"AutoSize", "DrawEffect", "Enabled", "FillColor", "ParentTitleOffset",
-                                     "ParentTitleY", "Style", "MaskColor", "MaskPicture", "MouseIcon", "MousePointer",
-                                     "Picture", "TitleLeft", "TitleTop", "TitleWidth", "TitleHeight"}));
+  EXPECT_EQ(bag.keys(), (QStringList{"AutoSize", "DrawEffect", "Enabled", "FillColor",
+                                     "ParentTitleOffset", "ParentTitleY", "Style", "MaskColor",
+                                     "MaskPicture", "MouseIcon", "MousePointer", "Picture", "TitleLeft",
+                                     "TitleTop", "TitleWidth", "TitleHeight"}));
 
   Host copy(QStringLiteral("liAbout"));
   copy->resize(6, 4);
@@ -210,8 +211,8 @@ TEST(VitraneImage, PropertyBagRoundTrip) {
   EXPECT_EQ(copy.Get("AutoSize").toInt(), PictureToControl);
   EXPECT_EQ(copy->Image().size(), QSize(6, 4));
   EXPECT_EQ(copy->Shape(), host->Shape());
-  for (const char* name : {"ParentTitleOffset", "ParentTitleY", "TitleLeft", "TitleTop", "TitleWidth", "TitleHeight",
-                           "MousePointer", "Style", "DrawEffect", "Enabled"}) {
+  for (const char* name : {"ParentTitleOffset", "ParentTitleY", "TitleLeft", "TitleTop", "TitleWidth",
+                           "TitleHeight", "MousePointer", "Style", "DrawEffect", "Enabled"}) {
     EXPECT_EQ(copy.Get(name), host.Get(name)) << name;
   }
   automation::PropertyBag again;
@@ -238,8 +239,9 @@ TEST(VitraneStyle, UntitledOnAFramedFormIsRefused) {
   host.Set("Picture", Pic(Art("MR|RR")));
   const automation::AutomationError error = ErrorOf([&] { host.Let("Style", VitraneParentUntitled); });
   EXPECT_EQ(error.number(), 380);
-  EXPECT_EQ(error.description(), QStringLiteral("Style property of 'liAbout' can't be set to VitraneParentUntitled "
-                                                "at run time when the parent window has a border."));
+  EXPECT_EQ(error.description(),
+            QStringLiteral("Style property of 'liAbout' can't be set to VitraneParentUntitled "
+                           "at run time when the parent window has a border."));
   EXPECT_EQ(error.source(), QStringLiteral("Vitrane.VitraneImage"));
   EXPECT_EQ(host.Get("Style").toInt(), Normal);
 }
@@ -250,8 +252,9 @@ TEST(VitraneStyle, UntitledWithACloseButtonIsRefused) {
   host->InitProperties();
   const automation::AutomationError error = ErrorOf([&] { host.Let("Style", VitraneParentUntitled); });
   EXPECT_EQ(error.number(), 380);
-  EXPECT_EQ(error.description(), QStringLiteral("Style property of 'liAbout' can't be set to VitraneParentUntitled "
-                                                "when the parent window has a ControlBox."));
+  EXPECT_EQ(error.description(),
+            QStringLiteral("Style property of 'liAbout' can't be set to VitraneParentUntitled "
+                           "when the parent window has a ControlBox."));
 }
 
 TEST(VitraneStyle, UntitledShapesTheFramelessForm) {
@@ -305,8 +308,9 @@ TEST(VitraneStyle, ASecondShapingControlIsRefused) {
   other->InitProperties();
   const automation::AutomationError error = ErrorOf([&] { other->SetStyle(VitraneParentTitled); });
   EXPECT_EQ(error.number(), 380);
-  EXPECT_EQ(error.description(), QStringLiteral("Style property of 'liSecond' can't be set to VitraneParentTitled "
-                                                "because of 'liAbout' already has Style set to VitraneParent."));
+  EXPECT_EQ(error.description(),
+            QStringLiteral("Style property of 'liSecond' can't be set to VitraneParentTitled "
+                           "because of 'liAbout' already has Style set to VitraneParent."));
   EXPECT_EQ(other->Style(), Normal);
   delete other;
 }
@@ -439,9 +443,10 @@ TEST(VitraneWindow, ActivationIsRemembered) {
 
 // --- title drag --------------------------------------------------------------------
 
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint local, QPoint global, Qt::MouseButtons buttons) {
-  QMouseEvent event(type, QPointF(local), QPointF(global), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                    buttons, Qt::NoModifier);
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint local, QPoint global,
+               Qt::MouseButtons buttons) {
+  QMouseEvent event(type, QPointF(local), QPointF(global),
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
 

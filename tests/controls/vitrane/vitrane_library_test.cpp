@@ -19,7 +19,8 @@ TEST(VitraneLibrary, RegistersAndCreatesByProgId) {
   automation::SetDefaultClassStore(&store);
   QLibrary library(LibraryPath());
   ASSERT_TRUE(library.load()) << library.errorString().toStdString();
-  auto registerServer = reinterpret_cast<automation::DllRegisterServerFn>(library.resolve("DllRegisterServer"));
+  auto registerServer =
+      reinterpret_cast<automation::DllRegisterServerFn>(library.resolve("DllRegisterServer"));
   ASSERT_NE(registerServer, nullptr);
   for (const char* entry : {"DllUnregisterServer", "DllGetClassObject", "DllCanUnloadNow"}) {
     EXPECT_NE(library.resolve(entry), nullptr) << entry;
@@ -34,20 +35,34 @@ TEST(VitraneLibrary, RegistersAndCreatesByProgId) {
   EXPECT_EQ(control->get(dispid::MaskColor).value<std::uint32_t>(), 0xffffffu);
   // Every member of the interface answers to its name with its id, in table order.
   const std::pair<const char*, std::int32_t> members[] = {
-      {"AutoSize", dispid::AutoSize},     {"DrawEffect", dispid::DrawEffect},
-      {"Enabled", dispid::Enabled},       {"FillColor", dispid::FillColor},
-      {"MaskColor", dispid::MaskColor},   {"MaskPicture", dispid::MaskPicture},
-      {"MouseIcon", dispid::MouseIcon},   {"MousePointer", dispid::MousePointer},
-      {"ParentTitleOffset", dispid::ParentTitleOffset}, {"ParentTitleY", dispid::ParentTitleY},
-      {"Picture", dispid::Picture},       {"Style", dispid::Style},
-      {"TitleLeft", dispid::TitleLeft},   {"TitleTop", dispid::TitleTop},
-      {"TitleWidth", dispid::TitleWidth}, {"TitleHeight", dispid::TitleHeight},
-      {"Controls", dispid::Controls},     {"hDC", dispid::hDC},
-      {"hWnd", dispid::hWnd},             {"Image", dispid::Image},
-      {"Version", dispid::Version},       {"ParentCaption", dispid::ParentCaption},
-      {"AboutBox", dispid::AboutBox},     {"TitleArea", dispid::TitleArea},
-      {"Refresh", dispid::Refresh},       {"WindowProcSimulation", dispid::WindowProcSimulation}};
-  for (const auto& [name, id] : members) EXPECT_EQ(control->idOfName(QString::fromLatin1(name)), id) << name;
+      {"AutoSize", dispid::AutoSize},
+      {"DrawEffect", dispid::DrawEffect},
+      {"Enabled", dispid::Enabled},
+      {"FillColor", dispid::FillColor},
+      {"MaskColor", dispid::MaskColor},
+      {"MaskPicture", dispid::MaskPicture},
+      {"MouseIcon", dispid::MouseIcon},
+      {"MousePointer", dispid::MousePointer},
+      {"ParentTitleOffset", dispid::ParentTitleOffset},
+      {"ParentTitleY", dispid::ParentTitleY},
+      {"Picture", dispid::Picture},
+      {"Style", dispid::Style},
+      {"TitleLeft", dispid::TitleLeft},
+      {"TitleTop", dispid::TitleTop},
+      {"TitleWidth", dispid::TitleWidth},
+      {"TitleHeight", dispid::TitleHeight},
+      {"Controls", dispid::Controls},
+      {"hDC", dispid::hDC},
+      {"hWnd", dispid::hWnd},
+      {"Image", dispid::Image},
+      {"Version", dispid::Version},
+      {"ParentCaption", dispid::ParentCaption},
+      {"AboutBox", dispid::AboutBox},
+      {"TitleArea", dispid::TitleArea},
+      {"Refresh", dispid::Refresh},
+      {"WindowProcSimulation", dispid::WindowProcSimulation}};
+  for (const auto& [name, id] : members)
+    EXPECT_EQ(control->idOfName(QString::fromLatin1(name)), id) << name;
   // Internal symbols stay inside the library.
   EXPECT_EQ(library.resolve("_ZN7morvane7vitrane15RegionOfPictureERK6QImagej"), nullptr);
   delete control->widget();

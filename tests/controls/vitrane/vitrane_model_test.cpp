@@ -36,18 +36,19 @@ TEST_P(RegionOfPictureTest, KeepsExactlyThePixelsThatDifferFromTheMaskColour) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, RegionOfPictureTest,
-    ::testing::Values(
-        RegionCase{"RightMostColumnKept", "..RR|...R|R..R", '.', "R"},
-        RegionCase{"RunsSplitByMaskPixels", "RMRMR|MRRRM|RRMRR", 'M', "R"},
-        RegionCase{"EqualRowsShareABand", "MRRM|MRRM|MRRM|RRRR", 'M', "R"},
-        RegionCase{"AllMasked", "MMM|MMM", 'M', ""},
-        RegionCase{"NothingMasked", "RKB|BKR", 'M', "RKB"},
-        RegionCase{"ColourOutsideTheVgaTable", "oRo|Roo|ooR", 'o', "R"},
-        RegionCase{"NeighbourColourStays", "MpM|pMp", 'M', "p"},
-        RegionCase{"SinglePixel", "R", 'R', ""}),
+    ::testing::Values(RegionCase{"RightMostColumnKept", "..RR|...R|R..R", '.', "R"},
+                      RegionCase{"RunsSplitByMaskPixels", "RMRMR|MRRRM|RRMRR", 'M', "R"},
+                      RegionCase{"EqualRowsShareABand", "MRRM|MRRM|MRRM|RRRR", 'M', "R"},
+                      RegionCase{"AllMasked", "MMM|MMM", 'M', ""},
+                      RegionCase{"NothingMasked", "RKB|BKR", 'M', "RKB"},
+                      RegionCase{"ColourOutsideTheVgaTable", "oRo|Roo|ooR", 'o', "R"},
+                      RegionCase{"NeighbourColourStays", "MpM|pMp", 'M', "p"},
+                      RegionCase{"SinglePixel", "R", 'R', ""}),
     [](const ::testing::TestParamInfo<RegionCase>& param) { return std::string(param.param.name); });
 
-TEST(RegionOfPicture, NoPictureGivesNoRegion) { EXPECT_FALSE(RegionOfPicture(QImage(), qRgb(255, 255, 255))); }
+TEST(RegionOfPicture, NoPictureGivesNoRegion) {
+  EXPECT_FALSE(RegionOfPicture(QImage(), qRgb(255, 255, 255)));
+}
 
 TEST(RegionOfPicture, AllMaskedIsEmptyButPresent) {
   const std::optional<QRegion> region = RegionOfPicture(Art("MM|MM"), qRgb(255, 0, 255));
@@ -102,13 +103,13 @@ TEST_P(ContrastColorTest, WhiteOverDarkBlackOtherwise) {
   EXPECT_EQ(ContrastColor(GetParam().color), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Colours, ContrastColorTest,
-                         ::testing::Values(ContrastCase{0x808080, 0xffffff}, ContrastCase{0x818080, 0},
-                                           ContrastCase{0x808180, 0}, ContrastCase{0x808081, 0},
-                                           ContrastCase{0, 0xffffff}, ContrastCase{0xffffff, 0},
-                                           ContrastCase{0x8000000F, 0},
-                                           ContrastCase{-2147483633, 0},  // the same system colour, signed
-                                           ContrastCase{16777215, 0}, ContrastCase{-1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Colours, ContrastColorTest,
+    ::testing::Values(ContrastCase{0x808080, 0xffffff}, ContrastCase{0x818080, 0},
+                      ContrastCase{0x808180, 0}, ContrastCase{0x808081, 0}, ContrastCase{0, 0xffffff},
+                      ContrastCase{0xffffff, 0}, ContrastCase{0x8000000F, 0},
+                      ContrastCase{-2147483633, 0},  // the same system colour, signed
+                      ContrastCase{16777215, 0}, ContrastCase{-1, 0}));
 
 // --- Style checks ------------------------------------------------------------------
 
@@ -148,53 +149,73 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StyleCase{"NoExtender", With([](StyleFacts& f) { f.hasExtender = false; }), VitraneParentTitled,
                   StyleOutcome::StoreNormal, ""},
-        StyleCase{"Aligned", With([](StyleFacts& f) { f.aligned = true; f.parentHasBorder = true; }),
+        StyleCase{"Aligned", With([](StyleFacts& f) {
+                    f.aligned = true;
+                    f.parentHasBorder = true;
+                  }),
                   VitraneParentUntitled, StyleOutcome::StoreNormal, ""},
-        StyleCase{"EqualValue", With([](StyleFacts& f) { f.current = VitraneParentTitled; }), VitraneParentTitled,
-                  StyleOutcome::Ignore, ""},
-        StyleCase{"NoParent", With([](StyleFacts& f) { f.parentHasControls = false; }), ParentCustomTitled,
-                  StyleOutcome::Ignore, ""},
-        StyleCase{"ParentNotAForm", With([](StyleFacts& f) { f.parentIsForm = false; }), VitraneParentTitled,
-                  StyleOutcome::StoreNormal, ""},
+        StyleCase{"EqualValue", With([](StyleFacts& f) { f.current = VitraneParentTitled; }),
+                  VitraneParentTitled, StyleOutcome::Ignore, ""},
+        StyleCase{"NoParent", With([](StyleFacts& f) { f.parentHasControls = false; }),
+                  ParentCustomTitled, StyleOutcome::Ignore, ""},
+        StyleCase{"ParentNotAForm", With([](StyleFacts& f) { f.parentIsForm = false; }),
+                  VitraneParentTitled, StyleOutcome::StoreNormal, ""},
         StyleCase{"CustomTitledAtRunTime", Form(), ParentCustomTitled, StyleOutcome::Apply, ""},
-        StyleCase{"CustomTitledAtDesignTime", With([](StyleFacts& f) { f.userMode = false; }), ParentCustomTitled,
-                  StyleOutcome::Store, ""},
+        StyleCase{"CustomTitledAtDesignTime", With([](StyleFacts& f) { f.userMode = false; }),
+                  ParentCustomTitled, StyleOutcome::Store, ""},
         StyleCase{"ClingingArea", Form(), ParentClingingArea, StyleOutcome::Store, ""},
         StyleCase{"BackToNormal", With([](StyleFacts& f) { f.current = VitraneParentUntitled; }), Normal,
                   StyleOutcome::Store, ""},
-        StyleCase{"FramedParent", With([](StyleFacts& f) { f.parentHasBorder = true; f.parentHasControlBox = true; }),
+        StyleCase{"FramedParent", With([](StyleFacts& f) {
+                    f.parentHasBorder = true;
+                    f.parentHasControlBox = true;
+                  }),
                   VitraneParentUntitled, StyleOutcome::Refuse,
-                  "Style property of 'liAbout' can't be set to VitraneParentUntitled at run time when the parent "
+                  "Style property of 'liAbout' can't be set to VitraneParentUntitled at run time when "
+                  "the parent "
                   "window has a border."},
-        StyleCase{"CloseButton", With([](StyleFacts& f) { f.parentHasControlBox = true; }), VitraneParentUntitled,
-                  StyleOutcome::Refuse,
-                  "Style property of 'liAbout' can't be set to VitraneParentUntitled when the parent window has a "
+        StyleCase{"CloseButton", With([](StyleFacts& f) { f.parentHasControlBox = true; }),
+                  VitraneParentUntitled, StyleOutcome::Refuse,
+                  "Style property of 'liAbout' can't be set to VitraneParentUntitled when the parent "
+                  "window has a "
                   "ControlBox."},
-        StyleCase{"FramedParentAtDesignTime",
-                  With([](StyleFacts& f) { f.userMode = false; f.parentHasBorder = true; }), VitraneParentUntitled,
-                  StyleOutcome::Apply, ""},
-        StyleCase{"TitledKeepsTheFrame", With([](StyleFacts& f) { f.parentHasBorder = true; }), VitraneParentTitled,
-                  StyleOutcome::Apply, ""},
-        StyleCase{"SecondShapedControl", With([](StyleFacts& f) { f.otherShaped = QStringLiteral("liOther"); }),
+        StyleCase{"FramedParentAtDesignTime", With([](StyleFacts& f) {
+                    f.userMode = false;
+                    f.parentHasBorder = true;
+                  }),
+                  VitraneParentUntitled, StyleOutcome::Apply, ""},
+        StyleCase{"TitledKeepsTheFrame", With([](StyleFacts& f) { f.parentHasBorder = true; }),
+                  VitraneParentTitled, StyleOutcome::Apply, ""},
+        StyleCase{"SecondShapedControl",
+                  With([](StyleFacts& f) { f.otherShaped = QStringLiteral("liOther"); }),
                   VitraneParentTitled, StyleOutcome::Refuse,
-                  "Style property of 'liAbout' can't be set to VitraneParentTitled because of 'liOther' already has "
+                  "Style property of 'liAbout' can't be set to VitraneParentTitled because of 'liOther' "
+                  "already has "
                   "Style set to VitraneParent."},
-        StyleCase{"BorderBeforeSecondControl",
-                  With([](StyleFacts& f) { f.otherShaped = QStringLiteral("liOther"); f.parentHasBorder = true; }),
+        StyleCase{"BorderBeforeSecondControl", With([](StyleFacts& f) {
+                    f.otherShaped = QStringLiteral("liOther");
+                    f.parentHasBorder = true;
+                  }),
                   VitraneParentUntitled, StyleOutcome::Refuse,
-                  "Style property of 'liAbout' can't be set to VitraneParentUntitled at run time when the parent "
+                  "Style property of 'liAbout' can't be set to VitraneParentUntitled at run time when "
+                  "the parent "
                   "window has a border."},
-        StyleCase{"MenuAtDesignTime", With([](StyleFacts& f) { f.userMode = false; f.formHasMenu = true; }),
+        StyleCase{"MenuAtDesignTime", With([](StyleFacts& f) {
+                    f.userMode = false;
+                    f.formHasMenu = true;
+                  }),
                   VitraneParentTitled, StyleOutcome::MenuConflict, ""},
-        StyleCase{"MenuAtRunTime", With([](StyleFacts& f) { f.formHasMenu = true; }), VitraneParentTitled,
-                  StyleOutcome::Apply, ""}),
+        StyleCase{"MenuAtRunTime", With([](StyleFacts& f) { f.formHasMenu = true; }),
+                  VitraneParentTitled, StyleOutcome::Apply, ""}),
     [](const ::testing::TestParamInfo<StyleCase>& param) { return std::string(param.param.name); });
 
 TEST(StyleTexts, SourceAndMenuText) {
   EXPECT_EQ(ErrorSource(), QStringLiteral("Vitrane.VitraneImage"));
-  EXPECT_EQ(MenuConflictText(),
-            QStringLiteral("When Form has a Menu, set the VitraneImage's Style property\r\nto VitraneParentTitled value "
-                           "not at design time, but at run time\r\n(f.e., in Form_Load section)."));
+  EXPECT_EQ(
+      MenuConflictText(),
+      QStringLiteral(
+          "When Form has a Menu, set the VitraneImage's Style property\r\nto VitraneParentTitled value "
+          "not at design time, but at run time\r\n(f.e., in Form_Load section)."));
 }
 
 // --- title drag --------------------------------------------------------------------

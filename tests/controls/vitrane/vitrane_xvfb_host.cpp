@@ -27,9 +27,9 @@ namespace {
 
 using namespace morvane;
 
-constexpr QRgb kRoot = 0xff2080c0;     // the root window's colour
-constexpr QRgb kKey = 0xffff00ff;      // magenta: cut away
-constexpr QRgb kDisc = 0xffffa000;     // the picture's disc
+constexpr QRgb kRoot = 0xff2080c0;        // the root window's colour
+constexpr QRgb kKey = 0xffff00ff;         // magenta: cut away
+constexpr QRgb kDisc = 0xffffa000;        // the picture's disc
 constexpr QRgb kFrameColor = 0xff006000;  // the picture's ring, where the title area lies
 
 // The picture: a disc with a ring on a magenta key, and a magenta hole in the middle.
@@ -75,7 +75,8 @@ struct Probe {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-    std::fprintf(stderr, "needs the xcb platform, got %s\n", qPrintable(QGuiApplication::platformName()));
+    std::fprintf(stderr, "needs the xcb platform, got %s\n",
+                 qPrintable(QGuiApplication::platformName()));
     return 2;
   }
   const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("vitrane_xvfb.png");
@@ -98,7 +99,8 @@ int main(int argc, char** argv) {
   form.show();
   Settle(800);
 
-  const QImage shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage shot =
+      QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
   shot.save(out);
   const Probe probes[] = {
       {"corner of the picture (cut)", origin + QPoint(3, 3), kRoot},

@@ -125,8 +125,8 @@ TEST(InsertBatchOutputPanelTest, OnlyBatchDialogsGetAFreshPanel) {
   dialogs.InitDir = dir.path();
   std::vector<BatchOutputPanel*> inserted;
   dialogs.InitDialog = [&](QFileDialog& d) {
-    inserted.push_back(InsertBatchOutputPanel(d, batchRunning, s.separate, s.stop, s.path,
-                                              true, dialogs));
+    inserted.push_back(
+        InsertBatchOutputPanel(d, batchRunning, s.separate, s.stop, s.path, true, dialogs));
   };
 
   WhenShown([](QFileDialog& d) { d.reject(); });

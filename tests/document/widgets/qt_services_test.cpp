@@ -48,7 +48,8 @@ TEST(QtDialogControlTest, BatchDialogCarriesThePanelAndTheChoice) {
     ASSERT_NE(panel, nullptr);
     panelShown = panel->isVisible();
     panel->tbOutput()->setText(dir.filePath("report.txt"));
-    d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("\"a.gif\" \"b.gif\""));
+    d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QStringLiteral("\"a.gif\" \"b.gif\""));
     QMetaObject::invokeMethod(d, "accept");
   });
   doc.RunBatch();

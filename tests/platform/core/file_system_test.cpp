@@ -33,9 +33,12 @@ TEST(FileSystemTest, ProbesTellFilesFromFolders) {
     bool folder;
   };
   const Case cases[] = {
-      {file, true, false},          {dir.path(), false, true},
-      {dir.File("link"), true, false}, {dir.File("dangling"), false, false},
-      {dir.File("none"), false, false}, {"", false, false},
+      {file, true, false},
+      {dir.path(), false, true},
+      {dir.File("link"), true, false},
+      {dir.File("dangling"), false, false},
+      {dir.File("none"), false, false},
+      {"", false, false},
       {file + "/below", false, false},
   };
   for (const Case& c : cases) {
@@ -117,8 +120,7 @@ TEST(FileSystemTest, FailedAtomicWriteIsReportedAndLeavesTheOldFileWhole) {
 }
 
 std::size_t EntriesIn(const std::string& folder) {
-  return static_cast<std::size_t>(
-      std::distance(std::filesystem::directory_iterator(folder), {}));
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 TEST(FileSystemTest, SaveReplacesNothingButARegularFile) {
@@ -135,12 +137,9 @@ TEST(FileSystemTest, SaveReplacesNothingButARegularFile) {
     std::string path;
   };
   const Case cases[] = {
-      {"a device behind a link", dir.File("device")},
-      {"a pipe", dir.File("pipe")},
-      {"a link to a pipe", dir.File("to-pipe")},
-      {"a folder", dir.File("folder")},
-      {"a dangling link", dir.File("dangling")},
-      {"a link loop", dir.File("loop")},
+      {"a device behind a link", dir.File("device")}, {"a pipe", dir.File("pipe")},
+      {"a link to a pipe", dir.File("to-pipe")},      {"a folder", dir.File("folder")},
+      {"a dangling link", dir.File("dangling")},      {"a link loop", dir.File("loop")},
   };
   for (const Case& c : cases) {
     const auto before = fs::symlink_status(c.path).type();
@@ -172,7 +171,7 @@ TEST(FileSystemTest, FileSizeLimitIsAReportedError) {
   TempFolder dir;
   const std::string file = dir.Write("big", "old");
   const int code = RunInChild([&] {
-    const struct rlimit limit{1000, 1000};
+    const struct rlimit limit { 1000, 1000 };
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::string error;
     const bool written = WriteFileAtomic(file, std::string(5000, 'x'), &error);

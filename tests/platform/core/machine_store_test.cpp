@@ -29,8 +29,8 @@ TEST(MachineStoreTest, EveryKindOfValueReadsBackAsWritten) {
       Text(kRegSz, "  blanks at both ends  "),
       Text(kRegSz, "caf\xC3\xA9 = \"x\""),
       Text(kRegExpandSz, "$HOME/x"),
-      Text(kRegSz, "two\r\nlines"),                                   // goes as hex
-      StoredValue{kRegSz, {'n', 'o', 'n', 'u', 'l'}},                 // goes as hex
+      Text(kRegSz, "two\r\nlines"),                    // goes as hex
+      StoredValue{kRegSz, {'n', 'o', 'n', 'u', 'l'}},  // goes as hex
       StoredValue{kRegMultiSz, {'a', 0, 'b', 0, 0}},
       StoredValue{kRegDword, {0x10, 0, 0, 0}},
       StoredValue{kRegDword, {0xff, 0xff, 0xff, 0xff}},
@@ -64,8 +64,7 @@ TEST(MachineStoreTest, KeysAreSectionsAndTheDefaultValueIsAt) {
             "@@odd=dword:00000001\r\n");
   EXPECT_EQ(store.ReadValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane\\Morvane", "@"),
             std::nullopt);
-  EXPECT_EQ(store.ReadValue(RegistryRoot::kCurrentUser, "SOFTWARE\\Morvane\\Morvane", ""),
-            std::nullopt);
+  EXPECT_EQ(store.ReadValue(RegistryRoot::kCurrentUser, "SOFTWARE\\Morvane\\Morvane", ""), std::nullopt);
   EXPECT_TRUE(store.KeyExists(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane\\Morvane"));
   EXPECT_FALSE(store.KeyExists(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane"));
 }
@@ -106,8 +105,8 @@ TEST(MachineStoreTest, DeleteValueAndKeyWithEverythingBelowIt) {
 }
 
 TEST(MachineStoreTest, EntriesThatDoNotDecodeReadAsAbsent) {
-  for (const char* text : {"", "sz", "dword:", "dword:xyz", "dword:123456789", "hex(3):abc",
-                           "hex(3):zz", "hex():00", "hex(x):00", "other:1"}) {
+  for (const char* text : {"", "sz", "dword:", "dword:xyz", "dword:123456789", "hex(3):abc", "hex(3):zz",
+                           "hex():00", "hex(x):00", "other:1"}) {
     EXPECT_EQ(MachineStore::DecodeData(text), std::nullopt) << text;
   }
 }
@@ -117,7 +116,9 @@ TEST(MachineStoreTest, TwoProcessesWritingAtOnceLoseNoValue) {
   TempFolder dir;
   MachineStore store(dir.File("Registry.ini"));
   constexpr int kValues = 100;
-  const auto name = [](int writer, int k) { return "v" + std::to_string(writer) + "_" + std::to_string(k); };
+  const auto name = [](int writer, int k) {
+    return "v" + std::to_string(writer) + "_" + std::to_string(k);
+  };
   const std::vector<int> codes = morvane::testing::RunInChildren(2, [&](int writer) {
     MachineStore own(store.file());
     for (int k = 0; k < kValues; ++k) {
@@ -132,7 +133,8 @@ TEST(MachineStoreTest, TwoProcessesWritingAtOnceLoseNoValue) {
   int found = 0;
   for (int writer = 0; writer < 2; ++writer) {
     for (int k = 0; k < kValues; ++k) {
-      const auto value = store.ReadValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane", name(writer, k));
+      const auto value =
+          store.ReadValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Morvane", name(writer, k));
       found += value == Text(kRegSz, std::to_string(k)) ? 1 : 0;
     }
   }

@@ -13,16 +13,16 @@ TEST(TextCodecTest, RecognisesWellFormedUtf8Only) {
   const Case cases[] = {
       {"", true},
       {"plain ASCII", true},
-      {"caf\xC3\xA9", true},                // é
-      {"\xE2\x82\xAC", true},               // €
-      {"\xF0\x9F\x98\x80", true},           // U+1F600
-      {"caf\xE9", false},                   // Windows-1252 é
-      {"\xC3", false},                      // cut short
-      {"\xC0\xAF", false},                  // overlong "/"
-      {"\xE0\x80\xAF", false},              // overlong "/"
-      {"\xED\xA0\x80", false},              // surrogate
-      {"\xF4\x90\x80\x80", false},          // above U+10FFFF
-      {"\x80", false},                      // lone continuation byte
+      {"caf\xC3\xA9", true},        // é
+      {"\xE2\x82\xAC", true},       // €
+      {"\xF0\x9F\x98\x80", true},   // U+1F600
+      {"caf\xE9", false},           // Windows-1252 é
+      {"\xC3", false},              // cut short
+      {"\xC0\xAF", false},          // overlong "/"
+      {"\xE0\x80\xAF", false},      // overlong "/"
+      {"\xED\xA0\x80", false},      // surrogate
+      {"\xF4\x90\x80\x80", false},  // above U+10FFFF
+      {"\x80", false},              // lone continuation byte
       {std::string("a\0b", 3), true},
   };
   for (const Case& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;

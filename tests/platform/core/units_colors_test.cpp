@@ -7,9 +7,9 @@ namespace morvane::core {
 namespace {
 
 TEST(UnitsTest, RoundingGoesHalfToEven) {
-  const std::pair<double, double> cases[] = {
-      {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {0.5, 0}, {1.5, 2}, {2.4999, 2},
-      {2.5001, 3}, {-0.5, 0}, {7, 7}, {1e15 + 0.5, 1e15}};
+  const std::pair<double, double> cases[] = {{2.5, 2},  {3.5, 4}, {-2.5, -2},        {-3.5, -4},
+                                             {0.5, 0},  {1.5, 2}, {2.4999, 2},       {2.5001, 3},
+                                             {-0.5, 0}, {7, 7},   {1e15 + 0.5, 1e15}};
   for (const auto& [in, out] : cases) EXPECT_EQ(RoundHalfEven(in), out) << in;
   EXPECT_EQ(RoundToInt32(3e10), INT32_MAX);
   EXPECT_EQ(RoundToInt32(-3e10), INT32_MIN);

@@ -23,9 +23,9 @@
 namespace morvane::gui {
 namespace {
 
-using morvane::testing::MakeEmf;
 using morvane::testing::AppendDword;
 using morvane::testing::AppendWord;
+using morvane::testing::MakeEmf;
 using morvane::testing::MakeGif;
 using morvane::testing::MakeUniformGif;
 using morvane::testing::MakeWmf;
@@ -62,8 +62,7 @@ QByteArray BlocksGif() {
 }
 
 int Distance(QRgb a, QRgb b) {
-  return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-         std::abs(qBlue(a) - qBlue(b));
+  return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
 }
 
 class ImageLoaderTest : public ::testing::Test {
@@ -353,7 +352,7 @@ TEST_F(ImageLoaderTest, TheLoadersOwnGifDecoderMatchesTheReader) {
   const QByteArray plain = MakeGif(art, ".rbt", {kWhite, kRed, kBlue, 0xff00ff00});
   const QByteArray transparent = MakeGif(art, ".rbt", {kWhite, kRed, kBlue, 0xff00ff00}, 't');
   QByteArray interlaced = plain;
-  interlaced[13 + 768 + 9] = static_cast<char>(0x40);  // rows stored in four passes
+  interlaced[13 + 768 + 9] = static_cast<char>(0x40);     // rows stored in four passes
   const QByteArray uniform = MakeUniformGif(3000, 3000);  // 12-bit codes and clears
   struct Case {
     const char* name;
@@ -369,7 +368,8 @@ TEST_F(ImageLoaderTest, TheLoadersOwnGifDecoderMatchesTheReader) {
     EXPECT_EQ(viaOwn.image, viaReader.image) << c.name;
   }
   QByteArray garbled = GarbledGif();
-  EXPECT_EQ(LoadPictureData(garbled, "x.gif", {}, own).reason, QStringLiteral("the image data is damaged"));
+  EXPECT_EQ(LoadPictureData(garbled, "x.gif", {}, own).reason,
+            QStringLiteral("the image data is damaged"));
 }
 
 TEST_F(ImageLoaderTest, SpecialFilesAndNamesGetTheirOwnReasons) {
@@ -427,7 +427,8 @@ bool ProcessGone(pid_t pid) {
   std::string text;
   std::getline(stat, text);
   const std::size_t close = text.rfind(')');
-  return text.empty() || (close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'Z');
+  return text.empty() ||
+         (close != std::string::npos && close + 2 < text.size() && text[close + 2] == 'Z');
 }
 
 TEST_F(ImageLoaderTest, ConverterOutputAndLifetimeAreBounded) {
@@ -455,8 +456,12 @@ TEST_F(ImageLoaderTest, ConverterOutputAndLifetimeAreBounded) {
        QStringLiteral("the conversion took longer than 1 seconds"), false},
       {"writes a huge picture", script("huge.sh", "head -c 3000000 /dev/zero > \"$4\"\n"),
        QStringLiteral("the converted picture is larger than 1 MB"), false},
-      {"leaves a child behind", script("child.sh", "sleep 60 &\necho $! > '" + pidFile + "'\n"
-                                       "echo \"" + svg + "\" > \"$4\"\n"), QString(), true},
+      {"leaves a child behind",
+       script("child.sh", "sleep 60 &\necho $! > '" + pidFile +
+                              "'\n"
+                              "echo \"" +
+                              svg + "\" > \"$4\"\n"),
+       QString(), true},
       {"hangs with a child", script("hang.sh", "sleep 60 &\necho $! > '" + pidFile + "'\nsleep 60\n"),
        QStringLiteral("the conversion took longer than 1 seconds"), true},
   };
@@ -507,7 +512,8 @@ TEST(SampleImageTest, TheCommittedSampleLoads) {
 TEST_F(ImageLoaderTest, LoadsIntoTheBufferAsThePictureCopied) {
   QImage tall(5, 700, QImage::Format_ARGB32);
   for (int y = 0; y < tall.height(); ++y) {
-    for (int x = 0; x < tall.width(); ++x) tall.setPixel(x, y, qRgba(x * 40, y % 256, 90, (x * 60 + y) % 256));
+    for (int x = 0; x < tall.width(); ++x)
+      tall.setPixel(x, y, qRgba(x * 40, y % 256, 90, (x * 60 + y) % 256));
   }
   QImage wide(300, 3, QImage::Format_RGB32);
   for (int x = 0; x < wide.width(); ++x) {

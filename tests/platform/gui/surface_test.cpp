@@ -18,9 +18,9 @@ using Art = std::vector<std::string>;
 
 // One letter per colour, so that expected pictures read as ASCII art.
 const std::map<char, OleColor>& Letters() {
-  static const std::map<char, OleColor> m = {
-      {'.', 0xFFFFFF}, {'#', 0x000000}, {'r', 0x0000FF}, {'g', 0x00FF00},
-      {'b', 0xFF0000}, {'y', 0x00FFFF}, {'c', 0xFFFF00}, {'m', 0xFF00FF}};
+  static const std::map<char, OleColor> m = {{'.', 0xFFFFFF}, {'#', 0x000000}, {'r', 0x0000FF},
+                                             {'g', 0x00FF00}, {'b', 0xFF0000}, {'y', 0x00FFFF},
+                                             {'c', 0xFFFF00}, {'m', 0xFF00FF}};
   return m;
 }
 
@@ -35,7 +35,8 @@ QImage ImageFromArt(const Art& art) {
   QImage img(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
   for (int y = 0; y < img.height(); ++y) {
     for (int x = 0; x < img.width(); ++x) {
-      img.setPixel(x, y, OleToQRgb(Letters().at(art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)])));
+      img.setPixel(
+          x, y, OleToQRgb(Letters().at(art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)])));
     }
   }
   return img;
@@ -101,7 +102,7 @@ TEST(SurfaceLineTest, StartsAtDrawingPositionAndStepsAreRelative) {
   Surface s = White(6, 3);
   s.SetCurrentX(1);
   s.SetCurrentY(1);
-  s.Line(false, std::nullopt, false, QPointF(3, 1));  // from the drawing position
+  s.Line(false, std::nullopt, false, QPointF(3, 1));           // from the drawing position
   s.Line(true, QPointF(0, 1), true, QPointF(2, 0), 0x0000FF);  // start (3, 2), end (5, 2)
   EXPECT_EQ(ArtOf(s), (Art{"......", ".##...", "...rr."}));
   EXPECT_EQ(s.CurrentX(), 5);
@@ -129,18 +130,47 @@ struct BoxCase {
 
 TEST(SurfaceBoxTest, OutlineFillAndFillStyle) {
   const std::vector<BoxCase> cases = {
-      {"box covers both corners", 1, 1, 3, 3, false, FillStyle::Transparent,
+      {"box covers both corners",
+       1,
+       1,
+       3,
+       3,
+       false,
+       FillStyle::Transparent,
        {".....", ".###.", ".#.#.", ".###.", "....."}},
-      {"corners given the other way round", 3, 3, 1, 1, false, FillStyle::Transparent,
+      {"corners given the other way round",
+       3,
+       3,
+       1,
+       1,
+       false,
+       FillStyle::Transparent,
        {".....", ".###.", ".#.#.", ".###.", "....."}},
-      {"B with a solid fill style takes the fill colour inside", 0, 0, 4, 3, false,
-       FillStyle::Solid, {"#####", "#rrr#", "#rrr#", "#####", "....."}},
-      {"BF fills with the line colour", 1, 1, 3, 2, true, FillStyle::Transparent,
+      {"B with a solid fill style takes the fill colour inside",
+       0,
+       0,
+       4,
+       3,
+       false,
+       FillStyle::Solid,
+       {"#####", "#rrr#", "#rrr#", "#####", "....."}},
+      {"BF fills with the line colour",
+       1,
+       1,
+       3,
+       2,
+       true,
+       FillStyle::Transparent,
        {".....", ".###.", ".###.", ".....", "....."}},
-      {"one row high", 0, 2, 4, 2, false, FillStyle::Transparent,
+      {"one row high",
+       0,
+       2,
+       4,
+       2,
+       false,
+       FillStyle::Transparent,
        {".....", ".....", "#####", ".....", "....."}},
-      {"clipped", -2, -2, 2, 2, false, FillStyle::Solid,
-       {"rr#..", "rr#..", "###..", ".....", "....."}},
+      {"clipped", -2, -2, 2, 2, false, FillStyle::Solid, {"rr#..", "rr#..", "###..", ".....", "....."}},
   };
   for (const BoxCase& c : cases) {
     Surface s = White(5, 5);
@@ -156,8 +186,8 @@ TEST(SurfaceBoxTest, InsideSolidKeepsAWidePenWithinTheCorners) {
   s.SetDrawWidth(3);
   s.SetDrawStyle(DrawStyle::InsideSolid);
   s.Line(0, 0, 6, 6, std::nullopt, true);
-  EXPECT_EQ(ArtOf(s), (Art{"#######", "#######", "#######", "###.###", "#######", "#######",
-                           "#######"}));
+  EXPECT_EQ(ArtOf(s),
+            (Art{"#######", "#######", "#######", "###.###", "#######", "#######", "#######"}));
   Surface centred = White(7, 7);
   centred.SetDrawWidth(3);
   centred.Line(1, 1, 5, 5, std::nullopt, true);
@@ -192,7 +222,8 @@ TEST(SurfaceClipTest, ADashedBoxKeepsItsPatternWhereItIsCut) {
   part.SetDrawStyle(DrawStyle::DashDot);
   part.Line(-30, -10, 30, 30, std::nullopt, true);  // the same box, seen from (30, 10)
   for (int y = 0; y < 31; ++y) {
-    for (int x = 0; x < 31; ++x) ASSERT_EQ(part.Point(x, y), whole.Point(x + 30, y + 10)) << x << "," << y;
+    for (int x = 0; x < 31; ++x)
+      ASSERT_EQ(part.Point(x, y), whole.Point(x + 30, y + 10)) << x << "," << y;
   }
 }
 
@@ -207,19 +238,53 @@ struct CircleCase {
 TEST(SurfaceCircleTest, OutlinesArcsAndFills) {
   constexpr double kHalfPi = std::numbers::pi / 2;
   const std::vector<CircleCase> cases = {
-      {"radius 2 is 5 across", 2, {}, {}, {}, FillStyle::Transparent,
+      {"radius 2 is 5 across",
+       2,
+       {},
+       {},
+       {},
+       FillStyle::Transparent,
        {".......", "..###..", ".#...#.", ".#...#.", ".#...#.", "..###..", "......."}},
-      {"radius 0 is the centre", 0, {}, {}, {}, FillStyle::Transparent,
+      {"radius 0 is the centre",
+       0,
+       {},
+       {},
+       {},
+       FillStyle::Transparent,
        {".......", ".......", ".......", "...#...", ".......", ".......", "......."}},
-      {"filled inside the outline", 2, {}, {}, {}, FillStyle::Solid,
+      {"filled inside the outline",
+       2,
+       {},
+       {},
+       {},
+       FillStyle::Solid,
        {".......", "..###..", ".#rrr#.", ".#rrr#.", ".#rrr#.", "..###..", "......."}},
-      {"aspect below 1 flattens", 3, {}, {}, 1.0 / 3.0, FillStyle::Transparent,
+      {"aspect below 1 flattens",
+       3,
+       {},
+       {},
+       1.0 / 3.0,
+       FillStyle::Transparent,
        {".......", ".......", ".#####.", "#.....#", ".#####.", ".......", "......."}},
-      {"aspect above 1 narrows", 3, {}, {}, 3.0, FillStyle::Transparent,
+      {"aspect above 1 narrows",
+       3,
+       {},
+       {},
+       3.0,
+       FillStyle::Transparent,
        {"...#...", "..#.#..", "..#.#..", "..#.#..", "..#.#..", "..#.#..", "...#..."}},
-      {"arc of the upper right quarter", 2, 0.0, kHalfPi, {}, FillStyle::Solid,
+      {"arc of the upper right quarter",
+       2,
+       0.0,
+       kHalfPi,
+       {},
+       FillStyle::Solid,
        {".......", "...##..", ".....#.", ".....#.", ".......", ".......", "......."}},
-      {"pie of the upper left quarter, filled", 2, -kHalfPi, -std::numbers::pi, {},
+      {"pie of the upper left quarter, filled",
+       2,
+       -kHalfPi,
+       -std::numbers::pi,
+       {},
        FillStyle::Solid,
        {".......", "..##...", ".#r#...", ".###...", ".......", ".......", "......."}},
   };
@@ -243,14 +308,22 @@ TEST(SurfaceDrawModeTest, EachModeCombinesPenAndDestination) {
   // Destination 0x0F33CC (as RGB), pen 0x55AA0F (as RGB); results as RGB.
   const std::uint32_t d = 0x0F33CC, p = 0x55AA0F, m = 0xFFFFFF;
   const std::vector<std::pair<DrawMode, std::uint32_t>> cases = {
-      {DrawMode::Blackness, 0},           {DrawMode::NotMergePen, ~(d | p) & m},
-      {DrawMode::MaskNotPen, d & ~p & m}, {DrawMode::NotCopyPen, ~p & m},
-      {DrawMode::MaskPenNot, p & ~d & m}, {DrawMode::Invert, ~d & m},
-      {DrawMode::XorPen, d ^ p},          {DrawMode::NotMaskPen, ~(d & p) & m},
-      {DrawMode::MaskPen, d & p},         {DrawMode::NotXorPen, ~(d ^ p) & m},
-      {DrawMode::Nop, d},                 {DrawMode::MergeNotPen, (d | ~p) & m},
-      {DrawMode::CopyPen, p},             {DrawMode::MergePenNot, (p | ~d) & m},
-      {DrawMode::MergePen, d | p},        {DrawMode::Whiteness, m},
+      {DrawMode::Blackness, 0},
+      {DrawMode::NotMergePen, ~(d | p) & m},
+      {DrawMode::MaskNotPen, d & ~p & m},
+      {DrawMode::NotCopyPen, ~p & m},
+      {DrawMode::MaskPenNot, p & ~d & m},
+      {DrawMode::Invert, ~d & m},
+      {DrawMode::XorPen, d ^ p},
+      {DrawMode::NotMaskPen, ~(d & p) & m},
+      {DrawMode::MaskPen, d & p},
+      {DrawMode::NotXorPen, ~(d ^ p) & m},
+      {DrawMode::Nop, d},
+      {DrawMode::MergeNotPen, (d | ~p) & m},
+      {DrawMode::CopyPen, p},
+      {DrawMode::MergePenNot, (p | ~d) & m},
+      {DrawMode::MergePen, d | p},
+      {DrawMode::Whiteness, m},
   };
   for (const auto& [mode, rgb] : cases) {
     Surface s(1, 1);
@@ -341,19 +414,72 @@ TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
   const QImage pic = ImageFromArt({"rg", "by"});
   const std::vector<PaintCase> cases = {
       {"plain copy", 1, 1, {}, {}, {}, {}, {}, {}, kSrcCopy, {"....", ".rg.", ".by.", "...."}},
-      {"off the top left edge", -1, -1, {}, {}, {}, {}, {}, {}, kSrcCopy,
+      {"off the top left edge",
+       -1,
+       -1,
+       {},
+       {},
+       {},
+       {},
+       {},
+       {},
+       kSrcCopy,
        {"y...", "....", "....", "...."}},
-      {"off the bottom right edge", 3, 3, {}, {}, {}, {}, {}, {}, kSrcCopy,
+      {"off the bottom right edge",
+       3,
+       3,
+       {},
+       {},
+       {},
+       {},
+       {},
+       {},
+       kSrcCopy,
        {"....", "....", "....", "...r"}},
-      {"stretched to 4 x 4", 0, 0, 4, 4, {}, {}, {}, {}, kSrcCopy,
-       {"rrgg", "rrgg", "bbyy", "bbyy"}},
-      {"mirrored by a negative width", 2, 0, -2, {}, {}, {}, {}, {}, kSrcCopy,
+      {"stretched to 4 x 4", 0, 0, 4, 4, {}, {}, {}, {}, kSrcCopy, {"rrgg", "rrgg", "bbyy", "bbyy"}},
+      {"mirrored by a negative width",
+       2,
+       0,
+       -2,
+       {},
+       {},
+       {},
+       {},
+       {},
+       kSrcCopy,
        {"gr..", "yb..", "....", "...."}},
-      {"source part beyond the picture leaves the surface", 0, 0, 3, 1, 1, 0, 3, 1, kSrcCopy,
+      {"source part beyond the picture leaves the surface",
+       0,
+       0,
+       3,
+       1,
+       1,
+       0,
+       3,
+       1,
+       kSrcCopy,
        {"g...", "....", "....", "...."}},
-      {"source AND destination", 0, 0, {}, {}, {}, {}, {}, {}, kSrcAnd,
+      {"source AND destination",
+       0,
+       0,
+       {},
+       {},
+       {},
+       {},
+       {},
+       {},
+       kSrcAnd,
        {"rg..", "by..", "....", "...."}},
-      {"source XOR destination", 0, 0, {}, {}, {}, {}, {}, {}, kSrcInvert,
+      {"source XOR destination",
+       0,
+       0,
+       {},
+       {},
+       {},
+       {},
+       {},
+       {},
+       kSrcInvert,
        {"cm..", "yb..", "....", "...."}},
   };
   for (const PaintCase& c : cases) {

@@ -87,7 +87,8 @@ namespace {
 
 TEST(RasterEllipseTest, OutlineRunsCounterClockwiseOncePerPixel) {
   const Clip everything{-1000, -1000, 1000, 1000};
-  for (const auto& [rx, ry] : std::vector<std::pair<int, int>>{{2, 2}, {7, 3}, {1, 9}, {40, 40}, {0, 3}, {3, 0}}) {
+  for (const auto& [rx, ry] :
+       std::vector<std::pair<int, int>>{{2, 2}, {7, 3}, {1, 9}, {40, 40}, {0, 3}, {3, 0}}) {
     std::vector<PathPixel> path;
     EllipsePath({0, 0}, rx, ry, everything, path);
     std::vector<std::pair<int, int>> seen;

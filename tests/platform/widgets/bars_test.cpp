@@ -67,7 +67,8 @@ TEST(BandBarTest, HidingAndMovingChangeTheLayoutAndSayTheyDid) {
   changed.clear();
   f.bar.BandAt(4)->SetWidth(1425);
   EXPECT_EQ(changed.count(), 0);
-  for (Band* b : {f.bar.BandAt(1), f.bar.BandAt(2), f.bar.BandAt(3), f.bar.BandAt(4)}) b->SetVisible(false);
+  for (Band* b : {f.bar.BandAt(1), f.bar.BandAt(2), f.bar.BandAt(3), f.bar.BandAt(4)})
+    b->SetVisible(false);
   EXPECT_EQ(f.bar.height(), 0);
 }
 
@@ -124,7 +125,8 @@ TEST(BandBarTest, DraggingAGripMovesOrResizesBands) {
   QTest::mouseRelease(&f.bar, Qt::LeftButton, {}, grip + QPoint(-20, 0));
   EXPECT_EQ(f.bar.BandAtPosition(factors->Position() - 1)->Width(), leftWidth - 300);
   // Below the last row: a row of its own at the end.
-  QTest::mousePress(&f.bar, Qt::LeftButton, {}, f.bar.BandRect(f.bar.BandAt(2)).topLeft() + QPoint(4, 10));
+  QTest::mousePress(&f.bar, Qt::LeftButton, {},
+                    f.bar.BandRect(f.bar.BandAt(2)).topLeft() + QPoint(4, 10));
   QTest::mouseRelease(&f.bar, Qt::LeftButton, {}, QPoint(50, f.bar.height() + 5));
   EXPECT_EQ(f.bar.BandAt(2)->Position(), 4);
   EXPECT_EQ(f.bar.BandRect(f.bar.BandAt(2)).left(), 0);
@@ -283,9 +285,9 @@ TEST(BarsScreenshotTest, BandBarToolBarAndStatusBarTogether) {
   auto* bands = new BandBar;
   auto* tools = new KeyedToolBar;
   tools->SetButtonSize(QSize(23, 22));
-  const QList<std::pair<QString, QColor>> keys = {
-      {"Open", Qt::darkYellow}, {"Painter", Qt::magenta}, {"Create", Qt::darkGreen},
-      {"Save", Qt::blue},       {"Copy", Qt::darkCyan},   {"Grid", Qt::gray}};
+  const QList<std::pair<QString, QColor>> keys = {{"Open", Qt::darkYellow},  {"Painter", Qt::magenta},
+                                                  {"Create", Qt::darkGreen}, {"Save", Qt::blue},
+                                                  {"Copy", Qt::darkCyan},    {"Grid", Qt::gray}};
   for (const auto& [key, colour] : keys) {
     tools->AddButton(key, QIcon(Swatch(colour)), key, QString(),
                      key == "Grid" ? ButtonStyle::Check : ButtonStyle::Default);

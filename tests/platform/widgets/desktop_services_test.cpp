@@ -19,9 +19,9 @@ TEST(ServicesTest, FakesStandInWhileTheyLiveAndTheRealOnesComeBack) {
     testing::FakeServices fakes;
     EXPECT_EQ(&MessageBoxes(), &fakes.messageBoxes);
     fakes.messageBoxes.answers.push_back(core::kAnswerNo);
-    EXPECT_EQ(MessageBoxes().Show(nullptr, "Save changes?",
-                                  core::kMbYesNoCancel | core::kMbIconExclamation),
-              core::kAnswerNo);
+    EXPECT_EQ(
+        MessageBoxes().Show(nullptr, "Save changes?", core::kMbYesNoCancel | core::kMbIconExclamation),
+        core::kAnswerNo);
     EXPECT_EQ(MessageBoxes().Show(nullptr, "Done.", core::kMbOk), core::kAnswerOk);
     ASSERT_EQ(fakes.messageBoxes.shown.size(), 2u);
     EXPECT_EQ(fakes.messageBoxes.shown[0].title, ProgramTitle());
@@ -76,7 +76,8 @@ TEST(ServicesTest, TheRealMessageBoxShowsPlainTextAndMapsTheAnswer) {
     seen.title = box->windowTitle();
     seen.text = box->text();
     seen.buttons = static_cast<int>(box->buttons().size());
-    seen.defaultIsNo = static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
+    seen.defaultIsNo =
+        static_cast<QAbstractButton*>(box->defaultButton()) == box->button(QMessageBox::No);
     box->button(QMessageBox::No)->click();
   });
   const int answer =

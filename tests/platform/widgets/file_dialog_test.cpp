@@ -127,7 +127,8 @@ TEST_F(FileDialogTest, SaveAddsTheDefaultExtension) {
   FileDialog d;
   d.FileFlags = 6;
   d.DefaultExt = QStringLiteral(".htm");
-  d.Filter = QStringLiteral("HTML Files (*.*htm*;*.asp*;*.php)|*.*htm*;*.asp*;*.php|All Files (*.*)|*.*|");
+  d.Filter =
+      QStringLiteral("HTML Files (*.*htm*;*.asp*;*.php)|*.*htm*;*.asp*;*.php|All Files (*.*)|*.*|");
   d.FileName = dir_.filePath("coast");
   bool confirms = false;
   WhenShown([&](QFileDialog& dialog) {
@@ -160,8 +161,8 @@ TEST_F(FileDialogTest, InitDialogOnlyForTheOuterDialogAndHelpButton) {
   WhenShown([&](QFileDialog& outer) {
     auto* box = outer.findChild<QDialogButtonBox*>();
     ASSERT_NE(box, nullptr);
-    acceptText = box->button(QDialogButtonBox::Open) ? box->button(QDialogButtonBox::Open)->text()
-                                                     : QString();
+    acceptText =
+        box->button(QDialogButtonBox::Open) ? box->button(QDialogButtonBox::Open)->text() : QString();
     QPushButton* help = box->button(QDialogButtonBox::Help);
     ASSERT_NE(help, nullptr);
     help->click();

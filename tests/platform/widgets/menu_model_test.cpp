@@ -18,7 +18,8 @@ struct ViewMenu {
     view = model.Add(nullptr, "mView", "&View");
     grid = model.Add(view, "mViewGrid", "&Show Grid");
     model.Add(view, "mViewSep", "-");
-    for (int i = 0; i < 3; ++i) zoom.append(model.Add(view, "mViewZoom", QString("Zoom &%1:1").arg(i + 1), i));
+    for (int i = 0; i < 3; ++i)
+      zoom.append(model.Add(view, "mViewZoom", QString("Zoom &%1:1").arg(i + 1), i));
   }
 };
 
@@ -77,7 +78,8 @@ TEST(MenuModelTest, RadioGroupFollowsTheModelNotQtsExclusivity) {
   for (MenuEntry* z : m.zoom) QObject::disconnect(z, &MenuEntry::Clicked, nullptr, nullptr);
   m.zoom[2]->Action()->trigger();
   m.zoom[0]->Action()->trigger();
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(m.zoom[i]->Action()->isChecked(), want[static_cast<std::size_t>(i)]) << i;
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(m.zoom[i]->Action()->isChecked(), want[static_cast<std::size_t>(i)]) << i;
 }
 
 TEST(MenuModelTest, ArraysNamesAndDesignOrder) {

@@ -30,11 +30,13 @@ TEST(MessagePopupTest, RichTextBecomesHtmlWithNumberedLinks) {
       {R"({\rtf1 }}} x {\ul y)", R"( x <a href="1" style="text-decoration:underline">y</a>)"},
       {"\\", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(PopupRichTextToHtml(QString::fromUtf8(c.rtf)), QString::fromUtf8(c.html)) << c.rtf;
+  for (const Case& c : cases)
+    EXPECT_EQ(PopupRichTextToHtml(QString::fromUtf8(c.rtf)), QString::fromUtf8(c.html)) << c.rtf;
 }
 
 const char* const kUpdateText =
-    "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 2.1 is now available to download:\\par "
+    "{\\rtf1\\ansi{\\colortbl;\\red0\\green0\\blue255;}\\f0\\fs16 Version 2.1 is now available to "
+    "download:\\par "
     "\\cf1{\\ul https://example.org/Products/Morvane/morvane_Setup.exe}}";
 
 TEST(MessagePopupTest, RichTextRunsOfTheSubsetTheProgramSends) {
@@ -47,7 +49,8 @@ TEST(MessagePopupTest, RichTextRunsOfTheSubsetTheProgramSends) {
        {{"Version 2.1 is now available to download:", 1, false, -1, 16},
         {"https://example.org/Products/Morvane/morvane_Setup.exe", 2, true, 0x0000FF, 16}}},
       // A group keeps its looks to itself; \ulnone and \ul0 end an underline.
-      {"a{\\ul b}c\\ul d\\ulnone e\\ul f\\ul0 g", {{"a"}, {"b", 1, true}, {"c"}, {"d", 1, true}, {"e"}, {"f", 1, true}, {"g"}}},
+      {"a{\\ul b}c\\ul d\\ulnone e\\ul f\\ul0 g",
+       {{"a"}, {"b", 1, true}, {"c"}, {"d", 1, true}, {"e"}, {"f", 1, true}, {"g"}}},
       // Escaped braces and backslashes are text; one blank after a word is its own.
       {"\\{x\\}\\\\y\\par  z", {{"{x}\\y"}, {" z", 2}}},
       // The second colour entry; an entry the table lacks is the default colour.
@@ -57,18 +60,24 @@ TEST(MessagePopupTest, RichTextRunsOfTheSubsetTheProgramSends) {
       {"\\par\\par x", {{"x", 3}}},
       {"", {}},
   };
-  for (const Row& row : rows) EXPECT_EQ(ParsePopupRichText(QString::fromUtf8(row.rtf)), row.runs) << row.rtf;
+  for (const Row& row : rows)
+    EXPECT_EQ(ParsePopupRichText(QString::fromUtf8(row.rtf)), row.runs) << row.rtf;
 }
 
 TEST(MessagePopupTest, RichTextRunsAsHtmlEscapeEveryCharacterAndMakeUnderlinedRunsLinks) {
   const QString html = PopupRunsToHtml(ParsePopupRichText(QStringLiteral("<b>&amp;\\par {\\ul <i>}")));
-  EXPECT_EQ(html, QStringLiteral("&lt;b&gt;&amp;amp;<br><a href=\"2\" style=\"text-decoration:underline\">&lt;i&gt;</a>"));
+  EXPECT_EQ(
+      html,
+      QStringLiteral(
+          "&lt;b&gt;&amp;amp;<br><a href=\"2\" style=\"text-decoration:underline\">&lt;i&gt;</a>"));
 }
 
 TEST(MessagePopupTest, EscapedTextComesBackAsTheSameText) {
-  for (const QString& text : {QStringLiteral("1.2"), QStringLiteral("}\\par{\\ul evil}"), QStringLiteral("\\\\{{")}) {
-    EXPECT_EQ(PopupRichTextToHtml(QStringLiteral("{\\rtf1 ") + EscapePopupText(text) + QStringLiteral("}")),
-              text.toHtmlEscaped());
+  for (const QString& text :
+       {QStringLiteral("1.2"), QStringLiteral("}\\par{\\ul evil}"), QStringLiteral("\\\\{{")}) {
+    EXPECT_EQ(
+        PopupRichTextToHtml(QStringLiteral("{\\rtf1 ") + EscapePopupText(text) + QStringLiteral("}")),
+        text.toHtmlEscaped());
   }
 }
 
@@ -92,7 +101,8 @@ TEST(MessagePopupTest, ButtonsAnswerTheirNumberAndTheLinkReportsItsLine) {
   EXPECT_EQ(popup.windowTitle(), QStringLiteral("Morvane"));
 
   WhenShown(popup, [&] { popup.reject(); });
-  EXPECT_EQ(popup.Popup(QStringLiteral("{\\rtf1 a}"), QStringLiteral("Morvane")), 1) << "Escape is Cancel";
+  EXPECT_EQ(popup.Popup(QStringLiteral("{\\rtf1 a}"), QStringLiteral("Morvane")), 1)
+      << "Escape is Cancel";
 
   std::vector<int> links;
   QObject::connect(&popup, &MessagePopup::LinkClick, &popup, [&](MessagePopup* from, int number) {

@@ -18,9 +18,9 @@ TEST(UpdateCheckTest, VersionsCompareNumberByNumber) {
     std::optional<int> order;
   };
   const Case cases[] = {
-      {"1.10", "1.9", 1},       // numbers, not texts
-      {"1.2", "1.2.0", 0},      // a missing part is 0
-      {"1.00", "1.0", 0},       // leading zeros
+      {"1.10", "1.9", 1},   // numbers, not texts
+      {"1.2", "1.2.0", 0},  // a missing part is 0
+      {"1.00", "1.0", 0},   // leading zeros
       {"2.0.1", "2.00", 1},
       {"0.9.9", "1.0", -1},
       {"3", "2.99.99", 1},
@@ -104,8 +104,9 @@ TEST(UpdateCheckTest, UnreachableOrUnusableAddressesAnswerMinusOne) {
   ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
   const quint16 port = probe.serverPort();
   probe.close();
-  for (const QString& address : {QStringLiteral("http://127.0.0.1:%1/m.js").arg(port), QString(),
-                                 QStringLiteral("not an address"), QStringLiteral("file:///etc/hostname")}) {
+  for (const QString& address :
+       {QStringLiteral("http://127.0.0.1:%1/m.js").arg(port), QString(),
+        QStringLiteral("not an address"), QStringLiteral("file:///etc/hostname")}) {
     UpdateCheck check;
     check.Configure(address, {}, QStringLiteral("1.0"));
     check.SetTimeLimit(500ms);

@@ -22,7 +22,9 @@ struct Gadget : Dispatch {
   std::vector<QString> log;
 
   static const MemberTable<Gadget>& Table();
-  QVariant invoke(DispId id, Invoke kind, QVariantList& args) override { return Table().invoke(*this, id, kind, args); }
+  QVariant invoke(DispId id, Invoke kind, QVariantList& args) override {
+    return Table().invoke(*this, id, kind, args);
+  }
   std::optional<DispId> idOfName(QStringView name) const override { return Table().idOfName(name); }
 };
 
@@ -126,12 +128,14 @@ TEST(VariantArgs, ConversionsFollowTheRuntimeRules) {
     }
   }
   // Colours come signed or unsigned; system colours keep their high bit.
-  EXPECT_EQ(ToColor(QVariant(static_cast<qint64>(std::numeric_limits<std::int32_t>::min()) + 0x12)), 0x80000012u);
+  EXPECT_EQ(ToColor(QVariant(static_cast<qint64>(std::numeric_limits<std::int32_t>::min()) + 0x12)),
+            0x80000012u);
   EXPECT_EQ(ToColor(QVariant(0x80000012u)), 0x80000012u);
   EXPECT_THROW(ToColor(QVariant(static_cast<qint64>(1) << 33)), AutomationError);
   // Reals are finite too: what is drawn or compared with them is a number.
-  for (const QVariant& v : {QVariant(std::numeric_limits<double>::quiet_NaN()), QVariant(QStringLiteral("Infinity")),
-                            QVariant(std::numeric_limits<float>::infinity())}) {
+  for (const QVariant& v :
+       {QVariant(std::numeric_limits<double>::quiet_NaN()), QVariant(QStringLiteral("Infinity")),
+        QVariant(std::numeric_limits<float>::infinity())}) {
     EXPECT_THROW(ToDouble(v), AutomationError);
     EXPECT_THROW(ToSingle(v), AutomationError);
     EXPECT_THROW(ToBool(v), AutomationError);
@@ -188,7 +192,8 @@ TEST(Events, SinkMayUnadviseAnotherDuringRaise) {
 TEST(EventBoundary, CatchesAndReportsInsteadOfUnwinding) {
   std::vector<int> reported;
   SetErrorHandler([&](const AutomationError& e) { reported.push_back(e.number()); });
-  EXPECT_FALSE(CatchAtEventBoundary([] { throw AutomationError(kErrInvalidPropertyValue, {}, "Scopel"); }));
+  EXPECT_FALSE(
+      CatchAtEventBoundary([] { throw AutomationError(kErrInvalidPropertyValue, {}, "Scopel"); }));
   EXPECT_FALSE(CatchAtEventBoundary([] { throw std::runtime_error("boom"); }));
   EXPECT_TRUE(CatchAtEventBoundary([] {}));
   SetErrorHandler({});

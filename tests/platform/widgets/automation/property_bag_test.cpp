@@ -157,13 +157,15 @@ TEST(FormDesign, FailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_FALSE(FormDesign::fromJson("{\"controls\": [{\"name\": \"x\"}]}", &error).has_value());
   EXPECT_FALSE(FormDesign::fromJson("not json", &error).has_value());
   // A list of controls that is no list is damage, not a form without controls.
-  for (const char* text : {R"({"form": "fwMain", "controls": {}})", R"({"form": "fwMain", "controls": "ucScopel"})",
-                           R"({"form": 7, "controls": []})", R"([1, 2])"}) {
+  for (const char* text :
+       {R"({"form": "fwMain", "controls": {}})", R"({"form": "fwMain", "controls": "ucScopel"})",
+        R"({"form": 7, "controls": []})", R"([1, 2])"}) {
     error.clear();
     EXPECT_FALSE(FormDesign::fromJson(text, &error).has_value()) << text;
     EXPECT_FALSE(error.isEmpty()) << text;
   }
-  EXPECT_TRUE(FormDesign::fromJson(R"({"form": "fwAbout"})", &error).has_value()) << "no hosted controls";
+  EXPECT_TRUE(FormDesign::fromJson(R"({"form": "fwAbout"})", &error).has_value())
+      << "no hosted controls";
 }
 
 TEST(ControlSite, OffersAmbientPropertiesAndPassesChangeNotices) {

@@ -36,7 +36,8 @@ TEST(ClassRegistry, RegistrationWritesAndRemovesTheClassKeys) {
   ASSERT_TRUE(RegisterClassEntry(store, entry));
   ClassRegistry registry(store, {});
   EXPECT_EQ(registry.ClassIdOfProgId("scopelcontrol.scopel"), "{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}");
-  EXPECT_EQ(registry.LibraryOfClass("{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}"), "/opt/morvane/libScopel.so");
+  EXPECT_EQ(registry.LibraryOfClass("{77D9F396-9ACC-4B5F-A978-CF06B18DB6AD}"),
+            "/opt/morvane/libScopel.so");
 
   store.WriteValue("SOFTWARE\\Classes\\CLSID\\{OTHER}", "", "kept");
   ASSERT_TRUE(UnregisterClassEntry(store, entry));
@@ -51,7 +52,8 @@ TEST(ClassRegistry, UnknownClassRaises429) {
   QTemporaryDir empty;
   ClassRegistry registry(store, {empty.path()});
   // Registered, but its library is not there.
-  RegisterClassEntry(store, {"{11111111-2222-3333-4444-555555555555}", "Lib.Gone", "Gone", empty.filePath("libGone.so")});
+  RegisterClassEntry(store, {"{11111111-2222-3333-4444-555555555555}", "Lib.Gone", "Gone",
+                             empty.filePath("libGone.so")});
   for (const char* name : {"{11111111-2222-3333-4444-555555555556}", "Lib.Unknown", "Lib.Gone",
                            "{11111111-2222-3333-4444-555555555555}", ""}) {
     try {
@@ -70,8 +72,12 @@ TEST(ClassRegistry, ALibraryThatIsNoControlGives429) {
   const QString notAControl = LibraryPathOf(reinterpret_cast<const void*>(&NormalizeClassId));
   ASSERT_FALSE(notAControl.isEmpty());
   QTemporaryDir folder;
-  for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
-           {"libJunk.so", "not a library"}, {"libEmpty.so", {}}, {"libElf.so", QByteArray("\x7f" "ELF\x02\x01\x01", 7)}}) {
+  for (const auto& [name, bytes] :
+       std::vector<std::pair<QString, QByteArray>>{{"libJunk.so", "not a library"},
+                                                   {"libEmpty.so", {}},
+                                                   {"libElf.so", QByteArray("\x7f"
+                                                                            "ELF\x02\x01\x01",
+                                                                            7)}}) {
     QFile file(folder.filePath(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
