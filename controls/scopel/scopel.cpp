@@ -676,8 +676,9 @@ void Scopel::SetPicture(const QVariant& picture) {
   const bool has = !p.isNull();
   if (has) {
     image_.SetPicture(p.format() == QImage::Format_RGB32 ? p : p.convertToFormat(QImage::Format_RGB32));
-    // A buffer of its own, so that committing a drawing never copies the whole picture.
-    committed_ = image_.Image().copy();
+    // Shared with the image until the first commit, which gives it a buffer of its own;
+    // later commits copy only what was drawn.
+    committed_ = image_.Image();
     dirty_ = QRect();
     dirtyAll_ = false;
   } else {

@@ -135,6 +135,12 @@ void Surface::SetSize(std::int32_t width, std::int32_t height) {
 void Surface::SetPicture(const QImage& picture) {
   picture_ = picture;
   if (autoSize_ && !picture_.isNull()) {
+    // An opaque picture that sizes the surface is the image as it stands: shared until
+    // the first drawing, instead of a fill and a copy of a picture that may be large.
+    if (picture_.format() == QImage::Format_RGB32) {
+      image_ = picture_;
+      return;
+    }
     image_ = QImage(picture_.width(), picture_.height(), QImage::Format_RGB32);
   }
   Repaint();
