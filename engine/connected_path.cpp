@@ -208,9 +208,7 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
                 x == columns_ - 1 ? std::max<std::int64_t>(q.x, left + cell - 1) : left + cell - 1;
             const std::int64_t fy =
                 y == rows_ - 1 ? std::max<std::int64_t>(q.y, top + cell - 1) : top + cell - 1;
-            const std::uint64_t near = SquaredSum(q.x < nx ? nx - q.x : (q.x > fx ? q.x - fx : 0),
-                                                  q.y < ny ? ny - q.y : (q.y > fy ? q.y - fy : 0));
-            if (near <= bound) {
+            if (PointBox{nx, fx, ny, fy}.SquaredTo(q) <= bound) {
               for (std::int32_t e =
                        cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
                                  static_cast<std::size_t>(x)];

@@ -160,9 +160,9 @@ class ContourEngine {
                  Connectivity connectivity);
   void FloodOuterBackground();
   void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
-  // One reduction by a method other than 3, clean-up included.
   // CountRegionPixels from the row counts the mask was last counted into.
   std::int32_t SumRegionPixels();
+  // One reduction by a method other than 3, clean-up included.
   std::int32_t ReduceOnce(ContourPoints& points, bool closed, ReductionMethod method);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                     std::vector<std::uint8_t>& removed, ReductionMethod method);
