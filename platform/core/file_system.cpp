@@ -91,6 +91,8 @@ FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     result.error = path + ": " + (regular ? "the file is too large" : "not a regular file");
     return result;
   }
+  // The size known, a large picture is not grown into through copies of itself.
+  result.bytes.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);

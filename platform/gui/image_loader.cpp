@@ -837,7 +837,7 @@ QString TooLarge(int maxSide) {
 
 // The file's bytes; a failure when it is no regular file that can be read.
 std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name,
-                                           QByteArray& bytes) {
+                                           std::string& bytes) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR || path.empty()) {
@@ -858,9 +858,14 @@ std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QStrin
     if (reason.starts_with(prefix)) reason.erase(0, prefix.size());
     return Failed(name, QString::fromStdString(reason));
   }
-  bytes = QByteArray(contents.bytes.data(), static_cast<qsizetype>(contents.bytes.size()));
-  contents.bytes = std::string();  // one copy of a large file is enough
+  bytes = std::move(contents.bytes);
   return std::nullopt;
+}
+
+// The file's bytes for the decoder without a copy: one copy of a large file is enough.
+// The decoders only read them, and nothing they make points into them.
+QByteArray Unowned(const std::string& bytes) {
+  return QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 std::string NativePath(const QString& path) {
@@ -956,14 +961,24 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
 
 QString OutOfMemory() { return QStringLiteral("not enough memory for the picture"); }
 
+// A decoded picture as the picture boxes take it: transparent parts over white.
+PictureLoad Flattened(PictureLoad load, const QString& fileName) {
+  if (!load.ok()) return load;
+  load.image = FlattenOverWhite(std::move(load.image));
+  if (load.image.isNull()) return Failed(fileName, OutOfMemory());
+  return load;
+}
+
 }  // namespace
 
 PictureLoad LoadPicture(const std::string& path, const MetafileConverters& converters) {
   const QString name = FileNameOf(path);
-  QByteArray bytes;
+  std::string bytes;
   if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
     return *std::move(failure);
-  return LoadPictureData(std::move(bytes), name, converters);
+  PictureLoad load = DecodePictureData(Unowned(bytes), name, converters, {}, nullptr, nullptr);
+  bytes = std::string();  // not kept beside the decoded picture while it is flattened
+  return Flattened(std::move(load), name);
 }
 
 PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
@@ -972,22 +987,20 @@ PictureLoad LoadPicture(const QString& path, const MetafileConverters& converter
 
 PictureLoad LoadPictureData(QByteArray bytes, const QString& fileName,
                             const MetafileConverters& converters, const PictureLimits& limits) {
-  PictureLoad load = DecodePictureData(std::move(bytes), fileName, converters, limits, nullptr, nullptr);
-  if (!load.ok()) return load;
-  load.image = FlattenOverWhite(std::move(load.image));
-  if (load.image.isNull()) return Failed(fileName, OutOfMemory());
-  return load;
+  return Flattened(DecodePictureData(std::move(bytes), fileName, converters, limits, nullptr, nullptr),
+                   fileName);
 }
 
 PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image,
                            const MetafileConverters& converters) {
   image = {};
   const QString name = FileNameOf(path);
-  QByteArray bytes;
+  std::string bytes;
   if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
     return *std::move(failure);
   bool decodedInto = false;
-  PictureLoad load = DecodePictureData(std::move(bytes), name, converters, {}, &image, &decodedInto);
+  PictureLoad load = DecodePictureData(Unowned(bytes), name, converters, {}, &image, &decodedInto);
+  bytes = std::string();  // not kept beside the decoded picture while it is flattened
   if (decodedInto || !load.ok()) return load;
   image = ToRgbImage(load.image);
   load.image = QImage();
