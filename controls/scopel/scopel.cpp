@@ -365,15 +365,6 @@ void Scopel::PaintZoomView() {
   zoom_->update();
 }
 
-void Scopel::ApplyCursor() {
-  QCursor cursor;
-  if (automation::CursorOfPointer(mousePointer_, mouseIcon_, &cursor)) {
-    zoom_->setCursor(cursor);
-  } else {
-    zoom_->unsetCursor();
-  }
-}
-
 void Scopel::ApplyFrame() {
   switch (borderStyle_) {
     case None: setFrameStyle(QFrame::NoFrame); break;
@@ -638,14 +629,14 @@ void Scopel::SetGridLines(bool on) {
 
 void Scopel::SetMouseIcon(const QImage& icon) {
   mouseIcon_ = icon;
-  ApplyCursor();
+  kit::ApplyMousePointer(*zoom_, mousePointer_, mouseIcon_);
   MarkChanged("MouseIcon");
 }
 
 void Scopel::SetMousePointer(std::int16_t pointer) {
   automation::CursorOfPointer(pointer, mouseIcon_, nullptr);  // refuses unknown values
   mousePointer_ = pointer;
-  ApplyCursor();
+  kit::ApplyMousePointer(*zoom_, mousePointer_, mouseIcon_);
   MarkChanged("MousePointer");
 }
 

@@ -154,7 +154,6 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   // but the focus stays where the host has it.
   void HostScroll(const std::function<void()>& move);
   void RedrawIfImmediate();
-  void ApplyCursor();
   void ApplyFrame();
   QRgb Resolve(gui::OleColor color) const;
 
