@@ -291,6 +291,9 @@ bool ContextHelp::eventFilter(QObject* watched, QEvent* event) {
       type != QEvent::MouseMove && type != QEvent::Leave) {
     return false;
   }
+  // Moves and leaves matter only in what's-this mode: every other move of the pointer
+  // passes by without a look at where it happened.
+  if (!inWhatsThisMode_ && (type == QEvent::MouseMove || type == QEvent::Leave)) return false;
   if (!IsOurs(watched)) return false;
   bool handled = false;
   automation::CatchAtEventBoundary([&] {

@@ -36,7 +36,6 @@ void ScopelView::SetScroll(std::int32_t x, std::int32_t y) {
   control_->put(id::ScrollX, x);
   control_->put(id::ScrollY, y);
 }
-void ScopelView::SetDrawImmediately(bool on) { control_->put(id::DrawImmadiately, on); }
 void ScopelView::SetMousePointer(int pointer) { control_->put(id::MousePointer, pointer); }
 void ScopelView::SetMouseIcon(const QImage& icon) {
   control_->putRef(id::MouseIcon, QVariant::fromValue(icon));
@@ -48,16 +47,6 @@ std::int32_t ScopelView::GetPoint(double x, double y) {
 }
 void ScopelView::SetEnabled(bool on) { control_->put(id::Enabled, on); }
 
-void ScopelView::DrawLine(double x1, double y1, double x2, double y2) {
-  control_->call(id::DrawLine, {QVariant(), x1, y1, QVariant(), x2, y2});
-}
-void ScopelView::DrawLineTo(double x2, double y2) {
-  control_->call(id::DrawLine, {QVariant(), QVariant(), QVariant(), QVariant(), x2, y2});
-}
-bool ScopelView::SetPoint(double x, double y, std::int32_t color) {
-  return automation::ToBool(control_->call(id::SetPoint, {QVariant(), x, y, Color(color)}));
-}
-void ScopelView::Refresh() { control_->call(id::Refresh); }
 void ScopelView::LocateCursor(double x, double y) { control_->call(id::LocateCursor, {x, y}); }
 
 }  // namespace morvane::app

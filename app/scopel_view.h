@@ -33,7 +33,6 @@ class ScopelView {
   std::int32_t ScrollX();
   std::int32_t ScrollY();
   void SetScroll(std::int32_t x, std::int32_t y);
-  void SetDrawImmediately(bool on);
   void SetMousePointer(int pointer);
   // The picture of the custom pointer (99).
   void SetMouseIcon(const QImage& icon);
@@ -43,11 +42,6 @@ class ScopelView {
   // The colour of the image pixel under a point in twips.
   std::int32_t GetPoint(double x, double y);
   void SetEnabled(bool on);
-  // A line in twips of the image; without a start it goes on from the last end.
-  void DrawLine(double x1, double y1, double x2, double y2);
-  void DrawLineTo(double x2, double y2);
-  bool SetPoint(double x, double y, std::int32_t color);
-  void Refresh();
   void LocateCursor(double x, double y);
 
  private:

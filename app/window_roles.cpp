@@ -1,9 +1,7 @@
 #include "app/window_roles.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -217,18 +215,7 @@ void WindowHost::ModelChanged(unsigned changes) {
 }
 
 void WindowHost::ShowTitles() {
-  if (parts_.titles != nullptr) {
-    parts_.titles->SetEntries(model_.TitleEntries());
-    HideProgress(engine::kProgressStep);
-    return;
-  }
-  QComboBox* combo = parts_.cbTitles;
-  const QSignalBlocker block(combo);
-  combo->clear();
-  QStringList entries;
-  for (const std::string& entry : model_.TitleEntries())
-    entries.push_back(QString::fromStdString(entry));
-  combo->addItems(entries);
+  parts_.titles->SetEntries(model_.TitleEntries());
   // The contours are filled in: the step bar never stays over the "Progress2" messages.
   HideProgress(engine::kProgressStep);
 }
@@ -408,14 +395,7 @@ void WindowHost::SelectZoom(int index) {
   if (selectZoom) selectZoom(index);
 }
 
-void WindowHost::SelectTitle(std::int32_t index) {
-  if (parts_.titles != nullptr) {
-    parts_.titles->SelectTitle(index);
-    return;
-  }
-  const QSignalBlocker block(parts_.cbTitles);
-  parts_.cbTitles->setCurrentIndex(index);
-}
+void WindowHost::SelectTitle(std::int32_t index) { parts_.titles->SelectTitle(index); }
 
 // --- prompts, caption, menus ---
 
