@@ -150,6 +150,9 @@ class ContourEngine {
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   TraceResult Trace(std::int32_t x, std::int32_t y);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
+  // RectifyCorner on the trace's newest point i, which the move to neighbour position q
+  // reached: the bevel is read off the moves instead of matched against each pattern.
+  bool SquareCorner(ContourPoint* points, std::int32_t i, std::size_t q) const;
   // The pair's two positions in ascending order; false when they are equal or either is
   // no point of the array.
   static bool OrderPointPair(const ContourPoints& points, PointPair pair, std::int32_t& p,

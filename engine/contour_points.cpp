@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace morvane::engine {
 
@@ -74,57 +75,67 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
 }  // namespace
 
-void PackedPoints::Put(const std::uint8_t* bytes, std::size_t n) {
-  if (blocks_.empty() || blocks_.back().size() + n > kBlockBytes) {
-    blocks_.emplace_back().reserve(kBlockBytes);
-  }
-  blocks_.back().insert(blocks_.back().end(), bytes, bytes + n);
-}
-
 void PackedPoints::Reset() {
   blocks_.clear();
   count_ = 1;
   last_ = ContourPoint{};
 }
 
-void PackedPoints::push_back(const ContourPoint& p) {
-  const std::int64_t dx = std::int64_t{p.x} - last_.x;
-  const std::int64_t dy = std::int64_t{p.y} - last_.y;
-  if (dx >= -8 && dx <= 7 && dy >= -8 && dy <= 7 && (dx != -8 || dy != -8)) {
-    const auto step = static_cast<std::uint8_t>(((dx + 8) << 4) | (dy + 8));
-    Put(&step, 1);
-  } else {
-    std::uint8_t full[1 + sizeof(ContourPoint)] = {kFullPoint};
-    std::memcpy(full + 1, &p, sizeof(ContourPoint));
-    Put(full, sizeof full);
-  }
-  last_ = p;
-  ++count_;
-}
+void PackedPoints::push_back(const ContourPoint& p) { append(&p, &p + 1); }
 
 void PackedPoints::append(const ContourPoint* first, const ContourPoint* last) {
-  for (; first != last; ++first) {
-    push_back(*first);
+  // Written through a local pointer into room made for the worst case (nine bytes a
+  // point) beforehand: a check and a store per byte would cost more than the packing.
+  constexpr std::size_t kMaxBytes = 1 + sizeof(ContourPoint);
+  ContourPoint before = last_;
+  while (first != last) {
+    if (blocks_.empty() || kBlockBytes - blocks_.back().used < kMaxBytes) {
+      blocks_.push_back({std::make_unique_for_overwrite<std::uint8_t[]>(kBlockBytes), 0});
+    }
+    Block& block = blocks_.back();
+    const std::size_t fit = (kBlockBytes - block.used) / kMaxBytes;
+    const ContourPoint* const stop =
+        first + std::min<std::size_t>(fit, static_cast<std::size_t>(last - first));
+    std::uint8_t* out = block.bytes.get() + block.used;
+    for (; first != stop; ++first) {
+      const ContourPoint p = *first;
+      const std::int64_t dx = std::int64_t{p.x} - before.x;
+      const std::int64_t dy = std::int64_t{p.y} - before.y;
+      if (dx >= -8 && dx <= 7 && dy >= -8 && dy <= 7 && (dx != -8 || dy != -8)) {
+        *out++ = static_cast<std::uint8_t>(((dx + 8) << 4) | (dy + 8));
+      } else {
+        *out++ = kFullPoint;
+        std::memcpy(out, &p, sizeof(ContourPoint));
+        out += sizeof(ContourPoint);
+      }
+      before = p;
+      ++count_;
+    }
+    block.used = static_cast<std::size_t>(out - block.bytes.get());
   }
+  last_ = before;
 }
 
 void PackedPoints::MoveTo(ContourPoints& points) {
   points.clear();
-  points.reserve(count_);
+  points.resize(count_);
+  ContourPoint* out = points.data();
   ContourPoint p{};
-  points.push_back(p);
-  for (std::vector<std::uint8_t>& block : blocks_) {
-    for (std::size_t k = 0; k < block.size();) {
-      const std::uint8_t b = block[k++];
+  *out++ = p;
+  for (Block& block : blocks_) {
+    const std::uint8_t* in = block.bytes.get();
+    const std::uint8_t* const end = in + block.used;
+    while (in != end) {
+      const std::uint8_t b = *in++;
       if (b == kFullPoint) {
-        std::memcpy(&p, block.data() + k, sizeof(ContourPoint));
-        k += sizeof(ContourPoint);
+        std::memcpy(&p, in, sizeof(ContourPoint));
+        in += sizeof(ContourPoint);
       } else {
         p = {p.x + ((b >> 4) - 8), p.y + ((b & 15) - 8)};
       }
-      points.push_back(p);
+      *out++ = p;
     }
-    std::vector<std::uint8_t>().swap(block);
+    block.bytes.reset();
   }
   blocks_.clear();
   count_ = 1;

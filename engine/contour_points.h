@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "common/contour_point.h"
@@ -65,8 +66,11 @@ class PackedPoints {
   void MoveTo(ContourPoints& points);
 
  private:
-  void Put(const std::uint8_t* bytes, std::size_t n);
-  std::vector<std::vector<std::uint8_t>> blocks_;
+  struct Block {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t used = 0;
+  };
+  std::vector<Block> blocks_;
   std::size_t count_ = 1;
   ContourPoint last_{};
 };

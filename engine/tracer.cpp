@@ -1,6 +1,7 @@
 // Mask preparation and boundary following.
 #include <algorithm>
 #include <cstring>
+#include <deque>
 
 #include "common/picture_recolor.h"
 #include "engine/contour_engine.h"
@@ -247,70 +248,92 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
   };
   restart();
   enum class Walk { Open, Closed, DeadEnd };
-  // Walks on until the trace closes or dies, or `until` steps are taken; no ticks.
+  // Walks on until the trace closes or dies, or `until` steps are taken; no ticks. The
+  // walk keeps its state in locals and writes it back when it returns: its stores into
+  // the point arrays could alias anything reached through a reference, which the
+  // compiler would otherwise reload for every neighbour it tries.
   const auto walk = [&](std::int64_t until) {
-    while (steps < until) {
-      const ContourPoint p = points[static_cast<std::size_t>(n)];
+    const std::uint8_t* const bits = mask;
+    const std::array<std::ptrdiff_t, 9> step = delta;
+    ContourPoint* pts = points.data();
+    std::int32_t upper = UpperBound(points);
+    std::int32_t at = n;
+    std::int32_t back = s;
+    std::int64_t done = steps;
+    ContourPoint first = firstStep;
+    Walk outcome = Walk::Open;
+    while (done < until) {
+      const ContourPoint p = pts[at];
       const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(Index(p.x, p.y));
       // Away from the border every neighbour is inside the mask.
       const bool interior = p.x > 0 && p.y > 0 && p.x < lastX && p.y < lastY;
       ContourPoint c{};
+      std::size_t q = 0;
       std::int32_t j = 1;
       // The way back, position 8, comes last: at the tip of a one-pixel arm it is the
       // only way on, and the trace walks out along the arm and back.
       for (; j <= 8; ++j) {
-        const std::size_t q = static_cast<std::size_t>(((s + j - 1) & 7) + 1);
+        q = static_cast<std::size_t>(((back + j - 1) & 7) + 1);
         c = {p.x + kDx[q], p.y + kDy[q]};
         if (!interior && (c.x < 0 || c.y < 0 || c.x > lastX || c.y > lastY)) {
           continue;
         }
-        const std::ptrdiff_t ci = base + delta[q];
+        const std::ptrdiff_t ci = base + step[q];
         // Painted counts as figure: it only ever meets the trace in the holes pass,
         // where every figure is painted or black (a painted figure never touches an
         // unpainted one, not even at a corner).
-        if (mask[ci] > kMaskPainted) {
+        if (bits[ci] > kMaskPainted) {
           continue;
         }
-        if (std::find(taken.begin(), taken.end(), c) != taken.end()) {
+        if (!taken.empty() && std::find(taken.begin(), taken.end(), c) != taken.end()) {
           continue;
         }
-        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY || mask[ci - 1] > kMaskPainted ||
-            mask[ci + stride] > kMaskPainted || mask[ci + 1] > kMaskPainted ||
-            mask[ci - stride] > kMaskPainted) {
+        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY || bits[ci - 1] > kMaskPainted ||
+            bits[ci + stride] > kMaskPainted || bits[ci + 1] > kMaskPainted ||
+            bits[ci - stride] > kMaskPainted) {
           break;
         }
       }
       if (j > 8) {
-        return Walk::DeadEnd;
+        outcome = Walk::DeadEnd;
+        break;
       }
       // Closed when back at the start and about to repeat the first step: a start where
       // two arms meet is passed more than once on the way round.
-      if (n > 1 && p == points[1] && c == firstStep) {
-        return Walk::Closed;
+      if (at > 1 && p == pts[1] && c == first) {
+        outcome = Walk::Closed;
+        break;
       }
-      if (n == 1) {
-        firstStep = c;
+      if (at == 1) {
+        first = c;
       }
       taken.push_back(c);
-      ++n;
-      if (n > UpperBound(points)) {
+      ++at;
+      if (at > upper) {
         points.push_back(c);
+        pts = points.data();
+        ++upper;
       } else {
-        points[static_cast<std::size_t>(n)] = c;
+        pts[at] = c;
       }
-      s = (s + j + 4) & 7;
-      if (RectifyCorner(n)) {
-        --n;
+      back = (back + j + 4) & 7;
+      if (SquareCorner(pts, at, q)) {
+        --at;
       } else {
         taken.clear();
       }
-      ++steps;
+      ++done;
       // Given up after this step's tick: a stop at that tick still wins.
-      if (steps >= cap || n == INT32_MAX) {
-        return Walk::DeadEnd;
+      if (done >= cap || at == INT32_MAX) {
+        outcome = Walk::DeadEnd;
+        break;
       }
     }
-    return Walk::Open;
+    n = at;
+    s = back;
+    steps = done;
+    firstStep = first;
+    return outcome;
   };
   // The steps' ticks go to the host in stretches rather than one virtual call or two
   // each. When a stop falls inside a stretch, the trace is walked again from its start
@@ -375,6 +398,35 @@ bool ContourEngine::RectifyCorner(std::int32_t i) {
   return false;
 }
 
+bool ContourEngine::SquareCorner(ContourPoint* points, std::int32_t i, std::size_t q) const {
+  // Every bevel ends with a step along an axis (odd positions), and needs three real
+  // points before the newest one.
+  if (i <= 3 || (q & 1) == 0) {
+    return false;
+  }
+  const ContourPoint p = points[i];
+  // The step back, d1 of the patterns; then what the two points before lie off twice
+  // that step: one pixel across it and two across it make the bevel.
+  const std::int32_t bx = -kDx[q];
+  const std::int32_t by = -kDy[q];
+  const std::int32_t ax = points[i - 2].x - p.x - 2 * bx;
+  const std::int32_t ay = points[i - 2].y - p.y - 2 * by;
+  if (points[i - 3].x - p.x - 2 * bx != 2 * ax || points[i - 3].y - p.y - 2 * by != 2 * ay) {
+    return false;
+  }
+  const bool across = bx != 0 ? ax == 0 && (ay == 1 || ay == -1) : ay == 0 && (ax == 1 || ax == -1);
+  if (!across) {
+    return false;
+  }
+  const ContourPoint corner{p.x + 2 * bx, p.y + 2 * by};
+  if (ImageIsBackground(corner.x, corner.y)) {
+    return false;
+  }
+  points[i - 2] = corner;
+  points[i - 1] = p;
+  return true;
+}
+
 void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
                               Connectivity connectivity) {
   if (MaskPixel(x, y) != from) {
@@ -389,19 +441,19 @@ void ContourEngine::FloodOuterBackground() {
   // The same as framing the mask with background and filling from the frame: every
   // white run 4-connected through white to the border turns black. Runs are joined row
   // by row (union-find), which touches the mask in order instead of wandering over it.
-  // A run already joined to the border when its row is read turns black at once, while
-  // the row is in the cache, and keeps no node of its own: on most images that is
-  // nearly all the background. Only the others (holes, and background that reaches the
-  // border further down) are kept until the end, when it is known which are outer.
+  // Node 0 stands for the outside and stays the root of its set: a run joined to it
+  // when its row is read turns black with its row, while the row is in the cache, and
+  // needs no node of its own. On most images that is nearly all the background. The
+  // others (holes, and background that reaches the border only further down) stay
+  // white for now, each with the node it had; the end settles them.
+  std::vector<std::int32_t> parent{0};
+  // Pending runs in raster order, then the rows that hold any: they are the only white
+  // left in those rows, so the end finds them again instead of keeping their places.
+  std::deque<std::int32_t> pendingNodes;
+  std::vector<std::uint8_t> rowPending;
   struct RowRun {
     std::int32_t begin, end, node;
   };
-  struct PendingRun {
-    std::int32_t y, begin, end, node;
-  };
-  std::vector<std::int32_t> parent;
-  std::vector<std::uint8_t> outer;
-  std::vector<PendingRun> pending;
   std::vector<RowRun> above;
   std::vector<RowRun> current;
   const auto find = [&parent](std::int32_t k) {
@@ -412,87 +464,114 @@ void ContourEngine::FloodOuterBackground() {
     }
     return k;
   };
+  // The smaller node becomes the root, so the outside stays one.
+  const auto join = [&parent](std::int32_t a, std::int32_t b) {
+    const std::int32_t low = std::min(a, b);
+    parent[static_cast<std::size_t>(std::max(a, b))] = low;
+    return low;
+  };
+  constexpr std::int32_t kNone = -1;
   // The size in locals: the byte stores below may alias the members, which the
   // compiler would then reload.
   const std::int32_t w = maskW_;
   const std::int32_t h = maskH_;
   const auto stride = static_cast<std::size_t>(w);
   std::uint8_t* const bits = mask_.bits.data();
+  rowPending.assign(static_cast<std::size_t>(h), 0);
   for (std::int32_t y = 0; y < h; ++y) {
     std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
     current.clear();
+    bool pending = false;
     std::size_t k = 0;  // first run of the row above that may still touch
     for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
       const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
-      const auto id = static_cast<std::int32_t>(parent.size());
-      parent.push_back(id);
-      outer.push_back(y == 0 || y == h - 1 || x == 0 || end == w ? 1 : 0);
+      std::int32_t root = y == 0 || y == h - 1 || x == 0 || end == w ? 0 : kNone;
       for (; k < above.size() && above[k].end <= x; ++k) {
       }
       for (std::size_t j = k; j < above.size() && above[j].begin < end; ++j) {
-        const std::int32_t a = find(above[j].node);
-        const std::int32_t b = find(id);
-        if (a != b) {
-          parent[static_cast<std::size_t>(b)] = a;
-          outer[static_cast<std::size_t>(a)] |= outer[static_cast<std::size_t>(b)];
-        }
+        const std::int32_t r = find(above[j].node);
+        root = root == kNone ? r : (r == root ? root : join(root, r));
       }
-      const std::int32_t root = find(id);
-      std::int32_t node = id;
-      if (outer[static_cast<std::size_t>(root)] != 0) {
-        std::memset(row + x, core::kMaskBlack, static_cast<std::size_t>(end - x));
-        // Joined under a run above, the new node is a leaf nothing points to.
-        if (root != id) {
-          parent.pop_back();
-          outer.pop_back();
-          node = root;
-        }
-      } else {
-        pending.push_back({y, x, end, id});
+      if (root == kNone) {
+        root = static_cast<std::int32_t>(parent.size());
+        parent.push_back(root);
       }
-      current.push_back({x, end, node});
+      if (root != 0) {
+        pendingNodes.push_back(root);
+        pending = true;
+      }
+      current.push_back({x, end, root});
       x = ScanRight<true>(row, end, w, core::kMaskWhite);
+    }
+    if (!pending) {
+      // Every white run of the row is outer: one pass the compiler vectorises.
+      for (std::int32_t x = 0; x < w; ++x) {
+        row[x] = row[x] == core::kMaskWhite ? core::kMaskBlack : row[x];
+      }
+    } else {
+      rowPending[static_cast<std::size_t>(y)] = 1;
+      for (const RowRun& run : current) {
+        if (run.node == 0) {
+          std::memset(row + run.begin, core::kMaskBlack, static_cast<std::size_t>(run.end - run.begin));
+        }
+      }
     }
     above.swap(current);
   }
-  for (const PendingRun& run : pending) {
-    if (outer[static_cast<std::size_t>(find(run.node))] != 0) {
-      std::memset(bits + static_cast<std::size_t>(run.y) * stride + static_cast<std::size_t>(run.begin),
-                  core::kMaskBlack, static_cast<std::size_t>(run.end - run.begin));
+  // The pending runs that reached the outside further down turn black too.
+  std::size_t next = 0;
+  for (std::int32_t y = 0; y < h; ++y) {
+    if (rowPending[static_cast<std::size_t>(y)] == 0) {
+      continue;
+    }
+    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
+    for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
+      const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
+      if (find(pendingNodes[next++]) == 0) {
+        std::memset(row + x, core::kMaskBlack, static_cast<std::size_t>(end - x));
+      }
+      x = ScanRight<true>(row, end, w, core::kMaskWhite);
     }
   }
 }
 
 void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity) {
   // A row's run at a time; 8-connected, a run also reaches the rows above and below one
-  // pixel past each of its ends.
+  // pixel past each of its ends. The size and the stack live in locals: the byte stores
+  // could alias the members, which the compiler would then reload.
   const std::int32_t reach = connectivity == Connectivity::Eight ? 1 : 0;
-  std::uint8_t* mask = mask_.bits.data();
-  while (!floodStack_.empty()) {
-    const ContourPoint seed = floodStack_.back();
-    floodStack_.pop_back();
-    std::uint8_t* row = mask + Index(0, seed.y);
+  const std::int32_t w = maskW_;
+  const std::int32_t h = maskH_;
+  const auto stride = static_cast<std::size_t>(w);
+  std::uint8_t* const mask = mask_.bits.data();
+  std::vector<ContourPoint> stack;
+  stack.swap(floodStack_);
+  while (!stack.empty()) {
+    const ContourPoint seed = stack.back();
+    stack.pop_back();
+    std::uint8_t* row = mask + static_cast<std::size_t>(seed.y) * stride;
     if (row[seed.x] != from) {
       continue;
     }
     const std::int32_t left = RunStart(row, seed.x, from);
-    const std::int32_t end = ScanRight<false>(row, seed.x, maskW_, from);
+    const std::int32_t end = ScanRight<false>(row, seed.x, w, from);
     std::memset(row + left, to, static_cast<std::size_t>(end - left));
+    // One seed per run of `from` that touches [first, last) in the rows above and below.
+    const std::int32_t first = std::max(left - reach, 0);
+    const std::int32_t last = std::min(end + reach, w);
     for (const std::int32_t y : {seed.y - 1, seed.y + 1}) {
-      if (y < 0 || y >= maskH_) {
+      if (y < 0 || y >= h) {
         continue;
       }
-      const std::uint8_t* next = mask + Index(0, y);
-      // One seed per run of `from` that touches [first, last).
-      const std::int32_t first = std::max(left - reach, 0);
-      const std::int32_t last = std::min(end + reach, maskW_);
+      const std::uint8_t* next = mask + static_cast<std::size_t>(y) * stride;
       std::int32_t x = ScanRight<true>(next, first, last, from);
       while (x < last) {
-        floodStack_.push_back({x, y});
+        stack.push_back({x, y});
         x = ScanRight<true>(next, ScanRight<false>(next, x, last, from), last, from);
       }
     }
   }
+  floodStack_.swap(stack);
 }
 
 }  // namespace morvane::engine

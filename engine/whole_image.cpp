@@ -123,14 +123,10 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
           path.Append(path.First());
         }
         path.Append(points.data() + 1, points.data() + points.size());
-        if (run.count == 0) {
-          run.titles.push_back(UntitledContour(run.count, format));
-          ++run.count;
-        }
+        run.count = 1;
         path.Append(points[1]);
       } else {
         packed.append(points.data() + 1, points.data() + points.size());
-        run.titles.push_back(UntitledContour(run.count, format));
         ++run.count;
         packed.push_back(Separator(run.count));
       }
@@ -163,6 +159,11 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
     mask_ = core::Mask();
     maskW_ = 0;
     maskH_ = 0;
+  }
+  // The titles are only numbers in a row, made now rather than grown beside the mask.
+  run.titles.reserve(static_cast<std::size_t>(run.count));
+  for (std::int32_t number = 0; number < run.count; ++number) {
+    run.titles.push_back(UntitledContour(number, format));
   }
   if (Connected) {
     path.MoveTo(collected);
