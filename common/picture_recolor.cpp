@@ -58,7 +58,8 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Rgb
 }
 
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target,
-                    std::vector<std::int32_t>* blackPerRow) {
+                    std::vector<std::int32_t>* blackPerRow,
+                    const std::function<void(std::int32_t)>& rowWritten) {
   // The target's memory is reused when it is large enough: every byte is written
   // below, and fresh pages cost more than the recolouring. When it is not, it goes
   // first, so that the new one can take its place.
@@ -137,6 +138,9 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
         white += row[x] == core::kMaskWhite ? 1 : 0;
       }
       (*blackPerRow)[y] = static_cast<std::int32_t>(w) - white;
+    }
+    if (rowWritten) {
+      rowWritten(static_cast<std::int32_t>(y));
     }
   }
 }

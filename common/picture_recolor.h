@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,11 @@ std::string ColorToRGBText(std::int32_t colour, std::uint8_t& first, std::uint8_
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::RgbImage& target);
 
 // The same decision written straight into a mask the size of source; blackPerRow, when
-// given, receives the number of black pixels of each row.
+// given, receives the number of black pixels of each row, and rowWritten, when given,
+// is called with each row's index as soon as the row is written (and counted), while
+// it is still in the cache.
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target,
-                    std::vector<std::int32_t>* blackPerRow = nullptr);
+                    std::vector<std::int32_t>* blackPerRow = nullptr,
+                    const std::function<void(std::int32_t)>& rowWritten = {});
 
 }  // namespace morvane::common

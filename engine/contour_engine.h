@@ -8,6 +8,7 @@
 #include "engine/connected_path.h"
 #include "engine/contour_points.h"
 #include "engine/contour_set.h"
+#include "engine/mask_survey.h"
 #include "engine/window_roles.h"
 #include "platform/core/pixel_buffer.h"
 #include "platform/core/units.h"
@@ -148,7 +149,16 @@ class ContourEngine {
   bool ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
                   bool equal = true);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
-  TraceResult Trace(std::int32_t x, std::int32_t y);
+  // The trace from a clicked or scanned pixel, and from a start already found; mask
+  // values up to `figure` count as figure.
+  TraceResult Trace(std::int32_t x, std::int32_t y, std::uint8_t figure);
+  TraceResult Follow(ContourPoint start, std::uint8_t figure);
+  // The trace of the surveyed mask's figure at that index, as the figures' pass goes on
+  // from the last start, `from`.
+  TraceResult TraceFigure(const ContourPoint& from, std::size_t figure);
+  // PrepareMask for a whole-image run: the survey finds the figures' first pixels and
+  // marks the outer background kMaskOuter while the mask is written.
+  void PrepareSurveyedMask();
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
   // RectifyCorner on the trace's newest point i, which the move to neighbour position q
   // reached: the bevel is read off the moves instead of matched against each pattern.
@@ -161,7 +171,6 @@ class ContourEngine {
   enum class Connectivity { Four, Eight };
   void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
                  Connectivity connectivity);
-  void FloodOuterBackground();
   void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
   // CountRegionPixels from the row counts the mask was last counted into.
   std::int32_t SumRegionPixels();
@@ -199,6 +208,7 @@ class ContourEngine {
   std::int32_t maskH_ = 0;
   // The black pixels of each mask row, counted when the mask was prepared.
   std::vector<std::int32_t> blackPerRow_;
+  MaskSurvey survey_;
 
   // What the last trace followed; a click's contour and each figure of a whole-image
   // run are traced here before they join a contour set.

@@ -1,7 +1,6 @@
 // Mask preparation and boundary following.
 #include <algorithm>
 #include <cstring>
-#include <deque>
 
 #include "common/picture_recolor.h"
 #include "engine/contour_engine.h"
@@ -126,6 +125,26 @@ void ContourEngine::PrepareMask() {
   maskH_ = mask_.empty() ? 0 : mask_.height;
 }
 
+void ContourEngine::PrepareSurveyedMask() {
+  std::uint8_t first = 0, second = 0, third = 0;
+  common::ColorToRGBText(backColor_, first, second, third);
+  const std::int32_t key =
+      std::int32_t{first} | (std::int32_t{second} << 8) | (std::int32_t{third} << 16);
+  survey_.Begin(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
+  if (image_ != nullptr && !image_->empty()) {
+    common::RecolorPicture(*image_, key, mask_, &blackPerRow_, [this](std::int32_t y) {
+      survey_.AddRow(
+          mask_.bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(mask_.width), y);
+    });
+  } else {
+    mask_ = core::Mask();
+    blackPerRow_.clear();
+  }
+  maskW_ = mask_.empty() ? 0 : mask_.width;
+  maskH_ = mask_.empty() ? 0 : mask_.height;
+  survey_.Finish(mask_.bits.data());
+}
+
 std::uint8_t ContourEngine::MaskPixel(std::int32_t x, std::int32_t y) const {
   if (x < 0 || y < 0 || x >= maskW_ || y >= maskH_) {
     return kMaskOutside;
@@ -207,17 +226,21 @@ bool ContourEngine::FindContourStart(std::int32_t x, std::int32_t y) {
 }
 
 bool ContourEngine::TraceContourAt(std::int32_t x, std::int32_t y) {
-  return Trace(x, y) == TraceResult::Found;
+  return Trace(x, y, kMaskPainted) == TraceResult::Found;
 }
 
-ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) {
+ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y, std::uint8_t figure) {
   picture_.ShowImage();
-  ContourPoints& points = traced_;
-  ResetPoints(points);
+  ResetPoints(traced_);
   ContourPoint start;
   if (!FindStart(x, y, start)) {
     return TraceResult::NoFigure;
   }
+  return Follow(start, figure);
+}
+
+ContourEngine::TraceResult ContourEngine::Follow(ContourPoint start, std::uint8_t figure) {
+  ContourPoints& points = traced_;
   points.push_back(start);
 
   const auto stride = static_cast<std::ptrdiff_t>(maskW_);
@@ -279,18 +302,16 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y) 
           continue;
         }
         const std::ptrdiff_t ci = base + step[q];
-        // Painted counts as figure: it only ever meets the trace in the holes pass,
-        // where every figure is painted or black (a painted figure never touches an
-        // unpainted one, not even at a corner).
-        if (bits[ci] > kMaskPainted) {
+        // Figure is every value up to `figure`: painted too, and in the holes pass the
+        // outer background.
+        if (bits[ci] > figure) {
           continue;
         }
         if (!taken.empty() && std::find(taken.begin(), taken.end(), c) != taken.end()) {
           continue;
         }
-        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY || bits[ci - 1] > kMaskPainted ||
-            bits[ci + stride] > kMaskPainted || bits[ci + 1] > kMaskPainted ||
-            bits[ci - stride] > kMaskPainted) {
+        if (c.x == 0 || c.x == lastX || c.y == 0 || c.y == lastY || bits[ci - 1] > figure ||
+            bits[ci + stride] > figure || bits[ci + 1] > figure || bits[ci - stride] > figure) {
           break;
         }
       }
@@ -435,104 +456,6 @@ void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from,
   floodStack_.clear();
   floodStack_.push_back({x, y});
   RunFlood(from, to, connectivity);
-}
-
-void ContourEngine::FloodOuterBackground() {
-  // The same as framing the mask with background and filling from the frame: every
-  // white run 4-connected through white to the border turns black. Runs are joined row
-  // by row (union-find), which touches the mask in order instead of wandering over it.
-  // Node 0 stands for the outside and stays the root of its set: a run joined to it
-  // when its row is read turns black with its row, while the row is in the cache, and
-  // needs no node of its own. On most images that is nearly all the background. The
-  // others (holes, and background that reaches the border only further down) stay
-  // white for now, each with the node it had; the end settles them.
-  std::vector<std::int32_t> parent{0};
-  // Pending runs in raster order, then the rows that hold any: they are the only white
-  // left in those rows, so the end finds them again instead of keeping their places.
-  std::deque<std::int32_t> pendingNodes;
-  std::vector<std::uint8_t> rowPending;
-  struct RowRun {
-    std::int32_t begin, end, node;
-  };
-  std::vector<RowRun> above;
-  std::vector<RowRun> current;
-  const auto find = [&parent](std::int32_t k) {
-    while (parent[static_cast<std::size_t>(k)] != k) {
-      parent[static_cast<std::size_t>(k)] =
-          parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(k)])];
-      k = parent[static_cast<std::size_t>(k)];
-    }
-    return k;
-  };
-  // The smaller node becomes the root, so the outside stays one.
-  const auto join = [&parent](std::int32_t a, std::int32_t b) {
-    const std::int32_t low = std::min(a, b);
-    parent[static_cast<std::size_t>(std::max(a, b))] = low;
-    return low;
-  };
-  constexpr std::int32_t kNone = -1;
-  // The size in locals: the byte stores below may alias the members, which the
-  // compiler would then reload.
-  const std::int32_t w = maskW_;
-  const std::int32_t h = maskH_;
-  const auto stride = static_cast<std::size_t>(w);
-  std::uint8_t* const bits = mask_.bits.data();
-  rowPending.assign(static_cast<std::size_t>(h), 0);
-  for (std::int32_t y = 0; y < h; ++y) {
-    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
-    current.clear();
-    bool pending = false;
-    std::size_t k = 0;  // first run of the row above that may still touch
-    for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
-      const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
-      std::int32_t root = y == 0 || y == h - 1 || x == 0 || end == w ? 0 : kNone;
-      for (; k < above.size() && above[k].end <= x; ++k) {
-      }
-      for (std::size_t j = k; j < above.size() && above[j].begin < end; ++j) {
-        const std::int32_t r = find(above[j].node);
-        root = root == kNone ? r : (r == root ? root : join(root, r));
-      }
-      if (root == kNone) {
-        root = static_cast<std::int32_t>(parent.size());
-        parent.push_back(root);
-      }
-      if (root != 0) {
-        pendingNodes.push_back(root);
-        pending = true;
-      }
-      current.push_back({x, end, root});
-      x = ScanRight<true>(row, end, w, core::kMaskWhite);
-    }
-    if (!pending) {
-      // Every white run of the row is outer: one pass the compiler vectorises.
-      for (std::int32_t x = 0; x < w; ++x) {
-        row[x] = row[x] == core::kMaskWhite ? core::kMaskBlack : row[x];
-      }
-    } else {
-      rowPending[static_cast<std::size_t>(y)] = 1;
-      for (const RowRun& run : current) {
-        if (run.node == 0) {
-          std::memset(row + run.begin, core::kMaskBlack, static_cast<std::size_t>(run.end - run.begin));
-        }
-      }
-    }
-    above.swap(current);
-  }
-  // The pending runs that reached the outside further down turn black too.
-  std::size_t next = 0;
-  for (std::int32_t y = 0; y < h; ++y) {
-    if (rowPending[static_cast<std::size_t>(y)] == 0) {
-      continue;
-    }
-    std::uint8_t* row = bits + static_cast<std::size_t>(y) * stride;
-    for (std::int32_t x = ScanRight<true>(row, 0, w, core::kMaskWhite); x < w;) {
-      const std::int32_t end = ScanRight<false>(row, x, w, core::kMaskWhite);
-      if (find(pendingNodes[next++]) == 0) {
-        std::memset(row + x, core::kMaskBlack, static_cast<std::size_t>(end - x));
-      }
-      x = ScanRight<true>(row, end, w, core::kMaskWhite);
-    }
-  }
 }
 
 void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity) {

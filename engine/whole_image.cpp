@@ -43,6 +43,26 @@ std::int32_t ContourEngine::SumRegionPixels() {
   return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
 }
 
+ContourEngine::TraceResult ContourEngine::TraceFigure(const ContourPoint& from, std::size_t figure) {
+  // As a trace from `from` on a mask whose traced figures were painted out would go:
+  // its raster scan to the figure's first pixel ticks once for each row it reads, the
+  // row of the find too, even after a stop; from a black top-left corner it reads none.
+  picture_.ShowImage();
+  ResetPoints(traced_);
+  const std::vector<ContourPoint>& starts = survey_.Starts();
+  const bool found = figure < starts.size();
+  const std::int64_t rows =
+      found && starts[figure] == from ? 0 : std::int64_t{found ? starts[figure].y + 1 : maskH_} - from.y;
+  for (std::int64_t left = rows; left > 0;) {
+    const std::int64_t stop = run_.ShowElapsedTimes(left);
+    left = stop == 0 ? 0 : left - stop;
+  }
+  if (!found) {
+    return TraceResult::NoFigure;
+  }
+  return Follow(starts[figure], kMaskPainted);
+}
+
 ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   // The run's owner has shown the plain image again; the document keeps its contours
   // until the result is handed over.
@@ -65,19 +85,19 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   bool stopped = false;
   for (int pass = 1; pass <= 2 && !stopped; ++pass) {
     if (pass == 1) {
-      // The mask's rows were counted as they were written.
-      PrepareMask();
+      // The mask's rows were counted, and its figures found, as they were written.
+      PrepareSurveyedMask();
       total = SumRegionPixels();
     }
-    // Pass 1 resumes its raster scan where the last figure started: nothing before it
-    // is black any more. Pass 2 scans on from the last hole.
+    // Pass 1 goes from figure to figure in the order of their first pixels. Pass 2
+    // scans on from the last hole; the outer background counts as figure there.
     ContourPoint p{0, 0};
+    std::size_t figure = 0;
     bool firstHole = true;
     for (;;) {
       if (pass == 2) {
         if (firstHole) {
           firstHole = false;
-          FloodOuterBackground();
         } else {
           FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack, Connectivity::Four);
         }
@@ -89,7 +109,7 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
           break;
         }
       }
-      const TraceResult result = Trace(p.x, p.y);
+      const TraceResult result = pass == 1 ? TraceFigure(p, figure++) : Trace(p.x, p.y, kMaskOuter);
       if (result == TraceResult::NoFigure) {
         break;
       }
@@ -98,10 +118,7 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         p = start;
       }
       if (result == TraceResult::DeadEnd) {
-        // An isolated pixel or a figure that cannot be closed: mark it and go on.
-        if (pass == 1) {
-          FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
-        }
+        // An isolated pixel or a figure that cannot be closed: go on to the next.
         if (run_.StopRequested()) {
           stopped = true;
           break;
@@ -129,11 +146,6 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         packed.append(points.data() + 1, points.data() + points.size());
         ++run.count;
         packed.push_back(Separator(run.count));
-      }
-      if (pass == 1) {
-        // Paint the whole figure the contour went round, pixels touching only at a
-        // corner too, so that no pixel of it starts another trace.
-        FloodFill(start.x, start.y, core::kMaskBlack, kMaskPainted, Connectivity::Eight);
       }
       const std::int32_t size =
           Connected ? path.Size()
