@@ -126,19 +126,24 @@ std::int32_t ContourEngine::CleanUp(ContourPoints& points, bool closed, std::int
   }
   // Whether a point stays is data the branch predictor cannot guess: every point is
   // written to the next free place, which it keeps only when it stays, and the test is
-  // made of bitwise operations.
+  // made of bitwise operations. The point and flag read ahead are carried over, as the
+  // store may alias them.
   std::int32_t count = 0;
-  for (std::int32_t k = 1; k < upper; ++k) {
-    const ContourPoint q = at[k];
-    const ContourPoint next = at[k + 1];
-    const int equal = (q.x == next.x) & (q.y == next.y);
-    const int stays = (gone[k] == 0) & ((gone[k + 1] != 0) | (equal ^ 1));
-    at[count + 1] = q;
-    count += stays;
-  }
   if (upper >= 1) {
-    at[count + 1] = at[upper];
-    count += gone[upper] == 0 ? 1 : 0;
+    ContourPoint q = at[1];
+    int qGone = gone[1];
+    for (std::int32_t k = 1; k < upper; ++k) {
+      const ContourPoint next = at[k + 1];
+      const int nextGone = gone[k + 1];
+      const int equal = (q.x == next.x) & (q.y == next.y);
+      const int stays = (qGone == 0) & ((nextGone != 0) | (equal ^ 1));
+      at[count + 1] = q;
+      count += stays;
+      q = next;
+      qGone = nextGone;
+    }
+    at[count + 1] = q;
+    count += qGone == 0 ? 1 : 0;
   }
   return count;
 }
