@@ -183,7 +183,10 @@ class ContourEngine {
     std::int32_t next = 0;
     int shown = 0;
   };
-  void ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate);
+  // Runs step(c) for c = first..upper, a tick after each, and moves the bar after the
+  // step that reaches the gate; defined where the reduction uses it.
+  template <typename Step>
+  void RunReductionSteps(std::int32_t first, std::int32_t upper, Step step);
   // The pair search's farthest distance: the image's diagonal.
   float PairLimit() const;
   // The ticks and bar moves of the pair search's second sweep over eu existing and nu

@@ -49,18 +49,34 @@ double SegmentAngle(const ContourPoints& points, std::int32_t i, std::int32_t j)
   return SegmentAngle(points[static_cast<std::size_t>(i)], points[static_cast<std::size_t>(j)]);
 }
 
-void ContourEngine::ReductionStep(std::int32_t c, std::int32_t upper, ProgressGate& gate) {
-  run_.ShowElapsedTime();
-  // The bar moves by whole percents; looking a thousand times per run is enough.
-  if (c < gate.next) {
-    return;
-  }
-  gate.next = c + std::max(1, upper / 1000);
-  const int percent =
-      static_cast<int>(std::nearbyint(static_cast<double>(c) * 100.0 / static_cast<double>(upper)));
-  if (percent != gate.shown) {
-    gate.shown = percent;
-    run_.SetProgress(kProgressStep, percent);
+template <typename Step>
+void ContourEngine::RunReductionSteps(std::int32_t first, std::int32_t upper, Step step) {
+  // The bar moves by whole percents; looking a thousand times per run is enough. The
+  // steps between two looks run without a call out, which keeps the loop's state in
+  // registers, and tick in one call. The loops never read the stop flag: a stop seen
+  // inside a stretch only leaves its remaining ticks to be given.
+  ProgressGate gate;
+  for (std::int32_t c = first; c <= upper;) {
+    const std::int32_t last = std::min(upper, std::max(c, gate.next - 1));
+    for (std::int32_t k = c; k <= last; ++k) {
+      step(k);
+    }
+    for (std::int64_t n = last - c + 1; n > 0;) {
+      const std::int64_t stoppedAt = run_.ShowElapsedTimes(n);
+      n = stoppedAt == 0 ? 0 : n - stoppedAt;
+    }
+    c = last + 1;
+    // The step at c - 1 ticks as c, the next one's index.
+    if (c < gate.next) {
+      continue;
+    }
+    gate.next = c + std::max(1, upper / 1000);
+    const int percent =
+        static_cast<int>(std::nearbyint(static_cast<double>(c) * 100.0 / static_cast<double>(upper)));
+    if (percent != gate.shown) {
+      gate.shown = percent;
+      run_.SetProgress(kProgressStep, percent);
+    }
   }
 }
 
@@ -103,42 +119,52 @@ std::int32_t ContourEngine::ReduceOnce(ContourPoints& points, bool closed, Reduc
 std::int32_t ContourEngine::CleanUp(ContourPoints& points, bool closed, std::int32_t upper) {
   // A closing repetition of the first point goes, and of two equal consecutive points
   // only the second stays; survivors move to the front.
-  std::vector<std::uint8_t>& removed = removed_;
-  const auto at = [&points](std::int32_t k) -> ContourPoint& {
-    return points[static_cast<std::size_t>(k)];
-  };
-  const auto gone = [&removed](std::int32_t k) { return removed[static_cast<std::size_t>(k)] != 0; };
-  if (closed && upper >= 1 && !gone(1) && !gone(upper) && at(1) == at(upper)) {
-    removed[static_cast<std::size_t>(upper)] = 1;
+  ContourPoint* const at = points.data();
+  std::uint8_t* const gone = removed_.data();
+  if (closed && upper >= 1 && gone[1] == 0 && gone[upper] == 0 && at[1] == at[upper]) {
+    gone[upper] = 1;
   }
+  // Whether a point stays is data the branch predictor cannot guess: every point is
+  // written to the next free place, which it keeps only when it stays, and the test is
+  // made of bitwise operations. The point and flag read ahead are carried over, as the
+  // store may alias them.
   std::int32_t count = 0;
-  for (std::int32_t k = 1; k <= upper; ++k) {
-    if (k < upper && !gone(k) && !gone(k + 1) && at(k) == at(k + 1)) {
-      removed[static_cast<std::size_t>(k)] = 1;
+  if (upper >= 1) {
+    ContourPoint q = at[1];
+    int qGone = gone[1];
+    for (std::int32_t k = 1; k < upper; ++k) {
+      const ContourPoint next = at[k + 1];
+      const int nextGone = gone[k + 1];
+      const int equal = (q.x == next.x) & (q.y == next.y);
+      const int stays = (qGone == 0) & ((nextGone != 0) | (equal ^ 1));
+      at[count + 1] = q;
+      count += stays;
+      q = next;
+      qGone = nextGone;
     }
-    if (!gone(k)) {
-      at(++count) = at(k);
-    }
+    at[count + 1] = q;
+    count += qGone == 0 ? 1 : 0;
   }
   return count;
 }
 
 void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,
                                  std::vector<std::uint8_t>& removed, ReductionMethod method) {
-  const auto at = [&points](std::int32_t k) -> const ContourPoint& {
-    return points[static_cast<std::size_t>(k)];
-  };
-  const auto remove = [&removed](std::int32_t k) { removed[static_cast<std::size_t>(k)] = 1; };
+  // Raw pointers and points carried in locals: a byte store through removed may alias
+  // anything, so the vectors' data and the points would be loaded again after each.
+  const ContourPoint* const at = points.data();
+  std::uint8_t* const gone = removed.data();
   const std::int32_t u = upper;
-  std::int32_t a = 1, b = 2, c = 3;
-  ProgressGate shown;
+  // Step c looks at the points a, b = c - 1 and c; a is the last point kept before b.
+  // Every flag is 0 when the pass starts, so a step stores its decision either way.
+  std::int32_t a = 1;
+  ContourPoint pa = at[1];
+  ContourPoint pb = at[2];
 
   if (method == ReductionMethod::LineFit) {
     float la = 0, lb = 0;  // kept between calls, as a coincident pair leaves them
-    while (c <= u) {
-      const ContourPoint& pa = at(a);
-      const ContourPoint& pb = at(b);
-      const ContourPoint& pc = at(c);
+    RunReductionSteps(3, u, [&](std::int32_t c) {
+      const ContourPoint pc = at[c];
       bool drop = false;
       if (!IsSeparator(pb) && Sign(std::int64_t{pa.x} - pb.x) * Sign(std::int64_t{pb.x} - pc.x) >= 0 &&
           Sign(std::int64_t{pa.y} - pb.y) * Sign(std::int64_t{pb.y} - pc.y) >= 0) {
@@ -148,60 +174,58 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
                 : Abs64(std::int64_t{common::LineValueAt(pc.y, la, lb)} - pc.x);
         drop = deviation < 2;
       }
-      if (drop) {
-        remove(b);
-      } else {
-        a = b;
+      gone[c - 1] = drop ? 1 : 0;
+      if (!drop) {
+        a = c - 1;
+        pa = pb;
       }
-      b = c;
-      ++c;
-      ReductionStep(c, u, shown);
-    }
+      pb = pc;
+    });
     if (closed) {
-      common::LineThroughPoints(at(a), at(1), la, lb);
-      if (Abs64(std::int64_t{common::LineValueAt(at(u).x, la, lb)} - at(u).y) < 2) {
-        remove(1);
+      common::LineThroughPoints(at[a], at[1], la, lb);
+      if (Abs64(std::int64_t{common::LineValueAt(at[u].x, la, lb)} - at[u].y) < 2) {
+        gone[1] = 1;
       }
     }
   } else if (method == ReductionMethod::DirectionChange) {
     double ab = 0;
     bool abKnown = false;  // the angle a-b is the b-c of the step before
-    while (c <= u) {
-      if (!IsSeparator(at(b))) {
+    RunReductionSteps(3, u, [&](std::int32_t c) {
+      const ContourPoint pc = at[c];
+      if (!IsSeparator(pb)) {
         if (!abKnown) {
-          ab = SegmentAngle(at(a), at(b));
+          ab = SegmentAngle(pa, pb);
         }
-        const double bc = SegmentAngle(at(b), at(c));
-        if (static_cast<double>(static_cast<float>(std::fabs(ab - bc))) < kMinTurn) {
-          remove(b);
-          abKnown = false;
-        } else {
-          a = b;
-          ab = bc;
-          abKnown = true;
+        const double bc = SegmentAngle(pb, pc);
+        const bool drop = static_cast<double>(static_cast<float>(std::fabs(ab - bc))) < kMinTurn;
+        gone[c - 1] = drop ? 1 : 0;
+        if (!drop) {
+          a = c - 1;
+          pa = pb;
         }
+        ab = bc;
+        abKnown = !drop;
       } else {
-        a = b;
+        a = c - 1;
+        pa = pb;
         abKnown = false;
       }
-      b = c;
-      ++c;
-      ReductionStep(c, u, shown);
-    }
+      pb = pc;
+    });
     if (closed) {
-      if (std::fabs(SegmentAngle(at(a), at(upper)) - SegmentAngle(at(upper), at(1))) < kMinTurn) {
-        remove(upper);
+      if (std::fabs(SegmentAngle(at[a], at[upper]) - SegmentAngle(at[upper], at[1])) < kMinTurn) {
+        gone[upper] = 1;
         upper = a;
       }
       std::int32_t k = upper;
       for (std::int32_t m = 2; m <= upper - 1; ++m) {
-        if (removed[static_cast<std::size_t>(m)] == 0 && at(m).x > 0) {
+        if (gone[m] == 0 && at[m].x > 0) {
           k = m;
           break;
         }
       }
-      if (std::fabs(SegmentAngle(at(upper), at(1)) - SegmentAngle(at(1), at(k))) < kMinTurn) {
-        remove(1);
+      if (std::fabs(SegmentAngle(at[upper], at[1]) - SegmentAngle(at[1], at[k])) < kMinTurn) {
+        gone[1] = 1;
       }
     }
   } else if (method == ReductionMethod::LineOfSightWithNeighbours ||
@@ -213,10 +237,8 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
       return q.x >= 0 && q.y >= 0 && q.x < w && q.y < h && LineCovers(from, to, q);
     };
     const bool neighbourTest = method == ReductionMethod::LineOfSightWithNeighbours;
-    while (c <= u) {
-      const ContourPoint& pa = at(a);
-      const ContourPoint& pb = at(b);
-      const ContourPoint& pc = at(c);
+    RunReductionSteps(3, u, [&](std::int32_t c) {
+      const ContourPoint pc = at[c];
       bool drop = false;
       if (!IsSeparator(pb)) {
         drop = drawn(pa, pc, pb);
@@ -232,15 +254,13 @@ void ContourEngine::SimplifyOnce(ContourPoints& points, bool closed, std::int32_
           }
         }
       }
-      if (drop) {
-        remove(b);
-      } else {
-        a = b;
+      gone[c - 1] = drop ? 1 : 0;
+      if (!drop) {
+        a = c - 1;
+        pa = pb;
       }
-      b = c;
-      ++c;
-      ReductionStep(c, u, shown);
-    }
+      pb = pc;
+    });
   }
 }
 
