@@ -70,6 +70,14 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   ContourSet run;
   run_.SetProgress(kProgressWholeImage, 0);
   status_.SetStatusText(StatusField::Progress2, "");
+  // A large mask is given back before the points are expanded: the next run prepares
+  // its own, and the points in full would otherwise come on top of it. Until then such
+  // a run keeps its points packed, an eighth of the memory. A smaller run collects them
+  // as they are, in memory kept from run to run, and its mask stays, so that repeated
+  // runs reuse the pages.
+  constexpr std::int64_t kLargeFrom = std::int64_t{32} << 20;  // pixels, one mask byte each
+  const bool large =
+      image_ != nullptr && static_cast<std::int64_t>(image_->width) * image_->height >= kLargeFrom;
   ContourPoints& collected = collected_;
   ResetPoints(collected);
   PackedPoints& packed = packed_;
@@ -143,13 +151,19 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         run.count = 1;
         path.Append(points[1]);
       } else {
-        packed.append(points.data() + 1, points.data() + points.size());
         ++run.count;
-        packed.push_back(Separator(run.count));
+        if (large) {
+          packed.append(points.data() + 1, points.data() + points.size());
+          packed.push_back(Separator(run.count));
+        } else {
+          collected.insert(collected.end(), points.begin() + 1, points.end());
+          collected.push_back(Separator(run.count));
+        }
       }
+      const std::size_t held = large ? packed.size() : collected.size();
       const std::int32_t size =
           Connected ? path.Size()
-                    : static_cast<std::int32_t>(std::min<std::size_t>(packed.size() - 1, INT32_MAX));
+                    : static_cast<std::int32_t>(std::min<std::size_t>(held - 1, INT32_MAX));
       const int percent = total > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(size) * 100.0 /
                                                                       static_cast<double>(total)))
                                     : 100;
@@ -163,11 +177,8 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
     }
   }
 
-  // End of run, also when stopped: what was collected becomes the result. A large mask
-  // goes first: the next run prepares its own, and the points in full would otherwise
-  // come on top of it. A small one stays, so that repeated runs reuse its pages.
-  constexpr std::int64_t kReleaseMaskFrom = std::int64_t{32} << 20;  // pixels, one byte each
-  if (static_cast<std::int64_t>(maskW_) * maskH_ >= kReleaseMaskFrom) {
+  // End of run, also when stopped: what was collected becomes the result.
+  if (large) {
     mask_ = core::Mask();
     maskW_ = 0;
     maskH_ = 0;
@@ -179,22 +190,26 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   }
   if (Connected) {
     path.MoveTo(collected);
-  } else {
+  } else if (large) {
     packed.MoveTo(collected);
   }
-  ContourPoints& kept = run.points;
-  kept.swap(collected);
-  std::int32_t n = SimplifyContour(kept, true);
-  if (UpperBound(kept) > 0) {
-    if (n >= 1 && kept[static_cast<std::size_t>(n)] == kept[1]) {
+  // Reduced where they were collected; only the survivors are copied out.
+  std::int32_t n = SimplifyContour(collected, true);
+  if (UpperBound(collected) > 0) {
+    if (n >= 1 && collected[static_cast<std::size_t>(n)] == collected[1]) {
       --n;
     }
-    if (n >= 1 && IsSeparator(kept[static_cast<std::size_t>(n)])) {
+    if (n >= 1 && IsSeparator(collected[static_cast<std::size_t>(n)])) {
       --n;
     }
-    if (n != UpperBound(kept)) {
-      CutPoints(kept, n);
-    }
+  } else {
+    n = UpperBound(collected);
+  }
+  run.points.assign(collected.begin(), collected.begin() + n + 1);
+  // The memory is kept for the next run only while it is modest.
+  constexpr std::size_t kKeepPoints = std::size_t{1} << 22;
+  if (large || collected.capacity() > kKeepPoints) {
+    ContourPoints().swap(collected);
   }
   run_.HideProgress(kProgressWholeImage);
   return run;

@@ -113,6 +113,40 @@ TEST(PointsEqualTest, ComparesSeparatorsLikePoints) {
   EXPECT_FALSE(PointsEqual({1, 2}, {2, 1}));
 }
 
+TEST(PackedPointsTest, GivesBackEveryPointAsItWasAppended) {
+  // Steps within the packed range, at its edges, the one step that is no step (-8, -8),
+  // jumps, separators, extremes, and enough points to fill several blocks.
+  ContourPoints points = EmptyContourPoints();
+  for (const ContourPoint p : {ContourPoint{0, 0},
+                               {7, 7},
+                               {-1, -1},
+                               {-9, -9},
+                               {-1, -1},
+                               {-8, 7},
+                               {0, -1},
+                               {INT32_MAX, INT32_MIN},
+                               {INT32_MIN, INT32_MAX},
+                               {3, 4}}) {
+    points.push_back(p);
+  }
+  for (std::int32_t k = 0; k < 100000; ++k) {
+    const ContourPoint last = points.back();
+    points.push_back(k % 997 == 0 ? Separator(k)
+                                  : ContourPoint{last.x + (k % 3) - 1, last.y + (k % 5) - 2});
+  }
+  PackedPoints packed;
+  packed.Reset();
+  packed.append(points.data() + 1, points.data() + 50);
+  for (std::size_t k = 50; k < points.size(); ++k) {
+    packed.push_back(points[k]);
+  }
+  EXPECT_EQ(packed.size(), points.size());
+  ContourPoints back;
+  packed.MoveTo(back);
+  EXPECT_EQ(back, points);
+  EXPECT_EQ(packed.size(), 1u);
+}
+
 TEST(ContourTitleTest, PadsTheNumberAfterItsSign) {
   EXPECT_EQ(UntitledEntry(0, "00"), "#00");
   EXPECT_EQ(UntitledEntry(7, "000"), "#007");

@@ -227,5 +227,31 @@ TEST(FindNextRegionPixelTest, ScansOnAfterTheGivenPixel) {
   EXPECT_EQ(rig.engine.CountRegionPixels(), 10);
 }
 
+TEST(WholeImageTest, ALargePictureTracesAsItsTopLeftCornerAlone) {
+  // From 32 Mpixel a run keeps its points packed and gives its mask back before it
+  // expands them; the contours must not notice. Twice, so that the second run
+  // prepares a mask again.
+  const std::vector<std::string> art = {
+      "..........", ".###..###.", ".#.#..###.", ".###..###.", "..........",
+      "..#.......", ".###......", "..#.....#.", "..........",
+  };
+  EngineRig small(art);
+  small.Create();
+  core::RgbImage large(8192, 4096, 0xFFFFFFFFu);
+  for (std::int32_t y = 0; y < small.image.height; ++y) {
+    for (std::int32_t x = 0; x < small.image.width; ++x) large.at(x, y) = small.image.at(x, y);
+  }
+  SilentWindow window;
+  ContourEngine engine(window, window, window, window);
+  engine.SetImage(&large);
+  engine.LetBackColor(0xFFFFFF);
+  for (int run = 0; run < 2; ++run) {
+    const ContourSet doc = engine.CreateWholeImageContours("0");
+    EXPECT_EQ(doc.points, small.doc.points) << "run " << run;
+    EXPECT_EQ(doc.count, small.doc.count) << "run " << run;
+    EXPECT_EQ(Entries(doc), small.Titles()) << "run " << run;
+  }
+}
+
 }  // namespace
 }  // namespace morvane::engine::testing
