@@ -99,7 +99,6 @@ void MaskSurvey::Begin(std::int32_t w, std::int32_t h) {
   w_ = w;
   h_ = h;
   white_.assign(WordsFor(w), 0);
-  black_.assign(WordsFor(w), 0);
   background_.parent.assign(1, 0);
   pendingNodes_.clear();
   rowPending_.assign(static_cast<std::size_t>(std::max(h, 0)), 0);
@@ -113,24 +112,19 @@ void MaskSurvey::Begin(std::int32_t w, std::int32_t h) {
 void MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
   const std::int32_t w = w_;
   GatherWhite(row, w, white_.data());
-  const std::size_t words = WordsFor(w);
-  for (std::size_t i = 0; i < words; ++i) {
-    black_[i] = ~white_[i];
-  }
-  if (w % 64 != 0) {
-    black_[words - 1] &= (std::uint64_t{1} << (w % 64)) - 1;
-  }
 
-  // White, 4-connected: a run joins the runs above that share a column with it.
   whiteHere_.clear();
+  blackHere_.clear();
   bool pending = false;
-  std::size_t k = 0;  // the first run above that may still touch
+  std::size_t kw = 0;  // the first white run above that may still touch
+  std::size_t kb = 0;  // and black
   const bool edgeRow = y == 0 || y == h_ - 1;
-  ForEachRun(white_.data(), w, [&](std::int32_t x, std::int32_t end) {
+  // White, 4-connected: a run joins the runs above that share a column with it.
+  const auto white = [&](std::int32_t x, std::int32_t end) {
     std::int32_t root = edgeRow || x == 0 || end == w ? 0 : kNone;
-    for (; k < whiteAbove_.size() && whiteAbove_[k].end <= x; ++k) {
+    for (; kw < whiteAbove_.size() && whiteAbove_[kw].end <= x; ++kw) {
     }
-    for (std::size_t j = k; j < whiteAbove_.size() && whiteAbove_[j].begin < end; ++j) {
+    for (std::size_t j = kw; j < whiteAbove_.size() && whiteAbove_[j].begin < end; ++j) {
       root = background_.Join(root, whiteAbove_[j].node);
     }
     if (root == kNone) {
@@ -141,30 +135,13 @@ void MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
       pending = true;
     }
     whiteHere_.push_back({x, end, root});
-  });
-  if (!pending) {
-    // All the row's white is outer: one pass the compiler vectorises.
-    for (std::int32_t x = 0; x < w; ++x) {
-      row[x] = row[x] == core::kMaskWhite ? kMaskOuter : row[x];
-    }
-  } else {
-    rowPending_[static_cast<std::size_t>(y)] = 1;
-    for (const Run& run : whiteHere_) {
-      if (run.node == 0) {
-        std::memset(row + run.begin, kMaskOuter, static_cast<std::size_t>(run.end - run.begin));
-      }
-    }
-  }
-  whiteAbove_.swap(whiteHere_);
-
+  };
   // Black, 8-connected: a run also joins the runs above that reach a pixel past its ends.
-  blackHere_.clear();
-  k = 0;
-  ForEachRun(black_.data(), w, [&](std::int32_t x, std::int32_t end) {
+  const auto black = [&](std::int32_t x, std::int32_t end) {
     std::int32_t root = kNone;
-    for (; k < blackAbove_.size() && blackAbove_[k].end < x; ++k) {
+    for (; kb < blackAbove_.size() && blackAbove_[kb].end < x; ++kb) {
     }
-    for (std::size_t j = k; j < blackAbove_.size() && blackAbove_[j].begin <= end; ++j) {
+    for (std::size_t j = kb; j < blackAbove_.size() && blackAbove_[j].begin <= end; ++j) {
       root = figures_.Join(root, blackAbove_[j].node);
     }
     if (root == kNone) {
@@ -172,7 +149,34 @@ void MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
       firstPixels_.push_back({x, y});
     }
     blackHere_.push_back({x, end, root});
+  };
+  // The runs of the two colours take turns: one walk over the row's edges finds both.
+  ForEachRun(white_.data(), w, [&, last = 0](std::int32_t x, std::int32_t end) mutable {
+    if (x > last) {
+      black(last, x);
+    }
+    white(x, end);
+    last = end;
   });
+  // The black run after the last white one (or the whole row, when it has no white).
+  const std::int32_t lastWhiteEnd = whiteHere_.empty() ? 0 : whiteHere_.back().end;
+  if (lastWhiteEnd < w) {
+    black(lastWhiteEnd, w);
+  }
+  // Every white run joined to the outside turns outer: the whole row's white in one pass
+  // the compiler vectorises, and then the few pending runs white again.
+  for (std::int32_t x = 0; x < w; ++x) {
+    row[x] = row[x] == core::kMaskWhite ? kMaskOuter : row[x];
+  }
+  if (pending) {
+    rowPending_[static_cast<std::size_t>(y)] = 1;
+    for (const Run& run : whiteHere_) {
+      if (run.node != 0) {
+        std::memset(row + run.begin, core::kMaskWhite, static_cast<std::size_t>(run.end - run.begin));
+      }
+    }
+  }
+  whiteAbove_.swap(whiteHere_);
   blackAbove_.swap(blackHere_);
 }
 
@@ -204,7 +208,6 @@ void MaskSurvey::Finish(std::uint8_t* bits) {
 
 void MaskSurvey::ReleaseRuns() {
   std::vector<std::uint64_t>().swap(white_);
-  std::vector<std::uint64_t>().swap(black_);
   std::vector<std::int32_t>().swap(background_.parent);
   std::deque<std::int32_t>().swap(pendingNodes_);
   std::vector<std::uint8_t>().swap(rowPending_);

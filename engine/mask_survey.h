@@ -50,7 +50,6 @@ class MaskSurvey {
   std::int32_t w_ = 0;
   std::int32_t h_ = 0;
   std::vector<std::uint64_t> white_;
-  std::vector<std::uint64_t> black_;
   // White: node 0 is the outside. A run not yet joined to it is pending: its node is
   // kept in raster order, and its row is marked.
   Sets background_;
