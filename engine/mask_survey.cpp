@@ -109,9 +109,13 @@ void MaskSurvey::Begin(std::int32_t w, std::int32_t h) {
   starts_.clear();
 }
 
-void MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
+std::int32_t MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
   const std::int32_t w = w_;
   GatherWhite(row, w, white_.data());
+  std::int32_t blackCount = w;
+  for (const std::uint64_t word : white_) {
+    blackCount -= std::popcount(word);
+  }
 
   whiteHere_.clear();
   blackHere_.clear();
@@ -178,6 +182,7 @@ void MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
   }
   whiteAbove_.swap(whiteHere_);
   blackAbove_.swap(blackHere_);
+  return blackCount;
 }
 
 void MaskSurvey::Finish(std::uint8_t* bits) {

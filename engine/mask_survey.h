@@ -23,8 +23,8 @@ class MaskSurvey {
   // A mask of w x h pixels, black and white only, is about to be written.
   void Begin(std::int32_t w, std::int32_t h);
   // Row y has been written: joins its runs and marks the white already known to be
-  // outer with kMaskOuter.
-  void AddRow(std::uint8_t* row, std::int32_t y);
+  // outer with kMaskOuter. Returns the row's number of black pixels.
+  std::int32_t AddRow(std::uint8_t* row, std::int32_t y);
   // After the last row: marks the rest of the outer background in the mask (`bits`,
   // its rows one after another) and collects the figures' first pixels.
   void Finish(std::uint8_t* bits);

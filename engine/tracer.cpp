@@ -132,8 +132,10 @@ void ContourEngine::PrepareSurveyedMask() {
       std::int32_t{first} | (std::int32_t{second} << 8) | (std::int32_t{third} << 16);
   survey_.Begin(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
   if (image_ != nullptr && !image_->empty()) {
-    common::RecolorPicture(*image_, key, mask_, &blackPerRow_, [this](std::int32_t y) {
-      survey_.AddRow(
+    // The survey counts each row's black from the bits it gathers anyway.
+    blackPerRow_.assign(static_cast<std::size_t>(image_->height), 0);
+    common::RecolorPicture(*image_, key, mask_, nullptr, [this](std::int32_t y) {
+      blackPerRow_[static_cast<std::size_t>(y)] = survey_.AddRow(
           mask_.bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(mask_.width), y);
     });
   } else {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ Surveyed Survey(const Art& art) {
       row[x] = art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#' ? core::kMaskBlack
                                                                                     : core::kMaskWhite;
     }
-    survey.AddRow(row, y);
+    const auto black = std::count(art[static_cast<std::size_t>(y)].begin(),
+                                  art[static_cast<std::size_t>(y)].end(), '#');
+    EXPECT_EQ(survey.AddRow(row, y), black) << "row " << y;
   }
   survey.Finish(bits.data());
   Surveyed out{Art(static_cast<std::size_t>(h), std::string(static_cast<std::size_t>(w), '?')),
