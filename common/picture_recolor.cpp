@@ -59,7 +59,7 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Rgb
 
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target,
                     std::vector<std::int32_t>* blackPerRow,
-                    const std::function<void(std::int32_t)>& rowWritten) {
+                    const std::function<void(std::int32_t)>& rowWritten, bool* keyIsExact) {
   // The target's memory is reused when it is large enough: every byte is written
   // below, and fresh pages cost more than the recolouring. When it is not, it goes
   // first, so that the new one can take its place.
@@ -73,6 +73,9 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
   if (blackPerRow != nullptr) {
     blackPerRow->assign(static_cast<std::size_t>(target.height), 0);
   }
+  if (keyIsExact != nullptr) {
+    *keyIsExact = true;
+  }
   if (source.empty()) {
     return;
   }
@@ -85,8 +88,12 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
   // by a loop the compiler vectorises, and only the others go through the converter.
   const std::uint32_t* in = source.pixels.data();
   std::uint8_t* out = target.bits.data();
-  const auto byteOf = [&converter, key](std::uint32_t rgb) {
-    return converter.IndexOf(rgb) == key ? core::kMaskWhite : core::kMaskBlack;
+  // Every colour met goes through here once at least.
+  bool exact = true;
+  const auto byteOf = [&converter, key, colour, &exact](std::uint32_t rgb) {
+    const bool white = converter.IndexOf(rgb) == key;
+    exact = exact && (!white || rgb == static_cast<std::uint32_t>(colour));
+    return white ? core::kMaskWhite : core::kMaskBlack;
   };
   std::uint32_t colourA = in[0] & 0xFFFFFFu, colourB = colourA;
   std::uint8_t byteA = byteOf(colourA), byteB = byteA;
@@ -142,6 +149,9 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
     if (rowWritten) {
       rowWritten(static_cast<std::int32_t>(y));
     }
+  }
+  if (keyIsExact != nullptr) {
+    *keyIsExact = exact;
   }
 }
 

@@ -26,9 +26,11 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Rgb
 // The same decision written straight into a mask the size of source; blackPerRow, when
 // given, receives the number of black pixels of each row, and rowWritten, when given,
 // is called with each row's index as soon as the row is written (and counted), while
-// it is still in the cache.
+// it is still in the cache. keyIsExact, when given, tells whether every pixel that
+// turned white is exactly colour.
 void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mask& target,
                     std::vector<std::int32_t>* blackPerRow = nullptr,
-                    const std::function<void(std::int32_t)>& rowWritten = {});
+                    const std::function<void(std::int32_t)>& rowWritten = {},
+                    bool* keyIsExact = nullptr);
 
 }  // namespace morvane::common

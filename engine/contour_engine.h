@@ -160,6 +160,10 @@ class ContourEngine {
   // marks the outer background kMaskOuter while the mask is written.
   void PrepareSurveyedMask();
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
+  // Whether a mask pixel was white when the mask was surveyed. While exactBackground_
+  // holds (every pixel that turned white is exactly the background colour), that is
+  // ImageIsBackground without reading the picture, which a trace would read at random.
+  bool MaskWasWhite(const ContourPoint& p) const;
   // RectifyCorner on the trace's newest point i, which the move to neighbour position q
   // reached: the bevel is read off the moves instead of matched against each pattern.
   bool SquareCorner(ContourPoint* points, std::int32_t i, std::size_t q) const;
@@ -212,6 +216,7 @@ class ContourEngine {
   // The black pixels of each mask row, counted when the mask was prepared.
   std::vector<std::int32_t> blackPerRow_;
   MaskSurvey survey_;
+  bool exactBackground_ = false;
 
   // What the last trace followed; a click's contour and each figure of a whole-image
   // run are traced here before they join a contour set.

@@ -108,6 +108,7 @@ void ContourEngine::LetBackColor(std::int32_t colour) {
 }
 
 void ContourEngine::PrepareMask() {
+  exactBackground_ = false;
   // The OLE colour's bytes come out blue, green, red; composed in that order they give
   // the colour-table order that the recolouring takes.
   std::uint8_t first = 0, second = 0, third = 0;
@@ -126,6 +127,7 @@ void ContourEngine::PrepareMask() {
 }
 
 void ContourEngine::PrepareSurveyedMask() {
+  exactBackground_ = false;
   std::uint8_t first = 0, second = 0, third = 0;
   common::ColorToRGBText(backColor_, first, second, third);
   const std::int32_t key =
@@ -134,10 +136,16 @@ void ContourEngine::PrepareSurveyedMask() {
   if (image_ != nullptr && !image_->empty()) {
     // The survey counts each row's black from the bits it gathers anyway.
     blackPerRow_.assign(static_cast<std::size_t>(image_->height), 0);
-    common::RecolorPicture(*image_, key, mask_, nullptr, [this](std::int32_t y) {
-      blackPerRow_[static_cast<std::size_t>(y)] = survey_.AddRow(
-          mask_.bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(mask_.width), y);
-    });
+    bool keyIsExact = false;
+    common::RecolorPicture(
+        *image_, key, mask_, nullptr,
+        [this](std::int32_t y) {
+          blackPerRow_[static_cast<std::size_t>(y)] = survey_.AddRow(
+              mask_.bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(mask_.width),
+              y);
+        },
+        &keyIsExact);
+    exactBackground_ = backIsPlain_ && keyIsExact;
   } else {
     mask_ = core::Mask();
     blackPerRow_.clear();
@@ -160,6 +168,13 @@ bool ContourEngine::ImageIsBackground(std::int32_t x, std::int32_t y) const {
     return false;
   }
   return (image_->at(x, y) & 0xFFFFFFu) == backRgb_;
+}
+
+bool ContourEngine::MaskWasWhite(const ContourPoint& p) const {
+  // What the survey and the holes pass write over white lies above kMaskPainted, and
+  // nothing else does.
+  return p.x >= 0 && p.y >= 0 && p.x < maskW_ && p.y < maskH_ &&
+         mask_.bits[Index(p.x, p.y)] > kMaskPainted;
 }
 
 bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
@@ -442,7 +457,7 @@ bool ContourEngine::SquareCorner(ContourPoint* points, std::int32_t i, std::size
     return false;
   }
   const ContourPoint corner{p.x + 2 * bx, p.y + 2 * by};
-  if (ImageIsBackground(corner.x, corner.y)) {
+  if (exactBackground_ ? MaskWasWhite(corner) : ImageIsBackground(corner.x, corner.y)) {
     return false;
   }
   points[i - 2] = corner;

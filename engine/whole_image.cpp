@@ -107,7 +107,7 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         if (firstHole) {
           firstHole = false;
         } else {
-          FloodFill(p.x, p.y, core::kMaskWhite, core::kMaskBlack, Connectivity::Four);
+          FloodFill(p.x, p.y, core::kMaskWhite, kMaskFilledHole, Connectivity::Four);
         }
         if (!FindNextRegionPixel(p)) {
           break;

@@ -77,5 +77,31 @@ TEST(RecolorPictureTest, DrawsOnlyWhatFitsAndKeepsTheRestOfTheTarget) {
   EXPECT_EQ(large.pixels[0], 0xff000000u);
 }
 
+TEST(RecolorPictureTest, TellsWhetherEveryKeyPixelIsExactlyTheColour) {
+  // The trace may read a pixel's exactness off the mask only when no pixel that turned
+  // white is merely near the colour.
+  const RgbImage four = FourPixels();
+  RgbImage plain(3, 2, 0xffFFFFFF);
+  plain.at(1, 1) = 0xff000000;
+  struct Case {
+    const char* what;
+    const RgbImage* image;
+    std::int32_t colour;
+    bool exact;
+  };
+  const Case cases[] = {
+      {"white with a near-white pixel", &four, 0xFFFFFF, false},
+      {"maroon, met exactly", &four, 0x800000, true},
+      {"a colour no pixel is near", &four, 0x0000FF, true},
+      {"white and black only", &plain, 0xFFFFFF, true},
+  };
+  for (const Case& c : cases) {
+    Mask mask;
+    bool exact = !c.exact;
+    RecolorPicture(*c.image, c.colour, mask, nullptr, {}, &exact);
+    EXPECT_EQ(exact, c.exact) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace morvane::common
