@@ -159,6 +159,7 @@ class ContourEngine {
   // PrepareMask for a whole-image run: the survey finds the figures' first pixels and
   // marks the outer background kMaskOuter while the mask is written.
   void PrepareSurveyedMask();
+  void PrepareMask(bool survey);
   bool ImageIsBackground(std::int32_t x, std::int32_t y) const;
   // Whether a mask pixel was white when the mask was surveyed. While exactBackground_
   // holds (every pixel that turned white is exactly the background colour), that is

@@ -107,7 +107,11 @@ void ContourEngine::LetBackColor(std::int32_t colour) {
   backRgb_ = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
 }
 
-void ContourEngine::PrepareMask() {
+void ContourEngine::PrepareMask() { PrepareMask(false); }
+
+void ContourEngine::PrepareSurveyedMask() { PrepareMask(true); }
+
+void ContourEngine::PrepareMask(bool survey) {
   exactBackground_ = false;
   // The OLE colour's bytes come out blue, green, red; composed in that order they give
   // the colour-table order that the recolouring takes.
@@ -115,25 +119,16 @@ void ContourEngine::PrepareMask() {
   common::ColorToRGBText(backColor_, first, second, third);
   const std::int32_t key =
       std::int32_t{first} | (std::int32_t{second} << 8) | (std::int32_t{third} << 16);
+  if (survey) {
+    survey_.Begin(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
+  }
   // The recolouring writes into the old mask's memory.
-  if (image_ != nullptr && !image_->empty()) {
-    common::RecolorPicture(*image_, key, mask_, &blackPerRow_);
-  } else {
+  if (image_ == nullptr || image_->empty()) {
     mask_ = core::Mask();
     blackPerRow_.clear();
-  }
-  maskW_ = mask_.empty() ? 0 : mask_.width;
-  maskH_ = mask_.empty() ? 0 : mask_.height;
-}
-
-void ContourEngine::PrepareSurveyedMask() {
-  exactBackground_ = false;
-  std::uint8_t first = 0, second = 0, third = 0;
-  common::ColorToRGBText(backColor_, first, second, third);
-  const std::int32_t key =
-      std::int32_t{first} | (std::int32_t{second} << 8) | (std::int32_t{third} << 16);
-  survey_.Begin(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
-  if (image_ != nullptr && !image_->empty()) {
+  } else if (!survey) {
+    common::RecolorPicture(*image_, key, mask_, &blackPerRow_);
+  } else {
     // The survey counts each row's black from the bits it gathers anyway.
     blackPerRow_.assign(static_cast<std::size_t>(image_->height), 0);
     bool keyIsExact = false;
@@ -146,13 +141,12 @@ void ContourEngine::PrepareSurveyedMask() {
         },
         &keyIsExact);
     exactBackground_ = backIsPlain_ && keyIsExact;
-  } else {
-    mask_ = core::Mask();
-    blackPerRow_.clear();
   }
   maskW_ = mask_.empty() ? 0 : mask_.width;
   maskH_ = mask_.empty() ? 0 : mask_.height;
-  survey_.Finish(mask_.bits.data());
+  if (survey) {
+    survey_.Finish(mask_.bits.data());
+  }
 }
 
 std::uint8_t ContourEngine::MaskPixel(std::int32_t x, std::int32_t y) const {
