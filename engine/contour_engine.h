@@ -172,11 +172,12 @@ class ContourEngine {
   // no point of the array.
   static bool OrderPointPair(const ContourPoints& points, PointPair pair, std::int32_t& p,
                              std::int32_t& q);
-  // Background fills 4-connected; the trace goes round 8-connected figures.
-  enum class Connectivity { Four, Eight };
-  void FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
-                 Connectivity connectivity);
-  void RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity);
+  // Fills the white 4-connected to (x, y) with kMaskFilledHole: a hole the holes pass
+  // has traced.
+  void FillHole(std::int32_t x, std::int32_t y);
+  // n ticks of steps that do not look at the stop flag: all of them are given, also
+  // after a stop.
+  void TickPastStops(std::int64_t n);
   // CountRegionPixels from the row counts the mask was last counted into.
   std::int32_t SumRegionPixels();
   // One reduction by a method other than 3, clean-up included.

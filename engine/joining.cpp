@@ -113,16 +113,10 @@ void ContourEngine::ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_
   // does not look at the stop flag. The ticks between two bar moves go in one call.
   const std::int32_t last = i0 > 0 ? i0 : eu;
   const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
-  const auto tick = [this](std::int64_t n) {
-    while (n > 0) {
-      const std::int64_t stoppedAt = run_.ShowElapsedTimes(n);
-      n = stoppedAt == 0 ? 0 : n - stoppedAt;
-    }
-  };
   ProgressGate gate;
   std::int32_t ticked = 0;
   for (std::int32_t i = 1; i <= last; i = gate.next) {
-    tick(i - ticked);
+    TickPastStops(i - ticked);
     ticked = i;
     gate.next = i + std::max(1, eu / 1000);
     // Where the sweep stopped in newer: at the pair, else past its end.
@@ -135,7 +129,7 @@ void ContourEngine::ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_
       run_.SetProgress(kProgressStep, percent);
     }
   }
-  tick(last - ticked);
+  TickPastStops(last - ticked);
 }
 
 std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPoints& newer) {

@@ -61,10 +61,7 @@ void ContourEngine::RunReductionSteps(std::int32_t first, std::int32_t upper, St
     for (std::int32_t k = c; k <= last; ++k) {
       step(k);
     }
-    for (std::int64_t n = last - c + 1; n > 0;) {
-      const std::int64_t stoppedAt = run_.ShowElapsedTimes(n);
-      n = stoppedAt == 0 ? 0 : n - stoppedAt;
-    }
+    TickPastStops(last - c + 1);
     c = last + 1;
     // The step at c - 1 ticks as c, the next one's index.
     if (c < gate.next) {

@@ -13,11 +13,6 @@ namespace {
 constexpr std::array<std::int32_t, 9> kDx = {0, -1, -1, 0, 1, 1, 1, 0, -1};
 constexpr std::array<std::int32_t, 9> kDy = {0, 0, 1, 1, 1, 0, -1, -1, -1};
 
-bool IsOffset(const ContourPoint& p, const ContourPoint& base, std::int32_t dx, std::int32_t dy) {
-  return std::int64_t{p.x} == std::int64_t{base.x} + dx &&
-         std::int64_t{p.y} == std::int64_t{base.y} + dy;
-}
-
 // Scans for the first byte in [from, to) that is (or, with `equal` false, is not) v,
 // eight bytes at a time; to when there is none.
 template <bool kEqual>
@@ -169,6 +164,13 @@ bool ContourEngine::MaskWasWhite(const ContourPoint& p) const {
   // nothing else does.
   return p.x >= 0 && p.y >= 0 && p.x < maskW_ && p.y < maskH_ &&
          mask_.bits[Index(p.x, p.y)] > kMaskPainted;
+}
+
+void ContourEngine::TickPastStops(std::int64_t n) {
+  while (n > 0) {
+    const std::int64_t stoppedAt = run_.ShowElapsedTimes(n);
+    n = stoppedAt == 0 ? 0 : n - stoppedAt;
+  }
 }
 
 bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
@@ -397,34 +399,18 @@ ContourEngine::TraceResult ContourEngine::Follow(ContourPoint start, std::uint8_
 
 bool ContourEngine::RectifyCorner(std::int32_t i) {
   ContourPoints& points = traced_;
-  const std::int32_t n = UpperBound(points);
   // Element 0 is no point: a bevel needs three real points before i.
-  if (n < 3 || i <= 3 || i > n) {
+  if (i <= 3 || i > UpperBound(points)) {
     return false;
   }
-  const auto at = [&points](std::int32_t k) -> ContourPoint& {
-    return points[static_cast<std::size_t>(k)];
-  };
-  const ContourPoint p = at(i);
-  const ContourPoint& p1 = at(i - 1);
-  const ContourPoint& p2 = at(i - 2);
-  const ContourPoint& p3 = at(i - 3);
-  // Every pattern starts with a unit step along an axis; most steps rule all out.
-  const std::int64_t dx = std::int64_t{p1.x} - p.x;
-  const std::int64_t dy = std::int64_t{p1.y} - p.y;
-  if ((dx != 0) == (dy != 0) || dx < -1 || dx > 1 || dy < -1 || dy > 1) {
-    return false;
-  }
-  for (const StepPattern& pattern : StepPatterns()) {
-    if (IsOffset(p1, p, pattern.d1x, pattern.d1y) && IsOffset(p2, p, pattern.d2x, pattern.d2y) &&
-        IsOffset(p3, p, pattern.d3x, pattern.d3y)) {
-      const ContourPoint corner{p.x + pattern.cx, p.y + pattern.cy};
-      if (ImageIsBackground(corner.x, corner.y)) {
-        return false;
-      }
-      at(i - 2) = corner;
-      at(i - 1) = p;
-      return true;
+  // Every bevel ends with a unit step along an axis: the move into i as a position.
+  const std::int64_t dx =
+      std::int64_t{points[static_cast<std::size_t>(i)].x} - points[static_cast<std::size_t>(i - 1)].x;
+  const std::int64_t dy =
+      std::int64_t{points[static_cast<std::size_t>(i)].y} - points[static_cast<std::size_t>(i - 1)].y;
+  for (std::size_t q = 1; q <= 7; q += 2) {
+    if (dx == kDx[q] && dy == kDy[q]) {
+      return SquareCorner(points.data(), i, q);
     }
   }
   return false;
@@ -438,12 +424,14 @@ bool ContourEngine::SquareCorner(ContourPoint* points, std::int32_t i, std::size
   }
   const ContourPoint p = points[i];
   // The step back, d1 of the patterns; then what the two points before lie off twice
-  // that step: one pixel across it and two across it make the bevel.
+  // that step: one pixel across it and two across it make the bevel. In 64 bits, as
+  // any two points of an array may lie far apart.
   const std::int32_t bx = -kDx[q];
   const std::int32_t by = -kDy[q];
-  const std::int32_t ax = points[i - 2].x - p.x - 2 * bx;
-  const std::int32_t ay = points[i - 2].y - p.y - 2 * by;
-  if (points[i - 3].x - p.x - 2 * bx != 2 * ax || points[i - 3].y - p.y - 2 * by != 2 * ay) {
+  const std::int64_t ax = std::int64_t{points[i - 2].x} - p.x - 2 * bx;
+  const std::int64_t ay = std::int64_t{points[i - 2].y} - p.y - 2 * by;
+  if (std::int64_t{points[i - 3].x} - p.x - 2 * bx != 2 * ax ||
+      std::int64_t{points[i - 3].y} - p.y - 2 * by != 2 * ay) {
     return false;
   }
   const bool across = bx != 0 ? ax == 0 && (ay == 1 || ay == -1) : ay == 0 && (ax == 1 || ax == -1);
@@ -459,27 +447,21 @@ bool ContourEngine::SquareCorner(ContourPoint* points, std::int32_t i, std::size
   return true;
 }
 
-void ContourEngine::FloodFill(std::int32_t x, std::int32_t y, std::uint8_t from, std::uint8_t to,
-                              Connectivity connectivity) {
-  if (MaskPixel(x, y) != from) {
+void ContourEngine::FillHole(std::int32_t x0, std::int32_t y0) {
+  // A row's run at a time, 4-connected. The size and the stack live in locals: the
+  // byte stores could alias the members, which the compiler would then reload.
+  constexpr std::uint8_t from = core::kMaskWhite;
+  if (MaskPixel(x0, y0) != from) {
     return;
   }
-  floodStack_.clear();
-  floodStack_.push_back({x, y});
-  RunFlood(from, to, connectivity);
-}
-
-void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to, Connectivity connectivity) {
-  // A row's run at a time; 8-connected, a run also reaches the rows above and below one
-  // pixel past each of its ends. The size and the stack live in locals: the byte stores
-  // could alias the members, which the compiler would then reload.
-  const std::int32_t reach = connectivity == Connectivity::Eight ? 1 : 0;
   const std::int32_t w = maskW_;
   const std::int32_t h = maskH_;
   const auto stride = static_cast<std::size_t>(w);
   std::uint8_t* const mask = mask_.bits.data();
   std::vector<ContourPoint> stack;
   stack.swap(floodStack_);
+  stack.clear();
+  stack.push_back({x0, y0});
   while (!stack.empty()) {
     const ContourPoint seed = stack.back();
     stack.pop_back();
@@ -489,19 +471,17 @@ void ContourEngine::RunFlood(std::uint8_t from, std::uint8_t to, Connectivity co
     }
     const std::int32_t left = RunStart(row, seed.x, from);
     const std::int32_t end = ScanRight<false>(row, seed.x, w, from);
-    std::memset(row + left, to, static_cast<std::size_t>(end - left));
-    // One seed per run of `from` that touches [first, last) in the rows above and below.
-    const std::int32_t first = std::max(left - reach, 0);
-    const std::int32_t last = std::min(end + reach, w);
+    std::memset(row + left, kMaskFilledHole, static_cast<std::size_t>(end - left));
+    // One seed per white run that shares a column with [left, end) above and below.
     for (const std::int32_t y : {seed.y - 1, seed.y + 1}) {
       if (y < 0 || y >= h) {
         continue;
       }
       const std::uint8_t* next = mask + static_cast<std::size_t>(y) * stride;
-      std::int32_t x = ScanRight<true>(next, first, last, from);
-      while (x < last) {
+      std::int32_t x = ScanRight<true>(next, left, end, from);
+      while (x < end) {
         stack.push_back({x, y});
-        x = ScanRight<true>(next, ScanRight<false>(next, x, last, from), last, from);
+        x = ScanRight<true>(next, ScanRight<false>(next, x, end, from), end, from);
       }
     }
   }

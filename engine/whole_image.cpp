@@ -53,10 +53,7 @@ ContourEngine::TraceResult ContourEngine::TraceFigure(const ContourPoint& from, 
   const bool found = figure < starts.size();
   const std::int64_t rows =
       found && starts[figure] == from ? 0 : std::int64_t{found ? starts[figure].y + 1 : maskH_} - from.y;
-  for (std::int64_t left = rows; left > 0;) {
-    const std::int64_t stop = run_.ShowElapsedTimes(left);
-    left = stop == 0 ? 0 : left - stop;
-  }
+  TickPastStops(rows);
   if (!found) {
     return TraceResult::NoFigure;
   }
@@ -107,7 +104,7 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
         if (firstHole) {
           firstHole = false;
         } else {
-          FloodFill(p.x, p.y, core::kMaskWhite, kMaskFilledHole, Connectivity::Four);
+          FillHole(p.x, p.y);
         }
         if (!FindNextRegionPixel(p)) {
           break;
@@ -211,6 +208,8 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   if (large || collected.capacity() > kKeepPoints) {
     ContourPoints().swap(collected);
   }
+  // The shortcut holds for this run's mask only.
+  exactBackground_ = false;
   run_.HideProgress(kProgressWholeImage);
   return run;
 }
