@@ -16,6 +16,7 @@
 #include "platform/core/machine_store.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/inprocess_classes.h"
+#include "platform/widgets/automation/standard_pages.h"
 
 namespace morvane::automation {
 
@@ -183,21 +184,23 @@ DllGetClassObjectFn EntryOf(const QString& path) {
   return entry;
 }
 
-ClassFactory* AskForFactory(DllGetClassObjectFn entry, const QString& classId) {
+void* AskForClassObject(DllGetClassObjectFn entry, const QString& classId, const char* interfaceId) {
   void* object = nullptr;
   const QByteArray id = classId.toLatin1();
-  if (entry(id.constData(), kClassFactoryInterfaceId, &object) != kResultOk) return nullptr;
-  return static_cast<ClassFactory*>(object);
+  if (entry(id.constData(), interfaceId, &object) != kResultOk) return nullptr;
+  return object;
 }
 
 }  // namespace
 
-ClassFactory* ClassRegistry::FactoryFrom(const QString& libraryPath, const QString& classId) const {
+void* ClassRegistry::ClassObjectFrom(const QString& libraryPath, const QString& classId,
+                                     const char* interfaceId) const {
   const DllGetClassObjectFn entry = EntryOf(libraryPath);
-  return entry != nullptr ? AskForFactory(entry, classId) : nullptr;
+  return entry != nullptr ? AskForClassObject(entry, classId, interfaceId) : nullptr;
 }
 
-ClassFactory* ClassRegistry::FactoryFromFolders(const QString& classId, const QString& className) const {
+void* ClassRegistry::ClassObjectFromFolders(const QString& classId, const QString& className,
+                                            const char* interfaceId) const {
   for (const QString& folder : searchFolders_) {
     const QDir dir(folder);
     if (folder.isEmpty() || !dir.exists()) continue;
@@ -210,10 +213,19 @@ ClassFactory* ClassRegistry::FactoryFromFolders(const QString& classId, const QS
     }
     for (const QString& path : candidates) {
       if (!QFileInfo::exists(path)) continue;
-      if (ClassFactory* factory = FactoryFrom(path, classId)) return factory;
+      if (void* object = ClassObjectFrom(path, classId, interfaceId)) return object;
     }
   }
   return nullptr;
+}
+
+void* ClassRegistry::FindClassObject(const QString& classId, const QString& className,
+                                     const char* interfaceId) const {
+  void* object = nullptr;
+  if (const std::optional<QString> path = LibraryOfClass(classId))
+    object = ClassObjectFrom(*path, classId, interfaceId);
+  if (object == nullptr) object = ClassObjectFromFolders(classId, className, interfaceId);
+  return object;
 }
 
 Control* ClassRegistry::create(const QString& classIdOrProgId, QWidget* parent) {
@@ -228,17 +240,24 @@ Control* ClassRegistry::create(const QString& classIdOrProgId, QWidget* parent) 
     className = classIdOrProgId.section(QLatin1Char('.'), -1);
     classId = ClassIdOfProgId(classIdOrProgId).value_or(QString());
   }
-  ClassFactory* factory = nullptr;
-  if (!classId.isEmpty()) {
-    if (const std::optional<QString> path = LibraryOfClass(classId))
-      factory = FactoryFrom(*path, classId);
-    if (factory == nullptr) factory = FactoryFromFolders(classId, className);
-  }
+  auto* factory = classId.isEmpty()
+                      ? nullptr
+                      : static_cast<ClassFactory*>(FindClassObject(classId, className, kClassFactoryInterfaceId));
   Control* control = factory != nullptr ? factory->CreateInstance(parent) : nullptr;
   if (control == nullptr) {
     throw AutomationError(kErrCannotCreateObject, {}, classIdOrProgId);
   }
   return control;
+}
+
+PropertyPage* ClassRegistry::createPage(const QString& classId, QWidget* parent) {
+  const QString id = NormalizeClassId(classId);
+  PageFactory* factory = StandardPageFactory(id);
+  if (factory == nullptr && !id.isEmpty())
+    factory = static_cast<PageFactory*>(FindClassObject(id, QString(), kPageFactoryInterfaceId));
+  PropertyPage* page = factory != nullptr ? factory->CreatePage(parent) : nullptr;
+  if (page == nullptr) throw AutomationError(kErrCannotCreateObject, {}, classId);
+  return page;
 }
 
 }  // namespace morvane::automation

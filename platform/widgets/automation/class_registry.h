@@ -11,6 +11,7 @@
 
 #include "platform/widgets/automation/automation_export.h"
 #include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/property_page.h"
 
 namespace morvane::automation {
 
@@ -86,14 +87,24 @@ class MORVANE_AUTOMATION_API ClassRegistry {
 
   // Raises error 429 when no library makes the class.
   Control* create(const QString& classIdOrProgId, QWidget* parent = nullptr);
+  // Makes a property page by class id: one of the hosting layer's standard pages, or
+  // a page of a library found as for create. Raises error 429 when none makes it.
+  PropertyPage* createPage(const QString& classId, QWidget* parent = nullptr);
 
   std::optional<QString> ClassIdOfProgId(const QString& progId) const;
   std::optional<QString> LibraryOfClass(const QString& classId) const;
   const QStringList& searchFolders() const { return searchFolders_; }
 
  private:
-  ClassFactory* FactoryFrom(const QString& libraryPath, const QString& classId) const;
-  ClassFactory* FactoryFromFolders(const QString& classId, const QString& className) const;
+  // The class object of the class in the library, asked for the interface; null when
+  // the library does not make it.
+  void* ClassObjectFrom(const QString& libraryPath, const QString& classId,
+                        const char* interfaceId) const;
+  void* ClassObjectFromFolders(const QString& classId, const QString& className,
+                               const char* interfaceId) const;
+  // Through the store, then through the search folders.
+  void* FindClassObject(const QString& classId, const QString& className,
+                        const char* interfaceId) const;
 
   ClassStore& store_;
   QStringList searchFolders_;

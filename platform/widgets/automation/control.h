@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "platform/widgets/automation/automation_export.h"
 #include "platform/widgets/automation/dispatch.h"
 #include "platform/widgets/automation/events.h"
 #include "platform/widgets/automation/property_bag.h"
+#include "platform/widgets/automation/property_page.h"
 
 namespace morvane::automation {
 
@@ -35,6 +37,13 @@ class MORVANE_AUTOMATION_API Control : public Dispatch {
   virtual void ReadProperties(const PropertyBag& bag) = 0;
   // Writes every design-time property; an error reaches the caller.
   virtual void WriteProperties(PropertyBag& bag) = 0;
+
+  // The class ids of the control's property pages, in the order a host shows them
+  // (ClassRegistry::createPage makes each); none unless the control names some.
+  virtual QStringList PropertyPages() const;
+  // The names of the control's properties of one kind, in interface order: what the
+  // standard pages offer to edit. None unless the control names some.
+  virtual QStringList PropertiesOfKind(PropertyKind kind) const;
 };
 
 // The class object of a library: makes instances of one class.

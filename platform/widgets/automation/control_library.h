@@ -5,13 +5,22 @@
 // control library exports.
 
 #include <cstdint>
+#include <span>
 
 #include "platform/widgets/automation/automation_export.h"
 #include "platform/widgets/automation/control.h"
+#include "platform/widgets/automation/property_page.h"
 
 namespace morvane::automation {
 
-// What a library tells the hosting layer about its one class.
+// A property page that a library holds beside its control.
+struct LibraryPage {
+  const char* classId;    // "{...}"
+  const char* className;  // "Controls"
+  PageFactory* factory;
+};
+
+// What a library tells the hosting layer about its one class and its pages.
 struct LibraryClass {
   const char* classId;    // "{...}"
   const char* progId;     // "Scopel.ScopelCtrl"
@@ -19,6 +28,7 @@ struct LibraryClass {
   const void* anchor;     // an object inside the library, to find its file
   ClassFactory* factory;
   int (*liveInstances)();
+  std::span<const LibraryPage> pages;
 };
 
 MORVANE_AUTOMATION_API std::int32_t RegisterLibraryClass(const LibraryClass& library);
@@ -34,13 +44,19 @@ MORVANE_AUTOMATION_API std::int32_t CanUnloadLibrary(const LibraryClass& library
 
 // ControlType derives from ControlBase<ControlType>; typelib is the namespace of its
 // <name>_typelib.h with kClassId, kProgId and kClassName.
-#define MORVANE_CONTROL_LIBRARY(ControlType, typelib)                                                \
+#define MORVANE_CONTROL_LIBRARY(ControlType, typelib) \
+  MORVANE_CONTROL_LIBRARY_WITH_PAGES(ControlType, typelib, (std::span<const ::morvane::automation::LibraryPage>{}))
+
+// The same for a library that also holds property pages: `pages` is an array of
+// LibraryPage in the library's entry file.
+#define MORVANE_CONTROL_LIBRARY_WITH_PAGES(ControlType, typelib, pages)                              \
   namespace {                                                                                        \
   ::morvane::automation::ClassFactoryOf<ControlType> gLibraryFactory;                                \
   const char gLibraryAnchor = 0;                                                                     \
   ::morvane::automation::LibraryClass ThisLibraryClass() {                                           \
     return {typelib::kClassId, typelib::kProgId, typelib::kClassName,                                \
-            &gLibraryAnchor,   &gLibraryFactory, &ControlType::LiveInstances};                       \
+            &gLibraryAnchor,   &gLibraryFactory, &ControlType::LiveInstances,                        \
+            std::span<const ::morvane::automation::LibraryPage>(pages)};                             \
   }                                                                                                  \
   }                                                                                                  \
   MORVANE_CONTROL_ENTRY std::int32_t DllRegisterServer() {                                           \

@@ -10,7 +10,9 @@
 
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/class_registry.h"
+#include "platform/widgets/automation/control_library.h"
 #include "platform/widgets/automation/handle_table.h"
+#include "platform/widgets/automation/property_page.h"
 
 namespace morvane::automation {
 namespace {
@@ -154,6 +156,94 @@ TEST(ClassRegistry, MachineStoreKeepsRegistrationsAcrossInstances) {
   ASSERT_TRUE(UnregisterClassEntry(again, entry));
   EXPECT_FALSE(registry.LibraryOfClass(entry.classId).has_value());
   EXPECT_TRUE(UnregisterClassEntry(again, entry)) << "unregistering twice is no failure";
+}
+
+}  // namespace
+}  // namespace morvane::automation
+
+namespace morvane::automation {
+namespace {
+
+// A library's class with one page, as its entry points see it.
+struct FakePage : QWidget, PropertyPage {
+  explicit FakePage(QWidget* parent) : QWidget(parent) {}
+  QWidget* widget() override { return this; }
+  QString caption() const override { return QStringLiteral("Fake"); }
+  void SetObjects(const QList<Control*>&) override {}
+  void ApplyChanges() override {}
+};
+
+struct NoControls : ClassFactory {
+  Control* CreateInstance(QWidget*) override { return nullptr; }
+};
+
+const char kFakeClass[] = "{0A0A0A0A-0000-4000-8000-000000000001}";
+const char kFakePageClass[] = "{0A0A0A0A-0000-4000-8000-000000000002}";
+
+TEST(ControlLibrary, ClassObjectsOfTheControlAndOfItsPages) {
+  static NoControls controls;
+  static PageFactoryOf<FakePage> pages;
+  static const char anchor = 0;
+  const LibraryPage pageList[] = {{kFakePageClass, "Fake", &pages}};
+  const LibraryClass library{kFakeClass, "Fake.Control", "Fake", &anchor, &controls, [] { return 0; },
+                             pageList};
+  const struct {
+    const char* classId;
+    const char* interfaceId;
+    std::int32_t result;
+    void* object;
+  } rows[] = {
+      {kFakeClass, kClassFactoryInterfaceId, kResultOk, &controls},
+      {"{0a0a0a0a-0000-4000-8000-000000000001}", kClassFactoryInterfaceId, kResultOk, &controls},
+      {kFakeClass, kPageFactoryInterfaceId, kResultNoInterface, nullptr},
+      {kFakePageClass, kPageFactoryInterfaceId, kResultOk, &pages},
+      {kFakePageClass, kClassFactoryInterfaceId, kResultNoInterface, nullptr},
+      {"{0A0A0A0A-0000-4000-8000-000000000003}", kPageFactoryInterfaceId, kResultClassNotAvailable, nullptr},
+      {"not an id", kClassFactoryInterfaceId, kResultClassNotAvailable, nullptr},
+      {nullptr, kClassFactoryInterfaceId, kResultClassNotAvailable, nullptr},
+      {kFakePageClass, nullptr, kResultNoInterface, nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << (row.classId ? row.classId : "null") << " "
+                                      << (row.interfaceId ? row.interfaceId : "null"));
+    void* object = &controls;  // overwritten in every case
+    EXPECT_EQ(GetLibraryClassObject(library, row.classId, row.interfaceId, &object), row.result);
+    EXPECT_EQ(object, row.object);
+  }
+
+  // Registering writes the page's class key beside the control's; unregistering
+  // removes both.
+  MemoryClassStore store;
+  SetDefaultClassStore(&store);
+  ASSERT_EQ(RegisterLibraryClass(library), kResultOk);
+  ClassRegistry registry(store, {});
+  EXPECT_EQ(registry.LibraryOfClass(kFakePageClass), LibraryPathOf(&anchor));
+  EXPECT_EQ(registry.LibraryOfClass(kFakeClass), LibraryPathOf(&anchor));
+  ASSERT_EQ(UnregisterLibraryClass(library), kResultOk);
+  EXPECT_FALSE(registry.LibraryOfClass(kFakePageClass).has_value());
+  SetDefaultClassStore(nullptr);
+}
+
+TEST(ClassRegistry, TheStandardPagesNeedNoLibrary) {
+  MemoryClassStore store;
+  ClassRegistry registry(store, {});
+  QWidget parent;
+  const struct {
+    const char* id;
+    const char* caption;
+  } rows[] = {{kStandardColorPageId, "Color"},
+              {kStandardPicturePageId, "Picture"},
+              {"{1042632c-aded-4961-8423-9f6f0cbe0c83}", "Color"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.id);
+    PropertyPage* page = registry.createPage(QString::fromLatin1(row.id), &parent);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->caption(), row.caption);
+    EXPECT_EQ(page->widget()->parentWidget(), &parent);
+    // No control selected: nothing to list, nothing changed.
+    page->SetObjects({});
+    EXPECT_FALSE(page->Changed());
+  }
 }
 
 }  // namespace
