@@ -239,6 +239,21 @@ void Trellan::WriteProperties(automation::PropertyBag& bag) {
   bag.write(QStringLiteral("MousePointer"), mousePointer_);
 }
 
+QStringList Trellan::PropertyPages() const {
+  return {QString::fromLatin1(kControlsPageClassId), QString::fromLatin1(automation::kStandardColorPageId),
+          QString::fromLatin1(automation::kStandardPicturePageId)};
+}
+
+QStringList Trellan::PropertiesOfKind(automation::PropertyKind kind) const {
+  switch (kind) {
+    case automation::PropertyKind::Color:
+      return {QStringLiteral("BackColor"), QStringLiteral("BeginLine1Color"), QStringLiteral("BeginLine2Color"),
+              QStringLiteral("FinishLine1Color"), QStringLiteral("FinishLine2Color")};
+    case automation::PropertyKind::Picture: return {QStringLiteral("MouseIcon")};
+  }
+  return {};
+}
+
 void Trellan::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;

@@ -40,6 +40,9 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
   void InitProperties() override;
   void ReadProperties(const automation::PropertyBag& bag) override;
   void WriteProperties(automation::PropertyBag& bag) override;
+  // Controls, then the standard colour and picture pages.
+  QStringList PropertyPages() const override;
+  QStringList PropertiesOfKind(automation::PropertyKind kind) const override;
 
   // Members in interface order.
   bool AutoPopupMenu() const { return autoPopupMenu_; }

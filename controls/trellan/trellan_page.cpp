@@ -35,7 +35,13 @@ ControlsPage::ControlsPage(QWidget* parent) : QWidget(parent) {
     auto* heading = new QLabel(QString::fromLatin1(kHeadings[slot]), this);
     heading->setObjectName(QStringLiteral("ltControl%1").arg(slot));
     heading->setBuddy(list);
-    connect(list, &QComboBox::activated, this, [this, slot](int index) { choose(slot, index); });
+    // Clicks, arrow keys and the page's own keys all change the current entry.
+    connect(list, &QComboBox::currentIndexChanged, this, [this, slot](int) {
+      automation::CatchAtEventBoundary([&] { FollowChoice(slot); });
+    });
+    connect(list, &QComboBox::activated, this, [this, slot](int) {
+      automation::CatchAtEventBoundary([&] { FollowChoice(slot); });
+    });
     lists_[static_cast<std::size_t>(slot)] = list;
     headings_[static_cast<std::size_t>(slot)] = heading;
   }
@@ -67,9 +73,14 @@ void ControlsPage::resizeEvent(QResizeEvent* event) {
   Layout();
 }
 
-void ControlsPage::SetChanged(bool on) {
-  changed_ = on;
+void ControlsPage::Announce(bool on) {
+  SetChanged(on);
   emit changed(on);
+}
+
+void ControlsPage::SetObjects(const QList<automation::Control*>& objects) {
+  // The page belongs to this library, so the control is one of its own splitters.
+  setTarget(objects.isEmpty() ? nullptr : dynamic_cast<Trellan*>(objects.first()));
 }
 
 void ControlsPage::setTarget(Trellan* target) {
@@ -93,6 +104,11 @@ void ControlsPage::setTarget(Trellan* target) {
     warning_->show();
     return;
   }
+  filling_ = true;
+  struct EndFill {
+    bool& flag;
+    ~EndFill() { flag = false; }
+  } endFill{filling_};
   for (QComboBox* list : lists_) {
     list->clear();
     list->addItem(kNone);
@@ -114,22 +130,36 @@ void ControlsPage::setTarget(Trellan* target) {
     FindListItem(list, target->GuidedControlName(slot), true, true);
     if (list->currentIndex() < 0) list->setCurrentIndex(0);
   }
-  SetChanged(false);
+  Announce(false);
 }
 
 void ControlsPage::choose(int slot, int index) {
   QComboBox* list = lists_.at(static_cast<std::size_t>(slot));
-  list->setCurrentIndex(index);
-  // A control that another splitter guides cannot be chosen.
-  if (list->currentText().contains(QLatin1String("[guided by"))) {
-    list->setCurrentIndex(0);
-    return;
-  }
+  if (list->currentIndex() == index) FollowChoice(slot);  // a click on the entry shown
+  else list->setCurrentIndex(index);
+}
+
+void ControlsPage::FollowChoice(int slot) {
+  if (filling_ || following_) return;
+  following_ = true;
+  struct EndFollow {
+    bool& flag;
+    ~EndFollow() { flag = false; }
+  } endFollow{following_};
+  QComboBox* list = lists_.at(static_cast<std::size_t>(slot));
+  // A control that another splitter guides cannot be chosen. Going back to "(None)"
+  // is itself a choice, so the rules below still see it.
+  if (list->currentText().contains(QLatin1String("[guided by"))) list->setCurrentIndex(0);
   if (lists_[0]->currentText() == lists_[1]->currentText()) list->setCurrentIndex(0);
   if (target_) {
-    SetChanged(lists_[0]->currentText() != target_->GuidedControlName(0) ||
-               lists_[1]->currentText() != target_->GuidedControlName(1));
+    Announce(lists_[0]->currentText() != target_->GuidedControlName(0) ||
+             lists_[1]->currentText() != target_->GuidedControlName(1));
   }
+}
+
+void ControlsPage::ApplyChanges() {
+  apply();
+  Announce(false);
 }
 
 void ControlsPage::apply() {

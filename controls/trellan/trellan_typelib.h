@@ -19,6 +19,9 @@ inline constexpr const char* kClassId = "{9A1C6BE5-CC3E-4D32-B03D-855167BA3CA5}"
 // Default dispatch interface _Trellan and event interface __Trellan.
 inline constexpr const char* kDispatchInterfaceId = "{FFBD55FB-B1D7-421A-A2C6-C49EF3A01C20}";
 inline constexpr const char* kEventInterfaceId = "{F33A02D8-5967-46D2-9DBF-CE7128EDB62B}";
+// The library's property page "Controls", the first page the control names; the
+// standard colour and picture pages follow it.
+inline constexpr const char* kControlsPageClassId = "{F1B29E97-E00D-4660-8507-EB775A4AAAE5}";
 
 // The bar's direction: a horizontal bar has panels above and below it and moves up
 // and down; any value other than Vertical counts as Horizontal.
