@@ -574,11 +574,14 @@ void Trellan::UpdateBarPointer() {
 
 void Trellan::SetOrientation(std::int32_t orientation) {
   if (orientation == state_.orientation) return;
+  // Every value but Vertical is laid out as a horizontal bar: only a change between
+  // the two turns it. The value itself is kept as given.
+  const bool turn = state_.vertical() != (orientation == Vertical);
   state_.orientation = orientation;
   ++arrangeLock_;
   const QRect old = geometry();
-  if (orientation == Vertical) setGeometry(old.y(), 0, old.height(), old.width());
-  else setGeometry(0, old.x(), old.height(), old.width());
+  if (turn && orientation == Vertical) setGeometry(old.y(), 0, old.height(), old.width());
+  else if (turn) setGeometry(0, old.x(), old.height(), old.width());
   UpdateBarPointer();
   --arrangeLock_;
   ArrangeGuidedControls(false);
@@ -891,10 +894,9 @@ void Trellan::keyPressEvent(QKeyEvent* event) {
     const bool vertical = state_.vertical();
     if (alt && vertical && key == automation::keycode::kLeft) KeyStep(-1);
     else if (alt && vertical && key == automation::keycode::kRight) KeyStep(1);
-    else if (alt && !vertical && state_.orientation == Horizontal && key == automation::keycode::kUp)
-      KeyStep(-1);
-    else if (alt && !vertical && state_.orientation == Horizontal && key == automation::keycode::kDown)
-      KeyStep(1);
+    // Every orientation but Vertical is the horizontal bar it is laid out as.
+    else if (alt && !vertical && key == automation::keycode::kUp) KeyStep(-1);
+    else if (alt && !vertical && key == automation::keycode::kDown) KeyStep(1);
     else if (!alt && key != 18) ArrangeGuidedControls(false);
     const std::int16_t ascii = automation::KeyAsciiOf(*event);
     if (ascii != 0) Raise(eventid::KeyPress, automation::KeyPressArgs(ascii));
