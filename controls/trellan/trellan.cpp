@@ -16,8 +16,9 @@
 #include <QTimer>
 
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "controls/kit/control_kit.h"
 #include "controls/kit/library_about.h"
@@ -57,16 +58,6 @@ QIcon LibraryIcon(std::int32_t id) {
 bool IsDesignerContainer(const QString& kind) {
   return kind == QLatin1String("UserControl") || kind == QLatin1String("PropertyPage") ||
          kind == QLatin1String("UserDocument");
-}
-
-// The numeric value of an INI text as the old reader took it: its leading number, 0
-// for text that is none.
-double NumberOfText(const std::string& text) {
-  const char* begin = text.c_str();
-  while (*begin == ' ' || *begin == '\t') ++begin;
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  return end == begin || !std::isfinite(value) ? 0 : value;
 }
 
 std::string Utf8(const QString& text) { return text.toStdString(); }
@@ -991,26 +982,45 @@ void Trellan::RestoreFromFile(const QString& file, const QString& sectionName) {
     const auto value = core::ReadProfileString(path, section, key);
     return value ? QString::fromStdString(*value).trimmed() : fallback;
   };
-  auto number = [&](const char* key, double fallback) {
+  // Every number is read before anything changes: one too large for its field refuses
+  // the whole section with an overflow, and the bar stays as it was.
+  auto number = [&](const char* key) -> std::optional<double> {
     const auto value = core::ReadProfileString(path, section, key);
-    return value ? NumberOfText(*value) : fallback;
+    if (!value) return std::nullopt;
+    const std::optional<double> n = LeadingNumber(QString::fromStdString(*value));
+    if (!n) throw AutomationError(automation::kErrOverflow);
+    return n;
   };
   const QString control1 = text("Control1", names_[0]);
   const QString control2 = text("Control2", names_[1]);
-  state_.panelHidden[0] = number("Hidden1", state_.panelHidden[0] ? 1 : 0) > 0;
-  state_.panelHidden[1] = number("Hidden2", state_.panelHidden[1] ? 1 : 0) > 0;
-  SetOrientation(RoundHalfEven(number("Orientation", state_.orientation)));
-  const double pixels = number("Position", static_cast<double>(BarPosition() / kTwipsPerPixel));
-  std::int32_t position = RoundHalfEven(pixels * kTwipsPerPixel);
-  if (position == 0) position = BarPosition();
-  if (!state_.panelHidden[0] && !state_.panelHidden[1] && BarPosition() != position)
+  const std::optional<double> hidden1 = number("Hidden1");
+  const std::optional<double> hidden2 = number("Hidden2");
+  const std::optional<double> orientation = number("Orientation");
+  const std::optional<double> pixels = number("Position");
+  if ((orientation && !FitsInt32(*orientation)) || (pixels && !FitsInt32(*pixels * kTwipsPerPixel)))
+    throw AutomationError(automation::kErrOverflow);
+
+  if (hidden1) state_.panelHidden[0] = *hidden1 > 0;
+  if (hidden2) state_.panelHidden[1] = *hidden2 > 0;
+  if (orientation) SetOrientation(RoundHalfEven(*orientation));
+  const std::int32_t current = BarPosition();
+  std::int32_t position = pixels ? RoundHalfEven(*pixels * kTwipsPerPixel) : current;
+  if (position == 0) position = current;
+  const bool anyHidden = state_.panelHidden[0] || state_.panelHidden[1];
+  if (!anyHidden && position < 0) {
+    // A place before the near edge hides the first panel, the regular way: its flag
+    // is set and the bar returns to where it stood.
+    TogglePanel(0);
+  } else if (!anyHidden && current != position) {
     SetBarPosition(position);
+  }
   for (int index = 0; index < 2; ++index) {
     const auto i = static_cast<std::size_t>(index);
-    if (!state_.panelHidden[i]) continue;
+    if (!state_.panelHidden[i] || !anyHidden) continue;
     state_.panelHidden[i] = false;
     TogglePanel(index);
-    savedBarPosition_ = position;
+    // The bar never returns to a place before the near edge.
+    if (position >= 0) savedBarPosition_ = position;
     break;
   }
   if (control1 == names_[1] || control2 == names_[0]) Swap();

@@ -4,7 +4,13 @@
 #include <QCursor>
 #include <QListView>
 
+#include <cctype>
+#include <string>
+#include <string_view>
+
+#include "common/currency.h"
 #include "controls/trellan/trellan.h"
+#include "controls/trellan/trellan_layout.h"
 
 namespace morvane::trellan {
 
@@ -56,18 +62,59 @@ QList<QWidget*> FormControls(const QWidget* form) {
   return controls;
 }
 
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Whether the text begins with a number at all, whatever its size.
+bool BeginsWithNumber(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && IsBlank(s[i])) ++i;
+  if (i + 1 < s.size() && s[i] == '&') {
+    const char kind = static_cast<char>(s[i + 1] | 0x20);
+    for (i += 2; i < s.size() && IsBlank(s[i]); ++i) {
+    }
+    if (i >= s.size()) return false;
+    const char d = s[i];
+    if (kind == 'o') return d >= '0' && d <= '7';
+    return kind == 'h' && std::isxdigit(static_cast<unsigned char>(d)) != 0;
+  }
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool point = false;
+  for (; i < s.size(); ++i) {
+    if (IsBlank(s[i])) continue;
+    if (s[i] >= '0' && s[i] <= '9') return true;
+    if (s[i] != '.' || point) return false;
+    point = true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<double> LeadingNumber(const QString& text) {
+  const std::string utf8 = text.toStdString();
+  if (const std::optional<common::Currency> number = common::Currency::Parse(utf8))
+    return number->ToDouble();
+  if (BeginsWithNumber(utf8)) return std::nullopt;
+  return 0.0;
+}
+
 QWidget* FindControlByName(const QWidget* form, const QString& text) {
   if (text.isEmpty() || form == nullptr) return nullptr;
   QString base = text;
-  int wanted = 0;
+  std::int32_t wanted = 0;
   const qsizetype open = text.indexOf(QLatin1Char('('));
   if (open == 0) {
     wanted = -1;
   } else if (open > 0) {
     base = text.left(open);
     const qsizetype close = text.indexOf(QLatin1Char(')'), open);
-    wanted = static_cast<int>(
-        std::lround(text.mid(open + 1, close < 0 ? -1 : close - open - 1).trimmed().toDouble()));
+    const std::optional<double> index =
+        LeadingNumber(text.mid(open + 1, close < 0 ? -1 : close - open - 1));
+    // No control has an index beyond the 32-bit range.
+    if (!index || !(*index > -2147483648.5 && *index < 2147483647.5)) return nullptr;
+    wanted = RoundHalfEven(*index);
   }
   for (QWidget* control : FormControls(form)) {
     if (control->objectName().compare(base, Qt::CaseInsensitive) != 0) continue;

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 
 class QComboBox;
 
@@ -23,8 +24,16 @@ QString ControlNameOf(const QWidget* control);
 // The alignment (dynamic property "Align": 1 top, 2 bottom, 3 left, 4 right), else 0.
 std::int32_t AlignOf(const QWidget* control);
 
+// The number a text begins with, by the old platform's leading-number rule: blanks
+// skipped, a sign, digits with a decimal part and an exponent, "&H" and "&O" for hex
+// and octal ("2abc" is 2, a text without a leading number 0). Nothing when the text
+// begins with a number too large to read.
+std::optional<double> LeadingNumber(const QString& text);
+
 // The first control of the form whose name matches "Name" (ignoring case) or
-// "Name(Index)"; a plain name also finds the array member with index 0.
+// "Name(Index)"; a plain name also finds the array member with index 0. The index
+// is the leading number of the text between the brackets ("lblArr(2abc)" finds
+// lblArr(2)).
 QWidget* FindControlByName(const QWidget* form, const QString& text);
 // The controls of a form in creation order: its named descendant widgets.
 QList<QWidget*> FormControls(const QWidget* form);

@@ -90,8 +90,11 @@ struct DragInput {
 };
 Box DragSplitBar(LayoutState& state, const DragInput& input);
 
-// Twips to whole pixels, and pixels to twips, halves to even.
+// Twips to whole pixels, halves to even.
 std::int32_t TwipsToPixels(std::int64_t twips);
+// Rounded half to even and held within the 32-bit range; NaN gives 0.
 std::int32_t RoundHalfEven(double value);
+// Whether the value, rounded half to even, is a 32-bit number (NaN is not).
+bool FitsInt32(double value);
 
 }  // namespace morvane::trellan
