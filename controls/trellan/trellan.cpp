@@ -833,9 +833,11 @@ void Trellan::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Trellan::mouseReleaseEvent(QMouseEvent* event) {
+  const bool afterDoubleClick = std::exchange(doubleClicked_, false);
   automation::CatchAtEventBoundary([&] {
     RaiseMouse(eventid::MouseUp, event, event->button());
-    if (event->button() == Qt::LeftButton && moveable_) EndDrag();
+    // The host may have moved a bar that does not drag; its controls follow here too.
+    if (event->button() == Qt::LeftButton) EndDrag();
     if (event->button() == Qt::RightButton && rightButtonDown_) {
       rightButtonDown_ = false;
       QVariantList args{QVariant::fromValue<std::int16_t>(0)};
@@ -843,11 +845,16 @@ void Trellan::mouseReleaseEvent(QMouseEvent* event) {
       if (automation::ToInt16(args.value(0)) == 0 && autoPopupMenu_) PopupMenu();
     }
   });
-  Raise(eventid::Click);
+  // A click is a left press and release on the bar; the release that ends a double
+  // click makes none of its own.
+  if (event->button() == Qt::LeftButton && !afterDoubleClick && rect().contains(event->position().toPoint()))
+    Raise(eventid::Click);
 }
 
 void Trellan::mouseDoubleClickEvent(QMouseEvent* event) {
-  QWidget::mouseDoubleClickEvent(event);
+  QWidget::mouseDoubleClickEvent(event);  // the second press
+  if (event->button() != Qt::LeftButton) return;
+  doubleClicked_ = true;
   Raise(eventid::DblClick);
 }
 

@@ -170,6 +170,7 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
   bool loading_ = true;
   bool rightButtonDown_ = false;
   bool dragging_ = false;
+  bool doubleClicked_ = false;  // until the release of a double click
   bool pollEnabled_ = false;
   bool pollPending_ = false;
   int pollCount_ = 0;
