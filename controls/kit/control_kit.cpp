@@ -27,6 +27,12 @@ QString VersionText(const core::VersionRecord& record) {
 
 QString VersionText() { return VersionText(core::ThisVersionRecord()); }
 
+QString PlainVersionText(const core::VersionRecord& record) {
+  return QString::fromStdString(common::GetAppVersion(false, record));
+}
+
+QString PlainVersionText() { return PlainVersionText(core::ThisVersionRecord()); }
+
 void ShowAboutBox(QWidget* owner) {
   const core::VersionRecord& record = core::ThisVersionRecord();
   // The version text's leading blank separates it from "Version".

@@ -23,6 +23,10 @@ namespace morvane::kit {
 // the revision in four digits (" 1.05", " 1.05.0007").
 QString VersionText(const core::VersionRecord& record);
 QString VersionText();  // of the program
+// The splitter's and the image control's version text: the same without the blank
+// ("1.05", "1.05.0007"), of the module that calls it.
+QString PlainVersionText(const core::VersionRecord& record);
+QString PlainVersionText();
 
 // An information box titled "About...": the program's title, a blank line, "Version"
 // and the version text.

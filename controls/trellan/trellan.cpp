@@ -599,9 +599,14 @@ void Trellan::SetStyle(std::int32_t style) {
   AnnounceChange("Style");
 }
 
-QObjectList Trellan::Controls() const { return {menu_}; }
+QObjectList Trellan::Controls() const {
+  // The constituents: the popup menu and its items, separator included, in menu order.
+  QObjectList controls{menu_};
+  for (QAction* item : menu_->actions()) controls << item;
+  return controls;
+}
 
-QString Trellan::Version() const { return kit::VersionText(); }
+QString Trellan::Version() const { return kit::PlainVersionText(); }
 
 void Trellan::AboutBox() { kit::ShowLibraryAbout(&LibraryIcon); }
 
