@@ -79,22 +79,24 @@ std::optional<QRegion> CutWindowRegion(QWidget* window, const QImage& picture,
   const QRgb rgb = qRgb(static_cast<int>(key & 0xffu), static_cast<int>((key >> 8) & 0xffu),
                         static_cast<int>((key >> 16) & 0xffu));
   std::optional<QRegion> region = RegionOfPicture(picture, rgb);
-  if (!dontApply && window != nullptr && region) {
-    // Without a compositor's help a Wayland window would only lose its input there.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-      window->setAttribute(Qt::WA_TranslucentBackground, true);
-    }
-    if (region->isEmpty()) {
-      // An empty mask means "no mask" to Qt; a fully masked picture leaves nothing.
-      window->setMask(QRegion(-1, -1, 1, 1));
-    } else {
-      window->setMask(*region);
-    }
-  }
+  if (!dontApply && window != nullptr && region) SetWindowRegion(window, *region);
   return region;
 }
 
-QString LibraryVersion() { return kit::VersionText(); }
+void SetWindowRegion(QWidget* window, const QRegion& region) {
+  // Without a compositor's help a Wayland window would only lose its input there.
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    window->setAttribute(Qt::WA_TranslucentBackground, true);
+  }
+  if (region.isEmpty()) {
+    // An empty mask means "no mask" to Qt; a fully masked picture leaves nothing.
+    window->setMask(QRegion(-1, -1, 1, 1));
+  } else {
+    window->setMask(region);
+  }
+}
+
+QString LibraryVersion() { return kit::PlainVersionText(); }
 
 void ShowAboutBox() { kit::ShowLibraryAbout(&LibraryIcon); }
 

@@ -29,6 +29,8 @@ automation::FontRef GetSystemFont(std::int16_t kind);
 std::optional<QRegion> CutWindowRegion(QWidget* window, const QImage& picture,
                                        std::optional<std::int64_t> maskColor = std::nullopt,
                                        bool dontApply = false);
+// Gives the window a region (its mask); an empty region leaves nothing of it.
+void SetWindowRegion(QWidget* window, const QRegion& region);
 
 // The library's message boxes; a test may put its own in (null restores the
 // library's).

@@ -55,7 +55,23 @@ bool VitraneImage::UserMode() const {
 
 bool VitraneImage::Aligned() const { return property("Align").toInt() != 0; }
 
-QWidget* VitraneImage::Form() const { return parentWidget(); }
+QWidget* VitraneImage::Form() const {
+  // The parent form is the window that holds the control, through any frames and
+  // panels between; a hosted control on the way (a user control) is the parent instead.
+  for (QWidget* up = parentWidget(); up != nullptr; up = up->parentWidget()) {
+    if (dynamic_cast<automation::Control*>(up) != nullptr || up->isWindow()) return up;
+  }
+  return nullptr;
+}
+
+void VitraneImage::ApplyFormRegion(QWidget* form) {
+  // The region is cut with the mask colour the control shows, and lies where the
+  // control lies in the window, so the form keeps exactly the pixels shown.
+  std::optional<QRegion> region = CutWindowRegion(form, shown_, maskColorShown_, true);
+  if (!region) return;
+  region->translate(mapTo(form, QPoint(0, 0)));
+  SetWindowRegion(form, *region);
+}
 
 void VitraneImage::MarkChanged(const char* property) {
   if (!reading_) AnnounceChange(property);
@@ -175,16 +191,17 @@ void VitraneImage::ShowStored() {
 
 void VitraneImage::RebuildMask() {
   std::optional<QRegion> region;
+  if (!hasMaskPicture_ && IsIcon(shown_)) {
+    autoSize_ = ControlToPicture;
+    maskColor_ = kWhite;
+  }
+  // A system colour is resolved here once; the form's region uses the same colour.
+  const QRgb maskRgb = PixelOf(maskColor_);
+  maskColorShown_ = gui::QRgbToOle(maskRgb);
   if (!hasMaskPicture_) {
-    if (IsIcon(shown_)) {
-      region = RegionOfPicture(shown_, 0);
-      autoSize_ = ControlToPicture;
-      maskColor_ = kWhite;
-    } else {
-      region = RegionOfPicture(shown_, PixelOf(maskColor_));
-    }
+    region = IsIcon(shown_) ? RegionOfPicture(shown_, 0) : RegionOfPicture(shown_, maskRgb);
   } else {
-    region = RegionOfPicture(maskPicture_, PixelOf(maskColor_));
+    region = RegionOfPicture(maskPicture_, maskRgb);
   }
   shape_ = region.value_or(QRegion());
   if (!region) {
@@ -473,7 +490,7 @@ void VitraneImage::ShapeForm(QWidget* form, std::int32_t value) {
   if (UserMode()) {
     const bool enabled = form->isEnabled();
     form->setEnabled(false);
-    CutWindowRegion(form, shown_, maskColor_);
+    ApplyFormRegion(form);
     form->setEnabled(enabled);
   }
 }
@@ -541,7 +558,7 @@ void VitraneImage::Refresh(const QVariant& timer) {
   if (timer.isValid() && !automation::ToBool(timer)) return;
   keepMaskColor_ = true;
   SetPicture(QVariant::fromValue(shown_));
-  if (IsShaping(style_) && Form() != nullptr) CutWindowRegion(Form(), shown_, maskColor_);
+  if (IsShaping(style_) && Form() != nullptr) ApplyFormRegion(Form());
   update();
 }
 

@@ -121,11 +121,16 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   void ShowMenuConflict();
   void SetFormCaption(QWidget* form, const QString& text);
   void FollowWindow();
+  // The window that holds the control (through frames), or the hosted control it lies
+  // on; null without either.
   QWidget* Form() const;
+  // Cuts the form's window region from the shown picture, at the control's place.
+  void ApplyFormRegion(QWidget* form);
 
   std::int32_t autoSize_ = 0;
   std::int32_t drawEffect_ = 0;
   std::uint32_t maskColor_ = 0xffffff;
+  std::uint32_t maskColorShown_ = 0xffffff;  // MaskColor resolved, as the shape was cut
   QImage maskPicture_;
   bool hasMaskPicture_ = false;
   QImage picture_;  // the stored picture

@@ -338,10 +338,11 @@ TEST(VitraneStyle, AnAlignedControlStaysNormal) {
 }
 
 TEST(VitraneStyle, OnAContainerThatIsNoFormStaysNormal) {
+  // Another hosted control (a user control) is the parent, not the form.
   QWidget form;
-  auto* frame = new QWidget(&form);
-  automation::ControlSite site(QStringLiteral("liInner"), frame);
-  auto* control = new VitraneImage(frame);
+  auto* userControl = new VitraneImage(&form);
+  automation::ControlSite site(QStringLiteral("liInner"), userControl);
+  auto* control = new VitraneImage(userControl);
   control->setSite(&site);
   control->InitProperties();
   control->SetStyle(VitraneParentTitled);
@@ -524,6 +525,7 @@ TEST(VitraneHelpers, VersionIsTheLibraryVersionText) {
   Host host(QStringLiteral("liAbout"));
   EXPECT_FALSE(host.Get("Version").toString().isEmpty());
   EXPECT_EQ(host.Get("Version").toString(), LibraryVersion());
+  EXPECT_EQ(LibraryVersion(), "2.03");  // this test's own version record, without a blank
 }
 
 }  // namespace
