@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/kit/control_kit.h"
 #include "controls/vitrane/vitrane_helpers.h"
@@ -283,7 +284,8 @@ void VitraneImage::ApplyEffect(std::int32_t effect) {
     const QRgb shadow = PixelOf(core::SystemColorValue(core::SystemColor::kButtonShadow));
     shown_ = DisabledLook(shown_, back, shadow, highlight);
   } else {
-    shown_ = UnionLook(shown_, PixelOf(core::SystemColorValue(core::SystemColor::kHighlight)));
+    // The effects' colour: the union's chequer is drawn in FillColor.
+    shown_ = UnionLook(shown_, PixelOf(fillColor_));
   }
   update();
 }
@@ -613,13 +615,21 @@ void VitraneImage::mouseMoveEvent(QMouseEvent* event) {
 
 void VitraneImage::mouseReleaseEvent(QMouseEvent* event) {
   dragging_ = false;
+  const bool afterDoubleClick = std::exchange(doubleClicked_, false);
   const QPointF pos = event->position();
   Raise(eventid::MouseUp,
         automation::MouseEventArgs(event->button(), event->modifiers(), Twips(pos.x()), Twips(pos.y())));
-  if (event->button() == Qt::LeftButton && rect().contains(pos.toPoint())) Raise(eventid::Click);
+  // A click is a left press and release on the control; the release that ends a
+  // double click makes none of its own.
+  if (event->button() == Qt::LeftButton && !afterDoubleClick && rect().contains(pos.toPoint()))
+    Raise(eventid::Click);
 }
 
-void VitraneImage::mouseDoubleClickEvent(QMouseEvent*) { Raise(eventid::DblClick); }
+void VitraneImage::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  doubleClicked_ = true;
+  Raise(eventid::DblClick);
+}
 
 void VitraneImage::keyPressEvent(QKeyEvent* event) {
   Raise(eventid::KeyDown, automation::KeyEventArgs(*event));

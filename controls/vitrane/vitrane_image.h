@@ -145,6 +145,7 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   QImage mouseIcon_;
   std::int16_t mousePointer_ = 0;
   bool dragging_ = false;
+  bool doubleClicked_ = false;  // until the release of a double click
   QPoint dragStartGlobal_;
   QPoint formStart_;
   bool keepMaskColor_ = false;

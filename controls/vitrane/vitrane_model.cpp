@@ -187,14 +187,14 @@ QImage DisabledLook(const QImage& picture, QRgb back, QRgb shadow, QRgb highligh
   return out;
 }
 
-QImage UnionLook(const QImage& picture, QRgb highlight) {
+QImage UnionLook(const QImage& picture, QRgb effect) {
   if (picture.isNull()) return {};
   const bool icon = IsIcon(picture);
   QImage out = picture.convertToFormat(icon ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   for (int y = 0; y < out.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = (y & 1); x < out.width(); x += 2) {
-      if (qAlpha(line[x]) != 0) line[x] = highlight | 0xff000000u;
+      if (qAlpha(line[x]) != 0) line[x] = effect | 0xff000000u;
     }
   }
   if (icon) out = MarkedAsIcon(out);

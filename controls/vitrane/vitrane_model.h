@@ -85,9 +85,9 @@ bool StartsTitleDrag(const TitleRect& area, std::int64_t x, std::int64_t y);
 
 // The two drawn looks of a picture. Disabled: dark pixels embossed in the shadow
 // colour with a highlight one pixel down and right, light pixels in the back colour.
-// Union: every other pixel, chequered, in the highlight colour. An icon keeps its
-// transparent pixels transparent.
+// Union: every other pixel, chequered, in the effect colour (the control's FillColor).
+// An icon keeps its transparent pixels transparent.
 QImage DisabledLook(const QImage& picture, QRgb back, QRgb shadow, QRgb highlight);
-QImage UnionLook(const QImage& picture, QRgb highlight);
+QImage UnionLook(const QImage& picture, QRgb effect);
 
 }  // namespace morvane::vitrane

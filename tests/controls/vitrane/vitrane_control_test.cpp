@@ -144,9 +144,14 @@ TEST(VitraneImage, DrawEffectsDrawAndReturn) {
   host->InitProperties();
   const QImage picture = Art("KR|RK");
   host.Set("Picture", Pic(picture));
+  host.Let("FillColor", 0xFF0000);  // blue: the union's chequer is drawn in it
   host.Let("DrawEffect", deUnion);
   EXPECT_EQ(host.Get("DrawEffect").toInt(), deUnion);
-  EXPECT_NE(host->Image(), picture);
+  EXPECT_EQ(host->Image().pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(host->Image().pixel(1, 0), qRgb(255, 0, 0));
+  // A new FillColor draws the effect again in it.
+  host.Let("FillColor", 0x00FF00);
+  EXPECT_EQ(host->Image().pixel(1, 1), qRgb(0, 255, 0));
   host.Let("DrawEffect", deDisabled);
   EXPECT_EQ(host->Image().size(), picture.size());
   host.Let("DrawEffect", deNormal);
