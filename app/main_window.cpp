@@ -85,6 +85,8 @@ class MenuMnemonicsFirst : public QObject {
 };
 
 constexpr int kTpp = core::kTwipsPerPixel;
+// XK_Break.
+constexpr quint32 kXKeysymBreak = 0xFF6B;
 
 QRect ToRect(const Box& b) { return QRect(b.left, b.top, b.width, b.height); }
 
@@ -629,7 +631,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (widget != nullptr && widget->window() == this && !key->isAutoRepeat()) {
       bool handled = false;
-      automation::CatchAtEventBoundary([&] { handled = FormKeyUp(key->key(), key->modifiers()); });
+      automation::CatchAtEventBoundary([&] { handled = FormKeyUp(*key); });
       if (handled) return true;
     }
   }
@@ -638,8 +640,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // --- commands ---
 
-bool MainWindow::FormKeyUp(int key, Qt::KeyboardModifiers modifiers) {
-  if ((modifiers & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
+bool MainWindow::FormKeyUp(const QKeyEvent& event) {
+  if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::ControlModifier) return false;
+  int key = event.key();
+  // With Ctrl the Pause key gives the Break keysym on X, which Qt names no key.
+  if (key == 0 && event.nativeVirtualKey() == kXKeysymBreak) key = Qt::Key_Pause;
   switch (key) {
     case Qt::Key_Pause:
     case Qt::Key_Cancel: {

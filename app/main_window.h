@@ -23,6 +23,7 @@ class QComboBox;
 class QFileDialog;
 class QFileInfo;
 class QIcon;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -95,7 +96,7 @@ class MainWindow : public QMainWindow {
   void ArrangeFactors();
   void ArrangeTitles();
   // The form's keys, seen before its controls (on release).
-  bool FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+  bool FormKeyUp(const QKeyEvent& event);
   void UpdatePainterButton();
 
   void mViewZoom_Click(int index);

@@ -1,5 +1,6 @@
 #include "app/window_roles.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTimer>
@@ -74,7 +75,7 @@ WindowHost::WindowHost(WindowParts& parts, RunController& run, WindowSettings& s
   model_.Observe([this](unsigned changes) { ModelChanged(changes); });
 }
 
-WindowHost::~WindowHost() = default;
+WindowHost::~WindowHost() { ShowBusyPointer(false); }
 
 // --- document and commands ---
 
@@ -180,6 +181,7 @@ void WindowHost::FollowPhase(RunPhase phase) {
     widget->setEnabled(!running);
   }
   parts_.form->setEnabled(phase != RunPhase::Busy);
+  ShowBusyPointer(phase != RunPhase::Idle);
   if (!running) {
     ApplyProgress();
     ShowClock();
@@ -296,16 +298,20 @@ void WindowHost::SetStatusText(engine::StatusField field, std::string_view text)
 }
 
 void WindowHost::SetBusyPointer(bool busy) {
-  // Per widget, so that the Stop button keeps its own pointer and stays usable.
-  for (QWidget* widget : {static_cast<QWidget*>(parts_.toolbars[0]), parts_.pbFactors, parts_.pbTitles,
-                          static_cast<QWidget*>(parts_.tvCoord)}) {
-    if (busy) {
-      widget->setCursor(Qt::WaitCursor);
-    } else {
-      widget->unsetCursor();
-    }
-  }
+  // The window's own pointer is the application's, while the run's phase lasts (see
+  // FollowPhase); the zoom view keeps its pointer property in step.
   parts_.scopel.SetMousePointer(busy ? core::kPointerHourglass : core::kPointerDefault);
+}
+
+void WindowHost::ShowBusyPointer(bool busy) {
+  // Over the application: a pointer set on the widgets a run disables would not show.
+  if (busy == busyPointerShown_) return;
+  busyPointerShown_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 // --- picture ---

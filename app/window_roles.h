@@ -187,6 +187,8 @@ class WindowHost : public engine::RunControl,
   void FollowPhase(document::RunPhase phase);
   // The elapsed time in panel "Time".
   void ShowClock();
+  // The busy pointer over the whole application, on or off.
+  void ShowBusyPointer(bool busy);
 
   WindowParts& parts_;
   RunController& run_;
@@ -208,6 +210,7 @@ class WindowHost : public engine::RunControl,
   bool saveAsEnabled_ = false;
   bool cleanPending_ = false;
   bool viewClean_ = false;  // the zoom view shows pbImage_ as it is
+  bool busyPointerShown_ = false;
   DeferredCall redraw_{[this] { DrawContoursNow(); }};
   std::array<int, 3> progressValue_{};
   std::array<bool, 3> progressShown_{};
