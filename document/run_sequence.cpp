@@ -36,7 +36,11 @@ void RunSequence::EndRun() {
 void RunSequence::CreateWholeImageContours() {
   BeginRun(!model_.state.BatchRunning);
   ReshowImage();
-  model_.TakeContours(engine_.CreateWholeImageContours(model_.NumberFormat()));
+  engine::ContourSet result = engine_.CreateWholeImageContours(model_.NumberFormat());
+  // Reduction can leave a contour without points: the map holds none of it, and the
+  // numbers follow the contours it holds.
+  engine::DropEmptyContours(result, model_.NumberFormat());
+  model_.TakeContours(std::move(result));
   if (!model_.Titles().empty()) roles_.titles.SelectTitle(0);
   model_.LetClickTraced(false);
   EndRun();

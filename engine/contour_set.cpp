@@ -30,6 +30,40 @@ std::string FormatContourNumber(std::int32_t number, std::string_view format) {
   return text;
 }
 
+void DropEmptyContours(ContourSet& contours, std::string_view format) {
+  ContourPoints& points = contours.points;
+  // Contour k runs up to the k-th separator; its title is titles[k].
+  std::vector<ContourTitle> titles;
+  std::size_t kept = 1;
+  std::int32_t contour = 0;
+  std::int32_t keptContours = 0;
+  bool open = false;  // a point of the current contour was kept
+  const auto close = [&] {
+    if (!open) return;
+    ContourTitle title = static_cast<std::size_t>(contour) < contours.titles.size()
+                             ? contours.titles[static_cast<std::size_t>(contour)]
+                             : UntitledContour(keptContours, format);
+    title.number = FormatContourNumber(keptContours, format);
+    titles.push_back(std::move(title));
+    ++keptContours;
+    open = false;
+  };
+  for (std::size_t k = 1; k < points.size(); ++k) {
+    if (IsSeparator(points[k])) {
+      close();
+      ++contour;
+      continue;
+    }
+    if (!open && keptContours > 0) points[kept++] = Separator(keptContours);
+    points[kept++] = points[k];
+    open = true;
+  }
+  close();
+  points.resize(kept);
+  contours.count = keptContours;
+  contours.titles = std::move(titles);
+}
+
 std::string UntitledEntry(std::int32_t number, std::string_view format) {
   return TitleEntry(UntitledContour(number, format));
 }

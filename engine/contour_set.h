@@ -40,6 +40,11 @@ struct ContourSet {
   friend bool operator==(const ContourSet&, const ContourSet&) = default;
 };
 
+// Takes out the contours that hold no point (a separator at the start, after another
+// one, or at the end) with their titles; the contours kept are numbered 0, 1, ... in
+// array order, their titles' numbers formatted anew, and count is the number kept.
+void DropEmptyContours(ContourSet& contours, std::string_view format);
+
 // A contour number formatted with a pattern of n "0"s: at least n digits, the sign
 // first (-5 with "00" is "-05"); an empty pattern gives the plain number.
 std::string FormatContourNumber(std::int32_t number, std::string_view format);

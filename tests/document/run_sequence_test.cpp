@@ -82,6 +82,15 @@ TEST(RunSequenceTest, CreateHandsItsResultToTheModelWhenTheRunEnds) {
   EXPECT_GT(rig.view.redraws, 0);
 }
 
+TEST(RunSequenceTest, ContoursTheReductionLeavesWithoutPointsAreDropped) {
+  // The first pair reduces to nothing, the second keeps its two points.
+  RunRig rig({"......##", "##......"});
+  rig.runs.CreateWholeImageContours();
+  EXPECT_EQ(rig.model.Points(), (ContourPoints{{0, 0}, {0, 1}, {1, 1}}));
+  EXPECT_EQ(rig.model.Count(), 1);
+  EXPECT_EQ(rig.model.TitleEntries(), (Entries{"#00"}));
+}
+
 TEST(RunSequenceTest, ARunThatFindsNothingLeavesTheDocumentUnchanged) {
   RunRig rig({"....", "...."});
   rig.TwoContours();

@@ -155,5 +155,42 @@ TEST(ContourTitleTest, PadsTheNumberAfterItsSign) {
   EXPECT_EQ(FormatContourNumber(42, ""), "42");
 }
 
+TEST(DropEmptyContoursTest, KeepsTheContoursWithPointsNumberedInOrder) {
+  const ContourPoint a{1, 1}, b{2, 2}, c{3, 3};
+  const ContourTitle lake{"00", "Lake", true}, hill{"02", "Hill", true};
+  const auto untitled = [](const char* number) { return ContourTitle{number, {}, false}; };
+  struct Case {
+    const char* what;
+    ContourPoints points;
+    std::vector<ContourTitle> titles;
+    ContourPoints kept;
+    std::int32_t count;
+    std::vector<ContourTitle> keptTitles;
+  };
+  const Case cases[] = {
+      {"none empty", Array({a, b, {1, -1}, c}), {lake, untitled("01")}, Array({a, b, {1, -1}, c}), 2,
+       {lake, untitled("01")}},
+      {"the first", Array({{1, -1}, b, c}), {untitled("00"), untitled("01")}, Array({b, c}), 1,
+       {untitled("00")}},
+      {"one in the middle", Array({a, {1, -1}, {2, -1}, c}), {lake, untitled("01"), hill},
+       Array({a, {1, -1}, c}), 2, {lake, ContourTitle{"01", "Hill", true}}},
+      {"the last", Array({a, b, {1, -1}}), {lake, untitled("01")}, Array({a, b}), 1, {lake}},
+      {"all", Array({{1, -1}, {2, -1}}), {untitled("00"), untitled("01"), untitled("02")},
+       EmptyContourPoints(), 0, {}},
+      {"no points at all", EmptyContourPoints(), {}, EmptyContourPoints(), 0, {}},
+  };
+  for (const Case& row : cases) {
+    SCOPED_TRACE(row.what);
+    ContourSet set;
+    set.points = row.points;
+    set.titles = row.titles;
+    set.count = static_cast<std::int32_t>(row.titles.size());
+    DropEmptyContours(set, "00");
+    EXPECT_EQ(set.points, row.kept);
+    EXPECT_EQ(set.count, row.count);
+    EXPECT_EQ(set.titles, row.keptTitles);
+  }
+}
+
 }  // namespace
 }  // namespace morvane::engine
