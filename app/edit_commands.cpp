@@ -267,13 +267,28 @@ std::string TitlePart(std::string_view entry) { return common::StrAfter(entry, "
 
 std::string NumberPart(std::string_view entry) { return common::StrBefore(entry, "  "); }
 
-std::string StatisticsText(std::string_view progress1, std::int32_t upper, std::int32_t count) {
+MapContents CountMapContents(const ContourPoints& points) {
+  MapContents counted;
+  bool open = false;
+  for (std::size_t k = 1; k < points.size(); ++k) {
+    if (engine::IsSeparator(points[k])) {
+      open = false;
+      continue;
+    }
+    ++counted.points;
+    if (!open) ++counted.contours;
+    open = true;
+  }
+  return counted;
+}
+
+std::string StatisticsText(std::string_view progress1, std::int32_t points, std::int32_t contours) {
   std::string text = common::StrBefore(progress1, " - ");
-  text += " - " + std::to_string(upper) + " points";
-  if (count == 1) {
+  text += " - " + std::to_string(points) + " points";
+  if (contours == 1) {
     text += " (1 contour)";
-  } else if (count > 1) {
-    text += " (" + std::to_string(count) + " contours)";
+  } else if (contours > 1) {
+    text += " (" + std::to_string(contours) + " contours)";
   }
   return text + ".";
 }

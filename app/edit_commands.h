@@ -94,8 +94,17 @@ std::string TitlePart(std::string_view entry);
 // The number part: the text before its first two blanks (the whole text without).
 std::string NumberPart(std::string_view entry);
 
+// What the map of the points will hold: its points (separators are none) and its
+// areas, one for each contour with a point.
+struct MapContents {
+  std::int32_t points = 0;
+  std::int32_t contours = 0;
+  friend bool operator==(const MapContents&, const MapContents&) = default;
+};
+MapContents CountMapContents(const engine::ContourPoints& points);
+
 // The statistics of panel "Progress1": its image part (the text before " - "), then the
-// number of elements and the contour count ("640x480 - 57 points (3 contours).").
-std::string StatisticsText(std::string_view progress1, std::int32_t upper, std::int32_t count);
+// number of points and of contours ("640x480 - 57 points (3 contours).").
+std::string StatisticsText(std::string_view progress1, std::int32_t points, std::int32_t contours);
 
 }  // namespace morvane::app

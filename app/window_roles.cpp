@@ -172,6 +172,7 @@ void WindowHost::StateChanged() {
 
 void WindowHost::FollowPhase(RunPhase phase) {
   if (phase == shownPhase_) return;
+  const bool runEnds = shownPhase_ == RunPhase::Running;
   shownPhase_ = phase;
   const bool running = phase == RunPhase::Running;
   run_.SetRunning(running);
@@ -182,10 +183,9 @@ void WindowHost::FollowPhase(RunPhase phase) {
   }
   parts_.form->setEnabled(phase != RunPhase::Busy);
   ShowBusyPointer(phase != RunPhase::Idle);
-  if (!running) {
-    ApplyProgress();
-    ShowClock();
-  }
+  if (!running) ApplyProgress();
+  // The time the run took; the panel keeps it until the next run.
+  if (runEnds) ShowClock();
   if (phase == RunPhase::Idle && run_.ClosePending()) {
     // The close waits for the run's stack to unwind.
     run_.SetClosePending(false);
@@ -248,9 +248,11 @@ void WindowHost::ShowChangedMark() {
 
 void WindowHost::ShowElapsedTime() {
   // Called after every step of a run: the clock is shown, and events let through, only
-  // when the pump is due.
-  if (run_.Running() && !run_.PumpDue()) return;
-  ShowClock();
+  // when the pump is due. Outside a run the panel keeps the last run's time.
+  if (run_.Running()) {
+    if (!run_.PumpDue()) return;
+    ShowClock();
+  }
   run_.Tick();
 }
 
@@ -321,6 +323,12 @@ void WindowHost::RedrawContours() {
     editEnabled_ = true;
     RefreshCommands();
   }
+  // The statistics now, on the image part the document wrote last: a line written after
+  // this request (the batch's end) stands alone. An empty document has its own too.
+  const MapContents counted = CountMapContents(model_.Points());
+  widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Progress1"));
+  panel->SetText(QString::fromStdString(
+      StatisticsText(panel->Text().toStdString(), counted.points, counted.contours)));
   redraw_.Request();
 }
 
@@ -346,9 +354,6 @@ void WindowHost::DrawContoursNow() {
       settings_.mViewPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
   ShowWorkPicture(drawn);
   viewClean_ = false;
-  widgets::StatusBarPanel* panel = parts_.status->Panel(QStringLiteral("Progress1"));
-  panel->SetText(
-      QString::fromStdString(StatisticsText(panel->Text().toStdString(), upper, model_.Count())));
 }
 
 void WindowHost::DrawPointMarks() {

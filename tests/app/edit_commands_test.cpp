@@ -316,6 +316,24 @@ TEST(TitleTest, SetsOnlyExistingTitles) {
   EXPECT_EQ(NumberPart("#01"), "#01");
 }
 
+TEST(StatisticsTextTest, CountsWhatTheMapHolds) {
+  using engine::ContourPoints;
+  const struct {
+    const char* what;
+    ContourPoints points;
+    MapContents counted;
+  } cases[] = {
+      {"empty", {{0, 0}}, {0, 0}},
+      {"one contour", {{0, 0}, {1, 1}, {2, 1}, {2, 2}}, {3, 1}},
+      {"two, the separator no point", {{0, 0}, {1, 1}, {2, 1}, {1, -1}, {5, 5}, {6, 5}}, {4, 2}},
+      {"separators without points between", {{0, 0}, {1, -1}, {1, 1}, {2, -1}, {3, -1}, {5, 5}}, {2, 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(CountMapContents(c.points), c.counted);
+  }
+}
+
 TEST(StatisticsTextTest, ImagePartPointsAndContours) {
   const struct {
     const char* progress1;
