@@ -68,7 +68,7 @@ WindowHost::WindowHost(WindowParts& parts, RunController& run, WindowSettings& s
       dialogControl_(std::make_unique<document::QtDialogControl>(
           dialogs_, model_.state, [this] { return settings_.mSettingsConnected; })),
       engine_(*this, *this, *this, *this),
-      runs_(model_, engine_, Roles()),
+      runs_(*this, model_, engine_),
       document_(model_, Roles(), runs_, disk_, pictures_, *dialogControl_) {
   dialogs_.parent = parts_.form;
   engine_.SetImage(&pbImage_);
@@ -109,10 +109,7 @@ void WindowHost::PrepareEngine() {
   engine_.Connected = settings_.mSettingsConnected;
 }
 
-void WindowHost::CreateContours() {
-  PrepareEngine();
-  runs_.CreateWholeImageContours();
-}
+void WindowHost::CreateContours() { runs_.CreateWholeImageContours(); }
 
 CommandInputs WindowHost::Inputs() const {
   CommandInputs in;

@@ -97,6 +97,7 @@ class WindowHost : public engine::RunControl,
   document::RunSequence& Runs() { return runs_; }
   engine::ContourEngine& Engine() { return engine_; }
   // The engine set up for a trace: the background colour, method and Connected of now.
+  // Every whole-image run, a batch's included, takes them first.
   void PrepareEngine();
   widgets::FileDialog& Dialogs() { return dialogs_; }
   // View > Zoom, run when the document selects a zoom.
@@ -200,7 +201,20 @@ class WindowHost : public engine::RunControl,
   widgets::FileDialog dialogs_;
   std::unique_ptr<document::QtDialogControl> dialogControl_;
   engine::ContourEngine engine_;
-  document::RunSequence runs_;
+  // The run sequence whose whole-image runs trace with the window's settings of now.
+  class SettingsRuns final : public document::RunSequence {
+   public:
+    SettingsRuns(WindowHost& host, document::DocumentModel& model, engine::ContourEngine& engine)
+        : RunSequence(model, engine, host.Roles()), host_(host) {}
+    void CreateWholeImageContours() override {
+      host_.PrepareEngine();
+      RunSequence::CreateWholeImageContours();
+    }
+
+   private:
+    WindowHost& host_;
+  };
+  SettingsRuns runs_;
   document::Document document_;
 
   core::RgbImage pbImage_;
