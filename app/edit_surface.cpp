@@ -96,12 +96,10 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
         if (id == ev::KeyDown) ucScopel_KeyDown(whole(0), whole(1));
         if (id == ev::OLEDragDrop) {
           const auto data = a.value(0).value<automation::DataObject>();
-          if (data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty()) {
-            a[1] = automation::kDropEffectCopy;
-            ucScopel_OLEDragDrop(data.Files());
-          } else {
-            a[1] = automation::kDropEffectNone;
-          }
+          // The drag source learns whether the drop opened something.
+          const bool opened = data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty() &&
+                              ucScopel_OLEDragDrop(data.Files());
+          a[1] = opened ? automation::kDropEffectCopy : automation::kDropEffectNone;
         }
       });
   scopelCookie_ = parts_.scopel.control()->events().advise(scopelSink_.get());
@@ -304,7 +302,7 @@ void EditSurface::ucScopel_KeyDown(int keyCode, int shift) {
   }
 }
 
-void EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
+bool EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
   QString chosen;
   DropKind kind = DropKind::None;
   for (const QString& file : files) {
@@ -314,9 +312,9 @@ void EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
       break;
     }
   }
-  if (kind == DropKind::None) return;
+  if (kind == DropKind::None) return false;
   // Unsaved work is never replaced without the question.
-  if (host_.Doc().ConfirmSaveChanges() == document::kAnswerCancel) return;
+  if (host_.Doc().ConfirmSaveChanges() == document::kAnswerCancel) return false;
   document::DocumentState& state = host_.State();
   if (kind == DropKind::Image) {
     state.ImagePath = chosen.toStdString();
@@ -325,6 +323,7 @@ void EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
     state.MapPath = chosen.toStdString();
   }
   host_.Doc().RememberAndOpen(chosen.toStdString());
+  return true;
 }
 
 // --- the tree ---

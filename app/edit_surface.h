@@ -55,7 +55,8 @@ class EditSurface : public QObject {
   void ucScopel_MouseDown(int button, int shift, double x, double y);
   void ucScopel_MouseMove(double x, double y);
   void ucScopel_KeyDown(int keyCode, int shift);
-  void ucScopel_OLEDragDrop(const QStringList& files);
+  // True when a file was opened.
+  bool ucScopel_OLEDragDrop(const QStringList& files);
   // The tree.
   void tvCoord_NodeClick(std::int32_t node);
   void tvCoord_AfterLabelEdit(const QString& text);
