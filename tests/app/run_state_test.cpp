@@ -1,0 +1,213 @@
+// What the status bar tells of runs and of the document, and what the runs take from the
+// window, on the real window over small pictures drawn here.
+#include <gtest/gtest.h>
+
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <filesystem>
+
+#include "app/contour_tree.h"
+#include "app/edit_commands.h"
+#include "app/edit_surface.h"
+#include "document/document_state.h"
+#include "engine/contour_points.h"
+#include "platform/widgets/panel_status_bar.h"
+#include "tests/app/app_fixture.h"
+
+namespace morvane::testing {
+namespace {
+
+constexpr int kTpp = engine::kTwipsPerPixel;
+
+// '#' black on white.
+std::string WriteArt(const TempFolder& folder, const std::string& name,
+                     const std::vector<std::string>& art) {
+  QImage image(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const bool black = art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
+      image.setPixel(x, y, black ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    }
+  }
+  const std::string path = folder.File(name);
+  EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+  return path;
+}
+
+// Two squares of 4 x 4 pixels; each traces to six points.
+const std::vector<std::string> kTwoSquares = {
+    "................", "................", "..####....####..", "..####....####..",
+    "..####....####..", "..####....####..", "................", "................",
+};
+
+struct Window {
+  FakeServices services;
+  AppFolder folder;
+  std::unique_ptr<app::MainWindow> w;
+
+  explicit Window(const std::vector<std::string>& art = kTwoSquares) {
+    w = folder.Start({WriteArt(folder.folder, "art.bmp", art)});
+    QApplication::setActiveWindow(w.get());
+  }
+  QString Panel(const char* key) {
+    w->Host().FlushRedraw();
+    return w->Parts().status->Panel(QString::fromLatin1(key))->Text();
+  }
+  void Press(int x, int y) { w->Surface().ucScopel_MouseDown(app::kLeftButton, 0, x * kTpp + 7, y * kTpp + 7); }
+  void CreateFromPoint(int x, int y) {
+    ASSERT_TRUE(w->RunCommand("mFileStart"));
+    Press(x, y);
+  }
+  void Unconnected() {
+    if (w->Settings().mSettingsConnected) ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+  }
+};
+
+TEST(RunState, TheTimePanelShowsTheLastRunsTimeAndNothingElse) {
+  Window x;
+  EXPECT_EQ(x.Panel("Time"), QString()) << "no run yet";
+  ASSERT_TRUE(x.w->RunCommand("mFileCreate"));
+  const QString run = x.Panel("Time");
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(run).hasMatch())
+      << run.toStdString();
+  // Long enough after the run that its clock, still going, would show another second.
+  QTest::qWait(1100);
+  x.w->Parts().tvCoord->SelectNode(3);
+  ASSERT_TRUE(x.w->RunCommand("mEditDelete"));
+  ASSERT_TRUE(x.w->RunCommand("mViewZoom", 1));
+  EXPECT_EQ(x.Panel("Time"), run);
+}
+
+TEST(RunState, StatisticsCountWhatTheMapWillHold) {
+  Window x;
+  x.Unconnected();
+  ASSERT_TRUE(x.w->RunCommand("mFileCreate"));
+  // Nine points in two contours; the separator between them is no point.
+  EXPECT_EQ(engine::UpperBound(x.w->Host().Model().Points()), 10);
+  EXPECT_EQ(x.Panel("Progress1"), QStringLiteral("16x8 - 9 points (2 contours)."));
+  x.CreateFromPoint(3, 3);
+  EXPECT_EQ(x.Panel("Progress1"), QStringLiteral("16x8 - 6 points (1 contour)."));
+  // Nothing under the click: the empty document shows its own counts.
+  x.CreateFromPoint(15, 7);
+  EXPECT_EQ(x.Panel("Progress2"), QStringLiteral("No figure found."));
+  EXPECT_EQ(x.Panel("Progress1"), QStringLiteral("16x8 - 0 points."));
+}
+
+TEST(RunState, ARunLeavesNoContourWithoutPoints) {
+  // With the direction-change method the first pair reduces to nothing.
+  Window x({"......##", "##......"});
+  x.Unconnected();
+  ASSERT_TRUE(x.w->RunCommand("mSettingsMethod", 1));
+  ASSERT_TRUE(x.w->RunCommand("mFileCreate"));
+  EXPECT_EQ(x.Panel("Progress1"), QStringLiteral("8x2 - 2 points (1 contour)."));
+  const app::ContourTree& tree = *x.w->Parts().tvCoord;
+  ASSERT_EQ(tree.NodeCount(), 4);
+  EXPECT_EQ(tree.NodeText(2), QStringLiteral("#00"));
+  EXPECT_EQ(tree.NodeText(3), QStringLiteral("0,1"));
+  EXPECT_EQ(x.w->Host().Model().TitleEntries(), std::vector<std::string>{"#00"});
+}
+
+// The files the batch dialog is answered with, typed into its name box as a user would.
+void AnswerBatchDialog(const std::string& file) {
+  QTimer::singleShot(50, [file] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+      AnswerBatchDialog(file);
+      return;
+    }
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(file));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+}
+
+std::string Coords(const std::string& map) {
+  const QString text = QString::fromStdString(ReadAll(map));
+  QString coords;
+  for (const QRegularExpressionMatch& m :
+       QRegularExpression(QStringLiteral("coords='[^']*'")).globalMatch(text)) {
+    coords += m.captured(0) + QLatin1Char('\n');
+  }
+  return coords.toStdString();
+}
+
+TEST(RunState, ABatchTracesWithTheWindowsSettingsAsTheToolDoes) {
+  struct Row {
+    const char* what;
+    bool connected;
+    int method;
+  };
+  for (const Row& row : {Row{"first start: connected, method 4", true, 3},
+                         Row{"each figure apart, method 2", false, 1}}) {
+    SCOPED_TRACE(row.what);
+    FakeServices services;
+    AppFolder folder;
+    const std::string sample = ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif");
+    std::filesystem::create_directory(folder.folder.File("window"));
+    std::filesystem::create_directory(folder.folder.File("tool"));
+    const std::string image = folder.folder.Write("window/shapes.gif", sample);
+    const std::string toolImage = folder.folder.Write("tool/shapes.gif", sample);
+    {
+      auto w = folder.Start();
+      if (w->Settings().mSettingsConnected != row.connected) ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+      ASSERT_TRUE(w->RunCommand("mSettingsMethod", row.method));
+      ASSERT_TRUE(w->Host().State().SeparateFiles);
+      AnswerBatchDialog(image);
+      ASSERT_TRUE(w->RunCommand("mFileBatch"));
+      w->Host().FlushRedraw();
+      EXPECT_EQ(w->Parts().status->Panel(QStringLiteral("Progress1"))->Text(),
+                QStringLiteral("1 images processed."));
+    }
+    QStringList arguments = {QStringLiteral("batch"), QStringLiteral("--separate"),
+                             QStringLiteral("--centroid"), QStringLiteral("--method"),
+                             QString::number(row.method)};
+    if (row.connected) arguments << QStringLiteral("--connected");
+    arguments << QString::fromStdString(toolImage);
+    QProcess tool;
+    tool.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"), arguments);
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    const std::string expected = Coords(document::DefaultMapPath(toolImage));
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(Coords(document::DefaultMapPath(image)), expected);
+  }
+}
+
+TEST(RunState, ADropThatOpensNothingIsRefusedToTheDragSource) {
+  struct Row {
+    const char* file;
+    bool accepted;
+  };
+  for (const Row& row : {Row{"x.html", false}, Row{"x.txt", false}, Row{"b.bmp", true}}) {
+    SCOPED_TRACE(row.file);
+    Window x;
+    const std::string file = row.accepted ? WriteArt(x.folder.folder, row.file, kTwoSquares)
+                                          : x.folder.folder.Write(row.file, "<html></html>");
+    QWidget* viewport = x.w->findChild<QWidget*>(QStringLiteral("pbZoom"));
+    ASSERT_NE(viewport, nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    // A drop reaches the widget that took the drag's entry.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(drop.isAccepted(), row.accepted);
+    if (row.accepted) {
+      EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+      EXPECT_EQ(x.w->Host().State().ImagePath, file);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morvane::testing
