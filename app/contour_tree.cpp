@@ -269,6 +269,11 @@ void ContourTree::mousePressEvent(QMouseEvent* event) {
 }
 
 void ContourTree::keyPressEvent(QKeyEvent* event) {
+  // The copy keys are the window's (Copy COORDS), not the item view's copy of a node.
+  if (event->matches(QKeySequence::Copy)) {
+    event->ignore();
+    return;
+  }
   // Ctrl+Down leaves the selection where it is: its release decides where to go.
   if (event->key() == Qt::Key_Down && (event->modifiers() & Qt::ControlModifier)) {
     event->accept();

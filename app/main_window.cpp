@@ -487,6 +487,8 @@ void MainWindow::Load() {
   ArrangeTitles();
 
   loaded_ = true;
+  // The tree is where the keys work first: Copy, Del, Ins and the arrows.
+  parts_.tvCoord->setFocus();
   host_->LoadAtStart(
       ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
   host_->RefreshCommands();
@@ -626,6 +628,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_) ArrangeMainLayout();
     if (watched == parts_.pbFactors) ArrangeFactors();
     if (watched == parts_.pbTitles) ArrangeTitles();
+  } else if (event->type() == QEvent::ShortcutOverride) {
+    // Ctrl+E is Run Painter, also in a text field (which on X would take it as "end of
+    // line"): the override is left unaccepted, so the window's shortcut runs.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (widget != nullptr && widget->window() == this &&
+        key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E)) {
+      event->ignore();
+      return true;
+    }
   } else if (event->type() == QEvent::KeyRelease) {
     auto* widget = qobject_cast<QWidget*>(watched);
     const auto* key = static_cast<QKeyEvent*>(event);
