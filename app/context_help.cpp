@@ -124,7 +124,25 @@ void ContextHelp::ShowWhatsThisPopup(QWidget* control, int helpId, QPoint global
   widgets::MenuEntry* popup =
       parts_.menus != nullptr ? parts_.menus->Item(QStringLiteral("mPopup")) : nullptr;
   if (popup == nullptr || popup->Popup() == nullptr) return;
+  // Opened by a right press: the release that ends it chooses the item.
+  popupOpenedByPress_ = QGuiApplication::mouseButtons().testFlag(Qt::RightButton);
   popup->Popup()->popup(globalPos);
+}
+
+bool ContextHelp::ChoosePopupItem(QMenu* menu, QPoint globalPos) {
+  widgets::MenuEntry* popup = parts_.menus->Item(QStringLiteral("mPopup"));
+  if (popup == nullptr || popup->Popup() != menu) return false;
+  const bool opening = popupOpenedByPress_;
+  popupOpenedByPress_ = false;
+  widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mPopupWhatsThis"));
+  if (item == nullptr) return true;
+  // The right button chooses in this popup, as the left does: the topic shown is the
+  // control's the popup was opened for, not the item's own.
+  if (opening || menu->actionAt(menu->mapFromGlobal(globalPos)) == item->Action()) {
+    CloseMenus();
+    if (item->Enabled()) item->Action()->trigger();
+  }
+  return true;
 }
 
 bool ContextHelp::HelpAt(QPoint globalPos) {
@@ -355,6 +373,7 @@ bool ContextHelp::OnKeyPress(QObject* watched, int key, Qt::KeyboardModifiers mo
 }
 
 bool ContextHelp::OnMenuRightRelease(QMenu* menu, QPoint globalPos) {
+  if (!inWhatsThisMode_ && ChoosePopupItem(menu, globalPos)) return true;
   // The item under the pointer, not the one that was last selected.
   const widgets::MenuEntry* item = EntryOfAction(menu->actionAt(menu->mapFromGlobal(globalPos)));
   if (item == nullptr || item->IsSeparator()) return true;

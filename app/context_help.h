@@ -131,6 +131,8 @@ class ContextHelp : public QObject {
  private:
   bool OnKeyPress(QObject* watched, int key, Qt::KeyboardModifiers modifiers);
   bool OnMenuRightRelease(QMenu* menu, QPoint globalPos);
+  // A right release in the what's-this popup; false when the menu is another.
+  bool ChoosePopupItem(QMenu* menu, QPoint globalPos);
   bool OnRightPress(QWidget* widget, QPoint globalPos);
   bool OnModeMouse(QObject* watched, QEvent* event);
   int HelpIdOf(QWidget* widget, QPoint globalPos, bool clampPanels) const;
@@ -150,6 +152,7 @@ class ContextHelp : public QObject {
   bool inWhatsThisMode_ = false;
   bool shownInMode_ = false;
   bool eatRelease_ = false;
+  bool popupOpenedByPress_ = false;
   int dropping_ = 0;
   QPointer<QWidget> hilitePainter_;
 };
