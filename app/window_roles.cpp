@@ -170,6 +170,12 @@ void WindowHost::StateChanged() {
 void WindowHost::FollowPhase(RunPhase phase) {
   if (phase == shownPhase_) return;
   const bool runEnds = shownPhase_ == RunPhase::Running;
+  // Disabling a widget takes the focus from it: it comes back when the window is on
+  // again, so that a second Del after Delete Point works on.
+  if (shownPhase_ == RunPhase::Idle) {
+    QWidget* focus = QApplication::focusWidget();
+    focusBefore_ = focus != nullptr && focus->window() == parts_.form ? focus : nullptr;
+  }
   shownPhase_ = phase;
   const bool running = phase == RunPhase::Running;
   run_.SetRunning(running);
@@ -180,6 +186,10 @@ void WindowHost::FollowPhase(RunPhase phase) {
   }
   parts_.form->setEnabled(phase != RunPhase::Busy);
   ShowBusyPointer(phase != RunPhase::Idle);
+  if (phase == RunPhase::Idle && focusBefore_ && focusBefore_->isEnabled() &&
+      focusBefore_->isVisible()) {
+    focusBefore_->setFocus();
+  }
   if (!running) ApplyProgress();
   // The time the run took; the panel keeps it until the next run.
   if (runEnds) ShowClock();

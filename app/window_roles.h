@@ -7,6 +7,8 @@
 // change notice; every change of state ends in one recomputation of the enablement.
 
 #include <QPixmap>
+#include <QPointer>
+#include <QWidget>
 
 #include <array>
 #include <functional>
@@ -33,7 +35,6 @@
 class QComboBox;
 class QLineEdit;
 class QProgressBar;
-class QWidget;
 
 namespace morvane::automation {
 class Control;
@@ -225,6 +226,8 @@ class WindowHost : public engine::RunControl,
   bool cleanPending_ = false;
   bool viewClean_ = false;  // the zoom view shows pbImage_ as it is
   bool busyPointerShown_ = false;
+  // The widget that had the focus when the window last left its idle phase.
+  QPointer<QWidget> focusBefore_;
   DeferredCall redraw_{[this] { DrawContoursNow(); }};
   std::array<int, 3> progressValue_{};
   std::array<bool, 3> progressShown_{};
