@@ -62,7 +62,9 @@ struct Window {
     w->Host().FlushRedraw();
     return w->Parts().status->Panel(QString::fromLatin1(key))->Text();
   }
-  void Press(int x, int y) { w->Surface().ucScopel_MouseDown(app::kLeftButton, 0, x * kTpp + 7, y * kTpp + 7); }
+  void Press(int x, int y) {
+    w->Surface().ucScopel_MouseDown(app::kLeftButton, 0, x * kTpp + 7, y * kTpp + 7);
+  }
   void CreateFromPoint(int x, int y) {
     ASSERT_TRUE(w->RunCommand("mFileStart"));
     Press(x, y);
@@ -157,7 +159,8 @@ TEST(RunState, ABatchTracesWithTheWindowsSettingsAsTheToolDoes) {
     const std::string toolImage = folder.folder.Write("tool/shapes.gif", sample);
     {
       auto w = folder.Start();
-      if (w->Settings().mSettingsConnected != row.connected) ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+      if (w->Settings().mSettingsConnected != row.connected)
+        ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
       ASSERT_TRUE(w->RunCommand("mSettingsMethod", row.method));
       ASSERT_TRUE(w->Host().State().SeparateFiles);
       AnswerBatchDialog(image);
@@ -199,7 +202,8 @@ TEST(RunState, ADropThatOpensNothingIsRefusedToTheDragSource) {
                           Qt::NoModifier);
     QApplication::sendEvent(viewport, &enter);
     ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                    Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);
     EXPECT_EQ(drop.isAccepted(), row.accepted);
     if (row.accepted) {

@@ -79,10 +79,10 @@ TEST(RunUnderX, CtrlPauseStopsARunAndTheBusyPointerEndsWithIt) {
 
   // The keys come while the run holds this thread: xdotool waits a moment first.
   QProcess keys;
-  keys.start(QStringLiteral("xdotool"), {QStringLiteral("sleep"), QStringLiteral("0.5"),
-                                         QStringLiteral("keydown"), QStringLiteral("ctrl"),
-                                         QStringLiteral("key"), QStringLiteral("Pause"),
-                                         QStringLiteral("keyup"), QStringLiteral("ctrl")});
+  keys.start(
+      QStringLiteral("xdotool"),
+      {QStringLiteral("sleep"), QStringLiteral("0.5"), QStringLiteral("keydown"), QStringLiteral("ctrl"),
+       QStringLiteral("key"), QStringLiteral("Pause"), QStringLiteral("keyup"), QStringLiteral("ctrl")});
   ASSERT_TRUE(keys.waitForStarted(5000));
   ASSERT_TRUE(w.RunCommand("mFileCreate"));
   keys.waitForFinished(20000);
