@@ -214,10 +214,17 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
       break;
     }
     case ClickAction::ZoomIn:
-    case ClickAction::ZoomOut:
+    case ClickAction::ZoomOut: {
       if (host_.selectZoom) host_.selectZoom(step.action == ClickAction::ZoomIn ? zoomIndex_ : 0);
-      parts_.scopel.SetScroll(core::RoundToInt32(x - 15.0 * kTpp), core::RoundToInt32(y - 15.0 * kTpp));
+      // The clicked pixel 15 pixels right of and below the view's top left, or as near as
+      // the image's edges allow. The view's scroll position is a share of its range, not
+      // the pixel at its corner: the view places the pixel itself, brought in from its far
+      // end so that the pixel 14 before the clicked one becomes its second cell.
+      ScopelView& view = parts_.scopel;
+      view.SetScroll(view.ImageWidth(), view.ImageHeight());
+      view.EnsureVisible(static_cast<double>(px - 14) * kTpp, static_cast<double>(py - 14) * kTpp);
       break;
+    }
     case ClickAction::SetBeginning: {
       const std::int32_t i = nearest();
       engine::ContourSet edited = model.Contours();

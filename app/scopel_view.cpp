@@ -48,5 +48,6 @@ std::int32_t ScopelView::GetPoint(double x, double y) {
 void ScopelView::SetEnabled(bool on) { control_->put(id::Enabled, on); }
 
 void ScopelView::LocateCursor(double x, double y) { control_->call(id::LocateCursor, {x, y}); }
+void ScopelView::EnsureVisible(double x, double y) { control_->call(id::EnsureVisible, {x, y}); }
 
 }  // namespace morvane::app

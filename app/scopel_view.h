@@ -43,6 +43,9 @@ class ScopelView {
   std::int32_t GetPoint(double x, double y);
   void SetEnabled(bool on);
   void LocateCursor(double x, double y);
+  // Scrolls as little as needed to show the point in twips, one cell from the left and
+  // top edges at least.
+  void EnsureVisible(double x, double y);
 
  private:
   automation::Control* control_;

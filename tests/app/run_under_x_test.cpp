@@ -10,6 +10,7 @@
 
 #include "engine/contour_points.h"
 #include "platform/widgets/keyed_tool_bar.h"
+#include "platform/widgets/panel_status_bar.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/x_input.h"
 
@@ -100,6 +101,58 @@ TEST(RunUnderX, CtrlPauseWhileIdleLeavesNoStopBehind) {
   NoiseWindow x;
   ASSERT_TRUE(XInput::Hold({QStringLiteral("ctrl")}, QStringLiteral("Pause")));
   EXPECT_FALSE(x.w->Run().StopRequested());
+}
+
+}  // namespace
+}  // namespace morvane::testing
+
+namespace morvane::testing {
+namespace {
+
+// The sample at 1:1, in a window small enough that at 4:1 the view can scroll a long
+// way on both axes.
+struct SampleWindow {
+  FakeServices services;
+  AppFolder folder;
+  std::unique_ptr<app::MainWindow> w;
+
+  SampleWindow() {
+    const std::string image =
+        folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+    w = folder.Start({image});
+    w->resize(520, 420);
+    XInput::Focus(w.get());
+  }
+  QWidget* Viewport() { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
+  // The image pixel the status bar names for a point of the viewport, the pointer moved
+  // there through the server.
+  QString PixelAt(QPoint local) {
+    XInput::MoveTo(XInput::On(Viewport(), local));
+    return w->Parts().status->Panel(QStringLiteral("Info"))->Text().section(QLatin1Char(' '), 0, 0);
+  }
+};
+
+// F4, then a click on a pixel: at 4:1 that pixel is the 16th cell from the left and from
+// the top (15 pixels of the image before it), or as near as the image's edge allows.
+TEST(MagnifierUnderX, TheClickedPixelLandsFifteenPixelsFromTheTopLeft) {
+  struct Row {
+    QPoint pixel;
+    QPoint cell;  // where it lands at 4:1, in cells from the viewport's top left
+  };
+  for (const Row& row : {Row{{100, 60}, {15, 15}}, Row{{5, 5}, {5, 5}}}) {
+    SCOPED_TRACE(QStringLiteral("%1,%2").arg(row.pixel.x()).arg(row.pixel.y()).toStdString());
+    SampleWindow x;
+    ASSERT_EQ(x.w->Settings().ZoomScale, 0);
+    ASSERT_TRUE(XInput::Key(QStringLiteral("F4")));
+    ASSERT_TRUE(XInput::ClickAt(x.Viewport(), row.pixel));
+    ASSERT_EQ(x.w->Settings().ZoomScale, 1);
+    const QString wanted = QStringLiteral("%1,%2").arg(row.pixel.x()).arg(row.pixel.y());
+    EXPECT_EQ(x.PixelAt(row.cell * 4 + QPoint(2, 2)), wanted);
+    if (row.pixel == QPoint(100, 60) && !ScreenshotWindow::Folder().isEmpty()) {
+      XInput::MoveTo(XInput::On(x.Viewport(), row.cell * 4 + QPoint(2, 2)));
+      EXPECT_TRUE(XInput::GrabScreen(ScreenshotWindow::Folder() + QStringLiteral("/magnifier.png")));
+    }
+  }
 }
 
 }  // namespace
