@@ -87,6 +87,9 @@ class MenuMnemonicsFirst : public QObject {
 constexpr int kTpp = core::kTwipsPerPixel;
 // XK_Break.
 constexpr quint32 kXKeysymBreak = 0xFF6B;
+// Below this the menu bar's titles, a row of the cool bar and the status bar no longer
+// fit: no size a user could have left the window at.
+constexpr QSize kSmallestUsableSize(120, 60);
 
 QRect ToRect(const Box& b) { return QRect(b.left, b.top, b.width, b.height); }
 
@@ -467,14 +470,24 @@ void MainWindow::Load() {
         gui::OleColor(static_cast<std::uint32_t>(swatches[static_cast<std::size_t>(i)])), false);
   }
 
-  common::RestoreFormPlacement(*this, placement_, session_);
-  if (placement_.State == 0) {
-    ++resizeGuard_;
-    common::MoveToPlacement(*this, placement_);
-    // A width of exactly 600 px ends 601, as it always has.
-    if (width() == 600) resize(601, height());
-    --resizeGuard_;
-  }
+  common::ReadFormPlacement(*this, placement_, session_);
+  // A window that starts minimised looks like a program that failed to start: it starts
+  // normal, on its normal bounds.
+  if (placement_.State == 1) placement_.State = 0;
+  // A size too small to use comes from a damaged file: the form keeps its own, as it
+  // does for a size of 0.
+  if (core::TwipsToPixels(placement_.Width) < kSmallestUsableSize.width())
+    placement_.Width = width() * kTpp;
+  if (core::TwipsToPixels(placement_.Height) < kSmallestUsableSize.height())
+    placement_.Height = height() * kTpp;
+  // The normal bounds first, then the state: a window maximised before it has them
+  // would come back from maximised at the form's own size and place.
+  ++resizeGuard_;
+  common::MoveToPlacement(*this, placement_);
+  // A width of exactly 600 px ends 601, as it always has.
+  if (placement_.State == 0 && width() == 600) resize(601, height());
+  if (placement_.State == 2) setWindowState(windowState() | Qt::WindowMaximized);
+  --resizeGuard_;
   common::RestoreCoolBarLayout(session_, coolBar_);
   const QList<widgets::MenuEntry*> toolbarItems = parts_.menus->Array(QStringLiteral("mViewToolbar"));
   for (widgets::MenuEntry* item : toolbarItems) {
@@ -486,7 +499,6 @@ void MainWindow::Load() {
   ArrangeFactors();
   ArrangeTitles();
 
-  loaded_ = true;
   // The tree is where the keys work first: Copy, Del, Ins and the arrows.
   parts_.tvCoord->setFocus();
   host_->LoadAtStart(
@@ -545,20 +557,25 @@ void MainWindow::TrackPlacement() {
   const std::int32_t state = (s & Qt::WindowMinimized)                            ? 1
                              : (s & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2
                                                                                   : 0;
-  if (state == 0 && placement_.State != 0 && loaded_) {
-    // Back from minimised or maximised: the last normal bounds again.
-    ++resizeGuard_;
-    common::MoveToPlacement(*this, placement_);
-    --resizeGuard_;
-  }
+  // Back from minimised or maximised, the platform (the window manager) gives the window
+  // its normal bounds again: a move of ours would run while the frame still has the
+  // margins of its maximised state, and put the window off its place by their change.
   placement_.State = state;
   if (state == 0) {
-    const QRect g = geometry();
-    placement_.Left = g.x() * kTpp;
-    placement_.Top = g.y() * kTpp;
-    placement_.Width = g.width() * kTpp;
-    placement_.Height = g.height() * kTpp;
+    // The frame's origin, which the move to these bounds and their save use too: the
+    // client's would put the window lower by the title bar at each return.
+    const QPoint origin = pos();
+    placement_.Left = origin.x() * kTpp;
+    placement_.Top = origin.y() * kTpp;
+    placement_.Width = width() * kTpp;
+    placement_.Height = height() * kTpp;
   }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Minimising moves and resizes nothing: the state is followed on its own.
+  if (event->type() == QEvent::WindowStateChange) TrackPlacement();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -82,6 +82,7 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -144,7 +145,6 @@ class MainWindow : public QMainWindow {
 
   common::FormPlacement placement_;
   int resizeGuard_ = 0;
-  bool loaded_ = false;
   bool unloaded_ = false;
   std::array<std::string, 3> updateValues_;
 };

@@ -66,6 +66,12 @@ void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::st
 
 void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const SettingsSession& session,
                           std::string_view section) {
+  ReadFormPlacement(form, placement, session, section);
+  SetState(form, placement.State);
+}
+
+void ReadFormPlacement(const QWidget& form, FormPlacement& placement, const SettingsSession& session,
+                       std::string_view section) {
   const std::string sec = FormSection(form, section);
   placement.Left = TwipsOfStored(session.ReadIniNumber(sec, "Left", 0));
   placement.Top = TwipsOfStored(session.ReadIniNumber(sec, "Top", 0));
@@ -78,7 +84,6 @@ void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const Setting
                      std::max(core::TwipsToPixels(placement.Width), 1),
                      std::max(core::TwipsToPixels(placement.Height), 1));
   placement.PlaceByWindowManager = !QGuiApplication::screens().isEmpty() && !OnSomeScreen(bounds);
-  SetState(form, placement.State);
 }
 
 void SaveFormPlacement(const QWidget& form, FormPlacement& placement, const std::string& file,

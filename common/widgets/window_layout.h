@@ -37,6 +37,10 @@ void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const std::st
 // The same from a settings session that the caller read once.
 void RestoreFormPlacement(QWidget& form, FormPlacement& placement, const SettingsSession& session,
                           std::string_view section = {});
+// Reads the placement as RestoreFormPlacement does and leaves the form's state alone,
+// for a caller that gives the form its normal bounds before its state.
+void ReadFormPlacement(const QWidget& form, FormPlacement& placement, const SettingsSession& session,
+                       std::string_view section = {});
 
 // Takes the form's bounds into the placement when it is in the normal state, then
 // writes the placement (pixels, truncated toward zero) to the section.
