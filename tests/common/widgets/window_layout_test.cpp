@@ -84,6 +84,19 @@ TEST(FormPlacementTest, AMaximisedWindowKeepsItsNormalRectangle) {
   EXPECT_EQ(restored.Width, 9000);
 }
 
+TEST(FormPlacementTest, ReadingTheStoredStateLeavesTheFormsAlone) {
+  TempFolder dir;
+  const std::string file = dir.Write(
+      "m.dat", "[fwMain_State]\r\nState=2\r\nLeft=10\r\nTop=20\r\nWidth=400\r\nHeight=300\r\n");
+  QWidget form;
+  form.setObjectName("fwMain");
+  FormPlacement read;
+  ReadFormPlacement(form, read, SettingsSession(file));
+  EXPECT_EQ(read.State, 2);
+  EXPECT_EQ(read.Width, 400 * 15);
+  EXPECT_EQ(form.windowState(), Qt::WindowNoState);
+}
+
 TEST(FormPlacementTest, MissingOrDamagedValuesFallBackSafely) {
   TempFolder dir;
   QWidget form;
