@@ -53,6 +53,23 @@ QString PanelKey(engine::StatusField field) {
   return {};
 }
 
+// A box shown while the busy pointer is up (a question of a batch, an error of a busy
+// moment) is answered with the ordinary pointer.
+class OrdinaryPointer {
+ public:
+  explicit OrdinaryPointer(bool busy) : busy_(busy) {
+    if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~OrdinaryPointer() {
+    if (busy_) QApplication::restoreOverrideCursor();
+  }
+  OrdinaryPointer(const OrdinaryPointer&) = delete;
+  OrdinaryPointer& operator=(const OrdinaryPointer&) = delete;
+
+ private:
+  bool busy_;
+};
+
 // "name(index)" for array members, as command states key them.
 std::string StateKey(const widgets::MenuEntry* item) {
   const std::string name = item->Name().toStdString();
@@ -422,10 +439,12 @@ void WindowHost::Beep(int type) { widgets::Beeper().MessageBeep(type); }
 int WindowHost::Ask(const std::string& text, document::Buttons buttons) {
   const int style = (buttons == document::Buttons::YesNoCancel ? core::kMbYesNoCancel : core::kMbYesNo) |
                     core::kMbIconQuestion;
+  const OrdinaryPointer pointer(busyPointerShown_);
   return widgets::MessageBoxes().Show(parts_.form, QString::fromStdString(text), style);
 }
 
 void WindowHost::ShowError(const std::string& text) {
+  const OrdinaryPointer pointer(busyPointerShown_);
   widgets::MessageBoxes().Show(parts_.form, QString::fromStdString(text),
                                core::kMbOk | core::kMbIconExclamation);
 }

@@ -2,6 +2,7 @@
 // window, on the real window over small pictures drawn here.
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QImage>
@@ -78,6 +79,7 @@ TEST(RunState, TheTimePanelShowsTheLastRunsTimeAndNothingElse) {
   Window x;
   EXPECT_EQ(x.Panel("Time"), QString()) << "no run yet";
   ASSERT_TRUE(x.w->RunCommand("mFileCreate"));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer ends with the run";
   const QString run = x.Panel("Time");
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(run).hasMatch())
       << run.toStdString();
@@ -211,6 +213,28 @@ TEST(RunState, ADropThatOpensNothingIsRefusedToTheDragSource) {
       EXPECT_EQ(x.w->Host().State().ImagePath, file);
     }
   }
+}
+
+// Records the pointer each box was shown with.
+struct PointerAtBoxes final : widgets::MessageBoxService {
+  std::vector<int> shapes;  // -1: no override
+  core::DialogAnswer Show(QWidget*, const QString&, int, const QString&) override {
+    const QCursor* shown = QApplication::overrideCursor();
+    shapes.push_back(shown != nullptr ? shown->shape() : -1);
+    return core::kAnswerOk;
+  }
+};
+
+TEST(RunState, ABoxOfABusyMomentIsAnsweredWithTheOrdinaryPointer) {
+  Window x;
+  PointerAtBoxes boxes;
+  widgets::ServiceOverride installed(&boxes, nullptr, nullptr, nullptr);
+  // A picture that cannot be read, opened by a drop: its error comes while the window
+  // is busy opening it.
+  const std::string bad = x.folder.folder.Write("bad.gif", "not a picture");
+  ASSERT_TRUE(x.w->Surface().ucScopel_OLEDragDrop({QString::fromStdString(bad)}));
+  EXPECT_EQ(boxes.shapes, std::vector<int>{Qt::ArrowCursor});
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy moment is over";
 }
 
 }  // namespace
