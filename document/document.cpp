@@ -58,7 +58,39 @@ std::size_t Utf8Length(std::string_view s) {
       s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+std::uint32_t LittleEndian(std::string_view b, std::size_t at, std::size_t size) {
+  if (at + size > b.size()) return 0;
+  std::uint32_t value = 0;
+  for (std::size_t k = size; k-- > 0;) value = (value << 8) | static_cast<unsigned char>(b[at + k]);
+  return value;
+}
+
+bool IsDibHeaderSize(std::uint32_t size) {
+  return size == 12 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108 ||
+         size == 124;
+}
+
+// A BITMAPINFOHEADER (or its older, shorter kind) at at: its size and one plane.
+bool IsDibHeader(std::string_view b, std::size_t at) {
+  const std::uint32_t size = LittleEndian(b, at, 4);
+  if (!IsDibHeaderSize(size)) return false;
+  return LittleEndian(b, at + (size == 12 ? 8 : 12), 2) == 1;
+}
+
 }  // namespace
+
+bool LooksLikePicture(std::string_view head) {
+  if (head.starts_with("GIF87a") || head.starts_with("GIF89a")) return true;
+  if (head.starts_with("\x89PNG\r\n\x1a\n")) return true;
+  if (head.starts_with("\xFF\xD8\xFF")) return true;
+  if (head.starts_with("BM") && IsDibHeader(head, 14)) return true;
+  if (IsDibHeader(head, 0)) return true;
+  if (LittleEndian(head, 0, 4) == 1 && LittleEndian(head, 40, 4) == 0x464D4520) return true;  // " EMF"
+  if (LittleEndian(head, 0, 4) == 0x9AC6CDD7) return true;  // a placeable WMF
+  const std::uint32_t type = LittleEndian(head, 0, 2), words = LittleEndian(head, 2, 2),
+                      version = LittleEndian(head, 4, 2);
+  return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
+}
 
 bool MatchesPatterns(std::string_view path, std::string_view patterns) {
   const std::size_t slash = path.find_last_of("/\\");
@@ -124,6 +156,12 @@ bool Document::SaveMap() {
     roles_.prompts.ShowError("There is no image, so there is no map to save.");
     return false;
   }
+  // However the path came (a recent file, a name in neither list), a picture is never
+  // replaced by its map.
+  if (LooksLikePicture(files_.ReadStart(target, kPictureHeadBytes))) {
+    Report("The map was not saved: \"" + target + "\" holds a picture, which a map never replaces.");
+    return false;
+  }
   const std::string name = FileNameOf(state_.ImagePath);
   if (state_.ImageSrc.empty()) state_.ImageSrc = state_.ImagePath;
   const std::string header = MapHeaderLine(state_.ImageSrc, name);
@@ -185,7 +223,9 @@ int Document::ConfirmSaveChanges() {
   roles_.prompts.Beep(kWarningBeep);
   const int answer = roles_.prompts.Ask("The current data have been modified.\r\nSave changes?\r\n",
                                         Buttons::YesNoCancel);
-  if (answer == kAnswerYes) SaveMap();
+  // A save that fails (or whose overwrite is declined) leaves the work unsaved: the
+  // command that asked does not go on.
+  if (answer == kAnswerYes && !SaveMap()) return kAnswerCancel;
   return answer;
 }
 
@@ -225,7 +265,14 @@ void Document::RememberAndOpen(const std::string& path) {
   LoadDocument();
 }
 
-void Document::OpenRecentFile(int index) { MoveRecentFileFirst(index, true); }
+void Document::OpenRecentFile(int index) {
+  if (index < 0 || index >= static_cast<int>(model_.RecentFiles().size())) return;
+  // A recent file replaces the document like any open: unsaved work is asked about
+  // first, but only when the file is there to open.
+  if (!files_.FileExists(model_.RecentFiles()[static_cast<std::size_t>(index)])) return;
+  if (ConfirmSaveChanges() == kAnswerCancel) return;
+  MoveRecentFileFirst(index, true);
+}
 
 void Document::MoveRecentFileFirst(int index, bool reload) {
   if (index < 0 || index >= static_cast<int>(model_.RecentFiles().size())) return;
@@ -294,13 +341,19 @@ void Document::LoadImageMapFile() {
   state_.ImageSrc.clear();
   std::string path = state_.MapPath;
   std::optional<std::string> requiredSrc;
-  if (!files_.FileExists(path)) {
+  // A folder at the map path is no missing map: reading it says why it cannot be read.
+  if (!files_.FileExists(path) && !files_.DirExists(path)) {
     path = DefaultMapPath(state_.ImagePath);
     requiredSrc = state_.ImagePath;
     if (path.empty() || !files_.FileExists(path)) return;
   }
-  const std::optional<std::string> text = files_.ReadText(path);
-  if (!text) return;
+  std::string unreadable;
+  const std::optional<std::string> text = files_.ReadText(path, &unreadable);
+  if (!text) {
+    // A map that is there but cannot be read is told, not taken for a page without one.
+    if (!unreadable.empty()) Report("Cannot read the map \"" + path + "\": " + unreadable + ".");
+    return;
+  }
   const MapContent map = ReadMapText(*text, requiredSrc);
   if (!map.hasImage || map.usemap.empty()) return;
   state_.ImageSrc = map.src;

@@ -38,6 +38,12 @@ std::string BuildBatchReport(const std::vector<ReportRow>& rows);
 std::string BuildMapText(std::string_view src, std::string_view name,
                          const std::vector<std::string>& areaLines);
 
+// Whether a file's first bytes (kPictureHeadBytes of them, or all of a shorter file)
+// are those of a picture: GIF, PNG, JPEG, BMP (or a DIB without its file header), EMF
+// or WMF. A map is never saved over such a file.
+inline constexpr std::size_t kPictureHeadBytes = 64;
+bool LooksLikePicture(std::string_view head);
+
 // The document's commands: open, reload, save, the save prompt, recent files and the
 // batch, on the document model. Each is the work of a command handler of the main
 // window after its context-help check, which the window makes first.

@@ -19,8 +19,14 @@ class FileSystem {
   virtual bool FileExists(const std::string& path) const = 0;
   virtual bool DirExists(const std::string& path) const = 0;
   // The file as UTF-8 text (files that are not UTF-8 are read as Windows-1252);
-  // nullopt when it cannot be read.
-  virtual std::optional<std::string> ReadText(const std::string& path) const = 0;
+  // nullopt when it cannot be read. Then error, when given, says why for a file that is
+  // there ("it is not a regular file", the permission error) and is left empty for one
+  // that is missing.
+  virtual std::optional<std::string> ReadText(const std::string& path,
+                                              std::string* error = nullptr) const = 0;
+  // The file's first bytes as they stand, at most count of them; "" when it is no
+  // regular file that can be read.
+  virtual std::string ReadStart(const std::string& path, std::size_t count) const = 0;
   // Replaces the file whole or not at all; on failure error says why.
   virtual bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error) = 0;
 };

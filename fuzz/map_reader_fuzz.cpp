@@ -24,7 +24,8 @@ void Check(bool ok) {
 class AnyFiles : public testing::FakeFiles {
  public:
   bool FileExists(const std::string&) const override { return true; }
-  std::optional<std::string> ReadText(const std::string& path) const override {
+  std::optional<std::string> ReadText(const std::string& path,
+                                      std::string* = nullptr) const override {
     auto it = files.find(path);
     if (it == files.end()) return std::string();
     return morvane::core::DecodeText(morvane::core::StripUtf8Bom(it->second));

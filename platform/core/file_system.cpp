@@ -119,6 +119,26 @@ FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   return result;
 }
 
+std::string ReadFileStart(const std::string& path, std::size_t count) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return {};
+  std::string bytes;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    bytes.resize(count);
+    std::size_t got = 0;
+    while (got < count) {
+      const ssize_t n = ::read(fd, bytes.data() + got, count - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+  }
+  ::close(fd);
+  return bytes;
+}
+
 namespace {
 
 // The folder a path lies in ("." for a bare name).

@@ -27,6 +27,10 @@ struct FileContents {
 };
 FileContents ReadFileBytes(const std::string& path, std::size_t maxBytes = static_cast<std::size_t>(-1));
 
+// The first bytes of a regular file, at most count of them, whatever its size; "" when
+// it is missing, no regular file or cannot be read.
+std::string ReadFileStart(const std::string& path, std::size_t count);
+
 // What a save does with a file that is there but read-only for everyone: a document
 // is refused with the permission error, as an editor would; a settings file is the
 // program's own and replaced like any other.

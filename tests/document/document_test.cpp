@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
+#include <map>
+
 #include "document/area_text.h"
 #include "document/map_format.h"
 #include "tests/document/fakes.h"
@@ -280,6 +284,78 @@ TEST_F(DocumentTest, AFailedSaveSaysSoAndKeepsTheChangedMark) {
   EXPECT_EQ(view.errors.size(), 2u);
 }
 
+TEST(LooksLikePictureTest, KnowsPicturesByTheirFirstBytes) {
+  const auto bytes = [](std::initializer_list<int> values) {
+    std::string out;
+    for (int v : values) out += static_cast<char>(v);
+    return out;
+  };
+  // A BMP's file header, then an info header of 40 bytes with one plane.
+  std::string bmp = "BM" + std::string(12, '\0') + bytes({40, 0, 0, 0}) + std::string(8, '\0') +
+                    bytes({1, 0, 8, 0});
+  std::string emf = bytes({1, 0, 0, 0}) + std::string(36, '\0') + " EMF";
+  struct Case {
+    const char* what;
+    std::string head;
+    bool picture;
+  };
+  const Case cases[] = {
+      {"GIF87a", "GIF87a\x10\x00\x10\x00", true},
+      {"GIF89a", "GIF89a\x10\x00\x10\x00", true},
+      {"PNG", bytes({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}) + "IHDR", true},
+      {"JPEG", bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 16}) + "JFIF", true},
+      {"BMP", bmp, true},
+      {"a DIB without its file header", bmp.substr(14), true},
+      {"EMF", emf, true},
+      {"placeable WMF", bytes({0xD7, 0xCD, 0xC6, 0x9A, 0, 0}), true},
+      {"WMF", bytes({1, 0, 9, 0, 0, 3, 0x20, 0, 0, 0}), true},
+      {"a map", "<html><body><img src='a.gif' usemap='#a'>", false},
+      {"an empty file", "", false},
+      {"text beginning with BM", "BMW and Audi, a list of cars", false},
+      {"text beginning with GIF", "GIF files and their maps", false},
+      {"a cut PNG signature", bytes({0x89, 'P', 'N', 'G'}), false},
+      {"EMF's first word without its signature", bytes({1, 0, 0, 0}) + std::string(40, 'x'), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikePicture(c.head), c.picture) << c.what;
+}
+
+TEST_F(DocumentTest, AMapIsNeverSavedOverAPicture) {
+  const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + "rest of a picture";
+  struct Case {
+    const char* what;
+    std::string mapPath;  // "" for the default map path
+    bool askBeforeOverwrite;
+  };
+  const Case cases[] = {
+      {"the map path names the picture", "/p/plan.png", false},
+      {"with the overwrite question on", "/p/plan.png", true},
+      {"the default map path holds a picture", "", false},
+  };
+  for (const Case& c : cases) {
+    files.files.clear();
+    view.errors.clear();
+    view.questions.clear();
+    AddImage("/p/plan.gif");
+    const std::string target = c.mapPath.empty() ? "/p/plan.htm" : c.mapPath;
+    files.files[target] = png;
+    state = DocumentState();
+    state.ImagePath = "/p/plan.gif";
+    state.MapPath = c.mapPath;
+    state.AskBeforeOverwrite = c.askBeforeOverwrite;
+    SetContours(kTwo, {"#00", "#01"});
+    model.LetChanged(true);
+    EXPECT_FALSE(doc.SaveMap()) << c.what;
+    EXPECT_EQ(files.files[target], png) << c.what;
+    EXPECT_EQ(files.writes, 0) << c.what;
+    EXPECT_TRUE(model.IsChanged()) << c.what;
+    EXPECT_TRUE(view.questions.empty()) << c.what;
+    ASSERT_EQ(view.errors.size(), 1u) << c.what;
+    EXPECT_EQ(view.errors[0],
+              "The map was not saved: \"" + target + "\" holds a picture, which a map never replaces.")
+        << c.what;
+  }
+}
+
 TEST_F(DocumentTest, SaveAs) {
   state.ImagePath = "/pics/coast.gif";
   state.MapPath = "/gone/old.htm";  // no such file: becomes the default map path
@@ -536,6 +612,135 @@ TEST_F(DocumentTest, TheSavePrompt) {
   }
 }
 
+TEST_F(DocumentTest, AFailedSaveInThePromptStopsTheCommandThatAsked) {
+  struct Caller {
+    const char* what;
+    std::function<void()> run;
+  };
+  const Caller callers[] = {
+      {"the prompt itself, as exit and drop ask it",
+       [&] { EXPECT_EQ(doc.ConfirmSaveChanges(), kAnswerCancel); }},
+      {"open", [&] { doc.OpenFile(); }},
+      {"batch", [&] { doc.RunBatch(); }},
+      {"recent file", [&] { doc.OpenRecentFile(1); }},
+  };
+  struct Failure {
+    const char* what;
+    std::function<void()> arrange;
+    std::deque<int> answers;  // the prompt's, then the overwrite question's
+  };
+  const Failure failures[] = {
+      {"the map cannot be written", [&] { files.unwritable.insert("/p/a.htm"); }, {kAnswerYes}},
+      {"the overwrite is declined",
+       [&] {
+         state.AskBeforeOverwrite = true;
+         files.files["/p/a.htm"] = "a page edited by hand";
+       },
+       {kAnswerYes, kAnswerNo}},
+      {"the map path holds a picture", [&] { files.files["/p/a.htm"] = "GIF89a..."; }, {kAnswerYes}},
+  };
+  for (const Caller& caller : callers) {
+    for (const Failure& failure : failures) {
+      SCOPED_TRACE(std::string(caller.what) + ", " + failure.what);
+      files = FakeFiles();
+      images.loaded.clear();
+      AddImage("/p/a.gif");
+      AddImage("/p/b.gif");
+      state = DocumentState();
+      state.ImagePath = "/p/a.gif";
+      state.MapPath = "/p/a.htm";
+      model.LetRecentFiles({"/p/a.gif", "/p/b.gif"});
+      SetContours(kTwo, {"#00  Lake", "#01"});
+      model.LetChanged(true);
+      failure.arrange();
+      const std::map<std::string, std::string> filesBefore = files.files;
+      view.answers = failure.answers;
+      view.questions.clear();
+      dialog.answers = {{1, {"/p/b.gif"}, 1}};
+      dialog.shown.clear();
+
+      caller.run();
+      EXPECT_EQ(view.questions.size(), failure.answers.size());
+      EXPECT_TRUE(dialog.shown.empty());
+      EXPECT_TRUE(images.loaded.empty());
+      EXPECT_TRUE(model.IsChanged());
+      EXPECT_EQ(model.Points(), Points(kTwo));
+      EXPECT_EQ(Titles(), (std::vector<std::string>{"Lake", ""}));
+      EXPECT_EQ(state.ImagePath, "/p/a.gif");
+      EXPECT_EQ(state.MapPath, "/p/a.htm");
+      EXPECT_EQ(model.RecentFiles(), (std::vector<std::string>{"/p/a.gif", "/p/b.gif"}));
+      EXPECT_EQ(files.files, filesBefore);
+    }
+  }
+}
+
+TEST_F(DocumentTest, ARecentFileAsksAboutUnsavedWorkFirst) {
+  struct Case {
+    int answer;
+    bool opens;
+    bool saved;
+  };
+  for (const Case& c : {Case{kAnswerCancel, false, false}, Case{kAnswerNo, true, false},
+                        Case{kAnswerYes, true, true}}) {
+    SCOPED_TRACE(c.answer);
+    files = FakeFiles();
+    AddImage("/p/a.gif");
+    AddImage("/p/b.gif");
+    state = DocumentState();
+    state.ImagePath = "/p/a.gif";
+    model.LetRecentFiles({"/p/a.gif", "/p/b.gif"});
+    SetContours(kTwo, {"#00", "#01"});
+    model.LetChanged(true);
+    view.answers = {c.answer};
+    view.questions.clear();
+    doc.OpenRecentFile(1);
+    ASSERT_EQ(view.questions.size(), 1u);
+    EXPECT_EQ(view.questions[0], "The current data have been modified.\r\nSave changes?\r\n");
+    EXPECT_EQ(state.ImagePath, c.opens ? "/p/b.gif" : "/p/a.gif");
+    EXPECT_EQ(files.files.count("/p/a.htm") > 0, c.saved);
+    EXPECT_EQ(model.IsChanged(), !c.opens);
+  }
+  // A recent file that is gone asks nothing: nothing would be opened.
+  model.LetChanged(true);
+  files.files.erase("/p/a.gif");
+  view.questions.clear();
+  doc.OpenRecentFile(1);
+  EXPECT_TRUE(view.questions.empty());
+}
+
+TEST_F(DocumentTest, AMapThatIsThereButCannotBeReadSaysWhy) {
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    std::string message;  // "" for none
+  };
+  const Case cases[] = {
+      {"a pipe", [&] { files.unreadable["/m/a.htm"] = "it is not a regular file"; },
+       "Cannot read the map \"/m/a.htm\": it is not a regular file."},
+      {"a file that may not be read", [&] { files.unreadable["/m/a.htm"] = "Permission denied"; },
+       "Cannot read the map \"/m/a.htm\": Permission denied."},
+      {"a folder", [&] { files.folders.insert("/m/a.htm"); },
+       "Cannot read the map \"/m/a.htm\": it is a folder, not a file."},
+      {"a missing map says nothing", [] {}, ""},
+      {"a page without a map says nothing", [&] { files.files["/m/a.htm"] = "<p>no map</p>"; }, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = FakeFiles();
+    AddImage("/m/a.gif");
+    view.errors.clear();
+    state = DocumentState();
+    state.ImagePath = "/m/a.gif";
+    state.MapPath = "/m/a.htm";
+    c.arrange();
+    doc.LoadDocument();
+    EXPECT_EQ(view.errors, c.message.empty() ? std::vector<std::string>{}
+                                             : std::vector<std::string>{c.message});
+    EXPECT_TRUE(model.Titles().empty());
+    EXPECT_TRUE(view.pictureShown);  // the image opens all the same
+  }
+}
+
 TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
   struct Case {
     const char* what;
@@ -760,6 +965,19 @@ TEST_F(BatchTest, MapsThatCannotBeSavedAreListedOnceAtTheEnd) {
             "The map could not be saved to \"/b/fen.htm\": Permission denied\r\n"
             "The map could not be saved to \"/b/dune.htm\": Permission denied");
   EXPECT_EQ(view.status[engine::StatusField::Progress1], "3 images processed.");
+}
+
+TEST_F(BatchTest, AMapBesideAnImageIsNotSavedOverAPicture) {
+  for (const char* p : {"/b/fen.gif", "/b/dune.gif"}) AddImage(p);
+  files.files["/b/fen.htm"] = "GIF89a and the rest of a picture";
+  state.SeparateFiles = true;
+  Choose({"/b/fen.gif", "/b/dune.gif"});
+  const Document::BatchResult result = doc.RunBatch();
+  EXPECT_EQ(result.mapsWritten, 1);
+  EXPECT_EQ(result.mapsFailed, 1);
+  EXPECT_EQ(files.files["/b/fen.htm"], "GIF89a and the rest of a picture");
+  ASSERT_EQ(view.errors.size(), 1u);
+  EXPECT_NE(view.errors[0].find("\"/b/fen.htm\" holds a picture"), std::string::npos) << view.errors[0];
 }
 
 TEST_F(BatchTest, StopDuringTheSecondOfFive) {

@@ -24,14 +24,31 @@ class FakeFiles : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders;
   std::set<std::string> unwritable;  // writes fail here
+  // Files that are there but cannot be read, and why.
+  std::map<std::string, std::string> unreadable;
   int writes = 0;
 
-  bool FileExists(const std::string& path) const override { return files.count(path) > 0; }
+  bool FileExists(const std::string& path) const override {
+    return files.count(path) > 0 || unreadable.count(path) > 0;
+  }
   bool DirExists(const std::string& path) const override { return folders.count(path) > 0; }
-  std::optional<std::string> ReadText(const std::string& path) const override {
+  std::optional<std::string> ReadText(const std::string& path,
+                                      std::string* error = nullptr) const override {
+    if (error != nullptr) error->clear();
+    if (auto why = unreadable.find(path); why != unreadable.end()) {
+      if (error != nullptr) *error = why->second;
+      return std::nullopt;
+    }
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end()) {
+      if (error != nullptr && folders.count(path) > 0) *error = "it is a folder, not a file";
+      return std::nullopt;
+    }
     return it->second;
+  }
+  std::string ReadStart(const std::string& path, std::size_t count) const override {
+    auto it = files.find(path);
+    return it == files.end() ? std::string() : it->second.substr(0, count);
   }
   bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string& error) override {
     if (unwritable.count(path)) {

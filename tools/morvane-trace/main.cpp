@@ -368,10 +368,12 @@ int ReadMap(const Options& options) {
     return kBadInput;
   }
   side.document.LoadImageMapFile();
-  // The reader says nothing when it stops; here the user is told why nothing came.
-  if (state.ImageSrc.empty()) {
+  // The reader says nothing when it stops (but for a file it could not read, which it
+  // has told); here the user is told why nothing came.
+  const bool told = side.window.errors > 0;
+  if (!told && state.ImageSrc.empty()) {
     std::cerr << "morvane-trace: '" << options.image << "' holds no image map\n";
-  } else if (!side.disk.FileExists(state.ImagePath)) {
+  } else if (!told && !side.disk.FileExists(state.ImagePath)) {
     std::cerr << "morvane-trace: the map's image '" << state.ImagePath << "' does not exist\n";
   }
   // The Copy command's text, with LF line ends, then the titles list.
