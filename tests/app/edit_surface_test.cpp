@@ -5,14 +5,23 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "app/contour_tree.h"
 #include "bench/bench_images.h"
@@ -500,6 +509,123 @@ TEST(EditSurfaceDrop, FilesAskTheSavePromptFirst) {
       EXPECT_EQ(state.ImagePath, imageBefore);
       EXPECT_EQ(engine::UpperBound(rig.Points()), 6);
     }
+  }
+}
+
+// Cancels every dialog that opens while it lives and counts them (the window's own
+// message boxes are the fake services', so any modal dialog is a file dialog).
+class DialogWatch {
+ public:
+  DialogWatch() { Look(opened_, done_); }
+  ~DialogWatch() { *done_ = true; }
+  int Opened() const { return *opened_; }
+
+ private:
+  static void Look(std::shared_ptr<int> opened, std::shared_ptr<bool> done) {
+    QTimer::singleShot(20, [opened, done] {
+      if (*done) return;
+      Look(opened, done);
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        ++*opened;
+        dialog->reject();
+      }
+    });
+  }
+  std::shared_ptr<int> opened_ = std::make_shared<int>(0);
+  std::shared_ptr<bool> done_ = std::make_shared<bool>(false);
+};
+
+// Save As onto a pipe is refused; the next question's Yes then saves nothing, and the
+// command that asked does not go on: the work stays.
+TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
+  struct Caller {
+    const char* what;
+    std::function<void(Rig&, const std::string& other)> run;
+  };
+  const Caller callers[] = {
+      {"open", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileOpen"); }},
+      {"exit", [](Rig& rig, const std::string&) { EXPECT_FALSE(rig.w->close()); }},
+      {"drop",
+       [](Rig& rig, const std::string& other) {
+         rig.Surface().ucScopel_OLEDragDrop({QString::fromStdString(other)});
+       }},
+      {"batch", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileBatch"); }},
+      {"recent file", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileList", 0); }},
+  };
+  for (const Caller& caller : callers) {
+    SCOPED_TRACE(caller.what);
+    Rig rig;
+    const std::string other = WriteArt(rig.folder, "other.bmp", kTwoSquares);
+    const std::string pipe = rig.folder.folder.File("pipe.htm");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    rig.Trace(3, 3);
+    rig.Model().PutRecentFileFirst(other);
+    rig.w->Host().State().MapPath = pipe;
+    ASSERT_TRUE(rig.w->RunCommand("mFileSave"));  // refused: the pipe is no regular file
+    ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
+    EXPECT_TRUE(rig.services.messageBoxes.shown[0].text.contains(QStringLiteral("is not a regular file")))
+        << rig.services.messageBoxes.shown[0].text.toStdString();
+    ASSERT_TRUE(rig.Model().IsChanged());
+    const ContourPoints before = rig.Points();
+
+    rig.services.messageBoxes.answers = {core::kAnswerYes};
+    DialogWatch dialogs;
+    caller.run(rig, other);
+    // The question, then the save's error, and nothing after.
+    ASSERT_EQ(rig.services.messageBoxes.shown.size(), 3u);
+    EXPECT_TRUE(rig.services.messageBoxes.shown[1].text.contains(QStringLiteral("Save changes?")));
+    EXPECT_TRUE(rig.services.messageBoxes.shown[2].text.contains(QStringLiteral("is not a regular file")));
+    EXPECT_EQ(dialogs.Opened(), 0);
+    EXPECT_TRUE(rig.w->isVisible());
+    EXPECT_FALSE(rig.w->Unloaded());
+    EXPECT_TRUE(rig.Model().IsChanged());
+    EXPECT_EQ(rig.Points(), before);
+    EXPECT_EQ(rig.w->Host().State().ImagePath, rig.image);
+    EXPECT_EQ(rig.Model().RecentFiles().front(), other);
+  }
+}
+
+// A map path that is there but cannot be read is told as the trace tool tells it.
+TEST(UnreadableMap, OpeningOneSaysWhy) {
+  struct Case {
+    const char* what;
+    std::function<std::string(AppFolder&)> make;
+    QString says;
+  };
+  const Case cases[] = {
+      {"a pipe",
+       [](AppFolder& f) {
+         const std::string path = f.folder.File("pipe.htm");
+         EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+         return path;
+       },
+       QStringLiteral("it is not a regular file")},
+      {"a file that may not be read",
+       [](AppFolder& f) {
+         const std::string path = f.folder.Write("locked.htm", "<img src='art.bmp' usemap='#a'>");
+         EXPECT_EQ(::chmod(path.c_str(), 0), 0);
+         return path;
+       },
+       QString::fromLocal8Bit(std::strerror(EACCES))},
+      {"a folder",
+       [](AppFolder& f) {
+         const std::string path = f.folder.File("folder.htm");
+         std::filesystem::create_directory(path);
+         return path;
+       },
+       QStringLiteral("it is a folder, not a file")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (std::string_view(c.what) == "a file that may not be read" && ::geteuid() == 0) continue;  // root reads it
+    Rig rig;
+    const std::string map = c.make(rig.folder);
+    rig.Surface().ucScopel_OLEDragDrop({QString::fromStdString(map)});
+    ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(rig.services.messageBoxes.shown[0].text,
+              QStringLiteral("Cannot read the map \"%1\": %2.").arg(QString::fromStdString(map), c.says));
+    EXPECT_FALSE(rig.services.messageBoxes.shown[0].text.contains(QStringLiteral("holds no image map")));
+    EXPECT_EQ(rig.w->Host().State().MapPath, map);
   }
 }
 

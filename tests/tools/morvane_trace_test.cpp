@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -255,6 +259,53 @@ TEST_F(MorvaneTraceTest, CreateAndAddWriteTheMap) {
   EXPECT_EQ(blocked.exitCode, 3);
   EXPECT_NE(blocked.err.find("could not be saved"), std::string::npos) << blocked.err;
   EXPECT_FALSE(blocked.out.empty());
+}
+
+TEST_F(MorvaneTraceTest, AMapIsNeverWrittenOverAPicture) {
+  ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.jpg"), "JPEG"));
+  ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.bmp"), "BMP"));
+  for (const char* name : {"two.png", "plan.jpg", "plan.bmp", "red.bmp"}) {
+    SCOPED_TRACE(name);
+    const std::string before = ReadFile(Path(name));
+    const Result r = RunTool({"create", Path("two.png"), "--output", Path(name)});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(r.err.find("The map was not saved: \"" + Path(name).toStdString() +
+                         "\" holds a picture, which a map never replaces."),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(ReadFile(Path(name)), before);
+    EXPECT_FALSE(r.out.empty());  // the contours are still printed
+  }
+}
+
+TEST_F(MorvaneTraceTest, AMapThatCannotBeReadSaysWhy) {
+  const std::string folder = dir.path().toStdString();
+  ASSERT_EQ(::mkfifo((folder + "/pipe.htm").c_str(), 0600), 0);
+  QFile locked(Path("locked.htm"));
+  ASSERT_TRUE(locked.open(QIODevice::WriteOnly));
+  locked.write("<img src='two.png' usemap='#m'><map name='m'></map>");
+  locked.close();
+  ASSERT_EQ(::chmod(Path("locked.htm").toLocal8Bit().constData(), 0), 0);
+  struct Case {
+    const char* what;
+    const char* map;
+    std::string says;
+  };
+  const Case cases[] = {
+      {"a pipe", "pipe.htm", "it is not a regular file"},
+      {"a file that may not be read", "locked.htm", std::strerror(EACCES)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.map == std::string("locked.htm") && ::geteuid() == 0) continue;  // root reads it anyway
+    const Result r = RunTool({"read", Path(c.map)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Cannot read the map \"" + Path(c.map).toStdString() + "\": " + c.says + "."),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("holds no image map"), std::string::npos) << r.err;
+  }
 }
 
 TEST_F(MorvaneTraceTest, ReadPrintsTheCopyTextAndTheTitles) {
