@@ -14,6 +14,9 @@ namespace morvane::app {
 
 namespace {
 double Val(const QLineEdit* box) { return ValOf(box->text().toStdString()); }
+
+constexpr int kTitleRole = Qt::UserRole;
+constexpr int kHeadingRole = Qt::UserRole + 1;
 }  // namespace
 
 // --- factors ---
@@ -47,15 +50,31 @@ TitlesStrip::TitlesStrip(QComboBox* list, QLineEdit* box, QObject* parent)
   box_->installEventFilter(this);
 }
 
-void TitlesStrip::SetEntries(const std::vector<std::string>& entries) {
+void TitlesStrip::SetEntries(const std::vector<engine::ContourTitle>& titles) {
   const int keep = list_->currentIndex();
   filling_ = true;
   list_->clear();
-  for (const std::string& e : entries) list_->addItem(QString::fromStdString(e));
-  if (!entries.empty()) list_->setCurrentIndex(keep >= 0 && keep < list_->count() ? keep : 0);
+  // The title and the heading ride with each entry: a link of a contour's own may hold
+  // the two blanks that part them in the entry's text.
+  for (const engine::ContourTitle& t : titles) {
+    list_->addItem(QString::fromStdString(engine::TitleEntry(t)));
+    const int at = list_->count() - 1;
+    list_->setItemData(at, QString::fromStdString(t.title), kTitleRole);
+    list_->setItemData(at, QString::fromStdString("#" + t.number), kHeadingRole);
+  }
+  if (!titles.empty()) list_->setCurrentIndex(keep >= 0 && keep < list_->count() ? keep : 0);
   filling_ = false;
-  box_->setEnabled(!entries.empty());
+  box_->setEnabled(!titles.empty());
   ResetBox();
+}
+
+std::string TitlesStrip::SelectedTitle() const {
+  return list_->currentIndex() < 0 ? std::string() : list_->currentData(kTitleRole).toString().toStdString();
+}
+
+std::string TitlesStrip::SelectedHeading() const {
+  return list_->currentIndex() < 0 ? std::string()
+                                   : list_->currentData(kHeadingRole).toString().toStdString();
 }
 
 void TitlesStrip::SelectTitle(int index) {
@@ -70,17 +89,17 @@ std::string TitlesStrip::EditedTitle() const { return box_->text().toStdString()
 
 bool TitlesStrip::TitleEnabled() const {
   if (list_->currentIndex() < 0) return false;
-  return box_->text().toStdString() != TitlePart(list_->currentText().toStdString());
+  return box_->text().toStdString() != SelectedTitle();
 }
 
 void TitlesStrip::ResetBox() {
-  box_->setText(QString::fromStdString(TitlePart(list_->currentText().toStdString())));
+  box_->setText(QString::fromStdString(SelectedTitle()));
 }
 
 void TitlesStrip::Clicked(bool byUser) {
   ResetBox();
   if (byUser && !filling_ && list_->currentIndex() >= 0) {
-    emit ShowContour(QString::fromStdString(NumberPart(list_->currentText().toStdString())));
+    emit ShowContour(QString::fromStdString(SelectedHeading()));
   }
   emit Changed();
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/contour_set.h"
+
 class QComboBox;
 class QLineEdit;
 
@@ -48,7 +50,7 @@ class TitlesStrip : public QObject {
   TitlesStrip(QComboBox* list, QLineEdit* box, QObject* parent = nullptr);
 
   // The list follows the document's titles; the selection stays where it can.
-  void SetEntries(const std::vector<std::string>& entries);
+  void SetEntries(const std::vector<engine::ContourTitle>& titles);
   // Selects an entry as the tree or the engine does (no jump to the contour); an
   // index outside the list, or an empty list, leaves it alone.
   void SelectTitle(int index);
@@ -60,7 +62,8 @@ class TitlesStrip : public QObject {
   void ResetBox();
 
  signals:
-  // cbTitles_Click by the user: show the contour under this number part ("#01").
+  // cbTitles_Click by the user: show the contour under this heading ("#01"), the
+  // entry's number part (for a contour with a link of its own, its number).
   void ShowContour(const QString& numberPart);
   // Enter in the title box: mEditTitle_Click.
   void ApplyTitle();
@@ -72,6 +75,9 @@ class TitlesStrip : public QObject {
 
  private:
   void Clicked(bool byUser);
+  // The selected entry's title and heading; "" when none is selected.
+  std::string SelectedTitle() const;
+  std::string SelectedHeading() const;
 
   QComboBox* list_;
   QLineEdit* box_;

@@ -241,7 +241,7 @@ void WindowHost::ModelChanged(unsigned changes) {
 }
 
 void WindowHost::ShowTitles() {
-  parts_.titles->SetEntries(model_.TitleEntries());
+  parts_.titles->SetEntries(model_.Titles());
   // The contours are filled in: the step bar never stays over the "Progress2" messages.
   HideProgress(engine::kProgressStep);
 }

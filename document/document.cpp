@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <span>
 
 #include "common/file_helpers.h"
+#include "document/area_order.h"
 #include "document/area_text.h"
 #include "document/map_format.h"
 #include "platform/core/file_dialog_flags.h"
@@ -75,6 +78,57 @@ bool IsDibHeader(std::string_view b, std::size_t at) {
   const std::uint32_t size = LittleEndian(b, at, 4);
   if (!IsDibHeaderSize(size)) return false;
   return LittleEndian(b, at + (size == 12 ? 8 : 12), 2) == 1;
+}
+
+// The map's area lines: one per contour, each with its own number, title and link,
+// the contours that lie inside others first (InnermostFirst), so that a browser finds
+// every area; the document's order and numbers stay as they are.
+std::vector<std::string> MapAreaLines(const engine::ContourPoints& points, const std::string& format,
+                                      const std::vector<engine::ContourTitle>& titles,
+                                      std::string_view templ) {
+  // The contours as the area text finds them: a separator gives the number of the
+  // points after it, and a separator without points after it makes no contour.
+  struct Contour {
+    std::int32_t number;
+    std::size_t first, end;
+  };
+  std::vector<Contour> contours;
+  std::int32_t number = 0;
+  for (std::size_t k = 1; k < points.size();) {
+    if (engine::IsSeparator(points[k])) {
+      number = points[k++].x;
+      continue;
+    }
+    const std::size_t first = k;
+    while (k < points.size() && !engine::IsSeparator(points[k])) ++k;
+    contours.push_back({number, first, k});
+  }
+  std::vector<std::span<const engine::ContourPoint>> outlines;
+  outlines.reserve(contours.size());
+  for (const Contour& c : contours) outlines.emplace_back(points.data() + c.first, c.end - c.first);
+
+  const TitleOf titleOf = TitlesFrom(titles, [](std::string_view title) { return EscapeHtml(title); });
+  std::vector<std::string> lines;
+  lines.reserve(contours.size());
+  engine::ContourPoints one = engine::EmptyContourPoints();
+  for (const std::size_t k : InnermostFirst(outlines)) {
+    const Contour& c = contours[k];
+    one.resize(1);
+    one.push_back(engine::Separator(c.number));
+    one.insert(one.end(), points.begin() + static_cast<std::ptrdiff_t>(c.first),
+               points.begin() + static_cast<std::ptrdiff_t>(c.end));
+    std::string line = document::FormatOutputText(one, format, titleOf, templ, kAreaTail);
+    const bool titled = c.number >= 0 && static_cast<std::size_t>(c.number) < titles.size();
+    const std::string& href = titled ? titles[static_cast<std::size_t>(c.number)].href : std::string();
+    if (!href.empty()) {
+      // A link of the contour's own in place of its number, put in after the area
+      // text so that nothing in it is taken for a placeholder.
+      const std::string numbered = "<area href='#" + engine::FormatContourNumber(c.number, format) + "'";
+      if (line.starts_with(numbered)) line.replace(0, numbered.size(), "<area href='" + EscapeHtml(href) + "'");
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
 }
 
 }  // namespace
@@ -180,11 +234,8 @@ bool Document::SaveMap() {
   }
 
   const std::string_view templ = roles_.menus.CentroidChecked() ? kCentroidAreaTemplate : kAreaTemplate;
-  const std::string areaText = document::FormatOutputText(
-      model_.Points(), model_.NumberFormat(),
-      TitlesFrom(model_.Titles(), [](std::string_view title) { return EscapeHtml(title); }), templ,
-      kAreaTail);
-  const std::vector<std::string> lines = SplitCrLf(areaText);
+  const std::vector<std::string> lines =
+      MapAreaLines(model_.Points(), model_.NumberFormat(), model_.Titles(), templ);
 
   engine::RunControl& run = roles_.run;
   run.SetProgress(engine::kProgressStep, 0);
@@ -361,19 +412,53 @@ void Document::LoadImageMapFile() {
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
-  model_.LetDigits(static_cast<int>(map.firstHref.value_or("").size()) - 1);
+  // The digits are those of the first number: a link of the area's own says nothing
+  // of them.
+  const std::optional<std::string>& digitsHref = map.firstNumberHref ? map.firstNumberHref : map.firstHref;
+  model_.LetDigits(static_cast<int>(digitsHref.value_or("").size()) - 1);
   const std::string& format = model_.NumberFormat();
+
+  // The writer lists inner contours first; their numbers give the document's order
+  // back. An area without a number takes the lowest number that no area holds, so a
+  // map without numbers keeps the file's order.
+  const std::size_t n = map.polygons.size();
+  std::vector<std::optional<std::int32_t>> numbers(n);
+  std::vector<std::int64_t> keys(n);
+  std::vector<std::int64_t> held;
+  for (std::size_t k = 0; k < n; ++k) {
+    numbers[k] = HrefNumber(map.polygons[k].href);
+    if (numbers[k]) held.push_back(*numbers[k]);
+  }
+  std::sort(held.begin(), held.end());
+  std::int64_t free = 0;
+  std::size_t next = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (numbers[k]) {
+      keys[k] = *numbers[k];
+      continue;
+    }
+    for (; next < held.size() && held[next] <= free; ++next) {
+      if (held[next] == free) ++free;
+    }
+    keys[k] = free++;
+  }
+  std::vector<std::size_t> order(n);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
 
   engine::ContourSet contours;
   engine::ContourPoints& points = contours.points;
-  for (const MapArea& area : map.polygons) {
-    const std::string number = area.href.empty() ? std::string() : area.href.substr(1);
-    std::string shown = number;
-    const bool numeric =
-        !number.empty() && number.size() <= 9 &&
-        std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (numeric) shown = engine::FormatContourNumber(std::stoi(number), format);
-    contours.titles.push_back({shown, area.alt, true});
+  for (const std::size_t k : order) {
+    const MapArea& area = map.polygons[k];
+    if (numbers[k]) {
+      contours.titles.push_back({engine::FormatContourNumber(*numbers[k], format), area.alt, true, {}});
+    } else if (area.href.empty()) {
+      contours.titles.push_back({{}, area.alt, true, {}});
+    } else {
+      // A link of the area's own stays with its contour.
+      contours.titles.push_back(
+          {engine::FormatContourNumber(contours.count, format), area.alt, true, area.href});
+    }
     if (contours.count > 0) points.push_back(engine::Separator(contours.count));
     points.insert(points.end(), area.points.begin(), area.points.end());
     ++contours.count;

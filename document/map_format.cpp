@@ -293,6 +293,16 @@ bool IsOwnMap(std::string_view file, std::string_view headerLine) {
   return false;
 }
 
+std::optional<std::int32_t> HrefNumber(std::string_view href) {
+  if (href.size() < 2 || href.size() > 10 || href.front() != '#') return std::nullopt;
+  std::int32_t number = 0;
+  for (const char c : href.substr(1)) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
 std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view coords) {
   std::vector<std::int32_t> numbers;
   std::size_t start = 0;
@@ -353,6 +363,7 @@ MapContent ReadMapText(std::string_view text, const std::optional<std::string>& 
     anyArea = true;
     std::optional<std::string> href = tag.Attribute("href");
     if (href && !content.firstHref) content.firstHref = href;
+    if (href && !content.firstNumberHref && HrefNumber(*href)) content.firstNumberHref = href;
     const std::optional<std::string> shape = tag.Attribute("shape");
     if (!shape || Lower(*shape) != "polygon") continue;
     const std::optional<std::string> coords = tag.Attribute("coords");

@@ -92,6 +92,8 @@ struct MapContent {
   std::string src;                       // its src value
   bool hasMapBlock = false;              // the map that usemap names was found and holds areas
   std::optional<std::string> firstHref;  // the first href of the block's areas
+  // The first href of the block's areas that is a contour's number (see HrefNumber).
+  std::optional<std::string> firstNumberHref;
   std::vector<MapArea> polygons;         // the polygon areas with usable coords
 };
 
@@ -101,6 +103,10 @@ struct MapContent {
 // contour when its shape is "polygon" (any case) and its coords are an even number of
 // whole numbers from 0 to 2147483647; other areas are skipped.
 MapContent ReadMapText(std::string_view text, const std::optional<std::string>& requiredSrc = {});
+
+// The contour number of an href that is exactly "#" and one to nine digits, as this
+// program writes them; nothing for any other link, which is the area's own.
+std::optional<std::int32_t> HrefNumber(std::string_view href);
 
 // Parses coords; nullopt when they do not make a contour (see ReadMapText).
 std::optional<std::vector<engine::ContourPoint>> ParseCoords(std::string_view coords);

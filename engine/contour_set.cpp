@@ -5,7 +5,7 @@
 namespace morvane::engine {
 
 std::string TitleEntry(const ContourTitle& title) {
-  std::string entry = "#" + title.number;
+  std::string entry = title.href.empty() ? "#" + title.number : title.href;
   if (title.titled) {
     entry += "  ";
     entry += title.title;

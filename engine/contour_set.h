@@ -3,25 +3,35 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/contour_points.h"
 
 namespace morvane::engine {
 
-// One entry of the titles list: the contour's number as it is shown (the formatted
-// number, or the href text of a map whose href is no number) and, once the contour
-// has one, its title.
+// One entry of the titles list: the contour's number as it is shown and, once the
+// contour has one, its title; and the contour's own link when a map gave it one that
+// is not its number ("kitchen.html"), which the map keeps writing.
 struct ContourTitle {
+  ContourTitle() = default;
+  ContourTitle(std::string numberText, std::string titleText = {}, bool hasTitle = false,
+               std::string ownHref = {})
+      : number(std::move(numberText)),
+        title(std::move(titleText)),
+        titled(hasTitle),
+        href(std::move(ownHref)) {}
+
   std::string number;
   std::string title;
   bool titled = false;
+  std::string href;  // empty: the link is "#" and the number
 
   friend bool operator==(const ContourTitle&, const ContourTitle&) = default;
 };
 
-// The titles list entry: "#", the number and, for a titled contour, two blanks and the
-// title.
+// The titles list entry: "#" and the number (or the contour's own link), and, for a
+// titled contour, two blanks and the title.
 std::string TitleEntry(const ContourTitle& title);
 
 // The title of a new contour: its number formatted, no title yet.

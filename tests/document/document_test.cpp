@@ -477,8 +477,10 @@ TEST_F(DocumentTest, ReadsTitlesDigitsAndSeparatorsFromAMap) {
   EXPECT_EQ(state.ImagePath, "/maps/img/coast.gif");
   EXPECT_EQ(model.NumberFormat(), "0000");
   EXPECT_EQ(model.Digits(), 4);
-  EXPECT_EQ(model.TitleEntries(), (std::vector<std::string>{"#0003  Lake", "#0009  ", "#x7  Odd"}));
-  EXPECT_EQ(model.Points(), Points({{1, 1}, {2, 2}, {1, -1}, {3, 3}, {2, -1}, {4, 4}}));
+  // The contours follow their numbers; "#x7" is no number, so that area takes the
+  // lowest number no area holds (0) and comes first.
+  EXPECT_EQ(model.TitleEntries(), (std::vector<std::string>{"#x7  Odd", "#0003  Lake", "#0009  "}));
+  EXPECT_EQ(model.Points(), Points({{4, 4}, {1, -1}, {1, 1}, {2, 2}, {2, -1}, {3, 3}}));
   EXPECT_EQ(model.Count(), 3);
   EXPECT_TRUE(model.ImageShown());
   EXPECT_TRUE(view.pictureShown);
