@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <numeric>
 
@@ -78,7 +79,7 @@ class PointTest {
 
  private:
   static constexpr std::size_t kIndexFrom = 64;
-  static constexpr std::size_t kEdgesPerBand = 8;
+  static constexpr std::int64_t kEdgesPerBand = 8;
 
   // Even-odd crossings of a ray from the point towards +x, and whether the point lies
   // on an edge.
@@ -108,13 +109,21 @@ class PointTest {
   void BuildIndex() {
     const std::size_t n = points_.size();
     const std::int64_t rows = std::int64_t{box_.maxY} - box_.minY + 1;
-    const std::int64_t bands =
-        std::clamp<std::int64_t>(static_cast<std::int64_t>(n / kEdgesPerBand), 1, rows);
-    bandHeight_ = (rows + bands - 1) / bands;
+    const auto edges = static_cast<std::int64_t>(n);
+    const std::int64_t bands = std::clamp<std::int64_t>(edges / kEdgesPerBand, 1, rows);
+    // An edge goes into each band it spans; bands are made tall enough that edges
+    // spanning many of them (a zigzag from top to bottom) fill no more than a few
+    // entries per edge in all.
+    std::int64_t spans = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+      spans += std::abs(std::int64_t{points_[(k + 1) % n].y} - points_[k].y);
+    }
+    bandHeight_ = std::max((rows + bands - 1) / bands,
+                           (spans + kEdgesPerBand * edges - 1) / (kEdgesPerBand * edges));
     const auto bandOf = [&](std::int32_t y) {
       return static_cast<std::size_t>((std::int64_t{y} - box_.minY) / bandHeight_);
     };
-    bandStart_.assign(static_cast<std::size_t>(bands) + 1, 0);
+    bandStart_.assign(static_cast<std::size_t>((rows + bandHeight_ - 1) / bandHeight_) + 1, 0);
     for (std::size_t k = 0; k < n; ++k) {
       const ContourPoint a = points_[k], b = points_[(k + 1) % n];
       for (std::size_t band = bandOf(std::min(a.y, b.y)); band <= bandOf(std::max(a.y, b.y)); ++band)

@@ -412,12 +412,6 @@ void Document::LoadImageMapFile() {
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
-  // The digits are those of the first number: a link of the area's own says nothing
-  // of them.
-  const std::optional<std::string>& digitsHref = map.firstNumberHref ? map.firstNumberHref : map.firstHref;
-  model_.LetDigits(static_cast<int>(digitsHref.value_or("").size()) - 1);
-  const std::string& format = model_.NumberFormat();
-
   // The writer lists inner contours first; their numbers give the document's order
   // back. An area without a number takes the lowest number that no area holds, so a
   // map without numbers keeps the file's order.
@@ -425,10 +419,19 @@ void Document::LoadImageMapFile() {
   std::vector<std::optional<std::int32_t>> numbers(n);
   std::vector<std::int64_t> keys(n);
   std::vector<std::int64_t> held;
+  std::optional<std::size_t> lowest;  // the area of the lowest number
   for (std::size_t k = 0; k < n; ++k) {
     numbers[k] = HrefNumber(map.polygons[k].href);
-    if (numbers[k]) held.push_back(*numbers[k]);
+    if (!numbers[k]) continue;
+    held.push_back(*numbers[k]);
+    if (!lowest || *numbers[k] < *numbers[*lowest]) lowest = k;
   }
+
+  // The digits are those of the first contour's number, which the writer, listing
+  // inner contours first, may put anywhere; an area's own link says nothing of them.
+  const std::optional<std::string> digitsHref = lowest ? map.polygons[*lowest].href : map.firstNumberHref;
+  model_.LetDigits(static_cast<int>(digitsHref.value_or("").size()) - 1);
+  const std::string& format = model_.NumberFormat();
   std::sort(held.begin(), held.end());
   std::int64_t free = 0;
   std::size_t next = 0;

@@ -1,10 +1,15 @@
 // Feeds arbitrary bytes to the map reader as a map file. Reading must not crash or
 // hang; and what it reads, written back by the map writer and read again, must give
-// the same contours, titles and digits.
+// the same contours, titles, links and digits. The contours come back in the same
+// order, but where areas with links of their own nest: the map lists the inner first,
+// and no number tells their order back.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "document/area_text.h"
 #include "document/document.h"
@@ -36,7 +41,42 @@ struct Read {
   morvane::engine::ContourPoints points;
   std::int32_t count = 0;
   std::vector<std::string> titles;
+  std::vector<std::string> hrefs;
   std::string format;
+
+  // Each contour's points with its title (when asked for) and its link, in no order.
+  using Area = std::tuple<std::vector<morvane::engine::ContourPoint>, std::string, std::string>;
+  std::vector<Area> Areas(bool withTitles) const {
+    std::vector<Area> areas;
+    std::vector<morvane::engine::ContourPoint> contour;
+    std::size_t k = 0;
+    auto close = [&] {
+      if (contour.empty()) return;
+      areas.emplace_back(contour, withTitles && k < titles.size() ? titles[k] : std::string(),
+                         k < hrefs.size() ? hrefs[k] : std::string());
+      contour.clear();
+      ++k;
+    };
+    for (std::size_t i = 1; i < points.size(); ++i) {
+      if (morvane::engine::IsSeparator(points[i])) {
+        close();
+      } else {
+        contour.push_back(points[i]);
+      }
+    }
+    close();
+    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) {
+      const auto& [pa, ta, ha] = a;
+      const auto& [pb, tb, hb] = b;
+      if (pa.size() != pb.size()) return pa.size() < pb.size();
+      for (std::size_t i = 0; i < pa.size(); ++i) {
+        if (pa[i].x != pb[i].x) return pa[i].x < pb[i].x;
+        if (pa[i].y != pb[i].y) return pa[i].y < pb[i].y;
+      }
+      return std::tie(ta, ha) < std::tie(tb, hb);
+    });
+    return areas;
+  }
 };
 
 }  // namespace
@@ -56,8 +96,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.MapPath = map;
     state.ImagePath = "/m/picture.gif";
     doc.LoadImageMapFile();
-    Read r{model.Points(), model.Count(), {}, model.NumberFormat()};
-    for (const morvane::engine::ContourTitle& title : model.Titles()) r.titles.push_back(title.title);
+    Read r{model.Points(), model.Count(), {}, {}, model.NumberFormat()};
+    for (const morvane::engine::ContourTitle& title : model.Titles()) {
+      r.titles.push_back(title.title);
+      r.hrefs.push_back(title.href);
+    }
     return r;
   };
 
@@ -70,12 +113,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(doc.SaveMap());
   const Read second = read("/m/second.htm");
 
-  Check(second.points == first.points);
   Check(second.count == first.count);
-  if (first.count > 0) Check(second.format == first.format);
   // "%3" in a title is a placeholder the writer fills in; other titles come back as read.
   bool placeholders = false;
   for (const std::string& t : first.titles) placeholders |= t.find("%3") != std::string::npos;
-  if (!placeholders) Check(second.titles == first.titles);
+  const bool ownLinks =
+      std::any_of(first.hrefs.begin(), first.hrefs.end(), [](const std::string& h) { return !h.empty(); });
+  if (!ownLinks) {
+    Check(second.points == first.points);
+    // The digits come from the lowest number written; where the contours that would
+    // have the lowest numbers all have links of their own, the map does not tell them.
+    if (first.count > 0) Check(second.format == first.format);
+    if (!placeholders) Check(second.titles == first.titles);
+  }
+  Check(second.Areas(!placeholders) == first.Areas(!placeholders));
   return 0;
 }

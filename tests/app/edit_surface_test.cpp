@@ -413,6 +413,36 @@ TEST(EditSurfaceEdit, TitleNeedsASelectedEntryAndFollowsItsContour) {
             app::TitlePart(rig.w->Parts().cbTitles->currentText().toStdString()));
 }
 
+// An entry that shows a link of its own, blanks and all, gives the title box its title
+// and a click on it shows its contour.
+TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
+  Rig rig;
+  const std::string map = rig.folder.folder.Write(
+      "art.htm",
+      "<img src='art.bmp' usemap='#m'><map name='m'>\n"
+      "<area href='#00' alt='Left' shape='polygon' coords='2,2,5,2,5,5,2,5'>\n"
+      "<area href='a  b.html' alt='Right  side' shape='polygon' coords='10,2,13,2,13,5,10,5'>\n"
+      "</map>\n");
+  rig.w->Host().State().MapPath = map;
+  rig.w->Host().Doc().LoadDocument();
+  QComboBox* list = rig.w->Parts().cbTitles;
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->itemText(1), QStringLiteral("a  b.html  Right  side"));
+  list->setCurrentIndex(1);
+  emit list->activated(1);
+  EXPECT_EQ(rig.w->Parts().tbTitles->text(), QStringLiteral("Right  side"));
+  EXPECT_FALSE(rig.w->Parts().titles->TitleEnabled());
+  EXPECT_EQ(rig.Tree().SelectedNode(), app::NodeOfElement(6));  // the first point of the second contour
+  // A new title keeps the link.
+  rig.w->Parts().tbTitles->setText(QStringLiteral("Kitchen"));
+  QTest::keyClick(rig.w->Parts().tbTitles, Qt::Key_Return);
+  EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00  Left", "a  b.html  Kitchen"}));
+  ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
+  EXPECT_NE(ReadAll(map).find("<area href='a  b.html' alt='Kitchen' "),
+            std::string::npos)
+      << ReadAll(map);
+}
+
 TEST(EditSurfaceModes, RectifyAndSetBeginning) {
   Rig rig({"..........", ".######...", ".######...", ".##.......", ".##.......", ".........."});
   rig.Trace(2, 2);

@@ -261,6 +261,34 @@ TEST_F(MorvaneTraceTest, CreateAndAddWriteTheMap) {
   EXPECT_FALSE(blocked.out.empty());
 }
 
+TEST_F(MorvaneTraceTest, ReadShowsEachAreasLinkAndTitle) {
+  struct Case {
+    const char* what;
+    const char* href;
+    const char* entry;
+  };
+  const Case cases[] = {
+      {"its number", "#01", "#01  Kitchen"},
+      {"a relative link", "contact.html", "contact.html  Kitchen"},
+      {"an absolute address", "https://example.org/a?b=1&amp;c=2", "https://example.org/a?b=1&c=2  Kitchen"},
+      {"a link with blanks", "my room.html", "my room.html  Kitchen"},
+      {"a link with two blanks", "a  b", "a  b  Kitchen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QFile page(Path("links.htm"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<img src='two.png' usemap='#m'><map name='m'>\n"
+               "<area href='#00' alt='Yard' shape='polygon' coords='1,1,3,1,3,3'>\n"
+               "<area href=\"" + QByteArray(c.href) +
+               "\" alt='Kitchen' shape='polygon' coords='6,1,8,1,8,3'>\n</map>\n");
+    page.close();
+    const Result r = RunTool({"read", Path("links.htm")});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "1,1,3,1,3,3\n6,1,8,1,8,3\n#00  Yard\n" + std::string(c.entry) + "\n");
+  }
+}
+
 TEST_F(MorvaneTraceTest, AMapIsNeverWrittenOverAPicture) {
   ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.jpg"), "JPEG"));
   ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.bmp"), "BMP"));
