@@ -444,6 +444,88 @@ TEST_F(DocumentTest, RoundTripKeepsPointsTitlesAndDigits) {
   }
 }
 
+// The contours of a document, each a list of vertices, with their titles.
+struct Figure {
+  std::vector<ContourPoint> vertices;
+  engine::ContourTitle title;
+};
+
+engine::ContourSet SetOf(const std::vector<Figure>& figures) {
+  engine::ContourSet set;
+  for (const Figure& f : figures) {
+    if (set.count > 0) set.points.push_back(engine::Separator(set.count));
+    set.points.insert(set.points.end(), f.vertices.begin(), f.vertices.end());
+    set.titles.push_back(f.title);
+    ++set.count;
+  }
+  return set;
+}
+
+std::vector<ContourPoint> Square(int left, int top, int size) {
+  return {{left, top}, {left + size, top}, {left + size, top + size}, {left, top + size}};
+}
+
+// The hrefs of a map's area lines, in file order.
+std::vector<std::string> Hrefs(const std::string& map) {
+  std::vector<std::string> hrefs;
+  for (std::size_t at = map.find("<area href='"); at != std::string::npos;
+       at = map.find("<area href='", at + 1)) {
+    const std::size_t begin = at + 12;
+    hrefs.push_back(map.substr(begin, map.find('\'', begin) - begin));
+  }
+  return hrefs;
+}
+
+TEST_F(DocumentTest, InnerContoursAreWrittenFirstAndReadBackInTheirOrder) {
+  struct Case {
+    const char* what;
+    std::vector<Figure> figures;
+    int digits;
+    std::vector<std::string> written;  // the hrefs in file order
+  };
+  std::vector<Figure> many;  // eleven squares apart, the twelfth inside the first
+  for (int k = 0; k < 11; ++k) many.push_back({Square(k * 20, 0, 10), {std::to_string(k), "", true}});
+  many.push_back({Square(2, 2, 4), {"11", "inner", true}});
+  std::vector<std::string> manyWritten = {"#11"};
+  for (int k = 0; k < 11; ++k) manyWritten.push_back("#" + std::to_string(k));
+  const Case cases[] = {
+      {"an island in a lake in a land, a rock, a ring and its hole",
+       {{Square(0, 0, 100), {"00", "Land", true}},
+        {Square(20, 20, 40), {"01", "Lake", true, "lake.html"}},
+        {Square(30, 30, 10), {"02", "Isle", true}},
+        {Square(200, 0, 10), {"03", "Rock", true}},
+        {Square(300, 0, 40), {"04", "Ring", true}},
+        {Square(310, 10, 20), {"05", "", true}}},
+       2,
+       {"#02", "lake.html", "#05", "#00", "#03", "#04"}},
+      {"contours that touch the outline around them",
+       {{{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, {"00", "Out", true}},
+        {{{0, 0}, {10, 0}, {5, 5}}, {"01", "In", true}}},
+       2,
+       {"#01", "#00"}},
+      {"a twelfth contour inside the first, one digit", many, 1, manyWritten},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    files = FakeFiles();
+    AddImage("/pics/land.gif");
+    state = DocumentState();
+    state.ImagePath = "/pics/land.gif";
+    model.LetDigits(c.digits);
+    const engine::ContourSet before = SetOf(c.figures);
+    model.TakeContours(before);
+    ASSERT_TRUE(doc.SaveMap());
+    EXPECT_EQ(model.Contours(), before);  // saving leaves the document as it is
+    EXPECT_EQ(Hrefs(files.files["/pics/land.htm"]), c.written);
+
+    model.ResetContours();
+    state.MapPath = "/pics/land.htm";
+    doc.LoadDocument();
+    EXPECT_EQ(model.Contours(), before);
+    EXPECT_EQ(model.Digits(), c.digits);
+  }
+}
+
 TEST_F(DocumentTest, AnImageNameThatIsEscapedReadsBack) {
   const std::string image = "/pics/Tom & Bo's <\xC3\xA9t\xC3\xA9> \"1\".gif";
   AddImage(image);

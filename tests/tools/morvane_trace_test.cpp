@@ -289,6 +289,108 @@ TEST_F(MorvaneTraceTest, ReadShowsEachAreasLinkAndTitle) {
   }
 }
 
+// One area of a written map.
+struct Area {
+  std::string href;
+  std::vector<std::pair<long, long>> points;
+};
+
+std::vector<Area> AreasOf(const std::string& map) {
+  std::vector<Area> areas;
+  const QRegularExpression line(QStringLiteral("<area href='([^']*)'[^>]* coords='([^']*)'>"));
+  for (auto it = line.globalMatch(QString::fromStdString(map)); it.hasNext();) {
+    const auto match = it.next();
+    Area area{match.captured(1).toStdString(), {}};
+    const QStringList numbers = match.captured(2).split(',');
+    for (qsizetype k = 0; k + 1 < numbers.size(); k += 2)
+      area.points.emplace_back(numbers[k].toLong(), numbers[k + 1].toLong());
+    areas.push_back(area);
+  }
+  return areas;
+}
+
+// Even-odd, as a browser tests a click against a polygon area.
+bool Holds(const Area& area, long x, long y) {
+  bool inside = false;
+  const auto& p = area.points;
+  for (std::size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
+    const auto [xi, yi] = p[i];
+    const auto [xj, yj] = p[j];
+    if ((yi > y) != (yj > y) && x < xj + static_cast<double>(y - yj) * (xi - xj) / (yi - yj)) inside = !inside;
+  }
+  return inside;
+}
+
+// The area a browser takes for a click: the first that holds it; "" for none.
+std::string Hit(const std::vector<Area>& areas, long x, long y) {
+  for (const Area& area : areas) {
+    if (Holds(area, x, y)) return area.href;
+  }
+  return "";
+}
+
+TEST_F(MorvaneTraceTest, EveryAreaOfAWrittenMapCanBeClicked) {
+  // Walls: a black frame of 60 x 40 at 10,10 with two white rooms. A ring: black
+  // between the radii 8 and 15 around 20,20.
+  QImage walls(80, 60, QImage::Format_RGB32);
+  walls.fill(Qt::white);
+  for (int y = 10; y < 50; ++y) {
+    for (int x = 10; x < 70; ++x) {
+      const bool room = y >= 14 && y <= 45 && ((x >= 14 && x <= 35) || (x >= 42 && x <= 65));
+      if (!room) walls.setPixel(x, y, 0xFF000000u);
+    }
+  }
+  ASSERT_TRUE(walls.save(Path("walls.png")));
+  QImage ring(40, 40, QImage::Format_RGB32);
+  ring.fill(Qt::white);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      const int d = (x - 20) * (x - 20) + (y - 20) * (y - 20);
+      if (d >= 64 && d <= 225) ring.setPixel(x, y, 0xFF000000u);
+    }
+  }
+  ASSERT_TRUE(ring.save(Path("ring.png")));
+
+  struct Click {
+    const char* what;
+    long x, y;
+    const char* hits;  // the area's href: contours are numbered as traced
+  };
+  struct Case {
+    const char* image;
+    std::vector<Click> clicks;
+  };
+  const Case cases[] = {
+      {"walls.png",
+       {{"the left room", 24, 30, "#01"},
+        {"the right room", 53, 30, "#02"},
+        {"the left wall", 11, 30, "#00"},
+        {"the wall between the rooms", 38, 30, "#00"},
+        {"the top wall", 40, 11, "#00"},
+        {"outside", 5, 5, ""}}},
+      {"ring.png",
+       {{"the hole's middle", 20, 20, "#01"},
+        {"the hole near its edge", 20, 14, "#01"},
+        {"the ring's body", 20, 31, "#00"},
+        {"the ring's body on the left", 9, 20, "#00"},
+        {"outside", 1, 1, ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.image);
+    const Result created = RunTool({"create", Path(c.image), "--output", Path("map.htm")});
+    ASSERT_EQ(created.exitCode, 0) << created.err;
+    const std::vector<Area> areas = AreasOf(ReadFile(Path("map.htm")));
+    ASSERT_FALSE(areas.empty());
+    for (const Click& click : c.clicks) EXPECT_EQ(Hit(areas, click.x, click.y), click.hits) << click.what;
+    // Read back, the map gives the contours as they were traced, in their order.
+    const Result read = RunTool({"read", Path("map.htm")});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    std::string titles;
+    for (std::size_t k = 0; k < areas.size(); ++k) titles += "#0" + std::to_string(k) + "  \n";
+    EXPECT_EQ(read.out, created.out + titles);
+  }
+}
+
 TEST_F(MorvaneTraceTest, AMapIsNeverWrittenOverAPicture) {
   ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.jpg"), "JPEG"));
   ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.bmp"), "BMP"));
