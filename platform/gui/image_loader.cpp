@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -470,35 +471,105 @@ QImage DecodeLargeGif(const QByteArray& b) {
   return image;
 }
 
-// Run-length BMP data ends with an end-of-bitmap mark; data that runs out before it is
-// damaged, however much of the picture it drew.
-bool BmpRunsSound(const QByteArray& b) {
-  const std::uint32_t infoSize = Dword(b, 14);
-  if (infoSize < 40) return true;
+// A run-length BMP: an info header of 40 bytes or more, 8-bit runs (RLE8) or 4-bit
+// runs (RLE4) with the bit count they need, and a size to decode into.
+bool IsRunLengthBmp(const QByteArray& b) {
+  if (!b.startsWith("BM") || Dword(b, 14) < 40) return false;
   const std::uint32_t compression = Dword(b, 30);
-  if (compression != 1 && compression != 2) return true;
-  const bool four = compression == 2;
-  qsizetype at = Dword(b, 10);
+  const std::uint16_t bits = Word(b, 28);
+  const bool runs = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+  return runs && SignedDword(b, 18) > 0 && SignedDword(b, 22) != 0 &&
+         SignedDword(b, 22) != std::numeric_limits<std::int32_t>::min();
+}
+
+struct RunLengthPicture {
+  QImage image;
+  bool damaged = false;  // else a null image means no memory for it
+};
+
+// Decodes the runs itself: a reader that skips pixels (a delta, an early end of line or
+// of the picture) leaves them as whatever its memory held, and the trace would depend
+// on it. Skipped pixels are palette index 0, as the picture is filled with it first.
+// Runs that go past the row's end or the picture's, a delta that leaves the picture
+// and data that ends before its end-of-bitmap mark are damage.
+RunLengthPicture DecodeRunLengthBmp(const QByteArray& b) {
+  const bool four = Dword(b, 30) == 2;
+  const int width = SignedDword(b, 18);
+  const std::int32_t declaredHeight = SignedDword(b, 22);
+  const bool topDown = declaredHeight < 0;
+  const int height = topDown ? -declaredHeight : declaredHeight;
+  RunLengthPicture out;
+  QImage& image = out.image;
+  if (!QImageIOHandler::allocateImage(QSize(width, height), QImage::Format_Indexed8, &image)) return out;
+  image.fill(0);
+
+  // The palette follows the info header: the colours used, or all the bits allow.
+  const int maxColours = four ? 16 : 256;
+  const std::uint32_t used = Dword(b, 46);
+  const int colours = used == 0 || used > static_cast<std::uint32_t>(maxColours) ? maxColours
+                                                                                 : static_cast<int>(used);
+  QList<QRgb> table(256, qRgb(0, 0, 0));
+  const qsizetype palette = 14 + qsizetype{Dword(b, 14)};
+  for (int i = 0; i < colours; ++i) {
+    const qsizetype at = palette + 4 * qsizetype{i};
+    if (at + 3 > b.size()) break;
+    table[i] = qRgb(static_cast<std::uint8_t>(b[at + 2]), static_cast<std::uint8_t>(b[at + 1]),
+                    static_cast<std::uint8_t>(b[at]));
+  }
+  image.setColorTable(table);
+
+  const auto damaged = [&out] {
+    out.image = QImage();
+    out.damaged = true;
+    return out;
+  };
+  const std::uint32_t offset = Dword(b, 10);
+  if (offset > static_cast<std::uint32_t>(b.size())) return damaged();
+  qsizetype at = offset;
+  int x = 0, y = 0;  // y counts rows in the order they are stored
+  const auto row = [&](int stored) { return image.scanLine(topDown ? stored : height - 1 - stored); };
+  // Pixel k of a run: a byte each in RLE8, a nibble each (high first) in RLE4.
+  const auto index = [four](std::uint8_t byte, int k) {
+    return four ? static_cast<std::uint8_t>(k % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte;
+  };
   while (at + 2 <= b.size()) {
     const int count = static_cast<std::uint8_t>(b[at]);
-    const int value = static_cast<std::uint8_t>(b[at + 1]);
+    const auto value = static_cast<std::uint8_t>(b[at + 1]);
     at += 2;
-    if (count > 0) continue;
-    if (value == 1) return true;  // end of bitmap
-    if (value == 0) continue;     // end of line
-    if (value == 2) {
-      at += 2;  // delta
-      continue;
+    if (count > 0) {
+      if (y >= height || x + count > width) return damaged();
+      uchar* line = row(y);
+      for (int k = 0; k < count; ++k) line[x + k] = index(value, k);
+      x += count;
+    } else if (value == 0) {  // end of line
+      if (y >= height) return damaged();
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      return out;
+    } else if (value == 2) {  // delta: right and up the picture
+      if (at + 2 > b.size()) return damaged();
+      x += static_cast<std::uint8_t>(b[at]);
+      y += static_cast<std::uint8_t>(b[at + 1]);
+      at += 2;
+      if (x > width || y > height) return damaged();
+    } else {  // absolute: value pixels as they stand, padded to a whole word
+      const int n = value;
+      const qsizetype bytes = four ? (n + 1) / 2 : n;
+      if (at + bytes > b.size() || y >= height || x + n > width) return damaged();
+      uchar* line = row(y);
+      for (int k = 0; k < n; ++k) {
+        line[x + k] = index(static_cast<std::uint8_t>(b[at + (four ? k / 2 : k)]), k);
+      }
+      x += n;
+      at += (bytes + 1) & ~qsizetype{1};
     }
-    const qsizetype bytes = four ? (value + 1) / 2 : value;
-    at += (bytes + 1) & ~qsizetype{1};
   }
-  return false;
+  return damaged();  // no end-of-bitmap mark
 }
 
 bool DataSound(const QByteArray& bytes, const QByteArray& format) {
   if (format == "gif") return GifDataSound(bytes);
-  if (format == "bmp") return BmpRunsSound(bytes);
   return true;
 }
 
@@ -822,6 +893,8 @@ Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConve
   return {image, {}};
 }
 
+QString OutOfMemory() { return QStringLiteral("not enough memory for the picture"); }
+
 PictureLoad Failed(const QString& name, const QString& reason) {
   return {{}, reason, QStringLiteral("Cannot load the image \"%1\": %2.").arg(name, reason)};
 }
@@ -924,6 +997,11 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
   if (format == "gif" && qint64{declared.width()} * declared.height() > limits.gifReaderMaxPixels) {
     image = DecodeLargeGif(bytes);
     if (image.isNull()) return Failed(fileName, damaged);
+  } else if (format == "bmp" && IsRunLengthBmp(bytes)) {
+    RunLengthPicture runs = DecodeRunLengthBmp(bytes);
+    if (runs.damaged) return Failed(fileName, damaged);
+    image = runs.image.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) return Failed(fileName, OutOfMemory());
   } else {
     const QSize size = reader.size();
     if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
@@ -958,8 +1036,6 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
   }
   return {image, {}, {}};
 }
-
-QString OutOfMemory() { return QStringLiteral("not enough memory for the picture"); }
 
 // A decoded picture as the picture boxes take it: transparent parts over white.
 PictureLoad Flattened(PictureLoad load, const QString& fileName) {

@@ -328,6 +328,135 @@ TEST_F(ImageLoaderTest, DeclaredSizeAndDamagedDataAreRefusedBeforeDecoding) {
   EXPECT_EQ(sound.image.pixel(7, 3), kWhite);
 }
 
+// A run-length BMP, 8-bit (RLE8) or 4-bit (RLE4) runs, its palette white (index 0),
+// black (1) and red (2); rows are stored from the bottom up.
+QByteArray RunLengthBmp(int width, int height, bool four, const QByteArray& runs) {
+  const int colours = four ? 16 : 256;
+  QByteArray out("BM");
+  AppendDword(out, 14 + 40 + 4 * colours + runs.size());
+  AppendDword(out, 0);
+  AppendDword(out, 14 + 40 + 4 * colours);
+  AppendDword(out, 40);
+  AppendDword(out, width);
+  AppendDword(out, height);
+  AppendWord(out, 1);
+  AppendWord(out, four ? 4 : 8);
+  AppendDword(out, four ? 2 : 1);
+  AppendDword(out, runs.size());
+  AppendDword(out, 2835);
+  AppendDword(out, 2835);
+  AppendDword(out, 0);  // all the colours the bits allow
+  AppendDword(out, 0);
+  for (int i = 0; i < colours; ++i) {
+    const QRgb c = i == 0 ? kWhite : i == 2 ? kRed : 0xff000000u;
+    out.append(static_cast<char>(qBlue(c))).append(static_cast<char>(qGreen(c)));
+    out.append(static_cast<char>(qRed(c))).append('\0');
+  }
+  return out + runs;
+}
+
+QByteArray Bytes(std::initializer_list<int> values) {
+  QByteArray out;
+  for (int v : values) out.append(static_cast<char>(v));
+  return out;
+}
+
+// The picture as rows from the top: '.' white, '#' black, 'r' red, '?' anything else.
+std::vector<std::string> Rows(const QImage& image) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    std::string row;
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      row += p == kWhite ? '.' : p == 0xff000000u ? '#' : p == kRed ? 'r' : '?';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST_F(ImageLoaderTest, RunLengthPixelsThatAreSkippedAreIndexZero) {
+  const std::string empty8 = "........";
+  struct Case {
+    const char* what;
+    bool four;
+    QByteArray runs;
+    std::vector<std::string> rows;  // from the top, 8 x 4
+  };
+  const Case cases[] = {
+      {"an early end after one run", false, Bytes({3, 1, 0, 1}), {empty8, empty8, empty8, "###....."}},
+      {"delta skips", false, Bytes({2, 1, 0, 2, 3, 1, 2, 1, 0, 1}),
+       {empty8, empty8, ".....##.", "##......"}},
+      {"an end of line on the first row", false, Bytes({0, 0, 8, 1, 0, 0, 0, 1}),
+       {empty8, empty8, "########", empty8}},
+      {"an end of line mid-row", false, Bytes({2, 2, 0, 0, 1, 1, 0, 0, 0, 0, 3, 1, 0, 1}),
+       {"###.....", empty8, "#.......", "rr......"}},
+      {"an absolute run, padded", false, Bytes({0, 3, 1, 2, 1, 0, 0, 1}), {empty8, empty8, empty8, "#r#....."}},
+      {"a delta to the last row's end", false, Bytes({0, 2, 8, 3, 0, 1}), {empty8, empty8, empty8, empty8}},
+      {"four bits: a run alternates its two colours", true, Bytes({5, 0x12, 0, 1}),
+       {empty8, empty8, empty8, "#r#r#..."}},
+      {"four bits: an odd absolute run", true, Bytes({0, 3, 0x21, 0x20, 0, 0, 2, 0x22, 0, 1}),
+       {empty8, empty8, "rr......", "r#r....."}},
+      {"four bits: a delta, then the end", true, Bytes({0, 2, 6, 3, 2, 0x11, 0, 1}),
+       {"......##", empty8, empty8, empty8}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const PictureLoad load = LoadPicture(Put("runs.bmp", RunLengthBmp(8, 4, c.four, c.runs)));
+    ASSERT_TRUE(load.ok()) << load.message.toStdString();
+    EXPECT_EQ(Rows(load.image), c.rows);
+  }
+  // 64 x 64 with one run of ten black pixels on the bottom row: the rest is white.
+  const PictureLoad big = LoadPicture(Put("big.bmp", RunLengthBmp(64, 64, false, Bytes({10, 1, 0, 1}))));
+  ASSERT_TRUE(big.ok()) << big.message.toStdString();
+  std::vector<std::string> expected(64, std::string(64, '.'));
+  expected.back().replace(0, 10, 10, '#');
+  EXPECT_EQ(Rows(big.image), expected);
+}
+
+TEST_F(ImageLoaderTest, DamagedRunLengthDataIsSaidToBe) {
+  QByteArray garbage;  // what a broken writer might leave: bytes of no pattern
+  for (std::uint32_t k = 0, v = 12345; k < 200; ++k) {
+    v = v * 1103515245u + 12345u;
+    garbage.append(static_cast<char>(v >> 24));
+  }
+  struct Case {
+    const char* what;
+    bool four;
+    QByteArray runs;
+  };
+  const Case cases[] = {
+      {"a run past the row's end", false, Bytes({9, 1, 0, 1})},
+      {"a second run past the row's end", false, Bytes({6, 1, 3, 1, 0, 1})},
+      {"a run past the picture's end", false, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 2, 1, 0, 1})},
+      {"an end of line past the picture's end", false, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1})},
+      {"a delta past the right edge", false, Bytes({0, 2, 9, 0, 0, 1})},
+      {"a delta past the top", false, Bytes({0, 2, 0, 5, 0, 1})},
+      {"a delta cut off", false, Bytes({0, 2, 1})},
+      {"an absolute run past the row's end", false,
+       Bytes({0, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1})},
+      {"an absolute run cut off", false, Bytes({0, 6, 1, 1})},
+      {"no end-of-bitmap mark", false, Bytes({8, 1, 0, 0})},
+      {"the data begins past the file's end", false, QByteArray()},
+      {"garbage", false, garbage},
+      {"four bits: a run past the row's end", true, Bytes({9, 0x11, 0, 1})},
+      {"four bits: an absolute run past the row's end", true, Bytes({0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1})},
+      {"four bits: garbage", true, garbage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QByteArray bytes = RunLengthBmp(8, 4, c.four, c.runs);
+    if (c.runs.isEmpty()) {  // the data offset, past the end
+      const std::uint32_t past = static_cast<std::uint32_t>(bytes.size() + 10);
+      for (int k = 0; k < 4; ++k) bytes[10 + k] = static_cast<char>(past >> (8 * k));
+    }
+    const PictureLoad load = LoadPicture(Put("damaged.bmp", bytes));
+    EXPECT_FALSE(load.ok());
+    EXPECT_EQ(load.reason, QStringLiteral("the image data is damaged"));
+    EXPECT_EQ(load.message, QStringLiteral("Cannot load the image \"damaged.bmp\": the image data is damaged."));
+  }
+}
+
 // The largest picture the program promises loads, in every side; one more pixel does
 // not. Each is a gigabyte of pixels, so they are few.
 TEST_F(ImageLoaderTest, TheLargestPromisedPictureLoads) {
