@@ -1,6 +1,7 @@
 #include "platform/gui/image_loader.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageIOHandler>
@@ -15,20 +16,25 @@
 #include <QTemporaryDir>
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -784,7 +790,12 @@ class ConverterRun {
   explicit ConverterRun(qint64 maxFileBytes) {
     process_.setStandardOutputFile(QProcess::nullDevice());  // a flood of output costs nothing
     process_.setStandardErrorFile(QProcess::nullDevice());
-    process_.setChildProcessModifier([maxFileBytes] {
+    const pid_t parent = ::getpid();
+    process_.setChildProcessModifier([maxFileBytes, parent] {
+      // Killed with us: a converter must not outlive a program that was killed while
+      // it waited (and it may have died before this line).
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      if (::getppid() != parent) ::_exit(127);
       ::setpgid(0, 0);
       const struct rlimit limit { static_cast<rlim_t>(maxFileBytes), static_cast<rlim_t>(maxFileBytes) };
       ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -824,12 +835,42 @@ class ConverterRun {
   pid_t group_ = 0;
 };
 
+// A conversion's temporary folder carries the process's id, so that one whose process
+// is gone (killed while it converted) is known for a leftover.
+constexpr char kConversionFolderPrefix[] = "morvane-convert-";
+
+// Removes the conversion folders of processes that are gone: this user's real folders
+// (no links), named with a process id that no process has any more.
+void SweepStaleConversionFolders() {
+  namespace fs = std::filesystem;
+  const fs::path temp = QFile::encodeName(QDir::tempPath()).toStdString();
+  const std::string_view prefix = kConversionFolderPrefix;
+  std::error_code error;
+  for (fs::directory_iterator it(temp, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    pid_t pid = 0;
+    const auto [at, failed] = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+    if (failed != std::errc() || at == rest.data() || at == rest.data() + rest.size() || *at != '-' ||
+        pid <= 0 || pid == ::getpid()) {
+      continue;
+    }
+    struct stat info {};
+    if (::lstat(it->path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) continue;
+    if (::kill(pid, 0) == 0 || errno != ESRCH) continue;  // its process still runs
+    std::error_code ignored;
+    fs::remove_all(it->path(), ignored);
+  }
+}
+
 Converted ConvertMetafile(const QByteArray& bytes, bool emf, const MetafileConverters& tools,
                           const PictureLimits& limits) {
   const QString program = FindProgram(emf ? tools.emfProgram : tools.wmfProgram);
   if (program.isEmpty()) return {{}, QStringLiteral("EMF/WMF not supported on this system")};
 
-  QTemporaryDir dir;
+  QTemporaryDir dir(QDir::tempPath() + QLatin1Char('/') + QLatin1String(kConversionFolderPrefix) +
+                    QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
   if (!dir.isValid()) return {{}, QStringLiteral("no temporary folder for the conversion")};
   const QString input = dir.filePath(emf ? QStringLiteral("in.emf") : QStringLiteral("in.wmf"));
   const QString output = dir.filePath(QStringLiteral("out.svg"));
@@ -954,6 +995,12 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
                               const MetafileConverters& converters, const PictureLimits& limits,
                               core::RgbImage* direct, bool* decodedInto) {
   RaiseAllocationLimit();
+  // Once a run, before anything is converted: what killed runs left is cleared away.
+  static const bool swept = [] {
+    SweepStaleConversionFolders();
+    return true;
+  }();
+  (void)swept;
   if (direct != nullptr) *direct = {};
   if (bytes.isEmpty()) return Failed(fileName, QStringLiteral("the file is empty"));
 

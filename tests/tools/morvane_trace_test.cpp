@@ -4,10 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPoint>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "tests/support/picture_files.h"
+
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -389,6 +394,71 @@ TEST_F(MorvaneTraceTest, EveryAreaOfAWrittenMapCanBeClicked) {
     for (std::size_t k = 0; k < areas.size(); ++k) titles += "#0" + std::to_string(k) + "  \n";
     EXPECT_EQ(read.out, created.out + titles);
   }
+}
+
+// True when the process is gone (or only waits to be reaped).
+bool ProcessGone(pid_t pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly)) return true;
+  const QByteArray text = stat.readAll();
+  const qsizetype close = text.lastIndexOf(')');
+  return close >= 0 && close + 2 < text.size() && text[close + 2] == 'Z';
+}
+
+// Killed during a conversion, the tool takes its converter with it; its temporary
+// folder, with the copy of the picture, goes at the next start.
+TEST_F(MorvaneTraceTest, AConverterDiesWithAKilledToolAndItsFolderGoesNextTime) {
+  QDir(dir.path()).mkdir(QStringLiteral("bin"));
+  QDir(dir.path()).mkdir(QStringLiteral("tmp"));
+  const QString pidFile = Path("converter.pid");
+  // The WMF converter, slow: it says who it is and waits.
+  QFile converter(Path("bin/wmf2svg"));
+  ASSERT_TRUE(converter.open(QIODevice::WriteOnly));
+  converter.write(("#!/bin/sh\necho $$ > '" + pidFile + "'\nexec sleep 600\n").toUtf8());
+  converter.close();
+  QFile::setPermissions(Path("bin/wmf2svg"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  ASSERT_TRUE(morvane::testing::WriteFile(
+      Path("shapes.wmf"), morvane::testing::MakeWmf(20, 10, {{0x000000FF, {QPoint(2, 2), QPoint(8, 6)}}})));
+  // Folders that are not a dead run's: this test's own process still runs, and a name
+  // without a process id is no conversion folder.
+  QDir(Path("tmp")).mkpath(QStringLiteral("morvane-convert-%1-live").arg(::getpid()));
+  QDir(Path("tmp")).mkpath(QStringLiteral("morvane-convert-other"));
+
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PATH"), Path("bin") + ":" + environment.value(QStringLiteral("PATH")));
+  environment.insert(QStringLiteral("TMPDIR"), Path("tmp"));
+  QProcess tool;
+  tool.setProcessEnvironment(environment);
+  tool.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"), {"create", Path("shapes.wmf")});
+  ASSERT_TRUE(tool.waitForStarted());
+  pid_t converterPid = 0;
+  for (int i = 0; i < 2000 && converterPid == 0; ++i) {
+    QFile pid(pidFile);
+    if (pid.open(QIODevice::ReadOnly)) converterPid = static_cast<pid_t>(pid.readAll().trimmed().toInt());
+    if (converterPid == 0) ::usleep(10000);
+  }
+  ASSERT_GT(converterPid, 0) << "the converter did not start";
+  const QStringList during =
+      QDir(Path("tmp")).entryList({QStringLiteral("morvane-convert-%1-*").arg(tool.processId())}, QDir::Dirs);
+  ASSERT_EQ(during.size(), 1) << "no conversion folder named after the tool";
+
+  tool.kill();
+  ASSERT_TRUE(tool.waitForFinished());
+  for (int i = 0; i < 500 && !ProcessGone(converterPid); ++i) ::usleep(10000);
+  const bool gone = ProcessGone(converterPid);
+  if (!gone) ::kill(converterPid, SIGKILL);  // not left behind by the test either
+  EXPECT_TRUE(gone) << "the converter outlived the killed tool";
+  EXPECT_TRUE(QDir(Path("tmp/") + during[0]).exists()) << "a killed tool cannot clear its folder";
+
+  // The next start clears what the dead run left, and only that.
+  QProcess next;
+  next.setProcessEnvironment(environment);
+  next.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"), {"create", Path("two.png")});
+  ASSERT_TRUE(next.waitForFinished(60000));
+  EXPECT_EQ(next.exitCode(), 0);
+  EXPECT_FALSE(QDir(Path("tmp/") + during[0]).exists()) << "the stale folder stayed";
+  EXPECT_TRUE(QDir(Path("tmp")).exists(QStringLiteral("morvane-convert-%1-live").arg(::getpid())));
+  EXPECT_TRUE(QDir(Path("tmp")).exists(QStringLiteral("morvane-convert-other")));
 }
 
 TEST_F(MorvaneTraceTest, AMapIsNeverWrittenOverAPicture) {
