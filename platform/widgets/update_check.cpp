@@ -76,6 +76,9 @@ int UpdateCheck::Check(QString& newest) const {
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setTransferTimeout(static_cast<int>(timeLimit_.count()));
   std::unique_ptr<QNetworkReply> reply(network.get(request));
+  // The reply takes in no more than one byte past the cap: a huge answer then waits in
+  // the network, not in memory, until it is refused.
+  reply->setReadBufferSize(kMaxManifestSize + 1);
 
   QEventLoop loop;
   QTimer limit;
@@ -83,12 +86,18 @@ int UpdateCheck::Check(QString& newest) const {
   bool tooLarge = false;
   QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
   QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-  QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+  // Progress is told at intervals; the data that waits is seen as it comes, so a full
+  // buffer, which takes in nothing more, is refused at once.
+  const auto refuseOverCap = [&](qint64 received) {
     if (received > kMaxManifestSize) {
       tooLarge = true;
       loop.quit();
     }
-  });
+  };
+  QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &loop,
+                   [&](qint64 received, qint64) { refuseOverCap(received); });
+  QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop,
+                   [&] { refuseOverCap(reply->bytesAvailable()); });
   limit.start(timeLimit_);
   // The caller disables its window meanwhile, so input that arrives is not held back.
   loop.exec();

@@ -98,6 +98,48 @@ TEST(UpdateCheckTest, AnswersFromALocalServer) {
   }
 }
 
+// Answers larger than a manifest can be are refused.
+TEST(UpdateCheckTest, AnAnswerOverTheCapIsRefused) {
+  constexpr qint64 kCap = 64 * 1024;
+  const QByteArray manifest = R"({"version": "1.10"})";
+  struct Case {
+    const char* what;
+    qint64 padding;
+    int answer;
+  };
+  const Case cases[] = {
+      {"a manifest padded to the cap", kCap - manifest.size(), kUpdateAvailable},
+      {"one byte over the cap", kCap - manifest.size() + 1, kUpdateUnreachable},
+  };
+  for (const Case& c : cases) {
+    testing::LocalHttpServer server;
+    ASSERT_TRUE(server.Listening());
+    server.body = manifest + QByteArray(c.padding, ' ');
+    UpdateCheck check;
+    check.Configure(server.Address(), {}, QStringLiteral("1.2"));
+    QString newest;
+    EXPECT_EQ(check.Check(newest), c.answer) << c.what;
+  }
+}
+
+// A gigabyte pushed as fast as it is taken: no more of it is taken in than the cap, as
+// the read buffer holds no more, and the refusal does not wait for the time limit.
+TEST(UpdateCheckTest, AHugeAnswerIsRefusedWithoutBeingTakenIn) {
+  for (const bool declareLength : {true, false}) {
+    SCOPED_TRACE(declareLength ? "with its length" : "without a length");
+    testing::StreamingHttpServer server(qint64{1} << 30, declareLength);
+    ASSERT_TRUE(server.Listening());
+    UpdateCheck check;
+    check.Configure(server.Address(), {}, QStringLiteral("1.2"));
+    check.SetTimeLimit(600s);  // were the size not seen, the check would hang here
+    QString newest;
+    EXPECT_EQ(check.Check(newest), kUpdateUnreachable);
+    // What went out before the check stopped reading: the cap and the system's socket
+    // buffers, not the hundreds of megabytes an unbounded read buffer takes in.
+    EXPECT_LT(server.Sent(), qint64{32} << 20);
+  }
+}
+
 TEST(UpdateCheckTest, UnreachableOrUnusableAddressesAnswerMinusOne) {
   // A port that was just free: nobody listens there.
   QTcpServer probe;
