@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <span>
 
 #include "common/file_helpers.h"
@@ -129,6 +130,35 @@ std::vector<std::string> MapAreaLines(const engine::ContourPoints& points, const
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+// The order in which a map's areas become contours. The writer lists inner contours
+// first; their numbers give the document's order back. An area without a number takes
+// the lowest number that no area holds, so a map without numbers keeps the file's
+// order, and a link of an area's own finds the place its number had.
+std::vector<std::size_t> ReadingOrder(const std::vector<std::optional<std::int32_t>>& numbers) {
+  std::vector<std::int64_t> held;
+  for (const std::optional<std::int32_t>& number : numbers) {
+    if (number) held.push_back(*number);
+  }
+  std::sort(held.begin(), held.end());
+  std::vector<std::int64_t> keys(numbers.size());
+  std::int64_t free = 0;
+  std::size_t next = 0;
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    if (numbers[k]) {
+      keys[k] = *numbers[k];
+      continue;
+    }
+    for (; next < held.size() && held[next] <= free; ++next) {
+      if (held[next] == free) ++free;
+    }
+    keys[k] = free++;
+  }
+  std::vector<std::size_t> order(numbers.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  return order;
 }
 
 }  // namespace
@@ -412,46 +442,22 @@ void Document::LoadImageMapFile() {
   if (!files_.FileExists(state_.ImagePath)) return;
   if (!map.hasMapBlock) return;
 
-  // The writer lists inner contours first; their numbers give the document's order
-  // back. An area without a number takes the lowest number that no area holds, so a
-  // map without numbers keeps the file's order.
   const std::size_t n = map.polygons.size();
   std::vector<std::optional<std::int32_t>> numbers(n);
-  std::vector<std::int64_t> keys(n);
-  std::vector<std::int64_t> held;
   std::optional<std::size_t> lowest;  // the area of the lowest number
   for (std::size_t k = 0; k < n; ++k) {
     numbers[k] = HrefNumber(map.polygons[k].href);
-    if (!numbers[k]) continue;
-    held.push_back(*numbers[k]);
-    if (!lowest || *numbers[k] < *numbers[*lowest]) lowest = k;
+    if (numbers[k] && (!lowest || *numbers[k] < *numbers[*lowest])) lowest = k;
   }
-
   // The digits are those of the first contour's number, which the writer, listing
   // inner contours first, may put anywhere; an area's own link says nothing of them.
   const std::optional<std::string> digitsHref = lowest ? map.polygons[*lowest].href : map.firstNumberHref;
   model_.LetDigits(static_cast<int>(digitsHref.value_or("").size()) - 1);
   const std::string& format = model_.NumberFormat();
-  std::sort(held.begin(), held.end());
-  std::int64_t free = 0;
-  std::size_t next = 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (numbers[k]) {
-      keys[k] = *numbers[k];
-      continue;
-    }
-    for (; next < held.size() && held[next] <= free; ++next) {
-      if (held[next] == free) ++free;
-    }
-    keys[k] = free++;
-  }
-  std::vector<std::size_t> order(n);
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
 
   engine::ContourSet contours;
   engine::ContourPoints& points = contours.points;
-  for (const std::size_t k : order) {
+  for (const std::size_t k : ReadingOrder(numbers)) {
     const MapArea& area = map.polygons[k];
     if (numbers[k]) {
       contours.titles.push_back({engine::FormatContourNumber(*numbers[k], format), area.alt, true, {}});

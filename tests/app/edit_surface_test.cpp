@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QScreen>
@@ -612,6 +614,66 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
     EXPECT_EQ(rig.Points(), before);
     EXPECT_EQ(rig.w->Host().State().ImagePath, rig.image);
     EXPECT_EQ(rig.Model().RecentFiles().front(), other);
+  }
+}
+
+// Answers the save dialog with the file, and its question whether to replace it with
+// Yes, until done is set.
+void AnswerSaveDialog(const std::string& file, const std::shared_ptr<bool>& done) {
+  QTimer::singleShot(30, [file, done] {
+    if (*done) return;
+    AnswerSaveDialog(file, done);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      if (QAbstractButton* yes = box->button(QMessageBox::Yes)) yes->click();
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      dialog->selectFile(QString::fromStdString(file));
+      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(QString::fromStdString(file));
+      QMetaObject::invokeMethod(dialog, "accept");
+    }
+  });
+}
+
+// Save and Save As onto a picture, whatever its name: refused, the picture untouched.
+TEST(SaveOverAPicture, IsRefusedWithTheFilesName) {
+  struct Case {
+    const char* what;
+    const char* name;  // "" for the image itself
+    const char* format;
+    bool saveAs;
+  };
+  const Case cases[] = {
+      {"the image itself", "", "", false},
+      {"a PNG", "plan.png", "PNG", false},
+      {"a JPEG named as a map", "plan.htm", "JPEG", false},
+      {"a PNG chosen in Save As", "chosen.png", "PNG", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rig rig;
+    std::string target = rig.image;
+    if (*c.name != '\0') {
+      target = rig.folder.folder.File(c.name);
+      ASSERT_TRUE(QImage(6, 4, QImage::Format_RGB32).save(QString::fromStdString(target), c.format));
+    }
+    const std::string before = ReadAll(target);
+    rig.Trace(3, 3);
+    if (c.saveAs) {
+      auto done = std::make_shared<bool>(false);
+      AnswerSaveDialog(target, done);
+      rig.w->RunCommand("mFileSaveAs");
+      *done = true;
+    } else {
+      rig.w->Host().State().MapPath = target;
+      rig.w->RunCommand("mFileSave");
+    }
+    const auto& shown = rig.services.messageBoxes.shown;
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back().text.toStdString(),
+              "The map was not saved: \"" + target + "\" holds a picture, which a map never replaces.");
+    EXPECT_EQ(ReadAll(target), before);
+    EXPECT_TRUE(rig.Model().IsChanged());
   }
 }
 

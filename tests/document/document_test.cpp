@@ -585,6 +585,30 @@ TEST_F(DocumentTest, DigitsFollowTheFirstHrefWithinTheSpinBoxLimits) {
   }
 }
 
+TEST_F(DocumentTest, DigitsComeFromTheLowestNumberNotFromALinkOfAnAreasOwn) {
+  struct Case {
+    const char* what;
+    std::string areas;
+    std::string format;
+  };
+  const Case cases[] = {
+      {"a link first", "<area href='kitchen.html' shape=polygon coords=1,1><area href='#001' shape=polygon coords=2,2>",
+       "000"},
+      {"inner contours first", "<area href='#12' shape=polygon coords=1,1><area href='#01' shape=polygon coords=2,2>",
+       "00"},
+      {"a number on another shape only",
+       "<area href='x.html' shape=polygon coords=1,1><area href='#0000' shape=rect coords=0,0,2,2>", "0000"},
+      {"links of their own only", "<area href='kitchen.html' shape=polygon coords=1,1>", "0"},
+  };
+  AddImage("/m/a.gif");
+  for (const Case& c : cases) {
+    files.files["/m/a.htm"] = "<img src='a.gif' usemap='#a'><map name='a'>" + c.areas + "</map>";
+    state.MapPath = "/m/a.htm";
+    doc.LoadDocument();
+    EXPECT_EQ(model.NumberFormat(), c.format) << c.what;
+  }
+}
+
 TEST_F(DocumentTest, WhichMapIsRead) {
   const std::string own =
       "<img src='/p/a.gif' usemap='#a'><map name='a'><area shape=polygon coords=1,1></map>";
