@@ -1045,10 +1045,11 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
     image = DecodeLargeGif(bytes);
     if (image.isNull()) return Failed(fileName, damaged);
   } else if (format == "bmp" && IsRunLengthBmp(bytes)) {
+    // Left in its palette: it is flattened a band at a time like any other.
     RunLengthPicture runs = DecodeRunLengthBmp(bytes);
     if (runs.damaged) return Failed(fileName, damaged);
-    image = runs.image.convertToFormat(QImage::Format_RGB32);
-    if (image.isNull()) return Failed(fileName, OutOfMemory());
+    if (runs.image.isNull()) return Failed(fileName, OutOfMemory());
+    image = std::move(runs.image);
   } else {
     const QSize size = reader.size();
     if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&

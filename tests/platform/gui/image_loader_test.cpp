@@ -648,11 +648,16 @@ TEST_F(ImageLoaderTest, LoadsIntoTheBufferAsThePictureCopied) {
   for (int x = 0; x < wide.width(); ++x) {
     for (int y = 0; y < 3; ++y) wide.setPixel(x, y, qRgb(x % 256, y * 80, 255 - x % 256));
   }
+  QByteArray runs;  // 6 x 600 in three colours, taller than a band
+  for (int y = 0; y < 600; ++y) runs += Bytes({3, y % 3, 3, (y + 1) % 3, 0, 0});
+  runs += Bytes({0, 1});
   struct Case {
     const char* name;
     QByteArray bytes;  // null: no file at all
   };
   const Case cases[] = {
+      {"runs.bmp", RunLengthBmp(6, 600, false, runs)},
+      {"damaged-runs.bmp", RunLengthBmp(6, 600, false, runs.left(100))},
       {"wide.png", Encoded(wide, "PNG")},
       {"blocks.bmp", Encoded(Blocks(), "BMP")},
       {"blocks.gif", BlocksGif()},
