@@ -5,15 +5,11 @@
 
 #include <array>
 
+#include "platform/core/box.h"
+
 namespace morvane::app {
 
-struct Box {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const Box&) const = default;
-};
+using core::Box;
 
 // A status panel's span across the status bar, which starts at the client's left edge.
 struct PanelSpan {

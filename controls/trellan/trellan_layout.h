@@ -9,17 +9,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/core/box.h"
+
 namespace morvane::trellan {
 
 inline constexpr std::int32_t kTwipsPerPixel = 15;
 
-struct Box {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  bool operator==(const Box&) const = default;
-};
+using core::Box;
 
 struct Insets {
   std::int32_t left = 0;

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/core/box.h"
+
 namespace morvane::vitrane {
 
 // True when the picture is an icon (see kPictureTypeKey).
@@ -72,12 +74,7 @@ QString ErrorSource();
 QString MenuConflictText();
 
 // The title (dragging) area, in twips.
-struct TitleRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-};
+using TitleRect = core::Box;
 // Whether a press at (x, y) twips starts a title drag: inside the area (edges
 // included) or the area has no size, and either the area's corner is at most 0 or
 // it has both a width and a height.
