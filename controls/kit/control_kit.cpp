@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 
 #include <algorithm>
-#include <cmath>
 
 #include "common/app_version.h"
 #include "platform/core/units.h"
@@ -12,14 +11,6 @@
 #include "platform/widgets/desktop_services.h"
 
 namespace morvane::kit {
-
-namespace {
-
-std::int32_t RoundTwips(double twips) {
-  return static_cast<std::int32_t>(std::nearbyint(std::clamp(twips, -2147483648.0, 2147483647.0)));
-}
-
-}  // namespace
 
 QString VersionText(const core::VersionRecord& record) {
   return QLatin1Char(' ') + QString::fromStdString(common::GetAppVersion(false, record));
@@ -51,13 +42,13 @@ std::int32_t TextWidthTwips(const QFont& font, const QString& text) {
     if (plain.endsWith(QLatin1Char('\r'))) plain.chop(1);
     widest = std::max(widest, metrics.horizontalAdvance(plain));
   }
-  return RoundTwips(widest * core::kTwipsPerPixel);
+  return core::RoundToInt32(widest * core::kTwipsPerPixel);
 }
 
 std::int32_t TextHeightTwips(const QFont& font, const QString& text) {
   const QFontMetricsF metrics(font);
   const auto lines = text.count(QLatin1Char('\n')) + 1;
-  return RoundTwips(static_cast<double>(lines) * metrics.height() * core::kTwipsPerPixel);
+  return core::RoundToInt32(static_cast<double>(lines) * metrics.height() * core::kTwipsPerPixel);
 }
 
 bool ValidMousePointer(int pointer) { return (pointer >= 0 && pointer <= 15) || pointer == 99; }

@@ -39,7 +39,7 @@ using automation::AutomationError;
 constexpr int kHelpContext = 503;
 const QString kNone = QStringLiteral("(None)");
 
-std::int32_t Px(std::int32_t twips) { return TwipsToPixels(twips); }
+std::int32_t Px(std::int32_t twips) { return core::TwipsToPixels(twips); }
 std::int32_t Tw(std::int32_t pixels) { return pixels * kTwipsPerPixel; }
 QRect PixelRect(const Box& b) { return {Px(b.left), Px(b.top), Px(b.width), Px(b.height)}; }
 
@@ -416,7 +416,7 @@ BarColors Trellan::ResolvedColors() const {
 void Trellan::PaintSplitBar() {
   if (dashSize_ > 0) {
     QRegion region;
-    const std::int32_t dash = TwipsToPixels(dashSize_);
+    const std::int32_t dash = core::TwipsToPixels(dashSize_);
     for (const Piece& p :
          DashedBarPieces(width(), height(), state_.vertical(), ResolvedColors(), dash)) {
       region += QRect(p.x, p.y, p.width, p.height);
@@ -463,8 +463,9 @@ void Trellan::paintEvent(QPaintEvent*) {
     const BarColors colors = ResolvedColors();
     const bool vertical = state_.vertical();
     const std::vector<Piece> pieces =
-        dashSize_ > 0 ? DashedBarPieces(width(), height(), vertical, colors, TwipsToPixels(dashSize_))
-                      : SolidBarPieces(width(), height(), vertical, colors);
+        dashSize_ > 0
+            ? DashedBarPieces(width(), height(), vertical, colors, core::TwipsToPixels(dashSize_))
+            : SolidBarPieces(width(), height(), vertical, colors);
     if (dashSize_ > 0) painter.fillRect(rect(), QColor::fromRgb(DashKeyColor(colors)));
     for (const Piece& p : pieces)
       painter.fillRect(p.x, p.y, p.width, p.height, QColor::fromRgb(p.color));
@@ -950,8 +951,8 @@ void Trellan::PopupMenu(const QVariant& x, const QVariant& y) {
   menuSwap_->setEnabled(!guided_[0].isNull() || !guided_[1].isNull());
   QPoint at = QCursor::pos();
   if (x.isValid() && y.isValid()) {
-    at = mapToGlobal(
-        QPoint(TwipsToPixels(automation::ToInt32(x)), TwipsToPixels(automation::ToInt32(y))));
+    at = mapToGlobal(QPoint(core::TwipsToPixels(automation::ToInt32(x)),
+                            core::TwipsToPixels(automation::ToInt32(y))));
   }
   menu_->popup(at);
 }
@@ -1009,14 +1010,15 @@ void Trellan::RestoreFromFile(const QString& file, const QString& sectionName) {
   const std::optional<double> hidden2 = number("Hidden2");
   const std::optional<double> orientation = number("Orientation");
   const std::optional<double> pixels = number("Position");
-  if ((orientation && !FitsInt32(*orientation)) || (pixels && !FitsInt32(*pixels * kTwipsPerPixel)))
+  if ((orientation && !core::FitsInt32(*orientation)) ||
+      (pixels && !core::FitsInt32(*pixels * kTwipsPerPixel)))
     throw AutomationError(automation::kErrOverflow);
 
   if (hidden1) state_.panelHidden[0] = *hidden1 > 0;
   if (hidden2) state_.panelHidden[1] = *hidden2 > 0;
-  if (orientation) SetOrientation(RoundHalfEven(*orientation));
+  if (orientation) SetOrientation(core::RoundToInt32(*orientation));
   const std::int32_t current = BarPosition();
-  std::int32_t position = pixels ? RoundHalfEven(*pixels * kTwipsPerPixel) : current;
+  std::int32_t position = pixels ? core::RoundToInt32(*pixels * kTwipsPerPixel) : current;
   if (position == 0) position = current;
   const bool anyHidden = state_.panelHidden[0] || state_.panelHidden[1];
   if (!anyHidden && position < 0) {

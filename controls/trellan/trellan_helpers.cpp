@@ -114,7 +114,7 @@ QWidget* FindControlByName(const QWidget* form, const QString& text) {
         LeadingNumber(text.mid(open + 1, close < 0 ? -1 : close - open - 1));
     // No control has an index beyond the 32-bit range.
     if (!index || !(*index > -2147483648.5 && *index < 2147483647.5)) return nullptr;
-    wanted = RoundHalfEven(*index);
+    wanted = core::RoundToInt32(*index);
   }
   for (QWidget* control : FormControls(form)) {
     if (control->objectName().compare(base, Qt::CaseInsensitive) != 0) continue;

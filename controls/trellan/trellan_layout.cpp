@@ -1,28 +1,8 @@
 #include "controls/trellan/trellan_layout.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace morvane::trellan {
-
-std::int32_t RoundHalfEven(double value) {
-  // Held within the 32-bit range (NaN gives 0): a cast of a value past it is undefined.
-  const double rounded = std::nearbyint(value);
-  if (std::isnan(rounded)) return 0;
-  if (rounded >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-  if (rounded <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(rounded);
-}
-
-bool FitsInt32(double value) {
-  const double rounded = std::nearbyint(value);
-  return rounded >= -2147483648.0 && rounded <= 2147483647.0;
-}
-
-std::int32_t TwipsToPixels(std::int64_t twips) {
-  return RoundHalfEven(static_cast<double>(twips) / kTwipsPerPixel);
-}
 
 void LayoutState::StoreContainer(const Box& container) {
   containerLeft = container.left;
@@ -76,8 +56,8 @@ void ArrangeHorizontal(LayoutState& state, Arrangement& a, bool containerChanged
       storedTop = c.top;
     } else if (state.resizeMode == 2) {
       if (storedHeight > 0) {
-        pos = RoundHalfEven(static_cast<double>(c.height) *
-                            (static_cast<double>(state.barPosition) / storedHeight));
+        pos = core::RoundToInt32(static_cast<double>(c.height) *
+                                 (static_cast<double>(state.barPosition) / storedHeight));
       }
       storedHeight = c.height;
     }

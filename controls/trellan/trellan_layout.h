@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "platform/core/box.h"
+#include "platform/core/units.h"
 
 namespace morvane::trellan {
 
-inline constexpr std::int32_t kTwipsPerPixel = 15;
-
 using core::Box;
+using core::kTwipsPerPixel;
 
 struct Insets {
   std::int32_t left = 0;
@@ -85,12 +85,5 @@ struct DragInput {
   std::int32_t cursor = 0;
 };
 Box DragSplitBar(LayoutState& state, const DragInput& input);
-
-// Twips to whole pixels, halves to even.
-std::int32_t TwipsToPixels(std::int64_t twips);
-// Rounded half to even and held within the 32-bit range; NaN gives 0.
-std::int32_t RoundHalfEven(double value);
-// Whether the value, rounded half to even, is a 32-bit number (NaN is not).
-bool FitsInt32(double value);
 
 }  // namespace morvane::trellan

@@ -35,6 +35,14 @@ inline std::int32_t RoundToInt32(double v) {
   return static_cast<std::int32_t>(r);
 }
 
+// Whether v, rounded half to even, is a 32-bit number, so RoundToInt32 keeps it as it
+// is (NaN and the infinities are not).
+inline bool FitsInt32(double v) {
+  const double r = RoundHalfEven(v);
+  return r >= static_cast<double>(std::numeric_limits<std::int32_t>::min()) &&
+         r <= static_cast<double>(std::numeric_limits<std::int32_t>::max());
+}
+
 inline constexpr std::int64_t PixelsToTwips(std::int64_t pixels) { return pixels * kTwipsPerPixel; }
 
 // Twips to whole pixels, rounded half to even.

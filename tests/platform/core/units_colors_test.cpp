@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "platform/core/colors.h"
 #include "platform/core/units.h"
 
@@ -14,6 +17,33 @@ TEST(UnitsTest, RoundingGoesHalfToEven) {
   EXPECT_EQ(RoundToInt32(3e10), INT32_MAX);
   EXPECT_EQ(RoundToInt32(-3e10), INT32_MIN);
   EXPECT_EQ(RoundToInt32(std::nan("")), 0);
+}
+
+TEST(UnitsTest, RoundingToInt32SaturatesAndFitsSaysWhenItMust) {
+  struct Row {
+    const char* name;
+    double in;
+    std::int32_t rounded;
+    bool fits;
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  const Row rows[] = {
+      {"largest", 2147483647.0, INT32_MAX, true},
+      {"rounds down to the largest", 2147483647.4, INT32_MAX, true},
+      {"half past the largest rounds up and out", 2147483647.5, INT32_MAX, false},
+      {"smallest", -2147483648.0, INT32_MIN, true},
+      {"half below the smallest rounds to it (even)", -2147483648.5, INT32_MIN, true},
+      {"one below the smallest", -2147483649.0, INT32_MIN, false},
+      {"plus infinity", inf, INT32_MAX, false},
+      {"minus infinity", -inf, INT32_MIN, false},
+      {"not a number", std::nan(""), 0, false},
+      {"a half in range", -2.5, -2, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(RoundToInt32(row.in), row.rounded);
+    EXPECT_EQ(FitsInt32(row.in), row.fits);
+  }
 }
 
 TEST(UnitsTest, FifteenTwipsToAPixel) {
