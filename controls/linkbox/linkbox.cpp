@@ -351,6 +351,7 @@ void LinkBox::InitProperties() {
 
 void LinkBox::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
+  const PropertyReading reading(*this);
   ReadKey([&] {
     const QVariant v = bag.read("Alignment");
     LetAlignment(v.isValid() ? ToInt32(v) : 0);

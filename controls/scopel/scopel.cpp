@@ -234,10 +234,6 @@ QWidget* Scopel::Viewport() const { return zoom_; }
 
 QRgb Scopel::Resolve(gui::OleColor color) const { return gui::ResolveColor(color); }
 
-void Scopel::MarkChanged(const char* property) {
-  if (!reading_) AnnounceChange(property);
-}
-
 void Scopel::RedrawIfImmediate() {
   if (drawImmadiately_) {
     model_.RedrawZoomView();
@@ -525,7 +521,7 @@ void Scopel::RaiseDrop(QDropEvent* event, QPointF pos) {
 bool Scopel::AutoRedraw() const { return image_.AutoRedraw(); }
 void Scopel::SetAutoRedraw(bool on) {
   image_.SetAutoRedraw(on);
-  MarkChanged("AutoRedraw");
+  AnnounceChange("AutoRedraw");
 }
 
 gui::OleColor Scopel::BackColor() const { return image_.BackColor(); }
@@ -536,13 +532,13 @@ void Scopel::SetBackColor(gui::OleColor color) {
     dirty_ = QRect();
   }
   image_.SetBackColor(color);
-  MarkChanged("BackColor");
+  AnnounceChange("BackColor");
 }
 
 void Scopel::SetBackColorBkg(gui::OleColor color) {
   backColorBkg_ = color;
   update();
-  MarkChanged("BackColorBkg");
+  AnnounceChange("BackColorBkg");
 }
 
 void Scopel::SetBorderStyle(std::int32_t style) {
@@ -551,64 +547,64 @@ void Scopel::SetBorderStyle(std::int32_t style) {
   borderStyle_ = style;
   ApplyFrame();
   backColorBkg_ = background;
-  MarkChanged("BorderStyle");
+  AnnounceChange("BorderStyle");
 }
 
 std::int16_t Scopel::DrawMode() const { return static_cast<std::int16_t>(image_.DrawMode()); }
 void Scopel::SetDrawMode(std::int16_t mode) {
   if (mode < 1 || mode > 16) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetDrawMode(static_cast<gui::DrawMode>(mode));
-  MarkChanged("DrawMode");
+  AnnounceChange("DrawMode");
 }
 
 std::int16_t Scopel::DrawStyle() const { return static_cast<std::int16_t>(image_.DrawStyle()); }
 void Scopel::SetDrawStyle(std::int16_t style) {
   if (style < 0 || style > 6) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetDrawStyle(static_cast<gui::DrawStyle>(style));
-  MarkChanged("DrawStyle");
+  AnnounceChange("DrawStyle");
 }
 
 std::int16_t Scopel::DrawWidth() const { return static_cast<std::int16_t>(image_.DrawWidth()); }
 void Scopel::SetDrawWidth(std::int16_t width) {
   if (width < 1) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetDrawWidth(width);
-  MarkChanged("DrawWidth");
+  AnnounceChange("DrawWidth");
 }
 
 void Scopel::SetEnabled(bool on) {
   setEnabled(on);
-  MarkChanged("Enabled");
+  AnnounceChange("Enabled");
 }
 
 gui::OleColor Scopel::FillColor() const { return image_.FillColor(); }
 void Scopel::SetFillColor(gui::OleColor color) {
   image_.SetFillColor(color);
-  MarkChanged("FillColor");
+  AnnounceChange("FillColor");
 }
 
 std::int16_t Scopel::FillStyle() const { return static_cast<std::int16_t>(image_.FillStyle()); }
 void Scopel::SetFillStyle(std::int16_t style) {
   if (style < 0 || style > 7) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetFillStyle(static_cast<gui::FillStyle>(style));
-  MarkChanged("FillStyle");
+  AnnounceChange("FillStyle");
 }
 
 void Scopel::LetFont(const FontRef& font) {
   if (!font) throw AutomationError(automation::kErrObjectRequired);
   font_ = automation::CloneFont(font);
-  MarkChanged("Font");
+  AnnounceChange("Font");
 }
 
 void Scopel::SetFont(const FontRef& font) {
   if (!font) throw AutomationError(automation::kErrObjectRequired);
   font_ = font;
-  MarkChanged("Font");
+  AnnounceChange("Font");
 }
 
 gui::OleColor Scopel::ForeColor() const { return image_.ForeColor(); }
 void Scopel::SetForeColor(gui::OleColor color) {
   image_.SetForeColor(color);
-  MarkChanged("ForeColor");
+  AnnounceChange("ForeColor");
 }
 
 void Scopel::SetGridColor(gui::OleColor color) {
@@ -616,7 +612,7 @@ void Scopel::SetGridColor(gui::OleColor color) {
   gridColor_ = color;
   model_.RedrawZoomView();
   SyncWidgets();
-  MarkChanged("GridColor");
+  AnnounceChange("GridColor");
 }
 
 void Scopel::SetGridLines(bool on) {
@@ -624,20 +620,20 @@ void Scopel::SetGridLines(bool on) {
   gridLines_ = on;
   model_.RedrawZoomView();
   SyncWidgets();
-  MarkChanged("GridLines");
+  AnnounceChange("GridLines");
 }
 
 void Scopel::SetMouseIcon(const QImage& icon) {
   mouseIcon_ = icon;
   kit::ApplyMousePointer(*zoom_, mousePointer_, mouseIcon_);
-  MarkChanged("MouseIcon");
+  AnnounceChange("MouseIcon");
 }
 
 void Scopel::SetMousePointer(std::int16_t pointer) {
   automation::CursorOfPointer(pointer, mouseIcon_, nullptr);  // refuses unknown values
   mousePointer_ = pointer;
   kit::ApplyMousePointer(*zoom_, mousePointer_, mouseIcon_);
-  MarkChanged("MousePointer");
+  AnnounceChange("MousePointer");
 }
 
 void Scopel::SetOLEDropMode(std::int16_t mode) {
@@ -648,7 +644,7 @@ void Scopel::SetOLEDropMode(std::int16_t mode) {
   zoom_->setAcceptDrops(accept);
   zoomX_->setAcceptDrops(accept);
   zoomY_->setAcceptDrops(accept);
-  MarkChanged("OLEDropMode");
+  AnnounceChange("OLEDropMode");
 }
 
 // ---- picture, zoom, scroll, cursor ------------------------------------------------------
@@ -683,14 +679,14 @@ void Scopel::SetPicture(const QVariant& picture) {
   model_.PictureChanged(has, kTwipsPerPixelX * image_.Width(), kTwipsPerPixelY * image_.Height());
   zoom_->setVisible(has);
   SyncWidgets();
-  MarkChanged("Picture");
+  AnnounceChange("Picture");
 }
 
 void Scopel::SetZooming(std::int16_t zoom) {
   UpdateInnerSize();
   if (!model_.SetZooming(zoom)) return;
   SyncWidgets();
-  MarkChanged("Zooming");
+  AnnounceChange("Zooming");
 }
 
 void Scopel::HostScroll(const std::function<void()>& move) {
@@ -701,13 +697,13 @@ void Scopel::HostScroll(const std::function<void()>& move) {
 void Scopel::SetScrollX(std::int32_t twips) {
   HostScroll([&] { model_.SetScroll(Axis::X, twips); });
   SyncWidgets();
-  MarkChanged("ScrollX");
+  AnnounceChange("ScrollX");
 }
 
 void Scopel::SetScrollY(std::int32_t twips) {
   HostScroll([&] { model_.SetScroll(Axis::Y, twips); });
   SyncWidgets();
-  MarkChanged("ScrollY");
+  AnnounceChange("ScrollY");
 }
 
 QObjectList Scopel::Controls() const { return {zoom_, zoomX_, barX_, zoomY_, barY_, scrollTimer_}; }
@@ -885,7 +881,7 @@ void Scopel::InitProperties() {
 
 void Scopel::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
-  reading_ = true;
+  const PropertyReading reading(*this);
   ReadKey([&] { SetAutoRedraw(ToBool(bag.read("AutoRedraw", true))); });
   ReadKey([&] { SetBackColor(ToColor(bag.read("BackColor", ColorValue(BackColor())))); });
   ReadKey([&] { SetBackColorBkg(ToColor(bag.read("BackColorBkg", ColorValue(backColorBkg_)))); });
@@ -936,7 +932,6 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
       part->setProperty("WhatsThisHelpID", site()->whatsThisHelpId());
     }
   }
-  reading_ = false;
   Layout();
 }
 

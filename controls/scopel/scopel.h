@@ -149,7 +149,6 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   void SyncWidgets();
   void UpdateInnerSize();
   void Layout();
-  void MarkChanged(const char* property);
   // Moves the bars for the host (ScrollX, ScrollY, a new picture): the view follows,
   // but the focus stays where the host has it.
   void HostScroll(const std::function<void()>& move);
@@ -194,7 +193,6 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   std::int32_t borderStyle_ = 0;
   bool gridLines_ = false;
   bool drawImmadiately_ = true;
-  bool reading_ = false;     // inside ReadProperties: no change notices
   bool syncing_ = false;     // the control moves its own bars
   bool hostScroll_ = false;  // the host moves them
   bool suppressClick_ = false;

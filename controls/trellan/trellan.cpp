@@ -106,6 +106,9 @@ Trellan::Trellan(QWidget* parent)
               core::SystemColorValue(core::SystemColor::kButtonShadow),
               core::SystemColorValue(core::SystemColor::k3DDarkShadow)},
       helpFileName_(QString::fromLatin1(kClassName) + QStringLiteral(".hlp")) {
+  // Nothing is arranged until the bar has its properties: given, read, or at the first
+  // show without either.
+  StartReadingProperties();
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);  // MouseMove is raised without buttons too
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -144,12 +147,12 @@ QWidget* Trellan::ParentForm() const { return window(); }
 void Trellan::InitProperties() {
   state_.newInstance = true;
   moveable_ = true;
-  loading_ = false;
+  EndReadingProperties();
   setFocusPolicy(Qt::ClickFocus);  // TabStop False
 }
 
 void Trellan::ReadProperties(const automation::PropertyBag& bag) {
-  loading_ = true;
+  StartReadingProperties();
   // Each step on its own: a value that cannot be read leaves its field as it was.
   for (int slot = 0; slot < 2; ++slot) {
     ReadKey([&] {
@@ -196,18 +199,11 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
   ReadKey([&] { moveable_ = automation::ToBool(bag.read(QStringLiteral("Moveable"), true)); });
   ReadKey([&] { SetMousePointer(automation::ToInt16(bag.read(QStringLiteral("MousePointer"), 0))); });
   helpFileName_ = QString::fromLatin1(kClassName) + QStringLiteral(".hlp");
-  loading_ = false;
+  EndReadingProperties();
   if (UserMode()) UpdateBarPointer();
 }
 
 void Trellan::WriteProperties(automation::PropertyBag& bag) {
-  const bool wasLoading = loading_;
-  loading_ = true;
-  struct Restore {
-    bool& flag;
-    bool value;
-    ~Restore() { flag = value; }
-  } restore{loading_, wasLoading};
   bag.write(QStringLiteral("ClipControls"), clipControls_);
   bag.write(QStringLiteral("AutoPopupMenu"), autoPopupMenu_);
   bag.write(QStringLiteral("FirstControl"), names_[0]);
@@ -249,7 +245,7 @@ void Trellan::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (shown_) return;
   automation::CatchAtEventBoundary([&] {
-    loading_ = false;
+    EndReadingProperties();
     shown_ = true;
     if (!UserMode()) ArrangeGuidedControls(false);
     else {
@@ -371,7 +367,7 @@ Insets Trellan::ContainerInsets(QWidget* container) const {
 }
 
 void Trellan::ArrangeGuidedControls(bool containerChanged) {
-  if (window() == nullptr || arrangeLock_ >= 1 || loading_) return;
+  if (window() == nullptr || arrangeLock_ >= 1 || ReadingProperties()) return;
   if (Container() == nullptr) return;
   if (window()->isMinimized()) return;
   ++arrangeLock_;

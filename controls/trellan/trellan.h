@@ -167,7 +167,6 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
   bool clipControls_ = true;
   bool customMouseIcon_ = false;
   bool shown_ = false;
-  bool loading_ = true;
   bool rightButtonDown_ = false;
   bool dragging_ = false;
   bool doubleClicked_ = false;  // until the release of a double click

@@ -74,10 +74,6 @@ void VitraneImage::ApplyFormRegion(QWidget* form) {
   SetWindowRegion(form, *region);
 }
 
-void VitraneImage::MarkChanged(const char* property) {
-  if (!reading_) AnnounceChange(property);
-}
-
 // --- life cycle -------------------------------------------------------------------
 
 void VitraneImage::InitProperties() {
@@ -88,7 +84,7 @@ void VitraneImage::InitProperties() {
 
 void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
-  reading_ = true;
+  const PropertyReading reading(*this);
   ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
   ReadKey([&] {
     if (bag.contains("FillColor")) SetFillColor(ToColor(bag.read("FillColor")));
@@ -152,7 +148,6 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
   // Last, so that the stored AutoSize (a PictureToControl stretch) wins over the
   // picture and draw effect read before it.
   ReadKey([&] { ResizeProcedure(); });
-  reading_ = false;
   if (UserMode() && style_ != VitraneParentUntitled) FollowWindow();
   update();
 }
@@ -249,7 +244,7 @@ void VitraneImage::SetPicture(const QVariant& value) {
   SetDrawEffect(drawEffect_);
   autoSize_ = IsIcon(picture_) ? ControlToPicture : None;
   update();
-  MarkChanged("Picture");
+  AnnounceChange("Picture");
 }
 
 QVariant VitraneImage::Picture() const {
@@ -262,7 +257,7 @@ void VitraneImage::SetAutoSize(std::int32_t value) {
   if (!picture_.isNull()) {
     if (IsIcon(picture_)) {
       autoSize_ = ControlToPicture;
-      MarkChanged("AutoSize");
+      AnnounceChange("AutoSize");
       return;
     }
     if (value != PictureToControl && autoSize_ == PictureToControl) {
@@ -274,7 +269,7 @@ void VitraneImage::SetAutoSize(std::int32_t value) {
   SetDrawEffect(deNormal);
   autoSize_ = value;
   ResizeProcedure();
-  MarkChanged("AutoSize");
+  AnnounceChange("AutoSize");
 }
 
 void VitraneImage::ApplyEffect(std::int32_t effect) {
@@ -300,7 +295,7 @@ void VitraneImage::SetDrawEffect(std::int32_t value) {
     ApplyEffect(value);
   }
   drawEffect_ = value;
-  MarkChanged("DrawEffect");
+  AnnounceChange("DrawEffect");
 }
 
 void VitraneImage::SetMaskColor(std::uint32_t color) {
@@ -308,7 +303,7 @@ void VitraneImage::SetMaskColor(std::uint32_t color) {
   if (color == maskColor_) return;
   maskColor_ = color;
   RebuildMask();
-  MarkChanged("MaskColor");
+  AnnounceChange("MaskColor");
 }
 
 QVariant VitraneImage::MaskPicture() const {
@@ -322,59 +317,59 @@ void VitraneImage::SetMaskPicture(const QVariant& picture) {
   hasMaskPicture_ = has;
   maskPicture_ = image;
   RebuildMask();
-  MarkChanged("MaskPicture");
+  AnnounceChange("MaskPicture");
 }
 
 void VitraneImage::SetEnabled(bool on) {
   setEnabled(on);
-  MarkChanged("Enabled");
+  AnnounceChange("Enabled");
 }
 
 void VitraneImage::SetFillColor(std::uint32_t color) {
   if (color == fillColor_) return;
   fillColor_ = color;
   SetDrawEffect(drawEffect_);
-  MarkChanged("FillColor");
+  AnnounceChange("FillColor");
 }
 
 void VitraneImage::SetMouseIcon(const QImage& icon) {
   mouseIcon_ = icon;
   kit::ApplyMousePointer(*this, mousePointer_, mouseIcon_);
-  MarkChanged("MouseIcon");
+  AnnounceChange("MouseIcon");
 }
 
 void VitraneImage::SetMousePointer(std::int16_t pointer) {
   automation::CursorOfPointer(pointer, mouseIcon_, nullptr);  // refuses unknown values
   mousePointer_ = pointer;
   kit::ApplyMousePointer(*this, mousePointer_, mouseIcon_);
-  MarkChanged("MousePointer");
+  AnnounceChange("MousePointer");
 }
 
 void VitraneImage::SetParentTitleOffset(std::int32_t offset) {
   parentTitleOffset_ = static_cast<std::int16_t>(std::clamp<std::int32_t>(offset, 0, 32767));
-  MarkChanged("ParentTitleOffset");
+  AnnounceChange("ParentTitleOffset");
 }
 
 void VitraneImage::SetParentTitleY(std::int16_t y) {
   parentTitleY_ = y;
-  MarkChanged("ParentTitleY");
+  AnnounceChange("ParentTitleY");
 }
 
 void VitraneImage::SetTitleLeft(std::int32_t twips) {
   if (twips < 0) return;
   title_.left = twips;
-  MarkChanged("TitleLeft");
+  AnnounceChange("TitleLeft");
 }
 
 void VitraneImage::SetTitleTop(std::int32_t twips) {
   title_.top = twips;
-  MarkChanged("TitleTop");
+  AnnounceChange("TitleTop");
 }
 
 void VitraneImage::SetTitleWidth(std::int32_t twips) {
   title_.width = twips;
   SetTitleHeight(title_.height);
-  MarkChanged("TitleWidth");
+  AnnounceChange("TitleWidth");
 }
 
 void VitraneImage::SetTitleHeight(std::int32_t twips) {
@@ -383,7 +378,7 @@ void VitraneImage::SetTitleHeight(std::int32_t twips) {
     const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     title_.height = (caption - 1) * kTwips;
   }
-  MarkChanged("TitleHeight");
+  AnnounceChange("TitleHeight");
 }
 
 automation::Handle VitraneImage::hDC() const { return automation::HandleTable::HandleOf(&shown_); }
@@ -451,7 +446,7 @@ void VitraneImage::SetStyle(std::int32_t value) {
       break;
   }
   style_ = value;
-  MarkChanged("Style");
+  AnnounceChange("Style");
 }
 
 void VitraneImage::ShowMenuConflict() {

@@ -106,7 +106,6 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   bool UserMode() const;
   bool HasExtender() const { return site() != nullptr; }
   bool Aligned() const;
-  void MarkChanged(const char* property);
   // The stored picture on the surface, stretched to the control while AutoSize is
   // PictureToControl, so that re-showing it never undoes the stretch.
   void ShowStored();
@@ -152,7 +151,6 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   bool parentInactive_ = false;
   bool captionSetting_ = false;
   int resizeDepth_ = 0;
-  bool reading_ = false;
   QPointer<QWidget> followed_;
 };
 

@@ -46,10 +46,34 @@ class ControlBase : public Control {
   static int LiveInstances() { return liveInstances_.load(); }
 
  protected:
-  // Tells the host that a design-time property changed.
+  // Tells the host that a design-time property changed. Silent while the control
+  // reads its stored properties: taking the stored design is no change of it.
   void AnnounceChange(const char* property) {
-    if (site_ != nullptr) site_->PropertyChanged(QString::fromLatin1(property));
+    if (!readingProperties_ && site_ != nullptr) site_->PropertyChanged(QString::fromLatin1(property));
   }
+
+  // Whether the control is reading its stored properties. A control that must not act
+  // before it has its properties (InitProperties or ReadProperties) may count the time
+  // until then as reading: StartReadingProperties in its constructor, then
+  // EndReadingProperties once they are given.
+  bool ReadingProperties() const { return readingProperties_; }
+  void StartReadingProperties() { readingProperties_ = true; }
+  void EndReadingProperties() { readingProperties_ = false; }
+
+  // The control reads its stored properties for the scope's lifetime (ReadProperties'
+  // body), then is back in the state the scope found.
+  class PropertyReading {
+   public:
+    explicit PropertyReading(ControlBase& control)
+        : control_(control), before_(std::exchange(control.readingProperties_, true)) {}
+    ~PropertyReading() { control_.readingProperties_ = before_; }
+    PropertyReading(const PropertyReading&) = delete;
+    PropertyReading& operator=(const PropertyReading&) = delete;
+
+   private:
+    ControlBase& control_;
+    bool before_;
+  };
 
   // Raises an event to the advised sinks. Handlers run inside Qt's event dispatch,
   // where no error may pass: a host's error is reported at the boundary. The
@@ -75,6 +99,7 @@ class ControlBase : public Control {
   inline static std::atomic<int> liveInstances_{0};
   EventSource events_;
   ControlSite* site_ = nullptr;
+  bool readingProperties_ = false;
 };
 
 // The class object of a control class whose constructor takes the parent widget.

@@ -178,6 +178,23 @@ TEST(LinkBox, SettersAnnounceOnlyRealChanges) {
   EXPECT_EQ(h.link->get(dispid::Version).toString(), " 1.05");
 }
 
+TEST(LinkBox, ReadingStoredPropertiesAnnouncesNothing) {
+  Hosted h;
+  PropertyBag bag;
+  bag.write(QStringLiteral("Alignment"), Center);
+  bag.write(QStringLiteral("BackColor"), 0x00EEEEEE);
+  bag.write(QStringLiteral("Enabled"), false);
+  bag.write(QStringLiteral("ForeColor"), 0x00800000);
+  bag.write(QStringLiteral("Path"), QStringLiteral("/srv/manual.html"));
+  h.link->ReadProperties(bag);
+  EXPECT_TRUE(h.changed.isEmpty()) << h.changed.join(",").toStdString();
+  EXPECT_EQ(h.link->Alignment(), Center);
+  EXPECT_EQ(h.link->Path(), "/srv/manual.html");
+  // Once read, a setter announces again.
+  h.link->LetPath("/srv/other.html");
+  EXPECT_EQ(h.changed, QStringList{"Path"});
+}
+
 TEST(LinkBox, AutoSizeFitsTheControlToTheCaption) {
   Hosted h;
   h.link->LetAutoSize(true);

@@ -367,6 +367,42 @@ TEST(Properties, SettersAndTheirRules) {
   EXPECT_EQ(host.Get("Version").toString(), "6.09");  // no leading blank
 }
 
+TEST(Properties, ReadingStoredPropertiesAnnouncesNothing) {
+  Host host(QStringLiteral("ucTrellan"));
+  automation::PropertyBag bag;
+  bag.write(QStringLiteral("DashSize"), 45);
+  bag.write(QStringLiteral("MousePointer"), 2);
+  bag.write(QStringLiteral("BackColor"), 0xFF);
+  host->ReadProperties(bag);
+  EXPECT_TRUE(host.changed.isEmpty()) << host.changed.join(",").toStdString();
+  EXPECT_EQ(host.Get("DashSize").toInt(), 45);
+  EXPECT_EQ(host.Get("MousePointer").toInt(), 2);
+  // Once read, a setter announces again.
+  host.Let("DashSize", 60);
+  EXPECT_EQ(host.changed, QStringList{"DashSize"});
+}
+
+TEST(Properties, NothingIsArrangedUntilTheBarHasItsProperties) {
+  enum class Given { Nothing, New, Stored };
+  const struct {
+    const char* name;
+    Given given;
+    int arrangements;
+  } rows[] = {
+      {"not yet given", Given::Nothing, 0},
+      {"a new bar", Given::New, 1},
+      {"a stored bar", Given::Stored, 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Host host(QStringLiteral("ucTrellan"));
+    if (row.given == Given::New) host->InitProperties();
+    if (row.given == Given::Stored) host->ReadProperties(automation::PropertyBag());
+    host.Call("Refresh");
+    EXPECT_EQ(host.Count(eventid::RefreshDone), row.arrangements);
+  }
+}
+
 TEST(Properties, NewBarTakesItsShape) {
   for (auto [size, want] :
        {std::pair{QSize(6, 100), 2}, std::pair{QSize(100, 6), 1}, std::pair{QSize(20, 20), 2}}) {
