@@ -6,6 +6,7 @@
 
 #include "common/app_version.h"
 #include "platform/core/units.h"
+#include "platform/widgets/automation/automation_error.h"
 #include "platform/gui/ole_color.h"
 #include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/desktop_services.h"
@@ -61,6 +62,18 @@ void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon) {
   } else {
     widget.unsetCursor();
   }
+}
+
+void PointerSetting::LetPointer(QWidget& widget, std::int16_t pointer) {
+  if (!ValidMousePointer(pointer))
+    throw automation::AutomationError(automation::kErrInvalidPropertyValue);
+  pointer_ = pointer;
+  ApplyMousePointer(widget, pointer_, icon_);
+}
+
+void PointerSetting::SetIcon(QWidget& widget, const QImage& icon) {
+  icon_ = icon;
+  ApplyMousePointer(widget, pointer_, icon_);
 }
 
 }  // namespace morvane::kit

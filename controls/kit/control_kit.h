@@ -48,4 +48,19 @@ bool ValidMousePointer(int pointer);
 // icon (or the default pointer when the icon is empty).
 void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon);
 
+// A control's MousePointer and MouseIcon, shown on the widget that carries its pointer.
+class PointerSetting {
+ public:
+  std::int16_t Pointer() const { return pointer_; }
+  const QImage& Icon() const { return icon_; }
+  // Refuses a value that names no pointer (invalid property value); else keeps it and
+  // shows it on the widget.
+  void LetPointer(QWidget& widget, std::int16_t pointer);
+  void SetIcon(QWidget& widget, const QImage& icon);
+
+ private:
+  std::int16_t pointer_ = 0;
+  QImage icon_;
+};
+
 }  // namespace morvane::kit

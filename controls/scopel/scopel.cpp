@@ -624,15 +624,12 @@ void Scopel::SetGridLines(bool on) {
 }
 
 void Scopel::SetMouseIcon(const QImage& icon) {
-  mouseIcon_ = icon;
-  kit::ApplyMousePointer(*zoom_, mousePointer_, mouseIcon_);
+  pointer_.SetIcon(*zoom_, icon);
   AnnounceChange("MouseIcon");
 }
 
 void Scopel::SetMousePointer(std::int16_t pointer) {
-  automation::CursorOfPointer(pointer, mouseIcon_, nullptr);  // refuses unknown values
-  mousePointer_ = pointer;
-  kit::ApplyMousePointer(*zoom_, mousePointer_, mouseIcon_);
+  pointer_.LetPointer(*zoom_, pointer);
   AnnounceChange("MousePointer");
 }
 
@@ -950,8 +947,8 @@ void Scopel::WriteProperties(automation::PropertyBag& bag) {
   bag.write("ForeColor", ColorValue(ForeColor()));
   bag.write("GridColor", ColorValue(gridColor_));
   bag.write("GridLines", gridLines_);
-  bag.write("MouseIcon", mouseIcon_.isNull() ? QVariant() : QVariant::fromValue(mouseIcon_));
-  bag.write("MousePointer", mousePointer_);
+  bag.write("MouseIcon", MouseIcon().isNull() ? QVariant() : QVariant::fromValue(MouseIcon()));
+  bag.write("MousePointer", MousePointer());
   bag.write("OLEDropMode", oleDropMode_);
   bag.write("Picture", Picture());
   bag.write("Zooming", Zooming());

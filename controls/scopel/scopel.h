@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+#include "controls/kit/control_kit.h"
 #include "controls/scopel/zoom_model.h"
 #include "platform/gui/surface.h"
 #include "platform/widgets/automation/control_base.h"
@@ -79,9 +80,9 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   void SetGridColor(gui::OleColor color);
   bool GridLines() const { return gridLines_; }
   void SetGridLines(bool on);
-  QImage MouseIcon() const { return mouseIcon_; }
+  QImage MouseIcon() const { return pointer_.Icon(); }
   void SetMouseIcon(const QImage& icon);
-  std::int16_t MousePointer() const { return mousePointer_; }
+  std::int16_t MousePointer() const { return pointer_.Pointer(); }
   void SetMousePointer(std::int16_t pointer);
   std::int16_t OLEDropMode() const { return oleDropMode_; }
   void SetOLEDropMode(std::int16_t mode);
@@ -185,8 +186,7 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   QImage viewPicture_;  // the viewport's picture: the last painted view
   QImage view_;         // that picture with the cells SetPoint painted since
   automation::FontRef font_;
-  QImage mouseIcon_;
-  std::int16_t mousePointer_ = 0;
+  kit::PointerSetting pointer_;  // shown on the viewport
   std::int16_t oleDropMode_ = 0;
   gui::OleColor backColorBkg_ = core::SystemColorValue(core::SystemColor::kApplicationWorkspace);
   gui::OleColor gridColor_ = core::SystemColorValue(core::SystemColor::kButtonFace);

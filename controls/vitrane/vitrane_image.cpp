@@ -163,8 +163,8 @@ void VitraneImage::WriteProperties(automation::PropertyBag& bag) {
   bag.write("Style", style_);
   bag.write("MaskColor", FromColor(MaskColor()));
   bag.write("MaskPicture", MaskPicture());
-  bag.write("MouseIcon", mouseIcon_.isNull() ? QVariant() : QVariant::fromValue(mouseIcon_));
-  bag.write("MousePointer", static_cast<std::int32_t>(mousePointer_));
+  bag.write("MouseIcon", MouseIcon().isNull() ? QVariant() : QVariant::fromValue(MouseIcon()));
+  bag.write("MousePointer", static_cast<std::int32_t>(MousePointer()));
   bag.write("Picture", Picture());
   bag.write("TitleLeft", title_.left);
   bag.write("TitleTop", title_.top);
@@ -333,15 +333,12 @@ void VitraneImage::SetFillColor(std::uint32_t color) {
 }
 
 void VitraneImage::SetMouseIcon(const QImage& icon) {
-  mouseIcon_ = icon;
-  kit::ApplyMousePointer(*this, mousePointer_, mouseIcon_);
+  pointer_.SetIcon(*this, icon);
   AnnounceChange("MouseIcon");
 }
 
 void VitraneImage::SetMousePointer(std::int16_t pointer) {
-  automation::CursorOfPointer(pointer, mouseIcon_, nullptr);  // refuses unknown values
-  mousePointer_ = pointer;
-  kit::ApplyMousePointer(*this, mousePointer_, mouseIcon_);
+  pointer_.LetPointer(*this, pointer);
   AnnounceChange("MousePointer");
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "controls/kit/control_kit.h"
 #include "controls/vitrane/vitrane_model.h"
 #include "platform/widgets/automation/control_base.h"
 #include "platform/widgets/automation/handle_table.h"
@@ -54,9 +55,9 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   // Pictures: a QImage, or an invalid QVariant for Nothing.
   QVariant MaskPicture() const;
   void SetMaskPicture(const QVariant& picture);
-  QImage MouseIcon() const { return mouseIcon_; }
+  QImage MouseIcon() const { return pointer_.Icon(); }
   void SetMouseIcon(const QImage& icon);
-  std::int16_t MousePointer() const { return mousePointer_; }
+  std::int16_t MousePointer() const { return pointer_.Pointer(); }
   void SetMousePointer(std::int16_t pointer);
   std::int16_t ParentTitleOffset() const { return parentTitleOffset_; }
   void SetParentTitleOffset(std::int32_t offset);
@@ -141,8 +142,7 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   TitleRect title_;
   QString parentCaption_;
   std::uint32_t fillColor_ = 0;
-  QImage mouseIcon_;
-  std::int16_t mousePointer_ = 0;
+  kit::PointerSetting pointer_;
   bool dragging_ = false;
   bool doubleClicked_ = false;  // until the release of a double click
   QPoint dragStartGlobal_;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "controls/vitrane/vitrane_helpers.h"
 #include "controls/vitrane/vitrane_typelib.h"
@@ -224,6 +225,34 @@ TEST(VitraneImage, PropertyBagRoundTrip) {
   copy->WriteProperties(again);
   EXPECT_EQ(again, bag);
   EXPECT_TRUE(copy.changed.isEmpty());  // reading is not a change
+}
+
+TEST(VitraneImage, MousePointerShowsOnTheControlAndRefusesUnknownValues) {
+  QImage icon(16, 16, QImage::Format_ARGB32);
+  icon.fill(qRgba(255, 0, 0, 255));
+  const struct {
+    const char* name;
+    int pointer;
+    bool withIcon;
+    std::optional<Qt::CursorShape> shape;  // none: the control's own pointer
+  } rows[] = {
+      {"cross", 2, false, Qt::CrossCursor},
+      {"the icon", 99, true, Qt::BitmapCursor},
+      {"the icon, but none given", 99, false, std::nullopt},
+      {"default", 0, true, std::nullopt},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Host host(QStringLiteral("liAbout"));
+    host->InitProperties();
+    if (row.withIcon) host.Set("MouseIcon", Pic(icon));
+    host.Let("MousePointer", row.pointer);
+    EXPECT_EQ(host.Get("MousePointer").toInt(), row.pointer);
+    EXPECT_EQ(host->testAttribute(Qt::WA_SetCursor), row.shape.has_value());
+    if (row.shape) EXPECT_EQ(host->cursor().shape(), *row.shape);
+    EXPECT_EQ(ErrorOf([&] { host.Let("MousePointer", 16); }).number(), 380);
+    EXPECT_EQ(host.Get("MousePointer").toInt(), row.pointer) << "a refused value changes nothing";
+  }
 }
 
 TEST(VitraneImage, ReadingSkipsAFailingKey) {
