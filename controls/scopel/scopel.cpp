@@ -519,13 +519,13 @@ void Scopel::RaiseDrop(QDropEvent* event, QPointF pos) {
 // ---- forwarding properties -------------------------------------------------------------
 
 bool Scopel::AutoRedraw() const { return image_.AutoRedraw(); }
-void Scopel::SetAutoRedraw(bool on) {
+void Scopel::LetAutoRedraw(bool on) {
   image_.SetAutoRedraw(on);
   AnnounceChange("AutoRedraw");
 }
 
 gui::OleColor Scopel::BackColor() const { return image_.BackColor(); }
-void Scopel::SetBackColor(gui::OleColor color) {
+void Scopel::LetBackColor(gui::OleColor color) {
   // A new background clears what was drawn since the last redraw, as a picture box does.
   if (color != image_.BackColor() && image_.HasPicture()) {
     image_.SetPicture(committed_);
@@ -535,13 +535,13 @@ void Scopel::SetBackColor(gui::OleColor color) {
   AnnounceChange("BackColor");
 }
 
-void Scopel::SetBackColorBkg(gui::OleColor color) {
+void Scopel::LetBackColorBkg(gui::OleColor color) {
   backColorBkg_ = color;
   update();
   AnnounceChange("BackColorBkg");
 }
 
-void Scopel::SetBorderStyle(std::int32_t style) {
+void Scopel::LetBorderStyle(std::int32_t style) {
   // The border never changes the workspace colour.
   const gui::OleColor background = backColorBkg_;
   borderStyle_ = style;
@@ -551,39 +551,39 @@ void Scopel::SetBorderStyle(std::int32_t style) {
 }
 
 std::int16_t Scopel::DrawMode() const { return static_cast<std::int16_t>(image_.DrawMode()); }
-void Scopel::SetDrawMode(std::int16_t mode) {
+void Scopel::LetDrawMode(std::int16_t mode) {
   if (mode < 1 || mode > 16) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetDrawMode(static_cast<gui::DrawMode>(mode));
   AnnounceChange("DrawMode");
 }
 
 std::int16_t Scopel::DrawStyle() const { return static_cast<std::int16_t>(image_.DrawStyle()); }
-void Scopel::SetDrawStyle(std::int16_t style) {
+void Scopel::LetDrawStyle(std::int16_t style) {
   if (style < 0 || style > 6) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetDrawStyle(static_cast<gui::DrawStyle>(style));
   AnnounceChange("DrawStyle");
 }
 
 std::int16_t Scopel::DrawWidth() const { return static_cast<std::int16_t>(image_.DrawWidth()); }
-void Scopel::SetDrawWidth(std::int16_t width) {
+void Scopel::LetDrawWidth(std::int16_t width) {
   if (width < 1) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetDrawWidth(width);
   AnnounceChange("DrawWidth");
 }
 
-void Scopel::SetEnabled(bool on) {
+void Scopel::LetEnabled(bool on) {
   setEnabled(on);
   AnnounceChange("Enabled");
 }
 
 gui::OleColor Scopel::FillColor() const { return image_.FillColor(); }
-void Scopel::SetFillColor(gui::OleColor color) {
+void Scopel::LetFillColor(gui::OleColor color) {
   image_.SetFillColor(color);
   AnnounceChange("FillColor");
 }
 
 std::int16_t Scopel::FillStyle() const { return static_cast<std::int16_t>(image_.FillStyle()); }
-void Scopel::SetFillStyle(std::int16_t style) {
+void Scopel::LetFillStyle(std::int16_t style) {
   if (style < 0 || style > 7) throw AutomationError(automation::kErrInvalidPropertyValue);
   image_.SetFillStyle(static_cast<gui::FillStyle>(style));
   AnnounceChange("FillStyle");
@@ -602,12 +602,12 @@ void Scopel::SetFont(const FontRef& font) {
 }
 
 gui::OleColor Scopel::ForeColor() const { return image_.ForeColor(); }
-void Scopel::SetForeColor(gui::OleColor color) {
+void Scopel::LetForeColor(gui::OleColor color) {
   image_.SetForeColor(color);
   AnnounceChange("ForeColor");
 }
 
-void Scopel::SetGridColor(gui::OleColor color) {
+void Scopel::LetGridColor(gui::OleColor color) {
   if (color == gridColor_) return;
   gridColor_ = color;
   model_.RedrawZoomView();
@@ -615,7 +615,7 @@ void Scopel::SetGridColor(gui::OleColor color) {
   AnnounceChange("GridColor");
 }
 
-void Scopel::SetGridLines(bool on) {
+void Scopel::LetGridLines(bool on) {
   if (on == gridLines_) return;
   gridLines_ = on;
   model_.RedrawZoomView();
@@ -628,12 +628,12 @@ void Scopel::SetMouseIcon(const QImage& icon) {
   AnnounceChange("MouseIcon");
 }
 
-void Scopel::SetMousePointer(std::int16_t pointer) {
+void Scopel::LetMousePointer(std::int16_t pointer) {
   pointer_.LetPointer(*zoom_, pointer);
   AnnounceChange("MousePointer");
 }
 
-void Scopel::SetOLEDropMode(std::int16_t mode) {
+void Scopel::LetOLEDropMode(std::int16_t mode) {
   if (mode < 0 || mode > 2) throw AutomationError(automation::kErrInvalidPropertyValue);
   oleDropMode_ = mode;
   const bool accept = mode != 0;
@@ -679,7 +679,7 @@ void Scopel::SetPicture(const QVariant& picture) {
   AnnounceChange("Picture");
 }
 
-void Scopel::SetZooming(std::int16_t zoom) {
+void Scopel::LetZooming(std::int16_t zoom) {
   UpdateInnerSize();
   if (!model_.SetZooming(zoom)) return;
   SyncWidgets();
@@ -691,13 +691,13 @@ void Scopel::HostScroll(const std::function<void()>& move) {
   move();
 }
 
-void Scopel::SetScrollX(std::int32_t twips) {
+void Scopel::LetScrollX(std::int32_t twips) {
   HostScroll([&] { model_.SetScroll(Axis::X, twips); });
   SyncWidgets();
   AnnounceChange("ScrollX");
 }
 
-void Scopel::SetScrollY(std::int32_t twips) {
+void Scopel::LetScrollY(std::int32_t twips) {
   HostScroll([&] { model_.SetScroll(Axis::Y, twips); });
   SyncWidgets();
   AnnounceChange("ScrollY");
@@ -708,11 +708,11 @@ QObjectList Scopel::Controls() const { return {zoom_, zoomX_, barX_, zoomY_, bar
 std::int32_t Scopel::CurrentX() const {
   return static_cast<std::int32_t>(RoundHalfEven(image_.CurrentX() * kTwipsPerPixelX));
 }
-void Scopel::SetCurrentX(float x) { image_.SetCurrentX(ToPixels(x)); }
+void Scopel::LetCurrentX(float x) { image_.SetCurrentX(ToPixels(x)); }
 std::int32_t Scopel::CurrentY() const {
   return static_cast<std::int32_t>(RoundHalfEven(image_.CurrentY() * kTwipsPerPixelY));
 }
-void Scopel::SetCurrentY(float y) { image_.SetCurrentY(ToPixels(y)); }
+void Scopel::LetCurrentY(float y) { image_.SetCurrentY(ToPixels(y)); }
 
 automation::Handle Scopel::hDC() const {
   return automation::HandleTable::HandleOf(static_cast<const void*>(&image_));
@@ -879,19 +879,19 @@ void Scopel::InitProperties() {
 void Scopel::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
   const PropertyReading reading(*this);
-  ReadKey([&] { SetAutoRedraw(ToBool(bag.read("AutoRedraw", true))); });
-  ReadKey([&] { SetBackColor(ToColor(bag.read("BackColor", ColorValue(BackColor())))); });
-  ReadKey([&] { SetBackColorBkg(ToColor(bag.read("BackColorBkg", ColorValue(backColorBkg_)))); });
-  ReadKey([&] { SetBorderStyle(ToInt32(bag.read("BorderStyle", borderStyle_))); });
-  ReadKey([&] { SetDrawMode(ToInt16(bag.read("DrawMode", 13))); });
-  ReadKey([&] { SetDrawStyle(ToInt16(bag.read("DrawStyle", 0))); });
-  ReadKey([&] { SetDrawWidth(ToInt16(bag.read("DrawWidth", 1))); });
-  ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
+  ReadKey([&] { LetAutoRedraw(ToBool(bag.read("AutoRedraw", true))); });
+  ReadKey([&] { LetBackColor(ToColor(bag.read("BackColor", ColorValue(BackColor())))); });
+  ReadKey([&] { LetBackColorBkg(ToColor(bag.read("BackColorBkg", ColorValue(backColorBkg_)))); });
+  ReadKey([&] { LetBorderStyle(ToInt32(bag.read("BorderStyle", borderStyle_))); });
+  ReadKey([&] { LetDrawMode(ToInt16(bag.read("DrawMode", 13))); });
+  ReadKey([&] { LetDrawStyle(ToInt16(bag.read("DrawStyle", 0))); });
+  ReadKey([&] { LetDrawWidth(ToInt16(bag.read("DrawWidth", 1))); });
+  ReadKey([&] { LetEnabled(ToBool(bag.read("Enabled", true))); });
   ReadKey([&] {
-    SetFillColor(ToColor(
+    LetFillColor(ToColor(
         bag.read("FillColor", ColorValue(core::SystemColorValue(core::SystemColor::kButtonText)))));
   });
-  ReadKey([&] { SetFillStyle(ToInt16(bag.read("FillStyle", 0))); });
+  ReadKey([&] { LetFillStyle(ToInt16(bag.read("FillStyle", 0))); });
   ReadKey([&] {
     if (bag.contains("Font")) {
       const QVariant font = bag.read("Font");
@@ -899,8 +899,8 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
       LetFont(FontOf(font));
     }
   });
-  ReadKey([&] { SetForeColor(ToColor(bag.read("ForeColor", ColorValue(ForeColor())))); });
-  ReadKey([&] { SetGridColor(ToColor(bag.read("GridColor", ColorValue(gridColor_)))); });
+  ReadKey([&] { LetForeColor(ToColor(bag.read("ForeColor", ColorValue(ForeColor())))); });
+  ReadKey([&] { LetGridColor(ToColor(bag.read("GridColor", ColorValue(gridColor_)))); });
   ReadKey([&] { gridLines_ = ToBool(bag.read("GridLines", true)); });
   ReadKey([&] {
     if (bag.contains("MouseIcon")) {
@@ -909,8 +909,8 @@ void Scopel::ReadProperties(const automation::PropertyBag& bag) {
       SetMouseIcon(PictureOf(icon));
     }
   });
-  ReadKey([&] { SetMousePointer(ToInt16(bag.read("MousePointer", 0))); });
-  ReadKey([&] { SetOLEDropMode(ToInt16(bag.read("OLEDropMode", oleDropMode_))); });
+  ReadKey([&] { LetMousePointer(ToInt16(bag.read("MousePointer", 0))); });
+  ReadKey([&] { LetOLEDropMode(ToInt16(bag.read("OLEDropMode", oleDropMode_))); });
   // A stored factor below 1 can only come from a bag the control did not write.
   ReadKey([&] { model_.RestoreZooming(std::max<int>(1, ToInt16(bag.read("Zooming", 1)))); });
   if (model_.zooming() < 1) model_.RestoreZooming(1);

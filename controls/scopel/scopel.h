@@ -52,61 +52,61 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   // Members in interface order. Colours are 32-bit colour values (system colours have
   // the high bit set); lengths and positions are image twips.
   bool AutoRedraw() const;
-  void SetAutoRedraw(bool on);
+  void LetAutoRedraw(bool on);
   gui::OleColor BackColor() const;
-  void SetBackColor(gui::OleColor color);
+  void LetBackColor(gui::OleColor color);
   gui::OleColor BackColorBkg() const { return backColorBkg_; }
-  void SetBackColorBkg(gui::OleColor color);
+  void LetBackColorBkg(gui::OleColor color);
   std::int32_t BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(std::int32_t style);
+  void LetBorderStyle(std::int32_t style);
   std::int16_t DrawMode() const;
-  void SetDrawMode(std::int16_t mode);
+  void LetDrawMode(std::int16_t mode);
   std::int16_t DrawStyle() const;
-  void SetDrawStyle(std::int16_t style);
+  void LetDrawStyle(std::int16_t style);
   std::int16_t DrawWidth() const;
-  void SetDrawWidth(std::int16_t width);
+  void LetDrawWidth(std::int16_t width);
   bool Enabled() const { return isEnabled(); }
-  void SetEnabled(bool on);
+  void LetEnabled(bool on);
   gui::OleColor FillColor() const;
-  void SetFillColor(gui::OleColor color);
+  void LetFillColor(gui::OleColor color);
   std::int16_t FillStyle() const;
-  void SetFillStyle(std::int16_t style);
+  void LetFillStyle(std::int16_t style);
   automation::FontRef Font() const { return font_; }
   void LetFont(const automation::FontRef& font);  // a copy
   void SetFont(const automation::FontRef& font);  // the same object
   gui::OleColor ForeColor() const;
-  void SetForeColor(gui::OleColor color);
+  void LetForeColor(gui::OleColor color);
   gui::OleColor GridColor() const { return gridColor_; }
-  void SetGridColor(gui::OleColor color);
+  void LetGridColor(gui::OleColor color);
   bool GridLines() const { return gridLines_; }
-  void SetGridLines(bool on);
+  void LetGridLines(bool on);
   QImage MouseIcon() const { return pointer_.Icon(); }
   void SetMouseIcon(const QImage& icon);
   std::int16_t MousePointer() const { return pointer_.Pointer(); }
-  void SetMousePointer(std::int16_t pointer);
+  void LetMousePointer(std::int16_t pointer);
   std::int16_t OLEDropMode() const { return oleDropMode_; }
-  void SetOLEDropMode(std::int16_t mode);
+  void LetOLEDropMode(std::int16_t mode);
   // The picture as a QImage, or an invalid QVariant for none.
   QVariant Picture() const;
   void SetPicture(const QVariant& picture);
   std::int16_t Zooming() const { return static_cast<std::int16_t>(model_.zooming()); }
-  void SetZooming(std::int16_t zoom);
+  void LetZooming(std::int16_t zoom);
   QObjectList Controls() const;
   std::int32_t CurrentX() const;
-  void SetCurrentX(float x);
+  void LetCurrentX(float x);
   std::int32_t CurrentY() const;
-  void SetCurrentY(float y);
+  void LetCurrentY(float y);
   bool DrawImmadiately() const { return drawImmadiately_; }
-  void SetDrawImmadiately(bool on) { drawImmadiately_ = on; }
+  void LetDrawImmadiately(bool on) { drawImmadiately_ = on; }
   automation::Handle hDC() const;
   automation::Handle hWnd();
   QImage Image() const;
   std::int32_t ImageHeight() const;
   std::int32_t ImageWidth() const;
   std::int32_t ScrollX() const { return model_.Scroll(Axis::X); }
-  void SetScrollX(std::int32_t twips);
+  void LetScrollX(std::int32_t twips);
   std::int32_t ScrollY() const { return model_.Scroll(Axis::Y); }
-  void SetScrollY(std::int32_t twips);
+  void LetScrollY(std::int32_t twips);
   QString Version() const;
   void AboutBox();
   void ClearGraphics();
