@@ -129,7 +129,7 @@ Trellan::Trellan(QWidget* parent)
   connect(menuSwap_, &QAction::triggered, this, guarded([this] { Swap(); }));
   // The item turns the bar as it is seen: a stored 0 is horizontal and becomes vertical.
   connect(menuOrientation_, &QAction::triggered, this,
-          guarded([this] { SetOrientation(state_.vertical() ? Horizontal : Vertical); }));
+          guarded([this] { LetOrientation(state_.vertical() ? Horizontal : Vertical); }));
 }
 
 Trellan::~Trellan() {
@@ -185,7 +185,7 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
     });
   }
   ReadKey([&] { drawJunctions_ = automation::ToInt32(bag.read(QStringLiteral("DrawJunctions"), 0)); });
-  ReadKey([&] { SetDashSize(automation::ToInt32(bag.read(QStringLiteral("DashSize"), 0))); });
+  ReadKey([&] { LetDashSize(automation::ToInt32(bag.read(QStringLiteral("DashSize"), 0))); });
   ReadKey([&] { QWidget::setEnabled(automation::ToBool(bag.read(QStringLiteral("Enabled"), true))); });
   ReadKey([&] {
     if (bag.contains(QStringLiteral("MouseIcon")))
@@ -197,7 +197,7 @@ void Trellan::ReadProperties(const automation::PropertyBag& bag) {
     }
   });
   ReadKey([&] { moveable_ = automation::ToBool(bag.read(QStringLiteral("Moveable"), true)); });
-  ReadKey([&] { SetMousePointer(automation::ToInt16(bag.read(QStringLiteral("MousePointer"), 0))); });
+  ReadKey([&] { LetMousePointer(automation::ToInt16(bag.read(QStringLiteral("MousePointer"), 0))); });
   helpFileName_ = QString::fromLatin1(kClassName) + QStringLiteral(".hlp");
   EndReadingProperties();
   if (UserMode()) UpdateBarPointer();
@@ -343,7 +343,7 @@ Box Trellan::BoxOf(const QWidget* widget) const {
 
 std::int32_t Trellan::BarPosition() const { return state_.vertical() ? Tw(x()) : Tw(y()); }
 
-void Trellan::SetBarPosition(std::int32_t twips) {
+void Trellan::LetBarPosition(std::int32_t twips) {
   if (state_.vertical()) move(Px(twips), y());
   else move(x(), Px(twips));
 }
@@ -485,12 +485,12 @@ void Trellan::paintEvent(QPaintEvent*) {
 
 // ---- properties ----
 
-void Trellan::SetAutoPopupMenu(bool on) {
+void Trellan::LetAutoPopupMenu(bool on) {
   autoPopupMenu_ = on;
   AnnounceChange("AutoPopupMenu");
 }
 
-void Trellan::SetBarColor(int index, std::uint32_t color) {
+void Trellan::LetBarColor(int index, std::uint32_t color) {
   static const char* const kNames[5] = {"BackColor", "BeginLine1Color", "BeginLine2Color",
                                         "FinishLine1Color", "FinishLine2Color"};
   auto& slot = colors_.at(static_cast<std::size_t>(index));
@@ -500,38 +500,38 @@ void Trellan::SetBarColor(int index, std::uint32_t color) {
   AnnounceChange(kNames[index]);
 }
 
-void Trellan::SetClipControls(bool on) {
+void Trellan::LetClipControls(bool on) {
   clipControls_ = on;
   AnnounceChange("ClipControls");
 }
 
-void Trellan::SetDashSize(std::int32_t twips) {
+void Trellan::LetDashSize(std::int32_t twips) {
   dashSize_ = std::max(twips, 0);
   setAttribute(Qt::WA_OpaquePaintEvent, dashSize_ == 0);
   PaintSplitBar();
   AnnounceChange("DashSize");
 }
 
-void Trellan::SetDrawJunctions(std::int32_t mode) {
+void Trellan::LetDrawJunctions(std::int32_t mode) {
   if (mode == drawJunctions_) return;
   drawJunctions_ = mode;
   PaintSplitBar();
   AnnounceChange("DrawJunctions");
 }
 
-void Trellan::SetEnabled(bool on) {
+void Trellan::LetEnabled(bool on) {
   QWidget::setEnabled(on);
   AnnounceChange("Enabled");
 }
 
-void Trellan::SetMoveable(bool on) {
+void Trellan::LetMoveable(bool on) {
   if (on == moveable_) return;
   moveable_ = on;
   UpdateBarPointer();
   AnnounceChange("Moveable");
 }
 
-void Trellan::SetMousePointer(std::int16_t pointer) {
+void Trellan::LetMousePointer(std::int16_t pointer) {
   if (!kit::ValidMousePointer(pointer)) throw AutomationError(automation::kErrInvalidPropertyValue);
   mousePointer_ = pointer;
   kit::ApplyMousePointer(*this, pointer, mouseIcon_);
@@ -560,7 +560,7 @@ void Trellan::UpdateBarPointer() {
   }
 }
 
-void Trellan::SetOrientation(std::int32_t orientation) {
+void Trellan::LetOrientation(std::int32_t orientation) {
   if (orientation == state_.orientation) return;
   // Every value but Vertical is laid out as a horizontal bar: only a change between
   // the two turns it. The value itself is kept as given.
@@ -576,7 +576,7 @@ void Trellan::SetOrientation(std::int32_t orientation) {
   AnnounceChange("Orientation");
 }
 
-void Trellan::SetResizeMode(std::int32_t mode) {
+void Trellan::LetResizeMode(std::int32_t mode) {
   if (mode != state_.resizeMode) {
     const QString kind = Container() != nullptr ? TypeNameOf(Container()) : QString();
     if (state_.style == MoverStyle) state_.resizeMode = Ultimate;
@@ -589,10 +589,10 @@ void Trellan::SetResizeMode(std::int32_t mode) {
   AnnounceChange("ResizeMode");
 }
 
-void Trellan::SetStyle(std::int32_t style) {
+void Trellan::LetStyle(std::int32_t style) {
   if (style == state_.style) return;
   state_.style = style;
-  if (style == MoverStyle) SetResizeMode(Ultimate);
+  if (style == MoverStyle) LetResizeMode(Ultimate);
   AnnounceChange("Style");
 }
 
@@ -782,13 +782,13 @@ void Trellan::TogglePanel(int index) {
   const auto i = static_cast<std::size_t>(index);
   const auto other = static_cast<std::size_t>(1 - index);
   if (state_.panelHidden[i]) {
-    SetBarPosition(savedBarPosition_);
+    LetBarPosition(savedBarPosition_);
   } else {
     if (!state_.panelHidden[other]) savedBarPosition_ = BarPosition();
     const std::int32_t far = Container() == nullptr ? 0
                              : state_.vertical()    ? Tw(Container()->width())
                                                     : Tw(Container()->height());
-    SetBarPosition(index == 1 ? far : 0);
+    LetBarPosition(index == 1 ? far : 0);
   }
   state_.barPosition = BarPosition();
   state_.panelHidden[i] = !state_.panelHidden[i];
@@ -1012,7 +1012,7 @@ void Trellan::RestoreFromFile(const QString& file, const QString& sectionName) {
 
   if (hidden1) state_.panelHidden[0] = *hidden1 > 0;
   if (hidden2) state_.panelHidden[1] = *hidden2 > 0;
-  if (orientation) SetOrientation(core::RoundToInt32(*orientation));
+  if (orientation) LetOrientation(core::RoundToInt32(*orientation));
   const std::int32_t current = BarPosition();
   std::int32_t position = pixels ? core::RoundToInt32(*pixels * kTwipsPerPixel) : current;
   if (position == 0) position = current;
@@ -1022,7 +1022,7 @@ void Trellan::RestoreFromFile(const QString& file, const QString& sectionName) {
     // is set and the bar returns to where it stood.
     TogglePanel(0);
   } else if (!anyHidden && current != position) {
-    SetBarPosition(position);
+    LetBarPosition(position);
   }
   for (int index = 0; index < 2; ++index) {
     const auto i = static_cast<std::size_t>(index);

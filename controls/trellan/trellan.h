@@ -46,17 +46,17 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
 
   // Members in interface order.
   bool AutoPopupMenu() const { return autoPopupMenu_; }
-  void SetAutoPopupMenu(bool on);
+  void LetAutoPopupMenu(bool on);
   std::uint32_t BarColor(int index) const { return colors_.at(static_cast<std::size_t>(index)); }
-  void SetBarColor(int index, std::uint32_t color);
+  void LetBarColor(int index, std::uint32_t color);
   bool ClipControls() const { return clipControls_; }
-  void SetClipControls(bool on);
+  void LetClipControls(bool on);
   std::int32_t DashSize() const { return dashSize_; }
-  void SetDashSize(std::int32_t twips);
+  void LetDashSize(std::int32_t twips);
   std::int32_t DrawJunctions() const { return drawJunctions_; }
-  void SetDrawJunctions(std::int32_t mode);
+  void LetDrawJunctions(std::int32_t mode);
   bool Enabled() const { return isEnabled(); }
-  void SetEnabled(bool on);
+  void LetEnabled(bool on);
   // FirstControl (slot 0) and SecondControl (slot 1): the widget at run time, the
   // stored name at design time.
   QVariant GuidedControl(int slot) const;
@@ -65,15 +65,15 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
   QImage MouseIcon() const { return mouseIcon_; }
   void SetMouseIcon(const QImage& icon);
   std::int16_t MousePointer() const { return mousePointer_; }
-  void SetMousePointer(std::int16_t pointer);
+  void LetMousePointer(std::int16_t pointer);
   bool Moveable() const { return moveable_; }
-  void SetMoveable(bool on);
+  void LetMoveable(bool on);
   std::int32_t Orientation() const { return state_.orientation; }
-  void SetOrientation(std::int32_t orientation);
+  void LetOrientation(std::int32_t orientation);
   std::int32_t ResizeMode() const { return state_.resizeMode; }
-  void SetResizeMode(std::int32_t mode);
+  void LetResizeMode(std::int32_t mode);
   std::int32_t Style() const { return state_.style; }
-  void SetStyle(std::int32_t style);
+  void LetStyle(std::int32_t style);
   QVariant ControlInstance() { return QVariant::fromValue<QObject*>(this); }
   QObjectList Controls() const;
   automation::Handle hDC() { return automation::HandleTable::HandleOf(static_cast<QObject*>(this)); }
@@ -141,7 +141,7 @@ class Trellan : public QWidget, public automation::ControlBase<Trellan> {
   void UpdateBarPointer();
   void PaintSplitBar();
   void PaintJunctions(bool repaintOthers);
-  void SetBarPosition(std::int32_t twips);
+  void LetBarPosition(std::int32_t twips);
   void SchedulePoll();
   void Poll();
   void DragStep(QPoint cursorPixels);

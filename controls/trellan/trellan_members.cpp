@@ -18,25 +18,25 @@ QString OptionalText(const QVariantList& a, int index) {
 #define TV_COLOR(id, name, index)                             \
   {                                                           \
     id, name, MORVANE_GET(FromColor(c.BarColor(index))),      \
-        MORVANE_PUT(c.SetBarColor(index, ToColor(Arg(a, 0)))) \
+        MORVANE_PUT(c.LetBarColor(index, ToColor(Arg(a, 0)))) \
   }
 
 const automation::MemberTable<Trellan>& Trellan::Members() {
   using namespace automation;  // the conversions of the table
   static const automation::MemberTable<Trellan> table{
       {dispid::AutoPopupMenu, "AutoPopupMenu", MORVANE_GET(ValueOf(c.AutoPopupMenu())),
-       MORVANE_PUT(c.SetAutoPopupMenu(ToBool(Arg(a, 0))))},
+       MORVANE_PUT(c.LetAutoPopupMenu(ToBool(Arg(a, 0))))},
       TV_COLOR(dispid::BackColor, "BackColor", 0),
       TV_COLOR(dispid::BeginLine1Color, "BeginLine1Color", 1),
       TV_COLOR(dispid::BeginLine2Color, "BeginLine2Color", 2),
       {dispid::ClipControls, "ClipControls", MORVANE_GET(ValueOf(c.ClipControls())),
-       MORVANE_PUT(c.SetClipControls(ToBool(Arg(a, 0))))},
+       MORVANE_PUT(c.LetClipControls(ToBool(Arg(a, 0))))},
       {dispid::DashSize, "DashSize", MORVANE_GET(ValueOf(c.DashSize())),
-       MORVANE_PUT(c.SetDashSize(ToInt32(Arg(a, 0))))},
+       MORVANE_PUT(c.LetDashSize(ToInt32(Arg(a, 0))))},
       {dispid::DrawJunctions, "DrawJunctions", MORVANE_GET(ValueOf(c.DrawJunctions())),
-       MORVANE_PUT(c.SetDrawJunctions(ToInt32(Arg(a, 0))))},
+       MORVANE_PUT(c.LetDrawJunctions(ToInt32(Arg(a, 0))))},
       {dispid::Enabled, "Enabled", MORVANE_GET(ValueOf(c.Enabled())),
-       MORVANE_PUT(c.SetEnabled(ToBool(Arg(a, 0))))},
+       MORVANE_PUT(c.LetEnabled(ToBool(Arg(a, 0))))},
       TV_COLOR(dispid::FinishLine1Color, "FinishLine1Color", 3),
       TV_COLOR(dispid::FinishLine2Color, "FinishLine2Color", 4),
       {dispid::FirstControl, "FirstControl", MORVANE_GET(c.GuidedControl(0)),
@@ -45,17 +45,17 @@ const automation::MemberTable<Trellan>& Trellan::Members() {
        MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0)))),
        MORVANE_PUT(c.SetMouseIcon(automation::PictureOf(a.value(0))))},
       {dispid::MousePointer, "MousePointer", MORVANE_GET(ValueOf(c.MousePointer())),
-       MORVANE_PUT(c.SetMousePointer(ToInt16(Arg(a, 0))))},
+       MORVANE_PUT(c.LetMousePointer(ToInt16(Arg(a, 0))))},
       {dispid::Moveable, "Moveable", MORVANE_GET(ValueOf(c.Moveable())),
-       MORVANE_PUT(c.SetMoveable(ToBool(Arg(a, 0))))},
+       MORVANE_PUT(c.LetMoveable(ToBool(Arg(a, 0))))},
       {dispid::Orientation, "Orientation", MORVANE_GET(ValueOf(c.Orientation())),
-       MORVANE_PUT(c.SetOrientation(ToInt32(Arg(a, 0))))},
+       MORVANE_PUT(c.LetOrientation(ToInt32(Arg(a, 0))))},
       {dispid::ResizeMode, "ResizeMode", MORVANE_GET(ValueOf(c.ResizeMode())),
-       MORVANE_PUT(c.SetResizeMode(ToInt32(Arg(a, 0))))},
+       MORVANE_PUT(c.LetResizeMode(ToInt32(Arg(a, 0))))},
       {dispid::SecondControl, "SecondControl", MORVANE_GET(c.GuidedControl(1)),
        MORVANE_PUT(c.LetGuidedControl(1, a.value(0))), MORVANE_PUT(c.SetGuidedControl(1, a.value(0)))},
       {dispid::Style, "Style", MORVANE_GET(ValueOf(c.Style())),
-       MORVANE_PUT(c.SetStyle(ToInt32(Arg(a, 0))))},
+       MORVANE_PUT(c.LetStyle(ToInt32(Arg(a, 0))))},
       {dispid::ControlInstance, "ControlInstance", MORVANE_GET(c.ControlInstance())},
       {dispid::Controls, "Controls", MORVANE_GET(QVariant::fromValue(c.Controls()))},
       {dispid::hDC, "hDC", MORVANE_GET(ValueOf(c.hDC()))},

@@ -26,10 +26,10 @@ Trellan* Bar(QWidget* parent, const char* name, QRect geometry, const char* firs
   bar->setObjectName(QLatin1String(name));
   bar->InitProperties();
   // Turning a bar moves it, so the orientation comes first.
-  bar->SetOrientation(geometry.height() > geometry.width() ? 2 : 1);
+  bar->LetOrientation(geometry.height() > geometry.width() ? 2 : 1);
   bar->setGeometry(geometry);
-  bar->SetDrawJunctions(junctions);
-  bar->SetDashSize(dash);
+  bar->LetDrawJunctions(junctions);
+  bar->LetDashSize(dash);
   bar->LetGuidedControl(0, QLatin1String(first));
   bar->LetGuidedControl(1, QLatin1String(second));
   return bar;
