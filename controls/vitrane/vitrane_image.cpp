@@ -85,9 +85,9 @@ void VitraneImage::InitProperties() {
 void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
   using namespace automation;
   const PropertyReading reading(*this);
-  ReadKey([&] { SetEnabled(ToBool(bag.read("Enabled", true))); });
+  ReadKey([&] { LetEnabled(ToBool(bag.read("Enabled", true))); });
   ReadKey([&] {
-    if (bag.contains("FillColor")) SetFillColor(ToColor(bag.read("FillColor")));
+    if (bag.contains("FillColor")) LetFillColor(ToColor(bag.read("FillColor")));
   });
   ReadKey([&] {
     if (bag.contains("MouseIcon")) {
@@ -97,7 +97,7 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
     }
   });
   ReadKey([&] {
-    if (bag.contains("MousePointer")) SetMousePointer(ToInt16(bag.read("MousePointer")));
+    if (bag.contains("MousePointer")) LetMousePointer(ToInt16(bag.read("MousePointer")));
   });
   ReadKey([&] { maskColor_ = ToColor(bag.read("MaskColor", FromColor(kWhite))); });
   std::int32_t autoSize = autoSize_;
@@ -122,7 +122,7 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
     }
   });
   ReadKey([&] {
-    if (bag.contains("DrawEffect")) SetDrawEffect(ToInt32(bag.read("DrawEffect")));
+    if (bag.contains("DrawEffect")) LetDrawEffect(ToInt32(bag.read("DrawEffect")));
   });
   ReadKey([&] {
     if (bag.contains("ParentTitleOffset")) parentTitleOffset_ = ToInt16(bag.read("ParentTitleOffset"));
@@ -131,7 +131,7 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
     if (bag.contains("ParentTitleY")) parentTitleY_ = ToInt16(bag.read("ParentTitleY"));
   });
   ReadKey([&] {
-    if (bag.contains("Style")) SetStyle(ToInt32(bag.read("Style")));
+    if (bag.contains("Style")) LetStyle(ToInt32(bag.read("Style")));
   });
   ReadKey([&] {
     if (bag.contains("TitleLeft")) title_.left = ToInt32(bag.read("TitleLeft"));
@@ -143,7 +143,7 @@ void VitraneImage::ReadProperties(const automation::PropertyBag& bag) {
     if (bag.contains("TitleWidth")) title_.width = ToInt32(bag.read("TitleWidth"));
   });
   ReadKey([&] {
-    if (bag.contains("TitleHeight")) SetTitleHeight(ToInt32(bag.read("TitleHeight")));
+    if (bag.contains("TitleHeight")) LetTitleHeight(ToInt32(bag.read("TitleHeight")));
   });
   // Last, so that the stored AutoSize (a PictureToControl stretch) wins over the
   // picture and draw effect read before it.
@@ -241,7 +241,7 @@ void VitraneImage::SetPicture(const QVariant& value) {
     RebuildMask();
   }
   keepMaskColor_ = false;
-  SetDrawEffect(drawEffect_);
+  LetDrawEffect(drawEffect_);
   autoSize_ = IsIcon(picture_) ? ControlToPicture : None;
   update();
   AnnounceChange("Picture");
@@ -251,7 +251,7 @@ QVariant VitraneImage::Picture() const {
   return picture_.isNull() ? QVariant() : QVariant::fromValue(picture_);
 }
 
-void VitraneImage::SetAutoSize(std::int32_t value) {
+void VitraneImage::LetAutoSize(std::int32_t value) {
   if (value == autoSize_) return;
   if (Aligned() && value == ControlToPicture) value = None;
   if (!picture_.isNull()) {
@@ -266,7 +266,7 @@ void VitraneImage::SetAutoSize(std::int32_t value) {
       SetPicture(Picture());
     }
   }
-  SetDrawEffect(deNormal);
+  LetDrawEffect(deNormal);
   autoSize_ = value;
   ResizeProcedure();
   AnnounceChange("AutoSize");
@@ -285,7 +285,7 @@ void VitraneImage::ApplyEffect(std::int32_t effect) {
   update();
 }
 
-void VitraneImage::SetDrawEffect(std::int32_t value) {
+void VitraneImage::LetDrawEffect(std::int32_t value) {
   if (picture_.isNull()) return;
   if (value == deNormal) {
     ShowStored();
@@ -298,7 +298,7 @@ void VitraneImage::SetDrawEffect(std::int32_t value) {
   AnnounceChange("DrawEffect");
 }
 
-void VitraneImage::SetMaskColor(std::uint32_t color) {
+void VitraneImage::LetMaskColor(std::uint32_t color) {
   if (picture_.isNull() || IsIcon(picture_)) color = kWhite;
   if (color == maskColor_) return;
   maskColor_ = color;
@@ -320,15 +320,15 @@ void VitraneImage::SetMaskPicture(const QVariant& picture) {
   AnnounceChange("MaskPicture");
 }
 
-void VitraneImage::SetEnabled(bool on) {
+void VitraneImage::LetEnabled(bool on) {
   setEnabled(on);
   AnnounceChange("Enabled");
 }
 
-void VitraneImage::SetFillColor(std::uint32_t color) {
+void VitraneImage::LetFillColor(std::uint32_t color) {
   if (color == fillColor_) return;
   fillColor_ = color;
-  SetDrawEffect(drawEffect_);
+  LetDrawEffect(drawEffect_);
   AnnounceChange("FillColor");
 }
 
@@ -337,39 +337,39 @@ void VitraneImage::SetMouseIcon(const QImage& icon) {
   AnnounceChange("MouseIcon");
 }
 
-void VitraneImage::SetMousePointer(std::int16_t pointer) {
+void VitraneImage::LetMousePointer(std::int16_t pointer) {
   pointer_.LetPointer(*this, pointer);
   AnnounceChange("MousePointer");
 }
 
-void VitraneImage::SetParentTitleOffset(std::int32_t offset) {
+void VitraneImage::LetParentTitleOffset(std::int32_t offset) {
   parentTitleOffset_ = static_cast<std::int16_t>(std::clamp<std::int32_t>(offset, 0, 32767));
   AnnounceChange("ParentTitleOffset");
 }
 
-void VitraneImage::SetParentTitleY(std::int16_t y) {
+void VitraneImage::LetParentTitleY(std::int16_t y) {
   parentTitleY_ = y;
   AnnounceChange("ParentTitleY");
 }
 
-void VitraneImage::SetTitleLeft(std::int32_t twips) {
+void VitraneImage::LetTitleLeft(std::int32_t twips) {
   if (twips < 0) return;
   title_.left = twips;
   AnnounceChange("TitleLeft");
 }
 
-void VitraneImage::SetTitleTop(std::int32_t twips) {
+void VitraneImage::LetTitleTop(std::int32_t twips) {
   title_.top = twips;
   AnnounceChange("TitleTop");
 }
 
-void VitraneImage::SetTitleWidth(std::int32_t twips) {
+void VitraneImage::LetTitleWidth(std::int32_t twips) {
   title_.width = twips;
-  SetTitleHeight(title_.height);
+  LetTitleHeight(title_.height);
   AnnounceChange("TitleWidth");
 }
 
-void VitraneImage::SetTitleHeight(std::int32_t twips) {
+void VitraneImage::LetTitleHeight(std::int32_t twips) {
   title_.height = twips;
   if (!UserMode() && twips == 0 && title_.width > 0) {
     const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
@@ -416,7 +416,7 @@ StyleFacts VitraneImage::StyleFactsFor(QWidget* form) const {
   return facts;
 }
 
-void VitraneImage::SetStyle(std::int32_t value) {
+void VitraneImage::LetStyle(std::int32_t value) {
   QWidget* form = Form();
   const StyleDecision decision = DecideStyle(StyleFactsFor(form), value);
   switch (decision.outcome) {
@@ -463,8 +463,8 @@ void VitraneImage::UndoStyle(QWidget* form) {
 }
 
 void VitraneImage::ShapeForm(QWidget* form, std::int32_t value) {
-  if (!picture_.isNull()) SetAutoSize(ControlToPicture);
-  SetDrawEffect(deNormal);
+  if (!picture_.isNull()) LetAutoSize(ControlToPicture);
+  LetDrawEffect(deNormal);
   if (!UserMode()) {
     // The form's design: a shaped form without a title has no frame and no buttons;
     // one that keeps its title cannot be maximised.

@@ -43,45 +43,45 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   // Members in interface order. Colours are 32-bit colour values; positions and
   // sizes are twips.
   std::int32_t AutoSize() const { return autoSize_; }
-  void SetAutoSize(std::int32_t value);
+  void LetAutoSize(std::int32_t value);
   std::int32_t DrawEffect() const { return drawEffect_; }
-  void SetDrawEffect(std::int32_t value);
+  void LetDrawEffect(std::int32_t value);
   bool Enabled() const { return isEnabled(); }
-  void SetEnabled(bool on);
+  void LetEnabled(bool on);
   std::uint32_t FillColor() const { return fillColor_; }
-  void SetFillColor(std::uint32_t color);
+  void LetFillColor(std::uint32_t color);
   std::uint32_t MaskColor() const { return maskColor_; }
-  void SetMaskColor(std::uint32_t color);
+  void LetMaskColor(std::uint32_t color);
   // Pictures: a QImage, or an invalid QVariant for Nothing.
   QVariant MaskPicture() const;
   void SetMaskPicture(const QVariant& picture);
   QImage MouseIcon() const { return pointer_.Icon(); }
   void SetMouseIcon(const QImage& icon);
   std::int16_t MousePointer() const { return pointer_.Pointer(); }
-  void SetMousePointer(std::int16_t pointer);
+  void LetMousePointer(std::int16_t pointer);
   std::int16_t ParentTitleOffset() const { return parentTitleOffset_; }
-  void SetParentTitleOffset(std::int32_t offset);
+  void LetParentTitleOffset(std::int32_t offset);
   std::int16_t ParentTitleY() const { return parentTitleY_; }
-  void SetParentTitleY(std::int16_t y);
+  void LetParentTitleY(std::int16_t y);
   QVariant Picture() const;
   void SetPicture(const QVariant& picture);
   std::int32_t Style() const { return style_; }
-  void SetStyle(std::int32_t value);
+  void LetStyle(std::int32_t value);
   std::int32_t TitleLeft() const { return title_.left; }
-  void SetTitleLeft(std::int32_t twips);
+  void LetTitleLeft(std::int32_t twips);
   std::int32_t TitleTop() const { return title_.top; }
-  void SetTitleTop(std::int32_t twips);
+  void LetTitleTop(std::int32_t twips);
   std::int32_t TitleWidth() const { return title_.width; }
-  void SetTitleWidth(std::int32_t twips);
+  void LetTitleWidth(std::int32_t twips);
   std::int32_t TitleHeight() const { return title_.height; }
-  void SetTitleHeight(std::int32_t twips);
+  void LetTitleHeight(std::int32_t twips);
   QObjectList Controls() const { return children(); }
   automation::Handle hDC() const;
   automation::Handle hWnd();
   QImage Image() const { return shown_; }
   QString Version() const;
   const QString& ParentCaption() const { return parentCaption_; }
-  void SetParentCaption(const QString& text) { parentCaption_ = text; }
+  void LetParentCaption(const QString& text) { parentCaption_ = text; }
   void AboutBox();
   void TitleArea(std::int32_t left, std::int32_t top, std::int32_t width, const QVariant& height);
   void Refresh(const QVariant& timer);

@@ -340,7 +340,7 @@ TEST(VitraneStyle, ASecondShapingControlIsRefused) {
   auto* other = new VitraneImage(&host.form());
   other->setSite(&otherSite);
   other->InitProperties();
-  const automation::AutomationError error = ErrorOf([&] { other->SetStyle(VitraneParentTitled); });
+  const automation::AutomationError error = ErrorOf([&] { other->LetStyle(VitraneParentTitled); });
   EXPECT_EQ(error.number(), 380);
   EXPECT_EQ(error.description(),
             QStringLiteral("Style property of 'liSecond' can't be set to VitraneParentTitled "
@@ -379,7 +379,7 @@ TEST(VitraneStyle, OnAContainerThatIsNoFormStaysNormal) {
   auto* control = new VitraneImage(userControl);
   control->setSite(&site);
   control->InitProperties();
-  control->SetStyle(VitraneParentTitled);
+  control->LetStyle(VitraneParentTitled);
   EXPECT_EQ(control->Style(), Normal);
   EXPECT_TRUE(form.mask().isEmpty());
 }
