@@ -6,8 +6,8 @@
 
 #include "common/app_version.h"
 #include "platform/core/units.h"
-#include "platform/widgets/automation/automation_error.h"
 #include "platform/gui/ole_color.h"
+#include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/control_events.h"
 #include "platform/widgets/desktop_services.h"
 
@@ -69,11 +69,13 @@ void PointerSetting::LetPointer(QWidget& widget, std::int16_t pointer) {
     throw automation::AutomationError(automation::kErrInvalidPropertyValue);
   pointer_ = pointer;
   ApplyMousePointer(widget, pointer_, icon_);
+  announce_("MousePointer");
 }
 
 void PointerSetting::SetIcon(QWidget& widget, const QImage& icon) {
   icon_ = icon;
   ApplyMousePointer(widget, pointer_, icon_);
+  announce_("MouseIcon");
 }
 
 }  // namespace morvane::kit

@@ -13,6 +13,8 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "platform/core/version_record.h"
 
@@ -48,9 +50,13 @@ bool ValidMousePointer(int pointer);
 // icon (or the default pointer when the icon is empty).
 void ApplyMousePointer(QWidget& widget, int pointer, const QImage& icon);
 
-// A control's MousePointer and MouseIcon, shown on the widget that carries its pointer.
+// A control's MousePointer and MouseIcon, shown on the widget that carries its pointer;
+// each change goes to the control's property-change notice.
 class PointerSetting {
  public:
+  using Notice = std::function<void(const char* property)>;
+  explicit PointerSetting(Notice announce) : announce_(std::move(announce)) {}
+
   std::int16_t Pointer() const { return pointer_; }
   const QImage& Icon() const { return icon_; }
   // Refuses a value that names no pointer (invalid property value); else keeps it and
@@ -59,6 +65,7 @@ class PointerSetting {
   void SetIcon(QWidget& widget, const QImage& icon);
 
  private:
+  Notice announce_;
   std::int16_t pointer_ = 0;
   QImage icon_;
 };

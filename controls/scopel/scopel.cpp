@@ -168,7 +168,8 @@ Scopel::Scopel(QWidget* parent)
               [this] {
                 // Only a bar the user worked hands the focus back to the viewport.
                 if (!hostScroll_) scrollTimer_->start();
-              }}) {
+              }}),
+      pointer_([this](const char* property) { AnnounceChange(property); }) {
   setObjectName(QStringLiteral("Scopel"));
   setMouseTracking(true);
   setFrameStyle(QFrame::NoFrame);
@@ -623,15 +624,9 @@ void Scopel::LetGridLines(bool on) {
   AnnounceChange("GridLines");
 }
 
-void Scopel::SetMouseIcon(const QImage& icon) {
-  pointer_.SetIcon(*zoom_, icon);
-  AnnounceChange("MouseIcon");
-}
-
-void Scopel::LetMousePointer(std::int16_t pointer) {
-  pointer_.LetPointer(*zoom_, pointer);
-  AnnounceChange("MousePointer");
-}
+// The pointer shows on the viewport.
+void Scopel::SetMouseIcon(const QImage& icon) { pointer_.SetIcon(*zoom_, icon); }
+void Scopel::LetMousePointer(std::int16_t pointer) { pointer_.LetPointer(*zoom_, pointer); }
 
 void Scopel::LetOLEDropMode(std::int16_t mode) {
   if (mode < 0 || mode > 2) throw AutomationError(automation::kErrInvalidPropertyValue);

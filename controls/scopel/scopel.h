@@ -186,7 +186,7 @@ class Scopel : public QFrame, public automation::ControlBase<Scopel> {
   QImage viewPicture_;  // the viewport's picture: the last painted view
   QImage view_;         // that picture with the cells SetPoint painted since
   automation::FontRef font_;
-  kit::PointerSetting pointer_;  // shown on the viewport
+  kit::PointerSetting pointer_;
   std::int16_t oleDropMode_ = 0;
   gui::OleColor backColorBkg_ = core::SystemColorValue(core::SystemColor::kApplicationWorkspace);
   gui::OleColor gridColor_ = core::SystemColorValue(core::SystemColor::kButtonFace);

@@ -40,7 +40,8 @@ float Twips(double pixels) { return static_cast<float>(pixels * kTwips); }
 
 }  // namespace
 
-VitraneImage::VitraneImage(QWidget* parent) : QWidget(parent) {
+VitraneImage::VitraneImage(QWidget* parent)
+    : QWidget(parent), pointer_([this](const char* property) { AnnounceChange(property); }) {
   // MouseMove reaches the host without a button held, too.
   setMouseTracking(true);
 }
@@ -330,16 +331,6 @@ void VitraneImage::LetFillColor(std::uint32_t color) {
   fillColor_ = color;
   LetDrawEffect(drawEffect_);
   AnnounceChange("FillColor");
-}
-
-void VitraneImage::SetMouseIcon(const QImage& icon) {
-  pointer_.SetIcon(*this, icon);
-  AnnounceChange("MouseIcon");
-}
-
-void VitraneImage::LetMousePointer(std::int16_t pointer) {
-  pointer_.LetPointer(*this, pointer);
-  AnnounceChange("MousePointer");
 }
 
 void VitraneImage::LetParentTitleOffset(std::int32_t offset) {

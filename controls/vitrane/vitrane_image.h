@@ -56,9 +56,9 @@ class VitraneImage : public QWidget, public automation::ControlBase<VitraneImage
   QVariant MaskPicture() const;
   void SetMaskPicture(const QVariant& picture);
   QImage MouseIcon() const { return pointer_.Icon(); }
-  void SetMouseIcon(const QImage& icon);
+  void SetMouseIcon(const QImage& icon) { pointer_.SetIcon(*this, icon); }
   std::int16_t MousePointer() const { return pointer_.Pointer(); }
-  void LetMousePointer(std::int16_t pointer);
+  void LetMousePointer(std::int16_t pointer) { pointer_.LetPointer(*this, pointer); }
   std::int16_t ParentTitleOffset() const { return parentTitleOffset_; }
   void LetParentTitleOffset(std::int32_t offset);
   std::int16_t ParentTitleY() const { return parentTitleY_; }
