@@ -700,13 +700,9 @@ void Scopel::LetScrollY(std::int32_t twips) {
 
 QObjectList Scopel::Controls() const { return {zoom_, zoomX_, barX_, zoomY_, barY_, scrollTimer_}; }
 
-std::int32_t Scopel::CurrentX() const {
-  return static_cast<std::int32_t>(RoundHalfEven(image_.CurrentX() * kTwipsPerPixelX));
-}
+std::int32_t Scopel::CurrentX() const { return core::RoundToInt32(image_.CurrentX() * kTwipsPerPixelX); }
 void Scopel::LetCurrentX(float x) { image_.SetCurrentX(ToPixels(x)); }
-std::int32_t Scopel::CurrentY() const {
-  return static_cast<std::int32_t>(RoundHalfEven(image_.CurrentY() * kTwipsPerPixelY));
-}
+std::int32_t Scopel::CurrentY() const { return core::RoundToInt32(image_.CurrentY() * kTwipsPerPixelY); }
 void Scopel::LetCurrentY(float y) { image_.SetCurrentY(ToPixels(y)); }
 
 automation::Handle Scopel::hDC() const {
@@ -853,14 +849,12 @@ std::int32_t Scopel::GetPoint(float x, float y) const { return image_.Point(ToPi
 
 std::int32_t Scopel::TextHeight(const QString& text) {
   image_.SetFont(font_->ToQFont());
-  return static_cast<std::int32_t>(
-      RoundHalfEven(static_cast<double>(image_.TextHeight(text)) * kTwipsPerPixelY));
+  return core::RoundToInt32(static_cast<double>(image_.TextHeight(text)) * kTwipsPerPixelY);
 }
 
 std::int32_t Scopel::TextWidth(const QString& text) {
   image_.SetFont(font_->ToQFont());
-  return static_cast<std::int32_t>(
-      RoundHalfEven(static_cast<double>(image_.TextWidth(text)) * kTwipsPerPixelX));
+  return core::RoundToInt32(static_cast<double>(image_.TextWidth(text)) * kTwipsPerPixelX);
 }
 
 // ---- life cycle and property bag ---------------------------------------------------------

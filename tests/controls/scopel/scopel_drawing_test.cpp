@@ -81,6 +81,25 @@ TEST_F(ScopelDrawingTest, DrawLineByItsArgumentCodes) {
   }
 }
 
+TEST_F(ScopelDrawingTest, TheDrawingPositionBeyond32BitsReadsAsTheNearestThatFits) {
+  const struct {
+    const char* name;
+    double twips;
+    std::int32_t read;
+  } rows[] = {
+      {"in range", 150, 150},
+      {"past the largest", 3e9, std::numeric_limits<std::int32_t>::max()},
+      {"below the smallest", -3e9, std::numeric_limits<std::int32_t>::min()},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    host_->Put(dispid::CurrentX, row.twips);
+    host_->Put(dispid::CurrentY, row.twips);
+    EXPECT_EQ(host_->Get(dispid::CurrentX).toInt(), row.read);
+    EXPECT_EQ(host_->Get(dispid::CurrentY).toInt(), row.read);
+  }
+}
+
 TEST_F(ScopelDrawingTest, DrawLineWithOnlyAnEndContinuesFromTheDrawingPosition) {
   Line({kNone, 15, 15, kNone, 75, 15, kRed});
   EXPECT_EQ(host_->Get(dispid::CurrentX).toInt(), 75);
