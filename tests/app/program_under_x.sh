@@ -54,12 +54,27 @@ cp "$sample" "$tmp/work/shapes.gif"
 image="$tmp/work/shapes.gif"
 map="$tmp/work/shapes.htm"
 
-# A display number of the server's own choosing.
+# A display number drawn at random, not the first free one: tests start and end servers in
+# parallel, and a server that takes a number another is just giving up can lose its socket
+# to the old server's clean-up. A number in use makes Xvfb end at once: draw again.
 mkfifo "$tmp/display"
 exec {display_fd}<>"$tmp/display"
-Xvfb -displayfd "$display_fd" -screen 0 1280x900x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 10 -u "$display_fd" display || fail "Xvfb did not start"
+display=
+for _ in 1 2 3 4 5 6 7 8; do
+  number=$((1000 + RANDOM % 59000))
+  Xvfb ":$number" -displayfd "$display_fd" -screen 0 1280x900x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    if read -r -t 0.2 -u "$display_fd" display; then break; fi
+  done
+  [ "$display" = "$number" ] && break
+  display=
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+done
+[ -n "$display" ] || fail "Xvfb did not start"
 export DISPLAY=":$display"
 export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config"
 # The program runs on this X server, whatever platform the other tests were given.

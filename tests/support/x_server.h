@@ -5,6 +5,7 @@
 // a key really produces, a popup's pointer grab, the window manager's frame.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -75,9 +77,26 @@ class XServer {
   XServer& operator=(const XServer&) = delete;
 
   // False when Xvfb is missing or does not start within ten seconds.
+  //
+  // The display number is drawn at random rather than left to -displayfd: tests start and
+  // end servers in parallel, and a server that takes the number another is just giving up
+  // can lose its socket to the old server's clean-up.
   bool Start() {
     const std::string xvfb = FindOnPath("Xvfb");
     if (xvfb.empty()) return false;
+    std::random_device seed;
+    std::uniform_int_distribution<int> numbers(1000, 59999);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      if (StartOn(xvfb, numbers(seed))) return true;
+    }
+    return false;
+  }
+
+  const std::string& Display() const { return display_; }
+
+ private:
+  // Xvfb on :number; true once it accepts clients (it then writes the number to the pipe).
+  bool StartOn(const std::string& xvfb, int number) {
     int fds[2];
     if (::pipe(fds) != 0) return false;
     posix_spawn_file_actions_t actions;
@@ -85,9 +104,11 @@ class XServer {
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const std::string fd = std::to_string(fds[1]);
-    std::vector<std::string> argv = {xvfb,     "-displayfd", fd,         "-screen",
-                                     "0",      "1280x900x24", "-nolisten", "tcp"};
+    std::vector<std::string> argv = {xvfb,          ":" + std::to_string(number),
+                                     "-displayfd",  std::to_string(fds[1]),
+                                     "-screen",     "0",
+                                     "1280x900x24", "-nolisten",
+                                     "tcp"};
     std::vector<char*> args;
     for (std::string& a : argv) args.push_back(a.data());
     args.push_back(nullptr);
@@ -100,25 +121,20 @@ class XServer {
       pid_ = -1;
       return false;
     }
-    // The server writes its display number and a newline once it accepts clients.
-    std::string number;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // A server that cannot have the number ends at once, which ends the read too.
+    pollfd ready{fds[0], POLLIN, 0};
+    std::string written;
     char c = 0;
-    while (std::chrono::steady_clock::now() < deadline && ::read(fds[0], &c, 1) == 1 && c != '\n') {
-      number += c;
-    }
+    while (::poll(&ready, 1, 10000) == 1 && ::read(fds[0], &c, 1) == 1 && c != '\n') written += c;
     ::close(fds[0]);
-    if (number.empty()) {
+    if (written != std::to_string(number)) {
       EndChild(pid_);
       return false;
     }
-    display_ = ":" + number;
+    display_ = ":" + written;
     return true;
   }
 
-  const std::string& Display() const { return display_; }
-
- private:
   pid_t pid_ = -1;
   std::string display_;
 };
