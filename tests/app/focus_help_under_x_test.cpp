@@ -99,14 +99,18 @@ TEST(FocusUnderX, CopyKeysInTheTreeCopyTheCoordsAndFieldsKeepTheirOwn) {
     } else {
       ASSERT_TRUE(x.ClickNode(4));
     }
-    if (row.labelEdit) ASSERT_TRUE(XInput::Key(QStringLiteral("F2")));
+    if (row.labelEdit) {
+      ASSERT_TRUE(XInput::Key(QStringLiteral("F2")));
+    }
     ASSERT_TRUE(XInput::Hold({QStringLiteral("ctrl")}, QString::fromLatin1(row.key)));
     EXPECT_EQ(x.services.clipboard.text.toStdString(), row.coords ? x.Coords() : std::string());
     if (row.field == nullptr && !row.labelEdit) {
       EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"))
           << "the tree copied its node's text itself";
     }
-    if (row.labelEdit) ASSERT_TRUE(XInput::Key(QStringLiteral("Escape")));
+    if (row.labelEdit) {
+      ASSERT_TRUE(XInput::Key(QStringLiteral("Escape")));
+    }
   }
 }
 

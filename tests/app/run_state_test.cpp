@@ -71,7 +71,9 @@ struct Window {
     Press(x, y);
   }
   void Unconnected() {
-    if (w->Settings().mSettingsConnected) ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+    if (w->Settings().mSettingsConnected) {
+      ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+    }
   }
 };
 
@@ -161,8 +163,9 @@ TEST(RunState, ABatchTracesWithTheWindowsSettingsAsTheToolDoes) {
     const std::string toolImage = folder.folder.Write("tool/shapes.gif", sample);
     {
       auto w = folder.Start();
-      if (w->Settings().mSettingsConnected != row.connected)
+      if (w->Settings().mSettingsConnected != row.connected) {
         ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+      }
       ASSERT_TRUE(w->RunCommand("mSettingsMethod", row.method));
       ASSERT_TRUE(w->Host().State().SeparateFiles);
       AnswerBatchDialog(image);

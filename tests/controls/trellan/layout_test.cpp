@@ -429,7 +429,9 @@ TEST_P(DragTable, FollowsTheCursorWithinLimits) {
   EXPECT_EQ(state.barPosition, row.wantPosition);
   EXPECT_EQ(state.panelHidden, row.wantHidden);
   EXPECT_EQ(state.dragStart, row.cursor);
-  if (row.orientation == 2) EXPECT_EQ(moved.top, row.bar.top);
+  if (row.orientation == 2) {
+    EXPECT_EQ(moved.top, row.bar.top);
+  }
   else EXPECT_EQ(moved.left, row.bar.left);
 }
 

@@ -249,7 +249,9 @@ TEST(VitraneImage, MousePointerShowsOnTheControlAndRefusesUnknownValues) {
     host.Let("MousePointer", row.pointer);
     EXPECT_EQ(host.Get("MousePointer").toInt(), row.pointer);
     EXPECT_EQ(host->testAttribute(Qt::WA_SetCursor), row.shape.has_value());
-    if (row.shape) EXPECT_EQ(host->cursor().shape(), *row.shape);
+    if (row.shape) {
+      EXPECT_EQ(host->cursor().shape(), *row.shape);
+    }
     EXPECT_EQ(ErrorOf([&] { host.Let("MousePointer", 16); }).number(), 380);
     EXPECT_EQ(host.Get("MousePointer").toInt(), row.pointer) << "a refused value changes nothing";
   }
