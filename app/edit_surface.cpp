@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStringList>
+#include <QTimer>
 
 #include <vector>
 
@@ -72,6 +73,18 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
   connect(tree, &ContourTree::LabelEditStarted, this, [this] { Arm(ClickMode::LabelEdit); });
   connect(tree, &ContourTree::LabelEdited, this,
           guarded([this](const QString& t) { tvCoord_AfterLabelEdit(t); }));
+  // The label edit's click mode ends with the edit. An editor that lost the focus may
+  // have lost it to a press on the zoom view, which takes the clicked pixel first.
+  connect(tree, &ContourTree::LabelEditEnded, this, [this](bool byKey) {
+    const auto end = [this] {
+      if (mode_ == ClickMode::LabelEdit) ucScopel_KeyDown(kEscape, 0);
+    };
+    if (byKey) {
+      end();
+    } else {
+      QTimer::singleShot(0, this, end);
+    }
+  });
   connect(tree, &ContourTree::NewPointEntered, this,
           guarded([this](const QString& t) { tbNew_Enter(t); }));
   connect(tree, &ContourTree::NewPointClosed, this, [this] { ucScopel_KeyDown(kEscape, 0); });
