@@ -305,6 +305,33 @@ TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
   }
 }
 
+// A damaged band section that names the work area's controls: the
+// tree, the zoom view and the status bar stay where the window puts them, and the exit
+// writes the bands' own controls back.
+TEST(MainWindowLayout, ABandSectionCannotMoveTheWorkAreaIntoBands) {
+  FakeServices services;
+  AppFolder folder;
+  for (const char* key : {"1_", "2_", "3_"}) {
+    common::WriteIniString(folder.SettingsFile(), "pbCoolBar", std::string(key) + "Index", "-1");
+  }
+  common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "1_Name", "pbMain");
+  common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "2_Name", "ucScopel");
+  common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "3_Name", "pbStatus");
+  auto w = folder.Start();
+  const QWidget* client = w->centralWidget();
+  EXPECT_EQ(w->Parts().pbMain->parentWidget(), client);
+  EXPECT_EQ(w->Parts().status->parentWidget(), client);
+  EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("ucScopel"))->parentWidget(), w->Parts().pbMain);
+  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Standard"))->Child(), w->Parts().toolbars[0]);
+  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Child(), w->Parts().pbFactors);
+  ASSERT_TRUE(w->close());
+  const std::string file = folder.SettingsFile();
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "1_Name"), "pbToolbar");
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "1_Index"), "0");
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "2_Name"), "pbToolbar");
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "3_Name"), "pbFactors");
+}
+
 }  // namespace
 }  // namespace morvane::testing
 
