@@ -50,6 +50,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 // The design data lives in a static library, whose resources the linker keeps only
@@ -506,8 +507,10 @@ void MainWindow::Load() {
 
   // The tree is where the keys work first: Copy, Del, Ins and the arrows.
   parts_.tvCoord->setFocus();
-  host_->LoadAtStart(
-      ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
+  std::error_code noFolder;
+  const std::string currentFolder = std::filesystem::current_path(noFolder).string();
+  host_->LoadAtStart(ParseCommandLine(
+      context_.arguments, [](const std::string& p) { return core::IsFile(p); }, currentFolder));
   host_->RefreshCommands();
 }
 
