@@ -109,7 +109,7 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
           bool opened = false;
           if (data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty()) {
             std::vector<std::string> files;
-            for (const QString& file : data.Files()) files.push_back(file.toStdString());
+            for (const QByteArray& file : data.NativeFiles()) files.push_back(file.toStdString());
             opened = ucScopel_OLEDragDrop(files);
           }
           a[1] = opened ? automation::kDropEffectCopy : automation::kDropEffectNone;
