@@ -8,7 +8,7 @@
 
 namespace morvane::app {
 
-AppContext AppContext::ForProgram(const QStringList& arguments) {
+AppContext AppContext::ForProgram(std::vector<std::string> arguments) {
   AppContext context;
   context.programFolder = core::ProgramFolder();
   context.settingsFile = core::SettingsFilePath(context.programFolder, "Morvane.dat");
@@ -18,8 +18,7 @@ AppContext AppContext::ForProgram(const QStringList& arguments) {
   context.findProgram = [](const std::string& name) {
     return QStandardPaths::findExecutable(QString::fromStdString(name)).toStdString();
   };
-  for (qsizetype i = 1; i < arguments.size(); ++i)
-    context.arguments.push_back(arguments[i].toStdString());
+  context.arguments = std::move(arguments);
   return context;
 }
 

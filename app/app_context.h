@@ -33,11 +33,11 @@ struct AppContext {
   std::function<std::string(const std::string&)> findProgram;
   // Where help topics appear; null for the help viewer over the program's topics file.
   HelpDisplay* helpDisplay = nullptr;
-  // The command line after the program's name.
+  // The command line after the program's name, each argument as its bytes.
   std::vector<std::string> arguments;
 
-  // The running program's context.
-  static AppContext ForProgram(const QStringList& arguments);
+  // The running program's context, with its command line.
+  static AppContext ForProgram(std::vector<std::string> arguments);
 };
 
 }  // namespace morvane::app

@@ -217,6 +217,12 @@ void ContourTree::EndLabelEdit() {
   }
 }
 
+void ContourTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  const bool editing = state() == QAbstractItemView::EditingState;
+  QTreeView::closeEditor(editor, hint);
+  if (editing) emit LabelEditEnded(hint != QAbstractItemDelegate::NoHint);
+}
+
 bool ContourTree::ShowNewPointBox() {
   const QModelIndex current = currentIndex();
   if (width() == 0 || height() == 0 || !current.isValid() || !isVisible()) return false;

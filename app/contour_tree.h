@@ -108,6 +108,8 @@ class ContourTree : public QTreeView {
   // tvCoord_BeforeLabelEdit passed: the click mode of label edits is armed.
   void LabelEditStarted();
   void LabelEdited(const QString& text);
+  // The label editor closed: by Enter or Esc (byKey), or because the focus left it.
+  void LabelEditEnded(bool byKey);
   // Enter in the new-point box, with its text.
   void NewPointEntered(const QString& text);
   // The box closed (Enter, Esc or lost focus).
@@ -118,6 +120,7 @@ class ContourTree : public QTreeView {
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
  private:
   void ClickNode(std::int32_t node);

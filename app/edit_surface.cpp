@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStringList>
+#include <QTimer>
 
 #include <vector>
 
@@ -16,9 +17,9 @@
 #include "app/field_strips.h"
 #include "app/settings_io.h"
 #include "app/window_roles.h"
-#include "common/text_helpers.h"
 #include "common/widgets/menu_helpers.h"
 #include "controls/scopel/scopel_typelib.h"
+#include "document/document.h"
 #include "platform/core/file_system.h"
 #include "platform/gui/ole_color.h"
 #include "platform/widgets/automation/automation_error.h"
@@ -40,16 +41,12 @@ constexpr int kHome = 36;
 constexpr int kEnd = 35;
 constexpr int kCtrl = 2;
 
-// The dropped file's kind by its extension, as the drop has always matched it: an
-// image when ".ext;" occurs in the image list, a page when ".ext" occurs in the page
-// list (so a.HTM is a page and a.html is not).
+// The dropped file's kind by its name, as every other way in takes it: an image or a
+// map by the document's patterns, anything else not at all.
 enum class DropKind { None, Image, Page };
-DropKind KindOfDrop(const QString& file) {
-  const std::string ext = "." + common::StrAfterLast(file.toStdString(), ".", false);
-  if (common::InStr(1, "*.gif;*.jpg;*.bmp;*.dib;*.emf;*.wmf;", ext + ";", common::kTextCompare) != 0) {
-    return DropKind::Image;
-  }
-  if (common::InStr(1, "*.htm*;*.asp*;*.php;", ext, common::kTextCompare) != 0) return DropKind::Page;
+DropKind KindOfDrop(const std::string& file) {
+  if (document::MatchesPatterns(file, document::kImagePatterns)) return DropKind::Image;
+  if (document::IsMapFile(file)) return DropKind::Page;
   return DropKind::None;
 }
 
@@ -72,6 +69,18 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
   connect(tree, &ContourTree::LabelEditStarted, this, [this] { Arm(ClickMode::LabelEdit); });
   connect(tree, &ContourTree::LabelEdited, this,
           guarded([this](const QString& t) { tvCoord_AfterLabelEdit(t); }));
+  // The label edit's click mode ends with the edit. An editor that lost the focus may
+  // have lost it to a press on the zoom view, which takes the clicked pixel first.
+  connect(tree, &ContourTree::LabelEditEnded, this, [this](bool byKey) {
+    const auto end = [this] {
+      if (mode_ == ClickMode::LabelEdit) ucScopel_KeyDown(kEscape, 0);
+    };
+    if (byKey) {
+      end();
+    } else {
+      QTimer::singleShot(0, this, end);
+    }
+  });
   connect(tree, &ContourTree::NewPointEntered, this,
           guarded([this](const QString& t) { tbNew_Enter(t); }));
   connect(tree, &ContourTree::NewPointClosed, this, [this] { ucScopel_KeyDown(kEscape, 0); });
@@ -97,8 +106,12 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
         if (id == ev::OLEDragDrop) {
           const auto data = a.value(0).value<automation::DataObject>();
           // The drag source learns whether the drop opened something.
-          const bool opened = data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty() &&
-                              ucScopel_OLEDragDrop(data.Files());
+          bool opened = false;
+          if (data.GetFormat(automation::kFormatFiles) && !data.Files().isEmpty()) {
+            std::vector<std::string> files;
+            for (const QByteArray& file : data.NativeFiles()) files.push_back(file.toStdString());
+            opened = ucScopel_OLEDragDrop(files);
+          }
           a[1] = opened ? automation::kDropEffectCopy : automation::kDropEffectNone;
         }
       });
@@ -309,10 +322,10 @@ void EditSurface::ucScopel_KeyDown(int keyCode, int shift) {
   }
 }
 
-bool EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
-  QString chosen;
+bool EditSurface::ucScopel_OLEDragDrop(const std::vector<std::string>& files) {
+  std::string chosen;
   DropKind kind = DropKind::None;
-  for (const QString& file : files) {
+  for (const std::string& file : files) {
     kind = KindOfDrop(file);
     if (kind != DropKind::None) {
       chosen = file;
@@ -324,12 +337,12 @@ bool EditSurface::ucScopel_OLEDragDrop(const QStringList& files) {
   if (host_.Doc().ConfirmSaveChanges() == document::kAnswerCancel) return false;
   document::DocumentState& state = host_.State();
   if (kind == DropKind::Image) {
-    state.ImagePath = chosen.toStdString();
+    state.ImagePath = chosen;
     state.MapPath.clear();
   } else {
-    state.MapPath = chosen.toStdString();
+    state.MapPath = chosen;
   }
-  host_.Doc().RememberAndOpen(chosen.toStdString());
+  host_.Doc().RememberAndOpen(chosen);
   return true;
 }
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/click_modes.h"
 #include "engine/contour_engine.h"
@@ -55,8 +56,8 @@ class EditSurface : public QObject {
   void ucScopel_MouseDown(int button, int shift, double x, double y);
   void ucScopel_MouseMove(double x, double y);
   void ucScopel_KeyDown(int keyCode, int shift);
-  // True when a file was opened.
-  bool ucScopel_OLEDragDrop(const QStringList& files);
+  // The dropped files as the file system's bytes; true when a file was opened.
+  bool ucScopel_OLEDragDrop(const std::vector<std::string>& files);
   // The tree.
   void tvCoord_NodeClick(std::int32_t node);
   void tvCoord_AfterLabelEdit(const QString& text);

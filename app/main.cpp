@@ -5,6 +5,8 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/app_context.h"
 #include "app/main_window.h"
@@ -15,10 +17,13 @@ int main(int argc, char** argv) {
   // The name, not the display name: Qt would append a display name to every window
   // title, and the window's caption already begins with the program's title.
   application.setApplicationName(QString::fromStdString(morvane::core::ThisVersionRecord().title));
+  // The arguments as their bytes, Qt's own options already taken out of argv: a file
+  // name that is not UTF-8 would not survive QApplication::arguments().
+  std::vector<std::string> arguments(argv + 1, argv + argc);
   std::unique_ptr<morvane::app::MainWindow> window;
   try {
     window = std::make_unique<morvane::app::MainWindow>(
-        morvane::app::AppContext::ForProgram(QApplication::arguments()));
+        morvane::app::AppContext::ForProgram(std::move(arguments)));
   } catch (const std::exception& e) {
     // A control library that is missing or broken leaves no window to show: say why
     // instead of ending with an unexplained abort.

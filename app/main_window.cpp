@@ -50,6 +50,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 // The design data lives in a static library, whose resources the linker keeps only
@@ -499,16 +500,21 @@ void MainWindow::Load() {
   ArrangeFactors();
   ArrangeTitles();
 
+  // What the exit would write now is what this program started with: the exit writes
+  // only what changed since, and another program's changes to the rest stay.
+  StoreSettings();
+  session_.TakeBaseline();
+
   // The tree is where the keys work first: Copy, Del, Ins and the arrows.
   parts_.tvCoord->setFocus();
-  host_->LoadAtStart(
-      ParseCommandLine(context_.arguments, [](const std::string& p) { return core::IsFile(p); }));
+  std::error_code noFolder;
+  const std::string currentFolder = std::filesystem::current_path(noFolder).string();
+  host_->LoadAtStart(ParseCommandLine(
+      context_.arguments, [](const std::string& p) { return core::IsFile(p); }, currentFolder));
   host_->RefreshCommands();
 }
 
-void MainWindow::Unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
+void MainWindow::StoreSettings() {
   common::SaveCoolBarLayout(session_, coolBar_);
   const document::DocumentState& state = host_->State();
   settings_.TXTFile = state.TextOutputPath;
@@ -522,6 +528,12 @@ void MainWindow::Unload() {
   settings_.recentFiles = host_->Model().RecentFiles();
   common::SaveFormPlacement(*this, placement_, session_);
   WriteSettings(session_, settings_);
+}
+
+void MainWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  StoreSettings();
   if (!session_.Commit()) {
     automation::CatchAtEventBoundary([&] {
       host_->ShowError("The settings could not be saved to \"" + session_.file() +

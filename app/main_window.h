@@ -91,6 +91,8 @@ class MainWindow : public QMainWindow {
   void BindCommands();
   void BuildHelp();
   void Load();
+  // Every setting the exit writes, set in the session.
+  void StoreSettings();
   void Unload();
   void TrackPlacement();
   void ArrangeMainLayout();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "common/settings_store.h"
 #include "document/document.h"
@@ -130,14 +131,29 @@ std::string DefaultPainter(const std::function<std::string(const std::string&)>&
 }
 
 CommandLinePath ParseCommandLine(const std::vector<std::string>& arguments,
-                                 const std::function<bool(const std::string&)>& fileExists) {
+                                 const std::function<bool(const std::string&)>& fileExists,
+                                 const std::string& currentFolder) {
   CommandLinePath out;
   std::string path;
   for (const std::string& argument : arguments) {
     if (!path.empty()) path += ' ';
     path += argument;
   }
-  if (path.empty() || !fileExists(path)) return out;
+  if (path.empty()) return out;
+  // "-n.gif" must not reach the painter as an option, nor "a.gif" the recent files
+  // without its folder. Leading "./" steps go; ".." steps stay, since a link before
+  // them decides where they lead.
+  if (path.front() != '/') {
+    std::string_view rest = path;
+    while (rest.starts_with("./")) {
+      rest.remove_prefix(2);
+      while (rest.starts_with('/')) rest.remove_prefix(1);
+    }
+    std::string folder = currentFolder;
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    path = folder + std::string(rest);
+  }
+  if (!fileExists(path)) return out;
   if (document::MatchesPatterns(path, document::kImagePatterns)) {
     out = {CommandLinePath::Kind::Image, path};
   } else if (document::IsMapFile(path)) {

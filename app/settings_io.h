@@ -74,13 +74,15 @@ bool WriteSettings(common::SettingsSession& session, const WindowSettings& setti
 std::string DefaultPainter(const std::function<std::string(const std::string&)>& find);
 
 // The command line: every argument after the program, joined by one blank, is one
-// path. Only an existing file is taken, as an image or a map by the document's
-// patterns.
+// path (its bytes as they are); a relative one is taken from currentFolder and made
+// absolute, so that it names the same file wherever the program looks at it next.
+// Only an existing file is taken, as an image or a map by the document's patterns.
 struct CommandLinePath {
   enum class Kind { None, Image, Map } kind = Kind::None;
   std::string path;
 };
 CommandLinePath ParseCommandLine(const std::vector<std::string>& arguments,
-                                 const std::function<bool(const std::string&)>& fileExists);
+                                 const std::function<bool(const std::string&)>& fileExists,
+                                 const std::string& currentFolder);
 
 }  // namespace morvane::app

@@ -128,31 +128,68 @@ std::string SettingsSession::ReadIniSection(std::string_view section,
   return Join(*values, separator.value_or(kCrLf));
 }
 
+void SettingsSession::TakeBaseline() {
+  baseline_ = profile_.document();
+  profile_.DropChanges();
+}
+
+bool SettingsSession::Change(std::string_view section, std::optional<std::string_view> key,
+                             bool likeBaseline, std::function<bool(core::IniDocument&)> change) {
+  if (!likeBaseline) return profile_.Change(std::move(change));
+  // What the file held when read, to tell whether another program has written it since.
+  const core::IniDocument& read = profile_.readDocument();
+  if (key) {
+    return profile_.Change(
+        [section = std::string(section), key = std::string(*key), held = read.Value(section, *key),
+         change](core::IniDocument& doc) { return doc.Value(section, key) != held || change(doc); });
+  }
+  return profile_.Change(
+      [section = std::string(section), held = read.Section(section), change](core::IniDocument& doc) {
+        return doc.Section(section) != held || change(doc);
+      });
+}
+
 bool SettingsSession::WriteIniString(std::string_view section, std::string_view key,
                                      std::string_view value) {
   if (file().empty()) return false;
-  return profile_.SetValue(section, key, value);
+  const bool likeBaseline = baseline_ && baseline_->Value(section, key) == value;
+  return Change(section, key, likeBaseline,
+                [section = std::string(section), key = std::string(key), value = std::string(value)](
+                    core::IniDocument& doc) { return doc.SetValue(section, key, value); });
 }
 
 bool SettingsSession::WriteIniNumber(std::string_view section, std::string_view key, Currency value) {
   if (file().empty()) return false;
+  bool likeBaseline = false;
+  if (baseline_) {
+    const auto stored = baseline_->Value(section, key);
+    likeBaseline = stored && Currency::Parse(*stored) == value;
+  }
   // Decided again on the file as it is when written: another writer may have stored
   // the same number in other digits meanwhile, and those bytes stay.
-  return profile_.Change(
-      [section = std::string(section), key = std::string(key), value](core::IniDocument& doc) {
-        if (value != 0) {
-          const auto stored = doc.Value(section, key);
-          if (stored && Currency::Parse(*stored) == value) return true;
-        }
-        return doc.SetValue(section, key, value.ToText());
-      });
+  return Change(section, key, likeBaseline,
+                [section = std::string(section), key = std::string(key), value](core::IniDocument& doc) {
+                  if (value != 0) {
+                    const auto stored = doc.Value(section, key);
+                    if (stored && Currency::Parse(*stored) == value) return true;
+                  }
+                  return doc.SetValue(section, key, value.ToText());
+                });
 }
 
 bool SettingsSession::WriteLines(std::string_view section, const std::vector<std::string>& lines) {
   if (file().empty()) return false;
-  return profile_.Change([section = std::string(section), lines](core::IniDocument& doc) {
-    return doc.SetSection(section, lines);
-  });
+  bool likeBaseline = false;
+  if (baseline_) {
+    // The lines as a file holds them, to compare with the baseline's.
+    core::IniDocument written;
+    likeBaseline =
+        written.SetSection(section, lines) && written.Section(section) == baseline_->Section(section);
+  }
+  return Change(section, std::nullopt, likeBaseline,
+                [section = std::string(section), lines](core::IniDocument& doc) {
+                  return doc.SetSection(section, lines);
+                });
 }
 
 bool SettingsSession::WriteIniSection(std::string_view section, std::string_view lines,

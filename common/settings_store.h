@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,13 @@ class ButtonMenuItems {
 // under a lock that other writers wait for, so two programs writing at once lose none
 // of each other's keys. Each member follows the rules of the function of the same name
 // below (which are each a session of one call).
+//
+// A program that writes every key at the end takes a baseline first: what it would
+// write right after reading. A value then written equal to the baseline is no change of
+// this program's, and goes onto the file only while the file still holds what it held
+// when it was read: a key, or a section, that another program changed meanwhile keeps
+// that change. A value that differs from the baseline is written as it is (the last
+// writer's wins).
 class SettingsSession {
  public:
   explicit SettingsSession(std::string file);
@@ -79,6 +87,10 @@ class SettingsSession {
   bool WriteIniSection(std::string_view section, const ButtonMenuItems& source,
                        std::optional<std::string_view> separator = std::nullopt);
 
+  // Takes what the writes since the last Commit would store as the baseline, and
+  // forgets those writes: reads see the file as it was read again.
+  void TakeBaseline();
+
   // Writes what was set since the last Commit; the file is untouched when that changes
   // no byte. keepTime keeps the file's last-write time as it was. False when it could
   // not be written; error() then says why and the old file stays whole.
@@ -89,8 +101,13 @@ class SettingsSession {
   // The section's values, or nothing when the file is not there (and nothing was set).
   std::optional<std::vector<std::string>> SectionValues(std::string_view section) const;
   bool WriteLines(std::string_view section, const std::vector<std::string>& lines);
+  // Keeps the change; one that leaves the key (or, without a key, the section) as the
+  // baseline has it is applied only to a file that holds what it held when read.
+  bool Change(std::string_view section, std::optional<std::string_view> key, bool likeBaseline,
+              std::function<bool(core::IniDocument&)> change);
 
   core::ProfileSession profile_;
+  std::optional<core::IniDocument> baseline_;
   bool existed_ = false;
   std::string error_;
 };

@@ -365,8 +365,8 @@ void Document::MoveRecentFileFirst(int index, bool reload) {
 }
 
 void Document::SetDocumentPaths(const std::string& path) {
-  // Only a known image extension makes an image; anything else (".png", ".txt", none)
-  // is taken as a map.
+  // Only an image's extension makes an image; anything else (".txt", none) is taken as
+  // a map.
   if (MatchesPatterns(path, kImagePatterns)) {
     state_.ImagePath = path;
     state_.MapPath = DefaultMapPath(path);

@@ -12,8 +12,12 @@
 
 namespace morvane::document {
 
-// The patterns that tell images from maps, matched against the file name.
-inline constexpr std::string_view kImagePatterns = "*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf";
+// The patterns that tell images from maps, matched against the file name, letter case
+// aside. The images are every format the image loader reads: the Open and batch
+// filters, the recent files, the command line and drops all go by this one list.
+inline constexpr std::string_view kImagePatterns =
+    "*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.dib;*.emf;*.wmf;*.ico;*.cur;*.pbm;*.pgm;*.ppm;*.xbm;*.xpm;*.svg;"
+    "*.svgz";
 inline constexpr std::string_view kMapPatterns = "*.htm*;*.asp*;*.php";
 
 // Whether the file name (the text after the last "/" or "\") matches one of the

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <vector>
 
 namespace morvane::common {
 
@@ -171,7 +172,12 @@ void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar, std:
   auto* bar = qobject_cast<widgets::BandBar*>(coolBar);
   if (!bar) return;
   const std::string sec = section.empty() ? bar->objectName().toStdString() : std::string(section);
-  QWidget* form = bar->window();
+  // A layout only moves the bar's own controls between its bands: a name of any other
+  // control (the tree, the zoom view, the status bar) is ignored like an unknown one.
+  std::vector<QWidget*> held;
+  for (int i = 1; i <= bar->Count(); ++i) {
+    if (QWidget* child = bar->BandAt(i)->Child()) held.push_back(child);
+  }
   for (int i = 1; i <= bar->Count(); ++i) {
     widgets::Band* band = bar->BandAt(i);
     const std::string n = std::to_string(i);
@@ -192,7 +198,7 @@ void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar, std:
     if (name.empty()) continue;
     const std::int32_t index = session.ReadIniNumber(sec, n + "_Index", 0).ToInt32();
     QWidget* found = nullptr;
-    for (QWidget* w : form->findChildren<QWidget*>()) {
+    for (QWidget* w : held) {
       if (!HasName(w) || w->objectName().toStdString() != name) continue;
       const int wIndex = IsArrayMember(w) ? w->property("Index").toInt() : -1;
       if (wIndex == index) {

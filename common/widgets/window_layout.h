@@ -63,9 +63,10 @@ void SaveCoolBarLayout(SettingsSession& session, QObject* coolBar, std::string_v
 
 // Gives band n (design order) the key, row start (from band 2 on), visibility, width
 // and control that the band at position n had when saved; the control is looked up by
-// name and index among the controls of the bar's window and stays where it is when
-// none matches. Without skipButtons, a tool bar's buttons are shown or hidden as
-// saved (a button tagged "-" is always hidden). Any other object is ignored.
+// name and index among the controls the bar's bands hold, and the band keeps its own
+// when none matches (another control of the window never moves into a band). Without
+// skipButtons, a tool bar's buttons are shown or hidden as saved (a button tagged "-"
+// is always hidden). Any other object is ignored.
 void RestoreCoolBarLayout(const std::string& file, QObject* coolBar, std::string_view section = {},
                           bool skipButtons = false);
 void RestoreCoolBarLayout(const SettingsSession& session, QObject* coolBar,

@@ -1,6 +1,7 @@
 #include "document/widgets/qt_services.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 
 #include "document/widgets/batch_output_panel.h"
@@ -8,6 +9,15 @@
 #include "platform/widgets/file_dialog.h"
 
 namespace morvane::document {
+
+namespace {
+
+// Paths cross between the document (the file system's bytes) and the dialogs (text) the
+// way the file system names them.
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString PathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+}  // namespace
 
 QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentState& state,
                                  std::function<bool()> connected)
@@ -23,7 +33,7 @@ QtDialogControl::~QtDialogControl() { dialogs_.InitDialog = nullptr; }
 std::int32_t QtDialogControl::FileCount() const { return dialogs_.FileCount(); }
 
 std::string QtDialogControl::FileAt(std::int32_t index) const {
-  return dialogs_.FileAt(index).toStdString();
+  return NativePath(dialogs_.FileAt(index));
 }
 
 std::int32_t QtDialogControl::ShowOpenDialog() { return Show(false); }
@@ -38,11 +48,11 @@ std::int32_t QtDialogControl::Show(bool save) {
   dialogs_.Filter = QString::fromStdString(Filter);
   dialogs_.FilterIndex = FilterIndex;
   // No usable folder: the dialogs start in the home folder.
-  dialogs_.InitDir = InitDir.empty() ? QDir::homePath() : QString::fromStdString(InitDir);
-  dialogs_.FileName = QString::fromStdString(FileName);
+  dialogs_.InitDir = InitDir.empty() ? QDir::homePath() : PathText(InitDir);
+  dialogs_.FileName = PathText(FileName);
   const std::int32_t result = save ? dialogs_.ShowSaveDialog() : dialogs_.ShowOpenDialog();
   if (result == 1) {
-    FileName = dialogs_.FileName.toStdString();
+    FileName = NativePath(dialogs_.FileName);
     FilterIndex = dialogs_.FilterIndex;
   }
   return result;

@@ -325,6 +325,12 @@ ProfileSession::ProfileSession(std::string file) : file_(std::move(file)) {
   const FileContents contents = ReadFileBytes(file_, kMaxProfileBytes);
   if (contents.status == FileContents::kFailed) readError_ = contents.error;
   document_ = IniDocument::Parse(contents.bytes);
+  read_ = document_;
+}
+
+void ProfileSession::DropChanges() {
+  changes_.clear();
+  document_ = read_;
 }
 
 bool ProfileSession::Change(std::function<bool(IniDocument&)> change) {

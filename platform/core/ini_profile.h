@@ -114,6 +114,8 @@ class ProfileSession {
 
   const std::string& file() const { return file_; }
   const IniDocument& document() const { return document_; }
+  // The file as it was read, without this session's changes.
+  const IniDocument& readDocument() const { return read_; }
   // The reason the file could not be read ("" when it could, or is missing); such a
   // file is never replaced.
   const std::string& readError() const { return readError_; }
@@ -123,6 +125,8 @@ class ProfileSession {
   bool Change(std::function<bool(IniDocument&)> change);
   bool SetValue(std::string_view section, std::string_view key, std::string_view value);
   bool HasChanges() const { return !changes_.empty(); }
+  // Forgets the kept changes: reads see the file as it was read again.
+  void DropChanges();
 
   // Writes the kept changes (true when there are none) and forgets them. False, with
   // error set, when they could not be written.
@@ -131,6 +135,7 @@ class ProfileSession {
  private:
   std::string file_;
   IniDocument document_;
+  IniDocument read_;
   std::string readError_;
   std::vector<std::function<bool(IniDocument&)>> changes_;
 };

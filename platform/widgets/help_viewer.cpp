@@ -1,12 +1,15 @@
 #include "platform/widgets/help_viewer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -29,6 +32,64 @@ QPointer<QWidget>& Contents() {
   static QPointer<QWidget> contents;
   return contents;
 }
+
+// Eats the release of the key that closed a topic popup: it would otherwise reach the
+// window under it, where a release can run a command (the tree deletes a point on the
+// release of Delete). Gone after that release or at the next other key.
+class KeyReleaseEater final : public QObject {
+ public:
+  explicit KeyReleaseEater(int key) : QObject(qApp), key_(key) { qApp->installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->isAutoRepeat() && key->key() == key_) return true;
+    if (type == QEvent::KeyPress) {
+      // A new press: the release was not ours to see.
+      Done();
+      return false;
+    }
+    if (key->key() != key_) return false;
+    Done();
+    return true;
+  }
+
+ private:
+  void Done() {
+    qApp->removeEventFilter(this);
+    deleteLater();
+  }
+
+  int key_;
+};
+
+// One topic at the pointer, closed by any key or click, inside it or outside, as context
+// help closes (a popup also closes when the program loses the focus). A plain label
+// keeps the keys and clicks for its text and would never close.
+class TopicPopup final : public QLabel {
+ public:
+  TopicPopup() : QLabel(nullptr, Qt::Popup) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    event->accept();
+    // Holding the key that asked for help does not take the help away.
+    if (event->isAutoRepeat()) return;
+    new KeyReleaseEater(event->key());
+    close();
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    event->accept();
+    close();
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* event) override { event->accept(); }
+};
 
 std::optional<HelpFile> LoadFor(const QString& helpFile, QString* error) {
   return HelpFile::Load(TopicsFileFor(helpFile, HelpFolder()), error);
@@ -107,9 +168,7 @@ bool HelpViewer::ShowContextPopup(const QString& helpFile, int contextId, QPoint
     return false;
   }
   if (Popup()) Popup()->close();
-  auto* popup = new QLabel;
-  popup->setWindowFlags(Qt::Popup);
-  popup->setAttribute(Qt::WA_DeleteOnClose);
+  auto* popup = new TopicPopup;
   popup->setObjectName(QStringLiteral("helpPopup"));
   popup->setTextFormat(Qt::RichText);
   popup->setWordWrap(true);

@@ -47,8 +47,9 @@ QString HelpFolder();
 
 class HelpViewer {
  public:
-  // Shows the topic in a small popup at `globalPos` (it closes on the next click or
-  // key). False, with the reason, when the file or the topic is missing.
+  // Shows the topic in a small popup at `globalPos`; it closes on the next key or
+  // click, wherever, and when the program loses the focus, and that key or click does
+  // nothing else. False, with the reason, when the file or the topic is missing.
   static bool ShowContextPopup(const QString& helpFile, int contextId, QPoint globalPos,
                                QString* error = nullptr);
   // Shows a window listing every topic of the file, with `contextId`'s topic open

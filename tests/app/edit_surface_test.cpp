@@ -515,7 +515,11 @@ TEST(EditSurfaceDrop, FilesAskTheSavePromptFirst) {
   } cases[] = {
       {{"b.JPG", "c.htm"}, false, core::kAnswerYes, true, "b.JPG"},
       {{"a.HTM"}, false, core::kAnswerYes, true, "a.HTM"},
-      {{"a.html"}, false, core::kAnswerYes, false, ""},
+      // By the extension, as the Open filter and the command line take a name.
+      {{"a.html"}, false, core::kAnswerYes, true, "a.html"},
+      {{"notes.h"}, false, core::kAnswerYes, false, ""},
+      {{"plan.png"}, false, core::kAnswerYes, true, "plan.png"},
+      {{"notes.h", "PLAN.JPEG"}, false, core::kAnswerYes, true, "PLAN.JPEG"},
       {{"x.txt", "a.htm"}, false, core::kAnswerYes, true, "a.htm"},
       {{"b.gif"}, true, core::kAnswerCancel, false, ""},
       {{"b.gif"}, true, core::kAnswerNo, true, "b.gif"},
@@ -525,9 +529,8 @@ TEST(EditSurfaceDrop, FilesAskTheSavePromptFirst) {
     rig.Trace(3, 3);
     rig.w->Host().SetChanged(c.changed);
     if (c.changed) rig.services.messageBoxes.answers.push_back(c.answer);
-    QStringList files;
-    for (const QString& f : c.files)
-      files.push_back(QString::fromStdString(rig.folder.folder.File(f.toStdString())));
+    std::vector<std::string> files;
+    for (const QString& f : c.files) files.push_back(rig.folder.folder.File(f.toStdString()));
     const std::string imageBefore = rig.w->Host().State().ImagePath;
     rig.Surface().ucScopel_OLEDragDrop(files);
     const document::DocumentState& state = rig.w->Host().State();
@@ -579,7 +582,7 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
       {"exit", [](Rig& rig, const std::string&) { EXPECT_FALSE(rig.w->close()); }},
       {"drop",
        [](Rig& rig, const std::string& other) {
-         rig.Surface().ucScopel_OLEDragDrop({QString::fromStdString(other)});
+         rig.Surface().ucScopel_OLEDragDrop({other});
        }},
       {"batch", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileBatch"); }},
       {"recent file", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileList", 0); }},
@@ -712,7 +715,7 @@ TEST(UnreadableMap, OpeningOneSaysWhy) {
     if (std::string_view(c.what) == "a file that may not be read" && ::geteuid() == 0) continue;  // root reads it
     Rig rig;
     const std::string map = c.make(rig.folder);
-    rig.Surface().ucScopel_OLEDragDrop({QString::fromStdString(map)});
+    rig.Surface().ucScopel_OLEDragDrop({map});
     ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(rig.services.messageBoxes.shown[0].text,
               QStringLiteral("Cannot read the map \"%1\": %2.").arg(QString::fromStdString(map), c.says));

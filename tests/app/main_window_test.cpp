@@ -22,6 +22,7 @@
 #include "platform/widgets/panel_status_bar.h"
 #include "app/window_layout.h"
 #include "tests/app/app_fixture.h"
+#include "tests/app/file_dialog_answer.h"
 
 namespace morvane::testing {
 namespace {
@@ -305,6 +306,33 @@ TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
   }
 }
 
+// A damaged band section that names the work area's controls: the
+// tree, the zoom view and the status bar stay where the window puts them, and the exit
+// writes the bands' own controls back.
+TEST(MainWindowLayout, ABandSectionCannotMoveTheWorkAreaIntoBands) {
+  FakeServices services;
+  AppFolder folder;
+  for (const char* key : {"1_", "2_", "3_"}) {
+    common::WriteIniString(folder.SettingsFile(), "pbCoolBar", std::string(key) + "Index", "-1");
+  }
+  common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "1_Name", "pbMain");
+  common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "2_Name", "ucScopel");
+  common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "3_Name", "pbStatus");
+  auto w = folder.Start();
+  const QWidget* client = w->centralWidget();
+  EXPECT_EQ(w->Parts().pbMain->parentWidget(), client);
+  EXPECT_EQ(w->Parts().status->parentWidget(), client);
+  EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("ucScopel"))->parentWidget(), w->Parts().pbMain);
+  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Standard"))->Child(), w->Parts().toolbars[0]);
+  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Child(), w->Parts().pbFactors);
+  ASSERT_TRUE(w->close());
+  const std::string file = folder.SettingsFile();
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "1_Name"), "pbToolbar");
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "1_Index"), "0");
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "2_Name"), "pbToolbar");
+  EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "3_Name"), "pbFactors");
+}
+
 }  // namespace
 }  // namespace morvane::testing
 
@@ -324,32 +352,6 @@ TEST(PainterChoice, ListsFoldersAndProgramsOnly) {
   for (const Row& row : {Row{program, true}, Row{text, false}, Row{folder.File("sub"), true}}) {
     EXPECT_EQ(app::ListedAsProgram(QFileInfo(QString::fromStdString(row.path))), row.listed) << row.path;
   }
-}
-
-// Answers the modal file dialogs with the file, or cancels them, until done is set; a
-// dialog that has not listed its folder yet may refuse the first answer.
-void AnswerFileDialog(const std::string& file, bool confirm, const std::shared_ptr<bool>& done) {
-  QTimer::singleShot(50, [file, confirm, done] {
-    if (*done) return;
-    // The next look first: an answer may open a box of the dialog's own and wait in it.
-    AnswerFileDialog(file, confirm, done);
-    QWidget* modal = QApplication::activeModalWidget();
-    // The dialog's own "file not found", should an answer meet one: try again.
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) box->reject();
-    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-      dialog->selectFile(QString::fromStdString(file));
-      // selectFile leaves the name box alone while it has the focus, and the name box is
-      // what the dialog accepts: write the answer there as a user would type it.
-      if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-        name->setText(QString::fromStdString(file));
-      }
-      if (confirm) {
-        QMetaObject::invokeMethod(dialog, "accept");
-      } else {
-        dialog->reject();
-      }
-    }
-  });
 }
 
 // Runs the painter choice with the dialog answered.

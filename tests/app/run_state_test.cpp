@@ -193,7 +193,7 @@ TEST(RunState, ADropThatOpensNothingIsRefusedToTheDragSource) {
     const char* file;
     bool accepted;
   };
-  for (const Row& row : {Row{"x.html", false}, Row{"x.txt", false}, Row{"b.bmp", true}}) {
+  for (const Row& row : {Row{"notes.h", false}, Row{"x.txt", false}, Row{"b.bmp", true}}) {
     SCOPED_TRACE(row.file);
     Window x;
     const std::string file = row.accepted ? WriteArt(x.folder.folder, row.file, kTwoSquares)
@@ -235,7 +235,7 @@ TEST(RunState, ABoxOfABusyMomentIsAnsweredWithTheOrdinaryPointer) {
   // A picture that cannot be read, opened by a drop: its error comes while the window
   // is busy opening it.
   const std::string bad = x.folder.folder.Write("bad.gif", "not a picture");
-  ASSERT_TRUE(x.w->Surface().ucScopel_OLEDragDrop({QString::fromStdString(bad)}));
+  ASSERT_TRUE(x.w->Surface().ucScopel_OLEDragDrop({bad}));
   EXPECT_EQ(boxes.shapes, std::vector<int>{Qt::ArrowCursor});
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy moment is over";
 }

@@ -346,6 +346,71 @@ TEST_F(SettingsStoreTest, TwoProcessesWritingAtOnceLoseNoKey) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// Two programs over one file, each writing every key at its end after a baseline taken
+// at its start: each program's changes arrive, whichever ends first; a key both changed
+// is the last writer's, and so is a list (a section) both changed.
+TEST_F(SettingsStoreTest, ABaselineKeepsAnotherProgramsChanges) {
+  // What each program writes at its start and its end: the keys g, p, z (z absent from
+  // the file at the start) and the list.
+  struct Values {
+    int g = 1, p = 1, z = 0;
+    std::string list = "/a.gif";
+  };
+  const auto write = [](SettingsSession& s, const Values& v) {
+    s.WriteIniNumber("fw", "g", v.g);
+    s.WriteIniNumber("fw", "p", v.p);
+    s.WriteIniNumber("fw", "z", v.z);
+    s.WriteIniSection("fw_List", v.list);
+  };
+  struct Row {
+    const char* what;
+    Values first, last;  // at the end of the program that ends first, and of the other
+    Values file;         // what the file holds after both
+  };
+  const Values start;
+  const auto with = [&](auto change) {
+    Values v = start;
+    change(v);
+    return v;
+  };
+  const Row rows[] = {
+      {"each a key of its own", with([](Values& v) { v.g = 0; }), with([](Values& v) { v.p = 0; }),
+       with([](Values& v) { v.g = 0, v.p = 0; })},
+      {"both the same key", with([](Values& v) { v.g = 5; }), with([](Values& v) { v.g = 7; }),
+       with([](Values& v) { v.g = 7; })},
+      {"the first the list", with([](Values& v) { v.list = "/b.gif\r\n/a.gif"; }), start,
+       with([](Values& v) { v.list = "/b.gif\r\n/a.gif"; })},
+      {"both the list", with([](Values& v) { v.list = "/b.gif\r\n/a.gif"; }),
+       with([](Values& v) { v.list = "/c.gif\r\n/a.gif"; }),
+       with([](Values& v) { v.list = "/c.gif\r\n/a.gif"; })},
+      {"a key new to the file, set by the first", with([](Values& v) { v.z = 3; }), start,
+       with([](Values& v) { v.z = 3; })},
+      {"a key new to the file, set by neither", start, start, start},
+      {"nothing changed", start, start, start},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string file = Settings("[fw]\r\ng=1\r\np=1.0\r\n[fw_List]\r\n0=/a.gif\r\n");
+    SettingsSession first(file), last(file);
+    for (SettingsSession* s : {&first, &last}) {
+      write(*s, start);
+      s->TakeBaseline();
+      EXPECT_EQ(s->ReadIniString("fw", "p"), "1.0") << "reads see the file again";
+    }
+    write(first, row.first);
+    ASSERT_TRUE(first.Commit());
+    write(last, row.last);
+    ASSERT_TRUE(last.Commit());
+    EXPECT_EQ(ReadIniNumber(file, "fw", "g"), row.file.g);
+    EXPECT_EQ(ReadIniNumber(file, "fw", "p"), row.file.p);
+    EXPECT_EQ(ReadIniString(file, "fw", "z"), std::to_string(row.file.z)) << "filled in when absent";
+    EXPECT_EQ(ReadIniSection(file, "fw_List"), row.file.list);
+    if (row.file.p == 1) {
+      EXPECT_EQ(ReadIniString(file, "fw", "p"), "1.0") << "unchanged bytes stay";
+    }
+  }
+}
+
 TEST_F(SettingsStoreTest, FileTimesBySelector) {
   using namespace std::chrono;
   const std::string file = Settings("x");

@@ -889,7 +889,8 @@ TEST_F(DocumentTest, OpenSetsPathsByTheFilterAndTheName) {
   EXPECT_EQ(s.HelpContextId, 100 + static_cast<int>(MenuCommand::mFileOpen));
   EXPECT_EQ(s.Filter,
             "Image Files "
-            "(*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
+            "(*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.dib;*.emf;*.wmf;*.ico;*.cur;*.pbm;*.pgm;*.ppm;*.xbm;*.xpm;*.svg;*.svgz)|"
+            "*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.dib;*.emf;*.wmf;*.ico;*.cur;*.pbm;*.pgm;*.ppm;*.xbm;*.xpm;*.svg;*.svgz|"
             "HTML Files (*.htm*;*.asp*;*.php)|*.htm*;*.asp*;*.php|All Files (*.*)|*.*|");
   EXPECT_EQ(s.FilterIndex, 1);
   EXPECT_EQ(s.FileName, "/old/img.gif");
@@ -956,12 +957,14 @@ TEST_F(DocumentTest, SetDocumentPathsByExtension) {
       {"&0 /p/a.JPG", true},
       {"&0 /p/a.jpeg", true},
       {"&0 /p/a.wmf", true},
+      {"&0 /p/a.png", true},
+      {"&0 /p/a.PNG", true},
+      {"&0 /p/a.JPEG", true},
       {"&0 /p/a.htm", false},
       {"&0 /p/a.html", false},
       {"&0 /p/a.php", false},
       {"&0 /p/a.aspx", false},
       // An extension in neither list, or none, is taken as a map.
-      {"&0 /p/a.png", false},
       {"&0 /p/a.txt", false},
       {"&0 /p/a.h", false},
       {"&0 /p/v1.2/a", false},
@@ -1154,7 +1157,8 @@ TEST_F(BatchTest, TheDialogSeesBatchRunningAndItsSettings) {
   EXPECT_EQ(s.DialogTitle, "Batch...");
   EXPECT_EQ(s.Filter,
             "Image Files "
-            "(*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf)|*.gif;*.jpg;*.jpeg;*.bmp;*.dib;*.emf;*.wmf|"
+            "(*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.dib;*.emf;*.wmf;*.ico;*.cur;*.pbm;*.pgm;*.ppm;*.xbm;*.xpm;*.svg;*.svgz)|"
+            "*.gif;*.jpg;*.jpeg;*.png;*.bmp;*.dib;*.emf;*.wmf;*.ico;*.cur;*.pbm;*.pgm;*.ppm;*.xbm;*.xpm;*.svg;*.svgz|"
             "All Files (*.*)|*.*|");
   EXPECT_EQ(s.InitDir, "/b/");
   EXPECT_EQ(s.FileName, "");

@@ -1,5 +1,6 @@
 #include "platform/widgets/automation/control_events.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPixmap>
@@ -131,11 +132,21 @@ DataObject DataObject::FromMimeData(const QMimeData* mime) {
   DataObject data;
   if (mime == nullptr) return data;
   for (const QUrl& url : mime->urls()) {
-    if (url.isLocalFile()) data.files_ << url.toLocalFile();
+    if (!url.isLocalFile()) continue;
+    data.files_ << url.toLocalFile();
+    // The path's bytes from its percent-encoding: decoded to text, bytes that are not
+    // UTF-8 would be lost.
+    data.nativeFiles_ << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
   }
   if (mime->hasText()) data.SetText(mime->text());
   if (mime->hasImage()) data.image_ = qvariant_cast<QImage>(mime->imageData());
   return data;
+}
+
+void DataObject::SetFiles(QStringList files) {
+  nativeFiles_.clear();
+  for (const QString& file : files) nativeFiles_ << QFile::encodeName(file);
+  files_ = std::move(files);
 }
 
 bool DataObject::GetFormat(std::int16_t format) const {

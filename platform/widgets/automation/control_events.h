@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCursor>
 #include <QImage>
+#include <QList>
 #include <QMetaType>
 #include <QStringList>
 #include <QVariant>
@@ -87,7 +89,10 @@ class MORVANE_AUTOMATION_API DataObject {
   // The data in a format: the text, the image, or the file list; invalid when absent.
   QVariant GetData(std::int16_t format) const;
   const QStringList& Files() const { return files_; }
-  void SetFiles(QStringList files) { files_ = std::move(files); }
+  // The same files as the file system's bytes: a name that is not UTF-8 keeps them,
+  // which its text in Files() cannot.
+  const QList<QByteArray>& NativeFiles() const { return nativeFiles_; }
+  void SetFiles(QStringList files);
   void SetText(QString text) {
     text_ = std::move(text);
     hasText_ = true;
@@ -95,6 +100,7 @@ class MORVANE_AUTOMATION_API DataObject {
 
  private:
   QStringList files_;
+  QList<QByteArray> nativeFiles_;
   QString text_;
   bool hasText_ = false;
   QImage image_;

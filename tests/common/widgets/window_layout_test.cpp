@@ -247,6 +247,63 @@ TEST(CoolBarLayoutTest, ButtonsTextsAndUnknownControls) {
   EXPECT_EQ(f.bar->BandAt(1)->Key(), "Standard");   // no key stored: the band's own
 }
 
+// A band holds one of the bar's own controls: a band section that names another control
+// of the window (the tree, the zoom view, the status bar) leaves the band its control,
+// and what is saved after names only the bar's controls.
+TEST(CoolBarLayoutTest, ABandTakesOnlyTheBarsOwnControls) {
+  struct Row {
+    const char* what;
+    const char* section;
+    std::vector<const char*> children;  // of bands 1 to 4, by name and index ("pbToolbar1")
+  };
+  const std::vector<const char*> design = {"pbToolbar0", "pbToolbar1", "pbFactors", "pbTitles"};
+  const Row rows[] = {
+      {"the work area in bands",
+       "1_Name=pbMain\r\n1_Index=-1\r\n2_Name=ucScopel\r\n2_Index=-1\r\n3_Name=pbStatus\r\n"
+       "3_Index=-1\r\n",
+       design},
+      {"the tree", "4_Name=tvCoord\r\n4_Index=-1\r\n", design},
+      {"the form itself", "1_Name=fwMain\r\n1_Index=-1\r\n", design},
+      {"a tool bar without its index", "3_Name=pbToolbar\r\n3_Index=-1\r\n", design},
+      {"a strip with an index", "4_Name=pbTitles\r\n4_Index=0\r\n", design},
+      {"the tool bars swapped",
+       "1_Name=pbToolbar\r\n1_Index=1\r\n2_Name=pbToolbar\r\n2_Index=0\r\n",
+       {"pbToolbar1", "pbToolbar0", "pbFactors", "pbTitles"}},
+      {"the strips swapped, the zoom view named too",
+       "1_Name=ucScopel\r\n1_Index=-1\r\n3_Name=pbTitles\r\n3_Index=-1\r\n4_Name=pbFactors\r\n"
+       "4_Index=-1\r\n",
+       {"pbToolbar0", "pbToolbar1", "pbTitles", "pbFactors"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempFolder dir;
+    const std::string file = dir.Write("Morvane.dat", std::string("[pbCoolBar]\r\n") + row.section);
+    CoolForm f;
+    std::vector<QWidget*> others;
+    for (const char* name : {"pbMain", "ucScopel", "pbStatus", "tvCoord"}) {
+      others.push_back(new QWidget(&f.form));
+      others.back()->setObjectName(name);
+    }
+    RestoreCoolBarLayout(file, f.bar);
+    const auto named = [](const QWidget* w) {
+      if (w == nullptr) return std::string("none");
+      const QVariant index = w->property("Index");
+      return w->objectName().toStdString() + (index.isValid() ? std::to_string(index.toInt()) : "");
+    };
+    for (int i = 1; i <= 4; ++i) {
+      EXPECT_EQ(named(f.bar->BandAt(i)->Child()), row.children[static_cast<std::size_t>(i) - 1]) << i;
+    }
+    for (const QWidget* other : others) EXPECT_EQ(other->parentWidget(), &f.form) << named(other);
+
+    const std::string saved = dir.File("saved.dat");
+    SaveCoolBarLayout(saved, f.bar);
+    for (int n = 1; n <= 4; ++n) {
+      const std::string name = Stored(saved, "pbCoolBar", std::to_string(n) + "_Name");
+      EXPECT_TRUE(name == "pbToolbar" || name == "pbFactors" || name == "pbTitles") << name;
+    }
+  }
+}
+
 TEST(CoolBarLayoutTest, AnEmptyBandAndOtherObjects) {
   TempFolder dir;
   const std::string file = dir.File("Morvane.dat");
