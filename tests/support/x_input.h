@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -89,11 +90,19 @@ class XInput {
   }
 
   // Handles events until done() is true or ms milliseconds have passed; done()'s last answer.
-  static bool WaitUntil(const std::function<bool()>& done, int ms = 5000) {
+  // The default is generous: a wait ends as soon as done() holds, and a sanitizer build on a
+  // loaded machine is slow. A wait that runs out says where it was asked for, since a test
+  // may go on without it.
+  static bool WaitUntil(const std::function<bool()>& done, int ms = 30000,
+                        const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
-      if (clock.elapsed() > ms) return done();
+      if (clock.elapsed() > ms) {
+        const bool last = done();
+        if (!last) std::fprintf(stderr, "%s:%d: waited %d ms in vain\n", file, line, ms);
+        return last;
+      }
       QApplication::processEvents(QEventLoop::AllEvents, 10);
       QTest::qSleep(5);
     }
