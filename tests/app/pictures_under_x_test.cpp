@@ -44,8 +44,11 @@ void OpenByDialog(app::MainWindow& w, const std::string& file) {
   auto answered = std::make_shared<int>(0);
   AnswerFileDialog(file, true, done, answered);
   XInput::Hold({QStringLiteral("ctrl")}, QStringLiteral("o"));
-  XInput::WaitUntil([&] { return *answered > 0 && w.Host().State().ImagePath == file; }, 20000);
+  XInput::WaitUntil([&] { return *answered > 0 && w.Host().State().ImagePath == file; }, 30000);
   *done = true;
+  // Without a window manager nothing hands the focus back once the dialog has gone; a
+  // user would click the window before typing on.
+  XInput::Focus(&w);
 }
 
 // A drop of the file on the zoom view, as the desktop hands it over.
