@@ -16,7 +16,9 @@
 #include "app/edit_commands.h"
 #include "app/field_strips.h"
 #include "app/settings_io.h"
-#include "app/window_roles.h"
+#include "app/document_host.h"
+#include "app/status_panels.h"
+#include "app/work_picture.h"
 #include "common/widgets/menu_helpers.h"
 #include "controls/scopel/scopel_typelib.h"
 #include "document/document.h"
@@ -52,26 +54,37 @@ DropKind KindOfDrop(const std::string& file) {
 
 }  // namespace
 
-EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings,
+EditSurface::EditSurface(QMainWindow* form, DocumentHost& host, document::Prompts& prompts,
+                         WorkPicture& picture, StatusPanels& status, ContourTree& tree,
+                         TitlesStrip& titles, FactorsStrip& factors, widgets::MenuModel& menus,
+                         ScopelView& scopel, QWidget* pbMain, WindowSettings& settings,
                          CommandTable& commands, DialogService& dialogs)
-    : QObject(parts.form),
+    : QObject(form),
+      form_(form),
       host_(host),
-      parts_(parts),
+      prompts_(prompts),
+      picture_(picture),
+      status_(status),
+      tree_(tree),
+      titles_(titles),
+      factors_(factors),
+      menus_(menus),
+      scopel_(scopel),
+      pbMain_(pbMain),
       settings_(settings),
       commands_(commands),
       dialogs_(dialogs) {
-  ContourTree* tree = parts_.tvCoord;
   const auto guarded = [](auto f) {
     return [f](auto&&... args) { automation::CatchAtEventBoundary([&] { f(args...); }); };
   };
-  connect(tree, &ContourTree::NodeClicked, this,
+  connect(&tree_, &ContourTree::NodeClicked, this,
           guarded([this](std::int32_t node) { tvCoord_NodeClick(node); }));
-  connect(tree, &ContourTree::LabelEditStarted, this, [this] { Arm(ClickMode::LabelEdit); });
-  connect(tree, &ContourTree::LabelEdited, this,
+  connect(&tree_, &ContourTree::LabelEditStarted, this, [this] { Arm(ClickMode::LabelEdit); });
+  connect(&tree_, &ContourTree::LabelEdited, this,
           guarded([this](const QString& t) { tvCoord_AfterLabelEdit(t); }));
   // The label edit's click mode ends with the edit. An editor that lost the focus may
   // have lost it to a press on the zoom view, which takes the clicked pixel first.
-  connect(tree, &ContourTree::LabelEditEnded, this, [this](bool byKey) {
+  connect(&tree_, &ContourTree::LabelEditEnded, this, [this](bool byKey) {
     const auto end = [this] {
       if (mode_ == ClickMode::LabelEdit) ucScopel_KeyDown(kEscape, 0);
     };
@@ -81,19 +94,19 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
       QTimer::singleShot(0, this, end);
     }
   });
-  connect(tree, &ContourTree::NewPointEntered, this,
+  connect(&tree_, &ContourTree::NewPointEntered, this,
           guarded([this](const QString& t) { tbNew_Enter(t); }));
-  connect(tree, &ContourTree::NewPointClosed, this, [this] { ucScopel_KeyDown(kEscape, 0); });
-  connect(tree, &ContourTree::KeyCommand, this, [this](TreeKey key) {
+  connect(&tree_, &ContourTree::NewPointClosed, this, [this] { ucScopel_KeyDown(kEscape, 0); });
+  connect(&tree_, &ContourTree::KeyCommand, this, [this](TreeKey key) {
     if (key == TreeKey::Delete) commands_.Run("mEditDelete");
     if (key == TreeKey::Insert) commands_.Run("mEditInsert");
     if (key == TreeKey::Escape) ucScopel_KeyDown(kEscape, 0);
   });
-  connect(parts_.titles, &TitlesStrip::ShowContour, this,
+  connect(&titles_, &TitlesStrip::ShowContour, this,
           guarded([this](const QString& number) { ShowContourOfTitle(number); }));
-  connect(parts_.titles, &TitlesStrip::ApplyTitle, this, [this] { commands_.Run("mEditTitle"); });
-  connect(parts_.titles, &TitlesStrip::Changed, this, [this] { host_.RefreshCommands(); });
-  connect(parts_.factors, &FactorsStrip::Changed, this, [this] { host_.RefreshCommands(); });
+  connect(&titles_, &TitlesStrip::ApplyTitle, this, [this] { commands_.Run("mEditTitle"); });
+  connect(&titles_, &TitlesStrip::Changed, this, [this] { host_.RefreshCommands(); });
+  connect(&factors_, &FactorsStrip::Changed, this, [this] { host_.RefreshCommands(); });
 
   scopelSink_ =
       std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList& a) {
@@ -115,12 +128,12 @@ EditSurface::EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& s
           a[1] = opened ? automation::kDropEffectCopy : automation::kDropEffectNone;
         }
       });
-  scopelCookie_ = parts_.scopel.control()->events().advise(scopelSink_.get());
+  scopelCookie_ = scopel_.control()->events().advise(scopelSink_.get());
 }
 
 EditSurface::~EditSurface() {
-  if (parts_.scopel.control() != nullptr && scopelCookie_ != 0) {
-    parts_.scopel.control()->events().unadvise(scopelCookie_);
+  if (scopel_.control() != nullptr && scopelCookie_ != 0) {
+    scopel_.control()->events().unadvise(scopelCookie_);
   }
 }
 
@@ -150,13 +163,13 @@ void EditSurface::BindCommands() {
 // --- helpers ---
 
 bool EditSurface::ItemEnabled(const char* name) const {
-  const widgets::MenuEntry* item = parts_.menus->Item(QString::fromLatin1(name));
+  const widgets::MenuEntry* item = menus_.Item(QString::fromLatin1(name));
   return item != nullptr && item->Enabled();
 }
 
 void EditSurface::SetCursor(const ModeCursor& cursor) {
-  if (cursor.pointer == Pointer::Custom) parts_.scopel.SetMouseIcon(CursorImage(cursor.picture));
-  parts_.scopel.SetMousePointer(static_cast<int>(cursor.pointer));
+  if (cursor.pointer == Pointer::Custom) scopel_.SetMouseIcon(CursorImage(cursor.picture));
+  scopel_.SetMousePointer(static_cast<int>(cursor.pointer));
 }
 
 void EditSurface::Arm(ClickMode mode) {
@@ -165,21 +178,21 @@ void EditSurface::Arm(ClickMode mode) {
 }
 
 void EditSurface::SetProgress2(const std::string& text) {
-  host_.SetStatusText(engine::StatusField::Progress2, text);
+  status_.SetStatusText(engine::StatusField::Progress2, text);
 }
 
 std::string EditSurface::Format() const { return host_.Model().NumberFormat(); }
 
 std::int32_t EditSurface::SelectedElement() const {
-  return PointElementOf(host_.Model().Points(), ElementOfNode(parts_.tvCoord->SelectedNode()));
+  return PointElementOf(host_.Model().Points(), ElementOfNode(tree_.SelectedNode()));
 }
 
 void EditSurface::TakeEdit(engine::ContourSet contours) {
   document::DocumentModel& model = host_.Model();
   model.TakeContours(std::move(contours));
   model.LetChanged(true);
-  host_.ShowImage();
-  host_.RedrawContours();
+  picture_.ShowImage();
+  picture_.RedrawContours();
 }
 
 // --- the zoom view ---
@@ -196,16 +209,14 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
   };
   switch (step.action) {
     case ClickAction::CancelMode: ucScopel_KeyDown(kEscape, 0); return;
-    case ClickAction::HelpPopup:
-      if (whatsThis) whatsThis();
-      return;
+    case ClickAction::HelpPopup: emit WhatsThisAsked(); return;
     case ClickAction::SelectNearest: {
       SetCursor({});
       const std::int32_t i = nearest();
       if (i >= 1) {
         selectedPoint_ = NodeOfElement(i);
-        parts_.tvCoord->SelectNode(selectedPoint_);
-        parts_.tvCoord->setFocus();
+        tree_.SelectNode(selectedPoint_);
+        tree_.setFocus();
       }
       mode_ = step.next;
       return;
@@ -228,12 +239,12 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
     }
     case ClickAction::ZoomIn:
     case ClickAction::ZoomOut: {
-      if (host_.selectZoom) host_.selectZoom(step.action == ClickAction::ZoomIn ? zoomIndex_ : 0);
+      picture_.SelectZoom(step.action == ClickAction::ZoomIn ? zoomIndex_ : 0);
       // The clicked pixel 15 pixels right of and below the view's top left, or as near as
       // the image's edges allow. The view's scroll position is a share of its range, not
       // the pixel at its corner: the view places the pixel itself, brought in from its far
       // end so that the pixel 14 before the clicked one becomes its second cell.
-      ScopelView& view = parts_.scopel;
+      ScopelView& view = scopel_;
       view.SetScroll(view.ImageWidth(), view.ImageHeight());
       view.EnsureVisible(static_cast<double>(px - 14) * kTpp, static_cast<double>(py - 14) * kTpp);
       break;
@@ -245,14 +256,14 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
       break;
     }
     case ClickAction::LabelEdit:
-      parts_.tvCoord->EndLabelEdit();
+      tree_.EndLabelEdit();
       tvCoord_AfterLabelEdit(QStringLiteral("%1,%2").arg(px).arg(py));
       break;
     case ClickAction::InsertPoint: {
       const QString text = QStringLiteral("%1,%2").arg(px).arg(py);
-      parts_.tvCoord->NewPointBox()->setText(text);
+      tree_.NewPointBox()->setText(text);
       tbNew_Enter(text);
-      parts_.tvCoord->CloseNewPointBox();
+      tree_.CloseNewPointBox();
       return;
     }
     case ClickAction::CreateFromPoint:
@@ -272,7 +283,7 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
       if (added != engine::AddOutcome::NotAdded && upper >= 1) {
         std::int32_t first = 0;
         engine::GetContourRange(points, upper, first);
-        parts_.tvCoord->SelectNode(NodeOfElement(first));
+        tree_.SelectNode(NodeOfElement(first));
         tvCoord_NodeClick(NodeOfElement(first));
       }
       return;
@@ -281,23 +292,23 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
   }
   mode_ = step.next;
   if (step.setsCursor) SetCursor(step.cursor);
-  if (step.focusTree) parts_.tvCoord->setFocus();
+  if (step.focusTree) tree_.setFocus();
 }
 
 void EditSurface::ApplyDropperColour(double x, double y) {
-  if (Dropper() != nullptr) dialogs_.SetColor(parts_.scopel.GetPoint(x, y));
+  if (Dropper() != nullptr) dialogs_.SetColor(scopel_.GetPoint(x, y));
 }
 
 void EditSurface::ucScopel_MouseMove(double x, double y) {
-  widgets::StatusBarPanel* info = parts_.status->Panel(QStringLiteral("Info"));
+  widgets::StatusBarPanel* info = status_.Bar()->Panel(QStringLiteral("Info"));
   if (info == nullptr) return;
   const QString t = QStringLiteral("%1,%2").arg(TwipsToPixel(x, kTpp)).arg(TwipsToPixel(y, kTpp));
-  ScopelView& view = parts_.scopel;
+  ScopelView& view = scopel_;
   if (x < 0 || x > view.ImageWidth() || y < 0 || y > view.ImageHeight()) {
     info->SetText(QString());
     return;
   }
-  const ContourTree* tree = parts_.tvCoord;
+  const ContourTree* tree = &tree_;
   if (tree->NodeCount() <= 2 || selectedPoint_ <= 2) {
     info->SetText(t);
   } else if (selectedPoint_ > tree->NodeCount()) {
@@ -311,7 +322,7 @@ void EditSurface::ucScopel_MouseMove(double x, double y) {
 }
 
 void EditSurface::ucScopel_KeyDown(int keyCode, int shift) {
-  ScopelView& view = parts_.scopel;
+  ScopelView& view = scopel_;
   if (keyCode == kEscape) {
     mode_ = ClickMode::None;
     view.SetMousePointer(static_cast<int>(Pointer::Default));
@@ -358,16 +369,16 @@ void EditSurface::tvCoord_NodeClick(std::int32_t node) {
     // A heading stands for the contour under it.
     element = FirstPointUnder(points, std::min(element, upper));
     if (element == 0) return;
-    parts_.tvCoord->SelectNode(NodeOfElement(element));
+    tree_.SelectNode(NodeOfElement(element));
   }
   selectedPoint_ = NodeOfElement(element);
   const engine::ContourPoint& p = points[static_cast<std::size_t>(element)];
-  parts_.scopel.LocateCursor(static_cast<double>(p.x) * kTpp, static_cast<double>(p.y) * kTpp);
+  scopel_.LocateCursor(static_cast<double>(p.x) * kTpp, static_cast<double>(p.y) * kTpp);
   std::int32_t first = 0;
   engine::GetContourRange(points, element, first);
   const std::int32_t number = points[static_cast<std::size_t>(first) - 1].x;
   nodeClickBusy_ = true;
-  if (number >= 0 && number < parts_.cbTitles->count()) parts_.titles->SelectTitle(number);
+  if (number >= 0 && number < titles_.List()->count()) titles_.SelectTitle(number);
   nodeClickBusy_ = false;
 }
 
@@ -378,23 +389,22 @@ void EditSurface::tvCoord_AfterLabelEdit(const QString& text) {
     SetProgress2(kInvalidValue);
     return;
   }
-  const std::int32_t node = parts_.tvCoord->SelectedNode();
+  const std::int32_t node = tree_.SelectedNode();
   engine::ContourSet edited = host_.Model().Contours();
   if (!ChangePoint(edited, ElementOfNode(node), *p)) return;
   TakeEdit(std::move(edited));
-  parts_.tvCoord->SelectNode(node);
+  tree_.SelectNode(node);
 }
 
 void EditSurface::tbNew_Enter(const QString& text) {
   const std::optional<engine::ContourPoint> p = ParseNewPoint(text.toStdString());
   if (!p) return;
   engine::ContourSet edited = host_.Model().Contours();
-  const std::int32_t inserted =
-      InsertPointAfter(edited, ElementOfNode(parts_.tvCoord->SelectedNode()), *p);
+  const std::int32_t inserted = InsertPointAfter(edited, ElementOfNode(tree_.SelectedNode()), *p);
   if (inserted == 0) return;
   TakeEdit(std::move(edited));
   selectedPoint_ = NodeOfElement(inserted);
-  parts_.tvCoord->SelectNode(selectedPoint_);
+  tree_.SelectNode(selectedPoint_);
 }
 
 void EditSurface::ShowContourOfTitle(const QString& numberPart) {
@@ -410,7 +420,7 @@ void EditSurface::ShowContourOfTitle(const QString& numberPart) {
       heading = static_cast<std::int32_t>(k);
   }
   if (heading < 0 || heading + 1 > engine::UpperBound(points)) return;
-  parts_.tvCoord->SelectNode(NodeOfElement(heading + 1));
+  tree_.SelectNode(NodeOfElement(heading + 1));
   tvCoord_NodeClick(NodeOfElement(heading + 1));
 }
 
@@ -421,8 +431,8 @@ void EditSurface::mEditRestore_Click() {
   document::DocumentModel& model = host_.Model();
   model.LetClickTraced(false);
   host_.Doc().LoadImageMapFile();
-  host_.ShowImage();
-  host_.RedrawContours();
+  picture_.ShowImage();
+  picture_.RedrawContours();
   model.LetChanged(false);
   SetProgress2("");
 }
@@ -435,7 +445,7 @@ void EditSurface::mEditDelete_Click() {
   if (!ItemEnabled("mEditDelete")) return;
   SetProgress2("");
   engine::ContourSet edited = host_.Model().Contours();
-  const EditOutcome out = DeletePoint(edited, ElementOfNode(parts_.tvCoord->SelectedNode()));
+  const EditOutcome out = DeletePoint(edited, ElementOfNode(tree_.SelectedNode()));
   if (!out.done) {
     SetProgress2(out.message);
     return;
@@ -444,19 +454,19 @@ void EditSurface::mEditDelete_Click() {
   runs.BeginBusy();
   TakeEdit(std::move(edited));
   selectedPoint_ = NodeOfElement(out.selected);
-  parts_.tvCoord->SelectNode(selectedPoint_);
+  tree_.SelectNode(selectedPoint_);
   tvCoord_NodeClick(selectedPoint_);
   runs.EndBusy();
 }
 
 void EditSurface::mEditChange_Click() {
   if (!ItemEnabled("mEditChange")) return;
-  parts_.tvCoord->StartLabelEdit();
+  tree_.StartLabelEdit();
 }
 
 void EditSurface::mEditInsert_Click() {
   if (!ItemEnabled("mEditInsert")) return;
-  if (!parts_.tvCoord->ShowNewPointBox()) return;
+  if (!tree_.ShowNewPointBox()) return;
   SetProgress2("");
   Arm(ClickMode::InsertPoint);
 }
@@ -476,24 +486,24 @@ void EditSurface::mEditMove_Click() {
 void EditSurface::mEditDeleteContour_Click() {
   if (!ItemEnabled("mEditDeleteContour")) return;
   SetProgress2("");
-  host_.Beep(widgets::kBeepWarning);
-  if (host_.Ask("Are you sure you wish to delete the contour?", document::Buttons::YesNo) !=
+  prompts_.Beep(widgets::kBeepWarning);
+  if (prompts_.Ask("Are you sure you wish to delete the contour?", document::Buttons::YesNo) !=
       document::kAnswerYes) {
     return;
   }
   document::RunSequence& runs = host_.Runs();
   runs.BeginBusy();
   engine::ContourSet edited = host_.Model().Contours();
-  if (DeleteContour(edited, ElementOfNode(parts_.tvCoord->SelectedNode()), Format())) {
+  if (DeleteContour(edited, ElementOfNode(tree_.SelectedNode()), Format())) {
     TakeEdit(std::move(edited));
-    parts_.titles->SelectTitle(0);
+    titles_.SelectTitle(0);
   }
   runs.EndBusy();
 }
 
 void EditSurface::mEditClockwise_Click() {
   if (!ItemEnabled("mEditClockwise")) return;
-  widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mEditClockwise"));
+  widgets::MenuEntry* item = menus_.Item(QStringLiteral("mEditClockwise"));
   item->SetChecked(!item->Checked());
   SetProgress2("");
   engine::ContourSet edited = host_.Model().Contours();
@@ -505,7 +515,7 @@ void EditSurface::mEditShift_Click() {
   if (!ItemEnabled("mEditShift")) return;
   SetProgress2("");
   engine::ContourSet edited = host_.Model().Contours();
-  ShiftContours(edited, parts_.factors->ShiftX(), parts_.factors->ShiftY());
+  ShiftContours(edited, factors_.ShiftX(), factors_.ShiftY());
   TakeEdit(std::move(edited));
 }
 
@@ -513,20 +523,20 @@ void EditSurface::mEditResize_Click() {
   if (!ItemEnabled("mEditResize")) return;
   SetProgress2("");
   engine::ContourSet edited = host_.Model().Contours();
-  ResizeContours(edited, parts_.factors->Factor());
+  ResizeContours(edited, factors_.Factor());
   TakeEdit(std::move(edited));
 }
 
 void EditSurface::mEditTitle_Click() {
   // Nothing to title without a selected entry.
-  const int index = parts_.titles->SelectedIndex();
-  if (!ItemEnabled("mEditTitle") && !parts_.titles->TitleEnabled()) return;
+  const int index = titles_.SelectedIndex();
+  if (!ItemEnabled("mEditTitle") && !titles_.TitleEnabled()) return;
   if (index < 0) return;
   document::DocumentModel& model = host_.Model();
   engine::ContourSet edited = model.Contours();
-  if (!SetContourTitle(edited, index, parts_.titles->EditedTitle())) return;
+  if (!SetContourTitle(edited, index, titles_.EditedTitle())) return;
   model.TakeContours(std::move(edited));
-  parts_.titles->SelectTitle(index);
+  titles_.SelectTitle(index);
   model.LetChanged(true);
   host_.RefreshCommands();
 }
@@ -552,7 +562,7 @@ QColorDialog* EditSurface::Dropper() const {
 
 void EditSurface::mViewColor_Click(int index) {
   if (index < 0 || index > 3) return;
-  ScopelView& view = parts_.scopel;
+  ScopelView& view = scopel_;
   const std::int32_t colours[] = {view.BackColor(), view.GridColor(), view.ForeColor(),
                                   view.FillColor()};
   dialogs_.SetColor(colours[index]);
@@ -562,13 +572,12 @@ void EditSurface::mViewColor_Click(int index) {
     // waits for the dialog.
     Arm(ClickMode::Dropper);
     std::vector<std::pair<QWidget*, bool>> held;
-    QWidget* client = parts_.pbMain->parentWidget();
+    QWidget* client = pbMain_->parentWidget();
     for (QWidget* w : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (w != parts_.pbMain) held.emplace_back(w, w->isEnabled());
+      if (w != pbMain_) held.emplace_back(w, w->isEnabled());
     }
-    held.emplace_back(parts_.tvCoord, parts_.tvCoord->isEnabled());
-    if (auto* window = qobject_cast<QMainWindow*>(parts_.form))
-      held.emplace_back(window->menuBar(), window->menuBar()->isEnabled());
+    held.emplace_back(&tree_, tree_.isEnabled());
+    held.emplace_back(form_->menuBar(), form_->menuBar()->isEnabled());
     for (auto& [w, on] : held) w->setEnabled(false);
     dialogs_.Mode = 0;
     confirmed = dialogs_.ShowColor() == 1;
@@ -585,7 +594,7 @@ void EditSurface::mViewColor_Click(int index) {
     const bool changed = model.IsChanged();
     host_.Doc().LoadImageFile(false);
     model.LetChanged(changed);
-    host_.RedrawContours();
+    picture_.RedrawContours();
   } else {
     confirmed = dialogs_.ShowColor() == 1;
     if (confirmed) {
@@ -594,12 +603,12 @@ void EditSurface::mViewColor_Click(int index) {
       if (index == 2) view.SetForeColor(chosen);
       if (index == 3) view.SetFillColor(chosen);
       // New colours show on the clean picture.
-      host_.ShowImage();
-      host_.RedrawContours();
+      picture_.ShowImage();
+      picture_.RedrawContours();
     }
   }
   if (confirmed) {
-    common::SetMenuColorSwatch(parts_.form, parts_.menus->Item(QStringLiteral("mViewColor"), index),
+    common::SetMenuColorSwatch(form_, menus_.Item(QStringLiteral("mViewColor"), index),
                                gui::OleColor(static_cast<std::uint32_t>(dialogs_.Color())), false);
   }
   host_.RefreshCommands();

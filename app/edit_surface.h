@@ -21,24 +21,42 @@
 #include "app/click_modes.h"
 #include "engine/contour_engine.h"
 
+class QMainWindow;
+
 namespace morvane::automation {
 class FunctionSink;
+}
+namespace morvane::document {
+class Prompts;
+}
+namespace morvane::widgets {
+class MenuModel;
 }
 
 namespace morvane::app {
 
 class CommandTable;
+class ContourTree;
 class DialogService;
-class WindowHost;
-struct WindowParts;
+class DocumentHost;
+class FactorsStrip;
+class ScopelView;
+class StatusPanels;
+class TitlesStrip;
+class WorkPicture;
 struct WindowSettings;
 
 class EditSurface : public QObject {
   Q_OBJECT
 
  public:
-  EditSurface(WindowHost& host, WindowParts& parts, WindowSettings& settings, CommandTable& commands,
-              DialogService& dialogs);
+  // Edits reach the document through the host, ask through the prompts and show through
+  // the picture, the status panels, the tree and the strips; the colour commands use the dialog service,
+  // and the dropper holds the rest of the form (the main panel stays usable).
+  EditSurface(QMainWindow* form, DocumentHost& host, document::Prompts& prompts, WorkPicture& picture,
+              StatusPanels& status, ContourTree& tree, TitlesStrip& titles, FactorsStrip& factors,
+              widgets::MenuModel& menus, ScopelView& scopel, QWidget* pbMain, WindowSettings& settings,
+              CommandTable& commands, DialogService& dialogs);
   ~EditSurface() override;
 
   // The commands handled here, bound into the command table.
@@ -49,8 +67,6 @@ class EditSurface : public QObject {
   const engine::PointPair& Pair() const { return pair_; }
   // The colour dialog while the background colour is being chosen, else null.
   QColorDialog* Dropper() const;
-  // The what's-this popup of the zoom view (a right click without a mode).
-  std::function<void()> whatsThis;
 
   // The zoom view's events (twips of the image at 1:1).
   void ucScopel_MouseDown(int button, int shift, double x, double y);
@@ -84,6 +100,10 @@ class EditSurface : public QObject {
   void mViewMagnifier_Click();
   void mViewColor_Click(int index);
 
+ signals:
+  // The what's-this popup of the zoom view (a right click without a mode).
+  void WhatsThisAsked();
+
  private:
   bool ItemEnabled(const char* name) const;
   void SetCursor(const ModeCursor& cursor);
@@ -96,8 +116,17 @@ class EditSurface : public QObject {
   void ShowContourOfTitle(const QString& numberPart);
   void ApplyDropperColour(double x, double y);
 
-  WindowHost& host_;
-  WindowParts& parts_;
+  QMainWindow* form_;
+  DocumentHost& host_;
+  document::Prompts& prompts_;
+  WorkPicture& picture_;
+  StatusPanels& status_;
+  ContourTree& tree_;
+  TitlesStrip& titles_;
+  FactorsStrip& factors_;
+  widgets::MenuModel& menus_;
+  ScopelView& scopel_;
+  QWidget* pbMain_;
   WindowSettings& settings_;
   CommandTable& commands_;
   std::unique_ptr<automation::FunctionSink> scopelSink_;

@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "app/edit_commands.h"
 #include "common/widgets/control_helpers.h"
+#include "platform/widgets/keyed_tool_bar.h"
 
 namespace morvane::app {
 
@@ -17,12 +19,49 @@ double Val(const QLineEdit* box) { return ValOf(box->text().toStdString()); }
 
 constexpr int kTitleRole = Qt::UserRole;
 constexpr int kHeadingRole = Qt::UserRole + 1;
+
+QWidget* MakePanel(QWidget* client, const char* name) {
+  auto* panel = new QWidget(client);
+  panel->setObjectName(QString::fromLatin1(name));
+  return panel;
+}
+
+// pbToolbar(index), on its panel.
+widgets::KeyedToolBar* MakeToolBar(QWidget* panel, int index) {
+  auto* bar = new widgets::KeyedToolBar(panel);
+  bar->setObjectName(QStringLiteral("pbToolbar"));
+  bar->setProperty("Index", index);
+  return bar;
+}
+
+QLabel* Label(QWidget* owner, const char* name, const char* text) {
+  auto* l = new QLabel(QString::fromUtf8(text), owner);
+  l->setObjectName(QString::fromLatin1(name));
+  return l;
+}
+
+QLineEdit* Edit(QWidget* owner, const char* name) {
+  auto* e = new QLineEdit(owner);
+  e->setObjectName(QString::fromLatin1(name));
+  return e;
+}
 }  // namespace
 
 // --- factors ---
 
-FactorsStrip::FactorsStrip(QLineEdit* shiftX, QLineEdit* shiftY, QLineEdit* factor, QObject* parent)
-    : QObject(parent), shiftX_(shiftX), shiftY_(shiftY), factor_(factor) {
+FactorsStrip::FactorsStrip(QWidget* client, QObject* parent)
+    : QObject(parent),
+      panel_(MakePanel(client, "pbFactors")),
+      bar_(MakeToolBar(panel_, 2)),
+      tlShiftX_(Label(panel_, "tlShiftX", "Shift&X:")),
+      shiftX_(Edit(panel_, "tbShiftX")),
+      tlShiftY_(Label(panel_, "tlShiftY", "Shift&Y:")),
+      shiftY_(Edit(panel_, "tbShiftY")),
+      tlFactor_(Label(panel_, "tlFactor", "&Factor:")),
+      factor_(Edit(panel_, "tbFactor")) {
+  tlShiftX_->setBuddy(shiftX_);
+  tlShiftY_->setBuddy(shiftY_);
+  tlFactor_->setBuddy(factor_);
   Watch(shiftX_, QStringLiteral("-0123456789"));
   Watch(shiftY_, QStringLiteral("-0123456789"));
   Watch(factor_, QStringLiteral(".0123456789"));
@@ -42,8 +81,19 @@ double FactorsStrip::Factor() const { return Val(factor_); }
 
 // --- titles ---
 
-TitlesStrip::TitlesStrip(QComboBox* list, QLineEdit* box, QObject* parent)
-    : QObject(parent), list_(list), box_(box) {
+TitlesStrip::TitlesStrip(QWidget* client, QObject* parent)
+    : QObject(parent),
+      panel_(MakePanel(client, "pbTitles")),
+      tlDigits_(Label(panel_, "tlDigits", "&Digits:")),
+      tlTitles_(Label(panel_, "tlTitles", "&Title:")),
+      list_(new QComboBox(panel_)),
+      box_(Edit(panel_, "tbTitles")),
+      bar_(MakeToolBar(panel_, 3)) {
+  list_->setObjectName(QStringLiteral("cbTitles"));
+  box_->setFrame(false);
+  box_->setTextMargins(4, 0, 0, 0);
+  box_->setEnabled(false);
+  tlTitles_->setBuddy(box_);
   connect(list_, qOverload<int>(&QComboBox::activated), this, [this] { Clicked(true); });
   connect(box_, &QLineEdit::textChanged, this, [this] { emit Changed(); });
   list_->installEventFilter(this);
@@ -69,7 +119,8 @@ void TitlesStrip::SetEntries(const std::vector<engine::ContourTitle>& titles) {
 }
 
 std::string TitlesStrip::SelectedTitle() const {
-  return list_->currentIndex() < 0 ? std::string() : list_->currentData(kTitleRole).toString().toStdString();
+  return list_->currentIndex() < 0 ? std::string()
+                                   : list_->currentData(kTitleRole).toString().toStdString();
 }
 
 std::string TitlesStrip::SelectedHeading() const {
@@ -77,7 +128,7 @@ std::string TitlesStrip::SelectedHeading() const {
                                    : list_->currentData(kHeadingRole).toString().toStdString();
 }
 
-void TitlesStrip::SelectTitle(int index) {
+void TitlesStrip::SelectTitle(std::int32_t index) {
   if (index < 0 || index >= list_->count()) return;
   list_->setCurrentIndex(index);
   Clicked(false);
@@ -92,9 +143,7 @@ bool TitlesStrip::TitleEnabled() const {
   return box_->text().toStdString() != SelectedTitle();
 }
 
-void TitlesStrip::ResetBox() {
-  box_->setText(QString::fromStdString(SelectedTitle()));
-}
+void TitlesStrip::ResetBox() { box_->setText(QString::fromStdString(SelectedTitle())); }
 
 void TitlesStrip::Clicked(bool byUser) {
   ResetBox();

@@ -2,7 +2,8 @@
 
 // The two parameter panels of the cool bar: the factors strip (shift distances and
 // resize factor, filtered as typed) and the titles strip (the contours' titles list
-// and the box in which a title is edited).
+// and the box in which a title is edited). Each builds its panel with its labels,
+// fields and tool bar; the window places them.
 
 #include <QObject>
 
@@ -10,9 +11,16 @@
 #include <vector>
 
 #include "engine/contour_set.h"
+#include "engine/window_roles.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QWidget;
+
+namespace morvane::widgets {
+class KeyedToolBar;
+}
 
 namespace morvane::app {
 
@@ -20,8 +28,18 @@ class FactorsStrip : public QObject {
   Q_OBJECT
 
  public:
-  // Works on the window's boxes tbShiftX, tbShiftY and tbFactor.
-  FactorsStrip(QLineEdit* shiftX, QLineEdit* shiftY, QLineEdit* factor, QObject* parent = nullptr);
+  // Builds pbFactors on the client: pbToolbar(2), tlShiftX, tbShiftX, tlShiftY, tbShiftY,
+  // tlFactor and tbFactor.
+  explicit FactorsStrip(QWidget* client, QObject* parent = nullptr);
+
+  QWidget* Panel() const { return panel_; }
+  widgets::KeyedToolBar* Bar() const { return bar_; }
+  QLabel* ShiftXLabel() const { return tlShiftX_; }
+  QLineEdit* ShiftXBox() const { return shiftX_; }
+  QLabel* ShiftYLabel() const { return tlShiftY_; }
+  QLineEdit* ShiftYBox() const { return shiftY_; }
+  QLabel* FactorLabel() const { return tlFactor_; }
+  QLineEdit* FactorBox() const { return factor_; }
 
   double ShiftX() const;
   double ShiftY() const;
@@ -37,23 +55,36 @@ class FactorsStrip : public QObject {
  private:
   void Watch(QLineEdit* box, const QString& allowed);
 
+  QWidget* panel_;
+  widgets::KeyedToolBar* bar_;
+  QLabel* tlShiftX_;
   QLineEdit* shiftX_;
+  QLabel* tlShiftY_;
   QLineEdit* shiftY_;
+  QLabel* tlFactor_;
   QLineEdit* factor_;
 };
 
-class TitlesStrip : public QObject {
+class TitlesStrip : public QObject, public engine::TitlesView {
   Q_OBJECT
 
  public:
-  // Works on the window's cbTitles and tbTitles.
-  TitlesStrip(QComboBox* list, QLineEdit* box, QObject* parent = nullptr);
+  // Builds pbTitles on the client: tlDigits, tlTitles, cbTitles, tbTitles and
+  // pbToolbar(3). The digits box is hosted on the panel by the window.
+  explicit TitlesStrip(QWidget* client, QObject* parent = nullptr);
+
+  QWidget* Panel() const { return panel_; }
+  widgets::KeyedToolBar* Bar() const { return bar_; }
+  QLabel* DigitsLabel() const { return tlDigits_; }
+  QLabel* TitleLabel() const { return tlTitles_; }
+  QComboBox* List() const { return list_; }
+  QLineEdit* Box() const { return box_; }
 
   // The list follows the document's titles; the selection stays where it can.
   void SetEntries(const std::vector<engine::ContourTitle>& titles);
   // Selects an entry as the tree or the engine does (no jump to the contour); an
   // index outside the list, or an empty list, leaves it alone.
-  void SelectTitle(int index);
+  void SelectTitle(std::int32_t index) override;
   int SelectedIndex() const;
   // The title box differs from the selected entry's title: Set Contour Title may run.
   bool TitleEnabled() const;
@@ -79,8 +110,12 @@ class TitlesStrip : public QObject {
   std::string SelectedTitle() const;
   std::string SelectedHeading() const;
 
+  QWidget* panel_;
+  QLabel* tlDigits_;
+  QLabel* tlTitles_;
   QComboBox* list_;
   QLineEdit* box_;
+  widgets::KeyedToolBar* bar_;
   bool filling_ = false;
 };
 

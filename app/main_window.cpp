@@ -2,7 +2,10 @@
 #include "app/contour_tree.h"
 #include "app/edit_surface.h"
 #include "app/field_strips.h"
+#include "app/status_panels.h"
 #include "app/window_layout.h"
+#include "app/window_prompts.h"
+#include "app/work_picture.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -94,18 +97,6 @@ constexpr QSize kSmallestUsableSize(120, 60);
 
 QRect ToRect(const Box& b) { return QRect(b.left, b.top, b.width, b.height); }
 
-// The picture the "Changed" panel shows while the document has unsaved changes.
-QPixmap MakeChangedPicture() {
-  QPixmap picture(12, 12);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setBrush(QColor(200, 30, 30));
-  painter.setPen(Qt::NoPen);
-  painter.drawEllipse(1, 1, 10, 10);
-  return picture;
-}
-
 // Widgets that copy their own text: Ctrl+C and Ctrl+Ins are theirs.
 bool IsTextInput(const QWidget* widget) {
   if (widget == nullptr) return false;
@@ -126,52 +117,36 @@ std::int64_t CoarseTicks() {
 
 }  // namespace
 
-bool ListedAsProgram(const QFileInfo& info) {
-  return info.isDir() || (info.isFile() && info.isExecutable());
-}
-
-void ListProgramsOnly(QFileDialog& dialog) {
-  // Folders to walk through and the files that can run; the name filter lets all pass.
-  class Programs : public QSortFilterProxyModel {
-   public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-   protected:
-    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
-      const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-      return files == nullptr || ListedAsProgram(files->fileInfo(files->index(row, 0, parent)));
-    }
-  };
-  dialog.setProxyModel(new Programs(&dialog));
-}
-
-QIcon ProgramIcon(const QString& program) {
-  // The program's own icon from the desktop's theme, else a generic program icon.
-  const QString name = QFileInfo(program).completeBaseName();
-  return QIcon::fromTheme(
-      name, QIcon::fromTheme(QStringLiteral("application-x-executable"),
-                             QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)));
-}
-
 MainWindow::MainWindow(AppContext context, QWidget* parent)
     : QMainWindow(parent),
       context_(std::move(context)),
       session_(context_.settingsFile),
       run_(CoarseTicks, [this] {
-        if (host_) host_->ApplyProgress();
+        if (status_ != nullptr) status_->ApplyProgress();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
       }) {
   setObjectName(QStringLiteral("fwMain"));
   InitFormResources();
   BuildParts();
   LoadDesign();
-  host_ = std::make_unique<WindowHost>(parts_, run_, settings_);
   dialogs_ = std::make_unique<DialogService>(this);
   // The help file: the one the dialog service reports back is the window's.
   dialogs_->SetHelpFile(
       QString::fromStdString(context_.programFolder + "/" + core::ThisVersionRecord().title + ".hlp"));
-  host_->selectZoom = [this](int index) { mViewZoom_Click(index); };
-  surface_ = std::make_unique<EditSurface>(*host_, parts_, settings_, commands_, *dialogs_);
+  picture_ = std::make_unique<WorkPicture>(model_, scopel_, settings_, *status_);
+  prompts_ = std::make_unique<WindowPrompts>(this, *menus_, settings_,
+                                             [this] { return host_ && host_->BusyPointerShown(); });
+  host_ = std::make_unique<DocumentHost>(this, model_, run_, settings_, *status_, *picture_, *titles_,
+                                         *factors_, *prompts_, *tree_, *menus_, toolbars_, pbMain_,
+                                         scopel_, sbDigits_, dialogs_->HelpFileExists());
+  connect(picture_.get(), &WorkPicture::EditEnabledChanged, this, [this] { host_->RefreshCommands(); });
+  view_ = std::make_unique<ViewCommands>(settings_, *host_, *picture_, scopel_, *menus_, *coolBar_,
+                                         *toolbars_[0], *dialogs_);
+  connect(picture_.get(), &WorkPicture::ZoomSelected, view_.get(), &ViewCommands::mViewZoom_Click);
+  connect(view_.get(), &ViewCommands::BandsChanged, this, [this] { ArrangeMainLayout(); });
+  surface_ = std::make_unique<EditSurface>(this, *host_, *prompts_, *picture_, *status_, *tree_,
+                                           *titles_, *factors_, *menus_, scopel_, pbMain_, settings_,
+                                           commands_, *dialogs_);
   BuildHelp();
   BindCommands();
   qApp->installEventFilter(this);
@@ -180,19 +155,19 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
-  if (parts_.sbDigits != nullptr && digitsCookie_ != 0)
-    parts_.sbDigits->events().unadvise(digitsCookie_);
+  if (sbDigits_ != nullptr && digitsCookie_ != 0) sbDigits_->events().unadvise(digitsCookie_);
 }
+
+widgets::PanelStatusBar* MainWindow::StatusBar() const { return status_->Bar(); }
 
 // --- building ---
 
 void MainWindow::BuildParts() {
   resize(760, 540);
-  parts_.form = this;
-  parts_.menus = new widgets::MenuModel(this);
-  parts_.menus->setObjectName(QStringLiteral("fwMainMenus"));
-  CommandTable::BuildMenus(*parts_.menus);
-  parts_.menus->Attach(menuBar());
+  menus_ = new widgets::MenuModel(this);
+  menus_->setObjectName(QStringLiteral("fwMainMenus"));
+  CommandTable::BuildMenus(*menus_);
+  menus_->Attach(menuBar());
 
   client_ = new QWidget(this);
   client_->setObjectName(QStringLiteral("fwMainClient"));
@@ -201,93 +176,38 @@ void MainWindow::BuildParts() {
 
   coolBar_ = new widgets::BandBar(client_);
   coolBar_->setObjectName(QStringLiteral("pbCoolBar"));
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 2; ++i) {
     auto* bar = new widgets::KeyedToolBar(client_);
     bar->setObjectName(QStringLiteral("pbToolbar"));
     bar->setProperty("Index", i);
-    parts_.toolbars[static_cast<std::size_t>(i)] = bar;
+    toolbars_[static_cast<std::size_t>(i)] = bar;
   }
-  CommandTable::BuildToolBars(parts_.toolbars);
 
-  parts_.pbFactors = new QWidget(client_);
-  parts_.pbFactors->setObjectName(QStringLiteral("pbFactors"));
-  parts_.toolbars[2]->setParent(parts_.pbFactors);
-  const auto label = [](QWidget* owner, const char* name, const char* text) {
-    auto* l = new QLabel(QString::fromUtf8(text), owner);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-  };
-  const auto edit = [](QWidget* owner, const char* name) {
-    auto* e = new QLineEdit(owner);
-    e->setObjectName(QString::fromLatin1(name));
-    return e;
-  };
-  tlShiftX_ = label(parts_.pbFactors, "tlShiftX", "Shift&X:");
-  tbShiftX_ = edit(parts_.pbFactors, "tbShiftX");
-  tlShiftY_ = label(parts_.pbFactors, "tlShiftY", "Shift&Y:");
-  tbShiftY_ = edit(parts_.pbFactors, "tbShiftY");
-  tlFactor_ = label(parts_.pbFactors, "tlFactor", "&Factor:");
-  tbFactor_ = edit(parts_.pbFactors, "tbFactor");
-  tlShiftX_->setBuddy(tbShiftX_);
-  tlShiftY_->setBuddy(tbShiftY_);
-  tlFactor_->setBuddy(tbFactor_);
+  factors_ = new FactorsStrip(client_, this);
+  toolbars_[2] = factors_->Bar();
   auto* menusFirst = new MenuMnemonicsFirst(menuBar(), this);
-  for (QLabel* l : {tlShiftX_, tlShiftY_, tlFactor_}) l->installEventFilter(menusFirst);
-  parts_.pbFactors->installEventFilter(this);
+  for (QLabel* l : {factors_->ShiftXLabel(), factors_->ShiftYLabel(), factors_->FactorLabel()})
+    l->installEventFilter(menusFirst);
+  factors_->Panel()->installEventFilter(this);
 
-  parts_.pbTitles = new QWidget(client_);
-  parts_.pbTitles->setObjectName(QStringLiteral("pbTitles"));
-  tlDigits_ = label(parts_.pbTitles, "tlDigits", "&Digits:");
-  tlTitles_ = label(parts_.pbTitles, "tlTitles", "&Title:");
-  parts_.cbTitles = new QComboBox(parts_.pbTitles);
-  parts_.cbTitles->setObjectName(QStringLiteral("cbTitles"));
-  parts_.tbTitles = edit(parts_.pbTitles, "tbTitles");
-  parts_.tbTitles->setFrame(false);
-  parts_.tbTitles->setTextMargins(4, 0, 0, 0);
-  parts_.tbTitles->setEnabled(false);
-  tlTitles_->setBuddy(parts_.tbTitles);
-  for (QLabel* l : {tlDigits_, tlTitles_}) l->installEventFilter(menusFirst);
-  parts_.toolbars[3]->setParent(parts_.pbTitles);
-  parts_.pbTitles->installEventFilter(this);
+  titles_ = new TitlesStrip(client_, this);
+  toolbars_[3] = titles_->Bar();
+  for (QLabel* l : {titles_->DigitsLabel(), titles_->TitleLabel()}) l->installEventFilter(menusFirst);
+  titles_->Panel()->installEventFilter(this);
+  CommandTable::BuildToolBars(toolbars_);
 
-  coolBar_->AddBand(QStringLiteral("Standard"), parts_.toolbars[0], 390, 7650, false);
-  coolBar_->AddBand(QStringLiteral("Stop"), parts_.toolbars[1], 390, 900, false);
-  coolBar_->AddBand(QStringLiteral("Factors"), parts_.pbFactors, 390, 4800, true);
-  coolBar_->AddBand(QStringLiteral("Titles"), parts_.pbTitles, 390, 1425, true);
+  coolBar_->AddBand(QStringLiteral("Standard"), toolbars_[0], 390, 7650, false);
+  coolBar_->AddBand(QStringLiteral("Stop"), toolbars_[1], 390, 900, false);
+  coolBar_->AddBand(QStringLiteral("Factors"), factors_->Panel(), 390, 4800, true);
+  coolBar_->AddBand(QStringLiteral("Titles"), titles_->Panel(), 390, 1425, true);
   connect(coolBar_, &widgets::BandBar::Changed, this, [this] { ArrangeMainLayout(); });
 
-  parts_.pbMain = new QWidget(client_);
-  parts_.pbMain->setObjectName(QStringLiteral("pbMain"));
-  parts_.tvCoord = new ContourTree(parts_.pbMain);
-  parts_.factors = new FactorsStrip(tbShiftX_, tbShiftY_, tbFactor_, this);
-  parts_.titles = new TitlesStrip(parts_.cbTitles, parts_.tbTitles, this);
+  pbMain_ = new QWidget(client_);
+  pbMain_->setObjectName(QStringLiteral("pbMain"));
+  tree_ = new ContourTree(pbMain_);
 
-  parts_.status = new widgets::PanelStatusBar(client_);
-  parts_.status->setObjectName(QStringLiteral("pbStatus"));
-  struct PanelDesign {
-    const char* key;
-    double width;
-    widgets::PanelAutoSize size;
-    int tag;
-  };
-  for (const PanelDesign& p : {PanelDesign{"Changed", 20 * kTpp, widgets::PanelAutoSize::None, 311},
-                               PanelDesign{"Info", 110 * kTpp, widgets::PanelAutoSize::None, 312},
-                               PanelDesign{"Progress1", 150 * kTpp, widgets::PanelAutoSize::Spring, 313},
-                               PanelDesign{"Progress2", 150 * kTpp, widgets::PanelAutoSize::Spring, 314},
-                               PanelDesign{"Time", 70 * kTpp, widgets::PanelAutoSize::None, 315}}) {
-    parts_.status->AddPanel(QString::fromLatin1(p.key), p.width, p.size)->SetTag(QString::number(p.tag));
-  }
-  connect(parts_.status, &widgets::PanelStatusBar::PanelsMoved, this, [this] { ArrangeMainLayout(); });
-  for (std::size_t i = 0; i < parts_.progress.size(); ++i) {
-    auto* bar = new QProgressBar(client_);
-    bar->setObjectName(QStringLiteral("pbProgress"));
-    bar->setProperty("Index", static_cast<int>(i));
-    bar->setRange(0, 100);
-    bar->setTextVisible(false);
-    bar->setVisible(false);
-    parts_.progress[i] = bar;
-  }
-  parts_.changedPicture = MakeChangedPicture();
+  status_ = new StatusPanels(client_, run_);
+  connect(status_, &StatusPanels::PanelsMoved, this, [this] { ArrangeMainLayout(); });
 }
 
 void MainWindow::LoadDesign() {
@@ -310,36 +230,36 @@ void MainWindow::LoadDesign() {
     made->ReadProperties(control->bag);
     return made;
   };
-  parts_.scopel = ScopelView(host(QStringLiteral("ucScopel"), parts_.pbMain, scopelSite_));
-  ucScopel_ = parts_.scopel.control()->widget();
+  scopel_ = ScopelView(host(QStringLiteral("ucScopel"), pbMain_, scopelSite_));
+  ucScopel_ = scopel_.control()->widget();
   // The splitter finds the controls it guides by their object names; the window puts
   // its bar at the starting place and leaves the rest to the splitter's next poll.
-  ucTrellan_ = host(QStringLiteral("ucTrellan"), parts_.pbMain, trellanSite_)->widget();
-  ucTrellan_->setGeometry(kSplitterStart, 0, kSplitterWidth, parts_.pbMain->height());
+  ucTrellan_ = host(QStringLiteral("ucTrellan"), pbMain_, trellanSite_)->widget();
+  ucTrellan_->setGeometry(kSplitterStart, 0, kSplitterWidth, pbMain_->height());
   ucScopel_->setGeometry(kSplitterStart + kSplitterWidth, 0, 64, 64);
-  parts_.sbDigits = host(QStringLiteral("sbDigits"), parts_.pbTitles, digitsSite_);
-  sbDigitsWidget_ = parts_.sbDigits->widget();
-  tlDigits_->setBuddy(sbDigitsWidget_);
+  sbDigits_ = host(QStringLiteral("sbDigits"), titles_->Panel(), digitsSite_);
+  sbDigitsWidget_ = sbDigits_->widget();
+  titles_->DigitsLabel()->setBuddy(sbDigitsWidget_);
   digitsSink_ = std::make_unique<automation::FunctionSink>([this](automation::DispId id, QVariantList&) {
     if (id == spinbox::eventid::Change && host_) host_->DigitsChanged();
   });
-  digitsCookie_ = parts_.sbDigits->events().advise(digitsSink_.get());
+  digitsCookie_ = sbDigits_->events().advise(digitsSink_.get());
 }
 
 void MainWindow::BindCommands() {
   // A run or a busy moment: every command but Stop waits.
   commands_.running = [this] { return host_->Runs().Phase() != document::RunPhase::Idle; };
-  connect(parts_.menus, &widgets::MenuModel::ItemClicked, this, [this](widgets::MenuEntry* item) {
+  connect(menus_, &widgets::MenuModel::ItemClicked, this, [this](widgets::MenuEntry* item) {
     if (item->Popup() == nullptr) commands_.Run(item->Name().toStdString(), item->Index());
   });
-  for (widgets::KeyedToolBar* bar : parts_.toolbars) {
+  for (widgets::KeyedToolBar* bar : toolbars_) {
     connect(bar, &widgets::KeyedToolBar::ButtonClick, this, [this](widgets::ToolBarButton* button) {
       // A tool-bar click ends a menu-bar help hilite and runs its command.
       help_->ClearHilite();
       if (const ToolSpec* tool = FindTool(button->Key())) commands_.Run(tool->command, tool->index);
     });
   }
-  WindowHost& host = *host_;
+  DocumentHost& host = *host_;
   document::Document& doc = host.Doc();
   commands_.Bind("mFileOpen", [&doc](int) { doc.OpenFile(); });
   commands_.Bind("mFileCreate", [&host](int) { host.CreateContours(); });
@@ -362,27 +282,7 @@ void MainWindow::BindCommands() {
   commands_.Bind("mHelpMail", [&helpMenu](int) { helpMenu.mHelpMail_Click(); });
   commands_.Bind("mHelpAbout", [&helpMenu](int) { helpMenu.mHelpAbout_Click(); });
   commands_.Bind("Stop", [this](int) { Stop(); });
-  commands_.Bind("mViewZoom", [this](int index) { mViewZoom_Click(index); });
-  commands_.Bind("mViewGrid", [this](int) { mViewGrid_Click(); });
-  commands_.Bind("mViewPoints", [this](int) { mViewPoints_Click(); });
-  commands_.Bind("mViewToolbar", [this](int index) { mViewToolbar_Click(index); });
-  commands_.Bind("mViewPainter", [this](int) { mViewPainter_Click(); });
-  commands_.Bind("mSettingsConnected", [this](int) {
-    settings_.mSettingsConnected = !settings_.mSettingsConnected;
-    // Without joining, the batch writes a map per image.
-    if (!settings_.mSettingsConnected) host_->State().SeparateFiles = true;
-    host_->RefreshCommands();
-  });
-  commands_.Bind("mSettingsCentroid", [this](int) {
-    settings_.mSettingsCentroid = !settings_.mSettingsCentroid;
-    host_->RefreshCommands();
-  });
-  commands_.Bind("mSettingsMethod", [this](int index) {
-    if (index == settings_.mSettingsMethod) return;
-    settings_.mSettingsMethod = std::clamp(index, 0, 3);
-    common::CheckMenuRadio(index, parts_.menus->Array(QStringLiteral("mSettingsMethod")));
-    host_->RefreshCommands();
-  });
+  view_->BindCommands(commands_);
   surface_->BindCommands();
 }
 
@@ -395,13 +295,12 @@ void MainWindow::BuildHelp() {
   }
   ContextHelpParts parts;
   parts.form = this;
-  parts.menus = parts_.menus;
-  parts.toolbars.assign(parts_.toolbars.begin(), parts_.toolbars.end());
-  parts.status = parts_.status;
+  parts.menus = menus_;
+  parts.toolbars.assign(toolbars_.begin(), toolbars_.end());
+  parts.status = status_->Bar();
   parts.zoomView = ucScopel_;
   help_ = std::make_unique<ContextHelp>(parts, *display, dialogs_->HelpFileExists(), this);
   help_->AssignWhatsThisIds();
-  host_->helpFileExists = dialogs_->HelpFileExists();
 
   HelpCommandsContext commands;
   commands.form = this;
@@ -436,7 +335,7 @@ void MainWindow::Load() {
                     QString::fromStdString(updateValues_[2]));
 
   ColorDefaults colors;
-  ScopelView& view = parts_.scopel;
+  ScopelView& view = scopel_;
   colors.BackColor = view.BackColor();
   colors.GridColor = view.GridColor();
   colors.ForeColor = view.ForeColor();
@@ -451,20 +350,19 @@ void MainWindow::Load() {
   state.SeparateFiles = settings_.Output1;
   state.AskBeforeOverwrite = settings_.Output2;
   host_->LetDigitsValue(settings_.sbDigits);
-  UpdatePainterButton();
+  view_->UpdatePainterButton();
 
   view.SetBackColor(settings_.BackColor);
   view.SetGridColor(settings_.GridColor);
   view.SetForeColor(settings_.ForeColor);
   view.SetFillColor(settings_.FillColor);
 
-  mViewZoom_Click(settings_.ZoomScale);
+  view_->mViewZoom_Click(settings_.ZoomScale);
   view.SetGridLines(settings_.mViewGrid);
-  common::CheckMenuRadio(settings_.mSettingsMethod,
-                         parts_.menus->Array(QStringLiteral("mSettingsMethod")));
+  common::CheckMenuRadio(settings_.mSettingsMethod, menus_->Array(QStringLiteral("mSettingsMethod")));
   const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor,
                                              settings_.ForeColor, settings_.FillColor};
-  const QList<widgets::MenuEntry*> colorItems = parts_.menus->Array(QStringLiteral("mViewColor"));
+  const QList<widgets::MenuEntry*> colorItems = menus_->Array(QStringLiteral("mViewColor"));
   for (qsizetype i = 0; i < colorItems.size() && i < 4; ++i) {
     common::SetMenuColorSwatch(
         this, colorItems[i],
@@ -490,7 +388,7 @@ void MainWindow::Load() {
   if (placement_.State == 2) setWindowState(windowState() | Qt::WindowMaximized);
   --resizeGuard_;
   common::RestoreCoolBarLayout(session_, coolBar_);
-  const QList<widgets::MenuEntry*> toolbarItems = parts_.menus->Array(QStringLiteral("mViewToolbar"));
+  const QList<widgets::MenuEntry*> toolbarItems = menus_->Array(QStringLiteral("mViewToolbar"));
   for (widgets::MenuEntry* item : toolbarItems) {
     const widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
     item->SetChecked(band != nullptr && band->Visible());
@@ -506,7 +404,7 @@ void MainWindow::Load() {
   session_.TakeBaseline();
 
   // The tree is where the keys work first: Copy, Del, Ins and the arrows.
-  parts_.tvCoord->setFocus();
+  tree_->setFocus();
   std::error_code noFolder;
   const std::string currentFolder = std::filesystem::current_path(noFolder).string();
   host_->LoadAtStart(ParseCommandLine(
@@ -520,7 +418,7 @@ void MainWindow::StoreSettings() {
   settings_.TXTFile = state.TextOutputPath;
   settings_.Output1 = state.SeparateFiles;
   settings_.Output2 = state.AskBeforeOverwrite;
-  ScopelView& view = parts_.scopel;
+  ScopelView& view = scopel_;
   settings_.BackColor = view.BackColor();
   settings_.GridColor = view.GridColor();
   settings_.ForeColor = view.ForeColor();
@@ -536,8 +434,8 @@ void MainWindow::Unload() {
   StoreSettings();
   if (!session_.Commit()) {
     automation::CatchAtEventBoundary([&] {
-      host_->ShowError("The settings could not be saved to \"" + session_.file() +
-                       "\": " + session_.error());
+      prompts_->ShowError("The settings could not be saved to \"" + session_.file() +
+                          "\": " + session_.error());
     });
   }
 }
@@ -601,7 +499,7 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 void MainWindow::ArrangeMainLayout() {
-  if (client_ == nullptr || parts_.status == nullptr) return;
+  if (client_ == nullptr || status_ == nullptr) return;
   MainLayoutInput in;
   in.clientWidth = client_->width();
   in.clientHeight = client_->height();
@@ -611,52 +509,55 @@ void MainWindow::ArrangeMainLayout() {
   in.coolBarHeight = coolBar_->sizeHint().height();
   const char* keys[] = {"Info", "Progress1", "Progress2"};
   for (std::size_t i = 0; i < 3; ++i) {
-    const widgets::StatusBarPanel* panel = parts_.status->Panel(QString::fromLatin1(keys[i]));
+    const widgets::StatusBarPanel* panel = status_->Bar()->Panel(QString::fromLatin1(keys[i]));
     in.panels[i] = {static_cast<int>(panel->Left() / kTpp), static_cast<int>(panel->Width() / kTpp)};
   }
   const MainLayout out = app::ArrangeMainLayout(in);
   coolBar_->setVisible(out.coolBarVisible);
   if (out.coolBarVisible) coolBar_->setGeometry(ToRect(out.coolBar));
-  parts_.pbMain->setGeometry(ToRect(out.main));
-  parts_.status->setGeometry(ToRect(out.status));
+  pbMain_->setGeometry(ToRect(out.main));
+  status_->Bar()->setGeometry(ToRect(out.status));
+  const std::array<QProgressBar*, 3>& progress = status_->ProgressBars();
   for (std::size_t i = 0; i < 3; ++i) {
-    parts_.progress[i]->setGeometry(ToRect(out.progress[i]));
-    parts_.progress[i]->raise();
+    progress[i]->setGeometry(ToRect(out.progress[i]));
+    progress[i]->raise();
   }
 }
 
 void MainWindow::ArrangeFactors() {
-  const int button = parts_.toolbars[2]->ButtonSize().width();
+  FactorsStrip& f = *factors_;
+  const int button = f.Bar()->ButtonSize().width();
   const FactorsLayout out =
-      app::ArrangeFactors(parts_.pbFactors->height(), button, parts_.cbTitles->sizeHint().height());
-  parts_.toolbars[2]->setGeometry(ToRect(out.toolbar));
-  tlShiftX_->setGeometry(ToRect(out.tlShiftX));
-  tbShiftX_->setGeometry(ToRect(out.tbShiftX));
-  tlShiftY_->setGeometry(ToRect(out.tlShiftY));
-  tbShiftY_->setGeometry(ToRect(out.tbShiftY));
-  tlFactor_->setGeometry(ToRect(out.tlFactor));
-  tbFactor_->setGeometry(ToRect(out.tbFactor));
+      app::ArrangeFactors(f.Panel()->height(), button, titles_->List()->sizeHint().height());
+  f.Bar()->setGeometry(ToRect(out.toolbar));
+  f.ShiftXLabel()->setGeometry(ToRect(out.tlShiftX));
+  f.ShiftXBox()->setGeometry(ToRect(out.tbShiftX));
+  f.ShiftYLabel()->setGeometry(ToRect(out.tlShiftY));
+  f.ShiftYBox()->setGeometry(ToRect(out.tbShiftY));
+  f.FactorLabel()->setGeometry(ToRect(out.tlFactor));
+  f.FactorBox()->setGeometry(ToRect(out.tbFactor));
 }
 
 void MainWindow::ArrangeTitles() {
-  const int button = parts_.toolbars[3]->ButtonSize().width();
+  TitlesStrip& t = *titles_;
+  const int button = t.Bar()->ButtonSize().width();
   const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-  const TitlesLayout out = app::ArrangeTitles(parts_.pbTitles->height(), button,
-                                              parts_.cbTitles->sizeHint().height(), scroll);
-  tlDigits_->setGeometry(ToRect(out.tlDigits));
+  const TitlesLayout out =
+      app::ArrangeTitles(t.Panel()->height(), button, t.List()->sizeHint().height(), scroll);
+  t.DigitsLabel()->setGeometry(ToRect(out.tlDigits));
   sbDigitsWidget_->setGeometry(ToRect(out.sbDigits));
-  tlTitles_->setGeometry(ToRect(out.tlTitles));
-  parts_.cbTitles->setGeometry(ToRect(out.cbTitles));
-  parts_.tbTitles->setGeometry(ToRect(out.tbTitles));
-  parts_.tbTitles->raise();
-  parts_.toolbars[3]->setGeometry(ToRect(out.toolbar));
+  t.TitleLabel()->setGeometry(ToRect(out.tlTitles));
+  t.List()->setGeometry(ToRect(out.cbTitles));
+  t.Box()->setGeometry(ToRect(out.tbTitles));
+  t.Box()->raise();
+  t.Bar()->setGeometry(ToRect(out.toolbar));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Resize) {
     if (watched == client_) ArrangeMainLayout();
-    if (watched == parts_.pbFactors) ArrangeFactors();
-    if (watched == parts_.pbTitles) ArrangeTitles();
+    if (factors_ != nullptr && watched == factors_->Panel()) ArrangeFactors();
+    if (titles_ != nullptr && watched == titles_->Panel()) ArrangeTitles();
   } else if (event->type() == QEvent::ShortcutOverride) {
     // Ctrl+E is Run Painter, also in a text field (which on X would take it as "end of
     // line"): the override is left unaccepted, so the window's shortcut runs.
@@ -690,7 +591,7 @@ bool MainWindow::FormKeyUp(const QKeyEvent& event) {
     case Qt::Key_Pause:
     case Qt::Key_Cancel: {
       // Idle, there is nothing to stop: a flag left set would end the next run at once.
-      const widgets::ToolBarButton* stop = parts_.toolbars[1]->Button(QStringLiteral("Stop"));
+      const widgets::ToolBarButton* stop = toolbars_[1]->Button(QStringLiteral("Stop"));
       if (stop == nullptr || !stop->Enabled()) return false;
       commands_.Run("Stop");
       return true;
@@ -709,67 +610,6 @@ bool MainWindow::FormKeyUp(const QKeyEvent& event) {
 void MainWindow::Stop() {
   host_->State().BatchRunning = false;
   run_.RequestStop();
-}
-
-void MainWindow::mViewZoom_Click(int index) {
-  const QList<widgets::MenuEntry*> items = parts_.menus->Array(QStringLiteral("mViewZoom"));
-  if (index < 0 || index >= items.size()) return;
-  settings_.ZoomScale = index;
-  common::CheckMenuRadio(index, items);
-  parts_.scopel.SetZooming(items[index]->Tag().toInt());
-  if (host_) host_->RefreshCommands();
-}
-
-void MainWindow::mViewGrid_Click() {
-  settings_.mViewGrid = !settings_.mViewGrid;
-  parts_.scopel.SetGridLines(settings_.mViewGrid);
-  host_->RefreshCommands();
-}
-
-void MainWindow::mViewPoints_Click() {
-  settings_.mViewPoints = !settings_.mViewPoints;
-  // Marks drawn, or painted over in the outline colour, without reloading the picture.
-  host_->DrawPointMarks();
-  host_->RefreshCommands();
-}
-
-void MainWindow::mViewToolbar_Click(int index) {
-  widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mViewToolbar"), index);
-  if (item == nullptr) return;
-  widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
-  if (band == nullptr) return;
-  band->SetVisible(!band->Visible());
-  item->SetChecked(band->Visible());
-  ArrangeMainLayout();
-}
-
-void MainWindow::mViewPainter_Click() {
-  const widgets::MenuEntry* item = parts_.menus->Item(QStringLiteral("mViewPainter"));
-  DialogService& d = *dialogs_;
-  d.Flags = core::kOfnShareAware | core::kOfnFileMustExist | core::kOfnShowHelp | core::kOfnHideReadOnly;
-  d.HelpContextId = item->HelpContextID();
-  d.DialogTitle = item->Caption().remove(QLatin1Char('&'));
-  d.Filter = QStringLiteral("Programs|*|");
-  d.FileName = QString::fromStdString(settings_.Painter);
-  d.InitDir = QString::fromStdString(common::ValidFolderOrDefault(settings_.Painter, "/"));
-  d.InitFileDialog = [](QFileDialog& dialog) { ListProgramsOnly(dialog); };
-  d.ShowOpen();
-  d.InitFileDialog = nullptr;
-  // A cancelled dialog leaves no name: the painter stays as it was.
-  const std::string chosen = d.FileName.toStdString();
-  if (!chosen.empty() && chosen != settings_.Painter) {
-    settings_.Painter = chosen;
-    UpdatePainterButton();
-  }
-  d.FileName.clear();
-  host_->RefreshCommands();
-}
-
-void MainWindow::UpdatePainterButton() {
-  widgets::ToolBarButton* button = parts_.toolbars[0]->Button(QStringLiteral("Painter"));
-  if (button == nullptr || settings_.Painter.empty() || !core::IsFile(settings_.Painter)) return;
-  button->SetImage(ProgramIcon(QString::fromStdString(settings_.Painter)));
-  button->SetVisible(true);
 }
 
 }  // namespace morvane::app

@@ -12,8 +12,10 @@
 #include "app/help_commands.h"
 #include "app/dialog_service.h"
 #include "app/run_controller.h"
+#include "app/document_host.h"
+#include "app/scopel_view.h"
 #include "app/settings_io.h"
-#include "app/window_roles.h"
+#include "app/view_commands.h"
 #include "common/settings_store.h"
 #include "common/widgets/window_layout.h"
 #include "platform/widgets/automation/control_site.h"
@@ -42,15 +44,16 @@ class PanelStatusBar;
 
 namespace morvane::app {
 
+class ContourTree;
 class EditSurface;
-// What the painter choice lists besides folders: files that can run.
-bool ListedAsProgram(const QFileInfo& info);
-void ListProgramsOnly(QFileDialog& dialog);
-// A program's icon from the desktop's icon theme, else a generic program icon.
-QIcon ProgramIcon(const QString& program);
+class FactorsStrip;
+class StatusPanels;
+class TitlesStrip;
+class WindowPrompts;
+class WorkPicture;
 
-// fwMain: builds its parts and wires them; the commands live in the command table's
-// handlers and reach the engine and the document through the window host.
+// fwMain: builds its parts, places them and wires them; the commands live in the
+// command table's handlers and reach the engine and the document through the host.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -62,7 +65,7 @@ class MainWindow : public QMainWindow {
   bool RunCommand(const std::string& name, int index = -1) { return commands_.Run(name, index); }
 
   CommandTable& Commands() { return commands_; }
-  WindowHost& Host() { return *host_; }
+  DocumentHost& Host() { return *host_; }
   EditSurface& Surface() { return *surface_; }
   ContextHelp& Help() { return *help_; }
   HelpCommands& HelpMenu() { return *helpCommands_; }
@@ -70,7 +73,17 @@ class MainWindow : public QMainWindow {
   DialogService& Dialogs() { return *dialogs_; }
   RunController& Run() { return run_; }
   WindowSettings& Settings() { return settings_; }
-  WindowParts& Parts() { return parts_; }
+  widgets::MenuModel* Menus() const { return menus_; }
+  const std::array<widgets::KeyedToolBar*, 4>& ToolBars() const { return toolbars_; }
+  StatusPanels& Status() { return *status_; }
+  widgets::PanelStatusBar* StatusBar() const;
+  WorkPicture& Picture() { return *picture_; }
+  ContourTree* Tree() const { return tree_; }
+  TitlesStrip* Titles() const { return titles_; }
+  FactorsStrip* Factors() const { return factors_; }
+  QWidget* MainPanel() const { return pbMain_; }
+  ScopelView& Zoom() { return scopel_; }
+  ViewCommands& View() { return *view_; }
   widgets::BandBar* CoolBar() const { return coolBar_; }
   const common::FormPlacement& Placement() const { return placement_; }
   // The values handed to the update check: manifest address, settings file, version.
@@ -100,13 +113,6 @@ class MainWindow : public QMainWindow {
   void ArrangeTitles();
   // The form's keys, seen before its controls (on release).
   bool FormKeyUp(const QKeyEvent& event);
-  void UpdatePainterButton();
-
-  void mViewZoom_Click(int index);
-  void mViewGrid_Click();
-  void mViewPoints_Click();
-  void mViewToolbar_Click(int index);
-  void mViewPainter_Click();
   void Stop();
 
   AppContext context_;
@@ -115,8 +121,21 @@ class MainWindow : public QMainWindow {
   WindowSettings settings_;
   RunController run_;
   CommandTable commands_;
-  WindowParts parts_;
-  std::unique_ptr<WindowHost> host_;
+  // The one document of the window; the host runs it, the views show it.
+  document::DocumentModel model_;
+  widgets::MenuModel* menus_ = nullptr;
+  std::array<widgets::KeyedToolBar*, 4> toolbars_{};
+  StatusPanels* status_ = nullptr;
+  FactorsStrip* factors_ = nullptr;
+  TitlesStrip* titles_ = nullptr;
+  QWidget* pbMain_ = nullptr;
+  ContourTree* tree_ = nullptr;
+  ScopelView scopel_;
+  automation::Control* sbDigits_ = nullptr;
+  std::unique_ptr<WorkPicture> picture_;
+  std::unique_ptr<WindowPrompts> prompts_;
+  std::unique_ptr<DocumentHost> host_;
+  std::unique_ptr<ViewCommands> view_;
   std::unique_ptr<EditSurface> surface_;
   std::unique_ptr<HelpDisplay> topicsDisplay_;
   std::unique_ptr<ContextHelp> help_;
@@ -136,14 +155,6 @@ class MainWindow : public QMainWindow {
   QWidget* ucScopel_ = nullptr;
   QWidget* ucTrellan_ = nullptr;
   QWidget* sbDigitsWidget_ = nullptr;
-  QLabel* tlShiftX_ = nullptr;
-  QLineEdit* tbShiftX_ = nullptr;
-  QLabel* tlShiftY_ = nullptr;
-  QLineEdit* tbShiftY_ = nullptr;
-  QLabel* tlFactor_ = nullptr;
-  QLineEdit* tbFactor_ = nullptr;
-  QLabel* tlDigits_ = nullptr;
-  QLabel* tlTitles_ = nullptr;
 
   common::FormPlacement placement_;
   int resizeGuard_ = 0;

@@ -16,6 +16,8 @@
 #include <set>
 
 #include "app/contour_tree.h"
+#include "app/work_picture.h"
+#include "app/field_strips.h"
 #include "common/widgets/control_helpers.h"
 #include "platform/core/units.h"
 #include "platform/widgets/help_viewer.h"
@@ -31,12 +33,12 @@ using app::MainWindow;
 constexpr int kTpp = core::kTwipsPerPixel;
 
 widgets::MenuEntry* Item(MainWindow& w, const char* name, int index = -1) {
-  return w.Parts().menus->Item(QString::fromLatin1(name), index);
+  return w.Menus()->Item(QString::fromLatin1(name), index);
 }
 
 // The widget of a tool button and its centre on the screen.
 QWidget* ButtonWidget(MainWindow& w, int bar, const char* key) {
-  widgets::KeyedToolBar* toolbar = w.Parts().toolbars[static_cast<std::size_t>(bar)];
+  widgets::KeyedToolBar* toolbar = w.ToolBars()[static_cast<std::size_t>(bar)];
   const widgets::ToolBarButton* button = toolbar->Button(QString::fromLatin1(key));
   const QPoint centre(static_cast<int>((button->Left() + button->Width() / 2) / kTpp),
                       static_cast<int>((button->Top() + button->Height() / 2) / kTpp));
@@ -63,7 +65,7 @@ void PressF1(QWidget* target) { QTest::keyClick(target, Qt::Key_F1); }
 
 TEST(ContextHelp, RightClickOnAToolButtonOffersItsTopicAndOutsideTheButtonsNothing) {
   HelpWindow w;
-  widgets::KeyedToolBar* bar = w->Parts().toolbars[0];
+  widgets::KeyedToolBar* bar = w->ToolBars()[0];
   // A point of the bar that no button covers.
   QPoint empty(-1, -1);
   for (int x = bar->width() - 1; x >= 0 && empty.x() < 0; --x) {
@@ -97,7 +99,7 @@ TEST(ContextHelp, RightClickOnAToolButtonOffersItsTopicAndOutsideTheButtonsNothi
 
 TEST(ContextHelp, RightClickOnStatusPanelsLabelsAndTheTreeShowsTheirTopics) {
   HelpWindow w;
-  widgets::PanelStatusBar* status = w->Parts().status;
+  widgets::PanelStatusBar* status = w->StatusBar();
   const auto panelX = [&](const char* key) {
     const widgets::StatusBarPanel* panel = status->Panel(QString::fromLatin1(key));
     return static_cast<int>((panel->Left() + panel->Width() / 2) / kTpp);
@@ -117,7 +119,7 @@ TEST(ContextHelp, RightClickOnStatusPanelsLabelsAndTheTreeShowsTheirTopics) {
       {"label Factor", w->findChild<QWidget*>(QStringLiteral("tlFactor")), QPoint(2, 2), 303},
       {"label Digits", w->findChild<QWidget*>(QStringLiteral("tlDigits")), QPoint(2, 2), 304},
       {"label Title", w->findChild<QWidget*>(QStringLiteral("tlTitles")), QPoint(2, 2), 305},
-      {"tree", w->Parts().tvCoord->viewport(), QPoint(5, 5), 321},
+      {"tree", w->Tree()->viewport(), QPoint(5, 5), 321},
   };
   for (const Case& c : cases) {
     ASSERT_NE(c.widget, nullptr) << c.what;
@@ -169,14 +171,14 @@ TEST(ContextHelp, F1ShowsWhatIsUnderThePointerOnceAndClearsTheCarrier) {
     QWidget* widget;
     int id;
   };
-  QTreeView* tree = w->Parts().tvCoord;
+  QTreeView* tree = w->Tree();
   // The splitter places the tree at its next poll.
   ASSERT_TRUE(QTest::qWaitFor(
       [&] { return QApplication::widgetAt(Centre(tree->viewport())) == tree->viewport(); }));
   const Case cases[] = {
       {"tree", tree->viewport(), 321},
       {"shift field", w->findChild<QWidget*>(QStringLiteral("tbShiftY")), 302},
-      {"title box", w->Parts().cbTitles, 305},
+      {"title box", w->Titles()->List(), 305},
       {"Copy button", ButtonWidget(*w, 0, "Copy"), 212},
   };
   for (const Case& c : cases) {
@@ -375,7 +377,7 @@ TEST(ContextHelp, WithoutTheTopicsFileTheHelpItemsAreOff) {
     for (const char* name : {"mHelpTopics", "mHelpWhatsThis", "mPopupWhatsThis"}) {
       EXPECT_EQ(Item(*w, name)->Enabled(), present) << name;
     }
-    EXPECT_EQ(w->Parts().toolbars[0]->Button(QStringLiteral("Help"))->Enabled(), present);
+    EXPECT_EQ(w->ToolBars()[0]->Button(QStringLiteral("Help"))->Enabled(), present);
     // And nothing is shown from a file that is not there.
     w->Help().SetPendingId(301);
     w->Help().DisplayPending({});
@@ -389,7 +391,7 @@ TEST(ContextHelp, NoTopicForACommandNoMenuShows) {
   QString error;
   const std::optional<widgets::HelpFile> file = widgets::HelpFile::Load(SourceTopicsFile(), &error);
   ASSERT_TRUE(file) << error.toStdString();
-  const widgets::MenuEntry* clockwise = w->Parts().menus->Item(QStringLiteral("mEditClockwise"));
+  const widgets::MenuEntry* clockwise = w->Menus()->Item(QStringLiteral("mEditClockwise"));
   ASSERT_NE(clockwise, nullptr);
   ASSERT_FALSE(clockwise->Visible());
   EXPECT_EQ(file->find(clockwise->HelpContextID()), nullptr);
@@ -405,20 +407,20 @@ TEST(ContextHelp, EveryHelpIdTheWindowUsesHasATopic) {
     int id;
   };
   std::vector<Use> uses;
-  for (const widgets::MenuEntry* item : w->Parts().menus->Items()) {
+  for (const widgets::MenuEntry* item : w->Menus()->Items()) {
     // An item no menu shows asks for no topic; the recent-file entries show once filled.
     const bool shown = item->Visible() || item->Name() == QStringLiteral("mFileList");
     if (item->HelpContextID() != 0 && shown) uses.push_back({item->Name(), item->HelpContextID()});
   }
-  for (const widgets::KeyedToolBar* bar : w->Parts().toolbars) {
+  for (const widgets::KeyedToolBar* bar : w->ToolBars()) {
     for (int i = 1; i <= bar->Count(); ++i) {
       const widgets::ToolBarButton* button = bar->ButtonAt(i);
       if (!button->Tag().isEmpty())
         uses.push_back({QStringLiteral("button ") + button->Key(), button->Tag().toInt()});
     }
   }
-  for (int i = 1; i <= w->Parts().status->Count(); ++i) {
-    const widgets::StatusBarPanel* panel = w->Parts().status->PanelAt(i);
+  for (int i = 1; i <= w->StatusBar()->Count(); ++i) {
+    const widgets::StatusBarPanel* panel = w->StatusBar()->PanelAt(i);
     uses.push_back({QStringLiteral("panel ") + panel->Key(), panel->Tag().toInt()});
   }
   std::set<QString> named;

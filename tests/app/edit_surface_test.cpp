@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "app/contour_tree.h"
+#include "app/work_picture.h"
 #include "bench/bench_images.h"
 #include "app/edit_commands.h"
 #include "app/edit_surface.h"
@@ -102,11 +103,11 @@ struct Rig {
     if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
   }
   app::EditSurface& Surface() { return w->Surface(); }
-  app::ContourTree& Tree() { return *w->Parts().tvCoord; }
+  app::ContourTree& Tree() { return *w->Tree(); }
   document::DocumentModel& Model() { return w->Host().Model(); }
   const ContourPoints& Points() { return Model().Points(); }
-  QString Panel(const char* key) { return w->Parts().status->Panel(QString::fromLatin1(key))->Text(); }
-  bool Enabled(const char* item) { return w->Parts().menus->Item(QString::fromLatin1(item))->Enabled(); }
+  QString Panel(const char* key) { return w->StatusBar()->Panel(QString::fromLatin1(key))->Text(); }
+  bool Enabled(const char* item) { return w->Menus()->Item(QString::fromLatin1(item))->Enabled(); }
   QWidget* Viewport() { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
   // A press on the zoom view's pixel through the surface (twips of the image).
   void Press(int x, int y, int button = app::kLeftButton) {
@@ -121,7 +122,7 @@ struct Rig {
     Press(x, y);
   }
   void Flush() {
-    w->Host().FlushRedraw();
+    w->Picture().FlushRedraw();
     QCoreApplication::processEvents();
   }
 };
@@ -155,7 +156,7 @@ TEST(EditSurfaceTrace, AddContourSelectsTheNewContoursFirstPoint) {
   EXPECT_EQ(rig.Points(), Doc({kLeft, kRight}));
   EXPECT_EQ(rig.Tree().SelectedNode(), 10);
   EXPECT_EQ(rig.Surface().SelectedPoint(), 10);
-  EXPECT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  EXPECT_EQ(rig.w->Titles()->List()->currentIndex(), 1);
   rig.Add(11, 3);
   EXPECT_EQ(rig.Panel("Progress2"), QStringLiteral("Already added."));
   rig.Add(0, 7);
@@ -205,10 +206,10 @@ TEST(EditSurfaceTree, HeadingClickSelectsTheFirstPointUnderIt) {
   rig.Surface().tvCoord_NodeClick(9);  // #01
   EXPECT_EQ(rig.Tree().SelectedNode(), 10);
   EXPECT_EQ(rig.Surface().SelectedPoint(), 10);
-  EXPECT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  EXPECT_EQ(rig.w->Titles()->List()->currentIndex(), 1);
   rig.Surface().tvCoord_NodeClick(2);  // #00
   EXPECT_EQ(rig.Tree().SelectedNode(), 3);
-  EXPECT_EQ(rig.w->Parts().cbTitles->currentIndex(), 0);
+  EXPECT_EQ(rig.w->Titles()->List()->currentIndex(), 0);
 }
 
 TEST(EditSurfaceTree, LabelEntries) {
@@ -326,7 +327,7 @@ TEST(EditSurfaceEdit, DeleteContourOnlyFirstAndLast) {
     Rig rig;
     rig.Trace(3, 3);
     rig.Add(11, 3);
-    rig.w->Parts().tbTitles->setText(QStringLiteral("Right"));
+    rig.w->Titles()->Box()->setText(QStringLiteral("Right"));
     ASSERT_TRUE(rig.w->RunCommand("mEditTitle"));
     rig.Tree().SelectNode(c.node);
     rig.services.messageBoxes.answers.push_back(core::kAnswerYes);
@@ -375,7 +376,7 @@ TEST(EditSurfaceEdit, RestoreReturnsToTheSavedMap) {
 TEST(EditSurfaceEdit, ShiftAndResizeFromTheFields) {
   Rig rig;
   rig.Trace(3, 3);
-  app::FactorsStrip& factors = *rig.w->Parts().factors;
+  app::FactorsStrip& factors = *rig.w->Factors();
   auto* shiftX = rig.w->findChild<QLineEdit*>(QStringLiteral("tbShiftX"));
   auto* factor = rig.w->findChild<QLineEdit*>(QStringLiteral("tbFactor"));
   EXPECT_FALSE(rig.Enabled("mEditShift"));
@@ -399,9 +400,9 @@ TEST(EditSurfaceEdit, TitleNeedsASelectedEntryAndFollowsItsContour) {
   EXPECT_FALSE(rig.w->Host().IsChanged());
   rig.Trace(3, 3);
   rig.Add(11, 3);
-  rig.w->Parts().tbTitles->setText(QStringLiteral("Right"));
-  EXPECT_TRUE(rig.w->Parts().titles->TitleEnabled());
-  QTest::keyClick(rig.w->Parts().tbTitles, Qt::Key_Return);
+  rig.w->Titles()->Box()->setText(QStringLiteral("Right"));
+  EXPECT_TRUE(rig.w->Titles()->TitleEnabled());
+  QTest::keyClick(rig.w->Titles()->Box(), Qt::Key_Return);
   EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00", "#01  Right"}));
   // Reversed, the titles go with their contours.
   ASSERT_TRUE(rig.Enabled("mEditClockwise"));
@@ -409,10 +410,10 @@ TEST(EditSurfaceEdit, TitleNeedsASelectedEntryAndFollowsItsContour) {
   EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00  Right", "#01"}));
   EXPECT_EQ(rig.Points()[1], (ContourPoint{10, 4}));
   // Esc in the title box drops an edit.
-  rig.w->Parts().tbTitles->setText(QStringLiteral("Other"));
-  QTest::keyClick(rig.w->Parts().tbTitles, Qt::Key_Escape);
-  EXPECT_EQ(rig.w->Parts().tbTitles->text().toStdString(),
-            app::TitlePart(rig.w->Parts().cbTitles->currentText().toStdString()));
+  rig.w->Titles()->Box()->setText(QStringLiteral("Other"));
+  QTest::keyClick(rig.w->Titles()->Box(), Qt::Key_Escape);
+  EXPECT_EQ(rig.w->Titles()->Box()->text().toStdString(),
+            app::TitlePart(rig.w->Titles()->List()->currentText().toStdString()));
 }
 
 // An entry that shows a link of its own, blanks and all, gives the title box its title
@@ -427,17 +428,17 @@ TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
       "</map>\n");
   rig.w->Host().State().MapPath = map;
   rig.w->Host().Doc().LoadDocument();
-  QComboBox* list = rig.w->Parts().cbTitles;
+  QComboBox* list = rig.w->Titles()->List();
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->itemText(1), QStringLiteral("a  b.html  Right  side"));
   list->setCurrentIndex(1);
   emit list->activated(1);
-  EXPECT_EQ(rig.w->Parts().tbTitles->text(), QStringLiteral("Right  side"));
-  EXPECT_FALSE(rig.w->Parts().titles->TitleEnabled());
+  EXPECT_EQ(rig.w->Titles()->Box()->text(), QStringLiteral("Right  side"));
+  EXPECT_FALSE(rig.w->Titles()->TitleEnabled());
   EXPECT_EQ(rig.Tree().SelectedNode(), app::NodeOfElement(6));  // the first point of the second contour
   // A new title keeps the link.
-  rig.w->Parts().tbTitles->setText(QStringLiteral("Kitchen"));
-  QTest::keyClick(rig.w->Parts().tbTitles, Qt::Key_Return);
+  rig.w->Titles()->Box()->setText(QStringLiteral("Kitchen"));
+  QTest::keyClick(rig.w->Titles()->Box(), Qt::Key_Return);
   EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00  Left", "a  b.html  Kitchen"}));
   ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
   EXPECT_NE(ReadAll(map).find("<area href='a  b.html' alt='Kitchen' "),
@@ -735,8 +736,8 @@ TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
   Rig rig;
   rig.Trace(3, 3);
   for (const auto& t : toggles) {
-    widgets::MenuEntry* item = rig.w->Parts().menus->Item(QString::fromLatin1(t.item));
-    widgets::ToolBarButton* button = rig.w->Parts().toolbars[0]->Button(QString::fromLatin1(t.key));
+    widgets::MenuEntry* item = rig.w->Menus()->Item(QString::fromLatin1(t.item));
+    widgets::ToolBarButton* button = rig.w->ToolBars()[0]->Button(QString::fromLatin1(t.key));
     ASSERT_NE(button, nullptr) << t.key;
     for (int round = 0; round < 2; ++round) {
       const bool before = item->Checked();
@@ -744,7 +745,7 @@ TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
       ASSERT_TRUE(rig.w->RunCommand(t.item));  // a menu click
       EXPECT_EQ(item->Checked(), !before) << t.item;
       EXPECT_EQ(button->Value(), !before) << t.item;
-      emit rig.w->Parts().toolbars[0]->ButtonClick(button);  // a button click
+      emit rig.w->ToolBars()[0]->ButtonClick(button);  // a button click
       EXPECT_EQ(item->Checked(), before) << t.item;
       EXPECT_EQ(button->Value(), before) << t.item;
     }
@@ -762,21 +763,21 @@ TEST(EditSurfaceView, BackgroundColourCancelAndConfirm) {
   Rig rig;
   rig.Trace(3, 3);
   ASSERT_TRUE(rig.w->Host().IsChanged());
-  const std::int32_t before = rig.w->Parts().scopel.BackColor();
+  const std::int32_t before = rig.w->Zoom().BackColor();
   // Cancel: nothing changes, the dropper ends.
   QTimer::singleShot(0, [&] {
     ASSERT_NE(rig.Surface().Dropper(), nullptr);
     EXPECT_EQ(rig.Surface().Mode(), ClickMode::Dropper);
-    EXPECT_FALSE(rig.w->Parts().tvCoord->isEnabled());
+    EXPECT_FALSE(rig.w->Tree()->isEnabled());
     EXPECT_FALSE(rig.w->CoolBar()->isEnabled());
     rig.Press(3, 3);  // black
     EXPECT_EQ(rig.Surface().Dropper()->currentColor(), QColor(Qt::black));
     rig.Surface().Dropper()->reject();
   });
   ASSERT_TRUE(rig.w->RunCommand("mViewColor", 0));
-  EXPECT_EQ(rig.w->Parts().scopel.BackColor(), before);
+  EXPECT_EQ(rig.w->Zoom().BackColor(), before);
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
-  EXPECT_TRUE(rig.w->Parts().tvCoord->isEnabled());
+  EXPECT_TRUE(rig.w->Tree()->isEnabled());
   EXPECT_TRUE(rig.w->CoolBar()->isEnabled());
   // Confirmed: the new colour, the contours and the changed mark stay.
   QTimer::singleShot(0, [&] {
@@ -785,7 +786,7 @@ TEST(EditSurfaceView, BackgroundColourCancelAndConfirm) {
     rig.Surface().Dropper()->accept();
   });
   ASSERT_TRUE(rig.w->RunCommand("mViewColor", 0));
-  EXPECT_EQ(rig.w->Parts().scopel.BackColor(), 0xFF0000);
+  EXPECT_EQ(rig.w->Zoom().BackColor(), 0xFF0000);
   EXPECT_TRUE(rig.w->Host().IsChanged());
   EXPECT_EQ(engine::UpperBound(rig.Points()), 6);
 }
@@ -823,8 +824,8 @@ TEST(EditSurfaceEndToEnd, TraceAddTitleDeleteSave) {
   QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(11, 3));
   ASSERT_EQ(rig.Points(), Doc({kLeft, kRight}));
 
-  QLineEdit* title = rig.w->Parts().tbTitles;
-  ASSERT_EQ(rig.w->Parts().cbTitles->currentIndex(), 1);
+  QLineEdit* title = rig.w->Titles()->Box();
+  ASSERT_EQ(rig.w->Titles()->List()->currentIndex(), 1);
   title->setFocus();
   QTest::keyClicks(title, QStringLiteral("Right"));
   QTest::keyClick(title, Qt::Key_Return);
@@ -868,10 +869,10 @@ TEST(EditSurfaceSpeed, BenchImage) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
   if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
-  w->Host().FlushRedraw();
+  w->Picture().FlushRedraw();
   QCoreApplication::processEvents();
   const engine::ContourPoints& points = w->Host().Model().Points();
-  app::ContourTree& tree = *w->Parts().tvCoord;
+  app::ContourTree& tree = *w->Tree();
   const std::int32_t upper = engine::UpperBound(points);
   std::printf("document: %d contours, %d elements\n", w->Host().Model().Count(), upper);
 
@@ -894,20 +895,20 @@ TEST(EditSurfaceSpeed, BenchImage) {
   std::printf("Delete Point (tree updated and painted, drawing queued): %.1f ms\n", Ms(t));
   EXPECT_EQ(engine::UpperBound(points), upper - 1);
   t = std::chrono::steady_clock::now();
-  w->Host().FlushRedraw();
+  w->Picture().FlushRedraw();
   std::printf("  its queued redraw: %.1f ms\n", Ms(t));
 
   for (bool marks : {false, true}) {
     if (w->Settings().mViewPoints != marks) w->RunCommand("mViewPoints");
     t = std::chrono::steady_clock::now();
-    w->Host().RedrawContours();
-    w->Host().FlushRedraw();
+    w->Picture().RedrawContours();
+    w->Picture().FlushRedraw();
     std::printf("RedrawContours over the drawn picture, vertex marks %s: %.1f ms\n",
                 marks ? "on" : "off", Ms(t));
     t = std::chrono::steady_clock::now();
-    w->Host().ShowImage();
-    w->Host().RedrawContours();
-    w->Host().FlushRedraw();
+    w->Picture().ShowImage();
+    w->Picture().RedrawContours();
+    w->Picture().FlushRedraw();
     std::printf("RedrawContours, clean picture first, vertex marks %s: %.1f ms\n", marks ? "on" : "off",
                 Ms(t));
   }
@@ -932,11 +933,11 @@ TEST(Screenshots, EditingSurface) {
   if (!w->Settings().mViewPoints) w->RunCommand("mViewPoints");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   ASSERT_TRUE(w->RunCommand("mViewZoom", 1));
-  w->Host().FlushRedraw();
+  w->Picture().FlushRedraw();
   QTest::qWait(300);
   EXPECT_TRUE(w->grab().save(out + QStringLiteral("/edit-marks.png")));
 
-  app::ContourTree& tree = *w->Parts().tvCoord;
+  app::ContourTree& tree = *w->Tree();
   tree.setFocus();
   tree.SelectNode(6);
   w->Surface().tvCoord_NodeClick(6);
@@ -968,12 +969,12 @@ TEST(EditSurfaceView, MagnifierZoomsInAndOutOnTheClickedPoint) {
   rig.Press(8, 4);
   EXPECT_EQ(rig.w->Settings().ZoomScale, 1);
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
-  EXPECT_TRUE(rig.w->Parts().menus->Item(QStringLiteral("mViewZoom"), 1)->Checked());
+  EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 1)->Checked());
   // Zoomed in, any button zooms back to 1:1.
   ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
   rig.Press(8, 4, app::kRightButton);
   EXPECT_EQ(rig.w->Settings().ZoomScale, 0);
-  EXPECT_TRUE(rig.w->Parts().menus->Item(QStringLiteral("mViewZoom"), 0)->Checked());
+  EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 0)->Checked());
 }
 
 TEST(EditSurfaceView, DigitsMarkADocumentWithPointsChanged) {

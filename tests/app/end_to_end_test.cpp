@@ -30,7 +30,7 @@ TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
     auto w = folder.Start({image});
     QApplication::setActiveWindow(w.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    ASSERT_TRUE(w->Parts().scopel.HasPicture());
+    ASSERT_TRUE(w->Zoom().HasPicture());
 
     QTest::keyClick(w.get(), Qt::Key_F5);
     ASSERT_GT(engine::UpperBound(w->Host().Model().Points()), 0);
@@ -57,7 +57,7 @@ TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
   // Restarted: the image and its map come back.
   auto w = folder.Start();
   EXPECT_EQ(w->Host().State().ImagePath, image);
-  EXPECT_TRUE(w->Parts().scopel.HasPicture());
+  EXPECT_TRUE(w->Zoom().HasPicture());
   EXPECT_GT(engine::UpperBound(w->Host().Model().Points()), 0);
   EXPECT_FALSE(w->Host().IsChanged());
 }

@@ -12,6 +12,8 @@
 #include <filesystem>
 
 #include "app/contour_tree.h"
+#include "app/work_picture.h"
+#include "app/field_strips.h"
 #include "document/document_state.h"
 #include "engine/contour_points.h"
 #include "platform/widgets/keyed_tool_bar.h"
@@ -53,7 +55,7 @@ struct MapWindow {
   ~MapWindow() {
     while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
   }
-  app::ContourTree* Tree() { return w->Parts().tvCoord; }
+  app::ContourTree* Tree() { return w->Tree(); }
   std::string Coords() { return w->Host().Doc().FormatOutputText("", ""); }
   QLineEdit* Field(const char* name) { return w->findChild<QLineEdit*>(QString::fromLatin1(name)); }
   // A node of the tree clicked as a user clicks it.
@@ -145,9 +147,9 @@ TEST(FocusUnderX, DelDeletesPointAfterPointFromTheTree) {
 TEST(HelpUnderX, ARightClickShowsTheControlsOwnTopic) {
   MapWindow x;
   app::MainWindow& w = *x.w;
-  const widgets::StatusBarPanel* time = w.Parts().status->Panel(QStringLiteral("Time"));
+  const widgets::StatusBarPanel* time = w.StatusBar()->Panel(QStringLiteral("Time"));
   const QPoint timeCentre((time->Left() + time->Width() / 2) / engine::kTwipsPerPixel,
-                          w.Parts().status->height() / 2);
+                          w.StatusBar()->height() / 2);
   struct Row {
     const char* what;
     QWidget* widget;
@@ -156,11 +158,11 @@ TEST(HelpUnderX, ARightClickShowsTheControlsOwnTopic) {
   };
   const Row rows[] = {
       {"the Create button",
-       w.Parts().toolbars[0]->Button(QStringLiteral("Create"))->Widget(),
+       w.ToolBars()[0]->Button(QStringLiteral("Create"))->Widget(),
        {-1, -1},
        203},
       {"the Shift X label", w.findChild<QLabel*>(QStringLiteral("tlShiftX")), {-1, -1}, 302},
-      {"the Time panel", w.Parts().status, timeCentre, 315},
+      {"the Time panel", w.StatusBar(), timeCentre, 315},
       {"the tree", x.Tree()->viewport(), {-1, -1}, 321},
   };
   for (const Row& row : rows) {

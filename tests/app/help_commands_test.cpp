@@ -327,7 +327,7 @@ TEST(Screenshots, HelpPopupWhatsThisModeAndAboutBox) {
   };
 
   // F1 over the Save button.
-  widgets::KeyedToolBar* bar = w->Parts().toolbars[0];
+  widgets::KeyedToolBar* bar = w->ToolBars()[0];
   const widgets::ToolBarButton* save = bar->Button(QStringLiteral("Save"));
   const QPoint at = bar->mapToGlobal(QPoint(static_cast<int>((save->Left() + save->Width() / 2) / 15),
                                             static_cast<int>((save->Top() + save->Height() / 2) / 15)));
@@ -340,7 +340,7 @@ TEST(Screenshots, HelpPopupWhatsThisModeAndAboutBox) {
   // The what's-this mode with the pointer over the Edit title.
   ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));
   const QRect edit =
-      w->menuBar()->actionGeometry(w->Parts().menus->Item(QStringLiteral("mEdit"))->Action());
+      w->menuBar()->actionGeometry(w->Menus()->Item(QStringLiteral("mEdit"))->Action());
   QCursor::setPos(w->menuBar()->mapToGlobal(edit.center()));
   QMouseEvent move(QEvent::MouseMove, QPointF(edit.center()),
                    QPointF(w->menuBar()->mapToGlobal(edit.center())), Qt::NoButton, Qt::NoButton,

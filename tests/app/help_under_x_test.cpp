@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "app/contour_tree.h"
+#include "app/work_picture.h"
+#include "app/field_strips.h"
 #include "engine/contour_points.h"
 #include "platform/widgets/help_viewer.h"
 #include "platform/widgets/keyed_tool_bar.h"
@@ -41,7 +43,7 @@ struct TopicWindow {
   }
 
   QWidget* ToolButton(const char* key) const {
-    return w->Parts().toolbars[0]->Button(QString::fromLatin1(key))->Widget();
+    return w->ToolBars()[0]->Button(QString::fromLatin1(key))->Widget();
   }
   QWidget* Field(const char* name) const { return w->findChild<QWidget*>(QString::fromLatin1(name)); }
   static QWidget* Topic() {
@@ -89,7 +91,7 @@ TEST(HelpPopupUnderX, ClosesOnAKeyOrAClickAndGivesTheKeysBack) {
     const QString root = QString::fromLatin1(search.readAllStandardOutput()).trimmed();
     return !root.isEmpty() && XInput::Send({QStringLiteral("windowfocus"), root});
   };
-  const auto clickOnStatusBar = [](TopicWindow& x) { return XInput::ClickAt(x.w->Parts().status); };
+  const auto clickOnStatusBar = [](TopicWindow& x) { return XInput::ClickAt(x.w->StatusBar()); };
   const auto clickInside = [](TopicWindow&) { return XInput::ClickAt(TopicWindow::Topic()); };
   // A right click on a field's label: its release chooses "What's This?" in the popup
   // the press opened.
@@ -131,7 +133,7 @@ TEST(HelpPopupUnderX, ClosesOnAKeyOrAClickAndGivesTheKeysBack) {
     ASSERT_TRUE(x.w->isActiveWindow());
     if (row.traced) {
       ASSERT_TRUE(x.F5Traces());
-      x.w->Parts().tvCoord->setFocus();
+      x.w->Tree()->setFocus();
     }
     ASSERT_TRUE(row.ask(x));
     EXPECT_TRUE(x.TopicText().contains(QLatin1String(row.topicWords))) << x.TopicText().toStdString();

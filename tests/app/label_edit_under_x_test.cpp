@@ -30,7 +30,7 @@ struct TracedUnderX {
     XInput::WaitUntil(
         [&] { return !w->Run().Running() && engine::UpperBound(w->Host().Model().Points()) > 2; });
   }
-  app::ContourTree& Tree() const { return *w->Parts().tvCoord; }
+  app::ContourTree& Tree() const { return *w->Tree(); }
   QWidget* Viewport() const { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
   engine::ContourPoint Point(std::int32_t element) const {
     return w->Host().Model().Points()[static_cast<std::size_t>(element)];

@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include "app/contour_tree.h"
+#include "app/work_picture.h"
+#include "app/field_strips.h"
 
 #include <filesystem>
 #include <memory>
@@ -30,11 +32,11 @@ namespace {
 using app::MainWindow;
 
 widgets::MenuEntry* Item(MainWindow& w, const char* name, int index = -1) {
-  return w.Parts().menus->Item(QString::fromLatin1(name), index);
+  return w.Menus()->Item(QString::fromLatin1(name), index);
 }
 
 widgets::ToolBarButton* Button(MainWindow& w, int bar, const char* key) {
-  return w.Parts().toolbars[static_cast<std::size_t>(bar)]->Button(QString::fromLatin1(key));
+  return w.ToolBars()[static_cast<std::size_t>(bar)]->Button(QString::fromLatin1(key));
 }
 
 TEST(MainWindowStart, FirstStartGivesEveryDefault) {
@@ -177,7 +179,7 @@ TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
   const std::string image =
       folder.folder.Write("a.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
   auto w = folder.Start({image});
-  app::WindowHost& host = w->Host();
+  app::DocumentHost& host = w->Host();
   widgets::ToolBarButton* stop = Button(*w, 1, "Stop");
 
   // Idle: Ctrl+Pause leaves no flag behind for the next run.
@@ -242,11 +244,11 @@ TEST(MainWindowKeys, CopyKeysLeaveTextBoxesTheirOwnCopy) {
   int copies = 0;
   w->Commands().Bind("mEditCopy", [&](int) { ++copies; });
   QApplication::setActiveWindow(w.get());
-  w->Parts().tvCoord->setFocus();
-  QTest::keyClick(w->Parts().tvCoord, Qt::Key_C, Qt::ControlModifier);
-  QTest::keyClick(w->Parts().tvCoord, Qt::Key_Insert, Qt::ControlModifier);
+  w->Tree()->setFocus();
+  QTest::keyClick(w->Tree(), Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(w->Tree(), Qt::Key_Insert, Qt::ControlModifier);
   EXPECT_EQ(copies, 2);
-  QTest::keyClick(w->Parts().tvCoord, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(w->Tree(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(copies, 2);
   for (const char* name : {"tbShiftX", "tbFactor", "tbTitles"}) {
     auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -266,8 +268,8 @@ TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
   for (const QSize size : {QSize(800, 600), QSize(640, 480), QSize(260, 120)}) {
     w->resize(size);
     QApplication::processEvents();
-    const QWidget* main = w->Parts().pbMain;
-    const QWidget* status = w->Parts().status;
+    const QWidget* main = w->MainPanel();
+    const QWidget* status = w->StatusBar();
     EXPECT_GE(main->height(), 0);
     EXPECT_EQ(status->y() + status->height(), w->centralWidget()->height());
     // A window shorter than bands and status bar leaves the work area empty.
@@ -277,19 +279,19 @@ TEST(MainWindowLayout, BarsAndAreasFollowTheWindowAndTheBands) {
   }
   for (int i = 0; i < 4; ++i) ASSERT_TRUE(w->RunCommand("mViewToolbar", i));
   EXPECT_FALSE(w->CoolBar()->isVisible());
-  EXPECT_EQ(w->Parts().pbMain->y(), 0);
+  EXPECT_EQ(w->MainPanel()->y(), 0);
   ASSERT_TRUE(w->RunCommand("mViewToolbar", 1));
   EXPECT_TRUE(w->CoolBar()->isVisible());
-  EXPECT_EQ(w->Parts().pbMain->y(), w->CoolBar()->height());
+  EXPECT_EQ(w->MainPanel()->y(), w->CoolBar()->height());
 }
 
 TEST(MainWindowLayout, TheSplitterGuidesTreeAndZoomViewFromItsStartingPlace) {
   FakeServices services;
   AppFolder folder;
   auto w = folder.Start();
-  const QWidget* main = w->Parts().pbMain;
+  const QWidget* main = w->MainPanel();
   const QWidget* bar = w->findChild<QWidget*>(QStringLiteral("ucTrellan"));
-  const QWidget* tree = w->Parts().tvCoord;
+  const QWidget* tree = w->Tree();
   const QWidget* view = w->findChild<QWidget*>(QStringLiteral("ucScopel"));
   ASSERT_NE(bar, nullptr);
   ASSERT_NE(view, nullptr);
@@ -320,11 +322,11 @@ TEST(MainWindowLayout, ABandSectionCannotMoveTheWorkAreaIntoBands) {
   common::WriteIniString(folder.SettingsFile(), "pbCoolBar", "3_Name", "pbStatus");
   auto w = folder.Start();
   const QWidget* client = w->centralWidget();
-  EXPECT_EQ(w->Parts().pbMain->parentWidget(), client);
-  EXPECT_EQ(w->Parts().status->parentWidget(), client);
-  EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("ucScopel"))->parentWidget(), w->Parts().pbMain);
-  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Standard"))->Child(), w->Parts().toolbars[0]);
-  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Child(), w->Parts().pbFactors);
+  EXPECT_EQ(w->MainPanel()->parentWidget(), client);
+  EXPECT_EQ(w->StatusBar()->parentWidget(), client);
+  EXPECT_EQ(w->findChild<QWidget*>(QStringLiteral("ucScopel"))->parentWidget(), w->MainPanel());
+  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Standard"))->Child(), w->ToolBars()[0]);
+  EXPECT_EQ(w->CoolBar()->FindBand(QStringLiteral("Factors"))->Child(), w->Factors()->Panel());
   ASSERT_TRUE(w->close());
   const std::string file = folder.SettingsFile();
   EXPECT_EQ(common::ReadIniString(file, "pbCoolBar", "1_Name"), "pbToolbar");
@@ -387,8 +389,8 @@ TEST(MainWindowKeys, AltLettersOpenMenusBeforeFields) {
   AppFolder folder;
   auto w = folder.Start();
   QApplication::setActiveWindow(w.get());
-  w->Parts().tvCoord->setFocus();
-  QTest::keyClick(w->Parts().tvCoord, Qt::Key_F, Qt::AltModifier);
+  w->Tree()->setFocus();
+  QTest::keyClick(w->Tree(), Qt::Key_F, Qt::AltModifier);
   ASSERT_NE(w->menuBar()->activeAction(), nullptr);
   EXPECT_EQ(w->menuBar()->activeAction()->text(), "&File");
   EXPECT_NE(QApplication::focusWidget(), w->findChild<QLineEdit*>(QStringLiteral("tbFactor")));
@@ -398,8 +400,8 @@ TEST(MainWindowKeys, AltLettersOpenMenusBeforeFields) {
   auto* shiftX = w->findChild<QLineEdit*>(QStringLiteral("tbShiftX"));
   ASSERT_NE(shiftX, nullptr);
   shiftX->setEnabled(true);  // as with a document open
-  w->Parts().tvCoord->setFocus();
-  QTest::keyClick(w->Parts().tvCoord, Qt::Key_X, Qt::AltModifier);
+  w->Tree()->setFocus();
+  QTest::keyClick(w->Tree(), Qt::Key_X, Qt::AltModifier);
   EXPECT_EQ(QApplication::focusWidget(), shiftX);
   EXPECT_EQ(w->menuBar()->activeAction(), nullptr);
 }

@@ -64,7 +64,7 @@ void Drop(app::MainWindow& w, const std::string& file) {
 
 // Whether the menu of the item is open.
 bool Shown(app::MainWindow& w, const char* item) {
-  const QMenu* menu = w.Parts().menus->Item(QString::fromLatin1(item))->Popup();
+  const QMenu* menu = w.Menus()->Item(QString::fromLatin1(item))->Popup();
   return menu != nullptr && menu->isVisible();
 }
 

@@ -17,6 +17,8 @@
 #include <filesystem>
 
 #include "app/contour_tree.h"
+#include "app/work_picture.h"
+#include "app/field_strips.h"
 #include "app/edit_commands.h"
 #include "app/edit_surface.h"
 #include "document/document_state.h"
@@ -60,8 +62,8 @@ struct Window {
     QApplication::setActiveWindow(w.get());
   }
   QString Panel(const char* key) {
-    w->Host().FlushRedraw();
-    return w->Parts().status->Panel(QString::fromLatin1(key))->Text();
+    w->Picture().FlushRedraw();
+    return w->StatusBar()->Panel(QString::fromLatin1(key))->Text();
   }
   void Press(int x, int y) {
     w->Surface().ucScopel_MouseDown(app::kLeftButton, 0, x * kTpp + 7, y * kTpp + 7);
@@ -87,7 +89,7 @@ TEST(RunState, TheTimePanelShowsTheLastRunsTimeAndNothingElse) {
       << run.toStdString();
   // Long enough after the run that its clock, still going, would show another second.
   QTest::qWait(1100);
-  x.w->Parts().tvCoord->SelectNode(3);
+  x.w->Tree()->SelectNode(3);
   ASSERT_TRUE(x.w->RunCommand("mEditDelete"));
   ASSERT_TRUE(x.w->RunCommand("mViewZoom", 1));
   EXPECT_EQ(x.Panel("Time"), run);
@@ -115,7 +117,7 @@ TEST(RunState, ARunLeavesNoContourWithoutPoints) {
   ASSERT_TRUE(x.w->RunCommand("mSettingsMethod", 1));
   ASSERT_TRUE(x.w->RunCommand("mFileCreate"));
   EXPECT_EQ(x.Panel("Progress1"), QStringLiteral("8x2 - 2 points (1 contour)."));
-  const app::ContourTree& tree = *x.w->Parts().tvCoord;
+  const app::ContourTree& tree = *x.w->Tree();
   ASSERT_EQ(tree.NodeCount(), 4);
   EXPECT_EQ(tree.NodeText(2), QStringLiteral("#00"));
   EXPECT_EQ(tree.NodeText(3), QStringLiteral("0,1"));
@@ -170,8 +172,8 @@ TEST(RunState, ABatchTracesWithTheWindowsSettingsAsTheToolDoes) {
       ASSERT_TRUE(w->Host().State().SeparateFiles);
       AnswerBatchDialog(image);
       ASSERT_TRUE(w->RunCommand("mFileBatch"));
-      w->Host().FlushRedraw();
-      EXPECT_EQ(w->Parts().status->Panel(QStringLiteral("Progress1"))->Text(),
+      w->Picture().FlushRedraw();
+      EXPECT_EQ(w->StatusBar()->Panel(QStringLiteral("Progress1"))->Text(),
                 QStringLiteral("1 images processed."));
     }
     QStringList arguments = {QStringLiteral("batch"), QStringLiteral("--separate"),

@@ -128,7 +128,7 @@ struct SampleWindow {
   // there through the server.
   QString PixelAt(QPoint local) {
     XInput::MoveTo(XInput::On(Viewport(), local));
-    return w->Parts().status->Panel(QStringLiteral("Info"))->Text().section(QLatin1Char(' '), 0, 0);
+    return w->StatusBar()->Panel(QStringLiteral("Info"))->Text().section(QLatin1Char(' '), 0, 0);
   }
 };
 
