@@ -39,7 +39,7 @@ QByteArray WithBmpFileHeader(const QByteArray& dib) {
   return out + dib;
 }
 
-bool BmpComplete(const QByteArray& b) {
+bool BmpComplete(const QByteArray& b, qint64 fileSize) {
   if (b.size() < 26) return false;
   const std::uint32_t infoSize = Dword(b, 14);
   std::int64_t width = 0, height = 0;
@@ -57,7 +57,7 @@ bool BmpComplete(const QByteArray& b) {
   }
   if (compression != 0 && compression != 3) return true;  // run-length data has no fixed size
   const std::int64_t row = ((static_cast<std::int64_t>(bits) * std::abs(width) + 31) / 32) * 4;
-  return Dword(b, 10) + row * std::abs(height) <= b.size();
+  return Dword(b, 10) + row * std::abs(height) <= fileSize;
 }
 
 bool IsRunLengthBmp(const QByteArray& b) {

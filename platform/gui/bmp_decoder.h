@@ -9,8 +9,9 @@ namespace morvane::gui::loader {
 // the size of its info header. The file header is made up so the BMP reader takes it.
 QByteArray WithBmpFileHeader(const QByteArray& dib);
 
-// True when the file holds all the pixel rows its header declares.
-bool BmpComplete(const QByteArray& b);
+// True when a file of fileSize bytes that begins with b (its headers at least) holds
+// all the pixel rows its header declares.
+bool BmpComplete(const QByteArray& b, qint64 fileSize);
 
 // A run-length BMP: an info header of 40 bytes or more, 8-bit runs (RLE8) or 4-bit
 // runs (RLE4) with the bit count they need, and a size to decode into.

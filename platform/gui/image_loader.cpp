@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -64,9 +66,8 @@ QString TooLarge(int maxSide) {
   return QStringLiteral("the picture is larger than %1 x %1 pixels").arg(maxSide);
 }
 
-// The file's bytes; a failure when it is no regular file that can be read.
-std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name,
-                                           std::string& bytes) {
+// A failure when the path names no regular file or one too large for any picture.
+std::optional<PictureLoad> CheckPictureFile(const std::string& path, const QString& name) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0) {
     if (errno == ENOENT || errno == ENOTDIR || path.empty()) {
@@ -80,6 +81,12 @@ std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QStrin
     return Failed(name,
                   QStringLiteral("the file is larger than any picture of %1 x %1 pixels").arg(kMaxSide));
   }
+  return std::nullopt;
+}
+
+// The file's bytes, once CheckPictureFile has passed; a failure when they cannot be read.
+std::optional<PictureLoad> ReadPictureFile(const std::string& path, const QString& name,
+                                           std::string& bytes) {
   core::FileContents contents = core::ReadFileBytes(path, static_cast<std::size_t>(kMaxFileBytes));
   if (contents.status != core::FileContents::kOk) {
     const std::string prefix = path + ": ";
@@ -102,6 +109,67 @@ std::string NativePath(const QString& path) {
   return std::string(native.constData(), static_cast<std::size_t>(native.size()));
 }
 
+// Before the first decode of a run: the readers may allocate the largest picture, and
+// what killed runs left of their conversions is cleared away.
+void PrepareDecoding() {
+  RaiseAllocationLimit();
+  static const bool swept = [] {
+    SweepStaleConversionFolders();
+    return true;
+  }();
+  (void)swept;
+}
+
+// Decodes through Qt's reader, into direct's memory where the picture is 32-bit and
+// the reader allows; target is then set to that memory. A failure when the reader
+// gives no picture.
+std::optional<PictureLoad> ReadThroughReader(QImageReader& reader, const QString& fileName,
+                                             const PictureLimits& limits, core::RgbImage* direct,
+                                             QImage& image, std::uint32_t*& target) {
+  const QSize size = reader.size();
+  if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
+      size.height() > 0 && size.width() <= limits.maxSide && size.height() <= limits.maxSide) {
+    *direct = core::RgbImage(size.width(), size.height());
+    target = direct->pixels.data();
+    image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(),
+                   qsizetype{size.width()} * 4, QImage::Format_RGB32);
+  }
+  if (!reader.read(&image) || image.isNull()) {
+    QString reason = reader.errorString();
+    if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
+      reason = QStringLiteral("the picture cannot be decoded");
+    }
+    if (direct != nullptr) *direct = {};
+    return Failed(fileName, reason);
+  }
+  const bool inPlace = target != nullptr && image.constBits() == reinterpret_cast<const uchar*>(target) &&
+                       image.format() == QImage::Format_RGB32 && image.size() == size;
+  if (!inPlace) {
+    target = nullptr;
+    if (direct != nullptr) *direct = {};  // the decoder made its own picture: the buffer holds nothing
+  }
+  return std::nullopt;
+}
+
+// The checks after a decode, and the picture handed on: null with *decodedInto set
+// when it was decoded into direct (target).
+PictureLoad Decoded(QImage image, const std::uint32_t* target, bool complete, const QString& fileName,
+                    const PictureLimits& limits, core::RgbImage* direct, bool* decodedInto) {
+  const auto failed = [&](const QString& reason) {
+    if (direct != nullptr) *direct = {};
+    return Failed(fileName, reason);
+  };
+  if (!complete) return failed(QStringLiteral("the file is incomplete"));
+  if (image.width() > limits.maxSide || image.height() > limits.maxSide) {
+    return failed(TooLarge(limits.maxSide));
+  }
+  if (target != nullptr) {
+    *decodedInto = true;
+    return {};
+  }
+  return {image, {}, {}};
+}
+
 // The decoding that LoadPictureData and LoadRgbPicture share; the picture comes as
 // decoded, not yet flattened. With direct, a 32-bit picture is decoded straight into
 // direct's memory where the decoder allows; then *decodedInto is set and the image
@@ -109,13 +177,7 @@ std::string NativePath(const QString& path) {
 PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
                               const MetafileConverters& converters, const PictureLimits& limits,
                               core::RgbImage* direct, bool* decodedInto) {
-  RaiseAllocationLimit();
-  // Once a run, before anything is converted: what killed runs left is cleared away.
-  static const bool swept = [] {
-    SweepStaleConversionFolders();
-    return true;
-  }();
-  (void)swept;
+  PrepareDecoding();
   if (direct != nullptr) *direct = {};
   if (bytes.isEmpty()) return Failed(fileName, QStringLiteral("the file is empty"));
 
@@ -152,10 +214,6 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
   if (complete && !DataSound(bytes, format)) return Failed(fileName, damaged);
   QImage image;
   std::uint32_t* target = nullptr;
-  const auto failed = [&](const QString& reason) {
-    if (direct != nullptr) *direct = {};
-    return Failed(fileName, reason);
-  };
   if (format == "gif" && qint64{declared.width()} * declared.height() > limits.gifReaderMaxPixels) {
     image = DecodeLargeGif(bytes);
     if (image.isNull()) return Failed(fileName, damaged);
@@ -165,39 +223,77 @@ PictureLoad DecodePictureData(QByteArray bytes, const QString& fileName,
     if (runs.damaged) return Failed(fileName, damaged);
     if (runs.image.isNull()) return Failed(fileName, OutOfMemory());
     image = std::move(runs.image);
-  } else {
-    const QSize size = reader.size();
-    if (direct != nullptr && reader.imageFormat() == QImage::Format_RGB32 && size.width() > 0 &&
-        size.height() > 0 && size.width() <= limits.maxSide && size.height() <= limits.maxSide) {
-      *direct = core::RgbImage(size.width(), size.height());
-      target = direct->pixels.data();
-      image = QImage(reinterpret_cast<uchar*>(target), size.width(), size.height(),
-                     qsizetype{size.width()} * 4, QImage::Format_RGB32);
-    }
-    if (!reader.read(&image) || image.isNull()) {
-      QString reason = reader.errorString();
-      if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
-        reason = QStringLiteral("the picture cannot be decoded");
-      }
-      return failed(reason);
-    }
-    const bool inPlace = target != nullptr &&
-                         image.constBits() == reinterpret_cast<const uchar*>(target) &&
-                         image.format() == QImage::Format_RGB32 && image.size() == size;
-    if (!inPlace) {
-      target = nullptr;
-      if (direct != nullptr) *direct = {};  // the decoder made its own picture: the buffer holds nothing
-    }
+  } else if (std::optional<PictureLoad> failure =
+                 ReadThroughReader(reader, fileName, limits, direct, image, target)) {
+    return *std::move(failure);
   }
-  if (!complete) return failed(QStringLiteral("the file is incomplete"));
-  if (image.width() > limits.maxSide || image.height() > limits.maxSide) {
-    return failed(TooLarge(limits.maxSide));
+  return Decoded(std::move(image), target, complete, fileName, limits, direct, decodedInto);
+}
+
+// How much of a file is read first to tell whether it is streamed: far more than the
+// headers and palette of any BMP.
+constexpr qint64 kHeadBytes = 64 * 1024;
+
+// An uncompressed BMP is decoded from the file, its rows read as they are decoded, so
+// that no copy of the file stands beside the picture. The same checks come first as
+// for the file's bytes in memory, from its headers and its size. Nothing (nullopt)
+// when the file is no such BMP or no larger than its head: it is then read whole.
+std::optional<PictureLoad> DecodeStreamedBmp(const std::string& path, const QString& fileName,
+                                             core::RgbImage* direct, bool* decodedInto) {
+  const QString suffix = QFileInfo(fileName).suffix().toLower();
+  // A metafile's name on a BMP is for the whole read to judge.
+  if (suffix == QLatin1String("emf") || suffix == QLatin1String("wmf")) return std::nullopt;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;  // the whole read tells why
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return std::nullopt;
   }
-  if (target != nullptr) {
-    *decodedInto = true;
-    return {};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= kHeadBytes ||
+      info.st_size > kMaxFileBytes) {
+    return std::nullopt;
   }
-  return {image, {}, {}};
+  const QByteArray head = file.read(kHeadBytes);
+  if (head.size() != kHeadBytes || !head.startsWith("BM") || IsRunLengthBmp(head) || !file.seek(0)) {
+    return std::nullopt;
+  }
+  PrepareDecoding();
+  if (direct != nullptr) *direct = {};
+  QImageReader reader(&file);
+  if (suffix == QLatin1String("dib")) reader.setFormat("bmp");
+  if (reader.format().toLower() != "bmp") return std::nullopt;
+  const PictureLimits limits;
+  const QSize declared = DeclaredPictureSize(head, "bmp");
+  if (declared.width() > limits.maxSide || declared.height() > limits.maxSide) {
+    return Failed(fileName, TooLarge(limits.maxSide));
+  }
+  const qint64 size = info.st_size;
+  bool complete = BmpComplete(head, size);
+  QImage image;
+  std::uint32_t* target = nullptr;
+  if (std::optional<PictureLoad> failure = ReadThroughReader(reader, fileName, limits, direct, image, target)) {
+    return *std::move(failure);
+  }
+  // A file cut shorter while it was read has left rows out.
+  if (::fstat(fd, &info) != 0 || info.st_size < size) complete = false;
+  return Decoded(std::move(image), target, complete, fileName, limits, direct, decodedInto);
+}
+
+// A file's picture, decoded as DecodePictureData decodes it.
+PictureLoad DecodePictureFile(const std::string& path, const QString& name,
+                              const MetafileConverters& converters, core::RgbImage* direct,
+                              bool* decodedInto) {
+  if (std::optional<PictureLoad> failure = CheckPictureFile(path, name)) return *std::move(failure);
+  if (std::optional<PictureLoad> streamed = DecodeStreamedBmp(path, name, direct, decodedInto)) {
+    return *std::move(streamed);
+  }
+  std::string bytes;
+  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
+    return *std::move(failure);
+  // The bytes go before the caller flattens the picture.
+  return DecodePictureData(Unowned(bytes), name, converters, {}, direct, decodedInto);
 }
 
 // A decoded picture as the picture boxes take it: transparent parts over white.
@@ -212,12 +308,7 @@ PictureLoad Flattened(PictureLoad load, const QString& fileName) {
 
 PictureLoad LoadPicture(const std::string& path, const MetafileConverters& converters) {
   const QString name = FileNameOf(path);
-  std::string bytes;
-  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
-    return *std::move(failure);
-  PictureLoad load = DecodePictureData(Unowned(bytes), name, converters, {}, nullptr, nullptr);
-  bytes = std::string();  // not kept beside the decoded picture while it is flattened
-  return Flattened(std::move(load), name);
+  return Flattened(DecodePictureFile(path, name, converters, nullptr, nullptr), name);
 }
 
 PictureLoad LoadPicture(const QString& path, const MetafileConverters& converters) {
@@ -234,12 +325,8 @@ PictureLoad LoadRgbPicture(const std::string& path, core::RgbImage& image,
                            const MetafileConverters& converters) {
   image = {};
   const QString name = FileNameOf(path);
-  std::string bytes;
-  if (std::optional<PictureLoad> failure = ReadPictureFile(path, name, bytes))
-    return *std::move(failure);
   bool decodedInto = false;
-  PictureLoad load = DecodePictureData(Unowned(bytes), name, converters, {}, &image, &decodedInto);
-  bytes = std::string();  // not kept beside the decoded picture while it is flattened
+  PictureLoad load = DecodePictureFile(path, name, converters, &image, &decodedInto);
   if (decodedInto || !load.ok()) return load;
   image = ToRgbImage(load.image);
   load.image = QImage();

@@ -50,7 +50,7 @@ void RaiseAllocationLimit() {
 }
 
 bool Complete(const QByteArray& bytes, const QByteArray& format) {
-  if (format == "bmp") return BmpComplete(bytes);
+  if (format == "bmp") return BmpComplete(bytes, bytes.size());
   if (format == "gif") return GifComplete(bytes);
   if (format == "jpeg" || format == "jpg") return JpegComplete(bytes);
   return true;
