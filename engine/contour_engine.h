@@ -9,6 +9,7 @@
 #include "engine/contour_points.h"
 #include "engine/contour_set.h"
 #include "engine/mask_survey.h"
+#include "engine/mask_value.h"
 #include "engine/window_roles.h"
 #include "platform/core/pixel_buffer.h"
 #include "platform/core/units.h"
@@ -81,11 +82,8 @@ class ContourEngine {
   void PrepareMask();
   std::int32_t MaskWidth() const { return maskW_; }
   std::int32_t MaskHeight() const { return maskH_; }
-  // One mask pixel: kMaskBlack, kMaskWhite, kMaskPainted (a figure the whole-image
-  // run has traced) or kMaskOutside beyond the mask.
+  // One mask pixel, a MaskValue: kMaskOutside beyond the mask.
   std::uint8_t MaskPixel(std::int32_t x, std::int32_t y) const;
-  static constexpr std::uint8_t kMaskPainted = 1;
-  static constexpr std::uint8_t kMaskOutside = 2;
 
   // The trace buffer: the points the last trace left, element 0 unused.
   ContourPoints& Traced() { return traced_; }
@@ -146,13 +144,13 @@ class ContourEngine {
   // The first pixel at or after (x, y) in raster order whose mask byte is value, with a
   // tick after each row scanned (the row of the find too); found is set only when there
   // is one. With equal false, the first whose byte is not value.
-  bool ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
+  bool ScanRaster(std::int64_t x, std::int32_t y, MaskValue value, ContourPoint& found,
                   bool equal = true);
   bool FindStart(std::int32_t x, std::int32_t y, ContourPoint& start);
   // The trace from a clicked or scanned pixel, and from a start already found; mask
   // values up to `figure` count as figure.
-  TraceResult Trace(std::int32_t x, std::int32_t y, std::uint8_t figure);
-  TraceResult Follow(ContourPoint start, std::uint8_t figure);
+  TraceResult Trace(std::int32_t x, std::int32_t y, MaskValue figure);
+  TraceResult Follow(ContourPoint start, MaskValue figure);
   // The trace of the surveyed mask's figure at that index, as the figures' pass goes on
   // from the last start, `from`.
   TraceResult TraceFigure(const ContourPoint& from, std::size_t figure);

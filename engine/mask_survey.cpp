@@ -170,13 +170,13 @@ std::int32_t MaskSurvey::AddRow(std::uint8_t* row, std::int32_t y) {
   // Every white run joined to the outside turns outer: the whole row's white in one pass
   // the compiler vectorises, and then the few pending runs white again.
   for (std::int32_t x = 0; x < w; ++x) {
-    row[x] = row[x] == core::kMaskWhite ? kMaskOuter : row[x];
+    row[x] = row[x] == kMaskWhite ? std::uint8_t{kMaskOuter} : row[x];
   }
   if (pending) {
     rowPending_[static_cast<std::size_t>(y)] = 1;
     for (const Run& run : whiteHere_) {
       if (run.node != 0) {
-        std::memset(row + run.begin, core::kMaskWhite, static_cast<std::size_t>(run.end - run.begin));
+        std::memset(row + run.begin, kMaskWhite, static_cast<std::size_t>(run.end - run.begin));
       }
     }
   }

@@ -5,16 +5,9 @@
 #include <vector>
 
 #include "engine/contour_points.h"
+#include "engine/mask_value.h"
 
 namespace morvane::engine {
-
-// Outer background in a surveyed mask: white 4-connected through white to the border.
-// It lies above kMaskPainted, so that the figures' pass takes it for background, and
-// below kMaskWhite, so that the holes' pass can take it for figure.
-inline constexpr std::uint8_t kMaskOuter = 3;
-// A hole the holes pass has traced: figure for the rest of that pass, like the outer
-// background, and like it above kMaskPainted, so that it still tells white from black.
-inline constexpr std::uint8_t kMaskFilledHole = 2;
 
 // What a whole-image run needs to know of its mask, found row by row while the mask is
 // written and each row is still in the cache: the first pixel of every figure

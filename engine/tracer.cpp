@@ -173,7 +173,7 @@ void ContourEngine::TickPastStops(std::int64_t n) {
   }
 }
 
-bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, std::uint8_t value, ContourPoint& found,
+bool ContourEngine::ScanRaster(std::int64_t x, std::int32_t y, MaskValue value, ContourPoint& found,
                                bool equal) {
   // Rows above the mask hold nothing: the scan then starts at the top left.
   if (y < 0) {
@@ -209,20 +209,20 @@ bool ContourEngine::FindStart(std::int32_t x, std::int32_t y, ContourPoint& star
   // From white the next figure pixel, painted or not: the whole-image run's holes pass
   // leaves its first pass's painting in place. From a painted figure the next one not
   // yet traced.
-  if (at == core::kMaskWhite) {
-    return ScanRaster(x, y, core::kMaskWhite, start, false);
+  if (at == kMaskWhite) {
+    return ScanRaster(x, y, kMaskWhite, start, false);
   }
-  if (at != core::kMaskBlack) {
-    return ScanRaster(x, y, core::kMaskBlack, start);
+  if (at != kMaskBlack) {
+    return ScanRaster(x, y, kMaskBlack, start);
   }
-  if (x == 0 || mask_.bits[Index(x - 1, y)] != core::kMaskBlack) {
+  if (x == 0 || mask_.bits[Index(x - 1, y)] != kMaskBlack) {
     start = {x, y};
     return true;
   }
   // The rightmost pixel of the black run that holds (x, y).
   const std::uint8_t* row = &mask_.bits[Index(0, y)];
   std::int32_t c = x;
-  while (c < maskW_ && row[c] == core::kMaskBlack) {
+  while (c < maskW_ && row[c] == kMaskBlack) {
     ++c;
   }
   start = {c - 1, y};
@@ -242,7 +242,7 @@ bool ContourEngine::TraceContourAt(std::int32_t x, std::int32_t y) {
   return Trace(x, y, kMaskPainted) == TraceResult::Found;
 }
 
-ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y, std::uint8_t figure) {
+ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y, MaskValue figure) {
   picture_.ShowImage();
   ResetPoints(traced_);
   ContourPoint start;
@@ -252,7 +252,7 @@ ContourEngine::TraceResult ContourEngine::Trace(std::int32_t x, std::int32_t y, 
   return Follow(start, figure);
 }
 
-ContourEngine::TraceResult ContourEngine::Follow(ContourPoint start, std::uint8_t figure) {
+ContourEngine::TraceResult ContourEngine::Follow(ContourPoint start, MaskValue figure) {
   ContourPoints& points = traced_;
   points.push_back(start);
 
@@ -450,7 +450,7 @@ bool ContourEngine::SquareCorner(ContourPoint* points, std::int32_t i, std::size
 void ContourEngine::FillHole(std::int32_t x0, std::int32_t y0) {
   // A row's run at a time, 4-connected. The size and the stack live in locals: the
   // byte stores could alias the members, which the compiler would then reload.
-  constexpr std::uint8_t from = core::kMaskWhite;
+  constexpr std::uint8_t from = kMaskWhite;
   if (MaskPixel(x0, y0) != from) {
     return;
   }

@@ -8,7 +8,7 @@ namespace morvane::engine {
 
 bool ContourEngine::FindNextRegionPixel(ContourPoint& p) {
   // Background is the mask's white, whatever colour the user picked.
-  return ScanRaster(std::int64_t{p.x} + 1, p.y, core::kMaskWhite, p);
+  return ScanRaster(std::int64_t{p.x} + 1, p.y, kMaskWhite, p);
 }
 
 std::int32_t ContourEngine::CountRegionPixels() {
@@ -17,7 +17,7 @@ std::int32_t ContourEngine::CountRegionPixels() {
     const std::uint8_t* line = &mask_.bits[Index(0, row)];
     std::int32_t white = 0;
     for (std::int32_t x = 0; x < maskW_; ++x) {
-      white += line[x] == core::kMaskWhite ? 1 : 0;
+      white += line[x] == kMaskWhite ? 1 : 0;
     }
     blackPerRow_[static_cast<std::size_t>(row)] = maskW_ - white;
   }

@@ -681,6 +681,108 @@ TEST_F(ImageLoaderTest, LoadsIntoTheBufferAsThePictureCopied) {
   }
 }
 
+// An uncompressed BMP of width x height at 24 or 32 bits, a colour per pixel from its
+// place; height < 0 stores the rows from the top. The pixel data starts at offset,
+// after a gap of zeros (0: right after the headers).
+QByteArray PlainBmp(int width, int height, int bits, std::int64_t offset = 0) {
+  const int rows = std::abs(height);
+  const int stride = (bits * width + 31) / 32 * 4;
+  const std::int64_t at = offset != 0 ? offset : 54;
+  QByteArray out("BM");
+  AppendDword(out, at + std::int64_t{stride} * rows);
+  AppendDword(out, 0);
+  AppendDword(out, at);
+  AppendDword(out, 40);
+  AppendDword(out, width);
+  AppendDword(out, height);
+  AppendWord(out, 1);
+  AppendWord(out, bits);
+  AppendDword(out, 0);  // no compression
+  AppendDword(out, std::int64_t{stride} * rows);
+  AppendDword(out, 2835);
+  AppendDword(out, 2835);
+  AppendDword(out, 0);
+  AppendDword(out, 0);
+  if (at > out.size() && at < (std::int64_t{1} << 24)) out.append(QByteArray(at - out.size(), '\0'));
+  for (int y = 0; y < rows; ++y) {
+    QByteArray row;
+    for (int x = 0; x < width; ++x) {
+      row.append(static_cast<char>(x * 7)).append(static_cast<char>(y * 3)).append(static_cast<char>(x ^ y));
+      if (bits == 32) row.append('\0');
+    }
+    row.append(QByteArray(stride - row.size(), '\0'));
+    out += row;
+  }
+  return out;
+}
+
+// Sets the little-endian dword at at.
+QByteArray WithDword(QByteArray bytes, int at, std::int64_t value) {
+  for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>((value >> (8 * k)) & 0xff);
+  return bytes;
+}
+
+// A BMP too large to be worth a copy in memory is decoded from the file as it is read;
+// it loads as its bytes in memory load, picture and failure alike, and the checks on
+// its headers and its size come first all the same.
+TEST_F(ImageLoaderTest, LargeBmpFilesLoadAsTheirBytes) {
+  const QString tooLarge = QStringLiteral("the picture is larger than 16384 x 16384 pixels");
+  const QString incomplete = QStringLiteral("the file is incomplete");
+  const QByteArray sound = PlainBmp(300, 120, 24);
+  QImage indexed(600, 300, QImage::Format_Indexed8);
+  indexed.setColorTable({kWhite, kRed, kBlue});
+  for (int y = 0; y < indexed.height(); ++y) {
+    for (int x = 0; x < indexed.width(); ++x) indexed.setPixel(x, y, (x / 10 + y / 7) % 3);
+  }
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    QString reason;  // empty: loads
+  };
+  const Case cases[] = {
+      {"rows.bmp", sound, {}},
+      {"top-down.bmp", PlainBmp(300, -120, 24), {}},
+      {"wide.bmp", PlainBmp(700, 40, 32), {}},
+      {"palette.bmp", Encoded(indexed, "BMP"), {}},
+      {"named.dib", sound, {}},
+      {"after-a-gap.bmp", PlainBmp(300, 120, 24, 70000), {}},
+      {"cut.bmp", sound.left(sound.size() - 5000), incomplete},
+      {"cut-in-a-row.bmp", sound.left(sound.size() - 1), incomplete},
+      {"offset-past-the-end.bmp", WithDword(sound, 10, 0x7fff0000), incomplete},
+      {"offset-into-the-rows.bmp", WithDword(sound, 10, 90000), incomplete},
+      {"taller-than-the-file.bmp", WithDword(sound, 22, 2000), incomplete},
+      {"wider-than-allowed.bmp", WithDword(sound, 18, 16385), tooLarge},
+      {"taller-than-allowed.bmp", WithDword(sound, 22, -20000), tooLarge},
+      {"huge.bmp", WithDword(WithDword(sound, 18, 0x7fffffff), 22, 0x7fffffff), tooLarge},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_GT(c.bytes.size(), 64 * 1024);
+    const QString path = Put(c.name, c.bytes);
+    const PictureLoad fromBytes = LoadPictureData(c.bytes, QString::fromLatin1(c.name));
+    const PictureLoad fromFile = LoadPicture(path);
+    EXPECT_EQ(fromFile.reason, c.reason) << fromFile.message.toStdString();
+    EXPECT_EQ(fromFile.reason, fromBytes.reason);
+    EXPECT_EQ(fromFile.message, fromBytes.message);
+    EXPECT_EQ(fromFile.image, fromBytes.image);
+    core::RgbImage direct(2, 2);
+    const PictureLoad into = LoadRgbPicture(path, direct);
+    EXPECT_EQ(into.reason, c.reason);
+    EXPECT_TRUE(into.image.isNull());
+    const core::RgbImage copied = ToRgbImage(fromBytes.image);
+    EXPECT_EQ(direct.width, copied.width);
+    EXPECT_EQ(direct.height, copied.height);
+    EXPECT_EQ(direct.pixels, copied.pixels);
+  }
+  // The rows land where they belong.
+  const PictureLoad rows = LoadPicture(dir_.filePath("rows.bmp"));
+  ASSERT_TRUE(rows.ok());
+  EXPECT_EQ(rows.image.pixel(10, 119), qRgb(10 ^ 0, 0, 70));
+  EXPECT_EQ(rows.image.pixel(299, 0), qRgb((299 ^ 119) & 0xff, 119 * 3, (299 * 7) & 0xff));
+  EXPECT_EQ(LoadPicture(dir_.filePath("top-down.bmp")).image.pixel(299, 0),
+            qRgb(299 & 0xff, 0, (299 * 7) & 0xff));
+}
+
 TEST(RgbImageTest, CopiesPixelsBothWays) {
   const QImage image = Blocks();
   const core::RgbImage rgb = ToRgbImage(image);
