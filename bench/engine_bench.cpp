@@ -1,6 +1,6 @@
 // The engine on generated images. Run on demand:
 //   build/release/bin/morvane_bench [--benchmark_filter=...]
-//   build/release/bin/morvane_bench --growth | --connected | --fingerprints
+//   build/release/bin/morvane_bench --growth | --connected [FAMILY] | --fingerprints
 //   build/release/bin/morvane_bench --write-image FAMILY SIZE FILE  (an image for morvane-trace)
 // "per_MP" is the time per megapixel, so growth with the image size shows.
 #include <benchmark/benchmark.h>
@@ -103,6 +103,11 @@ BENCHMARK(BM_CreateConnectedNoise)->ArgsProduct({{256, 1024}, {30, 50}})->Unit(b
 
 void BM_CreateConnectedGrid(benchmark::State& state) { TimeCreate(state, SquareGrid(Size(state)), true); }
 BENCHMARK(BM_CreateConnectedGrid)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
+
+void BM_CreateConnectedCheckerboard(benchmark::State& state) {
+  TimeCreate(state, Checkerboard(Size(state)), true);
+}
+BENCHMARK(BM_CreateConnectedCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 void BM_CreateSpiral(benchmark::State& state) { TimeCreate(state, Spiral(Size(state))); }
 BENCHMARK(BM_CreateSpiral)->Arg(2048)->Unit(benchmark::kMillisecond);
@@ -235,8 +240,9 @@ void PrintGrowth() {
 
 // Connected against the plain run on the same images, each family over its sizes:
 // "figures" is the number of contours the plain run gives (figures and holes), each
-// of which the Connected run joins to the path.
-void PrintConnectedTable() {
+// of which the Connected run joins to the path. A family name, or the start of one,
+// keeps the table to those rows.
+void PrintConnectedTable(const std::string& only) {
   struct Row {
     const char* name;
     std::vector<int> sizes;
@@ -252,6 +258,7 @@ void PrintConnectedTable() {
   std::printf("%-14s %6s %10s %10s %12s %7s\n", "family", "size", "figures", "plain s", "connected s",
               "ratio");
   for (const Row& row : rows) {
+    if (std::string(row.name).rfind(only, 0) != 0) continue;
     for (const int size : row.sizes) {
       const RgbImage image = row.make(size);
       const int repeats = static_cast<double>(size) * size <= 4.2e6 ? 3 : 2;
@@ -311,7 +318,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (std::string(argv[i]) == "--connected") {
-      PrintConnectedTable();
+      PrintConnectedTable(i + 1 < argc ? argv[i + 1] : "");
       return 0;
     }
     if (std::string(argv[i]) == "--write-image" && i + 3 < argc) {
