@@ -1,26 +1,11 @@
 #include "engine/connected_path.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 
 namespace morvane::engine {
-
-namespace {
-
-// A stretch's priority in the tree: a mix of its index (a bijection, so no two are
-// equal), as random as the balance needs and the same on every run.
-std::uint32_t Priority(std::int32_t s) {
-  auto h = static_cast<std::uint32_t>(s);
-  h ^= h >> 16;
-  h *= 0x85EBCA6Bu;
-  h ^= h >> 13;
-  h *= 0xC2B2AE35u;
-  h ^= h >> 16;
-  return h;
-}
-
-}  // namespace
 
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   store_.clear();
@@ -29,61 +14,87 @@ void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   root_ = -1;
   mark_ = Mark{};
   total_ = 0;
-  lastAppended_ = -1;
-  const std::int32_t cell = std::int32_t{1} << kCellShift;
-  columns_ = std::max<std::int32_t>(1, (std::max(width, 0) + cell - 1) >> kCellShift);
-  rows_ = std::max<std::int32_t>(1, (std::max(height, 0) + cell - 1) >> kCellShift);
-  cellHead_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), -1);
-  nextInCell_.clear();
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  cellShift_ = kWidestShift;
+  BuildGrid();
 }
 
 const ContourPoint& ConnectedPath::First() const {
   const Stretch& s = stretches_[static_cast<std::size_t>(mark_.stretch)];
-  return store_[static_cast<std::size_t>(s.begin + mark_.offset)];
+  return store_[static_cast<std::size_t>(s.begin + mark_.offset)].point;
 }
 
 std::size_t ConnectedPath::CellOf(std::int32_t x, std::int32_t y) const {
-  const std::int32_t cx = std::clamp(x >> kCellShift, 0, columns_ - 1);
-  const std::int32_t cy = std::clamp(y >> kCellShift, 0, rows_ - 1);
+  const std::int32_t cx = std::clamp(x >> cellShift_, 0, columns_ - 1);
+  const std::int32_t cy = std::clamp(y >> cellShift_, 0, rows_ - 1);
   return static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns_) +
          static_cast<std::size_t>(cx);
 }
 
 void ConnectedPath::AddToGrid(std::int32_t stored) {
-  const ContourPoint& p = store_[static_cast<std::size_t>(stored)];
-  std::int32_t& head = cellHead_[CellOf(p.x, p.y)];
-  nextInCell_.push_back(head);
+  Stored& s = store_[static_cast<std::size_t>(stored)];
+  std::int32_t& head = cellHead_[CellOf(s.point.x, s.point.y)];
+  occupied_ += head < 0 ? 1 : 0;
+  s.nextInCell = head;
   head = stored;
 }
 
-void ConnectedPath::Append(const ContourPoint* begin, const ContourPoint* end) {
-  if (begin == end) {
+void ConnectedPath::BuildGrid() {
+  const std::int32_t cell = std::int32_t{1} << cellShift_;
+  columns_ = std::max<std::int32_t>(1, (width_ + cell - 1) >> cellShift_);
+  rows_ = std::max<std::int32_t>(1, (height_ + cell - 1) >> cellShift_);
+  cellHead_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), -1);
+  occupied_ = 0;
+  for (std::size_t k = 0; k < store_.size(); ++k) {
+    AddToGrid(static_cast<std::int32_t>(k));
+  }
+}
+
+void ConnectedPath::RefineGrid() {
+  // Crowded cells make every search read many far points; cells half as wide, while
+  // they stay fewer than the points, hold a quarter as many. The grid is built anew
+  // each time, at most a few times a run.
+  const std::size_t finerCells = static_cast<std::size_t>((width_ >> (cellShift_ - 1)) + 1) *
+                                 static_cast<std::size_t>((height_ >> (cellShift_ - 1)) + 1);
+  if (cellShift_ > kFinestShift && store_.size() > occupied_ * kCellPoints &&
+      finerCells <= store_.size()) {
+    --cellShift_;
+    BuildGrid();
+  }
+}
+
+void ConnectedPath::AppendFigure(const ContourPoints& figure) {
+  if (UpperBound(figure) == 0) {
     return;
   }
+  // One stretch at the end of the store, in front of the mark: the way back to the
+  // junction, the figure, and the figure's first point again.
   const auto first = static_cast<std::int32_t>(store_.size());
-  const auto n = static_cast<std::int32_t>(end - begin);
-  store_.insert(store_.end(), begin, end);
-  for (std::int32_t k = first; k < first + n; ++k) {
+  if (total_ > 0) {
+    const ContourPoint junction = First();
+    store_.push_back({junction});
+  }
+  for (std::size_t k = 1; k < figure.size(); ++k) {
+    store_.push_back({figure[k]});
+  }
+  store_.push_back({figure[1]});
+  const auto added = static_cast<std::int32_t>(store_.size()) - first;
+  for (std::int32_t k = first; k < first + added; ++k) {
     AddToGrid(k);
   }
-  total_ += n;
-  if (lastAppended_ >= 0) {
-    // The stretch before the mark ends the store: it simply grows.
-    stretchOf_.resize(store_.size(), lastAppended_);
-    Grow(lastAppended_, n);
-    return;
-  }
-  const std::int32_t s = NewStretch(first, n);
-  lastAppended_ = s;
+  total_ += added;
+  const std::int32_t s = NewStretch(first, added);
   if (root_ < 0) {
     root_ = s;
     mark_ = {s, 0};
-    return;
+  } else {
+    if (mark_.offset > 0) {
+      SplitAtMark();
+    }
+    InsertBefore(s, mark_.stretch);
   }
-  if (mark_.offset > 0) {
-    SplitAtMark();
-  }
-  InsertBefore(s, mark_.stretch);
+  RefineGrid();
 }
 
 std::int32_t ConnectedPath::NewStretch(std::int32_t begin, std::int32_t length) {
@@ -91,7 +102,6 @@ std::int32_t ConnectedPath::NewStretch(std::int32_t begin, std::int32_t length) 
   Stretch stretch;
   stretch.begin = begin;
   stretch.length = length;
-  stretch.points = length;
   stretches_.push_back(stretch);
   if (stretchOf_.size() < static_cast<std::size_t>(begin + length)) {
     stretchOf_.resize(static_cast<std::size_t>(begin + length));
@@ -121,14 +131,9 @@ void ConnectedPath::SplitAtMark() {
 }
 
 void ConnectedPath::Grow(std::int32_t s, std::int32_t n) {
+  // At the root no other stretch counts the points.
+  Splay(s);
   stretches_[static_cast<std::size_t>(s)].length += n;
-  for (std::int32_t x = s; x >= 0; x = stretches_[static_cast<std::size_t>(x)].parent) {
-    stretches_[static_cast<std::size_t>(x)].points += n;
-  }
-}
-
-std::int32_t ConnectedPath::PointsBelow(std::int32_t s) const {
-  return s < 0 ? 0 : stretches_[static_cast<std::size_t>(s)].points;
 }
 
 std::int32_t ConnectedPath::Leftmost(std::int32_t s) const {
@@ -139,37 +144,56 @@ std::int32_t ConnectedPath::Leftmost(std::int32_t s) const {
 }
 
 void ConnectedPath::InsertBefore(std::int32_t s, std::int32_t before) {
-  // The last stretch of before's left subtree, else before itself, gets s on its side.
-  std::int32_t at = stretches_[static_cast<std::size_t>(before)].left;
-  if (at < 0) {
-    Attach(s, before, true);
-    return;
+  // s becomes the root, with before's left side on its left and before on its right.
+  Splay(before);
+  Stretch& b = stretches_[static_cast<std::size_t>(before)];
+  Stretch& n = stretches_[static_cast<std::size_t>(s)];
+  n.left = b.left;
+  n.leftPoints = b.leftPoints;
+  if (n.left >= 0) {
+    stretches_[static_cast<std::size_t>(n.left)].parent = s;
   }
-  while (stretches_[static_cast<std::size_t>(at)].right >= 0) {
-    at = stretches_[static_cast<std::size_t>(at)].right;
-  }
-  Attach(s, at, false);
+  b.left = -1;
+  b.leftPoints = 0;
+  n.right = before;
+  n.rightPoints = b.length + b.rightPoints;
+  b.parent = s;
+  n.parent = -1;
+  root_ = s;
 }
 
 void ConnectedPath::InsertAfter(std::int32_t s, std::int32_t after) {
-  const std::int32_t right = stretches_[static_cast<std::size_t>(after)].right;
-  if (right < 0) {
-    Attach(s, after, false);
-  } else {
-    Attach(s, Leftmost(right), true);
+  Splay(after);
+  Stretch& a = stretches_[static_cast<std::size_t>(after)];
+  Stretch& n = stretches_[static_cast<std::size_t>(s)];
+  n.right = a.right;
+  n.rightPoints = a.rightPoints;
+  if (n.right >= 0) {
+    stretches_[static_cast<std::size_t>(n.right)].parent = s;
   }
+  a.right = -1;
+  a.rightPoints = 0;
+  n.left = after;
+  n.leftPoints = a.leftPoints + a.length;
+  a.parent = s;
+  n.parent = -1;
+  root_ = s;
 }
 
-void ConnectedPath::Attach(std::int32_t s, std::int32_t parent, bool asLeft) {
-  Stretch& p = stretches_[static_cast<std::size_t>(parent)];
-  (asLeft ? p.left : p.right) = s;
-  stretches_[static_cast<std::size_t>(s)].parent = parent;
-  const std::int32_t n = stretches_[static_cast<std::size_t>(s)].points;
-  for (std::int32_t x = parent; x >= 0; x = stretches_[static_cast<std::size_t>(x)].parent) {
-    stretches_[static_cast<std::size_t>(x)].points += n;
-  }
-  while (stretches_[static_cast<std::size_t>(s)].parent >= 0 &&
-         Priority(s) > Priority(stretches_[static_cast<std::size_t>(s)].parent)) {
+void ConnectedPath::Splay(std::int32_t s) {
+  // Two levels at a time: where both links bend the same way the parent goes up
+  // first, which is what keeps the paths short on average.
+  for (;;) {
+    const std::int32_t p = stretches_[static_cast<std::size_t>(s)].parent;
+    if (p < 0) {
+      return;
+    }
+    const std::int32_t g = stretches_[static_cast<std::size_t>(p)].parent;
+    if (g >= 0) {
+      const bool sameWay = (stretches_[static_cast<std::size_t>(p)].left == s) ==
+                           (stretches_[static_cast<std::size_t>(g)].left == p);
+      RotateUp(sameWay ? p : s);
+    }
     RotateUp(s);
   }
 }
@@ -179,16 +203,20 @@ void ConnectedPath::RotateUp(std::int32_t s) {
   const std::int32_t p = x.parent;
   Stretch& up = stretches_[static_cast<std::size_t>(p)];
   const std::int32_t g = up.parent;
-  // The subtree between the two changes sides.
+  // The subtree between the two changes sides, and with it its count.
   std::int32_t inner = -1;
   if (up.left == s) {
     inner = x.right;
     up.left = inner;
+    up.leftPoints = x.rightPoints;
     x.right = p;
+    x.rightPoints = up.leftPoints + up.length + up.rightPoints;
   } else {
     inner = x.left;
     up.right = inner;
+    up.rightPoints = x.leftPoints;
     x.left = p;
+    x.leftPoints = up.leftPoints + up.length + up.rightPoints;
   }
   if (inner >= 0) {
     stretches_[static_cast<std::size_t>(inner)].parent = p;
@@ -201,8 +229,6 @@ void ConnectedPath::RotateUp(std::int32_t s) {
     Stretch& above = stretches_[static_cast<std::size_t>(g)];
     (above.left == p ? above.left : above.right) = s;
   }
-  up.points = up.length + PointsBelow(up.left) + PointsBelow(up.right);
-  x.points = x.length + PointsBelow(x.left) + PointsBelow(x.right);
 }
 
 std::int32_t ConnectedPath::Next(std::int32_t s) const {
@@ -220,75 +246,148 @@ std::int32_t ConnectedPath::Next(std::int32_t s) const {
   return p >= 0 ? p : Leftmost(root_);
 }
 
-std::int32_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) const {
-  std::int32_t rank = offset + PointsBelow(stretches_[static_cast<std::size_t>(stretch)].left);
-  for (std::int32_t x = stretch;;) {
+std::int32_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) {
+  // Read off on the way up to the root while the stretch lies shallow; a deeper one is
+  // splayed, so that it is not as deep the next time and the tree stays shallow on
+  // average. Splaying every stretch ranked would cost several times the walk.
+  std::int32_t rank = offset + stretches_[static_cast<std::size_t>(stretch)].leftPoints;
+  std::int32_t x = stretch;
+  for (std::int32_t depth = 0; depth < kShallowDepth; ++depth) {
     const std::int32_t p = stretches_[static_cast<std::size_t>(x)].parent;
     if (p < 0) {
       return rank;
     }
     const Stretch& up = stretches_[static_cast<std::size_t>(p)];
-    if (up.right == x) {
-      rank += PointsBelow(up.left) + up.length;
-    }
+    rank += up.right == x ? up.leftPoints + up.length : 0;
     x = p;
   }
+  Splay(stretch);
+  return offset + stretches_[static_cast<std::size_t>(stretch)].leftPoints;
 }
 
-std::int32_t ConnectedPath::PositionOf(std::int32_t stored, std::int32_t markRank) const {
-  const std::int32_t s = stretchOf_[static_cast<std::size_t>(stored)];
-  const std::int32_t at = Rank(s, stored - stretches_[static_cast<std::size_t>(s)].begin);
-  return static_cast<std::int32_t>((std::int64_t{at} - markRank + total_) % total_) + 1;
+std::int32_t ConnectedPath::PositionFrom(std::int32_t rank, std::int32_t markRank) const {
+  return static_cast<std::int32_t>((std::int64_t{rank} - markRank + total_) % total_) + 1;
 }
 
 void ConnectedPath::RotateTo(std::int32_t stored) {
   const std::int32_t s = stretchOf_[static_cast<std::size_t>(stored)];
   mark_ = {s, stored - stretches_[static_cast<std::size_t>(s)].begin};
-  lastAppended_ = -1;
 }
 
 PointBox ConnectedPath::CellBox(std::int32_t x, std::int32_t y) const {
   // Cells at the grid's edge also hold the points beyond it.
-  const std::int64_t cell = std::int64_t{1} << kCellShift;
+  const std::int64_t cell = std::int64_t{1} << cellShift_;
   return {x == 0 ? INT64_MIN : x * cell, x == columns_ - 1 ? INT64_MAX : x * cell + cell - 1,
           y == 0 ? INT64_MIN : y * cell, y == rows_ - 1 ? INT64_MAX : y * cell + cell - 1};
 }
 
-template <typename Visit>
-void ConnectedPath::VisitNear(const PointBox& box, const std::uint64_t& bound, Visit visit) const {
+void ConnectedPath::ScanNear(PairSearch& search) {
+  const PointBox& box = search.box;
   const auto column = [this](std::int64_t x) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(x >> kCellShift, 0, columns_ - 1));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(x >> cellShift_, 0, columns_ - 1));
   };
   const auto row = [this](std::int64_t y) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(y >> kCellShift, 0, rows_ - 1));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(y >> cellShift_, 0, rows_ - 1));
   };
   const std::int32_t cx0 = column(box.x0), cx1 = column(box.x1);
   const std::int32_t cy0 = row(box.y0), cy1 = row(box.y1);
-  const auto visitCell = [&](std::int32_t x, std::int32_t y) {
-    if (x < 0 || x >= columns_ || CellBox(x, y).SquaredTo(box) > bound) {
-      return;
-    }
-    const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
-                           static_cast<std::size_t>(x);
-    for (std::int32_t e = cellHead_[at]; e >= 0; e = nextInCell_[static_cast<std::size_t>(e)]) {
-      visit(e);
+  const auto scanCell = [&](std::int32_t x, std::int32_t y) {
+    const std::int32_t head =
+        cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)];
+    if (head >= 0 && CellBox(x, y).SquaredTo(box) <= search.bound) {
+      ScanChain(head, search);
     }
   };
   const std::int32_t rings = std::max(columns_, rows_);
   for (std::int32_t k = 0; k <= rings; ++k) {
     // Every cell of ring k lies at least k - 1 cells and a pixel away on one axis.
-    if (k > 0 && SquaredSum((std::int64_t{k} - 1) * (std::int64_t{1} << kCellShift) + 1, 0) > bound) {
+    if (k > 0 && SquaredSum((std::int64_t{k} - 1) * (std::int64_t{1} << cellShift_) + 1, 0) > search.bound) {
       break;
     }
-    for (std::int32_t y = std::max(cy0 - k, 0); y <= std::min(cy1 + k, rows_ - 1); ++y) {
-      if (k == 0 || y == cy0 - k || y == cy1 + k) {
-        for (std::int32_t x = cx0 - k; x <= cx1 + k; ++x) visitCell(x, y);
+    // Of the ring, only the cells that meet the near box can hold a point within bound.
+    const std::int32_t left = cx0 - k, right = cx1 + k, top = cy0 - k, bottom = cy1 + k;
+    const std::int32_t x0 = std::max(left, column(search.near.x0));
+    const std::int32_t x1 = std::min(right, column(search.near.x1));
+    const std::int32_t y1 = std::min(bottom, row(search.near.y1));
+    for (std::int32_t y = std::max(top, row(search.near.y0)); y <= y1; ++y) {
+      if (k == 0 || y == top || y == bottom) {
+        for (std::int32_t x = x0; x <= x1; ++x) scanCell(x, y);
       } else {
-        visitCell(cx0 - k, y);
-        visitCell(cx1 + k, y);
+        if (left >= x0) scanCell(left, y);
+        if (right <= x1) scanCell(right, y);
       }
     }
   }
+}
+
+void ConnectedPath::ScanChain(std::int32_t head, PairSearch& search) {
+  // The loop that most of the search's time goes through, kept to locals: only a point
+  // within the near box goes on to the pairs, and only a closer pair changes the box.
+  const Stored* const store = store_.data();
+  PointBox near = search.near;
+  for (std::int32_t e = head; e >= 0; e = store[e].nextInCell) {
+    const ContourPoint p = store[e].point;
+    if (p.x < near.x0 || p.x > near.x1 || p.y < near.y0 || p.y > near.y1) {
+      continue;
+    }
+    if (TakePairs(e, p, search)) {
+      near = search.near;
+    }
+  }
+}
+
+bool ConnectedPath::TakePairs(std::int32_t stored, const ContourPoint& p, PairSearch& search) {
+  if (search.box.SquaredTo(p) > search.bound) {
+    return false;
+  }
+  std::array<std::uint64_t, kRunPoints> squared;
+  std::uint64_t closest = UINT64_MAX;
+  if (search.compact) {
+    // p and the run lie within a box less than 2^15 wide: the squares fit 32 bits.
+    for (std::int32_t k = 0; k < search.count; ++k) {
+      const std::int32_t dx = p.x - search.run[static_cast<std::size_t>(k)].x;
+      const std::int32_t dy = p.y - search.run[static_cast<std::size_t>(k)].y;
+      squared[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(dx * dx + dy * dy);
+      closest = std::min(closest, squared[static_cast<std::size_t>(k)]);
+    }
+  } else {
+    for (std::int32_t k = 0; k < search.count; ++k) {
+      squared[static_cast<std::size_t>(k)] = SquaredDistance(p, search.run[static_cast<std::size_t>(k)]);
+      closest = std::min(closest, squared[static_cast<std::size_t>(k)]);
+    }
+  }
+  if (closest > search.bound) {
+    return false;
+  }
+  const bool closer = closest < search.least;
+  if (closer) {
+    // A closer pair at another float distance drops the pairs kept so far.
+    search.least = closest;
+    const std::uint64_t last = LastSquaredAtDistance(closest);
+    if (last < search.bound) {
+      ties_.clear();
+    }
+    search.bound = last;
+    search.Widen();
+  }
+  for (std::int32_t k = 0; k < search.count; ++k) {
+    if (squared[static_cast<std::size_t>(k)] <= search.bound) {
+      ties_.push_back({stored, search.runAt[static_cast<std::size_t>(k)]});
+    }
+  }
+  return closer;
+}
+
+void ConnectedPath::PairSearch::Widen() {
+  // No point farther than reach from the run's box on either axis lies within bound.
+  auto reach = static_cast<std::int64_t>(std::sqrt(static_cast<double>(bound)));
+  while (reach > 0 && static_cast<std::uint64_t>(reach) * static_cast<std::uint64_t>(reach) > bound) --reach;
+  while (reach < (std::int64_t{1} << 32) &&
+         static_cast<std::uint64_t>(reach + 1) * static_cast<std::uint64_t>(reach + 1) <= bound) {
+    ++reach;
+  }
+  near = {box.x0 - reach, box.x1 + reach, box.y0 - reach, box.y1 + reach};
+  compact = near.x1 - near.x0 < (std::int64_t{1} << 15) && near.y1 - near.y0 < (std::int64_t{1} << 15);
 }
 
 ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, float limit) {
@@ -298,47 +397,43 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
   }
   // One sweep over newer, a run of consecutive points at a time: the stored points near
   // the run's small bounding box are held against each point of the run. It keeps the
-  // smallest squared distance, least, and the pairs at least's float distance, whose
-  // squared distances lie up to bound: a closer pair at another float distance drops
-  // them.
-  std::uint64_t least = UINT64_MAX;
-  std::uint64_t bound = UINT64_MAX;
+  // smallest squared distance and the pairs at its float distance.
+  PairSearch search;
   ties_.clear();
   const auto upper = static_cast<std::int32_t>(newer.size()) - 1;
   for (std::int32_t from = 1; from <= upper; from += kRunPoints) {
-    const std::int32_t to = std::min(upper, from + kRunPoints - 1);
-    PointBox run;
-    for (std::int32_t j = from; j <= to; ++j) {
-      if (!IsSeparator(newer[static_cast<std::size_t>(j)])) run.Add(newer[static_cast<std::size_t>(j)]);
-    }
-    if (run.Empty()) continue;
-    VisitNear(run, bound, [&](std::int32_t e) {
-      const ContourPoint& p = store_[static_cast<std::size_t>(e)];
-      if (run.SquaredTo(p) > bound) return;
-      for (std::int32_t j = from; j <= to; ++j) {
-        const ContourPoint& q = newer[static_cast<std::size_t>(j)];
-        const std::uint64_t d = SquaredDistance(p, q);
-        if (IsSeparator(q) || d > bound) continue;
-        if (d < least) {
-          least = d;
-          const std::uint64_t last = LastSquaredAtDistance(least);
-          if (last < bound) ties_.clear();
-          bound = last;
-        }
-        ties_.push_back({e, j});
+    search.count = 0;
+    search.box = PointBox();
+    for (std::int32_t j = from; j <= std::min(upper, from + kRunPoints - 1); ++j) {
+      const ContourPoint& q = newer[static_cast<std::size_t>(j)];
+      if (!IsSeparator(q)) {
+        search.box.Add(q);
+        search.run[static_cast<std::size_t>(search.count)] = q;
+        search.runAt[static_cast<std::size_t>(search.count++)] = j;
       }
-    });
+    }
+    if (search.count > 0) {
+      search.Widen();
+      ScanNear(search);
+    }
   }
-  const float best = least == UINT64_MAX ? limit : FloatDistance(least);
+  const float best = search.least == UINT64_MAX ? limit : FloatDistance(search.least);
   if (!(best < limit)) {
     return pair;
   }
   // Of the pairs at the float distance best, the one first by path position, then by
-  // newer position.
+  // newer position. Ties tend to share a few stretches, each of which is ranked once.
   pair.swept = true;
   const std::int32_t markRank = Rank(mark_.stretch, mark_.offset);
+  ranked_.clear();
   for (const Tie& tie : ties_) {
-    const std::int32_t position = PositionOf(tie.stored, markRank);
+    const std::int32_t s = stretchOf_[static_cast<std::size_t>(tie.stored)];
+    auto known = std::find_if(ranked_.begin(), ranked_.end(), [s](const auto& r) { return r.first == s; });
+    if (known == ranked_.end()) {
+      known = ranked_.insert(ranked_.end(), {s, Rank(s, 0)});
+    }
+    const std::int32_t at = known->second + tie.stored - stretches_[static_cast<std::size_t>(s)].begin;
+    const std::int32_t position = PositionFrom(at, markRank);
     if (pair.position == 0 || position < pair.position ||
         (position == pair.position && tie.newer < pair.newer)) {
       pair = {position, tie.newer, tie.stored, true};
@@ -348,27 +443,34 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
 }
 
 void ConnectedPath::MoveTo(ContourPoints& out) {
-  std::vector<std::int32_t>().swap(cellHead_);
-  std::vector<std::int32_t>().swap(nextInCell_);
-  std::vector<std::int32_t>().swap(stretchOf_);
+  // A large path lets go of its memory before the array is built, which holds about
+  // as much; a modest one keeps it for the next run, whose pages are then in place.
+  const bool keep = store_.size() <= kKeepPoints;
+  if (!keep) {
+    std::vector<std::int32_t>().swap(cellHead_);
+    std::vector<std::int32_t>().swap(stretchOf_);
+  }
   out.assign(1, ContourPoint{});
   out.reserve(static_cast<std::size_t>(total_) + 1);
-  if (total_ == 0) {
+  if (total_ > 0) {
+    const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t to) {
+      for (std::int32_t k = s.begin + from; k < s.begin + to; ++k) {
+        out.push_back(store_[static_cast<std::size_t>(k)].point);
+      }
+    };
+    const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
+    copy(marked, mark_.offset, marked.length);
+    for (std::int32_t s = Next(mark_.stretch); s != mark_.stretch; s = Next(s)) {
+      const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
+      copy(stretch, 0, stretch.length);
+    }
+    copy(marked, 0, mark_.offset);
+  }
+  if (keep) {
+    Reset(0, 0);
+  } else {
     *this = ConnectedPath();
-    return;
   }
-  const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t to) {
-    const auto base = store_.begin() + s.begin;
-    out.insert(out.end(), base + from, base + to);
-  };
-  const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
-  copy(marked, mark_.offset, marked.length);
-  for (std::int32_t s = Next(mark_.stretch); s != mark_.stretch; s = Next(s)) {
-    const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
-    copy(stretch, 0, stretch.length);
-  }
-  copy(marked, 0, mark_.offset);
-  *this = ConnectedPath();
 }
 
 }  // namespace morvane::engine

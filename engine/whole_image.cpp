@@ -142,11 +142,9 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
             stopped = true;
             break;
           }
-          path.Append(path.First());
         }
-        path.Append(points.data() + 1, points.data() + points.size());
+        path.AppendFigure(points);
         run.count = 1;
-        path.Append(points[1]);
       } else {
         ++run.count;
         if (large) {
