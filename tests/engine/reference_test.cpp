@@ -92,6 +92,35 @@ TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
   }
 }
 
+// Connected runs over pictures of many small figures, each joined to the nearest point
+// of the path collected so far: the pairs tie often, and the path is rotated far from
+// where it was extended.
+TEST(ReferenceTest, ConnectedRunsOfManyFiguresGiveTheSamePointArrays) {
+  std::mt19937 rng(25);
+  for (int round = 0; round < 24; ++round) {
+    const int w = std::uniform_int_distribution<int>(16, 44)(rng);
+    const int h = std::uniform_int_distribution<int>(16, 44)(rng);
+    core::RgbImage image(w, h, 0xFFFFFFFFu);
+    std::bernoulli_distribution black(std::uniform_real_distribution<double>(0.2, 0.55)(rng));
+    for (auto& px : image.pixels) {
+      if (black(rng)) px = 0xFF000000u;
+    }
+    const float method = kMethods[round % 5];
+    reference::Model model;
+    model.image = image;
+    model.approxMethod = method;
+    model.connected = true;
+    reference::CreateWholeImage(model);
+
+    FastRun fast(image, method, true);
+    fast.Create();
+    ASSERT_EQ(fast.doc.points, model.points) << "round " << round << " method " << method << " size " << w
+                                             << "x" << h;
+    ASSERT_EQ(fast.doc.count, model.contourCount) << "round " << round;
+    ASSERT_EQ(Entries(fast.doc), model.titles) << "round " << round;
+  }
+}
+
 // Stopped at any step of a run (a start scan, a trace, the pixel count, pass 2's hole
 // search, the closing reduction), the fast engine keeps what the model keeps. The fast
 // engine lets events through less often (its start scan resumes where the last figure
