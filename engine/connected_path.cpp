@@ -87,6 +87,7 @@ void ConnectedPath::AppendFigure(const ContourPoints& figure) {
   const std::int32_t s = NewStretch(first, added);
   if (root_ < 0) {
     root_ = s;
+    Link(s, s, s);
     mark_ = {s, 0};
   } else {
     if (mark_.offset > 0) {
@@ -136,14 +137,8 @@ void ConnectedPath::Grow(std::int32_t s, std::int32_t n) {
   stretches_[static_cast<std::size_t>(s)].length += n;
 }
 
-std::int32_t ConnectedPath::Leftmost(std::int32_t s) const {
-  while (stretches_[static_cast<std::size_t>(s)].left >= 0) {
-    s = stretches_[static_cast<std::size_t>(s)].left;
-  }
-  return s;
-}
-
 void ConnectedPath::InsertBefore(std::int32_t s, std::int32_t before) {
+  Link(stretches_[static_cast<std::size_t>(before)].previous, s, before);
   // s becomes the root, with before's left side on its left and before on its right.
   Splay(before);
   Stretch& b = stretches_[static_cast<std::size_t>(before)];
@@ -163,6 +158,7 @@ void ConnectedPath::InsertBefore(std::int32_t s, std::int32_t before) {
 }
 
 void ConnectedPath::InsertAfter(std::int32_t s, std::int32_t after) {
+  Link(after, s, stretches_[static_cast<std::size_t>(after)].next);
   Splay(after);
   Stretch& a = stretches_[static_cast<std::size_t>(after)];
   Stretch& n = stretches_[static_cast<std::size_t>(s)];
@@ -178,6 +174,13 @@ void ConnectedPath::InsertAfter(std::int32_t s, std::int32_t after) {
   a.parent = s;
   n.parent = -1;
   root_ = s;
+}
+
+void ConnectedPath::Link(std::int32_t previous, std::int32_t s, std::int32_t next) {
+  stretches_[static_cast<std::size_t>(s)].previous = previous;
+  stretches_[static_cast<std::size_t>(s)].next = next;
+  stretches_[static_cast<std::size_t>(previous)].next = s;
+  stretches_[static_cast<std::size_t>(next)].previous = s;
 }
 
 void ConnectedPath::Splay(std::int32_t s) {
@@ -229,21 +232,6 @@ void ConnectedPath::RotateUp(std::int32_t s) {
     Stretch& above = stretches_[static_cast<std::size_t>(g)];
     (above.left == p ? above.left : above.right) = s;
   }
-}
-
-std::int32_t ConnectedPath::Next(std::int32_t s) const {
-  const std::int32_t right = stretches_[static_cast<std::size_t>(s)].right;
-  if (right >= 0) {
-    return Leftmost(right);
-  }
-  // Up to the first stretch that s lies left of; past the last, round to the first.
-  std::int32_t x = s;
-  std::int32_t p = stretches_[static_cast<std::size_t>(x)].parent;
-  while (p >= 0 && stretches_[static_cast<std::size_t>(p)].right == x) {
-    x = p;
-    p = stretches_[static_cast<std::size_t>(x)].parent;
-  }
-  return p >= 0 ? p : Leftmost(root_);
 }
 
 std::int32_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) {
@@ -450,17 +438,18 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
     std::vector<std::int32_t>().swap(cellHead_);
     std::vector<std::int32_t>().swap(stretchOf_);
   }
-  out.assign(1, ContourPoint{});
-  out.reserve(static_cast<std::size_t>(total_) + 1);
+  out.resize(static_cast<std::size_t>(total_) + 1);
+  out[0] = ContourPoint{};
   if (total_ > 0) {
-    const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t to) {
-      for (std::int32_t k = s.begin + from; k < s.begin + to; ++k) {
-        out.push_back(store_[static_cast<std::size_t>(k)].point);
+    ContourPoint* to = out.data() + 1;
+    const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t end) {
+      for (std::int32_t k = s.begin + from; k < s.begin + end; ++k) {
+        *to++ = store_[static_cast<std::size_t>(k)].point;
       }
     };
     const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
     copy(marked, mark_.offset, marked.length);
-    for (std::int32_t s = Next(mark_.stretch); s != mark_.stretch; s = Next(s)) {
+    for (std::int32_t s = marked.next; s != mark_.stretch; s = stretches_[static_cast<std::size_t>(s)].next) {
       const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
       copy(stretch, 0, stretch.length);
     }

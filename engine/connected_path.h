@@ -67,6 +67,9 @@ class ConnectedPath {
     // The points of the subtrees on either side: a walk up the tree reads one node per
     // level.
     std::int32_t leftPoints = 0, rightPoints = 0;
+    // The stretches before and after in the cyclic path, which the array is copied
+    // along.
+    std::int32_t previous = -1, next = -1;
   };
   struct Mark {
     std::int32_t stretch = -1;
@@ -85,9 +88,8 @@ class ConnectedPath {
   void Splay(std::int32_t s);
   // Lifts s above its parent, keeping the path order.
   void RotateUp(std::int32_t s);
-  std::int32_t Leftmost(std::int32_t s) const;
-  // The stretch after s in the cyclic path.
-  std::int32_t Next(std::int32_t s) const;
+  // Puts s between two neighbours of the cyclic list.
+  void Link(std::int32_t previous, std::int32_t s, std::int32_t next);
   // Where a point of a stretch lies counting from the path order's start, from 0.
   std::int32_t Rank(std::int32_t stretch, std::int32_t offset);
   static constexpr std::int32_t kShallowDepth = 48;
