@@ -4,12 +4,10 @@
 #include <array>
 #include <cmath>
 
-
 namespace morvane::engine {
 
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   store_.clear();
-  stretchOf_.clear();
   stretches_.clear();
   root_ = -1;
   mark_ = Mark{};
@@ -104,10 +102,9 @@ std::int32_t ConnectedPath::NewStretch(std::int32_t begin, std::int32_t length) 
   stretch.begin = begin;
   stretch.length = length;
   stretches_.push_back(stretch);
-  if (stretchOf_.size() < static_cast<std::size_t>(begin + length)) {
-    stretchOf_.resize(static_cast<std::size_t>(begin + length));
+  for (std::int32_t k = begin; k < begin + length; ++k) {
+    store_[static_cast<std::size_t>(k)].stretch = s;
   }
-  std::fill_n(stretchOf_.begin() + begin, length, s);
   return s;
 }
 
@@ -258,7 +255,7 @@ std::int32_t ConnectedPath::PositionFrom(std::int32_t rank, std::int32_t markRan
 }
 
 void ConnectedPath::RotateTo(std::int32_t stored) {
-  const std::int32_t s = stretchOf_[static_cast<std::size_t>(stored)];
+  const std::int32_t s = store_[static_cast<std::size_t>(stored)].stretch;
   mark_ = {s, stored - stretches_[static_cast<std::size_t>(s)].begin};
 }
 
@@ -410,18 +407,22 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
     return pair;
   }
   // Of the pairs at the float distance best, the one first by path position, then by
-  // newer position. Ties tend to share a few stretches, each of which is ranked once.
+  // newer position. Sorted by stretch, the ties rank each stretch they lie in once.
   pair.swept = true;
   const std::int32_t markRank = Rank(mark_.stretch, mark_.offset);
-  ranked_.clear();
+  const auto stretchOf = [this](const Tie& tie) { return store_[static_cast<std::size_t>(tie.stored)].stretch; };
+  std::sort(ties_.begin(), ties_.end(),
+            [&stretchOf](const Tie& a, const Tie& b) { return stretchOf(a) < stretchOf(b); });
+  std::int32_t ranked = -1;
+  std::int32_t rank = 0;
   for (const Tie& tie : ties_) {
-    const std::int32_t s = stretchOf_[static_cast<std::size_t>(tie.stored)];
-    auto known = std::find_if(ranked_.begin(), ranked_.end(), [s](const auto& r) { return r.first == s; });
-    if (known == ranked_.end()) {
-      known = ranked_.insert(ranked_.end(), {s, Rank(s, 0)});
+    const std::int32_t s = stretchOf(tie);
+    if (s != ranked) {
+      ranked = s;
+      rank = Rank(s, 0);
     }
-    const std::int32_t at = known->second + tie.stored - stretches_[static_cast<std::size_t>(s)].begin;
-    const std::int32_t position = PositionFrom(at, markRank);
+    const std::int32_t position =
+        PositionFrom(rank + tie.stored - stretches_[static_cast<std::size_t>(s)].begin, markRank);
     if (pair.position == 0 || position < pair.position ||
         (position == pair.position && tie.newer < pair.newer)) {
       pair = {position, tie.newer, tie.stored, true};
@@ -436,7 +437,6 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
   const bool keep = store_.size() <= kKeepPoints;
   if (!keep) {
     std::vector<std::int32_t>().swap(cellHead_);
-    std::vector<std::int32_t>().swap(stretchOf_);
   }
   out.resize(static_cast<std::size_t>(total_) + 1);
   out[0] = ContourPoint{};

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "engine/contour_points.h"
@@ -16,10 +15,10 @@ namespace morvane::engine {
 // every point collected so far once per figure; here the points stay where they were
 // stored and the path is a cyclic sequence of stretches of that store with a mark at
 // its first point, so a rotation moves the mark and an extension inserts a stretch
-// before it. The stretches form a tree in path order whose nodes count the points
-// below them, so a point's position and an insertion cost a walk through the tree,
-// logarithmic in the number of figures. A grid over the stored points finds the
-// nearest pair without looking at far points.
+// before it. The stretches form a tree in path order whose nodes count the points on
+// either side, so that a point's position and an insertion cost a walk through the
+// tree, logarithmic on average in the number of figures. A grid over the stored points
+// finds the nearest pair without looking at far points.
 class ConnectedPath {
  public:
   // Empties the path; the grid covers an image of this size (points outside it are
@@ -90,7 +89,8 @@ class ConnectedPath {
   void RotateUp(std::int32_t s);
   // Puts s between two neighbours of the cyclic list.
   void Link(std::int32_t previous, std::int32_t s, std::int32_t next);
-  // Where a point of a stretch lies counting from the path order's start, from 0.
+  // Where a point of a stretch lies counting from the path order's start, from 0. A
+  // stretch deeper than kShallowDepth is splayed on the way.
   std::int32_t Rank(std::int32_t stretch, std::int32_t offset);
   static constexpr std::int32_t kShallowDepth = 48;
   // The position, from 1, in the path that starts at the mark, of the point with that
@@ -134,14 +134,15 @@ class ConnectedPath {
 
   // Paths of up to this many points keep their memory from run to run.
   static constexpr std::size_t kKeepPoints = std::size_t{1} << 21;
-  // A stored point and the next point of its grid cell: the search walks the chain and
-  // reads the point in one place.
+  // A stored point, the next point of its grid cell and the stretch that holds it: the
+  // search walks the chain and reads the point, and a pair found its stretch, in one
+  // place.
   struct Stored {
     ContourPoint point;
     std::int32_t nextInCell = -1;
+    std::int32_t stretch = -1;
   };
   std::vector<Stored> store_;
-  std::vector<std::int32_t> stretchOf_;  // per stored point
   std::vector<Stretch> stretches_;
   std::int32_t root_ = -1;
   Mark mark_;
@@ -163,10 +164,7 @@ class ConnectedPath {
     std::int32_t stored = -1;
     std::int32_t newer = 0;
   };
-  // Scratch of the pair search: the pairs at the best distance, and the stretches they
-  // lie in with their ranks.
-  std::vector<Tie> ties_;
-  std::vector<std::pair<std::int32_t, std::int32_t>> ranked_;
+  std::vector<Tie> ties_;  // scratch of the pair search: the pairs at the best distance
 };
 
 }  // namespace morvane::engine
