@@ -101,7 +101,9 @@ void BM_CreateConnectedNoise(benchmark::State& state) {
 }
 BENCHMARK(BM_CreateConnectedNoise)->ArgsProduct({{256, 1024}, {30, 50}})->Unit(benchmark::kMillisecond);
 
-void BM_CreateConnectedGrid(benchmark::State& state) { TimeCreate(state, SquareGrid(Size(state)), true); }
+void BM_CreateConnectedGrid(benchmark::State& state) {
+  TimeCreate(state, SquareGrid(Size(state)), true);
+}
 BENCHMARK(BM_CreateConnectedGrid)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
 
 void BM_CreateConnectedCheckerboard(benchmark::State& state) {
@@ -267,8 +269,8 @@ void PrintConnectedTable(const std::string& only) {
       Rig connected(&image);
       connected.engine.Connected = true;
       const double connectedMs = BestCreateMs(connected, repeats);
-      std::printf("%-14s %6d %10d %10.3f %12.3f %7.2f\n", row.name, size, plain.doc.count,
-                  plainMs / 1e3, connectedMs / 1e3, connectedMs / plainMs);
+      std::printf("%-14s %6d %10d %10.3f %12.3f %7.2f\n", row.name, size, plain.doc.count, plainMs / 1e3,
+                  connectedMs / 1e3, connectedMs / plainMs);
       std::fflush(stdout);
     }
   }

@@ -278,7 +278,8 @@ void ConnectedPath::ScanNear(PairSearch& search) {
   const std::int32_t cy0 = row(box.y0), cy1 = row(box.y1);
   const auto scanCell = [&](std::int32_t x, std::int32_t y) {
     const std::int32_t head =
-        cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)];
+        cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
+                  static_cast<std::size_t>(x)];
     if (head >= 0 && CellBox(x, y).SquaredTo(box) <= search.bound) {
       ScanChain(head, search);
     }
@@ -286,7 +287,8 @@ void ConnectedPath::ScanNear(PairSearch& search) {
   const std::int32_t rings = std::max(columns_, rows_);
   for (std::int32_t k = 0; k <= rings; ++k) {
     // Every cell of ring k lies at least k - 1 cells and a pixel away on one axis.
-    if (k > 0 && SquaredSum((std::int64_t{k} - 1) * (std::int64_t{1} << cellShift_) + 1, 0) > search.bound) {
+    if (k > 0 &&
+        SquaredSum((std::int64_t{k} - 1) * (std::int64_t{1} << cellShift_) + 1, 0) > search.bound) {
       break;
     }
     // Of the ring, only the cells that meet the near box can hold a point within bound.
@@ -366,7 +368,9 @@ bool ConnectedPath::TakePairs(std::int32_t stored, const ContourPoint& p, PairSe
 void ConnectedPath::PairSearch::Widen() {
   // No point farther than reach from the run's box on either axis lies within bound.
   auto reach = static_cast<std::int64_t>(std::sqrt(static_cast<double>(bound)));
-  while (reach > 0 && static_cast<std::uint64_t>(reach) * static_cast<std::uint64_t>(reach) > bound) --reach;
+  while (reach > 0 && static_cast<std::uint64_t>(reach) * static_cast<std::uint64_t>(reach) > bound) {
+    --reach;
+  }
   while (reach < (std::int64_t{1} << 32) &&
          static_cast<std::uint64_t>(reach + 1) * static_cast<std::uint64_t>(reach + 1) <= bound) {
     ++reach;
@@ -410,7 +414,9 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
   // newer position. Sorted by stretch, the ties rank each stretch they lie in once.
   pair.swept = true;
   const std::int32_t markRank = Rank(mark_.stretch, mark_.offset);
-  const auto stretchOf = [this](const Tie& tie) { return store_[static_cast<std::size_t>(tie.stored)].stretch; };
+  const auto stretchOf = [this](const Tie& tie) {
+    return store_[static_cast<std::size_t>(tie.stored)].stretch;
+  };
   std::sort(ties_.begin(), ties_.end(),
             [&stretchOf](const Tie& a, const Tie& b) { return stretchOf(a) < stretchOf(b); });
   std::int32_t ranked = -1;
@@ -449,7 +455,8 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
     };
     const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
     copy(marked, mark_.offset, marked.length);
-    for (std::int32_t s = marked.next; s != mark_.stretch; s = stretches_[static_cast<std::size_t>(s)].next) {
+    for (std::int32_t s = marked.next; s != mark_.stretch;
+         s = stretches_[static_cast<std::size_t>(s)].next) {
       const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
       copy(stretch, 0, stretch.length);
     }

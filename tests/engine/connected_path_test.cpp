@@ -155,16 +155,17 @@ TEST(ConnectToPreviousTest, TheSweptPairsMoveTheBarAsEveryGateWould) {
     std::int32_t eu, nu, pairAt, pairWith;
   };
   const Case cases[] = {
-      {1, 1, 1, 1},          {2, 1, 2, 1},          {3, 7, 2, 7},          {40, 1, 40, 1},
-      {120, 2, 77, 1},       {999, 1, 999, 1},      {1000, 3, 1000, 3},    {1001, 1, 1001, 1},
-      {2500, 4, 1, 4},       {2500, 4, 2499, 2},    {2500, 4, 2500, 4},    {20001, 2, 20001, 1},
-      {20001, 2, 19981, 2},  {20001, 2, 19980, 2},  {123457, 9, 123457, 9}, {123457, 1, 61729, 1},
+      {1, 1, 1, 1},         {2, 1, 2, 1},         {3, 7, 2, 7},           {40, 1, 40, 1},
+      {120, 2, 77, 1},      {999, 1, 999, 1},     {1000, 3, 1000, 3},     {1001, 1, 1001, 1},
+      {2500, 4, 1, 4},      {2500, 4, 2499, 2},   {2500, 4, 2500, 4},     {20001, 2, 20001, 1},
+      {20001, 2, 19981, 2}, {20001, 2, 19980, 2}, {123457, 9, 123457, 9}, {123457, 1, 61729, 1},
   };
   for (const Case& c : cases) CheckSweptBar(c.eu, c.nu, c.pairAt, c.pairWith);
   // Pairs anywhere, on a gate and between gates.
   std::mt19937 rng(77);
   for (int round = 0; round < 60; ++round) {
-    const std::int32_t eu = std::uniform_int_distribution<std::int32_t>(1, round < 30 ? 300 : 30000)(rng);
+    const std::int32_t eu =
+        std::uniform_int_distribution<std::int32_t>(1, round < 30 ? 300 : 30000)(rng);
     const std::int32_t nu = std::uniform_int_distribution<std::int32_t>(1, 6)(rng);
     CheckSweptBar(eu, nu, std::uniform_int_distribution<std::int32_t>(1, eu)(rng),
                   std::uniform_int_distribution<std::int32_t>(1, nu)(rng));

@@ -114,8 +114,8 @@ TEST(ReferenceTest, ConnectedRunsOfManyFiguresGiveTheSamePointArrays) {
 
     FastRun fast(image, method, true);
     fast.Create();
-    ASSERT_EQ(fast.doc.points, model.points) << "round " << round << " method " << method << " size " << w
-                                             << "x" << h;
+    ASSERT_EQ(fast.doc.points, model.points)
+        << "round " << round << " method " << method << " size " << w << "x" << h;
     ASSERT_EQ(fast.doc.count, model.contourCount) << "round " << round;
     ASSERT_EQ(Entries(fast.doc), model.titles) << "round " << round;
   }
