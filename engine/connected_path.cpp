@@ -8,6 +8,7 @@ namespace morvane::engine {
 
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   store_.clear();
+  links_.clear();
   stretches_.clear();
   root_ = -1;
   mark_ = Mark{};
@@ -20,7 +21,7 @@ void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
 
 const ContourPoint& ConnectedPath::First() const {
   const Stretch& s = stretches_[static_cast<std::size_t>(mark_.stretch)];
-  return store_[static_cast<std::size_t>(s.begin + mark_.offset)].point;
+  return store_[static_cast<std::size_t>(s.begin + mark_.offset)];
 }
 
 std::size_t ConnectedPath::CellOf(std::int32_t x, std::int32_t y) const {
@@ -31,10 +32,10 @@ std::size_t ConnectedPath::CellOf(std::int32_t x, std::int32_t y) const {
 }
 
 void ConnectedPath::AddToGrid(std::int32_t stored) {
-  Stored& s = store_[static_cast<std::size_t>(stored)];
-  std::int32_t& head = cellHead_[CellOf(s.point.x, s.point.y)];
+  const ContourPoint& p = store_[static_cast<std::size_t>(stored)];
+  std::int32_t& head = cellHead_[CellOf(p.x, p.y)];
   occupied_ += head < 0 ? 1 : 0;
-  s.nextInCell = head;
+  links_[static_cast<std::size_t>(stored)].nextInCell = head;
   head = stored;
 }
 
@@ -71,12 +72,13 @@ void ConnectedPath::AppendFigure(const ContourPoints& figure) {
   const auto first = static_cast<std::int32_t>(store_.size());
   if (total_ > 0) {
     const ContourPoint junction = First();
-    store_.push_back({junction});
+    store_.push_back(junction);
   }
   for (std::size_t k = 1; k < figure.size(); ++k) {
-    store_.push_back({figure[k]});
+    store_.push_back(figure[k]);
   }
-  store_.push_back({figure[1]});
+  store_.push_back(figure[1]);
+  links_.resize(store_.size());
   const auto added = static_cast<std::int32_t>(store_.size()) - first;
   for (std::int32_t k = first; k < first + added; ++k) {
     AddToGrid(k);
@@ -103,7 +105,7 @@ std::int32_t ConnectedPath::NewStretch(std::int32_t begin, std::int32_t length) 
   stretch.length = length;
   stretches_.push_back(stretch);
   for (std::int32_t k = begin; k < begin + length; ++k) {
-    store_[static_cast<std::size_t>(k)].stretch = s;
+    links_[static_cast<std::size_t>(k)].stretch = s;
   }
   return s;
 }
@@ -255,7 +257,7 @@ std::int32_t ConnectedPath::PositionFrom(std::int32_t rank, std::int32_t markRan
 }
 
 void ConnectedPath::RotateTo(std::int32_t stored) {
-  const std::int32_t s = store_[static_cast<std::size_t>(stored)].stretch;
+  const std::int32_t s = links_[static_cast<std::size_t>(stored)].stretch;
   mark_ = {s, stored - stretches_[static_cast<std::size_t>(s)].begin};
 }
 
@@ -310,10 +312,11 @@ void ConnectedPath::ScanNear(PairSearch& search) {
 void ConnectedPath::ScanChain(std::int32_t head, PairSearch& search) {
   // The loop that most of the search's time goes through, kept to locals: only a point
   // within the near box goes on to the pairs, and only a closer pair changes the box.
-  const Stored* const store = store_.data();
+  const ContourPoint* const store = store_.data();
+  const PointLinks* const links = links_.data();
   PointBox near = search.near;
-  for (std::int32_t e = head; e >= 0; e = store[e].nextInCell) {
-    const ContourPoint p = store[e].point;
+  for (std::int32_t e = head; e >= 0; e = links[e].nextInCell) {
+    const ContourPoint p = store[e];
     if (p.x < near.x0 || p.x > near.x1 || p.y < near.y0 || p.y > near.y1) {
       continue;
     }
@@ -415,7 +418,7 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
   pair.swept = true;
   const std::int32_t markRank = Rank(mark_.stretch, mark_.offset);
   const auto stretchOf = [this](const Tie& tie) {
-    return store_[static_cast<std::size_t>(tie.stored)].stretch;
+    return links_[static_cast<std::size_t>(tie.stored)].stretch;
   };
   std::sort(ties_.begin(), ties_.end(),
             [&stretchOf](const Tie& a, const Tie& b) { return stretchOf(a) < stretchOf(b); });
@@ -443,6 +446,7 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
   const bool keep = store_.size() <= kKeepPoints;
   if (!keep) {
     std::vector<std::int32_t>().swap(cellHead_);
+    std::vector<PointLinks>().swap(links_);
   }
   out.resize(static_cast<std::size_t>(total_) + 1);
   out[0] = ContourPoint{};
@@ -450,7 +454,7 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
     ContourPoint* to = out.data() + 1;
     const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t end) {
       for (std::int32_t k = s.begin + from; k < s.begin + end; ++k) {
-        *to++ = store_[static_cast<std::size_t>(k)].point;
+        *to++ = store_[static_cast<std::size_t>(k)];
       }
     };
     const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];

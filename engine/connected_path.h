@@ -134,15 +134,14 @@ class ConnectedPath {
 
   // Paths of up to this many points keep their memory from run to run.
   static constexpr std::size_t kKeepPoints = std::size_t{1} << 21;
-  // A stored point, the next point of its grid cell and the stretch that holds it: the
-  // search walks the chain and reads the point, and a pair found its stretch, in one
-  // place.
-  struct Stored {
-    ContourPoint point;
+  // The stored points, and beside each the next point of its grid cell and the stretch
+  // that holds it. The links are let go of first when a large path becomes the array.
+  struct PointLinks {
     std::int32_t nextInCell = -1;
     std::int32_t stretch = -1;
   };
-  std::vector<Stored> store_;
+  std::vector<ContourPoint> store_;
+  std::vector<PointLinks> links_;
   std::vector<Stretch> stretches_;
   std::int32_t root_ = -1;
   Mark mark_;
