@@ -19,6 +19,12 @@ void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   BuildGrid();
 }
 
+void ConnectedPath::Reserve(std::int64_t points) {
+  const auto room = static_cast<std::size_t>(std::clamp<std::int64_t>(points, 0, kMostReserved));
+  store_.reserve(room);
+  links_.reserve(room);
+}
+
 const ContourPoint& ConnectedPath::First() const {
   const Stretch& s = stretches_[static_cast<std::size_t>(mark_.stretch)];
   return store_[static_cast<std::size_t>(s.begin + mark_.offset)];
@@ -448,14 +454,13 @@ void ConnectedPath::MoveTo(ContourPoints& out) {
     std::vector<std::int32_t>().swap(cellHead_);
     std::vector<PointLinks>().swap(links_);
   }
-  out.resize(static_cast<std::size_t>(total_) + 1);
-  out[0] = ContourPoint{};
+  // Each point is written once, stretch by stretch, not set to zero first.
+  out.clear();
+  out.reserve(static_cast<std::size_t>(total_) + 1);
+  out.push_back(ContourPoint{});
   if (total_ > 0) {
-    ContourPoint* to = out.data() + 1;
     const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t end) {
-      for (std::int32_t k = s.begin + from; k < s.begin + end; ++k) {
-        *to++ = store_[static_cast<std::size_t>(k)];
-      }
+      out.insert(out.end(), store_.begin() + s.begin + from, store_.begin() + s.begin + end);
     };
     const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
     copy(marked, mark_.offset, marked.length);

@@ -24,6 +24,9 @@ class ConnectedPath {
   // Empties the path; the grid covers an image of this size (points outside it are
   // held to its edge cells).
   void Reset(std::int32_t width, std::int32_t height);
+  // Makes room for about this many points at once: grown a figure at a time, the store
+  // and its links would be copied again and again. Room not written to costs no memory.
+  void Reserve(std::int64_t points);
 
   // The number of points, the upper bound of the array the path stands for.
   std::int32_t Size() const { return total_; }
@@ -134,6 +137,8 @@ class ConnectedPath {
 
   // Paths of up to this many points keep their memory from run to run.
   static constexpr std::size_t kKeepPoints = std::size_t{1} << 21;
+  // Reserve makes room for at most this many points; a larger path grows as it goes.
+  static constexpr std::int64_t kMostReserved = std::int64_t{1} << 25;
   // The stored points, and beside each the next point of its grid cell and the stretch
   // that holds it. The links are let go of first when a large path becomes the array.
   struct PointLinks {
