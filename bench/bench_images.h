@@ -74,6 +74,19 @@ inline core::RgbImage Checkerboard(int size) {
   return image;
 }
 
+// Squares of 10 x 10 pixels, one every 16 pixels in both directions: many figures in a
+// regular grid, (size / 16)^2 of them.
+inline core::RgbImage SquareGrid(int size) {
+  core::RgbImage image(size, size, kWhite);
+  for (int top = 3; top + 10 <= size; top += 16) {
+    for (int left = 3; left + 10 <= size; left += 16) {
+      for (int y = top; y < top + 10; ++y)
+        for (int x = left; x < left + 10; ++x) image.at(x, y) = kBlack;
+    }
+  }
+  return image;
+}
+
 // One disc as large as the image allows: a single long, smooth boundary.
 inline core::RgbImage HugeDisc(int size) {
   core::RgbImage image(size, size, kWhite);

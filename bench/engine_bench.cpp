@@ -1,6 +1,6 @@
 // The engine on generated images. Run on demand:
 //   build/release/bin/morvane_bench [--benchmark_filter=...]
-//   build/release/bin/morvane_bench --growth | --fingerprints
+//   build/release/bin/morvane_bench --growth | --connected [FAMILY] | --fingerprints
 //   build/release/bin/morvane_bench --write-image FAMILY SIZE FILE  (an image for morvane-trace)
 // "per_MP" is the time per megapixel, so growth with the image size shows.
 #include <benchmark/benchmark.h>
@@ -35,6 +35,7 @@ using morvane::bench::DiscsAndRings;
 using morvane::bench::HugeDisc;
 using morvane::bench::Noise;
 using morvane::bench::Spiral;
+using morvane::bench::SquareGrid;
 
 // No method of reduction: the traced points stay.
 constexpr auto kUnreduced = static_cast<ReductionMethod>(7);
@@ -88,9 +89,27 @@ BENCHMARK(BM_CreateNoise)->ArgsProduct({{256, 1024}, {30, 50}})->Unit(benchmark:
 void BM_CreateCheckerboard(benchmark::State& state) { TimeCreate(state, Checkerboard(Size(state))); }
 BENCHMARK(BM_CreateCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
 
+void BM_CreateGrid(benchmark::State& state) { TimeCreate(state, SquareGrid(Size(state))); }
+BENCHMARK(BM_CreateGrid)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
+
 // Connected: every new figure is joined to the nearest point collected so far.
 void BM_CreateConnected(benchmark::State& state) { TimeCreate(state, DiscsAndRings(Size(state)), true); }
 BENCHMARK(BM_CreateConnected)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond);
+
+void BM_CreateConnectedNoise(benchmark::State& state) {
+  TimeCreate(state, Noise(Size(state), static_cast<int>(state.range(1))), true);
+}
+BENCHMARK(BM_CreateConnectedNoise)->ArgsProduct({{256, 1024}, {30, 50}})->Unit(benchmark::kMillisecond);
+
+void BM_CreateConnectedGrid(benchmark::State& state) {
+  TimeCreate(state, SquareGrid(Size(state)), true);
+}
+BENCHMARK(BM_CreateConnectedGrid)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
+
+void BM_CreateConnectedCheckerboard(benchmark::State& state) {
+  TimeCreate(state, Checkerboard(Size(state)), true);
+}
+BENCHMARK(BM_CreateConnectedCheckerboard)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
 
 void BM_CreateSpiral(benchmark::State& state) { TimeCreate(state, Spiral(Size(state))); }
 BENCHMARK(BM_CreateSpiral)->Arg(2048)->Unit(benchmark::kMillisecond);
@@ -183,6 +202,10 @@ const std::vector<Family>& Families() {
       {"blobs connected", {512, 1024, 2048, 4096}, [](int n) { return DiscsAndRings(n); }, true},
       {"noise 30%", {256, 512, 1024, 2048}, [](int n) { return Noise(n, 30); }},
       {"noise 50%", {256, 512, 1024, 2048}, [](int n) { return Noise(n, 50); }},
+      {"noise 30% conn.", {256, 512, 1024, 2048}, [](int n) { return Noise(n, 30); }, true},
+      {"noise 50% conn.", {256, 512, 1024, 2048}, [](int n) { return Noise(n, 50); }, true},
+      {"grid", {1024, 2048, 4096, 8192}, [](int n) { return SquareGrid(n); }},
+      {"grid connected", {1024, 2048, 4096, 8192}, [](int n) { return SquareGrid(n); }, true},
       {"checkerboard", {64, 128, 256, 512, 1024, 2048}, [](int n) { return Checkerboard(n); }},
       {"huge disc", {1024, 2048, 4096}, [](int n) { return HugeDisc(n); }},
       {"spiral", {512, 1024, 2048}, [](int n) { return Spiral(n); }},
@@ -213,6 +236,42 @@ void PrintGrowth() {
                   ms * 1e6 / pixels, perUnit, growth);
       std::fflush(stdout);
       previous = perUnit;
+    }
+  }
+}
+
+// Connected against the plain run on the same images, each family over its sizes:
+// "figures" is the number of contours the plain run gives (figures and holes), each
+// of which the Connected run joins to the path. A family name, or the start of one,
+// keeps the table to those rows.
+void PrintConnectedTable(const std::string& only) {
+  struct Row {
+    const char* name;
+    std::vector<int> sizes;
+    RgbImage (*make)(int);
+  };
+  const Row rows[] = {
+      {"blobs", {1024, 2048, 4096, 8192}, [](int n) { return DiscsAndRings(n); }},
+      {"noise 30%", {512, 1024, 2048, 4096}, [](int n) { return Noise(n, 30); }},
+      {"noise 50%", {512, 1024, 2048, 4096}, [](int n) { return Noise(n, 50); }},
+      {"grid", {1024, 2048, 4096, 8192}, [](int n) { return SquareGrid(n); }},
+      {"checkerboard", {256, 512, 1024, 2048}, [](int n) { return Checkerboard(n); }},
+  };
+  std::printf("%-14s %6s %10s %10s %12s %7s\n", "family", "size", "figures", "plain s", "connected s",
+              "ratio");
+  for (const Row& row : rows) {
+    if (std::string(row.name).rfind(only, 0) != 0) continue;
+    for (const int size : row.sizes) {
+      const RgbImage image = row.make(size);
+      const int repeats = static_cast<double>(size) * size <= 4.2e6 ? 3 : 2;
+      Rig plain(&image);
+      const double plainMs = BestCreateMs(plain, repeats);
+      Rig connected(&image);
+      connected.engine.Connected = true;
+      const double connectedMs = BestCreateMs(connected, repeats);
+      std::printf("%-14s %6d %10d %10.3f %12.3f %7.2f\n", row.name, size, plain.doc.count, plainMs / 1e3,
+                  connectedMs / 1e3, connectedMs / plainMs);
+      std::fflush(stdout);
     }
   }
 }
@@ -253,11 +312,15 @@ bool WriteImage(const RgbImage& image, const char* path) {
 
 }  // namespace
 
-// --growth prints the growth table instead of running the benchmarks.
+// --growth and --connected print their tables instead of running the benchmarks.
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::string(argv[i]) == "--growth") {
       PrintGrowth();
+      return 0;
+    }
+    if (std::string(argv[i]) == "--connected") {
+      PrintConnectedTable(i + 1 < argc ? argv[i + 1] : "");
       return 0;
     }
     if (std::string(argv[i]) == "--write-image" && i + 3 < argc) {

@@ -1,36 +1,28 @@
 #include "engine/connected_path.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-
-#include "engine/distance.h"
 
 namespace morvane::engine {
 
-namespace {
-
-// Blocks are split when they hold twice this many stretches: a position costs a sum
-// over the blocks and one over a block, both short.
-constexpr std::size_t kBlockStretches = 128;
-
-}  // namespace
-
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   store_.clear();
+  links_.clear();
   stretches_.clear();
-  blockOf_.clear();
-  blocks_.clear();
-  order_.clear();
-  orderIndex_.clear();
-  stretchAt_.clear();
+  root_ = -1;
   mark_ = Mark{};
   total_ = 0;
-  lastAppended_ = -1;
-  const std::int32_t cell = std::int32_t{1} << kCellShift;
-  columns_ = std::max<std::int32_t>(1, (std::max(width, 0) + cell - 1) >> kCellShift);
-  rows_ = std::max<std::int32_t>(1, (std::max(height, 0) + cell - 1) >> kCellShift);
-  cellHead_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), -1);
-  nextInCell_.clear();
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  cellShift_ = kWidestShift;
+  BuildGrid();
+}
+
+void ConnectedPath::Reserve(std::int64_t points) {
+  const auto room = static_cast<std::size_t>(std::clamp<std::int64_t>(points, 0, kMostReserved));
+  store_.reserve(room);
+  links_.reserve(room);
 }
 
 const ContourPoint& ConnectedPath::First() const {
@@ -39,8 +31,8 @@ const ContourPoint& ConnectedPath::First() const {
 }
 
 std::size_t ConnectedPath::CellOf(std::int32_t x, std::int32_t y) const {
-  const std::int32_t cx = std::clamp(x >> kCellShift, 0, columns_ - 1);
-  const std::int32_t cy = std::clamp(y >> kCellShift, 0, rows_ - 1);
+  const std::int32_t cx = std::clamp(x >> cellShift_, 0, columns_ - 1);
+  const std::int32_t cy = std::clamp(y >> cellShift_, 0, rows_ - 1);
   return static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns_) +
          static_cast<std::size_t>(cx);
 }
@@ -48,259 +40,442 @@ std::size_t ConnectedPath::CellOf(std::int32_t x, std::int32_t y) const {
 void ConnectedPath::AddToGrid(std::int32_t stored) {
   const ContourPoint& p = store_[static_cast<std::size_t>(stored)];
   std::int32_t& head = cellHead_[CellOf(p.x, p.y)];
-  nextInCell_.push_back(head);
+  occupied_ += head < 0 ? 1 : 0;
+  links_[static_cast<std::size_t>(stored)].nextInCell = head;
   head = stored;
 }
 
-void ConnectedPath::Append(const ContourPoint* begin, const ContourPoint* end) {
-  if (begin == end) {
+void ConnectedPath::BuildGrid() {
+  const std::int32_t cell = std::int32_t{1} << cellShift_;
+  columns_ = std::max<std::int32_t>(1, (width_ + cell - 1) >> cellShift_);
+  rows_ = std::max<std::int32_t>(1, (height_ + cell - 1) >> cellShift_);
+  cellHead_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), -1);
+  occupied_ = 0;
+  for (std::size_t k = 0; k < store_.size(); ++k) {
+    AddToGrid(static_cast<std::int32_t>(k));
+  }
+}
+
+void ConnectedPath::RefineGrid() {
+  // Crowded cells make every search read many far points; cells half as wide, while
+  // they stay fewer than the points, hold a quarter as many. The grid is built anew
+  // each time, at most a few times a run.
+  const std::size_t finerCells = static_cast<std::size_t>((width_ >> (cellShift_ - 1)) + 1) *
+                                 static_cast<std::size_t>((height_ >> (cellShift_ - 1)) + 1);
+  if (cellShift_ > kFinestShift && store_.size() > occupied_ * kCellPoints &&
+      finerCells <= store_.size()) {
+    --cellShift_;
+    BuildGrid();
+  }
+}
+
+void ConnectedPath::AppendFigure(const ContourPoints& figure) {
+  if (UpperBound(figure) == 0) {
     return;
   }
+  // One stretch at the end of the store, in front of the mark: the way back to the
+  // junction, the figure, and the figure's first point again.
   const auto first = static_cast<std::int32_t>(store_.size());
-  const auto n = static_cast<std::int32_t>(end - begin);
-  store_.insert(store_.end(), begin, end);
-  for (std::int32_t k = first; k < first + n; ++k) {
+  if (total_ > 0) {
+    const ContourPoint junction = First();
+    store_.push_back(junction);
+  }
+  for (std::size_t k = 1; k < figure.size(); ++k) {
+    store_.push_back(figure[k]);
+  }
+  store_.push_back(figure[1]);
+  links_.resize(store_.size());
+  const auto added = static_cast<std::int32_t>(store_.size()) - first;
+  for (std::int32_t k = first; k < first + added; ++k) {
     AddToGrid(k);
   }
-  total_ += n;
-  if (lastAppended_ >= 0) {
-    // The stretch before the mark ends the store: it simply grows.
-    stretches_[static_cast<std::size_t>(lastAppended_)].length += n;
-    blocks_[static_cast<std::size_t>(blockOf_[static_cast<std::size_t>(lastAppended_)])].length += n;
-    return;
-  }
-  const auto s = static_cast<std::int32_t>(stretches_.size());
-  stretches_.push_back({first, n});
-  blockOf_.push_back(-1);
-  stretchAt_[first] = s;
-  lastAppended_ = s;
-  if (mark_.stretch < 0) {
-    blocks_.push_back({{s}, n});
-    blockOf_[static_cast<std::size_t>(s)] = 0;
-    order_ = {0};
-    orderIndex_ = {0};
+  total_ += added;
+  const std::int32_t s = NewStretch(first, added);
+  if (root_ < 0) {
+    root_ = s;
+    Link(s, s, s);
     mark_ = {s, 0};
-    return;
+  } else {
+    if (mark_.offset > 0) {
+      SplitAtMark();
+    }
+    InsertBefore(s, mark_.stretch);
   }
-  if (mark_.offset > 0) {
-    // The mark's stretch splits in front of the mark.
-    Stretch& m = stretches_[static_cast<std::size_t>(mark_.stretch)];
-    const Stretch tail{m.begin + mark_.offset, m.length - mark_.offset};
-    m.length = mark_.offset;
-    const auto t = static_cast<std::int32_t>(stretches_.size());
-    stretches_.push_back(tail);
-    blockOf_.push_back(-1);
-    stretchAt_[tail.begin] = t;
-    blocks_[static_cast<std::size_t>(blockOf_[static_cast<std::size_t>(mark_.stretch)])].length -=
-        tail.length;
-    InsertAfter(t, mark_.stretch);
+  RefineGrid();
+}
+
+std::int32_t ConnectedPath::NewStretch(std::int32_t begin, std::int32_t length) {
+  const auto s = static_cast<std::int32_t>(stretches_.size());
+  Stretch stretch;
+  stretch.begin = begin;
+  stretch.length = length;
+  stretches_.push_back(stretch);
+  for (std::int32_t k = begin; k < begin + length; ++k) {
+    links_[static_cast<std::size_t>(k)].stretch = s;
+  }
+  return s;
+}
+
+void ConnectedPath::SplitAtMark() {
+  // The part that moves into a stretch of its own is the shorter one, so that a point
+  // is labelled anew only when its stretch at least halves: a logarithmic number of
+  // times, however often figures connect into one long stretch.
+  const std::int32_t m = mark_.stretch;
+  const std::int32_t head = mark_.offset;
+  const std::int32_t tail = stretches_[static_cast<std::size_t>(m)].length - head;
+  const std::int32_t begin = stretches_[static_cast<std::size_t>(m)].begin;
+  Grow(m, -std::min(head, tail));
+  if (tail <= head) {
+    const std::int32_t t = NewStretch(begin + head, tail);
+    InsertAfter(t, m);
     mark_ = {t, 0};
+  } else {
+    stretches_[static_cast<std::size_t>(m)].begin += head;
+    InsertBefore(NewStretch(begin, head), m);
+    mark_ = {m, 0};
   }
-  InsertBefore(s, mark_.stretch);
+}
+
+void ConnectedPath::Grow(std::int32_t s, std::int32_t n) {
+  // At the root no other stretch counts the points.
+  Splay(s);
+  stretches_[static_cast<std::size_t>(s)].length += n;
 }
 
 void ConnectedPath::InsertBefore(std::int32_t s, std::int32_t before) {
-  const std::int32_t block = blockOf_[static_cast<std::size_t>(before)];
-  const std::vector<std::int32_t>& list = blocks_[static_cast<std::size_t>(block)].stretches;
-  const auto at = static_cast<std::size_t>(std::find(list.begin(), list.end(), before) - list.begin());
-  InsertAt(s, block, at);
+  Link(stretches_[static_cast<std::size_t>(before)].previous, s, before);
+  // s becomes the root, with before's left side on its left and before on its right.
+  Splay(before);
+  Stretch& b = stretches_[static_cast<std::size_t>(before)];
+  Stretch& n = stretches_[static_cast<std::size_t>(s)];
+  n.left = b.left;
+  n.leftPoints = b.leftPoints;
+  if (n.left >= 0) {
+    stretches_[static_cast<std::size_t>(n.left)].parent = s;
+  }
+  b.left = -1;
+  b.leftPoints = 0;
+  n.right = before;
+  n.rightPoints = b.length + b.rightPoints;
+  b.parent = s;
+  n.parent = -1;
+  root_ = s;
 }
 
 void ConnectedPath::InsertAfter(std::int32_t s, std::int32_t after) {
-  const std::int32_t block = blockOf_[static_cast<std::size_t>(after)];
-  const std::vector<std::int32_t>& list = blocks_[static_cast<std::size_t>(block)].stretches;
-  const auto at = static_cast<std::size_t>(std::find(list.begin(), list.end(), after) - list.begin());
-  InsertAt(s, block, at + 1);
+  Link(after, s, stretches_[static_cast<std::size_t>(after)].next);
+  Splay(after);
+  Stretch& a = stretches_[static_cast<std::size_t>(after)];
+  Stretch& n = stretches_[static_cast<std::size_t>(s)];
+  n.right = a.right;
+  n.rightPoints = a.rightPoints;
+  if (n.right >= 0) {
+    stretches_[static_cast<std::size_t>(n.right)].parent = s;
+  }
+  a.right = -1;
+  a.rightPoints = 0;
+  n.left = after;
+  n.leftPoints = a.leftPoints + a.length;
+  a.parent = s;
+  n.parent = -1;
+  root_ = s;
 }
 
-void ConnectedPath::InsertAt(std::int32_t s, std::int32_t block, std::size_t at) {
-  Block& b = blocks_[static_cast<std::size_t>(block)];
-  b.stretches.insert(b.stretches.begin() + static_cast<std::ptrdiff_t>(at), s);
-  b.length += stretches_[static_cast<std::size_t>(s)].length;
-  blockOf_[static_cast<std::size_t>(s)] = block;
-  if (b.stretches.size() < 2 * kBlockStretches) {
-    return;
-  }
-  // Split the full block in two; the second half becomes a new block after it.
-  const auto id = static_cast<std::int32_t>(blocks_.size());
-  Block half;
-  Block& full = blocks_[static_cast<std::size_t>(block)];
-  half.stretches.assign(full.stretches.begin() + kBlockStretches, full.stretches.end());
-  full.stretches.resize(kBlockStretches);
-  for (const std::int32_t moved : half.stretches) {
-    half.length += stretches_[static_cast<std::size_t>(moved)].length;
-    blockOf_[static_cast<std::size_t>(moved)] = id;
-  }
-  full.length -= half.length;
-  blocks_.push_back(std::move(half));
-  const std::int32_t index = orderIndex_[static_cast<std::size_t>(block)] + 1;
-  order_.insert(order_.begin() + index, id);
-  orderIndex_.push_back(0);
-  for (std::size_t k = static_cast<std::size_t>(index); k < order_.size(); ++k) {
-    orderIndex_[static_cast<std::size_t>(order_[k])] = static_cast<std::int32_t>(k);
-  }
+void ConnectedPath::Link(std::int32_t previous, std::int32_t s, std::int32_t next) {
+  stretches_[static_cast<std::size_t>(s)].previous = previous;
+  stretches_[static_cast<std::size_t>(s)].next = next;
+  stretches_[static_cast<std::size_t>(previous)].next = s;
+  stretches_[static_cast<std::size_t>(next)].previous = s;
 }
 
-std::int32_t ConnectedPath::StretchOf(std::int32_t stored) const {
-  auto it = stretchAt_.upper_bound(stored);
-  --it;
-  return it->second;
-}
-
-std::int64_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) const {
-  const std::int32_t block = blockOf_[static_cast<std::size_t>(stretch)];
-  std::int64_t rank = offset;
-  const std::int32_t index = orderIndex_[static_cast<std::size_t>(block)];
-  for (std::int32_t k = 0; k < index; ++k) {
-    rank += blocks_[static_cast<std::size_t>(order_[static_cast<std::size_t>(k)])].length;
-  }
-  for (const std::int32_t s : blocks_[static_cast<std::size_t>(block)].stretches) {
-    if (s == stretch) {
-      break;
+void ConnectedPath::Splay(std::int32_t s) {
+  // Two levels at a time: where both links bend the same way the parent goes up
+  // first, which is what keeps the paths short on average.
+  for (;;) {
+    const std::int32_t p = stretches_[static_cast<std::size_t>(s)].parent;
+    if (p < 0) {
+      return;
     }
-    rank += stretches_[static_cast<std::size_t>(s)].length;
+    const std::int32_t g = stretches_[static_cast<std::size_t>(p)].parent;
+    if (g >= 0) {
+      const bool sameWay = (stretches_[static_cast<std::size_t>(p)].left == s) ==
+                           (stretches_[static_cast<std::size_t>(g)].left == p);
+      RotateUp(sameWay ? p : s);
+    }
+    RotateUp(s);
   }
-  return rank;
 }
 
-std::int32_t ConnectedPath::PositionOf(std::int32_t stored) const {
-  const std::int32_t s = StretchOf(stored);
-  const std::int64_t from = Rank(mark_.stretch, mark_.offset);
-  const std::int64_t at = Rank(s, stored - stretches_[static_cast<std::size_t>(s)].begin);
-  return static_cast<std::int32_t>((at - from + total_) % total_) + 1;
+void ConnectedPath::RotateUp(std::int32_t s) {
+  Stretch& x = stretches_[static_cast<std::size_t>(s)];
+  const std::int32_t p = x.parent;
+  Stretch& up = stretches_[static_cast<std::size_t>(p)];
+  const std::int32_t g = up.parent;
+  // The subtree between the two changes sides, and with it its count.
+  std::int32_t inner = -1;
+  if (up.left == s) {
+    inner = x.right;
+    up.left = inner;
+    up.leftPoints = x.rightPoints;
+    x.right = p;
+    x.rightPoints = up.leftPoints + up.length + up.rightPoints;
+  } else {
+    inner = x.left;
+    up.right = inner;
+    up.rightPoints = x.leftPoints;
+    x.left = p;
+    x.leftPoints = up.leftPoints + up.length + up.rightPoints;
+  }
+  if (inner >= 0) {
+    stretches_[static_cast<std::size_t>(inner)].parent = p;
+  }
+  up.parent = s;
+  x.parent = g;
+  if (g < 0) {
+    root_ = s;
+  } else {
+    Stretch& above = stretches_[static_cast<std::size_t>(g)];
+    (above.left == p ? above.left : above.right) = s;
+  }
+}
+
+std::int32_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) {
+  // Read off on the way up to the root while the stretch lies shallow; a deeper one is
+  // splayed, so that it is not as deep the next time and the tree stays shallow on
+  // average. Splaying every stretch ranked would cost several times the walk.
+  std::int32_t rank = offset + stretches_[static_cast<std::size_t>(stretch)].leftPoints;
+  std::int32_t x = stretch;
+  for (std::int32_t depth = 0; depth < kShallowDepth; ++depth) {
+    const std::int32_t p = stretches_[static_cast<std::size_t>(x)].parent;
+    if (p < 0) {
+      return rank;
+    }
+    const Stretch& up = stretches_[static_cast<std::size_t>(p)];
+    rank += up.right == x ? up.leftPoints + up.length : 0;
+    x = p;
+  }
+  Splay(stretch);
+  return offset + stretches_[static_cast<std::size_t>(stretch)].leftPoints;
+}
+
+std::int32_t ConnectedPath::PositionFrom(std::int32_t rank, std::int32_t markRank) const {
+  return static_cast<std::int32_t>((std::int64_t{rank} - markRank + total_) % total_) + 1;
 }
 
 void ConnectedPath::RotateTo(std::int32_t stored) {
-  const std::int32_t s = StretchOf(stored);
+  const std::int32_t s = links_[static_cast<std::size_t>(stored)].stretch;
   mark_ = {s, stored - stretches_[static_cast<std::size_t>(s)].begin};
-  lastAppended_ = -1;
 }
 
-ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, float limit) const {
-  Pair pair;
-  const PointBox box = PointBox::Of(newer);
-  if (total_ == 0 || box.Empty()) {
-    return pair;
-  }
-  const std::int32_t cell = std::int32_t{1} << kCellShift;
-  // Calls visit(stored) for every stored point in the cells that may hold a point
-  // within `bound` (squared) of q, ring by ring around q's cell; bound may shrink
-  // during the visit.
-  const auto visitNear = [&](const ContourPoint& q, const std::uint64_t& bound, auto visit) {
-    const std::int32_t cx = std::clamp(q.x >> kCellShift, 0, columns_ - 1);
-    const std::int32_t cy = std::clamp(q.y >> kCellShift, 0, rows_ - 1);
-    const std::int32_t rings = std::max(columns_, rows_);
-    for (std::int32_t k = 0; k <= rings; ++k) {
-      // Every cell of ring k lies at least (k-1) cells and a pixel away on one axis.
-      if (k > 0 && SquaredSum(std::int64_t{k - 1} * cell + 1, 0) > bound) {
-        break;
-      }
-      for (std::int32_t y = cy - k; y <= cy + k; ++y) {
-        if (y < 0 || y >= rows_) continue;
-        const bool edgeRow = y == cy - k || y == cy + k;
-        for (std::int32_t x = cx - k; x <= cx + k; x += edgeRow ? 1 : 2 * k) {
-          if (x >= 0 && x < columns_) {
-            const std::int64_t left = std::int64_t{x} * cell, top = std::int64_t{y} * cell;
-            // Cells at the grid's edge also hold the points beyond it.
-            const std::int64_t nx = x == 0 ? std::min<std::int64_t>(q.x, left) : left;
-            const std::int64_t ny = y == 0 ? std::min<std::int64_t>(q.y, top) : top;
-            const std::int64_t fx =
-                x == columns_ - 1 ? std::max<std::int64_t>(q.x, left + cell - 1) : left + cell - 1;
-            const std::int64_t fy =
-                y == rows_ - 1 ? std::max<std::int64_t>(q.y, top + cell - 1) : top + cell - 1;
-            if (PointBox{nx, fx, ny, fy}.SquaredTo(q) <= bound) {
-              for (std::int32_t e =
-                       cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
-                                 static_cast<std::size_t>(x)];
-                   e >= 0; e = nextInCell_[static_cast<std::size_t>(e)]) {
-                visit(e);
-              }
-            }
-          }
-          if (k == 0) break;
-        }
-      }
+PointBox ConnectedPath::CellBox(std::int32_t x, std::int32_t y) const {
+  // Cells at the grid's edge also hold the points beyond it.
+  const std::int64_t cell = std::int64_t{1} << cellShift_;
+  return {x == 0 ? INT64_MIN : x * cell, x == columns_ - 1 ? INT64_MAX : x * cell + cell - 1,
+          y == 0 ? INT64_MIN : y * cell, y == rows_ - 1 ? INT64_MAX : y * cell + cell - 1};
+}
+
+void ConnectedPath::ScanNear(PairSearch& search) {
+  const PointBox& box = search.box;
+  const auto column = [this](std::int64_t x) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(x >> cellShift_, 0, columns_ - 1));
+  };
+  const auto row = [this](std::int64_t y) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(y >> cellShift_, 0, rows_ - 1));
+  };
+  const std::int32_t cx0 = column(box.x0), cx1 = column(box.x1);
+  const std::int32_t cy0 = row(box.y0), cy1 = row(box.y1);
+  const auto scanCell = [&](std::int32_t x, std::int32_t y) {
+    const std::int32_t head =
+        cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
+                  static_cast<std::size_t>(x)];
+    if (head >= 0 && CellBox(x, y).SquaredTo(box) <= search.bound) {
+      ScanChain(head, search);
     }
   };
-
-  // The smallest squared distance.
-  std::uint64_t least = UINT64_MAX;
-  for (std::size_t j = 1; j < newer.size() && least > 0; ++j) {
-    const ContourPoint& q = newer[j];
-    if (IsSeparator(q)) continue;
-    visitNear(q, least, [&](std::int32_t e) {
-      least = std::min(least, SquaredDistance(store_[static_cast<std::size_t>(e)], q));
-    });
+  const std::int32_t rings = std::max(columns_, rows_);
+  for (std::int32_t k = 0; k <= rings; ++k) {
+    // Every cell of ring k lies at least k - 1 cells and a pixel away on one axis.
+    if (k > 0 &&
+        SquaredSum((std::int64_t{k} - 1) * (std::int64_t{1} << cellShift_) + 1, 0) > search.bound) {
+      break;
+    }
+    // Of the ring, only the cells that meet the near box can hold a point within bound.
+    const std::int32_t left = cx0 - k, right = cx1 + k, top = cy0 - k, bottom = cy1 + k;
+    const std::int32_t x0 = std::max(left, column(search.near.x0));
+    const std::int32_t x1 = std::min(right, column(search.near.x1));
+    const std::int32_t y1 = std::min(bottom, row(search.near.y1));
+    for (std::int32_t y = std::max(top, row(search.near.y0)); y <= y1; ++y) {
+      if (k == 0 || y == top || y == bottom) {
+        for (std::int32_t x = x0; x <= x1; ++x) scanCell(x, y);
+      } else {
+        if (left >= x0) scanCell(left, y);
+        if (right <= x1) scanCell(right, y);
+      }
+    }
   }
-  const float best = least == UINT64_MAX ? limit : FloatDistance(least);
+}
+
+void ConnectedPath::ScanChain(std::int32_t head, PairSearch& search) {
+  // The loop that most of the search's time goes through, kept to locals: only a point
+  // within the near box goes on to the pairs, and only a closer pair changes the box.
+  const ContourPoint* const store = store_.data();
+  const PointLinks* const links = links_.data();
+  PointBox near = search.near;
+  for (std::int32_t e = head; e >= 0; e = links[e].nextInCell) {
+    const ContourPoint p = store[e];
+    if (p.x < near.x0 || p.x > near.x1 || p.y < near.y0 || p.y > near.y1) {
+      continue;
+    }
+    if (TakePairs(e, p, search)) {
+      near = search.near;
+    }
+  }
+}
+
+bool ConnectedPath::TakePairs(std::int32_t stored, const ContourPoint& p, PairSearch& search) {
+  if (search.box.SquaredTo(p) > search.bound) {
+    return false;
+  }
+  std::array<std::uint64_t, kRunPoints> squared;
+  std::uint64_t closest = UINT64_MAX;
+  if (search.compact) {
+    // p and the run lie within a box less than 2^15 wide: the squares fit 32 bits.
+    for (std::int32_t k = 0; k < search.count; ++k) {
+      const std::int32_t dx = p.x - search.run[static_cast<std::size_t>(k)].x;
+      const std::int32_t dy = p.y - search.run[static_cast<std::size_t>(k)].y;
+      squared[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(dx * dx + dy * dy);
+      closest = std::min(closest, squared[static_cast<std::size_t>(k)]);
+    }
+  } else {
+    for (std::int32_t k = 0; k < search.count; ++k) {
+      squared[static_cast<std::size_t>(k)] = SquaredDistance(p, search.run[static_cast<std::size_t>(k)]);
+      closest = std::min(closest, squared[static_cast<std::size_t>(k)]);
+    }
+  }
+  if (closest > search.bound) {
+    return false;
+  }
+  const bool closer = closest < search.least;
+  if (closer) {
+    // A closer pair at another float distance drops the pairs kept so far.
+    search.least = closest;
+    const std::uint64_t last = LastSquaredAtDistance(closest);
+    if (last < search.bound) {
+      ties_.clear();
+    }
+    search.bound = last;
+    search.Widen();
+  }
+  for (std::int32_t k = 0; k < search.count; ++k) {
+    if (squared[static_cast<std::size_t>(k)] <= search.bound) {
+      ties_.push_back({stored, search.runAt[static_cast<std::size_t>(k)]});
+    }
+  }
+  return closer;
+}
+
+void ConnectedPath::PairSearch::Widen() {
+  // No point farther than reach from the run's box on either axis lies within bound.
+  auto reach = static_cast<std::int64_t>(std::sqrt(static_cast<double>(bound)));
+  while (reach > 0 && static_cast<std::uint64_t>(reach) * static_cast<std::uint64_t>(reach) > bound) {
+    --reach;
+  }
+  while (reach < (std::int64_t{1} << 32) &&
+         static_cast<std::uint64_t>(reach + 1) * static_cast<std::uint64_t>(reach + 1) <= bound) {
+    ++reach;
+  }
+  near = {box.x0 - reach, box.x1 + reach, box.y0 - reach, box.y1 + reach};
+  compact = near.x1 - near.x0 < (std::int64_t{1} << 15) && near.y1 - near.y0 < (std::int64_t{1} << 15);
+}
+
+ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, float limit) {
+  Pair pair;
+  if (total_ == 0) {
+    return pair;
+  }
+  // One sweep over newer, a run of consecutive points at a time: the stored points near
+  // the run's small bounding box are held against each point of the run. It keeps the
+  // smallest squared distance and the pairs at its float distance.
+  PairSearch search;
+  ties_.clear();
+  const auto upper = static_cast<std::int32_t>(newer.size()) - 1;
+  for (std::int32_t from = 1; from <= upper; from += kRunPoints) {
+    search.count = 0;
+    search.box = PointBox();
+    for (std::int32_t j = from; j <= std::min(upper, from + kRunPoints - 1); ++j) {
+      const ContourPoint& q = newer[static_cast<std::size_t>(j)];
+      if (!IsSeparator(q)) {
+        search.box.Add(q);
+        search.run[static_cast<std::size_t>(search.count)] = q;
+        search.runAt[static_cast<std::size_t>(search.count++)] = j;
+      }
+    }
+    if (search.count > 0) {
+      search.Widen();
+      ScanNear(search);
+    }
+  }
+  const float best = search.least == UINT64_MAX ? limit : FloatDistance(search.least);
   if (!(best < limit)) {
     return pair;
   }
   // Of the pairs at the float distance best, the one first by path position, then by
-  // newer position. Their squared distances lie below beyond; the bound leaves room for
-  // its rounding.
+  // newer position. Sorted by stretch, the ties rank each stretch they lie in once.
   pair.swept = true;
-  const double beyond = BeyondSquared(best);
-  const double room = beyond * (1 + 1e-9) + 2;
-  const std::uint64_t bound = room >= 1.8e19 ? UINT64_MAX : static_cast<std::uint64_t>(room);
-  for (std::size_t j = 1; j < newer.size(); ++j) {
-    const ContourPoint& q = newer[j];
-    if (IsSeparator(q)) continue;
-    visitNear(q, bound, [&](std::int32_t e) {
-      const ContourPoint& p = store_[static_cast<std::size_t>(e)];
-      if (FloatDistance(SquaredDistance(p, q)) != best ||
-          !(static_cast<double>(box.SquaredTo(p)) < beyond)) {
-        return;
-      }
-      const std::int32_t position = PositionOf(e);
-      const auto newerPosition = static_cast<std::int32_t>(j);
-      if (pair.position == 0 || position < pair.position ||
-          (position == pair.position && newerPosition < pair.newer)) {
-        pair = {position, newerPosition, e, true};
-      }
-    });
+  const std::int32_t markRank = Rank(mark_.stretch, mark_.offset);
+  const auto stretchOf = [this](const Tie& tie) {
+    return links_[static_cast<std::size_t>(tie.stored)].stretch;
+  };
+  std::sort(ties_.begin(), ties_.end(),
+            [&stretchOf](const Tie& a, const Tie& b) { return stretchOf(a) < stretchOf(b); });
+  std::int32_t ranked = -1;
+  std::int32_t rank = 0;
+  for (const Tie& tie : ties_) {
+    const std::int32_t s = stretchOf(tie);
+    if (s != ranked) {
+      ranked = s;
+      rank = Rank(s, 0);
+    }
+    const std::int32_t position =
+        PositionFrom(rank + tie.stored - stretches_[static_cast<std::size_t>(s)].begin, markRank);
+    if (pair.position == 0 || position < pair.position ||
+        (position == pair.position && tie.newer < pair.newer)) {
+      pair = {position, tie.newer, tie.stored, true};
+    }
   }
   return pair;
 }
 
 void ConnectedPath::MoveTo(ContourPoints& out) {
-  std::vector<std::int32_t>().swap(cellHead_);
-  std::vector<std::int32_t>().swap(nextInCell_);
-  out.assign(1, ContourPoint{});
+  // A large path lets go of its memory before the array is built, which holds about
+  // as much; a modest one keeps it for the next run, whose pages are then in place.
+  const bool keep = store_.size() <= kKeepPoints;
+  if (!keep) {
+    std::vector<std::int32_t>().swap(cellHead_);
+    std::vector<PointLinks>().swap(links_);
+  }
+  // Each point is written once, stretch by stretch, not set to zero first.
+  out.clear();
   out.reserve(static_cast<std::size_t>(total_) + 1);
-  if (total_ == 0) {
+  out.push_back(ContourPoint{});
+  if (total_ > 0) {
+    const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t end) {
+      out.insert(out.end(), store_.begin() + s.begin + from, store_.begin() + s.begin + end);
+    };
+    const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
+    copy(marked, mark_.offset, marked.length);
+    for (std::int32_t s = marked.next; s != mark_.stretch;
+         s = stretches_[static_cast<std::size_t>(s)].next) {
+      const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
+      copy(stretch, 0, stretch.length);
+    }
+    copy(marked, 0, mark_.offset);
+  }
+  if (keep) {
+    Reset(0, 0);
+  } else {
     *this = ConnectedPath();
-    return;
   }
-  const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t to) {
-    const auto base = store_.begin() + s.begin;
-    out.insert(out.end(), base + from, base + to);
-  };
-  const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
-  copy(marked, mark_.offset, marked.length);
-  // The stretches after the mark's, round the cyclic list back to it.
-  const std::int32_t block = blockOf_[static_cast<std::size_t>(mark_.stretch)];
-  const std::vector<std::int32_t>& list = blocks_[static_cast<std::size_t>(block)].stretches;
-  std::size_t at =
-      static_cast<std::size_t>(std::find(list.begin(), list.end(), mark_.stretch) - list.begin()) + 1;
-  std::size_t index = static_cast<std::size_t>(orderIndex_[static_cast<std::size_t>(block)]);
-  for (;;) {
-    const std::vector<std::int32_t>& stretches =
-        blocks_[static_cast<std::size_t>(order_[index])].stretches;
-    if (at >= stretches.size()) {
-      index = (index + 1) % order_.size();
-      at = 0;
-      continue;
-    }
-    const std::int32_t s = stretches[at++];
-    if (s == mark_.stretch) {
-      break;
-    }
-    const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
-    copy(stretch, 0, stretch.length);
-  }
-  copy(marked, 0, mark_.offset);
-  *this = ConnectedPath();
 }
 
 }  // namespace morvane::engine

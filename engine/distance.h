@@ -34,13 +34,7 @@ struct PointBox {
   static PointBox Of(const ContourPoints& points) {
     PointBox box;
     for (std::size_t j = 1; j < points.size(); ++j) {
-      const ContourPoint& q = points[j];
-      if (!IsSeparator(q)) {
-        box.x0 = q.x < box.x0 ? q.x : box.x0;
-        box.x1 = q.x > box.x1 ? q.x : box.x1;
-        box.y0 = q.y < box.y0 ? q.y : box.y0;
-        box.y1 = q.y > box.y1 ? q.y : box.y1;
-      }
+      if (!IsSeparator(points[j])) box.Add(points[j]);
     }
     return box;
   }
@@ -50,12 +44,43 @@ struct PointBox {
     return SquaredSum(e.x < x0 ? x0 - e.x : (e.x > x1 ? e.x - x1 : 0),
                       e.y < y0 ? y0 - e.y : (e.y > y1 ? e.y - y1 : 0));
   }
+  // No point of the box is nearer to a point of the other box than this.
+  std::uint64_t SquaredTo(const PointBox& o) const {
+    return SquaredSum(o.x1 < x0 ? x0 - o.x1 : (o.x0 > x1 ? o.x0 - x1 : 0),
+                      o.y1 < y0 ? y0 - o.y1 : (o.y0 > y1 ? o.y0 - y1 : 0));
+  }
+  void Add(const ContourPoint& q) {
+    x0 = q.x < x0 ? q.x : x0;
+    x1 = q.x > x1 ? q.x : x1;
+    y0 = q.y < y0 ? q.y : y0;
+    y1 = q.y > y1 ? q.y : y1;
+  }
 };
 
 // Squared distances from this on have float roots above best: no pair of theirs has
 // the distance best.
 inline double BeyondSquared(float best) {
   return std::pow(static_cast<double>(std::nextafter(best, INFINITY)), 2);
+}
+
+// The largest squared distance whose float root equals least's: the pairs at least's
+// float distance are those whose squared distance lies from least to this. Float roots
+// grow with the squared distance, so it is found by doubling strides and halving them.
+inline std::uint64_t LastSquaredAtDistance(std::uint64_t least) {
+  const float best = FloatDistance(least);
+  const auto same = [best](std::uint64_t from, std::uint64_t stride) {
+    return stride <= UINT64_MAX - from && FloatDistance(from + stride) == best;
+  };
+  std::uint64_t last = least;
+  std::uint64_t stride = 1;
+  while (stride < (std::uint64_t{1} << 63) && same(last, stride)) {
+    last += stride;
+    stride <<= 1;
+  }
+  for (stride >>= 1; stride > 0; stride >>= 1) {
+    if (same(last, stride)) last += stride;
+  }
+  return last;
 }
 
 }  // namespace morvane::engine

@@ -109,27 +109,51 @@ float ContourEngine::PairLimit() const {
 
 void ContourEngine::ShowSweptPairs(std::int32_t eu, std::int32_t nu, std::int32_t i0, std::int32_t j0) {
   // The second sweep of the pair search ticks once per existing point up to the pair's
-  // (all of them when there is none) and moves the bar at most a thousand times; it
-  // does not look at the stop flag. The ticks between two bar moves go in one call.
+  // (all of them when there is none), without looking at the stop flag, and at every
+  // step-th point, a gate, moves the bar when the percentage changes. The bar's moves
+  // are made first, then the ticks go in one call: the same moves and ticks, and the
+  // bar stands where the sweep leaves it while the ticks let events through.
   const std::int32_t last = i0 > 0 ? i0 : eu;
+  const std::int64_t step = std::max(1, eu / 1000);
   const double pairs = static_cast<double>(eu) * static_cast<double>(nu);
-  ProgressGate gate;
-  std::int32_t ticked = 0;
-  for (std::int32_t i = 1; i <= last; i = gate.next) {
-    TickPastStops(i - ticked);
-    ticked = i;
-    gate.next = i + std::max(1, eu / 1000);
-    // Where the sweep stopped in newer: at the pair, else past its end.
-    const std::int32_t j = i == i0 ? j0 : nu + 1;
-    const int percent = pairs > 0 ? static_cast<int>(std::nearbyint(
-                                        static_cast<double>(i) * static_cast<double>(j) * 100.0 / pairs))
-                                  : 100;
-    if (percent != gate.shown) {
-      gate.shown = percent;
+  const auto percentAt = [step, pairs](std::int64_t gate, std::int32_t j) {
+    return pairs > 0 ? static_cast<int>(std::nearbyint(static_cast<double>(1 + gate * step) *
+                                                       static_cast<double>(j) * 100.0 / pairs))
+                     : 100;
+  };
+  int shown = 0;
+  const auto show = [&](int percent) {
+    if (percent != shown) {
+      shown = percent;
       run_.SetProgress(kProgressStep, percent);
     }
+  };
+  // Where the sweep stopped in newer: past its end at every gate but the pair's. The
+  // pair's own gate, when the pair lies on one, is the last; before it the percentage
+  // only grows.
+  const std::int64_t gates = last >= 1 ? (last - 1) / step + 1 : 0;
+  const bool pairOnGate = i0 > 0 && (i0 - 1) % step == 0;
+  const std::int64_t growing = pairOnGate ? gates - 1 : gates;
+  const std::int32_t past = nu + 1;
+  const double perGate = pairs > 0 ? static_cast<double>(step) * past * 100.0 / pairs : 100;
+  if (growing > 0 && perGate < 0.999) {
+    // Growing by less than one from gate to gate (the margin covers the rounding), the
+    // percentage takes every whole value up to the last growing gate's, one after
+    // another: those are the moves.
+    const int reached = percentAt(growing - 1, past);
+    for (int percent = 1; percent <= reached; ++percent) {
+      show(percent);
+    }
+  } else {
+    // Only a short sweep moves the bar by a whole percent or more per gate.
+    for (std::int64_t gate = 0; gate < growing; ++gate) {
+      show(percentAt(gate, past));
+    }
   }
-  TickPastStops(last - ticked);
+  if (pairOnGate) {
+    show(percentAt(gates - 1, j0));
+  }
+  TickPastStops(last);
 }
 
 std::int32_t ContourEngine::ConnectToPrevious(ContourPoints& existing, ContourPoints& newer) {

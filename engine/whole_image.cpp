@@ -93,6 +93,12 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
       // The mask's rows were counted, and its figures found, as they were written.
       PrepareSurveyedMask();
       total = SumRegionPixels();
+      if (Connected) {
+        // A guess at the path's length: small figures, whose contours and junctions
+        // take about as many points as the figures have pixels, come in the largest
+        // numbers; large ones take far fewer.
+        path.Reserve(std::int64_t{total} + total / 4);
+      }
     }
     // Pass 1 goes from figure to figure in the order of their first pixels. Pass 2
     // scans on from the last hole; the outer background counts as figure there.
@@ -142,11 +148,9 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
             stopped = true;
             break;
           }
-          path.Append(path.First());
         }
-        path.Append(points.data() + 1, points.data() + points.size());
+        path.AppendFigure(points);
         run.count = 1;
-        path.Append(points[1]);
       } else {
         ++run.count;
         if (large) {

@@ -92,6 +92,113 @@ TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
   }
 }
 
+// Connected runs over pictures of many small figures, each joined to the nearest point
+// of the path collected so far: the pairs tie often, and the path is rotated far from
+// where it was extended.
+TEST(ReferenceTest, ConnectedRunsOfManyFiguresGiveTheSamePointArrays) {
+  std::mt19937 rng(25);
+  for (int round = 0; round < 24; ++round) {
+    const int w = std::uniform_int_distribution<int>(16, 44)(rng);
+    const int h = std::uniform_int_distribution<int>(16, 44)(rng);
+    core::RgbImage image(w, h, 0xFFFFFFFFu);
+    std::bernoulli_distribution black(std::uniform_real_distribution<double>(0.2, 0.55)(rng));
+    for (auto& px : image.pixels) {
+      if (black(rng)) px = 0xFF000000u;
+    }
+    const float method = kMethods[round % 5];
+    reference::Model model;
+    model.image = image;
+    model.approxMethod = method;
+    model.connected = true;
+    reference::CreateWholeImage(model);
+
+    FastRun fast(image, method, true);
+    fast.Create();
+    ASSERT_EQ(fast.doc.points, model.points)
+        << "round " << round << " method " << method << " size " << w << "x" << h;
+    ASSERT_EQ(fast.doc.count, model.contourCount) << "round " << round;
+    ASSERT_EQ(Entries(fast.doc), model.titles) << "round " << round;
+  }
+}
+
+// A Connected run of the fast engine against the model's on one picture.
+void ExpectConnectedRunAsTheModels(const core::RgbImage& image, float method) {
+  reference::Model model;
+  model.image = image;
+  model.approxMethod = method;
+  model.connected = true;
+  reference::CreateWholeImage(model);
+  FastRun fast(image, method, true);
+  fast.Create();
+  EXPECT_EQ(fast.doc.points, model.points);
+  EXPECT_EQ(fast.doc.count, model.contourCount);
+  EXPECT_EQ(Entries(fast.doc), model.titles);
+}
+
+// Connected runs where the nearest pairs are few or tie everywhere: every picture of
+// 3 x 3 pixels and random thin ones; a few small figures far apart on a wide picture,
+// where the pair search reaches across many empty cells; and figures on an even
+// lattice, where many pairs lie at the same distance and the first by path position
+// must win.
+TEST(ReferenceTest, ConnectedRunsOfTinySparseAndEvenPicturesGiveTheSamePointArrays) {
+  constexpr std::uint32_t kInk = 0xFF000000u;
+  for (int bits = 0; bits < 512; ++bits) {
+    SCOPED_TRACE(::testing::Message() << "3x3 picture " << bits);
+    core::RgbImage image(3, 3, 0xFFFFFFFFu);
+    for (int k = 0; k < 9; ++k) {
+      if ((bits >> k) & 1) image.pixels[static_cast<std::size_t>(k)] = kInk;
+    }
+    ExpectConnectedRunAsTheModels(image, kMethods[bits % 5]);
+  }
+  std::mt19937 rng(2525);
+  for (int round = 0; round < 40; ++round) {
+    const int length = std::uniform_int_distribution<int>(1, 40)(rng);
+    const bool across = round % 2 == 0;
+    SCOPED_TRACE(::testing::Message() << "thin round " << round << " length " << length);
+    core::RgbImage image(across ? length : 1, across ? 1 : length, 0xFFFFFFFFu);
+    std::bernoulli_distribution ink(0.5);
+    for (auto& px : image.pixels) {
+      if (ink(rng)) px = kInk;
+    }
+    ExpectConnectedRunAsTheModels(image, kMethods[round % 5]);
+  }
+  for (int round = 0; round < 12; ++round) {
+    const int w = std::uniform_int_distribution<int>(120, 240)(rng);
+    const int h = std::uniform_int_distribution<int>(90, 180)(rng);
+    const int figures = std::uniform_int_distribution<int>(2, 7)(rng);
+    SCOPED_TRACE(::testing::Message() << "sparse round " << round << " " << w << "x" << h);
+    core::RgbImage image(w, h, 0xFFFFFFFFu);
+    for (int f = 0; f < figures; ++f) {
+      const int side = std::uniform_int_distribution<int>(1, 5)(rng);
+      const int left = std::uniform_int_distribution<int>(0, w - side)(rng);
+      const int top = std::uniform_int_distribution<int>(0, h - side)(rng);
+      for (int y = top; y < top + side; ++y) {
+        for (int x = left; x < left + side; ++x) image.at(x, y) = kInk;
+      }
+    }
+    ExpectConnectedRunAsTheModels(image, kMethods[round % 5]);
+  }
+  struct Lattice {
+    int w, h, side, every;
+  };
+  const Lattice lattices[] = {{9, 9, 1, 2},   {20, 14, 1, 2},   {21, 21, 1, 3}, {30, 30, 2, 4},
+                              {40, 25, 3, 5}, {64, 64, 10, 16}, {33, 17, 1, 4}, {50, 50, 2, 3}};
+  int round = 0;
+  for (const Lattice& lattice : lattices) {
+    SCOPED_TRACE(::testing::Message() << "lattice " << lattice.w << "x" << lattice.h << " side "
+                                      << lattice.side << " every " << lattice.every);
+    core::RgbImage image(lattice.w, lattice.h, 0xFFFFFFFFu);
+    for (int top = 0; top + lattice.side <= lattice.h; top += lattice.every) {
+      for (int left = 0; left + lattice.side <= lattice.w; left += lattice.every) {
+        for (int y = top; y < top + lattice.side; ++y) {
+          for (int x = left; x < left + lattice.side; ++x) image.at(x, y) = kInk;
+        }
+      }
+    }
+    ExpectConnectedRunAsTheModels(image, kMethods[round++ % 5]);
+  }
+}
+
 // Stopped at any step of a run (a start scan, a trace, the pixel count, pass 2's hole
 // search, the closing reduction), the fast engine keeps what the model keeps. The fast
 // engine lets events through less often (its start scan resumes where the last figure
