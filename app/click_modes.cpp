@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "platform/widgets/automation/control_events.h"
+
 namespace morvane::app {
 
 const char* CursorKey(CursorPicture picture) {
@@ -21,7 +23,7 @@ const char* CursorKey(CursorPicture picture) {
 }
 
 ModeCursor ArmedCursor(ClickMode mode) {
-  const auto custom = [](CursorPicture p) { return ModeCursor{Pointer::Custom, p}; };
+  const auto custom = [](CursorPicture p) { return ModeCursor{core::kPointerCustom, p}; };
   switch (mode) {
     case ClickMode::RectifyFirst: return custom(CursorPicture::Point1);
     case ClickMode::RectifySecond: return custom(CursorPicture::Point2);
@@ -29,9 +31,9 @@ ModeCursor ArmedCursor(ClickMode mode) {
     case ClickMode::MergeSecond: return custom(CursorPicture::Merge2);
     case ClickMode::Magnifier: return custom(CursorPicture::Zoom);
     case ClickMode::MagnifierOut: return custom(CursorPicture::Zoom);
-    case ClickMode::SetBeginning: return {Pointer::Crosshair, CursorPicture::None};
+    case ClickMode::SetBeginning: return {core::kPointerCross, CursorPicture::None};
     case ClickMode::LabelEdit:
-    case ClickMode::InsertPoint: return {Pointer::UpArrow, CursorPicture::None};
+    case ClickMode::InsertPoint: return {core::kPointerUpArrow, CursorPicture::None};
     case ClickMode::CreateFromPoint:
     case ClickMode::AddContour: return custom(CursorPicture::Start);
     case ClickMode::Dropper: return custom(CursorPicture::Dropper);
@@ -52,8 +54,9 @@ ClickStep DecideClick(ClickMode mode, int button, bool zoomedIn) {
   };
   // Zoomed in, the magnifier zooms out with any button.
   if (mode == ClickMode::Magnifier && zoomedIn) return ends(ClickAction::ZoomOut, true);
-  if (button != kLeftButton && mode != ClickMode::None) return ends(ClickAction::CancelMode, false);
-  if (button == kRightButton) {
+  if (button != automation::kLeftButton && mode != ClickMode::None)
+    return ends(ClickAction::CancelMode, false);
+  if (button == automation::kRightButton) {
     step.action = ClickAction::HelpPopup;
     return step;
   }

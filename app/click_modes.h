@@ -6,8 +6,9 @@
 #include <QImage>
 #include <QPoint>
 
-#include <cmath>
 #include <cstdint>
+
+#include "platform/core/pointer_shape.h"
 
 namespace morvane::app {
 
@@ -28,27 +29,13 @@ enum class ClickMode : std::int16_t {
   Dropper = 12,
 };
 
-// The zoom view's MousePointer values the modes use.
-enum class Pointer : std::int16_t {
-  Default = 0,
-  Crosshair = 2,
-  UpArrow = 10,
-  Hourglass = 11,
-  Custom = 99
-};
-
 // The cursor pictures (ilCursor), by key.
 enum class CursorPicture { None, Point1, Point2, Merge1, Merge2, Zoom, Start, Dropper };
 const char* CursorKey(CursorPicture picture);
 
-// Mouse buttons as the zoom view reports them.
-inline constexpr int kLeftButton = 1;
-inline constexpr int kRightButton = 2;
-inline constexpr int kMiddleButton = 4;
-
 struct ModeCursor {
-  Pointer pointer = Pointer::Default;
-  CursorPicture picture = CursorPicture::None;  // with Pointer::Custom
+  core::PointerShape pointer = core::kPointerDefault;
+  CursorPicture picture = CursorPicture::None;  // with core::kPointerCustom
   friend bool operator==(const ModeCursor&, const ModeCursor&) = default;
 };
 
@@ -84,20 +71,12 @@ struct ClickStep {
   bool focusTree = false;
 };
 
-// A press with button in mode, zoomedIn as View > Zoom left it.
+// A press with button (an automation::ButtonBit) in mode, zoomedIn as View > Zoom left it.
 ClickStep DecideClick(ClickMode mode, int button, bool zoomedIn);
 
 // A cursor picture, 32 x 32, drawn so that its hot spot is the picture's centre (where
 // the pointer's platform puts the hot spot of a picture cursor by default).
 QImage CursorImage(CursorPicture picture);
 inline constexpr QPoint kCursorHotSpot{16, 16};
-
-// The pixel under a position in twips: rounded, then divided as whole numbers.
-inline std::int32_t TwipsToPixel(double twips, std::int32_t twipsPerPixel) {
-  const double r = std::nearbyint(twips);
-  if (r >= 2147483647.0) return 2147483647 / twipsPerPixel;
-  if (r <= -2147483648.0) return -2147483647 / twipsPerPixel;
-  return static_cast<std::int32_t>(r) / twipsPerPixel;
-}
 
 }  // namespace morvane::app

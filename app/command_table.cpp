@@ -208,10 +208,10 @@ void CommandTable::Bind(const std::string& name, Handler handler) {
 bool CommandTable::Run(const std::string& name, int index) {
   const auto found = handlers_.find(name);
   if (found == handlers_.end()) return false;
-  if (name != "Stop" && running && running()) return false;
+  if (name != "Stop" && running_ && running_()) return false;
   bool ran = false;
   automation::CatchAtEventBoundary([&] {
-    if (helpGuard && helpGuard(name, index)) return;
+    if (helpGuard_ && helpGuard_(name, index)) return;
     found->second(index);
     ran = true;
   });

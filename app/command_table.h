@@ -12,6 +12,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "platform/widgets/keyed_tool_bar.h"
 
@@ -51,11 +52,13 @@ const ToolSpec* FindTool(const QString& key);
 class CommandTable {
  public:
   using Handler = std::function<void(int index)>;
+  using RunningCheck = std::function<bool()>;
+  using HelpGuard = std::function<bool(const std::string& name, int index)>;
 
-  // Whether a run is going on (only Stop is accepted then).
-  std::function<bool()> running;
-  // The context-help guard: true when the click only asked for help on the item.
-  std::function<bool(const std::string& name, int index)> helpGuard;
+  // running: whether a run is going on (only Stop is accepted then). helpGuard: the
+  // context-help guard, true when the click only asked for help on the item.
+  CommandTable(RunningCheck running, HelpGuard helpGuard)
+      : running_(std::move(running)), helpGuard_(std::move(helpGuard)) {}
 
   void Bind(const std::string& name, Handler handler);
   // Runs the command's handler; false when it was refused or has no handler.
@@ -68,6 +71,8 @@ class CommandTable {
   static void BuildToolBars(std::span<widgets::KeyedToolBar* const> bars);
 
  private:
+  RunningCheck running_;
+  HelpGuard helpGuard_;
   std::map<std::string, Handler> handlers_;
 };
 

@@ -36,8 +36,8 @@ bool DialogService::HelpFileExists() const {
   return !helpFile_.isEmpty() && QFileInfo(TopicsFile()).isFile();
 }
 
-bool DialogService::ShowHelp(int command) {
-  if (command != 3) return false;
+bool DialogService::ShowHelp(HelpCommand command) {
+  if (command != HelpCommand::Contents) return false;
   if (HelpRequested) {
     HelpRequested(helpFile_, 0);
     return true;
@@ -50,13 +50,13 @@ void DialogService::SetColor(std::int32_t color) {
   if (colorDialog_ != nullptr) colorDialog_->setCurrentColor(FromOle(color));
 }
 
-std::int32_t DialogService::ShowColor() {
+bool DialogService::ShowColor() {
   QColorDialog dialog(FromOle(color_), owner_);
   dialog.setObjectName(QStringLiteral("ucCarrowColor"));
   dialog.setOption(QColorDialog::DontUseNativeDialog, true);
   colorDialog_ = &dialog;
   int result = QDialog::Rejected;
-  if (Mode == 0) {
+  if (Mode == ColorDialogMode::Beside) {
     // Open beside the window: the window keeps its clicks, and the caller waits here.
     dialog.setModal(false);
     QEventLoop loop;
@@ -70,9 +70,9 @@ std::int32_t DialogService::ShowColor() {
     result = dialog.exec();
   }
   colorDialog_ = nullptr;
-  if (result != QDialog::Accepted) return 0;
+  if (result != QDialog::Accepted) return false;
   color_ = ToOle(dialog.currentColor());
-  return 1;
+  return true;
 }
 
 void DialogService::ShowOpen() {

@@ -32,8 +32,10 @@ class DialogService {
   // where the program's help is and whether it is there.
   QString TopicsFile() const;
   bool HelpFileExists() const;
-  // Command 3 shows the help file's contents; false when nothing was shown.
-  bool ShowHelp(int command);
+  // What ShowHelp shows, numbered as the service's callers numbered it.
+  enum class HelpCommand : std::int32_t { Contents = 3 };
+  // Contents shows the help file's contents; false when nothing was shown.
+  bool ShowHelp(HelpCommand command);
   std::int32_t HelpContextId = 0;
 
   // --- colour dialog ---
@@ -41,11 +43,12 @@ class DialogService {
   // shows it.
   std::int32_t Color() const { return color_; }
   void SetColor(std::int32_t color);
-  // 0: the dialog stays open beside the window, which keeps taking clicks (the
-  // dropper's); anything else: the dialog is modal.
-  std::int32_t Mode = 1;
-  // 1 when the user confirmed; Color() then holds the choice.
-  std::int32_t ShowColor();
+  // Beside: the dialog stays open beside the window, which keeps taking clicks (the
+  // dropper's); Modal: the dialog is modal.
+  enum class ColorDialogMode : std::int32_t { Beside = 0, Modal = 1 };
+  ColorDialogMode Mode = ColorDialogMode::Modal;
+  // Whether the user confirmed; Color() then holds the choice.
+  bool ShowColor();
   // The colour dialog now open, for tests; null when none.
   QColorDialog* OpenColorDialog() const { return colorDialog_; }
 
@@ -78,7 +81,7 @@ class DialogService {
   // The popup itself, made on first use: its buttons last from one showing to the next.
   widgets::MessagePopup& PopupControl();
 
-  // Where help is shown: the contents for ShowHelp(3), a topic for a dialog's Help.
+  // Where help is shown: the contents for ShowHelp, a topic for a dialog's Help.
   std::function<void(const QString& helpFile, std::int32_t contextId)> HelpRequested;
 
  private:

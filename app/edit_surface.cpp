@@ -23,6 +23,7 @@
 #include "controls/scopel/scopel_typelib.h"
 #include "document/document.h"
 #include "platform/core/file_system.h"
+#include "platform/core/units.h"
 #include "platform/gui/ole_color.h"
 #include "platform/widgets/automation/automation_error.h"
 #include "platform/widgets/automation/control.h"
@@ -37,11 +38,10 @@ namespace morvane::app {
 
 namespace {
 
-constexpr std::int32_t kTpp = engine::kTwipsPerPixel;
-constexpr int kEscape = 27;
-constexpr int kHome = 36;
-constexpr int kEnd = 35;
-constexpr int kCtrl = 2;
+constexpr std::int32_t kTpp = core::kTwipsPerPixel;
+using automation::keycode::kEnd;
+using automation::keycode::kEscape;
+using automation::keycode::kHome;
 
 // The dropped file's kind by its name, as every other way in takes it: an image or a
 // map by the document's patterns, anything else not at all.
@@ -168,8 +168,8 @@ bool EditSurface::ItemEnabled(const char* name) const {
 }
 
 void EditSurface::SetCursor(const ModeCursor& cursor) {
-  if (cursor.pointer == Pointer::Custom) scopel_.SetMouseIcon(CursorImage(cursor.picture));
-  scopel_.SetMousePointer(static_cast<int>(cursor.pointer));
+  if (cursor.pointer == core::kPointerCustom) scopel_.SetMouseIcon(CursorImage(cursor.picture));
+  scopel_.SetMousePointer(cursor.pointer);
 }
 
 void EditSurface::Arm(ClickMode mode) {
@@ -202,8 +202,8 @@ void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
   const ClickStep step = DecideClick(mode_, button, settings_.ZoomScale >= 1);
   document::DocumentModel& model = host_.Model();
   engine::ContourEngine& engine = host_.Engine();
-  const std::int32_t px = TwipsToPixel(x, kTpp);
-  const std::int32_t py = TwipsToPixel(y, kTpp);
+  const std::int32_t px = core::PixelUnderTwips(x);
+  const std::int32_t py = core::PixelUnderTwips(y);
   const auto nearest = [&] {
     return engine.FindNearestPoint(model.Contours(), static_cast<float>(x), static_cast<float>(y));
   };
@@ -302,7 +302,7 @@ void EditSurface::ApplyDropperColour(double x, double y) {
 void EditSurface::ucScopel_MouseMove(double x, double y) {
   widgets::StatusBarPanel* info = status_.Bar()->Panel(QStringLiteral("Info"));
   if (info == nullptr) return;
-  const QString t = QStringLiteral("%1,%2").arg(TwipsToPixel(x, kTpp)).arg(TwipsToPixel(y, kTpp));
+  const QString t = QStringLiteral("%1,%2").arg(core::PixelUnderTwips(x)).arg(core::PixelUnderTwips(y));
   ScopelView& view = scopel_;
   if (x < 0 || x > view.ImageWidth() || y < 0 || y > view.ImageHeight()) {
     info->SetText(QString());
@@ -325,10 +325,10 @@ void EditSurface::ucScopel_KeyDown(int keyCode, int shift) {
   ScopelView& view = scopel_;
   if (keyCode == kEscape) {
     mode_ = ClickMode::None;
-    view.SetMousePointer(static_cast<int>(Pointer::Default));
-  } else if (keyCode == kHome && shift == kCtrl) {
+    view.SetMousePointer(core::kPointerDefault);
+  } else if (keyCode == kHome && shift == automation::kCtrlKey) {
     view.SetScroll(0, 0);
-  } else if (keyCode == kEnd && shift == kCtrl) {
+  } else if (keyCode == kEnd && shift == automation::kCtrlKey) {
     view.SetScroll(view.ImageWidth(), view.ImageHeight());
   }
 }
@@ -486,7 +486,7 @@ void EditSurface::mEditMove_Click() {
 void EditSurface::mEditDeleteContour_Click() {
   if (!ItemEnabled("mEditDeleteContour")) return;
   SetProgress2("");
-  prompts_.Beep(widgets::kBeepWarning);
+  prompts_.Beep(core::kBeepWarning);
   if (prompts_.Ask("Are you sure you wish to delete the contour?", document::Buttons::YesNo) !=
       document::kAnswerYes) {
     return;
@@ -579,12 +579,12 @@ void EditSurface::mViewColor_Click(int index) {
     held.emplace_back(&tree_, tree_.isEnabled());
     held.emplace_back(form_->menuBar(), form_->menuBar()->isEnabled());
     for (auto& [w, on] : held) w->setEnabled(false);
-    dialogs_.Mode = 0;
-    confirmed = dialogs_.ShowColor() == 1;
-    dialogs_.Mode = 1;
+    dialogs_.Mode = DialogService::ColorDialogMode::Beside;
+    confirmed = dialogs_.ShowColor();
+    dialogs_.Mode = DialogService::ColorDialogMode::Modal;
     for (auto& [w, on] : held) w->setEnabled(on);
     mode_ = ClickMode::None;
-    view.SetMousePointer(static_cast<int>(Pointer::Default));
+    view.SetMousePointer(core::kPointerDefault);
     if (dialogs_.Color() == view.BackColor()) confirmed = false;
     if (!confirmed) return;
     view.SetBackColor(dialogs_.Color());
@@ -596,7 +596,7 @@ void EditSurface::mViewColor_Click(int index) {
     model.LetChanged(changed);
     picture_.RedrawContours();
   } else {
-    confirmed = dialogs_.ShowColor() == 1;
+    confirmed = dialogs_.ShowColor();
     if (confirmed) {
       const std::int32_t chosen = dialogs_.Color();
       if (index == 1) view.SetGridColor(chosen);

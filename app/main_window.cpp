@@ -124,7 +124,12 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
       run_(CoarseTicks, [this] {
         if (status_ != nullptr) status_->ApplyProgress();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
-      }) {
+      }),
+      // A run or a busy moment: every command but Stop waits.
+      commands_([this] { return host_ && host_->Runs().Phase() != document::RunPhase::Idle; },
+                [this](const std::string& name, int index) {
+                  return help_ && help_->ShowMenuHelpIfHilited(name, index);
+                }) {
   setObjectName(QStringLiteral("fwMain"));
   InitFormResources();
   BuildParts();
@@ -247,8 +252,6 @@ void MainWindow::LoadDesign() {
 }
 
 void MainWindow::BindCommands() {
-  // A run or a busy moment: every command but Stop waits.
-  commands_.running = [this] { return host_->Runs().Phase() != document::RunPhase::Idle; };
   connect(menus_, &widgets::MenuModel::ItemClicked, this, [this](widgets::MenuEntry* item) {
     if (item->Popup() == nullptr) commands_.Run(item->Name().toStdString(), item->Index());
   });
@@ -268,9 +271,6 @@ void MainWindow::BindCommands() {
   commands_.Bind("mFileBatch", [&doc](int) { doc.RunBatch(); });
   commands_.Bind("mFileList", [&doc](int index) { doc.OpenRecentFile(index); });
   commands_.Bind("mFileExit", [this](int) { close(); });
-  commands_.helpGuard = [this](const std::string& name, int index) {
-    return help_->ShowMenuHelpIfHilited(name, index);
-  };
   ContextHelp& help = *help_;
   commands_.Bind("mHelpWhatsThis", [&help](int) { help.mHelpWhatsThis_Click(); });
   commands_.Bind("mHelpTopics", [&help](int) { help.mHelpTopics_Click(); });

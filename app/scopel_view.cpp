@@ -36,7 +36,7 @@ void ScopelView::SetScroll(std::int32_t x, std::int32_t y) {
   control_->put(id::ScrollX, x);
   control_->put(id::ScrollY, y);
 }
-void ScopelView::SetMousePointer(int pointer) { control_->put(id::MousePointer, pointer); }
+void ScopelView::SetMousePointer(core::PointerShape pointer) { control_->put(id::MousePointer, pointer); }
 void ScopelView::SetMouseIcon(const QImage& icon) {
   control_->putRef(id::MouseIcon, QVariant::fromValue(icon));
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/core/pointer_shape.h"
+
 namespace morvane::automation {
 class Control;
 }
@@ -33,7 +35,7 @@ class ScopelView {
   std::int32_t ScrollX();
   std::int32_t ScrollY();
   void SetScroll(std::int32_t x, std::int32_t y);
-  void SetMousePointer(int pointer);
+  void SetMousePointer(core::PointerShape pointer);
   // The picture of the custom pointer (99).
   void SetMouseIcon(const QImage& icon);
   // The image's size in twips, 0 without a picture.

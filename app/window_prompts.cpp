@@ -47,9 +47,9 @@ WindowPrompts::WindowPrompts(QWidget* form, const widgets::MenuModel& menus,
                              const WindowSettings& settings, std::function<bool()> busyPointerShown)
     : form_(form), menus_(menus), settings_(settings), busyPointerShown_(std::move(busyPointerShown)) {}
 
-void WindowPrompts::Beep(int type) { widgets::Beeper().MessageBeep(type); }
+void WindowPrompts::Beep(core::BeepType type) { widgets::Beeper().MessageBeep(type); }
 
-int WindowPrompts::Ask(const std::string& text, document::Buttons buttons) {
+core::DialogAnswer WindowPrompts::Ask(const std::string& text, document::Buttons buttons) {
   const int style = (buttons == document::Buttons::YesNoCancel ? core::kMbYesNoCancel : core::kMbYesNo) |
                     core::kMbIconQuestion;
   const OrdinaryPointer pointer(busyPointerShown_());

@@ -29,8 +29,8 @@ class WindowPrompts : public document::Prompts,
                 std::function<bool()> busyPointerShown);
 
   // document::Prompts
-  void Beep(int type) override;
-  int Ask(const std::string& text, document::Buttons buttons) override;
+  void Beep(core::BeepType type) override;
+  core::DialogAnswer Ask(const std::string& text, document::Buttons buttons) override;
   void ShowError(const std::string& text) override;
 
   // document::WindowCaption

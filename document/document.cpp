@@ -255,8 +255,8 @@ bool Document::SaveMap() {
     const bool own = existing && (IsOwnMap(*existing, header) ||
                                   IsOwnMap(*existing, OldMapHeaderLine(state_.ImageSrc, name)));
     if (!own) {
-      roles_.prompts.Beep(kWarningBeep);
-      const int answer = roles_.prompts.Ask(
+      roles_.prompts.Beep(core::kBeepWarning);
+      const core::DialogAnswer answer = roles_.prompts.Ask(
           "The file was changed from another way.\r\nAre you sure you want to overwrite?",
           Buttons::YesNo);
       if (answer != kAnswerYes) return false;
@@ -299,10 +299,10 @@ void Document::SaveMapAs() {
   SaveMap();
 }
 
-int Document::ConfirmSaveChanges() {
-  if (!model_.IsChanged()) return 0;
-  roles_.prompts.Beep(kWarningBeep);
-  const int answer = roles_.prompts.Ask("The current data have been modified.\r\nSave changes?\r\n",
+core::DialogAnswer Document::ConfirmSaveChanges() {
+  if (!model_.IsChanged()) return core::kAnswerNone;
+  roles_.prompts.Beep(core::kBeepWarning);
+  const core::DialogAnswer answer = roles_.prompts.Ask("The current data have been modified.\r\nSave changes?\r\n",
                                         Buttons::YesNoCancel);
   // A save that fails (or whose overwrite is declined) leaves the work unsaved: the
   // command that asked does not go on.
@@ -557,7 +557,7 @@ Document::BatchResult Document::RunBatch() {
     for (const std::string& f : failures) text += (text.empty() ? "" : "\r\n") + f;
     roles_.prompts.ShowError(text);
   }
-  roles_.prompts.Beep(kInformationBeep);
+  roles_.prompts.Beep(core::kBeepInformation);
   state_.BatchRunning = false;
   outcome.processed = processed;
   return outcome;

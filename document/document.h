@@ -69,8 +69,8 @@ class Document {
   void OpenFile();
   // A recent file clicked (mFileList_Click): it moves to the top and opens.
   void OpenRecentFile(int index);
-  // 0 when nothing is unsaved, else the button: 6 Yes (after saving), 7 No, 2 Cancel.
-  int ConfirmSaveChanges();
+  // kAnswerNone when nothing is unsaved, else the button: Yes (after saving), No, Cancel.
+  core::DialogAnswer ConfirmSaveChanges();
   // Puts path first in the recent files and opens it (UpdateRecentFilesMenu).
   void RememberAndOpen(const std::string& path);
   // A map path becomes MapPath, any other ImagePath with its default map path.

@@ -29,7 +29,7 @@ void RunSequence::EndRun() {
   // During a batch the window stays disabled and silent; the batch ends it.
   if (!model_.state.BatchRunning) {
     SetPhase(RunPhase::Idle);
-    roles_.prompts.Beep(kInformationBeep);
+    roles_.prompts.Beep(core::kBeepInformation);
   }
 }
 

@@ -10,8 +10,8 @@ namespace morvane::document {
 // Beeps unheard, errors unseen, every question answered Cancel.
 class SilentPrompts : public Prompts {
  public:
-  void Beep(int) override {}
-  int Ask(const std::string&, Buttons) override { return kAnswerCancel; }
+  void Beep(core::BeepType) override {}
+  core::DialogAnswer Ask(const std::string&, Buttons) override { return kAnswerCancel; }
   void ShowError(const std::string&) override {}
 };
 

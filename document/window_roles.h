@@ -18,17 +18,14 @@ using core::kAnswerYes;
 
 enum class Buttons { YesNo, YesNoCancel };
 
-// Beep types.
-inline constexpr int kWarningBeep = 48;
-inline constexpr int kInformationBeep = 64;
 
 // Message boxes and beeps. Boxes are captioned with the program's title; each
 // question has the question icon.
 class Prompts {
  public:
   virtual ~Prompts() = default;
-  virtual void Beep(int type) = 0;
-  virtual int Ask(const std::string& text, Buttons buttons) = 0;
+  virtual void Beep(core::BeepType type) = 0;
+  virtual core::DialogAnswer Ask(const std::string& text, Buttons buttons) = 0;
   virtual void ShowError(const std::string& text) = 0;
 };
 

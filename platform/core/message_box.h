@@ -40,6 +40,16 @@ enum DialogAnswer : std::int32_t {
   kAnswerNo = 7,
 };
 
+// Message-beep types, numbered as the old platform numbered them: 0 default, 16 error,
+// 32 question, 48 warning, 64 information.
+enum BeepType : std::int32_t {
+  kBeepDefault = 0,
+  kBeepError = 16,
+  kBeepQuestion = 32,
+  kBeepWarning = 48,
+  kBeepInformation = 64
+};
+
 struct MessageBoxRequest {
   std::int32_t owner = 0;  // window handle id; 0 for none
   std::string text;        // plain text, never markup

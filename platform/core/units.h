@@ -48,4 +48,8 @@ inline constexpr std::int64_t PixelsToTwips(std::int64_t pixels) { return pixels
 // Twips to whole pixels, rounded half to even.
 inline std::int32_t TwipsToPixels(double twips) { return RoundToInt32(twips / kTwipsPerPixel); }
 
+// The pixel under a position in twips: the position rounded to whole twips (held
+// within the 32-bit range), then divided as whole numbers.
+inline std::int32_t PixelUnderTwips(double twips) { return RoundToInt32(twips) / kTwipsPerPixel; }
+
 }  // namespace morvane::core

@@ -11,14 +11,12 @@ class QWidget;
 
 namespace morvane::widgets {
 
-// Message-beep types: 0 default, 16 error, 32 question, 48 warning, 64 information.
-enum BeepType : int {
-  kBeepDefault = 0,
-  kBeepError = 16,
-  kBeepQuestion = 32,
-  kBeepWarning = 48,
-  kBeepInformation = 64
-};
+using core::BeepType;
+using core::kBeepDefault;
+using core::kBeepError;
+using core::kBeepInformation;
+using core::kBeepQuestion;
+using core::kBeepWarning;
 
 // A modal message box over a widget. The style combines core::MessageBoxStyle values;
 // the text is plain text; an empty title is the program's title. The real one shows

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/widgets/automation/control_events.h"
+
 namespace morvane::app {
 namespace {
 
@@ -21,41 +23,41 @@ TEST(ClickModesTest, StateTable) {
     ModeCursor cursor;
     bool focusTree;
   } cases[] = {
-      {M::None, kLeftButton, false, A::SelectNearest, M::None, true, kDefault, true},
-      {M::None, kMiddleButton, false, A::SelectNearest, M::None, true, kDefault, true},
-      {M::None, kRightButton, false, A::HelpPopup, M::None, false, kDefault, false},
+      {M::None, automation::kLeftButton, false, A::SelectNearest, M::None, true, kDefault, true},
+      {M::None, automation::kMiddleButton, false, A::SelectNearest, M::None, true, kDefault, true},
+      {M::None, automation::kRightButton, false, A::HelpPopup, M::None, false, kDefault, false},
       {M::RectifyFirst,
-       kLeftButton,
+       automation::kLeftButton,
        false,
        A::PickFirst,
        M::RectifySecond,
        true,
-       {Pointer::Custom, C::Point2},
+       {core::kPointerCustom, C::Point2},
        false},
-      {M::RectifyFirst, kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
-      {M::RectifySecond, kLeftButton, false, A::Rectify, M::None, true, kDefault, true},
+      {M::RectifyFirst, automation::kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
+      {M::RectifySecond, automation::kLeftButton, false, A::Rectify, M::None, true, kDefault, true},
       {M::MergeFirst,
-       kLeftButton,
+       automation::kLeftButton,
        false,
        A::PickFirst,
        M::MergeSecond,
        true,
-       {Pointer::Custom, C::Merge2},
+       {core::kPointerCustom, C::Merge2},
        false},
-      {M::MergeSecond, kLeftButton, false, A::Join, M::None, true, kDefault, false},
-      {M::MergeSecond, kMiddleButton, false, A::CancelMode, M::None, true, kDefault, false},
-      {M::Magnifier, kLeftButton, false, A::ZoomIn, M::None, true, kDefault, true},
-      {M::Magnifier, kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
-      {M::Magnifier, kLeftButton, true, A::ZoomOut, M::None, true, kDefault, true},
-      {M::Magnifier, kRightButton, true, A::ZoomOut, M::None, true, kDefault, true},
-      {M::SetBeginning, kLeftButton, false, A::SetBeginning, M::None, true, kDefault, true},
-      {M::LabelEdit, kLeftButton, false, A::LabelEdit, M::None, true, kDefault, false},
-      {M::LabelEdit, kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
-      {M::InsertPoint, kLeftButton, false, A::InsertPoint, M::InsertPoint, false, kDefault, false},
-      {M::CreateFromPoint, kLeftButton, false, A::CreateFromPoint, M::None, false, kDefault, false},
-      {M::AddContour, kLeftButton, true, A::AddContour, M::None, false, kDefault, false},
-      {M::Dropper, kLeftButton, false, A::PickColour, M::Dropper, false, kDefault, false},
-      {M::Dropper, kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
+      {M::MergeSecond, automation::kLeftButton, false, A::Join, M::None, true, kDefault, false},
+      {M::MergeSecond, automation::kMiddleButton, false, A::CancelMode, M::None, true, kDefault, false},
+      {M::Magnifier, automation::kLeftButton, false, A::ZoomIn, M::None, true, kDefault, true},
+      {M::Magnifier, automation::kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
+      {M::Magnifier, automation::kLeftButton, true, A::ZoomOut, M::None, true, kDefault, true},
+      {M::Magnifier, automation::kRightButton, true, A::ZoomOut, M::None, true, kDefault, true},
+      {M::SetBeginning, automation::kLeftButton, false, A::SetBeginning, M::None, true, kDefault, true},
+      {M::LabelEdit, automation::kLeftButton, false, A::LabelEdit, M::None, true, kDefault, false},
+      {M::LabelEdit, automation::kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
+      {M::InsertPoint, automation::kLeftButton, false, A::InsertPoint, M::InsertPoint, false, kDefault, false},
+      {M::CreateFromPoint, automation::kLeftButton, false, A::CreateFromPoint, M::None, false, kDefault, false},
+      {M::AddContour, automation::kLeftButton, true, A::AddContour, M::None, false, kDefault, false},
+      {M::Dropper, automation::kLeftButton, false, A::PickColour, M::Dropper, false, kDefault, false},
+      {M::Dropper, automation::kRightButton, false, A::CancelMode, M::None, true, kDefault, false},
   };
   for (const auto& c : cases) {
     const ClickStep step = DecideClick(c.mode, c.button, c.zoomed);
@@ -77,15 +79,15 @@ TEST(ClickModesTest, ArmedCursors) {
     const char* key;
   } cases[] = {
       {M::None, {}, ""},
-      {M::RectifyFirst, {Pointer::Custom, C::Point1}, "Point1"},
-      {M::MergeFirst, {Pointer::Custom, C::Merge1}, "Merge1"},
-      {M::Magnifier, {Pointer::Custom, C::Zoom}, "Zoom"},
-      {M::SetBeginning, {Pointer::Crosshair, C::None}, ""},
-      {M::LabelEdit, {Pointer::UpArrow, C::None}, ""},
-      {M::InsertPoint, {Pointer::UpArrow, C::None}, ""},
-      {M::CreateFromPoint, {Pointer::Custom, C::Start}, "Start"},
-      {M::AddContour, {Pointer::Custom, C::Start}, "Start"},
-      {M::Dropper, {Pointer::Custom, C::Dropper}, "Dropper"},
+      {M::RectifyFirst, {core::kPointerCustom, C::Point1}, "Point1"},
+      {M::MergeFirst, {core::kPointerCustom, C::Merge1}, "Merge1"},
+      {M::Magnifier, {core::kPointerCustom, C::Zoom}, "Zoom"},
+      {M::SetBeginning, {core::kPointerCross, C::None}, ""},
+      {M::LabelEdit, {core::kPointerUpArrow, C::None}, ""},
+      {M::InsertPoint, {core::kPointerUpArrow, C::None}, ""},
+      {M::CreateFromPoint, {core::kPointerCustom, C::Start}, "Start"},
+      {M::AddContour, {core::kPointerCustom, C::Start}, "Start"},
+      {M::Dropper, {core::kPointerCustom, C::Dropper}, "Dropper"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ArmedCursor(c.mode), c.cursor) << static_cast<int>(c.mode);
@@ -107,13 +109,6 @@ TEST(ClickModesTest, CursorPicturesMarkTheirHotSpot) {
     }
     EXPECT_TRUE(ink) << CursorKey(picture);
   }
-}
-
-TEST(ClickModesTest, TwipsToPixel) {
-  EXPECT_EQ(TwipsToPixel(29.4, 15), 1);
-  EXPECT_EQ(TwipsToPixel(29.6, 15), 2);
-  EXPECT_EQ(TwipsToPixel(14.5, 15), 0);  // 14
-  EXPECT_EQ(TwipsToPixel(1e12, 15), 2147483647 / 15);
 }
 
 }  // namespace

@@ -110,7 +110,7 @@ TEST(ColorDialog, OpenBesideTheWindowItShowsAColourWrittenMeanwhile) {
   QWidget window;
   window.show();
   DialogService service(&window);
-  service.Mode = 0;
+  service.Mode = DialogService::ColorDialogMode::Beside;
   service.SetColor(0xFFFFFF);
   Soon([&] {
     QColorDialog* dialog = service.OpenColorDialog();
@@ -122,7 +122,7 @@ TEST(ColorDialog, OpenBesideTheWindowItShowsAColourWrittenMeanwhile) {
     EXPECT_EQ(dialog->currentColor(), QColor(0xFF, 0, 0));
     dialog->accept();
   });
-  EXPECT_EQ(service.ShowColor(), 1);
+  EXPECT_TRUE(service.ShowColor());
   EXPECT_EQ(service.Color(), 0x0000FF);
   EXPECT_EQ(service.OpenColorDialog(), nullptr);
 }
@@ -158,9 +158,9 @@ TEST(HelpFile, ReadsBackAndShowsItsContentsByCommandThree) {
   EXPECT_EQ(service.HelpFile(), QStringLiteral("/opt/morvane/Morvane.hlp"));
   std::vector<std::pair<QString, int>> shown;
   service.HelpRequested = [&](const QString& file, std::int32_t id) { shown.emplace_back(file, id); };
-  EXPECT_FALSE(service.ShowHelp(1));
+  EXPECT_FALSE(service.ShowHelp(static_cast<DialogService::HelpCommand>(1)));
   EXPECT_TRUE(shown.empty());
-  EXPECT_TRUE(service.ShowHelp(3));
+  EXPECT_TRUE(service.ShowHelp(DialogService::HelpCommand::Contents));
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].first, QStringLiteral("/opt/morvane/Morvane.hlp"));
   EXPECT_EQ(shown[0].second, 0);

@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "app/contour_tree.h"
+#include "platform/widgets/automation/control_events.h"
 #include "app/work_picture.h"
 #include "bench/bench_images.h"
 #include "app/edit_commands.h"
@@ -110,7 +111,7 @@ struct Rig {
   bool Enabled(const char* item) { return w->Menus()->Item(QString::fromLatin1(item))->Enabled(); }
   QWidget* Viewport() { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
   // A press on the zoom view's pixel through the surface (twips of the image).
-  void Press(int x, int y, int button = app::kLeftButton) {
+  void Press(int x, int y, int button = automation::kLeftButton) {
     Surface().ucScopel_MouseDown(button, 0, x * kTpp + 7, y * kTpp + 7);
   }
   void Trace(int x, int y) {
@@ -465,7 +466,7 @@ TEST(EditSurfaceModes, RectifyAndSetBeginning) {
   EXPECT_EQ(rig.Points()[1], b);
   // A right click cancels an armed mode without picking.
   ASSERT_TRUE(rig.w->RunCommand("mEditStart"));
-  rig.Press(b.x, b.y, app::kRightButton);
+  rig.Press(b.x, b.y, automation::kRightButton);
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
 }
 
@@ -972,7 +973,7 @@ TEST(EditSurfaceView, MagnifierZoomsInAndOutOnTheClickedPoint) {
   EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 1)->Checked());
   // Zoomed in, any button zooms back to 1:1.
   ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
-  rig.Press(8, 4, app::kRightButton);
+  rig.Press(8, 4, automation::kRightButton);
   EXPECT_EQ(rig.w->Settings().ZoomScale, 0);
   EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 0)->Checked());
 }

@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "app/contour_tree.h"
+#include "platform/widgets/automation/control_events.h"
 #include "app/work_picture.h"
 #include "app/field_strips.h"
 #include "app/edit_commands.h"
@@ -66,7 +67,7 @@ struct Window {
     return w->StatusBar()->Panel(QString::fromLatin1(key))->Text();
   }
   void Press(int x, int y) {
-    w->Surface().ucScopel_MouseDown(app::kLeftButton, 0, x * kTpp + 7, y * kTpp + 7);
+    w->Surface().ucScopel_MouseDown(automation::kLeftButton, 0, x * kTpp + 7, y * kTpp + 7);
   }
   void CreateFromPoint(int x, int y) {
     ASSERT_TRUE(w->RunCommand("mFileStart"));

@@ -157,7 +157,7 @@ TEST_F(DocumentTest, OverwriteCheck) {
     std::optional<std::string> existing;
     bool stopOnError;
     std::string mapPath;
-    std::deque<int> answers;
+    std::deque<core::DialogAnswer> answers;
     bool asks, written;
   };
   const Case cases[] = {
@@ -223,7 +223,7 @@ TEST_F(DocumentTest, OverwriteCheck) {
     if (c.asks) {
       EXPECT_EQ(view.questions[0],
                 "The file was changed from another way.\r\nAre you sure you want to overwrite?");
-      EXPECT_EQ(view.beeps, std::vector<int>{kWarningBeep}) << c.what;
+      EXPECT_EQ(view.beeps, std::vector<int>{core::kBeepWarning}) << c.what;
     }
     EXPECT_EQ(model.IsChanged(), !c.written) << c.what;
     if (c.written) {
@@ -704,7 +704,7 @@ TEST_F(DocumentTest, TheSavePrompt) {
   EXPECT_EQ(doc.ConfirmSaveChanges(), 0);
   EXPECT_TRUE(view.questions.empty());
   struct Case {
-    int answer;
+    core::DialogAnswer answer;
     bool saved;
   };
   for (const Case& c : {Case{kAnswerYes, true}, Case{kAnswerNo, false}, Case{kAnswerCancel, false}}) {
@@ -735,7 +735,7 @@ TEST_F(DocumentTest, AFailedSaveInThePromptStopsTheCommandThatAsked) {
   struct Failure {
     const char* what;
     std::function<void()> arrange;
-    std::deque<int> answers;  // the prompt's, then the overwrite question's
+    std::deque<core::DialogAnswer> answers;  // the prompt's, then the overwrite question's
   };
   const Failure failures[] = {
       {"the map cannot be written", [&] { files.unwritable.insert("/p/a.htm"); }, {kAnswerYes}},
@@ -784,7 +784,7 @@ TEST_F(DocumentTest, AFailedSaveInThePromptStopsTheCommandThatAsked) {
 
 TEST_F(DocumentTest, ARecentFileAsksAboutUnsavedWorkFirst) {
   struct Case {
-    int answer;
+    core::DialogAnswer answer;
     bool opens;
     bool saved;
   };
@@ -1027,7 +1027,7 @@ TEST_F(BatchTest, ReportPadsNamesAndListsEachContour) {
             "plain.gif   \r\n"
             "\xC3\xB8.gif       9,0,5,5\r\n");
   EXPECT_EQ(view.status[engine::StatusField::Progress1], "4 images processed.");
-  EXPECT_EQ(view.beeps, std::vector<int>{kInformationBeep});
+  EXPECT_EQ(view.beeps, std::vector<int>{core::kBeepInformation});
   EXPECT_FALSE(state.BatchRunning);
   EXPECT_EQ(runs.Phase(), RunPhase::Idle);
   EXPECT_EQ(view.clockStarts, 1);

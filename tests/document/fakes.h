@@ -146,7 +146,7 @@ class FakeView : public SilentWindow {
   bool busy = false;
 
   // Scripted.
-  std::deque<int> answers;  // Ask results; Cancel when none left
+  std::deque<core::DialogAnswer> answers;  // Ask results; Cancel when none left
   bool centroid = false;
   bool stopRequested = false;
   std::function<void()> onTick;
@@ -170,11 +170,11 @@ class FakeView : public SilentWindow {
   void ShowPicture(const core::RgbImage&) override { pictureShown = true; }
   void RedrawContours() override { ++redraws; }
 
-  void Beep(int type) override { beeps.push_back(type); }
-  int Ask(const std::string& text, Buttons) override {
+  void Beep(core::BeepType type) override { beeps.push_back(type); }
+  core::DialogAnswer Ask(const std::string& text, Buttons) override {
     questions.push_back(text);
     if (answers.empty()) return kAnswerCancel;
-    const int a = answers.front();
+    const core::DialogAnswer a = answers.front();
     answers.pop_front();
     return a;
   }

@@ -73,7 +73,7 @@ TEST(RunSequenceTest, CreateHandsItsResultToTheModelWhenTheRunEnds) {
   EXPECT_FALSE(rig.model.ClickTraced());
   EXPECT_EQ(rig.runs.Phase(), RunPhase::Idle);
   EXPECT_FALSE(rig.view.busy);
-  EXPECT_EQ(rig.view.beeps, std::vector<int>{kInformationBeep});
+  EXPECT_EQ(rig.view.beeps, std::vector<int>{core::kBeepInformation});
   EXPECT_EQ(rig.view.clockStarts, 1);
   EXPECT_EQ(rig.view.stopsCleared, 1);
   EXPECT_EQ(rig.view.status[engine::StatusField::Info], "");

@@ -19,7 +19,7 @@ class QuietWindow : public document::SilentWindow {
   int declined = 0;  // questions answered No
   std::string progress1;
 
-  int Ask(const std::string& text, document::Buttons) override {
+  core::DialogAnswer Ask(const std::string& text, document::Buttons) override {
     std::cerr << "morvane-trace: " << OneLine(text) << " No.\n";
     ++declined;
     return document::kAnswerNo;

@@ -19,6 +19,13 @@ TEST(UnitsTest, RoundingGoesHalfToEven) {
   EXPECT_EQ(RoundToInt32(std::nan("")), 0);
 }
 
+TEST(UnitsTest, PixelUnderTwips) {
+  EXPECT_EQ(PixelUnderTwips(29.4), 1);
+  EXPECT_EQ(PixelUnderTwips(29.6), 2);
+  EXPECT_EQ(PixelUnderTwips(14.5), 0);  // 14
+  EXPECT_EQ(PixelUnderTwips(1e12), 2147483647 / 15);
+}
+
 TEST(UnitsTest, RoundingToInt32SaturatesAndFitsSaysWhenItMust) {
   struct Row {
     const char* name;
