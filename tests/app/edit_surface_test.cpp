@@ -28,7 +28,7 @@
 
 #include "app/contour_tree.h"
 #include "app/work_picture.h"
-#include "bench/bench_images.h"
+#include "tests/support/generated_images.h"
 #include "app/edit_commands.h"
 #include "app/edit_surface.h"
 #include "app/field_strips.h"
@@ -852,7 +852,7 @@ TEST(EditSurfaceSpeed, BenchImage) {
   AppFolder folder;
   const std::string path = folder.folder.File("bench.bmp");
   // The engine bench's picture: about 10 000 discs and rings.
-  ASSERT_TRUE(gui::FromRgbImage(bench::DiscsAndRings(4096)).save(QString::fromStdString(path), "BMP"));
+  ASSERT_TRUE(gui::FromRgbImage(DiscsAndRings(4096)).save(QString::fromStdString(path), "BMP"));
   auto w = folder.Start({path});
   w->resize(1000, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
