@@ -18,7 +18,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
-#include "bench/bench_images.h"
+#include "tests/support/generated_images.h"
 #include "platform/core/machine_store.h"
 #include "platform/gui/image_loader.h"
 #include "platform/widgets/automation/class_registry.h"
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
 
   Folder folder;
   const std::string image = folder.folder.File("discs.bmp");
-  morvane::gui::FromRgbImage(morvane::bench::DiscsAndRings(size))
+  morvane::gui::FromRgbImage(morvane::testing::DiscsAndRings(size))
       .save(QString::fromStdString(image), "BMP");
   const double tool = ToolCreateMs(image);
   auto w = folder.Start(image);

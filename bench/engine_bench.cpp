@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_images.h"
+#include "tests/support/generated_images.h"
 #include "engine/contour_engine.h"
 #include "engine/silent_roles.h"
 
@@ -29,13 +29,13 @@ using morvane::engine::ContourPoints;
 using morvane::engine::ContourSet;
 using morvane::engine::ReductionMethod;
 
-using morvane::bench::Checkerboard;
-using morvane::bench::Comb;
-using morvane::bench::DiscsAndRings;
-using morvane::bench::HugeDisc;
-using morvane::bench::Noise;
-using morvane::bench::Spiral;
-using morvane::bench::SquareGrid;
+using morvane::testing::Checkerboard;
+using morvane::testing::Comb;
+using morvane::testing::DiscsAndRings;
+using morvane::testing::HugeDisc;
+using morvane::testing::Noise;
+using morvane::testing::Spiral;
+using morvane::testing::SquareGrid;
 
 // No method of reduction: the traced points stay.
 constexpr auto kUnreduced = static_cast<ReductionMethod>(7);

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "bench/bench_images.h"
+#include "tests/support/generated_images.h"
 #include "engine/contour_engine.h"
 #include "engine/silent_roles.h"
 
@@ -53,13 +53,13 @@ struct Case {
 int main(int argc, char** argv) {
   const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   std::vector<Case> cases;
-  cases.push_back({"blobs 4096", morvane::bench::DiscsAndRings(4096)});
-  cases.push_back({"blobs 8192", morvane::bench::DiscsAndRings(8192)});
+  cases.push_back({"blobs 4096", morvane::testing::DiscsAndRings(4096)});
+  cases.push_back({"blobs 8192", morvane::testing::DiscsAndRings(8192)});
   // The peer's two-level hierarchy grows much faster than linearly on noise (some ten
   // seconds at 2048 x 2048), so these stay small.
-  cases.push_back({"noise 50% 512", morvane::bench::Noise(512, 50)});
-  cases.push_back({"checkerboard 512", morvane::bench::Checkerboard(512)});
-  cases.push_back({"huge disc 4096", morvane::bench::HugeDisc(4096)});
+  cases.push_back({"noise 50% 512", morvane::testing::Noise(512, 50)});
+  cases.push_back({"checkerboard 512", morvane::testing::Checkerboard(512)});
+  cases.push_back({"huge disc 4096", morvane::testing::HugeDisc(4096)});
   std::printf("%-18s %10s %12s %12s %10s %10s\n", "image", "morvane ms", "cv none ms", "cv simple ms",
               "/none", "/simple");
   for (const Case& c : cases) {

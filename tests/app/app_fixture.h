@@ -1,11 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_context.h"
@@ -13,9 +17,39 @@
 #include "platform/core/machine_store.h"
 #include "platform/widgets/automation/class_registry.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/picture_rows.h"
 #include "tests/support/temp_folder.h"
 
 namespace morvane::testing {
+
+// Two squares of 4 x 4 pixels on white: the left at (2..5, 2..5), the right at
+// (10..13, 2..5). Traced with the first-start method, each gives six points.
+inline constexpr std::string_view kTwoSquares = R"(
+................
+................
+..####....####..
+..####....####..
+..####....####..
+..####....####..
+................
+................
+)";
+
+// The picture (PictureRows), '#' black on white, as a BMP file in the folder.
+inline std::string WriteArt(const TempFolder& folder, const std::string& name,
+                            std::string_view picture) {
+  const std::vector<std::string> art = PictureRows(picture);
+  QImage image(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const bool black = art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
+      image.setPixel(x, y, black ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+    }
+  }
+  const std::string path = folder.File(name);
+  EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+  return path;
+}
 
 // A program folder of its own for each test: settings, registry stand-in and the
 // programs "on the PATH" are all the test's.

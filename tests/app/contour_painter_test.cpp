@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/picture_rows.h"
+
 namespace morvane::app {
 namespace {
 
 using engine::ContourPoint;
+using morvane::testing::PictureRows;
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kLine = 0xFFFF0000u;
@@ -34,24 +37,24 @@ TEST(DrawContoursTest, ClosedOutlinesAndMarksOfEveryContour) {
                                         {1, -1}, {6, 1}, {9, 1}, {6, 4}};
   core::RgbImage picture(8, 6, kWhite);
   DrawContours(picture, points, kLine, std::nullopt);
-  EXPECT_EQ(Art(picture), (std::vector<std::string>{
-                              "........",
-                              ".####.##",
-                              ".#..#.#.",
-                              ".#..#.##",
-                              ".####.#.",
-                              "........",
-                          }));
+  EXPECT_EQ(Art(picture), PictureRows(R"(
+........
+.####.##
+.#..#.#.
+.#..#.##
+.####.#.
+........
+)"));
   core::RgbImage marked(8, 6, kWhite);
   DrawContours(marked, points, kLine, kMark);
-  EXPECT_EQ(Art(marked), (std::vector<std::string>{
-                             "........",
-                             ".o##o.o#",
-                             ".#..#.#.",
-                             ".#..#.##",
-                             ".o##o.o.",
-                             "........",
-                         }));
+  EXPECT_EQ(Art(marked), PictureRows(R"(
+........
+.o##o.o#
+.#..#.#.
+.#..#.##
+.o##o.o.
+........
+)"));
 }
 
 TEST(DrawContoursTest, FewerThanThreeElementsDrawNothing) {

@@ -24,11 +24,12 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "app/contour_tree.h"
 #include "platform/widgets/automation/control_events.h"
 #include "app/work_picture.h"
-#include "bench/bench_images.h"
+#include "tests/support/generated_images.h"
 #include "app/edit_commands.h"
 #include "app/edit_surface.h"
 #include "app/field_strips.h"
@@ -53,28 +54,6 @@ using Points = std::vector<ContourPoint>;
 
 constexpr int kTpp = engine::kTwipsPerPixel;
 
-// Two squares of 4 x 4 pixels on white: the left at (2..5, 2..5), the right at
-// (10..13, 2..5). Traced with the first-start method, each gives six points.
-const std::vector<std::string> kTwoSquares = {
-    "................", "................", "..####....####..", "..####....####..",
-    "..####....####..", "..####....####..", "................", "................",
-};
-
-std::string WriteArt(AppFolder& folder, const std::string& name, const std::vector<std::string>& art) {
-  QImage image(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      image.setPixel(x, y,
-                     art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#'
-                         ? qRgb(0, 0, 0)
-                         : qRgb(255, 255, 255));
-    }
-  }
-  const std::string path = folder.folder.File(name);
-  EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
-  return path;
-}
-
 const Points kLeft = {{2, 2}, {4, 2}, {5, 3}, {5, 5}, {3, 5}, {2, 4}};
 const Points kRight = {{10, 2}, {12, 2}, {13, 3}, {13, 5}, {11, 5}, {10, 4}};
 
@@ -96,8 +75,8 @@ struct Rig {
   std::string image;
   std::unique_ptr<app::MainWindow> w;
 
-  explicit Rig(const std::vector<std::string>& art = kTwoSquares) {
-    image = WriteArt(folder, "art.bmp", art);
+  explicit Rig(std::string_view picture = kTwoSquares) {
+    image = WriteArt(folder.folder, "art.bmp", picture);
     w = folder.Start({image});
     QApplication::setActiveWindow(w.get());
     // Connected Contour off, so that added contours stay apart.
@@ -287,8 +266,18 @@ TEST(EditSurfaceTree, UpAtTheTopWrapsToTheEnd) {
   EXPECT_EQ(tree.SelectedNode(), tree.NodeCount());
 }
 
+// A bar two pixels high with a leg down from its left end.
+constexpr std::string_view kBentBar = R"(
+..........
+.######...
+.######...
+.##.......
+.##.......
+..........
+)";
+
 TEST(EditSurfaceEdit, DeletePointDownToTheDeleteContourMessage) {
-  Rig rig({"..........", ".######...", ".######...", ".##.......", ".##.......", ".........."});
+  Rig rig(kBentBar);
   rig.Trace(2, 2);
   const std::int32_t before = engine::UpperBound(rig.Points());
   ASSERT_GE(before, 5);
@@ -442,13 +431,12 @@ TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
   QTest::keyClick(rig.w->Titles()->Box(), Qt::Key_Return);
   EXPECT_EQ(rig.Model().TitleEntries(), (std::vector<std::string>{"#00  Left", "a  b.html  Kitchen"}));
   ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
-  EXPECT_NE(ReadAll(map).find("<area href='a  b.html' alt='Kitchen' "),
-            std::string::npos)
+  EXPECT_NE(ReadAll(map).find("<area href='a  b.html' alt='Kitchen' "), std::string::npos)
       << ReadAll(map);
 }
 
 TEST(EditSurfaceModes, RectifyAndSetBeginning) {
-  Rig rig({"..........", ".######...", ".######...", ".##.......", ".##.......", ".........."});
+  Rig rig(kBentBar);
   rig.Trace(2, 2);
   const std::int32_t before = engine::UpperBound(rig.Points());
   ASSERT_TRUE(rig.w->RunCommand("mEditStart"));
@@ -582,17 +570,14 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
   const Caller callers[] = {
       {"open", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileOpen"); }},
       {"exit", [](Rig& rig, const std::string&) { EXPECT_FALSE(rig.w->close()); }},
-      {"drop",
-       [](Rig& rig, const std::string& other) {
-         rig.Surface().ucScopel_OLEDragDrop({other});
-       }},
+      {"drop", [](Rig& rig, const std::string& other) { rig.Surface().ucScopel_OLEDragDrop({other}); }},
       {"batch", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileBatch"); }},
       {"recent file", [](Rig& rig, const std::string&) { rig.w->RunCommand("mFileList", 0); }},
   };
   for (const Caller& caller : callers) {
     SCOPED_TRACE(caller.what);
     Rig rig;
-    const std::string other = WriteArt(rig.folder, "other.bmp", kTwoSquares);
+    const std::string other = WriteArt(rig.folder.folder, "other.bmp", kTwoSquares);
     const std::string pipe = rig.folder.folder.File("pipe.htm");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     rig.Trace(3, 3);
@@ -600,7 +585,8 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
     rig.w->Host().State().MapPath = pipe;
     ASSERT_TRUE(rig.w->RunCommand("mFileSave"));  // refused: the pipe is no regular file
     ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
-    EXPECT_TRUE(rig.services.messageBoxes.shown[0].text.contains(QStringLiteral("is not a regular file")))
+    EXPECT_TRUE(
+        rig.services.messageBoxes.shown[0].text.contains(QStringLiteral("is not a regular file")))
         << rig.services.messageBoxes.shown[0].text.toStdString();
     ASSERT_TRUE(rig.Model().IsChanged());
     const ContourPoints before = rig.Points();
@@ -611,7 +597,8 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
     // The question, then the save's error, and nothing after.
     ASSERT_EQ(rig.services.messageBoxes.shown.size(), 3u);
     EXPECT_TRUE(rig.services.messageBoxes.shown[1].text.contains(QStringLiteral("Save changes?")));
-    EXPECT_TRUE(rig.services.messageBoxes.shown[2].text.contains(QStringLiteral("is not a regular file")));
+    EXPECT_TRUE(
+        rig.services.messageBoxes.shown[2].text.contains(QStringLiteral("is not a regular file")));
     EXPECT_EQ(dialogs.Opened(), 0);
     EXPECT_TRUE(rig.w->isVisible());
     EXPECT_FALSE(rig.w->Unloaded());
@@ -714,13 +701,15 @@ TEST(UnreadableMap, OpeningOneSaysWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (std::string_view(c.what) == "a file that may not be read" && ::geteuid() == 0) continue;  // root reads it
+    if (std::string_view(c.what) == "a file that may not be read" && ::geteuid() == 0)
+      continue;  // root reads it
     Rig rig;
     const std::string map = c.make(rig.folder);
     rig.Surface().ucScopel_OLEDragDrop({map});
     ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(rig.services.messageBoxes.shown[0].text,
-              QStringLiteral("Cannot read the map \"%1\": %2.").arg(QString::fromStdString(map), c.says));
+    EXPECT_EQ(
+        rig.services.messageBoxes.shown[0].text,
+        QStringLiteral("Cannot read the map \"%1\": %2.").arg(QString::fromStdString(map), c.says));
     EXPECT_FALSE(rig.services.messageBoxes.shown[0].text.contains(QStringLiteral("holds no image map")));
     EXPECT_EQ(rig.w->Host().State().MapPath, map);
   }
@@ -864,7 +853,7 @@ TEST(EditSurfaceSpeed, BenchImage) {
   AppFolder folder;
   const std::string path = folder.folder.File("bench.bmp");
   // The engine bench's picture: about 10 000 discs and rings.
-  ASSERT_TRUE(gui::FromRgbImage(bench::DiscsAndRings(4096)).save(QString::fromStdString(path), "BMP"));
+  ASSERT_TRUE(gui::FromRgbImage(DiscsAndRings(4096)).save(QString::fromStdString(path), "BMP"));
   auto w = folder.Start({path});
   w->resize(1000, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));

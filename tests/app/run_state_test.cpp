@@ -32,34 +32,13 @@ namespace {
 
 constexpr int kTpp = engine::kTwipsPerPixel;
 
-// '#' black on white.
-std::string WriteArt(const TempFolder& folder, const std::string& name,
-                     const std::vector<std::string>& art) {
-  QImage image(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      const bool black = art[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#';
-      image.setPixel(x, y, black ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-    }
-  }
-  const std::string path = folder.File(name);
-  EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
-  return path;
-}
-
-// Two squares of 4 x 4 pixels; each traces to six points.
-const std::vector<std::string> kTwoSquares = {
-    "................", "................", "..####....####..", "..####....####..",
-    "..####....####..", "..####....####..", "................", "................",
-};
-
 struct Window {
   FakeServices services;
   AppFolder folder;
   std::unique_ptr<app::MainWindow> w;
 
-  explicit Window(const std::vector<std::string>& art = kTwoSquares) {
-    w = folder.Start({WriteArt(folder.folder, "art.bmp", art)});
+  explicit Window(std::string_view picture = kTwoSquares) {
+    w = folder.Start({WriteArt(folder.folder, "art.bmp", picture)});
     QApplication::setActiveWindow(w.get());
   }
   QString Panel(const char* key) {
@@ -113,7 +92,10 @@ TEST(RunState, StatisticsCountWhatTheMapWillHold) {
 
 TEST(RunState, ARunLeavesNoContourWithoutPoints) {
   // With the direction-change method the first pair reduces to nothing.
-  Window x({"......##", "##......"});
+  Window x(R"(
+......##
+##......
+)");
   x.Unconnected();
   ASSERT_TRUE(x.w->RunCommand("mSettingsMethod", 1));
   ASSERT_TRUE(x.w->RunCommand("mFileCreate"));

@@ -13,14 +13,18 @@ using engine::ContourPoints;
 using engine::ReductionMethod;
 using Entries = std::vector<std::string>;
 
-const std::vector<std::string> kTwoSquares = {
-    "..........", ".###..###.", ".###..###.", ".###..###.", "..........",
-};
+constexpr std::string_view kTwoSquares = R"(
+..........
+.###..###.
+.###..###.
+.###..###.
+..........
+)";
 
 // A real engine over an ASCII-art picture, the model and the fake window's roles.
 struct RunRig {
-  explicit RunRig(const std::vector<std::string>& art)
-      : image(engine::testing::ImageFromArt(art)),
+  explicit RunRig(std::string_view picture)
+      : image(engine::testing::ImageFromArt(picture)),
         engine(view, view, view, view),
         runs(model, engine, view.Roles()) {
     engine.SetImage(&image);
@@ -84,7 +88,10 @@ TEST(RunSequenceTest, CreateHandsItsResultToTheModelWhenTheRunEnds) {
 
 TEST(RunSequenceTest, ContoursTheReductionLeavesWithoutPointsAreDropped) {
   // The first pair reduces to nothing, the second keeps its two points.
-  RunRig rig({"......##", "##......"});
+  RunRig rig(R"(
+......##
+##......
+)");
   rig.runs.CreateWholeImageContours();
   EXPECT_EQ(rig.model.Points(), (ContourPoints{{0, 0}, {0, 1}, {1, 1}}));
   EXPECT_EQ(rig.model.Count(), 1);
@@ -92,7 +99,10 @@ TEST(RunSequenceTest, ContoursTheReductionLeavesWithoutPointsAreDropped) {
 }
 
 TEST(RunSequenceTest, ARunThatFindsNothingLeavesTheDocumentUnchanged) {
-  RunRig rig({"....", "...."});
+  RunRig rig(R"(
+....
+....
+)");
   rig.TwoContours();
   rig.model.LetChanged(true);
   rig.runs.CreateWholeImageContours();

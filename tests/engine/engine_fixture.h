@@ -4,11 +4,13 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/contour_engine.h"
 #include "engine/silent_roles.h"
 #include "platform/core/pixel_buffer.h"
+#include "tests/support/picture_rows.h"
 
 namespace morvane::common {
 inline std::ostream& operator<<(std::ostream& os, const ContourPoint& p) {
@@ -18,6 +20,8 @@ inline void PrintTo(const ContourPoint& p, std::ostream* os) { *os << p; }
 }  // namespace morvane::common
 
 namespace morvane::engine::testing {
+
+using morvane::testing::PictureRows;
 
 // The engine's window roles, recording what they are told: the run control's ticks,
 // progress and stop flag, the status notices, the title selection and the cursor.
@@ -61,8 +65,9 @@ inline std::vector<std::string> Entries(const ContourSet& contours) {
   return entries;
 }
 
-// An image from ASCII art: '.' white, '#' black, 'g' silver (C0C0C0), 'n' near white
-// (F4F4F4, which the 16-colour conversion takes for white), 'r' red.
+// An image from ASCII art, given as rows or drawn in one raw string (PictureRows): '.'
+// white, '#' black, 'g' silver (C0C0C0), 'n' near white (F4F4F4, which the 16-colour
+// conversion takes for white), 'r' red.
 inline core::RgbImage ImageFromArt(const std::vector<std::string>& rows) {
   const auto h = static_cast<std::int32_t>(rows.size());
   const auto w = h > 0 ? static_cast<std::int32_t>(rows[0].size()) : 0;
@@ -82,6 +87,9 @@ inline core::RgbImage ImageFromArt(const std::vector<std::string>& rows) {
   }
   return image;
 }
+inline core::RgbImage ImageFromArt(std::string_view picture) {
+  return ImageFromArt(PictureRows(picture));
+}
 
 // The top left of an image, at most side x side pixels: runs stopped at every tick
 // stay short on it.
@@ -95,6 +103,8 @@ inline core::RgbImage TopLeft(const core::RgbImage& image, std::int32_t side) {
 
 // One engine over a fake window and an image, and the contours of a document.
 struct EngineRig {
+  explicit EngineRig(std::string_view picture, float method = 3)
+      : EngineRig(PictureRows(picture), method) {}
   explicit EngineRig(const std::vector<std::string>& art, float method = 3)
       : image(ImageFromArt(art)), engine(window, window, window, window) {
     engine.SetImage(&image);

@@ -16,11 +16,19 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_images.h"
+#include "tests/support/generated_images.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace morvane::engine::testing {
 namespace {
+
+using morvane::testing::Checkerboard;
+using morvane::testing::Comb;
+using morvane::testing::DiscsAndRings;
+using morvane::testing::Draw;
+using morvane::testing::HugeDisc;
+using morvane::testing::Noise;
+using morvane::testing::Spiral;
 
 struct Fnv {
   std::uint64_t hash = 1469598103934665603ull;
@@ -78,11 +86,6 @@ void Check(const std::string& name, std::uint64_t got,
   ASSERT_EQ(table[row].first, name);
   EXPECT_EQ(got, table[row].second) << name;
   ++row;
-}
-
-// A number in [lo, hi] from the generator's raw output, alike with every library.
-int Draw(std::mt19937& rng, int lo, int hi) {
-  return lo + static_cast<int>(rng() % static_cast<std::uint32_t>(hi - lo + 1));
 }
 
 // A picture of shapes in many colours over a ground colour, each edge pixel blended by
@@ -152,10 +155,9 @@ TEST(FingerprintTest, BenchFamiliesTraceAsBefore) {
     core::RgbImage image;
   };
   const Family families[] = {
-      {"blobs512", bench::DiscsAndRings(512)}, {"noise30", bench::Noise(96, 30)},
-      {"noise50", bench::Noise(96, 50)},       {"checkerboard", bench::Checkerboard(64)},
-      {"disc", bench::HugeDisc(200)},          {"spiral", bench::Spiral(160)},
-      {"comb", bench::Comb(160, 160, 19, 4)},
+      {"blobs512", DiscsAndRings(512)},   {"noise30", Noise(96, 30)}, {"noise50", Noise(96, 50)},
+      {"checkerboard", Checkerboard(64)}, {"disc", HugeDisc(200)},    {"spiral", Spiral(160)},
+      {"comb", Comb(160, 160, 19, 4)},
   };
   std::size_t row = 0;
   for (const Family& family : families) {

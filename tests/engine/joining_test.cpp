@@ -12,10 +12,16 @@ namespace {
 using Points = std::vector<ContourPoint>;
 
 // Two squares side by side and a small one below.
-const std::vector<std::string> kTwoSquares = {
-    "............", ".###....###.", ".###....###.", ".###....###.",
-    "............", "....##......", "............", "............",
-};
+constexpr std::string_view kTwoSquares = R"(
+............
+.###....###.
+.###....###.
+.###....###.
+............
+....##......
+............
+............
+)";
 
 void Click(EngineRig& rig, std::int32_t x, std::int32_t y) {
   rig.window.progress2 = "";
@@ -37,7 +43,7 @@ TEST(AddContourAtPointTest, AddsReducedContoursAfterNumberedSeparators) {
 }
 
 TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
-  std::vector<std::string> art = kTwoSquares;
+  std::vector<std::string> art = PictureRows(kTwoSquares);
   art[6][1] = '#';  // an isolated pixel, before the last click in raster order
   EngineRig rig(art, 1);
   Click(rig, 1, 1);
@@ -54,22 +60,32 @@ TEST(AddContourAtPointTest, RefusalsLeaveTheDocumentAlone) {
       {"an isolated pixel is no figure", {1, 6}, "No figure found."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     Click(rig, c.click.x, c.click.y);
-    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
-    EXPECT_EQ(rig.doc.points, before) << c.what;
-    EXPECT_EQ(rig.doc.count, 1) << c.what;
-    EXPECT_EQ(rig.doc.titles.size(), 1u) << c.what;
+    EXPECT_EQ(rig.window.progress2, c.message);
+    EXPECT_EQ(rig.doc.points, before);
+    EXPECT_EQ(rig.doc.count, 1);
+    EXPECT_EQ(rig.doc.titles.size(), 1u);
   }
 }
 
 TEST(AddContourAtPointTest, OnePixelArmsAreAddedWithTheirFigure) {
   // A square with a two-pixel spur on its right and one pixel touching its bottom right
   // corner: the trace walks out along each arm and back.
-  std::vector<std::string> art(12, std::string(12, '.'));
-  for (int y = 2; y <= 7; ++y) art[static_cast<std::size_t>(y)].replace(2, 6, "######");
-  art[4][8] = '#';
-  art[4][9] = '#';
-  art[8][8] = '#';
+  constexpr std::string_view art = R"(
+............
+............
+..######....
+..######....
+..########..
+..######....
+..######....
+..######....
+........#...
+............
+............
+............
+)";
   struct Case {
     const char* what;
     ContourPoint click;
@@ -83,8 +99,9 @@ TEST(AddContourAtPointTest, OnePixelArmsAreAddedWithTheirFigure) {
   };
   EngineRig rig(art, 2);
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     Click(rig, c.click.x, c.click.y);
-    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+    EXPECT_EQ(rig.window.progress2, c.message);
   }
   // Reduced by line of sight, the tips of both arms stay.
   EXPECT_EQ(rig.Points(), (Points{{0, -1}, {2, 2}, {2, 7}, {8, 8}, {7, 4}, {9, 4}, {7, 4}, {7, 2}}));
@@ -193,11 +210,12 @@ TEST(JoinContoursTest, RefusesPairsItCannotJoin) {
       {"position 0", {0, 5}, ""},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     rig.doc.points = doc;
     rig.window.progress2 = "";
-    EXPECT_FALSE(rig.engine.JoinContours(rig.doc, c.pair)) << c.what;
-    EXPECT_EQ(rig.doc.points, doc) << c.what;
-    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+    EXPECT_FALSE(rig.engine.JoinContours(rig.doc, c.pair));
+    EXPECT_EQ(rig.doc.points, doc);
+    EXPECT_EQ(rig.window.progress2, c.message);
   }
 }
 
@@ -218,11 +236,12 @@ TEST(CutBetweenPointsTest, RemovesThePointsStrictlyBetween) {
       {"a separator", {5, 7}, doc, "", false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     rig.doc.points = doc;
     rig.window.progress2 = "";
-    EXPECT_EQ(rig.engine.CutBetweenPoints(rig.doc, c.pair), c.cut) << c.what;
-    EXPECT_EQ(rig.doc.points, c.expected) << c.what;
-    EXPECT_EQ(rig.window.progress2, c.message) << c.what;
+    EXPECT_EQ(rig.engine.CutBetweenPoints(rig.doc, c.pair), c.cut);
+    EXPECT_EQ(rig.doc.points, c.expected);
+    EXPECT_EQ(rig.window.progress2, c.message);
   }
 }
 

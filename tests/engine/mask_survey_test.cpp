@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/pixel_buffer.h"
+#include "tests/support/picture_rows.h"
 
 namespace morvane::engine {
 namespace {
@@ -57,33 +59,84 @@ Art Source(const Art& expected) {
 
 struct Case {
   const char* name;
-  Art expected;
+  std::string_view expected;
   std::vector<ContourPoint> starts;
 };
 
 TEST(MaskSurveyTest, MarksOuterBackgroundAndFindsEachFigureOnceInRasterOrder) {
   const std::vector<Case> cases = {
-      {"RingKeepsItsHole", {"oooooo", "o####o", "o#..#o", "o####o", "oooooo"}, {{1, 1}}},
+      {"RingKeepsItsHole",
+       R"(
+oooooo
+o####o
+o#..#o
+o####o
+oooooo
+)",
+       {{1, 1}}},
       // Background under a cave is not outer when its row is read; it is at the end.
       {"CaveOpenBelowJoinsLater",
-       {"ooooooo", "o#####o", "o#ooo#o", "o#o#o#o", "ooo#ooo", "ooooooo"},
+       R"(
+ooooooo
+o#####o
+o#ooo#o
+o#o#o#o
+ooo#ooo
+ooooooo
+)",
        {{1, 1}, {3, 3}}},
       // Touching only at a corner is one figure; its top-left run starts it, though a
       // lower figure's run comes first in its own row.
-      {"DiagonalTouchIsOneFigure", {"#ooo", "o#oo", "oo#o", "#ooo"}, {{0, 0}, {0, 3}}},
+      {"DiagonalTouchIsOneFigure",
+       R"(
+#ooo
+o#oo
+oo#o
+#ooo
+)",
+       {{0, 0}, {0, 3}}},
       // A figure whose top-left pixel lies right of another figure's top.
-      {"StartsFollowFirstPixels", {"oooo#o", "o#oo#o", "o#o##o", "o###oo", "oooooo"}, {{4, 0}}},
+      {"StartsFollowFirstPixels",
+       R"(
+oooo#o
+o#oo#o
+o#o##o
+o###oo
+oooooo
+)",
+       {{4, 0}}},
       {"HoleInHoleFigure",
-       {"ooooooooo", "o#######o", "o#.....#o", "o#.###.#o", "o#.#.#.#o", "o#.###.#o", "o#.....#o",
-        "o#######o", "ooooooooo"},
+       R"(
+ooooooooo
+o#######o
+o#.....#o
+o#.###.#o
+o#.#.#.#o
+o#.###.#o
+o#.....#o
+o#######o
+ooooooooo
+)",
        {{1, 1}, {3, 3}}},
-      {"AllBlack", {"###", "###"}, {{0, 0}}},
-      {"AllWhite", {"ooo", "ooo"}, {}},
+      {"AllBlack",
+       R"(
+###
+###
+)",
+       {{0, 0}}},
+      {"AllWhite",
+       R"(
+ooo
+ooo
+)",
+       {}},
   };
   for (const Case& c : cases) {
-    const Surveyed got = Survey(Source(c.expected));
-    EXPECT_EQ(got.mask, c.expected) << c.name;
-    EXPECT_EQ(got.starts, c.starts) << c.name;
+    SCOPED_TRACE(c.name);
+    const Art expected = morvane::testing::PictureRows(c.expected);
+    const Surveyed got = Survey(Source(expected));
+    EXPECT_EQ(got.mask, expected);
+    EXPECT_EQ(got.starts, c.starts);
   }
 }
 

@@ -25,15 +25,35 @@ Points Reduced(EngineRig& rig, Points input, bool closed, float method) {
 TEST(SimplifyContourTest, EachMethodOnTracedFigures) {
   struct Case {
     const char* what;
-    std::vector<std::string> art;
+    std::string_view art;
     float method;
     Points expected;
   };
-  const std::vector<std::string> rect = {"......", ".####.", ".####.", ".####.", "......"};
-  const std::vector<std::string> triangle = {".........", ".#.......", ".##......", ".###.....",
-                                             ".####....", ".#####...", "........."};
-  const std::vector<std::string> blob = {".........", "..###....", ".#####...", ".######..",
-                                         ".#####...", "..##.....", "........."};
+  constexpr std::string_view rect = R"(
+......
+.####.
+.####.
+.####.
+......
+)";
+  constexpr std::string_view triangle = R"(
+.........
+.#.......
+.##......
+.###.....
+.####....
+.#####...
+.........
+)";
+  constexpr std::string_view blob = R"(
+.........
+..###....
+.#####...
+.######..
+.#####...
+..##.....
+.........
+)";
   const Case cases[] = {
       // Line fit drops a vertex when the next one is within 2 of the line; generous
       // enough to cut corners.
@@ -58,17 +78,23 @@ TEST(SimplifyContourTest, EachMethodOnTracedFigures) {
       {"blob, both", blob, 3, {{2, 1}, {1, 2}, {1, 4}, {2, 5}, {6, 3}, {4, 1}}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     EngineRig rig(c.art, c.method);
-    ASSERT_TRUE(rig.engine.TraceContourAt(1, 1)) << c.what;
+    ASSERT_TRUE(rig.engine.TraceContourAt(1, 1));
     const std::int32_t n = rig.engine.SimplifyContour(rig.engine.Traced(), true);
     CutPoints(rig.engine.Traced(), n);
-    EXPECT_EQ(rig.Traced(), c.expected) << c.what;
-    EXPECT_EQ(rig.engine.ApproxMethod, MethodOf(c.method)) << c.what << ": method kept";
+    EXPECT_EQ(rig.Traced(), c.expected);
+    EXPECT_EQ(rig.engine.ApproxMethod, MethodOf(c.method)) << "method kept";
   }
 }
 
 TEST(SimplifyContourTest, StraightRunsAndStaircases) {
-  EngineRig rig({"........", "........", "........", "........"});
+  EngineRig rig(R"(
+........
+........
+........
+........
+)");
   const Points run = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}};
   for (const float method : {0.0f, 1.0f, 2.5f}) {
     EXPECT_EQ(Reduced(rig, run, false, method), (Points{{0, 0}, {5, 0}})) << method;
@@ -81,7 +107,9 @@ TEST(SimplifyContourTest, StraightRunsAndStaircases) {
 }
 
 TEST(SimplifyContourTest, CleanUpOfRepeatedPoints) {
-  EngineRig rig({"...."});
+  EngineRig rig(R"(
+....
+)");
   // A closed contour whose last point repeats the first loses it; of two equal
   // neighbours only the second stays. An unknown method leaves everything else.
   EXPECT_EQ(Reduced(rig, {{0, 0}, {5, 0}, {5, 5}, {0, 0}}, true, 7), (Points{{0, 0}, {5, 0}, {5, 5}}));
@@ -92,7 +120,9 @@ TEST(SimplifyContourTest, CleanUpOfRepeatedPoints) {
 }
 
 TEST(SimplifyContourTest, SeparatorsAreNeighboursButNeverRemoved) {
-  EngineRig rig({"...."});
+  EngineRig rig(R"(
+....
+)");
   // The first vertex after a separator is measured from the separator itself.
   const Points two = {{0, 0}, {1, 0}, {2, 0}, {1, -1}, {0, 5}, {1, 5}, {2, 5}, {3, 5}};
   for (const float method : kMethods) {
@@ -104,7 +134,9 @@ TEST(SimplifyContourTest, SeparatorsAreNeighboursButNeverRemoved) {
 
 TEST(SimplifyContourTest, NegativeCoordinatesSurvive) {
   // Points shifted left of the image: x = -1 is a coordinate, not a removal mark.
-  EngineRig rig({"...."});
+  EngineRig rig(R"(
+....
+)");
   const Points shifted = {{-1, 0}, {-1, 4}, {3, 4}, {3, 0}};
   for (const float method : kMethods) {
     EXPECT_EQ(Reduced(rig, shifted, true, method), shifted) << method;
@@ -114,7 +146,9 @@ TEST(SimplifyContourTest, NegativeCoordinatesSurvive) {
 }
 
 TEST(SimplifyContourTest, StopLeavesThePointsAlone) {
-  EngineRig rig({"...."});
+  EngineRig rig(R"(
+....
+)");
   rig.window.stop = true;
   const Points run = {{0, 0}, {1, 0}, {2, 0}, {3, 0}};
   EXPECT_EQ(Reduced(rig, run, true, 1), run);
@@ -123,7 +157,12 @@ TEST(SimplifyContourTest, StopLeavesThePointsAlone) {
 TEST(SimplifyContourTest, NeighbourTestRemovesAVertexWhoseBackgroundNeighbourIsInSight) {
   // b = (2, 1) is off the line from (0, 1) to (4, 3), which passes its neighbour
   // (2, 2), background in the image.
-  EngineRig rig({"#####", "#####", "##...", "#####"});
+  EngineRig rig(R"(
+#####
+#####
+##...
+#####
+)");
   const Points bend = {{0, 1}, {2, 1}, {4, 3}};
   EXPECT_EQ(Reduced(rig, bend, false, 2.5f), bend);
   EXPECT_EQ(Reduced(rig, bend, false, 2), (Points{{0, 1}, {4, 3}}));

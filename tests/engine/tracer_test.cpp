@@ -8,14 +8,14 @@ namespace {
 using Points = std::vector<ContourPoint>;
 
 TEST(FindContourStartTest, StartRules) {
-  EngineRig rig({
-      "......",
-      ".####.",
-      ".####.",
-      "......",
-      "##..##",
-      "......",
-  });
+  EngineRig rig(R"(
+......
+.####.
+.####.
+......
+##..##
+......
+)");
   struct Case {
     const char* what;
     ContourPoint click;
@@ -36,13 +36,14 @@ TEST(FindContourStartTest, StartRules) {
       {"below the image", {0, 9}, false, {}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     ResetPoints(rig.engine.Traced());
     rig.engine.Traced().push_back({42, 42});
-    EXPECT_EQ(rig.engine.FindContourStart(c.click.x, c.click.y), c.found) << c.what;
+    EXPECT_EQ(rig.engine.FindContourStart(c.click.x, c.click.y), c.found);
     if (c.found) {
-      EXPECT_EQ(rig.Traced(), (Points{c.start})) << c.what;
+      EXPECT_EQ(rig.Traced(), (Points{c.start}));
     } else {
-      EXPECT_EQ(rig.Traced(), (Points{ContourPoint{42, 42}})) << c.what << ": left as it was";
+      EXPECT_EQ(rig.Traced(), (Points{ContourPoint{42, 42}})) << "left as it was";
     }
   }
 }
@@ -50,25 +51,51 @@ TEST(FindContourStartTest, StartRules) {
 TEST(TraceContourAtTest, GoldenContours) {
   struct Case {
     const char* what;
-    std::vector<std::string> art;
+    std::string_view art;
     ContourPoint click;
     Points expected;
   };
   const Case cases[] = {
       {"rectangle",
-       {"......", ".####.", ".####.", ".####.", "......"},
+       R"(
+......
+.####.
+.####.
+.####.
+......
+)",
        {1, 1},
        {{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}, {4, 3}, {4, 2}, {4, 1}, {3, 1}, {2, 1}}},
       {"a click inside starts at the row's rightmost pixel and cuts the corners",
-       {"......", ".####.", ".####.", ".####.", "......"},
+       R"(
+......
+.####.
+.####.
+.####.
+......
+)",
        {2, 2},
        {{4, 2}, {3, 3}, {2, 3}, {1, 2}, {2, 1}, {3, 1}}},
       {"L shape, its inner corner squared",
-       {".......", ".##....", ".##....", ".#####.", ".#####.", "......."},
+       R"(
+.......
+.##....
+.##....
+.#####.
+.#####.
+.......
+)",
        {1, 1},
        {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {5, 3}, {4, 3}, {2, 3}, {2, 1}}},
       {"ring: its outer boundary",
-       {".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."},
+       R"(
+.......
+.#####.
+.#...#.
+.#...#.
+.#####.
+.......
+)",
        {1, 1},
        {{1, 1},
         {1, 2},
@@ -85,54 +112,113 @@ TEST(TraceContourAtTest, GoldenContours) {
         {3, 1},
         {2, 1}}},
       {"a figure filling the image: border pixels are boundary",
-       {"####", "####", "####"},
+       R"(
+####
+####
+####
+)",
        {1, 1},
        {{3, 1}, {2, 2}, {1, 2}, {0, 1}, {1, 0}, {2, 0}}},
       {"figure touching each border",
-       {"####", "####", "####"},
+       R"(
+####
+####
+####
+)",
        {0, 0},
        {{0, 0}, {0, 1}, {0, 2}, {1, 2}, {2, 2}, {3, 2}, {3, 1}, {3, 0}, {2, 0}, {1, 0}}},
       {"bevel squared: its corner is figure colour in the image",
-       {"......", ".###n.", ".####.", ".####.", "......"},
+       R"(
+......
+.###n.
+.####.
+.####.
+......
+)",
        {1, 1},
        {{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}, {4, 3}, {4, 1}, {2, 1}}},
       {"bevel left alone next to a background corner",
-       {"......", ".###..", ".####.", ".####.", "......"},
+       R"(
+......
+.###..
+.####.
+.####.
+......
+)",
        {1, 1},
        {{1, 1}, {1, 2}, {1, 3}, {2, 3}, {3, 3}, {4, 3}, {4, 2}, {3, 1}, {2, 1}}},
       {"staircase: two of four bevels squared, a squared one spoils its neighbour",
-       {".......", ".n###n.", ".#####.", ".#####.", ".n###n.", "......."},
+       R"(
+.......
+.n###n.
+.#####.
+.#####.
+.n###n.
+.......
+)",
        {2, 1},
        {{2, 1}, {1, 2}, {1, 4}, {3, 4}, {5, 4}, {5, 2}, {4, 1}, {3, 1}}},
-      {"a two-pixel run: out and back", {"....", ".##.", "...."}, {1, 1}, {{1, 1}, {2, 1}}},
+      {"a two-pixel run: out and back",
+       R"(
+....
+.##.
+....
+)",
+       {1, 1},
+       {{1, 1}, {2, 1}}},
       {"a one-pixel row clicked in its middle: from its right end and back",
-       {".....", ".###.", "....."},
+       R"(
+.....
+.###.
+.....
+)",
        {2, 1},
        {{3, 1}, {2, 1}, {1, 1}, {2, 1}}},
       {"two arms meeting at the start: round both before closing",
-       {"....#....", "...#.#...", "..#...#..", "........."},
+       R"(
+....#....
+...#.#...
+..#...#..
+.........
+)",
        {4, 0},
        {{4, 0}, {3, 1}, {2, 2}, {3, 1}, {4, 0}, {5, 1}, {6, 2}, {5, 1}}},
       {"a pixel on a square's top-left diagonal: out to it and back",
-       {"......", ".#....", "..###.", "..###.", "..###.", "......"},
+       R"(
+......
+.#....
+..###.
+..###.
+..###.
+......
+)",
        {1, 1},
        {{1, 1}, {2, 2}, {2, 3}, {2, 4}, {3, 4}, {4, 4}, {4, 3}, {4, 2}, {3, 2}, {2, 2}}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     EngineRig rig(c.art);
-    EXPECT_TRUE(rig.engine.TraceContourAt(c.click.x, c.click.y)) << c.what;
-    EXPECT_EQ(rig.Traced(), c.expected) << c.what;
+    EXPECT_TRUE(rig.engine.TraceContourAt(c.click.x, c.click.y));
+    EXPECT_EQ(rig.Traced(), c.expected);
   }
 }
 
 TEST(TraceContourAtTest, FailuresAndTheirLeftovers) {
   {
-    EngineRig rig({"...", ".#.", "..."});
+    EngineRig rig(R"(
+...
+.#.
+...
+)");
     EXPECT_FALSE(rig.engine.TraceContourAt(1, 1)) << "an isolated pixel is a dead end";
     EXPECT_EQ(rig.Traced(), (Points{ContourPoint{1, 1}}));
   }
   {
-    EngineRig rig({"...", "...", "..."});
+    EngineRig rig(R"(
+...
+...
+...
+)");
     EXPECT_FALSE(rig.engine.TraceContourAt(0, 0));
     EXPECT_TRUE(rig.Traced().empty());
   }
@@ -140,7 +226,11 @@ TEST(TraceContourAtTest, FailuresAndTheirLeftovers) {
 
 TEST(TraceContourAtTest, OffPaletteBackgroundMakesTheWholeImageOneFigure) {
   // Pick a background that the image does not show: every pixel is figure.
-  EngineRig rig({"...", ".#.", "..."});
+  EngineRig rig(R"(
+...
+.#.
+...
+)");
   rig.engine.LetBackColor(0x123456);
   rig.engine.PrepareMask();
   ASSERT_TRUE(rig.engine.TraceContourAt(1, 1));
@@ -148,7 +238,13 @@ TEST(TraceContourAtTest, OffPaletteBackgroundMakesTheWholeImageOneFigure) {
 }
 
 TEST(TraceContourAtTest, StopEndsTheTraceOpen) {
-  EngineRig rig({"......", ".####.", ".####.", ".####.", "......"});
+  EngineRig rig(R"(
+......
+.####.
+.####.
+.####.
+......
+)");
   rig.window.onTick = [&](std::int64_t tick) { rig.window.stop = tick >= 3; };
   ASSERT_TRUE(rig.engine.TraceContourAt(1, 1));
   EXPECT_EQ(rig.Traced(), (Points{{1, 1}, {1, 2}, {1, 3}, {2, 3}}));
@@ -156,7 +252,13 @@ TEST(TraceContourAtTest, StopEndsTheTraceOpen) {
 
 TEST(TraceContourAtTest, PickedBackgroundColourTurnsWhite) {
   // Red is background here; white and black are figure.
-  EngineRig rig({"rrrrr", "r###r", "r#.#r", "r###r", "rrrrr"});
+  EngineRig rig(R"(
+rrrrr
+r###r
+r#.#r
+r###r
+rrrrr
+)");
   rig.engine.LetBackColor(0x0000FF);  // OLE red
   rig.engine.PrepareMask();
   EXPECT_EQ(rig.engine.MaskPixel(0, 0), core::kMaskWhite);
@@ -168,7 +270,11 @@ TEST(TraceContourAtTest, PickedBackgroundColourTurnsWhite) {
 
 TEST(RectifyCornerTest, NeedsThreeRealPointsBeforeTheNewest) {
   // Element 0 holds (0, 0): with a point at (2, 2) it would look like a bevel.
-  EngineRig rig({"#####", "#####", "#####"});
+  EngineRig rig(R"(
+#####
+#####
+#####
+)");
   rig.engine.Traced() = {{0, 0}, {2, 1}, {1, 0}, {0, 0}};
   EXPECT_FALSE(rig.engine.RectifyCorner(3));
   rig.engine.Traced() = {{0, 0}, {9, 9}, {2, 2}, {2, 1}, {1, 0}, {0, 0}};

@@ -8,13 +8,22 @@ namespace {
 using Points = std::vector<ContourPoint>;
 using Titles = std::vector<std::string>;
 
-const std::vector<std::string> kTwoFigures = {
-    "..........", ".###..###.", ".###..###.", ".###..###.", "..........",
-};
+constexpr std::string_view kTwoFigures = R"(
+..........
+.###..###.
+.###..###.
+.###..###.
+..........
+)";
 
-const std::vector<std::string> kRing = {
-    "........", ".######.", ".#....#.", ".#....#.", ".######.", "........",
-};
+constexpr std::string_view kRing = R"(
+........
+.######.
+.#....#.
+.#....#.
+.######.
+........
+)";
 
 TEST(WholeImageTest, TwoFiguresGiveTwoNumberedContours) {
   EngineRig rig(kTwoFigures, 1);
@@ -66,19 +75,28 @@ TEST(WholeImageTest, HolesAreFoundWhateverTheBackgroundColour) {
       {"beige", 0xC8C4BC, 0xBCC4C8},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     EngineRig rig(kRing, 1);
     for (std::uint32_t& px : rig.image.pixels) {
       if (px == 0xFFFFFFFFu) px = 0xFF000000u | c.rgb;
     }
     rig.engine.LetBackColor(c.ole);
     rig.Create();
-    EXPECT_EQ(rig.doc.points, white.doc.points) << c.what;
+    EXPECT_EQ(rig.doc.points, white.doc.points);
   }
 }
 
 TEST(WholeImageTest, BackgroundCutOffByABorderFigureIsNoHole) {
   // A C open to the left border: its pocket reaches the image edge.
-  EngineRig rig({"######...", "######...", "....##...", "######...", "######...", "........."}, 1);
+  EngineRig rig(R"(
+######...
+######...
+....##...
+######...
+######...
+.........
+)",
+                1);
   rig.Create();
   EXPECT_EQ(rig.doc.count, 1);
   EXPECT_EQ(rig.Titles(), (Titles{"#0"}));
@@ -98,7 +116,16 @@ TEST(WholeImageTest, ConnectedGivesOnePolygonWithOneTitle) {
 }
 
 TEST(WholeImageTest, AnIsolatedPixelDoesNotHideTheFiguresAfterIt) {
-  EngineRig rig({"......", ".#....", "......", ".###..", ".###..", ".###..", "......"}, 1);
+  EngineRig rig(R"(
+......
+.#....
+......
+.###..
+.###..
+.###..
+......
+)",
+                1);
   rig.Create();
   // The trailing separator, (1, -1), lies straight above the first point, which goes.
   EXPECT_EQ(rig.Points(), (Points{{1, 5}, {3, 5}, {3, 3}, {2, 3}}));
@@ -106,7 +133,11 @@ TEST(WholeImageTest, AnIsolatedPixelDoesNotHideTheFiguresAfterIt) {
 }
 
 TEST(WholeImageTest, EmptyImageEndsEmpty) {
-  EngineRig rig({"....", "...."}, 3);
+  EngineRig rig(R"(
+....
+....
+)",
+                3);
   rig.Create();
   EXPECT_EQ(rig.doc.points, EmptyContourPoints());
   EXPECT_EQ(rig.doc.count, 0);
@@ -131,9 +162,13 @@ TEST(WholeImageTest, TheDocumentIsLeftAloneUntilTheResultIsTaken) {
 TEST(WholeImageTest, StopKeepsWhatWasCollected) {
   // Three figures; stop while tracing the second: the first stays, unreduced, and no
   // hole is traced.
-  const std::vector<std::string> art = {
-      "...............", ".###..###..###.", ".#.#..###..###.", ".###..###..###.", "...............",
-  };
+  constexpr std::string_view art = R"(
+...............
+.###..###..###.
+.#.#..###..###.
+.###..###..###.
+...............
+)";
   EngineRig full(art, 1);
   full.Create();
   ASSERT_EQ(full.doc.count, 4);
@@ -185,22 +220,28 @@ TEST(RunControlTest, BulkTicksAreSingleTicksUpToTheStop) {
       {"nothing to tick", 0, 1, 0, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     FakeWindow window;
     window.onTick = [&window, &c](std::int64_t tick) {
       if (tick == c.stopAt) window.stop = true;
     };
     RunControl& run = window;
-    EXPECT_EQ(run.ShowElapsedTimes(c.n), c.seen) << c.what;
-    EXPECT_EQ(window.ticks, c.ticks) << c.what;
+    EXPECT_EQ(run.ShowElapsedTimes(c.n), c.seen);
+    EXPECT_EQ(window.ticks, c.ticks);
   }
 }
 
 // With Connected, a stop at any tick of the run (the pair searches' swept points
 // among them) leaves what was collected as one path with at most one title.
 TEST(WholeImageTest, ConnectedRunStoppedAtAnyTickKeepsOnePath) {
-  const std::vector<std::string> art = {
-      "...........", ".##..##..#.", ".##..##..#.", "...........", ".##.....##.", "...........",
-  };
+  constexpr std::string_view art = R"(
+...........
+.##..##..#.
+.##..##..#.
+...........
+.##.....##.
+...........
+)";
   EngineRig whole(art, 3);
   whole.engine.Connected = true;
   whole.Create();
@@ -218,7 +259,12 @@ TEST(WholeImageTest, ConnectedRunStoppedAtAnyTickKeepsOnePath) {
 }
 
 TEST(FindNextRegionPixelTest, ScansOnAfterTheGivenPixel) {
-  EngineRig rig({"##.#", "####", ".###"}, 1);
+  EngineRig rig(R"(
+##.#
+####
+.###
+)",
+                1);
   ContourPoint p{2, 0};
   EXPECT_TRUE(rig.engine.FindNextRegionPixel(p));
   EXPECT_EQ(p, (ContourPoint{0, 2}));
@@ -231,10 +277,17 @@ TEST(WholeImageTest, ALargePictureTracesAsItsTopLeftCornerAlone) {
   // From 32 Mpixel a run keeps its points packed and gives its mask back before it
   // expands them; the contours must not notice. Twice, so that the second run
   // prepares a mask again.
-  const std::vector<std::string> art = {
-      "..........", ".###..###.", ".#.#..###.", ".###..###.", "..........",
-      "..#.......", ".###......", "..#.....#.", "..........",
-  };
+  constexpr std::string_view art = R"(
+..........
+.###..###.
+.#.#..###.
+.###..###.
+..........
+..#.......
+.###......
+..#.....#.
+..........
+)";
   EngineRig small(art);
   small.Create();
   core::RgbImage large(8192, 4096, 0xFFFFFFFFu);

@@ -12,7 +12,10 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "tests/support/picture_rows.h"
 
 namespace morvane::testing {
 
@@ -93,12 +96,13 @@ inline QByteArray GifAround(int width, int height, const std::vector<QRgb>& colo
   return out;
 }
 
-// A GIF from ASCII art: each character of a row is a key into the palette, in the
-// order given (the first key is colour 0). transparentKey names the transparent entry.
-// The LZW stream sends a clear code before the table can grow past 9-bit codes, so
+// A GIF from ASCII art drawn in a raw string (PictureRows): each character of a row is
+// a key into the palette, in the order given (the first key is colour 0). transparentKey names the
+// transparent entry. The LZW stream sends a clear code before the table can grow past 9-bit codes, so
 // the encoder needs no dictionary.
-inline QByteArray MakeGif(const std::vector<std::string>& rows, const std::string& keys,
+inline QByteArray MakeGif(std::string_view picture, const std::string& keys,
                           const std::vector<QRgb>& colours, char transparentKey = '\0') {
+  const std::vector<std::string> rows = PictureRows(picture);
   const int height = static_cast<int>(rows.size());
   const int width = height > 0 ? static_cast<int>(rows[0].size()) : 0;
   GifCodes codes;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "tests/support/picture_files.h"
+#include "tests/support/picture_rows.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -20,9 +21,12 @@
 #include <cstring>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
+
+using morvane::testing::PictureRows;
 
 struct Result {
   int exitCode = -1;
@@ -40,7 +44,8 @@ Result RunTool(const QStringList& arguments, const QString& folder = QString()) 
 }
 
 // '#' black, '.' white, 'r' red.
-QImage Art(const std::vector<std::string>& rows) {
+QImage Art(std::string_view picture) {
+  const std::vector<std::string> rows = PictureRows(picture);
   QImage image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), QImage::Format_RGB32);
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
@@ -55,10 +60,27 @@ class MorvaneTraceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    ASSERT_TRUE(Art({"..........", ".###..###.", ".###..###.", ".###..###.", ".........."})
+    ASSERT_TRUE(Art(R"(
+..........
+.###..###.
+.###..###.
+.###..###.
+..........
+)")
                     .save(Path("two.png")));
-    ASSERT_TRUE(Art({"rrrrrr", "r####r", "r####r", "rrrrrr"}).save(Path("red.bmp")));
-    ASSERT_TRUE(Art({"....", "....", "...."}).save(Path("empty.png")));
+    ASSERT_TRUE(Art(R"(
+rrrrrr
+r####r
+r####r
+rrrrrr
+)")
+                    .save(Path("red.bmp")));
+    ASSERT_TRUE(Art(R"(
+....
+....
+....
+)")
+                    .save(Path("empty.png")));
   }
   QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
@@ -275,7 +297,8 @@ TEST_F(MorvaneTraceTest, ReadShowsEachAreasLinkAndTitle) {
   const Case cases[] = {
       {"its number", "#01", "#01  Kitchen"},
       {"a relative link", "contact.html", "contact.html  Kitchen"},
-      {"an absolute address", "https://example.org/a?b=1&amp;c=2", "https://example.org/a?b=1&c=2  Kitchen"},
+      {"an absolute address", "https://example.org/a?b=1&amp;c=2",
+       "https://example.org/a?b=1&c=2  Kitchen"},
       {"a link with blanks", "my room.html", "my room.html  Kitchen"},
       {"a link with two blanks", "a  b", "a  b  Kitchen"},
   };
@@ -283,10 +306,11 @@ TEST_F(MorvaneTraceTest, ReadShowsEachAreasLinkAndTitle) {
     SCOPED_TRACE(c.what);
     QFile page(Path("links.htm"));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<img src='two.png' usemap='#m'><map name='m'>\n"
-               "<area href='#00' alt='Yard' shape='polygon' coords='1,1,3,1,3,3'>\n"
-               "<area href=\"" + QByteArray(c.href) +
-               "\" alt='Kitchen' shape='polygon' coords='6,1,8,1,8,3'>\n</map>\n");
+    page.write(
+        "<img src='two.png' usemap='#m'><map name='m'>\n"
+        "<area href='#00' alt='Yard' shape='polygon' coords='1,1,3,1,3,3'>\n"
+        "<area href=\"" +
+        QByteArray(c.href) + "\" alt='Kitchen' shape='polygon' coords='6,1,8,1,8,3'>\n</map>\n");
     page.close();
     const Result r = RunTool({"read", Path("links.htm")});
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -321,7 +345,8 @@ bool Holds(const Area& area, long x, long y) {
   for (std::size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
     const auto [xi, yi] = p[i];
     const auto [xj, yj] = p[j];
-    if ((yi > y) != (yj > y) && x < xj + static_cast<double>(y - yj) * (xi - xj) / (yi - yj)) inside = !inside;
+    if ((yi > y) != (yj > y) && x < xj + static_cast<double>(y - yj) * (xi - xj) / (yi - yj))
+      inside = !inside;
   }
   return inside;
 }
@@ -386,7 +411,8 @@ TEST_F(MorvaneTraceTest, EveryAreaOfAWrittenMapCanBeClicked) {
     ASSERT_EQ(created.exitCode, 0) << created.err;
     const std::vector<Area> areas = AreasOf(ReadFile(Path("map.htm")));
     ASSERT_FALSE(areas.empty());
-    for (const Click& click : c.clicks) EXPECT_EQ(Hit(areas, click.x, click.y), click.hits) << click.what;
+    for (const Click& click : c.clicks)
+      EXPECT_EQ(Hit(areas, click.x, click.y), click.hits) << click.what;
     // Read back, the map gives the contours as they were traced, in their order.
     const Result read = RunTool({"read", Path("map.htm")});
     ASSERT_EQ(read.exitCode, 0) << read.err;
@@ -418,14 +444,16 @@ TEST_F(MorvaneTraceTest, AConverterDiesWithAKilledToolAndItsFolderGoesNextTime) 
   converter.close();
   QFile::setPermissions(Path("bin/wmf2svg"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   ASSERT_TRUE(morvane::testing::WriteFile(
-      Path("shapes.wmf"), morvane::testing::MakeWmf(20, 10, {{0x000000FF, {QPoint(2, 2), QPoint(8, 6)}}})));
+      Path("shapes.wmf"),
+      morvane::testing::MakeWmf(20, 10, {{0x000000FF, {QPoint(2, 2), QPoint(8, 6)}}})));
   // Folders that are not a dead run's: this test's own process still runs, and a name
   // without a process id is no conversion folder.
   QDir(Path("tmp")).mkpath(QStringLiteral("morvane-convert-%1-live").arg(::getpid()));
   QDir(Path("tmp")).mkpath(QStringLiteral("morvane-convert-other"));
 
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert(QStringLiteral("PATH"), Path("bin") + ":" + environment.value(QStringLiteral("PATH")));
+  environment.insert(QStringLiteral("PATH"),
+                     Path("bin") + ":" + environment.value(QStringLiteral("PATH")));
   environment.insert(QStringLiteral("TMPDIR"), Path("tmp"));
   QProcess tool;
   tool.setProcessEnvironment(environment);
@@ -434,12 +462,14 @@ TEST_F(MorvaneTraceTest, AConverterDiesWithAKilledToolAndItsFolderGoesNextTime) 
   pid_t converterPid = 0;
   for (int i = 0; i < 2000 && converterPid == 0; ++i) {
     QFile pid(pidFile);
-    if (pid.open(QIODevice::ReadOnly)) converterPid = static_cast<pid_t>(pid.readAll().trimmed().toInt());
+    if (pid.open(QIODevice::ReadOnly))
+      converterPid = static_cast<pid_t>(pid.readAll().trimmed().toInt());
     if (converterPid == 0) ::usleep(10000);
   }
   ASSERT_GT(converterPid, 0) << "the converter did not start";
   const QStringList during =
-      QDir(Path("tmp")).entryList({QStringLiteral("morvane-convert-%1-*").arg(tool.processId())}, QDir::Dirs);
+      QDir(Path("tmp"))
+          .entryList({QStringLiteral("morvane-convert-%1-*").arg(tool.processId())}, QDir::Dirs);
   ASSERT_EQ(during.size(), 1) << "no conversion folder named after the tool";
 
   tool.kill();
@@ -462,8 +492,13 @@ TEST_F(MorvaneTraceTest, AConverterDiesWithAKilledToolAndItsFolderGoesNextTime) 
 }
 
 TEST_F(MorvaneTraceTest, AMapIsNeverWrittenOverAPicture) {
-  ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.jpg"), "JPEG"));
-  ASSERT_TRUE(Art({"....", ".##.", "...."}).save(Path("plan.bmp"), "BMP"));
+  const QImage plan = Art(R"(
+....
+.##.
+....
+)");
+  ASSERT_TRUE(plan.save(Path("plan.jpg"), "JPEG"));
+  ASSERT_TRUE(plan.save(Path("plan.bmp"), "BMP"));
   for (const char* name : {"two.png", "plan.jpg", "plan.bmp", "red.bmp"}) {
     SCOPED_TRACE(name);
     const std::string before = ReadFile(Path(name));

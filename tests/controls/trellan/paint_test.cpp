@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/trellan/trellan_paint.h"
+#include "tests/support/picture_rows.h"
 
 namespace morvane::trellan {
 namespace {
+
+using morvane::testing::PictureRows;
 
 // Distinct colours, one letter each in the rendered picture.
 constexpr BarColors kColors{0x101010, 0x202020, 0x303030, 0x404040, 0x505050};
@@ -46,25 +50,48 @@ std::vector<std::string> Render(const std::vector<Piece>& pieces, int width, int
 
 struct SolidRow {
   int thickness;
-  std::vector<std::string> want;  // a horizontal bar 5 px long
+  std::string_view want;  // a horizontal bar 5 px long
 };
 
 TEST(SolidBar, LinesByThickness) {
   const std::vector<SolidRow> rows{
-      {2, {"11111", "22222"}},
-      {3, {"11111", "22222", "44444"}},
-      {4, {"11111", "22222", "33333", "44444"}},
-      {6, {"11111", "22222", "bbbbb", "bbbbb", "33333", "44444"}},
+      {2, R"(
+11111
+22222
+)"},
+      {3, R"(
+11111
+22222
+44444
+)"},
+      {4, R"(
+11111
+22222
+33333
+44444
+)"},
+      {6, R"(
+11111
+22222
+bbbbb
+bbbbb
+33333
+44444
+)"},
   };
   for (const SolidRow& row : rows) {
-    EXPECT_EQ(Render(SolidBarPieces(5, row.thickness, false, kColors), 5, row.thickness), row.want)
+    EXPECT_EQ(Render(SolidBarPieces(5, row.thickness, false, kColors), 5, row.thickness),
+              PictureRows(row.want))
         << row.thickness;
   }
 }
 
 TEST(SolidBar, VerticalLinesRunTheWholeLength) {
-  EXPECT_EQ(Render(SolidBarPieces(4, 3, true, kColors), 4, 3),
-            (std::vector<std::string>{"1234", "1234", "1234"}));
+  EXPECT_EQ(Render(SolidBarPieces(4, 3, true, kColors), 4, 3), PictureRows(R"(
+1234
+1234
+1234
+)"));
 }
 
 TEST(DashedRun, PiecesAlongTheRun) {
@@ -100,11 +127,21 @@ TEST(DashedBar, KeyColourAvoidsTheBarsColours) {
 }
 
 TEST(DashedBar, OnlyTheDashesArePainted) {
-  EXPECT_EQ(Render(DashedBarPieces(8, 6, false, kColors, 2), 8, 6),
-            (std::vector<std::string>{"11..11..", "22..22..", "bb..bb..", "bb..bb..", "33..33..",
-                                      "44..44.."}));
-  EXPECT_EQ(Render(DashedBarPieces(4, 5, true, kColors, 2), 4, 5),
-            (std::vector<std::string>{"1234", "1234", "....", "....", "...."}));
+  EXPECT_EQ(Render(DashedBarPieces(8, 6, false, kColors, 2), 8, 6), PictureRows(R"(
+11..11..
+22..22..
+bb..bb..
+bb..bb..
+33..33..
+44..44..
+)"));
+  EXPECT_EQ(Render(DashedBarPieces(4, 5, true, kColors, 2), 4, 5), PictureRows(R"(
+1234
+1234
+....
+....
+....
+)"));
 }
 
 struct JunctionRow {
@@ -144,17 +181,31 @@ TEST(Junctions, CarryTheOtherBarsLinesThroughTheEdge) {
   std::vector<std::string> picture = Render(SolidBarPieces(4, 8, true, kColors), 4, 8);
   picture = Render(JunctionPieces({0, 1}, true, 6, kOther), 4, 8, picture);
   picture = Render(JunctionPieces({3, 1}, true, 6, kOther), 4, 8, picture);
-  EXPECT_EQ(picture,
-            (std::vector<std::string>{"1234", "WWWW", "XXXX", "BBBB", "BBBB", "YYYY", "ZZZZ", "1234"}));
+  EXPECT_EQ(picture, PictureRows(R"(
+1234
+WWWW
+XXXX
+BBBB
+BBBB
+YYYY
+ZZZZ
+1234
+)"));
 }
 
 TEST(BorderCut, OpensTheSunkenBorderWhereTheBarMeetsIt) {
   // A vertical bar 6 px wide at x 4 in a container 16 x 8 px.
   const auto picture = Render(BorderCutPieces({4, 2, 6, 4}, true, 16, 8, kColors), 16, 8);
-  EXPECT_EQ(picture,
-            (std::vector<std::string>{".....bbb........", ".....2bb3.......", "................",
-                                      "................", "................", "................",
-                                      ".....2bb3.......", "......bb........"}));
+  EXPECT_EQ(picture, PictureRows(R"(
+.....bbb........
+.....2bb3.......
+................
+................
+................
+................
+.....2bb3.......
+......bb........
+)"));
   // A bar too thin to hold inner lines leaves the border alone.
   EXPECT_TRUE(BorderCutPieces({4, 2, 3, 4}, true, 16, 8, kColors).empty());
 }

@@ -29,6 +29,7 @@ using morvane::testing::MakeEmf;
 using morvane::testing::MakeGif;
 using morvane::testing::MakeUniformGif;
 using morvane::testing::MakeWmf;
+using morvane::testing::PictureRows;
 using morvane::testing::WmfShape;
 using morvane::testing::WriteFile;
 
@@ -58,7 +59,13 @@ QByteArray Encoded(const QImage& image, const char* format, int quality = -1) {
 }
 
 QByteArray BlocksGif() {
-  return MakeGif({"rr....bb", "rr....bb", "rr....bb", "rr....bb"}, ".rb", {kWhite, kRed, kBlue});
+  return MakeGif(R"(
+rr....bb
+rr....bb
+rr....bb
+rr....bb
+)",
+                 ".rb", {kWhite, kRed, kBlue});
 }
 
 int Distance(QRgb a, QRgb b) {
@@ -108,7 +115,11 @@ TEST_F(ImageLoaderTest, ReadsRasterFormatsByContent) {
 }
 
 TEST_F(ImageLoaderTest, FlattensTransparencyOverWhite) {
-  const QByteArray gif = MakeGif({"t.r", "rrt"}, "t.r", {0xff00ff00, 0xff000000, kRed}, 't');
+  const QByteArray gif = MakeGif(R"(
+t.r
+rrt
+)",
+                                 "t.r", {0xff00ff00, 0xff000000, kRed}, 't');
   QImage argb(2, 1, QImage::Format_ARGB32);
   argb.setPixel(0, 0, 0x00000000);  // fully transparent black
   argb.setPixel(1, 0, 0x80000000);  // half transparent black
@@ -376,35 +387,79 @@ std::vector<std::string> Rows(const QImage& image) {
 }
 
 TEST_F(ImageLoaderTest, RunLengthPixelsThatAreSkippedAreIndexZero) {
-  const std::string empty8 = "........";
   struct Case {
     const char* what;
     bool four;
     QByteArray runs;
-    std::vector<std::string> rows;  // from the top, 8 x 4
+    std::string_view rows;  // from the top, 8 x 4
   };
   const Case cases[] = {
-      {"an early end after one run", false, Bytes({3, 1, 0, 1}), {empty8, empty8, empty8, "###....."}},
+      {"an early end after one run", false, Bytes({3, 1, 0, 1}), R"(
+........
+........
+........
+###.....
+)"},
       {"delta skips", false, Bytes({2, 1, 0, 2, 3, 1, 2, 1, 0, 1}),
-       {empty8, empty8, ".....##.", "##......"}},
+       R"(
+........
+........
+.....##.
+##......
+)"},
       {"an end of line on the first row", false, Bytes({0, 0, 8, 1, 0, 0, 0, 1}),
-       {empty8, empty8, "########", empty8}},
+       R"(
+........
+........
+########
+........
+)"},
       {"an end of line mid-row", false, Bytes({2, 2, 0, 0, 1, 1, 0, 0, 0, 0, 3, 1, 0, 1}),
-       {"###.....", empty8, "#.......", "rr......"}},
-      {"an absolute run, padded", false, Bytes({0, 3, 1, 2, 1, 0, 0, 1}), {empty8, empty8, empty8, "#r#....."}},
-      {"a delta to the last row's end", false, Bytes({0, 2, 8, 3, 0, 1}), {empty8, empty8, empty8, empty8}},
+       R"(
+###.....
+........
+#.......
+rr......
+)"},
+      {"an absolute run, padded", false, Bytes({0, 3, 1, 2, 1, 0, 0, 1}), R"(
+........
+........
+........
+#r#.....
+)"},
+      {"a delta to the last row's end", false, Bytes({0, 2, 8, 3, 0, 1}), R"(
+........
+........
+........
+........
+)"},
       {"four bits: a run alternates its two colours", true, Bytes({5, 0x12, 0, 1}),
-       {empty8, empty8, empty8, "#r#r#..."}},
+       R"(
+........
+........
+........
+#r#r#...
+)"},
       {"four bits: an odd absolute run", true, Bytes({0, 3, 0x21, 0x20, 0, 0, 2, 0x22, 0, 1}),
-       {empty8, empty8, "rr......", "r#r....."}},
+       R"(
+........
+........
+rr......
+r#r.....
+)"},
       {"four bits: a delta, then the end", true, Bytes({0, 2, 6, 3, 2, 0x11, 0, 1}),
-       {"......##", empty8, empty8, empty8}},
+       R"(
+......##
+........
+........
+........
+)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const PictureLoad load = LoadPicture(Put("runs.bmp", RunLengthBmp(8, 4, c.four, c.runs)));
     ASSERT_TRUE(load.ok()) << load.message.toStdString();
-    EXPECT_EQ(Rows(load.image), c.rows);
+    EXPECT_EQ(Rows(load.image), PictureRows(c.rows));
   }
   // 64 x 64 with one run of ten black pixels on the bottom row: the rest is white.
   const PictureLoad big = LoadPicture(Put("big.bmp", RunLengthBmp(64, 64, false, Bytes({10, 1, 0, 1}))));
@@ -433,14 +488,14 @@ TEST_F(ImageLoaderTest, DamagedRunLengthDataIsSaidToBe) {
       {"a delta past the right edge", false, Bytes({0, 2, 9, 0, 0, 1})},
       {"a delta past the top", false, Bytes({0, 2, 0, 5, 0, 1})},
       {"a delta cut off", false, Bytes({0, 2, 1})},
-      {"an absolute run past the row's end", false,
-       Bytes({0, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1})},
+      {"an absolute run past the row's end", false, Bytes({0, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1})},
       {"an absolute run cut off", false, Bytes({0, 6, 1, 1})},
       {"no end-of-bitmap mark", false, Bytes({8, 1, 0, 0})},
       {"the data begins past the file's end", false, QByteArray()},
       {"garbage", false, garbage},
       {"four bits: a run past the row's end", true, Bytes({9, 0x11, 0, 1})},
-      {"four bits: an absolute run past the row's end", true, Bytes({0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1})},
+      {"four bits: an absolute run past the row's end", true,
+       Bytes({0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1})},
       {"four bits: garbage", true, garbage},
   };
   for (const Case& c : cases) {
@@ -453,7 +508,8 @@ TEST_F(ImageLoaderTest, DamagedRunLengthDataIsSaidToBe) {
     const PictureLoad load = LoadPicture(Put("damaged.bmp", bytes));
     EXPECT_FALSE(load.ok());
     EXPECT_EQ(load.reason, QStringLiteral("the image data is damaged"));
-    EXPECT_EQ(load.message, QStringLiteral("Cannot load the image \"damaged.bmp\": the image data is damaged."));
+    EXPECT_EQ(load.message,
+              QStringLiteral("Cannot load the image \"damaged.bmp\": the image data is damaged."));
   }
 }
 
@@ -476,8 +532,17 @@ TEST_F(ImageLoaderTest, TheLargestPromisedPictureLoads) {
 
 TEST_F(ImageLoaderTest, TheLoadersOwnGifDecoderMatchesTheReader) {
   // The decoder that takes the largest GIFs, tried on small ones against Qt's reader.
-  const std::vector<std::string> art = {"rr.tbb", "r..tbb", "rrttbb", "......", "bbrr.t",
-                                        "t.r.b.", "rbrbrb", "......", "tttttt"};
+  constexpr std::string_view art = R"(
+rr.tbb
+r..tbb
+rrttbb
+......
+bbrr.t
+t.r.b.
+rbrbrb
+......
+tttttt
+)";
   const QByteArray plain = MakeGif(art, ".rbt", {kWhite, kRed, kBlue, 0xff00ff00});
   const QByteArray transparent = MakeGif(art, ".rbt", {kWhite, kRed, kBlue, 0xff00ff00}, 't');
   QByteArray interlaced = plain;

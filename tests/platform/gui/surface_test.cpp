@@ -9,12 +9,16 @@
 #include <map>
 #include <numbers>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "tests/support/picture_rows.h"
 
 namespace morvane::gui {
 namespace {
 
 using Art = std::vector<std::string>;
+using morvane::testing::PictureRows;
 
 // One letter per colour, so that expected pictures read as ASCII art.
 const std::map<char, OleColor>& Letters() {
@@ -31,7 +35,8 @@ char LetterOf(std::int32_t ole) {
   return '?';
 }
 
-QImage ImageFromArt(const Art& art) {
+QImage ImageFromArt(std::string_view picture) {
+  const Art art = PictureRows(picture);
   QImage img(static_cast<int>(art[0].size()), static_cast<int>(art.size()), QImage::Format_RGB32);
   for (int y = 0; y < img.height(); ++y) {
     for (int x = 0; x < img.width(); ++x) {
@@ -61,10 +66,11 @@ Surface White(int w, int h) {
   return s;
 }
 
-Surface FromArt(const Art& art) {
-  Surface s = White(static_cast<int>(art[0].size()), static_cast<int>(art.size()));
+Surface FromArt(std::string_view picture) {
+  const QImage image = ImageFromArt(picture);
+  Surface s = White(image.width(), image.height());
   s.SetAutoSize(true);
-  s.SetPicture(ImageFromArt(art));
+  s.SetPicture(image);
   return s;
 }
 
@@ -72,29 +78,70 @@ struct LineCase {
   const char* name;
   double x1, y1, x2, y2;
   int width;
-  Art expected;
+  std::string_view expected;
 };
 
 TEST(SurfaceLineTest, CoversStartAndLeavesOutEnd) {
   const std::vector<LineCase> cases = {
-      {"horizontal", 0, 0, 4, 0, 1, {"####.", ".....", "....."}},
-      {"reversed", 4, 1, 0, 1, 1, {".....", ".####", "....."}},
-      {"vertical", 2, 0, 2, 2, 1, {"..#..", "..#..", "....."}},
-      {"diagonal", 0, 0, 2, 2, 1, {"#....", ".#...", "....."}},
-      {"shallow, ties stay on the start row", 0, 0, 4, 2, 1, {"##...", "..##.", "....."}},
-      {"shallow reversed breaks its ties the other way", 4, 2, 0, 0, 1, {".....", ".##..", "...##"}},
-      {"zero length draws nothing", 2, 1, 2, 1, 1, {".....", ".....", "....."}},
-      {"rounded to the nearest pixel", 0.4, 0.6, 2.5, 0.6, 1, {".....", "##...", "....."}},
-      {"wide pen includes its end", 1, 1, 3, 1, 3, {"#####", "#####", "#####"}},
-      {"clipped at the edges", -3, 1, 9, 1, 1, {".....", "#####", "....."}},
+      {"horizontal", 0, 0, 4, 0, 1, R"(
+####.
+.....
+.....
+)"},
+      {"reversed", 4, 1, 0, 1, 1, R"(
+.....
+.####
+.....
+)"},
+      {"vertical", 2, 0, 2, 2, 1, R"(
+..#..
+..#..
+.....
+)"},
+      {"diagonal", 0, 0, 2, 2, 1, R"(
+#....
+.#...
+.....
+)"},
+      {"shallow, ties stay on the start row", 0, 0, 4, 2, 1, R"(
+##...
+..##.
+.....
+)"},
+      {"shallow reversed breaks its ties the other way", 4, 2, 0, 0, 1, R"(
+.....
+.##..
+...##
+)"},
+      {"zero length draws nothing", 2, 1, 2, 1, 1, R"(
+.....
+.....
+.....
+)"},
+      {"rounded to the nearest pixel", 0.4, 0.6, 2.5, 0.6, 1, R"(
+.....
+##...
+.....
+)"},
+      {"wide pen includes its end", 1, 1, 3, 1, 3, R"(
+#####
+#####
+#####
+)"},
+      {"clipped at the edges", -3, 1, 9, 1, 1, R"(
+.....
+#####
+.....
+)"},
   };
   for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.name);
     Surface s = White(5, 3);
     s.SetDrawWidth(c.width);
     s.Line(c.x1, c.y1, c.x2, c.y2);
-    EXPECT_EQ(ArtOf(s), c.expected) << c.name;
-    EXPECT_EQ(s.CurrentX(), c.x2) << c.name;
-    EXPECT_EQ(s.CurrentY(), c.y2) << c.name;
+    EXPECT_EQ(ArtOf(s), PictureRows(c.expected));
+    EXPECT_EQ(s.CurrentX(), c.x2);
+    EXPECT_EQ(s.CurrentY(), c.y2);
   }
 }
 
@@ -104,7 +151,11 @@ TEST(SurfaceLineTest, StartsAtDrawingPositionAndStepsAreRelative) {
   s.SetCurrentY(1);
   s.Line(false, std::nullopt, false, QPointF(3, 1));           // from the drawing position
   s.Line(true, QPointF(0, 1), true, QPointF(2, 0), 0x0000FF);  // start (3, 2), end (5, 2)
-  EXPECT_EQ(ArtOf(s), (Art{"......", ".##...", "...rr."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+......
+.##...
+...rr.
+)"));
   EXPECT_EQ(s.CurrentX(), 5);
   EXPECT_EQ(s.CurrentY(), 2);
 }
@@ -113,11 +164,15 @@ TEST(SurfaceLineTest, DotStyleBreaksOnePixelLines) {
   Surface s = White(10, 1);
   s.SetDrawStyle(DrawStyle::Dot);
   s.Line(0, 0, 10, 0);
-  EXPECT_EQ(ArtOf(s), (Art{"###...###."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+###...###.
+)"));
   Surface t = White(4, 1);
   t.SetDrawStyle(DrawStyle::Transparent);
   t.Line(0, 0, 4, 0);
-  EXPECT_EQ(ArtOf(t), (Art{"...."}));
+  EXPECT_EQ(ArtOf(t), PictureRows(R"(
+....
+)"));
 }
 
 struct BoxCase {
@@ -125,59 +180,66 @@ struct BoxCase {
   double x1, y1, x2, y2;
   bool fill;
   FillStyle style;
-  Art expected;
+  std::string_view expected;
 };
 
 TEST(SurfaceBoxTest, OutlineFillAndFillStyle) {
   const std::vector<BoxCase> cases = {
-      {"box covers both corners",
-       1,
-       1,
-       3,
-       3,
-       false,
-       FillStyle::Transparent,
-       {".....", ".###.", ".#.#.", ".###.", "....."}},
-      {"corners given the other way round",
-       3,
-       3,
-       1,
-       1,
-       false,
-       FillStyle::Transparent,
-       {".....", ".###.", ".#.#.", ".###.", "....."}},
-      {"B with a solid fill style takes the fill colour inside",
-       0,
-       0,
-       4,
-       3,
-       false,
-       FillStyle::Solid,
-       {"#####", "#rrr#", "#rrr#", "#####", "....."}},
-      {"BF fills with the line colour",
-       1,
-       1,
-       3,
-       2,
-       true,
-       FillStyle::Transparent,
-       {".....", ".###.", ".###.", ".....", "....."}},
-      {"one row high",
-       0,
-       2,
-       4,
-       2,
-       false,
-       FillStyle::Transparent,
-       {".....", ".....", "#####", ".....", "....."}},
-      {"clipped", -2, -2, 2, 2, false, FillStyle::Solid, {"rr#..", "rr#..", "###..", ".....", "....."}},
+      {"box covers both corners", 1, 1, 3, 3, false, FillStyle::Transparent,
+       R"(
+.....
+.###.
+.#.#.
+.###.
+.....
+)"},
+      {"corners given the other way round", 3, 3, 1, 1, false, FillStyle::Transparent,
+       R"(
+.....
+.###.
+.#.#.
+.###.
+.....
+)"},
+      {"B with a solid fill style takes the fill colour inside", 0, 0, 4, 3, false, FillStyle::Solid,
+       R"(
+#####
+#rrr#
+#rrr#
+#####
+.....
+)"},
+      {"BF fills with the line colour", 1, 1, 3, 2, true, FillStyle::Transparent,
+       R"(
+.....
+.###.
+.###.
+.....
+.....
+)"},
+      {"one row high", 0, 2, 4, 2, false, FillStyle::Transparent,
+       R"(
+.....
+.....
+#####
+.....
+.....
+)"},
+      {"clipped", -2, -2, 2, 2, false, FillStyle::Solid, R"(
+rr#..
+rr#..
+###..
+.....
+.....
+)"},
   };
   for (const BoxCase& c : cases) {
+    SCOPED_TRACE(c.name);
     Surface s = White(5, 5);
     s.SetFillColor(0x0000FF);
     s.SetFillStyle(c.style);
     s.Line(c.x1, c.y1, c.x2, c.y2, std::nullopt, true, c.fill);
-    EXPECT_EQ(ArtOf(s), c.expected) << c.name;
+    EXPECT_EQ(ArtOf(s), PictureRows(c.expected));
   }
 }
 
@@ -186,8 +248,15 @@ TEST(SurfaceBoxTest, InsideSolidKeepsAWidePenWithinTheCorners) {
   s.SetDrawWidth(3);
   s.SetDrawStyle(DrawStyle::InsideSolid);
   s.Line(0, 0, 6, 6, std::nullopt, true);
-  EXPECT_EQ(ArtOf(s),
-            (Art{"#######", "#######", "#######", "###.###", "#######", "#######", "#######"}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+#######
+#######
+#######
+###.###
+#######
+#######
+#######
+)"));
   Surface centred = White(7, 7);
   centred.SetDrawWidth(3);
   centred.Line(1, 1, 5, 5, std::nullopt, true);
@@ -210,7 +279,11 @@ TEST(SurfaceClipTest, HugeShapesCostOnlyWhatTheSurfaceShows) {
   t.SetFillColor(0x0000FF);
   EXPECT_TRUE(t.Circle(false, 5, 3, 1e7));  // clamped radius, filled inside
   EXPECT_EQ(ArtOf(t), (Art(6, "rrrrrrrrrr")));
-  t.PaintPicture(ImageFromArt({"bg", "yc"}), 0, 0, 1e12, 1e12);  // its top left pixel, stretched
+  t.PaintPicture(ImageFromArt(R"(
+bg
+yc
+)"),
+                 0, 0, 1e12, 1e12);  // its top left pixel, stretched
   EXPECT_EQ(ArtOf(t), (Art(6, "bbbbbbbbbb")));
 }
 
@@ -232,7 +305,7 @@ struct CircleCase {
   double radius;
   std::optional<double> start, end, aspect;
   FillStyle style;
-  Art expected;
+  std::string_view expected;
 };
 
 TEST(SurfaceCircleTest, OutlinesArcsAndFills) {
@@ -244,64 +317,127 @@ TEST(SurfaceCircleTest, OutlinesArcsAndFills) {
        {},
        {},
        FillStyle::Transparent,
-       {".......", "..###..", ".#...#.", ".#...#.", ".#...#.", "..###..", "......."}},
+       R"(
+.......
+..###..
+.#...#.
+.#...#.
+.#...#.
+..###..
+.......
+)"},
       {"radius 0 is the centre",
        0,
        {},
        {},
        {},
        FillStyle::Transparent,
-       {".......", ".......", ".......", "...#...", ".......", ".......", "......."}},
+       R"(
+.......
+.......
+.......
+...#...
+.......
+.......
+.......
+)"},
       {"filled inside the outline",
        2,
        {},
        {},
        {},
        FillStyle::Solid,
-       {".......", "..###..", ".#rrr#.", ".#rrr#.", ".#rrr#.", "..###..", "......."}},
+       R"(
+.......
+..###..
+.#rrr#.
+.#rrr#.
+.#rrr#.
+..###..
+.......
+)"},
       {"aspect below 1 flattens",
        3,
        {},
        {},
        1.0 / 3.0,
        FillStyle::Transparent,
-       {".......", ".......", ".#####.", "#.....#", ".#####.", ".......", "......."}},
+       R"(
+.......
+.......
+.#####.
+#.....#
+.#####.
+.......
+.......
+)"},
       {"aspect above 1 narrows",
        3,
        {},
        {},
        3.0,
        FillStyle::Transparent,
-       {"...#...", "..#.#..", "..#.#..", "..#.#..", "..#.#..", "..#.#..", "...#..."}},
+       R"(
+...#...
+..#.#..
+..#.#..
+..#.#..
+..#.#..
+..#.#..
+...#...
+)"},
       {"arc of the upper right quarter",
        2,
        0.0,
        kHalfPi,
        {},
        FillStyle::Solid,
-       {".......", "...##..", ".....#.", ".....#.", ".......", ".......", "......."}},
+       R"(
+.......
+...##..
+.....#.
+.....#.
+.......
+.......
+.......
+)"},
       {"pie of the upper left quarter, filled",
        2,
        -kHalfPi,
        -std::numbers::pi,
        {},
        FillStyle::Solid,
-       {".......", "..##...", ".#r#...", ".###...", ".......", ".......", "......."}},
+       R"(
+.......
+..##...
+.#r#...
+.###...
+.......
+.......
+.......
+)"},
   };
   for (const CircleCase& c : cases) {
+    SCOPED_TRACE(c.name);
     Surface s = White(7, 7);
     s.SetFillColor(0x0000FF);
     s.SetFillStyle(c.style);
-    EXPECT_TRUE(s.Circle(false, 3, 3, c.radius, std::nullopt, c.start, c.end, c.aspect)) << c.name;
-    EXPECT_EQ(ArtOf(s), c.expected) << c.name;
-    EXPECT_EQ(s.CurrentX(), 3) << c.name;
+    EXPECT_TRUE(s.Circle(false, 3, 3, c.radius, std::nullopt, c.start, c.end, c.aspect));
+    EXPECT_EQ(ArtOf(s), PictureRows(c.expected));
+    EXPECT_EQ(s.CurrentX(), 3);
   }
 }
 
 TEST(SurfaceCircleTest, AngleOutOfRangeDrawsNothing) {
   Surface s = White(5, 5);
   EXPECT_FALSE(s.Circle(false, 2, 2, 2, std::nullopt, 7.0, 1.0));
-  EXPECT_EQ(ArtOf(s), (Art{".....", ".....", ".....", ".....", "....."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+.....
+.....
+.....
+.....
+.....
+)"));
 }
 
 TEST(SurfaceDrawModeTest, EachModeCombinesPenAndDestination) {
@@ -338,53 +474,95 @@ TEST(SurfaceDrawModeTest, XorAndInvertTouchEachPixelOncePerPrimitive) {
   Surface s = White(5, 5);
   s.SetDrawMode(DrawMode::XorPen);
   s.Line(0, 0, 4, 4, 0xFFFFFF, true);  // white XOR white: black, corners too
-  const Art box = {"#####", "#...#", "#...#", "#...#", "#####"};
+  const Art box = PictureRows(R"(
+#####
+#...#
+#...#
+#...#
+#####
+)");
   EXPECT_EQ(ArtOf(s), box);
   s.Line(0, 0, 4, 4, 0xFFFFFF, true);  // the same again gives the picture back
-  EXPECT_EQ(ArtOf(s), (Art{".....", ".....", ".....", ".....", "....."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+.....
+.....
+.....
+.....
+.....
+)"));
 
-  Surface t = FromArt({"#.r", "b.#"});
+  Surface t = FromArt(R"(
+#.r
+b.#
+)");
   t.SetDrawMode(DrawMode::Invert);
   t.SetDrawWidth(2);
   t.PSet(false, 0, 0);  // a 2 x 2 pen
-  EXPECT_EQ(ArtOf(t), (Art{".#r", "y##"}));
+  EXPECT_EQ(ArtOf(t), PictureRows(R"(
+.#r
+y##
+)"));
   t.SetDrawWidth(1);
   t.Circle(false, 1, 1, 1);  // a diamond; the centre stays
-  EXPECT_EQ(ArtOf(t), (Art{"..r", "b#."}));
+  EXPECT_EQ(ArtOf(t), PictureRows(R"(
+..r
+b#.
+)"));
 }
 
 TEST(SurfaceFloodFillTest, SurfaceKindFillsOneColourFourConnected) {
-  Surface s = FromArt({
-      "..#..",
-      "..#..",
-      "###.#",
-      "...#.",
-  });
+  Surface s = FromArt(R"(
+..#..
+..#..
+###.#
+...#.
+)");
   s.SetFillColor(0x0000FF);
   s.SetFillStyle(FillStyle::Solid);
   EXPECT_TRUE(s.FloodFill(0, 0, 0xFFFFFF, FloodFillType::Surface));
-  EXPECT_EQ(ArtOf(s), (Art{"rr#..", "rr#..", "###.#", "...#."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+rr#..
+rr#..
+###.#
+...#.
+)"));
   // The diagonal gap at (3, 2)-(4, 3) does not let the fill through.
   EXPECT_TRUE(s.FloodFill(3, 0, 0xFFFFFF, FloodFillType::Surface));
-  EXPECT_EQ(ArtOf(s), (Art{"rr#rr", "rr#rr", "###r#", "...#."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+rr#rr
+rr#rr
+###r#
+...#.
+)"));
   // A start pixel of another colour fills nothing.
   EXPECT_FALSE(s.FloodFill(2, 0, 0xFFFFFF, FloodFillType::Surface));
   EXPECT_FALSE(s.FloodFill(9, 0, 0xFFFFFF, FloodFillType::Surface));
-  EXPECT_EQ(ArtOf(s), (Art{"rr#rr", "rr#rr", "###r#", "...#."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+rr#rr
+rr#rr
+###r#
+...#.
+)"));
 }
 
 TEST(SurfaceFloodFillTest, BorderKindCrossesOtherColoursUpToTheBorder) {
-  Surface s = FromArt({
-      "######",
-      "#.g..#",
-      "#.b#.#",
-      "######",
-      "......",
-  });
+  Surface s = FromArt(R"(
+######
+#.g..#
+#.b#.#
+######
+......
+)");
   s.SetFillColor(0x00FFFF);
   s.SetFillStyle(FillStyle::Solid);
   EXPECT_TRUE(s.FloodFill(1, 1, 0x000000, FloodFillType::Border));
-  EXPECT_EQ(ArtOf(s), (Art{"######", "#yyyy#", "#yy#y#", "######", "......"}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+######
+#yyyy#
+#yy#y#
+######
+......
+)"));
   EXPECT_FALSE(s.FloodFill(0, 0, 0x000000, FloodFillType::Border));
 }
 
@@ -407,13 +585,21 @@ struct PaintCase {
   double x1, y1;
   std::optional<double> w1, h1, x2, y2, w2, h2;
   std::uint32_t opcode;
-  Art expected;
+  std::string_view expected;
 };
 
 TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
-  const QImage pic = ImageFromArt({"rg", "by"});
+  const QImage pic = ImageFromArt(R"(
+rg
+by
+)");
   const std::vector<PaintCase> cases = {
-      {"plain copy", 1, 1, {}, {}, {}, {}, {}, {}, kSrcCopy, {"....", ".rg.", ".by.", "...."}},
+      {"plain copy", 1, 1, {}, {}, {}, {}, {}, {}, kSrcCopy, R"(
+....
+.rg.
+.by.
+....
+)"},
       {"off the top left edge",
        -1,
        -1,
@@ -424,7 +610,12 @@ TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
        {},
        {},
        kSrcCopy,
-       {"y...", "....", "....", "...."}},
+       R"(
+y...
+....
+....
+....
+)"},
       {"off the bottom right edge",
        3,
        3,
@@ -435,8 +626,18 @@ TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
        {},
        {},
        kSrcCopy,
-       {"....", "....", "....", "...r"}},
-      {"stretched to 4 x 4", 0, 0, 4, 4, {}, {}, {}, {}, kSrcCopy, {"rrgg", "rrgg", "bbyy", "bbyy"}},
+       R"(
+....
+....
+....
+...r
+)"},
+      {"stretched to 4 x 4", 0, 0, 4, 4, {}, {}, {}, {}, kSrcCopy, R"(
+rrgg
+rrgg
+bbyy
+bbyy
+)"},
       {"mirrored by a negative width",
        2,
        0,
@@ -447,18 +648,19 @@ TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
        {},
        {},
        kSrcCopy,
-       {"gr..", "yb..", "....", "...."}},
-      {"source part beyond the picture leaves the surface",
-       0,
-       0,
-       3,
-       1,
-       1,
-       0,
-       3,
-       1,
-       kSrcCopy,
-       {"g...", "....", "....", "...."}},
+       R"(
+gr..
+yb..
+....
+....
+)"},
+      {"source part beyond the picture leaves the surface", 0, 0, 3, 1, 1, 0, 3, 1, kSrcCopy,
+       R"(
+g...
+....
+....
+....
+)"},
       {"source AND destination",
        0,
        0,
@@ -469,7 +671,12 @@ TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
        {},
        {},
        kSrcAnd,
-       {"rg..", "by..", "....", "...."}},
+       R"(
+rg..
+by..
+....
+....
+)"},
       {"source XOR destination",
        0,
        0,
@@ -480,39 +687,59 @@ TEST(SurfacePaintPictureTest, ClipsStretchesAndMirrors) {
        {},
        {},
        kSrcInvert,
-       {"cm..", "yb..", "....", "...."}},
+       R"(
+cm..
+yb..
+....
+....
+)"},
   };
   for (const PaintCase& c : cases) {
+    SCOPED_TRACE(c.name);
     Surface s = White(4, 4);
     s.PaintPicture(pic, c.x1, c.y1, c.w1, c.h1, c.x2, c.y2, c.w2, c.h2, c.opcode);
-    EXPECT_EQ(ArtOf(s), c.expected) << c.name;
+    EXPECT_EQ(ArtOf(s), PictureRows(c.expected));
   }
 }
 
 TEST(SurfacePictureTest, ClsKeepsThePictureAndCommitKeepsTheDrawing) {
-  Surface s = FromArt({"r..", "..."});
+  Surface s = FromArt(R"(
+r..
+...
+)");
   EXPECT_EQ(s.Width(), 3);
   s.PSet(false, 2, 1);
   s.SetCurrentX(2);
   s.Cls();
-  EXPECT_EQ(ArtOf(s), (Art{"r..", "..."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+r..
+...
+)"));
   EXPECT_EQ(s.CurrentX(), 0);
   s.PSet(false, 2, 1);
   s.CommitImage();
   s.Cls();
-  EXPECT_EQ(ArtOf(s), (Art{"r..", "..#"}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+r..
+..#
+)"));
   // A new background colour clears the drawing; the picture lies over it.
   Surface t = White(3, 1);
   t.PSet(false, 0, 0);
   t.SetBackColor(0x00FF00);
-  EXPECT_EQ(ArtOf(t), (Art{"ggg"}));
+  EXPECT_EQ(ArtOf(t), PictureRows(R"(
+ggg
+)"));
 }
 
 TEST(SurfacePictureTest, ResizingKeepsTheDrawingAndPlainMemoryRoundTrips) {
   Surface s = White(2, 2);
   s.PSet(false, 1, 1);
   s.SetSize(3, 2);
-  EXPECT_EQ(ArtOf(s), (Art{"...", ".#."}));
+  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+...
+.#.
+)"));
   const core::RgbImage rgb = s.ToRgbImage();
   EXPECT_EQ(rgb.at(1, 1), 0xff000000u);
   EXPECT_EQ(rgb.at(2, 0), 0xffffffffu);

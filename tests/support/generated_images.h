@@ -1,8 +1,8 @@
 #pragma once
 
-// The generated images the benchmarks trace, one function per family. The fingerprint
-// test traces small ones of each family too, so they are deterministic: their own
-// random draws from mt19937's raw numbers, which every standard library gives alike.
+// The generated images the benchmarks trace, one function per family. The tests trace
+// small ones of each family too, so they are deterministic: their own random draws from
+// mt19937's raw numbers, which every standard library gives alike.
 
 #include <algorithm>
 #include <cstdint>
@@ -10,7 +10,7 @@
 
 #include "platform/core/pixel_buffer.h"
 
-namespace morvane::bench {
+namespace morvane::testing {
 
 inline constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kBlack = 0xFF000000u;
@@ -122,4 +122,4 @@ inline core::RgbImage Spiral(int size) {
   return image;
 }
 
-}  // namespace morvane::bench
+}  // namespace morvane::testing
