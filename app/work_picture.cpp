@@ -1,6 +1,7 @@
 #include "app/work_picture.h"
 
 #include <optional>
+#include <utility>
 
 #include "app/edit_commands.h"
 #include "app/settings_io.h"
@@ -68,8 +69,8 @@ void WorkPicture::ClearPicture() {
   view_.SetPicture(QImage());
 }
 
-void WorkPicture::ShowPicture(const core::RgbImage& image) {
-  pbImage_ = image;
+void WorkPicture::ShowPicture(core::RgbImage image) {
+  pbImage_ = std::move(image);
   cleanPending_ = false;
   editEnabled_ = false;
   view_.SetPicture(gui::FromRgbImage(pbImage_));

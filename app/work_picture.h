@@ -46,7 +46,7 @@ class WorkPicture : public QObject, public engine::PictureView {
   void DrawPointMarks();
   void LocateCursor(double x, double y) override;
   void ClearPicture() override;
-  void ShowPicture(const core::RgbImage& image) override;
+  void ShowPicture(core::RgbImage image) override;
   void ReshowPicture() override;
   void SelectZoom(int index) override { emit ZoomSelected(index); }
 
