@@ -64,18 +64,6 @@ struct Folder {
   }
 };
 
-// Squares of 10 x 10 pixels every 16 pixels: 262 144 figures on 8192 x 8192.
-morvane::core::RgbImage SquareGrid(int size) {
-  morvane::core::RgbImage image(size, size, morvane::bench::kWhite);
-  for (int y = 0; y < size; ++y) {
-    if (y % 16 >= 10) continue;
-    for (int x = 0; x < size; ++x) {
-      if (x % 16 < 10) image.at(x, y) = morvane::bench::kBlack;
-    }
-  }
-  return image;
-}
-
 struct ChildRun {
   std::string output;  // standard output and error
   long peakKb = -1;    // the child's peak resident memory
@@ -189,6 +177,6 @@ int main(int argc, char** argv) {
     CompareCreate("discs and rings " + std::to_string(s), morvane::bench::DiscsAndRings(s));
   }
   const int grid = size > 0 ? size : 8192;
-  CompareCreate("square grid " + std::to_string(grid), SquareGrid(grid));
+  CompareCreate("square grid " + std::to_string(grid), morvane::bench::SquareGrid(grid));
   return 0;
 }
