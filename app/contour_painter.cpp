@@ -8,11 +8,15 @@
 
 namespace morvane::app {
 
-void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, std::uint32_t line,
-                  std::optional<std::uint32_t> marks) {
+namespace {
+
+// plot(x, y, colour) sets one pixel inside width x height.
+template <typename Plot>
+void DrawContoursWith(std::int32_t width, std::int32_t height, const engine::ContourPoints& points,
+                      std::uint32_t line, std::optional<std::uint32_t> marks, Plot plot) {
   const std::int32_t upper = engine::UpperBound(points);
-  if (upper < 3 || picture.empty()) return;
-  const raster::Clip clip{0, 0, picture.width - 1, picture.height - 1};
+  if (upper < 3 || width <= 0 || height <= 0) return;
+  const raster::Clip clip{0, 0, width - 1, height - 1};
   std::vector<raster::PathPixel> path;
   const auto px = [&points](std::int32_t k) {
     const engine::ContourPoint& p = points[static_cast<std::size_t>(k)];
@@ -22,7 +26,7 @@ void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, 
   const auto segment = [&](raster::Px a, raster::Px b) {
     path.clear();
     raster::LinePath(a, b, false, clip, path);
-    for (const raster::PathPixel& p : path) picture.at(p.p.x, p.p.y) = line;
+    for (const raster::PathPixel& p : path) plot(p.p.x, p.p.y, line);
   };
   std::int32_t a = 1;
   while (a <= upper) {
@@ -41,8 +45,27 @@ void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, 
   if (!marks) return;
   for (std::size_t k = 1; k < points.size(); ++k) {
     const raster::Px p{points[k].x, points[k].y};
-    if (!engine::IsSeparator(points[k]) && clip.Contains(p)) picture.at(p.x, p.y) = *marks;
+    if (!engine::IsSeparator(points[k]) && clip.Contains(p)) plot(p.x, p.y, *marks);
   }
+}
+
+}  // namespace
+
+void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, std::uint32_t line,
+                  std::optional<std::uint32_t> marks) {
+  DrawContoursWith(picture.width, picture.height, points, line, marks,
+                   [&picture](std::int32_t x, std::int32_t y, std::uint32_t c) { picture.at(x, y) = c; });
+}
+
+void DrawContours(QImage& picture, const engine::ContourPoints& points, std::uint32_t line,
+                  std::optional<std::uint32_t> marks) {
+  if (picture.format() != QImage::Format_RGB32 || engine::UpperBound(points) < 3) return;
+  uchar* bits = picture.bits();
+  const qsizetype stride = picture.bytesPerLine();
+  DrawContoursWith(picture.width(), picture.height(), points, line, marks,
+                   [bits, stride](std::int32_t x, std::int32_t y, std::uint32_t c) {
+                     reinterpret_cast<std::uint32_t*>(bits + stride * y)[x] = c;
+                   });
 }
 
 void DeferredCall::Request() {

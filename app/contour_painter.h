@@ -8,6 +8,7 @@
 // call into the view per segment or per vertex, which hundreds of thousands of points
 // would make slow.
 
+#include <QImage>
 #include <QObject>
 
 #include <cstdint>
@@ -23,6 +24,9 @@ namespace morvane::app {
 // upper bound below 3. With marks, every vertex (separators are none) then in that
 // colour. Pixels outside the picture are left out.
 void DrawContours(core::RgbImage& picture, const engine::ContourPoints& points, std::uint32_t line,
+                  std::optional<std::uint32_t> marks);
+// The same on a Format_RGB32 picture (nothing on any other).
+void DrawContours(QImage& picture, const engine::ContourPoints& points, std::uint32_t line,
                   std::optional<std::uint32_t> marks);
 
 // Runs its action once after the current event, however often it was asked for in

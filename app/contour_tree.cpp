@@ -15,6 +15,10 @@ namespace {
 // internalId of the root's index; its children carry 1.
 constexpr quintptr kRootId = 0;
 constexpr quintptr kChildId = 1;
+// The rows the view is told of at first, and at least that many more at a time (the
+// stretch doubles as the user goes on, so that a walk to the end costs the rows once).
+// More than any window shows in one page.
+constexpr std::int32_t kRowStretch = 1000;
 }  // namespace
 
 // --- model ---
@@ -25,7 +29,30 @@ void ContourTreeModel::Show(const engine::ContourPoints& points, std::string for
   points_ = points.empty() ? engine::EmptyContourPoints() : points;
   format_ = std::move(format);
   nodes_ = nodes;
+  shownRows_ = std::min(Rows(), kRowStretch);
   endResetModel();
+}
+
+void ContourTreeModel::ShowRows(std::int32_t rows) {
+  rows = std::min(rows, Rows());
+  if (rows <= shownRows_) return;
+  beginInsertRows(createIndex(0, 0, kRootId), shownRows_, rows - 1);
+  shownRows_ = rows;
+  endInsertRows();
+}
+
+void ContourTreeModel::RevealNode(std::int32_t node) {
+  const std::int32_t row = node - 2;
+  if (row >= shownRows_) ShowRows(row + 1 + kRowStretch);
+}
+
+bool ContourTreeModel::canFetchMore(const QModelIndex& parent) const {
+  // The view asks for its own root, the invisible parent of node 1.
+  return (!parent.isValid() || parent.internalId() == kRootId) && shownRows_ < Rows();
+}
+
+void ContourTreeModel::fetchMore(const QModelIndex& parent) {
+  if (canFetchMore(parent)) ShowRows(shownRows_ + std::max(shownRows_, kRowStretch));
 }
 
 void ContourTreeModel::Update(const engine::ContourPoints& points, const std::string& format,
@@ -49,22 +76,36 @@ void ContourTreeModel::Update(const engine::ContourPoints& points, const std::st
   const QModelIndex root = createIndex(0, 0, kRootId);
   const std::int32_t oldMiddle = oldRows - head - tail;
   const std::int32_t newMiddle = newRows - head - tail;
+  // The view hears only of the rows it was shown; those it has yet to be shown change
+  // without a word.
   if (newMiddle < oldMiddle) {
-    beginRemoveRows(root, head + newMiddle, head + oldMiddle - 1);
-    points_.erase(points_.begin() + head + newMiddle, points_.begin() + head + oldMiddle);
+    const std::int32_t first = head + newMiddle;
+    const std::int32_t end = head + oldMiddle;
+    const std::int32_t shownEnd = std::min(end, shownRows_);
+    if (first < shownEnd) beginRemoveRows(root, first, shownEnd - 1);
+    points_.erase(points_.begin() + first, points_.begin() + end);
     nodes_ = nodes;
-    endRemoveRows();
+    if (first < shownEnd) {
+      shownRows_ -= shownEnd - first;
+      endRemoveRows();
+    }
   } else if (newMiddle > oldMiddle) {
-    beginInsertRows(root, head + oldMiddle, head + newMiddle - 1);
-    points_.insert(points_.begin() + head + oldMiddle, next.begin() + head + oldMiddle,
-                   next.begin() + head + newMiddle);
+    const std::int32_t first = head + oldMiddle;
+    const std::int32_t count = newMiddle - oldMiddle;
+    const bool shown = first < shownRows_ || shownRows_ == oldRows;
+    if (shown) beginInsertRows(root, first, first + count - 1);
+    points_.insert(points_.begin() + first, next.begin() + first, next.begin() + first + count);
     nodes_ = nodes;
-    endInsertRows();
+    if (shown) {
+      shownRows_ += count;
+      endInsertRows();
+    }
   }
   const std::int32_t changed = std::min(oldMiddle, newMiddle);
   std::copy(next.begin() + head, next.begin() + head + changed, points_.begin() + head);
-  if (changed > 0)
-    emit dataChanged(createIndex(head, 0, kChildId), createIndex(head + changed - 1, 0, kChildId));
+  const std::int32_t shownChanged = std::min(head + changed, shownRows_) - head;
+  if (shownChanged > 0)
+    emit dataChanged(createIndex(head, 0, kChildId), createIndex(head + shownChanged - 1, 0, kChildId));
 }
 
 QString ContourTreeModel::NodeText(std::int32_t node) const {
@@ -84,6 +125,7 @@ bool ContourTreeModel::IsGrey(std::int32_t node) const {
 QModelIndex ContourTreeModel::IndexOfNode(std::int32_t node) const {
   if (node < 1 || node > nodes_) return {};
   if (node == kRootNode) return createIndex(0, 0, kRootId);
+  if (node - 2 >= shownRows_) return {};
   return createIndex(node - 2, 0, kChildId);
 }
 
@@ -95,7 +137,7 @@ std::int32_t ContourTreeModel::NodeOf(const QModelIndex& index) const {
 QModelIndex ContourTreeModel::index(int row, int column, const QModelIndex& parent) const {
   if (column != 0 || row < 0) return {};
   if (!parent.isValid()) return nodes_ >= 1 && row == 0 ? createIndex(0, 0, kRootId) : QModelIndex();
-  if (parent.internalId() != kRootId || row >= nodes_ - 1) return {};
+  if (parent.internalId() != kRootId || row >= shownRows_) return {};
   return createIndex(row, 0, kChildId);
 }
 
@@ -106,7 +148,7 @@ QModelIndex ContourTreeModel::parent(const QModelIndex& child) const {
 
 int ContourTreeModel::rowCount(const QModelIndex& parent) const {
   if (!parent.isValid()) return nodes_ >= 1 ? 1 : 0;
-  if (parent.internalId() == kRootId) return std::max(nodes_ - 1, 0);
+  if (parent.internalId() == kRootId) return shownRows_;
   return 0;
 }
 
@@ -128,6 +170,9 @@ Qt::ItemFlags ContourTreeModel::flags(const QModelIndex& index) const {
   const std::int32_t node = NodeOf(index);
   if (node == 0) return Qt::NoItemFlags;
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  // Said of every node but the root, so that the view need not look up whether it
+  // was expanded.
+  if (node != kRootNode) f |= Qt::ItemNeverHasChildren;
   if (!IsGrey(node)) f |= Qt::ItemIsEditable;
   return f;
 }
@@ -183,12 +228,14 @@ void ContourTree::Fill(const engine::ContourPoints& points, const std::string& f
 }
 
 QColor ContourTree::NodeColor(std::int32_t node) const {
-  return model_.data(model_.IndexOfNode(node), Qt::ForegroundRole).value<QColor>();
+  if (node < 1 || node > model_.NodeCount()) return {};
+  return model_.IsGrey(node) ? QColor::fromRgb(kHeadingColor) : QColor(Qt::black);
 }
 
 std::int32_t ContourTree::SelectedNode() const { return model_.NodeOf(currentIndex()); }
 
 void ContourTree::SelectNode(std::int32_t node) {
+  model_.RevealNode(node);
   const QModelIndex index = model_.IndexOfNode(node);
   if (!index.isValid()) return;
   setCurrentIndex(index);
@@ -286,6 +333,18 @@ void ContourTree::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QTreeView::keyPressEvent(event);
+}
+
+QModelIndex ContourTree::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  // The keys move over every node: those the view has yet to be shown are shown first.
+  switch (action) {
+    case MoveEnd: model_.RevealNode(model_.NodeCount()); break;
+    case MoveDown:
+    case MoveNext:
+    case MovePageDown: model_.RevealNode(std::max(SelectedNode(), 2) + 1); break;
+    default: break;
+  }
+  return QTreeView::moveCursor(action, modifiers);
 }
 
 void ContourTree::keyReleaseEvent(QKeyEvent* event) {

@@ -4,7 +4,9 @@
 // Node 1 is an empty root, node 2 the first contour's heading and node i + 2 shows
 // element i: a point as "x,y" in black, a separator as the next contour's heading "#nn"
 // in grey. It is an item model over a copy of the array, not one widget item per
-// point, so that documents of hundreds of thousands of points fill at once.
+// point, and the view learns of the rows a stretch at a time (as it scrolls down, or
+// a node further down is selected), so that filling the tree costs what is shown,
+// not the length of the array.
 //
 // The tree edits nothing itself: label edits, keys and the new-point box are reported
 // through signals, and the window's commands change the document, which fills the tree
@@ -13,6 +15,8 @@
 #include <QAbstractItemModel>
 #include <QLineEdit>
 #include <QTreeView>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <string>
@@ -38,6 +42,9 @@ class ContourTreeModel : public QAbstractItemModel {
   void Update(const engine::ContourPoints& points, const std::string& format, std::int32_t nodes);
 
   std::int32_t NodeCount() const { return nodes_; }
+  // Makes the view's rows reach the node (and a stretch beyond it), so that it has an
+  // index; the last node for all of them.
+  void RevealNode(std::int32_t node);
   const engine::ContourPoints& Points() const { return points_; }
   QString NodeText(std::int32_t node) const;
   bool IsGrey(std::int32_t node) const;
@@ -51,6 +58,9 @@ class ContourTreeModel : public QAbstractItemModel {
   QVariant data(const QModelIndex& index, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  // The view asks for more rows when it is scrolled to the end of those it has.
+  bool canFetchMore(const QModelIndex& parent) const override;
+  void fetchMore(const QModelIndex& parent) override;
 
  signals:
   // A label edit ended with this text (the model keeps its text: the document decides).
@@ -60,6 +70,12 @@ class ContourTreeModel : public QAbstractItemModel {
   engine::ContourPoints points_ = engine::EmptyContourPoints();
   std::string format_ = "00";
   std::int32_t nodes_ = 0;
+  // The root's rows the view has been told of: the first ones of the array's.
+  std::int32_t shownRows_ = 0;
+
+  // Rows under the root: elements 0 (the first heading) .. upper bound.
+  std::int32_t Rows() const { return std::max(nodes_ - 1, 0); }
+  void ShowRows(std::int32_t rows);
 };
 
 // Keys of the tree that run commands.
@@ -119,6 +135,7 @@ class ContourTree : public QTreeView {
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 

@@ -63,11 +63,14 @@ DocumentHost::DocumentHost(QWidget* form, document::DocumentModel& model, RunCon
       runs_(*this, model_, engine_),
       document_(model_, Roles(), runs_, disk_, pictures_, *dialogControl_) {
   dialogs_.parent = form_;
-  engine_.SetImage(picture_.Image());
+  picture_.FollowImage([this](const core::RgbImage* image) { engine_.SetImage(image); });
   model_.Observe([this](unsigned changes) { ModelChanged(changes); });
 }
 
-DocumentHost::~DocumentHost() { ShowBusyPointer(false); }
+DocumentHost::~DocumentHost() {
+  picture_.FollowImage(nullptr);
+  ShowBusyPointer(false);
+}
 
 document::WindowRoles DocumentHost::Roles() {
   return {status_, status_, picture_, titles_, prompts_, prompts_, prompts_, *this, *this};

@@ -1,14 +1,16 @@
 #include "app/work_picture.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "app/edit_commands.h"
 #include "app/settings_io.h"
 #include "app/status_panels.h"
 #include "document/document_model.h"
 #include "engine/contour_points.h"
-#include "platform/gui/image_loader.h"
 #include "platform/gui/ole_color.h"
+#include "platform/gui/shared_picture.h"
 
 namespace morvane::app {
 
@@ -35,13 +37,22 @@ void WorkPicture::DrawContoursNow() {
     if (cleanPending_) ReshowPicture();
     return;
   }
+  const core::RgbImage& clean = *pbImage_;
+  if (clean.empty()) {
+    cleanPending_ = false;
+    return;
+  }
   ScopelView& view = view_;
-  // Always onto the clean picture: lines of an earlier state never stay behind. The
-  // buffer is kept between passes, so that a large picture's memory is reused.
-  core::RgbImage& drawn = drawn_;
-  drawn.width = pbImage_.width;
-  drawn.height = pbImage_.height;
-  drawn.pixels.assign(pbImage_.pixels.begin(), pbImage_.pixels.end());
+  // The view lets go of the picture drawn before, so that at most one drawn picture
+  // stands beside the clean one.
+  ReshowPicture();
+  // Always onto the clean picture: lines of an earlier state never stay behind.
+  QImage drawn = gui::NewLargePicture(clean.width, clean.height);
+  if (drawn.isNull()) return;
+  for (std::int32_t y = 0; y < clean.height; ++y) {
+    const auto row = clean.pixels.begin() + static_cast<std::ptrdiff_t>(y) * clean.width;
+    std::copy(row, row + clean.width, reinterpret_cast<std::uint32_t*>(drawn.scanLine(y)));
+  }
   const auto colour = [](std::int32_t ole) {
     return gui::ResolveColor(static_cast<gui::OleColor>(ole));
   };
@@ -60,19 +71,30 @@ void WorkPicture::DrawPointMarks() {
 
 void WorkPicture::LocateCursor(double x, double y) { view_.LocateCursor(x, y); }
 
+void WorkPicture::FollowImage(std::function<void(const core::RgbImage*)> follow) {
+  followImage_ = std::move(follow);
+  if (followImage_) followImage_(pbImage_.get());
+}
+
+void WorkPicture::SetImage(core::RgbImage image) {
+  pbImage_ = std::make_shared<const core::RgbImage>(std::move(image));
+  if (followImage_) followImage_(pbImage_.get());
+}
+
 void WorkPicture::ClearPicture() {
-  pbImage_ = core::RgbImage();
+  SetImage(core::RgbImage());
   cleanPending_ = false;
   viewClean_ = false;
   editEnabled_ = false;
   view_.SetPicture(QImage());
 }
 
-void WorkPicture::ShowPicture(const core::RgbImage& image) {
-  pbImage_ = image;
+void WorkPicture::ShowPicture(core::RgbImage image) {
+  SetImage(std::move(image));
   cleanPending_ = false;
   editEnabled_ = false;
-  view_.SetPicture(gui::FromRgbImage(pbImage_));
+  // The view shows the engine's own pixels: no copy of the picture is made for it.
+  view_.SetPicture(gui::SharedPicture(pbImage_));
   view_.SetEnabled(true);
   viewClean_ = true;
 }
@@ -84,17 +106,17 @@ void WorkPicture::ReshowPicture() {
     cleanPending_ = false;
     return;
   }
-  ShowWorkPicture(pbImage_);
+  ShowWorkPicture(gui::SharedPicture(pbImage_));
   viewClean_ = true;
 }
 
-void WorkPicture::ShowWorkPicture(const core::RgbImage& picture) {
+void WorkPicture::ShowWorkPicture(const QImage& picture) {
   cleanPending_ = false;
-  if (picture.pixels.empty()) return;
+  if (picture.isNull()) return;
   ScopelView& view = view_;
   const std::int32_t x = view.ScrollX();
   const std::int32_t y = view.ScrollY();
-  view.SetPicture(gui::FromRgbImage(picture));
+  view.SetPicture(picture);
   view.SetScroll(x, y);
 }
 

@@ -3,9 +3,12 @@
 // The work picture on the zoom view: the clean picture the engine traces, the copy with
 // the contours drawn over it, the deferred redraw and the point marks.
 
+#include <QImage>
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "app/contour_painter.h"
 #include "app/scopel_view.h"
@@ -30,8 +33,10 @@ class WorkPicture : public QObject, public engine::PictureView {
   WorkPicture(const document::DocumentModel& model, ScopelView& view, const WindowSettings& settings,
               StatusPanels& status, QObject* parent = nullptr);
 
-  // The clean picture, which the engine traces.
-  core::RgbImage* Image() { return &pbImage_; }
+  // The clean picture, which the engine traces: a new one is a new object, and follow
+  // is told of each (at once of the one there is).
+  const core::RgbImage* Image() const { return pbImage_.get(); }
+  void FollowImage(std::function<void(const core::RgbImage*)> follow);
   // The Edit commands that need a drawing may run.
   bool EditEnabled() const { return editEnabled_; }
 
@@ -46,7 +51,7 @@ class WorkPicture : public QObject, public engine::PictureView {
   void DrawPointMarks();
   void LocateCursor(double x, double y) override;
   void ClearPicture() override;
-  void ShowPicture(const core::RgbImage& image) override;
+  void ShowPicture(core::RgbImage image) override;
   void ReshowPicture() override;
   void SelectZoom(int index) override { emit ZoomSelected(index); }
 
@@ -59,15 +64,18 @@ class WorkPicture : public QObject, public engine::PictureView {
  private:
   void DrawContoursNow();
   // The picture on the zoom view, its scroll position kept.
-  void ShowWorkPicture(const core::RgbImage& picture);
+  void ShowWorkPicture(const QImage& picture);
+  void SetImage(core::RgbImage image);
 
   const document::DocumentModel& model_;
   ScopelView& view_;
   const WindowSettings& settings_;
   StatusPanels& status_;
 
-  core::RgbImage pbImage_;
-  core::RgbImage drawn_;  // the work picture with the contours drawn
+  // Shared with the zoom view while it shows the picture clean; the copy with the
+  // contours drawn is the view's alone and lives only while the view shows it.
+  std::shared_ptr<const core::RgbImage> pbImage_ = std::make_shared<const core::RgbImage>();
+  std::function<void(const core::RgbImage*)> followImage_;
   bool editEnabled_ = false;
   bool cleanPending_ = false;
   bool viewClean_ = false;  // the zoom view shows pbImage_ as it is

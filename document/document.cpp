@@ -5,6 +5,7 @@
 #include <numeric>
 #include <optional>
 #include <span>
+#include <utility>
 
 #include "common/file_helpers.h"
 #include "document/area_order.h"
@@ -414,7 +415,7 @@ bool Document::LoadImageFile(bool keepScroll) {
     Report(message);
     return false;
   }
-  runs_.ShowLoadedImage(image);
+  runs_.ShowLoadedImage(std::move(image));
   return true;
 }
 

@@ -1,6 +1,7 @@
 #include "document/run_sequence.h"
 
 #include <string>
+#include <utility>
 
 namespace morvane::document {
 
@@ -133,10 +134,10 @@ void RunSequence::EndBusy() {
   if (phase_ == RunPhase::Busy) SetPhase(RunPhase::Idle);
 }
 
-void RunSequence::ShowLoadedImage(const core::RgbImage& image) {
-  roles_.picture.ShowPicture(image);
-  roles_.status.SetStatusText(engine::StatusField::Progress1,
-                              std::to_string(image.width) + "x" + std::to_string(image.height));
+void RunSequence::ShowLoadedImage(core::RgbImage image) {
+  const std::string size = std::to_string(image.width) + "x" + std::to_string(image.height);
+  roles_.picture.ShowPicture(std::move(image));
+  roles_.status.SetStatusText(engine::StatusField::Progress1, size);
   ImageShown();
 }
 

@@ -49,7 +49,7 @@ class RunSequence {
   // A newly loaded image shown (its size in panel "Progress1"), or the shown one again
   // with the scroll position kept; then the caption and the changed mark cleared
   // (LoadImageFile).
-  void ShowLoadedImage(const core::RgbImage& image);
+  void ShowLoadedImage(core::RgbImage image);
   void ReshowImage();
 
  private:

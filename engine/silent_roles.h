@@ -31,7 +31,7 @@ class SilentPictureView : public PictureView {
   void RedrawContours() override {}
   void LocateCursor(double, double) override {}
   void ClearPicture() override {}
-  void ShowPicture(const core::RgbImage&) override {}
+  void ShowPicture(core::RgbImage) override {}
   void ReshowPicture() override {}
   void SelectZoom(int) override {}
 };

@@ -67,8 +67,8 @@ class PictureView {
   virtual void LocateCursor(double x, double y) = 0;
   // Empties the work picture.
   virtual void ClearPicture() = 0;
-  // Shows a newly loaded picture (which also enables the view).
-  virtual void ShowPicture(const core::RgbImage& image) = 0;
+  // Shows a newly loaded picture (which also enables the view); the view keeps it.
+  virtual void ShowPicture(core::RgbImage image) = 0;
   // The work picture again, contours cleared, the scroll position kept.
   virtual void ReshowPicture() = 0;
   // The zoom factor by its index in the zoom menu (mViewZoom).

@@ -63,5 +63,41 @@ TEST(DrawContoursTest, FewerThanThreeElementsDrawNothing) {
   EXPECT_EQ(Art(picture), (std::vector<std::string>(4, "....")));
 }
 
+// The window draws onto a picture for the view: the same pixels as on a plain buffer,
+// whatever its rows' padding.
+TEST(DrawContoursTest, APictureGetsThePixelsOfThePlainBuffer) {
+  const struct {
+    const char* what;
+    engine::ContourPoints points;
+    std::optional<std::uint32_t> marks;
+  } rows[] = {
+      {"two contours, one past the edge",
+       {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}},
+       std::nullopt},
+      {"with marks", {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}}, kMark},
+      {"a diagonal contour partly above the picture", {{0, 0}, {-3, 0}, {6, 5}, {2, 5}, {7, 0}}, kMark},
+      {"fewer than three elements", {{0, 0}, {1, 1}, {2, 2}}, kMark},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    core::RgbImage plain(7, 6, kWhite);
+    DrawContours(plain, row.points, kLine, row.marks);
+    // Rows of 7 pixels padded to 32 bytes.
+    std::vector<uchar> memory(32 * 6);
+    QImage picture(memory.data(), 7, 6, 32, QImage::Format_RGB32);
+    picture.fill(kWhite);
+    DrawContours(picture, row.points, kLine, row.marks);
+    core::RgbImage drawn(7, 6);
+    for (int y = 0; y < 6; ++y) {
+      for (int x = 0; x < 7; ++x) drawn.at(x, y) = picture.pixel(x, y);
+    }
+    EXPECT_EQ(Art(drawn), Art(plain));
+  }
+  QImage other(4, 4, QImage::Format_ARGB32);
+  other.fill(kWhite);
+  DrawContours(other, {{0, 0}, {0, 0}, {3, 3}, {0, 3}}, kLine, kMark);
+  EXPECT_EQ(other.pixel(0, 0), kWhite);
+}
+
 }  // namespace
 }  // namespace morvane::app

@@ -167,7 +167,7 @@ class FakeView : public SilentWindow {
   void SetStatusText(engine::StatusField field, std::string_view text) override { status[field] = text; }
   void SelectTitle(std::int32_t index) override { selectedTitle = index; }
   void ClearPicture() override { pictureShown = false; }
-  void ShowPicture(const core::RgbImage&) override { pictureShown = true; }
+  void ShowPicture(core::RgbImage) override { pictureShown = true; }
   void RedrawContours() override { ++redraws; }
 
   void Beep(core::BeepType type) override { beeps.push_back(type); }

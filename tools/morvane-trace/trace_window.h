@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "document/silent_roles.h"
 #include "platform/core/pixel_buffer.h"
@@ -32,7 +33,7 @@ class QuietWindow : public document::SilentWindow {
     if (field == engine::StatusField::Progress1) progress1 = text;
   }
   void ClearPicture() override { picture = core::RgbImage(); }
-  void ShowPicture(const core::RgbImage& image) override { picture = image; }
+  void ShowPicture(core::RgbImage image) override { picture = std::move(image); }
   bool CentroidChecked() const override { return centroid; }
 
  private:
