@@ -4,8 +4,23 @@
 
 namespace morvane::engine {
 
+OwnHref::OwnHref(std::string text)
+    : text_(text.empty() ? nullptr : std::make_unique<const std::string>(std::move(text))) {}
+
+OwnHref::OwnHref(const OwnHref& other) : OwnHref(other.Text()) {}
+
+OwnHref& OwnHref::operator=(const OwnHref& other) {
+  if (this != &other) *this = OwnHref(other);
+  return *this;
+}
+
+const std::string& OwnHref::Text() const {
+  static const std::string kNone;
+  return text_ != nullptr ? *text_ : kNone;
+}
+
 std::string TitleEntry(const ContourTitle& title) {
-  std::string entry = title.href.empty() ? "#" + title.number : title.href;
+  std::string entry = title.href.Empty() ? "#" + title.number : title.href.Text();
   if (title.titled) {
     entry += "  ";
     entry += title.title;
