@@ -121,7 +121,7 @@ std::vector<std::string> MapAreaLines(const engine::ContourPoints& points, const
                points.begin() + static_cast<std::ptrdiff_t>(c.end));
     std::string line = document::FormatOutputText(one, format, titleOf, templ, kAreaTail);
     const bool titled = c.number >= 0 && static_cast<std::size_t>(c.number) < titles.size();
-    const std::string& href = titled ? titles[static_cast<std::size_t>(c.number)].href : std::string();
+    const std::string& href = titled ? titles[static_cast<std::size_t>(c.number)].href.Text() : std::string();
     if (!href.empty()) {
       // A link of the contour's own in place of its number, put in after the area
       // text so that nothing in it is taken for a placeholder.

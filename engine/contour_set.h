@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,9 +11,32 @@
 
 namespace morvane::engine {
 
+// A contour's own link ("kitchen.html"). It is held apart and only once there is
+// one: a whole image gives a title to each of its many contours, and none of them a
+// link.
+class OwnHref {
+ public:
+  OwnHref() = default;
+  explicit OwnHref(std::string text);
+  OwnHref(const OwnHref& other);
+  OwnHref& operator=(const OwnHref& other);
+  OwnHref(OwnHref&&) noexcept = default;
+  OwnHref& operator=(OwnHref&&) noexcept = default;
+  ~OwnHref() = default;
+
+  // The link, or "" for a contour whose link is "#" and its number.
+  const std::string& Text() const;
+  bool Empty() const { return text_ == nullptr; }
+
+  friend bool operator==(const OwnHref& a, const OwnHref& b) { return a.Text() == b.Text(); }
+
+ private:
+  std::unique_ptr<const std::string> text_;  // null: no link of its own
+};
+
 // One entry of the titles list: the contour's number as it is shown and, once the
 // contour has one, its title; and the contour's own link when a map gave it one that
-// is not its number ("kitchen.html"), which the map keeps writing.
+// is not its number, which the map keeps writing.
 struct ContourTitle {
   ContourTitle() = default;
   ContourTitle(std::string numberText, std::string titleText = {}, bool hasTitle = false,
@@ -25,7 +49,7 @@ struct ContourTitle {
   std::string number;
   std::string title;
   bool titled = false;
-  std::string href;  // empty: the link is "#" and the number
+  OwnHref href;  // empty: the link is "#" and the number
 
   friend bool operator==(const ContourTitle&, const ContourTitle&) = default;
 };

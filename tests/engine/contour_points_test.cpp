@@ -194,6 +194,13 @@ TEST(DropEmptyContoursTest, KeepsTheContoursWithPointsNumberedInOrder) {
        0,
        {}},
       {"no points at all", EmptyContourPoints(), {}, EmptyContourPoints(), 0, {}},
+      {"fewer titles than contours",
+       Array({{1, -1}, a, {2, -1}, b}),
+       {lake},
+       Array({a, {1, -1}, b}),
+       2,
+       {untitled("00"), untitled("01")}},
+      {"more titles than contours", Array({a}), {lake, untitled("01"), hill}, Array({a}), 1, {lake}},
   };
   for (const Case& row : cases) {
     SCOPED_TRACE(row.what);
