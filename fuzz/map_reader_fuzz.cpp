@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Read r{model.Points(), model.Count(), {}, {}, model.NumberFormat()};
     for (const morvane::engine::ContourTitle& title : model.Titles()) {
       r.titles.push_back(title.title);
-      r.hrefs.push_back(title.href);
+      r.hrefs.push_back(title.href.Text());
     }
     return r;
   };
