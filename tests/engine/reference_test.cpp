@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <random>
+#include <string>
 
 #include "engine/line_cover.h"
 #include "platform/raster/raster.h"
@@ -68,6 +69,20 @@ struct FastRun {
   ContourSet doc;
 };
 
+// A run of the fast engine against the model's on one picture.
+void ExpectRunAsTheModels(const core::RgbImage& image, float method, bool connected) {
+  reference::Model model;
+  model.image = image;
+  model.approxMethod = method;
+  model.connected = connected;
+  reference::CreateWholeImage(model);
+  FastRun fast(image, method, connected);
+  fast.Create();
+  EXPECT_EQ(fast.doc.points, model.points);
+  EXPECT_EQ(fast.doc.count, model.contourCount);
+  EXPECT_EQ(Entries(fast.doc), model.titles);
+}
+
 constexpr float kMethods[] = {0, 1, 2, 2.5f, 3};
 
 TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
@@ -76,19 +91,11 @@ TEST(ReferenceTest, WholeImageRunsGiveTheSamePointArrays) {
     const core::RgbImage image = RandomImage(rng);
     const float method = kMethods[round % 5];
     const bool connected = round % 7 == 3;
-    reference::Model model;
-    model.image = image;
-    model.approxMethod = method;
-    model.connected = connected;
-    reference::CreateWholeImage(model);
-
-    FastRun fast(image, method, connected);
-    fast.Create();
-    ASSERT_EQ(fast.doc.points, model.points)
-        << "round " << round << " method " << method << " connected " << connected << " size "
-        << image.width << "x" << image.height;
-    ASSERT_EQ(fast.doc.count, model.contourCount) << "round " << round;
-    ASSERT_EQ(Entries(fast.doc), model.titles) << "round " << round;
+    SCOPED_TRACE("round " + std::to_string(round) + " method " + std::to_string(method) + " connected " +
+                 std::to_string(connected) + " size " + std::to_string(image.width) + "x" +
+                 std::to_string(image.height));
+    ExpectRunAsTheModels(image, method, connected);
+    if (::testing::Test::HasFailure()) return;
   }
 }
 
@@ -106,33 +113,11 @@ TEST(ReferenceTest, ConnectedRunsOfManyFiguresGiveTheSamePointArrays) {
       if (black(rng)) px = 0xFF000000u;
     }
     const float method = kMethods[round % 5];
-    reference::Model model;
-    model.image = image;
-    model.approxMethod = method;
-    model.connected = true;
-    reference::CreateWholeImage(model);
-
-    FastRun fast(image, method, true);
-    fast.Create();
-    ASSERT_EQ(fast.doc.points, model.points)
-        << "round " << round << " method " << method << " size " << w << "x" << h;
-    ASSERT_EQ(fast.doc.count, model.contourCount) << "round " << round;
-    ASSERT_EQ(Entries(fast.doc), model.titles) << "round " << round;
+    SCOPED_TRACE("round " + std::to_string(round) + " method " + std::to_string(method) + " size " +
+                 std::to_string(w) + "x" + std::to_string(h));
+    ExpectRunAsTheModels(image, method, true);
+    if (::testing::Test::HasFailure()) return;
   }
-}
-
-// A Connected run of the fast engine against the model's on one picture.
-void ExpectConnectedRunAsTheModels(const core::RgbImage& image, float method) {
-  reference::Model model;
-  model.image = image;
-  model.approxMethod = method;
-  model.connected = true;
-  reference::CreateWholeImage(model);
-  FastRun fast(image, method, true);
-  fast.Create();
-  EXPECT_EQ(fast.doc.points, model.points);
-  EXPECT_EQ(fast.doc.count, model.contourCount);
-  EXPECT_EQ(Entries(fast.doc), model.titles);
 }
 
 // Connected runs where the nearest pairs are few or tie everywhere: every picture of
@@ -148,7 +133,7 @@ TEST(ReferenceTest, ConnectedRunsOfTinySparseAndEvenPicturesGiveTheSamePointArra
     for (int k = 0; k < 9; ++k) {
       if ((bits >> k) & 1) image.pixels[static_cast<std::size_t>(k)] = kInk;
     }
-    ExpectConnectedRunAsTheModels(image, kMethods[bits % 5]);
+    ExpectRunAsTheModels(image, kMethods[bits % 5], true);
   }
   std::mt19937 rng(2525);
   for (int round = 0; round < 40; ++round) {
@@ -160,7 +145,7 @@ TEST(ReferenceTest, ConnectedRunsOfTinySparseAndEvenPicturesGiveTheSamePointArra
     for (auto& px : image.pixels) {
       if (ink(rng)) px = kInk;
     }
-    ExpectConnectedRunAsTheModels(image, kMethods[round % 5]);
+    ExpectRunAsTheModels(image, kMethods[round % 5], true);
   }
   for (int round = 0; round < 12; ++round) {
     const int w = std::uniform_int_distribution<int>(120, 240)(rng);
@@ -176,7 +161,7 @@ TEST(ReferenceTest, ConnectedRunsOfTinySparseAndEvenPicturesGiveTheSamePointArra
         for (int x = left; x < left + side; ++x) image.at(x, y) = kInk;
       }
     }
-    ExpectConnectedRunAsTheModels(image, kMethods[round % 5]);
+    ExpectRunAsTheModels(image, kMethods[round % 5], true);
   }
   struct Lattice {
     int w, h, side, every;
@@ -195,7 +180,7 @@ TEST(ReferenceTest, ConnectedRunsOfTinySparseAndEvenPicturesGiveTheSamePointArra
         }
       }
     }
-    ExpectConnectedRunAsTheModels(image, kMethods[round++ % 5]);
+    ExpectRunAsTheModels(image, kMethods[round++ % 5], true);
   }
 }
 
