@@ -155,6 +155,28 @@ TEST(ContourTitleTest, PadsTheNumberAfterItsSign) {
   EXPECT_EQ(FormatContourNumber(42, ""), "42");
 }
 
+TEST(ContourTitleTest, KeepsItsOwnLinkThroughCopiesAndMoves) {
+  const ContourTitle kitchen{"00", "Kitchen", true, "kitchen.html"};
+  ContourTitle copied = kitchen;
+  EXPECT_EQ(copied.href.Text(), "kitchen.html");
+  EXPECT_EQ(TitleEntry(copied), "kitchen.html  Kitchen");
+  ContourTitle assigned{"01"};
+  assigned = kitchen;
+  EXPECT_EQ(assigned, kitchen);
+  const ContourTitle& same = assigned;
+  assigned = same;
+  EXPECT_EQ(assigned.href.Text(), "kitchen.html");
+  ContourTitle moved = std::move(copied);
+  EXPECT_EQ(moved.href.Text(), "kitchen.html");
+
+  const ContourTitle plain{"02"};
+  EXPECT_TRUE(plain.href.Empty());
+  EXPECT_EQ(plain.href.Text(), "");
+  EXPECT_EQ(TitleEntry(plain), "#02");
+  EXPECT_TRUE(ContourTitle("02", {}, false, "").href.Empty());
+  EXPECT_NE(plain, ContourTitle("02", {}, false, "#02"));
+}
+
 TEST(DropEmptyContoursTest, KeepsTheContoursWithPointsNumberedInOrder) {
   const ContourPoint a{1, 1}, b{2, 2}, c{3, 3};
   const ContourTitle lake{"00", "Lake", true}, hill{"02", "Hill", true};
