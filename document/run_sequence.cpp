@@ -24,8 +24,9 @@ void RunSequence::EndRun() {
   roles_.picture.RedrawContours();
   if (engine::UpperBound(model_.Points()) > 0) model_.LetChanged(true);
   roles_.status.SetStatusText(engine::StatusField::Info, "");
-  roles_.display.ClearStopRequest();
   roles_.run.ShowElapsedTime();
+  // After the last tick: a Stop taken there found nothing left to stop.
+  roles_.display.ClearStopRequest();
   roles_.display.SetBusyPointer(false);
   // During a batch the window stays disabled and silent; the batch ends it.
   if (!model_.state.BatchRunning) {

@@ -141,6 +141,25 @@ TEST(RunSequenceTest, AStoppedRunKeepsWhatItCollectedAndClearsTheRequest) {
   EXPECT_EQ(rig.runs.Phase(), RunPhase::Idle);
 }
 
+TEST(RunSequenceTest, AStopTakenInTheLastTickEndsWithTheRun) {
+  // The run's last clock update lets events through after the engine's last look at the
+  // flag: a Stop pressed then finds nothing left to stop and must not outlive the run.
+  for (const bool whole : {true, false}) {
+    SCOPED_TRACE(whole ? "whole image" : "at a point");
+    RunRig rig(kTwoSquares);
+    rig.view.onTick = [&] {
+      if (rig.runs.Phase() == RunPhase::Running) rig.view.stopRequested = true;
+    };
+    if (whole) {
+      rig.runs.CreateWholeImageContours();
+    } else {
+      rig.runs.CreateContourAtPoint(2, 2);
+    }
+    EXPECT_FALSE(rig.view.stopRequested) << "the next run would stop at once";
+    EXPECT_EQ(rig.runs.Phase(), RunPhase::Idle);
+  }
+}
+
 TEST(RunSequenceTest, AStopBetweenTwoImagesOfABatchEndsWithTheBatch) {
   RunRig rig(kTwoSquares);
   rig.model.state.BatchRunning = true;
