@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QSize>
 #include <QTest>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -83,21 +85,30 @@ struct AppFolder {
   }
 };
 
-// The window over the sample shapes picture at 900 x 600, shown, for pictures to look
-// at; they are wanted only when MORVANE_SCREENSHOTS names the folder to save them in.
-struct ScreenshotWindow {
+// The sample shapes picture in the folder; its path.
+inline std::string WriteSample(const TempFolder& folder) {
+  return folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+}
+
+// The window started on a picture and shown at a size: the sample at 900 x 600 unless
+// the test wants another. `picture` writes whatever the program folder should hold before
+// the window starts and gives the picture's path.
+struct PictureWindow {
+  using Writer = std::function<std::string(const TempFolder&)>;
+
   FakeServices services;
   AppFolder folder;
   std::unique_ptr<app::MainWindow> w;
 
-  static QString Folder() { return qEnvironmentVariable("MORVANE_SCREENSHOTS"); }
-
-  ScreenshotWindow() {
-    const std::string image =
-        folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
-    w = folder.Start({image});
-    w->resize(900, 600);
+  explicit PictureWindow(const Writer& picture = WriteSample, QSize size = QSize(900, 600)) {
+    w = folder.Start({picture(folder.folder)});
+    w->resize(size);
   }
+  QWidget* Viewport() const { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
 };
+
+// Pictures to look at are wanted only when MORVANE_SCREENSHOTS names the folder to save
+// them in.
+inline QString ScreenshotFolder() { return qEnvironmentVariable("MORVANE_SCREENSHOTS"); }
 
 }  // namespace morvane::testing

@@ -914,9 +914,9 @@ namespace {
 // Xvfb with QT_QPA_PLATFORM=xcb): a traced image with vertex marks, the tree with a
 // selected point, and the dropper open.
 TEST(Screenshots, EditingSurface) {
-  const QString out = ScreenshotWindow::Folder();
+  const QString out = ScreenshotFolder();
   if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
-  ScreenshotWindow shots;
+  PictureWindow shots;
   app::MainWindow* w = shots.w.get();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
   if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");

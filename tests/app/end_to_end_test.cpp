@@ -23,8 +23,7 @@ std::string Tool(const QStringList& arguments) {
 TEST(EndToEnd, CreateByF5AndSaveByCtrlSGiveTheToolsContours) {
   FakeServices services;
   AppFolder folder;
-  const std::string image =
-      folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+  const std::string image = WriteSample(folder.folder);
   const std::string map = document::DefaultMapPath(image);
   {
     auto w = folder.Start({image});
@@ -71,9 +70,9 @@ namespace {
 // Pictures to look at, taken only when MORVANE_SCREENSHOTS names a folder (run under
 // Xvfb with QT_QPA_PLATFORM=xcb): after a trace at 1:1 and at 4:1, and at 640 x 480.
 TEST(Screenshots, MainWindowAfterATrace) {
-  const QString out = ScreenshotWindow::Folder();
+  const QString out = ScreenshotFolder();
   if (out.isEmpty()) GTEST_SKIP() << "MORVANE_SCREENSHOTS not set";
-  ScreenshotWindow shots;
+  PictureWindow shots;
   app::MainWindow* w = shots.w.get();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
   ASSERT_TRUE(w->RunCommand("mFileCreate"));

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -16,6 +14,7 @@
 #include "document/document_state.h"
 #include "engine/contour_points.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/drop_events.h"
 
 namespace morvane::testing {
 namespace {
@@ -25,10 +24,7 @@ void DropOn(app::MainWindow& w, const std::string& file) {
   QWidget* viewport = w.findChild<QWidget*>(QStringLiteral("pbZoom"));
   QMimeData mime;
   mime.setUrls({QUrl::fromEncoded("file://" + QByteArray::fromStdString(file).toPercentEncoding("/"))});
-  QDragEnterEvent enter(QPoint(4, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(viewport, &enter);
-  QDropEvent drop(QPointF(4, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(viewport, &drop);
+  SendDrop(viewport, mime, QPoint(4, 6));
 }
 
 // The process's current folder for as long as the object lives.

@@ -35,7 +35,7 @@ struct MapWindow {
   std::unique_ptr<app::MainWindow> w;
 
   MapWindow() {
-    image = folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
+    image = WriteSample(folder.folder);
     QProcess tool;
     tool.start(QStringLiteral(MORVANE_BINARY_DIR "/bin/morvane-trace"),
                {QStringLiteral("create"), QString::fromStdString(image), QStringLiteral("--output"),

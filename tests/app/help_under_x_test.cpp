@@ -16,28 +16,20 @@
 #include "platform/widgets/keyed_tool_bar.h"
 #include "platform/widgets/menu_model.h"
 #include "platform/widgets/panel_status_bar.h"
-#include "tests/app/app_fixture.h"
 #include "tests/app/help_fixture.h"
-#include "tests/support/x_input.h"
+#include "tests/app/window_under_x.h"
 
 namespace morvane::testing {
 namespace {
 
 // The window on the sample picture with the program's topics beside it, shown on the
 // real server and focused there: help topics appear in the help viewer's own popup.
-struct TopicWindow {
-  FakeServices services;
-  AppFolder folder;
-  std::unique_ptr<app::MainWindow> w;
-
-  TopicWindow() {
-    QFile::copy(SourceTopicsFile(), QString::fromStdString(folder.folder.File("Morvane.topics")));
-    const std::string image =
-        folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
-    w = folder.Start({image});
-    w->resize(900, 600);
-    XInput::Focus(w.get());
-  }
+struct TopicWindow : PictureWindowUnderX {
+  TopicWindow()
+      : PictureWindowUnderX([](const TempFolder& into) {
+          QFile::copy(SourceTopicsFile(), QString::fromStdString(into.File("Morvane.topics")));
+          return WriteSample(into);
+        }) {}
   ~TopicWindow() {
     if (QWidget* popup = widgets::HelpViewer::CurrentPopup()) popup->close();
   }

@@ -8,30 +8,19 @@
 #include "app/contour_tree.h"
 #include "app/edit_surface.h"
 #include "engine/contour_points.h"
-#include "tests/app/app_fixture.h"
-#include "tests/support/x_input.h"
+#include "tests/app/window_under_x.h"
 
 namespace morvane::testing {
 namespace {
 
 // The window on the sample picture, traced with F5, on the real server.
-struct TracedUnderX {
-  FakeServices services;
-  AppFolder folder;
-  std::unique_ptr<app::MainWindow> w;
-
+struct TracedUnderX : PictureWindowUnderX {
   TracedUnderX() {
-    const std::string image =
-        folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
-    w = folder.Start({image});
-    w->resize(900, 600);
-    XInput::Focus(w.get());
     XInput::Key(QStringLiteral("F5"));
     XInput::WaitUntil(
         [&] { return !w->Run().Running() && engine::UpperBound(w->Host().Model().Points()) > 2; });
   }
   app::ContourTree& Tree() const { return *w->Tree(); }
-  QWidget* Viewport() const { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
   engine::ContourPoint Point(std::int32_t element) const {
     return w->Host().Model().Points()[static_cast<std::size_t>(element)];
   }

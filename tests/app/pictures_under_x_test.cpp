@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -18,6 +16,7 @@
 #include "engine/contour_points.h"
 #include "tests/app/app_fixture.h"
 #include "tests/app/file_dialog_answer.h"
+#include "tests/support/drop_events.h"
 #include "platform/widgets/menu_model.h"
 #include "tests/support/x_input.h"
 
@@ -56,10 +55,7 @@ void Drop(app::MainWindow& w, const std::string& file) {
   QWidget* viewport = w.findChild<QWidget*>(QStringLiteral("pbZoom"));
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
-  QDragEnterEvent enter(QPoint(4, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(viewport, &enter);
-  QDropEvent drop(QPointF(4, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(viewport, &drop);
+  SendDrop(viewport, mime, QPoint(4, 6));
 }
 
 // Whether the menu of the item is open.

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <utility>
+
 #include "common/settings_store.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/x_input.h"
@@ -53,6 +55,13 @@ struct Managed {
     XInput::Settle(300);
   }
   bool Framed() const { return w->geometry().top() > w->frameGeometry().top(); }
+  // Starts the window on normal bounds stored as 100, 100, 700 x 500 and gives where it
+  // then stands, its place and size, which the tests expect back.
+  std::pair<QPoint, QSize> StartNormal() {
+    WriteStored(folder, {0, 100, 100, 700, 500});
+    Start();
+    return {w->pos(), w->size()};
+  }
   // The title bar double-clicked: openbox maximises, or restores, the window.
   bool ToggleMaximised() {
     const bool was = w->isMaximized();
@@ -76,10 +85,7 @@ struct Managed {
 TEST(PlacementUnderX, MaximiseAndRestoreLeaveTheWindowWhereItWas) {
   Managed x;
   ASSERT_TRUE(x.manager.Running());
-  WriteStored(x.folder, {0, 100, 100, 700, 500});
-  x.Start();
-  const QPoint start = x.w->pos();
-  const QSize size = x.w->size();
+  const auto [start, size] = x.StartNormal();
   for (int cycle = 1; cycle <= 3; ++cycle) {
     SCOPED_TRACE(cycle);
     ASSERT_TRUE(x.ToggleMaximised());
@@ -94,10 +100,7 @@ TEST(PlacementUnderX, MaximiseAndRestoreLeaveTheWindowWhereItWas) {
 TEST(PlacementUnderX, ClosedMaximisedItComesBackMaximisedOverTheSameNormalBounds) {
   Managed x;
   ASSERT_TRUE(x.manager.Running());
-  WriteStored(x.folder, {0, 100, 100, 700, 500});
-  x.Start();
-  const QPoint start = x.w->pos();
-  const QSize size = x.w->size();
+  const auto [start, size] = x.StartNormal();
   ASSERT_TRUE(x.ToggleMaximised());
   ASSERT_TRUE(x.CloseByKeys());
   EXPECT_EQ(ReadStored(x.folder), (Stored{2, start.x(), start.y(), size.width(), size.height()}));
@@ -112,10 +115,7 @@ TEST(PlacementUnderX, ClosedMaximisedItComesBackMaximisedOverTheSameNormalBounds
 TEST(PlacementUnderX, ClosedMinimisedItSavesStateOneAndStartsNormal) {
   Managed x;
   ASSERT_TRUE(x.manager.Running());
-  WriteStored(x.folder, {0, 100, 100, 700, 500});
-  x.Start();
-  const QPoint start = x.w->pos();
-  const QSize size = x.w->size();
+  const auto [start, size] = x.StartNormal();
   XInput::Send({QStringLiteral("windowminimize"), QString::number(x.w->winId())});
   ASSERT_TRUE(XInput::WaitUntil([&] { return x.w->isMinimized(); }));
   XInput::Settle(300);

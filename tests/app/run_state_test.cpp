@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -26,6 +25,7 @@
 #include "engine/contour_points.h"
 #include "platform/widgets/panel_status_bar.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/drop_events.h"
 
 namespace morvane::testing {
 namespace {
@@ -187,17 +187,11 @@ TEST(RunState, ADropThatOpensNothingIsRefusedToTheDragSource) {
     ASSERT_NE(viewport, nullptr);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
-    // A drop reaches the widget that took the drag's entry.
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
-    EXPECT_EQ(drop.isAccepted(), row.accepted);
+    const DropSeen seen = SendDrop(viewport, data, QPoint(5, 5), Qt::CopyAction | Qt::MoveAction);
+    ASSERT_TRUE(seen.entryAccepted);
+    EXPECT_EQ(seen.dropAccepted, row.accepted);
     if (row.accepted) {
-      EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+      EXPECT_EQ(seen.action, Qt::CopyAction);
       EXPECT_EQ(x.w->Host().State().ImagePath, file);
     }
   }

@@ -11,8 +11,7 @@
 #include "engine/contour_points.h"
 #include "platform/widgets/keyed_tool_bar.h"
 #include "platform/widgets/panel_status_bar.h"
-#include "tests/app/app_fixture.h"
-#include "tests/support/x_input.h"
+#include "tests/app/window_under_x.h"
 
 namespace morvane::testing {
 namespace {
@@ -56,16 +55,8 @@ void WatchTheRun(app::MainWindow& w, DuringTheRun& seen, QTimer& timer) {
   });
 }
 
-struct NoiseWindow {
-  FakeServices services;
-  AppFolder folder;
-  std::unique_ptr<app::MainWindow> w;
-
-  NoiseWindow() {
-    w = folder.Start({WriteNoise(folder.folder, 1024)});
-    w->resize(900, 600);
-    XInput::Focus(w.get());
-  }
+struct NoiseWindow : PictureWindowUnderX {
+  NoiseWindow() : PictureWindowUnderX([](const TempFolder& into) { return WriteNoise(into, 1024); }) {}
 };
 
 // Ctrl held, Pause tapped: with the standard layout the server reports the Break keysym,
@@ -111,19 +102,8 @@ namespace {
 
 // The sample at 1:1, in a window small enough that at 4:1 the view can scroll a long
 // way on both axes.
-struct SampleWindow {
-  FakeServices services;
-  AppFolder folder;
-  std::unique_ptr<app::MainWindow> w;
-
-  SampleWindow() {
-    const std::string image =
-        folder.folder.Write("shapes.gif", ReadAll(MORVANE_SOURCE_DIR "/samples/shapes.gif"));
-    w = folder.Start({image});
-    w->resize(520, 420);
-    XInput::Focus(w.get());
-  }
-  QWidget* Viewport() { return w->findChild<QWidget*>(QStringLiteral("pbZoom")); }
+struct SmallSampleWindow : PictureWindowUnderX {
+  SmallSampleWindow() : PictureWindowUnderX(WriteSample, QSize(520, 420)) {}
   // The image pixel the status bar names for a point of the viewport, the pointer moved
   // there through the server.
   QString PixelAt(QPoint local) {
@@ -141,16 +121,16 @@ TEST(MagnifierUnderX, TheClickedPixelLandsFifteenPixelsFromTheTopLeft) {
   };
   for (const Row& row : {Row{{100, 60}, {15, 15}}, Row{{5, 5}, {5, 5}}}) {
     SCOPED_TRACE(QStringLiteral("%1,%2").arg(row.pixel.x()).arg(row.pixel.y()).toStdString());
-    SampleWindow x;
+    SmallSampleWindow x;
     ASSERT_EQ(x.w->Settings().ZoomScale, 0);
     ASSERT_TRUE(XInput::Key(QStringLiteral("F4")));
     ASSERT_TRUE(XInput::ClickAt(x.Viewport(), row.pixel));
     ASSERT_EQ(x.w->Settings().ZoomScale, 1);
     const QString wanted = QStringLiteral("%1,%2").arg(row.pixel.x()).arg(row.pixel.y());
     EXPECT_EQ(x.PixelAt(row.cell * 4 + QPoint(2, 2)), wanted);
-    if (row.pixel == QPoint(100, 60) && !ScreenshotWindow::Folder().isEmpty()) {
+    if (row.pixel == QPoint(100, 60) && !ScreenshotFolder().isEmpty()) {
       XInput::MoveTo(XInput::On(x.Viewport(), row.cell * 4 + QPoint(2, 2)));
-      EXPECT_TRUE(XInput::GrabScreen(ScreenshotWindow::Folder() + QStringLiteral("/magnifier.png")));
+      EXPECT_TRUE(XInput::GrabScreen(ScreenshotFolder() + QStringLiteral("/magnifier.png")));
     }
   }
 }

@@ -9,9 +9,12 @@
 #include "platform/raster/raster.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/reference.h"
+#include "tests/support/generated_images.h"
 
 namespace morvane::engine::testing {
 namespace {
+
+using morvane::testing::Checkerboard;
 
 // Random pictures with shapes and noise; near-white pixels (white in the mask, not
 // background in the image) make corner squaring depend on the image.
@@ -494,13 +497,6 @@ core::RgbImage Draw(std::int32_t w, std::int32_t h, std::vector<std::array<int, 
       for (int x = x0; x <= x1; ++x) image.at(x, y) = 0xFF000000u;
   }
   for (const ContourPoint& p : pixels) image.at(p.x, p.y) = 0xFF000000u;
-  return image;
-}
-
-core::RgbImage Checkerboard(std::int32_t size) {
-  core::RgbImage image(size, size, 0xFFFFFFFFu);
-  for (std::int32_t y = 0; y < size; ++y)
-    for (std::int32_t x = y & 1; x < size; x += 2) image.at(x, y) = 0xFF000000u;
   return image;
 }
 

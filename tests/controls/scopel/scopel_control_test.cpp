@@ -23,11 +23,14 @@
 #include "platform/widgets/automation/property_bag.h"
 #include "platform/widgets/automation/variant_args.h"
 #include "tests/controls/scopel/scopel_test_support.h"
+#include "tests/support/drop_events.h"
 
 namespace morvane::scopel::hosting {
 namespace {
 
 using automation::AutomationError;
+using morvane::testing::DropSeen;
+using morvane::testing::SendDrop;
 
 class ScopelTest : public ::testing::Test {
  protected:
@@ -325,7 +328,7 @@ TEST_F(ScopelTest, MouseEventsArriveInImageTwips) {
       {3, 0, 5, 25}, {3, 2, 0, 30},   {4, 0, 40, 150},   {4, 0, 43.9, 164},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " x " << c.viewX);
+    SCOPED_TRACE(::testing::Message() << "zoom " << c.zoom << " x " << c.viewX);
     ScopelHost host(QSize(200, 200));
     host.Put(dispid::Picture, QVariant::fromValue(Gradient(300, 300)));
     host.Put(dispid::Zooming, c.zoom);
@@ -382,14 +385,8 @@ TEST_F(ScopelTest, FileDroppedOnTheViewportReachesTheHostAndItsEffectTheSource) 
     };
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile("/tmp/map one.htm")});
-    // A drop reaches the widget that accepted the drag's entry.
-    QDragEnterEvent enter(QPoint(4, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(4, 6), Qt::CopyAction | Qt::MoveAction, &mime, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
+    const DropSeen seen = SendDrop(viewport, mime, QPoint(4, 6), Qt::CopyAction | Qt::MoveAction);
+    EXPECT_TRUE(seen.entryAccepted);
     ASSERT_EQ(host.events.size(), 2u);
     EXPECT_EQ(host.events[0].id, eventid::OLEDragOver);
     EXPECT_EQ(host.events[0].args[6].toInt(), automation::kDragEnter);
@@ -400,9 +397,9 @@ TEST_F(ScopelTest, FileDroppedOnTheViewportReachesTheHostAndItsEffectTheSource) 
     EXPECT_EQ(data.Files(), QStringList{"/tmp/map one.htm"});
     EXPECT_EQ(e.args[4].toFloat(), 60.0f) << "drop coordinates stay in the viewport's twips";
     EXPECT_EQ(e.args[5].toFloat(), 90.0f);
-    EXPECT_EQ(drop.isAccepted(), answer != automation::kDropEffectNone);
+    EXPECT_EQ(seen.dropAccepted, answer != automation::kDropEffectNone);
     if (answer == automation::kDropEffectCopy) {
-      EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+      EXPECT_EQ(seen.action, Qt::CopyAction);
     }
   }
   // With drops switched off nothing is raised.
@@ -456,7 +453,7 @@ TEST_F(ScopelTest, ScrollBarsAppearAndHideWithSize) {
                                          {{600, 150}, true, true},
                                          {{900, 150}, false, true},
                                          {{1000, 400}, false, false}}) {
-    SCOPED_TRACE(testing::Message() << c.size.width() << "x" << c.size.height());
+    SCOPED_TRACE(::testing::Message() << c.size.width() << "x" << c.size.height());
     control->resize(c.size);
     EXPECT_EQ(host.part("pbZoomX")->isVisible(), c.horizontal);
     EXPECT_EQ(host.part("pbZoomY")->isVisible(), c.vertical);
@@ -538,7 +535,7 @@ TEST_F(ScopelTest, PropertyBagRoundTripIntoAFreshInstanceSkipsABadKey) {
 
   ScopelHost second(QSize(300, 200), &*bag);
   for (const auto& [id, value] : values) {
-    SCOPED_TRACE(testing::Message() << "id " << id);
+    SCOPED_TRACE(::testing::Message() << "id " << id);
     EXPECT_EQ(second.Get(id).toLongLong(), value.toLongLong());
   }
   EXPECT_EQ(second.Get(dispid::DrawWidth).toInt(), 1) << "the bad key leaves the design value";

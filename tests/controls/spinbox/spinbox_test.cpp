@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QDropEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +21,7 @@
 #include "platform/widgets/automation/class_registry.h"
 #include "platform/widgets/automation/variant_args.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/drop_events.h"
 #include "tests/support/hosted_control.h"
 
 namespace morvane::spinbox {
@@ -33,6 +33,7 @@ using automation::FunctionSink;
 using automation::PropertyBag;
 using kit::TextWidthTwips;
 using kit::VersionText;
+using morvane::testing::SendDrop;
 
 // A spin box on a host form, with its events and announcements recorded.
 struct Hosted : testing::HostedControl<SpinBox> {
@@ -338,10 +339,7 @@ TEST(SpinBox, ManualDropModeReportsDropsAndLeavesTheText) {
     h.Forget();
     QMimeData data;
     data.setText(QStringLiteral("99"));
-    QDragEnterEvent enter(QPoint(4, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(h.box->textBox(), &enter);
-    QDropEvent drop(QPointF(4, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(h.box->textBox(), &drop);
+    SendDrop(h.box->textBox(), data, QPoint(4, 5), Qt::CopyAction, Qt::ShiftModifier);
     EXPECT_EQ(h.text(), "12") << "the host decides what a drop does";
     const auto dropped = std::find_if(h.events.begin(), h.events.end(),
                                       [](const auto& e) { return e.id == eventid::OLEDragDrop; });

@@ -527,22 +527,18 @@ rr#..
 ...#.
 )"));
   // The diagonal gap at (3, 2)-(4, 3) does not let the fill through.
-  EXPECT_TRUE(s.FloodFill(3, 0, 0xFFFFFF, FloodFillType::Surface));
-  EXPECT_EQ(ArtOf(s), PictureRows(R"(
+  const Art bothFilled = PictureRows(R"(
 rr#rr
 rr#rr
 ###r#
 ...#.
-)"));
+)");
+  EXPECT_TRUE(s.FloodFill(3, 0, 0xFFFFFF, FloodFillType::Surface));
+  EXPECT_EQ(ArtOf(s), bothFilled);
   // A start pixel of another colour fills nothing.
   EXPECT_FALSE(s.FloodFill(2, 0, 0xFFFFFF, FloodFillType::Surface));
   EXPECT_FALSE(s.FloodFill(9, 0, 0xFFFFFF, FloodFillType::Surface));
-  EXPECT_EQ(ArtOf(s), PictureRows(R"(
-rr#rr
-rr#rr
-###r#
-...#.
-)"));
+  EXPECT_EQ(ArtOf(s), bothFilled);
 }
 
 TEST(SurfaceFloodFillTest, BorderKindCrossesOtherColoursUpToTheBorder) {
