@@ -199,7 +199,7 @@ void EditSurface::TakeEdit(engine::ContourSet contours) {
 
 void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
   SetProgress2("");
-  const ClickStep step = DecideClick(mode_, button, settings_.ZoomScale >= 1);
+  const ClickStep step = DecideClick(mode_, button, settings_.zoomIndex >= 1);
   document::DocumentModel& model = host_.Model();
   engine::ContourEngine& engine = host_.Engine();
   const std::int32_t px = core::PixelUnderTwips(x);

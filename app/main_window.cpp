@@ -309,7 +309,7 @@ void MainWindow::BuildHelp() {
   commands.dialogs = dialogs_.get();
   commands.record = core::ThisVersionRecord();
   commands.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  commands.painterPath = [this] { return settings_.Painter; };
+  commands.painterPath = [this] { return settings_.painterPath; };
   commands.imagePath = [this] { return host_->State().ImagePath; };
   helpCommands_ = std::make_unique<HelpCommands>(std::move(commands));
 }
@@ -336,32 +336,33 @@ void MainWindow::Load() {
 
   ColorDefaults colors;
   ScopelView& view = scopel_;
-  colors.BackColor = view.BackColor();
-  colors.GridColor = view.GridColor();
-  colors.ForeColor = view.ForeColor();
-  colors.FillColor = view.FillColor();
+  colors.backColor = view.BackColor();
+  colors.gridColor = view.GridColor();
+  colors.foreColor = view.ForeColor();
+  colors.fillColor = view.FillColor();
   const auto find =
       context_.findProgram ? context_.findProgram : [](const std::string&) { return std::string(); };
   settings_ = ReadSettings(session_, DefaultSettings(colors, DefaultPainter(find)));
 
   host_->SetRecentFiles(settings_.recentFiles);
   document::DocumentState& state = host_->State();
-  state.TextOutputPath = settings_.TXTFile;
-  state.SeparateFiles = settings_.Output1;
-  state.AskBeforeOverwrite = settings_.Output2;
-  host_->LetDigitsValue(settings_.sbDigits);
+  state.TextOutputPath = settings_.reportPath;
+  state.SeparateFiles = settings_.separateFiles;
+  state.AskBeforeOverwrite = settings_.askBeforeOverwrite;
+  host_->LetDigitsValue(settings_.digits);
   view_->UpdatePainterButton();
 
-  view.SetBackColor(settings_.BackColor);
-  view.SetGridColor(settings_.GridColor);
-  view.SetForeColor(settings_.ForeColor);
-  view.SetFillColor(settings_.FillColor);
+  view.SetBackColor(settings_.backColor);
+  view.SetGridColor(settings_.gridColor);
+  view.SetForeColor(settings_.foreColor);
+  view.SetFillColor(settings_.fillColor);
 
-  view_->mViewZoom_Click(settings_.ZoomScale);
-  view.SetGridLines(settings_.mViewGrid);
-  common::CheckMenuRadio(settings_.mSettingsMethod, menus_->Array(QStringLiteral("mSettingsMethod")));
-  const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor,
-                                             settings_.ForeColor, settings_.FillColor};
+  view_->mViewZoom_Click(settings_.zoomIndex);
+  view.SetGridLines(settings_.showGrid);
+  common::CheckMenuRadio(static_cast<std::int32_t>(settings_.method),
+                         menus_->Array(QStringLiteral("mSettingsMethod")));
+  const std::array<std::int32_t, 4> swatches{settings_.backColor, settings_.gridColor,
+                                             settings_.foreColor, settings_.fillColor};
   const QList<widgets::MenuEntry*> colorItems = menus_->Array(QStringLiteral("mViewColor"));
   for (qsizetype i = 0; i < colorItems.size() && i < 4; ++i) {
     common::SetMenuColorSwatch(
@@ -415,14 +416,14 @@ void MainWindow::Load() {
 void MainWindow::StoreSettings() {
   common::SaveCoolBarLayout(session_, coolBar_);
   const document::DocumentState& state = host_->State();
-  settings_.TXTFile = state.TextOutputPath;
-  settings_.Output1 = state.SeparateFiles;
-  settings_.Output2 = state.AskBeforeOverwrite;
+  settings_.reportPath = state.TextOutputPath;
+  settings_.separateFiles = state.SeparateFiles;
+  settings_.askBeforeOverwrite = state.AskBeforeOverwrite;
   ScopelView& view = scopel_;
-  settings_.BackColor = view.BackColor();
-  settings_.GridColor = view.GridColor();
-  settings_.ForeColor = view.ForeColor();
-  settings_.FillColor = view.FillColor();
+  settings_.backColor = view.BackColor();
+  settings_.gridColor = view.GridColor();
+  settings_.foreColor = view.ForeColor();
+  settings_.fillColor = view.FillColor();
   settings_.recentFiles = host_->Model().RecentFiles();
   common::SaveFormPlacement(*this, placement_, session_);
   WriteSettings(session_, settings_);

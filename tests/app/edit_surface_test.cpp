@@ -80,7 +80,7 @@ struct Rig {
     w = folder.Start({image});
     QApplication::setActiveWindow(w.get());
     // Connected Contour off, so that added contours stay apart.
-    if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+    if (w->Settings().connected) w->RunCommand("mSettingsConnected");
   }
   app::EditSurface& Surface() { return w->Surface(); }
   app::ContourTree& Tree() { return *w->Tree(); }
@@ -742,7 +742,7 @@ TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
   }
   // Switching Connected off makes the batch write a map per image.
   rig.w->Host().State().SeparateFiles = false;
-  if (!rig.w->Settings().mSettingsConnected) rig.w->RunCommand("mSettingsConnected");
+  if (!rig.w->Settings().connected) rig.w->RunCommand("mSettingsConnected");
   rig.w->RunCommand("mSettingsConnected");
   EXPECT_TRUE(rig.w->Host().State().SeparateFiles);
   rig.w->RunCommand("mSettingsConnected");
@@ -783,14 +783,14 @@ TEST(EditSurfaceView, BackgroundColourCancelAndConfirm) {
 
 TEST(EditSurfaceView, PainterCancelKeepsThePath) {
   Rig rig;
-  rig.w->Settings().Painter = "/usr/bin/old-painter";
+  rig.w->Settings().painterPath = "/usr/bin/old-painter";
   QTimer::singleShot(0, [] {
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (top->inherits("QFileDialog") && top->isVisible()) static_cast<QDialog*>(top)->reject();
     }
   });
   ASSERT_TRUE(rig.w->RunCommand("mViewPainter"));
-  EXPECT_EQ(rig.w->Settings().Painter, "/usr/bin/old-painter");
+  EXPECT_EQ(rig.w->Settings().painterPath, "/usr/bin/old-painter");
 }
 
 }  // namespace
@@ -857,7 +857,7 @@ TEST(EditSurfaceSpeed, BenchImage) {
   auto w = folder.Start({path});
   w->resize(1000, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  if (w->Settings().connected) w->RunCommand("mSettingsConnected");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   w->Picture().FlushRedraw();
   QCoreApplication::processEvents();
@@ -889,7 +889,7 @@ TEST(EditSurfaceSpeed, BenchImage) {
   std::printf("  its queued redraw: %.1f ms\n", Ms(t));
 
   for (bool marks : {false, true}) {
-    if (w->Settings().mViewPoints != marks) w->RunCommand("mViewPoints");
+    if (w->Settings().showPoints != marks) w->RunCommand("mViewPoints");
     t = std::chrono::steady_clock::now();
     w->Picture().RedrawContours();
     w->Picture().FlushRedraw();
@@ -919,8 +919,8 @@ TEST(Screenshots, EditingSurface) {
   PictureWindow shots;
   app::MainWindow* w = shots.w.get();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
-  if (!w->Settings().mViewPoints) w->RunCommand("mViewPoints");
+  if (w->Settings().connected) w->RunCommand("mSettingsConnected");
+  if (!w->Settings().showPoints) w->RunCommand("mViewPoints");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   ASSERT_TRUE(w->RunCommand("mViewZoom", 1));
   w->Picture().FlushRedraw();
@@ -957,13 +957,13 @@ TEST(EditSurfaceView, MagnifierZoomsInAndOutOnTheClickedPoint) {
   ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::Magnifier);
   rig.Press(8, 4);
-  EXPECT_EQ(rig.w->Settings().ZoomScale, 1);
+  EXPECT_EQ(rig.w->Settings().zoomIndex, 1);
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
   EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 1)->Checked());
   // Zoomed in, any button zooms back to 1:1.
   ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
   rig.Press(8, 4, automation::kRightButton);
-  EXPECT_EQ(rig.w->Settings().ZoomScale, 0);
+  EXPECT_EQ(rig.w->Settings().zoomIndex, 0);
   EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 0)->Checked());
 }
 

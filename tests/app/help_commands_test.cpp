@@ -40,7 +40,7 @@ const QString kSetup = kProductPage + QStringLiteral("test_app_Setup.exe");
 
 TEST(HelpCommands, ThePainterGetsTheImagePathAsOneArgument) {
   HelpWindow w;
-  w->Settings().Painter = "/opt/My Painter/paint";
+  w->Settings().painterPath = "/opt/My Painter/paint";
   w->Host().State().ImagePath = "/tmp/my pictures/a b.gif";
   ASSERT_TRUE(w->RunCommand("mFilePainter"));
   ASSERT_EQ(w.services.shell.started.size(), 1u);
