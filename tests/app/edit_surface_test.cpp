@@ -435,6 +435,64 @@ TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
       << ReadAll(map);
 }
 
+// The titles list shows what the map gave each contour; picking an entry puts the
+// contour's own title in the box, whatever its link and title hold, and asks for the
+// contour under its heading. A number the map skipped stays in the title while the
+// tree counts its contours anew, so no contour goes by that heading.
+TEST(EditSurfaceEdit, PickedEntriesGiveTheirOwnTitleAndContour) {
+  struct Row {
+    const char* label;
+    const char* href;
+    const char* alt;
+    const char* entry;    // the list's text
+    const char* title;    // the box's text once the entry is picked
+    const char* heading;  // the contour the pick asks for
+    bool shown;           // the tree has that heading: the pick shows the contour
+  };
+  const Row rows[] = {
+      {"a link with two blanks", "a  b", "Roof", "a  b  Roof", "Roof", "#01", true},
+      {"a title with leading blanks", "#01", "  Roof", "#01    Roof", "  Roof", "#01", true},
+      {"a title that is a number", "#01", "7", "#01  7", "7", "#01", true},
+      {"a relative link", "page.html#x", "Page", "page.html#x  Page", "Page", "#01", true},
+      {"a link to a number", "#12", "Twelve", "#12  Twelve", "Twelve", "#12", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    Rig rig;
+    const std::string map = rig.folder.folder.Write(
+        "art.htm", std::string("<img src='art.bmp' usemap='#m'><map name='m'>\n"
+                               "<area href='#00' alt='Left' shape='polygon' coords='2,2,5,2,5,5,2,5'>\n"
+                               "<area href='") +
+                       row.href + "' alt='" + row.alt +
+                       "' shape='polygon' coords='10,2,13,2,13,5,10,5'>\n</map>\n");
+    rig.w->Host().State().MapPath = map;
+    rig.w->Host().Doc().LoadDocument();
+    app::TitlesStrip& titles = *rig.w->Titles();
+    QComboBox* list = titles.List();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(1).toStdString(), row.entry);
+    const std::int32_t before = rig.Tree().SelectedNode();
+    ASSERT_NE(before, app::NodeOfElement(6));
+    QStringList asked;
+    const QMetaObject::Connection watch = QObject::connect(
+        &titles, &app::TitlesStrip::ShowContour, [&asked](const QString& heading) { asked << heading; });
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    QObject::disconnect(watch);
+    EXPECT_EQ(titles.Box()->text().toStdString(), row.title);
+    EXPECT_EQ(titles.EditedTitle(), row.title);
+    EXPECT_FALSE(titles.TitleEnabled());
+    EXPECT_EQ(asked, QStringList{QString::fromLatin1(row.heading)});
+    // The second contour's first point.
+    EXPECT_EQ(rig.Tree().SelectedNode(), row.shown ? app::NodeOfElement(6) : before);
+    // Another title may be set; the title it had again may not.
+    titles.Box()->setText(QStringLiteral("Other"));
+    EXPECT_TRUE(titles.TitleEnabled());
+    titles.Box()->setText(QString::fromLatin1(row.title));
+    EXPECT_FALSE(titles.TitleEnabled());
+  }
+}
+
 TEST(EditSurfaceModes, RectifyAndSetBeginning) {
   Rig rig(kBentBar);
   rig.Trace(2, 2);
