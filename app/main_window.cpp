@@ -391,7 +391,9 @@ void MainWindow::Load() {
   common::RestoreCoolBarLayout(session_, coolBar_);
   const QList<widgets::MenuEntry*> toolbarItems = menus_->Array(QStringLiteral("mViewToolbar"));
   for (widgets::MenuEntry* item : toolbarItems) {
-    const widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
+    const MenuSpec* spec = FindMenu("mViewToolbar", item->Index());
+    const widgets::Band* band =
+        spec != nullptr ? coolBar_->FindBand(QString::fromLatin1(spec->band)) : nullptr;
     item->SetChecked(band != nullptr && band->Visible());
   }
   TrackPlacement();

@@ -113,8 +113,9 @@ void ViewCommands::mViewPoints_Click() {
 
 void ViewCommands::mViewToolbar_Click(int index) {
   widgets::MenuEntry* item = menus_.Item(QStringLiteral("mViewToolbar"), index);
-  if (item == nullptr) return;
-  widgets::Band* band = coolBar_.FindBand(item->Caption().remove(QLatin1Char('&')));
+  const MenuSpec* spec = FindMenu("mViewToolbar", index);
+  if (item == nullptr || spec == nullptr) return;
+  widgets::Band* band = coolBar_.FindBand(QString::fromLatin1(spec->band));
   if (band == nullptr) return;
   band->SetVisible(!band->Visible());
   item->SetChecked(band->Visible());
