@@ -141,7 +141,8 @@ CommandInputs DocumentHost::Inputs() const {
 }
 
 void DocumentHost::RefreshCommands() {
-  const CommandStates states = ComputeCommandState(Inputs());
+  commandStates_ = ComputeCommandState(Inputs());
+  const CommandStates& states = commandStates_;
   for (widgets::MenuEntry* item : menus_.Items()) {
     const auto found = states.find(StateKey(item));
     if (found == states.end()) continue;

@@ -163,8 +163,9 @@ void EditSurface::BindCommands() {
 // --- helpers ---
 
 bool EditSurface::ItemEnabled(const char* name) const {
-  const widgets::MenuEntry* item = menus_.Item(QString::fromLatin1(name));
-  return item != nullptr && item->Enabled();
+  const CommandStates& states = host_.LastCommandStates();
+  const auto found = states.find(name);
+  return found != states.end() && found->second.enabled;
 }
 
 void EditSurface::SetCursor(const ModeCursor& cursor) {

@@ -594,8 +594,9 @@ bool MainWindow::FormKeyUp(const QKeyEvent& event) {
     case Qt::Key_Pause:
     case Qt::Key_Cancel: {
       // Idle, there is nothing to stop: a flag left set would end the next run at once.
-      const widgets::ToolBarButton* stop = toolbars_[1]->Button(QStringLiteral("Stop"));
-      if (stop == nullptr || !stop->Enabled()) return false;
+      const CommandStates& states = host_->LastCommandStates();
+      const auto stop = states.find("tb:Stop");
+      if (stop == states.end() || !stop->second.enabled) return false;
       commands_.Run("Stop");
       return true;
     }
