@@ -81,11 +81,11 @@ document::WindowRoles DocumentHost::Roles() {
 void DocumentHost::LoadAtStart(const CommandLinePath& commandLine) {
   if (!model_.RecentFiles().empty()) document_.SetDocumentPaths(model_.RecentFiles().front());
   if (commandLine.kind == CommandLinePath::Kind::Image) {
-    model_.state.ImagePath = commandLine.path;
-    model_.state.MapPath.clear();
+    model_.LetImagePath(commandLine.path);
+    model_.LetMapPath({});
     model_.PutRecentFileFirst(commandLine.path);
   } else if (commandLine.kind == CommandLinePath::Kind::Map) {
-    model_.state.MapPath = commandLine.path;
+    model_.LetMapPath(commandLine.path);
     model_.PutRecentFileFirst(commandLine.path);
   }
   document_.LoadImageMapFile();

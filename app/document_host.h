@@ -66,7 +66,7 @@ class DocumentHost : public document::CommandState, public document::RunDisplay 
   bool BusyPointerShown() const { return busyPointerShown_; }
   document::DocumentModel& Model() { return model_; }
   const document::DocumentModel& Model() const { return model_; }
-  document::DocumentState& State() { return model_.state; }
+  const document::DocumentState& State() const { return model_.State(); }
   document::Document& Doc() { return document_; }
   document::RunSequence& Runs() { return runs_; }
   engine::ContourEngine& Engine() { return engine_; }

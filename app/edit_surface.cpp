@@ -347,12 +347,12 @@ bool EditSurface::ucScopel_OLEDragDrop(const std::vector<std::string>& files) {
   if (kind == DropKind::None) return false;
   // Unsaved work is never replaced without the question.
   if (host_.Doc().ConfirmSaveChanges() == document::kAnswerCancel) return false;
-  document::DocumentState& state = host_.State();
+  document::DocumentModel& model = host_.Model();
   if (kind == DropKind::Image) {
-    state.ImagePath = chosen;
-    state.MapPath.clear();
+    model.LetImagePath(chosen);
+    model.LetMapPath({});
   } else {
-    state.MapPath = chosen;
+    model.LetMapPath(chosen);
   }
   host_.Doc().RememberAndOpen(chosen);
   return true;

@@ -345,10 +345,10 @@ void MainWindow::Load() {
   settings_ = ReadSettings(session_, DefaultSettings(colors, DefaultPainter(find)));
 
   host_->SetRecentFiles(settings_.recentFiles);
-  document::DocumentState& state = host_->State();
-  state.TextOutputPath = settings_.reportPath;
-  state.SeparateFiles = settings_.separateFiles;
-  state.AskBeforeOverwrite = settings_.askBeforeOverwrite;
+  document::DocumentModel& model = host_->Model();
+  model.LetTextOutputPath(settings_.reportPath);
+  model.LetSeparateFiles(settings_.separateFiles);
+  model.LetAskBeforeOverwrite(settings_.askBeforeOverwrite);
   host_->LetDigitsValue(settings_.digits);
   view_->UpdatePainterButton();
 
@@ -612,7 +612,7 @@ bool MainWindow::FormKeyUp(const QKeyEvent& event) {
 }
 
 void MainWindow::Stop() {
-  host_->State().BatchRunning = false;
+  host_->Model().LetBatchRunning(false);
   run_.RequestStop();
 }
 

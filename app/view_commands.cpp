@@ -74,7 +74,7 @@ void ViewCommands::BindCommands(CommandTable& commands) {
   commands.Bind("mSettingsConnected", [this](int) {
     settings_.connected = !settings_.connected;
     // Without joining, the batch writes a map per image.
-    if (!settings_.connected) host_.State().SeparateFiles = true;
+    if (!settings_.connected) host_.Model().LetSeparateFiles(true);
     host_.RefreshCommands();
   });
   commands.Bind("mSettingsCentroid", [this](int) {

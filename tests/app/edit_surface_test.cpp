@@ -416,7 +416,7 @@ TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
       "<area href='#00' alt='Left' shape='polygon' coords='2,2,5,2,5,5,2,5'>\n"
       "<area href='a  b.html' alt='Right  side' shape='polygon' coords='10,2,13,2,13,5,10,5'>\n"
       "</map>\n");
-  rig.w->Host().State().MapPath = map;
+  rig.w->Host().Model().LetMapPath(map);
   rig.w->Host().Doc().LoadDocument();
   QComboBox* list = rig.w->Titles()->List();
   ASSERT_EQ(list->count(), 2);
@@ -465,7 +465,7 @@ TEST(EditSurfaceEdit, PickedEntriesGiveTheirOwnTitleAndContour) {
                                "<area href='") +
                        row.href + "' alt='" + row.alt +
                        "' shape='polygon' coords='10,2,13,2,13,5,10,5'>\n</map>\n");
-    rig.w->Host().State().MapPath = map;
+    rig.w->Host().Model().LetMapPath(map);
     rig.w->Host().Doc().LoadDocument();
     app::TitlesStrip& titles = *rig.w->Titles();
     QComboBox* list = titles.List();
@@ -640,7 +640,7 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     rig.Trace(3, 3);
     rig.Model().PutRecentFileFirst(other);
-    rig.w->Host().State().MapPath = pipe;
+    rig.w->Host().Model().LetMapPath(pipe);
     ASSERT_TRUE(rig.w->RunCommand("mFileSave"));  // refused: the pipe is no regular file
     ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
     EXPECT_TRUE(
@@ -715,7 +715,7 @@ TEST(SaveOverAPicture, IsRefusedWithTheFilesName) {
       rig.w->RunCommand("mFileSaveAs");
       *done = true;
     } else {
-      rig.w->Host().State().MapPath = target;
+      rig.w->Host().Model().LetMapPath(target);
       rig.w->RunCommand("mFileSave");
     }
     const auto& shown = rig.services.messageBoxes.shown;
@@ -799,7 +799,7 @@ TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
     }
   }
   // Switching Connected off makes the batch write a map per image.
-  rig.w->Host().State().SeparateFiles = false;
+  rig.w->Host().Model().LetSeparateFiles(false);
   if (!rig.w->Settings().connected) rig.w->RunCommand("mSettingsConnected");
   rig.w->RunCommand("mSettingsConnected");
   EXPECT_TRUE(rig.w->Host().State().SeparateFiles);

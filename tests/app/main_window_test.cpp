@@ -103,9 +103,9 @@ TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchange
     ASSERT_TRUE(w->RunCommand("mViewZoom", 2));
     ASSERT_TRUE(w->RunCommand("mViewToolbar", 2));
     w->Host().LetDigitsValue(4);
-    w->Host().State().AskBeforeOverwrite = true;
-    w->Host().State().SeparateFiles = false;
-    w->Host().State().TextOutputPath = "/tmp/report.txt";
+    w->Host().Model().LetAskBeforeOverwrite(true);
+    w->Host().Model().LetSeparateFiles(false);
+    w->Host().Model().LetTextOutputPath("/tmp/report.txt");
     w->resize(700, 500);
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(w->Unloaded());
@@ -187,7 +187,7 @@ TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
   EXPECT_FALSE(w->Run().StopRequested());
 
   // A batch is a run the test holds open.
-  host.State().BatchRunning = true;
+  host.Model().LetBatchRunning(true);
   host.Runs().BeginBatch();
   EXPECT_TRUE(stop->Enabled());
   EXPECT_FALSE(Item(*w, "mFile")->Enabled());

@@ -50,7 +50,7 @@ void WatchTheRun(app::MainWindow& w, DuringTheRun& seen, QTimer& timer) {
   // The Stop command as the window has it, counted.
   w.Commands().Bind("Stop", [&w, &seen](int) {
     if (w.Run().Running()) ++seen.stops;
-    w.Host().State().BatchRunning = false;
+    w.Host().Model().LetBatchRunning(false);
     w.Run().RequestStop();
   });
 }
