@@ -58,7 +58,7 @@ DocumentHost::DocumentHost(QWidget* form, document::DocumentModel& model, RunCon
       sbDigits_(sbDigits),
       helpFileExists_(helpFileExists),
       dialogControl_(std::make_unique<document::QtDialogControl>(
-          dialogs_, model_.state, [this] { return settings_.connected; })),
+          dialogs_, model_, [this] { return settings_.connected; })),
       engine_(status_, status_, picture_, titles_),
       runs_(*this, model_, engine_),
       document_(model_, Roles(), runs_, disk_, pictures_, *dialogControl_) {
