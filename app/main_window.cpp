@@ -191,13 +191,12 @@ void MainWindow::BuildParts() {
   factors_ = new FactorsStrip(client_, this);
   toolbars_[2] = factors_->Bar();
   auto* menusFirst = new MenuMnemonicsFirst(menuBar(), this);
-  for (QLabel* l : {factors_->ShiftXLabel(), factors_->ShiftYLabel(), factors_->FactorLabel()})
-    l->installEventFilter(menusFirst);
+  for (QLabel* l : factors_->Labels()) l->installEventFilter(menusFirst);
   factors_->Panel()->installEventFilter(this);
 
   titles_ = new TitlesStrip(client_, this);
   toolbars_[3] = titles_->Bar();
-  for (QLabel* l : {titles_->DigitsLabel(), titles_->TitleLabel()}) l->installEventFilter(menusFirst);
+  for (QLabel* l : titles_->Labels()) l->installEventFilter(menusFirst);
   titles_->Panel()->installEventFilter(this);
   CommandTable::BuildToolBars(toolbars_);
 
@@ -532,13 +531,7 @@ void MainWindow::ArrangeFactors() {
   const int button = f.Bar()->ButtonSize().width();
   const FactorsLayout out =
       app::ArrangeFactors(f.Panel()->height(), button, titles_->List()->sizeHint().height());
-  f.Bar()->setGeometry(ToRect(out.toolbar));
-  f.ShiftXLabel()->setGeometry(ToRect(out.tlShiftX));
-  f.ShiftXBox()->setGeometry(ToRect(out.tbShiftX));
-  f.ShiftYLabel()->setGeometry(ToRect(out.tlShiftY));
-  f.ShiftYBox()->setGeometry(ToRect(out.tbShiftY));
-  f.FactorLabel()->setGeometry(ToRect(out.tlFactor));
-  f.FactorBox()->setGeometry(ToRect(out.tbFactor));
+  f.Place(out);
 }
 
 void MainWindow::ArrangeTitles() {
@@ -547,13 +540,8 @@ void MainWindow::ArrangeTitles() {
   const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   const TitlesLayout out =
       app::ArrangeTitles(t.Panel()->height(), button, t.List()->sizeHint().height(), scroll);
-  t.DigitsLabel()->setGeometry(ToRect(out.tlDigits));
   sbDigitsWidget_->setGeometry(ToRect(out.sbDigits));
-  t.TitleLabel()->setGeometry(ToRect(out.tlTitles));
-  t.List()->setGeometry(ToRect(out.cbTitles));
-  t.Box()->setGeometry(ToRect(out.tbTitles));
-  t.Box()->raise();
-  t.Bar()->setGeometry(ToRect(out.toolbar));
+  t.Place(out);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
