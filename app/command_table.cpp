@@ -69,20 +69,20 @@ constexpr MenuSpec kMenus[] = {
 
     {nullptr, "mView", -1, "&View", "", "", 0, true},
     {"mView", "mViewToolbars", -1, "&Toolbars", "", "", 232, true},
-    {"mViewToolbars", "mViewToolbar", 0, "&Standard", "", "", 232, true},
-    {"mViewToolbars", "mViewToolbar", 1, "St&op", "", "", 232, true},
-    {"mViewToolbars", "mViewToolbar", 2, "&Factors", "", "", 232, true},
-    {"mViewToolbars", "mViewToolbar", 3, "&Titles", "", "", 232, true},
+    {"mViewToolbars", "mViewToolbar", 0, "&Standard", "", "", 232, true, 0, "Standard"},
+    {"mViewToolbars", "mViewToolbar", 1, "St&op", "", "", 232, true, 0, "Stop"},
+    {"mViewToolbars", "mViewToolbar", 2, "&Factors", "", "", 232, true, 0, "Factors"},
+    {"mViewToolbars", "mViewToolbar", 3, "&Titles", "", "", 232, true, 0, "Titles"},
     {"mView", "mViewSep0", -1, "-", "", "", 0, true},
     {"mView", "mViewGrid", -1, "&Show Grid", "Ctrl+G", "", 233, true},
     {"mView", "mViewPoints", -1, "S&how Vertices", "F6", "", 234, true},
     {"mView", "mViewSep1", -1, "-", "", "", 0, true},
     {"mView", "mViewMagnifier", -1, "&Magnifier", "F4", "", 235, true},
     {"mView", "mViewSep2", -1, "-", "", "", 0, true},
-    {"mView", "mViewZoom", 0, "Zoom &1:1", "", "Ctrl+PgUp", 236, true},
-    {"mView", "mViewZoom", 1, "Zoom &4:1", "", "Ctrl+PgDn", 236, true},
-    {"mView", "mViewZoom", 2, "Zoom &6:1", "", "", 236, true},
-    {"mView", "mViewZoom", 3, "Zoom &8:1", "", "", 236, true},
+    {"mView", "mViewZoom", 0, "Zoom &1:1", "", "Ctrl+PgUp", 236, true, 1},
+    {"mView", "mViewZoom", 1, "Zoom &4:1", "", "Ctrl+PgDn", 236, true, 4},
+    {"mView", "mViewZoom", 2, "Zoom &6:1", "", "", 236, true, 6},
+    {"mView", "mViewZoom", 3, "Zoom &8:1", "", "", 236, true, 8},
 
     {nullptr, "mSettings", -1, "&Settings", "", "", 0, true},
     {"mSettings", "mSettingsConnected", -1, "Co&nnected Contour", "F7", "", 241, true},
@@ -192,6 +192,13 @@ QIcon ButtonIcon(const char* key) {
 std::span<const MenuSpec> MenuTable() { return kMenus; }
 std::span<const ToolSpec> ToolTable() { return kTools; }
 
+const MenuSpec* FindMenu(std::string_view name, int index) {
+  for (const MenuSpec& spec : kMenus) {
+    if (name == spec.name && index == spec.index) return &spec;
+  }
+  return nullptr;
+}
+
 const ToolSpec* FindTool(const QString& key) {
   if (key.isEmpty()) return nullptr;
   // Compared case-sensitively in table order: the first match runs.
@@ -227,16 +234,10 @@ void CommandTable::BuildMenus(widgets::MenuModel& model) {
     if (*spec.shortcut != '\0') item->SetShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
     if (*spec.shownKey != '\0') common::SetMenuShortcutText(item, QString::fromLatin1(spec.shownKey));
     item->SetVisible(spec.visible);
+    if (spec.zoom != 0) item->SetTag(QString::number(spec.zoom));
   }
   model.MakeRadioGroup(model.Array(QStringLiteral("mViewZoom")));
   model.MakeRadioGroup(model.Array(QStringLiteral("mSettingsMethod")));
-  // The zoom items' factors, from their captions ("Zoom &4:1" gives 4).
-  for (widgets::MenuEntry* zoom : model.Array(QStringLiteral("mViewZoom"))) {
-    const QString caption = zoom->Caption();
-    const qsizetype amp = caption.indexOf(QLatin1Char('&'));
-    const qsizetype colon = caption.indexOf(QLatin1Char(':'), amp + 1);
-    zoom->SetTag(caption.mid(amp + 1, colon - amp - 1));
-  }
 }
 
 void CommandTable::BuildToolBars(std::span<widgets::KeyedToolBar* const> bars) {

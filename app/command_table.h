@@ -12,6 +12,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/widgets/keyed_tool_bar.h"
@@ -31,6 +32,8 @@ struct MenuSpec {
   const char* shownKey;  // text shown after a tab for a key handled elsewhere
   int helpId;
   bool visible;
+  int zoom = 0;           // View > Zoom: the zoom factor, which the item's Tag carries
+  const char* band = "";  // View > Toolbars: the key of the band the item shows and hides
 };
 
 struct ToolSpec {
@@ -45,6 +48,9 @@ struct ToolSpec {
 
 std::span<const MenuSpec> MenuTable();
 std::span<const ToolSpec> ToolTable();
+
+// The row of a menu item by name and index; null for none.
+const MenuSpec* FindMenu(std::string_view name, int index = -1);
 
 // The command a tool button runs: its menu item and index; null for an unknown key.
 const ToolSpec* FindTool(const QString& key);

@@ -58,7 +58,7 @@ DocumentHost::DocumentHost(QWidget* form, document::DocumentModel& model, RunCon
       sbDigits_(sbDigits),
       helpFileExists_(helpFileExists),
       dialogControl_(std::make_unique<document::QtDialogControl>(
-          dialogs_, model_.state, [this] { return settings_.mSettingsConnected; })),
+          dialogs_, model_, [this] { return settings_.connected; })),
       engine_(status_, status_, picture_, titles_),
       runs_(*this, model_, engine_),
       document_(model_, Roles(), runs_, disk_, pictures_, *dialogControl_) {
@@ -81,11 +81,11 @@ document::WindowRoles DocumentHost::Roles() {
 void DocumentHost::LoadAtStart(const CommandLinePath& commandLine) {
   if (!model_.RecentFiles().empty()) document_.SetDocumentPaths(model_.RecentFiles().front());
   if (commandLine.kind == CommandLinePath::Kind::Image) {
-    model_.state.ImagePath = commandLine.path;
-    model_.state.MapPath.clear();
+    model_.LetImagePath(commandLine.path);
+    model_.LetMapPath({});
     model_.PutRecentFileFirst(commandLine.path);
   } else if (commandLine.kind == CommandLinePath::Kind::Map) {
-    model_.state.MapPath = commandLine.path;
+    model_.LetMapPath(commandLine.path);
     model_.PutRecentFileFirst(commandLine.path);
   }
   document_.LoadImageMapFile();
@@ -104,8 +104,8 @@ void DocumentHost::SetRecentFiles(const std::vector<std::string>& paths) {
 
 void DocumentHost::PrepareEngine() {
   engine_.LetBackColor(scopel_.BackColor());
-  engine_.ApproxMethod = static_cast<engine::ReductionMethod>(settings_.mSettingsMethod);
-  engine_.Connected = settings_.mSettingsConnected;
+  engine_.ApproxMethod = settings_.method;
+  engine_.Connected = settings_.connected;
 }
 
 void DocumentHost::CreateContours() { runs_.CreateWholeImageContours(); }
@@ -120,7 +120,7 @@ CommandInputs DocumentHost::Inputs() const {
   const std::string map = model_.state.MapPath.empty() ? document::DefaultMapPath(model_.state.ImagePath)
                                                        : model_.state.MapPath;
   in.mapExists = !map.empty() && core::IsFile(map);
-  in.painterExists = !settings_.Painter.empty() && core::IsFile(settings_.Painter);
+  in.painterExists = !settings_.painterPath.empty() && core::IsFile(settings_.painterPath);
   in.contourCount = model_.Count();
   in.editEnabled = picture_.EditEnabled();
   // Nothing to add to once the last contour is gone.
@@ -131,17 +131,18 @@ CommandInputs DocumentHost::Inputs() const {
   in.shiftEnabled = factors_.ShiftEnabled();
   in.resizeEnabled = factors_.ResizeEnabled();
   in.titleEnabled = titles_.TitleEnabled();
-  in.grid = settings_.mViewGrid;
-  in.points = settings_.mViewPoints;
-  in.connected = settings_.mSettingsConnected;
-  in.centroid = settings_.mSettingsCentroid;
-  in.zoomIndex = settings_.ZoomScale;
-  in.method = settings_.mSettingsMethod;
+  in.grid = settings_.showGrid;
+  in.points = settings_.showPoints;
+  in.connected = settings_.connected;
+  in.centroid = settings_.centroid;
+  in.zoomIndex = settings_.zoomIndex;
+  in.method = static_cast<int>(settings_.method);
   return in;
 }
 
 void DocumentHost::RefreshCommands() {
-  const CommandStates states = ComputeCommandState(Inputs());
+  commandStates_ = ComputeCommandState(Inputs());
+  const CommandStates& states = commandStates_;
   for (widgets::MenuEntry* item : menus_.Items()) {
     const auto found = states.find(StateKey(item));
     if (found == states.end()) continue;
@@ -212,7 +213,7 @@ void DocumentHost::ModelChanged(unsigned changes) {
         automation::ToInt32(sbDigits_->get(spinbox::dispid::Value)) != model_.Digits()) {
       sbDigits_->put(spinbox::dispid::Value, model_.Digits());
     }
-    settings_.sbDigits = model_.Digits();
+    settings_.digits = model_.Digits();
   }
   if (changes & (DocumentModel::kContours | DocumentModel::kChangedMark | DocumentModel::kRecentFiles |
                  DocumentModel::kImage)) {
@@ -274,7 +275,7 @@ int DocumentHost::LetDigitsValue(int digits) {
 void DocumentHost::DigitsChanged() {
   const int before = model_.Digits();
   model_.LetDigits(automation::ToInt32(sbDigits_->get(spinbox::dispid::Value)));
-  settings_.sbDigits = model_.Digits();
+  settings_.digits = model_.Digits();
   // The digits are part of the saved document (a map bringing its own digits changes
   // the model first, so that is no change here).
   if (model_.Digits() != before && engine::UpperBound(model_.Points()) > 0) model_.LetChanged(true);

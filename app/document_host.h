@@ -66,7 +66,7 @@ class DocumentHost : public document::CommandState, public document::RunDisplay 
   bool BusyPointerShown() const { return busyPointerShown_; }
   document::DocumentModel& Model() { return model_; }
   const document::DocumentModel& Model() const { return model_; }
-  document::DocumentState& State() { return model_.state; }
+  const document::DocumentState& State() const { return model_.State(); }
   document::Document& Doc() { return document_; }
   document::RunSequence& Runs() { return runs_; }
   engine::ContourEngine& Engine() { return engine_; }
@@ -86,6 +86,8 @@ class DocumentHost : public document::CommandState, public document::RunDisplay 
   // Enabled and checked states of every item and button, from the state now.
   CommandInputs Inputs() const;
   void RefreshCommands();
+  // What the last RefreshCommands computed and applied to the items and buttons.
+  const CommandStates& LastCommandStates() const { return commandStates_; }
 
   bool IsChanged() const { return model_.IsChanged(); }
   void SetChanged(bool changed) { model_.LetChanged(changed); }
@@ -151,6 +153,7 @@ class DocumentHost : public document::CommandState, public document::RunDisplay 
   SettingsRuns runs_;
   document::Document document_;
 
+  CommandStates commandStates_;
   document::RunPhase shownPhase_ = document::RunPhase::Idle;
   bool saveAsEnabled_ = false;
   bool busyPointerShown_ = false;

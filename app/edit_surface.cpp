@@ -163,8 +163,9 @@ void EditSurface::BindCommands() {
 // --- helpers ---
 
 bool EditSurface::ItemEnabled(const char* name) const {
-  const widgets::MenuEntry* item = menus_.Item(QString::fromLatin1(name));
-  return item != nullptr && item->Enabled();
+  const CommandStates& states = host_.LastCommandStates();
+  const auto found = states.find(name);
+  return found != states.end() && found->second.enabled;
 }
 
 void EditSurface::SetCursor(const ModeCursor& cursor) {
@@ -199,7 +200,7 @@ void EditSurface::TakeEdit(engine::ContourSet contours) {
 
 void EditSurface::ucScopel_MouseDown(int button, int, double x, double y) {
   SetProgress2("");
-  const ClickStep step = DecideClick(mode_, button, settings_.ZoomScale >= 1);
+  const ClickStep step = DecideClick(mode_, button, settings_.zoomIndex >= 1);
   document::DocumentModel& model = host_.Model();
   engine::ContourEngine& engine = host_.Engine();
   const std::int32_t px = core::PixelUnderTwips(x);
@@ -346,12 +347,12 @@ bool EditSurface::ucScopel_OLEDragDrop(const std::vector<std::string>& files) {
   if (kind == DropKind::None) return false;
   // Unsaved work is never replaced without the question.
   if (host_.Doc().ConfirmSaveChanges() == document::kAnswerCancel) return false;
-  document::DocumentState& state = host_.State();
+  document::DocumentModel& model = host_.Model();
   if (kind == DropKind::Image) {
-    state.ImagePath = chosen;
-    state.MapPath.clear();
+    model.LetImagePath(chosen);
+    model.LetMapPath({});
   } else {
-    state.MapPath = chosen;
+    model.LetMapPath(chosen);
   }
   host_.Doc().RememberAndOpen(chosen);
   return true;

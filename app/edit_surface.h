@@ -105,6 +105,7 @@ class EditSurface : public QObject {
   void WhatsThisAsked();
 
  private:
+  // Whether the last computed command state enabled the item ("mEditDelete").
   bool ItemEnabled(const char* name) const;
   void SetCursor(const ModeCursor& cursor);
   void SetProgress2(const std::string& text);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRect>
 
 #include "app/edit_commands.h"
 #include "common/widgets/control_helpers.h"
@@ -34,11 +35,7 @@ widgets::KeyedToolBar* MakeToolBar(QWidget* panel, int index) {
   return bar;
 }
 
-QLabel* Label(QWidget* owner, const char* name, const char* text) {
-  auto* l = new QLabel(QString::fromUtf8(text), owner);
-  l->setObjectName(QString::fromLatin1(name));
-  return l;
-}
+QRect ToRect(const core::Box& b) { return QRect(b.left, b.top, b.width, b.height); }
 
 QLineEdit* Edit(QWidget* owner, const char* name) {
   auto* e = new QLineEdit(owner);
@@ -47,18 +44,30 @@ QLineEdit* Edit(QWidget* owner, const char* name) {
 }
 }  // namespace
 
+// --- both strips ---
+
+FieldStrip::FieldStrip(QWidget* client, const char* panelName, QObject* parent)
+    : QObject(parent), panel_(MakePanel(client, panelName)) {}
+
+void FieldStrip::AddToolBar(int index) { bar_ = MakeToolBar(panel_, index); }
+
+QLabel* FieldStrip::AddLabel(const char* name, const char* text) {
+  auto* l = new QLabel(QString::fromUtf8(text), panel_);
+  l->setObjectName(QString::fromLatin1(name));
+  labels_.push_back(l);
+  return l;
+}
+
 // --- factors ---
 
-FactorsStrip::FactorsStrip(QWidget* client, QObject* parent)
-    : QObject(parent),
-      panel_(MakePanel(client, "pbFactors")),
-      bar_(MakeToolBar(panel_, 2)),
-      tlShiftX_(Label(panel_, "tlShiftX", "Shift&X:")),
-      shiftX_(Edit(panel_, "tbShiftX")),
-      tlShiftY_(Label(panel_, "tlShiftY", "Shift&Y:")),
-      shiftY_(Edit(panel_, "tbShiftY")),
-      tlFactor_(Label(panel_, "tlFactor", "&Factor:")),
-      factor_(Edit(panel_, "tbFactor")) {
+FactorsStrip::FactorsStrip(QWidget* client, QObject* parent) : FieldStrip(client, "pbFactors", parent) {
+  AddToolBar(2);
+  tlShiftX_ = AddLabel("tlShiftX", "Shift&X:");
+  shiftX_ = Edit(panel_, "tbShiftX");
+  tlShiftY_ = AddLabel("tlShiftY", "Shift&Y:");
+  shiftY_ = Edit(panel_, "tbShiftY");
+  tlFactor_ = AddLabel("tlFactor", "&Factor:");
+  factor_ = Edit(panel_, "tbFactor");
   tlShiftX_->setBuddy(shiftX_);
   tlShiftY_->setBuddy(shiftY_);
   tlFactor_->setBuddy(factor_);
@@ -75,6 +84,16 @@ void FactorsStrip::Watch(QLineEdit* box, const QString& allowed) {
   });
 }
 
+void FactorsStrip::Place(const FactorsLayout& layout) {
+  bar_->setGeometry(ToRect(layout.toolbar));
+  tlShiftX_->setGeometry(ToRect(layout.tlShiftX));
+  shiftX_->setGeometry(ToRect(layout.tbShiftX));
+  tlShiftY_->setGeometry(ToRect(layout.tlShiftY));
+  shiftY_->setGeometry(ToRect(layout.tbShiftY));
+  tlFactor_->setGeometry(ToRect(layout.tlFactor));
+  factor_->setGeometry(ToRect(layout.tbFactor));
+}
+
 double FactorsStrip::ShiftX() const { return Val(shiftX_); }
 double FactorsStrip::ShiftY() const { return Val(shiftY_); }
 double FactorsStrip::Factor() const { return Val(factor_); }
@@ -82,13 +101,12 @@ double FactorsStrip::Factor() const { return Val(factor_); }
 // --- titles ---
 
 TitlesStrip::TitlesStrip(QWidget* client, QObject* parent)
-    : QObject(parent),
-      panel_(MakePanel(client, "pbTitles")),
-      tlDigits_(Label(panel_, "tlDigits", "&Digits:")),
-      tlTitles_(Label(panel_, "tlTitles", "&Title:")),
+    : FieldStrip(client, "pbTitles", parent),
+      tlDigits_(AddLabel("tlDigits", "&Digits:")),
+      tlTitles_(AddLabel("tlTitles", "&Title:")),
       list_(new QComboBox(panel_)),
-      box_(Edit(panel_, "tbTitles")),
-      bar_(MakeToolBar(panel_, 3)) {
+      box_(Edit(panel_, "tbTitles")) {
+  AddToolBar(3);
   list_->setObjectName(QStringLiteral("cbTitles"));
   box_->setFrame(false);
   box_->setTextMargins(4, 0, 0, 0);
@@ -98,6 +116,15 @@ TitlesStrip::TitlesStrip(QWidget* client, QObject* parent)
   connect(box_, &QLineEdit::textChanged, this, [this] { emit Changed(); });
   list_->installEventFilter(this);
   box_->installEventFilter(this);
+}
+
+void TitlesStrip::Place(const TitlesLayout& layout) {
+  tlDigits_->setGeometry(ToRect(layout.tlDigits));
+  tlTitles_->setGeometry(ToRect(layout.tlTitles));
+  list_->setGeometry(ToRect(layout.cbTitles));
+  box_->setGeometry(ToRect(layout.tbTitles));
+  box_->raise();
+  bar_->setGeometry(ToRect(layout.toolbar));
 }
 
 void TitlesStrip::SetEntries(const std::vector<engine::ContourTitle>& titles) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_layout.h"
 #include "engine/contour_set.h"
 #include "engine/window_roles.h"
 
@@ -24,7 +25,31 @@ class KeyedToolBar;
 
 namespace morvane::app {
 
-class FactorsStrip : public QObject {
+// What both strips are: a panel of the cool bar with its own tool bar, pbToolbar(index),
+// and labels whose mnemonics the window routes.
+class FieldStrip : public QObject {
+ public:
+  QWidget* Panel() const { return panel_; }
+  widgets::KeyedToolBar* Bar() const { return bar_; }
+  // The strip's labels, in the order they were built.
+  const std::vector<QLabel*>& Labels() const { return labels_; }
+
+ protected:
+  FieldStrip(QWidget* client, const char* panelName, QObject* parent);
+  // pbToolbar(index) on the panel, as Bar(). The strips build their widgets in the order
+  // they always had, the tool bar first or last.
+  void AddToolBar(int index);
+  // A label on the panel, added to Labels().
+  QLabel* AddLabel(const char* name, const char* text);
+
+  QWidget* panel_;
+  widgets::KeyedToolBar* bar_ = nullptr;
+
+ private:
+  std::vector<QLabel*> labels_;
+};
+
+class FactorsStrip : public FieldStrip {
   Q_OBJECT
 
  public:
@@ -32,14 +57,8 @@ class FactorsStrip : public QObject {
   // tlFactor and tbFactor.
   explicit FactorsStrip(QWidget* client, QObject* parent = nullptr);
 
-  QWidget* Panel() const { return panel_; }
-  widgets::KeyedToolBar* Bar() const { return bar_; }
-  QLabel* ShiftXLabel() const { return tlShiftX_; }
-  QLineEdit* ShiftXBox() const { return shiftX_; }
-  QLabel* ShiftYLabel() const { return tlShiftY_; }
-  QLineEdit* ShiftYBox() const { return shiftY_; }
-  QLabel* FactorLabel() const { return tlFactor_; }
-  QLineEdit* FactorBox() const { return factor_; }
+  // Puts the tool bar, the labels and the fields where the layout says.
+  void Place(const FactorsLayout& layout);
 
   double ShiftX() const;
   double ShiftY() const;
@@ -55,17 +74,15 @@ class FactorsStrip : public QObject {
  private:
   void Watch(QLineEdit* box, const QString& allowed);
 
-  QWidget* panel_;
-  widgets::KeyedToolBar* bar_;
-  QLabel* tlShiftX_;
-  QLineEdit* shiftX_;
-  QLabel* tlShiftY_;
-  QLineEdit* shiftY_;
-  QLabel* tlFactor_;
-  QLineEdit* factor_;
+  QLabel* tlShiftX_ = nullptr;
+  QLineEdit* shiftX_ = nullptr;
+  QLabel* tlShiftY_ = nullptr;
+  QLineEdit* shiftY_ = nullptr;
+  QLabel* tlFactor_ = nullptr;
+  QLineEdit* factor_ = nullptr;
 };
 
-class TitlesStrip : public QObject, public engine::TitlesView {
+class TitlesStrip : public FieldStrip, public engine::TitlesView {
   Q_OBJECT
 
  public:
@@ -73,12 +90,12 @@ class TitlesStrip : public QObject, public engine::TitlesView {
   // pbToolbar(3). The digits box is hosted on the panel by the window.
   explicit TitlesStrip(QWidget* client, QObject* parent = nullptr);
 
-  QWidget* Panel() const { return panel_; }
-  widgets::KeyedToolBar* Bar() const { return bar_; }
   QLabel* DigitsLabel() const { return tlDigits_; }
-  QLabel* TitleLabel() const { return tlTitles_; }
   QComboBox* List() const { return list_; }
   QLineEdit* Box() const { return box_; }
+  // Puts the labels, the list with its box over it and the tool bar where the layout
+  // says; the digits box is the window's.
+  void Place(const TitlesLayout& layout);
 
   // The list follows the document's titles; the selection stays where it can.
   void SetEntries(const std::vector<engine::ContourTitle>& titles);
@@ -110,12 +127,10 @@ class TitlesStrip : public QObject, public engine::TitlesView {
   std::string SelectedTitle() const;
   std::string SelectedHeading() const;
 
-  QWidget* panel_;
   QLabel* tlDigits_;
   QLabel* tlTitles_;
   QComboBox* list_;
   QLineEdit* box_;
-  widgets::KeyedToolBar* bar_;
   bool filling_ = false;
 };
 

@@ -191,13 +191,12 @@ void MainWindow::BuildParts() {
   factors_ = new FactorsStrip(client_, this);
   toolbars_[2] = factors_->Bar();
   auto* menusFirst = new MenuMnemonicsFirst(menuBar(), this);
-  for (QLabel* l : {factors_->ShiftXLabel(), factors_->ShiftYLabel(), factors_->FactorLabel()})
-    l->installEventFilter(menusFirst);
+  for (QLabel* l : factors_->Labels()) l->installEventFilter(menusFirst);
   factors_->Panel()->installEventFilter(this);
 
   titles_ = new TitlesStrip(client_, this);
   toolbars_[3] = titles_->Bar();
-  for (QLabel* l : {titles_->DigitsLabel(), titles_->TitleLabel()}) l->installEventFilter(menusFirst);
+  for (QLabel* l : titles_->Labels()) l->installEventFilter(menusFirst);
   titles_->Panel()->installEventFilter(this);
   CommandTable::BuildToolBars(toolbars_);
 
@@ -309,7 +308,7 @@ void MainWindow::BuildHelp() {
   commands.dialogs = dialogs_.get();
   commands.record = core::ThisVersionRecord();
   commands.exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  commands.painterPath = [this] { return settings_.Painter; };
+  commands.painterPath = [this] { return settings_.painterPath; };
   commands.imagePath = [this] { return host_->State().ImagePath; };
   helpCommands_ = std::make_unique<HelpCommands>(std::move(commands));
 }
@@ -336,32 +335,33 @@ void MainWindow::Load() {
 
   ColorDefaults colors;
   ScopelView& view = scopel_;
-  colors.BackColor = view.BackColor();
-  colors.GridColor = view.GridColor();
-  colors.ForeColor = view.ForeColor();
-  colors.FillColor = view.FillColor();
+  colors.backColor = view.BackColor();
+  colors.gridColor = view.GridColor();
+  colors.foreColor = view.ForeColor();
+  colors.fillColor = view.FillColor();
   const auto find =
       context_.findProgram ? context_.findProgram : [](const std::string&) { return std::string(); };
   settings_ = ReadSettings(session_, DefaultSettings(colors, DefaultPainter(find)));
 
   host_->SetRecentFiles(settings_.recentFiles);
-  document::DocumentState& state = host_->State();
-  state.TextOutputPath = settings_.TXTFile;
-  state.SeparateFiles = settings_.Output1;
-  state.AskBeforeOverwrite = settings_.Output2;
-  host_->LetDigitsValue(settings_.sbDigits);
+  document::DocumentModel& model = host_->Model();
+  model.LetTextOutputPath(settings_.reportPath);
+  model.LetSeparateFiles(settings_.separateFiles);
+  model.LetAskBeforeOverwrite(settings_.askBeforeOverwrite);
+  host_->LetDigitsValue(settings_.digits);
   view_->UpdatePainterButton();
 
-  view.SetBackColor(settings_.BackColor);
-  view.SetGridColor(settings_.GridColor);
-  view.SetForeColor(settings_.ForeColor);
-  view.SetFillColor(settings_.FillColor);
+  view.SetBackColor(settings_.backColor);
+  view.SetGridColor(settings_.gridColor);
+  view.SetForeColor(settings_.foreColor);
+  view.SetFillColor(settings_.fillColor);
 
-  view_->mViewZoom_Click(settings_.ZoomScale);
-  view.SetGridLines(settings_.mViewGrid);
-  common::CheckMenuRadio(settings_.mSettingsMethod, menus_->Array(QStringLiteral("mSettingsMethod")));
-  const std::array<std::int32_t, 4> swatches{settings_.BackColor, settings_.GridColor,
-                                             settings_.ForeColor, settings_.FillColor};
+  view_->mViewZoom_Click(settings_.zoomIndex);
+  view.SetGridLines(settings_.showGrid);
+  common::CheckMenuRadio(static_cast<std::int32_t>(settings_.method),
+                         menus_->Array(QStringLiteral("mSettingsMethod")));
+  const std::array<std::int32_t, 4> swatches{settings_.backColor, settings_.gridColor,
+                                             settings_.foreColor, settings_.fillColor};
   const QList<widgets::MenuEntry*> colorItems = menus_->Array(QStringLiteral("mViewColor"));
   for (qsizetype i = 0; i < colorItems.size() && i < 4; ++i) {
     common::SetMenuColorSwatch(
@@ -390,7 +390,9 @@ void MainWindow::Load() {
   common::RestoreCoolBarLayout(session_, coolBar_);
   const QList<widgets::MenuEntry*> toolbarItems = menus_->Array(QStringLiteral("mViewToolbar"));
   for (widgets::MenuEntry* item : toolbarItems) {
-    const widgets::Band* band = coolBar_->FindBand(item->Caption().remove(QLatin1Char('&')));
+    const MenuSpec* spec = FindMenu("mViewToolbar", item->Index());
+    const widgets::Band* band =
+        spec != nullptr ? coolBar_->FindBand(QString::fromLatin1(spec->band)) : nullptr;
     item->SetChecked(band != nullptr && band->Visible());
   }
   TrackPlacement();
@@ -415,14 +417,14 @@ void MainWindow::Load() {
 void MainWindow::StoreSettings() {
   common::SaveCoolBarLayout(session_, coolBar_);
   const document::DocumentState& state = host_->State();
-  settings_.TXTFile = state.TextOutputPath;
-  settings_.Output1 = state.SeparateFiles;
-  settings_.Output2 = state.AskBeforeOverwrite;
+  settings_.reportPath = state.TextOutputPath;
+  settings_.separateFiles = state.SeparateFiles;
+  settings_.askBeforeOverwrite = state.AskBeforeOverwrite;
   ScopelView& view = scopel_;
-  settings_.BackColor = view.BackColor();
-  settings_.GridColor = view.GridColor();
-  settings_.ForeColor = view.ForeColor();
-  settings_.FillColor = view.FillColor();
+  settings_.backColor = view.BackColor();
+  settings_.gridColor = view.GridColor();
+  settings_.foreColor = view.ForeColor();
+  settings_.fillColor = view.FillColor();
   settings_.recentFiles = host_->Model().RecentFiles();
   common::SaveFormPlacement(*this, placement_, session_);
   WriteSettings(session_, settings_);
@@ -529,13 +531,7 @@ void MainWindow::ArrangeFactors() {
   const int button = f.Bar()->ButtonSize().width();
   const FactorsLayout out =
       app::ArrangeFactors(f.Panel()->height(), button, titles_->List()->sizeHint().height());
-  f.Bar()->setGeometry(ToRect(out.toolbar));
-  f.ShiftXLabel()->setGeometry(ToRect(out.tlShiftX));
-  f.ShiftXBox()->setGeometry(ToRect(out.tbShiftX));
-  f.ShiftYLabel()->setGeometry(ToRect(out.tlShiftY));
-  f.ShiftYBox()->setGeometry(ToRect(out.tbShiftY));
-  f.FactorLabel()->setGeometry(ToRect(out.tlFactor));
-  f.FactorBox()->setGeometry(ToRect(out.tbFactor));
+  f.Place(out);
 }
 
 void MainWindow::ArrangeTitles() {
@@ -544,13 +540,8 @@ void MainWindow::ArrangeTitles() {
   const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   const TitlesLayout out =
       app::ArrangeTitles(t.Panel()->height(), button, t.List()->sizeHint().height(), scroll);
-  t.DigitsLabel()->setGeometry(ToRect(out.tlDigits));
   sbDigitsWidget_->setGeometry(ToRect(out.sbDigits));
-  t.TitleLabel()->setGeometry(ToRect(out.tlTitles));
-  t.List()->setGeometry(ToRect(out.cbTitles));
-  t.Box()->setGeometry(ToRect(out.tbTitles));
-  t.Box()->raise();
-  t.Bar()->setGeometry(ToRect(out.toolbar));
+  t.Place(out);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -591,8 +582,9 @@ bool MainWindow::FormKeyUp(const QKeyEvent& event) {
     case Qt::Key_Pause:
     case Qt::Key_Cancel: {
       // Idle, there is nothing to stop: a flag left set would end the next run at once.
-      const widgets::ToolBarButton* stop = toolbars_[1]->Button(QStringLiteral("Stop"));
-      if (stop == nullptr || !stop->Enabled()) return false;
+      const CommandStates& states = host_->LastCommandStates();
+      const auto stop = states.find("tb:Stop");
+      if (stop == states.end() || !stop->second.enabled) return false;
       commands_.Run("Stop");
       return true;
     }
@@ -608,7 +600,7 @@ bool MainWindow::FormKeyUp(const QKeyEvent& event) {
 }
 
 void MainWindow::Stop() {
-  host_->State().BatchRunning = false;
+  host_->Model().LetBatchRunning(false);
   run_.RequestStop();
 }
 

@@ -16,22 +16,22 @@ using S = WindowSettings;
 
 // In the order the exit writes them.
 const SettingKey kKeys[] = {
-    {"", "ZoomScale", Kind::Number, nullptr, nullptr, &S::ZoomScale, 0, 3},
-    {"", "sbDigits", Kind::Number, nullptr, nullptr, &S::sbDigits, 1, 6},
-    {"", "mViewGrid", Kind::Flag, nullptr, &S::mViewGrid, nullptr},
-    {"", "mViewPoints", Kind::Flag, nullptr, &S::mViewPoints, nullptr},
-    {"", "mSettingsConnected", Kind::Flag, nullptr, &S::mSettingsConnected, nullptr},
-    {"", "mSettingsCentroid", Kind::Flag, nullptr, &S::mSettingsCentroid, nullptr},
-    {"", "mSettingsMethod", Kind::Number, nullptr, nullptr, &S::mSettingsMethod, 0, 3},
-    {"", "Output1", Kind::Flag, nullptr, &S::Output1, nullptr},
-    {"", "Output2", Kind::Flag, nullptr, &S::Output2, nullptr},
-    {"", "TXTFile", Kind::Text, &S::TXTFile, nullptr, nullptr},
-    {"", "Painter", Kind::Text, &S::Painter, nullptr, nullptr},
-    {"_Color", "BackColor", Kind::Number, nullptr, nullptr, &S::BackColor},
-    {"_Color", "GridColor", Kind::Number, nullptr, nullptr, &S::GridColor},
-    {"_Color", "ForeColor", Kind::Number, nullptr, nullptr, &S::ForeColor},
-    {"_Color", "FillColor", Kind::Number, nullptr, nullptr, &S::FillColor},
-    {"_Color", "ExclColor", Kind::Number, nullptr, nullptr, &S::ExclColor},
+    {.key = "ZoomScale", .kind = Kind::Number, .number = &S::zoomIndex, .low = 0, .high = 3},
+    {.key = "sbDigits", .kind = Kind::Number, .number = &S::digits, .low = 1, .high = 6},
+    {.key = "mViewGrid", .kind = Kind::Flag, .flag = &S::showGrid},
+    {.key = "mViewPoints", .kind = Kind::Flag, .flag = &S::showPoints},
+    {.key = "mSettingsConnected", .kind = Kind::Flag, .flag = &S::connected},
+    {.key = "mSettingsCentroid", .kind = Kind::Flag, .flag = &S::centroid},
+    {.key = "mSettingsMethod", .kind = Kind::Method, .method = &S::method, .low = 0, .high = 3},
+    {.key = "Output1", .kind = Kind::Flag, .flag = &S::separateFiles},
+    {.key = "Output2", .kind = Kind::Flag, .flag = &S::askBeforeOverwrite},
+    {.key = "TXTFile", .kind = Kind::Text, .text = &S::reportPath},
+    {.key = "Painter", .kind = Kind::Text, .text = &S::painterPath},
+    {.section = "_Color", .key = "BackColor", .kind = Kind::Number, .number = &S::backColor},
+    {.section = "_Color", .key = "GridColor", .kind = Kind::Number, .number = &S::gridColor},
+    {.section = "_Color", .key = "ForeColor", .kind = Kind::Number, .number = &S::foreColor},
+    {.section = "_Color", .key = "FillColor", .kind = Kind::Number, .number = &S::fillColor},
+    {.section = "_Color", .key = "ExclColor", .kind = Kind::Number, .number = &S::exclColor},
 };
 
 std::string Section(const SettingKey& key) { return std::string(kFormName) + key.section; }
@@ -53,12 +53,12 @@ std::span<const SettingKey> SettingKeys() { return kKeys; }
 
 WindowSettings DefaultSettings(const ColorDefaults& colors, const std::string& painter) {
   WindowSettings s;
-  s.Painter = painter;
-  s.BackColor = colors.BackColor;
-  s.GridColor = colors.GridColor;
-  s.ForeColor = colors.ForeColor;
-  s.FillColor = colors.FillColor;
-  s.ExclColor = colors.ExclColor;
+  s.painterPath = painter;
+  s.backColor = colors.backColor;
+  s.gridColor = colors.gridColor;
+  s.foreColor = colors.foreColor;
+  s.fillColor = colors.fillColor;
+  s.exclColor = colors.exclColor;
   return s;
 }
 
@@ -77,6 +77,14 @@ WindowSettings ReadSettings(const common::SettingsSession& session, const Window
         const double value =
             session.ReadIniNumber(section, key.key, common::Currency(defaults.*key.number)).ToDouble();
         s.*key.number = std::clamp(ToInt32(value), key.low, key.high);
+        break;
+      }
+      case Kind::Method: {
+        const std::int32_t fallback = static_cast<std::int32_t>(defaults.*key.method);
+        const double value =
+            session.ReadIniNumber(section, key.key, common::Currency(fallback)).ToDouble();
+        s.*key.method =
+            static_cast<engine::ReductionMethod>(std::clamp(ToInt32(value), key.low, key.high));
         break;
       }
     }
@@ -104,6 +112,12 @@ bool WriteSettings(common::SettingsSession& session, const WindowSettings& s) {
         const bool colour = std::string_view(key.section) == "_Color";
         const double value = colour ? static_cast<double>(static_cast<std::uint32_t>(s.*key.number))
                                     : static_cast<double>(s.*key.number);
+        ok = session.WriteIniNumber(section, key.key, common::Currency::FromDouble(value).value_or(0)) &&
+             ok;
+        break;
+      }
+      case Kind::Method: {
+        const double value = static_cast<double>(static_cast<std::int32_t>(s.*key.method));
         ok = session.WriteIniNumber(section, key.key, common::Currency::FromDouble(value).value_or(0)) &&
              ok;
         break;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/contour_engine.h"
+
 namespace morvane::common {
 class SettingsSession;
 }
@@ -21,39 +23,49 @@ inline constexpr const char* kFormName = "fwMain";
 
 // Design values of the zoom view's colours (OLE colours) and of pbAux's ForeColor.
 struct ColorDefaults {
-  std::int32_t BackColor = 0xFFFFFF;
-  std::int32_t GridColor = 0xC0C0C0;
-  std::int32_t ForeColor = 0x0000FF;
-  std::int32_t FillColor = 0x00FF00;
-  std::int32_t ExclColor = static_cast<std::int32_t>(0x80000012u);
+  std::int32_t backColor = 0xFFFFFF;
+  std::int32_t gridColor = 0xC0C0C0;
+  std::int32_t foreColor = 0x0000FF;
+  std::int32_t fillColor = 0x00FF00;
+  std::int32_t exclColor = static_cast<std::int32_t>(0x80000012u);
 };
 
 struct WindowSettings {
-  std::string TXTFile;
-  bool Output1 = true;   // SeparateFiles
-  bool Output2 = false;  // AskBeforeOverwrite
-  std::int32_t sbDigits = 2;
-  std::string Painter;
-  std::int32_t ZoomScale = 0;
-  bool mViewPoints = true;
-  bool mViewGrid = true;
-  bool mSettingsConnected = true;
-  bool mSettingsCentroid = true;
-  std::int32_t mSettingsMethod = 3;
-  std::int32_t BackColor = 0, GridColor = 0, ForeColor = 0, FillColor = 0, ExclColor = 0;
+  // The batch report.
+  std::string reportPath;
+  // Batch: one map per image rather than one report for all.
+  bool separateFiles = true;
+  // Ask before overwriting a map that this program did not write.
+  bool askBeforeOverwrite = false;
+  // The digits of contour numbers and centroids.
+  std::int32_t digits = 2;
+  // The painter program.
+  std::string painterPath;
+  // The View > Zoom item checked: 0 (1:1) to 3 (8:1).
+  std::int32_t zoomIndex = 0;
+  // The check marks of View > Points, View > Grid, Settings > Connected and Centroid.
+  bool showPoints = true;
+  bool showGrid = true;
+  bool connected = true;
+  bool centroid = true;
+  engine::ReductionMethod method = engine::ReductionMethod::DirectionChangeThenLineOfSight;
+  // The zoom view's colours (OLE colours).
+  std::int32_t backColor = 0, gridColor = 0, foreColor = 0, fillColor = 0, exclColor = 0;
   // Newest first.
   std::vector<std::string> recentFiles;
 };
 
 struct SettingKey {
-  const char* section;  // appended to the form name ("" or "_Color")
-  const char* key;
-  enum class Kind { Text, Flag, Number } kind;
+  const char* section = "";  // appended to the form name ("" or "_Color")
+  const char* key = nullptr;
+  enum class Kind { Text, Flag, Number, Method } kind = Kind::Number;
   // Where the value lives.
   std::string WindowSettings::*text = nullptr;
   bool WindowSettings::*flag = nullptr;
   std::int32_t WindowSettings::*number = nullptr;
-  // Numbers are clamped to [low, high] when read.
+  engine::ReductionMethod WindowSettings::*method = nullptr;
+  // Numbers and methods are clamped to [low, high] when read; a method is stored as
+  // its number.
   std::int32_t low = INT32_MIN, high = INT32_MAX;
 };
 

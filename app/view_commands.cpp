@@ -72,18 +72,18 @@ void ViewCommands::BindCommands(CommandTable& commands) {
   commands.Bind("mViewToolbar", [this](int index) { mViewToolbar_Click(index); });
   commands.Bind("mViewPainter", [this](int) { mViewPainter_Click(); });
   commands.Bind("mSettingsConnected", [this](int) {
-    settings_.mSettingsConnected = !settings_.mSettingsConnected;
+    settings_.connected = !settings_.connected;
     // Without joining, the batch writes a map per image.
-    if (!settings_.mSettingsConnected) host_.State().SeparateFiles = true;
+    if (!settings_.connected) host_.Model().LetSeparateFiles(true);
     host_.RefreshCommands();
   });
   commands.Bind("mSettingsCentroid", [this](int) {
-    settings_.mSettingsCentroid = !settings_.mSettingsCentroid;
+    settings_.centroid = !settings_.centroid;
     host_.RefreshCommands();
   });
   commands.Bind("mSettingsMethod", [this](int index) {
-    if (index == settings_.mSettingsMethod) return;
-    settings_.mSettingsMethod = std::clamp(index, 0, 3);
+    if (index == static_cast<int>(settings_.method)) return;
+    settings_.method = static_cast<engine::ReductionMethod>(std::clamp(index, 0, 3));
     common::CheckMenuRadio(index, menus_.Array(QStringLiteral("mSettingsMethod")));
     host_.RefreshCommands();
   });
@@ -92,20 +92,20 @@ void ViewCommands::BindCommands(CommandTable& commands) {
 void ViewCommands::mViewZoom_Click(int index) {
   const QList<widgets::MenuEntry*> items = menus_.Array(QStringLiteral("mViewZoom"));
   if (index < 0 || index >= items.size()) return;
-  settings_.ZoomScale = index;
+  settings_.zoomIndex = index;
   common::CheckMenuRadio(index, items);
   scopel_.SetZooming(items[index]->Tag().toInt());
   host_.RefreshCommands();
 }
 
 void ViewCommands::mViewGrid_Click() {
-  settings_.mViewGrid = !settings_.mViewGrid;
-  scopel_.SetGridLines(settings_.mViewGrid);
+  settings_.showGrid = !settings_.showGrid;
+  scopel_.SetGridLines(settings_.showGrid);
   host_.RefreshCommands();
 }
 
 void ViewCommands::mViewPoints_Click() {
-  settings_.mViewPoints = !settings_.mViewPoints;
+  settings_.showPoints = !settings_.showPoints;
   // Marks drawn, or painted over in the outline colour, without reloading the picture.
   picture_.DrawPointMarks();
   host_.RefreshCommands();
@@ -113,8 +113,9 @@ void ViewCommands::mViewPoints_Click() {
 
 void ViewCommands::mViewToolbar_Click(int index) {
   widgets::MenuEntry* item = menus_.Item(QStringLiteral("mViewToolbar"), index);
-  if (item == nullptr) return;
-  widgets::Band* band = coolBar_.FindBand(item->Caption().remove(QLatin1Char('&')));
+  const MenuSpec* spec = FindMenu("mViewToolbar", index);
+  if (item == nullptr || spec == nullptr) return;
+  widgets::Band* band = coolBar_.FindBand(QString::fromLatin1(spec->band));
   if (band == nullptr) return;
   band->SetVisible(!band->Visible());
   item->SetChecked(band->Visible());
@@ -128,15 +129,15 @@ void ViewCommands::mViewPainter_Click() {
   d.HelpContextId = item->HelpContextID();
   d.DialogTitle = item->Caption().remove(QLatin1Char('&'));
   d.Filter = QStringLiteral("Programs|*|");
-  d.FileName = QString::fromStdString(settings_.Painter);
-  d.InitDir = QString::fromStdString(common::ValidFolderOrDefault(settings_.Painter, "/"));
+  d.FileName = QString::fromStdString(settings_.painterPath);
+  d.InitDir = QString::fromStdString(common::ValidFolderOrDefault(settings_.painterPath, "/"));
   d.InitFileDialog = [](QFileDialog& dialog) { ListProgramsOnly(dialog); };
   d.ShowOpen();
   d.InitFileDialog = nullptr;
   // A cancelled dialog leaves no name: the painter stays as it was.
   const std::string chosen = d.FileName.toStdString();
-  if (!chosen.empty() && chosen != settings_.Painter) {
-    settings_.Painter = chosen;
+  if (!chosen.empty() && chosen != settings_.painterPath) {
+    settings_.painterPath = chosen;
     UpdatePainterButton();
   }
   d.FileName.clear();
@@ -145,8 +146,8 @@ void ViewCommands::mViewPainter_Click() {
 
 void ViewCommands::UpdatePainterButton() {
   widgets::ToolBarButton* button = standard_.Button(QStringLiteral("Painter"));
-  if (button == nullptr || settings_.Painter.empty() || !core::IsFile(settings_.Painter)) return;
-  button->SetImage(ProgramIcon(QString::fromStdString(settings_.Painter)));
+  if (button == nullptr || settings_.painterPath.empty() || !core::IsFile(settings_.painterPath)) return;
+  button->SetImage(ProgramIcon(QString::fromStdString(settings_.painterPath)));
   button->SetVisible(true);
 }
 

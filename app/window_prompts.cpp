@@ -78,6 +78,6 @@ std::int32_t WindowPrompts::MenuHelpContextId(MenuCommand item) const {
   return menu != nullptr ? menu->HelpContextID() : 0;
 }
 
-bool WindowPrompts::CentroidChecked() const { return settings_.mSettingsCentroid; }
+bool WindowPrompts::CentroidChecked() const { return settings_.centroid; }
 
 }  // namespace morvane::app

@@ -58,7 +58,7 @@ void WorkPicture::DrawContoursNow() {
   };
   DrawContours(
       drawn, points, colour(view.ForeColor()),
-      settings_.mViewPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
+      settings_.showPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
   ShowWorkPicture(drawn);
   viewClean_ = false;
 }

@@ -108,7 +108,7 @@ int CreateInWindow(const std::string& image) {
   morvane::testing::FakeServices services;  // no message box waits for a click
   Folder folder;
   auto w = folder.Start(image);
-  if (!w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  if (!w->Settings().connected) w->RunCommand("mSettingsConnected");
   w->show();
   if (!QTest::qWaitForWindowExposed(w.get())) std::printf("window not exposed\n");
   QApplication::processEvents();

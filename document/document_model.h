@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/document_state.h"
@@ -42,6 +43,13 @@ class DocumentModel {
   // The paths and the batch settings: plain data the commands set, without a notice
   // (the caption, their only view, is set when an image is shown).
   DocumentState state;
+  const DocumentState& State() const { return state; }
+  void LetImagePath(std::string path) { state.ImagePath = std::move(path); }
+  void LetMapPath(std::string path) { state.MapPath = std::move(path); }
+  void LetTextOutputPath(std::string path) { state.TextOutputPath = std::move(path); }
+  void LetSeparateFiles(bool separate) { state.SeparateFiles = separate; }
+  void LetAskBeforeOverwrite(bool ask) { state.AskBeforeOverwrite = ask; }
+  void LetBatchRunning(bool running) { state.BatchRunning = running; }
 
   const engine::ContourSet& Contours() const { return contours_; }
   const engine::ContourPoints& Points() const { return contours_.points; }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "document/document_model.h"
 #include "platform/widgets/file_dialog.h"
 
 namespace morvane::document {
@@ -26,13 +27,10 @@ QString FolderOf(const QString& path) {
 
 }  // namespace
 
-BatchOutputPanel::BatchOutputPanel(bool& separateFiles, bool& askBeforeOverwrite,
-                                   std::string& textOutputPath, bool connected,
-                                   widgets::FileDialog& dialogs, QWidget* parent)
+BatchOutputPanel::BatchOutputPanel(DocumentModel& model, bool connected, widgets::FileDialog& dialogs,
+                                   QWidget* parent)
     : QGroupBox(QStringLiteral(" Output Settings "), parent),
-      separateFiles_(separateFiles),
-      askBeforeOverwrite_(askBeforeOverwrite),
-      textOutputPath_(textOutputPath),
+      model_(model),
       dialogs_(dialogs),
       chOutput1_(new QCheckBox(QStringLiteral("Separate Files"), this)),
       chOutput2_(new QCheckBox(QStringLiteral("Stop on Error"), this)),
@@ -74,8 +72,8 @@ BatchOutputPanel::BatchOutputPanel(bool& separateFiles, bool& askBeforeOverwrite
 
   chOutput1_->setEnabled(connected);
   // A value that changes runs its handler, as a click would.
-  const bool separate = separateFiles, stop = askBeforeOverwrite;
-  const QString path = FromStd(textOutputPath);
+  const bool separate = model.State().SeparateFiles, stop = model.State().AskBeforeOverwrite;
+  const QString path = FromStd(model.State().TextOutputPath);
   chOutput1_->setChecked(separate);
   chOutput2_->setChecked(stop);
   tbOutput_->setText(path);
@@ -85,12 +83,12 @@ void BatchOutputPanel::chOutput1_Click() {
   const bool clear = !chOutput1_->isChecked();
   tbOutput_->setEnabled(clear);
   bbOutput_->setEnabled(clear);
-  separateFiles_ = chOutput1_->isChecked();
+  model_.LetSeparateFiles(chOutput1_->isChecked());
 }
 
-void BatchOutputPanel::chOutput2_Click() { askBeforeOverwrite_ = chOutput2_->isChecked(); }
+void BatchOutputPanel::chOutput2_Click() { model_.LetAskBeforeOverwrite(chOutput2_->isChecked()); }
 
-void BatchOutputPanel::tbOutput_Change() { textOutputPath_ = tbOutput_->text().toStdString(); }
+void BatchOutputPanel::tbOutput_Change() { model_.LetTextOutputPath(tbOutput_->text().toStdString()); }
 
 void BatchOutputPanel::bbOutput_Click() {
   dialogs_.FileFlags = core::kOfnOverwritePrompt | core::kOfnHideReadOnly;
@@ -111,12 +109,10 @@ void BatchOutputPanel::bbHelp_Click() {
   dialogs_.ShowHelp();
 }
 
-BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning, bool& separateFiles,
-                                         bool& askBeforeOverwrite, std::string& textOutputPath,
-                                         bool connected, widgets::FileDialog& dialogs) {
-  if (!batchRunning) return nullptr;
-  auto* panel = new BatchOutputPanel(separateFiles, askBeforeOverwrite, textOutputPath, connected,
-                                     dialogs, &dialog);
+BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, DocumentModel& model, bool connected,
+                                         widgets::FileDialog& dialogs) {
+  if (!model.State().BatchRunning) return nullptr;
+  auto* panel = new BatchOutputPanel(model, connected, dialogs, &dialog);
   dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Start"));
   if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
     grid->addWidget(panel, grid->rowCount(), 0, 1, grid->columnCount());

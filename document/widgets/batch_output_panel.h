@@ -16,6 +16,8 @@ class FileDialog;
 
 namespace morvane::document {
 
+class DocumentModel;
+
 // The batch run's output settings, shown inside the batch's open dialog: Separate
 // Files, Stop on Error, the report path with Browse, and Help. Each click and
 // keystroke goes straight into the document's settings; a cancelled dialog keeps them.
@@ -25,8 +27,9 @@ class BatchOutputPanel : public QGroupBox {
  public:
   // connected: the Connected setting; only with it can Separate Files be changed.
   // dialogs: the dialog control whose Save dialog Browse shows and whose help Help shows.
-  BatchOutputPanel(bool& separateFiles, bool& askBeforeOverwrite, std::string& textOutputPath,
-                   bool connected, widgets::FileDialog& dialogs, QWidget* parent = nullptr);
+  // model: the document whose batch settings the panel shows and sets.
+  BatchOutputPanel(DocumentModel& model, bool connected, widgets::FileDialog& dialogs,
+                   QWidget* parent = nullptr);
 
   QCheckBox* chOutput1() const { return chOutput1_; }
   QCheckBox* chOutput2() const { return chOutput2_; }
@@ -42,9 +45,7 @@ class BatchOutputPanel : public QGroupBox {
   void bbOutput_Click();
   void bbHelp_Click();
 
-  bool& separateFiles_;
-  bool& askBeforeOverwrite_;
-  std::string& textOutputPath_;
+  DocumentModel& model_;
   widgets::FileDialog& dialogs_;
   QCheckBox* chOutput1_;
   QCheckBox* chOutput2_;
@@ -55,11 +56,10 @@ class BatchOutputPanel : public QGroupBox {
 };
 
 // The dialog control's InitDialog handler for the batch: when a batch dialog is up
-// (batchRunning), relabels its accept button "&Start" and puts a fresh panel, laid out
-// from the current settings, under its own controls. Returns the panel, owned by the
-// dialog, or nullptr when nothing was inserted.
-BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, bool batchRunning, bool& separateFiles,
-                                         bool& askBeforeOverwrite, std::string& textOutputPath,
-                                         bool connected, widgets::FileDialog& dialogs);
+// (the model's BatchRunning), relabels its accept button "&Start" and puts a fresh
+// panel, laid out from the current settings, under its own controls. Returns the panel,
+// owned by the dialog, or nullptr when nothing was inserted.
+BatchOutputPanel* InsertBatchOutputPanel(QFileDialog& dialog, DocumentModel& model, bool connected,
+                                         widgets::FileDialog& dialogs);
 
 }  // namespace morvane::document

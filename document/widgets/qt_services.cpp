@@ -19,12 +19,11 @@ QString PathText(const std::string& path) { return QFile::decodeName(QByteArray:
 
 }  // namespace
 
-QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentState& state,
+QtDialogControl::QtDialogControl(widgets::FileDialog& dialogs, DocumentModel& model,
                                  std::function<bool()> connected)
-    : dialogs_(dialogs), state_(state), connected_(std::move(connected)) {
+    : dialogs_(dialogs), model_(model), connected_(std::move(connected)) {
   dialogs_.InitDialog = [this](QFileDialog& dialog) {
-    InsertBatchOutputPanel(dialog, state_.BatchRunning, state_.SeparateFiles, state_.AskBeforeOverwrite,
-                           state_.TextOutputPath, connected_ && connected_(), dialogs_);
+    InsertBatchOutputPanel(dialog, model_, connected_ && connected_(), dialogs_);
   };
 }
 

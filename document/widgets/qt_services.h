@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "document/document_state.h"
+#include "document/document_model.h"
 #include "document/file_access.h"
 
 namespace morvane::widgets {
@@ -17,7 +17,7 @@ namespace morvane::document {
 class QtDialogControl : public DialogControl {
  public:
   // connected answers whether Settings > Connected is checked when a dialog opens.
-  QtDialogControl(widgets::FileDialog& dialogs, DocumentState& state, std::function<bool()> connected);
+  QtDialogControl(widgets::FileDialog& dialogs, DocumentModel& model, std::function<bool()> connected);
   ~QtDialogControl() override;
 
   std::int32_t FileCount() const override;
@@ -29,7 +29,7 @@ class QtDialogControl : public DialogControl {
   std::int32_t Show(bool save);
 
   widgets::FileDialog& dialogs_;
-  DocumentState& state_;
+  DocumentModel& model_;
   std::function<bool()> connected_;
 };
 

@@ -222,11 +222,11 @@ TEST(ContextHelp, F1AndARightReleaseInAnOpenMenuShowTheItemsOwnTopic) {
   QMenu* settings = Item(*w, "mSettings")->Popup();
   settings->popup(Centre(w.window.get()));
   settings->setActiveAction(Item(*w, "mSettingsCentroid")->Action());
-  const bool connected = w->Settings().mSettingsConnected;
+  const bool connected = w->Settings().connected;
   const QRect connectedItem = settings->actionGeometry(Item(*w, "mSettingsConnected")->Action());
   QTest::mouseRelease(settings, Qt::RightButton, {}, connectedItem.center());
   EXPECT_EQ(w.help.Ids(), std::vector<int>{241});
-  EXPECT_EQ(w->Settings().mSettingsConnected, connected) << "the command did not run";
+  EXPECT_EQ(w->Settings().connected, connected) << "the command did not run";
   EXPECT_FALSE(settings->isVisible());
 }
 
@@ -246,12 +246,12 @@ TEST(ContextHelp, WhatsThisModeShowsTheClickedThingAndEnds) {
 
   // A click in the mode asks for help; it does not run the command.
   w.help.topics.clear();
-  const bool connected = w->Settings().mSettingsConnected;
+  const bool connected = w->Settings().connected;
   ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));
   QWidget* connect = ButtonWidget(*w, 0, "Connect");
   QTest::mouseClick(connect, Qt::LeftButton, {}, connect->rect().center());
   EXPECT_EQ(w.help.Ids(), std::vector<int>{241});
-  EXPECT_EQ(w->Settings().mSettingsConnected, connected);
+  EXPECT_EQ(w->Settings().connected, connected);
 
   // In an open menu the clicked item's topic, and the command does not run.
   w.help.topics.clear();
@@ -261,7 +261,7 @@ TEST(ContextHelp, WhatsThisModeShowsTheClickedThingAndEnds) {
   const QRect connectedItem = settings->actionGeometry(Item(*w, "mSettingsConnected")->Action());
   QTest::mouseClick(settings, Qt::LeftButton, {}, connectedItem.center());
   EXPECT_EQ(w.help.Ids(), std::vector<int>{241});
-  EXPECT_EQ(w->Settings().mSettingsConnected, connected);
+  EXPECT_EQ(w->Settings().connected, connected);
   EXPECT_FALSE(settings->isVisible());
   EXPECT_FALSE(w->Help().InWhatsThisMode());
 
@@ -306,17 +306,17 @@ TEST(ContextHelp, ACommandReachedByItsShortcutDuringAHiliteShowsItsTopicInstead)
   ASSERT_TRUE(w->RunCommand("mHelpWhatsThis"));
   MoveMouse(w->menuBar(), TitleRect(*w, "mView").center());
   ASSERT_EQ(w->Help().HilitedMenuItem(), 2);
-  const bool connected = w->Settings().mSettingsConnected;
+  const bool connected = w->Settings().connected;
   QTest::keyClick(w.window.get(), Qt::Key_F7);
   EXPECT_EQ(w.help.Ids(), std::vector<int>{241});
-  EXPECT_EQ(w->Settings().mSettingsConnected, connected) << "the command did not run";
+  EXPECT_EQ(w->Settings().connected, connected) << "the command did not run";
   EXPECT_EQ(w->Help().HilitedMenuItem(), -1);
   EXPECT_EQ(PaintedHilite(*w), nullptr);
   EXPECT_FALSE(w->Help().InWhatsThisMode());
 
   // Without a hilite the shortcut runs its command.
   QTest::keyClick(w.window.get(), Qt::Key_F7);
-  EXPECT_EQ(w->Settings().mSettingsConnected, !connected);
+  EXPECT_EQ(w->Settings().connected, !connected);
   EXPECT_EQ(w.help.topics.size(), 1u);
 }
 
@@ -324,12 +324,12 @@ TEST(ContextHelp, AToolBarClickDuringAHiliteClearsItAndRuns) {
   HelpWindow w;
   w->Help().HiliteMenuBarItem(3);
   ASSERT_NE(PaintedHilite(*w), nullptr);
-  const bool connected = w->Settings().mSettingsConnected;
+  const bool connected = w->Settings().connected;
   QWidget* connect = ButtonWidget(*w, 0, "Connect");
   QTest::mouseClick(connect, Qt::LeftButton, {}, connect->rect().center());
   EXPECT_EQ(w->Help().HilitedMenuItem(), -1);
   EXPECT_EQ(PaintedHilite(*w), nullptr);
-  EXPECT_EQ(w->Settings().mSettingsConnected, !connected);
+  EXPECT_EQ(w->Settings().connected, !connected);
   EXPECT_TRUE(w.help.topics.empty());
 }
 

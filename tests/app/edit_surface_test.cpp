@@ -80,7 +80,7 @@ struct Rig {
     w = folder.Start({image});
     QApplication::setActiveWindow(w.get());
     // Connected Contour off, so that added contours stay apart.
-    if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+    if (w->Settings().connected) w->RunCommand("mSettingsConnected");
   }
   app::EditSurface& Surface() { return w->Surface(); }
   app::ContourTree& Tree() { return *w->Tree(); }
@@ -416,7 +416,7 @@ TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
       "<area href='#00' alt='Left' shape='polygon' coords='2,2,5,2,5,5,2,5'>\n"
       "<area href='a  b.html' alt='Right  side' shape='polygon' coords='10,2,13,2,13,5,10,5'>\n"
       "</map>\n");
-  rig.w->Host().State().MapPath = map;
+  rig.w->Host().Model().LetMapPath(map);
   rig.w->Host().Doc().LoadDocument();
   QComboBox* list = rig.w->Titles()->List();
   ASSERT_EQ(list->count(), 2);
@@ -433,6 +433,64 @@ TEST(EditSurfaceEdit, LinkedEntriesKeepTheirTitlesAndShowTheirContours) {
   ASSERT_TRUE(rig.w->RunCommand("mFileSave"));
   EXPECT_NE(ReadAll(map).find("<area href='a  b.html' alt='Kitchen' "), std::string::npos)
       << ReadAll(map);
+}
+
+// The titles list shows what the map gave each contour; picking an entry puts the
+// contour's own title in the box, whatever its link and title hold, and asks for the
+// contour under its heading. A number the map skipped stays in the title while the
+// tree counts its contours anew, so no contour goes by that heading.
+TEST(EditSurfaceEdit, PickedEntriesGiveTheirOwnTitleAndContour) {
+  struct Row {
+    const char* label;
+    const char* href;
+    const char* alt;
+    const char* entry;    // the list's text
+    const char* title;    // the box's text once the entry is picked
+    const char* heading;  // the contour the pick asks for
+    bool shown;           // the tree has that heading: the pick shows the contour
+  };
+  const Row rows[] = {
+      {"a link with two blanks", "a  b", "Roof", "a  b  Roof", "Roof", "#01", true},
+      {"a title with leading blanks", "#01", "  Roof", "#01    Roof", "  Roof", "#01", true},
+      {"a title that is a number", "#01", "7", "#01  7", "7", "#01", true},
+      {"a relative link", "page.html#x", "Page", "page.html#x  Page", "Page", "#01", true},
+      {"a link to a number", "#12", "Twelve", "#12  Twelve", "Twelve", "#12", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    Rig rig;
+    const std::string map = rig.folder.folder.Write(
+        "art.htm", std::string("<img src='art.bmp' usemap='#m'><map name='m'>\n"
+                               "<area href='#00' alt='Left' shape='polygon' coords='2,2,5,2,5,5,2,5'>\n"
+                               "<area href='") +
+                       row.href + "' alt='" + row.alt +
+                       "' shape='polygon' coords='10,2,13,2,13,5,10,5'>\n</map>\n");
+    rig.w->Host().Model().LetMapPath(map);
+    rig.w->Host().Doc().LoadDocument();
+    app::TitlesStrip& titles = *rig.w->Titles();
+    QComboBox* list = titles.List();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(1).toStdString(), row.entry);
+    const std::int32_t before = rig.Tree().SelectedNode();
+    ASSERT_NE(before, app::NodeOfElement(6));
+    QStringList asked;
+    const QMetaObject::Connection watch = QObject::connect(
+        &titles, &app::TitlesStrip::ShowContour, [&asked](const QString& heading) { asked << heading; });
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    QObject::disconnect(watch);
+    EXPECT_EQ(titles.Box()->text().toStdString(), row.title);
+    EXPECT_EQ(titles.EditedTitle(), row.title);
+    EXPECT_FALSE(titles.TitleEnabled());
+    EXPECT_EQ(asked, QStringList{QString::fromLatin1(row.heading)});
+    // The second contour's first point.
+    EXPECT_EQ(rig.Tree().SelectedNode(), row.shown ? app::NodeOfElement(6) : before);
+    // Another title may be set; the title it had again may not.
+    titles.Box()->setText(QStringLiteral("Other"));
+    EXPECT_TRUE(titles.TitleEnabled());
+    titles.Box()->setText(QString::fromLatin1(row.title));
+    EXPECT_FALSE(titles.TitleEnabled());
+  }
 }
 
 TEST(EditSurfaceModes, RectifyAndSetBeginning) {
@@ -582,7 +640,7 @@ TEST(FailedSaveInThePrompt, KeepsTheWorkWhateverAsked) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     rig.Trace(3, 3);
     rig.Model().PutRecentFileFirst(other);
-    rig.w->Host().State().MapPath = pipe;
+    rig.w->Host().Model().LetMapPath(pipe);
     ASSERT_TRUE(rig.w->RunCommand("mFileSave"));  // refused: the pipe is no regular file
     ASSERT_EQ(rig.services.messageBoxes.shown.size(), 1u);
     EXPECT_TRUE(
@@ -657,7 +715,7 @@ TEST(SaveOverAPicture, IsRefusedWithTheFilesName) {
       rig.w->RunCommand("mFileSaveAs");
       *done = true;
     } else {
-      rig.w->Host().State().MapPath = target;
+      rig.w->Host().Model().LetMapPath(target);
       rig.w->RunCommand("mFileSave");
     }
     const auto& shown = rig.services.messageBoxes.shown;
@@ -741,8 +799,8 @@ TEST(EditSurfaceView, MenuChecksAndButtonsAgree) {
     }
   }
   // Switching Connected off makes the batch write a map per image.
-  rig.w->Host().State().SeparateFiles = false;
-  if (!rig.w->Settings().mSettingsConnected) rig.w->RunCommand("mSettingsConnected");
+  rig.w->Host().Model().LetSeparateFiles(false);
+  if (!rig.w->Settings().connected) rig.w->RunCommand("mSettingsConnected");
   rig.w->RunCommand("mSettingsConnected");
   EXPECT_TRUE(rig.w->Host().State().SeparateFiles);
   rig.w->RunCommand("mSettingsConnected");
@@ -783,14 +841,14 @@ TEST(EditSurfaceView, BackgroundColourCancelAndConfirm) {
 
 TEST(EditSurfaceView, PainterCancelKeepsThePath) {
   Rig rig;
-  rig.w->Settings().Painter = "/usr/bin/old-painter";
+  rig.w->Settings().painterPath = "/usr/bin/old-painter";
   QTimer::singleShot(0, [] {
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (top->inherits("QFileDialog") && top->isVisible()) static_cast<QDialog*>(top)->reject();
     }
   });
   ASSERT_TRUE(rig.w->RunCommand("mViewPainter"));
-  EXPECT_EQ(rig.w->Settings().Painter, "/usr/bin/old-painter");
+  EXPECT_EQ(rig.w->Settings().painterPath, "/usr/bin/old-painter");
 }
 
 }  // namespace
@@ -857,7 +915,7 @@ TEST(EditSurfaceSpeed, BenchImage) {
   auto w = folder.Start({path});
   w->resize(1000, 700);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  if (w->Settings().connected) w->RunCommand("mSettingsConnected");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   w->Picture().FlushRedraw();
   QCoreApplication::processEvents();
@@ -889,7 +947,7 @@ TEST(EditSurfaceSpeed, BenchImage) {
   std::printf("  its queued redraw: %.1f ms\n", Ms(t));
 
   for (bool marks : {false, true}) {
-    if (w->Settings().mViewPoints != marks) w->RunCommand("mViewPoints");
+    if (w->Settings().showPoints != marks) w->RunCommand("mViewPoints");
     t = std::chrono::steady_clock::now();
     w->Picture().RedrawContours();
     w->Picture().FlushRedraw();
@@ -919,8 +977,8 @@ TEST(Screenshots, EditingSurface) {
   PictureWindow shots;
   app::MainWindow* w = shots.w.get();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
-  if (!w->Settings().mViewPoints) w->RunCommand("mViewPoints");
+  if (w->Settings().connected) w->RunCommand("mSettingsConnected");
+  if (!w->Settings().showPoints) w->RunCommand("mViewPoints");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   ASSERT_TRUE(w->RunCommand("mViewZoom", 1));
   w->Picture().FlushRedraw();
@@ -957,13 +1015,13 @@ TEST(EditSurfaceView, MagnifierZoomsInAndOutOnTheClickedPoint) {
   ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::Magnifier);
   rig.Press(8, 4);
-  EXPECT_EQ(rig.w->Settings().ZoomScale, 1);
+  EXPECT_EQ(rig.w->Settings().zoomIndex, 1);
   EXPECT_EQ(rig.Surface().Mode(), ClickMode::None);
   EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 1)->Checked());
   // Zoomed in, any button zooms back to 1:1.
   ASSERT_TRUE(rig.w->RunCommand("mViewMagnifier"));
   rig.Press(8, 4, automation::kRightButton);
-  EXPECT_EQ(rig.w->Settings().ZoomScale, 0);
+  EXPECT_EQ(rig.w->Settings().zoomIndex, 0);
   EXPECT_TRUE(rig.w->Menus()->Item(QStringLiteral("mViewZoom"), 0)->Checked());
 }
 

@@ -89,7 +89,7 @@ TEST(FileNames, ARelativeCommandLineBecomesAbsolute) {
     EXPECT_TRUE(w->Host().Model().ImageShown());
     ASSERT_FALSE(w->Host().Model().RecentFiles().empty());
     EXPECT_EQ(w->Host().Model().RecentFiles().front(), picture);
-    w->Settings().Painter = "/opt/paint";
+    w->Settings().painterPath = "/opt/paint";
     ASSERT_TRUE(w->RunCommand("mFilePainter"));
     ASSERT_EQ(services.shell.started.size(), 1u);
     EXPECT_EQ(services.shell.started[0].arguments, QStringList{QString::fromStdString(picture)});

@@ -40,8 +40,8 @@ const QString kSetup = kProductPage + QStringLiteral("test_app_Setup.exe");
 
 TEST(HelpCommands, ThePainterGetsTheImagePathAsOneArgument) {
   HelpWindow w;
-  w->Settings().Painter = "/opt/My Painter/paint";
-  w->Host().State().ImagePath = "/tmp/my pictures/a b.gif";
+  w->Settings().painterPath = "/opt/My Painter/paint";
+  w->Host().Model().LetImagePath("/tmp/my pictures/a b.gif");
   ASSERT_TRUE(w->RunCommand("mFilePainter"));
   ASSERT_EQ(w.services.shell.started.size(), 1u);
   EXPECT_EQ(w.services.shell.started[0].program, QStringLiteral("/opt/My Painter/paint"));

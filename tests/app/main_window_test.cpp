@@ -45,14 +45,14 @@ TEST(MainWindowStart, FirstStartGivesEveryDefault) {
   folder.programs = {{"pinta", "/opt/pinta"}, {"gimp", "/usr/bin/gimp"}};
   auto w = folder.Start();
   const app::WindowSettings& s = w->Settings();
-  EXPECT_TRUE(s.Output1);
-  EXPECT_FALSE(s.Output2);
-  EXPECT_EQ(s.sbDigits, 2);
+  EXPECT_TRUE(s.separateFiles);
+  EXPECT_FALSE(s.askBeforeOverwrite);
+  EXPECT_EQ(s.digits, 2);
   EXPECT_EQ(w->Host().Model().NumberFormat(), "00");
-  EXPECT_EQ(s.Painter, "/opt/pinta");
-  EXPECT_EQ(s.ZoomScale, 0);
-  EXPECT_EQ(s.mSettingsMethod, 3);
-  EXPECT_EQ(s.BackColor, 0xFFFFFF);
+  EXPECT_EQ(s.painterPath, "/opt/pinta");
+  EXPECT_EQ(s.zoomIndex, 0);
+  EXPECT_EQ(s.method, engine::ReductionMethod::DirectionChangeThenLineOfSight);
+  EXPECT_EQ(s.backColor, 0xFFFFFF);
   for (const char* name : {"mViewPoints", "mViewGrid", "mSettingsConnected", "mSettingsCentroid"}) {
     EXPECT_TRUE(Item(*w, name)->Checked()) << name;
   }
@@ -86,7 +86,7 @@ TEST(MainWindowStart, NoPainterOnThePathLeavesItEmpty) {
   FakeServices services;
   AppFolder folder;
   auto w = folder.Start();
-  EXPECT_EQ(w->Settings().Painter, "");
+  EXPECT_EQ(w->Settings().painterPath, "");
 }
 
 TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchanged) {
@@ -103,9 +103,9 @@ TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchange
     ASSERT_TRUE(w->RunCommand("mViewZoom", 2));
     ASSERT_TRUE(w->RunCommand("mViewToolbar", 2));
     w->Host().LetDigitsValue(4);
-    w->Host().State().AskBeforeOverwrite = true;
-    w->Host().State().SeparateFiles = false;
-    w->Host().State().TextOutputPath = "/tmp/report.txt";
+    w->Host().Model().LetAskBeforeOverwrite(true);
+    w->Host().Model().LetSeparateFiles(false);
+    w->Host().Model().LetTextOutputPath("/tmp/report.txt");
     w->resize(700, 500);
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(w->Unloaded());
@@ -116,13 +116,13 @@ TEST(MainWindowStart, CloseAndRestartKeepsEverySettingAndRewritesNothingUnchange
   {
     auto w = folder.Start();
     const app::WindowSettings& s = w->Settings();
-    EXPECT_FALSE(s.mViewGrid);
-    EXPECT_FALSE(s.mViewPoints);
-    EXPECT_FALSE(s.mSettingsConnected);
-    EXPECT_TRUE(s.mSettingsCentroid);
-    EXPECT_EQ(s.mSettingsMethod, 1);
-    EXPECT_EQ(s.ZoomScale, 2);
-    EXPECT_EQ(s.sbDigits, 4);
+    EXPECT_FALSE(s.showGrid);
+    EXPECT_FALSE(s.showPoints);
+    EXPECT_FALSE(s.connected);
+    EXPECT_TRUE(s.centroid);
+    EXPECT_EQ(s.method, engine::ReductionMethod::DirectionChange);
+    EXPECT_EQ(s.zoomIndex, 2);
+    EXPECT_EQ(s.digits, 4);
     EXPECT_EQ(w->Host().Model().NumberFormat(), "0000");
     EXPECT_TRUE(w->Host().State().AskBeforeOverwrite);
     EXPECT_FALSE(w->Host().State().SeparateFiles);
@@ -187,7 +187,7 @@ TEST(MainWindowRun, StopByButtonAndByCtrlPauseOnlyDuringARun) {
   EXPECT_FALSE(w->Run().StopRequested());
 
   // A batch is a run the test holds open.
-  host.State().BatchRunning = true;
+  host.Model().LetBatchRunning(true);
   host.Runs().BeginBatch();
   EXPECT_TRUE(stop->Enabled());
   EXPECT_FALSE(Item(*w, "mFile")->Enabled());
@@ -373,9 +373,9 @@ TEST(PainterChoice, AChosenProgramBecomesThePainterAndACancelKeepsIt) {
   folder.programs = {{"gimp", "/usr/bin/gimp"}};
   auto w = folder.Start();
   ASSERT_TRUE(ChoosePainter(*w, program, false));
-  EXPECT_EQ(w->Settings().Painter, "/usr/bin/gimp");
+  EXPECT_EQ(w->Settings().painterPath, "/usr/bin/gimp");
   ASSERT_TRUE(ChoosePainter(*w, program, true));
-  EXPECT_EQ(w->Settings().Painter, program);
+  EXPECT_EQ(w->Settings().painterPath, program);
   const widgets::ToolBarButton* painter = Button(*w, 0, "Painter");
   ASSERT_NE(painter, nullptr);
   EXPECT_FALSE(painter->Widget()->icon().isNull());

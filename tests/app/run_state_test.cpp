@@ -53,7 +53,7 @@ struct Window {
     Press(x, y);
   }
   void Unconnected() {
-    if (w->Settings().mSettingsConnected) {
+    if (w->Settings().connected) {
       ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
     }
   }
@@ -148,7 +148,7 @@ TEST(RunState, ABatchTracesWithTheWindowsSettingsAsTheToolDoes) {
     const std::string toolImage = folder.folder.Write("tool/shapes.gif", sample);
     {
       auto w = folder.Start();
-      if (w->Settings().mSettingsConnected != row.connected) {
+      if (w->Settings().connected != row.connected) {
         ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
       }
       ASSERT_TRUE(w->RunCommand("mSettingsMethod", row.method));

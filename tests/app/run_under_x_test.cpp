@@ -50,7 +50,7 @@ void WatchTheRun(app::MainWindow& w, DuringTheRun& seen, QTimer& timer) {
   // The Stop command as the window has it, counted.
   w.Commands().Bind("Stop", [&w, &seen](int) {
     if (w.Run().Running()) ++seen.stops;
-    w.Host().State().BatchRunning = false;
+    w.Host().Model().LetBatchRunning(false);
     w.Run().RequestStop();
   });
 }
@@ -122,10 +122,10 @@ TEST(MagnifierUnderX, TheClickedPixelLandsFifteenPixelsFromTheTopLeft) {
   for (const Row& row : {Row{{100, 60}, {15, 15}}, Row{{5, 5}, {5, 5}}}) {
     SCOPED_TRACE(QStringLiteral("%1,%2").arg(row.pixel.x()).arg(row.pixel.y()).toStdString());
     SmallSampleWindow x;
-    ASSERT_EQ(x.w->Settings().ZoomScale, 0);
+    ASSERT_EQ(x.w->Settings().zoomIndex, 0);
     ASSERT_TRUE(XInput::Key(QStringLiteral("F4")));
     ASSERT_TRUE(XInput::ClickAt(x.Viewport(), row.pixel));
-    ASSERT_EQ(x.w->Settings().ZoomScale, 1);
+    ASSERT_EQ(x.w->Settings().zoomIndex, 1);
     const QString wanted = QStringLiteral("%1,%2").arg(row.pixel.x()).arg(row.pixel.y());
     EXPECT_EQ(x.PixelAt(row.cell * 4 + QPoint(2, 2)), wanted);
     if (row.pixel == QPoint(100, 60) && !ScreenshotFolder().isEmpty()) {

@@ -75,7 +75,7 @@ TEST(WorkPicture, ContoursAreDrawnOnTheViewsPictureOnly) {
   PictureRig rig;
   ASSERT_TRUE(rig.w->RunCommand("mFileCreate"));
   rig.Flush();
-  ASSERT_EQ(rig.w->Host().Model().Count(), rig.w->Settings().mSettingsConnected ? 1 : 2);
+  ASSERT_EQ(rig.w->Host().Model().Count(), rig.w->Settings().connected ? 1 : 2);
   const std::uint32_t line = gui::ResolveColor(static_cast<gui::OleColor>(rig.w->Zoom().ForeColor()));
   const std::uint32_t mark = gui::ResolveColor(static_cast<gui::OleColor>(rig.w->Zoom().FillColor()));
   struct Row {
@@ -96,7 +96,7 @@ TEST(WorkPicture, ContoursAreDrawnOnTheViewsPictureOnly) {
     const QImage shown = rig.Shown();
     ASSERT_EQ(shown.size(), rig.file.size());
     EXPECT_NE(reinterpret_cast<const std::uint32_t*>(shown.constBits()), rig.Traced().pixels.data());
-    const std::uint32_t corner = rig.w->Settings().mViewPoints ? mark : line;
+    const std::uint32_t corner = rig.w->Settings().showPoints ? mark : line;
     EXPECT_EQ(shown.pixel(2, 2) & 0xFFFFFFu, corner & 0xFFFFFFu);
     EXPECT_EQ(shown.pixel(0, 0), 0xFFFFFFFFu);
     rig.ExpectTracedClean();

@@ -13,17 +13,23 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <string>
 
+#include "document/document_model.h"
 #include "platform/widgets/file_dialog.h"
 
 namespace morvane::document {
 namespace {
 
-struct Settings {
-  bool separate = false;
-  bool stop = false;
-  std::string path;
-};
+// A document with these batch settings.
+std::unique_ptr<DocumentModel> Settings(bool separate, bool stop, std::string path) {
+  auto model = std::make_unique<DocumentModel>();
+  model->LetSeparateFiles(separate);
+  model->LetAskBeforeOverwrite(stop);
+  model->LetTextOutputPath(std::move(path));
+  return model;
+}
 
 void WhenShown(std::function<void(QFileDialog&)> work) {
   QTimer::singleShot(0, [work] {
@@ -51,8 +57,9 @@ TEST(BatchOutputPanelTest, StartsFromTheSettings) {
   };
   widgets::FileDialog dialogs;
   for (const Case& c : cases) {
-    Settings s{c.separate, c.stop, "/tmp/report.txt"};
-    BatchOutputPanel panel(s.separate, s.stop, s.path, c.connected, dialogs);
+    const auto model = Settings(c.separate, c.stop, "/tmp/report.txt");
+    const DocumentState& s = model->State();
+    BatchOutputPanel panel(*model, c.connected, dialogs);
     EXPECT_EQ(panel.objectName(), QStringLiteral("fbOutput")) << c.what;
     EXPECT_EQ(panel.title(), QStringLiteral(" Output Settings ")) << c.what;
     EXPECT_EQ(panel.chOutput1()->isEnabled(), c.connected) << c.what;
@@ -63,37 +70,39 @@ TEST(BatchOutputPanelTest, StartsFromTheSettings) {
     EXPECT_EQ(panel.bbOutput()->isEnabled(), !c.separate) << c.what;
     EXPECT_EQ(panel.tlOutput()->text(), QStringLiteral("Output File:")) << c.what;
     // Building the panel changes no setting.
-    EXPECT_EQ(s.separate, c.separate) << c.what;
-    EXPECT_EQ(s.stop, c.stop) << c.what;
-    EXPECT_EQ(s.path, "/tmp/report.txt") << c.what;
+    EXPECT_EQ(s.SeparateFiles, c.separate) << c.what;
+    EXPECT_EQ(s.AskBeforeOverwrite, c.stop) << c.what;
+    EXPECT_EQ(s.TextOutputPath, "/tmp/report.txt") << c.what;
   }
 }
 
 TEST(BatchOutputPanelTest, EachClickAndKeystrokeGoesIntoTheSettings) {
-  Settings s{true, false, "kept.txt"};
+  const auto model = Settings(true, false, "kept.txt");
+  const DocumentState& s = model->State();
   widgets::FileDialog dialogs;
-  BatchOutputPanel panel(s.separate, s.stop, s.path, true, dialogs);
+  BatchOutputPanel panel(*model, true, dialogs);
   panel.chOutput1()->click();
-  EXPECT_FALSE(s.separate);
+  EXPECT_FALSE(s.SeparateFiles);
   EXPECT_TRUE(panel.tbOutput()->isEnabled());
   EXPECT_TRUE(panel.bbOutput()->isEnabled());
   panel.chOutput1()->click();
-  EXPECT_TRUE(s.separate);
+  EXPECT_TRUE(s.SeparateFiles);
   EXPECT_FALSE(panel.tbOutput()->isEnabled());
   EXPECT_EQ(panel.tbOutput()->text(), QStringLiteral("kept.txt"));  // disabled, not cleared
   panel.chOutput2()->click();
-  EXPECT_TRUE(s.stop);
+  EXPECT_TRUE(s.AskBeforeOverwrite);
   panel.tbOutput()->setText(QStringLiteral("/data/all.txt"));
-  EXPECT_EQ(s.path, "/data/all.txt");
+  EXPECT_EQ(s.TextOutputPath, "/data/all.txt");
 }
 
 TEST(BatchOutputPanelTest, BrowseAndHelpUseTheDialogControl) {
   QTemporaryDir dir;
-  Settings s{false, false, dir.filePath("old.txt").toStdString()};
+  const auto model = Settings(false, false, dir.filePath("old.txt").toStdString());
+  const DocumentState& s = model->State();
   widgets::FileDialog dialogs;
   std::vector<std::int32_t> helps;
   dialogs.HelpRequested = [&](const QString&, std::int32_t id) { helps.push_back(id); };
-  BatchOutputPanel panel(s.separate, s.stop, s.path, true, dialogs);
+  BatchOutputPanel panel(*model, true, dialogs);
 
   QString title, folder;
   WhenShown([&](QFileDialog& d) {
@@ -104,11 +113,11 @@ TEST(BatchOutputPanelTest, BrowseAndHelpUseTheDialogControl) {
   panel.bbOutput()->click();
   EXPECT_EQ(title, QStringLiteral("Output File"));
   EXPECT_EQ(folder, dir.path());
-  EXPECT_EQ(s.path, dir.filePath("old.txt").toStdString());  // cancelled: unchanged
+  EXPECT_EQ(s.TextOutputPath, dir.filePath("old.txt").toStdString());  // cancelled: unchanged
 
   WhenShown([&](QFileDialog& d) { Accept(d, QStringLiteral("new")); });
   panel.bbOutput()->click();
-  EXPECT_EQ(s.path, dir.filePath("new.txt").toStdString());
+  EXPECT_EQ(s.TextOutputPath, dir.filePath("new.txt").toStdString());
   EXPECT_EQ(panel.tbOutput()->text(), dir.filePath("new.txt"));
   EXPECT_EQ(dialogs.FileName, QString());
 
@@ -118,15 +127,14 @@ TEST(BatchOutputPanelTest, BrowseAndHelpUseTheDialogControl) {
 
 TEST(InsertBatchOutputPanelTest, OnlyBatchDialogsGetAFreshPanel) {
   QTemporaryDir dir;
-  Settings s{false, true, ""};
-  bool batchRunning = false;
+  const auto model = Settings(false, true, "");
+  const DocumentState& s = model->State();
   widgets::FileDialog dialogs;
   dialogs.FileFlags = 20996;
   dialogs.InitDir = dir.path();
   std::vector<BatchOutputPanel*> inserted;
   dialogs.InitDialog = [&](QFileDialog& d) {
-    inserted.push_back(
-        InsertBatchOutputPanel(d, batchRunning, s.separate, s.stop, s.path, true, dialogs));
+    inserted.push_back(InsertBatchOutputPanel(d, *model, true, dialogs));
   };
 
   WhenShown([](QFileDialog& d) { d.reject(); });
@@ -134,7 +142,7 @@ TEST(InsertBatchOutputPanelTest, OnlyBatchDialogsGetAFreshPanel) {
   ASSERT_EQ(inserted.size(), 1u);
   EXPECT_EQ(inserted[0], nullptr);  // not a batch: nothing inserted
 
-  batchRunning = true;
+  model->LetBatchRunning(true);
   int panelsInNested = -1;
   QString start;
   bool inDialog = false;
@@ -156,10 +164,10 @@ TEST(InsertBatchOutputPanelTest, OnlyBatchDialogsGetAFreshPanel) {
   EXPECT_TRUE(inDialog);
   EXPECT_EQ(start, QStringLiteral("&Start"));
   EXPECT_EQ(panelsInNested, 0);
-  EXPECT_EQ(s.path, "/tmp/typed.txt");  // the cancelled batch keeps what was typed
+  EXPECT_EQ(s.TextOutputPath, "/tmp/typed.txt");  // the cancelled batch keeps what was typed
 
   // A second batch dialog is laid out anew from the current settings.
-  s.stop = false;
+  model->LetAskBeforeOverwrite(false);
   bool stopShown = true;
   QString pathShown;
   WhenShown([&](QFileDialog& d) {

@@ -40,7 +40,7 @@ TEST(QtDialogControlTest, BatchDialogCarriesThePanelAndTheChoice) {
   for (const char* name : {"a.gif", "b.gif"}) files.files[dir.filePath(name).toStdString()] = "";
   QtImageSource images;
   widgets::FileDialog dialogs;
-  QtDialogControl control(dialogs, state, [] { return true; });
+  QtDialogControl control(dialogs, side.model, [] { return true; });
   Document doc(side.model, side.view.Roles(), side.runs, files, images, control);
   state.ImagePath = dir.filePath("a.gif").toStdString();  // the dialogs open in its folder
 
