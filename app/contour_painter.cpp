@@ -2,8 +2,6 @@
 
 #include <QTimer>
 
-#include <vector>
-
 #include "platform/raster/raster.h"
 
 namespace morvane::app {
@@ -17,16 +15,13 @@ void DrawContoursWith(std::int32_t width, std::int32_t height, const engine::Con
   const std::int32_t upper = engine::UpperBound(points);
   if (upper < 3 || width <= 0 || height <= 0) return;
   const raster::Clip clip{0, 0, width - 1, height - 1};
-  std::vector<raster::PathPixel> path;
   const auto px = [&points](std::int32_t k) {
     const engine::ContourPoint& p = points[static_cast<std::size_t>(k)];
     return raster::Px{p.x, p.y};
   };
   // Each segment leaves out its end pixel, which the next one starts with.
   const auto segment = [&](raster::Px a, raster::Px b) {
-    path.clear();
-    raster::LinePath(a, b, false, clip, path);
-    for (const raster::PathPixel& p : path) plot(p.p.x, p.p.y, line);
+    raster::WalkLinePath(a, b, false, clip, [&](const raster::PathPixel& p) { plot(p.p.x, p.p.y, line); });
   };
   std::int32_t a = 1;
   while (a <= upper) {

@@ -19,14 +19,26 @@ constexpr quintptr kChildId = 1;
 // stretch doubles as the user goes on, so that a walk to the end costs the rows once).
 // More than any window shows in one page.
 constexpr std::int32_t kRowStretch = 1000;
+
+// The empty document, element 0 alone: an array that lives as long as the tree reads it
+// (a caller's empty array may be a temporary).
+const engine::ContourPoints& NoPoints() {
+  static const engine::ContourPoints none = engine::EmptyContourPoints();
+  return none;
+}
+const engine::ContourPoints& Held(const engine::ContourPoints& points) {
+  return points.size() <= 1 ? NoPoints() : points;
+}
 }  // namespace
 
 // --- model ---
 
+ContourTreeModel::ContourTreeModel(QObject* parent) : QAbstractItemModel(parent), points_(&NoPoints()) {}
+
 void ContourTreeModel::Show(const engine::ContourPoints& points, std::string format,
                             std::int32_t nodes) {
   beginResetModel();
-  points_ = points.empty() ? engine::EmptyContourPoints() : points;
+  points_ = &Held(points);
   format_ = std::move(format);
   nodes_ = nodes;
   shownRows_ = std::min(Rows(), kRowStretch);
@@ -55,18 +67,19 @@ void ContourTreeModel::fetchMore(const QModelIndex& parent) {
   if (canFetchMore(parent)) ShowRows(shownRows_ + std::max(shownRows_, kRowStretch));
 }
 
-void ContourTreeModel::Update(const engine::ContourPoints& points, const std::string& format,
-                              std::int32_t nodes) {
-  const engine::ContourPoints& next = points.empty() ? engine::EmptyContourPoints() : points;
+void ContourTreeModel::Update(const engine::ContourPoints& points, const engine::ContourPoints& before,
+                              const std::string& format, std::int32_t nodes) {
+  const engine::ContourPoints& next = Held(points);
   // Rows are elements 0 (the first heading) .. upper bound under the root.
   const std::int32_t oldRows = std::max(nodes_ - 1, 0);
   const std::int32_t newRows = std::max(nodes - 1, 0);
-  if (format != format_ || oldRows == 0 || newRows == 0) {
+  if (format != format_ || oldRows == 0 || newRows == 0 ||
+      before.size() < static_cast<std::size_t>(oldRows)) {
     Show(next, format, nodes);
     return;
   }
   const auto same = [&](std::int32_t a, std::int32_t b) {
-    return points_[static_cast<std::size_t>(a)] == next[static_cast<std::size_t>(b)];
+    return before[static_cast<std::size_t>(a)] == next[static_cast<std::size_t>(b)];
   };
   std::int32_t head = 1;  // row 0, the first heading, never changes
   const std::int32_t shorter = std::min(oldRows, newRows);
@@ -83,7 +96,7 @@ void ContourTreeModel::Update(const engine::ContourPoints& points, const std::st
     const std::int32_t end = head + oldMiddle;
     const std::int32_t shownEnd = std::min(end, shownRows_);
     if (first < shownEnd) beginRemoveRows(root, first, shownEnd - 1);
-    points_.erase(points_.begin() + first, points_.begin() + end);
+    points_ = &next;
     nodes_ = nodes;
     if (first < shownEnd) {
       shownRows_ -= shownEnd - first;
@@ -94,15 +107,16 @@ void ContourTreeModel::Update(const engine::ContourPoints& points, const std::st
     const std::int32_t count = newMiddle - oldMiddle;
     const bool shown = first < shownRows_ || shownRows_ == oldRows;
     if (shown) beginInsertRows(root, first, first + count - 1);
-    points_.insert(points_.begin() + first, next.begin() + first, next.begin() + first + count);
+    points_ = &next;
     nodes_ = nodes;
     if (shown) {
       shownRows_ += count;
       endInsertRows();
     }
   }
+  points_ = &next;
+  nodes_ = nodes;
   const std::int32_t changed = std::min(oldMiddle, newMiddle);
-  std::copy(next.begin() + head, next.begin() + head + changed, points_.begin() + head);
   const std::int32_t shownChanged = std::min(head + changed, shownRows_) - head;
   if (shownChanged > 0)
     emit dataChanged(createIndex(head, 0, kChildId), createIndex(head + shownChanged - 1, 0, kChildId));
@@ -113,13 +127,15 @@ QString ContourTreeModel::NodeText(std::int32_t node) const {
   if (node == kRootNode) return {};
   if (node == kFirstHeadingNode) return QString::fromStdString(FirstHeadingText(format_));
   const std::size_t e = static_cast<std::size_t>(ElementOfNode(node));
-  return QString::fromStdString(ElementText(points_[e], format_));
+  if (e >= points_->size()) return {};
+  return QString::fromStdString(ElementText((*points_)[e], format_));
 }
 
 bool ContourTreeModel::IsGrey(std::int32_t node) const {
   if (node <= kFirstHeadingNode) return true;
   const std::int32_t e = ElementOfNode(node);
-  return e > engine::UpperBound(points_) || engine::IsSeparator(points_[static_cast<std::size_t>(e)]);
+  const engine::ContourPoints& points = *points_;
+  return e > engine::UpperBound(points) || engine::IsSeparator(points[static_cast<std::size_t>(e)]);
 }
 
 QModelIndex ContourTreeModel::IndexOfNode(std::int32_t node) const {
@@ -204,7 +220,8 @@ ContourTree::ContourTree(QWidget* parent) : QTreeView(parent) {
   tbNew_->installEventFilter(this);
 }
 
-void ContourTree::Fill(const engine::ContourPoints& points, const std::string& format, bool rebuild) {
+void ContourTree::Fill(const engine::ContourPoints& points, const std::string& format, bool rebuild,
+                       const engine::ContourPoints* before) {
   const std::int32_t upper = engine::UpperBound(points);
   const std::int32_t current = model_.NodeCount();
   const bool fresh = current <= 2 || (rebuild && current - upper > 100);
@@ -217,7 +234,7 @@ void ContourTree::Fill(const engine::ContourPoints& points, const std::string& f
   if (fresh) {
     model_.Show(points, format, nodes);
   } else {
-    model_.Update(points, format, nodes);
+    model_.Update(points, before != nullptr ? *before : model_.Points(), format, nodes);
   }
   unloading_ = false;
   previousNode_ = 0;

@@ -3,10 +3,10 @@
 // tvCoord: the tree beside the zoom view, one node per element of the point array.
 // Node 1 is an empty root, node 2 the first contour's heading and node i + 2 shows
 // element i: a point as "x,y" in black, a separator as the next contour's heading "#nn"
-// in grey. It is an item model over a copy of the array, not one widget item per
-// point, and the view learns of the rows a stretch at a time (as it scrolls down, or
-// a node further down is selected), so that filling the tree costs what is shown,
-// not the length of the array.
+// in grey. It is an item model that reads the array it is given (the document's own),
+// neither a copy of it nor one widget item per point, and the view learns of the rows
+// a stretch at a time (as it scrolls down, or a node further down is selected), so
+// that filling the tree costs what is shown, not the length of the array.
 //
 // The tree edits nothing itself: label edits, keys and the new-point box are reported
 // through signals, and the window's commands change the document, which fills the tree
@@ -32,20 +32,23 @@ class ContourTreeModel : public QAbstractItemModel {
   Q_OBJECT
 
  public:
-  using QAbstractItemModel::QAbstractItemModel;
+  explicit ContourTreeModel(QObject* parent = nullptr);
 
-  // Shows the array; nodes is 0 (empty tree), 2 (root and first heading only) or the
+  // Shows the array, which is read from where it is: it stays as it is until the next
+  // Show or Update. nodes is 0 (empty tree), 2 (root and first heading only) or the
   // upper bound + 2.
   void Show(const engine::ContourPoints& points, std::string format, std::int32_t nodes);
-  // The same, telling the view only about the rows that differ (the common start and
-  // end of the two arrays stay), so that a one-point edit of a large document is cheap.
-  void Update(const engine::ContourPoints& points, const std::string& format, std::int32_t nodes);
+  // The same, telling the view only about the rows that differ from before, the
+  // elements shown until now (the common start and end of the two arrays stay), so
+  // that a one-point edit of a large document is cheap.
+  void Update(const engine::ContourPoints& points, const engine::ContourPoints& before,
+              const std::string& format, std::int32_t nodes);
 
   std::int32_t NodeCount() const { return nodes_; }
   // Makes the view's rows reach the node (and a stretch beyond it), so that it has an
   // index; the last node for all of them.
   void RevealNode(std::int32_t node);
-  const engine::ContourPoints& Points() const { return points_; }
+  const engine::ContourPoints& Points() const { return *points_; }
   QString NodeText(std::int32_t node) const;
   bool IsGrey(std::int32_t node) const;
   QModelIndex IndexOfNode(std::int32_t node) const;
@@ -67,7 +70,7 @@ class ContourTreeModel : public QAbstractItemModel {
   void LabelEdited(const QString& text);
 
  private:
-  engine::ContourPoints points_ = engine::EmptyContourPoints();
+  const engine::ContourPoints* points_;  // never null: an empty document is element 0 alone
   std::string format_ = "00";
   std::int32_t nodes_ = 0;
   // The root's rows the view has been told of: the first ones of the array's.
@@ -91,8 +94,12 @@ class ContourTree : public QTreeView {
   // FillContourTree: rebuilt when the tree holds 2 nodes or fewer, or when rebuild is
   // asked and more than 100 nodes would be surplus; else updated in place (an empty
   // document then keeps the root and the first heading). Node 3 is selected when the
-  // tree holds points.
-  void Fill(const engine::ContourPoints& points, const std::string& format, bool rebuild);
+  // tree holds points. The tree reads the points where they are, until the next Fill.
+  // before holds the elements the tree showed until now where they changed in place
+  // (the document's array after a change); by default they are those of the array of
+  // the last Fill.
+  void Fill(const engine::ContourPoints& points, const std::string& format, bool rebuild,
+            const engine::ContourPoints* before = nullptr);
   // ReadPointsFromTree: the array the tree shows.
   const engine::ContourPoints& ReadPoints() const { return model_.Points(); }
 

@@ -203,7 +203,7 @@ void DocumentHost::FollowPhase(RunPhase phase) {
 void DocumentHost::ModelChanged(unsigned changes) {
   if (changes & DocumentModel::kContours) {
     ShowTitles();
-    tree_.Fill(model_.Points(), model_.NumberFormat(), true);
+    tree_.Fill(model_.Points(), model_.NumberFormat(), true, &model_.PreviousPoints());
   }
   if (changes & DocumentModel::kRecentFiles) ShowRecentFiles();
   if (changes & DocumentModel::kChangedMark) ShowChangedMark();

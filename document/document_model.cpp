@@ -1,6 +1,7 @@
 #include "document/document_model.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace morvane::document {
 
@@ -17,7 +18,14 @@ std::vector<std::string> DocumentModel::TitleEntries() const {
 }
 
 void DocumentModel::TakeContours(engine::ContourSet contours) {
-  contours_ = std::move(contours);
+  std::swap(contours_, contours);
+  // A notice given inside this one leaves the outer one its own previous points.
+  struct Restore {
+    const engine::ContourPoints*& previous;
+    const engine::ContourPoints* outer;
+    ~Restore() { previous = outer; }
+  } restore{previous_, previous_};
+  previous_ = &contours.points;
   Notify(kContours);
 }
 

@@ -57,8 +57,15 @@ class DocumentModel {
   const std::vector<engine::ContourTitle>& Titles() const { return contours_.titles; }
   // The titles list's entries, one per title.
   std::vector<std::string> TitleEntries() const;
-  // Takes the contours an operation built.
+  // Takes the contours an operation built. The set it replaces lives on until every
+  // observer has been told, so that a view can compare the two instead of keeping a
+  // copy of its own.
   void TakeContours(engine::ContourSet contours);
+  // During the notice of new contours, the points they replaced; at any other time the
+  // points themselves.
+  const engine::ContourPoints& PreviousPoints() const {
+    return previous_ != nullptr ? *previous_ : contours_.points;
+  }
   // No contours, count 0, no titles.
   void ResetContours();
 
@@ -93,6 +100,7 @@ class DocumentModel {
   void Notify(unsigned changes) const;
 
   engine::ContourSet contours_;
+  const engine::ContourPoints* previous_ = nullptr;  // set while TakeContours notifies
   int digits_ = 2;
   std::string format_ = "00";
   bool changed_ = false;

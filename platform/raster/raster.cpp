@@ -7,59 +7,13 @@
 
 namespace morvane::raster {
 
-namespace {
-
-Px Held(Px p) {
-  return {std::clamp(p.x, -kMaxCoordinate, kMaxCoordinate),
-          std::clamp(p.y, -kMaxCoordinate, kMaxCoordinate)};
-}
-
-}  // namespace
-
 void LinePath(Px a, Px b, bool includeEnd, const Clip& clip, std::vector<PathPixel>& out) {
-  a = Held(a);
-  b = Held(b);
-  const std::int64_t dx = std::llabs(std::int64_t{b.x} - a.x);
-  const std::int64_t dy = std::llabs(std::int64_t{b.y} - a.y);
-  const bool xMajor = dx >= dy;
-  const std::int64_t major = xMajor ? dx : dy;
-  const std::int64_t minor = xMajor ? dy : dx;
-  const std::int64_t steps = includeEnd ? major + 1 : major;
-  const std::int64_t sMajor = (xMajor ? b.x >= a.x : b.y >= a.y) ? 1 : -1;
-  const std::int64_t sMinor = (xMajor ? b.y >= a.y : b.x >= a.x) ? 1 : -1;
-  const std::int64_t major0 = xMajor ? a.x : a.y, minor0 = xMajor ? a.y : a.x;
-  const std::int64_t lo = xMajor ? clip.left : clip.top, hi = xMajor ? clip.right : clip.bottom;
-
-  // Only the steps whose major coordinate lies within the clip.
-  std::int64_t from = 0, to = steps - 1;
-  if (sMajor > 0) {
-    from = std::max(from, lo - major0);
-    to = std::min(to, hi - major0);
-  } else {
-    from = std::max(from, major0 - hi);
-    to = std::min(to, major0 - lo);
-  }
-  if (from > to) return;
-  // The minor offset after i steps and the decision value there, as the step-by-step
-  // walk from the start would have them: k = floor((2 m i + M - 1) / 2M).
-  std::int64_t k = major == 0 ? 0 : (2 * minor * from + major - 1) / (2 * major);
-  std::int64_t err = 2 * minor * (from + 1) - major - 2 * major * k;
-  for (std::int64_t i = from; i <= to; ++i) {
-    const std::int64_t ma = major0 + sMajor * i, mi = minor0 + sMinor * k;
-    const Px p = xMajor ? Px{static_cast<std::int32_t>(ma), static_cast<std::int32_t>(mi)}
-                        : Px{static_cast<std::int32_t>(mi), static_cast<std::int32_t>(ma)};
-    if (clip.Contains(p)) out.push_back({p, i});
-    if (err > 0) {
-      ++k;
-      err -= 2 * major;
-    }
-    err += 2 * minor;
-  }
+  WalkLinePath(a, b, includeEnd, clip, [&out](const PathPixel& p) { out.push_back(p); });
 }
 
 void BoxPath(Px a, Px b, const Clip& clip, std::vector<PathPixel>& out) {
-  a = Held(a);
-  b = Held(b);
+  a = HeldPx(a);
+  b = HeldPx(b);
   const std::int32_t l = std::min(a.x, b.x), r = std::max(a.x, b.x);
   const std::int32_t t = std::min(a.y, b.y), bo = std::max(a.y, b.y);
   if (l == r || t == bo) {

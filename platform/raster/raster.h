@@ -5,7 +5,9 @@
 // primitive far larger than the surface costs no more than its visible part; the
 // pixels that remain are those the whole primitive would have had.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace morvane::raster {
@@ -34,11 +36,21 @@ struct Clip {
 // Coordinates are held within this range, the old platform's own.
 inline constexpr std::int32_t kMaxCoordinate = 1 << 27;
 
+// A point held within that range.
+inline Px HeldPx(Px p) {
+  return {std::clamp(p.x, -kMaxCoordinate, kMaxCoordinate),
+          std::clamp(p.y, -kMaxCoordinate, kMaxCoordinate)};
+}
+
 // A one-pixel line from a to b in drawing order. The end pixel is left out unless
 // includeEnd; a line of length zero is then empty. Major-axis steps, and at an exact
 // tie the minor coordinate stays where it was (so a line and its reverse can differ,
 // as on the old platform).
 void LinePath(Px a, Px b, bool includeEnd, const Clip& clip, std::vector<PathPixel>& out);
+// The same pixels in the same order, each handed to visit(const PathPixel&) as it is
+// found, for a caller that needs no list of them.
+template <typename Visit>
+void WalkLinePath(Px a, Px b, bool includeEnd, const Clip& clip, Visit&& visit);
 
 // The outline of a box with a and b as opposite corners, both corners inside, each
 // pixel once, in drawing order from the top left corner clockwise.
@@ -71,5 +83,49 @@ struct PenRow {
   std::int32_t hi = 0;
 };
 std::vector<PenRow> PenRows(std::int32_t width);
+
+// --- template definitions ---
+
+template <typename Visit>
+void WalkLinePath(Px a, Px b, bool includeEnd, const Clip& clip, Visit&& visit) {
+  a = HeldPx(a);
+  b = HeldPx(b);
+  const std::int64_t dx = std::llabs(std::int64_t{b.x} - a.x);
+  const std::int64_t dy = std::llabs(std::int64_t{b.y} - a.y);
+  const bool xMajor = dx >= dy;
+  const std::int64_t major = xMajor ? dx : dy;
+  const std::int64_t minor = xMajor ? dy : dx;
+  const std::int64_t steps = includeEnd ? major + 1 : major;
+  const std::int64_t sMajor = (xMajor ? b.x >= a.x : b.y >= a.y) ? 1 : -1;
+  const std::int64_t sMinor = (xMajor ? b.y >= a.y : b.x >= a.x) ? 1 : -1;
+  const std::int64_t major0 = xMajor ? a.x : a.y, minor0 = xMajor ? a.y : a.x;
+  const std::int64_t lo = xMajor ? clip.left : clip.top, hi = xMajor ? clip.right : clip.bottom;
+
+  // Only the steps whose major coordinate lies within the clip.
+  std::int64_t from = 0, to = steps - 1;
+  if (sMajor > 0) {
+    from = std::max(from, lo - major0);
+    to = std::min(to, hi - major0);
+  } else {
+    from = std::max(from, major0 - hi);
+    to = std::min(to, major0 - lo);
+  }
+  if (from > to) return;
+  // The minor offset after i steps and the decision value there, as the step-by-step
+  // walk from the start would have them: k = floor((2 m i + M - 1) / 2M).
+  std::int64_t k = major == 0 ? 0 : (2 * minor * from + major - 1) / (2 * major);
+  std::int64_t err = 2 * minor * (from + 1) - major - 2 * major * k;
+  for (std::int64_t i = from; i <= to; ++i) {
+    const std::int64_t ma = major0 + sMajor * i, mi = minor0 + sMinor * k;
+    const Px p = xMajor ? Px{static_cast<std::int32_t>(ma), static_cast<std::int32_t>(mi)}
+                        : Px{static_cast<std::int32_t>(mi), static_cast<std::int32_t>(ma)};
+    if (clip.Contains(p)) visit(PathPixel{p, i});
+    if (err > 0) {
+      ++k;
+      err -= 2 * major;
+    }
+    err += 2 * minor;
+  }
+}
 
 }  // namespace morvane::raster

@@ -150,5 +150,53 @@ TEST(ContourTree, UpdatesInPlaceReachEveryNode) {
   }
 }
 
+
+TEST(ContourTree, ReadsTheDocumentsArrayAndFollowsItsChangesInPlace) {
+  // The window's tree reads the document's own array, which a change replaces where it
+  // is; the elements before the change come along. The rows must be those of a tree
+  // given the two arrays apart.
+  const ContourPoints start = LongArray(100, 999);  // 99999 elements
+  struct Row {
+    const char* what;
+    std::function<void(ContourPoints&)> edit;
+  };
+  const Row rows[] = {
+      {"a point near the top moved", [](ContourPoints& p) { p[10] = {500, 500}; }},
+      {"a point near the top deleted", [](ContourPoints& p) { p.erase(p.begin() + 20); }},
+      {"a point far down deleted", [](ContourPoints& p) { p.erase(p.begin() + 3000); }},
+      {"a point near the top inserted",
+       [](ContourPoints& p) { p.insert(p.begin() + 30, ContourPoint{1, 2}); }},
+      {"the last contour cut off", [](ContourPoints& p) { p.resize(p.size() - 99); }},
+      {"all but the first contour gone", [](ContourPoints& p) { p.resize(100); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    ContourPoints document = start;
+    ContourPoints edited = start;
+    row.edit(edited);
+    TreeRig apart;
+    TreeRig inPlace;
+    apart.tree.Fill(start, "00", true);
+    inPlace.tree.Fill(document, "00", true);
+    // The user has walked some way down: the view knows more rows than at first.
+    for (TreeRig* rig : {&apart, &inPlace}) rig->tree.Model().RevealNode(2500);
+    apart.tree.Fill(edited, "00", true);
+    ContourPoints before = document;
+    document = edited;
+    inPlace.tree.Fill(document, "00", true, &before);
+    before.clear();
+
+    EXPECT_EQ(&inPlace.tree.ReadPoints(), &document);
+    ASSERT_EQ(inPlace.tree.NodeCount(), apart.tree.NodeCount());
+    const auto rowsKnown = [](TreeRig& rig) {
+      return rig.tree.Model().rowCount(rig.tree.Model().IndexOfNode(app::kRootNode));
+    };
+    EXPECT_EQ(rowsKnown(inPlace), rowsKnown(apart));
+    for (std::int32_t node = 3; node <= inPlace.tree.NodeCount(); node += 37)
+      EXPECT_EQ(inPlace.tree.NodeText(node), Expected(edited, node)) << node;
+    EXPECT_EQ(inPlace.tree.SelectedNode(), 3);
+  }
+}
+
 }  // namespace
 }  // namespace morvane::testing

@@ -179,6 +179,36 @@ TEST(EditSurfaceTree, FillTextsColoursAndReadBack) {
   EXPECT_EQ(tree.NodeCount(), 0);
 }
 
+TEST(EditSurfaceTree, AnEditOfALargeDocumentShowsInTheTreeWithoutACopy) {
+  // Ten thousand small squares: more rows than the tree tells its view of at first.
+  FakeServices services;
+  AppFolder folder;
+  QImage picture(400, 400, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  for (int y = 0; y < 400; y += 4) {
+    for (int x = 0; x < 400; x += 4) {
+      for (int k = 0; k < 4; ++k) picture.setPixel(x + k % 2, y + k / 2, qRgb(0, 0, 0));
+    }
+  }
+  const std::string path = folder.folder.File("squares.bmp");
+  ASSERT_TRUE(picture.save(QString::fromStdString(path), "BMP"));
+  auto w = folder.Start({path});
+  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  app::ContourTree& tree = *w->Tree();
+  ASSERT_LT(tree.Model().rowCount(tree.Model().IndexOfNode(app::kRootNode)), tree.NodeCount() - 1);
+  tree.SelectNode(4);
+  ASSERT_TRUE(w->RunCommand("mEditDelete"));
+  // The tree reads the document's own points, near the top and far down alike.
+  const ContourPoints& points = w->Host().Model().Points();
+  ASSERT_EQ(tree.NodeCount(), engine::UpperBound(points) + 2);
+  EXPECT_EQ(&tree.ReadPoints(), &points);
+  for (std::int32_t node = 3; node <= tree.NodeCount(); node += 997) {
+    const auto& element = points[static_cast<std::size_t>(app::ElementOfNode(node))];
+    EXPECT_EQ(tree.NodeText(node).toStdString(), app::ElementText(element, "00")) << node;
+  }
+}
+
 TEST(EditSurfaceTree, HeadingClickSelectsTheFirstPointUnderIt) {
   Rig rig;
   rig.Trace(3, 3);

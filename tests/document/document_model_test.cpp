@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace morvane::document {
 namespace {
 
@@ -64,6 +66,29 @@ TEST(DocumentModelTest, ContoursAndTheirEntriesChangeTogether) {
   model.LetChanged(true);
   EXPECT_TRUE(model.IsChanged());
   EXPECT_EQ(seen, DocumentModel::kContours | DocumentModel::kChangedMark);
+}
+
+
+TEST(DocumentModelTest, ObserversOfNewContoursSeeThePointsTheyReplaced) {
+  DocumentModel model;
+  std::vector<engine::ContourPoints> before, now;
+  model.Observe([&](unsigned changes) {
+    if ((changes & DocumentModel::kContours) == 0) return;
+    before.push_back(model.PreviousPoints());
+    now.push_back(model.Points());
+  });
+  const engine::ContourPoints first = {{0, 0}, {1, 1}, {2, 1}, {2, 2}};
+  const engine::ContourPoints second = {{0, 0}, {5, 5}, {6, 5}, {6, 6}, {0, -1}, {7, 7}};
+  engine::ContourSet set;
+  set.points = first;
+  model.TakeContours(set);
+  set.points = second;
+  model.TakeContours(set);
+  model.ResetContours();
+  EXPECT_EQ(before, (std::vector<engine::ContourPoints>{engine::EmptyContourPoints(), first, second}));
+  EXPECT_EQ(now, (std::vector<engine::ContourPoints>{first, second, engine::EmptyContourPoints()}));
+  // Outside a notice there is nothing before the points.
+  EXPECT_EQ(&model.PreviousPoints(), &model.Points());
 }
 
 }  // namespace
