@@ -193,7 +193,7 @@ TEST(EditSurfaceTree, AnEditOfALargeDocumentShowsInTheTreeWithoutACopy) {
   const std::string path = folder.folder.File("squares.bmp");
   ASSERT_TRUE(picture.save(QString::fromStdString(path), "BMP"));
   auto w = folder.Start({path});
-  if (w->Settings().mSettingsConnected) w->RunCommand("mSettingsConnected");
+  if (w->Settings().connected) w->RunCommand("mSettingsConnected");
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   app::ContourTree& tree = *w->Tree();
   ASSERT_LT(tree.Model().rowCount(tree.Model().IndexOfNode(app::kRootNode)), tree.NodeCount() - 1);
