@@ -69,9 +69,6 @@ class ConnectedPath {
     // The points of the subtrees on either side: a walk up the tree reads one node per
     // level.
     std::int32_t leftPoints = 0, rightPoints = 0;
-    // The stretches before and after in the cyclic path, which the array is copied
-    // along.
-    std::int32_t previous = -1, next = -1;
   };
   struct Mark {
     std::int32_t stretch = -1;
@@ -90,8 +87,8 @@ class ConnectedPath {
   void Splay(std::int32_t s);
   // Lifts s above its parent, keeping the path order.
   void RotateUp(std::int32_t s);
-  // Puts s between two neighbours of the cyclic list.
-  void Link(std::int32_t previous, std::int32_t s, std::int32_t next);
+  // The stretch after s in the cyclic path: the tree's order, read off its links.
+  std::int32_t NextInPath(std::int32_t s) const;
   // Where a point of a stretch lies counting from the path order's start, from 0. A
   // stretch deeper than kShallowDepth is splayed on the way.
   std::int32_t Rank(std::int32_t stretch, std::int32_t offset);
@@ -140,7 +137,8 @@ class ConnectedPath {
   // Reserve makes room for at most this many points; a larger path grows as it goes.
   static constexpr std::int64_t kMostReserved = std::int64_t{1} << 25;
   // The stored points, and beside each the next point of its grid cell and the stretch
-  // that holds it. The links are let go of first when a large path becomes the array.
+  // that holds it. When the path becomes the array, the links' memory holds the store
+  // while the store is rewritten in path order.
   struct PointLinks {
     std::int32_t nextInCell = -1;
     std::int32_t stretch = -1;
