@@ -21,8 +21,14 @@ void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   BuildGrid();
 }
 
-void ConnectedPath::Reserve(std::int64_t points) {
+void ConnectedPath::Reserve(std::int64_t edges) {
+  // A contour has about a point per edge it runs along, and each contour adds two: the
+  // way back to the junction and its first point again. Most points per edge take the
+  // smallest contours, a one-pixel hole's four edges and six points; every contour has
+  // four edges or more, and adds a stretch and splits at most one.
+  const std::int64_t points = edges + edges / 2;
   const auto room = static_cast<std::size_t>(std::clamp<std::int64_t>(points, 0, kMostReserved));
+  stretches_.reserve(room / 3);
   // One more for element 0 of the array the store becomes.
   store_.reserve(room + 1);
   links_.reserve(room);

@@ -24,9 +24,11 @@ class ConnectedPath {
   // Empties the path; the grid covers an image of this size (points outside it are
   // held to its edge cells).
   void Reset(std::int32_t width, std::int32_t height);
-  // Makes room for about this many points at once: grown a figure at a time, the store
-  // and its links would be copied again and again. Room not written to costs no memory.
-  void Reserve(std::int64_t points);
+  // Makes room at once for a path along figures and holes with this many unit edges
+  // between figure and background pixels: grown a figure at a time, the store, its
+  // links and the stretches would be copied again and again, each copy into fresh
+  // memory. Room not written to costs no memory.
+  void Reserve(std::int64_t edges);
 
   // The number of points, the upper bound of the array the path stands for.
   std::int32_t Size() const { return total_; }

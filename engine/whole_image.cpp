@@ -43,6 +43,30 @@ std::int32_t ContourEngine::SumRegionPixels() {
   return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
 }
 
+std::int64_t ContourEngine::CountFigureEdges() const {
+  // Across each row, and between it and the row above; the first row's top edges, the
+  // last row's bottom edges and the edges at both ends of a row face the border. The
+  // loops compare bytes in straight lines, which the compiler does many at a time.
+  std::int64_t edges = 0;
+  for (std::int32_t y = 0; y < maskH_; ++y) {
+    const std::uint8_t* row = &mask_.bits[Index(0, y)];
+    const std::uint8_t* above = y > 0 ? row - maskW_ : nullptr;
+    std::int32_t count = (row[0] == kMaskBlack ? 1 : 0) + (row[maskW_ - 1] == kMaskBlack ? 1 : 0);
+    for (std::int32_t x = 1; x < maskW_; ++x) {
+      count += (row[x] == kMaskBlack) != (row[x - 1] == kMaskBlack) ? 1 : 0;
+    }
+    for (std::int32_t x = 0; x < maskW_; ++x) {
+      const bool up = above != nullptr && above[x] == kMaskBlack;
+      count += (row[x] == kMaskBlack) != up ? 1 : 0;
+    }
+    edges += count;
+  }
+  if (maskH_ > 0) {
+    edges += blackPerRow_[static_cast<std::size_t>(maskH_) - 1];
+  }
+  return edges;
+}
+
 ContourEngine::TraceResult ContourEngine::TraceFigure(const ContourPoint& from, std::size_t figure) {
   // As a trace from `from` on a mask whose traced figures were painted out would go:
   // its raster scan to the figure's first pixel ticks once for each row it reads, the
@@ -94,10 +118,8 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
       PrepareSurveyedMask();
       total = SumRegionPixels();
       if (Connected) {
-        // A guess at the path's length: small figures, whose contours and junctions
-        // take about as many points as the figures have pixels, come in the largest
-        // numbers; large ones take far fewer.
-        path.Reserve(std::int64_t{total} + total / 4);
+        // The path's room, from the contours' length, before the mask is painted on.
+        path.Reserve(CountFigureEdges());
       }
     }
     // Pass 1 goes from figure to figure in the order of their first pixels. Pass 2
