@@ -45,19 +45,23 @@ std::int32_t ContourEngine::SumRegionPixels() {
 
 std::int64_t ContourEngine::CountFigureEdges() const {
   // Across each row, and between it and the row above; the first row's top edges, the
-  // last row's bottom edges and the edges at both ends of a row face the border. The
-  // loops compare bytes in straight lines, which the compiler does many at a time.
+  // last row's bottom edges and the edges at both ends of a row face the border. Each
+  // loop compares bytes in a straight line, which the compiler does many at a time.
+  const auto black = [](std::uint8_t v) { return v == kMaskBlack ? 1 : 0; };
   std::int64_t edges = 0;
   for (std::int32_t y = 0; y < maskH_; ++y) {
     const std::uint8_t* row = &mask_.bits[Index(0, y)];
-    const std::uint8_t* above = y > 0 ? row - maskW_ : nullptr;
-    std::int32_t count = (row[0] == kMaskBlack ? 1 : 0) + (row[maskW_ - 1] == kMaskBlack ? 1 : 0);
+    std::int32_t count = black(row[0]) + black(row[maskW_ - 1]);
     for (std::int32_t x = 1; x < maskW_; ++x) {
-      count += (row[x] == kMaskBlack) != (row[x - 1] == kMaskBlack) ? 1 : 0;
+      count += black(row[x]) ^ black(row[x - 1]);
     }
-    for (std::int32_t x = 0; x < maskW_; ++x) {
-      const bool up = above != nullptr && above[x] == kMaskBlack;
-      count += (row[x] == kMaskBlack) != up ? 1 : 0;
+    if (y == 0) {
+      count += blackPerRow_[0];
+    } else {
+      const std::uint8_t* above = row - maskW_;
+      for (std::int32_t x = 0; x < maskW_; ++x) {
+        count += black(row[x]) ^ black(above[x]);
+      }
     }
     edges += count;
   }
