@@ -34,6 +34,14 @@ void ConnectedPath::Reserve(std::int64_t edges) {
   links_.reserve(room);
 }
 
+void ConnectedPath::Reset(std::int32_t width, std::int32_t height, ContourPoints& spare) {
+  if (spare.capacity() > store_.capacity()) {
+    store_.swap(spare);
+  }
+  ResetPoints(spare);
+  Reset(width, height);
+}
+
 const ContourPoint& ConnectedPath::First() const {
   const Stretch& s = stretches_[static_cast<std::size_t>(mark_.stretch)];
   return store_[static_cast<std::size_t>(s.begin + mark_.offset)];

@@ -24,6 +24,10 @@ class ConnectedPath {
   // Empties the path; the grid covers an image of this size (points outside it are
   // held to its edge cells).
   void Reset(std::int32_t width, std::int32_t height);
+  // The same, the store taking over spare's memory when it has more room than its own:
+  // the array a former path became, whose pages are in place. spare is left element 0
+  // alone, in the store's former memory.
+  void Reset(std::int32_t width, std::int32_t height, ContourPoints& spare);
   // Makes room at once for a path along figures and holes with this many unit edges
   // between figure and background pixels: grown a figure at a time, the store, its
   // links and the stretches would be copied again and again, each copy into fresh
@@ -134,8 +138,9 @@ class ConnectedPath {
   // closer than least.
   bool TakePairs(std::int32_t stored, const ContourPoint& p, PairSearch& search);
 
-  // Paths of up to this many points keep their memory from run to run.
-  static constexpr std::size_t kKeepPoints = std::size_t{1} << 21;
+  // Paths of up to this many points keep their memory from run to run, as many as the
+  // engine keeps of the array of a run without Connected.
+  static constexpr std::size_t kKeepPoints = std::size_t{1} << 22;
   // Reserve makes room for at most this many points; a larger path grows as it goes.
   static constexpr std::int64_t kMostReserved = std::int64_t{1} << 25;
   // The stored points, and beside each the next point of its grid cell and the stretch

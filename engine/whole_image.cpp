@@ -107,10 +107,11 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   ResetPoints(collected);
   PackedPoints& packed = packed_;
   packed.Reset();
-  // With Connected the contours collect in one path instead of the array.
+  // With Connected the contours collect in one path instead of the array, whose store
+  // takes over the array's memory.
   ConnectedPath& path = connectedPath_;
   if (Connected) {
-    path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
+    path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0, collected);
   }
 
   std::int32_t total = 0;
