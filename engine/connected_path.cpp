@@ -3,8 +3,31 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
+
+#include <sys/mman.h>
 
 namespace morvane::engine {
+
+namespace {
+
+// Memory written for the first time costs a page fault for every 4 KB page, which can
+// cost more than the writing itself. The path's buffers are large and written from the
+// front as the path grows, so their room is asked to come in 2 MB pages, where the
+// system grants them on request; it is a hint, and the room stays what it was.
+template <typename T>
+void AskForLargePages(const std::vector<T>& buffer) {
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{1} << 21;
+  const auto from = reinterpret_cast<std::uintptr_t>(buffer.data());
+  const std::uintptr_t begin = (from + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t end = (from + buffer.capacity() * sizeof(T)) & ~(kLargePage - 1);
+  if (buffer.data() != nullptr && end > begin) {
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  }
+}
+
+}  // namespace
 
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   store_.clear();
@@ -19,10 +42,28 @@ void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   BuildGrid();
 }
 
-void ConnectedPath::Reserve(std::int64_t points) {
+void ConnectedPath::Reserve(std::int64_t edges) {
+  // A contour has about a point per edge it runs along, and each contour adds two: the
+  // way back to the junction and its first point again. Most points per edge take the
+  // smallest contours, a one-pixel hole's four edges and six points; every contour has
+  // four edges or more, and adds a stretch and splits at most one.
+  const std::int64_t points = edges + edges / 2;
   const auto room = static_cast<std::size_t>(std::clamp<std::int64_t>(points, 0, kMostReserved));
-  store_.reserve(room);
+  stretches_.reserve(room / 3);
+  // One more for element 0 of the array the store becomes.
+  store_.reserve(room + 1);
   links_.reserve(room);
+  AskForLargePages(stretches_);
+  AskForLargePages(store_);
+  AskForLargePages(links_);
+}
+
+void ConnectedPath::Reset(std::int32_t width, std::int32_t height, ContourPoints& spare) {
+  if (spare.capacity() > store_.capacity()) {
+    store_.swap(spare);
+  }
+  ResetPoints(spare);
+  Reset(width, height);
 }
 
 const ContourPoint& ConnectedPath::First() const {
@@ -93,7 +134,6 @@ void ConnectedPath::AppendFigure(const ContourPoints& figure) {
   const std::int32_t s = NewStretch(first, added);
   if (root_ < 0) {
     root_ = s;
-    Link(s, s, s);
     mark_ = {s, 0};
   } else {
     if (mark_.offset > 0) {
@@ -143,7 +183,6 @@ void ConnectedPath::Grow(std::int32_t s, std::int32_t n) {
 }
 
 void ConnectedPath::InsertBefore(std::int32_t s, std::int32_t before) {
-  Link(stretches_[static_cast<std::size_t>(before)].previous, s, before);
   // s becomes the root, with before's left side on its left and before on its right.
   Splay(before);
   Stretch& b = stretches_[static_cast<std::size_t>(before)];
@@ -163,7 +202,6 @@ void ConnectedPath::InsertBefore(std::int32_t s, std::int32_t before) {
 }
 
 void ConnectedPath::InsertAfter(std::int32_t s, std::int32_t after) {
-  Link(after, s, stretches_[static_cast<std::size_t>(after)].next);
   Splay(after);
   Stretch& a = stretches_[static_cast<std::size_t>(after)];
   Stretch& n = stretches_[static_cast<std::size_t>(s)];
@@ -181,11 +219,27 @@ void ConnectedPath::InsertAfter(std::int32_t s, std::int32_t after) {
   root_ = s;
 }
 
-void ConnectedPath::Link(std::int32_t previous, std::int32_t s, std::int32_t next) {
-  stretches_[static_cast<std::size_t>(s)].previous = previous;
-  stretches_[static_cast<std::size_t>(s)].next = next;
-  stretches_[static_cast<std::size_t>(previous)].next = s;
-  stretches_[static_cast<std::size_t>(next)].previous = s;
+std::int32_t ConnectedPath::NextInPath(std::int32_t s) const {
+  // The leftmost of the right subtree, else the first ancestor that s lies left of;
+  // after the last stretch comes the first. A walk over the whole path reads each link
+  // about twice.
+  const auto at = [this](std::int32_t k) -> const Stretch& { return stretches_[static_cast<std::size_t>(k)]; };
+  std::int32_t x = at(s).right;
+  if (x < 0) {
+    x = s;
+    while (at(x).parent >= 0 && at(at(x).parent).right == x) {
+      x = at(x).parent;
+    }
+    x = at(x).parent;
+    if (x >= 0) {
+      return x;
+    }
+    x = root_;
+  }
+  while (at(x).left >= 0) {
+    x = at(x).left;
+  }
+  return x;
 }
 
 void ConnectedPath::Splay(std::int32_t s) {
@@ -447,30 +501,44 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
 }
 
 void ConnectedPath::MoveTo(ContourPoints& out) {
-  // A large path lets go of its memory before the array is built, which holds about
-  // as much; a modest one keeps it for the next run, whose pages are then in place.
+  // The array is written into the store's own memory, whose pages are in place, and
+  // not into as much fresh memory: the store is first set aside in the links' memory,
+  // of the same size and needed no more, and then written back in path order behind
+  // element 0. Both hold two 32-bit numbers a point, so the bytes are copied as they
+  // are.
+  static_assert(sizeof(PointLinks) == sizeof(ContourPoint));
+  static_assert(std::is_trivially_copyable_v<PointLinks> && std::is_trivially_copyable_v<ContourPoint>);
+  // A large path lets go of its memory afterwards; a modest one keeps it for the next
+  // run, whose pages are then in place.
   const bool keep = store_.size() <= kKeepPoints;
   if (!keep) {
     std::vector<std::int32_t>().swap(cellHead_);
-    std::vector<PointLinks>().swap(links_);
   }
-  // Each point is written once, stretch by stretch, not set to zero first.
-  out.clear();
-  out.reserve(static_cast<std::size_t>(total_) + 1);
-  out.push_back(ContourPoint{});
+  const std::size_t points = store_.size();
+  if (points > 0) {
+    std::memcpy(static_cast<void*>(links_.data()), store_.data(), points * sizeof(ContourPoint));
+  }
+  const auto* const aside = reinterpret_cast<const unsigned char*>(links_.data());
+  store_.resize(points + 1);
+  ContourPoint* at = store_.data();
+  *at++ = ContourPoint{};
   if (total_ > 0) {
     const auto copy = [&](const Stretch& s, std::int32_t from, std::int32_t end) {
-      out.insert(out.end(), store_.begin() + s.begin + from, store_.begin() + s.begin + end);
+      const auto n = static_cast<std::size_t>(end - from);
+      std::memcpy(static_cast<void*>(at), aside + static_cast<std::size_t>(s.begin + from) * sizeof(ContourPoint),
+                  n * sizeof(ContourPoint));
+      at += n;
     };
     const Stretch& marked = stretches_[static_cast<std::size_t>(mark_.stretch)];
     copy(marked, mark_.offset, marked.length);
-    for (std::int32_t s = marked.next; s != mark_.stretch;
-         s = stretches_[static_cast<std::size_t>(s)].next) {
+    for (std::int32_t s = NextInPath(mark_.stretch); s != mark_.stretch; s = NextInPath(s)) {
       const Stretch& stretch = stretches_[static_cast<std::size_t>(s)];
       copy(stretch, 0, stretch.length);
     }
     copy(marked, 0, mark_.offset);
   }
+  // out's own memory becomes the store's.
+  out.swap(store_);
   if (keep) {
     Reset(0, 0);
   } else {

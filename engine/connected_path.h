@@ -24,9 +24,15 @@ class ConnectedPath {
   // Empties the path; the grid covers an image of this size (points outside it are
   // held to its edge cells).
   void Reset(std::int32_t width, std::int32_t height);
-  // Makes room for about this many points at once: grown a figure at a time, the store
-  // and its links would be copied again and again. Room not written to costs no memory.
-  void Reserve(std::int64_t points);
+  // The same, the store taking over spare's memory when it has more room than its own:
+  // the array a former path became, whose pages are in place. spare is left element 0
+  // alone, in the store's former memory.
+  void Reset(std::int32_t width, std::int32_t height, ContourPoints& spare);
+  // Makes room at once for a path along figures and holes with this many unit edges
+  // between figure and background pixels: grown a figure at a time, the store, its
+  // links and the stretches would be copied again and again, each copy into fresh
+  // memory. Room not written to costs no memory.
+  void Reserve(std::int64_t edges);
 
   // The number of points, the upper bound of the array the path stands for.
   std::int32_t Size() const { return total_; }
@@ -69,9 +75,6 @@ class ConnectedPath {
     // The points of the subtrees on either side: a walk up the tree reads one node per
     // level.
     std::int32_t leftPoints = 0, rightPoints = 0;
-    // The stretches before and after in the cyclic path, which the array is copied
-    // along.
-    std::int32_t previous = -1, next = -1;
   };
   struct Mark {
     std::int32_t stretch = -1;
@@ -90,8 +93,8 @@ class ConnectedPath {
   void Splay(std::int32_t s);
   // Lifts s above its parent, keeping the path order.
   void RotateUp(std::int32_t s);
-  // Puts s between two neighbours of the cyclic list.
-  void Link(std::int32_t previous, std::int32_t s, std::int32_t next);
+  // The stretch after s in the cyclic path: the tree's order, read off its links.
+  std::int32_t NextInPath(std::int32_t s) const;
   // Where a point of a stretch lies counting from the path order's start, from 0. A
   // stretch deeper than kShallowDepth is splayed on the way.
   std::int32_t Rank(std::int32_t stretch, std::int32_t offset);
@@ -135,12 +138,14 @@ class ConnectedPath {
   // closer than least.
   bool TakePairs(std::int32_t stored, const ContourPoint& p, PairSearch& search);
 
-  // Paths of up to this many points keep their memory from run to run.
-  static constexpr std::size_t kKeepPoints = std::size_t{1} << 21;
+  // Paths of up to this many points keep their memory from run to run, as many as the
+  // engine keeps of the array of a run without Connected.
+  static constexpr std::size_t kKeepPoints = std::size_t{1} << 22;
   // Reserve makes room for at most this many points; a larger path grows as it goes.
   static constexpr std::int64_t kMostReserved = std::int64_t{1} << 25;
   // The stored points, and beside each the next point of its grid cell and the stretch
-  // that holds it. The links are let go of first when a large path becomes the array.
+  // that holds it. When the path becomes the array, the links' memory holds the store
+  // while the store is rewritten in path order.
   struct PointLinks {
     std::int32_t nextInCell = -1;
     std::int32_t stretch = -1;

@@ -178,6 +178,9 @@ class ContourEngine {
   void TickPastStops(std::int64_t n);
   // CountRegionPixels from the row counts the mask was last counted into.
   std::int32_t SumRegionPixels();
+  // The unit edges between a black mask pixel and one that is not, or the mask's
+  // border: the length of all contours a whole-image run traces, about.
+  std::int64_t CountFigureEdges() const;
   // One reduction by a method other than 3, clean-up included.
   std::int32_t ReduceOnce(ContourPoints& points, bool closed, ReductionMethod method);
   void SimplifyOnce(ContourPoints& points, bool closed, std::int32_t& upper,

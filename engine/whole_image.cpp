@@ -43,6 +43,34 @@ std::int32_t ContourEngine::SumRegionPixels() {
   return static_cast<std::int32_t>(std::min<std::int64_t>(count, INT32_MAX));
 }
 
+std::int64_t ContourEngine::CountFigureEdges() const {
+  // Across each row, and between it and the row above; the first row's top edges, the
+  // last row's bottom edges and the edges at both ends of a row face the border. Each
+  // loop compares bytes in a straight line, which the compiler does many at a time.
+  const auto black = [](std::uint8_t v) { return v == kMaskBlack ? 1 : 0; };
+  std::int64_t edges = 0;
+  for (std::int32_t y = 0; y < maskH_; ++y) {
+    const std::uint8_t* row = &mask_.bits[Index(0, y)];
+    std::int32_t count = black(row[0]) + black(row[maskW_ - 1]);
+    for (std::int32_t x = 1; x < maskW_; ++x) {
+      count += black(row[x]) ^ black(row[x - 1]);
+    }
+    if (y == 0) {
+      count += blackPerRow_[0];
+    } else {
+      const std::uint8_t* above = row - maskW_;
+      for (std::int32_t x = 0; x < maskW_; ++x) {
+        count += black(row[x]) ^ black(above[x]);
+      }
+    }
+    edges += count;
+  }
+  if (maskH_ > 0) {
+    edges += blackPerRow_[static_cast<std::size_t>(maskH_) - 1];
+  }
+  return edges;
+}
+
 ContourEngine::TraceResult ContourEngine::TraceFigure(const ContourPoint& from, std::size_t figure) {
   // As a trace from `from` on a mask whose traced figures were painted out would go:
   // its raster scan to the figure's first pixel ticks once for each row it reads, the
@@ -79,10 +107,11 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
   ResetPoints(collected);
   PackedPoints& packed = packed_;
   packed.Reset();
-  // With Connected the contours collect in one path instead of the array.
+  // With Connected the contours collect in one path instead of the array, whose store
+  // takes over the array's memory.
   ConnectedPath& path = connectedPath_;
   if (Connected) {
-    path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0);
+    path.Reset(image_ != nullptr ? image_->width : 0, image_ != nullptr ? image_->height : 0, collected);
   }
 
   std::int32_t total = 0;
@@ -94,10 +123,8 @@ ContourSet ContourEngine::CreateWholeImageContours(std::string_view format) {
       PrepareSurveyedMask();
       total = SumRegionPixels();
       if (Connected) {
-        // A guess at the path's length: small figures, whose contours and junctions
-        // take about as many points as the figures have pixels, come in the largest
-        // numbers; large ones take far fewer.
-        path.Reserve(std::int64_t{total} + total / 4);
+        // The path's room, from the contours' length, before the mask is painted on.
+        path.Reserve(CountFigureEdges());
       }
     }
     // Pass 1 goes from figure to figure in the order of their first pixels. Pass 2

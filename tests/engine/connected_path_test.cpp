@@ -101,6 +101,26 @@ TEST(ConnectedPathTest, StartsAfreshAfterItsArrayIsTaken) {
   }
 }
 
+// A path that takes over the memory of the array an earlier path became builds the
+// same array, and leaves the other array holding element 0 alone.
+TEST(ConnectedPathTest, BuildsInTheMemoryOfAnEarlierArray) {
+  ConnectedPath path;
+  ContourPoints array;
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE(::testing::Message() << "run " << run);
+    path.Reset(10, 10, array);
+    EXPECT_EQ(array, EmptyContourPoints());
+    path.AppendFigure({{}, {2, 2}, {3, 2}});
+    const ConnectedPath::Pair pair = path.FindNearestPair({{}, {5, 2}}, 100);
+    ASSERT_EQ(pair.position, 2);
+    path.RotateTo(pair.stored);
+    path.AppendFigure({{}, {5, 2}});
+    array.assign(40, ContourPoint{7, 7});  // as a reduction leaves it, longer than the path
+    path.MoveTo(array);
+    EXPECT_EQ(array, (ContourPoints{{}, {3, 2}, {2, 2}, {2, 2}, {3, 2}, {5, 2}, {5, 2}}));
+  }
+}
+
 // The bar of the pair search's second sweep as a sweep moves it that looks at every
 // step-th existing point up to the pair's, a gate, and shows the percentage when it
 // changes; then the sweep's ticks, one per existing point up to the pair's.
