@@ -56,7 +56,7 @@ void WatchTheRun(app::MainWindow& w, DuringTheRun& seen, QTimer& timer) {
 }
 
 struct NoiseWindow : PictureWindowUnderX {
-  NoiseWindow() : PictureWindowUnderX([](const TempFolder& into) { return WriteNoise(into, 1024); }) {}
+  NoiseWindow() : PictureWindowUnderX([](const TempFolder& into) { return WriteNoise(into, 2048); }) {}
 };
 
 // Ctrl held, Pause tapped: with the standard layout the server reports the Break keysym,
