@@ -77,7 +77,9 @@ TEST(WorkPicture, TheViewShowsTheTracedPixelsThemselves) {
 // find one figure.
 TEST(WorkPicture, BetweenRunsTheContoursAreDrawnOverTheTracedPictureAndComeOffForATrace) {
   PictureRig rig;
-  if (!rig.w->Settings().connected) ASSERT_TRUE(rig.w->RunCommand("mSettingsConnected"));
+  if (!rig.w->Settings().connected) {
+    ASSERT_TRUE(rig.w->RunCommand("mSettingsConnected"));
+  }
   ASSERT_TRUE(rig.w->RunCommand("mFileCreate"));
   rig.Flush();
   ASSERT_EQ(rig.w->Host().Model().Count(), 1);
@@ -164,7 +166,9 @@ TEST(WorkPicture, DenseContoursAreDrawnOnACopy) {
   const std::string path = folder.folder.File("bars.bmp");
   ASSERT_TRUE(file.save(QString::fromStdString(path), "BMP"));
   auto w = folder.Start({path});
-  if (w->Settings().connected) ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+  if (w->Settings().connected) {
+    ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+  }
   ASSERT_TRUE(w->RunCommand("mFileCreate"));
   w->Picture().FlushRedraw();
   QCoreApplication::processEvents();
