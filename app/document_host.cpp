@@ -177,6 +177,7 @@ void DocumentHost::FollowPhase(RunPhase phase) {
   shownPhase_ = phase;
   const bool running = phase == RunPhase::Running;
   run_.SetRunning(running);
+  picture_.SetDrawOnPicture(phase == RunPhase::Idle);
   // A run leaves the Stop band usable; a busy moment disables the whole window.
   for (QWidget* widget :
        {pbMain_, static_cast<QWidget*>(toolbars_[0]), factors_.Panel(), titles_.Panel()}) {

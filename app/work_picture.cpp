@@ -37,30 +37,72 @@ void WorkPicture::DrawContoursNow() {
     if (cleanPending_) ReshowPicture();
     return;
   }
-  const core::RgbImage& clean = *pbImage_;
+  core::RgbImage& clean = *pbImage_;
   if (clean.empty()) {
     cleanPending_ = false;
     return;
   }
   ScopelView& view = view_;
+  // Always onto the clean picture: lines of an earlier state never stay behind.
+  TakeLinesOff();
+  const auto colour = [](std::int32_t ole) {
+    return gui::ResolveColor(static_cast<gui::OleColor>(ole));
+  };
+  const std::uint32_t line = colour(view.ForeColor());
+  const std::optional<std::uint32_t> marks =
+      settings_.showPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt;
+  // A record of two 32-bit numbers a pixel: on the picture itself while it takes no
+  // more memory than a copy would, which the pictures of dense figures outgrow.
+  const std::int64_t most = CountContourPixels(points, marks.has_value());
+  const auto area = static_cast<std::int64_t>(core::RgbImage::Area(clean.width, clean.height));
+  const bool fits = most <= area / 2 && area <= std::int64_t{UINT32_MAX};
+  if (fits && !drawOnPicture_ && !model_.State().BatchRunning) {
+    // The run ends in a moment and the lines go onto the picture then; a batch goes on
+    // to the next image, and its contours are shown on a copy meanwhile.
+    drawPostponed_ = true;
+    return;
+  }
+  if (fits && drawOnPicture_) {
+    drawnOver_.Reserve(most);
+    DrawContours(clean, points, line, marks, drawnOver_);
+    ShowWorkPicture(gui::SharedPicture(pbImage_));
+    viewClean_ = false;
+    return;
+  }
   // The view lets go of the picture drawn before, so that at most one drawn picture
   // stands beside the clean one.
   ReshowPicture();
-  // Always onto the clean picture: lines of an earlier state never stay behind.
   QImage drawn = gui::NewLargePicture(clean.width, clean.height);
   if (drawn.isNull()) return;
   for (std::int32_t y = 0; y < clean.height; ++y) {
     const auto row = clean.pixels.begin() + static_cast<std::ptrdiff_t>(y) * clean.width;
     std::copy(row, row + clean.width, reinterpret_cast<std::uint32_t*>(drawn.scanLine(y)));
   }
-  const auto colour = [](std::int32_t ole) {
-    return gui::ResolveColor(static_cast<gui::OleColor>(ole));
-  };
-  DrawContours(
-      drawn, points, colour(view.ForeColor()),
-      settings_.showPoints ? std::optional<std::uint32_t>(colour(view.FillColor())) : std::nullopt);
+  DrawContours(drawn, points, line, marks);
   ShowWorkPicture(drawn);
   viewClean_ = false;
+}
+
+void WorkPicture::TakeLinesOff() {
+  if (drawnOver_.Empty()) return;
+  drawnOver_.Undo(*pbImage_);
+  // The view may still show the lines it painted: it is given the picture again.
+  viewClean_ = false;
+}
+
+void WorkPicture::SetDrawOnPicture(bool allowed) {
+  drawOnPicture_ = allowed;
+  if (!allowed) {
+    TakeLinesOff();
+  } else if (drawPostponed_) {
+    drawPostponed_ = false;
+    redraw_.Request();
+  }
+}
+
+void WorkPicture::ShowImage() {
+  TakeLinesOff();
+  cleanPending_ = true;
 }
 
 void WorkPicture::DrawPointMarks() {
@@ -77,7 +119,8 @@ void WorkPicture::FollowImage(std::function<void(const core::RgbImage*)> follow)
 }
 
 void WorkPicture::SetImage(core::RgbImage image) {
-  pbImage_ = std::make_shared<const core::RgbImage>(std::move(image));
+  drawnOver_.Forget();
+  pbImage_ = std::make_shared<core::RgbImage>(std::move(image));
   if (followImage_) followImage_(pbImage_.get());
 }
 
@@ -100,6 +143,7 @@ void WorkPicture::ShowPicture(core::RgbImage image) {
 }
 
 void WorkPicture::ReshowPicture() {
+  TakeLinesOff();
   // Handing a large picture to the zoom view costs as much as a small trace: skip it
   // when the view shows the clean picture already.
   if (viewClean_) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The work picture on the zoom view: the clean picture the engine traces, the copy with
-// the contours drawn over it, the deferred redraw and the point marks.
+// The work picture on the zoom view: the clean picture the engine traces, the contours
+// drawn over it between runs (or over a copy of it), the deferred redraw and the point
+// marks.
 
 #include <QImage>
 #include <QObject>
@@ -40,8 +41,15 @@ class WorkPicture : public QObject, public engine::PictureView {
   // The Edit commands that need a drawing may run.
   bool EditEnabled() const { return editEnabled_; }
 
-  // engine::PictureView
-  void ShowImage() override { cleanPending_ = true; }
+  // Between runs the contours are drawn on the traced picture itself, with a record of
+  // the pixels they cover, which costs no second picture. A run reads the picture: as
+  // one begins, the lines come off, and a redraw asked for meanwhile waits for its end
+  // (during a batch it is drawn on a copy).
+  void SetDrawOnPicture(bool allowed);
+
+  // engine::PictureView. Takes the lines off the traced picture at once (the engine
+  // reads it next); the view shows it clean with the next redraw.
+  void ShowImage() override;
   // Asks for the contours to be drawn once the current event is done (the clean image
   // first when it was asked for); the Edit menu follows at once.
   void RedrawContours() override;
@@ -63,6 +71,8 @@ class WorkPicture : public QObject, public engine::PictureView {
 
  private:
   void DrawContoursNow();
+  // Gives the traced picture back clean where contours were drawn on it.
+  void TakeLinesOff();
   // The picture on the zoom view, its scroll position kept.
   void ShowWorkPicture(const QImage& picture);
   void SetImage(core::RgbImage image);
@@ -72,13 +82,16 @@ class WorkPicture : public QObject, public engine::PictureView {
   const WindowSettings& settings_;
   StatusPanels& status_;
 
-  // Shared with the zoom view while it shows the picture clean; the copy with the
-  // contours drawn is the view's alone and lives only while the view shows it.
-  std::shared_ptr<const core::RgbImage> pbImage_ = std::make_shared<const core::RgbImage>();
+  // Shared with the zoom view, clean or drawn on; a copy with the contours drawn is the
+  // view's alone and lives only while the view shows it.
+  std::shared_ptr<core::RgbImage> pbImage_ = std::make_shared<core::RgbImage>();
+  DrawnOver drawnOver_;  // what the lines on pbImage_ cover
+  bool drawOnPicture_ = true;
+  bool drawPostponed_ = false;
   std::function<void(const core::RgbImage*)> followImage_;
   bool editEnabled_ = false;
   bool cleanPending_ = false;
-  bool viewClean_ = false;  // the zoom view shows pbImage_ as it is
+  bool viewClean_ = false;  // the zoom view shows pbImage_, clean
   DeferredCall redraw_{[this] { DrawContoursNow(); }};
 };
 

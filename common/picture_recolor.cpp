@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/core/large_pages.h"
 #include "platform/core/palette.h"
 
 namespace morvane::common {
@@ -66,6 +67,8 @@ void RecolorPicture(const core::RgbImage& source, std::int32_t colour, core::Mas
   const std::size_t area = core::RgbImage::Area(source.width, source.height);
   if (target.bits.capacity() < area) {
     target = core::Mask();
+    target.bits.reserve(area);
+    core::AskForLargePages(target.bits);
   }
   target.width = source.empty() ? 0 : source.width;
   target.height = source.empty() ? 0 : source.height;

@@ -107,6 +107,8 @@ void ContourEngine::PrepareMask() { PrepareMask(false); }
 void ContourEngine::PrepareSurveyedMask() { PrepareMask(true); }
 
 void ContourEngine::PrepareMask(bool survey) {
+  // The mask is made of the plain image, never of contours drawn over it.
+  picture_.ShowImage();
   exactBackground_ = false;
   // The OLE colour's bytes come out blue, green, red; composed in that order they give
   // the colour-table order that the recolouring takes.

@@ -59,7 +59,8 @@ class StatusLine {
 class PictureView {
  public:
   virtual ~PictureView() = default;
-  // Puts the plain image back on the zoom view, clearing drawn contours.
+  // Puts the plain image back on the zoom view, clearing drawn contours: the image the
+  // engine reads holds none after it.
   virtual void ShowImage() = 0;
   // Draws the document's contours over the image again.
   virtual void RedrawContours() = 0;

@@ -58,12 +58,13 @@ std::int32_t QtDialogControl::Show(bool save) {
 }
 
 bool QtImageSource::LoadPicture(const std::string& path, core::RgbImage& image, std::string& message) {
-  const gui::PictureLoad load = gui::LoadPicture(path);
-  if (!load.ok()) {
+  // Straight into the plain buffer where the format allows: a large picture has no
+  // second 32-bit copy standing beside it while it loads.
+  const gui::PictureLoad load = gui::LoadRgbPicture(path, image);
+  if (image.empty()) {
     message = load.message.toStdString();
     return false;
   }
-  image = gui::ToRgbImage(load.image);
   return true;
 }
 

@@ -113,7 +113,9 @@ void WalkLinePath(Px a, Px b, bool includeEnd, const Clip& clip, Visit&& visit) 
   if (from > to) return;
   // The minor offset after i steps and the decision value there, as the step-by-step
   // walk from the start would have them: k = floor((2 m i + M - 1) / 2M).
-  std::int64_t k = major == 0 ? 0 : (2 * minor * from + major - 1) / (2 * major);
+  // From the start it is 0, which spares the division for every line the clip leaves
+  // whole (a clipped start has major > 0).
+  std::int64_t k = from == 0 ? 0 : (2 * minor * from + major - 1) / (2 * major);
   std::int64_t err = 2 * minor * (from + 1) - major - 2 * major * k;
   for (std::int64_t i = from; i <= to; ++i) {
     const std::int64_t ma = major0 + sMajor * i, mi = minor0 + sMinor * k;

@@ -99,5 +99,45 @@ TEST(DrawContoursTest, APictureGetsThePixelsOfThePlainBuffer) {
   EXPECT_EQ(other.pixel(0, 0), kWhite);
 }
 
+// Drawn on the picture itself, the contours take the pixels a copy would, and the record
+// gives every pixel back, however often it was drawn over; it never holds more pixels
+// than the count the window weighs it by.
+TEST(DrawnOverTest, UndoGivesTheDrawnPictureBack) {
+  const struct {
+    const char* what;
+    engine::ContourPoints points;
+    std::optional<std::uint32_t> marks;
+  } rows[] = {
+      {"two contours, one past the edge",
+       {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}},
+       std::nullopt},
+      {"marks over the lines", {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}}, kMark},
+      {"one contour twice over", {{0, 0}, {1, 1}, {5, 3}, {1, 4}, {0, -1}, {1, 1}, {5, 3}, {1, 4}}, kMark},
+      {"a diagonal contour partly above the picture", {{0, 0}, {-3, 0}, {6, 5}, {2, 5}, {7, 0}}, kMark},
+      {"far outside the picture", {{0, 0}, {-100000, 3}, {100000, 3}, {0, 100000}}, std::nullopt},
+      {"fewer than three elements", {{0, 0}, {1, 1}, {2, 2}}, kMark},
+  };
+  core::RgbImage original(7, 6);
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 7; ++x) original.at(x, y) = 0xFF000000u | static_cast<std::uint32_t>(x * 40 + y * 7);
+  }
+  original.at(4, 1) = kLine;  // a pixel that has the line's colour already
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    core::RgbImage copy = original;
+    DrawContours(copy, row.points, kLine, row.marks);
+    core::RgbImage picture = original;
+    DrawnOver under;
+    DrawContours(picture, row.points, kLine, row.marks, under);
+    EXPECT_EQ(picture.pixels, copy.pixels);
+    EXPECT_LE(static_cast<std::int64_t>(under.Size()), CountContourPixels(row.points, row.marks.has_value()));
+    // A second drawing adds to the record; undone, both go.
+    DrawContours(picture, {{0, 0}, {0, 0}, {6, 5}, {0, 5}}, kMark, std::nullopt, under);
+    under.Undo(picture);
+    EXPECT_TRUE(under.Empty());
+    EXPECT_EQ(picture.pixels, original.pixels);
+  }
+}
+
 }  // namespace
 }  // namespace morvane::app

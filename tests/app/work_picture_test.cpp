@@ -1,5 +1,5 @@
-// The work picture: the zoom view shows the engine's own pixels, and the contours are
-// drawn on a picture of the view's alone, so the picture the engine traces stays clean.
+// The work picture: the zoom view shows the engine's own pixels, the contours drawn over
+// them between runs, and the picture the engine traces is clean whenever it reads it.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -71,46 +71,114 @@ TEST(WorkPicture, TheViewShowsTheTracedPixelsThemselves) {
   rig.ExpectTracedClean();
 }
 
-TEST(WorkPicture, ContoursAreDrawnOnTheViewsPictureOnly) {
+// Between runs the contours are drawn over the traced picture itself, which costs no
+// second picture; whatever reads it next for a trace finds it clean. Connected is on:
+// the line joining the squares crosses the background, and a trace that saw it would
+// find one figure.
+TEST(WorkPicture, BetweenRunsTheContoursAreDrawnOverTheTracedPictureAndComeOffForATrace) {
   PictureRig rig;
+  if (!rig.w->Settings().connected) {
+    ASSERT_TRUE(rig.w->RunCommand("mSettingsConnected"));
+  }
   ASSERT_TRUE(rig.w->RunCommand("mFileCreate"));
   rig.Flush();
-  ASSERT_EQ(rig.w->Host().Model().Count(), rig.w->Settings().connected ? 1 : 2);
+  ASSERT_EQ(rig.w->Host().Model().Count(), 1);
+  const engine::ContourPoints traced = rig.w->Host().Model().Points();
   const std::uint32_t line = gui::ResolveColor(static_cast<gui::OleColor>(rig.w->Zoom().ForeColor()));
   const std::uint32_t mark = gui::ResolveColor(static_cast<gui::OleColor>(rig.w->Zoom().FillColor()));
-  struct Row {
+  const struct {
     const char* what;
     const char* command;  // run before the look, "" for none
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"after Create", ""},
       {"vertex marks switched", "mViewPoints"},
       {"vertex marks switched back", "mViewPoints"},
+      {"after a second Create", "mFileCreate"},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     if (*row.command != '\0') {
       ASSERT_TRUE(rig.w->RunCommand(row.command));
       rig.Flush();
     }
+    EXPECT_EQ(rig.w->Host().Model().Points(), traced);
     const QImage shown = rig.Shown();
     ASSERT_EQ(shown.size(), rig.file.size());
-    EXPECT_NE(reinterpret_cast<const std::uint32_t*>(shown.constBits()), rig.Traced().pixels.data());
+    EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(shown.constBits()), rig.Traced().pixels.data());
     const std::uint32_t corner = rig.w->Settings().showPoints ? mark : line;
     EXPECT_EQ(shown.pixel(2, 2) & 0xFFFFFFu, corner & 0xFFFFFFu);
     EXPECT_EQ(shown.pixel(0, 0), 0xFFFFFFFFu);
-    rig.ExpectTracedClean();
   }
 
-  // The clean picture back: the traced pixels again, no copy.
+  // What the engine calls before it reads the picture.
+  rig.w->Picture().ShowImage();
+  rig.ExpectTracedClean();
+  // The clean picture back on the view: the traced pixels, no copy.
   rig.w->Picture().ReshowPicture();
   EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(rig.Shown().constBits()), rig.Traced().pixels.data());
-  // A second trace works on the clean picture and gives the same contours.
-  const engine::ContourPoints before = rig.w->Host().Model().Points();
+  EXPECT_EQ(rig.Shown().pixel(2, 2), 0xFF000000u);
+  rig.ExpectTracedClean();
+}
+
+// A run reads the picture: the lines come off as it begins, and a redraw asked for
+// meanwhile waits for its end; during a batch, which goes on to the next image, it is
+// drawn on a copy of the view's alone.
+TEST(WorkPicture, DuringARunTheTracedPictureStaysClean) {
+  PictureRig rig;
   ASSERT_TRUE(rig.w->RunCommand("mFileCreate"));
   rig.Flush();
-  EXPECT_EQ(rig.w->Host().Model().Points(), before);
+  ASSERT_NE(rig.Shown().pixel(2, 2), 0xFF000000u);
+  app::WorkPicture& picture = rig.w->Picture();
+  picture.SetDrawOnPicture(false);
   rig.ExpectTracedClean();
+  picture.RedrawContours();
+  rig.Flush();
+  rig.ExpectTracedClean();
+  picture.SetDrawOnPicture(true);
+  rig.Flush();
+  EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(rig.Shown().constBits()), rig.Traced().pixels.data());
+  EXPECT_NE(rig.Shown().pixel(2, 2), 0xFF000000u);
+
+  rig.w->Host().Model().LetBatchRunning(true);
+  picture.SetDrawOnPicture(false);
+  picture.RedrawContours();
+  rig.Flush();
+  const QImage shown = rig.Shown();
+  EXPECT_NE(reinterpret_cast<const std::uint32_t*>(shown.constBits()), rig.Traced().pixels.data());
+  EXPECT_NE(shown.pixel(2, 2), 0xFF000000u);
+  rig.ExpectTracedClean();
+  rig.w->Host().Model().LetBatchRunning(false);
+  picture.SetDrawOnPicture(true);
+}
+
+// Where the record of what the lines cover would take more memory than a copy, as over
+// bars two pixels wide a pixel apart, the contours are drawn on a copy.
+TEST(WorkPicture, DenseContoursAreDrawnOnACopy) {
+  FakeServices services;
+  AppFolder folder;
+  QImage file(15, 16, QImage::Format_RGB32);
+  file.fill(Qt::white);
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 15; ++x) {
+      if (x % 3 != 2) file.setPixel(x, y, qRgb(0, 0, 0));
+    }
+  }
+  const std::string path = folder.folder.File("bars.bmp");
+  ASSERT_TRUE(file.save(QString::fromStdString(path), "BMP"));
+  auto w = folder.Start({path});
+  if (w->Settings().connected) {
+    ASSERT_TRUE(w->RunCommand("mSettingsConnected"));
+  }
+  ASSERT_TRUE(w->RunCommand("mFileCreate"));
+  w->Picture().FlushRedraw();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(w->Host().Model().Count(), 5);
+  const QImage shown = automation::PictureOf(w->Zoom().control()->get(scopel::dispid::Picture));
+  const core::RgbImage& traced = *w->Picture().Image();
+  EXPECT_NE(reinterpret_cast<const std::uint32_t*>(shown.constBits()), traced.pixels.data());
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 15; ++x) ASSERT_EQ(traced.at(x, y), file.pixel(x, y)) << x << "," << y;
+  }
 }
 
 }  // namespace

@@ -268,6 +268,39 @@ rrrrr
   EXPECT_EQ(rig.Traced().size(), 8u);
 }
 
+// The window draws the contours over the picture the engine reads and takes them off
+// when it is asked to show the plain image: the mask is made after that.
+TEST(PrepareMaskTest, IsMadeOfThePlainImage) {
+  struct DrawingWindow : FakeWindow {
+    core::RgbImage* picture = nullptr;
+    core::RgbImage plain;
+    void ShowImage() override { *picture = plain; }
+  };
+  DrawingWindow window;
+  window.plain = ImageFromArt(R"(
+.......
+.##.##.
+.##.##.
+.......
+)");
+  core::RgbImage picture = window.plain;
+  window.picture = &picture;
+  ContourEngine engine(window, window, window, window);
+  engine.SetImage(&picture);
+  engine.LetBackColor(0xFFFFFF);
+  for (const bool survey : {false, true}) {
+    SCOPED_TRACE(survey ? "for a whole-image run" : "for a click");
+    picture.at(3, 1) = 0xFF000000u;  // a line drawn across the background
+    if (survey) {
+      const ContourSet contours = engine.CreateWholeImageContours("0");
+      EXPECT_EQ(contours.count, 2);
+    } else {
+      engine.PrepareMask();
+      EXPECT_EQ(engine.MaskPixel(3, 1), core::kMaskWhite);
+    }
+  }
+}
+
 TEST(RectifyCornerTest, NeedsThreeRealPointsBeforeTheNewest) {
   // Element 0 holds (0, 0): with a point at (2, 2) it would look like a bevel.
   EngineRig rig(R"(
