@@ -31,6 +31,27 @@ std::vector<std::string> Art(const core::RgbImage& picture) {
   return rows;
 }
 
+// Contours at the edges of a 7 x 6 picture and beyond, drawn over, with and without
+// marks.
+struct DrawingRow {
+  const char* what;
+  engine::ContourPoints points;
+  std::optional<std::uint32_t> marks;
+};
+const std::vector<DrawingRow>& DrawingRows() {
+  static const std::vector<DrawingRow> rows = {
+      {"two contours, one past the edge",
+       {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}},
+       std::nullopt},
+      {"with marks", {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}}, kMark},
+      {"one contour twice over", {{0, 0}, {1, 1}, {5, 3}, {1, 4}, {0, -1}, {1, 1}, {5, 3}, {1, 4}}, kMark},
+      {"a diagonal contour partly above the picture", {{0, 0}, {-3, 0}, {6, 5}, {2, 5}, {7, 0}}, kMark},
+      {"far outside the picture", {{0, 0}, {-100000, 3}, {100000, 3}, {0, 100000}}, std::nullopt},
+      {"fewer than three elements", {{0, 0}, {1, 1}, {2, 2}}, kMark},
+  };
+  return rows;
+}
+
 TEST(DrawContoursTest, ClosedOutlinesAndMarksOfEveryContour) {
   // A square, a separator, a triangle reaching past the right edge.
   const engine::ContourPoints points = {{0, 0},  {1, 1}, {4, 1}, {4, 4}, {1, 4},
@@ -66,19 +87,7 @@ TEST(DrawContoursTest, FewerThanThreeElementsDrawNothing) {
 // The window draws onto a picture for the view: the same pixels as on a plain buffer,
 // whatever its rows' padding.
 TEST(DrawContoursTest, APictureGetsThePixelsOfThePlainBuffer) {
-  const struct {
-    const char* what;
-    engine::ContourPoints points;
-    std::optional<std::uint32_t> marks;
-  } rows[] = {
-      {"two contours, one past the edge",
-       {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}},
-       std::nullopt},
-      {"with marks", {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}}, kMark},
-      {"a diagonal contour partly above the picture", {{0, 0}, {-3, 0}, {6, 5}, {2, 5}, {7, 0}}, kMark},
-      {"fewer than three elements", {{0, 0}, {1, 1}, {2, 2}}, kMark},
-  };
-  for (const auto& row : rows) {
+  for (const DrawingRow& row : DrawingRows()) {
     SCOPED_TRACE(row.what);
     core::RgbImage plain(7, 6, kWhite);
     DrawContours(plain, row.points, kLine, row.marks);
@@ -103,26 +112,12 @@ TEST(DrawContoursTest, APictureGetsThePixelsOfThePlainBuffer) {
 // gives every pixel back, however often it was drawn over; it never holds more pixels
 // than the count the window weighs it by.
 TEST(DrawnOverTest, UndoGivesTheDrawnPictureBack) {
-  const struct {
-    const char* what;
-    engine::ContourPoints points;
-    std::optional<std::uint32_t> marks;
-  } rows[] = {
-      {"two contours, one past the edge",
-       {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}, {1, -1}, {6, 1}, {9, 1}, {6, 4}},
-       std::nullopt},
-      {"marks over the lines", {{0, 0}, {1, 1}, {4, 1}, {4, 4}, {1, 4}}, kMark},
-      {"one contour twice over", {{0, 0}, {1, 1}, {5, 3}, {1, 4}, {0, -1}, {1, 1}, {5, 3}, {1, 4}}, kMark},
-      {"a diagonal contour partly above the picture", {{0, 0}, {-3, 0}, {6, 5}, {2, 5}, {7, 0}}, kMark},
-      {"far outside the picture", {{0, 0}, {-100000, 3}, {100000, 3}, {0, 100000}}, std::nullopt},
-      {"fewer than three elements", {{0, 0}, {1, 1}, {2, 2}}, kMark},
-  };
   core::RgbImage original(7, 6);
   for (int y = 0; y < 6; ++y) {
     for (int x = 0; x < 7; ++x) original.at(x, y) = 0xFF000000u | static_cast<std::uint32_t>(x * 40 + y * 7);
   }
   original.at(4, 1) = kLine;  // a pixel that has the line's colour already
-  for (const auto& row : rows) {
+  for (const DrawingRow& row : DrawingRows()) {
     SCOPED_TRACE(row.what);
     core::RgbImage copy = original;
     DrawContours(copy, row.points, kLine, row.marks);
