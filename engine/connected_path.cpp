@@ -314,7 +314,9 @@ std::int32_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) {
 }
 
 std::int32_t ConnectedPath::PositionFrom(std::int32_t rank, std::int32_t markRank) const {
-  return static_cast<std::int32_t>((std::int64_t{rank} - markRank + total_) % total_) + 1;
+  // Both ranks lie below total_: one wrap at most, without a division.
+  const std::int32_t from = rank - markRank;
+  return (from < 0 ? from + total_ : from) + 1;
 }
 
 void ConnectedPath::RotateTo(std::int32_t stored) {
@@ -517,6 +519,10 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
     const std::int64_t orderB = PathOrder(b.stored, b.stretch);
     return orderA < orderB || (orderA == orderB && a.newer < b.newer);
   };
+  // The stretch of the pair taken is splayed next, when the path is extended at it: a
+  // stretch that holds every tie is splayed here and read at the root, which spares the
+  // walk up to it.
+  const bool oneStretch = ties_.front().stretch == ties_.back().stretch;
   for (std::size_t k = 0; k < ties_.size();) {
     Tie first = ties_[k];
     for (++k; k < ties_.size() && ties_[k].stretch == first.stretch; ++k) {
@@ -525,6 +531,9 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
       }
     }
     const std::int32_t offset = first.stored - stretches_[static_cast<std::size_t>(first.stretch)].begin;
+    if (oneStretch) {
+      Splay(first.stretch);
+    }
     const std::int32_t position = PositionFrom(Rank(first.stretch, offset), markRank);
     if (pair.position == 0 || position < pair.position ||
         (position == pair.position && first.newer < pair.newer)) {
