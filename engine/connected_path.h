@@ -67,8 +67,9 @@ class ConnectedPath {
   // path works on is rotated up to the root. Each figure works at the mark and at the
   // points nearest to it, which mostly lie in stretches of the figures just before, so
   // the tree's walks stay short and in memory touched a moment ago. -1 links to no
-  // node.
-  struct Stretch {
+  // node. A node fills 32 bytes, so that none straddles two cache lines: a splay reads
+  // and writes nodes spread over the whole tree.
+  struct alignas(32) Stretch {
     std::int32_t begin = 0;  // in the store
     std::int32_t length = 0;
     std::int32_t parent = -1, left = -1, right = -1;
