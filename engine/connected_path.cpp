@@ -122,9 +122,7 @@ void ConnectedPath::AppendFigure(const ContourPoints& figure) {
     const ContourPoint junction = First();
     store_.push_back(junction);
   }
-  for (std::size_t k = 1; k < figure.size(); ++k) {
-    store_.push_back(figure[k]);
-  }
+  store_.insert(store_.end(), figure.begin() + 1, figure.end());
   store_.push_back(figure[1]);
   links_.resize(store_.size());
   const auto added = static_cast<std::int32_t>(store_.size()) - first;
