@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -121,9 +122,7 @@ void ConnectedPath::AppendFigure(const ContourPoints& figure) {
     const ContourPoint junction = First();
     store_.push_back(junction);
   }
-  for (std::size_t k = 1; k < figure.size(); ++k) {
-    store_.push_back(figure[k]);
-  }
+  store_.insert(store_.end(), figure.begin() + 1, figure.end());
   store_.push_back(figure[1]);
   links_.resize(store_.size());
   const auto added = static_cast<std::int32_t>(store_.size()) - first;
@@ -313,7 +312,9 @@ std::int32_t ConnectedPath::Rank(std::int32_t stretch, std::int32_t offset) {
 }
 
 std::int32_t ConnectedPath::PositionFrom(std::int32_t rank, std::int32_t markRank) const {
-  return static_cast<std::int32_t>((std::int64_t{rank} - markRank + total_) % total_) + 1;
+  // Both ranks lie below total_: one wrap at most, without a division.
+  const std::int32_t from = rank - markRank;
+  return (from < 0 ? from + total_ : from) + 1;
 }
 
 void ConnectedPath::RotateTo(std::int32_t stored) {
@@ -338,11 +339,12 @@ void ConnectedPath::ScanNear(PairSearch& search) {
   };
   const std::int32_t cx0 = column(box.x0), cx1 = column(box.x1);
   const std::int32_t cy0 = row(box.y0), cy1 = row(box.y1);
-  const auto scanCell = [&](std::int32_t x, std::int32_t y) {
+  // The cells of ring 0 meet the box: only farther cells can lie beyond bound.
+  const auto scanCell = [&](std::int32_t x, std::int32_t y, bool far) {
     const std::int32_t head =
         cellHead_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
                   static_cast<std::size_t>(x)];
-    if (head >= 0 && CellBox(x, y).SquaredTo(box) <= search.bound) {
+    if (head >= 0 && (!far || CellBox(x, y).SquaredTo(box) <= search.bound)) {
       ScanChain(head, search);
     }
   };
@@ -360,10 +362,10 @@ void ConnectedPath::ScanNear(PairSearch& search) {
     const std::int32_t y1 = std::min(bottom, row(search.near.y1));
     for (std::int32_t y = std::max(top, row(search.near.y0)); y <= y1; ++y) {
       if (k == 0 || y == top || y == bottom) {
-        for (std::int32_t x = x0; x <= x1; ++x) scanCell(x, y);
+        for (std::int32_t x = x0; x <= x1; ++x) scanCell(x, y, k > 0);
       } else {
-        if (left >= x0) scanCell(left, y);
-        if (right <= x1) scanCell(right, y);
+        if (left >= x0) scanCell(left, y, true);
+        if (right <= x1) scanCell(right, y, true);
       }
     }
   }
@@ -377,7 +379,9 @@ void ConnectedPath::ScanChain(std::int32_t head, PairSearch& search) {
   PointBox near = search.near;
   for (std::int32_t e = head; e >= 0; e = links[e].nextInCell) {
     const ContourPoint p = store[e];
-    if (p.x < near.x0 || p.x > near.x1 || p.y < near.y0 || p.y > near.y1) {
+    // One test of the four sides, not four jumps: whether a point lies in the box is
+    // hard to foresee.
+    if (!((p.x >= near.x0) & (p.x <= near.x1) & (p.y >= near.y0) & (p.y <= near.y1))) {
       continue;
     }
     if (TakePairs(e, p, search)) {
@@ -387,24 +391,25 @@ void ConnectedPath::ScanChain(std::int32_t head, PairSearch& search) {
 }
 
 bool ConnectedPath::TakePairs(std::int32_t stored, const ContourPoint& p, PairSearch& search) {
-  if (search.box.SquaredTo(p) > search.bound) {
-    return false;
-  }
   std::array<std::uint64_t, kRunPoints> squared;
-  std::uint64_t closest = UINT64_MAX;
   if (search.compact) {
     // p and the run lie within a box less than 2^15 wide: the squares fit 32 bits.
-    for (std::int32_t k = 0; k < search.count; ++k) {
-      const std::int32_t dx = p.x - search.run[static_cast<std::size_t>(k)].x;
-      const std::int32_t dy = p.y - search.run[static_cast<std::size_t>(k)].y;
-      squared[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(dx * dx + dy * dy);
-      closest = std::min(closest, squared[static_cast<std::size_t>(k)]);
+    for (std::size_t k = 0; k < kRunPoints; ++k) {
+      const std::int32_t dx = p.x - search.run[k].x;
+      const std::int32_t dy = p.y - search.run[k].y;
+      squared[k] = static_cast<std::uint32_t>(dx * dx + dy * dy);
     }
   } else {
-    for (std::int32_t k = 0; k < search.count; ++k) {
-      squared[static_cast<std::size_t>(k)] = SquaredDistance(p, search.run[static_cast<std::size_t>(k)]);
-      closest = std::min(closest, squared[static_cast<std::size_t>(k)]);
+    if (search.box.SquaredTo(p) > search.bound) {
+      return false;
     }
+    for (std::size_t k = 0; k < kRunPoints; ++k) {
+      squared[k] = SquaredDistance(p, search.run[k]);
+    }
+  }
+  std::uint64_t closest = squared[0];
+  for (std::size_t k = 1; k < kRunPoints; ++k) {
+    closest = std::min(closest, squared[k]);
   }
   if (closest > search.bound) {
     return false;
@@ -420,12 +425,36 @@ bool ConnectedPath::TakePairs(std::int32_t stored, const ContourPoint& p, PairSe
     search.bound = last;
     search.Widen();
   }
-  for (std::int32_t k = 0; k < search.count; ++k) {
-    if (squared[static_cast<std::size_t>(k)] <= search.bound) {
-      ties_.push_back({stored, search.runAt[static_cast<std::size_t>(k)]});
-    }
+  // The first of the run within bound: its position in newer is the smallest. Read off
+  // a mask of the run rather than found by a loop whose end the processor cannot guess.
+  unsigned within = 0;
+  for (std::size_t k = 0; k < kRunPoints; ++k) {
+    within |= (squared[k] <= search.bound ? 1u : 0u) << k;
   }
+  AddTie(stored, search.runAt[static_cast<std::size_t>(std::countr_zero(within))]);
   return closer;
+}
+
+std::int64_t ConnectedPath::PathOrder(std::int32_t stored, std::int32_t stretch) const {
+  if (stretch != mark_.stretch) {
+    return stored;
+  }
+  const std::int32_t marked = stretches_[static_cast<std::size_t>(stretch)].begin + mark_.offset;
+  return stored < marked ? std::int64_t{stored} + total_ : stored;
+}
+
+void ConnectedPath::AddTie(std::int32_t stored, std::int32_t newer) {
+  // A chain visits the points of one figure one after another: a tie mostly lies in the
+  // stretch of the one before it. The same stored point again comes from a later run,
+  // farther in newer, and loses.
+  const std::int32_t s = links_[static_cast<std::size_t>(stored)].stretch;
+  if (!ties_.empty() && ties_.back().stretch == s) {
+    if (PathOrder(stored, s) < PathOrder(ties_.back().stored, s)) {
+      ties_.back() = {stored, newer, s};
+    }
+    return;
+  }
+  ties_.push_back({stored, newer, s});
 }
 
 void ConnectedPath::PairSearch::Widen() {
@@ -454,17 +483,21 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
   ties_.clear();
   const auto upper = static_cast<std::int32_t>(newer.size()) - 1;
   for (std::int32_t from = 1; from <= upper; from += kRunPoints) {
-    search.count = 0;
+    std::size_t count = 0;
     search.box = PointBox();
     for (std::int32_t j = from; j <= std::min(upper, from + kRunPoints - 1); ++j) {
       const ContourPoint& q = newer[static_cast<std::size_t>(j)];
       if (!IsSeparator(q)) {
         search.box.Add(q);
-        search.run[static_cast<std::size_t>(search.count)] = q;
-        search.runAt[static_cast<std::size_t>(search.count++)] = j;
+        search.run[count] = q;
+        search.runAt[count++] = j;
       }
     }
-    if (search.count > 0) {
+    if (count > 0) {
+      for (std::size_t k = count; k < kRunPoints; ++k) {
+        search.run[k] = search.run[0];
+        search.runAt[k] = search.runAt[0];
+      }
       search.Widen();
       ScanNear(search);
     }
@@ -474,27 +507,35 @@ ConnectedPath::Pair ConnectedPath::FindNearestPair(const ContourPoints& newer, f
     return pair;
   }
   // Of the pairs at the float distance best, the one first by path position, then by
-  // newer position. Sorted by stretch, the ties rank each stretch they lie in once.
+  // newer position. Sorted by stretch, each stretch's ties are compared in path order
+  // and only the first is ranked.
   pair.swept = true;
   const std::int32_t markRank = Rank(mark_.stretch, mark_.offset);
-  const auto stretchOf = [this](const Tie& tie) {
-    return links_[static_cast<std::size_t>(tie.stored)].stretch;
+  std::sort(ties_.begin(), ties_.end(), [](const Tie& a, const Tie& b) { return a.stretch < b.stretch; });
+  const auto before = [this](const Tie& a, const Tie& b) {
+    const std::int64_t orderA = PathOrder(a.stored, a.stretch);
+    const std::int64_t orderB = PathOrder(b.stored, b.stretch);
+    return orderA < orderB || (orderA == orderB && a.newer < b.newer);
   };
-  std::sort(ties_.begin(), ties_.end(),
-            [&stretchOf](const Tie& a, const Tie& b) { return stretchOf(a) < stretchOf(b); });
-  std::int32_t ranked = -1;
-  std::int32_t rank = 0;
-  for (const Tie& tie : ties_) {
-    const std::int32_t s = stretchOf(tie);
-    if (s != ranked) {
-      ranked = s;
-      rank = Rank(s, 0);
+  // The stretch of the pair taken is splayed next, when the path is extended at it: a
+  // stretch that holds every tie is splayed here and read at the root, which spares the
+  // walk up to it.
+  const bool oneStretch = ties_.front().stretch == ties_.back().stretch;
+  for (std::size_t k = 0; k < ties_.size();) {
+    Tie first = ties_[k];
+    for (++k; k < ties_.size() && ties_[k].stretch == first.stretch; ++k) {
+      if (before(ties_[k], first)) {
+        first = ties_[k];
+      }
     }
-    const std::int32_t position =
-        PositionFrom(rank + tie.stored - stretches_[static_cast<std::size_t>(s)].begin, markRank);
+    const std::int32_t offset = first.stored - stretches_[static_cast<std::size_t>(first.stretch)].begin;
+    if (oneStretch) {
+      Splay(first.stretch);
+    }
+    const std::int32_t position = PositionFrom(Rank(first.stretch, offset), markRank);
     if (pair.position == 0 || position < pair.position ||
-        (position == pair.position && tie.newer < pair.newer)) {
-      pair = {position, tie.newer, tie.stored, true};
+        (position == pair.position && first.newer < pair.newer)) {
+      pair = {position, first.newer, first.stored, true};
     }
   }
   return pair;

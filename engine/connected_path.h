@@ -67,8 +67,9 @@ class ConnectedPath {
   // path works on is rotated up to the root. Each figure works at the mark and at the
   // points nearest to it, which mostly lie in stretches of the figures just before, so
   // the tree's walks stay short and in memory touched a moment ago. -1 links to no
-  // node.
-  struct Stretch {
+  // node. A node fills 32 bytes, so that none straddles two cache lines: a splay reads
+  // and writes nodes spread over the whole tree.
+  struct alignas(32) Stretch {
     std::int32_t begin = 0;  // in the store
     std::int32_t length = 0;
     std::int32_t parent = -1, left = -1, right = -1;
@@ -119,11 +120,12 @@ class ConnectedPath {
   // One pair search: the run of newer at hand, its box and that box widened by the
   // reach of bound; the smallest squared distance so far, least, and bound, the
   // largest squared distance at least's float distance. ties_ holds the pairs within
-  // bound.
+  // bound. A run shorter than kRunPoints is filled up with copies of its first point:
+  // they change no smallest distance and come after it, and the loops over the run
+  // have a fixed length, which the compiler unrolls and does several points at a time.
   struct PairSearch {
     std::array<ContourPoint, kRunPoints> run;
     std::array<std::int32_t, kRunPoints> runAt;  // positions in newer
-    std::int32_t count = 0;
     PointBox box, near;
     bool compact = false;  // near spans less than 2^15 pixels each way
     std::uint64_t least = UINT64_MAX;
@@ -137,6 +139,11 @@ class ConnectedPath {
   // The pairs of a stored point with the run that lie within bound; true when one was
   // closer than least.
   bool TakePairs(std::int32_t stored, const ContourPoint& p, PairSearch& search);
+  // Keeps a pair within bound among the ties.
+  void AddTie(std::int32_t stored, std::int32_t newer);
+  // Orders the points of one stretch as the path from the mark visits them: in store
+  // order, but in the mark's stretch the points before the mark come last.
+  std::int64_t PathOrder(std::int32_t stored, std::int32_t stretch) const;
 
   // Paths of up to this many points keep their memory from run to run, as many as the
   // engine keeps of the array of a run without Connected.
@@ -172,8 +179,12 @@ class ConnectedPath {
   struct Tie {
     std::int32_t stored = -1;
     std::int32_t newer = 0;
+    std::int32_t stretch = -1;  // that holds stored
   };
-  std::vector<Tie> ties_;  // scratch of the pair search: the pairs at the best distance
+  // Scratch of the pair search: the pairs at the best distance. Of the pairs a stored
+  // point makes with newer only the first counts, and of two in a row in one stretch
+  // only the one the path reaches first, so most pairs are dropped as they are found.
+  std::vector<Tie> ties_;
 };
 
 }  // namespace morvane::engine

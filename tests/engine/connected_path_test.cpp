@@ -85,6 +85,55 @@ TEST(ConnectedPathTest, StandsForTheArrayTheLiteralJoinsBuild) {
   }
 }
 
+// A pair search straight after a rotation, before the path is extended at the mark:
+// the marked stretch then runs on both sides of the mark, and of pairs at one
+// distance its points before the mark come last in the path, though first in the
+// store. The pair is the one the literal search finds in the rotated array.
+TEST(ConnectedPathTest, TiesAroundAMarkInsideAStretchGoInPathOrder) {
+  // One stretch: (2,2) (6,2) (6,6) (2,6) (2,2), stored 0 to 4.
+  const ContourPoints square{{}, {2, 2}, {6, 2}, {6, 6}, {2, 6}};
+  struct Row {
+    const char* label;
+    std::int32_t markAt;  // the stored point rotated to
+    ContourPoints newer;
+    std::int32_t position;  // expected, from 1
+    std::int32_t newerAt;
+  };
+  const Row rows[] = {
+      // (2,2) twice and (6,2) tie: the closing (2,2), after the mark, comes first.
+      {"tie on both sides of the mark", 2, {{}, {4, 0}}, 3, 1},
+      // The mark's own point ties with points before it in the store.
+      {"the mark first", 1, {{}, {4, 0}}, 1, 1},
+      // (2,6) with the second new point before any pair of the first.
+      {"two new points", 2, {{}, {4, 0}, {0, 4}}, 2, 2},
+      // (6,2) and (6,6) tie, both before the mark.
+      {"only points before the mark", 3, {{}, {8, 4}}, 4, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    ConnectedPath path;
+    path.Reset(20, 20);
+    path.AppendFigure(square);
+    path.RotateTo(row.markAt);
+    // The array the rotated path stands for.
+    ContourPoints store{{}, {2, 2}, {6, 2}, {6, 6}, {2, 6}, {2, 2}};
+    ContourPoints rotated = EmptyContourPoints();
+    for (std::int32_t k = 0; k < 5; ++k) {
+      rotated.push_back(store[static_cast<std::size_t>((row.markAt + k) % 5) + 1]);
+    }
+    reference::Model model;
+    model.maskW = 20;
+    model.maskH = 20;
+    ContourPoints expected = row.newer;
+    const std::int32_t i0 = reference::ConnectToPrevious(model, rotated, expected);
+    ASSERT_EQ(i0, row.position);
+    const ConnectedPath::Pair pair = path.FindNearestPair(row.newer, FloatDistance(SquaredSum(20, 20)));
+    EXPECT_EQ(pair.position, row.position);
+    EXPECT_EQ(pair.newer, row.newerAt);
+    EXPECT_EQ(pair.stored, (row.markAt + row.position - 1) % 5);
+  }
+}
+
 // A path used again after it has been handed over starts empty.
 TEST(ConnectedPathTest, StartsAfreshAfterItsArrayIsTaken) {
   ConnectedPath path;
