@@ -7,28 +7,9 @@
 #include <cstring>
 #include <type_traits>
 
-#include <sys/mman.h>
+#include "platform/core/large_pages.h"
 
 namespace morvane::engine {
-
-namespace {
-
-// Memory written for the first time costs a page fault for every 4 KB page, which can
-// cost more than the writing itself. The path's buffers are large and written from the
-// front as the path grows, so their room is asked to come in 2 MB pages, where the
-// system grants them on request; it is a hint, and the room stays what it was.
-template <typename T>
-void AskForLargePages(const std::vector<T>& buffer) {
-  constexpr std::uintptr_t kLargePage = std::uintptr_t{1} << 21;
-  const auto from = reinterpret_cast<std::uintptr_t>(buffer.data());
-  const std::uintptr_t begin = (from + kLargePage - 1) & ~(kLargePage - 1);
-  const std::uintptr_t end = (from + buffer.capacity() * sizeof(T)) & ~(kLargePage - 1);
-  if (buffer.data() != nullptr && end > begin) {
-    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-  }
-}
-
-}  // namespace
 
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height) {
   store_.clear();
@@ -54,9 +35,10 @@ void ConnectedPath::Reserve(std::int64_t edges) {
   // One more for element 0 of the array the store becomes.
   store_.reserve(room + 1);
   links_.reserve(room);
-  AskForLargePages(stretches_);
-  AskForLargePages(store_);
-  AskForLargePages(links_);
+  // Written from the front as the path grows.
+  core::AskForLargePages(stretches_);
+  core::AskForLargePages(store_);
+  core::AskForLargePages(links_);
 }
 
 void ConnectedPath::Reset(std::int32_t width, std::int32_t height, ContourPoints& spare) {
